@@ -1,0 +1,54 @@
+#pragma once
+// Code page 932 (Shift_JIS with the NEC and IBM extensions), the encoding of
+// all text inside the model and its files. Conversion happens only at the
+// edges: file names, widgets, fonts, the control's wide-string interface.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lx {
+
+// Lead byte of a double-byte character: 0x81-0x9F or 0xE0-0xFC.
+constexpr bool IsLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Length in bytes of the character at pos: 2 for a lead byte followed by any
+// byte, otherwise 1 (a lone lead byte at the end is one character).
+constexpr std::size_t CharLength(std::string_view text, std::size_t pos)
+{
+    return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
+
+// Number of characters under the CharLength rule.
+std::size_t CharCount(std::string_view text);
+
+// Calls f(std::string_view character) for every character in order.
+template <typename F>
+void ForEachChar(std::string_view text, F&& f)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t n = CharLength(text, pos);
+        f(text.substr(pos, n));
+        pos += n;
+    }
+}
+
+// Decoding never fails and never reads past the end. A byte that does not
+// begin a valid character is decoded alone: to U+FFFD in UTF-8, and to the
+// lone surrogate U+DC00 + byte in UTF-16, so that any byte string survives a
+// trip through UTF-16 and back.
+std::string Cp932ToUtf8(std::string_view text);
+std::u16string Cp932ToUtf16(std::string_view text);
+
+// Encoding: characters without a CP932 form become "?"; the escape
+// surrogates U+DC80-U+DCFF become their byte again.
+std::string Utf8ToCp932(std::string_view text);
+std::string Utf16ToCp932(std::u16string_view text);
+
+// CP932 bytes of a UTF-8 literal, for model texts written in the source:
+// Sjis("文字シート").
+std::string Sjis(std::string_view utf8);
+
+} // namespace lx

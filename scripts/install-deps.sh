@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs every Debian package the designer, the control and their tests need.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev
+  qt6-base-dev qt6-translations-l10n libgl-dev
+  libpng-dev libjpeg-dev zlib1g-dev libharfbuzz-dev libfontconfig-dev libfreetype-dev
+  fonts-ipafont fonts-ipaexfont fonts-liberation
+  libsane-dev sane-utils libcups2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libzxing-dev zbar-tools libzbar-dev libqrencode-dev
+  poppler-utils libtiff-tools libwmf-bin xvfb xauth
+)
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}"

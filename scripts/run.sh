@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds the designer and starts it on the shipped data.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/install-deps.sh"
+"$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release
+exe="$top/build/designer/windows/tlxlabel"
+if [ ! -x "$exe" ]; then
+  echo "The designer is not built yet." >&2
+  exit 1
+fi
+exec "$exe" "$@"

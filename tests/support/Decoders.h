@@ -1,0 +1,43 @@
+#pragma once
+// Independent decoders used as oracles: zxing-cpp in process, zbarimg as a
+// separate program.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <ZXing/BarcodeFormat.h>
+
+namespace lxtest {
+
+// An 8-bit grey image, 0 black, 255 white, rows top first.
+struct GreyImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+// Draws a module grid (true = dark) at `scale` pixels a module with a quiet
+// zone of `quiet` modules on every side.
+GreyImage RenderModules(const std::vector<std::vector<bool>>& dark, int scale, int quiet);
+
+struct Decoded {
+    bool ok = false;
+    std::string bytes;  // raw content bytes (no character-set conversion)
+    std::string text;   // zxing's text form
+    ZXing::BarcodeFormat format = ZXing::BarcodeFormat::None;
+    std::string error;
+};
+
+// Decodes the first symbol of the given formats; `pure` tells zxing the image
+// holds one symbol on a clean background (needed for MaxiCode).
+Decoded ZxingDecode(const GreyImage& image, ZXing::BarcodeFormats formats, bool pure = true);
+
+// Writes the image as a binary PGM file (for zbarimg or a look by eye).
+void WritePgm(const GreyImage& image, const std::string& path);
+
+// Runs zbarimg on the image; returns the decoded symbols as "TYPE:data" lines,
+// or nothing when zbarimg is not installed or finds nothing.
+std::vector<std::string> ZbarDecode(const GreyImage& image);
+bool ZbarAvailable();
+
+} // namespace lxtest
