@@ -16,6 +16,11 @@ struct GreyImage {
     std::vector<std::uint8_t> pixels;
 };
 
+// The module-matrix form the 2D encoders write: one bit per module (1 = dark),
+// rows from the top, (columns + 7) / 8 bytes a row, bit value 1 << (c % 8) of
+// byte c / 8 for column c (least significant bit = leftmost module).
+std::vector<std::vector<bool>> ModulesFromMatrix(const std::uint8_t* matrix, int columns, int rows);
+
 // Draws a module grid (true = dark) at `scale` pixels a module with a quiet
 // zone of `quiet` modules on every side.
 GreyImage RenderModules(const std::vector<std::vector<bool>>& dark, int scale, int quiet);
