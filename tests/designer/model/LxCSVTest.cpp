@@ -1,0 +1,154 @@
+#include "designer/model/LxCSV.h"
+
+#include "designer/model/PaperTestFiles.h"
+#include "support/TestPaths.h"
+#include "platform/io/Errors.h"
+#include "platform/text/Cp932.h"
+
+#include <gtest/gtest.h>
+
+using namespace lx;
+using lxtest::WriteBytes;
+
+namespace {
+
+const std::string kPrompt = Sjis("列を選択してください");
+
+std::vector<std::string> Row(const TLxCSV& table, std::int32_t row)
+{
+    std::vector<std::string> cells;
+    for (std::int32_t column = 1; table.CsvCell(column, row) != kPrompt; ++column)
+        cells.push_back(table.CsvCell(column, row));
+    return cells;
+}
+
+using Cells = std::vector<std::string>;
+
+class CsvFile : public ::testing::Test {
+protected:
+    TLxCSV Load(const std::string& bytes)
+    {
+        WriteBytes(dir.File("m.csv"), bytes);
+        TLxCSV table;
+        EXPECT_TRUE(table.LoadFromFile(dir.File("m.csv")));
+        return table;
+    }
+    lxtest::TempDir dir;
+};
+
+TLxCSV FromBlock(const std::string& bytes)
+{
+    MemoryStream stream(bytes);
+    TLxCSV table;
+    table.LoadFromStream(stream);
+    table.ParseCsv();
+    return table;
+}
+
+std::string Int32(std::int32_t value)
+{
+    std::string bytes;
+    for (int i = 0; i < 4; ++i)
+        bytes += static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i));
+    return bytes;
+}
+
+std::string Block(char loaded, std::int32_t rows, std::int32_t columns, const std::string& text)
+{
+    return loaded + Int32(rows) + Int32(columns) + Int32(static_cast<std::int32_t>(text.size())) + text;
+}
+
+} // namespace
+
+TEST_F(CsvFile, SplitsRowsOfUnequalLength)
+{
+    const TLxCSV table = Load("a b,\"x,\"\"y\"\"\"\r\n"
+                             "p\tq,,r,\n"
+                             "\r"
+                             "#space#,\"#SPACE#\", \"q\" ," + Sjis("表,ソ") + "\r\n");
+    EXPECT_TRUE(table.IsLoaded());
+    EXPECT_EQ(table.GetRowCount(), 4);
+    EXPECT_EQ(table.GetColCount(), 5);
+    EXPECT_EQ(Row(table, 0), (Cells{"a b", "x,\"y\""}));
+    EXPECT_EQ(Row(table, 1), (Cells{"p", "q", "", "r", ""}));
+    EXPECT_EQ(Row(table, 2), (Cells{"", "", "", "", ""}));
+    // A blank keeps the quote after it from opening a quoted field.
+    EXPECT_EQ(Row(table, 3), (Cells{" ", " ", " \"q\" ", Sjis("表"), Sjis("ソ")}));
+    EXPECT_EQ(table.CsvCell(3, 0), kPrompt);
+    EXPECT_EQ(table.CsvCell(0, 1), kPrompt);
+    EXPECT_EQ(table.CsvCell(1, -1), kPrompt);
+    EXPECT_EQ(table.CsvCell(1, 4), kPrompt);
+    EXPECT_EQ(table.GetColumnPreview(4, 3), "\r\nr\r\n\r\n");
+    EXPECT_EQ(table.GetColumnPreview(1, 5), "a b\r\np\r\n\r\n \r\n");
+    EXPECT_EQ(table.GetColumnPreview(0, 5), "");
+}
+
+TEST_F(CsvFile, EmptyFileAndFailedLoads)
+{
+    const TLxCSV empty = Load("");
+    EXPECT_TRUE(empty.IsLoaded());
+    EXPECT_EQ(empty.GetRowCount(), 0);
+    EXPECT_EQ(empty.CsvCell(1, 0), kPrompt);
+
+    TLxCSV table = Load("a,b\r\n");
+    EXPECT_FALSE(table.LoadFromFile(dir.File("missing.csv")));
+    EXPECT_FALSE(table.LoadFromFile(dir.Path()));
+    EXPECT_TRUE(table.IsLoaded());
+    EXPECT_EQ(table.GetColCount(), 2);
+    EXPECT_EQ(Row(table, 0), (Cells{"a", "b"}));
+}
+
+TEST_F(CsvFile, OneWideLineOverManyEmptyLinesStaysSmall)
+{
+    const int width = 200000;
+    const TLxCSV table = Load(std::string(width - 1, ',') + std::string(width, '\n'));
+    EXPECT_EQ(table.GetRowCount(), width);
+    EXPECT_EQ(table.CsvCell(width, width - 1), "");
+    EXPECT_EQ(table.CsvCell(width + 1, width - 1), kPrompt);
+}
+
+TEST(CsvBlock, BytesAndRoundTripWithAStoredWiderColumnCount)
+{
+    TLxCSV table = FromBlock(Block(1, 9, 4, "a,b\r\nc,d,e\r\n"));
+    EXPECT_EQ(table.GetRowCount(), 2);
+    EXPECT_EQ(table.GetColCount(), 4);
+    EXPECT_EQ(Row(table, 0), (Cells{"a", "b", "", ""}));
+
+    MemoryStream stream;
+    table.SaveToStream(stream);
+    EXPECT_EQ(stream.Bytes(), Block(1, 2, 4, "a,b\r\nc,d,e\r\n"));
+    stream.Seek(0);
+    const TLxCSV read = FromBlock(stream.Bytes());
+    EXPECT_TRUE(read.IsLoaded());
+    EXPECT_EQ(read.GetLines(), table.GetLines());
+    EXPECT_EQ(Row(read, 1), (Cells{"c", "d", "e", ""}));
+
+    // A clone parses its lines afresh, from no columns.
+    const auto clone = table.Clone();
+    EXPECT_EQ(clone->GetColCount(), 3);
+    EXPECT_EQ(Row(*clone, 0), (Cells{"a", "b"}));
+    table.Clear();
+    EXPECT_FALSE(table.IsLoaded());
+    EXPECT_EQ(table.GetRowCount(), 0);
+    EXPECT_EQ(table.GetLines().size(), 0u);
+    EXPECT_EQ(clone->GetRowCount(), 2);
+}
+
+TEST(CsvBlock, DamagedBlocksFailAndLeaveTheTableAlone)
+{
+    const std::string bad[] = {
+        Block(1, 1, -1, "a\r\n"),       // negative column count
+        Block(1, 1, 4, "ab\r\n"),        // more columns than the text could hold
+        Block(1, 1, 1, ""),              // columns without any line
+        Block(1, -1, 1, "a\r\n"),       // negative row count
+        Block(1, 1, 1, "a\r\n").substr(0, 14),
+        std::string("\1\1\0\0\0\1\0\0\0\xFF\xFF\xFF\x7F" "abc", 16), // text longer than the block
+    };
+    TLxCSV table = FromBlock(Block(1, 1, 1, "kept\r\n"));
+    for (const std::string& bytes : bad) {
+        MemoryStream stream(bytes);
+        EXPECT_THROW(table.LoadFromStream(stream), ReadError);
+        EXPECT_EQ(table.CsvCell(1, 0), "kept");
+        EXPECT_EQ(table.GetColCount(), 1);
+    }
+}
