@@ -1,0 +1,680 @@
+#include "platform/gdi/DeviceContext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <mutex>
+#include <numbers>
+#include <utility>
+
+#include "platform/fonts/FontEngine.h"
+
+namespace lx {
+
+namespace {
+
+// Device coordinates round half up, so that a shift by whole pixels moves
+// every figure by exactly that many pixels.
+int RoundPx(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+
+// Dash patterns of cosmetic styled pens, in pixel steps: on, off, on, off...
+const std::vector<int>& DashPattern(PenStyle style)
+{
+    static const std::vector<int> solid;
+    static const std::vector<int> dash{18, 6};
+    static const std::vector<int> dot{3, 3};
+    static const std::vector<int> dashDot{9, 6, 3, 6};
+    static const std::vector<int> dashDotDot{9, 3, 3, 3, 3, 3};
+    switch (style) {
+    case PenStyle::Dash: return dash;
+    case PenStyle::Dot: return dot;
+    case PenStyle::DashDot: return dashDot;
+    case PenStyle::DashDotDot: return dashDotDot;
+    default: return solid;
+    }
+}
+
+// Adds a pixel to a run list, extending the last run when it continues it.
+void AddPixel(std::vector<PixelRun>& runs, int x, int y)
+{
+    if (!runs.empty() && runs.back().y == y && runs.back().x1 == x)
+        ++runs.back().x1;
+    else if (!runs.empty() && runs.back().y == y && runs.back().x0 == x + 1)
+        --runs.back().x0;
+    else
+        runs.push_back({y, x, x + 1});
+}
+
+DevicePath EllipsePath(const Rect& box)
+{
+    // Four cubic quarter arcs.
+    constexpr double k = 0.5522847498;
+    const double cx = (box.left + box.right) / 2.0;
+    const double cy = (box.top + box.bottom) / 2.0;
+    const double rx = box.Width() / 2.0;
+    const double ry = box.Height() / 2.0;
+    return {{cx + rx, cy, kPtMoveTo},          {cx + rx, cy - k * ry, kPtBezierTo}, {cx + k * rx, cy - ry, kPtBezierTo},
+            {cx, cy - ry, kPtBezierTo},        {cx - k * rx, cy - ry, kPtBezierTo}, {cx - rx, cy - k * ry, kPtBezierTo},
+            {cx - rx, cy, kPtBezierTo},        {cx - rx, cy + k * ry, kPtBezierTo}, {cx - k * rx, cy + ry, kPtBezierTo},
+            {cx, cy + ry, kPtBezierTo},        {cx + k * rx, cy + ry, kPtBezierTo}, {cx + rx, cy + k * ry, kPtBezierTo},
+            {cx + rx, cy, kPtBezierTo | kPtCloseFigure}};
+}
+
+DevicePath Quad(double ox, double oy, double ux, double uy, double vx, double vy, double a0, double a1, double c0,
+                double c1)
+{
+    auto at = [&](double a, double c, std::uint8_t type) { return PathPoint{ox + a * ux + c * vx, oy + a * uy + c * vy, type}; };
+    return {at(a0, c0, kPtMoveTo), at(a1, c0, kPtLineTo), at(a1, c1, kPtLineTo),
+            at(a0, c1, kPtLineTo | kPtCloseFigure)};
+}
+
+} // namespace
+
+DeviceContext::DeviceContext(const DeviceInfo& device) : device_(device) {}
+
+DeviceContext::~DeviceContext() = default;
+
+int DeviceContext::GetDeviceCaps(DeviceCap cap) const
+{
+    switch (cap) {
+    case DeviceCap::HorzSize: return device_.horzSizeMm;
+    case DeviceCap::VertSize: return device_.vertSizeMm;
+    case DeviceCap::HorzRes: return device_.horzRes;
+    case DeviceCap::VertRes: return device_.vertRes;
+    case DeviceCap::LogPixelsX: return device_.dpiX;
+    case DeviceCap::LogPixelsY: return device_.dpiY;
+    case DeviceCap::PhysicalOffsetX: return device_.physicalOffsetX;
+    case DeviceCap::PhysicalOffsetY: return device_.physicalOffsetY;
+    }
+    return 0;
+}
+
+// ---- mapping
+
+void DeviceContext::SetMapMode(MapMode mode) { state_.mapMode = mode; }
+
+void DeviceContext::SetWindowExt(int cx, int cy)
+{
+    // Extents only count in the scalable modes, and never as 0.
+    if (state_.mapMode != MapMode::Text && cx != 0 && cy != 0)
+        state_.windowExt = {cx, cy};
+}
+
+void DeviceContext::SetWindowOrg(int x, int y) { state_.windowOrg = {x, y}; }
+
+void DeviceContext::SetViewportExt(int cx, int cy)
+{
+    if (state_.mapMode != MapMode::Text && cx != 0 && cy != 0)
+        state_.viewportExt = {cx, cy};
+}
+
+void DeviceContext::SetViewportOrg(int x, int y) { state_.viewportOrg = {x, y}; }
+
+Transform DeviceContext::CurrentTransform() const
+{
+    Transform t;
+    if (state_.mapMode != MapMode::Text) {
+        t.sx = static_cast<double>(state_.viewportExt.cx) / state_.windowExt.cx;
+        t.sy = static_cast<double>(state_.viewportExt.cy) / state_.windowExt.cy;
+        if (state_.mapMode == MapMode::Isotropic) {
+            const double m = std::min(std::abs(t.sx), std::abs(t.sy));
+            t.sx = std::copysign(m, t.sx);
+            t.sy = std::copysign(m, t.sy);
+        }
+    }
+    t.dx = state_.viewportOrg.x - state_.windowOrg.x * t.sx;
+    t.dy = state_.viewportOrg.y - state_.windowOrg.y * t.sy;
+    return t.Then(state_.outer);
+}
+
+Point DeviceContext::LogicalToDevice(Point p) const
+{
+    const Transform t = CurrentTransform();
+    return {RoundPx(p.x * t.sx + t.dx), RoundPx(p.y * t.sy + t.dy)};
+}
+
+Rect DeviceContext::LogicalToDevice(const Rect& r) const
+{
+    const Point a = LogicalToDevice(Point{r.left, r.top});
+    const Point b = LogicalToDevice(Point{r.right, r.bottom});
+    return Rect{a.x, a.y, b.x, b.y}.Normalized();
+}
+
+Point DeviceContext::PathPointToLogical(const PathPoint& p) const
+{
+    const Transform t = CurrentTransform();
+    return {RoundPx((p.x - t.dx) / t.sx), RoundPx((p.y - t.dy) / t.sy)};
+}
+
+// ---- state
+
+int DeviceContext::SaveDC()
+{
+    saved_.push_back(state_);
+    return static_cast<int>(saved_.size());
+}
+
+bool DeviceContext::RestoreDC(int level)
+{
+    const long index = level > 0 ? level - 1L : static_cast<long>(saved_.size()) + level;
+    if (level == 0 || index < 0 || index >= static_cast<long>(saved_.size()))
+        return false;
+    state_ = saved_[static_cast<std::size_t>(index)];
+    saved_.resize(static_cast<std::size_t>(index));
+    ApplyClip();
+    return true;
+}
+
+Pen DeviceContext::SelectPen(const Pen& pen)
+{
+    Pen previous = state_.pen;
+    state_.pen = pen;
+    state_.pen.color = ColorToRgb(pen.color);
+    state_.pen.width = std::max(0, pen.width);
+    return previous;
+}
+
+Brush DeviceContext::SelectBrush(const Brush& brush)
+{
+    Brush previous = state_.brush;
+    state_.brush = brush;
+    state_.brush.color = ColorToRgb(brush.color);
+    return previous;
+}
+
+LogFont DeviceContext::SelectFont(const LogFont& font)
+{
+    LogFont previous = state_.font;
+    state_.font = font;
+    if (state_.font.faceName.size() > 31)
+        state_.font.faceName.resize(31);
+    return previous;
+}
+
+ColorRef DeviceContext::SetTextColor(ColorRef color) { return std::exchange(state_.textColor, ColorToRgb(color)); }
+ColorRef DeviceContext::SetBkColor(ColorRef color) { return std::exchange(state_.bkColor, ColorToRgb(color)); }
+BkMode DeviceContext::SetBkMode(BkMode mode) { return std::exchange(state_.bkMode, mode); }
+std::uint32_t DeviceContext::SetTextAlign(std::uint32_t align) { return std::exchange(state_.textAlign, align); }
+
+// ---- figures
+
+double DeviceContext::DevicePenWidth() const
+{
+    if (state_.pen.width == 0)
+        return 0;
+    const Transform t = CurrentTransform();
+    return std::max(1.0, std::floor(state_.pen.width * std::abs(t.sx) + 0.5));
+}
+
+void DeviceContext::MoveTo(int x, int y)
+{
+    state_.current = {x, y};
+    if (pathState_ == PathState::Open) {
+        const Point d = LogicalToDevice(state_.current);
+        if (!path_.empty() && path_.back().type == kPtMoveTo)
+            path_.pop_back();
+        path_.push_back({double(d.x), double(d.y), kPtMoveTo});
+    }
+}
+
+void DeviceContext::LineTo(int x, int y)
+{
+    const Point from = LogicalToDevice(state_.current);
+    state_.current = {x, y};
+    const Point to = LogicalToDevice(state_.current);
+    if (pathState_ == PathState::Open) {
+        AddToPath({{double(from.x), double(from.y), kPtMoveTo}, {double(to.x), double(to.y), kPtLineTo}});
+        return;
+    }
+    if (state_.pen.style == PenStyle::Null)
+        return;
+    if (state_.pen.width == 0)
+        DrawCosmeticLine(from, to);
+    else
+        PaintStroke({{double(from.x), double(from.y), kPtMoveTo}, {double(to.x), double(to.y), kPtLineTo}},
+                    DevicePenWidth(), state_.pen.color);
+}
+
+void DeviceContext::DrawCosmeticLine(Point from, Point to)
+{
+    const std::vector<int>& pattern = DashPattern(state_.pen.style);
+    const bool opaque = state_.bkMode == BkMode::Opaque;
+    std::vector<PixelRun> on;
+    std::vector<PixelRun> off;
+    const int dx = std::abs(to.x - from.x);
+    const int dy = std::abs(to.y - from.y);
+    const int stepX = from.x < to.x ? 1 : -1;
+    const int stepY = from.y < to.y ? 1 : -1;
+    const int steps = std::max(dx, dy);
+    int x = from.x;
+    int y = from.y;
+    int error = (dx > dy ? dx : -dy) / 2;
+    std::size_t dash = 0;
+    int left = pattern.empty() ? 0 : pattern[0];
+    // The end point is left out; the style counts one per pixel step.
+    for (int i = 0; i < steps; ++i) {
+        const bool drawn = pattern.empty() || dash % 2 == 0;
+        if (drawn)
+            AddPixel(on, x, y);
+        else if (opaque)
+            AddPixel(off, x, y);
+        if (!pattern.empty() && --left == 0) {
+            dash = (dash + 1) % pattern.size();
+            left = pattern[dash];
+        }
+        const int e = error;
+        if (e > -dx) {
+            error -= dy;
+            x += stepX;
+        }
+        if (e < dy) {
+            error += dx;
+            y += stepY;
+        }
+    }
+    if (!off.empty())
+        PaintRuns(off, state_.bkColor);
+    if (!on.empty())
+        PaintRuns(on, state_.pen.color);
+}
+
+void DeviceContext::PaintRuns(const std::vector<PixelRun>& runs, ColorRef color)
+{
+    for (const PixelRun& run : runs)
+        if (run.x1 > run.x0)
+            PaintRect({run.x0, run.y, run.x1, run.y + 1}, color);
+}
+
+void DeviceContext::Rectangle(int left, int top, int right, int bottom)
+{
+    const Rect box = LogicalToDevice(Rect{left, top, right, bottom});
+    if (pathState_ == PathState::Open) {
+        AddToPath({{double(box.left), double(box.top), kPtMoveTo},
+                   {double(box.right), double(box.top), kPtLineTo},
+                   {double(box.right), double(box.bottom), kPtLineTo},
+                   {double(box.left), double(box.bottom), kPtLineTo | kPtCloseFigure}});
+        return;
+    }
+    if (box.Empty())
+        return;
+    const int pen = state_.pen.style == PenStyle::Null ? 0 : std::max(1, static_cast<int>(DevicePenWidth()));
+    const int band = std::min({pen, (box.Width() + 1) / 2, (box.Height() + 1) / 2});
+    const Rect inner{box.left + band, box.top + band, box.right - band, box.bottom - band};
+    if (state_.brush.style == BrushStyle::Solid && !inner.Empty())
+        PaintRect(inner, state_.brush.color);
+    if (band == 0)
+        return;
+    const ColorRef c = state_.pen.color;
+    PaintRect({box.left, box.top, box.right, box.top + band}, c);
+    if (box.bottom - band > box.top + band) {
+        PaintRect({box.left, box.bottom - band, box.right, box.bottom}, c);
+        PaintRect({box.left, box.top + band, box.left + band, box.bottom - band}, c);
+        PaintRect({box.right - band, box.top + band, box.right, box.bottom - band}, c);
+    }
+}
+
+void DeviceContext::Ellipse(int left, int top, int right, int bottom)
+{
+    const Rect box = LogicalToDevice(Rect{left, top, right, bottom});
+    if (pathState_ == PathState::Open) {
+        AddToPath(EllipsePath(box));
+        return;
+    }
+    const std::vector<PixelRun> rows = EllipseRuns(box);
+    const int pen = state_.pen.style == PenStyle::Null ? 0 : std::max(1, static_cast<int>(DevicePenWidth()));
+    const int n = static_cast<int>(rows.size());
+    std::vector<PixelRun> ring;
+    std::vector<PixelRun> inside;
+    for (int k = 0; k < n; ++k) {
+        const PixelRun& row = rows[static_cast<std::size_t>(k)];
+        if (row.x1 <= row.x0)
+            continue;
+        // The interior keeps the pixels at least `pen` steps from the outside
+        // along the row and the column: the pen's band lies inside the box.
+        int x0 = row.x0 + pen;
+        int x1 = row.x1 - pen;
+        for (int j = k - pen; j <= k + pen && x0 < x1; ++j) {
+            if (j < 0 || j >= n) {
+                x1 = x0;
+                break;
+            }
+            x0 = std::max(x0, rows[static_cast<std::size_t>(j)].x0);
+            x1 = std::min(x1, rows[static_cast<std::size_t>(j)].x1);
+        }
+        if (x1 <= x0) {
+            ring.push_back(row);
+            continue;
+        }
+        inside.push_back({row.y, x0, x1});
+        ring.push_back({row.y, row.x0, x0});
+        ring.push_back({row.y, x1, row.x1});
+    }
+    if (state_.brush.style == BrushStyle::Solid)
+        PaintRuns(inside, state_.brush.color);
+    else if (pen == 0)
+        return;
+    if (pen > 0)
+        PaintRuns(ring, state_.pen.color);
+    else
+        PaintRuns(ring, state_.brush.color);
+}
+
+void DeviceContext::FillRect(const Rect& rect, ColorRef color)
+{
+    const Rect box = LogicalToDevice(rect);
+    if (!box.Empty())
+        PaintRect(box, ColorToRgb(color));
+}
+
+// ---- text
+
+std::shared_ptr<const ScaledFont> DeviceContext::DeviceFont() const
+{
+    const Transform t = CurrentTransform();
+    return ScaledFont::Get(state_.font, std::abs(t.sx), std::abs(t.sy));
+}
+
+Size DeviceContext::GetTextExtent(std::string_view bytes) const
+{
+    const auto font = DeviceFont();
+    const Transform t = CurrentTransform();
+    return {RoundPx(font->TextWidth(bytes) / std::abs(t.sx)), RoundPx(font->Metrics().height / std::abs(t.sy))};
+}
+
+TextMetrics DeviceContext::GetTextMetrics() const
+{
+    const auto font = DeviceFont();
+    const FontMetrics& m = font->Metrics();
+    const Transform t = CurrentTransform();
+    const double sy = std::abs(t.sy);
+    return {RoundPx(m.height / sy), RoundPx(m.ascent / sy), RoundPx(m.descent / sy), RoundPx(m.internalLeading / sy),
+            RoundPx(m.aveCharWidth / std::abs(t.sx))};
+}
+
+DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_view bytes) const
+{
+    TextGeometry geometry;
+    const auto font = DeviceFont();
+    const FontMetrics& m = font->Metrics();
+    const std::vector<GlyphSlot> slots = font->Layout(bytes);
+    int total = 0;
+    for (const GlyphSlot& slot : slots)
+        total += slot.advance;
+    const double angle = state_.font.escapement / 10.0 * std::numbers::pi / 180.0;
+    double ux = std::cos(angle);
+    double uy = -std::sin(angle);
+    if (state_.font.escapement % 900 == 0) { // exact quarter turns
+        ux = std::round(ux);
+        uy = std::round(uy);
+    }
+    const double vx = -uy;
+    const double vy = ux;
+    const Point ref = LogicalToDevice(Point{x, y});
+    const std::uint32_t align = state_.textAlign;
+    double along = 0;
+    if ((align & kTaCenter) == kTaCenter)
+        along = -(total / 2);
+    else if (align & kTaRight)
+        along = -total;
+    double across = 0;
+    if ((align & kTaBaseline) == kTaBaseline)
+        across = -m.ascent;
+    else if (align & kTaBottom)
+        across = -m.height;
+    const double ox = ref.x + along * ux + across * vx;
+    const double oy = ref.y + along * uy + across * vy;
+    int pen = 0;
+    for (const GlyphSlot& slot : slots) {
+        font->AppendGlyph(slot, ox, oy, ux, uy, vx, vy, pen, geometry.glyphs);
+        pen += slot.advance;
+    }
+    geometry.cell = Quad(ox, oy, ux, uy, vx, vy, 0, total, 0, m.height);
+    if (state_.font.underline) {
+        const double c = m.ascent + m.underlineOffset;
+        const DevicePath bar = Quad(ox, oy, ux, uy, vx, vy, 0, total, c, c + m.underlineSize);
+        geometry.decorations.insert(geometry.decorations.end(), bar.begin(), bar.end());
+    }
+    if (state_.font.strikeOut) {
+        const double c = m.ascent - m.strikeOffset - m.strikeSize / 2;
+        const DevicePath bar = Quad(ox, oy, ux, uy, vx, vy, 0, total, c, c + m.strikeSize);
+        geometry.decorations.insert(geometry.decorations.end(), bar.begin(), bar.end());
+    }
+    geometry.boldOffsetX = font->SyntheticBold() * ux;
+    geometry.boldOffsetY = font->SyntheticBold() * uy;
+    return geometry;
+}
+
+void DeviceContext::TextOut(int x, int y, std::string_view bytes)
+{
+    TextGeometry text = LayoutText(x, y, bytes);
+    if (pathState_ == PathState::Open) {
+        AddToPath(text.glyphs);
+        return;
+    }
+    if (state_.bkMode == BkMode::Opaque)
+        PaintPath(text.cell, true, state_.bkColor);
+    if (!text.glyphs.empty()) {
+        PaintPath(text.glyphs, true, state_.textColor);
+        if (text.boldOffsetX != 0 || text.boldOffsetY != 0) {
+            for (PathPoint& p : text.glyphs) {
+                p.x += text.boldOffsetX;
+                p.y += text.boldOffsetY;
+            }
+            PaintPath(text.glyphs, true, state_.textColor);
+        }
+    }
+    if (!text.decorations.empty())
+        PaintPath(text.decorations, true, state_.textColor);
+}
+
+// ---- bitmaps
+
+void DeviceContext::StretchDraw(const Rect& dest, const Bitmap& source, std::optional<ColorRef> transparentKey)
+{
+    if (pathState_ == PathState::Open || source.Empty())
+        return;
+    const Point a = LogicalToDevice(Point{dest.left, dest.top});
+    const Point b = LogicalToDevice(Point{dest.right, dest.bottom});
+    if (a.x == b.x || a.y == b.y)
+        return;
+    if (transparentKey)
+        transparentKey = ColorToRgb(*transparentKey);
+    PaintBitmap(Rect{a.x, a.y, b.x, b.y}, source, transparentKey);
+}
+
+// ---- paths
+
+void DeviceContext::BeginPath()
+{
+    path_.clear();
+    pathState_ = PathState::Open;
+}
+
+void DeviceContext::EndPath()
+{
+    if (pathState_ == PathState::Open)
+        pathState_ = PathState::Closed;
+}
+
+void DeviceContext::CloseFigure()
+{
+    if (pathState_ == PathState::Open && !path_.empty() && path_.back().type != kPtMoveTo)
+        path_.back().type |= kPtCloseFigure;
+}
+
+void DeviceContext::FlattenPath()
+{
+    if (pathState_ == PathState::Closed)
+        path_ = FlattenedPath(path_);
+}
+
+void DeviceContext::AddToPath(const DevicePath& figure)
+{
+    for (std::size_t i = 0; i < figure.size(); ++i) {
+        const PathPoint& p = figure[i];
+        // A figure continuing from the current point does not repeat its move.
+        if (i == 0 && p.type == kPtMoveTo && !path_.empty() && !(path_.back().type & kPtCloseFigure) &&
+            path_.back().x == p.x && path_.back().y == p.y)
+            continue;
+        if (i == 0 && p.type == kPtMoveTo && !path_.empty() && path_.back().type == kPtMoveTo)
+            path_.pop_back();
+        path_.push_back(p);
+    }
+}
+
+void DeviceContext::PolyBezierTo(const std::vector<Point>& points)
+{
+    if (points.size() % 3 != 0 || points.empty())
+        return;
+    const Point start = LogicalToDevice(state_.current);
+    DevicePath figure{{double(start.x), double(start.y), kPtMoveTo}};
+    for (const Point& p : points) {
+        const Point d = LogicalToDevice(p);
+        figure.push_back({double(d.x), double(d.y), kPtBezierTo});
+    }
+    state_.current = points.back();
+    if (pathState_ == PathState::Open)
+        AddToPath(figure);
+    else
+        PaintFigure(figure, false, true);
+}
+
+void DeviceContext::PaintFigure(const DevicePath& path, bool fill, bool stroke)
+{
+    const DevicePath flat = FlattenedPath(path);
+    if (fill && state_.brush.style == BrushStyle::Solid)
+        PaintPath(flat, false, state_.brush.color);
+    if (!stroke || state_.pen.style == PenStyle::Null)
+        return;
+    if (state_.pen.width != 0) {
+        PaintStroke(flat, DevicePenWidth(), state_.pen.color);
+        return;
+    }
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < flat.size(); ++i) {
+        if (flat[i].type == kPtMoveTo) {
+            start = i;
+            continue;
+        }
+        const PathPoint& a = flat[i - 1];
+        DrawCosmeticLine({RoundPx(a.x), RoundPx(a.y)}, {RoundPx(flat[i].x), RoundPx(flat[i].y)});
+        if (flat[i].type & kPtCloseFigure)
+            DrawCosmeticLine({RoundPx(flat[i].x), RoundPx(flat[i].y)}, {RoundPx(flat[start].x), RoundPx(flat[start].y)});
+    }
+}
+
+void DeviceContext::StrokeAndFillPath()
+{
+    if (pathState_ != PathState::Closed)
+        return;
+    DevicePath closed = path_;
+    pathState_ = PathState::None;
+    path_.clear();
+    PaintFigure(closed, true, true);
+}
+
+void DeviceContext::FillPath()
+{
+    if (pathState_ != PathState::Closed)
+        return;
+    DevicePath closed = path_;
+    pathState_ = PathState::None;
+    path_.clear();
+    PaintFigure(closed, true, false);
+}
+
+void DeviceContext::StrokePath()
+{
+    if (pathState_ != PathState::Closed)
+        return;
+    DevicePath closed = path_;
+    pathState_ = PathState::None;
+    path_.clear();
+    PaintFigure(closed, false, true);
+}
+
+int DeviceContext::GetPath(Point* points, std::uint8_t* types, int capacity) const
+{
+    if (pathState_ != PathState::Closed)
+        return -1;
+    const int count = static_cast<int>(path_.size());
+    if (!points && !types)
+        return count;
+    if (!points || !types || capacity < count)
+        return -1;
+    for (int i = 0; i < count; ++i) {
+        points[i] = PathPointToLogical(path_[static_cast<std::size_t>(i)]);
+        types[i] = path_[static_cast<std::size_t>(i)].type;
+    }
+    return count;
+}
+
+// ---- clipping and playback
+
+void DeviceContext::SelectClipRegion(const Region* region)
+{
+    if (region)
+        state_.clip = *region;
+    else
+        state_.clip.reset();
+    ApplyClip();
+}
+
+std::optional<Region> DeviceContext::EffectiveClip() const
+{
+    if (state_.clip && state_.metaClip)
+        return state_.clip->Intersected(*state_.metaClip);
+    return state_.clip ? state_.clip : state_.metaClip;
+}
+
+void DeviceContext::ApplyClip()
+{
+    const std::optional<Region> clip = EffectiveClip();
+    ClipChanged(clip ? &*clip : nullptr);
+}
+
+void DeviceContext::BeginPlayback(const Transform& outer)
+{
+    const std::optional<Region> clip = EffectiveClip();
+    State fresh;
+    fresh.outer = outer;
+    fresh.metaClip = clip;
+    state_ = fresh;
+    ApplyClip();
+}
+
+// ---- handles
+
+namespace {
+std::mutex handleMutex;
+std::map<std::int32_t, DeviceContext*>& Handles()
+{
+    static std::map<std::int32_t, DeviceContext*> handles;
+    return handles;
+}
+std::int32_t nextHandle = 1;
+} // namespace
+
+std::int32_t RegisterDeviceContext(DeviceContext* dc)
+{
+    std::lock_guard lock(handleMutex);
+    while (Handles().count(nextHandle) || nextHandle <= 0)
+        nextHandle = nextHandle <= 0 ? 1 : nextHandle + 1;
+    Handles()[nextHandle] = dc;
+    return nextHandle++;
+}
+
+DeviceContext* DeviceContextFromHandle(std::int32_t handle)
+{
+    std::lock_guard lock(handleMutex);
+    auto it = Handles().find(handle);
+    return it == Handles().end() ? nullptr : it->second;
+}
+
+void ReleaseDeviceContextHandle(std::int32_t handle)
+{
+    std::lock_guard lock(handleMutex);
+    Handles().erase(handle);
+}
+
+} // namespace lx

@@ -1,0 +1,36 @@
+#include "platform/gdi/GdiTypes.h"
+
+#include <array>
+
+#include "platform/text/Cp932.h"
+
+namespace lx {
+
+ColorRef ColorToRgb(ColorRef color)
+{
+    if ((color & 0x80000000u) == 0)
+        return color & 0xFFFFFFu;
+    // The classic desktop scheme, indexed by system colour number.
+    static constexpr std::array<ColorRef, 25> kSystemColors = {
+        0xC8D0D4, 0xA56E3A, 0x6A240A, 0x808080, 0xC8D0D4, // scroll bar .. menu
+        0xFFFFFF, 0x000000, 0x000000, 0x000000, 0xFFFFFF, // window, frame, menu text, window text, caption text
+        0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, // borders, workspace, highlight, highlight text
+        0xC8D0D4, 0x808080, 0x808080, 0x000000, 0xC8D0D4, // button face, shadow, grey text, button text
+        0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000, 0xE1FFFF, // button highlight, 3D, info text, info background
+    };
+    const std::uint32_t index = color & 0xFFu;
+    return index < kSystemColors.size() ? kSystemColors[index] : 0;
+}
+
+LogFont StockFont()
+{
+    LogFont font;
+    font.height = -12;
+    font.charSet = kShiftJisCharset;
+    font.faceName = Sjis("ＭＳ Ｐゴシック");
+    return font;
+}
+
+DeviceInfo DisplayDevice() { return DeviceInfo{}; }
+
+} // namespace lx

@@ -1,0 +1,172 @@
+#include "platform/gdi/Region.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lx {
+
+Rect Rect::Normalized() const
+{
+    return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+}
+
+std::vector<PixelRun> EllipseRuns(const Rect& boxIn)
+{
+    const Rect box = boxIn.Normalized();
+    const int w = box.Width();
+    const int h = box.Height();
+    std::vector<PixelRun> rows(static_cast<std::size_t>(std::max(h, 0)));
+    if (w <= 0 || h <= 0)
+        return rows;
+    const double a = w / 2.0;
+    const double b = h / 2.0;
+    // Pixel centres inside the ellipse; only the upper half is computed and
+    // mirrored, so both halves and both sides are exact reflections.
+    for (int k = 0; k < (h + 1) / 2; ++k) {
+        const double dy = (k + 0.5 - b) / b;
+        const double half = dy * dy < 1.0 ? a * std::sqrt(1.0 - dy * dy) : -1.0;
+        int inset = static_cast<int>(std::ceil(a - half - 0.5));
+        if (half < 0 || 2 * inset >= w)
+            inset = -1;
+        for (int row : {k, h - 1 - k}) {
+            PixelRun& run = rows[static_cast<std::size_t>(row)];
+            run.y = box.top + row;
+            run.x0 = inset < 0 ? box.left : box.left + inset;
+            run.x1 = inset < 0 ? box.left : box.right - inset;
+        }
+    }
+    return rows;
+}
+
+Region Region::FromRect(const Rect& rectIn)
+{
+    const Rect rect = rectIn.Normalized();
+    Region region;
+    if (rect.Empty())
+        return region;
+    region.runs_.reserve(static_cast<std::size_t>(rect.Height()));
+    for (int y = rect.top; y < rect.bottom; ++y)
+        region.runs_.push_back({y, rect.left, rect.right});
+    return region;
+}
+
+Region Region::FromEllipse(const Rect& box)
+{
+    Region region;
+    for (const PixelRun& run : EllipseRuns(box))
+        if (run.x1 > run.x0)
+            region.runs_.push_back(run);
+    return region;
+}
+
+Region Region::FromRuns(std::vector<PixelRun> runs)
+{
+    Region region;
+    runs.erase(std::remove_if(runs.begin(), runs.end(), [](const PixelRun& r) { return r.x1 <= r.x0; }),
+               runs.end());
+    std::sort(runs.begin(), runs.end(),
+              [](const PixelRun& p, const PixelRun& q) { return p.y != q.y ? p.y < q.y : p.x0 < q.x0; });
+    // Overlapping or touching runs of one row are merged.
+    for (const PixelRun& run : runs) {
+        if (!region.runs_.empty() && region.runs_.back().y == run.y && run.x0 <= region.runs_.back().x1)
+            region.runs_.back().x1 = std::max(region.runs_.back().x1, run.x1);
+        else
+            region.runs_.push_back(run);
+    }
+    return region;
+}
+
+Region Region::FromRects(const std::vector<Rect>& rects)
+{
+    std::vector<PixelRun> runs;
+    for (const Rect& rectIn : rects) {
+        const Rect rect = rectIn.Normalized();
+        for (int y = rect.top; y < rect.bottom; ++y)
+            runs.push_back({y, rect.left, rect.right});
+    }
+    return FromRuns(std::move(runs));
+}
+
+Region Region::Intersected(const Region& other) const
+{
+    Region result;
+    auto p = runs_.begin();
+    auto q = other.runs_.begin();
+    while (p != runs_.end() && q != other.runs_.end()) {
+        if (p->y != q->y) {
+            (p->y < q->y ? p : q)++;
+            continue;
+        }
+        const int x0 = std::max(p->x0, q->x0);
+        const int x1 = std::min(p->x1, q->x1);
+        if (x1 > x0)
+            result.runs_.push_back({p->y, x0, x1});
+        (p->x1 < q->x1 ? p : q)++;
+    }
+    return result;
+}
+
+Region Region::Transformed(double sx, double sy, double dx, double dy) const
+{
+    auto edge = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
+    std::vector<Rect> rects;
+    for (const Rect& r : Rects())
+        rects.push_back(Rect{edge(r.left * sx + dx), edge(r.top * sy + dy), edge(r.right * sx + dx),
+                             edge(r.bottom * sy + dy)}
+                            .Normalized());
+    return FromRects(rects);
+}
+
+bool Region::Contains(int x, int y) const
+{
+    auto it = std::lower_bound(runs_.begin(), runs_.end(), PixelRun{y, x, x},
+                               [](const PixelRun& p, const PixelRun& q) {
+                                   return p.y != q.y ? p.y < q.y : p.x1 <= q.x0;
+                               });
+    return it != runs_.end() && it->y == y && it->x0 <= x && x < it->x1;
+}
+
+Rect Region::Bounds() const
+{
+    if (runs_.empty())
+        return {};
+    Rect bounds{runs_.front().x0, runs_.front().y, runs_.front().x1, runs_.back().y + 1};
+    for (const PixelRun& run : runs_) {
+        bounds.left = std::min(bounds.left, run.x0);
+        bounds.right = std::max(bounds.right, run.x1);
+    }
+    return bounds;
+}
+
+std::vector<Rect> Region::Rects() const
+{
+    std::vector<Rect> rects;
+    std::size_t i = 0;
+    std::size_t bandStart = 0; // index into rects of the previous row's first rectangle
+    std::size_t bandCount = 0;
+    int previousRow = 0;
+    while (i < runs_.size()) {
+        const int y = runs_[i].y;
+        std::size_t j = i;
+        while (j < runs_.size() && runs_[j].y == y)
+            ++j;
+        // A row equal to the previous one extends its rectangles downward.
+        bool same = bandCount == j - i && previousRow == y - 1;
+        for (std::size_t k = 0; same && k < bandCount; ++k)
+            same = rects[bandStart + k].left == runs_[i + k].x0 && rects[bandStart + k].right == runs_[i + k].x1;
+        if (same) {
+            for (std::size_t k = 0; k < bandCount; ++k)
+                rects[bandStart + k].bottom = y + 1;
+        } else {
+            bandStart = rects.size();
+            bandCount = j - i;
+            for (std::size_t k = i; k < j; ++k)
+                rects.push_back({runs_[k].x0, y, runs_[k].x1, y + 1});
+        }
+        previousRow = y;
+        i = j;
+    }
+    return rects;
+}
+
+} // namespace lx

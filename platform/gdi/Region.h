@@ -1,0 +1,51 @@
+#pragma once
+// A set of device pixels (clipping regions), kept as horizontal runs sorted by
+// row and column. Coordinates are device pixels, right and bottom exclusive.
+#include <vector>
+
+#include "platform/gdi/GdiTypes.h"
+
+namespace lx {
+
+// One row of pixels [x0, x1) at row y.
+struct PixelRun {
+    int y = 0;
+    int x0 = 0;
+    int x1 = 0;
+    friend bool operator==(const PixelRun&, const PixelRun&) = default;
+};
+
+// The pixel rows of the ellipse inscribed in a box [left, right) x [top,
+// bottom): element k is the run of row top + k (empty when x0 == x1). The
+// shape is symmetric about both centre lines by construction.
+std::vector<PixelRun> EllipseRuns(const Rect& box);
+
+class Region {
+public:
+    Region() = default;
+    static Region FromRect(const Rect& rect);
+    static Region FromEllipse(const Rect& box);
+    // Runs must be sorted by (y, x0) and not overlap.
+    static Region FromRuns(std::vector<PixelRun> runs);
+    // Bands of rectangles, each a whole number of rows.
+    static Region FromRects(const std::vector<Rect>& rects);
+
+    Region Intersected(const Region& other) const;
+    // The region mapped by x' = x * sx + dx, y' = y * sy + dy (pixel edges
+    // rounded half up), as when a metafile is played into a scaled rectangle.
+    Region Transformed(double sx, double sy, double dx, double dy) const;
+
+    bool Empty() const { return runs_.empty(); }
+    bool Contains(int x, int y) const;
+    Rect Bounds() const;
+    const std::vector<PixelRun>& Runs() const { return runs_; }
+    // The same pixels as rectangles: rows with equal runs merged into bands.
+    std::vector<Rect> Rects() const;
+
+    friend bool operator==(const Region&, const Region&) = default;
+
+private:
+    std::vector<PixelRun> runs_;
+};
+
+} // namespace lx

@@ -1,0 +1,279 @@
+#include "platform/gdi/RasterDeviceContext.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace lx;
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
+constexpr std::uint32_t kBlack = 0xFF000000u;
+constexpr std::uint32_t kRed = 0xFFFF0000u;   // 0x0000FF as a colour value
+constexpr std::uint32_t kBlue = 0xFF0000FFu;  // 0xFF0000 as a colour value
+
+// One character per pixel: '.' white, '#' black, 'r' red, 'b' blue.
+std::string Row(const Bitmap& bmp, int y, int x0 = 0, int x1 = -1)
+{
+    std::string s;
+    for (int x = x0; x < (x1 < 0 ? bmp.Width() : x1); ++x) {
+        const std::uint32_t p = bmp.Pixel(x, y);
+        s += p == kWhite ? '.' : p == kBlack ? '#' : p == kRed ? 'r' : p == kBlue ? 'b' : '?';
+    }
+    return s;
+}
+
+int CountNonWhite(const Bitmap& bmp)
+{
+    int n = 0;
+    for (int y = 0; y < bmp.Height(); ++y)
+        for (int x = 0; x < bmp.Width(); ++x)
+            n += bmp.Pixel(x, y) != kWhite;
+    return n;
+}
+
+bool MirrorSymmetric(const Bitmap& bmp, const Rect& box)
+{
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x) {
+            const std::uint32_t p = bmp.Pixel(x, y);
+            if (p != bmp.Pixel(box.left + box.right - 1 - x, y) || p != bmp.Pixel(x, box.top + box.bottom - 1 - y))
+                return false;
+        }
+    return true;
+}
+
+} // namespace
+
+TEST(DeviceContext, RectangleOutlinesLastColumnAndRowInsideTheBox)
+{
+    Bitmap bmp(12, 12);
+    {
+        RasterDeviceContext dc(bmp);
+        dc.SelectPen({PenStyle::Solid, 1, 0x000000});
+        dc.SelectBrush({BrushStyle::Solid, 0x0000FF});
+        dc.Rectangle(0, 0, 10, 10);
+    }
+    EXPECT_EQ(Row(bmp, 0), "##########..");
+    for (int y = 1; y <= 8; ++y)
+        EXPECT_EQ(Row(bmp, y), "#rrrrrrrr#..") << y;
+    EXPECT_EQ(Row(bmp, 9), "##########..");
+    EXPECT_EQ(Row(bmp, 10), "............");
+}
+
+TEST(DeviceContext, LineToLeavesOutItsEndPointInEveryDirection)
+{
+    struct Case {
+        Point from, to;
+    };
+    for (const Case& c : {Case{{2, 5}, {8, 5}}, Case{{8, 5}, {2, 5}}, Case{{5, 1}, {5, 9}}, Case{{1, 1}, {9, 9}},
+                          Case{{9, 2}, {1, 6}}}) {
+        Bitmap bmp(12, 12);
+        {
+            RasterDeviceContext dc(bmp);
+            dc.MoveTo(c.from.x, c.from.y);
+            dc.LineTo(c.to.x, c.to.y);
+            EXPECT_EQ(dc.CurrentPosition(), c.to);
+        }
+        EXPECT_EQ(bmp.Pixel(c.from.x, c.from.y), kBlack);
+        EXPECT_EQ(bmp.Pixel(c.to.x, c.to.y), kWhite);
+        EXPECT_EQ(CountNonWhite(bmp), std::max(std::abs(c.to.x - c.from.x), std::abs(c.to.y - c.from.y)));
+    }
+}
+
+TEST(DeviceContext, EllipsesAndEllipticRegionsAreSymmetricInTheirBox)
+{
+    for (const Rect& box : {Rect{3, 4, 40, 25}, Rect{0, 0, 10, 10}, Rect{5, 5, 36, 36}, Rect{2, 2, 7, 30}}) {
+        Bitmap bmp(48, 40);
+        {
+            RasterDeviceContext dc(bmp);
+            dc.SelectPen({PenStyle::Solid, 0, 0x000000});
+            dc.SelectBrush({BrushStyle::Solid, 0x0000FF});
+            dc.Ellipse(box.left, box.top, box.right, box.bottom);
+        }
+        EXPECT_TRUE(MirrorSymmetric(bmp, box));
+        // Inscribed: touches all four sides of the box and nothing outside.
+        const Region inside = Region::FromEllipse(box);
+        EXPECT_EQ(inside.Bounds(), box);
+        for (int y = 0; y < bmp.Height(); ++y)
+            for (int x = 0; x < bmp.Width(); ++x)
+                ASSERT_EQ(bmp.Pixel(x, y) != kWhite, inside.Contains(x, y)) << x << "," << y;
+    }
+    const Region region = Region::FromEllipse({0, 0, 10, 10});
+    EXPECT_EQ(region.Runs().front(), (PixelRun{0, 3, 7}));
+    EXPECT_EQ(region.Runs().back(), (PixelRun{9, 3, 7}));
+}
+
+TEST(DeviceContext, EllipseOutlineIsClosedAndFillStaysInside)
+{
+    Bitmap bmp(40, 30);
+    {
+        RasterDeviceContext dc(bmp);
+        dc.SelectPen({PenStyle::Solid, 0, 0x000000});
+        dc.SelectBrush({BrushStyle::Clear, 0});
+        dc.Ellipse(2, 2, 38, 28);
+    }
+    // Flood the outside from a corner: the interior must stay unreached.
+    std::vector<int> seen(40 * 30, 0);
+    std::vector<Point> stack{{0, 0}};
+    while (!stack.empty()) {
+        const Point p = stack.back();
+        stack.pop_back();
+        if (!bmp.Contains(p.x, p.y) || seen[p.y * 40 + p.x] || bmp.Pixel(p.x, p.y) != kWhite)
+            continue;
+        seen[p.y * 40 + p.x] = 1;
+        stack.insert(stack.end(), {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}});
+    }
+    EXPECT_FALSE(seen[15 * 40 + 20]);
+}
+
+TEST(DeviceContext, DashPatternsCountPixelStepsAlsoOnDiagonals)
+{
+    for (PenStyle style : {PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot, PenStyle::DashDotDot}) {
+        Bitmap straight(70, 70);
+        Bitmap diagonal(70, 70);
+        for (Bitmap* bmp : {&straight, &diagonal}) {
+            RasterDeviceContext dc(*bmp);
+            dc.SetBkMode(BkMode::Transparent);
+            dc.SelectPen({style, 0, 0x000000});
+            dc.MoveTo(0, 0);
+            dc.LineTo(60, bmp == &straight ? 0 : 60);
+        }
+        for (int i = 0; i < 60; ++i)
+            ASSERT_EQ(straight.Pixel(i, 0), diagonal.Pixel(i, i)) << i;
+        const int drawn = CountNonWhite(straight);
+        EXPECT_GT(drawn, 15);
+        EXPECT_LT(drawn, 50);
+    }
+}
+
+TEST(DeviceContext, OpaqueBackgroundFillsTheGapsOfStyledLines)
+{
+    Bitmap bmp(30, 3, 0xFF00FF00u);
+    {
+        RasterDeviceContext dc(bmp);
+        dc.SetBkColor(0xFF0000);
+        dc.SelectPen({PenStyle::Dot, 0, 0x000000});
+        dc.MoveTo(0, 1);
+        dc.LineTo(30, 1);
+    }
+    for (int x = 0; x < 30; ++x)
+        EXPECT_TRUE(bmp.Pixel(x, 1) == kBlack || bmp.Pixel(x, 1) == kBlue) << x;
+}
+
+TEST(DeviceContext, AnisotropicThreeTimesLandsOnWholeDevicePixels)
+{
+    // A symbol-style drawing: y grows upward, one logical unit = 3 pixels,
+    // a pen one logical unit wide.
+    Bitmap bmp(40, 40);
+    {
+        RasterDeviceContext dc(bmp);
+        dc.SetMapMode(MapMode::Anisotropic);
+        dc.SetWindowExt(12, -12);
+        dc.SetViewportExt(36, 36);
+        dc.SetViewportOrg(1, 1);
+        dc.SelectPen({PenStyle::Solid, 1, 0x000000});
+        dc.SelectBrush({BrushStyle::Solid, 0x0000FF});
+        dc.Rectangle(1, -1, 11, -11);
+        dc.SelectPen({PenStyle::Solid, 1, 0xFF0000});
+        dc.SelectBrush({BrushStyle::Solid, 0xFF0000});
+        dc.Rectangle(5, -5, 7, -7);
+    }
+    EXPECT_EQ(Row(bmp, 3), std::string(40, '.'));
+    EXPECT_EQ(Row(bmp, 4), std::string(4, '.') + std::string(30, '#') + std::string(6, '.'));
+    EXPECT_EQ(Row(bmp, 6), std::string(4, '.') + std::string(30, '#') + std::string(6, '.'));
+    EXPECT_EQ(Row(bmp, 7), "....###" + std::string(24, 'r') + "###......");
+    EXPECT_EQ(Row(bmp, 16), "....###" + std::string(9, 'r') + std::string(6, 'b') + std::string(9, 'r') +
+                                "###......");
+    EXPECT_EQ(Row(bmp, 15), "....###" + std::string(24, 'r') + "###......");
+    EXPECT_EQ(Row(bmp, 33), std::string(4, '.') + std::string(30, '#') + std::string(6, '.'));
+    EXPECT_EQ(Row(bmp, 34), std::string(40, '.'));
+}
+
+TEST(DeviceContext, StretchDrawKeepsModulesSharpAndSkipsTheKeyColour)
+{
+    Bitmap source(2, 2);
+    source.SetPixel(0, 0, kBlack);
+    source.SetPixel(1, 1, 0xFFFF00FFu);
+    Bitmap bmp(8, 8, kRed);
+    {
+        RasterDeviceContext dc(bmp);
+        dc.StretchDraw({1, 1, 7, 7}, source, 0xFF00FF);
+    }
+    EXPECT_EQ(Row(bmp, 0), "rrrrrrrr");
+    for (int y = 1; y <= 3; ++y)
+        EXPECT_EQ(Row(bmp, y), "r###...r");
+    for (int y = 4; y <= 6; ++y)
+        EXPECT_EQ(Row(bmp, y), "r...rrrr");
+}
+
+TEST(DeviceContext, ClipRegionsIntersectAndLimitEveryFigure)
+{
+    Bitmap bmp(30, 30);
+    const Region clip = Region::FromRect({0, 0, 20, 31}).Intersected(Region::FromEllipse({-2, -2, 33, 33}));
+    {
+        RasterDeviceContext dc(bmp);
+        dc.SelectClipRegion(&clip);
+        dc.FillRect({0, 0, 30, 30}, 0x000000);
+        dc.SelectClipRegion(nullptr);
+        dc.FillRect({25, 0, 26, 1}, 0x0000FF);
+    }
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 25; ++x)
+            ASSERT_EQ(bmp.Pixel(x, y) == kBlack, clip.Contains(x, y)) << x << "," << y;
+    EXPECT_EQ(bmp.Pixel(25, 0), kRed);
+}
+
+TEST(DeviceContext, RestoreDcBringsBackMappingObjectsAndClip)
+{
+    Bitmap bmp(4, 4);
+    RasterDeviceContext dc(bmp);
+    dc.SelectPen({PenStyle::Dot, 0, 0x123456});
+    const int level = dc.SaveDC();
+    dc.SetMapMode(MapMode::Anisotropic);
+    dc.SetWindowExt(1, 1);
+    dc.SetViewportExt(5, 5);
+    dc.SelectPen({PenStyle::Solid, 3, 0});
+    const Region clip = Region::FromRect({0, 0, 1, 1});
+    dc.SelectClipRegion(&clip);
+    EXPECT_EQ(dc.LogicalToDevice(Point{2, 2}), (Point{10, 10}));
+    EXPECT_TRUE(dc.RestoreDC(level));
+    EXPECT_EQ(dc.GetMapMode(), MapMode::Text);
+    EXPECT_EQ(dc.LogicalToDevice(Point{2, 2}), (Point{2, 2}));
+    EXPECT_EQ(dc.CurrentPen(), (Pen{PenStyle::Dot, 0, 0x123456}));
+    EXPECT_FALSE(dc.ClipRegion().has_value());
+    EXPECT_FALSE(dc.RestoreDC(1));
+}
+
+TEST(DeviceContext, SystemColoursResolveThroughTheFixedTable)
+{
+    EXPECT_EQ(ColorToRgb(0x80000008u), 0x000000u);
+    EXPECT_EQ(ColorToRgb(0x80000005u), 0xFFFFFFu);
+    EXPECT_EQ(ColorToRgb(0x00123456u), 0x123456u);
+}
+
+TEST(DeviceContext, MonochromeRowsArePaddedToEvenBytesAndWhiteIsOne)
+{
+    Bitmap bmp(17, 2);
+    bmp.SetPixel(0, 0, kBlack);
+    bmp.SetPixel(16, 1, kBlack);
+    const MonochromeBitmap mono = ToMonochrome(bmp);
+    EXPECT_EQ(mono.RowBytes(), 4);
+    ASSERT_EQ(mono.bits.size(), 8u);
+    EXPECT_EQ(mono.bits[0], 0x7F);
+    EXPECT_EQ(mono.bits[2], 0x80); // pixel 16 of row 0 is white
+    EXPECT_EQ(mono.bits[6], 0x00);
+    EXPECT_EQ(FromMonochrome(mono), bmp);
+}
+
+TEST(DeviceContext, HandlesFindTheirContextUntilReleased)
+{
+    Bitmap bmp(1, 1);
+    RasterDeviceContext dc(bmp);
+    const std::int32_t handle = RegisterDeviceContext(&dc);
+    EXPECT_NE(handle, 0);
+    EXPECT_EQ(DeviceContextFromHandle(handle), &dc);
+    ReleaseDeviceContextHandle(handle);
+    EXPECT_EQ(DeviceContextFromHandle(handle), nullptr);
+}
