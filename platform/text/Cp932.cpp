@@ -90,34 +90,50 @@ std::string Decode(Converter& converter, std::string_view text, Escape escape)
     return out;
 }
 
+// Decodes one UTF-8 sequence at i. A malformed one (bad continuation bytes,
+// overlong or out of range) gives U+FFFD and consumes only its first byte.
+// Surrogates pass, so the byte escapes U+DC80-U+DCFF survive UTF-8.
+char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length)
+{
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    length = 1;
+    if (c < 0x80)
+        return c;
+    std::size_t n = 0;
+    if (c >= 0xC2 && c <= 0xDF)
+        n = 2;
+    else if (c >= 0xE0 && c <= 0xEF)
+        n = 3;
+    else if (c >= 0xF0 && c <= 0xF4)
+        n = 4;
+    if (n == 0 || i + n > text.size())
+        return 0xFFFD;
+    char32_t cp = c & (0x7F >> n);
+    for (std::size_t k = 1; k < n; ++k) {
+        const unsigned char next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0xFFFD;
+        cp = (cp << 6) | (next & 0x3Fu);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[n] || cp > 0x10FFFF)
+        return 0xFFFD;
+    length = n;
+    return cp;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text)
 {
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        char32_t cp = 0xFFFD;
         std::size_t n = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c >> 5) == 6 && i + 1 < text.size()) {
-            cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
-            n = 2;
-        } else if ((c >> 4) == 14 && i + 2 < text.size()) {
-            cp = ((c & 0x0Fu) << 12) | ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
-                 (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
-            n = 3;
-        } else if ((c >> 3) == 30 && i + 3 < text.size()) {
-            cp = ((c & 0x07u) << 18) | ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 12) |
-                 ((static_cast<unsigned char>(text[i + 2]) & 0x3Fu) << 6) |
-                 (static_cast<unsigned char>(text[i + 3]) & 0x3Fu);
-            n = 4;
-        }
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
+        const char32_t cp = DecodeUtf8(text, i, n);
+        if (cp >= 0x10000) {
             out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
             out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
         } else {
-            out.push_back(static_cast<char16_t>(cp > 0xFFFF ? 0xFFFD : cp));
+            out.push_back(static_cast<char16_t>(cp));
         }
         i += n;
     }

@@ -18,15 +18,27 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
-std::string QuotedForMessage(std::string_view text) { return "'" + Cp932ToUtf8(text) + "'"; }
+// A leading "+" is allowed once, and not before another sign.
+std::string_view WithoutPlus(std::string_view text)
+{
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-' && text[1] != '+')
+        text.remove_prefix(1);
+    return text;
+}
+
+std::string QuotedForMessage(std::string_view text)
+{
+    std::string quoted(1, '\'');
+    quoted += Cp932ToUtf8(text);
+    quoted += '\'';
+    return quoted;
+}
 
 } // namespace
 
 std::optional<std::int64_t> TryParseInt64(std::string_view text)
 {
-    text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
+    text = WithoutPlus(TrimBlanks(text));
     if (text.empty())
         return std::nullopt;
     std::int64_t value = 0;
@@ -61,9 +73,7 @@ std::int64_t ParseInt64(std::string_view text)
 
 std::optional<double> TryParseFloat(std::string_view text)
 {
-    text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
+    text = WithoutPlus(TrimBlanks(text));
     if (text.empty())
         return std::nullopt;
     double value = 0;

@@ -42,6 +42,15 @@ TEST(Cp932, UnmappableCharactersBecomeQuestionMarks)
     EXPECT_EQ(Utf8ToCp932("a\xF0\x9F\x98\x80" "b"), "a?b");
 }
 
+TEST(Cp932, MalformedUtf8NeverSwallowsTheFollowingCharacters)
+{
+    EXPECT_EQ(Utf8ToCp932("\xC3" "A"), "?A");
+    EXPECT_EQ(Utf8ToCp932("\xE3\x81" "B"), "??B");
+    EXPECT_EQ(Utf8ToCp932("\xC0\xAF" "C"), "??C"); // overlong "/"
+    EXPECT_EQ(Utf8ToCp932("\xFF" "\xE3\x81\x82"), Sjis("?あ"));
+    EXPECT_EQ(Utf8ToCp932("x\xF0\x9F"), "x??");
+}
+
 TEST(Cp932, CharactersStepOverLeadBytesAndCountALoneLeadAtTheEnd)
 {
     EXPECT_EQ(CharCount(Sjis("あいA")), 3u);
@@ -92,6 +101,9 @@ TEST(Numbers, ParseWithDotAndFormatShortest)
     EXPECT_EQ(ParseInt(" -12 "), -12);
     EXPECT_FALSE(TryParseInt("1.5"));
     EXPECT_FALSE(TryParseInt("99999999999"));
+    EXPECT_EQ(ParseInt("+7"), 7);
+    for (const char* bad : {"+-5", "++5", "+", "-", "+-1.5"})
+        EXPECT_FALSE(TryParseFloat(bad) || TryParseInt(bad)) << bad;
     EXPECT_THROW(ParseInt("abc"), ConvertError);
     EXPECT_DOUBLE_EQ(ParseFloat("12.25"), 12.25);
     EXPECT_FALSE(TryParseFloat("1,5"));

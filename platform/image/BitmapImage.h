@@ -1,0 +1,51 @@
+#pragma once
+// BMP files and the bitmap graphic that holds one.
+#include <string>
+#include <string_view>
+
+#include "platform/image/Bitmap.h"
+#include "platform/image/Graphic.h"
+
+namespace lx {
+
+// Decodes a complete BMP file: 1, 4, 8, 16, 24 or 32 bits per pixel,
+// uncompressed or with bit-field masks, rows bottom-up or top-down, with an
+// information header of 12 (core) or 40 and more bytes. Throws ReadError.
+Bitmap DecodeBmp(std::string_view file);
+
+// Bit depths the BMP writer produces.
+enum class BmpDepth {
+    Mono = 1,  // two-colour palette: black, white; only pure white pixels are white
+    Rgb24 = 24 // alpha dropped
+};
+
+// A complete BMP file, rows bottom-up, uncompressed.
+std::string EncodeBmp(const Bitmap& bitmap, BmpDepth depth = BmpDepth::Rgb24);
+
+// A bitmap graphic. While its pixels are unchanged it keeps the file it was
+// loaded from and saves exactly those bytes again.
+class BitmapImage : public RasterGraphic {
+public:
+    BitmapImage() = default;
+    explicit BitmapImage(Bitmap bitmap);
+
+    std::string_view ClassName() const override { return "TBitmap"; }
+    bool Empty() const override { return bitmap_.Empty(); }
+    int Width() const override { return bitmap_.Width(); }
+    int Height() const override { return bitmap_.Height(); }
+    void LoadFromBytes(std::string_view bytes) override;
+    // The loaded file while unchanged, else a 24-bit BMP; empty when empty.
+    std::string SaveToBytes() const override;
+    std::unique_ptr<Graphic> Clone() const override;
+
+    const Bitmap& GetBitmap() const override { return bitmap_; }
+    // Write access drops the kept file: the next save encodes the pixels.
+    Bitmap& MutableBitmap();
+    void SetBitmap(Bitmap bitmap);
+
+private:
+    Bitmap bitmap_;
+    std::string file_; // the loaded file while the pixels are unchanged
+};
+
+} // namespace lx

@@ -1,0 +1,50 @@
+#pragma once
+// JPEG files through libjpeg, and the JPEG graphic that keeps one.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/image/Bitmap.h"
+#include "platform/image/Graphic.h"
+
+namespace lx {
+
+// Width and height from the header; checks the size limits without decoding
+// the pixels. Throws ReadError.
+ImageSize ReadJpegSize(std::string_view file);
+// Decodes a JPEG file (baseline or progressive; grey, colour or CMYK) into
+// opaque pixels. Throws ReadError.
+Bitmap DecodeJpeg(std::string_view file);
+
+inline constexpr int kDefaultJpegQuality = 90;
+// A baseline JPEG file: 24-bit colour, accurate (slow) DCT, the given quality
+// (1-100); alpha is dropped. Throws Error when the bitmap is empty.
+std::string EncodeJpeg(const Bitmap& bitmap, int quality = kDefaultJpegQuality);
+
+// A JPEG graphic. It keeps the file it was given and writes it back
+// unchanged; the pixels are decoded on first use.
+class JpegImage : public RasterGraphic {
+public:
+    JpegImage() = default;
+
+    std::string_view ClassName() const override { return "TJPEGImage"; }
+    bool Empty() const override { return file_.empty(); }
+    int Width() const override { return size_.width; }
+    int Height() const override { return size_.height; }
+    // Checks the header only; damaged image data shows when decoding.
+    void LoadFromBytes(std::string_view bytes) override;
+    std::string SaveToBytes() const override { return file_; }
+    std::unique_ptr<Graphic> Clone() const override;
+    const Bitmap& GetBitmap() const override;
+
+    // Replaces the content with the bitmap compressed at `quality`.
+    void Compress(const Bitmap& bitmap, int quality = kDefaultJpegQuality);
+
+private:
+    std::string file_;
+    ImageSize size_;
+    // Decoded pixels, shared by clones.
+    mutable std::shared_ptr<const Bitmap> pixels_;
+};
+
+} // namespace lx

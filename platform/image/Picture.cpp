@@ -1,0 +1,72 @@
+#include "platform/image/Picture.h"
+
+#include "platform/image/BitmapImage.h"
+#include "platform/image/JpegImage.h"
+#include "platform/image/MetafileImage.h"
+#include "platform/image/PngImage.h"
+#include "platform/io/Errors.h"
+#include "platform/io/Files.h"
+#include "platform/text/Cp932.h"
+
+#include <cctype>
+#include <string>
+
+namespace lx {
+
+namespace {
+
+// The extension after the last "." of the file name, upper-cased; the
+// delimiters of both systems end the file name.
+std::string UpperExtension(std::string_view path)
+{
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && slash > dot))
+        return {};
+    std::string extension;
+    ForEachChar(path.substr(dot), [&](std::string_view c) {
+        if (c.size() == 1)
+            extension += static_cast<char>(std::toupper(static_cast<unsigned char>(c[0])));
+        else
+            extension += c;
+    });
+    return extension;
+}
+
+} // namespace
+
+Picture::Picture(const Picture& other) : graphic_(other.graphic_ ? other.graphic_->Clone() : nullptr) {}
+
+Picture& Picture::operator=(const Picture& other)
+{
+    if (this != &other)
+        graphic_ = other.graphic_ ? other.graphic_->Clone() : nullptr;
+    return *this;
+}
+
+void Picture::SetBitmap(Bitmap bitmap) { graphic_ = std::make_unique<BitmapImage>(std::move(bitmap)); }
+
+std::unique_ptr<Graphic> GraphicForExtension(std::string_view cp932Path)
+{
+    const std::string extension = UpperExtension(cp932Path);
+    if (extension == ".BMP")
+        return std::make_unique<BitmapImage>();
+    if (extension == ".JPG" || extension == ".JPEG")
+        return std::make_unique<JpegImage>();
+    if (extension == ".PNG")
+        return std::make_unique<PngImage>();
+    if (extension == ".EMF" || extension == ".WMF")
+        return std::make_unique<MetafileImage>();
+    return nullptr;
+}
+
+void Picture::LoadFromFile(std::string_view cp932Path)
+{
+    std::unique_ptr<Graphic> graphic = GraphicForExtension(cp932Path);
+    if (!graphic)
+        throw ReadError("扱えない画像ファイルの拡張子です (" + Cp932ToUtf8(UpperExtension(cp932Path)) + ")。");
+    graphic->LoadFromBytes(ReadFileBytes(cp932Path));
+    graphic_ = std::move(graphic);
+}
+
+} // namespace lx

@@ -1,0 +1,48 @@
+#pragma once
+// A picture: a container of at most one graphic (bitmap, metafile, JPEG or
+// PNG). Copies are deep: each picture owns its graphic.
+#include <memory>
+#include <string_view>
+
+#include "platform/image/Bitmap.h"
+#include "platform/image/Graphic.h"
+
+namespace lx {
+
+class Picture {
+public:
+    Picture() = default;
+    Picture(const Picture& other);
+    Picture& operator=(const Picture& other);
+    Picture(Picture&&) noexcept = default;
+    Picture& operator=(Picture&&) noexcept = default;
+
+    // The graphic, or nullptr when the picture holds none.
+    const Graphic* GetGraphic() const { return graphic_.get(); }
+    Graphic* GetGraphic() { return graphic_.get(); }
+    void SetGraphic(std::unique_ptr<Graphic> graphic) { graphic_ = std::move(graphic); }
+    // Takes a copy of the graphic.
+    void Assign(const Graphic& graphic) { graphic_ = graphic.Clone(); }
+    // Holds a bitmap graphic with these pixels from now on.
+    void SetBitmap(Bitmap bitmap);
+    void Clear() { graphic_.reset(); }
+
+    // No graphic, or an empty one.
+    bool Empty() const { return !graphic_ || graphic_->Empty(); }
+    int Width() const { return graphic_ ? graphic_->Width() : 0; }
+    int Height() const { return graphic_ ? graphic_->Height() : 0; }
+
+    // Loads a file, the graphic chosen by its extension (any case): ".bmp",
+    // ".jpg", ".jpeg", ".png", ".emf", ".wmf". Throws FileError when the file
+    // cannot be read, ReadError for an unknown extension or a damaged file.
+    void LoadFromFile(std::string_view cp932Path);
+
+private:
+    std::unique_ptr<Graphic> graphic_;
+};
+
+// A new empty graphic of the class the file extension names (as
+// Picture::LoadFromFile), or nullptr for any other extension.
+std::unique_ptr<Graphic> GraphicForExtension(std::string_view cp932Path);
+
+} // namespace lx
