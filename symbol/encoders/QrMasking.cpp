@@ -3,7 +3,6 @@
 #include "symbol/encoders/QrSegments.h"
 
 #include <array>
-#include <bit>
 #include <climits>
 #include <cstdint>
 
@@ -58,39 +57,98 @@ RowWords LoadRow(const std::uint8_t* row, int bytes)
     return r;
 }
 
+// Without a hardware instruction guaranteed, a branch-free bit count.
+int PopCount(std::uint64_t x)
+{
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
 // Adjacent pairs of set bits across the three words.
 int CountPairs(const RowWords& x)
 {
     int count = 0;
     for (int k = 0; k < 3; ++k) {
         const std::uint64_t next = k < 2 ? x.w[k + 1] << 63 : 0;
-        count += std::popcount(x.w[k] & ((x.w[k] >> 1) | next));
+        count += PopCount(x.w[k] & ((x.w[k] >> 1) | next));
     }
     return count;
 }
 
-// Runs of one line of modules (0 light, 1 dark).
-int LinePenalty(const std::uint8_t* line, int n)
+// Transposes an 8 x 8 bit block held one row a byte (bit j of byte i is
+// row i, column j) so that bit j of byte i becomes bit i of byte j.
+std::uint64_t Transpose8(std::uint64_t x)
 {
-    int lengths[kQrMaxSize];
-    bool dark[kQrMaxSize];
-    int count = 0;
-    for (int c = 0; c < n; ++c) {
-        if (c == 0 || line[c] != line[c - 1]) {
-            lengths[count] = 0;
-            dark[count] = line[c] != 0;
-            ++count;
+    std::uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
+    x ^= t ^ (t << 7);
+    t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCull;
+    x ^= t ^ (t << 14);
+    t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ull;
+    x ^= t ^ (t << 28);
+    return x;
+}
+
+// Columns of the result as rows, so that one run routine serves both.
+void TransposeResult(const QrWorkMatrix& m, std::uint8_t (&columns)[kQrMaxSize + 7][kQrRowStride])
+{
+    const int bytes = QrRowBytes(m.size);
+    for (int rb = 0; rb < bytes; ++rb)
+        for (int cb = 0; cb < bytes; ++cb) {
+            std::uint64_t block = 0;
+            for (int i = 0; i < 8; ++i) {
+                const int r = rb * 8 + i;
+                if (r < m.size)
+                    block |= static_cast<std::uint64_t>(m.result[r][cb]) << (8 * i);
+            }
+            block = Transpose8(block);
+            for (int j = 0; j < 8; ++j)
+                columns[cb * 8 + j][rb] = static_cast<std::uint8_t>(block >> (8 * j));
         }
-        ++lengths[count - 1];
+}
+
+// Runs of one line: lengths in order, the first run's colour given.
+int LineRuns(const RowWords& line, int n, int* lengths)
+{
+    RowWords edges{{0, 0, 0}};
+    for (int k = 0; k < 3; ++k) {
+        const std::uint64_t previous = (line.w[k] << 1) | (k > 0 ? line.w[k - 1] >> 63 : 0);
+        edges.w[k] = line.w[k] ^ previous;
     }
+    edges.w[0] &= ~std::uint64_t{1};
+    int count = 0;
+    int start = 0;
+    for (int k = 0; k < 3; ++k) {
+        std::uint64_t e = edges.w[k];
+        while (e) {
+            const int c = k * 64 + __builtin_ctzll(e);
+            if (c >= n)
+                break;
+            lengths[count++] = c - start;
+            start = c;
+            e &= e - 1;
+        }
+    }
+    lengths[count++] = n - start;
+    return count;
+}
+
+// Runs of five or more, and dark-light-dark-light-dark runs 1:1:3:1:1 with
+// a light run of four units before or after; a light run at the edge, and
+// the edge itself, count as 127 light modules.
+int LinePenalty(const RowWords& line, int n)
+{
+    int lengths[kQrMaxSize + 1];
+    const int count = LineRuns(line, n, lengths);
     int penalty = 0;
     for (int i = 0; i < count; ++i)
         if (lengths[i] >= 5)
             penalty += lengths[i] - 2;
-    // A light run at the edge, and the edge itself, count as 127 light modules.
-    for (int i = 0; i + 5 <= count; ++i) {
+    const int firstDark = (line.w[0] & 1) ? 0 : 1;
+    for (int i = firstDark; i + 5 <= count; i += 2) {
         const int a = lengths[i];
-        if (!dark[i] || lengths[i + 1] != a || lengths[i + 2] != 3 * a || lengths[i + 3] != a || lengths[i + 4] != a)
+        if (lengths[i + 1] != a || lengths[i + 2] != 3 * a || lengths[i + 3] != a || lengths[i + 4] != a)
             continue;
         const int before = i <= 1 ? 127 : lengths[i - 1];
         const int after = i + 5 >= count - 1 ? 127 : lengths[i + 5];
@@ -210,21 +268,16 @@ int QrCountBlocks(const QrWorkMatrix& m)
 
 int QrRunPenalty(const QrWorkMatrix& m)
 {
+    static std::uint8_t columns[kQrMaxSize + 7][kQrRowStride];
     const int n = m.size;
-    std::uint8_t line[kQrMaxSize];
+    const int bytes = QrRowBytes(n);
+    TransposeResult(m, columns);
     int penalty = 0;
     int darkCount = 0;
-    for (int r = 0; r < n; ++r) {
-        for (int c = 0; c < n; ++c)
-            line[c] = QrModuleAt(m.result, r, c);
-        penalty += LinePenalty(line, n);
-        for (int b = 0; b < QrRowBytes(n); ++b)
-            darkCount += std::popcount(static_cast<unsigned>(m.result[r][b]));
-    }
-    for (int c = 0; c < n; ++c) {
-        for (int r = 0; r < n; ++r)
-            line[r] = QrModuleAt(m.result, r, c);
-        penalty += LinePenalty(line, n);
+    for (int i = 0; i < n; ++i) {
+        const RowWords row = LoadRow(m.result[i], bytes);
+        penalty += LinePenalty(row, n) + LinePenalty(LoadRow(columns[i], bytes), n);
+        darkCount += PopCount(row.w[0]) + PopCount(row.w[1]) + PopCount(row.w[2]);
     }
     const int k = (darkCount / (n * n / 100) - 50) / 5;
     return penalty + 10 * (k < 0 ? -k : k);

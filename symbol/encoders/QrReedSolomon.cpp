@@ -48,28 +48,29 @@ struct GeneratorTable {
     std::array<int, kMaxDegree + 1> offset{};
 };
 
+// The generator of degree d + 1 is that of degree d times (x + alpha^d), so
+// one running product yields every degree of the table.
 constexpr GeneratorTable MakeGenerators()
 {
     GeneratorTable table;
     for (auto& o : table.offset)
         o = -1;
+    std::array<std::uint8_t, kMaxDegree + 1> poly{};  // poly[0] is the leading coefficient
+    poly[0] = 1;
     int next = 0;
-    for (int degree : kDegrees) {
-        // poly[0] is the leading coefficient; multiply by (x + alpha^i) in turn.
-        std::array<std::uint8_t, kMaxDegree + 1> poly{};
-        poly[0] = 1;
-        for (int i = 0; i < degree; ++i) {
-            const std::uint8_t root = kGf.exp[i];
-            for (int j = i + 1; j > 0; --j) {
-                std::uint8_t product = 0;
-                if (poly[j - 1] != 0 && root != 0)
-                    product = kGf.exp[kGf.log[poly[j - 1]] + kGf.log[root]];
-                poly[j] = static_cast<std::uint8_t>(poly[j] ^ product);
-            }
+    int wanted = 0;
+    for (int degree = 1; degree <= kMaxDegree; ++degree) {
+        const int logRoot = degree - 1;
+        for (int j = degree; j > 0; --j) {
+            const int product = poly[j - 1] == 0 ? 0 : kGf.exp[kGf.log[poly[j - 1]] + logRoot];
+            poly[j] = static_cast<std::uint8_t>(poly[j] ^ product);
         }
+        if (degree != kDegrees[wanted])
+            continue;
         table.offset[degree] = next;
         for (int j = 1; j <= degree; ++j)
             table.logCoefficients[next++] = static_cast<std::uint8_t>(kGf.log[poly[j]]);
+        ++wanted;
     }
     return table;
 }
