@@ -5,10 +5,12 @@
 
 #include <ZXing/ReadBarcode.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <sstream>
 
 namespace lxtest {
 
@@ -27,78 +29,70 @@ LinearResult EncodeLinearText(std::int32_t key, std::string_view data, int check
     return out;
 }
 
+const LinearLimit kLinearLimits[26] = {
+    {lx::kLinearEan13, 12, false},      {lx::kLinearEan8, 7, false},        {lx::kLinearEan13AddOn, 17, false},
+    {lx::kLinearEan8AddOn, 12, false},  {lx::kLinearUpcA, 11, false},       {lx::kLinearUpcE, 6, false},
+    {lx::kLinearUpcAAddOn, 16, false},  {lx::kLinearUpcEAddOn, 11, false},  {lx::kLinearCodabar, 120, true},
+    {lx::kLinearItf, 120, true},        {lx::kLinearItfBearer, 120, true},  {lx::kLinearStfNormal, 120, true},
+    {lx::kLinearStfShort, 120, true},   {lx::kLinearCode39, 120, true},     {lx::kLinearCode93, 250, false},
+    {lx::kLinearCode128A, 250, false},  {lx::kLinearCode128B, 250, false},  {lx::kLinearCode128C, 250, false},
+    {lx::kLinearEan128A, 250, false},   {lx::kLinearEan128B, 250, false},   {lx::kLinearEan128C, 250, false},
+    {lx::kLinearMsi, 120, true},        {lx::kLinearCode11, 120, true},     {lx::kLinearPlesseyDual, 25, false},
+    {lx::kLinearPlesseySingle, 25, false}, {lx::kLinearAnker, 25, false},
+};
+
+char Mod10Weights31(const std::string& digits)
+{
+    int sum = 0;
+    for (std::size_t i = 0; i < digits.size(); ++i)
+        sum += (digits[i] - '0') * ((digits.size() - i) % 2 == 1 ? 3 : 1);
+    return static_cast<char>('0' + (10 - sum % 10) % 10);
+}
+
 std::string DescribeElements(const std::vector<std::uint8_t>& elements)
 {
     std::string out;
-    for (const auto e : elements) {
-        if (!out.empty())
-            out += ' ';
-        out += (e & 0x80) ? 'b' : 's';
-        out += std::to_string(e & 0x7F);
-    }
+    for (const auto e : elements)
+        out += std::string(out.empty() ? "" : " ") + ((e & 0x80) ? 'b' : 's') + std::to_string(e & 0x7F);
     return out;
 }
 
-GreyImage RenderElements(const std::vector<std::uint8_t>& elements, int narrow, int wide, int quiet, int height)
+GreyImage RenderElements(const std::vector<std::uint8_t>& elements, int narrow, int wide, int quiet)
 {
-    std::vector<std::pair<bool, int>> runs;
-    int width = 2 * quiet;
-    for (const auto e : elements) {
-        const int code = e & 0x7F;
-        const int w = code == 2 ? wide : (code & 63) * narrow;
-        runs.emplace_back((e & 0x80) != 0, w);
-        width += w;
-    }
     GreyImage image;
-    image.width = width;
-    image.height = height;
-    image.pixels.assign(static_cast<std::size_t>(width) * height, 255);
+    image.height = 40;
+    image.width = 2 * quiet;
+    for (const auto e : elements)
+        image.width += (e & 0x7F) == 2 ? wide : (e & 63) * narrow;
+    image.pixels.assign(static_cast<std::size_t>(image.width) * image.height, 255);
     int x = quiet;
-    for (const auto& [bar, w] : runs) {
-        if (bar)
-            for (int y = 0; y < height; ++y)
-                for (int i = 0; i < w; ++i)
-                    image.pixels[static_cast<std::size_t>(y) * width + x + i] = 0;
+    for (const auto e : elements) {
+        const int w = (e & 0x7F) == 2 ? wide : (e & 63) * narrow;
+        for (int y = 0; (e & 0x80) && y < image.height; ++y)
+            std::fill_n(image.pixels.begin() + y * image.width + x, w, 0);
         x += w;
     }
     return image;
 }
 
-LinearDecoded ZxingReadLinear(const GreyImage& image, ZXing::BarcodeFormats formats, LinearReadOptions options)
+LinearDecoded ZxingReadLinear(const GreyImage& image, ZXing::BarcodeFormats formats, bool addOn, bool validateCheck)
 {
     ZXing::DecodeHints hints;
     hints.setFormats(formats);
     hints.setTryHarder(true);
     hints.setTryRotate(false);
     hints.setReturnCodabarStartEnd(true);
-    hints.setValidateCode39CheckSum(options.validateCheck);
-    hints.setValidateITFCheckSum(options.validateCheck);
-    hints.setEanAddOnSymbol(options.addOn ? ZXing::EanAddOnSymbol::Require : ZXing::EanAddOnSymbol::Ignore);
+    hints.setValidateCode39CheckSum(validateCheck);
+    hints.setValidateITFCheckSum(validateCheck);
+    hints.setEanAddOnSymbol(addOn ? ZXing::EanAddOnSymbol::Require : ZXing::EanAddOnSymbol::Ignore);
     hints.setCharacterSet("ISO-8859-1");
-    ZXing::ImageView view(image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum);
-    const auto result = ZXing::ReadBarcode(view, hints);
-    LinearDecoded decoded;
-    decoded.ok = result.isValid();
-    decoded.format = result.format();
-    decoded.bytes.assign(result.bytes().begin(), result.bytes().end());
-    decoded.identifier = result.symbologyIdentifier();
-    return decoded;
+    const auto result =
+        ZXing::ReadBarcode({image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum}, hints);
+    return {result.isValid(), std::string(result.bytes().begin(), result.bytes().end()),
+            result.symbologyIdentifier()};
 }
 
 namespace {
-
-std::string RunCommand(const std::string& command)
-{
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string output;
-    if (!pipe)
-        return output;
-    std::array<char, 4096> buffer{};
-    std::size_t got;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0)
-        output.append(buffer.data(), got);
-    return output;
-}
 
 std::string Attribute(const std::string& tag, const std::string& name)
 {
@@ -113,9 +107,7 @@ std::string Attribute(const std::string& tag, const std::string& name)
 
 std::vector<std::string> ZbarReadAll(const std::vector<GreyImage>& images)
 {
-    std::vector<std::string> found(images.size());
-    if (!ZbarAvailable() || images.empty())
-        return found;
+    std::vector<std::vector<std::string>> found(images.size());
     TempDir dir;
     std::map<std::string, std::size_t> indexOf;
     std::string command = "zbarimg --xml --quiet -Sean2.enable -Sean5.enable";
@@ -125,7 +117,11 @@ std::vector<std::string> ZbarReadAll(const std::vector<GreyImage>& images)
         indexOf[path] = i;
         command += " '" + path + "'";
     }
-    const std::string xml = RunCommand(command + " 2>/dev/null");
+    std::string xml;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((command + " 2>/dev/null").c_str(), "r"), ::pclose);
+    std::array<char, 4096> buffer{};
+    for (std::size_t got; pipe && (got = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0;)
+        xml.append(buffer.data(), got);
     // <source href='path'> ... <symbol type='T' ...><data><![CDATA[text]]></data></symbol> ...
     std::size_t current = images.size();
     for (std::size_t pos = 0; (pos = xml.find('<', pos)) != std::string::npos; ++pos) {
@@ -134,17 +130,19 @@ std::vector<std::string> ZbarReadAll(const std::vector<GreyImage>& images)
             const auto it = indexOf.find(Attribute(tag, "href"));
             current = it == indexOf.end() ? images.size() : it->second;
         } else if (tag.rfind("<symbol", 0) == 0 && current < images.size()) {
-            const auto open = xml.find("<![CDATA[", pos);
-            const auto close = xml.find("]]>", open);
-            if (open == std::string::npos || close == std::string::npos)
-                break;
-            std::string& entry = found[current];
-            if (!entry.empty())
-                entry += '\n';
-            entry += Attribute(tag, "type") + ":" + xml.substr(open + 9, close - open - 9);
+            const auto open = xml.find("<![CDATA[", pos) + 9;
+            found[current].push_back(Attribute(tag, "type") + ":" + xml.substr(open, xml.find("]]>", open) - open));
         }
     }
-    return found;
+    std::vector<std::string> joined;
+    for (auto& lines : found) {
+        std::sort(lines.begin(), lines.end());
+        std::string text;
+        for (const auto& line : lines)
+            text += (text.empty() ? "" : "\n") + line;
+        joined.push_back(text);
+    }
+    return joined;
 }
 
 } // namespace lxtest

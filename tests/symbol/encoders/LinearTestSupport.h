@@ -1,6 +1,6 @@
 #pragma once
-// Encoding through the table, drawing element strings as grey images and
-// reading them back with zxing-cpp (in process) and zbarimg (in batches).
+// Linear symbols through the table, drawn as grey images and read back by
+// zxing-cpp (in process) and zbarimg (one run for many images).
 #include "support/Decoders.h"
 
 #include <cstdint>
@@ -19,31 +19,39 @@ struct LinearResult {
 
 LinearResult EncodeLinearText(std::int32_t key, std::string_view data, int check = 0, int gap = 1);
 
-// Element string as "b2 s1 ..." (b bar, s space, width code in decimal) for
-// readable expectations and failure messages.
+// Each table row's longest data and whether it checks the check-digit option
+// (-5 when out of range), in table order.
+struct LinearLimit {
+    std::int32_t key;
+    int length;
+    bool checksOption;
+};
+extern const LinearLimit kLinearLimits[26];
+
+// The modulo-10 check digit of EAN/UPC, ITF and STF: weights 3 and 1, 3 on
+// the rightmost digit.
+char Mod10Weights31(const std::string& digits);
+
+// "b2 s1 ...": b bar, s space, then the width code.
 std::string DescribeElements(const std::vector<std::uint8_t>& elements);
 
-// Draws the elements with full-height bars: narrow and wide in pixels (wide is
-// what width code 2 means), a quiet zone of `quiet` pixels on both sides.
-GreyImage RenderElements(const std::vector<std::uint8_t>& elements, int narrow, int wide, int quiet, int height = 40);
+// Full-height bars; `wide` pixels for width code 2, `narrow` per narrow width
+// otherwise, a quiet zone of `quiet` pixels on both sides.
+GreyImage RenderElements(const std::vector<std::uint8_t>& elements, int narrow, int wide, int quiet);
 
 struct LinearDecoded {
     bool ok = false;
     std::string bytes;       // content bytes, no character-set conversion
-    std::string identifier;  // symbology identifier, "]C1" for GS1-128
-    ZXing::BarcodeFormat format = ZXing::BarcodeFormat::None;
+    std::string identifier;  // symbology identifier ("]C1" for GS1-128)
 };
 
-struct LinearReadOptions {
-    bool addOn = false;        // EAN/UPC add-on required
-    bool validateCheck = false; // Code 39 (check character removed) and ITF check digits verified
-};
+// zxing-cpp keeping Codabar start and stop; `addOn` requires the EAN/UPC
+// add-on, `validateCheck` verifies Code 39 (and strips it) and ITF check digits.
+LinearDecoded ZxingReadLinear(const GreyImage& image, ZXing::BarcodeFormats formats, bool addOn = false,
+                              bool validateCheck = false);
 
-// zxing-cpp: Codabar start and stop kept, Code 39 without its extended mode.
-LinearDecoded ZxingReadLinear(const GreyImage& image, ZXing::BarcodeFormats formats, LinearReadOptions options = {});
-
-// One zbarimg run over all images (EAN-2 and EAN-5 add-ons enabled); for each
-// image the "TYPE:data" of every symbol found, joined by '\n'.
+// For each image the "TYPE:data" lines of every symbol zbarimg found, sorted
+// and joined by '\n' (EAN-2 and EAN-5 add-ons enabled).
 std::vector<std::string> ZbarReadAll(const std::vector<GreyImage>& images);
 
 } // namespace lxtest
