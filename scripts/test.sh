@@ -4,8 +4,9 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
 shift || true
-"$top/scripts/build.sh" "$build" "$@"
+# Set before the build: test discovery runs the test binaries.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$top/tests/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+"$top/scripts/build.sh" "$build" "$@"
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 900

@@ -3,7 +3,6 @@
 #include "TestPaths.h"
 
 #include <ZXing/ReadBarcode.h>
-#include <ZXing/TextUtfEncoding.h>
 
 #include <array>
 #include <cstdio>
@@ -55,7 +54,7 @@ Decoded ZxingDecode(const GreyImage& image, ZXing::BarcodeFormats formats, bool 
     decoded.format = result.format();
     const auto& bytes = result.bytes();
     decoded.bytes.assign(bytes.begin(), bytes.end());
-    decoded.text = ZXing::TextUtfEncoding::ToUtf8(result.text());
+    decoded.text = result.text();
     if (!decoded.ok)
         decoded.error = "zxing found no valid symbol";
     return decoded;

@@ -108,7 +108,9 @@ int MaxLength(std::mt19937& rng, const std::string& alphabet, std::string& text)
     const std::string pool = RandomText(rng, alphabet, high + 1);
     while (low < high) {
         const int mid = (low + high + 1) / 2;
-        if (Encode("," + pool.substr(0, mid)).result == 0)
+        std::string request(",");
+        request.append(pool, 0, static_cast<std::size_t>(mid));
+        if (Encode(request).result == 0)
             low = mid;
         else
             high = mid - 1;
