@@ -247,6 +247,33 @@ TEST(DataMatrixEncoder, LargestSymbolTakesEachAlphabetUpToItsCapacity)
     EXPECT_EQ(Encode("," + binary).result, -1);
 }
 
+TEST(DataMatrixEncoder, EachAlphabetFillsEachSizeToItsLastCodeword)
+{
+    // The ends of C40, Text, X12 and EDIFACT runs depend on the room left in
+    // the symbol: the longest text that a given size takes must still read.
+    std::mt19937 rng(4);
+    for (int model = 1; model <= 2; ++model) {
+        const auto sizes = dm::SizesOf(model - 1);
+        for (int index = 1; index <= static_cast<int>(sizes.size()); ++index) {
+            for (int round = 0; round < 20; ++round) {
+                const std::string* alphabets[] = {&kUpper, &kLower, &kX12, &kEdifact, &kMixed};
+                const std::string& alphabet = *alphabets[round % 5];
+                const std::string pool = RandomText(rng, alphabet, 3 * sizes[index - 1].dataCodewords + 3);
+                int fits = 1;  // a length that fits with the next one not fitting
+                int fails = static_cast<int>(pool.size());
+                while (fails - fits > 1) {
+                    const int mid = (fits + fails) / 2;
+                    (Encode("," + pool.substr(0, mid), model, index).result == 0 ? fits : fails) = mid;
+                }
+                ASSERT_EQ(Encode("," + pool.substr(0, fails), model, index).result, -1);
+                if (pool[0] == '@')
+                    continue;
+                ExpectRoundTrip(pool.substr(0, fits), model, index);
+            }
+        }
+    }
+}
+
 TEST(DataMatrixEncoder, RectangularModelStopsAt49Codewords)
 {
     ExpectRoundTrip(std::string(98, '3'), 2);

@@ -36,7 +36,8 @@ bool Dark(const std::vector<std::uint8_t>& map, int row, int column)
     return (map[row * 4 + column / 8] >> (column % 8)) & 1;
 }
 
-// Odd rows sit half a module to the right; rows are sqrt(3)/2 modules apart.
+// Odd rows sit half a module to the right; rows are sqrt(3)/2 modules apart;
+// the bull's-eye is centred on module 14 of row 16, as the painter draws it.
 // zxing's pure reader samples the grid inside the outermost dark pixels, so
 // the symbol is drawn with nothing around it but the quiet zone.
 lxtest::GreyImage Draw(const std::vector<std::uint8_t>& map)
@@ -59,7 +60,7 @@ lxtest::GreyImage Draw(const std::vector<std::uint8_t>& map)
             if (Dark(map, row, column))
                 disc(quiet + (column + 0.5 + 0.5 * (row % 2)) * w, quiet + (row + 0.5) * h, w / 2, 0);
     for (int ring = 0; ring < 6; ++ring)
-        disc(quiet + 15 * w, quiet + 16.5 * h, w * (4.4 - 0.76 * ring), ring % 2 ? 255 : 0);
+        disc(quiet + 14.5 * w, quiet + 16.5 * h, w * (4.4 - 0.76 * ring), ring % 2 ? 255 : 0);
     return image;
 }
 
@@ -235,7 +236,7 @@ TEST(MaxiCodeEncoder, ResultCodes)
         {",A", 6, -4},
         {",A", -1, -4},
         {"D32,A", 3, -3},  // position above total
-        {"D19,A", 3, -3},  // total above 8
+        {"D29,A", 3, -3},  // total above 8
         {"D0109,A", 3, -3},
         {"D0908,A", 3, -3},
         {"D,A", 3, -3},
