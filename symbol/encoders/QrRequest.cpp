@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kBadHeader = -3;
 constexpr int kBadData = -1;
+constexpr int kTooManySegments = -2;
 
 bool IsDigit(std::uint8_t c)
 {
@@ -208,7 +209,8 @@ int ReadQrSegments(const std::uint8_t* request, int pos, int length, QrSegmentLi
         if (rc != 0)
             return rc;
     }
-    return 0;
+    // Segments beyond the limit would otherwise be dropped without a word.
+    return pos < length ? kTooManySegments : 0;
 }
 
 } // namespace lx

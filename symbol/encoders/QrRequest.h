@@ -23,9 +23,10 @@ struct QrRequest {
 int ParseQrRequestHeader(const std::uint8_t* request, int length, bool micro, QrRequest& out);
 
 // Reads the segments given in request[pos, length) into the list and copies
-// their bytes into dataBuffer (room for kQrMaxDataBytes). Returns 0, or -1
-// for more than kQrMaxDataBytes bytes, a byte segment without its count and
-// a byte, or characters that the segment's mode cannot hold.
+// their bytes into dataBuffer (room for kQrMaxDataBytes). Returns 0, -1 for
+// more than kQrMaxDataBytes bytes, a byte segment without its count and a
+// byte, or characters that the segment's mode cannot hold, and -2 when data
+// follows the 200th segment.
 int ReadQrSegments(const std::uint8_t* request, int pos, int length, QrSegmentList& segments,
                    std::uint8_t* dataBuffer);
 

@@ -67,18 +67,6 @@ int ReadBits(const std::vector<std::uint8_t>& bytes, int& pos, int count)
     return value;
 }
 
-int FormatCopy(const QrSymbol& s, bool second)
-{
-    const int n = s.size;
-    int bits = 0;
-    for (int k = 0; k < 15; ++k) {
-        const bool dark = second ? (k < 8 ? s.Dark(8, n - 1 - k) : s.Dark(n - 15 + k, 8))
-                                 : (k < 8 ? s.Dark(k < 6 ? k : k + 1, 8) : s.Dark(8, k == 8 ? 7 : 14 - k));
-        bits |= dark << k;
-    }
-    return bits;
-}
-
 TEST(QrModel1, SizesAndCapacities)
 {
     for (int version = 1; version <= 14; ++version)

@@ -66,6 +66,7 @@ TEST(QrResult, EveryCodeForItsCause)
         {"lower-case header", "d0203ff;qa,123", 2, 0, lx::kQrOk},
         {"one-digit position and total", "D23ff,QA,123", 2, 0, lx::kQrOk},
         {"200 given segments", "MM," + Repeat("N1,", 199) + "N1", 2, 0, lx::kQrOk},
+        {"201 given segments", "MM," + Repeat("N1,", 200) + "N1", 2, 0, lx::kQrTooManySegments},
     };
     for (const ResultCase& c : cases) {
         SCOPED_TRACE(c.why);
@@ -101,6 +102,16 @@ TEST(QrResult, EmptyDataGivesTheSmallestSymbol)
     const Decoded decoded = DecodeQrSymbol(symbol);
     EXPECT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.bytes, "");
+}
+
+// The control's default data: a version-1 symbol at level M (format level bits 00).
+TEST(QrResult, DefaultDataIsVersion1AtM)
+{
+    const QrSymbol symbol = EncodeQrRequest("MA,QRCODE", 2);
+    ASSERT_EQ(symbol.result, 0);
+    EXPECT_EQ(symbol.size, 21);
+    EXPECT_EQ((FormatCopy(symbol, false) ^ 0x5412) >> 13, 0);
+    EXPECT_EQ(FormatCopy(symbol, true), FormatCopy(symbol, false));
 }
 
 TEST(QrResult, MicroLevelQTakesOnlyM4)

@@ -284,6 +284,29 @@ TEST(QrRoundTrip, StructuredAppendSeries)
     }
 }
 
+// At H, 30 one-byte segments and 56 digits take 801 bits with the count
+// fields of versions 1-9: one bit more than version 9 holds. Version 10's
+// wider fields make them 1,043 bits, more than its 976, so version 11 it is.
+// A version asked for is checked with its own count fields as well.
+TEST(QrRoundTrip, VersionChoiceAtTheCountWidthEdge)
+{
+    std::string request = "HM,", expected;
+    for (int i = 0; i < 30; ++i) {
+        request += "B0001" + std::string(1, static_cast<char>('a' + i % 26)) + ",";
+        expected += static_cast<char>('a' + i % 26);
+    }
+    request += "N" + std::string(56, '3');
+    expected += std::string(56, '3');
+    ExpectDecodes(request, expected, 2, 0, 61);
+    EXPECT_EQ(EncodeQrRequest(request, 2, 10).result, lx::kQrDataDoesNotFit);
+    // With 45 digits (764 bits) version 9 holds them, version 10 (1,006 bits) does not.
+    request.resize(request.size() - 11);
+    expected.resize(expected.size() - 11);
+    ExpectDecodes(request, expected, 2, 0, 53);
+    EXPECT_EQ(EncodeQrRequest(request, 2, 10).result, lx::kQrDataDoesNotFit);
+    ExpectDecodes(request, expected, 2, 11, 61);
+}
+
 // Requested versions above the smallest one are honoured, across the
 // count-width brackets too.
 TEST(QrRoundTrip, RequestedVersions)

@@ -37,6 +37,20 @@ inline QrSymbol EncodeQrRequest(const std::string& request, int model = 2, int v
     return symbol;
 }
 
+// The 15 format bits of a Model 1/2 symbol, from the copy around the top-left
+// finder or from the one split between the other two finders.
+inline int FormatCopy(const QrSymbol& s, bool second)
+{
+    const int n = s.size;
+    int bits = 0;
+    for (int k = 0; k < 15; ++k) {
+        const bool dark = second ? (k < 8 ? s.Dark(8, n - 1 - k) : s.Dark(n - 15 + k, 8))
+                                 : (k < 8 ? s.Dark(k < 6 ? k : k + 1, 8) : s.Dark(8, k == 8 ? 7 : 14 - k));
+        bits |= dark << k;
+    }
+    return bits;
+}
+
 inline Decoded DecodeQrSymbol(const QrSymbol& symbol, bool micro = false)
 {
     const auto modules = ModulesFromMatrix(symbol.matrix.data(), symbol.size, symbol.size);
