@@ -1,6 +1,5 @@
 #include "platform/io/Errors.h"
 #include "platform/io/Files.h"
-#include "platform/io/LittleEndian.h"
 #include "platform/io/Stream.h"
 #include "platform/text/Cp932.h"
 
@@ -57,30 +56,4 @@ TEST(Files, ReplacingWritesWholeFilesAndLeavesNoTemporaries)
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("ファイルを開けません"), std::string::npos);
     }
-}
-
-TEST(MemoryStream, SeekPastTheEndPadsWritesAndReadsFail)
-{
-    MemoryStream stream;
-    stream.Seek(3);
-    EXPECT_THROW(stream.ReadUInt8(), ReadError);
-    stream.WriteUInt16(0xABCD);
-    EXPECT_EQ(stream.Bytes(), std::string("\0\0\0\xCD\xAB", 5));
-    stream.Seek(1);
-    EXPECT_NO_THROW(stream.Skip(4));
-    EXPECT_THROW(stream.Skip(1), ReadError);
-    EXPECT_EQ(stream.TakeBytes().size(), 5u);
-    EXPECT_EQ(stream.Size(), 0u);
-}
-
-TEST(LeReader, EveryAccessIsBoundsChecked)
-{
-    const LeReader in(std::string_view("\x01\x02\x03\x04\x05", 5), "broken");
-    EXPECT_EQ(in.U32(0), 0x04030201u);
-    EXPECT_EQ(in.I16(3), 0x0504);
-    EXPECT_THROW(in.U32(2), ReadError);
-    EXPECT_THROW(in.U8(5), ReadError);
-    EXPECT_THROW(in.Span(1, ~std::uint64_t{0}), ReadError);
-    EXPECT_THROW(in.U16(~std::uint64_t{0}), ReadError);
-    EXPECT_EQ(in.Span(4, 1), "\x05");
 }
