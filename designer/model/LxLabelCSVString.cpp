@@ -1,0 +1,66 @@
+#include "designer/model/LxLabelCSVString.h"
+
+namespace lx {
+
+TLxLabelObjectCsvString::TLxLabelObjectCsvString(TLxCSV* csv, std::int32_t recordIndex)
+    : TLxLabelObjectString(KindCsvString), csv_(csv), recordIndex_(recordIndex)
+{
+}
+
+std::string TLxLabelObjectCsvString::GetMergedText() const
+{
+    static const TLxCSV unbound;
+    const TLxCSV& table = csv_ ? *csv_ : unbound;
+    return frontText_ + table.CsvCell(column_, recordIndex_) + backText_;
+}
+
+void TLxLabelObjectCsvString::SetCSV(TLxCSV* csv)
+{
+    if (csv == ownedCsv_.get())
+        return;
+    csv_ = csv;
+    ownedCsv_.reset();
+}
+
+std::unique_ptr<TLxLabelObjectCsvString> TLxLabelObjectCsvString::CopyBoundTo(std::int32_t recordIndex) const
+{
+    std::unique_ptr<TLxCSV> table = csv_ ? csv_->Clone() : nullptr;
+    auto copy = std::make_unique<TLxLabelObjectCsvString>(table.get(), recordIndex);
+    copy->ownedCsv_ = std::move(table);
+    copy->column_ = column_;
+    copy->frontText_ = frontText_;
+    copy->backText_ = backText_;
+    copy->SetText(GetMergedText());
+    copy->AssignTextStyle(*this);
+    copy->AssignCommonPart(*this);
+    return copy;
+}
+
+std::unique_ptr<TLxLableObjectBase> TLxLabelObjectCsvString::Clone() const { return CopyBoundTo(recordIndex_); }
+
+std::unique_ptr<TLxLableObjectBase> TLxLabelObjectCsvString::CloneForRecord(std::int32_t recordIndex) const
+{
+    return CopyBoundTo(recordIndex);
+}
+
+void TLxLabelObjectCsvString::SaveToStream(Stream& stream) const
+{
+    SaveCommonPart(stream);
+    SaveOwnPart(stream);
+    stream.WriteInt32(recordIndex_);
+    stream.WriteInt32(column_);
+    WriteString(frontText_, stream);
+    WriteString(backText_, stream);
+}
+
+void TLxLabelObjectCsvString::LoadFromStream(Stream& stream)
+{
+    LoadCommonPart(stream);
+    LoadOwnPart(stream);
+    recordIndex_ = stream.ReadInt32();
+    column_ = stream.ReadInt32();
+    ReadString(stream, frontText_);
+    ReadString(stream, backText_);
+}
+
+} // namespace lx

@@ -1,0 +1,62 @@
+#pragma once
+// The merge text object (kind 5): a front text, the cell of its bound column
+// in the row of its record, and a back text, in the text object's font and
+// layout. The shown text is computed afresh at every draw.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "designer/model/LxCSV.h"
+#include "designer/model/LxLabelString.h"
+#include "designer/model/RecordBoundObject.h"
+
+namespace lx {
+
+class TLxLabelObjectCsvString : public TLxLabelObjectString, public RecordBoundObject {
+public:
+    // Name "差込文字シート", kind 5, no column bound, empty front and back
+    // texts. The table is not owned and may be null (then every cell is the
+    // prompt of an unbound column).
+    TLxLabelObjectCsvString(TLxCSV* csv, std::int32_t recordIndex);
+
+    // Bound to a copy of the table that the clone owns, showing the same
+    // record; its Text is the source's merged text.
+    std::unique_ptr<TLxLableObjectBase> Clone() const override;
+    // As Clone, bound to another record.
+    std::unique_ptr<TLxLableObjectBase> CloneForRecord(std::int32_t recordIndex) const override;
+    // Common part, the text object's own part, then RecordIndex, Column,
+    // FrontText and BackText.
+    void SaveToStream(Stream& stream) const override;
+    void LoadFromStream(Stream& stream) override;
+
+    // FrontText + the cell (Column, RecordIndex) + BackText; the cell is
+    // "列を選択してください" for column 0 or a row or column outside the table.
+    std::string GetMergedText() const;
+
+    const std::string& GetFrontText() const { return frontText_; }
+    void SetFrontText(std::string text) { frontText_ = std::move(text); }
+    const std::string& GetBackText() const { return backText_; }
+    void SetBackText(std::string text) { backText_ = std::move(text); }
+    // 1-based; 0 = no column bound.
+    std::int32_t GetColumn() const { return column_; }
+    void SetColumn(std::int32_t column) { column_ = column; }
+    std::int32_t GetRecordIndex() const override { return recordIndex_; }
+    void SetRecordIndex(std::int32_t recordIndex) override { recordIndex_ = recordIndex; }
+    bool IsMergeObject() const override { return true; }
+    TLxCSV* GetCSV() const { return csv_; }
+    // Rebinds to another table; a copy the object owned is released.
+    void SetCSV(TLxCSV* csv);
+
+private:
+    std::unique_ptr<TLxLabelObjectCsvString> CopyBoundTo(std::int32_t recordIndex) const;
+
+    TLxCSV* csv_;
+    // The copy that Clone binds a clone to; it lives as long as the clone.
+    std::unique_ptr<TLxCSV> ownedCsv_;
+    std::int32_t recordIndex_;
+    std::int32_t column_ = 0;
+    std::string frontText_;
+    std::string backText_;
+};
+
+} // namespace lx

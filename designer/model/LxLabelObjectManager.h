@@ -1,0 +1,196 @@
+#pragma once
+// The objects of one label cell of the sheet (a face) in z-order, with the
+// cell's size, the selection, the counters that name new objects and the
+// record that merge and serial objects of the cell show; and the rendering
+// of the cell. Index 0 is the front: drawn last, hit first.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "designer/model/LxCSV.h"
+#include "designer/model/LxLabelBase.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/image/Picture.h"
+#include "platform/io/Errors.h"
+#include "platform/io/Stream.h"
+
+namespace lx {
+
+// An index outside the list.
+class ListIndexError : public Error {
+public:
+    explicit ListIndexError(std::int64_t index);
+};
+
+// An object's box in pixels of the render canvas.
+struct PixelBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Axis flags of MmToPixels and PixelsToMm.
+inline constexpr int kAxisHorizontal = 1;
+inline constexpr int kAxisVertical = 0;
+
+class TlxLabelObjectManager {
+public:
+    // Slots of the name counters.
+    enum NameSlot : int {
+        SlotString = 1,
+        SlotImage = 2,
+        SlotFigure = 3,
+        SlotBarcode = 4,
+        SlotQRCarry = 5,
+        SlotMerge = 6, // one counter for the three merge kinds
+        SlotSerial = 7,
+        SlotGrid = 8,
+        SlotEffects = 9,
+    };
+
+    // An empty list. fontList is the document's face list ("face:charset"
+    // entries); it is kept by reference and must outlive the list.
+    TlxLabelObjectManager(const std::vector<std::string>& fontList, double width, double height,
+                          std::int32_t labelIndex);
+    ~TlxLabelObjectManager();
+    TlxLabelObjectManager(const TlxLabelObjectManager&) = delete;
+    TlxLabelObjectManager& operator=(const TlxLabelObjectManager&) = delete;
+
+    // Frees every object, clears both flags and resets the name counters;
+    // the selection stays as it was.
+    void Clear();
+
+    // The object at i (never null); ListIndexError for a bad index.
+    TLxLableObjectBase* GetObject(std::int32_t i) const;
+    std::int32_t GetObjectCount() const { return static_cast<std::int32_t>(objects_.size()); }
+    std::int32_t GetSelectedIndex() const { return selectedIndex_; }
+    void SetSelectedIndex(std::int32_t i) { selectedIndex_ = i; }
+    std::int32_t GetLabelIndex() const { return labelIndex_; }
+    double GetLabelWidth() const { return width_; }
+    double GetLabelHeight() const { return height_; }
+    void SetLabelWidth(double mm) { width_ = mm; }
+    void SetLabelHeight(double mm) { height_ = mm; }
+    double GetDpiX() const { return dpiX_; }
+    double GetDpiY() const { return dpiY_; }
+    void SetDpiX(double dpi) { dpiX_ = dpi; }
+    void SetDpiY(double dpi) { dpiY_ = dpi; }
+    bool HasMergeObjects() const { return hasMerge_; }
+    bool HasSerialObjects() const { return hasSerial_; }
+    // The character set number of a face from the face list, searched from
+    // the end; 0 when the face is not there.
+    std::int32_t GetFaceCharset(std::string_view faceName) const;
+
+    // Takes the object in at index 0 (atFront) or at the end; sets, never
+    // clears, the merge and serial flags.
+    void AddObject(std::unique_ptr<TLxLableObjectBase> object, bool atFront);
+    // Takes the object in at i (0 to the count) and recomputes both flags.
+    void InsertObject(std::int32_t i, std::unique_ptr<TLxLableObjectBase> object);
+    // Frees the object at i and recomputes both flags; the selection stays.
+    void DeleteObject(std::int32_t i);
+    void UpdateContentFlags();
+    // One step towards the back (front), selecting the moved object; nothing
+    // at the end of the list.
+    void MoveObjectBack(std::int32_t i);
+    void MoveObjectFront(std::int32_t i);
+
+    // New objects with their class's defaults, named with their slot's
+    // counter, in front of all others; the selection is not changed. A kind
+    // whose class this build lacks is an Error.
+    void AddString();
+    void AddImage();
+    void AddFigure();
+    void AddBarcode();
+    void AddQRCarry();
+    // Kinds 5, 6 and 7, bound to the table and to this cell's record.
+    void AddMergeObject(TLxCSV* mergeTable, std::uint8_t kind);
+    // Bound to this cell's record.
+    void AddSerial();
+    void AddGrid();
+    void AddEffects();
+
+    // baseName followed by the slot's counter, which then goes up by one.
+    std::string NextObjectName(std::string_view baseName, int slot);
+    void ResetNameCounters();
+
+    // Gives the record to every merge and serial object.
+    void SetRecordIndex(std::int32_t recordIndex);
+    // The largest finish - start + 1 over the serial objects, at least 0 and
+    // at most the largest int32. ConvertError for a text that is no number.
+    std::int32_t GetSerialRecordCount() const;
+    // An independent copy bound to record r: same face list and size, label
+    // index r, every object copied in z-order (merge and serial objects for
+    // record r), selection, resolution and flags copied, counters at 1.
+    std::unique_ptr<TlxLabelObjectManager> CloneLabelForRecord(TLxCSV* mergeTable, std::int32_t r) const;
+
+    // The object block: int32 count, then per object from the front its kind
+    // byte and its record.
+    void SaveObjects(Stream& stream) const;
+    // Appends the objects of a block, merge objects bound to mergeTable. On a
+    // ReadError the objects read completely before it stay; the one being
+    // read is dropped.
+    void LoadObjects(Stream& stream, TLxCSV* mergeTable);
+
+    // ---- rendering (LxLabelObjectManagerRender.cpp)
+
+    // round(mm x dpi / 25.4) with DpiX (horizontal) or DpiY (vertical),
+    // half to even; saturates instead of overflowing.
+    std::int32_t MmToPixels(int axis, double mm) const;
+    // Whole millimetres: round(pixels x 25.4 / dpi), saturating; 0 without
+    // a resolution.
+    std::int32_t PixelsToMm(int axis, double pixels) const;
+
+    // Draws the objects from the back to the front onto a canvas whose units
+    // are pixels at DpiX x DpiY: hidden objects never, NotPrint objects not
+    // in print mode, objects with non-finite or absurd geometry not at all.
+    // Text objects take their measured box.
+    void DrawObjects(DeviceContext& canvas, bool printMode);
+
+    // Draws the lines of a text and grows the box (mm, in/out) to the text's
+    // measure, in whole millimetres; left and top in pixels.
+    void DrawTextObject(DeviceContext& canvas, std::string_view text, double charSpacing, std::uint8_t alignment,
+                        std::string_view fontName, ColorRef fontColor, std::uint8_t verticalWriting,
+                        std::int32_t fontSize, std::uint8_t fontStyle, double& width, double& height, int left,
+                        int top);
+    // Line width in 0.1 mm (solid lines only); figure types 0-7.
+    void DrawFigure(DeviceContext& canvas, std::int32_t lineWidth, std::uint8_t lineType, std::uint8_t figureType,
+                    ColorRef lineColor, int left, int top, int width, int height);
+    void DrawGrid(DeviceContext& canvas, std::int32_t columns, std::int32_t rows, ColorRef innerLineColor,
+                  std::uint8_t innerLineType, std::int32_t innerLineWidth, ColorRef outerLineColor,
+                  std::uint8_t outerLineType, std::int32_t outerLineWidth, int left, int top, int width, int height);
+    // Stretches the picture into the box; with transparent, pixels of the
+    // colour are left out. An empty or undecodable picture draws nothing.
+    void DrawPicture(DeviceContext& canvas, const Picture& picture, bool transparent, ColorRef transparentColor,
+                     int left, int top, int width, int height);
+
+private:
+    void AddNew(std::uint8_t kind, int slot, TLxCSV* mergeTable);
+    void NoteContent(const TLxLableObjectBase& object);
+    void CheckIndex(std::int64_t i, std::size_t size) const;
+    void MoveObject(std::int32_t from, std::int32_t to);
+    Pen LinePen(std::int32_t lineWidth, std::uint8_t lineType, ColorRef color) const;
+    void DrawHorizontalText(DeviceContext& canvas, const std::vector<std::string_view>& lines, int spacing,
+                            std::uint8_t alignment, const LogFont& font, double& wp, double& hp, int left, int top);
+    void DrawVerticalText(DeviceContext& canvas, const std::vector<std::string_view>& lines, int spacing,
+                          std::uint8_t alignment, std::string_view fontName, LogFont font, double& wp, double& hp,
+                          int left, int top);
+    // The last entry of the face list for the face, or nullptr.
+    const std::string* FindFace(std::string_view faceName) const;
+
+    std::vector<std::unique_ptr<TLxLableObjectBase>> objects_;
+    std::int32_t labelIndex_;
+    std::int32_t selectedIndex_ = -1;
+    const std::vector<std::string>* fontList_;
+    double dpiX_ = 0;
+    double dpiY_ = 0;
+    double width_;
+    double height_;
+    bool hasMerge_ = false;
+    bool hasSerial_ = false;
+    std::array<std::int32_t, 10> nameCounters_{}; // slots 1 to 9 used
+};
+
+} // namespace lx

@@ -1,0 +1,22 @@
+#pragma once
+// The one place where label objects are made from their kind number: the
+// design-file loader and the object list's Add operations both come here.
+#include <cstdint>
+#include <memory>
+
+#include "designer/model/LxCSV.h"
+#include "designer/model/LxLabelBase.h"
+
+namespace lx {
+
+// A new object of the kind with its constructor's defaults; merge kinds are
+// bound to mergeTable (not owned, may be null) and recordIndex, the serial
+// kind to recordIndex. nullptr for a number that is no kind, or a kind whose
+// class this build does not have.
+std::unique_ptr<TLxLableObjectBase> CreateLabelObject(std::uint8_t kind, TLxCSV* mergeTable,
+                                                      std::int32_t recordIndex);
+
+// True when CreateLabelObject can make the kind.
+bool CanCreateLabelObject(std::uint8_t kind);
+
+} // namespace lx

@@ -1,0 +1,81 @@
+#include "LabelTestSupport.h"
+
+#include <algorithm>
+
+#include "designer/model/UnitCommon.h"
+
+namespace lxtest {
+
+std::string Hex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (unsigned char b : bytes) {
+        if (!text.empty())
+            text += ' ';
+        text += digits[b >> 4];
+        text += digits[b & 15];
+    }
+    return text;
+}
+
+lx::TLxCSV MakeCsv(const std::vector<std::string>& lines)
+{
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += line + "\r\n";
+    lx::MemoryStream block;
+    block.WriteUInt8(1);
+    block.WriteInt32(static_cast<std::int32_t>(lines.size()));
+    block.WriteInt32(0);
+    lx::WriteStreamString(joined, block);
+    block.Seek(0);
+    lx::TLxCSV csv;
+    csv.LoadFromStream(block);
+    return csv;
+}
+
+InkBox FindInk(const lx::Bitmap& bitmap, int x0, int y0, int x1, int y1)
+{
+    if (x1 < 0)
+        x1 = bitmap.Width();
+    if (y1 < 0)
+        y1 = bitmap.Height();
+    InkBox ink{x1, y1, -1, -1, 0};
+    for (int y = std::max(0, y0); y < std::min(y1, bitmap.Height()); ++y)
+        for (int x = std::max(0, x0); x < std::min(x1, bitmap.Width()); ++x)
+            if ((bitmap.Pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu) {
+                ink.left = std::min(ink.left, x);
+                ink.top = std::min(ink.top, y);
+                ink.right = std::max(ink.right, x);
+                ink.bottom = std::max(ink.bottom, y);
+                ++ink.count;
+            }
+    return ink;
+}
+
+int CountColor(const lx::Bitmap& bitmap, std::uint32_t colorRef)
+{
+    const std::uint32_t argb = lx::ArgbFromColorRef(colorRef);
+    return static_cast<int>(std::count(bitmap.Data(), bitmap.Data() + std::size_t(bitmap.Width()) * bitmap.Height(), argb));
+}
+
+bool IsColor(const lx::Bitmap& bitmap, int x, int y, std::uint32_t colorRef)
+{
+    return bitmap.Contains(x, y) && bitmap.Pixel(x, y) == lx::ArgbFromColorRef(colorRef);
+}
+
+lx::Bitmap CropInk(const lx::Bitmap& bitmap)
+{
+    const InkBox ink = FindInk(bitmap);
+    if (ink.Empty())
+        return {};
+    lx::Bitmap crop(ink.Width(), ink.Height());
+    for (int y = 0; y < ink.Height(); ++y)
+        for (int x = 0; x < ink.Width(); ++x)
+            if ((bitmap.Pixel(ink.left + x, ink.top + y) & 0xFFFFFFu) != 0xFFFFFFu)
+                crop.SetPixel(x, y, 0xFF000000u);
+    return crop;
+}
+
+} // namespace lxtest
