@@ -1,0 +1,99 @@
+#pragma once
+// The registry store: the keys and values the system keeps in the Windows
+// registry (the designer's data folder, the control's class registration),
+// held in one plain-text file.
+//
+// File form (UTF-8, one item a line):
+//   # comment
+//   [HKEY_LOCAL_MACHINE\SOFTWARE\Quillon\Brevant2_trial]
+//   "DataDir"="/opt/brevant/data/"
+//   @="the key's default value"
+//   "Flags"=dword:00000010
+// In quoted texts a backslash escapes '\\', '"', 'n', 'r', 't' and 'xHH'.
+//
+// Key paths are written with "\" between their parts; the first part is a
+// root ("HKEY_LOCAL_MACHINE" or its short form "HKLM", likewise HKCR, HKCU,
+// HKU, HKCC). Key and value names compare without regard to ASCII case, as
+// in the registry; empty parts (a leading or trailing "\") are ignored. The
+// empty value name is the key's default value. Texts are UTF-8.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "platform/io/Errors.h"
+
+namespace lx {
+
+// The store file cannot be read back (a line that is none of the forms
+// above) or a key path has no known root.
+class RegistryError : public Error {
+public:
+    using Error::Error;
+};
+
+// A value: a text or a 32-bit number.
+using RegistryValue = std::variant<std::string, std::uint32_t>;
+
+// Case-insensitive (ASCII) ordering of key and value names.
+struct RegistryNameLess {
+    bool operator()(std::string_view a, std::string_view b) const;
+    using is_transparent = void;
+};
+
+class RegistryStore {
+public:
+    // The file named by the environment variable LX_REGISTRY_FILE, else
+    // "lx-registry.txt" in the folder of the running program.
+    static std::string DefaultPath();
+
+    // Reads the file at the UTF-8 path; a missing file is an empty store.
+    // Throws RegistryError for a damaged file, FileError when it exists but
+    // cannot be read.
+    explicit RegistryStore(std::string path = DefaultPath());
+
+    const std::string& Path() const { return path_; }
+
+    bool KeyExists(std::string_view key) const;
+    std::optional<RegistryValue> ReadValue(std::string_view key, std::string_view name) const;
+    // The text of a string value; nothing when the key or value is missing
+    // or the value is a number.
+    std::optional<std::string> ReadString(std::string_view key, std::string_view name) const;
+    // Names of the direct sub-keys and of the values of a key, in order.
+    std::vector<std::string> SubKeys(std::string_view key) const;
+    std::vector<std::string> ValueNames(std::string_view key) const;
+
+    // Every change is written to the file at once: under a lock the file is
+    // read again (keeping what other processes wrote meanwhile), changed and
+    // replaced whole. Throws FileError when it cannot be written.
+    void CreateKey(std::string_view key);
+    void WriteValue(std::string_view key, std::string_view name, const RegistryValue& value);
+    void WriteString(std::string_view key, std::string_view name, std::string_view text);
+    // Returns false when there was no such value.
+    bool DeleteValue(std::string_view key, std::string_view name);
+    // Removes the key with all its sub-keys; false when it did not exist.
+    bool DeleteKey(std::string_view key);
+
+    // The file text of the store as it is in memory.
+    std::string ToText() const;
+
+    // Full form of a key path: "HKLM\a\\b\" gives "HKEY_LOCAL_MACHINE\a\b".
+    // Throws RegistryError for an unknown root.
+    static std::string CanonicalKey(std::string_view key);
+
+private:
+    using Values = std::map<std::string, RegistryValue, RegistryNameLess>;
+    using Keys = std::map<std::string, Values, RegistryNameLess>;
+
+    static Keys Parse(std::string_view text);
+    template <typename Change>
+    bool Update(Change&& change);
+
+    std::string path_;
+    Keys keys_;
+};
+
+} // namespace lx
