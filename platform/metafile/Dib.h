@@ -1,0 +1,28 @@
+#pragma once
+// Device-independent bitmaps as metafile records and clipboard formats carry
+// them: a 40-byte information header (plus palette) and bottom-up pixel rows
+// padded to 4 bytes.
+#include <string>
+#include <string_view>
+
+#include "platform/image/Bitmap.h"
+
+namespace lx {
+
+struct DibParts {
+    std::string info; // BITMAPINFOHEADER, no palette (24 bits per pixel)
+    std::string bits;
+};
+
+DibParts EncodeDib(const Bitmap& bitmap);
+// Reads 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed or with bit
+// fields, bottom-up or top-down, with the core or the information header.
+// Throws ReadError on anything malformed or absurdly large.
+Bitmap DecodeDib(std::string_view info, std::string_view bits);
+// The packed form (header then bits), the device-independent bitmap format
+// of the clipboard, and the same with a file header, a BMP file.
+std::string PackedDib(const Bitmap& bitmap);
+Bitmap DecodePackedDib(std::string_view packed);
+std::string BmpFile(const Bitmap& bitmap);
+
+} // namespace lx
