@@ -4,6 +4,7 @@
 #include <hb-ot.h>
 #include <hb.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -350,7 +351,8 @@ ScaledFont::ScaledFont(const LogFont& font, double scaleX, double scaleY) : char
     const double unitsTall = face_->Ascent() + face_->Descent();
     // Negative heights give the em, positive ones the whole cell.
     const int logicalCell = font.height == 0 ? kDefaultFontCellHeight : font.height;
-    const int heightPx = std::max(1, RoundPx(std::abs(logicalCell) * scaleY));
+    // Heights beyond what any page shows are held at a bound.
+    const int heightPx = static_cast<int>(std::clamp(std::floor(std::abs(double(logicalCell)) * scaleY + 0.5), 1.0, 16384.0));
     const double em = logicalCell < 0 ? heightPx : heightPx * face_->Upem() / unitsTall;
     pixelsPerUnit_ = em / face_->Upem();
     metrics_.em = em;
@@ -359,7 +361,7 @@ ScaledFont::ScaledFont(const LogFont& font, double scaleX, double scaleY) : char
     metrics_.height = metrics_.ascent + metrics_.descent;
     metrics_.internalLeading = metrics_.height - RoundPx(em);
     const double naturalWidth = face_->AverageWidth() * pixelsPerUnit_;
-    stretch_ = font.width != 0 ? std::abs(font.width) * scaleX / naturalWidth : scaleX / scaleY;
+    stretch_ = std::clamp(font.width != 0 ? std::abs(double(font.width)) * scaleX / naturalWidth : scaleX / scaleY, 1e-3, 1e3);
     metrics_.aveCharWidth = RoundPx(naturalWidth * stretch_);
     metrics_.underlineOffset = face_->UnderlineOffset() * pixelsPerUnit_;
     metrics_.underlineSize = std::max(1.0, std::round(face_->UnderlineSize() * pixelsPerUnit_));

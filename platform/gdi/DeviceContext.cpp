@@ -15,7 +15,12 @@ namespace {
 
 // Device coordinates round half up, so that a shift by whole pixels moves
 // every figure by exactly that many pixels.
-int RoundPx(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+// Coordinates are held well inside the integer range, whatever the input.
+constexpr double kCoordinateLimit = 1 << 29;
+int RoundPx(double v)
+{
+    return static_cast<int>(std::clamp(std::floor(v + 0.5), -kCoordinateLimit, kCoordinateLimit));
+}
 
 // Dash patterns of cosmetic styled pens, in pixel steps: on, off, on, off...
 const std::vector<int>& DashPattern(PenStyle style)
@@ -203,7 +208,7 @@ double DeviceContext::DevicePenWidth() const
     if (state_.pen.width == 0)
         return 0;
     const Transform t = CurrentTransform();
-    return std::max(1.0, std::floor(state_.pen.width * std::abs(t.sx) + 0.5));
+    return std::clamp(std::floor(state_.pen.width * std::abs(t.sx) + 0.5), 1.0, 16384.0);
 }
 
 void DeviceContext::MoveTo(int x, int y)
@@ -226,7 +231,7 @@ void DeviceContext::LineTo(int x, int y)
         AddToPath({{double(from.x), double(from.y), kPtMoveTo}, {double(to.x), double(to.y), kPtLineTo}});
         return;
     }
-    if (state_.pen.style == PenStyle::Null)
+    if (state_.pen.style == PenStyle::Null || DeviceBounds().Empty())
         return;
     if (state_.pen.width == 0)
         DrawCosmeticLine(from, to);
@@ -238,6 +243,36 @@ void DeviceContext::LineTo(int x, int y)
 void DeviceContext::DrawCosmeticLine(Point from, Point to)
 {
     const std::vector<int>& pattern = DashPattern(state_.pen.style);
+    // A line reaching far outside the device is cut to it first; the dash
+    // pattern keeps its phase.
+    const Rect area = DeviceBounds();
+    int phase = 0;
+    const auto outside = [&](Point p) {
+        return p.x < area.left - 2 || p.x > area.right + 2 || p.y < area.top - 2 || p.y > area.bottom + 2;
+    };
+    if (outside(from) || outside(to)) {
+        double t0 = 0, t1 = 1;
+        const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
+        const auto cut = [&](double p, double q) {
+            if (p == 0)
+                return q >= 0;
+            const double r = q / p;
+            if (p < 0)
+                t0 = std::max(t0, r);
+            else
+                t1 = std::min(t1, r);
+            return t0 <= t1;
+        };
+        if (!cut(-dx, from.x - (area.left - 2.0)) || !cut(dx, area.right + 2.0 - from.x) ||
+            !cut(-dy, from.y - (area.top - 2.0)) || !cut(dy, area.bottom + 2.0 - from.y))
+            return;
+        const double steps = std::max(std::abs(dx), std::abs(dy));
+        phase = static_cast<int>(std::fmod(std::floor(steps * t0), 1 << 20));
+        const Point a{RoundPx(from.x + dx * t0), RoundPx(from.y + dy * t0)};
+        const Point b{RoundPx(from.x + dx * t1), RoundPx(from.y + dy * t1)};
+        from = a;
+        to = b;
+    }
     const bool opaque = state_.bkMode == BkMode::Opaque;
     std::vector<PixelRun> on;
     std::vector<PixelRun> off;
@@ -251,6 +286,11 @@ void DeviceContext::DrawCosmeticLine(Point from, Point to)
     int error = (dx > dy ? dx : -dy) / 2;
     std::size_t dash = 0;
     int left = pattern.empty() ? 0 : pattern[0];
+    for (int skipped = 0; !pattern.empty() && skipped < phase % 36; ++skipped)
+        if (--left == 0) {
+            dash = (dash + 1) % pattern.size();
+            left = pattern[dash];
+        }
     // The end point is left out; the style counts one per pixel step.
     for (int i = 0; i < steps; ++i) {
         const bool drawn = pattern.empty() || dash % 2 == 0;
@@ -295,7 +335,7 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
                    {double(box.left), double(box.bottom), kPtLineTo | kPtCloseFigure}});
         return;
     }
-    if (box.Empty())
+    if (box.Empty() || DeviceBounds().Empty())
         return;
     const int pen = state_.pen.style == PenStyle::Null ? 0 : std::max(1, static_cast<int>(DevicePenWidth()));
     const int band = std::min({pen, (box.Width() + 1) / 2, (box.Height() + 1) / 2});
@@ -320,8 +360,12 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
         AddToPath(EllipsePath(box));
         return;
     }
-    const std::vector<PixelRun> rows = EllipseRuns(box);
+    const Rect area = DeviceBounds();
+    if (area.Empty())
+        return;
     const int pen = state_.pen.style == PenStyle::Null ? 0 : std::max(1, static_cast<int>(DevicePenWidth()));
+    // Rows beyond the device only matter as neighbours of visible ones.
+    const std::vector<PixelRun> rows = EllipseRuns(box, area.top - pen - 1, area.bottom + pen + 1);
     const int n = static_cast<int>(rows.size());
     std::vector<PixelRun> ring;
     std::vector<PixelRun> inside;
@@ -446,6 +490,8 @@ DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_
 
 void DeviceContext::TextOut(int x, int y, std::string_view bytes)
 {
+    if (pathState_ != PathState::Open && DeviceBounds().Empty())
+        return;
     TextGeometry text = LayoutText(x, y, bytes);
     if (pathState_ == PathState::Open) {
         AddToPath(text.glyphs);
@@ -471,7 +517,7 @@ void DeviceContext::TextOut(int x, int y, std::string_view bytes)
 
 void DeviceContext::StretchDraw(const Rect& dest, const Bitmap& source, std::optional<ColorRef> transparentKey)
 {
-    if (pathState_ == PathState::Open || source.Empty())
+    if (pathState_ == PathState::Open || source.Empty() || DeviceBounds().Empty())
         return;
     const Point a = LogicalToDevice(Point{dest.left, dest.top});
     const Point b = LogicalToDevice(Point{dest.right, dest.bottom});

@@ -155,6 +155,9 @@ public:
     void BeginPlayback(const Transform& outer);
 
 protected:
+    // The device area a backend paints; empty for recorders, which paint
+    // nothing. Work outside it is skipped.
+    virtual Rect DeviceBounds() const { return {}; }
     // Device-space output of the drawing backends. Recorders leave them be.
     virtual void PaintRect(const Rect& /*rect*/, ColorRef /*color*/) {}
     virtual void PaintRuns(const std::vector<PixelRun>& runs, ColorRef color);

@@ -18,6 +18,7 @@ public:
     ~PainterDeviceContext() override;
 
 protected:
+    Rect DeviceBounds() const override { return bounds_; }
     void PaintRect(const Rect& rect, ColorRef color) override;
     void PaintPath(const DevicePath& path, bool winding, ColorRef color) override;
     void PaintStroke(const DevicePath& path, double width, ColorRef color) override;

@@ -10,37 +10,46 @@ Rect Rect::Normalized() const
     return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
 }
 
-std::vector<PixelRun> EllipseRuns(const Rect& boxIn)
+std::vector<PixelRun> EllipseRuns(const Rect& boxIn, int firstRow, int lastRow)
 {
     const Rect box = boxIn.Normalized();
-    const int w = box.Width();
-    const int h = box.Height();
-    std::vector<PixelRun> rows(static_cast<std::size_t>(std::max(h, 0)));
-    if (w <= 0 || h <= 0)
+    const double w = static_cast<double>(box.right) - box.left;
+    const double h = static_cast<double>(box.bottom) - box.top;
+    const int from = std::max(box.top, firstRow);
+    const int to = std::min(box.bottom, lastRow);
+    std::vector<PixelRun> rows;
+    if (w <= 0 || h <= 0 || from >= to)
         return rows;
+    rows.reserve(static_cast<std::size_t>(to - from));
     const double a = w / 2.0;
     const double b = h / 2.0;
-    // Pixel centres inside the ellipse; only the upper half is computed and
-    // mirrored, so both halves and both sides are exact reflections.
-    for (int k = 0; k < (h + 1) / 2; ++k) {
+    // Pixel centres inside the ellipse. A row is computed from its distance
+    // to the nearer edge, so mirrored rows and both sides are exact
+    // reflections.
+    for (int y = from; y < to; ++y) {
+        const double k = std::min<double>(y - box.top, box.bottom - 1 - y);
         const double dy = (k + 0.5 - b) / b;
         const double half = dy * dy < 1.0 ? a * std::sqrt(1.0 - dy * dy) : -1.0;
-        int inset = static_cast<int>(std::ceil(a - half - 0.5));
+        const double inset = std::ceil(a - half - 0.5);
         if (half < 0 || 2 * inset >= w)
-            inset = -1;
-        for (int row : {k, h - 1 - k}) {
-            PixelRun& run = rows[static_cast<std::size_t>(row)];
-            run.y = box.top + row;
-            run.x0 = inset < 0 ? box.left : box.left + inset;
-            run.x1 = inset < 0 ? box.left : box.right - inset;
-        }
+            rows.push_back({y, box.left, box.left});
+        else
+            rows.push_back({y, box.left + static_cast<int>(inset), box.right - static_cast<int>(inset)});
     }
     return rows;
 }
 
+namespace {
+Rect Limited(const Rect& rect)
+{
+    auto clamp = [](int v) { return std::clamp(v, -kRegionLimit, kRegionLimit); };
+    return Rect{clamp(rect.left), clamp(rect.top), clamp(rect.right), clamp(rect.bottom)}.Normalized();
+}
+} // namespace
+
 Region Region::FromRect(const Rect& rectIn)
 {
-    const Rect rect = rectIn.Normalized();
+    const Rect rect = Limited(rectIn);
     Region region;
     if (rect.Empty())
         return region;
@@ -80,7 +89,7 @@ Region Region::FromRects(const std::vector<Rect>& rects)
 {
     std::vector<PixelRun> runs;
     for (const Rect& rectIn : rects) {
-        const Rect rect = rectIn.Normalized();
+        const Rect rect = Limited(rectIn);
         for (int y = rect.top; y < rect.bottom; ++y)
             runs.push_back({y, rect.left, rect.right});
     }
@@ -108,7 +117,9 @@ Region Region::Intersected(const Region& other) const
 
 Region Region::Transformed(double sx, double sy, double dx, double dy) const
 {
-    auto edge = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
+    auto edge = [](double v) {
+        return static_cast<int>(std::clamp(std::floor(v + 0.5), -2.0 * kRegionLimit, 2.0 * kRegionLimit));
+    };
     std::vector<Rect> rects;
     for (const Rect& r : Rects())
         rects.push_back(Rect{edge(r.left * sx + dx), edge(r.top * sy + dy), edge(r.right * sx + dx),

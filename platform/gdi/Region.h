@@ -7,6 +7,10 @@
 
 namespace lx {
 
+// Regions reach no further than this many pixels from the origin: beyond
+// any page the system prints, and a bound on what hostile input can cost.
+constexpr int kRegionLimit = 1 << 15;
+
 // One row of pixels [x0, x1) at row y.
 struct PixelRun {
     int y = 0;
@@ -16,9 +20,10 @@ struct PixelRun {
 };
 
 // The pixel rows of the ellipse inscribed in a box [left, right) x [top,
-// bottom): element k is the run of row top + k (empty when x0 == x1). The
-// shape is symmetric about both centre lines by construction.
-std::vector<PixelRun> EllipseRuns(const Rect& box);
+// bottom): one run per row (empty when x0 == x1), top row first, limited to
+// the rows [firstRow, lastRow). The shape is symmetric about both centre
+// lines by construction.
+std::vector<PixelRun> EllipseRuns(const Rect& box, int firstRow = -kRegionLimit, int lastRow = kRegionLimit);
 
 class Region {
 public:

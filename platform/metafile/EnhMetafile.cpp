@@ -198,8 +198,13 @@ private:
         ReadRect(r);
         r.RequireItems(count, 16);
         std::vector<Rect> rects(count);
-        for (Rect& rect : rects)
+        double rows = 0;
+        for (Rect& rect : rects) {
             rect = ReadRect(r);
+            rows += std::min(std::abs((double(rect.bottom) - rect.top) * outer_.sy), 2.0 * kRegionLimit);
+        }
+        if (rows > (1 << 22)) // far more than any page holds
+            throw ReadError(kBadMetafileMessage);
         Region region = Region::FromRects(rects).Transformed(outer_.sx, outer_.sy, outer_.dx, outer_.dy);
         if (mode == emf::kRgnAnd) {
             if (const auto current = dc_.ClipRegion())
