@@ -19,6 +19,8 @@ namespace {
 constexpr double kCoordinateLimit = 1 << 29;
 int RoundPx(double v)
 {
+    if (std::isnan(v))
+        return 0;
     return static_cast<int>(std::clamp(std::floor(v + 0.5), -kCoordinateLimit, kCoordinateLimit));
 }
 

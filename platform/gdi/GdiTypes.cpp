@@ -1,10 +1,20 @@
 #include "platform/gdi/GdiTypes.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/text/Cp932.h"
 
 namespace lx {
+
+Rect RectFromSize(int x, int y, int cx, int cy)
+{
+    auto add = [](int a, int b) {
+        const long long v = static_cast<long long>(a) + b;
+        return static_cast<int>(std::clamp<long long>(v, -2147483647LL, 2147483647LL));
+    };
+    return {x, y, add(x, cx), add(y, cy)};
+}
 
 ColorRef ColorToRgb(ColorRef color)
 {

@@ -24,12 +24,23 @@ struct Rect {
     int top = 0;
     int right = 0;
     int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
+    // Saturating: rectangles may come from hostile files.
+    int Width() const { return Span(left, right); }
+    int Height() const { return Span(top, bottom); }
     bool Empty() const { return right <= left || bottom <= top; }
     Rect Normalized() const;
     friend bool operator==(const Rect&, const Rect&) = default;
+
+private:
+    static int Span(int from, int to)
+    {
+        const long long d = static_cast<long long>(to) - from;
+        return d > 2147483647LL ? 2147483647 : d < -2147483647LL ? -2147483647 : static_cast<int>(d);
+    }
 };
+
+// The rectangle of a position and a size, saturating at the integer range.
+Rect RectFromSize(int x, int y, int cx, int cy);
 
 // Colour values are 0x00BBGGRR. Values with the top bit set name a system
 // colour by index (0x80000000 | index); ColorToRgb resolves them through a

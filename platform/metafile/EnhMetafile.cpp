@@ -100,7 +100,8 @@ Size EnhMetafile::PixelSize() const
     auto convert = [](int frame, int pixels, int mm) {
         if (mm <= 0)
             return 0;
-        return static_cast<int>(std::llround(static_cast<double>(frame) * pixels / (mm * 100.0)));
+        const double size = static_cast<double>(frame) * pixels / (mm * 100.0);
+        return static_cast<int>(std::llround(std::clamp(size, -1e9, 1e9))); // half away from zero
     };
     return {convert(header_.frame.Width(), header_.device.cx, header_.millimeters.cx),
             convert(header_.frame.Height(), header_.device.cy, header_.millimeters.cy)};
@@ -201,7 +202,7 @@ private:
         double rows = 0;
         for (Rect& rect : rects) {
             rect = ReadRect(r);
-            rows += std::min(std::abs((double(rect.bottom) - rect.top) * outer_.sy), 2.0 * kRegionLimit);
+            rows += std::min(std::abs((double(rect.bottom) - rect.top) * outer_.sy), 4.0 * kRegionLimit);
         }
         if (rows > (1 << 22)) // far more than any page holds
             throw ReadError(kBadMetafileMessage);
@@ -268,22 +269,23 @@ private:
             cxDest = r.I32(), cyDest = r.I32();
             rop = r.U32();
             if (rop == emf::kPatCopy && dc_.CurrentBrush().style == BrushStyle::Solid)
-                dc_.FillRect({xDest, yDest, xDest + cxDest, yDest + cyDest}, dc_.CurrentBrush().color);
+                dc_.FillRect(RectFromSize(xDest, yDest, cxDest, cyDest), dc_.CurrentBrush().color);
             return;
         }
         if (rop != emf::kSrcCopy || cbBmi == 0)
             return;
         const lx::Bitmap whole = DecodeDib(r.Range(offBmi, cbBmi), r.Range(offBits, cbBits));
         const lx::Bitmap part = Crop(whole, xSrc, ySrc, cxSrc, cySrc);
-        dc_.StretchDraw({xDest, yDest, xDest + cxDest, yDest + cyDest}, part, key);
+        dc_.StretchDraw(RectFromSize(xDest, yDest, cxDest, cyDest), part, key);
     }
 
     static lx::Bitmap Crop(const lx::Bitmap& bitmap, int x, int y, int w, int h)
     {
         if (x == 0 && y == 0 && w == bitmap.Width() && h == bitmap.Height())
             return bitmap;
-        const int x0 = std::clamp(x, 0, bitmap.Width()), y0 = std::clamp(y, 0, bitmap.Height());
-        const int x1 = std::clamp(x + w, x0, bitmap.Width()), y1 = std::clamp(y + h, y0, bitmap.Height());
+        const Rect r = RectFromSize(x, y, w, h);
+        const int x0 = std::clamp(r.left, 0, bitmap.Width()), y0 = std::clamp(r.top, 0, bitmap.Height());
+        const int x1 = std::clamp(r.right, x0, bitmap.Width()), y1 = std::clamp(r.bottom, y0, bitmap.Height());
         lx::Bitmap part(x1 - x0, y1 - y0);
         for (int row = y0; row < y1; ++row)
             for (int col = x0; col < x1; ++col)

@@ -310,7 +310,7 @@ private:
                             part.SetPixel(xx, yy, bitmap.Pixel(xx + xSrc, yy + ySrc));
                 bitmap = std::move(part);
             }
-            dc_.StretchDraw({xDest, yDest, xDest + destWidth, yDest + destHeight}, bitmap);
+            dc_.StretchDraw(RectFromSize(xDest, yDest, destWidth, destHeight), bitmap);
             break;
         }
         default: break;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/gdi/RasterDeviceContext.h"
+#include "platform/io/Errors.h"
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/metafile/WindowsMetafile.h"
 

@@ -1,0 +1,149 @@
+#include "platform/printing/Printer.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cmath>
+
+#include "platform/gdi/PainterDeviceContext.h"
+#include "platform/io/Errors.h"
+#include "platform/text/Cp932.h"
+
+namespace lx {
+
+namespace {
+
+std::optional<QString>& ChosenPrinter()
+{
+    static std::optional<QString> chosen;
+    return chosen;
+}
+
+QPrinterInfo CurrentInfo()
+{
+    if (ChosenPrinter()) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(*ChosenPrinter());
+        if (!info.isNull())
+            return info;
+    }
+    return QPrinterInfo::defaultPrinter();
+}
+
+DeviceInfo DeviceOf(QPrinter& printer)
+{
+    DeviceInfo device;
+    device.dpiX = device.dpiY = printer.resolution();
+    const QPageLayout layout = printer.pageLayout();
+    const QRect paint = layout.paintRectPixels(printer.resolution());
+    const QRect full = layout.fullRectPixels(printer.resolution());
+    device.horzRes = paint.width();
+    device.vertRes = paint.height();
+    device.horzSizeMm = static_cast<int>(std::lround(paint.width() * 25.4 / device.dpiX));
+    device.vertSizeMm = static_cast<int>(std::lround(paint.height() * 25.4 / device.dpiY));
+    device.physicalOffsetX = paint.left() - full.left();
+    device.physicalOffsetY = paint.top() - full.top();
+    return device;
+}
+
+} // namespace
+
+DeviceInfo VirtualPrinterDevice() { return DeviceInfo{600, 600, 6000, 9000, 254, 381, 0, 0}; }
+
+bool HasPrinter() { return !CurrentInfo().isNull(); }
+
+std::vector<std::string> PrinterNames()
+{
+    std::vector<std::string> names;
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        names.push_back(Utf8ToCp932(name.toStdString()));
+    return names;
+}
+
+std::string CurrentPrinterName()
+{
+    const QPrinterInfo info = CurrentInfo();
+    return info.isNull() ? std::string() : Utf8ToCp932(info.printerName().toStdString());
+}
+
+void SetCurrentPrinter(const std::string& cp932Name)
+{
+    const QString name = QString::fromStdString(Cp932ToUtf8(cp932Name));
+    if (!QPrinterInfo::printerInfo(name).isNull())
+        ChosenPrinter() = name;
+}
+
+DeviceInfo CurrentPrinterDevice()
+{
+    const QPrinterInfo info = CurrentInfo();
+    if (info.isNull())
+        return VirtualPrinterDevice();
+    QPrinter printer(info, QPrinter::HighResolution);
+    return DeviceOf(printer);
+}
+
+struct PrintJob::Impl {
+    QPrinter printer{QPrinter::HighResolution};
+    QPainter painter;
+    std::unique_ptr<PainterDeviceContext> context;
+    bool ended = false;
+};
+
+PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
+{
+    QPrinter& printer = impl_->printer;
+    const QPrinterInfo info = CurrentInfo();
+    const bool pdf = !options.pdfPath.empty() || info.isNull();
+    if (pdf) {
+        if (options.pdfPath.empty())
+            throw Error("プリンタがありません。");
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(options.pdfPath));
+        printer.setResolution(VirtualPrinterDevice().dpiX);
+        printer.setFullPage(true);
+    } else {
+        printer.setPrinterName(info.printerName());
+    }
+    printer.setPageSize(QPageSize(QSizeF(options.paperWidthMm, options.paperHeightMm), QPageSize::Millimeter));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setCopyCount(std::max(1, options.copies));
+    printer.setDocName(QString::fromStdString(Cp932ToUtf8(options.title)));
+    if (!impl_->painter.begin(&printer))
+        throw Error("印刷を開始できません。");
+    DeviceInfo device = DeviceOf(printer);
+    if (pdf) {
+        // The PDF stands in for the virtual printer: its resolution, the
+        // paper's corner as origin.
+        device.dpiX = device.dpiY = VirtualPrinterDevice().dpiX;
+        device.physicalOffsetX = device.physicalOffsetY = 0;
+    }
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    impl_->context = std::make_unique<PainterDeviceContext>(&impl_->painter, device,
+                                                             Rect{0, 0, page.width(), page.height()});
+}
+
+PrintJob::~PrintJob()
+{
+    if (!impl_->ended && impl_->painter.isActive())
+        impl_->painter.end();
+}
+
+DeviceContext& PrintJob::Context() { return *impl_->context; }
+
+void PrintJob::NewPage()
+{
+    if (!impl_->printer.newPage())
+        throw Error("印刷できません。");
+}
+
+void PrintJob::End()
+{
+    if (impl_->ended)
+        return;
+    impl_->ended = true;
+    if (!impl_->painter.end())
+        throw Error("印刷できません。");
+}
+
+} // namespace lx

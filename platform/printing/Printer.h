@@ -1,0 +1,57 @@
+#pragma once
+// The current printer: its name, resolution and printable-area offsets from
+// Qt Print Support, and print jobs drawn through a DeviceContext. Without a
+// printer the virtual one stands in, so renders stay deterministic, and jobs
+// go to PDF files.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/DeviceContext.h"
+
+namespace lx {
+
+// 600 x 600 dpi on a 254 x 381 mm page (6000 x 9000 pixels): pixels and
+// millimetres convert exactly, as the metafile headers need.
+DeviceInfo VirtualPrinterDevice();
+
+bool HasPrinter();
+// Names in CP932.
+std::vector<std::string> PrinterNames();
+std::string CurrentPrinterName();
+// Makes a printer of the list current; an unknown name changes nothing.
+void SetCurrentPrinter(const std::string& cp932Name);
+// Resolution, page size and physical offsets of the current printer, or
+// the virtual printer when there is none.
+DeviceInfo CurrentPrinterDevice();
+
+// One print job. Pages are drawn at the printer's resolution; device (0, 0)
+// is the corner of the printable area (the paper's corner in a PDF).
+class PrintJob {
+public:
+    struct Options {
+        std::string title; // CP932
+        int copies = 1;
+        // A PDF file instead of the printer (UTF-8 path); always used when
+        // the system has no printer.
+        std::string pdfPath;
+        double paperWidthMm = 210;
+        double paperHeightMm = 297;
+    };
+    // Begins the job; throws Error with a Japanese message when it cannot.
+    explicit PrintJob(const Options& options);
+    ~PrintJob();
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+
+    DeviceContext& Context();
+    void NewPage();
+    void End();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace lx
