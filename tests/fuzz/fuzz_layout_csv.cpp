@@ -58,7 +58,7 @@ void ReadCsvBlock(const std::string& bytes)
     lx::TLxCSV table;
     table.LoadFromStream(stream);
     table.ParseCsv();
-    for (std::int32_t r = -1; r <= table.GetRowCount(); ++r)
+    for (std::int32_t r = -1; r <= table.GetRowCount() && r < 64; ++r)
         for (std::int32_t c = 0; c <= table.GetColCount() + 1 && c < 64; ++c)
             table.CsvCell(c, r);
     table.GetColumnPreview(2, 5);
