@@ -19,6 +19,8 @@
 
 namespace lx {
 
+class TLxLabelObjectEffects;
+
 // An index outside the list.
 class ListIndexError : public Error {
 public:
@@ -166,7 +168,40 @@ public:
     void DrawPicture(DeviceContext& canvas, const Picture& picture, bool transparent, ColorRef transparentColor,
                      int left, int top, int width, int height);
 
+    // ---- effect text (LxLabelObjectManagerEffects.cpp)
+
+    // Draws an effect-text object as its sequence of passes; the object
+    // takes the box the last pass measured.
+    void DrawEffectTextObject(DeviceContext& canvas, TLxLabelObjectEffects& object);
+    // Each pass draws the whole text once in one colour and hands back its
+    // box in whole mm; left and top in pixels. None uses the alignment.
+    // Plain characters, left-aligned (centred while the second shadow is on).
+    void DrawEffectTextPass(DeviceContext& canvas, std::string_view text, double charSpacing,
+                            std::uint8_t alignment, std::string_view fontName, ColorRef color,
+                            std::int32_t fontSize, double& width, double& height, int left, int top);
+    // Characters in rotated fonts along a curve or a slant.
+    void DrawEffectTextShaped(DeviceContext& canvas, std::string_view text, double charSpacing,
+                              std::uint8_t alignment, std::string_view fontName, ColorRef color,
+                              std::int32_t fontSize, double& width, double& height, int left, int top);
+    // The text as a deformed filled outline, drawn through a bitmap.
+    void DrawEffectText(DeviceContext& canvas, std::string_view text, double charSpacing, std::uint8_t alignment,
+                        std::string_view fontName, ColorRef color, std::int32_t fontSize, double& width,
+                        double& height, int left, int top);
+    // Sizes the bitmap to the text in the font (scaled down to stay within
+    // 16 megapixels), fills it with the key colour $FF00FF and fills the
+    // text's outline in the colour, narrowed towards the top.
+    void WarpTextPath(Bitmap& bitmap, std::string_view text, const LogFont& font, ColorRef color);
+
 private:
+    // Working flags of the effect passes of the object being drawn.
+    struct EffectFlags {
+        bool curve = false;
+        bool slantForward = false;
+        bool slantBackward = false;
+        bool deform = false;
+        bool shadow2 = false;
+    };
+
     void AddNew(std::uint8_t kind, int slot, TLxCSV* mergeTable);
     void NoteContent(const TLxLableObjectBase& object);
     void CheckIndex(std::int64_t i, std::size_t size) const;
@@ -191,6 +226,7 @@ private:
     bool hasMerge_ = false;
     bool hasSerial_ = false;
     std::array<std::int32_t, 10> nameCounters_{}; // slots 1 to 9 used
+    EffectFlags effectFlags_;
 };
 
 } // namespace lx

@@ -9,6 +9,10 @@
 #include <unordered_map>
 
 #include "designer/model/LxLabelCSVString.h"
+#include "designer/model/LxLabelEffects.h"
+#include "designer/model/LxLabelFigure.h"
+#include "designer/model/LxLabelGrid.h"
+#include "designer/model/LxLabelImage.h"
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/model/UnitCommon.h"
@@ -158,6 +162,37 @@ void DrawRenbanString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLab
     DrawTextRow(list, canvas, serial, serial.GetSerialText(), box);
 }
 
+void DrawFigureRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
+                   const PixelBox& box)
+{
+    const auto& figure = static_cast<const TLxLabelObjectFigure&>(object);
+    list.DrawFigure(canvas, figure.GetLineWidth(), figure.GetLineType(), figure.GetFigureType(),
+                    figure.GetLineColor(), box.left, box.top, box.width, box.height);
+}
+
+void DrawGridRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
+{
+    const auto& grid = static_cast<const TLxLabelObjectGrid&>(object);
+    list.DrawGrid(canvas, grid.GetColumns(), grid.GetRows(), grid.GetInnerLineColor(), grid.GetInnerLineType(),
+                  grid.GetInnerLineWidth(), grid.GetOuterLineColor(), grid.GetOuterLineType(),
+                  grid.GetOuterLineWidth(), box.left, box.top, box.width, box.height);
+}
+
+void DrawImageRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
+                  const PixelBox& box)
+{
+    const auto& image = static_cast<const TLxLabelObjectImage&>(object);
+    list.DrawPicture(canvas, image.GetPicture(), image.GetTransparent() != 0, image.GetTransparentColor(), box.left,
+                     box.top, box.width, box.height);
+}
+
+// Effect text takes the box its passes measured.
+void DrawEffectsRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
+                    const PixelBox&)
+{
+    list.DrawEffectTextObject(canvas, static_cast<TLxLabelObjectEffects&>(object));
+}
+
 // One row per class; a derived class never takes its parent's row. Classes
 // without a row are not drawn.
 const std::unordered_map<std::type_index, DrawRow>& DrawTable()
@@ -166,6 +201,10 @@ const std::unordered_map<std::type_index, DrawRow>& DrawTable()
         {typeid(TLxLabelObjectString), DrawString},
         {typeid(TLxLabelObjectCsvString), DrawCsvString},
         {typeid(TLxLabelObjectRenbanString), DrawRenbanString},
+        {typeid(TLxLabelObjectFigure), DrawFigureRow},
+        {typeid(TLxLabelObjectGrid), DrawGridRow},
+        {typeid(TLxLabelObjectImage), DrawImageRow},
+        {typeid(TLxLabelObjectEffects), DrawEffectsRow},
     };
     return table;
 }

@@ -3,6 +3,10 @@
 #include <array>
 
 #include "designer/model/LxLabelCSVString.h"
+#include "designer/model/LxLabelEffects.h"
+#include "designer/model/LxLabelFigure.h"
+#include "designer/model/LxLabelGrid.h"
+#include "designer/model/LxLabelImage.h"
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 
@@ -38,16 +42,16 @@ struct FactoryRow {
 // One row per kind, in kind order.
 constexpr std::array<FactoryRow, kLabelObjectKindCount> kFactory = {{
     {KindString, MakePlain<TLxLabelObjectString>},
-    {KindFigure, nullptr},
-    {KindImage, nullptr},
+    {KindFigure, MakePlain<TLxLabelObjectFigure>},
+    {KindImage, MakePlain<TLxLabelObjectImage>},
     {KindBarcode, nullptr},
     {KindQRCarry, nullptr},
     {KindCsvString, MakeMerge<TLxLabelObjectCsvString>},
     {KindCsvBarcode, nullptr},
     {KindCsvQRCarry, nullptr},
     {KindRenbanString, MakeSerial<TLxLabelObjectRenbanString>},
-    {KindGrid, nullptr},
-    {KindEffects, nullptr},
+    {KindGrid, MakePlain<TLxLabelObjectGrid>},
+    {KindEffects, MakePlain<TLxLabelObjectEffects>},
 }};
 
 constexpr bool InKindOrder()

@@ -1,24 +1,20 @@
 #pragma once
-// Helpers for the record tests of the label object kinds: hex dumps and
-// save/load round trips through memory streams.
+// Helpers for the tests of the label object kinds: save/load
+// round trips through memory streams, and cells drawn onto bitmaps.
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "designer/model/LxLabelObjectManager.h"
+#include "platform/gdi/RasterDeviceContext.h"
+#include "platform/io/Errors.h"
 #include "platform/io/Stream.h"
 
-namespace lxtest {
+#include <gtest/gtest.h>
 
-inline std::string Hex(std::string_view bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    for (unsigned char b : bytes) {
-        text += digits[b >> 4];
-        text += digits[b & 15];
-    }
-    return text;
-}
+#include "LabelTestSupport.h"
+
+namespace lxtest {
 
 // The whole record (common part, then own part) of an object.
 template <class T>
@@ -37,17 +33,41 @@ std::string OwnPart(const T& object)
     return stream.TakeBytes();
 }
 
-// A fresh object of the class loaded from the record; every byte must be
-// consumed.
+// A fresh object of the class loaded from the record, read to its end.
 template <class T>
 std::unique_ptr<T> Reloaded(const std::string& record)
 {
     lx::MemoryStream stream(record);
     auto object = std::make_unique<T>();
     object->LoadFromStream(stream);
-    if (stream.Position() != stream.Size())
-        throw std::logic_error("record not read to its end");
+    EXPECT_EQ(stream.Position(), stream.Size());
     return object;
+}
+
+// Loading the record and cloning both give an object of the same class that
+// writes the same record again; a record cut anywhere is a ReadError.
+template <class T>
+void ExpectRoundTrips(const T& object)
+{
+    const std::string record = Record(object);
+    EXPECT_EQ(Record(*Reloaded<T>(record)), record);
+    const auto clone = object.Clone();
+    ASSERT_NE(dynamic_cast<const T*>(clone.get()), nullptr);
+    EXPECT_EQ(Record(*clone), record);
+    for (std::size_t cut : {record.size() - 1, record.size() / 2})
+        EXPECT_THROW(Reloaded<T>(record.substr(0, cut)), lx::ReadError);
+}
+
+// Pixels of a cell drawn at 254 dpi, ten pixels to the millimetre, on white.
+inline constexpr double kTenPerMm = 254;
+inline lx::Bitmap DrawCell(lx::TlxLabelObjectManager& list)
+{
+    list.SetDpiX(kTenPerMm);
+    list.SetDpiY(kTenPerMm);
+    lx::Bitmap bitmap(static_cast<int>(list.GetLabelWidth() * 10), static_cast<int>(list.GetLabelHeight() * 10));
+    lx::RasterDeviceContext canvas(bitmap);
+    list.DrawObjects(canvas, false);
+    return bitmap;
 }
 
 } // namespace lxtest

@@ -1,6 +1,5 @@
 #include "designer/model/LxLabelGrid.h"
 
-#include "platform/io/Errors.h"
 #include "platform/text/Cp932.h"
 
 #include "LabelRecordTesting.h"
@@ -10,17 +9,12 @@
 using namespace lx;
 using lxtest::Hex;
 
-TEST(LabelGrid, NewGridOwnPartIsTheTwentySixDefaultBytes)
-{
-    const TLxLabelObjectGrid grid;
-    EXPECT_EQ(grid.GetKind(), KindGrid);
-    EXPECT_EQ(grid.GetName(), Sjis("格子模様シート"));
-    EXPECT_EQ(Hex(lxtest::OwnPart(grid)), "05000000" "03000000" "00000000" "00000000" "01000000" "03000000" "02" "00");
-}
-
-TEST(LabelGrid, EachFieldHasItsOwnPlaceInTheRecord)
+TEST(LabelGrid, OwnPartIsTwentySixBytesInDeclaredOrderAndSurvivesLoadAndClone)
 {
     TLxLabelObjectGrid grid;
+    EXPECT_EQ(grid.GetName(), Sjis("格子模様シート"));
+    EXPECT_EQ(Hex(lxtest::OwnPart(grid)), "05 00 00 00 03 00 00 00 00 00 00 00 00 00 00 00 "
+                                          "01 00 00 00 03 00 00 00 02 00");
     grid.SetColumns(-1);
     grid.SetRows(0x01020304);
     grid.SetInnerLineColor(0x00AABBCC);
@@ -29,41 +23,53 @@ TEST(LabelGrid, EachFieldHasItsOwnPlaceInTheRecord)
     grid.SetOuterLineWidth(22);
     grid.SetInnerLineType(3);
     grid.SetOuterLineType(4);
-    const std::string own = lxtest::OwnPart(grid);
-    EXPECT_EQ(Hex(own), "FFFFFFFF" "04030201" "CCBBAA00" "08000080" "0B000000" "16000000" "03" "04");
-
-    const std::string record = lxtest::Record(grid);
-    const auto loaded = lxtest::Reloaded<TLxLabelObjectGrid>(record);
-    EXPECT_EQ(loaded->GetColumns(), -1);
-    EXPECT_EQ(loaded->GetRows(), 0x01020304);
-    EXPECT_EQ(loaded->GetInnerLineColor(), 0x00AABBCCu);
-    EXPECT_EQ(loaded->GetOuterLineColor(), 0x80000008u);
-    EXPECT_EQ(loaded->GetInnerLineWidth(), 11);
-    EXPECT_EQ(loaded->GetOuterLineWidth(), 22);
-    EXPECT_EQ(loaded->GetInnerLineType(), 3);
-    EXPECT_EQ(loaded->GetOuterLineType(), 4);
-    EXPECT_EQ(lxtest::Record(*loaded), record);
-}
-
-TEST(LabelGrid, CloneEqualsTheSourceInOwnAndCommonFields)
-{
-    TLxLabelObjectGrid grid;
-    grid.SetColumns(50);
-    grid.SetRows(1);
-    grid.SetOuterLineType(1);
-    grid.SetInnerLineColor(0xFF);
-    grid.SetName(Sjis("表"));
-    grid.SetTop(33.3);
-    grid.SetCanMove(0);
     grid.SetSelected(1);
-    const auto clone = grid.Clone();
-    ASSERT_NE(dynamic_cast<TLxLabelObjectGrid*>(clone.get()), nullptr);
-    EXPECT_EQ(lxtest::Record(*clone), lxtest::Record(grid));
+    EXPECT_EQ(Hex(lxtest::OwnPart(grid)), "FF FF FF FF 04 03 02 01 CC BB AA 00 08 00 00 80 "
+                                          "0B 00 00 00 16 00 00 00 03 04");
+    lxtest::ExpectRoundTrips(grid);
 }
 
-TEST(LabelGrid, ACutOwnPartIsAReadError)
+namespace {
+
+// A 20 x 10 mm grid at (1, 1) with solid red inner lines, ten pixels to the mm.
+Bitmap DrawGrid(std::int32_t columns, std::int32_t rows)
 {
-    const std::string record = lxtest::Record(TLxLabelObjectGrid());
-    for (std::size_t drop : {1u, 2u, 5u, 25u, 26u})
-        EXPECT_THROW(lxtest::Reloaded<TLxLabelObjectGrid>(record.substr(0, record.size() - drop)), ReadError);
+    const std::vector<std::string> faces;
+    TlxLabelObjectManager list(faces, 22, 12, 0);
+    list.AddGrid();
+    auto& grid = dynamic_cast<TLxLabelObjectGrid&>(*list.GetObject(0));
+    grid.SetColumns(columns);
+    grid.SetRows(rows);
+    grid.SetInnerLineColor(0x0000FF);
+    grid.SetInnerLineType(0);
+    grid.SetWidth(20);
+    grid.SetHeight(10);
+    return lxtest::DrawCell(list);
+}
+
+} // namespace
+
+TEST(LabelGrid, InnerLinesDivideTheBoxOneByOneIsOnlyTheFrameAndHugeCountsStayBounded)
+{
+    const Bitmap five = DrawGrid(5, 3);
+    auto redNear = [&](int x, int y, bool vertical) { // within the pen's pixel
+        for (int d = -1; d <= 1; ++d)
+            if (lxtest::IsColor(five, vertical ? x + d : x, vertical ? y : y + d, 0x0000FF))
+                return true;
+        return false;
+    };
+    for (int t = 1; t < 5; ++t)
+        EXPECT_TRUE(redNear(10 + 40 * t, 50, true)) << t;
+    EXPECT_TRUE(redNear(30, 10 + 33, false));
+    EXPECT_TRUE(redNear(30, 10 + 67, false));
+    EXPECT_FALSE(redNear(30, 10 + 50, false));
+    EXPECT_NEAR(lxtest::CountColor(five, 0x0000FF), 4 * 97 + 2 * 197, 12);
+
+    const Bitmap one = DrawGrid(1, 1);
+    EXPECT_EQ(lxtest::FindInk(one).Width(), lxtest::FindInk(five).Width());
+    EXPECT_EQ(lxtest::FindInk(one, 20, 20, 200, 100).count, 0);
+
+    // Two billion lines per axis would freeze the render: one per pixel at most.
+    EXPECT_GT(lxtest::CountColor(DrawGrid(0x7FFFFFFF, 0x7FFFFFFF), 0x0000FF), 190 * 90);
+    EXPECT_EQ(lxtest::CountColor(DrawGrid(-5, -0x7FFFFFFF), 0x0000FF), 0);
 }

@@ -1,0 +1,413 @@
+// Drawing effect text: the sequence of passes of one effect-text object, the
+// plain, shaped and deformed passes, and the warped outline the deformed
+// pass draws through a bitmap.
+#include "designer/model/LxLabelObjectManager.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "designer/model/LxLabelEffects.h"
+#include "designer/model/PathUtils.h"
+#include "platform/gdi/RasterDeviceContext.h"
+#include "platform/text/Cp932.h"
+#include "platform/text/Numbers.h"
+
+namespace lx {
+
+namespace {
+
+// The deform bitmap's key colour: its pixels are left out when it is drawn.
+constexpr ColorRef kWarpKey = 0xFF00FF;
+// Bound of the deform bitmap; a larger text is drawn with a smaller font,
+// which the stretch into the same box hides.
+constexpr double kMaxWarpPixels = 16'000'000;
+// The deform font is set in points at the display's resolution.
+constexpr double kWarpFontDpi = 96;
+// Characters further than this from the origin are off any canvas.
+constexpr double kMaxCoordinate = 1 << 24;
+// Objects beyond these are not drawn (no label carries 5000-point text).
+constexpr std::int32_t kMaxFontPoints = 5000;
+constexpr double kMaxSpacingMm = 10000;
+
+// Offsets of the passes, in mm.
+constexpr double kShadowRight = 0.3;
+constexpr double kShadowDown = 0.4;
+constexpr double kShadow2Down = 1.5;
+constexpr double kShadow2Tighter = 0.4;
+constexpr int kShadow2Larger = 2; // points
+// Outline rings at 0.02 to 0.20 mm, counted in hundredths.
+constexpr int kFirstRing = 2;
+constexpr int kLastRing = 20;
+// Shaped text starts this many pixels above the bottom of its box.
+constexpr double kShapedBaseline = 65;
+
+// Half to even, clamped to the int range; NaN gives 0.
+int RoundedPixels(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    constexpr double limit = std::numeric_limits<int>::max() / 2;
+    return RoundToInt(std::clamp(value, -limit, limit));
+}
+
+// The lines of a text with a final CR LF added, cut at every CR LF.
+std::vector<std::string_view> EffectLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (;;) {
+        const std::size_t end = text.find("\r\n");
+        lines.push_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            return lines;
+        text.remove_prefix(end + 2);
+    }
+}
+
+const std::string& LetterA()
+{
+    static const std::string a = Sjis("あ");
+    return a;
+}
+
+int TextWidth(const DeviceContext& canvas, std::string_view text) { return canvas.GetTextExtent(text).cx; }
+int TextHeight(const DeviceContext& canvas, std::string_view text) { return canvas.GetTextExtent(text).cy; }
+
+void UseClearBrush(DeviceContext& canvas)
+{
+    canvas.SelectBrush(Brush{BrushStyle::Clear, 0xFFFFFF});
+    canvas.SetBkMode(BkMode::Transparent);
+}
+
+// A regular font of the face at a logical height, in the face's character set.
+LogFont EffectFont(const TlxLabelObjectManager& list, std::string_view face, int height)
+{
+    LogFont font;
+    font.height = height;
+    font.charSet = static_cast<std::uint8_t>(list.GetFaceCharset(face));
+    font.faceName = std::string(face.substr(0, 31));
+    return font;
+}
+
+// The largest TextWidth(line) + n x spacing over the lines.
+double WidestLine(const DeviceContext& canvas, const std::vector<std::string_view>& lines, int spacing)
+{
+    double widest = 0;
+    for (std::string_view line : lines)
+        widest = std::max(widest, TextWidth(canvas, line) + static_cast<double>(CharCount(line)) * spacing);
+    return widest;
+}
+
+void DrawCharacter(DeviceContext& canvas, double x, double y, std::string_view character)
+{
+    if (std::abs(x) <= kMaxCoordinate && std::abs(y) <= kMaxCoordinate)
+        canvas.TextOut(RoundedPixels(x), RoundedPixels(y), character);
+}
+
+// ---- the shaped pass's layout
+
+// Kept over the whole text, not reset at a new line.
+struct ShapedState {
+    double i = 0;  // character index over all lines
+    double dx = 0; // offsets from (left, top); y grows upwards
+    double dy = 0;
+    double r = 0;  // the curve's turn index
+};
+
+// hp / divisor, or nothing when the divisor is 0 (lines whose lengths make
+// the curve's divisor vanish keep their height there).
+double CurveShift(double hp, double divisor) { return divisor == 0 ? 0 : hp / divisor; }
+
+// Moves along the curve for a line of g characters; returns the y offset
+// the character is drawn at (the middle character of an odd line sits
+// higher than the offset it leaves behind).
+double CurveStep(ShapedState& s, double g, double wp, double hp)
+{
+    if (s.i == 0) {
+        s.dy = kShapedBaseline - hp;
+        return s.dy;
+    }
+    const double t = 3 * s.i + g;
+    double drawnAt = std::numeric_limits<double>::quiet_NaN();
+    const bool odd = std::fmod(g, 2) == 1;
+    if (odd ? s.i >= g / 2 : s.i > g / 2) {
+        s.dy -= CurveShift(hp, (g + 3 * s.r) / 2.5);
+        s.r -= 1;
+    } else if (odd && s.i + 0.5 == g / 2) {
+        drawnAt = s.dy + hp / (t / 1.1);
+        s.dy += hp / (t / 2.5);
+        s.r = s.i;
+    } else if (s.i < g / 2) {
+        s.dy += hp / (t / 2.5);
+        s.r = s.i;
+    }
+    s.dx += wp / g;
+    return std::isnan(drawnAt) ? s.dy : drawnAt;
+}
+
+// Moves along a slant: forward rises to the right, backward falls.
+void SlantStep(ShapedState& s, std::string_view character, double m, double wp, double hp, bool forward)
+{
+    if (s.i == 0) {
+        if (forward)
+            s.dy = kShapedBaseline - hp;
+        return;
+    }
+    const double q = hp / -15;
+    const double bigQ = character.size() == 1 ? 2 * m : m;
+    const double rise = q / (bigQ / 27) + 0.2;
+    s.dx += wp / ((bigQ + 2 - 1.7) / 2);
+    s.dy += forward ? -rise : rise;
+}
+
+// ---- the warped outline
+
+Size TextExtentIn(const LogFont& font, std::string_view text)
+{
+    Bitmap probe(1, 1);
+    RasterDeviceContext dc(probe);
+    dc.SelectFont(font);
+    return dc.GetTextExtent(text);
+}
+
+// The font scaled down until the text's box holds at most kMaxWarpPixels.
+LogFont FontWithinWarpBound(LogFont font, std::string_view text)
+{
+    if (font.height == 0)
+        font.height = 16; // the default cell height, made explicit so it can shrink
+    for (;;) {
+        const Size size = TextExtentIn(font, text);
+        const double pixels = static_cast<double>(size.cx) * size.cy;
+        if (pixels <= kMaxWarpPixels || std::abs(font.height) <= 1)
+            return font;
+        const double scale = std::sqrt(kMaxWarpPixels / pixels) * 0.98;
+        const int smaller = std::max(1, static_cast<int>(std::floor(std::abs(font.height) * scale)));
+        font.height = font.height < 0 ? -smaller : smaller;
+    }
+}
+
+} // namespace
+
+// ---- the sequence of passes
+
+void TlxLabelObjectManager::DrawEffectTextObject(DeviceContext& canvas, TLxLabelObjectEffects& object)
+{
+    const TLxLabelObjectEffects& o = object;
+    if (!std::isfinite(o.GetCharSpacing()) || std::abs(o.GetCharSpacing()) > kMaxSpacingMm ||
+        std::abs(o.GetFontSize()) > kMaxFontPoints)
+        return;
+    using PassMethod = decltype(&TlxLabelObjectManager::DrawEffectTextPass);
+    double width = o.GetWidth();
+    double height = o.GetHeight();
+    // Each pass starts from the object's own box unless it continues from
+    // the box of the pass before it; offsets are added in mm.
+    auto pass = [&](PassMethod method, ColorRef color, std::int32_t size, double right, double down,
+                    double spacing, bool continues) {
+        if (!continues) {
+            width = o.GetWidth();
+            height = o.GetHeight();
+        }
+        (this->*method)(canvas, o.GetText(), spacing, o.GetAlignment(), o.GetFontName(), color, size, width, height,
+                        MmToPixels(kAxisHorizontal, o.GetLeft() + right), MmToPixels(kAxisVertical, o.GetTop() + down));
+    };
+    const double spacing = o.GetCharSpacing();
+    const std::int32_t size = o.GetFontSize();
+    const PassMethod plain = &TlxLabelObjectManager::DrawEffectTextPass;
+    const PassMethod shaped = &TlxLabelObjectManager::DrawEffectTextShaped;
+    const PassMethod deformed = &TlxLabelObjectManager::DrawEffectText;
+    effectFlags_ = {};
+
+    // The first style that is set, and only that one.
+    if (o.GetShadow()) {
+        pass(plain, o.GetShadowColor(), size, kShadowRight, kShadowDown, spacing, false);
+    } else if (o.GetCurve()) {
+        effectFlags_.curve = true;
+        pass(shaped, o.GetShapedTextColor(), size, 0, 0, spacing, false);
+    } else if (o.GetSlantForward()) {
+        effectFlags_.slantForward = true;
+        pass(shaped, o.GetShapedTextColor(), size, 0, 0, spacing, false);
+    } else if (o.GetSlantBackward()) {
+        effectFlags_.slantBackward = true;
+        pass(shaped, o.GetShapedTextColor(), size, 0, 0, spacing, false);
+    } else if (o.GetDeform()) {
+        effectFlags_.deform = true;
+        pass(deformed, o.GetFontColor(), size, 0, 0, spacing, false);
+    } else if (o.GetSpareStyle()) {
+        pass(deformed, o.GetShapedTextColor(), size, 0, 0, spacing, false);
+    } else if (o.GetOutline()) {
+        for (int ring = kFirstRing; ring <= kLastRing; ++ring) {
+            const double c = ring / 100.0;
+            pass(plain, o.GetShadowColor(), size, 0, -c, spacing, false);
+            pass(plain, o.GetShadowColor(), size, 0, c, spacing, false);
+            pass(plain, o.GetShadowColor(), size, c, 0, spacing, false);
+            pass(plain, o.GetShadowColor(), size, -c, 0, spacing, false);
+        }
+    }
+
+    // The main text, unless the shaped pass stands in for it.
+    if (!effectFlags_.curve && !effectFlags_.slantForward && !effectFlags_.slantBackward) {
+        if (o.GetShadow2()) {
+            effectFlags_.shadow2 = true;
+            pass(plain, o.GetFontColor(), size + kShadow2Larger, 0, 0, spacing, false);
+        } else if (!effectFlags_.deform) {
+            pass(plain, o.GetFontColor(), size, 0, 0, spacing, false);
+        }
+    }
+    effectFlags_.curve = effectFlags_.slantForward = effectFlags_.slantBackward = effectFlags_.deform = false;
+
+    // The second shadow lies over the main text.
+    if (o.GetShadow2()) {
+        pass(plain, o.GetShadowColor(), size, 0, kShadow2Down, spacing - kShadow2Tighter, true);
+        effectFlags_.shadow2 = false;
+    }
+    object.SetWidth(width);
+    object.SetHeight(height);
+}
+
+// ---- the passes
+
+void TlxLabelObjectManager::DrawEffectTextPass(DeviceContext& canvas, std::string_view text, double charSpacing,
+                                               std::uint8_t /*alignment*/, std::string_view fontName,
+                                               ColorRef color, std::int32_t fontSize, double& width,
+                                               double& height, int left, int top)
+{
+    UseClearBrush(canvas);
+    width = std::max(width, 10.0);
+    double wp = MmToPixels(kAxisHorizontal, width);
+    const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
+    const std::vector<std::string_view> lines = EffectLines(text);
+    canvas.SelectFont(EffectFont(*this, fontName, -RoundedPixels(dpiY_ * fontSize / 72)));
+    canvas.SetTextColor(color);
+
+    wp = std::max(wp, 1.01 * WidestLine(canvas, lines, spacing));
+    const double pitch = 1.1 * TextHeight(canvas, LetterA());
+    const double hp = RoundHalfEven(pitch * static_cast<double>(lines.size()));
+    double y = top;
+    for (std::string_view line : lines) {
+        const double s = TextWidth(canvas, line) + (static_cast<double>(CharCount(line)) - 1) * spacing;
+        const double offset = effectFlags_.shadow2 ? (wp - s) / 2 : 0;
+        double x = left;
+        ForEachChar(line, [&](std::string_view character) {
+            DrawCharacter(canvas, offset + x, y, character);
+            x += TextWidth(canvas, character) + spacing;
+        });
+        y += pitch;
+    }
+    width = PixelsToMm(kAxisHorizontal, wp);
+    height = PixelsToMm(kAxisVertical, hp);
+}
+
+void TlxLabelObjectManager::DrawEffectTextShaped(DeviceContext& canvas, std::string_view text, double charSpacing,
+                                                 std::uint8_t /*alignment*/, std::string_view fontName,
+                                                 ColorRef color, std::int32_t /*fontSize*/, double& width,
+                                                 double& height, int left, int top)
+{
+    if (text.empty())
+        return;
+    UseClearBrush(canvas);
+    width = std::max(width, 10.0);
+    height = std::max(height, 20.0);
+    double wp = MmToPixels(kAxisHorizontal, width);
+    double hp = MmToPixels(kAxisVertical, height);
+    const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
+    const double m = static_cast<double>(text.size());
+    const std::vector<std::string_view> lines = EffectLines(text);
+
+    // Measured in the default size; the glyphs follow the box width and the
+    // text length instead of the font size.
+    LogFont font = EffectFont(*this, fontName, 0);
+    canvas.SelectFont(font);
+    canvas.SetTextColor(color);
+    wp = std::max(wp, 1.01 * WidestLine(canvas, lines, spacing));
+    font.height = RoundedPixels(dpiY_ * (wp / (1.5 * m + 100)) / 72);
+    hp = std::max(hp, RoundHalfEven(1.6 * TextHeight(canvas, LetterA()) * static_cast<double>(lines.size())));
+
+    ShapedState state;
+    for (std::string_view line : lines) {
+        const double g = static_cast<double>(CharCount(line));
+        double a = 10 * std::floor(g / 2) + (std::fmod(g, 2) == 1 ? 6 : 1);
+        ForEachChar(line, [&](std::string_view character) {
+            double drawnAt = state.dy;
+            if (effectFlags_.curve) {
+                font.escapement = RoundedPixels(4 * std::trunc(a));
+                drawnAt = CurveStep(state, g, wp, hp);
+                a -= 10; // four degrees per character
+            } else if (effectFlags_.slantForward || effectFlags_.slantBackward) {
+                font.escapement = effectFlags_.slantForward ? 200 : -200;
+                SlantStep(state, character, m, wp, hp, effectFlags_.slantForward);
+                drawnAt = state.dy;
+            }
+            font.orientation = 0;
+            canvas.SelectFont(font);
+            DrawCharacter(canvas, left + state.dx, top - drawnAt, character);
+            state.i += 1;
+        });
+    }
+    width = PixelsToMm(kAxisHorizontal, wp);
+    height = PixelsToMm(kAxisVertical, hp);
+}
+
+void TlxLabelObjectManager::DrawEffectText(DeviceContext& canvas, std::string_view text, double charSpacing,
+                                           std::uint8_t /*alignment*/, std::string_view fontName, ColorRef color,
+                                           std::int32_t fontSize, double& width, double& height, int left, int top)
+{
+    UseClearBrush(canvas);
+    const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
+    canvas.SelectFont(EffectFont(*this, fontName, -RoundedPixels(dpiY_ * fontSize / 72)));
+    canvas.SetTextColor(color);
+    const std::vector<std::string_view> lines = EffectLines(text);
+    const double wp = std::max(1.55 * WidestLine(canvas, lines, spacing), double(TextWidth(canvas, LetterA())));
+    const double hp = RoundHalfEven(2.1 * TextHeight(canvas, LetterA()) * static_cast<double>(lines.size()));
+
+    LogFont warpFont;
+    warpFont.height = -RoundedPixels(kWarpFontDpi * fontSize * 10.0 / 72);
+    warpFont.faceName = std::string(fontName.substr(0, 31));
+    Bitmap bitmap;
+    WarpTextPath(bitmap, std::string(text) + "\r\n", warpFont, color);
+    if (!bitmap.Empty())
+        canvas.StretchDraw(Rect{left, top, RoundedPixels(left + wp), RoundedPixels(top + hp)}, bitmap, kWarpKey);
+    width = PixelsToMm(kAxisHorizontal, wp);
+    height = PixelsToMm(kAxisVertical, hp);
+}
+
+// ---- the warped outline
+
+void TlxLabelObjectManager::WarpTextPath(Bitmap& bitmap, std::string_view text, const LogFont& font, ColorRef color)
+{
+    const LogFont fitted = FontWithinWarpBound(font, text);
+    const Size size = TextExtentIn(fitted, text);
+    if (static_cast<double>(size.cx) * size.cy > kMaxWarpPixels) {
+        bitmap = Bitmap(); // even the smallest font is too wide: nothing to draw
+        return;
+    }
+    bitmap = Bitmap(size.cx, size.cy, ArgbFromColorRef(kWarpKey));
+    if (bitmap.Empty())
+        return;
+    RasterDeviceContext dc(bitmap);
+    dc.SelectFont(fitted);
+    UseClearBrush(dc);
+    dc.BeginPath();
+    dc.TextOut(0, 0, text);
+    dc.EndPath();
+    dc.FlattenPath();
+
+    TPath outline;
+    outline.CapturePath(dc);
+    TPath warped;
+    warped.Assign(outline);
+    // Points move towards the vertical centre line in proportion to their
+    // height above the bottom edge, which stays where it is.
+    const int half = bitmap.Width() / 2;
+    const double bottom = bitmap.Height();
+    for (std::int32_t i = 0; i < outline.GetCount(); ++i) {
+        TPathPoint p;
+        outline.GetPoint(i, p);
+        p.X += static_cast<std::int32_t>(std::trunc((bottom - p.Y) / 20 * ((half - p.X) * 0.04)));
+        warped.SetPoint(i, p);
+    }
+    dc.SelectPen(Pen{PenStyle::Solid, 1, color});
+    dc.SelectBrush(Brush{BrushStyle::Solid, color});
+    warped.StrokeAndFill(dc);
+}
+
+} // namespace lx
