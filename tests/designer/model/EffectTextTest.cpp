@@ -330,11 +330,12 @@ TEST(EffectText, HugeTextsWarpWithinSixteenMegapixels)
     font.height = -4000;
     font.faceName = Sjis("ＭＳ ゴシック");
     Bitmap warped;
-    list.WarpTextPath(warped, std::string(300, 'W'), font, 0x000000);
+    // Full stops: little ink to fill in a bitmap at the bound.
+    list.WarpTextPath(warped, std::string(300, '.'), font, 0x000000);
     ASSERT_FALSE(warped.Empty());
     EXPECT_LE(static_cast<double>(warped.Width()) * warped.Height(), 16e6);
     EXPECT_GT(static_cast<double>(warped.Width()) * warped.Height(), 8e6);
-    EXPECT_GT(lxtest::CountColor(warped, 0), 100000);
+    EXPECT_GT(lxtest::CountColor(warped, 0), 10000);
 }
 
 TEST(EffectText, AbsurdStoredValuesDrawNothingAndKeepTheBox)
