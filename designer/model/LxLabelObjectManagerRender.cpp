@@ -362,9 +362,13 @@ Pen TlxLabelObjectManager::LinePen(std::int32_t lineWidth, std::uint8_t lineType
     pen.color = color;
     pen.style = lineType <= static_cast<std::uint8_t>(PenStyle::Null) ? static_cast<PenStyle>(lineType)
                                                                       : PenStyle::Null;
-    // Only solid lines have a width; every styled line is the thinnest.
-    if (lineType == 0)
-        pen.width = std::clamp(SaturatingRound(dpiX_ * lineWidth * 0.1 / 25.4), 1, kMaxPenWidth);
+    // Only solid lines have a width; every styled line is the thinnest. A
+    // one-pixel pen is drawn as the thinnest line too: GDI draws both with
+    // the same pixels, while a stroked one-pixel band would straddle two.
+    if (lineType == 0) {
+        const std::int32_t width = std::clamp(SaturatingRound(dpiX_ * lineWidth * 0.1 / 25.4), 1, kMaxPenWidth);
+        pen.width = width == 1 ? 0 : width;
+    }
     return pen;
 }
 

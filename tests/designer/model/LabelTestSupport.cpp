@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "designer/model/UnitCommon.h"
+#include "platform/gdi/RasterDeviceContext.h"
 
 namespace lxtest {
 
@@ -76,6 +77,75 @@ lx::Bitmap CropInk(const lx::Bitmap& bitmap)
             if ((bitmap.Pixel(ink.left + x, ink.top + y) & 0xFFFFFFu) != 0xFFFFFFu)
                 crop.SetPixel(x, y, 0xFF000000u);
     return crop;
+}
+
+namespace {
+
+// Bands of consecutive indexes in [from, to) for which inked(i) holds.
+template <class Inked>
+std::vector<std::pair<int, int>> Bands(int from, int to, Inked inked)
+{
+    std::vector<std::pair<int, int>> bands;
+    for (int i = from; i < to; ++i) {
+        if (!inked(i))
+            continue;
+        if (!bands.empty() && bands.back().second == i)
+            bands.back().second = i + 1;
+        else
+            bands.push_back({i, i + 1});
+    }
+    return bands;
+}
+
+} // namespace
+
+InkBoxes InkRows(const lx::Bitmap& bitmap, int x0, int x1)
+{
+    InkBoxes boxes;
+    for (auto [y0, y1] : Bands(0, bitmap.Height(), [&](int y) { return !FindInk(bitmap, x0, y, x1, y + 1).Empty(); }))
+        boxes.push_back(FindInk(bitmap, x0, y0, x1, y1));
+    return boxes;
+}
+
+InkBoxes InkColumns(const lx::Bitmap& bitmap, int y0, int y1)
+{
+    InkBoxes boxes;
+    for (auto [x0, x1] : Bands(0, bitmap.Width(), [&](int x) { return !FindInk(bitmap, x, y0, x + 1, y1).Empty(); }))
+        boxes.push_back(FindInk(bitmap, x0, y0, x1, y1));
+    return boxes;
+}
+
+namespace {
+
+lx::DeviceInfo Printer600()
+{
+    lx::DeviceInfo device;
+    device.dpiX = device.dpiY = 600;
+    return device;
+}
+
+} // namespace
+
+lx::Bitmap RenderCell(lx::TlxLabelObjectManager& list, bool printMode)
+{
+    list.SetDpiX(600);
+    list.SetDpiY(600);
+    lx::Bitmap cell(list.MmToPixels(lx::kAxisHorizontal, list.GetLabelWidth()),
+                    list.MmToPixels(lx::kAxisVertical, list.GetLabelHeight()));
+    lx::RasterDeviceContext dc(cell, Printer600());
+    list.DrawObjects(dc, printMode);
+    return cell;
+}
+
+lx::Bitmap RenderDrawing(lx::TlxLabelObjectManager& list, int width, int height,
+                         const std::function<void(lx::DeviceContext&)>& draw)
+{
+    list.SetDpiX(600);
+    list.SetDpiY(600);
+    lx::Bitmap picture(width, height);
+    lx::RasterDeviceContext dc(picture, Printer600());
+    draw(dc);
+    return picture;
 }
 
 } // namespace lxtest

@@ -2,10 +2,12 @@
 // Helpers of the label-cell tests: byte dumps, merge tables made from lines,
 // and pixel questions about rendered cells.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "designer/model/LxCSV.h"
+#include "designer/model/LxLabelObjectManager.h"
 #include "platform/image/Bitmap.h"
 #include "platform/io/Stream.h"
 
@@ -36,12 +38,25 @@ struct InkBox {
     int Width() const { return right - left + 1; }
     int Height() const { return bottom - top + 1; }
 };
+using InkBoxes = std::vector<InkBox>;
 // Within [x0, x1) x [y0, y1) of the bitmap (the whole bitmap by default).
 InkBox FindInk(const lx::Bitmap& bitmap, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1);
 // Pixels of exactly this 0x00BBGGRR colour.
 int CountColor(const lx::Bitmap& bitmap, std::uint32_t colorRef);
 bool IsColor(const lx::Bitmap& bitmap, int x, int y, std::uint32_t colorRef);
+// Bands of ink between white rows (of [x0, x1)), top to bottom, and between
+// white columns (of [y0, y1)), left to right.
+InkBoxes InkRows(const lx::Bitmap& bitmap, int x0, int x1);
+InkBoxes InkColumns(const lx::Bitmap& bitmap, int y0, int y1);
 // The ink of a region cropped into a bitmap of its own (black on white).
 lx::Bitmap CropInk(const lx::Bitmap& bitmap);
+
+// A label cell as the printer gets it at 600 dpi: rendered and played back
+// onto a white bitmap of the cell's pixel size.
+lx::Bitmap RenderCell(lx::TlxLabelObjectManager& list, bool printMode = false);
+// Draw operations of the list at 600 dpi, recorded and played back the same
+// way, onto a white bitmap of width x height pixels.
+lx::Bitmap RenderDrawing(lx::TlxLabelObjectManager& list, int width, int height,
+                         const std::function<void(lx::DeviceContext&)>& draw);
 
 } // namespace lxtest
