@@ -225,7 +225,9 @@ void TlxLabelObjectManager::SaveObjects(Stream& stream) const
 {
     stream.WriteInt32(GetObjectCount());
     for (const auto& object : objects_) {
-        stream.WriteUInt8(object->GetKind());
+        // The class's kind, not the stored kind byte, which a file may have
+        // set to another kind: the block must read back into the same class.
+        stream.WriteUInt8(KindOfClass(*object).value_or(object->GetKind()));
         object->SaveToStream(stream);
     }
 }

@@ -128,8 +128,8 @@ public:
     // record r), selection, resolution and flags copied, counters at 1.
     std::unique_ptr<TlxLabelObjectManager> CloneLabelForRecord(TLxCSV* mergeTable, std::int32_t r) const;
 
-    // The object block: int32 count, then per object from the front its kind
-    // byte and its record.
+    // The object block: int32 count, then per object from the front the kind
+    // of its class and its record.
     void SaveObjects(Stream& stream) const;
     // Appends the objects of a block, merge objects bound to mergeTable. On a
     // ReadError the objects read completely before it stay; the one being

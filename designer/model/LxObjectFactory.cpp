@@ -1,6 +1,8 @@
 #include "designer/model/LxObjectFactory.h"
 
 #include <array>
+#include <typeindex>
+#include <unordered_map>
 
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxLabelEffects.h"
@@ -74,5 +76,23 @@ std::unique_ptr<TLxLableObjectBase> CreateLabelObject(std::uint8_t kind, TLxCSV*
 }
 
 bool CanCreateLabelObject(std::uint8_t kind) { return kind < kFactory.size() && kFactory[kind].make != nullptr; }
+
+std::optional<std::uint8_t> KindOfClass(const TLxLableObjectBase& object)
+{
+    static const auto kinds = [] {
+        std::unordered_map<std::type_index, std::uint8_t> byClass;
+        for (const FactoryRow& row : kFactory)
+            if (row.make) {
+                const std::unique_ptr<TLxLableObjectBase> made = row.make(nullptr, -1);
+                const TLxLableObjectBase& sample = *made;
+                byClass.emplace(typeid(sample), row.kind);
+            }
+        return byClass;
+    }();
+    const auto found = kinds.find(typeid(object));
+    if (found == kinds.end())
+        return std::nullopt;
+    return found->second;
+}
 
 } // namespace lx

@@ -3,6 +3,7 @@
 // design-file loader and the object list's Add operations both come here.
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelBase.h"
@@ -18,5 +19,9 @@ std::unique_ptr<TLxLableObjectBase> CreateLabelObject(std::uint8_t kind, TLxCSV*
 
 // True when CreateLabelObject can make the kind.
 bool CanCreateLabelObject(std::uint8_t kind);
+
+// The kind whose class the object is of exactly, whatever kind byte it
+// holds; nothing for a class the factory does not make.
+std::optional<std::uint8_t> KindOfClass(const TLxLableObjectBase& object);
 
 } // namespace lx

@@ -301,6 +301,14 @@ TEST_F(ObjectList, OuterKindByteChoosesTheClassInnerOneIsKept)
     EXPECT_NE(dynamic_cast<TLxLabelObjectRenbanString*>(list.GetObject(0)), nullptr);
     EXPECT_EQ(list.GetObject(0)->GetKind(), KindString);
     EXPECT_TRUE(list.HasSerialObjects());
+
+    // Saved again, the block names the class, so it reads back the same.
+    const std::string block = Block(list);
+    EXPECT_EQ(block[4], char(KindRenbanString));
+    TlxLabelObjectManager again(Faces(), 60, 40, 0);
+    MemoryStream reread(block);
+    again.LoadObjects(reread, &csv);
+    EXPECT_EQ(Block(again), block);
 }
 
 TEST_F(ObjectList, HostileBlocksFailCleanlyKeepingCompleteObjects)
