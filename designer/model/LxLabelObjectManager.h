@@ -16,6 +16,7 @@
 #include "platform/image/Picture.h"
 #include "platform/io/Errors.h"
 #include "platform/io/Stream.h"
+#include "platform/metafile/EnhMetafile.h"
 
 namespace lx {
 
@@ -145,6 +146,10 @@ public:
     // a resolution.
     std::int32_t PixelsToMm(int axis, double pixels) const;
 
+    // The cell as a new enhanced metafile, recorded in pixels of the current
+    // printer (600 dpi without one), whose resolution becomes DpiX and DpiY;
+    // print mode 1 leaves out the NotPrint objects.
+    EnhMetafile RenderLabel(std::uint8_t printMode);
     // Draws the objects from the back to the front onto a canvas whose units
     // are pixels at DpiX x DpiY: hidden objects never, NotPrint objects not
     // in print mode, objects with non-finite or absurd geometry not at all.

@@ -16,6 +16,9 @@
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/model/UnitCommon.h"
+#include "platform/image/MetafileImage.h"
+#include "platform/metafile/WindowsMetafile.h"
+#include "platform/printing/Printer.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Numbers.h"
 
@@ -228,6 +231,17 @@ std::int32_t TlxLabelObjectManager::PixelsToMm(int axis, double pixels) const
 
 // ---- the cell
 
+EnhMetafile TlxLabelObjectManager::RenderLabel(std::uint8_t printMode)
+{
+    const DeviceInfo printer = CurrentPrinterDevice();
+    dpiX_ = printer.dpiX;
+    dpiY_ = printer.dpiY;
+    const Size cell{std::max(0, MmToPixels(kAxisHorizontal, width_)), std::max(0, MmToPixels(kAxisVertical, height_))};
+    EmfRecorder canvas(printer, FrameForPixels(cell, printer));
+    DrawObjects(canvas, printMode == 1);
+    return canvas.Close();
+}
+
 void TlxLabelObjectManager::DrawObjects(DeviceContext& canvas, bool printMode)
 {
     const auto& table = DrawTable();
@@ -255,7 +269,8 @@ void TlxLabelObjectManager::DrawTextObject(DeviceContext& canvas, std::string_vi
                                            std::uint8_t verticalWriting, std::int32_t fontSize,
                                            std::uint8_t fontStyle, double& width, double& height, int left, int top)
 {
-    if (!SaneMm(charSpacing) || !SaneMm(width) || !SaneMm(height) || std::abs(fontSize) > kMaxFontPoints)
+    if (!SaneMm(charSpacing) || !SaneMm(width) || !SaneMm(height) ||
+        std::abs(std::int64_t{fontSize}) > kMaxFontPoints)
         return;
     UseClearBrush(canvas);
     width = std::max(width, 2.0);
@@ -462,6 +477,16 @@ void TlxLabelObjectManager::DrawPicture(DeviceContext& canvas, const Picture& pi
         if (transparent)
             key = ColorToRgb(transparentColor);
         canvas.StretchDraw(dest, *bitmap, key);
+    } else if (const auto* metafile = dynamic_cast<const MetafileImage*>(picture.GetGraphic())) {
+        // Played into the box as it is; the picture keeps its own form.
+        try {
+            if (metafile->IsEnhanced())
+                PlayEnhMetafile(canvas, EnhMetafile::FromBytes(metafile->Bytes()), dest);
+            else
+                PlayWindowsMetafile(canvas, WindowsMetafile::FromBytes(metafile->Bytes()), dest);
+        } catch (const ReadError&) {
+            // a damaged record ends the picture where it stands
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include "designer/model/UnitCommon.h"
 #include "platform/gdi/RasterDeviceContext.h"
+#include "platform/metafile/EnhMetafile.h"
+#include "platform/printing/Printer.h"
 
 namespace lxtest {
 
@@ -115,36 +117,28 @@ InkBoxes InkColumns(const lx::Bitmap& bitmap, int y0, int y1)
     return boxes;
 }
 
-namespace {
-
-lx::DeviceInfo Printer600()
-{
-    lx::DeviceInfo device;
-    device.dpiX = device.dpiY = 600;
-    return device;
-}
-
-} // namespace
-
 lx::Bitmap RenderCell(lx::TlxLabelObjectManager& list, bool printMode)
 {
-    list.SetDpiX(600);
-    list.SetDpiY(600);
-    lx::Bitmap cell(list.MmToPixels(lx::kAxisHorizontal, list.GetLabelWidth()),
-                    list.MmToPixels(lx::kAxisVertical, list.GetLabelHeight()));
-    lx::RasterDeviceContext dc(cell, Printer600());
-    list.DrawObjects(dc, printMode);
+    const lx::EnhMetafile label = list.RenderLabel(printMode ? 1 : 0);
+    const lx::Size size = label.PixelSize();
+    lx::Bitmap cell(size.cx, size.cy);
+    lx::RasterDeviceContext dc(cell, lx::VirtualPrinterDevice());
+    lx::PlayEnhMetafile(dc, label, lx::Rect{0, 0, size.cx, size.cy});
     return cell;
 }
 
 lx::Bitmap RenderDrawing(lx::TlxLabelObjectManager& list, int width, int height,
                          const std::function<void(lx::DeviceContext&)>& draw)
 {
-    list.SetDpiX(600);
-    list.SetDpiY(600);
+    const lx::DeviceInfo printer = lx::VirtualPrinterDevice();
+    list.SetDpiX(printer.dpiX);
+    list.SetDpiY(printer.dpiY);
+    lx::EmfRecorder recorder(printer, lx::FrameForPixels(lx::Size{width, height}, printer));
+    draw(recorder);
+    const lx::EnhMetafile drawing = recorder.Close();
     lx::Bitmap picture(width, height);
-    lx::RasterDeviceContext dc(picture, Printer600());
-    draw(dc);
+    lx::RasterDeviceContext dc(picture, printer);
+    lx::PlayEnhMetafile(dc, drawing, lx::Rect{0, 0, width, height});
     return picture;
 }
 

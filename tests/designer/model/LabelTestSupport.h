@@ -54,8 +54,8 @@ lx::Bitmap CropInk(const lx::Bitmap& bitmap);
 // A label cell as the printer gets it at 600 dpi: rendered and played back
 // onto a white bitmap of the cell's pixel size.
 lx::Bitmap RenderCell(lx::TlxLabelObjectManager& list, bool printMode = false);
-// Draw operations of the list at 600 dpi, recorded and played back the same
-// way, onto a white bitmap of width x height pixels.
+// Draw operations of the list at 600 dpi, recorded into a metafile of width x
+// height pixels and played back the same way.
 lx::Bitmap RenderDrawing(lx::TlxLabelObjectManager& list, int width, int height,
                          const std::function<void(lx::DeviceContext&)>& draw);
 

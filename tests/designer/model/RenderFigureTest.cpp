@@ -4,8 +4,12 @@
 
 #include "support/ImageOracles.h"
 #include "LabelTestSupport.h"
+#include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/BitmapImage.h"
 #include "platform/image/JpegImage.h"
+#include "platform/image/MetafileImage.h"
+#include "platform/metafile/EnhMetafile.h"
+#include "platform/metafile/WindowsMetafile.h"
 
 #include <gtest/gtest.h>
 
@@ -199,4 +203,36 @@ TEST_F(DrawOps, PicturesStretchOpaqueOrLeaveTheKeyColourOut)
     picture.SetGraphic(std::move(jpeg));
     EXPECT_EQ(lxtest::CountColor(draw(false), 0x808080), 400 * 300);
     EXPECT_EQ(picture.GetGraphic()->SaveToBytes(), damaged);
+}
+
+TEST_F(DrawOps, MetafilePicturesArePlayedIntoTheBoxAndKept)
+{
+    // A 10 x 10 picture: left half red, right half blue.
+    auto record = [](DeviceContext& dc) {
+        dc.FillRect(Rect{0, 0, 5, 10}, kRed);
+        dc.FillRect(Rect{5, 0, 10, 10}, kBlue);
+    };
+    EmfRecorder emf(DisplayDevice(), FrameForPixels(Size{10, 10}, DisplayDevice()));
+    record(emf);
+    WmfRecorder wmf;
+    wmf.SetMapMode(MapMode::Anisotropic);
+    wmf.SetWindowExt(10, 10);
+    record(wmf);
+    const std::string files[] = {emf.Close().Bytes(), wmf.Close().PlaceableBytes(PlaceableHeader{{0, 0, 10, 10}, 96})};
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file.size());
+        auto graphic = std::make_unique<MetafileImage>();
+        graphic->LoadFromBytes(file);
+        Picture picture;
+        picture.SetGraphic(std::move(graphic));
+        list.SetDpiX(600);
+        Bitmap drawn(400, 300);
+        RasterDeviceContext dc(drawn);
+        list.DrawPicture(dc, picture, true, kRed, L, T, W, H);
+        EXPECT_EQ(lxtest::CountColor(drawn, kRed), W * H / 2);
+        EXPECT_EQ(lxtest::CountColor(drawn, kBlue), W * H / 2);
+        EXPECT_TRUE(IsColor(drawn, L, T, kRed));
+        EXPECT_TRUE(IsColor(drawn, R - 1, B - 1, kBlue));
+        EXPECT_EQ(picture.GetGraphic()->SaveToBytes(), file);
+    }
 }
