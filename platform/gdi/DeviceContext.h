@@ -73,6 +73,8 @@ public:
 
     // Device.
     int GetDeviceCaps(DeviceCap cap) const;
+    // True for the metafile recorders, which draw no pixels.
+    virtual bool IsRecording() const { return false; }
     const DeviceInfo& Device() const { return device_; }
 
     // Mapping.

@@ -7,6 +7,7 @@
 #include "platform/metafile/ByteCursor.h"
 #include "platform/metafile/Dib.h"
 #include "platform/metafile/EmfRecords.h"
+#include "platform/metafile/MetafileRaster.h"
 #include "platform/metafile/PlaybackObjects.h"
 #include "platform/text/Cp932.h"
 
@@ -434,6 +435,10 @@ void PlayEnhMetafile(DeviceContext& dc, const EnhMetafile& metafile, const Rect&
 {
     if (metafile.Empty())
         return;
+    if (dc.IsRecording()) {
+        DrawThroughBitmap(dc, dest, [&](DeviceContext& raster, const Rect& area) { PlayEnhMetafile(raster, metafile, area); });
+        return;
+    }
     const EmfHeader& h = metafile.Header();
     const Size pixels = metafile.PixelSize();
     if (pixels.cx <= 0 || pixels.cy <= 0)

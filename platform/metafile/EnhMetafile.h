@@ -67,6 +67,7 @@ public:
     // Ends the recording; the recorder must not be used afterwards.
     EnhMetafile Close();
 
+    bool IsRecording() const override { return true; }
     void SetMapMode(MapMode mode) override;
     void SetWindowExt(int cx, int cy) override;
     void SetWindowOrg(int x, int y) override;

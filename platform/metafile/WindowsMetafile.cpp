@@ -7,6 +7,7 @@
 
 #include "platform/metafile/ByteCursor.h"
 #include "platform/metafile/Dib.h"
+#include "platform/metafile/MetafileRaster.h"
 #include "platform/metafile/PlaybackObjects.h"
 
 namespace lx {
@@ -363,6 +364,10 @@ void PlayWindowsMetafile(DeviceContext& dc, const WindowsMetafile& metafile, con
 {
     if (metafile.Empty())
         return;
+    if (dc.IsRecording()) {
+        DrawThroughBitmap(dc, dest, [&](DeviceContext& raster, const Rect& area) { PlayWindowsMetafile(raster, metafile, area); });
+        return;
+    }
     const Transform t = dc.CurrentTransform();
     const int level = dc.SaveDC();
     dc.BeginPlayback({1, 1, 0, 0});

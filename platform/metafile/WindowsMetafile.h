@@ -45,6 +45,7 @@ private:
 void PlayWindowsMetafile(DeviceContext& dc, const WindowsMetafile& metafile);
 // Plays it into `dest` (logical units of dc): the viewport becomes the
 // rectangle and the window starts as the placeable box (or the recorded one).
+// Into a recorder the picture goes as a bitmap, as PlayEnhMetafile does.
 void PlayWindowsMetafile(DeviceContext& dc, const WindowsMetafile& metafile, const Rect& dest);
 
 // Records drawing calls into a WMF. Coordinates are 16-bit in this format;
@@ -57,6 +58,7 @@ public:
 
     WindowsMetafile Close();
 
+    bool IsRecording() const override { return true; }
     void SetMapMode(MapMode mode) override;
     void SetWindowExt(int cx, int cy) override;
     void SetWindowOrg(int x, int y) override;

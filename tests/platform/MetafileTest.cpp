@@ -1,5 +1,8 @@
 #include "platform/gdi/RasterDeviceContext.h"
+#include "platform/image/MetafileImage.h"
+#include "platform/io/Errors.h"
 #include "platform/metafile/EnhMetafile.h"
+#include "platform/metafile/MetafileImageDrawing.h"
 #include "platform/metafile/WindowsMetafile.h"
 #include "platform/text/Cp932.h"
 
@@ -232,4 +235,28 @@ TEST(Metafile, PlaceableHeaderRoundTripsWithItsChecksum)
     EXPECT_EQ(bmp.Pixel(5, 5), 0xFF000000u);
     EXPECT_EQ(bmp.Pixel(19, 19), 0xFF000000u);
     EXPECT_EQ(bmp.Pixel(20, 20), 0xFFFFFFFFu);
+}
+
+TEST(Metafile, PictureGraphicsPlayDirectlyAndIntoRecordingsAsBitmaps)
+{
+    const EnhMetafile scene = RecordScene();
+    MetafileImage image;
+    image.LoadFromBytes(scene.Bytes());
+    Bitmap direct(kW, kH);
+    {
+        RasterDeviceContext dc(direct);
+        DrawMetafileImage(dc, image, {0, 0, kW, kH});
+    }
+    EXPECT_EQ(Differences(direct, Direct(true)), 0);
+    // A label recording that holds the picture: the same pixels come back.
+    EmfRecorder label(DisplayDevice(), FrameForPixels({kW, kH}, DisplayDevice()));
+    DrawMetafileImage(label, image, {0, 0, kW, kH});
+    Bitmap replayed(kW, kH);
+    {
+        RasterDeviceContext dc(replayed);
+        PlayEnhMetafile(dc, label.Close(), {0, 0, kW, kH});
+    }
+    EXPECT_EQ(Differences(replayed, direct), 0);
+    MetafileImage broken;
+    EXPECT_THROW(broken.LoadFromBytes(scene.Bytes().substr(0, 200)), ReadError);
 }
