@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/fonts/FontEngine.h"
+#include "platform/text/Cp932.h"
 
 namespace lx {
 
@@ -193,8 +194,15 @@ LogFont DeviceContext::SelectFont(const LogFont& font)
 {
     LogFont previous = state_.font;
     state_.font = font;
-    if (state_.font.faceName.size() > 31)
-        state_.font.faceName.resize(31);
+    // A logical font holds 31 bytes of face name; a character is never cut.
+    std::size_t keep = 0;
+    while (keep < state_.font.faceName.size()) {
+        const std::size_t next = keep + CharLength(state_.font.faceName, keep);
+        if (next > 31)
+            break;
+        keep = next;
+    }
+    state_.font.faceName.resize(keep);
     return previous;
 }
 

@@ -28,6 +28,13 @@
 //   and EndPath; GetPath hands them back in logical units; StrokeAndFillPath
 //   fills even-odd without anti-aliasing.
 // - Clipping regions are in device pixels (Region).
+// - Elsewhere: RasterDeviceContext (a Bitmap; ToMonochrome for 1-bit DIB
+//   rows), PrintJob and CurrentPrinterDevice (platform/printing; the virtual
+//   600 dpi printer without one), EnhMetafile/WindowsMetafile with their
+//   recorders and players and DrawMetafileImage for pictures
+//   (platform/metafile), Clipboard (platform/clipboard), ScaledFont and
+//   TrueTypeFaceList (platform/fonts), RegisterDeviceContext for interfaces
+//   that pass a context as a 32-bit number.
 #include <cstdint>
 #include <memory>
 #include <optional>

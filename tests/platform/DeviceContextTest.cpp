@@ -277,3 +277,21 @@ TEST(DeviceContext, HandlesFindTheirContextUntilReleased)
     ReleaseDeviceContextHandle(handle);
     EXPECT_EQ(DeviceContextFromHandle(handle), nullptr);
 }
+
+TEST(DeviceContext, FaceNamesKeepThirtyOneBytesWithoutCuttingACharacter)
+{
+    Bitmap bmp(1, 1);
+    RasterDeviceContext dc(bmp);
+    LogFont font;
+    font.faceName = std::string(31, 'A') + "BC";
+    dc.SelectFont(font);
+    EXPECT_EQ(dc.CurrentFont().faceName, std::string(31, 'A'));
+    font.faceName = "A";
+    for (int i = 0; i < 16; ++i)
+        font.faceName += "\x82\xA0"; // あ
+    dc.SelectFont(font);
+    EXPECT_EQ(dc.CurrentFont().faceName.size(), 31u);
+    font.faceName.erase(0, 1); // now every pair would straddle byte 31
+    dc.SelectFont(font);
+    EXPECT_EQ(dc.CurrentFont().faceName.size(), 30u);
+}
