@@ -32,10 +32,10 @@ std::string Repeat(const std::string& unit, std::size_t length)
 
 void BM_DataMatrixShort(benchmark::State& state) { Encode(state, ",123456", 1); }
 void BM_DataMatrixShortText(benchmark::State& state) { Encode(state, ",Lot A-1024 exp 2025/12", 2); }
-void BM_DataMatrixLongDigits(benchmark::State& state) { Encode(state, "," + std::string(3116, '7'), 1); }
+void BM_DataMatrixLongDigits(benchmark::State& state) { Encode(state, std::string(",").append(3116, '7'), 1); }
 void BM_DataMatrixLongText(benchmark::State& state)
 {
-    Encode(state, "," + Repeat("Invoice 2024-0815 TOTAL 12345678 yen; item #42/a ", 1500), 1);
+    Encode(state, std::string(",").append(Repeat("Invoice 2024-0815 TOTAL 12345678 yen; item #42/a ", 1500)), 1);
 }
 void BM_DataMatrixLongBinary(benchmark::State& state)
 {

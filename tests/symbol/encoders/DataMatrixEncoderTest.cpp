@@ -263,9 +263,9 @@ TEST(DataMatrixEncoder, EachAlphabetFillsEachSizeToItsLastCodeword)
                 int fails = static_cast<int>(pool.size());
                 while (fails - fits > 1) {
                     const int mid = (fits + fails) / 2;
-                    (Encode("," + pool.substr(0, mid), model, index).result == 0 ? fits : fails) = mid;
+                    (Encode(std::string(",").append(pool, 0, static_cast<std::size_t>(mid)), model, index).result == 0 ? fits : fails) = mid;
                 }
-                ASSERT_EQ(Encode("," + pool.substr(0, fails), model, index).result, -1);
+                ASSERT_EQ(Encode(std::string(",").append(pool, 0, static_cast<std::size_t>(fails)), model, index).result, -1);
                 if (pool[0] == '@')
                     continue;
                 ExpectRoundTrip(pool.substr(0, fits), model, index);
