@@ -196,7 +196,7 @@ std::string RegistryStore::DefaultPath()
 {
     if (const char* path = std::getenv("LX_REGISTRY_FILE"); path && *path)
         return path;
-    return ProgramFolder() + "/lx-registry.txt";
+    return ProgramFolder() + "/" + kFileName;
 }
 
 RegistryStore::RegistryStore(std::string path) : path_(std::move(path)), keys_(Parse(ReadStoreText(path_))) {}

@@ -46,8 +46,10 @@ struct RegistryNameLess {
 
 class RegistryStore {
 public:
+    // The store's file name beside a program.
+    static constexpr const char* kFileName = "lx-registry.txt";
     // The file named by the environment variable LX_REGISTRY_FILE, else
-    // "lx-registry.txt" in the folder of the running program.
+    // kFileName in the folder of the running program.
     static std::string DefaultPath();
 
     // Reads the file at the UTF-8 path; a missing file is an empty store.

@@ -1,0 +1,51 @@
+#include "designer/windows/DesignerProgram.h"
+
+#include "designer/windows/Forms.h"
+#include "designer/windows/QtBridge.h"
+#include "designer/windows/UnitDesign.h"
+#include "designer/windows/UnitTopMenu.h"
+#include "platform/app/Messages.h"
+#include "platform/app/SingleInstance.h"
+
+#include <QApplication>
+
+namespace lx {
+
+DesignerProgram::DesignerProgram(std::string lockFolder) : lockFolder_(std::move(lockFolder)) {}
+
+DesignerProgram::~DesignerProgram()
+{
+    if (formsCreated_)
+        DestroyForms();
+}
+
+bool DesignerProgram::Start(const QStringList& arguments)
+{
+    guard_ = std::make_unique<SingleInstanceGuard>(kSingleInstanceName, lockFolder_);
+    if (guard_->AnotherRunning()) {
+        ShowInfo("既に起動しています。");
+        return false;
+    }
+    QCoreApplication::setApplicationName(FromUtf8(kApplicationTitle));
+    // The start menu closes the program; the other windows only hide.
+    QApplication::setQuitOnLastWindowClosed(false);
+    CreateForms();
+    formsCreated_ = true;
+    const QString file = arguments.isEmpty() ? QString() : arguments.front();
+    if (file.isEmpty())
+        FormTopMenu->show();
+    else
+        FormTopMenu->OpenFromMenu([&] { FormDesign->OpenDesignFile(ToCp932(file)); });
+    return true;
+}
+
+int RunDesigner(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    DesignerProgram program;
+    if (program.Start(QApplication::arguments().mid(1)))
+        QApplication::exec();
+    return 0;
+}
+
+} // namespace lx

@@ -1,0 +1,40 @@
+#pragma once
+// The program body of the designer: the single-instance guard, the windows,
+// and the choice between the design file named on the command line and the
+// start menu.
+#include <QStringList>
+#include <memory>
+#include <string>
+
+namespace lx {
+
+class SingleInstanceGuard;
+
+// The name of the designer's single-instance lock.
+inline constexpr const char* kSingleInstanceName = "BREVANT2_TRIAL_PROGRAM";
+
+class DesignerProgram {
+public:
+    // lockFolder: where the single-instance lock lives (empty: the default).
+    explicit DesignerProgram(std::string lockFolder = {});
+    ~DesignerProgram();
+    DesignerProgram(const DesignerProgram&) = delete;
+    DesignerProgram& operator=(const DesignerProgram&) = delete;
+
+    // Everything up to the message loop. Returns false when another copy is
+    // running (after telling the user); the loop must not run then.
+    // arguments: the command line without the program name.
+    bool Start(const QStringList& arguments);
+
+private:
+    std::string lockFolder_;
+    // Held until the program ends; the kernel frees it if the run dies.
+    std::unique_ptr<SingleInstanceGuard> guard_;
+    bool formsCreated_ = false;
+};
+
+// The whole run: start, then the message loop until the start menu closes.
+// The exit code is 0 in every case.
+int RunDesigner(int argc, char** argv);
+
+} // namespace lx

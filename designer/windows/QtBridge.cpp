@@ -1,0 +1,69 @@
+#include "designer/windows/QtBridge.h"
+
+#include "platform/text/Cp932.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace lx {
+
+QString ToQString(std::string_view cp932)
+{
+    const std::u16string text = Cp932ToUtf16(cp932);
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToCp932(const QString& text)
+{
+    return Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                            static_cast<std::size_t>(text.size())));
+}
+
+QString FromUtf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+QColor toQColor(std::uint32_t bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+std::uint32_t fromQColor(const QColor& color)
+{
+    return static_cast<std::uint32_t>(color.red()) | static_cast<std::uint32_t>(color.green()) << 8 |
+           static_cast<std::uint32_t>(color.blue()) << 16;
+}
+
+QImage ToQImage(const Bitmap& bitmap)
+{
+    if (bitmap.Empty())
+        return {};
+    return QImage(reinterpret_cast<const uchar*>(bitmap.Data()), bitmap.Width(), bitmap.Height(),
+                  static_cast<qsizetype>(bitmap.Width()) * 4, QImage::Format_ARGB32)
+        .copy();
+}
+
+void UseDialogFrame(QWidget* window)
+{
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+}
+
+void CentreOnDesktop(QWidget* window)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    window->move(area.left() + Div(area.width() - window->width(), 2), area.top() + Div(area.height() - window->height(), 2));
+}
+
+void CentreOn(QWidget* window, const QWidget* owner)
+{
+    if (!owner) {
+        CentreOnDesktop(window);
+        return;
+    }
+    const QRect frame = owner->geometry();
+    window->move(frame.left() + Div(frame.width() - window->width(), 2), frame.top() + Div(frame.height() - window->height(), 2));
+}
+
+} // namespace lx

@@ -1,0 +1,39 @@
+#pragma once
+// The edge between the model's values and Qt's: CP932 texts, BGR colours,
+// bitmaps, and window placement.
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/image/Bitmap.h"
+
+class QWidget;
+
+namespace lx {
+
+// CP932 model text to a widget's text and back.
+QString ToQString(std::string_view cp932);
+std::string ToCp932(const QString& text);
+// UTF-8 (platform messages, paths) to a widget's text.
+QString FromUtf8(std::string_view utf8);
+
+// Colours of the system are 0x00BBGGRR.
+QColor toQColor(std::uint32_t bgr);
+std::uint32_t fromQColor(const QColor& color);
+
+// A copy of the bitmap's pixels for showing.
+QImage ToQImage(const Bitmap& bitmap);
+
+// Fixed dialog frame with a title and no title-bar buttons.
+void UseDialogFrame(QWidget* window);
+// Centres a top-level window on the desktop or on another window.
+void CentreOnDesktop(QWidget* window);
+void CentreOn(QWidget* window, const QWidget* owner);
+
+// Integer division that truncates toward zero, as the system's div does.
+constexpr int Div(int a, int b) { return a / b; }
+
+} // namespace lx

@@ -1,0 +1,101 @@
+#include "designer/windows/SheetDrawing.h"
+
+#include "designer/model/LxLblInfo.h"
+#include "platform/text/Numbers.h"
+
+namespace lx {
+
+namespace {
+
+void SelectLinePen(DeviceContext& dc, PenStyle style)
+{
+    Pen pen = dc.CurrentPen();
+    pen.style = style;
+    pen.width = 0;
+    dc.SelectPen(pen);
+}
+
+// Values from a damaged file may be huge or not numbers at all; they are
+// held to a range that every drawing call can take.
+int Scale(double mm, double k)
+{
+    constexpr double kLimit = 1e6;
+    const double pixels = RoundHalfEven(mm * k / 25.4);
+    if (!(pixels > -kLimit))
+        return static_cast<int>(-kLimit);
+    return static_cast<int>(pixels < kLimit ? pixels : kLimit);
+}
+
+} // namespace
+
+Rect ScaleMmRect(double left, double top, double width, double height, double kx, double ky)
+{
+    return {Scale(left, kx), Scale(top, ky), Scale(left + width, kx), Scale(top + height, ky)};
+}
+
+void DrawCellOutline(DeviceContext& dc, std::uint8_t kind, const Rect& box)
+{
+    dc.SelectBrush({BrushStyle::Clear, 0});
+    switch (kind) {
+    case lxLineNomal:
+        SelectLinePen(dc, PenStyle::Solid);
+        dc.Rectangle(box.left, box.top, box.right, box.bottom);
+        break;
+    case lxLineDot:
+        // The dotted outline as lines: the context's Rectangle draws its
+        // outline solid whatever the pen's style.
+        if (box.Empty())
+            break;
+        SelectLinePen(dc, PenStyle::Dot);
+        dc.MoveTo(box.left, box.top);
+        dc.LineTo(box.right - 1, box.top);
+        dc.LineTo(box.right - 1, box.bottom - 1);
+        dc.LineTo(box.left, box.bottom - 1);
+        dc.LineTo(box.left, box.top);
+        break;
+    case lxLineCircle:
+        SelectLinePen(dc, PenStyle::Solid);
+        dc.Ellipse(box.left, box.top, box.right, box.bottom);
+        break;
+    default: break;
+    }
+}
+
+void DrawInnerShape(DeviceContext& dc, std::uint8_t kind, const Rect& box)
+{
+    dc.SelectBrush({BrushStyle::Clear, 0});
+    switch (kind) {
+    case lxLineNomal:
+    case lxLineDot:
+        SelectLinePen(dc, kind == lxLineDot ? PenStyle::Dot : PenStyle::Solid);
+        dc.MoveTo(box.left, box.top);
+        dc.LineTo(box.right, box.bottom);
+        break;
+    case lxLineCircle:
+        SelectLinePen(dc, PenStyle::Solid);
+        dc.Ellipse(box.left, box.top, box.right, box.bottom);
+        break;
+    default: break;
+    }
+}
+
+void DrawInnerShapes(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i, double originLeft,
+                     double originTop, double kx, double ky)
+{
+    for (std::int32_t j = 0; j < layout.GetInnerShapeCount(i); ++j) {
+        const Rect box = ScaleMmRect(layout.GetInnerShapeLeft(i, j) - originLeft, layout.GetInnerShapeTop(i, j) - originTop,
+                                     layout.GetInnerShapeWidth(i, j), layout.GetInnerShapeHeight(i, j), kx, ky);
+        DrawInnerShape(dc, layout.GetInnerShapeKind(i, j), box);
+    }
+}
+
+Size FitProportionally(double width, double height, int boxWidth, int boxHeight)
+{
+    if (!(width > 0) || !(height > 0))
+        return {0, 0};
+    if (height >= width)
+        return {RoundToInt(width * boxHeight / height), boxHeight};
+    return {boxWidth, RoundToInt(height * boxWidth / width)};
+}
+
+} // namespace lx

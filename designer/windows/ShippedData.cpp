@@ -1,0 +1,108 @@
+#include "designer/windows/ShippedData.h"
+
+#include "designer/model/LxPaper.h"
+#include "designer/windows/UnitTopMenu.h"
+#include "platform/io/Errors.h"
+#include "platform/registry/Registry.h"
+#include "platform/text/DelimitedText.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace lx {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCatalogueName = "paper.cfg";
+
+bool IsUserPaperLine(const std::string& line)
+{
+    const auto fields = SplitDelimited(line, '\t');
+    return !fields.empty() && fields[0] == std::to_string(kUserPaperCategory);
+}
+
+std::string ReadWhole(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw FileError("ファイルを開けません: " + path.string());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Replaces the file by way of a temporary one, so a failed write never
+// leaves half a file.
+void WriteWhole(const fs::path& path, std::string_view bytes)
+{
+    fs::path temporary = path;
+    temporary += ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush())
+            throw FileError("ファイルに書き込めません: " + path.string());
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error)
+        throw FileError("ファイルに書き込めません: " + path.string());
+}
+
+void WriteIfDifferent(const fs::path& path, std::string_view bytes)
+{
+    std::error_code error;
+    if (fs::is_regular_file(path, error) && ReadWhole(path) == bytes)
+        return;
+    fs::create_directories(path.parent_path(), error);
+    WriteWhole(path, bytes);
+}
+
+void CopyTree(const fs::path& source, const fs::path& target)
+{
+    std::error_code error;
+    if (!fs::is_directory(source, error))
+        throw FileError("フォルダがありません: " + source.string());
+    for (const auto& entry : fs::recursive_directory_iterator(source)) {
+        if (!entry.is_regular_file())
+            continue;
+        const fs::path relative = fs::relative(entry.path(), source);
+        if (relative == kCatalogueName)
+            continue;
+        WriteIfDifferent(target / relative, ReadWhole(entry.path()));
+    }
+}
+
+} // namespace
+
+std::string MergedCatalogue(std::string_view shipped, std::string_view installed)
+{
+    std::vector<std::string> lines = SplitLines(shipped);
+    const std::vector<std::string> old = SplitLines(installed);
+    for (std::size_t i = 1; i < old.size(); ++i)
+        if (IsUserPaperLine(old[i]) && std::find(lines.begin(), lines.end(), old[i]) == lines.end())
+            lines.push_back(old[i]);
+    return JoinLines(lines);
+}
+
+void InstallShippedData(const std::string& sourceData, const std::string& sourceShipped,
+                        const std::string& programFolder, const std::string& registryFile)
+{
+    const fs::path data = fs::path(programFolder) / "data";
+    CopyTree(sourceData, data);
+    CopyTree(sourceShipped, programFolder);
+    const fs::path catalogue = data / kCatalogueName;
+    std::error_code error;
+    const std::string installed = fs::is_regular_file(catalogue, error) ? ReadWhole(catalogue) : std::string();
+    WriteIfDifferent(catalogue, MergedCatalogue(ReadWhole(fs::path(sourceData) / kCatalogueName), installed));
+
+    const std::string dataDir = data.string() + "/";
+    RegistryStore store(registryFile);
+    if (store.ReadString(kProgramRegistryKey, kDataDirValue) != dataDir)
+        store.WriteString(kProgramRegistryKey, kDataDirValue, dataDir);
+}
+
+} // namespace lx

@@ -1,0 +1,23 @@
+#pragma once
+// Puts the shipped data beside the program: the data folder (paper
+// catalogue and layouts), the templates "テンプレート" and the picture
+// material "素材", and names the data folder in the registry store. Run by
+// the build and the install; never removes what the user made.
+#include <string>
+#include <string_view>
+
+namespace lx {
+
+// The catalogue to install: the shipped one, followed by the user's own
+// papers (category 14) of the installed one that the shipped one lacks.
+std::string MergedCatalogue(std::string_view shipped, std::string_view installed);
+
+// Copies every file of sourceData into programFolder/data and of
+// sourceShipped into programFolder (files that are missing or differ; user
+// papers and other extra files stay), merges "paper.cfg", and writes
+// DataDir = programFolder/data/ into the registry store registryFile when it
+// says otherwise. Paths are UTF-8. Throws Error on failure.
+void InstallShippedData(const std::string& sourceData, const std::string& sourceShipped,
+                        const std::string& programFolder, const std::string& registryFile);
+
+} // namespace lx

@@ -1,0 +1,318 @@
+// The editor's frame: its components, the three ways a design enters it,
+// showing, the design surface and closing.
+#include "designer/windows/UnitDesign.h"
+
+#include "designer/windows/Forms.h"
+#include "designer/windows/PictureButton.h"
+#include "designer/windows/PictureView.h"
+#include "designer/windows/QtBridge.h"
+#include "designer/windows/SheetDrawing.h"
+#include "designer/windows/UnitSelectPaper.h"
+#include "designer/windows/UnitTopMenu.h"
+#include "platform/gdi/RasterDeviceContext.h"
+#include "platform/text/Numbers.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace lx {
+
+namespace {
+
+// Cell outlines and inner shapes on the design surface are blue.
+constexpr ColorRef kOutlineColor = 0xFF0000;
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+TFormDesign::TFormDesign(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("FormDesign"));
+    setWindowTitle(QStringLiteral("デザイン画面"));
+    setWindowFlags(Qt::Window);
+    BuildComponents();
+    resize(950, 650);
+    setMinimumSize(950, 650);
+    CentreOnDesktop(this);
+    FormCreate();
+}
+
+TFormDesign::~TFormDesign() = default;
+
+void TFormDesign::BuildComponents()
+{
+    PanelTool = Named(new QFrame, "PanelTool");
+    PanelTool->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    PanelTool->setFixedHeight(44);
+    PngBtnDelDesign = Named(new PictureButton, "PngBtnDelDesign");
+    PngBtnDelDesign->setText(QStringLiteral("デザイン削除"));
+    BtnUndo = Named(new QPushButton(QStringLiteral("もどす")), "BtnUndo");
+    BtnRedo = Named(new QPushButton(QStringLiteral("やり直す")), "BtnRedo");
+    katabanlbl = Named(new QLabel(QStringLiteral("型番")), "katabanlbl");
+    Paperlbl = Named(new QLabel, "Paperlbl");
+    CBShowSize = Named(new QComboBox, "CBShowSize");
+    CBShowSize->addItems({QStringLiteral("標準サイズ"), QStringLiteral("1024 x  768"), QStringLiteral("1280 x 1024"),
+                          QStringLiteral("1920 x 1200")});
+    LblMode = Named(new QLabel, "LblMode");
+    BtnMode = Named(new QPushButton(QStringLiteral("モード変更")), "BtnMode");
+    auto* tools = new QHBoxLayout(PanelTool);
+    tools->setContentsMargins(6, 4, 6, 4);
+    for (QWidget* widget : std::initializer_list<QWidget*>{PngBtnDelDesign, BtnUndo, BtnRedo})
+        tools->addWidget(widget);
+    tools->addSpacing(16);
+    for (QWidget* widget : std::initializer_list<QWidget*>{katabanlbl, Paperlbl})
+        tools->addWidget(widget);
+    tools->addSpacing(16);
+    tools->addWidget(CBShowSize);
+    tools->addStretch(1);
+    tools->addWidget(LblMode);
+    tools->addWidget(BtnMode);
+    katabanlbl->hide();
+
+    ScrollBoxDesign = Named(new QScrollArea, "ScrollBoxDesign");
+    ScrollBoxDesign->setWidgetResizable(false);
+    ImageDesign = Named(new PictureView, "ImageDesign");
+    QPalette grey = ImageDesign->palette();
+    grey.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    for (QWidget* widget : std::initializer_list<QWidget*>{ScrollBoxDesign->viewport(), ImageDesign}) {
+        widget->setPalette(grey);
+        widget->setAutoFillBackground(true);
+    }
+    ScrollBoxDesign->setWidget(ImageDesign);
+    ScrollBoxDesign->installEventFilter(this);
+    TABSheet = Named(new QTabBar, "TABSheet");
+    TABSheet->setShape(QTabBar::RoundedSouth);
+
+    PanelSide = Named(new QFrame, "PanelSide");
+    PanelSide->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PanelSide->setFixedWidth(330);
+    ImagePrev = Named(new PictureView, "ImagePrev");
+    ImagePrev->setFixedSize(140, 140);
+    BtnSheetCopy = Named(new QPushButton(QStringLiteral("コピー")), "BtnSheetCopy");
+    BtnSheetPaste = Named(new QPushButton(QStringLiteral("貼付")), "BtnSheetPaste");
+    BtnSheetPasteAll = Named(new QPushButton(QStringLiteral("全面に貼付")), "BtnSheetPasteAll");
+    BtnSheetDel = Named(new QPushButton(QStringLiteral("削除")), "BtnSheetDel");
+    BtnCsvSheet = Named(new QPushButton(QStringLiteral("差込シート")), "BtnCsvSheet");
+    BtnRenbanSheet = Named(new QPushButton(QStringLiteral("連番シート")), "BtnRenbanSheet");
+    auto* faceButtons = new QVBoxLayout;
+    for (QPushButton* button : {BtnSheetCopy, BtnSheetPaste, BtnSheetPasteAll, BtnSheetDel, BtnCsvSheet, BtnRenbanSheet})
+        faceButtons->addWidget(button);
+    faceButtons->addStretch(1);
+    auto* overview = new QHBoxLayout;
+    overview->addWidget(ImagePrev, 0, Qt::AlignTop);
+    overview->addLayout(faceButtons);
+    auto* side = new QVBoxLayout(PanelSide);
+    side->addLayout(overview);
+    side->addStretch(1);
+
+    auto* surface = new QVBoxLayout;
+    surface->setSpacing(0);
+    surface->addWidget(ScrollBoxDesign, 1);
+    surface->addWidget(TABSheet);
+    auto* body = new QHBoxLayout;
+    body->addLayout(surface, 1);
+    body->addWidget(PanelSide);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->setSpacing(2);
+    window->addWidget(PanelTool);
+    window->addLayout(body, 1);
+
+    connect(CBShowSize, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { CBShowSizeChange(); }); });
+}
+
+void TFormDesign::FormCreate()
+{
+    MergeTable = std::make_unique<TLxCSV>();
+    ReadDocumentsFolder();
+    SetupDesignFileDialogs();
+}
+
+void TFormDesign::NewDesign(const TlxPaperObject& paper, bool portrait)
+{
+    NewDesign(TlxLblInfo(FormTopMenu->GetDataDir(), portrait, paper));
+}
+
+void TFormDesign::NewDesign(TlxLblInfo layout)
+{
+    katabanlbl->show();
+    Paperlbl->setText(ToQString(layout.Paper.GetModelNumber()));
+    SheetLayout = std::make_unique<TlxLblInfo>(std::move(layout));
+    CurrentFace = 0;
+    CopySourceFace = -1;
+    MultiSelecting = false;
+    ObjectGrabbed = false;
+    DesignFileName.clear();
+    PrepareDesignSurface();
+    Saved = true;
+    IsNewDesign = true;
+    show();
+}
+
+void TFormDesign::OpenDesignFile(const std::string& path)
+{
+    PanelsReady = false;
+    CurrentFace = 0;
+    LoadDesign(path);
+    Saved = true;
+    IsNewDesign = false;
+    show();
+}
+
+void TFormDesign::OpenTemplateFile(const std::string& path)
+{
+    PanelsReady = false;
+    CurrentFace = 0;
+    LoadDesign(path);
+    DesignFileName.clear();
+    Saved = true;
+    IsNewDesign = false;
+    FormSelectPaper->exec();
+    // "戻る" took the user back to the start menu: the template is not opened.
+    if (FormTopMenu->isVisible())
+        return;
+    show();
+}
+
+void TFormDesign::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        guarded([this] { FormShow(); });
+}
+
+void TFormDesign::FormShow()
+{
+    ReturnToMenu = true;
+    PanelsReady = true;
+    ObjectGrabbed = false;
+    MultiSelecting = false;
+    {
+        const QSignalBlocker blocker(CBShowSize);
+        CBShowSize->setCurrentIndex(0);
+    }
+    RefreshDesign();
+}
+
+QSize TFormDesign::LayOutDesignImage(DisplaySize size)
+{
+    // The image fills the visible area and is at least the display size; a
+    // scroll bar appears in each direction where the display size is larger,
+    // which in turn narrows the visible area of the other direction.
+    const QSize maximum = ScrollBoxDesign->maximumViewportSize();
+    const int bar = ScrollBoxDesign->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBoxDesign);
+    bool across = size.width > maximum.width();
+    bool down = size.height > maximum.height();
+    across = across || (down && size.width > maximum.width() - bar);
+    down = down || (across && size.height > maximum.height() - bar);
+    const QSize visible(maximum.width() - (down ? bar : 0), maximum.height() - (across ? bar : 0));
+    const QSize image(std::max(size.width, visible.width()), std::max(size.height, visible.height()));
+    ImageDesign->resize(image);
+    return image;
+}
+
+void TFormDesign::PrepareDesignSurface()
+{
+    const int index = std::clamp(CBShowSize->currentIndex(), 0, static_cast<int>(kDisplaySizes.size()) - 1);
+    const QSize image = LayOutDesignImage(kDisplaySizes[static_cast<std::size_t>(index)]);
+    const double w = SheetLayout->GetLabelWidth(CurrentFace);
+    const double h = SheetLayout->GetLabelHeight(CurrentFace);
+    Size picture{0, 0};
+    if (w > 0 && h > 0) {
+        if (h >= w)
+            picture = {RoundToInt(image.height() * w / h), image.height()};
+        else
+            picture = {image.width(), RoundToInt(image.width() * h / w)};
+    }
+    SurfaceBitmap = Bitmap(picture.cx, picture.cy);
+    ImageDesign->setPicture(ToQImage(SurfaceBitmap));
+}
+
+void TFormDesign::RefreshDesign()
+{
+    if (!SheetLayout)
+        return;
+    PrepareDesignSurface();
+    setWindowTitle(DesignFileName.empty() ? QStringLiteral("デザイン画面")
+                                          : QStringLiteral("デザイン画面 -") + ToQString(DesignFileName) + QStringLiteral("-"));
+    ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
+    ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
+    DrawCellShapes();
+    ImageDesign->setPicture(ToQImage(SurfaceBitmap));
+    ShowModeControls();
+    // The tab strip repaints through a change of its width.
+    TABSheet->resize(TABSheet->width() + 1, TABSheet->height());
+    TABSheet->updateGeometry();
+}
+
+void TFormDesign::DrawCellShapes()
+{
+    if (SurfaceBitmap.Empty())
+        return;
+    RasterDeviceContext dc(SurfaceBitmap);
+    dc.SetBkMode(BkMode::Transparent);
+    dc.SelectPen({PenStyle::Solid, 0, kOutlineColor});
+    const std::int32_t face = CurrentFace;
+    const double width = SheetLayout->GetLabelWidth(face);
+    const double height = SheetLayout->GetLabelHeight(face);
+    // A rectangular cell needs no outline: the picture's edge is the cell's.
+    if (SheetLayout->GetLabelLineKind(face) == lxLineCircle)
+        DrawCellOutline(dc, lxLineCircle, ScaleMmRect(0, 0, width, height, ScreenDpiX, ScreenDpiY));
+    DrawInnerShapes(dc, *SheetLayout, face, SheetLayout->GetLabelLeft(face), SheetLayout->GetLabelTop(face), ScreenDpiX,
+                    ScreenDpiY);
+}
+
+void TFormDesign::ShowModeControls()
+{
+    const bool allowsSingle = SheetLayout->SingleMode;
+    BtnMode->setVisible(allowsSingle);
+    LblMode->setVisible(allowsSingle);
+    const bool single = false;
+    LblMode->setText(single ? QStringLiteral("現在のモード：シングル") : QStringLiteral("現在のモード：マルチ"));
+    BtnCsvSheet->setVisible(single);
+    PngBtnDelDesign->setVisible(single);
+    BtnRenbanSheet->setVisible(false);
+    for (QPushButton* button : {BtnSheetCopy, BtnSheetPasteAll, BtnSheetPaste, BtnSheetDel})
+        button->setVisible(!single);
+}
+
+void TFormDesign::CBShowSizeChange() { RefreshDesign(); }
+
+bool TFormDesign::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ScrollBoxDesign && event->type() == QEvent::Resize && isVisible())
+        guarded([this] { RefreshDesign(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFormDesign::closeEvent(QCloseEvent* event)
+{
+    if (!ConfirmDiscardChanges()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    guarded([this] { FormClose(); });
+}
+
+void TFormDesign::FormClose()
+{
+    if (ReturnToMenu)
+        FormTopMenu->show();
+}
+
+} // namespace lx

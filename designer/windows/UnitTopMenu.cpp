@@ -1,0 +1,157 @@
+#include "designer/windows/UnitTopMenu.h"
+
+#include "designer/windows/Forms.h"
+#include "designer/windows/PictureButton.h"
+#include "designer/windows/QtBridge.h"
+#include "designer/windows/UnitDesign.h"
+#include "designer/windows/UnitLoadTemp.h"
+#include "designer/windows/UnitSelectPaper.h"
+#include "platform/app/Messages.h"
+#include "platform/app/Program.h"
+#include "platform/io/Files.h"
+#include "platform/registry/Registry.h"
+#include "platform/text/Cp932.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <optional>
+
+namespace lx {
+
+namespace {
+
+// Appends "\" unless the text already ends in a delimiter; the last
+// character is found whole, as a trail byte of CP932 may be 0x5C.
+std::string WithDelimiter(std::string folder)
+{
+    std::string_view last;
+    ForEachChar(folder, [&](std::string_view c) { last = c; });
+    if (last != "\\" && last != "/")
+        folder += '\\';
+    return folder;
+}
+
+std::optional<std::string> RegistryDataDir(const std::string& registryFile)
+{
+    try {
+        return RegistryStore(registryFile).ReadString(kProgramRegistryKey, kDataDirValue);
+    } catch (const Error&) {
+        return std::nullopt; // an unreadable store reads as a missing value
+    }
+}
+
+} // namespace
+
+std::string DataFolderBesideProgram(const std::string& programFolder)
+{
+    return WithDelimiter(SystemPath(programFolder + "/data"));
+}
+
+std::string ProgramFolderPath() { return WithDelimiter(SystemPath(ProgramFolder())); }
+
+std::string FindDataFolder(const std::string& registryFile, const std::string& programFolder)
+{
+    const auto configured = RegistryDataDir(registryFile);
+    if (configured && !configured->empty())
+        return WithDelimiter(SystemPath(*configured));
+    const std::string beside = DataFolderBesideProgram(programFolder);
+    if (DirectoryExists(beside))
+        return beside;
+    throw Error("データフォルダが見つかりません。レジストリ（" + registryFile + "）に値 DataDir がなく、プログラムのフォルダにも " +
+                programFolder + "/data がありません。");
+}
+
+TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("FormTopMenu"));
+    setWindowTitle(FromUtf8(kApplicationTitle));
+    // A main window with a fixed frame and no title-bar buttons.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(605, 308);
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 605, 308);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/images/background.png")));
+    PngBtnOpenFile = MakeButton("PngBtnOpenFile", QStringLiteral("open_file"), 22, 210, &TFormTopMenu::PngBtnOpenFileClick);
+    PngBtnClose = MakeButton("PngBtnClose", QStringLiteral("close"), 312, 210, &TFormTopMenu::PngBtnCloseClick);
+    PngBtnSelectPaper =
+        MakeButton("PngBtnSelectPaper", QStringLiteral("select_paper"), 22, 120, &TFormTopMenu::PngBtnSelectPaperClick);
+    PngBtnTemplate = MakeButton("PngBtnTemplate", QStringLiteral("template"), 312, 120, &TFormTopMenu::PngBtnTemplateClick);
+    Image2 = new QLabel(this);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setGeometry(20, 16, 566, 85);
+    Image2->setPixmap(QPixmap(QStringLiteral(":/images/title.png")));
+    CentreOnDesktop(this);
+    FormCreate();
+}
+
+PictureButton* TFormTopMenu::MakeButton(const char* name, const QString& picture, int left, int top,
+                                        void (TFormTopMenu::*handler)())
+{
+    auto* button = new PictureButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(left, top, 274, 74);
+    const QString stem = QStringLiteral(":/images/") + picture;
+    button->setPictures(QPixmap(stem + QStringLiteral("_normal.png")), QPixmap(stem + QStringLiteral("_pressed.png")),
+                        QPixmap(stem + QStringLiteral("_hover.png")));
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    return button;
+}
+
+void TFormTopMenu::FormCreate()
+{
+    // Whatever happens below, the folder never becomes the root: it names
+    // the folder beside the program, where the error message points.
+    DataFolder = DataFolderBesideProgram(ProgramFolder());
+    guarded([this] { DataFolder = FindDataFolder(RegistryStore::DefaultPath(), ProgramFolder()); });
+}
+
+void TFormTopMenu::OpenFromMenu(const std::function<void()>& open)
+{
+    if (!guarded(open) && !FormDesign->isVisible())
+        show();
+}
+
+void TFormTopMenu::PngBtnSelectPaperClick()
+{
+    hide();
+    FormSelectPaper->show();
+}
+
+void TFormTopMenu::PngBtnTemplateClick()
+{
+    if (FormLoadTemp->exec() != 1)
+        return;
+    const QListWidgetItem* chosen = FormLoadTemp->ListBox1->currentItem();
+    if (!chosen)
+        return;
+    hide();
+    const std::string path = ProgramFolderPath() + Sjis("テンプレート\\") + ToCp932(chosen->text()) + ".bv2t";
+    OpenFromMenu([&] { FormDesign->OpenTemplateFile(path); });
+}
+
+void TFormTopMenu::PngBtnOpenFileClick()
+{
+    const auto path = FormDesign->RunOpenDialog();
+    if (!path)
+        return;
+    hide();
+    OpenFromMenu([&] { FormDesign->OpenDesignFile(*path); });
+}
+
+void TFormTopMenu::PngBtnCloseClick() { close(); }
+
+void TFormTopMenu::closeEvent(QCloseEvent* event)
+{
+    // Closing the start menu ends the program, whatever else is open.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace lx

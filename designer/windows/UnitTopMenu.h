@@ -1,0 +1,69 @@
+#pragma once
+// The start menu, the designer's main window: new design from a paper,
+// design from a template, open a design file, quit. It reads the data folder
+// once, when it is created; every window asks it for that folder.
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class QLabel;
+
+namespace lx {
+
+class PictureButton;
+
+// The application's title: the start menu's caption, and a part of texts
+// such as the design-file filter and the print job's title.
+inline constexpr std::string_view kApplicationTitle = "Pomerel Brevant2";
+// Where the data folder is configured: the value "DataDir" of this key.
+inline constexpr std::string_view kProgramRegistryKey = "HKLM\\SOFTWARE\\Quillon\\Brevant2_trial\\";
+inline constexpr std::string_view kDataDirValue = "DataDir";
+
+// The data folder (CP932, ending in a delimiter): the registry value
+// "DataDir" of the store at registryFile; without a usable value (missing,
+// empty, not a text, or a store that cannot be read), the folder "data"
+// beside the program. Throws Error with the reason when there is neither.
+std::string FindDataFolder(const std::string& registryFile, const std::string& programFolder);
+// The folder "data" beside the program, CP932 with its delimiter.
+std::string DataFolderBesideProgram(const std::string& programFolder);
+// The program's folder in the system's form: CP932 with a trailing "\".
+std::string ProgramFolderPath();
+
+class TFormTopMenu : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormTopMenu(QWidget* parent = nullptr);
+
+    // The data folder, with its trailing delimiter (CP932).
+    const std::string& GetDataDir() const { return DataFolder; }
+
+    // Runs one of the editor's open roads from the menu or the command line.
+    // When it fails, its message is shown and, unless the editor came up,
+    // the start menu is shown again so that the program keeps a window.
+    void OpenFromMenu(const std::function<void()>& open);
+
+    QLabel* Image1;
+    PictureButton* PngBtnOpenFile;
+    PictureButton* PngBtnClose;
+    PictureButton* PngBtnSelectPaper;
+    PictureButton* PngBtnTemplate;
+    QLabel* Image2;
+
+    void PngBtnSelectPaperClick();
+    void PngBtnTemplateClick();
+    void PngBtnOpenFileClick();
+    void PngBtnCloseClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    PictureButton* MakeButton(const char* name, const QString& picture, int left, int top,
+                              void (TFormTopMenu::*handler)());
+
+    std::string DataFolder;
+};
+
+} // namespace lx

@@ -1,0 +1,174 @@
+#include "DesignerFixture.h"
+
+#include "designer/windows/Forms.h"
+#include "designer/windows/PictureButton.h"
+#include "designer/windows/PictureView.h"
+#include "designer/windows/UnitDesign.h"
+#include "designer/windows/UnitSelectPaper.h"
+#include "designer/windows/UnitTopMenu.h"
+#include "platform/text/Cp932.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+
+using namespace lx;
+
+namespace {
+
+constexpr std::uint32_t kBlue = 0xFF0000FFu;
+
+class DesignFrameTest : public lxtest::DesignerTest {
+protected:
+    void SetUp() override
+    {
+        DesignerTest::SetUp();
+        ASSERT_TRUE(StartProgram());
+    }
+
+    // A new design on a one-cell paper of the given cell.
+    void NewDesignOnCell(const std::string& cellLine, bool singleMode = false)
+    {
+        TlxLblInfo layout;
+        layout.Paper.SetModelNumber("TEST-1");
+        layout.Paper.SetPaperSize({lxPaperA4, 210, 297});
+        layout.Header = "LBLBASE";
+        layout.SingleMode = singleMode;
+        WriteDataFile("0/TEST-1.bv2", "LBLBASE\r\n1.00\r\n1\r\n" + std::string(singleMode ? "-1" : "0") +
+                                          "\r\n0\r\n0\r\n" + cellLine + "\r\n");
+        FormTopMenu->hide();
+        FormDesign->NewDesign(layout.Paper, true);
+        lxtest::ProcessEvents();
+    }
+
+    QImage Surface() { return FormDesign->ImageDesign->picture(); }
+
+    int CountColour(const QImage& image, std::uint32_t colour)
+    {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += static_cast<std::uint32_t>(image.pixel(x, y)) == colour;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST_F(DesignFrameTest, NewDesignShowsThePaperAndTheBareCaption)
+{
+    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50");
+    EXPECT_TRUE(FormDesign->isVisible());
+    EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面"));
+    EXPECT_TRUE(FormDesign->katabanlbl->isVisible());
+    EXPECT_EQ(FormDesign->Paperlbl->text(), QStringLiteral("TEST-1"));
+    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_TRUE(FormDesign->IsNewDesign);
+    EXPECT_EQ(FormDesign->CopySourceFace, -1);
+    EXPECT_EQ(FormDesign->CBShowSize->currentIndex(), 0);
+    EXPECT_EQ(FormDesign->CBShowSize->count(), 4);
+    EXPECT_EQ(FormDesign->CBShowSize->itemText(1), QStringLiteral("1024 x  768"));
+}
+
+TEST_F(DesignFrameTest, DisplaySizesScrollOnlyWhenLargerThanTheWindow)
+{
+    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50");
+    QScrollArea* box = FormDesign->ScrollBoxDesign;
+    const QSize visible = box->maximumViewportSize();
+    // A wide cell fills the width of the visible area.
+    EXPECT_EQ(FormDesign->ImageDesign->size(), visible);
+    EXPECT_EQ(Surface().width(), visible.width());
+    EXPECT_EQ(Surface().height(), static_cast<int>(std::nearbyint(visible.width() * 50.0 / 100.0)));
+    EXPECT_DOUBLE_EQ(FormDesign->ScreenDpiX, Surface().width() / 100.0 * 25.4);
+    EXPECT_EQ(box->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(box->verticalScrollBar()->maximum(), 0);
+
+    FormDesign->CBShowSize->setCurrentIndex(3);
+    lxtest::ProcessEvents();
+    EXPECT_EQ(FormDesign->ImageDesign->size(), QSize(1920, 1200));
+    EXPECT_EQ(Surface().size(), QSize(1920, 960));
+    EXPECT_GT(box->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(box->verticalScrollBar()->maximum(), 0);
+
+    FormDesign->CBShowSize->setCurrentIndex(0);
+    lxtest::ProcessEvents();
+    EXPECT_EQ(FormDesign->ImageDesign->size(), visible);
+    EXPECT_EQ(box->horizontalScrollBar()->maximum(), 0);
+
+    // A tall (or square) cell fills the height; the picture is centred.
+    FormDesign->close();
+    NewDesignOnCell("lxLineNomal\t0\t0\t40\t40");
+    EXPECT_EQ(Surface().height(), visible.height());
+    EXPECT_EQ(Surface().width(), visible.height());
+    EXPECT_EQ(FormDesign->ImageDesign->pictureOffset(), QPoint((visible.width() - visible.height()) / 2, 0));
+}
+
+TEST_F(DesignFrameTest, EllipticalCellIsOutlinedInBlueAndRectangularOnesAreNot)
+{
+    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50");
+    EXPECT_EQ(CountColour(Surface(), kBlue), 0);
+    FormDesign->close();
+
+    NewDesignOnCell("lxLineCircle\t0\t0\t100\t50");
+    const QImage image = Surface();
+    const int w = image.width();
+    const int h = image.height();
+    EXPECT_GT(CountColour(image, kBlue), w);
+    // The ellipse touches the middle of each side of the picture, not its corners.
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(0, h / 2)), kBlue);
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w - 1, h / 2)), kBlue);
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w / 2, 0)), kBlue);
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w / 2, h - 1)), kBlue);
+    EXPECT_NE(static_cast<std::uint32_t>(image.pixel(0, 0)), kBlue);
+    EXPECT_NE(static_cast<std::uint32_t>(image.pixel(w / 2, h / 2)), kBlue);
+}
+
+TEST_F(DesignFrameTest, InnerShapesLieWhereTheyAreInTheCell)
+{
+    // A cell at (50, 20) with an inner line from (60, 30) to (90, 40) and an
+    // inner circle at (70, 20) of 10 mm: both relative to the cell's corner.
+    NewDesignOnCell("lxLineNomal\t50\t20\t100\t50\tlxLineNomal\t60\t30\t30\t10\tlxLineCircle\t70\t20\t10\t10");
+    const QImage image = Surface();
+    const double k = image.width() / 100.0; // pixels per mm
+    const auto px = [&](double mm) { return static_cast<int>(std::nearbyint(mm * k)); };
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(10), px(10))), kBlue);  // the line's start
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(20), px(5))), kBlue);   // the circle's left
+    EXPECT_NE(static_cast<std::uint32_t>(image.pixel(px(25), px(5))), kBlue);   // inside the circle
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(25), 0)), kBlue);       // its top
+}
+
+TEST_F(DesignFrameTest, ModeSwitchIsOfferedOnlyWhereThePaperAllowsSingleMode)
+{
+    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50", false);
+    EXPECT_FALSE(FormDesign->BtnMode->isVisible());
+    EXPECT_FALSE(FormDesign->LblMode->isVisible());
+    FormDesign->close();
+    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50", true);
+    EXPECT_TRUE(FormDesign->BtnMode->isVisible());
+    EXPECT_TRUE(FormDesign->LblMode->isVisible());
+}
+
+TEST_F(DesignFrameTest, ClosingAfterAnEditAsksAndNoKeepsTheDesign)
+{
+    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50");
+    FormDesign->close();
+    EXPECT_TRUE(messages.Shown().empty()); // unchanged: nothing asked
+    EXPECT_TRUE(FormTopMenu->isVisible());
+
+    FormDesign->NewDesign(FormDesign->SheetLayout->Paper, true);
+    FormTopMenu->hide();
+    FormDesign->Saved = false;
+    FormDesign->close(); // answered No
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"現在のデザインの変更は保存されていません。作業を続行してよろしいですか？"});
+    EXPECT_TRUE(FormDesign->isVisible());
+    EXPECT_FALSE(FormTopMenu->isVisible());
+    EXPECT_EQ(messages.Shown()[0].buttons, MessageButtons::YesNo);
+
+    messages.Answer(MessageAnswer::Yes);
+    FormDesign->close();
+    EXPECT_FALSE(FormDesign->isVisible());
+    EXPECT_TRUE(FormTopMenu->isVisible());
+}

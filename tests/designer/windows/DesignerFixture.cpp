@@ -1,0 +1,60 @@
+#include "DesignerFixture.h"
+
+#include "designer/windows/UnitTopMenu.h"
+#include "platform/io/Files.h"
+#include "platform/registry/Registry.h"
+#include "platform/text/Cp932.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace lxtest {
+
+namespace fs = std::filesystem;
+
+void DesignerTest::SetUp()
+{
+    fs::copy(SourcePath("data"), temp.File("data"), fs::copy_options::recursive);
+    fs::create_directories(temp.File("lock"));
+    lockFolder_ = temp.File("lock");
+    const std::string registry = temp.File("registry.txt");
+    lx::RegistryStore(registry).WriteString(lx::kProgramRegistryKey, lx::kDataDirValue, temp.File("data") + "/");
+    if (const char* saved = std::getenv("LX_REGISTRY_FILE")) {
+        hadRegistry_ = true;
+        savedRegistry_ = saved;
+    }
+    ::setenv("LX_REGISTRY_FILE", registry.c_str(), 1);
+}
+
+void DesignerTest::TearDown()
+{
+    program.reset();
+    if (hadRegistry_)
+        ::setenv("LX_REGISTRY_FILE", savedRegistry_.c_str(), 1);
+    else
+        ::unsetenv("LX_REGISTRY_FILE");
+}
+
+bool DesignerTest::StartProgram(const QStringList& arguments)
+{
+    program = std::make_unique<lx::DesignerProgram>(lockFolder_);
+    return program->Start(arguments);
+}
+
+std::string DesignerTest::DataFolder() const { return lx::SystemPath(temp.File("data") + "/"); }
+
+void DesignerTest::WriteDataFile(const std::string& relative, const std::string& utf8Text) const
+{
+    const fs::path path = fs::u8path(temp.File("data/" + relative));
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << lx::Sjis(utf8Text);
+}
+
+void ProcessEvents()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+} // namespace lxtest

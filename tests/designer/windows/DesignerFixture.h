@@ -1,0 +1,63 @@
+#pragma once
+// A fresh designer for each test: its own copy of the shipped data folder,
+// its own registry store naming it, its own single-instance lock, scripted
+// message boxes, and the program started or the windows created on demand.
+#include "designer/windows/DesignerProgram.h"
+#include "platform/app/Messages.h"
+
+#include "support/TestPaths.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace lxtest {
+
+class DesignerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the program as main() does, minus the message loop.
+    bool StartProgram(const QStringList& arguments = {});
+    // The folder the windows read (CP932, with its delimiter).
+    std::string DataFolder() const;
+    std::string DataPath(const std::string& relative) const { return temp.File("data/" + relative); }
+    // Writes a file into the data folder; text given as UTF-8 is stored CP932.
+    void WriteDataFile(const std::string& relative, const std::string& utf8Text) const;
+    const std::string& LockFolder() const { return lockFolder_; }
+
+    TempDir temp;
+    lx::ScriptedMessages messages;
+    std::unique_ptr<lx::DesignerProgram> program;
+
+private:
+    std::string lockFolder_;
+    std::string savedRegistry_;
+    bool hadRegistry_ = false;
+};
+
+// Runs `act` on the next modal dialog of type T once it is up.
+template <typename T>
+void WhenModalShows(std::function<void(T*)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
+
+// Lets queued events (layouts, repaints) run.
+void ProcessEvents();
+
+} // namespace lxtest

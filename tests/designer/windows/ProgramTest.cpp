@@ -1,0 +1,143 @@
+#include "DesignerFixture.h"
+
+#include "designer/windows/Forms.h"
+#include "designer/windows/PictureButton.h"
+#include "designer/windows/UnitAddPaper.h"
+#include "designer/windows/UnitDesign.h"
+#include "designer/windows/UnitLoadTemp.h"
+#include "designer/windows/UnitPicSave.h"
+#include "designer/windows/UnitPreview.h"
+#include "designer/windows/UnitSelectCsvType.h"
+#include "designer/windows/UnitSelectPaper.h"
+#include "designer/windows/UnitSelectPicture.h"
+#include "designer/windows/UnitTopMenu.h"
+#include "platform/app/SingleInstance.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QProcess>
+#include <QThread>
+#include <csignal>
+
+using namespace lx;
+using lxtest::DesignerTest;
+
+namespace {
+
+std::vector<QWidget*> Windows()
+{
+    return {FormTopMenu, FormSelectPaper, FormDesign, FormSelectCsvType, FormPreview,
+            FormAddPaper, FormSelectPicture, FormPicSave, FormLoadTemp};
+}
+
+std::vector<QWidget*> VisibleWindows()
+{
+    std::vector<QWidget*> visible;
+    for (QWidget* window : Windows())
+        if (window && window->isVisible())
+            visible.push_back(window);
+    return visible;
+}
+
+} // namespace
+
+TEST_F(DesignerTest, StartsWithTheNineWindowsAndOnlyTheStartMenuShown)
+{
+    ASSERT_TRUE(StartProgram());
+    const std::vector<std::pair<QString, QString>> expected{
+        {"FormTopMenu", "Pomerel Brevant2"},        {"FormSelectPaper", "用紙選択"},
+        {"FormDesign", "デザイン画面"},             {"FormSelectCsvType", "差込シートタイプ選択"},
+        {"FormPreview", "印刷プレビュー"},          {"FormAddPaper", "用紙追加"},
+        {"FormSelectPicture", "画像選択"},          {"FormPicSave", "画像書出"},
+        {"FormLoadTemp", "テンプレート選択"},
+    };
+    const auto windows = Windows();
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        ASSERT_NE(windows[i], nullptr) << i;
+        EXPECT_EQ(windows[i]->objectName(), expected[i].first);
+        EXPECT_EQ(windows[i]->windowTitle(), expected[i].second);
+    }
+    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
+    EXPECT_EQ(FormTopMenu->GetDataDir(), DataFolder());
+    // The start menu came first: the paper chooser, made second, found the
+    // makers of the data folder through it.
+    EXPECT_EQ(FormSelectPaper->CBMaker->count(), 15);
+    EXPECT_EQ(FormSelectPaper->CBMaker->itemText(0), QStringLiteral("ルミナ紙工"));
+    EXPECT_TRUE(messages.Shown().empty());
+}
+
+TEST_F(DesignerTest, EmptyFirstArgumentCountsAsNone)
+{
+    ASSERT_TRUE(StartProgram({QString(), QStringLiteral("ignored")}));
+    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
+    EXPECT_TRUE(messages.Shown().empty());
+}
+
+TEST_F(DesignerTest, SecondCopyIsRefusedWithTheMessageAndMakesNoWindow)
+{
+    SingleInstanceGuard first(kSingleInstanceName, LockFolder());
+    ASSERT_FALSE(first.AnotherRunning());
+    EXPECT_FALSE(StartProgram());
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"既に起動しています。"});
+    EXPECT_EQ(FormTopMenu, nullptr);
+    EXPECT_EQ(FormDesign, nullptr);
+}
+
+TEST_F(DesignerTest, DesignFileThatCannotBeLoadedLeavesTheStartMenuShown)
+{
+    ASSERT_TRUE(StartProgram({QString::fromStdString(temp.File("missing.bv2"))}));
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_NE(messages.Shown()[0].text.find("missing.bv2"), std::string::npos);
+    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
+}
+
+TEST_F(DesignerTest, ClosingTheStartMenuEndsTheLoopWhateverElseIsOpen)
+{
+    ASSERT_TRUE(StartProgram());
+    FormTopMenu->PngBtnSelectPaper->click();
+    FormSelectPaper->BtnNext->click();
+    ASSERT_TRUE(FormDesign->isVisible());
+    QTimer::singleShot(0, [] { FormTopMenu->close(); });
+    // Should the loop not end, the test fails instead of hanging.
+    bool timedOut = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        timedOut = true;
+        QApplication::quit();
+    });
+    guard.start(5000);
+    QApplication::exec();
+    EXPECT_FALSE(timedOut);
+    EXPECT_FALSE(FormTopMenu->isVisible());
+}
+
+// The real program: a run that is killed leaves nothing that blocks the next.
+TEST_F(DesignerTest, StartAfterAKilledRunStartsNormally)
+{
+    const std::string exe = lxtest::BuildPath("designer/windows/tlxlabel");
+    QProcess first;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("LX_LOCK_DIR"), QString::fromStdString(LockFolder()));
+    first.setProcessEnvironment(environment);
+    first.start(QString::fromStdString(exe), {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    bool held = false;
+    for (int i = 0; i < 400 && !held; ++i) {
+        held = SingleInstanceGuard(kSingleInstanceName, LockFolder()).AnotherRunning();
+        if (!held)
+            QThread::msleep(10);
+    }
+    ASSERT_TRUE(held) << "the program never took its lock";
+    EXPECT_FALSE(StartProgram());
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"既に起動しています。"});
+    program.reset();
+
+    ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
+    ASSERT_TRUE(first.waitForFinished(5000));
+    messages.Clear();
+    ASSERT_TRUE(StartProgram());
+    EXPECT_TRUE(messages.Shown().empty());
+    EXPECT_TRUE(FormTopMenu->isVisible());
+}
