@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace lx {
 
 struct RasterDeviceContext::Surface {
@@ -19,7 +21,7 @@ struct RasterDeviceContext::Surface {
 
 RasterDeviceContext::RasterDeviceContext(Bitmap& bitmap, const DeviceInfo& device)
     : PainterDeviceContext(nullptr, device, Rect{0, 0, bitmap.Width(), bitmap.Height()}),
-      surface_(std::make_unique<Surface>(bitmap))
+      surface_(std::make_unique<Surface>(bitmap)), bitmap_(bitmap)
 {
     SetPainter(&surface_->painter);
     surface_->painter.setRenderHint(QPainter::Antialiasing, false);
@@ -29,6 +31,38 @@ RasterDeviceContext::~RasterDeviceContext()
 {
     if (surface_->painter.isActive())
         surface_->painter.end();
+}
+
+void RasterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
+{
+    const Rect area{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, bitmap_.Width()),
+                    std::min(rect.bottom, bitmap_.Height())};
+    if (area.Empty())
+        return;
+    const std::uint32_t argb = ArgbFromColorRef(color);
+    if (!clip_) {
+        for (int y = area.top; y < area.bottom; ++y)
+            std::fill(bitmap_.Row(y) + area.left, bitmap_.Row(y) + area.right, argb);
+        return;
+    }
+    const auto& runs = clip_->Runs();
+    auto run = std::lower_bound(runs.begin(), runs.end(), area.top,
+                                [](const PixelRun& r, int y) { return r.y < y; });
+    for (; run != runs.end() && run->y < area.bottom; ++run) {
+        const int x0 = std::max(run->x0, area.left);
+        const int x1 = std::min(run->x1, area.right);
+        if (x1 > x0)
+            std::fill(bitmap_.Row(run->y) + x0, bitmap_.Row(run->y) + x1, argb);
+    }
+}
+
+void RasterDeviceContext::ClipChanged(const Region* effective)
+{
+    if (effective)
+        clip_ = *effective;
+    else
+        clip_.reset();
+    PainterDeviceContext::ClipChanged(effective);
 }
 
 MonochromeBitmap ToMonochrome(const Bitmap& bitmap)

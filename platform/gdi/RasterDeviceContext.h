@@ -2,6 +2,7 @@
 // A device context drawing on a Bitmap (32-bit ARGB), as compatible with the
 // display: 96 dpi unless the caller says otherwise.
 #include <memory>
+#include <optional>
 
 #include "platform/gdi/PainterDeviceContext.h"
 
@@ -13,9 +14,17 @@ public:
     explicit RasterDeviceContext(Bitmap& bitmap, const DeviceInfo& device = DisplayDevice());
     ~RasterDeviceContext() override;
 
+protected:
+    // Rectangles and pixel runs are written straight into the bitmap: the
+    // bulk of every symbol, and cheaper than a painter call each.
+    void PaintRect(const Rect& rect, ColorRef color) override;
+    void ClipChanged(const Region* effective) override;
+
 private:
     struct Surface;
     std::unique_ptr<Surface> surface_;
+    Bitmap& bitmap_;
+    std::optional<Region> clip_;
 };
 
 // A 1-bit device-independent bitmap: rows of ((width + 15) / 16) * 2 bytes,
