@@ -86,6 +86,11 @@ void TlxLabelManager::ClearFace(std::int32_t face)
     list.SetSelectedIndex(-1);
 }
 
+EnhMetafile TlxLabelManager::RenderFace(std::int32_t face, std::uint8_t printMode)
+{
+    return Face(face).RenderLabel(printMode);
+}
+
 TlxLabelObjectManager& TlxLabelManager::GetFaceObjects(std::int32_t face) const { return Face(face); }
 
 void TlxLabelManager::SetFaceObjects(std::int32_t face, std::unique_ptr<TlxLabelObjectManager> list)

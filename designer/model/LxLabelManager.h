@@ -12,6 +12,7 @@
 #include "designer/model/LxLabelObjectManager.h"
 #include "designer/model/LxLblInfo.h"
 #include "platform/io/Stream.h"
+#include "platform/metafile/EnhMetafile.h"
 
 namespace lx {
 
@@ -46,6 +47,10 @@ public:
     void MoveObjectFront(std::int32_t j, std::int32_t face);
     // Frees every object of the face and clears its selection.
     void ClearFace(std::int32_t face);
+
+    // The face drawn into a new metafile at the printer's resolution; print
+    // mode 1 leaves out the objects that are not printed.
+    EnhMetafile RenderFace(std::int32_t face, std::uint8_t printMode);
 
     TlxLabelObjectManager& GetFaceObjects(std::int32_t face) const;
     // Takes the list as the face's object list and frees the one it replaces.
