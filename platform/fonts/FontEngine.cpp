@@ -1,5 +1,6 @@
 #include "platform/fonts/FontEngine.h"
 
+#include <QCoreApplication>
 #include <fontconfig/fontconfig.h>
 #include <hb-ot.h>
 #include <hb.h>
@@ -22,8 +23,10 @@ int RoundPx(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
 std::once_flag configOnce;
 
-// Loaded when the layer is: before any Qt font database asks fontconfig.
-[[maybe_unused]] const bool configAtLoad = (InstallFontConfiguration(), true);
+// Loaded as the application object is made, before Qt's font database asks
+// fontconfig; programs without one load it at their first font.
+void InstallAtApplicationStart() { InstallFontConfiguration(); }
+Q_COREAPP_STARTUP_FUNCTION(InstallAtApplicationStart)
 
 } // namespace
 
@@ -388,9 +391,9 @@ std::shared_ptr<const ScaledFont> ScaledFont::Get(const LogFont& font, double sc
 
 std::vector<GlyphSlot> ScaledFont::Layout(std::string_view bytes) const
 {
-    std::vector<GlyphSlot> slots;
+    std::vector<GlyphSlot> laidOut;
     if (!face_)
-        return slots;
+        return laidOut;
     auto place = [&](std::u32string_view codepoints, bool wide) {
         for (char32_t cp : codepoints) {
             GlyphSlot slot;
@@ -408,7 +411,7 @@ std::vector<GlyphSlot> ScaledFont::Layout(std::string_view bytes) const
             slot.advance = RoundPx(slot.face->Advance(slot.glyph) * unitsToPx * stretch_);
             if (cp < 0x20)
                 slot.face = nullptr; // control characters take room but draw nothing
-            slots.push_back(slot);
+            laidOut.push_back(slot);
         }
     };
     if (charSet_ == kSymbolCharset) {
@@ -419,7 +422,7 @@ std::vector<GlyphSlot> ScaledFont::Layout(std::string_view bytes) const
     } else {
         ForEachChar(bytes, [&](std::string_view character) { place(Decode(character), character.size() == 2); });
     }
-    return slots;
+    return laidOut;
 }
 
 int ScaledFont::TextWidth(std::string_view bytes) const

@@ -78,8 +78,9 @@ private:
 constexpr int kDefaultFontCellHeight = 16;
 
 // Loads the shipped font configuration (the Japanese face-name aliases)
-// into fontconfig. Runs once by itself when the layer is loaded; callable
-// again at no cost.
+// into fontconfig. Runs once by itself when the application object is made
+// (so Qt's font database sees it) or at the first font of a program without
+// one; callable again at no cost.
 void InstallFontConfiguration();
 
 // The family fontconfig picks for a face name (UTF-8), e.g. "IPAGothic" for
