@@ -5,6 +5,7 @@
 
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/PngImage.h"
+#include "platform/metafile/EnhMetafile.h"
 #include "platform/text/Cp932.h"
 
 #include "support/ImageOracles.h"
@@ -41,7 +42,8 @@ const Style kStyles[] = {
     {"斜め文字＼", 42, 42, 34, 16, &TLxLabelObjectEffects::SetSlantBackward},
 };
 
-Bitmap RenderAllStyles()
+// The label with every style, drawn onto `canvas` at 600 dpi; its size in pixels.
+Size DrawAllStyles(DeviceContext& canvas)
 {
     static const std::vector<std::string> faces{Sjis("ＭＳ ゴシック") + ":128"};
     TlxLabelObjectManager list(faces, 80, 60, 0);
@@ -62,9 +64,30 @@ Bitmap RenderAllStyles()
         if (style.flag)
             (e.*style.flag)(1);
     }
-    Bitmap bitmap(list.MmToPixels(kAxisHorizontal, 80), list.MmToPixels(kAxisVertical, 60));
-    RasterDeviceContext canvas(bitmap);
     list.DrawObjects(canvas, true);
+    return {list.MmToPixels(kAxisHorizontal, 80), list.MmToPixels(kAxisVertical, 60)};
+}
+
+Bitmap RenderAllStyles()
+{
+    Bitmap bitmap(1890, 1417);
+    RasterDeviceContext canvas(bitmap);
+    EXPECT_EQ(DrawAllStyles(canvas), (Size{1890, 1417}));
+    return bitmap;
+}
+
+// The same label recorded as a metafile and played back at its own size.
+Bitmap RenderAllStylesThroughAMetafile()
+{
+    DeviceInfo printer;
+    printer.dpiX = printer.dpiY = static_cast<int>(kDpi);
+    const Rect frame = FrameForPixels({1890, 1417}, printer);
+    EmfRecorder recorder(printer, frame);
+    DrawAllStyles(recorder);
+    const EnhMetafile metafile = EnhMetafile::FromBytes(recorder.Close().Bytes());
+    Bitmap bitmap(1890, 1417);
+    RasterDeviceContext canvas(bitmap);
+    PlayEnhMetafile(canvas, metafile, Rect{0, 0, 1890, 1417});
     return bitmap;
 }
 
@@ -75,7 +98,7 @@ void WriteFile(const std::string& path, const std::string& bytes)
 
 } // namespace
 
-TEST(EffectTextGolden, OneLabelWithEveryStyleMatchesTheReviewedImage)
+TEST(EffectTextGolden, OneLabelWithEveryStyleMatchesTheReviewedImageDirectAndThroughAMetafile)
 {
     const std::string golden = lxtest::SourcePath("tests/designer/model/golden/effects_all_styles.png");
     const Bitmap rendered = RenderAllStyles();
@@ -87,15 +110,20 @@ TEST(EffectTextGolden, OneLabelWithEveryStyleMatchesTheReviewedImage)
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const lxtest::PngFacts expected = lxtest::ReadPngWithLibpng(bytes);
     ASSERT_TRUE(expected.ok) << expected.error;
-    ASSERT_EQ(expected.width, rendered.Width());
-    ASSERT_EQ(expected.height, rendered.Height());
-    int differing = 0;
-    for (int y = 0; y < rendered.Height(); ++y)
-        for (int x = 0; x < rendered.Width(); ++x)
-            differing += (expected.argb[std::size_t(y) * rendered.Width() + x] | 0xFF000000u) != rendered.Pixel(x, y);
-    // A font update may move a few edge pixels; a lost or extra pass moves
-    // thousands.
-    if (differing > 0)
-        WriteFile(lxtest::BuildPath("effects_all_styles.actual.png"), EncodePng(rendered));
-    EXPECT_LE(differing, 200) << "see effects_all_styles.actual.png in the build folder";
+    const std::pair<const char*, Bitmap> renders[] = {{"direct", rendered},
+                                                      {"metafile", RenderAllStylesThroughAMetafile()}};
+    for (const auto& [name, bitmap] : renders) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(expected.width, bitmap.Width());
+        ASSERT_EQ(expected.height, bitmap.Height());
+        int differing = 0;
+        for (int y = 0; y < bitmap.Height(); ++y)
+            for (int x = 0; x < bitmap.Width(); ++x)
+                differing += (expected.argb[std::size_t(y) * bitmap.Width() + x] | 0xFF000000u) != bitmap.Pixel(x, y);
+        // A font update may move a few edge pixels; a lost or extra pass moves
+        // thousands.
+        if (differing > 200)
+            WriteFile(lxtest::BuildPath(std::string("effects_all_styles.") + name + ".png"), EncodePng(bitmap));
+        EXPECT_LE(differing, 200) << "see effects_all_styles." << name << ".png in the build folder";
+    }
 }
