@@ -60,7 +60,8 @@ InkBox FindInk(const lx::Bitmap& bitmap, int x0, int y0, int x1, int y1)
 int CountColor(const lx::Bitmap& bitmap, std::uint32_t colorRef)
 {
     const std::uint32_t argb = lx::ArgbFromColorRef(colorRef);
-    return static_cast<int>(std::count(bitmap.Data(), bitmap.Data() + std::size_t(bitmap.Width()) * bitmap.Height(), argb));
+    const std::size_t n = std::size_t(bitmap.Width()) * std::size_t(bitmap.Height());
+    return static_cast<int>(std::count(bitmap.Data(), bitmap.Data() + n, argb));
 }
 
 bool IsColor(const lx::Bitmap& bitmap, int x, int y, std::uint32_t colorRef)

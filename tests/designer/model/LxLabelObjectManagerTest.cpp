@@ -19,8 +19,8 @@ namespace {
 const std::vector<std::string>& Faces()
 {
     static const std::vector<std::string> faces = {
-        "Arial:0", Sjis("ＭＳ ゴシック:128"), Sjis("@ＭＳ ゴシック:128"), "Dup:1", "Dup:7", "Odd:abc", "NoColon",
-        "Long:" + std::string(300, '1'),
+        "Arial:0", Sjis("ＭＳ ゴシック:128"), Sjis("@ＭＳ ゴシック:128"), "Dup:1",
+        "Dup:7",   "Odd:abc",               "NoColon",                   "Long:" + std::string(300, '1'),
     };
     return faces;
 }
@@ -82,8 +82,8 @@ TEST_F(ObjectList, AddsGoToTheFrontWithCountedNames)
     list.AddString();
     list.AddMergeObject(&csv, KindCsvString);
     list.AddMergeObject(&csv, KindCsvString);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"差込文字シート2", "差込文字シート1", "文字シート2", "連番シート1",
-                                                     "文字シート1"}));
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"差込文字シート2", "差込文字シート1", "文字シート2",
+                                                     "連番シート1", "文字シート1"}));
     EXPECT_EQ(list.GetSelectedIndex(), -1);
     // Merge and serial objects show this cell's record.
     auto* merge = dynamic_cast<TLxLabelObjectCsvString*>(list.GetObject(0));

@@ -3,10 +3,12 @@
 
 #include "LabelTestSupport.h"
 #include "designer/model/LxLabelCSVString.h"
+#include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "platform/fonts/FaceList.h"
 #include "platform/gdi/RasterDeviceContext.h"
+#include "platform/image/MetafileImage.h"
 #include "platform/text/Cp932.h"
 
 #include <gtest/gtest.h>
@@ -238,6 +240,37 @@ TEST_F(RenderText, FrontObjectIsDrawnLast)
     const Bitmap cell = lxtest::RenderCell(list);
     EXPECT_EQ(lxtest::CountColor(cell, kRed), 0);
     EXPECT_GT(lxtest::CountColor(cell, kBlue), 1000);
+
+    // A figure added after a text stands in front of it and covers it.
+    TlxLabelObjectManager added(TrueTypeFaceList(), 30, 20, 0);
+    added.AddString();
+    added.AddFigure();
+    ASSERT_EQ(added.GetObject(0)->GetKind(), KindFigure);
+    auto& figure = dynamic_cast<TLxLabelObjectFigure&>(*added.GetObject(0));
+    figure.SetFigureType(6);
+    figure.SetLineColor(kGreen);
+    figure.SetLeft(0);
+    figure.SetTop(0);
+    figure.SetWidth(30);
+    figure.SetHeight(20);
+    const Bitmap covered = lxtest::RenderCell(added);
+    EXPECT_EQ(lxtest::CountColor(covered, kGreen), covered.Width() * covered.Height());
+}
+
+TEST_F(RenderText, TheMetafileIsTheCellAtThePrintersResolution)
+{
+    AddText("A", 1, 1, 5, 5);
+    const EnhMetafile label = list.RenderLabel(0);
+    EXPECT_EQ(list.GetDpiX(), 600.0);
+    EXPECT_EQ(list.GetDpiY(), 600.0);
+    // 80 x 40 mm at 600 dpi.
+    EXPECT_EQ(label.PixelSize(), (Size{1890, 945}));
+    EXPECT_NEAR(label.Header().frame.right - label.Header().frame.left, 8000, 2);
+    EXPECT_NEAR(label.Header().frame.bottom - label.Header().frame.top, 4000, 2);
+    // The bytes are a metafile other readers take.
+    EXPECT_NO_THROW(EnhMetafile::FromBytes(label.Bytes()));
+    MetafileImage picture;
+    EXPECT_NO_THROW(picture.LoadFromBytes(label.Bytes()));
 }
 
 TEST_F(RenderText, MergeAndSerialObjectsDrawTheirOwnTextNotTheInheritedOne)
