@@ -17,7 +17,7 @@
 #include "designer/model/LxLabelString.h"
 #include "designer/model/UnitCommon.h"
 #include "platform/image/MetafileImage.h"
-#include "platform/metafile/WindowsMetafile.h"
+#include "platform/metafile/MetafileImageDrawing.h"
 #include "platform/printing/Printer.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Numbers.h"
@@ -479,14 +479,7 @@ void TlxLabelObjectManager::DrawPicture(DeviceContext& canvas, const Picture& pi
         canvas.StretchDraw(dest, *bitmap, key);
     } else if (const auto* metafile = dynamic_cast<const MetafileImage*>(picture.GetGraphic())) {
         // Played into the box as it is; the picture keeps its own form.
-        try {
-            if (metafile->IsEnhanced())
-                PlayEnhMetafile(canvas, EnhMetafile::FromBytes(metafile->Bytes()), dest);
-            else
-                PlayWindowsMetafile(canvas, WindowsMetafile::FromBytes(metafile->Bytes()), dest);
-        } catch (const ReadError&) {
-            // a damaged record ends the picture where it stands
-        }
+        DrawMetafileImage(canvas, *metafile, dest);
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include "support/ImageOracles.h"
 #include "LabelTestSupport.h"
-#include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/BitmapImage.h"
 #include "platform/image/JpegImage.h"
 #include "platform/image/MetafileImage.h"
@@ -225,10 +224,9 @@ TEST_F(DrawOps, MetafilePicturesArePlayedIntoTheBoxAndKept)
         graphic->LoadFromBytes(file);
         Picture picture;
         picture.SetGraphic(std::move(graphic));
-        list.SetDpiX(600);
-        Bitmap drawn(400, 300);
-        RasterDeviceContext dc(drawn);
-        list.DrawPicture(dc, picture, true, kRed, L, T, W, H);
+        const Bitmap drawn = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
+            list.DrawPicture(dc, picture, true, kRed, L, T, W, H);
+        });
         EXPECT_EQ(lxtest::CountColor(drawn, kRed), W * H / 2);
         EXPECT_EQ(lxtest::CountColor(drawn, kBlue), W * H / 2);
         EXPECT_TRUE(IsColor(drawn, L, T, kRed));
