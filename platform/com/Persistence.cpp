@@ -1,0 +1,246 @@
+#include "platform/com/Persistence.h"
+
+#include "platform/image/MetafileImage.h"
+#include "platform/io/Errors.h"
+#include "platform/image/Picture.h"
+
+#include <type_traits>
+
+namespace lx {
+
+bool MemoryPropertyBag::Read(std::string_view name, Variant& value) const
+{
+    for (const auto& [key, stored] : entries_)
+        if (EqualsIgnoringAsciiCase(key, name)) {
+            value = stored;
+            return true;
+        }
+    return false;
+}
+
+void MemoryPropertyBag::Write(std::string_view name, const Variant& value)
+{
+    for (auto& [key, stored] : entries_)
+        if (EqualsIgnoringAsciiCase(key, name)) {
+            stored = value;
+            return;
+        }
+    entries_.emplace_back(std::string(name), value);
+}
+
+bool MemoryPropertyBag::Remove(std::string_view name)
+{
+    for (auto it = entries_.begin(); it != entries_.end(); ++it)
+        if (EqualsIgnoringAsciiCase(it->first, name)) {
+            entries_.erase(it);
+            return true;
+        }
+    return false;
+}
+
+namespace {
+
+constexpr std::string_view kMagic = "LXPB";
+
+[[noreturn]] void Damaged() { throw ReadError("プロパティのデータが壊れています。"); }
+
+std::string PictureBytes(const std::shared_ptr<const Picture>& picture)
+{
+    const Graphic* graphic = picture ? picture->GetGraphic() : nullptr;
+    return graphic && !graphic->Empty() ? graphic->SaveToBytes() : std::string();
+}
+
+void WriteCounted(Stream& stream, const std::string& bytes)
+{
+    if (bytes.size() > 0xFFFFFFFFu)
+        throw Error("プロパティの値が大きすぎます。");
+    stream.WriteUInt32(static_cast<std::uint32_t>(bytes.size()));
+    stream.WriteBytes(bytes);
+}
+
+void WriteValue(Stream& stream, const Variant& value)
+{
+    stream.WriteUInt16(static_cast<std::uint16_t>(value.Type()));
+    switch (value.Type()) {
+    case VarType::Empty: break;
+    case VarType::Int16: stream.WriteInt16(value.AsInt16()); break;
+    case VarType::Int32: stream.WriteInt32(value.AsInt32()); break;
+    case VarType::Float: stream.WriteFloat32(value.AsFloat()); break;
+    case VarType::Double: stream.WriteFloat64(value.AsDouble()); break;
+    case VarType::Bool: stream.WriteUInt8(value.AsBool() ? 1 : 0); break;
+    case VarType::String: WriteCounted(stream, value.AsString().Bytes()); break;
+    case VarType::Picture: WriteCounted(stream, PictureBytes(value.AsPicture())); break;
+    }
+}
+
+// Reads a byte count and that many bytes; the count is checked against the
+// stream before anything is reserved.
+std::string ReadCounted(Stream& stream)
+{
+    const std::uint32_t count = stream.ReadUInt32();
+    if (count > stream.Remaining())
+        Damaged();
+    return stream.ReadBytes(count);
+}
+
+Variant ReadPicture(Stream& stream)
+{
+    std::string bytes = ReadCounted(stream);
+    if (bytes.empty())
+        return Variant(std::shared_ptr<const Picture>());
+    auto image = std::make_unique<MetafileImage>();
+    image->LoadFromBytes(bytes);
+    auto picture = std::make_shared<Picture>();
+    picture->SetGraphic(std::move(image));
+    return Variant(std::shared_ptr<const Picture>(std::move(picture)));
+}
+
+Variant ReadValue(Stream& stream)
+{
+    const auto type = static_cast<VarType>(stream.ReadUInt16());
+    switch (type) {
+    case VarType::Empty: return Variant();
+    case VarType::Int16: return Variant(stream.ReadInt16());
+    case VarType::Int32: return Variant(stream.ReadInt32());
+    case VarType::Float: return Variant(stream.ReadFloat32());
+    case VarType::Double: return Variant(stream.ReadFloat64());
+    case VarType::Bool: {
+        const std::uint8_t b = stream.ReadUInt8();
+        if (b > 1)
+            Damaged();
+        return Variant(b == 1);
+    }
+    case VarType::String: return Variant(BStr::FromBytes(ReadCounted(stream)));
+    case VarType::Picture: return ReadPicture(stream);
+    }
+    Damaged();
+}
+
+template <typename T>
+T Unwrap(const Variant& v)
+{
+    if constexpr (std::is_same_v<T, std::int16_t>)
+        return v.AsInt16();
+    else if constexpr (std::is_same_v<T, std::int32_t>)
+        return v.AsInt32();
+    else if constexpr (std::is_same_v<T, float>)
+        return v.AsFloat();
+    else
+        return v.AsBool();
+}
+
+} // namespace
+
+void WritePropertyStream(Stream& stream, const MemoryPropertyBag& bag)
+{
+    stream.WriteBytes(kMagic);
+    stream.WriteUInt32(static_cast<std::uint32_t>(bag.Entries().size()));
+    for (const auto& [name, value] : bag.Entries()) {
+        if (name.empty() || name.size() > 255)
+            throw Error("プロパティ名が長すぎます。");
+        stream.WriteUInt8(static_cast<std::uint8_t>(name.size()));
+        stream.WriteBytes(name);
+        WriteValue(stream, value);
+    }
+}
+
+MemoryPropertyBag ReadPropertyStream(Stream& stream)
+{
+    if (stream.ReadBytes(kMagic.size()) != kMagic)
+        Damaged();
+    const std::uint32_t count = stream.ReadUInt32();
+    // Every entry takes at least four bytes: a name length, a name byte and a type.
+    if (count > stream.Remaining() / 4)
+        Damaged();
+    MemoryPropertyBag bag;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint8_t length = stream.ReadUInt8();
+        if (length == 0)
+            Damaged();
+        const std::string name = stream.ReadBytes(length);
+        Variant probe;
+        if (bag.Read(name, probe))
+            Damaged();
+        bag.Write(name, ReadValue(stream));
+    }
+    return bag;
+}
+
+std::optional<Variant> PropertyExchange::Load(std::string_view key, VarType type) const
+{
+    Variant stored;
+    Variant converted;
+    if (!source_ || !source_->Read(key, stored) || Failed(ConvertVariant(stored, type, converted)))
+        return std::nullopt;
+    return converted;
+}
+
+template <typename T>
+void PropertyExchange::Exchange(std::string_view key, T& value, T byDefault, VarType type)
+{
+    switch (mode_) {
+    case Mode::Save: target_->Write(key, Variant(value)); break;
+    case Mode::Reset: value = byDefault; break;
+    case Mode::Load: {
+        const std::optional<Variant> loaded = Load(key, type);
+        value = loaded ? Unwrap<T>(*loaded) : byDefault;
+        break;
+    }
+    }
+}
+
+void PropertyExchange::Short(std::string_view key, std::int16_t& value, std::int16_t byDefault)
+{
+    Exchange(key, value, byDefault, VarType::Int16);
+}
+
+void PropertyExchange::Long(std::string_view key, std::int32_t& value, std::int32_t byDefault)
+{
+    Exchange(key, value, byDefault, VarType::Int32);
+}
+
+void PropertyExchange::Bool(std::string_view key, bool& value, bool byDefault)
+{
+    Exchange(key, value, byDefault, VarType::Bool);
+}
+
+void PropertyExchange::Float(std::string_view key, float& value, float byDefault)
+{
+    Exchange(key, value, byDefault, VarType::Float);
+}
+
+void PropertyExchange::Color(std::string_view key, std::uint32_t& value, std::uint32_t byDefault)
+{
+    // Colours travel as 32-bit numbers; the cast keeps every bit.
+    auto stored = static_cast<std::int32_t>(value);
+    Exchange(key, stored, static_cast<std::int32_t>(byDefault), VarType::Int32);
+    value = static_cast<std::uint32_t>(stored);
+}
+
+void PropertyExchange::Bytes(std::string_view key, std::string& value, std::string_view byDefault)
+{
+    switch (mode_) {
+    case Mode::Save: target_->Write(key, Variant(BStr::FromBytes(value))); break;
+    case Mode::Reset: value = std::string(byDefault); break;
+    case Mode::Load: {
+        const std::optional<Variant> loaded = Load(key, VarType::String);
+        value = loaded ? loaded->AsString().Bytes() : std::string(byDefault);
+        break;
+    }
+    }
+}
+
+void PropertyExchange::PictureValue(std::string_view key, std::shared_ptr<const Picture>& value)
+{
+    switch (mode_) {
+    case Mode::Save: target_->Write(key, Variant(value)); break;
+    case Mode::Reset: value.reset(); break;
+    case Mode::Load: {
+        Variant stored;
+        value = source_ && source_->Read(key, stored) && stored.Type() == VarType::Picture ? stored.AsPicture() : nullptr;
+        break;
+    }
+    }
+}
+
+} // namespace lx

@@ -1,0 +1,217 @@
+// Saving and loading the control: the defaults a new control starts with,
+// round trips through a stream and a property bag, and hostile streams.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ControlTesting.h"
+#include "platform/com/Persistence.h"
+#include "platform/gdi/RasterDeviceContext.h"
+
+using namespace lx;
+using lxtest::TestControl;
+
+namespace {
+
+MemoryPropertyBag Saved(TestControl& c)
+{
+    MemoryPropertyBag bag;
+    EXPECT_EQ(c.object->Save(static_cast<PropertyBag&>(bag), false), kOk);
+    return bag;
+}
+
+TEST(ControlPersistence, DefaultsFollowThePrinter)
+{
+    TestControl noPrinter(std::nullopt);
+    EXPECT_EQ(noPrinter.GetShort(kDispCellUnit), 2540);
+    EXPECT_EQ(noPrinter.GetShort(kDispCellPitch), 50);
+    TestControl printer;  // 600 x 600 dpi
+    EXPECT_EQ(printer.GetShort(kDispCellUnit), 600);
+    EXPECT_EQ(printer.GetShort(kDispCellPitch), 12);
+    DeviceInfo uneven = lxtest::Printer600();
+    uneven.dpiY = 300;
+    TestControl lower(uneven);
+    EXPECT_EQ(lower.GetShort(kDispCellUnit), 300);
+    EXPECT_EQ(lower.GetShort(kDispCellPitch), 6);
+}
+
+TEST(ControlPersistence, ANewControlHoldsTheDefaultQrSymbol)
+{
+    TestControl c;
+    // What the designer's symbol objects rely on without setting anything.
+    const std::pair<DispId, int> defaults[] = {
+        {kDispThrowError, 0}, {kDispModelNo, 2},      {kDispChkDigit, 0},   {kDispCodeType, 0},
+        {kDispAutoRedraw, 0}, {kDispEccLevel, 1},     {kDispQuietZone, 5},  {kDispRotate, 0},
+        {kDispDivide1, 1},    {kDispDivide2, 1},      {kDispMaxiCodeMode, 1}, {kDispPDF417Model, 1},
+        {kDispDmxModel, 1},   {kDispPDF417XYratio, 4}, {kDispPDF417HWratio, 4}, {kDispBarChrGap, 1},
+        {kDispBarHeight, 15}, {kDispChrDisplay, 1},   {kDispMirror, 0},     {kDispGapAdjust, 0},
+    };
+    for (const auto& [id, value] : defaults)
+        EXPECT_EQ(c.GetShort(id), value) << id;
+    EXPECT_EQ(c.driver.Get(kDispInputData).AsString().ToCp932(), "QRCODE");
+    EXPECT_EQ(c.driver.Get(kDispForeBColor).AsInt32(), 0x000000);
+    EXPECT_EQ(c.driver.Get(kDispForeWColor).AsInt32(), 0xFFFFFF);
+    EXPECT_EQ(c.driver.Get(kDispNwRatio).AsFloat(), 2.5f);
+    EXPECT_EQ(c.GetShort(kDispNumCell), 21);
+    EXPECT_EQ(c.GetShort(kDispMakeStatus), 0);
+    EXPECT_FALSE(c.Dirty());
+}
+
+TEST(ControlPersistence, KeysInTheirOrder)
+{
+    TestControl c;
+    const MemoryPropertyBag bag = Saved(c);
+    const char* keys[] = {"Color",        "Mirror",       "CellForm",   "Stretch",     "CellPitch",   "CellAdjust",
+                          "Unit",         "ModelNo",      "AutoRedraw", "QuietZone",   "Rotate",      "EccLevel",
+                          "Divide1",      "Divide2",      "TextOrBinary", "InputData", "Picture",     "ThrowError",
+                          "MakeStatus",   "ForeBColor",   "ForeWColor", "GapAdjust",   "BarHeight",   "ChrDisplay",
+                          "ChkDigit",     "CodeType",     "NwRatio",    "OptEANUPC",   "OptITF",      "OptSTF",
+                          "OptCODE128",   "OptPLESSEY",   "QRversion",  "MaxiCodeMode", "PDF417Model", "DmxModel",
+                          "PDF417Ecc",    "PDF417Colum",  "PDF417Row",  "PDF417XYratio", "PDF417HWratio", "BarChrGap"};
+    std::vector<std::string> own;
+    bool started = false;
+    for (const auto& [name, value] : bag.Entries()) {
+        started = started || name == "Color";
+        if (started)
+            own.push_back(name);
+    }
+    ASSERT_EQ(own.size(), std::size(keys));
+    for (std::size_t i = 0; i < own.size(); ++i)
+        EXPECT_EQ(own[i], keys[i]);
+}
+
+TEST(ControlPersistence, StreamRoundTripKeepsEveryValue)
+{
+    TestControl a;
+    a.Put(kDispCodeType, 16);
+    a.Put(kDispPDF417Colum, 7);
+    a.Put(kDispPDF417Ecc, 4);
+    a.Put(kDispCellPitch, 9);
+    a.Put(kDispCellAdjust, -3);
+    a.Put(kDispRotate, 3);
+    a.Put(kDispBarChrGap, 6);
+    a.driver.Put(kDispNwRatio, Variant(2.75f));
+    a.driver.Put(kDispForeBColor, Variant(std::int32_t{0x102030}));
+    a.driver.Put(kDispInputDataB, Variant(BStr::FromBytes(std::string("\x00\xFF\x81", 3))));
+    MemoryStream stream;
+    ASSERT_EQ(a.object->Save(stream, true), kOk);
+    EXPECT_FALSE(a.Dirty());
+
+    TestControl b(std::nullopt);
+    stream.Seek(0);
+    ASSERT_EQ(b.object->Load(stream), kOk);
+    EXPECT_EQ(stream.Position(), stream.Size());
+    for (DispId id : {kDispCodeType, kDispPDF417Colum, kDispPDF417Ecc, kDispCellPitch, kDispCellAdjust, kDispRotate,
+                      kDispBarChrGap, kDispCellUnit, kDispTextOrBinary, kDispNumCell})
+        EXPECT_EQ(b.GetShort(id), a.GetShort(id)) << id;
+    EXPECT_EQ(b.object->Properties().InputData, std::string("\x00\xFF\x81", 3));
+    EXPECT_EQ(b.object->Properties().Pdf417Params, a.object->Properties().Pdf417Params);
+    EXPECT_EQ(b.driver.Get(kDispNwRatio).AsFloat(), 2.75f);
+    EXPECT_EQ(b.driver.Get(kDispForeBColor).AsInt32(), 0x102030);
+    // The load encoded the symbol at once.
+    EXPECT_EQ(b.object->Symbol().NumCell, a.object->Symbol().NumCell);
+    const std::int32_t size = a.object->Symbol().NumCell;
+    const auto used = static_cast<std::ptrdiff_t>(((size & 0xFFFF) + 7) / 8 * (size >> 16));
+    ASSERT_GT(used, 0);
+    EXPECT_TRUE(std::equal(a.object->Symbol().ModuleBuffer.begin(), a.object->Symbol().ModuleBuffer.begin() + used,
+                           b.object->Symbol().ModuleBuffer.begin()));
+}
+
+TEST(ControlPersistence, MissingValuesTakeTheirDefaultsAndAreNotValidated)
+{
+    TestControl source;
+    source.Put(kDispBarChrGap, 7);
+    MemoryPropertyBag bag = Saved(source);
+    bag.Remove("BarChrGap");
+    bag.Write("Rotate", Variant(std::int16_t{9}));  // out of range: kept as loaded
+    bag.Write("ModelNo", Variant::Text("1"));      // converts
+    TestControl c;
+    ASSERT_EQ(c.object->Load(static_cast<const PropertyBag&>(bag)), kOk);
+    EXPECT_EQ(c.GetShort(kDispBarChrGap), 1);
+    EXPECT_EQ(c.GetShort(kDispRotate), 9);
+    EXPECT_EQ(c.GetShort(kDispModelNo), 1);
+}
+
+TEST(ControlPersistence, ColoursLoadAsTheyCome)
+{
+    TestControl source;
+    MemoryPropertyBag bag = Saved(source);
+    bag.Write("ForeBColor", Variant(static_cast<std::int32_t>(0x80000008u)));
+    TestControl c;
+    c.object->Load(static_cast<const PropertyBag&>(bag));
+    EXPECT_EQ(static_cast<std::uint32_t>(c.driver.Get(kDispForeBColor).AsInt32()), 0x80000008u);
+}
+
+TEST(ControlPersistence, PaintSavesStretchFalse)
+{
+    TestControl source;
+    MemoryPropertyBag bag = Saved(source);
+    bag.Write("Stretch", Variant(true));
+    TestControl c;
+    c.object->Load(static_cast<const PropertyBag&>(bag));
+    EXPECT_TRUE(c.object->Properties().Stretch);
+    Bitmap pixels(200, 200);
+    RasterDeviceContext dc(pixels);
+    EXPECT_EQ(c.object->Draw(dc, Rect{0, 0, 200, 200}), kOk);
+    Variant stretch;
+    ASSERT_TRUE(Saved(c).Read("Stretch", stretch));
+    EXPECT_EQ(stretch, Variant(false));
+}
+
+TEST(ControlPersistence, ResetStateBringsDefaultsBackAndEmptiesThePicture)
+{
+    TestControl c;
+    c.Put(kDispCodeType, 17);
+    c.PutText("DATA");
+    c.driver.Call(kDispIdRefresh);
+    ASSERT_TRUE(c.driver.Get(kDispPicture).AsPicture());
+    EXPECT_EQ(c.object->ResetState(), kOk);
+    EXPECT_EQ(c.GetShort(kDispCodeType), 0);
+    EXPECT_EQ(c.driver.Get(kDispInputData).AsString().ToCp932(), "QRCODE");
+    EXPECT_FALSE(c.driver.Get(kDispPicture).AsPicture());
+}
+
+TEST(ControlPersistence, PictureSurvivesTheStream)
+{
+    TestControl a;
+    a.driver.Call(kDispIdRefresh);
+    MemoryStream stream;
+    ASSERT_EQ(a.object->Save(stream, false), kOk);
+    TestControl b;
+    stream.Seek(0);
+    ASSERT_EQ(b.object->Load(stream), kOk);
+    const auto picture = b.driver.Get(kDispPicture).AsPicture();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->GetGraphic()->SaveToBytes(), a.object->PictureHolder()->GetGraphic()->SaveToBytes());
+}
+
+TEST(ControlPersistence, HostileStreamIsRefusedAndTheControlKeepsItsValues)
+{
+    TestControl a;
+    a.Put(kDispCodeType, 15);
+    MemoryStream good;
+    a.object->Save(good, false);
+    const std::string bytes = good.Bytes();
+    std::vector<std::string> hostile = {
+        "",
+        "LXPB",
+        bytes.substr(0, bytes.size() - 1),                       // truncated
+        "LXPB" + std::string("\xFF\xFF\xFF\x7F", 4),             // absurd count
+        "XXPB" + bytes.substr(4),                                // wrong magic
+        "LXPB" + std::string("\x01\x00\x00\x00\x00", 5),         // empty name
+        "LXPB" + std::string("\x01\x00\x00\x00\x01" "A" "\x08\x00\xFF\xFF\xFF\xFF", 12), // string longer than the stream
+        "LXPB" + std::string("\x01\x00\x00\x00\x01" "A" "\x4C\x50\x04\x00\x00\x00" "JUNK", 16), // a picture that is none
+        "LXPB" + std::string("\x01\x00\x00\x00\x01" "A" "\x0B\x00\x07", 8),           // bool of 7
+        "LXPB" + std::string("\x01\x00\x00\x00\x01" "A" "\x63\x00", 8),               // unknown type
+        "LXPB" + std::string("\x02\x00\x00\x00\x01" "A" "\x00\x00\x01" "a" "\x00\x00", 12), // duplicate name
+    };
+    for (const std::string& h : hostile) {
+        TestControl c;
+        c.Put(kDispCodeType, 17);
+        MemoryStream stream(h);
+        EXPECT_EQ(c.object->Load(stream), kReadFault) << h.size();
+        EXPECT_EQ(c.GetShort(kDispCodeType), 17);
+    }
+}
+
+} // namespace
