@@ -27,6 +27,11 @@ bool DesignerProgram::Start(const QStringList& arguments)
         return false;
     }
     QCoreApplication::setApplicationName(FromUtf8(kApplicationTitle));
+    // The windows' font: "ＭＳ Ｐゴシック" 9 pt (12 pixels), which the
+    // shipped font configuration maps to IPA P Gothic.
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
     // The start menu closes the program; the other windows only hide.
     QApplication::setQuitOnLastWindowClosed(false);
     CreateForms();

@@ -70,9 +70,6 @@ TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
     // A main window with a fixed frame and no title-bar buttons.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(605, 308);
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
