@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QToolTip>
 #include <algorithm>
 
 namespace lx {
@@ -209,7 +210,11 @@ void TFormSelectPaper::ShowPaperList(std::int32_t category, const std::string& f
     BtnDelPaper->setEnabled(userPapers && LBPaperList->count() > 0);
 }
 
-void TFormSelectPaper::CBMakerChange() { ShowPaperList(SelectedCategory(), SearchText()); }
+void TFormSelectPaper::CBMakerChange()
+{
+    QToolTip::hideText();
+    ShowPaperList(SelectedCategory(), SearchText());
+}
 
 void TFormSelectPaper::EditSearchChange() { ShowPaperList(SelectedCategory(), SearchText()); }
 

@@ -201,6 +201,8 @@ std::string RegistryStore::DefaultPath()
 
 RegistryStore::RegistryStore(std::string path) : path_(std::move(path)), keys_(Parse(ReadStoreText(path_))) {}
 
+RegistryStore::RegistryStore(std::string path, std::string_view text) : path_(std::move(path)), keys_(Parse(text)) {}
+
 std::string RegistryStore::CanonicalKey(std::string_view key)
 {
     std::vector<std::string_view> parts;
@@ -215,6 +217,10 @@ std::string RegistryStore::CanonicalKey(std::string_view key)
     }
     if (parts.empty())
         throw RegistryError("レジストリキーが空です");
+    // A key is written as it is, one line: no control characters in it.
+    for (char c : key)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            throw RegistryError("レジストリキーに制御文字があります");
     std::string result;
     for (const auto& [shortName, longName] : kRoots)
         if (SameName(parts[0], shortName) || SameName(parts[0], longName))

@@ -56,6 +56,8 @@ public:
     // Throws RegistryError for a damaged file, FileError when it exists but
     // cannot be read.
     explicit RegistryStore(std::string path = DefaultPath());
+    // A store holding what the file text says, as if read from path.
+    RegistryStore(std::string path, std::string_view text);
 
     const std::string& Path() const { return path_; }
 

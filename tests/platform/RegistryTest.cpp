@@ -118,6 +118,7 @@ TEST(Registry, DamagedFilesAndBadKeysAreCleanErrors)
     RegistryStore store(path);
     EXPECT_THROW(store.ReadString("SOFTWARE\\Quillon", "DataDir"), RegistryError);
     EXPECT_THROW(store.WriteString("", "x", "y"), RegistryError);
+    EXPECT_THROW(store.CreateKey("HKLM\\A\nB"), RegistryError);
     // A store in a folder that does not exist reads empty and fails to write.
     RegistryStore nowhere(temp.File("none/store.txt"));
     EXPECT_THROW(nowhere.WriteString("HKLM\\A", "v", "x"), FileError);
