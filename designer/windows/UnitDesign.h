@@ -10,7 +10,9 @@
 #include <string>
 
 #include "designer/model/LxCSV.h"
+#include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLblInfo.h"
+#include "designer/model/LxUndoManager.h"
 #include "platform/app/Messages.h"
 #include "platform/image/Bitmap.h"
 
@@ -76,6 +78,14 @@ public:
     std::int32_t PressFrameLeft = 0;
     std::int32_t PressFrameTop = 0;
     std::unique_ptr<TLxCSV> MergeTable;
+    // A layout that the open document still refers to after SheetLayout was
+    // replaced by another paper's (a template kept on more faces than the
+    // new paper has cells); released with the document.
+    std::unique_ptr<TlxLblInfo> RetainedLayout;
+    // The open design's content and its undo history; null while the
+    // window is closed. Declared after what they refer to.
+    std::unique_ptr<TlxLabelManager> Document;
+    std::unique_ptr<TlxUndoManager> UndoHistory;
     // The user's documents folder (CP932) with its trailing delimiter.
     std::string DocumentsFolder;
     bool Saved = true;
@@ -124,6 +134,9 @@ private:
     void FormClose();
     // Sizes the image control inside the scroll box for a display size.
     QSize LayOutDesignImage(DisplaySize size);
+    // Lays an opened design or template onto the current sheet layout.
+    void LayDocumentOntoSheet();
+    void DrawLabel();
     void DrawCellShapes();
     void ShowModeControls();
     void ReadDocumentsFolder();

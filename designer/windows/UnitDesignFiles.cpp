@@ -2,9 +2,12 @@
 // loading a design, and the unsaved-changes prompt.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/model/LxDesignFile.h"
+
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/io/Files.h"
+#include <QLabel>
 #include "platform/text/Cp932.h"
 
 #include <QStandardPaths>
@@ -58,8 +61,17 @@ std::optional<std::string> TFormDesign::RunOpenDialog()
 
 void TFormDesign::LoadDesign(const std::string& path)
 {
+    // Read whole first: a file that fails to load leaves the open design,
+    // its name included, as it was.
+    Design design = LoadDesignFile(path);
     DesignFileName = FileNamePart(path);
-    throw Error("デザインファイルを読み込めません: " + NativePath(path));
+    Document.reset();
+    RetainedLayout.reset();
+    MergeTable = std::move(design.MergeTable);
+    SheetLayout = std::move(design.SheetLayout);
+    Document = std::move(design.Document);
+    Paperlbl->setText(ToQString(SheetLayout->Paper.GetModelNumber()));
+    katabanlbl->show();
 }
 
 bool TFormDesign::ConfirmDiscardChanges()

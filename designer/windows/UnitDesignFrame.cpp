@@ -10,6 +10,7 @@
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/gdi/RasterDeviceContext.h"
+#include "platform/metafile/EnhMetafile.h"
 #include "platform/text/Numbers.h"
 
 #include <QCloseEvent>
@@ -51,7 +52,12 @@ TFormDesign::TFormDesign(QWidget* parent) : QWidget(parent)
     FormCreate();
 }
 
-TFormDesign::~TFormDesign() = default;
+TFormDesign::~TFormDesign()
+{
+    // The document refers to the layouts and the merge table.
+    UndoHistory.reset();
+    Document.reset();
+}
 
 void TFormDesign::BuildComponents()
 {
@@ -151,6 +157,9 @@ void TFormDesign::NewDesign(TlxLblInfo layout)
 {
     katabanlbl->show();
     Paperlbl->setText(ToQString(layout.Paper.GetModelNumber()));
+    // A template waiting to be laid onto this paper still refers to its own layout.
+    if (Document)
+        RetainedLayout = std::move(SheetLayout);
     SheetLayout = std::make_unique<TlxLblInfo>(std::move(layout));
     CurrentFace = 0;
     CopySourceFace = -1;
@@ -182,9 +191,13 @@ void TFormDesign::OpenTemplateFile(const std::string& path)
     Saved = true;
     IsNewDesign = false;
     FormSelectPaper->exec();
-    // "戻る" took the user back to the start menu: the template is not opened.
-    if (FormTopMenu->isVisible())
+    // "戻る" took the user back to the start menu: the template is dropped,
+    // so the editor and the menu are never open side by side.
+    if (FormTopMenu->isVisible()) {
+        Document.reset();
+        RetainedLayout.reset();
         return;
+    }
     show();
 }
 
@@ -197,15 +210,43 @@ void TFormDesign::showEvent(QShowEvent* event)
 
 void TFormDesign::FormShow()
 {
+    if (Document)
+        LayDocumentOntoSheet();
+    else
+        Document = std::make_unique<TlxLabelManager>(SheetLayout->LabelCount, *SheetLayout);
     ReturnToMenu = true;
+    UndoHistory = std::make_unique<TlxUndoManager>();
     PanelsReady = true;
     ObjectGrabbed = false;
     MultiSelecting = false;
+    Document->SetSelectedIndex(-1, CurrentFace);
+    if (IsNewDesign)
+        Document->SetSingleMode(SheetLayout->SingleMode);
     {
         const QSignalBlocker blocker(CBShowSize);
         CBShowSize->setCurrentIndex(0);
     }
     RefreshDesign();
+}
+
+void TFormDesign::LayDocumentOntoSheet()
+{
+    const TlxLblInfo& layout = *SheetLayout;
+    auto sheet = std::make_unique<TlxLabelManager>(layout.LabelCount, layout);
+    // Onto a paper with more cells the faces move into a new document, each
+    // bound to its cell's record; otherwise the design keeps every face.
+    if (Document->GetFaceCount() < sheet->GetFaceCount()) {
+        for (std::int32_t i = 0; i < Document->GetFaceCount(); ++i)
+            sheet->SetFaceObjects(i, Document->GetFaceObjects(i).CloneLabelForRecord(MergeTable.get(), i));
+        Document = std::move(sheet);
+        RetainedLayout.reset();
+    }
+    const std::int32_t sized = std::min(Document->GetFaceCount(), layout.LabelCount);
+    for (std::int32_t i = 0; i < sized; ++i) {
+        TlxLabelObjectManager& face = Document->GetFaceObjects(i);
+        face.SetLabelWidth(layout.GetLabelWidth(i));
+        face.SetLabelHeight(layout.GetLabelHeight(i));
+    }
 }
 
 QSize TFormDesign::LayOutDesignImage(DisplaySize size)
@@ -251,12 +292,22 @@ void TFormDesign::RefreshDesign()
                                           : QStringLiteral("デザイン画面 -") + ToQString(DesignFileName) + QStringLiteral("-"));
     ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
     ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
+    DrawLabel();
     DrawCellShapes();
     ImageDesign->setPicture(ToQImage(SurfaceBitmap));
     ShowModeControls();
     // The tab strip repaints through a change of its width.
     TABSheet->resize(TABSheet->width() + 1, TABSheet->height());
     TABSheet->updateGeometry();
+}
+
+void TFormDesign::DrawLabel()
+{
+    if (SurfaceBitmap.Empty() || !Document)
+        return;
+    const EnhMetafile label = Document->RenderFace(CurrentFace, 0);
+    RasterDeviceContext dc(SurfaceBitmap);
+    PlayEnhMetafile(dc, label, Rect{0, 0, SurfaceBitmap.Width(), SurfaceBitmap.Height()});
 }
 
 void TFormDesign::DrawCellShapes()
@@ -281,7 +332,9 @@ void TFormDesign::ShowModeControls()
     const bool allowsSingle = SheetLayout->SingleMode;
     BtnMode->setVisible(allowsSingle);
     LblMode->setVisible(allowsSingle);
-    const bool single = false;
+    BtnUndo->setVisible(UndoHistory && UndoHistory->CanUndo());
+    BtnRedo->setVisible(UndoHistory && UndoHistory->CanRedo());
+    const bool single = Document && Document->GetSingleMode();
     LblMode->setText(single ? QStringLiteral("現在のモード：シングル") : QStringLiteral("現在のモード：マルチ"));
     BtnCsvSheet->setVisible(single);
     PngBtnDelDesign->setVisible(single);
@@ -311,6 +364,9 @@ void TFormDesign::closeEvent(QCloseEvent* event)
 
 void TFormDesign::FormClose()
 {
+    UndoHistory.reset();
+    Document.reset();
+    RetainedLayout.reset();
     if (ReturnToMenu)
         FormTopMenu->show();
 }

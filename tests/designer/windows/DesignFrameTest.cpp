@@ -6,6 +6,7 @@
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
+#include "designer/model/LxLabelFigure.h"
 #include "platform/text/Cp932.h"
 
 #include <QComboBox>
@@ -150,25 +151,27 @@ TEST_F(DesignFrameTest, ModeSwitchIsOfferedOnlyWhereThePaperAllowsSingleMode)
     EXPECT_TRUE(FormDesign->LblMode->isVisible());
 }
 
-TEST_F(DesignFrameTest, ClosingAfterAnEditAsksAndNoKeepsTheDesign)
+TEST_F(DesignFrameTest, SurfaceShowsTheRenderedFaceUnderTheCellOutline)
 {
-    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50");
-    FormDesign->close();
-    EXPECT_TRUE(messages.Shown().empty()); // unchanged: nothing asked
-    EXPECT_TRUE(FormTopMenu->isVisible());
-
-    FormDesign->NewDesign(FormDesign->SheetLayout->Paper, true);
-    FormTopMenu->hide();
-    FormDesign->Saved = false;
-    FormDesign->close(); // answered No
-    EXPECT_EQ(messages.Texts(),
-              std::vector<std::string>{"現在のデザインの変更は保存されていません。作業を続行してよろしいですか？"});
-    EXPECT_TRUE(FormDesign->isVisible());
-    EXPECT_FALSE(FormTopMenu->isVisible());
-    EXPECT_EQ(messages.Shown()[0].buttons, MessageButtons::YesNo);
-
-    messages.Answer(MessageAnswer::Yes);
-    FormDesign->close();
-    EXPECT_FALSE(FormDesign->isVisible());
-    EXPECT_TRUE(FormTopMenu->isVisible());
+    // A cell of 100 x 50 mm with a red filled rectangle over its right half.
+    NewDesignOnCell("lxLineCircle\t0\t0\t100\t50");
+    FormDesign->Document->AddObject(1, 0);
+    auto& figure = dynamic_cast<TLxLabelObjectFigure&>(*FormDesign->Document->GetObject(0, 0));
+    figure.SetFigureType(FigureFilledRectangle);
+    figure.SetLineColor(0x0000FF);
+    figure.SetLeft(50);
+    figure.SetTop(0);
+    figure.SetWidth(50);
+    figure.SetHeight(50);
+    FormDesign->RefreshDesign();
+    const QImage image = Surface();
+    const int w = image.width();
+    const int h = image.height();
+    constexpr std::uint32_t kRed = 0xFFFF0000u;
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w * 3 / 4, h / 2)), kRed);
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w - 2, 2)), kRed);
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w / 4, h / 2)), 0xFFFFFFFFu);
+    // The blue outline is drawn over the label.
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w - 1, h / 2)), kBlue);
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(0, h / 2)), kBlue);
 }

@@ -1,5 +1,6 @@
 #include "DesignerFixture.h"
 
+#include "designer/model/LxDesignFile.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/io/Files.h"
 #include "platform/registry/Registry.h"
@@ -49,6 +50,21 @@ void DesignerTest::WriteDataFile(const std::string& relative, const std::string&
     const fs::path path = fs::u8path(temp.File("data/" + relative));
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << lx::Sjis(utf8Text);
+}
+
+std::string DesignerTest::WriteDesign(const std::string& fileName, int category, const std::string& model,
+                                      const std::function<void(lx::TlxLabelManager&)>& fill) const
+{
+    const lx::TlxPaper catalogue(lx::CatalogueFilePath(DataFolder()));
+    const lx::TlxPaperObject* paper = catalogue.FindPaper(category, lx::Sjis(model));
+    if (!paper)
+        throw std::runtime_error("no paper " + model);
+    const lx::TlxLblInfo layout(DataFolder(), true, *paper);
+    lx::TlxLabelManager document(layout.LabelCount, layout);
+    fill(document);
+    const std::string path = temp.File(fileName);
+    lx::SaveDesignFile(lx::SystemPath(path), lx::TLxCSV(), layout, document);
+    return path;
 }
 
 void ProcessEvents()

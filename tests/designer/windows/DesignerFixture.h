@@ -7,6 +7,8 @@
 
 #include "support/TestPaths.h"
 
+#include "designer/model/LxLabelManager.h"
+
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -30,6 +32,10 @@ protected:
     // Writes a file into the data folder; text given as UTF-8 is stored CP932.
     void WriteDataFile(const std::string& relative, const std::string& utf8Text) const;
     const std::string& LockFolder() const { return lockFolder_; }
+    // Writes a design file (UTF-8 path) for the data folder's paper of that
+    // category and model, portrait, with its faces filled by `fill`.
+    std::string WriteDesign(const std::string& fileName, int category, const std::string& model,
+                            const std::function<void(lx::TlxLabelManager&)>& fill) const;
 
     TempDir temp;
     lx::ScriptedMessages messages;

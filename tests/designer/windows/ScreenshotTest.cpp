@@ -3,12 +3,15 @@
 // to write new pictures for review instead.
 #include "DesignerFixture.h"
 
+#include "designer/model/LxLabelFigure.h"
+#include "designer/model/LxLabelString.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/app/Program.h"
+#include "platform/text/Cp932.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -71,6 +74,42 @@ void CompareWithReviewed(const QImage& actual, const std::string& name)
     EXPECT_LT(DifferentShare(actual, expected), 0.01) << name << ": compare " << out.toStdString();
 }
 
+// A shop label: a coloured band, a name, an address and a frame.
+void DrawSampleDesign(TlxLabelManager& document)
+{
+    const auto add = [&](std::uint8_t kind) -> TLxLableObjectBase& {
+        document.AddObject(kind, 0);
+        return *document.GetObject(0, 0);
+    };
+    auto& band = dynamic_cast<TLxLabelObjectFigure&>(add(1));
+    band.SetFigureType(FigureFilledEllipse);
+    band.SetLineColor(0xF2D9BF);
+    band.SetLeft(6);
+    band.SetTop(4);
+    band.SetWidth(68);
+    band.SetHeight(42);
+    auto& name = dynamic_cast<TLxLabelObjectString&>(add(0));
+    name.SetText(Sjis("ポメレル文具店"));
+    name.SetFontSize(20);
+    name.SetFontColor(0x683A1F);
+    name.SetFontStyle(kFontBold);
+    name.SetLeft(13);
+    name.SetTop(14);
+    auto& address = dynamic_cast<TLxLabelObjectString&>(add(0));
+    address.SetText(Sjis("〒100-0001 東京都千代田区\r\nTEL 03-0000-0000"));
+    address.SetFontSize(8);
+    address.SetLeft(18);
+    address.SetTop(27);
+    auto& frame = dynamic_cast<TLxLabelObjectFigure&>(add(1));
+    frame.SetFigureType(FigureEllipse);
+    frame.SetLineColor(0xB46E3C);
+    frame.SetLineWidth(5);
+    frame.SetLeft(3);
+    frame.SetTop(2);
+    frame.SetWidth(74);
+    frame.SetHeight(46);
+}
+
 class XvfbScreens : public lxtest::DesignerTest {};
 
 } // namespace
@@ -87,8 +126,14 @@ TEST_F(XvfbScreens, StartMenuPaperChooserAndEditor)
     FormSelectPaper->LBPaperList->setCurrentRow(2);
     CompareWithReviewed(Capture(FormSelectPaper), "paper_chooser");
 
+    // An elliptical label with a design on it.
+    FormSelectPaper->CBMaker->setCurrentText(QStringLiteral("ミナモラベル"));
+    FormSelectPaper->LBPaperList->setCurrentItem(
+        FormSelectPaper->LBPaperList->findItems(QStringLiteral("MN-E10"), Qt::MatchStartsWith)[0]);
     FormSelectPaper->BtnNext->click();
     FormDesign->resize(950, 650);
+    DrawSampleDesign(*FormDesign->Document);
+    FormDesign->RefreshDesign();
     CompareWithReviewed(Capture(FormDesign), "editor");
 }
 
