@@ -6,7 +6,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release
 exe="$top/build/designer/windows/tlxlabel"
 if [ ! -x "$exe" ]; then
-  echo "The designer is not built yet." >&2
+  echo "The build did not produce $exe." >&2
   exit 1
 fi
 exec "$exe" "$@"
