@@ -5,6 +5,7 @@
 
 #include "platform/metafile/ByteCursor.h"
 #include "platform/metafile/Dib.h"
+#include "platform/metafile/SavedSelections.h"
 #include "platform/metafile/EmfRecords.h"
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/text/Cp932.h"
@@ -21,7 +22,7 @@ struct EmfRecorder::Writer {
     std::uint32_t pen = emf::kStockObject | emf::kBlackPen;
     std::uint32_t brush = emf::kStockObject | emf::kWhiteBrush;
     std::uint32_t font = 0;
-    std::vector<std::array<std::uint32_t, 3>> saved;
+    SavedSelections<std::uint32_t> saved;
     std::optional<Rect> bounds;
     DeviceInfo reference;
     std::optional<Rect> frame;
@@ -264,22 +265,16 @@ void EmfRecorder::SetViewportOrg(int x, int y)
 int EmfRecorder::SaveDC()
 {
     writer_->Simple(emf::kSaveDC);
-    writer_->saved.push_back({writer_->pen, writer_->brush, writer_->font});
+    writer_->saved.Push(writer_->pen, writer_->brush, writer_->font);
     return DeviceContext::SaveDC();
 }
 
 bool EmfRecorder::RestoreDC(int level)
 {
-    const int depth = static_cast<int>(writer_->saved.size());
-    const int relative = level < 0 ? level : level - 1 - depth;
-    if (level == 0 || -relative > depth)
+    const auto relative = writer_->saved.Pop(level, writer_->pen, writer_->brush, writer_->font);
+    if (!relative)
         return false;
-    writer_->Values(emf::kRestoreDC, {relative});
-    const auto selected = writer_->saved[static_cast<std::size_t>(depth + relative)];
-    writer_->saved.resize(static_cast<std::size_t>(depth + relative));
-    writer_->pen = selected[0];
-    writer_->brush = selected[1];
-    writer_->font = selected[2];
+    writer_->Values(emf::kRestoreDC, {*relative});
     return DeviceContext::RestoreDC(level);
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/metafile/ByteCursor.h"
 #include "platform/metafile/Dib.h"
+#include "platform/metafile/SavedSelections.h"
 #include "platform/metafile/MetafileRaster.h"
 #include "platform/metafile/PlaybackObjects.h"
 
@@ -404,7 +405,7 @@ struct WmfRecorder::Writer {
     int pen = -1;
     int brush = -1;
     int font = -1;
-    std::vector<std::array<int, 3>> saved;
+    SavedSelections<int> saved;
 
     void Begin(std::uint16_t function)
     {
@@ -557,22 +558,16 @@ void WmfRecorder::SetViewportOrg(int x, int y)
 int WmfRecorder::SaveDC()
 {
     writer_->Values(wmf::kSaveDC, {});
-    writer_->saved.push_back({writer_->pen, writer_->brush, writer_->font});
+    writer_->saved.Push(writer_->pen, writer_->brush, writer_->font);
     return DeviceContext::SaveDC();
 }
 
 bool WmfRecorder::RestoreDC(int level)
 {
-    const int depth = static_cast<int>(writer_->saved.size());
-    const int relative = level < 0 ? level : level - 1 - depth;
-    if (level == 0 || -relative > depth)
+    const auto relative = writer_->saved.Pop(level, writer_->pen, writer_->brush, writer_->font);
+    if (!relative)
         return false;
-    writer_->Values(wmf::kRestoreDC, {relative});
-    const auto selected = writer_->saved[static_cast<std::size_t>(depth + relative)];
-    writer_->saved.resize(static_cast<std::size_t>(depth + relative));
-    writer_->pen = selected[0];
-    writer_->brush = selected[1];
-    writer_->font = selected[2];
+    writer_->Values(wmf::kRestoreDC, {*relative});
     return DeviceContext::RestoreDC(level);
 }
 
