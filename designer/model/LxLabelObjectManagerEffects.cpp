@@ -11,6 +11,7 @@
 #include "designer/model/PathUtils.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/text/Cp932.h"
+#include "platform/text/DelimitedText.h"
 #include "platform/text/Numbers.h"
 
 namespace lx {
@@ -49,19 +50,6 @@ int RoundedPixels(double value)
         return 0;
     constexpr double limit = std::numeric_limits<int>::max() / 2;
     return RoundToInt(std::clamp(value, -limit, limit));
-}
-
-// The lines of a text with a final CR LF added, cut at every CR LF.
-std::vector<std::string_view> EffectLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    for (;;) {
-        const std::size_t end = text.find("\r\n");
-        lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos)
-            return lines;
-        text.remove_prefix(end + 2);
-    }
 }
 
 const std::string& LetterA()
@@ -275,7 +263,7 @@ void TlxLabelObjectManager::DrawEffectTextPass(DeviceContext& canvas, std::strin
     width = std::max(width, 10.0);
     double wp = MmToPixels(kAxisHorizontal, width);
     const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
-    const std::vector<std::string_view> lines = EffectLines(text);
+    const std::vector<std::string_view> lines = SplitAtCrLf(text);
     canvas.SelectFont(EffectFont(*this, fontName, -RoundedPixels(dpiY_ * fontSize / 72)));
     canvas.SetTextColor(color);
 
@@ -311,7 +299,7 @@ void TlxLabelObjectManager::DrawEffectTextShaped(DeviceContext& canvas, std::str
     double hp = MmToPixels(kAxisVertical, height);
     const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
     const double m = static_cast<double>(text.size());
-    const std::vector<std::string_view> lines = EffectLines(text);
+    const std::vector<std::string_view> lines = SplitAtCrLf(text);
 
     // Measured in the default size; the glyphs follow the box width and the
     // text length instead of the font size.
@@ -355,7 +343,7 @@ void TlxLabelObjectManager::DrawEffectText(DeviceContext& canvas, std::string_vi
     const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
     canvas.SelectFont(EffectFont(*this, fontName, -RoundedPixels(dpiY_ * fontSize / 72)));
     canvas.SetTextColor(color);
-    const std::vector<std::string_view> lines = EffectLines(text);
+    const std::vector<std::string_view> lines = SplitAtCrLf(text);
     const double wp = std::max(1.55 * WidestLine(canvas, lines, spacing), double(TextWidth(canvas, LetterA())));
     const double hp = RoundHalfEven(2.1 * TextHeight(canvas, LetterA()) * static_cast<double>(lines.size()));
 

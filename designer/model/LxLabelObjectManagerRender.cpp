@@ -20,6 +20,7 @@
 #include "platform/metafile/MetafileImageDrawing.h"
 #include "platform/printing/Printer.h"
 #include "platform/text/Cp932.h"
+#include "platform/text/DelimitedText.h"
 #include "platform/text/Numbers.h"
 
 namespace lx {
@@ -49,20 +50,6 @@ std::int32_t SaturatingRound(double value)
     constexpr double lo = std::numeric_limits<std::int32_t>::min();
     constexpr double hi = std::numeric_limits<std::int32_t>::max();
     return RoundToInt(std::clamp(RoundHalfEven(value), lo, hi));
-}
-
-// The lines of a text: it is given a final CR LF and cut at every CR LF, so
-// an empty text is one empty line and a final line break adds an empty line.
-std::vector<std::string_view> SplitTextLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    for (;;) {
-        const std::size_t end = text.find("\r\n");
-        lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos)
-            return lines;
-        text.remove_prefix(end + 2);
-    }
 }
 
 // Offset of a line of measure s in a box of size box for the alignments
@@ -278,7 +265,7 @@ void TlxLabelObjectManager::DrawTextObject(DeviceContext& canvas, std::string_vi
     double wp = MmToPixels(kAxisHorizontal, width);
     double hp = MmToPixels(kAxisVertical, height);
     const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
-    const std::vector<std::string_view> lines = SplitTextLines(text);
+    const std::vector<std::string_view> lines = SplitAtCrLf(text);
 
     LogFont font;
     font.height = -SaturatingRound(dpiY_ * fontSize / 72);

@@ -106,4 +106,16 @@ std::string JoinLines(const std::vector<std::string>& lines)
     return text;
 }
 
+std::vector<std::string_view> SplitAtCrLf(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (;;) {
+        const std::size_t end = text.find("\r\n");
+        lines.push_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            return lines;
+        text.remove_prefix(end + 2);
+    }
+}
+
 } // namespace lx

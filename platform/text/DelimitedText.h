@@ -17,6 +17,9 @@ std::vector<std::string> SplitDelimited(std::string_view text, char delimiter);
 // Lines of a text: CR LF, LF or CR end a line; a final line break gives no
 // empty last line.
 std::vector<std::string> SplitLines(std::string_view text);
+// Pieces of a text cut at every CR LF, as label text is drawn: an empty text
+// is one empty line and a final CR LF adds an empty line.
+std::vector<std::string_view> SplitAtCrLf(std::string_view text);
 // Every line followed by CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);
 

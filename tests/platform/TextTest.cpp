@@ -96,6 +96,14 @@ TEST(TextLines, AllLineEndsAndNoEmptyLastLine)
     EXPECT_EQ(JoinLines(Fields({"a", ""})), "a\r\n\r\n");
 }
 
+TEST(TextLines, LabelTextCutsOnlyAtCrLfAndKeepsEmptyLines)
+{
+    using Views = std::vector<std::string_view>;
+    EXPECT_EQ(SplitAtCrLf(""), Views({""}));
+    EXPECT_EQ(SplitAtCrLf("a\r\n"), Views({"a", ""}));
+    EXPECT_EQ(SplitAtCrLf("a\nb\r\n\r\nc"), Views({"a\nb", "", "c"}));
+}
+
 TEST(Numbers, ParseWithDotAndFormatShortest)
 {
     EXPECT_EQ(ParseInt(" -12 "), -12);
