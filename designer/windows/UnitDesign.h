@@ -16,12 +16,15 @@
 #include "platform/app/Messages.h"
 #include "platform/image/Bitmap.h"
 
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
 class QScrollArea;
 class QTabBar;
+class QToolButton;
+class QMenu;
 
 namespace lx {
 
@@ -120,6 +123,41 @@ public:
     QPushButton* BtnCsvSheet;
     QPushButton* BtnRenbanSheet;
 
+    // ---- Design files, label cells, undo replay, object order and the shell. ----
+    void SaveDesign(const std::string& path);
+    void BtnSaveClick();
+    void BtnLoadClick();
+    void BtnPaperConfigClick();
+    // The before and after states of the selected object around an edit.
+    void RecordGeometryUndo(bool before);
+    void RecordPropertyUndo(bool before);
+    void ClearMultiSelection();
+    void BtnUndoClick();
+    void BtnRedoClick();
+    void DrawFaceOverview();
+    // A press at a point of ImagePrev (widget coordinates).
+    void ImagePrevMouseDown(QPoint point);
+    void PngBtnSheetCopyClick();
+    void PngBtnSheetPasteClick();
+    void PngBtnSheetPasteAllClick();
+    void PngBtnSheetDelClick();
+    void PngBtnDelDesignClick();
+    void PngBtnModeClick();
+    void SBtnSheetPrevClick();
+    void SBtnSheetBackClick();
+    void SBtnChangeNameClick();
+    void SBtnDelSheetClick();
+    void CBGridClick();
+    void DrawDesignGuide();
+    QPushButton* BtnSave;
+    QPushButton* BtnLoad;
+    QPushButton* BtnPaperConfig;
+    QToolButton* SBtnSheetPrev;
+    QToolButton* SBtnSheetBack;
+    QToolButton* SBtnChangeName;
+    QToolButton* SBtnDelSheet;
+    QCheckBox* CBGrid;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -142,6 +180,19 @@ private:
     void ReadDocumentsFolder();
     void SetupDesignFileDialogs();
     void LoadDesign(const std::string& path);
+
+    // ---- Design files, label cells, undo replay, object order and the shell. ----
+    void BuildFileComponents();
+    void BuildCellComponents();
+    void BuildOrderComponents();
+    void BuildUndoComponents();
+    void RecordSelectedUndo(std::int32_t action, bool before);
+    void ReplayGroup(bool redo);
+    void ReplayUndoStep(UndoStep& step, bool redo);
+    void BindMergeObjectsToTable(const TLxLableObjectBase& restored);
+    void RedrawAfterEdit();
+    TLxLableObjectBase* SelectedObject() const;
+    void ClearFaceDesign(bool withMergeTable);
 };
 
 } // namespace lx

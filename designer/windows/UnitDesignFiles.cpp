@@ -1,16 +1,23 @@
 // The editor's design files: the documents folder, the file dialogs,
-// loading a design, and the unsaved-changes prompt.
+// opening and saving a design, the unsaved-changes prompt and leaving the
+// design for another paper.
 #include "designer/windows/UnitDesign.h"
 
 #include "designer/model/LxDesignFile.h"
 
 #include "designer/windows/QtBridge.h"
+#include "designer/windows/Forms.h"
+#include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/io/Files.h"
-#include <QLabel>
 #include "platform/text/Cp932.h"
 
+#include <QBoxLayout>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
 #include <QStandardPaths>
+#include <tuple>
 
 namespace lx {
 
@@ -32,6 +39,22 @@ std::string FileNamePart(std::string_view path)
 }
 
 } // namespace
+
+void TFormDesign::BuildFileComponents()
+{
+    BtnLoad = new QPushButton(QStringLiteral("開く"));
+    BtnSave = new QPushButton(QStringLiteral("保存"));
+    BtnPaperConfig = new QPushButton(QStringLiteral("用紙変更"));
+    auto* tools = qobject_cast<QBoxLayout*>(PanelTool->layout());
+    int at = 0;
+    for (auto [button, name, handler] : {std::tuple{BtnLoad, "BtnLoad", &TFormDesign::BtnLoadClick},
+                                         std::tuple{BtnSave, "BtnSave", &TFormDesign::BtnSaveClick},
+                                         std::tuple{BtnPaperConfig, "BtnPaperConfig", &TFormDesign::BtnPaperConfigClick}}) {
+        button->setObjectName(QString::fromLatin1(name));
+        tools->insertWidget(at++, button);
+        connect(button, &QPushButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    }
+}
 
 void TFormDesign::ReadDocumentsFolder()
 {
@@ -72,6 +95,61 @@ void TFormDesign::LoadDesign(const std::string& path)
     Document = std::move(design.Document);
     Paperlbl->setText(ToQString(SheetLayout->Paper.GetModelNumber()));
     katabanlbl->show();
+}
+
+void TFormDesign::SaveDesign(const std::string& path)
+{
+    SaveDesignFile(path, *MergeTable, *SheetLayout, *Document);
+    // Named after the file only once the file holds the design: a failed
+    // save must not show a name under which nothing was written.
+    DesignFileName = FileNamePart(path);
+}
+
+void TFormDesign::BtnSaveClick()
+{
+    const auto chosen = Messages().ChooseFile(SaveDialogLabelFile);
+    if (!chosen)
+        return;
+    SaveDesign(SystemPath(chosen->path));
+    Saved = true;
+    RefreshDesign();
+}
+
+void TFormDesign::BtnLoadClick()
+{
+    if (!ConfirmDiscardChanges())
+        return;
+    const auto path = RunOpenDialog();
+    if (!path)
+        return;
+    // A file that fails to load leaves the open design, its cell and its
+    // history as they were, and the panels working.
+    PanelsReady = false;
+    const bool loaded = guarded([&] { LoadDesign(*path); });
+    if (loaded) {
+        CurrentFace = 0;
+        MultiSelecting = false;
+        ObjectGrabbed = false;
+        Document->SetSelectedIndex(-1, CurrentFace);
+        UndoHistory->Clear();
+        RefreshDesign();
+        DrawFaceOverview();
+        Saved = true;
+        IsNewDesign = false;
+    }
+    PanelsReady = true;
+}
+
+void TFormDesign::BtnPaperConfigClick()
+{
+    if (!ConfirmDiscardChanges())
+        return;
+    Saved = true;
+    ReturnToMenu = false;
+    DesignFileName.clear();
+    MergeTable->Clear();
+    close();
+    FormSelectPaper->show();
 }
 
 bool TFormDesign::ConfirmDiscardChanges()

@@ -139,6 +139,10 @@ void TFormDesign::BuildComponents()
     window->addLayout(body, 1);
 
     connect(CBShowSize, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { CBShowSizeChange(); }); });
+    BuildFileComponents();
+    BuildCellComponents();
+    BuildOrderComponents();
+    BuildUndoComponents();
 }
 
 void TFormDesign::FormCreate()
@@ -226,6 +230,7 @@ void TFormDesign::FormShow()
         const QSignalBlocker blocker(CBShowSize);
         CBShowSize->setCurrentIndex(0);
     }
+    DrawFaceOverview();
     RefreshDesign();
 }
 
@@ -292,6 +297,7 @@ void TFormDesign::RefreshDesign()
                                           : QStringLiteral("デザイン画面 -") + ToQString(DesignFileName) + QStringLiteral("-"));
     ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
     ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
+    DrawDesignGuide();
     DrawLabel();
     DrawCellShapes();
     ImageDesign->setPicture(ToQImage(SurfaceBitmap));

@@ -1,0 +1,234 @@
+// The editor's label cells: the sheet overview that picks the cell being
+// edited, copying and pasting a cell's design, deleting designs, and the
+// switch between single and multi mode.
+#include "designer/windows/UnitDesign.h"
+
+#include "designer/model/RecordBoundObject.h"
+#include "designer/windows/PictureButton.h"
+#include "designer/windows/PictureView.h"
+#include "designer/windows/QtBridge.h"
+#include "designer/windows/SheetDrawing.h"
+#include "platform/gdi/RasterDeviceContext.h"
+
+#include <QBoxLayout>
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <functional>
+
+namespace lx {
+
+namespace {
+
+constexpr ColorRef kCurrentCellFill = 0xF9C896; // red 150, green 200, blue 249
+
+// Merge texts, merge symbols, merge QR and serial numbers: kept only in
+// single mode. Found by class: a file may store any kind byte.
+bool SingleModeOnly(const TLxLableObjectBase* object) { return dynamic_cast<const RecordBoundObject*>(object); }
+
+// Calls a handler for every left or right press on a widget.
+class PressFilter : public QObject {
+public:
+    PressFilter(QObject* parent, std::function<void(QPoint)> onPress) : QObject(parent), onPress_(std::move(onPress)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            onPress_(static_cast<QMouseEvent*>(event)->position().toPoint());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(QPoint)> onPress_;
+};
+
+void DrawFilledCell(DeviceContext& dc, std::uint8_t kind, const Rect& box)
+{
+    dc.SelectBrush({BrushStyle::Solid, kCurrentCellFill});
+    Pen pen = dc.CurrentPen();
+    pen.style = PenStyle::Solid;
+    dc.SelectPen(pen);
+    switch (kind) {
+    case lxLineNomal: dc.Rectangle(box.left, box.top, box.right, box.bottom); break;
+    case lxLineDot:
+        dc.FillRect(box, kCurrentCellFill);
+        DrawCellOutline(dc, kind, box);
+        break;
+    case lxLineCircle: dc.Ellipse(box.left, box.top, box.right, box.bottom); break;
+    default: break;
+    }
+}
+
+} // namespace
+
+void TFormDesign::BuildCellComponents()
+{
+    ImagePrev->installEventFilter(new PressFilter(this, [this](QPoint point) {
+        guarded([this, point] { ImagePrevMouseDown(point); });
+    }));
+    const std::pair<QPushButton*, void (TFormDesign::*)()> handlers[] = {
+        {BtnSheetCopy, &TFormDesign::PngBtnSheetCopyClick},   {BtnSheetPaste, &TFormDesign::PngBtnSheetPasteClick},
+        {BtnSheetPasteAll, &TFormDesign::PngBtnSheetPasteAllClick}, {BtnSheetDel, &TFormDesign::PngBtnSheetDelClick},
+        {BtnMode, &TFormDesign::PngBtnModeClick}};
+    for (auto [button, handler] : handlers)
+        connect(button, &QPushButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    connect(PngBtnDelDesign, &QAbstractButton::clicked, this, [this] { guarded([this] { PngBtnDelDesignClick(); }); });
+}
+
+void TFormDesign::RedrawAfterEdit()
+{
+    RefreshDesign();
+    DrawFaceOverview();
+}
+
+// ---- overview
+
+void TFormDesign::DrawFaceOverview()
+{
+    if (!SheetLayout || !Document)
+        return;
+    const TlxLblInfo& layout = *SheetLayout;
+    const double paperWidth = layout.GetPaperWidth();
+    const double paperHeight = layout.GetPaperHeight();
+    const Size size = FitProportionally(paperWidth, paperHeight, ImagePrev->width(), ImagePrev->height());
+    OverviewBitmap = Bitmap(size.cx, size.cy);
+    if (!OverviewBitmap.Empty()) {
+        const double sx = size.cx / paperWidth * 25.4;
+        const double sy = size.cy / paperHeight * 25.4;
+        RasterDeviceContext dc(OverviewBitmap);
+        const bool single = Document->GetSingleMode();
+        for (std::int32_t i = 0; i < layout.LabelCount; ++i) {
+            const Rect box = ScaleMmRect(layout.GetLabelLeft(i), layout.GetLabelTop(i), layout.GetLabelWidth(i),
+                                         layout.GetLabelHeight(i), sx, sy);
+            if (single || i == CurrentFace)
+                DrawFilledCell(dc, layout.GetLabelLineKind(i), box);
+            else
+                DrawCellOutline(dc, layout.GetLabelLineKind(i), box);
+            DrawInnerShapes(dc, layout, i, 0, 0, sx, sy);
+        }
+    }
+    ImagePrev->setPicture(ToQImage(OverviewBitmap));
+}
+
+void TFormDesign::ImagePrevMouseDown(QPoint point)
+{
+    if (!Document || Document->GetSingleMode() || OverviewBitmap.Empty())
+        return;
+    const QPoint at = point - ImagePrev->pictureOffset();
+    const TlxLblInfo& layout = *SheetLayout;
+    const double sx = OverviewBitmap.Width() / layout.GetPaperWidth() * 25.4;
+    const double sy = OverviewBitmap.Height() / layout.GetPaperHeight() * 25.4;
+    for (std::int32_t i = 0; i < layout.LabelCount && i < Document->GetFaceCount(); ++i) {
+        const Rect box = ScaleMmRect(layout.GetLabelLeft(i), layout.GetLabelTop(i), layout.GetLabelWidth(i),
+                                     layout.GetLabelHeight(i), sx, sy);
+        if (at.x() > box.left && at.x() < box.right && at.y() > box.top && at.y() < box.bottom) {
+            PanelsReady = false;
+            if (i != CurrentFace) {
+                // Undo records name no cell: replayed on another cell they
+                // would overwrite that cell's objects.
+                UndoHistory->Clear();
+                MultiSelecting = false;
+            }
+            CurrentFace = i;
+            RedrawAfterEdit();
+            PanelsReady = true;
+            return;
+        }
+    }
+}
+
+// ---- copy, paste and delete
+
+void TFormDesign::PngBtnSheetCopyClick()
+{
+    if (Document->GetObjectCount(CurrentFace) == 0) {
+        ShowInfo("シートが存在しないデザインはコピーできません。");
+        return;
+    }
+    CopySourceFace = CurrentFace;
+    ShowInfo("現在編集中のデザインをコピーしました。");
+}
+
+void TFormDesign::PngBtnSheetPasteClick()
+{
+    // A design loaded since the copy may have fewer cells.
+    if (CopySourceFace < 0 || CopySourceFace >= Document->GetFaceCount()) {
+        ShowInfo("貼り付け元がありません。");
+        return;
+    }
+    if (CopySourceFace == CurrentFace) {
+        ShowInfo("貼り付け元と貼り付け先が同一です。");
+        return;
+    }
+    Saved = false;
+    Document->CopyFace(MergeTable.get(), CopySourceFace, CurrentFace);
+    RedrawAfterEdit();
+    ShowInfo("コピーしたデザインを現在編集中の面に貼り付けました。");
+}
+
+void TFormDesign::PngBtnSheetPasteAllClick()
+{
+    if (CopySourceFace < 0 || CopySourceFace >= Document->GetFaceCount()) {
+        ShowInfo("貼り付け元がありません。");
+        return;
+    }
+    for (std::int32_t i = 0; i < Document->GetFaceCount(); ++i)
+        Document->CopyFace(MergeTable.get(), CopySourceFace, i);
+    Saved = false;
+    RedrawAfterEdit();
+    ShowInfo("コピーしたデザインを全面に貼り付けました。");
+}
+
+void TFormDesign::PngBtnSheetDelClick() { ClearFaceDesign(false); }
+
+void TFormDesign::PngBtnDelDesignClick() { ClearFaceDesign(true); }
+
+void TFormDesign::ClearFaceDesign(bool withMergeTable)
+{
+    if (!AskYesNo("現在、編集中のデザインを削除しますか？\r\n※デザインの削除は「もどす」ボタンでは戻せません。"))
+        return;
+    Saved = false;
+    Document->ClearFace(CurrentFace);
+    MultiSelecting = false;
+    UndoHistory->Clear();
+    if (withMergeTable)
+        MergeTable->Clear();
+    RedrawAfterEdit();
+}
+
+// ---- mode
+
+void TFormDesign::PngBtnModeClick()
+{
+    const bool single = Document->GetSingleMode();
+    const char* question =
+        single ? "現在のモードからマルチモードへ変更しますか？\r\n"
+                 "マルチモードでは「差込シート」を使用することができないため\r\n"
+                 "現在のデザインに該当シートが含まれる場合は削除されます。\r\n"
+                 "※モード変更は「もどす」ボタンでは戻せません。"
+               : "現在のモードからシングルモードへ変更しますか？\r\n"
+                 "シングルモードでは１つのデザインを用紙全てに印刷するため\r\n"
+                 "現在デザインしているラベル以外のデザインは削除されます。\r\n"
+                 "※モード変更は「もどす」ボタンでは戻せません。";
+    if (!AskYesNo(question))
+        return;
+    if (single) {
+        Document->SetSingleMode(false);
+        for (std::int32_t i = Document->GetObjectCount(CurrentFace) - 1; i >= 0; --i)
+            if (SingleModeOnly(Document->GetObject(i, CurrentFace)))
+                Document->DeleteObject(i, CurrentFace);
+    } else {
+        Document->SetSingleMode(true);
+        Document->CopyFace(MergeTable.get(), CurrentFace, 0);
+        CurrentFace = 0;
+        for (std::int32_t i = 1; i < Document->GetFaceCount(); ++i)
+            Document->ClearFace(i);
+    }
+    ClearMultiSelection();
+    MultiSelecting = false;
+    UndoHistory->Clear();
+    Saved = false;
+    RedrawAfterEdit();
+}
+
+} // namespace lx

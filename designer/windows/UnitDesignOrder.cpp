@@ -1,0 +1,134 @@
+// The commands on the selected object: one step to the front or the back,
+// rename, delete; and the design guide, a dot every 3 mm over the label.
+#include "designer/windows/UnitDesign.h"
+
+#include "platform/text/Cp932.h"
+#include "platform/text/Numbers.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QFrame>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <cmath>
+
+namespace lx {
+
+namespace {
+
+constexpr double kGuideStepMm = 3;
+
+} // namespace
+
+void TFormDesign::BuildOrderComponents()
+{
+    auto* commands = new QHBoxLayout;
+    const std::tuple<QToolButton**, const char*, const char*, void (TFormDesign::*)()> buttons[] = {
+        {&SBtnSheetPrev, "SBtnSheetPrev", "▲前面へ", &TFormDesign::SBtnSheetPrevClick},
+        {&SBtnSheetBack, "SBtnSheetBack", "▼背面へ", &TFormDesign::SBtnSheetBackClick},
+        {&SBtnChangeName, "SBtnChangeName", "シート名変更", &TFormDesign::SBtnChangeNameClick},
+        {&SBtnDelSheet, "SBtnDelSheet", "シート削除", &TFormDesign::SBtnDelSheetClick}};
+    for (auto [button, name, caption, handler] : buttons) {
+        *button = new QToolButton;
+        (*button)->setObjectName(QString::fromLatin1(name));
+        (*button)->setText(QString::fromUtf8(caption));
+        commands->addWidget(*button);
+        connect(*button, &QToolButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    }
+    CBGrid = new QCheckBox(QStringLiteral("デザインガイドを表示"));
+    CBGrid->setObjectName(QStringLiteral("CBGrid"));
+    connect(CBGrid, &QCheckBox::toggled, this, [this] { guarded([this] { CBGridClick(); }); });
+    auto* side = qobject_cast<QBoxLayout*>(PanelSide->layout());
+    side->insertLayout(1, commands);
+    side->insertWidget(2, CBGrid);
+}
+
+void TFormDesign::SBtnSheetPrevClick()
+{
+    const std::int32_t i = Document->GetSelectedIndex(CurrentFace);
+    if (!SelectedObject() || i == 0)
+        return;
+    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedFront, i, nullptr, false);
+    Document->MoveObjectFront(i, CurrentFace);
+    Document->SetSelectedIndex(i - 1, CurrentFace);
+    Saved = false;
+    RefreshDesign();
+}
+
+void TFormDesign::SBtnSheetBackClick()
+{
+    const std::int32_t i = Document->GetSelectedIndex(CurrentFace);
+    if (!SelectedObject() || i + 1 >= Document->GetObjectCount(CurrentFace))
+        return;
+    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedBack, i, nullptr, false);
+    Document->MoveObjectBack(i, CurrentFace);
+    Document->SetSelectedIndex(i + 1, CurrentFace);
+    Saved = false;
+    RefreshDesign();
+}
+
+void TFormDesign::SBtnChangeNameClick()
+{
+    TLxLableObjectBase* object = SelectedObject();
+    if (!object)
+        return;
+    const auto name = Messages().InputText("シート名変更", "シート名を入力してください", Cp932ToUtf8(object->GetName()));
+    if (!name)
+        return;
+    RecordGeometryUndo(true);
+    object->SetName(Utf8ToCp932(*name));
+    Saved = false;
+    RefreshDesign();
+    RecordGeometryUndo(false);
+}
+
+void TFormDesign::SBtnDelSheetClick()
+{
+    const TLxLableObjectBase* object = SelectedObject();
+    if (!object || !AskYesNo(Cp932ToUtf8(object->GetName()) + "を削除しますか？"))
+        return;
+    const std::int32_t i = Document->GetSelectedIndex(CurrentFace);
+    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoDeleted, i, object->Clone(), false);
+    Document->DeleteObject(i, CurrentFace);
+    Document->SetSelectedIndex(-1, CurrentFace);
+    MultiSelecting = false;
+    Saved = false;
+    RedrawAfterEdit();
+}
+
+void TFormDesign::CBGridClick()
+{
+    if (!Document || Document->GetShowGuide() == CBGrid->isChecked())
+        return;
+    Document->SetShowGuide(CBGrid->isChecked());
+    RefreshDesign();
+}
+
+void TFormDesign::DrawDesignGuide()
+{
+    if (!Document)
+        return;
+    {
+        const QSignalBlocker blocker(CBGrid);
+        CBGrid->setChecked(Document->GetShowGuide());
+    }
+    if (!Document->GetShowGuide() || SurfaceBitmap.Empty())
+        return;
+    // Whole millimetres of the cell; a damaged size draws nothing.
+    const double width = std::trunc(SheetLayout->GetLabelWidth(CurrentFace));
+    const double height = std::trunc(SheetLayout->GetLabelHeight(CurrentFace));
+    if (!(width >= 0 && height >= 0 && width < 1e5 && height < 1e5))
+        return;
+    const int nx = static_cast<int>(width) / 3;
+    const int ny = static_cast<int>(height) / 3;
+    for (int i = 0; i <= nx; ++i) {
+        const int x = RoundToInt(kGuideStepMm * i * ScreenDpiX / 25.4);
+        for (int j = 0; j <= ny; ++j) {
+            const int y = RoundToInt(kGuideStepMm * j * ScreenDpiY / 25.4);
+            if (x < SurfaceBitmap.Width() && y < SurfaceBitmap.Height())
+                SurfaceBitmap.SetPixel(x, y, 0xFF000000u);
+        }
+    }
+}
+
+} // namespace lx

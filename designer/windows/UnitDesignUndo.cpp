@@ -1,0 +1,167 @@
+// The editor's undo and redo: recording the states of the selected object
+// around an edit, and replaying a group of records on the current cell.
+#include "designer/windows/UnitDesign.h"
+
+#include "designer/model/LxLabelCSVString.h"
+#include "platform/io/Errors.h"
+
+#include <QPushButton>
+
+namespace lx {
+
+namespace {
+
+// The merge table a merge object reads from; null for other objects.
+TLxCSV* MergeTableOf(const TLxLableObjectBase& object)
+{
+    if (const auto* text = dynamic_cast<const TLxLabelObjectCsvString*>(&object))
+        return text->GetCSV();
+    return nullptr;
+}
+
+void BindToTable(TLxLableObjectBase& object, TLxCSV* table)
+{
+    if (auto* text = dynamic_cast<TLxLabelObjectCsvString*>(&object))
+        text->SetCSV(table);
+}
+
+} // namespace
+
+void TFormDesign::BuildUndoComponents()
+{
+    connect(BtnUndo, &QPushButton::clicked, this, [this] { guarded([this] { BtnUndoClick(); }); });
+    connect(BtnRedo, &QPushButton::clicked, this, [this] { guarded([this] { BtnRedoClick(); }); });
+}
+
+TLxLableObjectBase* TFormDesign::SelectedObject() const
+{
+    if (!Document)
+        return nullptr;
+    const std::int32_t index = Document->GetSelectedIndex(CurrentFace);
+    if (index < 0 || index >= Document->GetObjectCount(CurrentFace))
+        return nullptr;
+    return Document->GetObject(index, CurrentFace);
+}
+
+void TFormDesign::RecordGeometryUndo(bool before) { RecordSelectedUndo(UndoChanged, before); }
+
+void TFormDesign::RecordPropertyUndo(bool before) { RecordSelectedUndo(UndoChangedWithTable, before); }
+
+void TFormDesign::RecordSelectedUndo(std::int32_t action, bool before)
+{
+    const TLxLableObjectBase* object = SelectedObject();
+    if (!object || !UndoHistory)
+        return;
+    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), action, Document->GetSelectedIndex(CurrentFace),
+                          object->Clone(), before);
+}
+
+void TFormDesign::ClearMultiSelection()
+{
+    Document->SetSelectedIndex(-1, CurrentFace);
+    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
+        Document->GetObject(i, CurrentFace)->SetSelected(0);
+}
+
+void TFormDesign::BtnUndoClick()
+{
+    if (!UndoHistory || !UndoHistory->CanUndo())
+        return;
+    ReplayGroup(false);
+}
+
+void TFormDesign::BtnRedoClick()
+{
+    if (!UndoHistory || !UndoHistory->CanRedo())
+        return;
+    ReplayGroup(true);
+}
+
+void TFormDesign::ReplayGroup(bool redo)
+{
+    PanelsReady = false;
+    ClearMultiSelection();
+    MultiSelecting = false;
+    const std::int32_t n = redo ? UndoHistory->GetRedoGroupSize() : UndoHistory->GetUndoGroupSize();
+    try {
+        for (std::int32_t i = 0; i < n; ++i) {
+            UndoStep step = redo ? UndoHistory->PopRedo() : UndoHistory->PopUndo();
+            ReplayUndoStep(step, redo);
+        }
+    } catch (...) {
+        // What was applied stays applied; the rest of the history is not
+        // offered again.
+        RedrawAfterEdit();
+        (redo ? BtnRedo : BtnUndo)->hide();
+        PanelsReady = true;
+        throw;
+    }
+    // A group of several objects leaves nothing selected.
+    if (n > 1)
+        ClearMultiSelection();
+    // The design now differs from what was last saved.
+    Saved = false;
+    RedrawAfterEdit();
+    PanelsReady = true;
+}
+
+void TFormDesign::ReplayUndoStep(UndoStep& step, bool redo)
+{
+    const std::int32_t face = CurrentFace;
+    const std::int32_t index = step.Index;
+    switch (step.Action) {
+    case UndoAdded:
+    case UndoDeleted:
+        // Undoing an addition and redoing a deletion remove the object;
+        // the other two put the snapshot back.
+        if ((step.Action == UndoAdded) != redo) {
+            Document->DeleteObject(index, face);
+            Document->SetSelectedIndex(-1, face);
+            return;
+        }
+        if (!step.Snapshot)
+            throw Error("もどす内容がありません。");
+        BindToTable(*step.Snapshot, MergeTable.get());
+        Document->InsertObject(std::move(step.Snapshot), index, face);
+        break;
+    case UndoMovedFront:
+        if (redo)
+            Document->MoveObjectFront(index, face);
+        else
+            Document->MoveObjectBack(index - 1, face);
+        break;
+    case UndoMovedBack:
+        if (redo)
+            Document->MoveObjectBack(index, face);
+        else
+            Document->MoveObjectFront(index + 1, face);
+        break;
+    case UndoChanged:
+    case UndoChangedWithTable: {
+        if (!step.Snapshot)
+            throw Error("もどす内容がありません。");
+        if (step.Action == UndoChangedWithTable)
+            BindMergeObjectsToTable(*step.Snapshot);
+        BindToTable(*step.Snapshot, MergeTable.get());
+        Document->ReplaceObject(index, face, std::move(step.Snapshot));
+        break;
+    }
+    default: return;
+    }
+    Document->SetSelectedIndex(index, face);
+}
+
+void TFormDesign::BindMergeObjectsToTable(const TLxLableObjectBase& restored)
+{
+    // The restored object holds the table it was bound to at the time. The
+    // design's own table takes those rows, so what is shown is also what a
+    // save writes, and every merge object keeps reading the design's table.
+    const TLxCSV* table = MergeTableOf(restored);
+    if (!table || table == MergeTable.get())
+        return;
+    *MergeTable = *table;
+    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
+        BindToTable(*Document->GetObject(i, CurrentFace), MergeTable.get());
+}
+
+} // namespace lx

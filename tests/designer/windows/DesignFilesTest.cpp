@@ -1,0 +1,176 @@
+#include "EditorFixture.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+using namespace lx;
+
+namespace {
+
+constexpr const char* kDiscardQuestion = "現在のデザインの変更は保存されていません。作業を続行してよろしいですか？";
+
+class DesignFilesTest : public lxtest::EditorTest {
+protected:
+    void SaveThroughButton(const std::string& path)
+    {
+        messages.ChooseFileNext(FileDialogResult{path, 0});
+        FormDesign->BtnSave->click();
+    }
+    void OpenThroughButton(const std::string& path)
+    {
+        messages.ChooseFileNext(FileDialogResult{path, 0});
+        FormDesign->BtnLoad->click();
+    }
+};
+
+} // namespace
+
+TEST_F(DesignFilesTest, SavedDesignOpensInAFreshEditorAsTheSameDocument)
+{
+    NewMultiDesign();
+    AddText("一面目");
+    FormDesign->CurrentFace = 3;
+    AddText("四面目");
+    AddText("四面目の二");
+    const std::string first = temp.File("宛名 ラベル.bv2");
+    SaveThroughButton(first);
+    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面 -宛名 ラベル.bv2-"));
+    const std::string saved = ReadFileBytes(SystemPath(first));
+    EXPECT_EQ(saved, DesignBytes());
+    // The save dialog is the design files' own.
+    ASSERT_EQ(messages.FileRequests().size(), 1u);
+    EXPECT_EQ(messages.FileRequests()[0].mode, FileDialogRequest::Mode::Save);
+    EXPECT_EQ(messages.FileRequests()[0].defaultSuffix, "bv2");
+    EXPECT_TRUE(messages.FileRequests()[0].overwritePrompt);
+    FormDesign->close();
+    EXPECT_TRUE(messages.Shown().empty()); // saved: closing asks nothing
+
+    program.reset();
+    ASSERT_TRUE(StartProgram({QString::fromStdString(first)}));
+    ASSERT_TRUE(FormDesign->isVisible());
+    EXPECT_EQ(Document().GetFaceCount(), 10);
+    EXPECT_EQ(Texts(0), std::vector<std::string>{"一面目"});
+    EXPECT_EQ(Texts(3), (std::vector<std::string>{"四面目の二", "四面目"}));
+    const std::string second = temp.File("写し.bv2");
+    SaveThroughButton(second);
+    EXPECT_EQ(ReadFileBytes(SystemPath(second)), saved);
+}
+
+TEST_F(DesignFilesTest, OpenButtonAsksCancelsAndLoads)
+{
+    const std::string other = WriteDesign("別.bv2", 1, "HK-110", [](TlxLabelManager& document) {
+        document.AddObject(KindFigure, 0);
+        document.SetSingleMode(true);
+    });
+    NewMultiDesign();
+    FormDesign->CurrentFace = 2;
+    AddText("編集中");
+
+    // No to the prompt: no dialog, nothing changes.
+    FormDesign->BtnLoad->click();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kDiscardQuestion});
+    EXPECT_TRUE(messages.FileRequests().empty());
+    // Yes, then the dialog cancelled: nothing changes either.
+    messages.Answer(MessageAnswer::Yes);
+    FormDesign->BtnLoad->click();
+    EXPECT_EQ(messages.FileRequests().size(), 1u);
+    EXPECT_EQ(FormDesign->CurrentFace, 2);
+    EXPECT_FALSE(FormDesign->Saved);
+    EXPECT_TRUE(History().CanUndo());
+
+    messages.Answer(MessageAnswer::Yes);
+    OpenThroughButton(other);
+    EXPECT_EQ(FormDesign->CurrentFace, 0);
+    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_FALSE(FormDesign->IsNewDesign);
+    EXPECT_TRUE(FormDesign->PanelsReady);
+    EXPECT_FALSE(History().CanUndo());
+    EXPECT_TRUE(Document().GetSingleMode());
+    EXPECT_EQ(Document().GetObjectCount(0), 1);
+    EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面 -別.bv2-"));
+
+    // Unchanged: no prompt before the dialog.
+    messages.Clear();
+    OpenThroughButton(other);
+    EXPECT_TRUE(messages.Shown().empty());
+}
+
+TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
+{
+    NewMultiDesign();
+    FormDesign->CurrentFace = 4;
+    AddText("残す");
+    const std::string before = DesignBytes();
+
+    WriteFileReplacing(SystemPath(temp.File("壊れ.bv2")), "\x01\x02");
+    messages.Answer(MessageAnswer::Yes);
+    OpenThroughButton(temp.File("壊れ.bv2"));
+    EXPECT_EQ(messages.Shown().size(), 2u); // the prompt, then the failure
+    EXPECT_EQ(DesignBytes(), before);
+    EXPECT_EQ(FormDesign->CurrentFace, 4);
+    EXPECT_TRUE(FormDesign->PanelsReady);
+    EXPECT_FALSE(FormDesign->Saved);
+    EXPECT_TRUE(History().CanUndo());
+    EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面"));
+
+    // A save into a missing folder reports, names nothing and stays unsaved.
+    messages.Clear();
+    SaveThroughButton(temp.File("無い/保存.bv2"));
+    EXPECT_EQ(messages.Shown().size(), 1u);
+    EXPECT_FALSE(FormDesign->Saved);
+    EXPECT_TRUE(FormDesign->DesignFileName.empty());
+    // Closing still asks, so nothing is lost.
+    FormDesign->close();
+    EXPECT_TRUE(FormDesign->isVisible());
+}
+
+TEST_F(DesignFilesTest, RealSaveDialogAddsTheExtensionAndAsksBeforeReplacing)
+{
+    NewMultiDesign();
+    AddText("本物");
+    SetMessageService(nullptr);
+    const auto saveAs = [](const QString& name, QMessageBox::StandardButton replace) {
+        lxtest::WhenModalShows<QFileDialog>([=](QFileDialog* dialog) {
+            if (replace != QMessageBox::NoButton)
+                lxtest::WhenModalShows<QMessageBox>([=](QMessageBox* box) { box->button(replace)->click(); });
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        FormDesign->BtnSave->click();
+    };
+    const std::string path = temp.File("data/本物.bv2");
+    saveAs(QString::fromStdString(path).chopped(4), QMessageBox::NoButton);
+    ASSERT_TRUE(FileExists(SystemPath(path)));
+    const std::string saved = ReadFileBytes(SystemPath(path));
+    EXPECT_TRUE(FormDesign->Saved);
+
+    // Refusing to replace the existing file leaves it and the unsaved state.
+    AddText("追加");
+    saveAs(QString::fromStdString(path), QMessageBox::No);
+    SetMessageService(&messages);
+    EXPECT_EQ(ReadFileBytes(SystemPath(path)), saved);
+    EXPECT_FALSE(FormDesign->Saved);
+}
+
+TEST_F(DesignFilesTest, PaperChangeAsksOnceAndOpensTheChooserNotTheMenu)
+{
+    NewMultiDesign();
+    AddText("捨てる");
+    FormDesign->BtnPaperConfig->click(); // No
+    EXPECT_TRUE(FormDesign->isVisible());
+    messages.Answer(MessageAnswer::Yes);
+    FormDesign->BtnPaperConfig->click();
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{kDiscardQuestion, kDiscardQuestion}));
+    EXPECT_FALSE(FormDesign->isVisible());
+    EXPECT_EQ(FormDesign->Document, nullptr);
+    EXPECT_TRUE(FormSelectPaper->isVisible());
+    EXPECT_FALSE(FormTopMenu->isVisible());
+    FormSelectPaper->BtnNext->click();
+    ASSERT_TRUE(FormDesign->isVisible());
+    EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面"));
+}
