@@ -51,7 +51,7 @@ TEST_F(DesignFilesTest, SavedDesignOpensInAFreshEditorAsTheSameDocument)
     program.reset();
     ASSERT_TRUE(StartProgram({QString::fromStdString(first)}));
     ASSERT_TRUE(FormDesign->isVisible());
-    EXPECT_EQ(Document().GetFaceCount(), 10);
+    EXPECT_EQ(Document().GetFaceCount(), 8);
     EXPECT_EQ(Texts(0), std::vector<std::string>{"一面目"});
     EXPECT_EQ(Texts(3), (std::vector<std::string>{"四面目の二", "四面目"}));
     const std::string second = temp.File("写し.bv2");

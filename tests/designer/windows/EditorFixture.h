@@ -39,8 +39,10 @@ protected:
         lx::FormSelectPaper->BtnNext->click();
         ASSERT_TRUE(lx::FormDesign->isVisible());
     }
-    // Ten cells, multi mode.
-    void NewMultiDesign() { NewDesignOn(QStringLiteral("ハルカゼ文具"), QStringLiteral("HK-110")); }
+    // Eight cells of different sizes; a paper for multi mode only.
+    void NewMultiDesign() { NewDesignOn(QStringLiteral("アサギリ事務機"), QStringLiteral("AG-F01")); }
+    // Ten cells; starts in single mode.
+    void NewSingleDesign() { NewDesignOn(QStringLiteral("ハルカゼ文具"), QStringLiteral("HK-110")); }
 
     lx::TlxLabelManager& Document() { return *lx::FormDesign->Document; }
     lx::TlxUndoManager& History() { return *lx::FormDesign->UndoHistory; }
