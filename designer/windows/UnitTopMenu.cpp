@@ -125,11 +125,10 @@ void TFormTopMenu::PngBtnTemplateClick()
 {
     if (FormLoadTemp->exec() != 1)
         return;
-    const QListWidgetItem* chosen = FormLoadTemp->ListBox1->currentItem();
-    if (!chosen)
+    const std::string path = FormLoadTemp->ChosenTemplatePath();
+    if (path.empty())
         return;
     hide();
-    const std::string path = ProgramFolderPath() + Sjis("テンプレート\\") + ToCp932(chosen->text()) + ".bv2t";
     OpenFromMenu([&] { FormDesign->OpenTemplateFile(path); });
 }
 

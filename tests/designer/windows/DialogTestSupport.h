@@ -1,0 +1,68 @@
+#pragma once
+// Input as the window system delivers it, for the dialog tests: mouse
+// clicks on item views and typed keys, and small picture files.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/ImageOracles.h"
+
+#include <jpeglib.h>
+
+namespace lxtest {
+
+inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint at)
+{
+    QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A click, or a double click (press, release, double click, release), at a
+// point of the view's viewport.
+inline void ClickView(QAbstractItemView* view, QPoint at, bool twice = false)
+{
+    QWidget* viewport = view->viewport();
+    SendMouse(viewport, QEvent::MouseButtonPress, at);
+    SendMouse(viewport, QEvent::MouseButtonRelease, at);
+    if (twice) {
+        SendMouse(viewport, QEvent::MouseButtonDblClick, at);
+        SendMouse(viewport, QEvent::MouseButtonRelease, at);
+    }
+}
+
+inline void ClickItem(QAbstractItemView* view, const QModelIndex& index, bool twice = false)
+{
+    view->scrollTo(index);
+    ClickView(view, view->visualRect(index).center(), twice);
+}
+
+// Each character as a key press and release.
+inline void TypeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+// A JPEG of one colour written by libjpeg.
+inline void WriteSolidJpeg(const std::string& utf8Path, int width, int height, std::uint32_t rgb)
+{
+    std::vector<std::uint8_t> samples;
+    for (int i = 0; i < width * height; ++i)
+        samples.insert(samples.end(), {std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb)});
+    std::ofstream(std::filesystem::u8path(utf8Path), std::ios::binary)
+        << WriteJpegWithLibjpeg(width, height, 3, JCS_RGB, samples, false);
+}
+
+} // namespace lxtest
