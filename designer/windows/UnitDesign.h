@@ -3,7 +3,9 @@
 // label cell. Its code is split by concern into UnitDesign*.cpp files that
 // share this header and the editor's state fields below.
 #include <QWidget>
+#include <QRect>
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -15,21 +17,30 @@
 #include "designer/model/LxUndoManager.h"
 #include "platform/app/Messages.h"
 #include "platform/image/Bitmap.h"
+#include "platform/image/Picture.h"
 
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 class QScrollArea;
+class QSpinBox;
+class QStackedWidget;
 class QTabBar;
 class QToolButton;
-class QMenu;
 
 namespace lx {
 
+class ColorSwatch;
+class OutlineShape;
 class PictureButton;
 class PictureView;
+class UpDownButtons;
 
 // The sizes of the display-size box: (0, 0) fits the visible area.
 struct DisplaySize {
@@ -158,6 +169,216 @@ public:
     QToolButton* SBtnDelSheet;
     QCheckBox* CBGrid;
 
+    // ---- Adding objects, selection, property panels, mouse and keyboard editing. ----
+    // Indexes of EffectStyleFlags.
+    enum EffectStyleIndex { EffectShadow1, EffectShadow2, EffectOutline, EffectCurve, EffectSlantForward,
+                            EffectSlantBackward, EffectDeform, EffectSpare };
+    // The multi-selection frame as drawn: while it is a rubber band its
+    // width and height may be negative.
+    QRect MultiSelectRect;
+    // The picture of the picture page (what the picture commands load).
+    Picture ImageSheetPictureData;
+    // Add commands: tag 1 text, 2 picture, 3 figure, 4 symbol, 5 mobile QR,
+    // 6 merge text, 7 serial number, 8 grid, 9 effect text.
+    void BtnAddSheetClick(int tag);
+    void ShowPropertyPage();
+    void TABSheetChange(int index);
+    void RefreshObjectTabs();
+    void DrawSelection();
+    int SurfaceMmToPixels(bool horizontal, double mm) const;
+    int SurfacePixelsToMm(bool horizontal, double px) const;
+    void FillPropertyPanel(std::uint8_t kind);
+    void FillFontCombo(QComboBox* box);
+    // Panel change handlers: each marks the design unsaved and writes its
+    // page into the selected object, recorded for undo.
+    void CommonSheetChange();
+    void StringSheetChange();
+    void CsvStringSheetChange();
+    void RenbanStringSheetChange();
+    void FigureSheetChange();
+    void ImageSheetChange();
+    void GridSheetChange();
+    void EffectsSheetChange();
+    // Page writers for the object at index on CurrentFace; a write not inside
+    // another records the object before and after it.
+    void LabelEditCommonObj(std::int32_t index);
+    void LabelEditStringObj(std::int32_t index);
+    void LabelEditCsvString(std::int32_t index);
+    void LabelEditRenbanStringObj(std::int32_t index);
+    void LabelEditFigureObj(std::int32_t index);
+    void LabelEditImageObj(std::int32_t index);
+    void LabelEditGridObj(std::int32_t index);
+    void LabelEditEffectsObj(std::int32_t index);
+    std::uint8_t GetFormFontStyle(std::uint8_t kind) const;
+    std::uint8_t GetFormFigureType() const;
+    void UpDownEffectsSheetClick(int tag, bool up);
+    void BtnFontColorClick();
+    void BtnGridOuterColorClick();
+    void BtnGridInnerColorClick();
+    void MemoSheetStringEnter();
+    void MemoSheetEffectsEnter();
+    // Mouse and keyboard on the design surface; positions in the surface's
+    // (ImageDesign's) coordinates.
+    void ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void ImageDesignMouseMove(int x, int y);
+    void ImageDesignMouseUp(Qt::MouseButton button, int x, int y);
+    void ShapeFrameMouseDown(Qt::MouseButton button);
+    // A corner handle dragged to a point of the surface.
+    void ShapeHandleMouseMove(OutlineShape* handle, QPoint point);
+    void ShapeFrameMouseUp(Qt::MouseButton button);
+    // True when the key moved or resized something.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    // Rectangles with a non-empty intersection, edges exclusive.
+    static bool Collision(const QRect& a, const QRect& b);
+
+    QMenu* PopupMenuSelect;
+    QPushButton* BtnStringSheet;
+    QPushButton* BtnPicSheet;
+    QPushButton* BtnFigureSheet;
+    QPushButton* BtnBarSheet;
+    QPushButton* BtnQrCarrySheet;
+    PictureButton* PngBtnChart;
+    PictureButton* PNGButton1;
+    OutlineShape* ShapeSheetLine;
+    OutlineShape* ShapeLeftTop;
+    OutlineShape* ShapeRightTop;
+    OutlineShape* ShapeLeftBottom;
+    OutlineShape* ShapeRightBottom;
+    OutlineShape* ShapeMultiSelect;
+    QLabel* EditSheetName;
+    QStackedWidget* PageControlProperty;
+    QWidget* TabSheetText;
+    QWidget* TabSheetDrawing;
+    QWidget* TabSheetImage;
+    QWidget* TabSheetBarcode;
+    QWidget* TabSheetQRCarry;
+    QWidget* TabSheetCSV;
+    QStackedWidget* PageControlCSV;
+    QWidget* TabSheetCsvString;
+    QWidget* TabSheetCsvBarcode;
+    QWidget* TabSheetCsvQRCarry;
+    QWidget* TabSheetRenban;
+    QWidget* TabSheetGrid;
+    QWidget* TabSheetEffects;
+    QWidget* TabSheetDummy;
+    // Common panel.
+    QFrame* PanelCommonEdit;
+    QLineEdit* EditSheetPosLeft;
+    QLineEdit* EditSheetPosTop;
+    QLineEdit* EditSheetWidth;
+    QLineEdit* EditSheetHeight;
+    UpDownButtons* UpDownPosX;
+    UpDownButtons* UpDownPosY;
+    UpDownButtons* UpDownWidth;
+    UpDownButtons* UpDownHeight;
+    QCheckBox* CBCanDisplay;
+    QCheckBox* CBCanMove;
+    QCheckBox* CBNotPrint;
+    // Text page.
+    QPlainTextEdit* MemoSheetString;
+    QComboBox* CBFontName;
+    QSpinBox* SEFontSize;
+    ColorSwatch* ShapeFontColor;
+    QPushButton* BtnFontColor;
+    QToolButton* SBFontBold;
+    QToolButton* SBFontItalic;
+    QToolButton* SBFontUnderLine;
+    QCheckBox* CBStringTate;
+    QRadioButton* RBLeft;
+    QRadioButton* RBCenter;
+    QRadioButton* RBRight;
+    QLineEdit* EditStrSpace;
+    UpDownButtons* UpDownStrSpace;
+    // Merge text page.
+    QComboBox* CBCsvCol;
+    QLineEdit* EditFrontStr;
+    QLineEdit* EditBackStr;
+    QPlainTextEdit* MemoCSVContent;
+    QComboBox* CBCsvFontList;
+    QSpinBox* SECsvFontSize;
+    ColorSwatch* ShapeCsvFontColor;
+    QPushButton* BtnCsvFontColor;
+    QToolButton* BtnCsvFontBold;
+    QToolButton* BtnCsvFontItalic;
+    QToolButton* BtnCsvFontUnderLine;
+    QCheckBox* CBCsvFontTate;
+    QRadioButton* RBCsvLeft;
+    QRadioButton* RBCsvCenter;
+    QRadioButton* RBCsvRight;
+    QLineEdit* EditCsvStrSpace;
+    UpDownButtons* UpDownCsvStrSpace;
+    // Serial-number page.
+    QLineEdit* EditRenbanStart;
+    QLineEdit* EditRenbanFinish;
+    QComboBox* CBRenbanFontName;
+    QSpinBox* SERenbanFontSize;
+    ColorSwatch* ShapeRenbanFontColor;
+    QPushButton* BtnRenbanFontColor;
+    QToolButton* SBRenbanFontBold;
+    QToolButton* SBRenbanFontItalic;
+    QToolButton* SBRenbanFontUnderLine;
+    QCheckBox* CBRenbanStringTate;
+    QRadioButton* RBRenbanLeft;
+    QRadioButton* RBRenbanCenter;
+    QRadioButton* RBRenbanRight;
+    QLineEdit* EditRenbanStrSpace;
+    UpDownButtons* UpDownRenbanStrSpace;
+    // Figure page.
+    QToolButton* SBLineVertical;
+    QToolButton* SBLineHorizontal;
+    QToolButton* SBLineDiagonal;
+    QToolButton* SBLineCoDiagonal;
+    QToolButton* SBSquare1;
+    QToolButton* SBRound1;
+    QToolButton* SBSquare2;
+    QToolButton* SBRound2;
+    ColorSwatch* ShapeLineColor;
+    QPushButton* BtnChangeLineColor;
+    QSpinBox* SELineWidth;
+    QComboBox* CBLineType;
+    // Picture page.
+    QFrame* ShapePictureBack;
+    PictureView* ImageSheetPicture;
+    QCheckBox* CBTransparent;
+    QCheckBox* CBFixRate;
+    ColorSwatch* ShapeTransparent;
+    QToolButton* SBtnCopy;
+    QToolButton* SBtnClear;
+    // Grid page.
+    QSpinBox* SpinEditGridCol;
+    QSpinBox* SpinEditGridRow;
+    ColorSwatch* ShapeGridInnerColor;
+    QPushButton* BtnGridInnerColor;
+    ColorSwatch* ShapeGridOuterColor;
+    QPushButton* BtnGridOuterColor;
+    QSpinBox* SEdGridLineInnerWidth;
+    QSpinBox* SEdGridLineOuterWidth;
+    QComboBox* CBGridLineInnerType;
+    QComboBox* CBGridLineOuterType;
+    // Effect-text page.
+    QPlainTextEdit* MemoSheetEffects;
+    QComboBox* CBFontName2;
+    QLabel* Label127;
+    QSpinBox* SEFontSize2;
+    ColorSwatch* ShapeFontColor2;
+    QPushButton* BtnFontColor2;
+    QLabel* Label129;
+    ColorSwatch* ShapeArtFontColor2;
+    QToolButton* SBArtFont2;
+    ColorSwatch* ShapeArtFontColor3;
+    QToolButton* SBArtFont3;
+    QCheckBox* CB_Kage2;
+    QCheckBox* CB_small2;
+    QCheckBox* CB_Kakoi2;
+    QCheckBox* CB_Kyokusen2;
+    QCheckBox* CB_naname2;
+    QCheckBox* CB_naname2_2;
+    QCheckBox* CB_haikei1;
+    QCheckBox* CB_tokusyu1;
+    QRadioButton* RBLeft2;
+    QRadioButton* RBCenter2;
+    QRadioButton* RBRight2;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -193,6 +414,48 @@ private:
     void RedrawAfterEdit();
     TLxLableObjectBase* SelectedObject() const;
     void ClearFaceDesign(bool withMergeTable);
+
+    // ---- Adding objects, selection, property panels, mouse and keyboard editing. ----
+    void BuildObjectComponents();
+    void BuildPanelComponents();
+    void BuildMouseComponents();
+    void BuildTextPages(QWidget* text, QWidget* merge, QWidget* serial);
+    void BuildFigurePage();
+    void BuildImagePage();
+    void BuildGridPage();
+    void BuildEffectsPage();
+    void ConnectPanelHandlers();
+    // Runs a page write of the object at index, recorded for undo unless
+    // inside another recorded write.
+    void RecordedWrite(std::int32_t index, const std::function<void(TLxLableObjectBase&)>& write);
+    void PushObjectUndo(std::int32_t index, bool before);
+    // The page change handlers' common steps.
+    void ApplyPanel(void (TFormDesign::*writer)(std::int32_t), bool drawSelection);
+    void FillCommonPanel(const TLxLableObjectBase& object);
+    void FillTextPage(std::uint8_t kind, const TLxLableObjectBase& object);
+    void FillFigurePage(const TLxLableObjectBase& object);
+    void FillImagePage(const TLxLableObjectBase& object);
+    void FillGridPage(const TLxLableObjectBase& object);
+    void FillEffectsPage(const TLxLableObjectBase& object);
+    void ApplyEffectStyleRule();
+    void WriteTextStyle(std::uint8_t kind, TLxLableObjectBase& object);
+    void CaptionAlignmentButtons(QCheckBox* vertical, QRadioButton* left, QRadioButton* right);
+    void ChooseSwatchColor(ColorSwatch* swatch, void (TFormDesign::*writer)(std::int32_t));
+    QPoint PictureOrigin() const;
+    QRect ObjectSurfaceRect(const TLxLableObjectBase& object) const;
+    std::int32_t HitTest(QPoint picturePoint) const;
+    void ToggleMultiMember(std::int32_t before);
+    void FinishRubberBand();
+    void DrawMultiSelectionFrames();
+    void PlaceMultiSelectShape();
+    bool IsEditingKeyTarget() const;
+    void StepNudgeText(QLineEdit* edit, double step);
+    bool HandleEditingEvent(QObject* watched, QEvent* event);
+    void UpdateScreenDpi();
+    void EnablePositionBoxes();
+    void SetMemberPositions(double dx, double dy, bool toTenths);
+    // How deep the running page writes are nested.
+    int RecordedWriteDepth = 0;
 };
 
 } // namespace lx

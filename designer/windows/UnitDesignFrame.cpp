@@ -143,6 +143,7 @@ void TFormDesign::BuildComponents()
     BuildCellComponents();
     BuildOrderComponents();
     BuildUndoComponents();
+    BuildObjectComponents();
 }
 
 void TFormDesign::FormCreate()
@@ -226,6 +227,9 @@ void TFormDesign::FormShow()
     Document->SetSelectedIndex(-1, CurrentFace);
     if (IsNewDesign)
         Document->SetSingleMode(SheetLayout->SingleMode);
+    ShowPropertyPage();
+    for (QComboBox* box : {CBFontName, CBCsvFontList, CBRenbanFontName, CBFontName2})
+        FillFontCombo(box);
     {
         const QSignalBlocker blocker(CBShowSize);
         CBShowSize->setCurrentIndex(0);
@@ -301,7 +305,12 @@ void TFormDesign::RefreshDesign()
     DrawLabel();
     DrawCellShapes();
     ImageDesign->setPicture(ToQImage(SurfaceBitmap));
+    RefreshObjectTabs();
+    DrawSelection();
+    if (MultiSelecting)
+        DrawMultiSelectionFrames();
     ShowModeControls();
+    EnablePositionBoxes();
     // The tab strip repaints through a change of its width.
     TABSheet->resize(TABSheet->width() + 1, TABSheet->height());
     TABSheet->updateGeometry();

@@ -1,0 +1,368 @@
+// Adding objects to the current label cell, the property page of the
+// selected object, the object tab strip, and the selection frame with its
+// corner handles over the design surface.
+#include "designer/windows/UnitDesign.h"
+
+#include "designer/windows/EditorShapes.h"
+#include "designer/windows/PictureButton.h"
+#include "designer/windows/PictureView.h"
+#include "designer/windows/QtBridge.h"
+#include "platform/io/Files.h"
+#include "platform/text/Numbers.h"
+
+#include <QAction>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QToolButton>
+
+namespace lx {
+
+namespace {
+
+constexpr int kHandleSize = 8;
+constexpr std::uint32_t kFramePen = 0x808080;
+constexpr std::uint32_t kMultiSelectPen = 0x53D082;
+
+// The kind each add command's tag adds.
+constexpr std::array<std::uint8_t, 10> kKindOfTag{0, KindString, KindImage, KindFigure, KindBarcode, KindQRCarry,
+                                                  KindCsvString, KindRenbanString, KindGrid, KindEffects};
+
+// Colours of the object's name above the panel, by kind.
+constexpr std::array<std::uint32_t, kLabelObjectKindCount> kNameColours{
+    0x1200E5, 0x21C28D, 0x0082FF, 0x98A400, 0xE0A62C, 0xD46100, 0xD46100, 0xD46100, 0x008080, 0xB34787, 0x698700};
+
+QStringList TabTexts(const QTabBar& bar)
+{
+    QStringList texts;
+    for (int i = 0; i < bar.count(); ++i)
+        texts << bar.tabText(i);
+    return texts;
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+OutlineShape* NewHandle(QWidget* parent, const char* name, int tag, Qt::CursorShape cursor)
+{
+    auto* handle = Named(new OutlineShape(parent), name);
+    handle->setProperty("tag", tag);
+    handle->setPen(0x000000, Qt::SolidLine);
+    handle->setFill(0xFFFFFF);
+    handle->resize(kHandleSize, kHandleSize);
+    handle->setCursor(cursor);
+    handle->hide();
+    return handle;
+}
+
+} // namespace
+
+void TFormDesign::BuildObjectComponents()
+{
+    BtnStringSheet = Named(new QPushButton(QStringLiteral("文字")), "BtnStringSheet");
+    BtnPicSheet = Named(new QPushButton(QStringLiteral("画像")), "BtnPicSheet");
+    BtnFigureSheet = Named(new QPushButton(QStringLiteral("図形")), "BtnFigureSheet");
+    BtnBarSheet = Named(new QPushButton(QStringLiteral("QRコード")), "BtnBarSheet");
+    BtnQrCarrySheet = Named(new QPushButton(QStringLiteral("携帯QR")), "BtnQrCarrySheet");
+    PngBtnChart = Named(new PictureButton, "PngBtnChart");
+    PngBtnChart->setText(QStringLiteral("格子模様"));
+    PNGButton1 = Named(new PictureButton, "PNGButton1");
+    PNGButton1->setText(QStringLiteral("特殊文字"));
+    const std::array<std::pair<QAbstractButton*, int>, 9> buttons{{{BtnStringSheet, 1}, {BtnPicSheet, 2},
+        {BtnFigureSheet, 3}, {BtnBarSheet, 4}, {BtnQrCarrySheet, 5}, {BtnCsvSheet, 6}, {BtnRenbanSheet, 7},
+        {PngBtnChart, 8}, {PNGButton1, 9}}};
+    auto* addButtons = new QGridLayout;
+    addButtons->setSpacing(2);
+    int at = 0;
+    for (const auto& [button, tag] : buttons) {
+        connect(button, &QAbstractButton::clicked, this, [this, tag] { guarded([&] { BtnAddSheetClick(tag); }); });
+        if (button != BtnCsvSheet && button != BtnRenbanSheet) {
+            addButtons->addWidget(button, at / 4, at % 4);
+            ++at;
+        }
+    }
+    PopupMenuSelect = Named(new QMenu(this), "PopupMenuSelect");
+    const std::array<std::tuple<const char*, QString, int>, 7> items{{{"MenuItemMoji", QStringLiteral("文字"), 1},
+        {"MenuItemPic", QStringLiteral("画像"), 2}, {"MenuItemZukei", QStringLiteral("図形"), 3},
+        {"MenuItemQR", QStringLiteral("QRコード"), 4}, {"MenuItemKeitai", QStringLiteral("携帯QR"), 5},
+        {"MenuItemMoyou", QStringLiteral("格子模様"), 8}, {"MenuItemEffect", QStringLiteral("特殊文字"), 9}}};
+    for (const auto& [name, text, tag] : items) {
+        QAction* item = Named(PopupMenuSelect->addAction(text), name);
+        item->setData(tag);
+        connect(item, &QAction::triggered, this, [this, tag] { guarded([&] { BtnAddSheetClick(tag); }); });
+    }
+
+    ShapeSheetLine = Named(new OutlineShape(ImageDesign), "ShapeSheetLine");
+    ShapeSheetLine->setPen(kFramePen, Qt::DotLine);
+    ShapeMultiSelect = Named(new OutlineShape(ImageDesign), "ShapeMultiSelect");
+    ShapeMultiSelect->setPen(kMultiSelectPen, Qt::DotLine);
+    for (OutlineShape* shape : {ShapeSheetLine, ShapeMultiSelect}) {
+        shape->setAttribute(Qt::WA_TransparentForMouseEvents);
+        shape->hide();
+    }
+    ShapeLeftTop = NewHandle(ImageDesign, "ShapeLeftTop", 1, Qt::SizeFDiagCursor);
+    ShapeRightTop = NewHandle(ImageDesign, "ShapeRightTop", 2, Qt::SizeBDiagCursor);
+    ShapeLeftBottom = NewHandle(ImageDesign, "ShapeLeftBottom", 3, Qt::SizeBDiagCursor);
+    ShapeRightBottom = NewHandle(ImageDesign, "ShapeRightBottom", 4, Qt::SizeFDiagCursor);
+
+    EditSheetName = Named(new QLabel, "EditSheetName");
+    QFont bold = EditSheetName->font();
+    bold.setBold(true);
+    EditSheetName->setFont(bold);
+    PageControlProperty = Named(new QStackedWidget, "PageControlProperty");
+    PageControlCSV = Named(new QStackedWidget, "PageControlCSV");
+    const auto page = [](QStackedWidget* control, const char* name) {
+        auto* widget = Named(new QWidget, name);
+        control->addWidget(widget);
+        return widget;
+    };
+    TabSheetText = page(PageControlProperty, "TabSheetText");
+    TabSheetDrawing = page(PageControlProperty, "TabSheetDrawing");
+    TabSheetImage = page(PageControlProperty, "TabSheetImage");
+    TabSheetBarcode = page(PageControlProperty, "TabSheetBarcode");
+    TabSheetQRCarry = page(PageControlProperty, "TabSheetQRCarry");
+    TabSheetCSV = page(PageControlProperty, "TabSheetCSV");
+    TabSheetRenban = page(PageControlProperty, "TabSheetRenban");
+    TabSheetGrid = page(PageControlProperty, "TabSheetGrid");
+    TabSheetEffects = page(PageControlProperty, "TabSheetEffects");
+    TabSheetDummy = page(PageControlProperty, "TabSheetDummy");
+    TabSheetCsvString = page(PageControlCSV, "TabSheetCsvString");
+    TabSheetCsvBarcode = page(PageControlCSV, "TabSheetCsvBarcode");
+    TabSheetCsvQRCarry = page(PageControlCSV, "TabSheetCsvQRCarry");
+    auto* csv = new QVBoxLayout(TabSheetCSV);
+    csv->setContentsMargins(0, 0, 0, 0);
+    csv->addWidget(PageControlCSV);
+    PageControlProperty->setCurrentWidget(TabSheetDummy);
+
+    BuildPanelComponents();
+    auto* side = static_cast<QBoxLayout*>(PanelSide->layout());
+    side->insertLayout(1, addButtons);
+    int slot = side->indexOf(CBGrid) + 1;
+    side->insertWidget(slot++, EditSheetName);
+    side->insertWidget(slot++, PageControlProperty, 1);
+    side->insertWidget(slot, PanelCommonEdit);
+    EditSheetName->hide();
+    PanelCommonEdit->hide();
+
+    connect(TABSheet, &QTabBar::tabBarClicked, this, [this](int index) { guarded([&] { TABSheetChange(index); }); });
+    BuildMouseComponents();
+}
+
+int TFormDesign::SurfaceMmToPixels(bool horizontal, double mm) const
+{
+    return RoundToInt(mm * (horizontal ? ScreenDpiX : ScreenDpiY) / 25.4);
+}
+
+int TFormDesign::SurfacePixelsToMm(bool horizontal, double px) const
+{
+    return RoundToInt(px * 25.4 / (horizontal ? ScreenDpiX : ScreenDpiY));
+}
+
+void TFormDesign::BtnAddSheetClick(int tag)
+{
+    if (!Document || tag < 1 || tag >= static_cast<int>(kKindOfTag.size()))
+        return;
+    PanelsReady = false;
+    const std::uint8_t kind = kKindOfTag[static_cast<std::size_t>(tag)];
+    if (kind == KindCsvString) {
+        if (!MergeTable->IsLoaded()) {
+            FileDialogRequest request;
+            request.caption = "差込シートに使用するCSVファイルを選択してください";
+            request.filters = {"CSVファイル (*.csv *.CSV)"};
+            const auto chosen = Messages().ChooseFile(request);
+            if (!chosen) {
+                PanelsReady = true;
+                return;
+            }
+            if (!MergeTable->LoadFromFile(SystemPath(chosen->path))) {
+                ShowInfo(chosen->path + "を開くことができません。");
+                PanelsReady = true;
+                return;
+            }
+        }
+        Document->AddMergeObject(kind, CurrentFace, MergeTable.get());
+    } else {
+        Document->AddObject(kind, CurrentFace);
+    }
+    if (kind == KindEffects) {
+        Label129->hide();
+        ShapeArtFontColor2->hide();
+        SBArtFont2->hide();
+    }
+    const std::int32_t index = Document->GetSelectedIndex(CurrentFace);
+    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoAdded, index, SelectedObject()->Clone(), false);
+    RefreshDesign();
+    ShowPropertyPage();
+    RefreshObjectTabs();
+    PanelsReady = true;
+    Saved = false;
+}
+
+void TFormDesign::ShowPropertyPage()
+{
+    if (!Document)
+        return;
+    {
+        const QSignalBlocker blocker(CBGrid);
+        CBGrid->setChecked(Document->GetShowGuide());
+    }
+    const TLxLableObjectBase* object = SelectedObject();
+    const std::uint8_t kind = object ? object->GetKind() : 0xFF;
+    if (!object || kind >= kLabelObjectKindCount) {
+        PageControlProperty->setCurrentWidget(TabSheetDummy);
+        EditSheetName->hide();
+        PanelCommonEdit->hide();
+        return;
+    }
+    EditSheetName->show();
+    PageControlProperty->show();
+    PanelCommonEdit->show();
+    const std::array<QWidget*, kLabelObjectKindCount> pages{TabSheetText, TabSheetDrawing, TabSheetImage,
+        TabSheetBarcode, TabSheetQRCarry, TabSheetCSV, TabSheetCSV, TabSheetCSV, TabSheetRenban, TabSheetGrid,
+        TabSheetEffects};
+    PageControlProperty->setCurrentWidget(pages[kind]);
+    if (kind == KindCsvString)
+        PageControlCSV->setCurrentWidget(TabSheetCsvString);
+    else if (kind == KindCsvBarcode)
+        PageControlCSV->setCurrentWidget(TabSheetCsvBarcode);
+    else if (kind == KindCsvQRCarry)
+        PageControlCSV->setCurrentWidget(TabSheetCsvQRCarry);
+    QPalette palette = EditSheetName->palette();
+    palette.setColor(QPalette::WindowText, toQColor(kNameColours[kind]));
+    EditSheetName->setPalette(palette);
+    FillPropertyPanel(kind);
+    if (kind == KindString)
+        CaptionAlignmentButtons(CBStringTate, RBLeft, RBRight);
+}
+
+void TFormDesign::TABSheetChange(int index)
+{
+    if (!Document || index < 0 || index >= Document->GetObjectCount(CurrentFace))
+        return;
+    PanelsReady = false;
+    Document->SetSelectedIndex(index, CurrentFace);
+    MultiSelecting = false;
+    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
+        Document->GetObject(i, CurrentFace)->SetSelected(0);
+    DrawSelection();
+    ShowPropertyPage();
+    RefreshDesign();
+    PanelsReady = true;
+    update();
+}
+
+void TFormDesign::RefreshObjectTabs()
+{
+    if (!Document)
+        return;
+    QStringList names;
+    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
+        names << ToQString(Document->GetObject(i, CurrentFace)->GetName());
+    const QSignalBlocker blocker(TABSheet);
+    // Unchanged tabs are kept, so the strip does not flicker.
+    if (TabTexts(*TABSheet) != names) {
+        while (TABSheet->count() > 0)
+            TABSheet->removeTab(0);
+        for (const QString& name : names)
+            TABSheet->addTab(name);
+    }
+    const std::int32_t selected = Document->GetSelectedIndex(CurrentFace);
+    if (selected >= 0 && selected < TABSheet->count())
+        TABSheet->setCurrentIndex(selected);
+}
+
+QRect TFormDesign::ObjectSurfaceRect(const TLxLableObjectBase& object) const
+{
+    const QPoint origin = PictureOrigin();
+    return QRect(origin.x() + SurfaceMmToPixels(true, object.GetLeft()),
+                 origin.y() + SurfaceMmToPixels(false, object.GetTop()), SurfaceMmToPixels(true, object.GetWidth()),
+                 SurfaceMmToPixels(false, object.GetHeight()));
+}
+
+QPoint TFormDesign::PictureOrigin() const { return ImageDesign->pictureOffset(); }
+
+void TFormDesign::DrawSelection()
+{
+    if (!Document || !SheetLayout)
+        return;
+    if (!SurfaceBitmap.Empty()) {
+        ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
+        ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
+    }
+    const TLxLableObjectBase* object = SelectedObject();
+    const std::array<OutlineShape*, 4> handles{ShapeLeftTop, ShapeRightTop, ShapeLeftBottom, ShapeRightBottom};
+    if (!object || MultiSelecting) {
+        ShapeSheetLine->hide();
+        for (OutlineShape* handle : handles)
+            handle->hide();
+        if (MultiSelecting) {
+            QRect box(QPoint(65535, 65535), QPoint(0, 0));
+            int right = 0;
+            int bottom = 0;
+            for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i) {
+                const TLxLableObjectBase& member = *Document->GetObject(i, CurrentFace);
+                if (!member.GetSelected())
+                    continue;
+                const QRect r = ObjectSurfaceRect(member);
+                box.setLeft(std::min(box.left(), r.left()));
+                box.setTop(std::min(box.top(), r.top()));
+                right = std::max(right, r.left() + r.width());
+                bottom = std::max(bottom, r.top() + r.height());
+            }
+            MultiSelectRect = QRect(box.left(), box.top(), right - box.left(), bottom - box.top());
+            PlaceMultiSelectShape();
+        } else if (Document->GetObjectCount(CurrentFace) > 0 && LeftButtonDown) {
+            // The start of a rubber band.
+            MultiSelectRect = QRect(PictureOrigin().x() + PressPictureX, PictureOrigin().y() + PressPictureY, 0, 0);
+            PlaceMultiSelectShape();
+        }
+        return;
+    }
+    const QRect frame = ObjectSurfaceRect(*object);
+    ShapeSheetLine->setGeometry(frame);
+    ShapeSheetLine->show();
+    ShapeSheetLine->raise();
+    const int half = RoundToInt(kHandleSize / 2.0);
+    const int right = frame.left() + frame.width() - half;
+    const int bottom = frame.top() + frame.height() - half;
+    ShapeLeftTop->move(frame.left() - half, frame.top() - half);
+    ShapeRightTop->move(right, frame.top() - half);
+    ShapeLeftBottom->move(frame.left() - half, bottom);
+    ShapeRightBottom->move(right, bottom);
+    for (OutlineShape* handle : handles) {
+        handle->setVisible(object->GetCanMove() != 0);
+        handle->raise();
+    }
+    ShapeMultiSelect->hide();
+}
+
+void TFormDesign::PlaceMultiSelectShape()
+{
+    ShapeMultiSelect->setGeometry(MultiSelectRect.normalized());
+    ShapeMultiSelect->show();
+    ShapeMultiSelect->raise();
+}
+
+// Fixed objects keep their place: their position and size boxes are disabled.
+void TFormDesign::EnablePositionBoxes()
+{
+    const TLxLableObjectBase* object = SelectedObject();
+    if (!object)
+        return;
+    for (QWidget* box : std::initializer_list<QWidget*>{EditSheetPosLeft, EditSheetPosTop, EditSheetWidth,
+                                                        EditSheetHeight, UpDownPosX, UpDownPosY, UpDownWidth,
+                                                        UpDownHeight})
+        box->setEnabled(object->GetCanMove() != 0);
+}
+
+} // namespace lx

@@ -1,0 +1,107 @@
+#pragma once
+// A started designer with a new one-cell design open in the editor, and
+// helpers to find objects on the rendered surface.
+#include "DesignerFixture.h"
+
+#include "designer/windows/Forms.h"
+#include "designer/windows/PictureView.h"
+#include "designer/windows/UnitDesign.h"
+#include "designer/windows/UnitTopMenu.h"
+
+#include <QImage>
+#include <QTest>
+
+namespace lxtest {
+
+class DesignEditingTest : public DesignerTest {
+protected:
+    void SetUp() override
+    {
+        DesignerTest::SetUp();
+        ASSERT_TRUE(StartProgram());
+        OpenCell(100, 50);
+    }
+
+    // A new design on a one-cell paper of w x h mm.
+    void OpenCell(double w, double h)
+    {
+        if (lx::FormDesign->isVisible())
+            lx::FormDesign->close();
+        lx::TlxLblInfo layout;
+        layout.Paper.SetModelNumber("EDIT-1");
+        layout.Paper.SetPaperSize({lx::lxPaperA4, 210, 297});
+        WriteDataFile("0/EDIT-1.bv2", "LBLBASE\r\n1.00\r\n1\r\n0\r\n0\r\n0\r\nlxLineNomal\t0\t0\t" +
+                                          std::to_string(w) + "\t" + std::to_string(h) + "\r\n");
+        lx::FormTopMenu->hide();
+        lx::FormDesign->NewDesign(layout.Paper, true);
+        ProcessEvents();
+    }
+
+    lx::TFormDesign& Editor() { return *lx::FormDesign; }
+    lx::TlxLabelManager& Doc() { return *lx::FormDesign->Document; }
+    lx::TLxLableObjectBase& Object(int j) { return *Doc().GetObject(j, 0); }
+    template <typename T>
+    T& ObjectAs(int j) { return dynamic_cast<T&>(Object(j)); }
+
+    // Adds an object as the user does, with the add command of the tag.
+    void Add(int tag)
+    {
+        Editor().BtnAddSheetClick(tag);
+        ProcessEvents();
+    }
+    // Places object j at (left, top) with size w x h mm and redraws.
+    void Place(int j, double left, double top, double w, double h)
+    {
+        Object(j).SetLeft(left);
+        Object(j).SetTop(top);
+        Object(j).SetWidth(w);
+        Object(j).SetHeight(h);
+        Editor().RefreshDesign();
+    }
+
+    // A point in millimetres on the surface widget.
+    QPoint At(double xMm, double yMm)
+    {
+        return Editor().ImageDesign->pictureOffset() +
+               QPoint(Editor().SurfaceMmToPixels(true, xMm), Editor().SurfaceMmToPixels(false, yMm));
+    }
+    QImage Surface() { return Editor().ImageDesign->picture(); }
+    // Pixels of the colour (0xAARRGGBB) inside a box given in millimetres.
+    int CountIn(double left, double top, double w, double h, QRgb colour)
+    {
+        const QImage image = Surface();
+        const QPoint from = At(left, top) - Editor().ImageDesign->pictureOffset();
+        const QPoint to = At(left + w, top + h) - Editor().ImageDesign->pictureOffset();
+        int n = 0;
+        for (int y = std::max(from.y(), 0); y < std::min(to.y(), image.height()); ++y)
+            for (int x = std::max(from.x(), 0); x < std::min(to.x(), image.width()); ++x)
+                n += image.pixel(x, y) == colour;
+        return n;
+    }
+    int CountDark(double left, double top, double w, double h)
+    {
+        const QImage image = Surface();
+        const QPoint from = At(left, top) - Editor().ImageDesign->pictureOffset();
+        const QPoint to = At(left + w, top + h) - Editor().ImageDesign->pictureOffset();
+        int n = 0;
+        for (int y = std::max(from.y(), 0); y < std::min(to.y(), image.height()); ++y)
+            for (int x = std::max(from.x(), 0); x < std::min(to.x(), image.width()); ++x)
+                n += qGray(image.pixel(x, y)) < 96;
+        return n;
+    }
+    int UndoGroups()
+    {
+        int n = 0;
+        while (Editor().UndoHistory->CanUndo()) {
+            const int size = Editor().UndoHistory->GetUndoGroupSize();
+            for (int i = 0; i < size; ++i)
+                Editor().UndoHistory->PopUndo();
+            ++n;
+        }
+        return n;
+    }
+};
+
+inline constexpr QRgb kRed = 0xFFFF0000u;
+
+} // namespace lxtest

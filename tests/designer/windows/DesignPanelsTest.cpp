@@ -1,0 +1,196 @@
+#include "DesignEditing.h"
+
+#include "designer/model/LxLabelEffects.h"
+#include "designer/model/LxLabelFigure.h"
+#include "designer/model/LxLabelGrid.h"
+#include "designer/model/LxLabelString.h"
+#include "designer/windows/EditorShapes.h"
+#include "platform/io/Stream.h"
+#include "platform/text/Cp932.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolButton>
+
+using namespace lx;
+using lxtest::DesignEditingTest;
+
+namespace {
+
+std::string Saved(const TLxLableObjectBase& object)
+{
+    MemoryStream stream;
+    object.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+} // namespace
+
+TEST_F(DesignEditingTest, TextPanelWritesEveryFieldAsOneUndoStepAndRedraws)
+{
+    Add(1);
+    Place(0, 10, 10, 60, 20);
+    const auto& text = ObjectAs<TLxLabelObjectString>(0);
+    EXPECT_EQ(Editor().MemoSheetString->toPlainText(), QStringLiteral("ここに文字列を入力してください"));
+    EXPECT_EQ(Editor().SEFontSize->value(), 10);
+    // Entering the box clears the prompt text.
+    Editor().MemoSheetStringEnter();
+    EXPECT_EQ(text.GetText(), "");
+    Editor().MemoSheetString->setPlainText(QStringLiteral("ラベル\n二行目"));
+    EXPECT_EQ(text.GetText(), Sjis("ラベル\r\n二行目"));
+    Editor().SEFontSize->setValue(36);
+    Editor().SBFontBold->setChecked(true);
+    Editor().RBCenter->setChecked(true);
+    Editor().EditStrSpace->setText(QStringLiteral("x"));
+    EXPECT_EQ(text.GetFontSize(), 36);
+    EXPECT_EQ(text.GetFontStyle(), kFontBold);
+    EXPECT_EQ(text.GetAlignment(), 1);
+    EXPECT_EQ(text.GetCharSpacing(), 0.0);
+    EXPECT_GT(CountDark(10, 10, 60, 20), 50);
+    EXPECT_EQ(CountIn(10, 10, 60, 20, lxtest::kRed), 0);
+    // The colour comes from the colour dialog and shows on the surface.
+    messages.ChooseColorNext(0x0000FF);
+    Editor().BtnFontColor->click();
+    EXPECT_EQ(text.GetFontColor(), 0x0000FFu);
+    EXPECT_EQ(Editor().ShapeFontColor->color(), 0x0000FFu);
+    EXPECT_GT(CountIn(10, 10, 60, 20, lxtest::kRed), 50);
+    // Undo gives back the state before the colour change.
+    const UndoStep before = Editor().UndoHistory->PopUndo();
+    EXPECT_EQ(dynamic_cast<const TLxLabelObjectString&>(*before.Snapshot).GetFontColor(), 0u);
+}
+
+TEST_F(DesignEditingTest, SelectingNeverChangesButEveryPanelChangeMarksUnsaved)
+{
+    Add(1);
+    Add(3);
+    Editor().Saved = true;
+    const std::string text = Saved(Object(1));
+    Editor().TABSheetChange(1);
+    Editor().TABSheetChange(0);
+    Editor().TABSheetChange(1);
+    EXPECT_EQ(Saved(Object(1)), text);
+    EXPECT_TRUE(Editor().Saved);
+    Editor().CBNotPrint->setChecked(true);
+    EXPECT_FALSE(Editor().Saved);
+    EXPECT_EQ(Object(1).GetNotPrint(), 1);
+}
+
+TEST_F(DesignEditingTest, CommonPanelPlacesTheObjectAndFallsBackOnBadNumbers)
+{
+    Add(3);
+    Editor().EditSheetPosLeft->setText(QStringLiteral("20.5"));
+    Editor().EditSheetPosTop->setText(QStringLiteral("7"));
+    Editor().EditSheetWidth->setText(QString());
+    EXPECT_EQ(Object(0).GetLeft(), 20.5);
+    EXPECT_EQ(Object(0).GetTop(), 7.0);
+    EXPECT_EQ(Object(0).GetWidth(), 10.0);
+    EXPECT_EQ(Editor().ShapeSheetLine->pos(), At(20.5, 7));
+    // The up-down buttons step by 0.2; text that does not parse steps from 2.0.
+    Editor().UpDownPosX->upButton()->click();
+    EXPECT_EQ(Editor().EditSheetPosLeft->text(), QStringLiteral("20.7"));
+    EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 20.7);
+    Editor().EditSheetHeight->setText(QStringLiteral("abc"));
+    Editor().UpDownHeight->downButton()->click();
+    EXPECT_EQ(Editor().EditSheetHeight->text(), QStringLiteral("1.8"));
+    EXPECT_DOUBLE_EQ(Object(0).GetHeight(), 1.8);
+    Editor().CBCanMove->setChecked(true);
+    EXPECT_EQ(Object(0).GetCanMove(), 0);
+    EXPECT_FALSE(Editor().ShapeLeftTop->isVisible());
+    EXPECT_FALSE(Editor().EditSheetWidth->isEnabled());
+}
+
+TEST_F(DesignEditingTest, VerticalWritingTurnsTheTextBox)
+{
+    Add(1);
+    Editor().MemoSheetString->setPlainText(QStringLiteral("AB"));
+    Place(0, 5, 5, 30, 10);
+    Editor().ShowPropertyPage();
+    Editor().CBStringTate->setChecked(true);
+    EXPECT_EQ(ObjectAs<TLxLabelObjectString>(0).GetVerticalWriting(), 1);
+    EXPECT_EQ(Object(0).GetWidth(), 10.0);
+    EXPECT_EQ(Object(0).GetHeight(), 30.0);
+    EXPECT_EQ(Editor().RBLeft->text(), QStringLiteral("上揃え"));
+    EXPECT_EQ(Editor().RBRight->text(), QStringLiteral("下揃え"));
+}
+
+TEST_F(DesignEditingTest, FigurePanelDrawsAFilledShapeAndDisablesWidthForBrokenLines)
+{
+    Add(3);
+    Place(0, 50, 10, 30, 20);
+    Editor().ShowPropertyPage();
+    Editor().ShapeLineColor->setColor(0x0000FF);
+    Editor().SBSquare2->setChecked(true);
+    auto& figure = ObjectAs<TLxLabelObjectFigure>(0);
+    EXPECT_EQ(figure.GetFigureType(), FigureFilledRectangle);
+    EXPECT_EQ(figure.GetLineColor(), 0x0000FFu);
+    const int area = CountIn(50, 10, 30, 20, lxtest::kRed);
+    EXPECT_GT(area, 0);
+    EXPECT_EQ(area, CountIn(0, 0, 100, 50, lxtest::kRed));
+    Editor().SELineWidth->setValue(5);
+    EXPECT_EQ(figure.GetLineWidth(), 5);
+    Editor().CBLineType->setCurrentIndex(2);
+    EXPECT_EQ(figure.GetLineType(), 1); // dashed
+    EXPECT_FALSE(Editor().SELineWidth->isEnabled());
+    EXPECT_EQ(Editor().SELineWidth->value(), 1);
+    EXPECT_EQ(figure.GetLineWidth(), 1);
+    Editor().SBRound1->setChecked(true);
+    EXPECT_EQ(figure.GetFigureType(), FigureEllipse);
+}
+
+TEST_F(DesignEditingTest, GridPanelShowsEachLineWidthByItsPenStyle)
+{
+    Add(8);
+    // A new grid has dotted inner lines and a solid frame.
+    EXPECT_FALSE(Editor().SEdGridLineInnerWidth->isEnabled());
+    EXPECT_EQ(Editor().SEdGridLineInnerWidth->value(), 1);
+    EXPECT_TRUE(Editor().SEdGridLineOuterWidth->isEnabled());
+    EXPECT_EQ(Editor().SEdGridLineOuterWidth->value(), 3);
+    EXPECT_EQ(Editor().CBGridLineInnerType->currentText(), QStringLiteral("点線"));
+    Editor().SpinEditGridCol->setValue(4);
+    Editor().CBGridLineInnerType->setCurrentIndex(0);
+    messages.ChooseColorNext(0x0000FF);
+    Editor().BtnGridOuterColor->click();
+    const auto& grid = ObjectAs<TLxLabelObjectGrid>(0);
+    EXPECT_EQ(grid.GetColumns(), 4);
+    EXPECT_EQ(grid.GetInnerLineType(), 0);
+    EXPECT_TRUE(Editor().SEdGridLineInnerWidth->isEnabled());
+    EXPECT_EQ(grid.GetOuterLineColor(), 0x0000FFu);
+    EXPECT_GT(CountIn(Object(0).GetLeft(), Object(0).GetTop(), Object(0).GetWidth(), Object(0).GetHeight(),
+                      lxtest::kRed),
+              0);
+}
+
+TEST_F(DesignEditingTest, EffectTextPageFollowsTheObjectsStyle)
+{
+    Add(9);
+    EXPECT_FALSE(Editor().Label129->isVisibleTo(Editor().TabSheetEffects));
+    auto& effects = ObjectAs<TLxLabelObjectEffects>(0);
+    effects.SetOutline(1);
+    effects.SetSubFontColor(0x00FF00);
+    Editor().ShowPropertyPage();
+    EXPECT_EQ(Editor().Label129->text(), QStringLiteral("囲いの色"));
+    EXPECT_TRUE(Editor().Label129->isVisibleTo(Editor().TabSheetEffects));
+    EXPECT_EQ(Editor().SEFontSize2->x(), 172);
+    EXPECT_FALSE(Editor().CB_Kage2->isEnabled());
+    EXPECT_TRUE(Editor().EffectStyleFlags[TFormDesign::EffectOutline]);
+    EXPECT_EQ(Editor().ShapeArtFontColor2->color(), 0x00FF00u);
+    Editor().MemoSheetEffects->setPlainText(QStringLiteral("特殊"));
+    Editor().RBRight2->setChecked(true);
+    EXPECT_EQ(effects.GetText(), Sjis("特殊"));
+    EXPECT_EQ(effects.GetAlignment(), 2);
+    EXPECT_EQ(effects.GetOutline(), 1);
+    EXPECT_EQ(effects.GetShadow2(), 0);
+    EXPECT_GT(CountDark(Object(0).GetLeft(), Object(0).GetTop(), Object(0).GetWidth(), Object(0).GetHeight()), 0);
+    // A curve hides the size box.
+    effects.SetOutline(0);
+    effects.SetCurve(1);
+    Editor().ShowPropertyPage();
+    EXPECT_FALSE(Editor().SEFontSize2->isVisibleTo(Editor().TabSheetEffects));
+    EXPECT_FALSE(Editor().Label129->isVisibleTo(Editor().TabSheetEffects));
+}
