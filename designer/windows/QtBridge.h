@@ -33,6 +33,16 @@ void UseDialogFrame(QWidget* window);
 void CentreOnDesktop(QWidget* window);
 void CentreOn(QWidget* window, const QWidget* owner);
 
+// Puts a component on its parent at a fixed place, named as the system names it.
+template <typename Widget>
+Widget* PlaceWidget(Widget* widget, QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    widget->setParent(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
 // Integer division that truncates toward zero, as the system's div does.
 constexpr int Div(int a, int b) { return a / b; }
 

@@ -1,6 +1,7 @@
 #include "designer/windows/SheetDrawing.h"
 
 #include "designer/model/LxLblInfo.h"
+#include "platform/metafile/EnhMetafile.h"
 #include "platform/text/Numbers.h"
 
 namespace lx {
@@ -15,22 +16,22 @@ void SelectLinePen(DeviceContext& dc, PenStyle style)
     dc.SelectPen(pen);
 }
 
-// Values from a damaged file may be huge or not numbers at all; they are
-// held to a range that every drawing call can take.
-int Scale(double mm, double k)
+} // namespace
+
+int MmToDots(double mm, double dpi)
 {
+    // Values from a damaged file may be huge or not numbers at all; they are
+    // held to a range that every drawing call can take.
     constexpr double kLimit = 1e6;
-    const double pixels = RoundHalfEven(mm * k / 25.4);
+    const double pixels = RoundHalfEven(mm * dpi / 25.4);
     if (!(pixels > -kLimit))
         return static_cast<int>(-kLimit);
     return static_cast<int>(pixels < kLimit ? pixels : kLimit);
 }
 
-} // namespace
-
 Rect ScaleMmRect(double left, double top, double width, double height, double kx, double ky)
 {
-    return {Scale(left, kx), Scale(top, ky), Scale(left + width, kx), Scale(top + height, ky)};
+    return {MmToDots(left, kx), MmToDots(top, ky), MmToDots(left + width, kx), MmToDots(top + height, ky)};
 }
 
 void DrawCellOutline(DeviceContext& dc, std::uint8_t kind, const Rect& box)
@@ -87,6 +88,36 @@ void DrawInnerShapes(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i
                                      layout.GetInnerShapeWidth(i, j), layout.GetInnerShapeHeight(i, j), kx, ky);
         DrawInnerShape(dc, layout.GetInnerShapeKind(i, j), box);
     }
+}
+
+void DrawCellGuides(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i, double kx, double ky)
+{
+    const Rect box = ScaleMmRect(layout.GetLabelLeft(i), layout.GetLabelTop(i), layout.GetLabelWidth(i),
+                                 layout.GetLabelHeight(i), kx, ky);
+    DrawCellOutline(dc, layout.GetLabelLineKind(i), box);
+    DrawInnerShapes(dc, layout, i, 0, 0, kx, ky);
+}
+
+Rect LabelCellPlace(const TlxLblInfo& layout, std::int32_t i, double shiftX, double shiftY, double dpiX, double dpiY)
+{
+    const int left = MmToDots(layout.GetLabelLeft(i) + shiftX, dpiX);
+    const int top = MmToDots(layout.GetLabelTop(i) + shiftY, dpiY);
+    return {left, top, left + MmToDots(layout.GetLabelWidth(i), dpiX), top + MmToDots(layout.GetLabelHeight(i), dpiY)};
+}
+
+Region LabelCellClip(const Rect& place, std::uint8_t lineKind)
+{
+    const Region box = Region::FromRect({place.left, place.top, place.right + 1, place.bottom + 1});
+    if (lineKind != lxLineCircle)
+        return box;
+    return box.Intersected(Region::FromEllipse({place.left - 2, place.top - 2, place.right + 3, place.bottom + 3}));
+}
+
+void PlaceLabelPicture(DeviceContext& dc, const EnhMetafile& picture, const Rect& place, std::uint8_t lineKind)
+{
+    const Region clip = LabelCellClip(place, lineKind);
+    dc.SelectClipRegion(&clip);
+    PlayEnhMetafile(dc, picture, place);
 }
 
 Size FitProportionally(double width, double height, int boxWidth, int boxHeight)

@@ -1,13 +1,20 @@
 #pragma once
 // Drawing of a sheet's label cells and their inner shapes on a device
-// context, shared by the paper chooser's preview and the design surface.
+// context, and the placing of the cells' pictures on a sheet: shared by the
+// paper chooser's preview, the design surface, the print preview and
+// printing, so that they never drift apart.
 #include "platform/gdi/DeviceContext.h"
 
 #include <cstdint>
 
 namespace lx {
 
+class EnhMetafile;
 class TlxLblInfo;
+
+// round(mm x dpi / 25.4), halves to even, held to +-1e6 dots so that values
+// from a damaged file stay drawable.
+int MmToDots(double mm, double dpi);
 
 // A rectangle in mm scaled to pixels at kx, ky pixels per inch: each edge is
 // round(mm x k / 25.4), halves to even.
@@ -24,6 +31,22 @@ void DrawInnerShape(DeviceContext& dc, std::uint8_t kind, const Rect& box);
 // originTop) mm: the sheet's corner for a sheet, the cell's for one cell.
 void DrawInnerShapes(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i, double originLeft,
                      double originTop, double kx, double ky);
+
+// Cell i's outline and inner shapes at their sheet positions: the guides of
+// a sheet drawing, never printed.
+void DrawCellGuides(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i, double kx, double ky);
+
+// Where cell i's picture goes on a sheet drawn at dpiX x dpiY dots per inch
+// whose labels are shifted by (shiftX, shiftY) mm: the corner is rounded
+// from the shifted position and the size from the cell's own size, so every
+// label of a sheet gets the same pixel size.
+Rect LabelCellPlace(const TlxLblInfo& layout, std::int32_t i, double shiftX, double shiftY, double dpiX, double dpiY);
+// The clip of a cell's picture: the place plus one pixel to the right and
+// below; an elliptic cell also the ellipse grown by 2 pixels on every side.
+Region LabelCellClip(const Rect& place, std::uint8_t lineKind);
+// Plays a label's picture into its place under the cell's clip. The clip
+// stays selected until the caller selects another.
+void PlaceLabelPicture(DeviceContext& dc, const EnhMetafile& picture, const Rect& place, std::uint8_t lineKind);
 
 // The size of a picture that keeps a sheet's (or cell's) proportions
 // inside a box: the taller side fills the box's height, otherwise the width.

@@ -1,5 +1,7 @@
 #include "platform/app/Messages.h"
 
+#include "platform/printing/Printer.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -126,6 +128,8 @@ std::optional<std::string> DialogMessages::InputText(std::string_view caption, s
         return std::nullopt;
     return text.toStdString();
 }
+
+void DialogMessages::SetUpPrinter() { RunPrinterSetupDialog(); }
 
 ScriptedMessages::ScriptedMessages() : previous_(SetMessageService(this)) {}
 

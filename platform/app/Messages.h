@@ -51,6 +51,8 @@ public:
     virtual std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) = 0;
     virtual std::optional<std::string> InputText(std::string_view caption, std::string_view prompt,
                                                  std::string_view initial) = 0;
+    // The printer setup dialog; the printer chosen in it becomes current.
+    virtual void SetUpPrinter() = 0;
 };
 
 // The service in use: the real dialogs unless a test installed another.
@@ -70,6 +72,7 @@ public:
     std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
     std::optional<std::string> InputText(std::string_view caption, std::string_view prompt,
                                          std::string_view initial) override;
+    void SetUpPrinter() override;
 };
 
 // Answers from scripts, for headless tests; installs itself for its
@@ -98,6 +101,8 @@ public:
 
     const std::vector<Box>& Shown() const { return shown_; }
     const std::vector<FileDialogRequest>& FileRequests() const { return fileRequests_; }
+    // How often the printer setup dialog was asked for; it changes nothing.
+    int PrinterSetups() const { return printerSetups_; }
     // The texts of the boxes shown so far; Clear forgets them.
     std::vector<std::string> Texts() const;
     void Clear() { shown_.clear(); }
@@ -107,6 +112,7 @@ public:
     std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
     std::optional<std::string> InputText(std::string_view caption, std::string_view prompt,
                                          std::string_view initial) override;
+    void SetUpPrinter() override { ++printerSetups_; }
 
 private:
     MessageService* previous_;
@@ -117,6 +123,7 @@ private:
     std::vector<std::optional<std::string>> texts_;
     std::vector<Box> shown_;
     std::vector<FileDialogRequest> fileRequests_;
+    int printerSetups_ = 0;
 };
 
 // Shows the message of the exception being handled in a "確認" box, as the

@@ -1,6 +1,8 @@
 #include "platform/printing/Printer.h"
 
+#include <QApplication>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -81,6 +83,20 @@ DeviceInfo CurrentPrinterDevice()
         return VirtualPrinterDevice();
     QPrinter printer(info, QPrinter::HighResolution);
     return DeviceOf(printer);
+}
+
+bool RunPrinterSetupDialog()
+{
+    const QPrinterInfo info = CurrentInfo();
+    QPrinter printer(QPrinter::HighResolution);
+    if (!info.isNull())
+        printer.setPrinterName(info.printerName());
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty())
+        SetCurrentPrinter(Utf8ToCp932(printer.printerName().toStdString()));
+    return true;
 }
 
 struct PrintJob::Impl {

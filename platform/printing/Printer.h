@@ -25,6 +25,9 @@ void SetCurrentPrinter(const std::string& cp932Name);
 // Resolution, page size and physical offsets of the current printer, or
 // the virtual printer when there is none.
 DeviceInfo CurrentPrinterDevice();
+// The printer setup dialog over the current printer; the printer chosen in
+// it becomes current. False when the user cancels.
+bool RunPrinterSetupDialog();
 
 // One print job. Pages are drawn at the printer's resolution; device (0, 0)
 // is the corner of the printable area (the paper's corner in a PDF).

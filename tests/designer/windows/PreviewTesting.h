@@ -1,0 +1,127 @@
+#pragma once
+// Sheets, designs and pixel questions shared by the print preview, printing
+// and picture export tests.
+#include "designer/model/LxLabelCSVString.h"
+#include "designer/model/LxLabelFigure.h"
+#include "designer/model/LxLabelManager.h"
+#include "designer/model/LxLabelRenbanString.h"
+#include "designer/model/UnitCommon.h"
+#include "platform/text/Cp932.h"
+
+#include <QImage>
+#include <algorithm>
+
+namespace lxtest {
+
+// A paper of width x height mm with these cells.
+inline lx::TlxLblInfo MakeSheet(double width, double height, std::vector<lx::TLblPosition> cells)
+{
+    lx::TlxLblInfo layout;
+    layout.Paper = lx::TlxPaperObject("14", "TEST-1", "A4", "test", std::to_string(width), std::to_string(height));
+    layout.Cells = std::move(cells);
+    layout.LabelCount = static_cast<std::int32_t>(layout.Cells.size());
+    return layout;
+}
+
+// 100 x 100 mm with ten cells of 40 x 16 mm in two columns.
+inline lx::TlxLblInfo TenCellSheet()
+{
+    std::vector<lx::TLblPosition> cells;
+    for (int i = 0; i < 10; ++i)
+        cells.emplace_back(lx::lxLineNomal, 8 + i % 2 * 44, 6 + i / 2 * 18, 40, 16);
+    return MakeSheet(100, 100, std::move(cells));
+}
+
+// A filled rectangle over the face's whole cell, grown by `overflow` mm on every side.
+inline lx::TLxLabelObjectFigure& FillFace(lx::TlxLabelManager& document, int face, std::uint32_t color,
+                                          double overflow = 0)
+{
+    document.AddObject(1, face);
+    auto& figure = dynamic_cast<lx::TLxLabelObjectFigure&>(*document.GetObject(0, face));
+    figure.SetFigureType(lx::FigureFilledRectangle);
+    figure.SetLineColor(color);
+    figure.SetLeft(-overflow);
+    figure.SetTop(-overflow);
+    figure.SetWidth(document.GetFaceObjects(face).GetLabelWidth() + 2 * overflow);
+    figure.SetHeight(document.GetFaceObjects(face).GetLabelHeight() + 2 * overflow);
+    return figure;
+}
+
+// A merge table of these lines (UTF-8 here, CP932 in the table).
+inline lx::TLxCSV MakeTable(const std::vector<std::string>& lines)
+{
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += lx::Sjis(line) + "\r\n";
+    lx::MemoryStream block;
+    block.WriteUInt8(1);
+    block.WriteInt32(static_cast<std::int32_t>(lines.size()));
+    block.WriteInt32(0);
+    lx::WriteStreamString(joined, block);
+    block.Seek(0);
+    lx::TLxCSV table;
+    table.LoadFromStream(block);
+    return table;
+}
+
+inline lx::TLxLabelObjectCsvString& AddMergeText(lx::TlxLabelManager& document, lx::TLxCSV& table)
+{
+    document.AddMergeObject(5, 0, &table);
+    auto& text = dynamic_cast<lx::TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
+    text.SetColumn(1);
+    return text;
+}
+
+inline void AddSerial(lx::TlxLabelManager& document, int records)
+{
+    document.AddObject(8, 0);
+    auto& serial = dynamic_cast<lx::TLxLabelObjectRenbanString&>(*document.GetObject(0, 0));
+    serial.SetStartNumber("1");
+    serial.SetFinishNumber(std::to_string(records));
+}
+
+// `rows` records, record r a line of (r mod 3) + 1 squares "■", shown large
+// by a merge text on the first cell.
+inline lx::TLxLabelObjectCsvString& AddSquareRecords(lx::TlxLabelManager& document, lx::TLxCSV& table, int rows)
+{
+    std::vector<std::string> lines;
+    for (int r = 0; r < rows; ++r)
+        lines.push_back(r % 3 == 0 ? "■" : r % 3 == 1 ? "■■" : "■■■");
+    table = MakeTable(lines);
+    lx::TLxLabelObjectCsvString& text = AddMergeText(document, table);
+    text.SetLeft(1);
+    text.SetTop(1);
+    text.SetWidth(30);
+    text.SetHeight(12);
+    text.SetFontSize(24);
+    return text;
+}
+
+// 0x00BBGGRR colour of a pixel.
+inline std::uint32_t ColorAt(const lx::Bitmap& bitmap, int x, int y) { return lx::ColorRefFromArgb(bitmap.Pixel(x, y)); }
+inline std::uint32_t ColorAt(const QImage& image, int x, int y) { return lx::ColorRefFromArgb(image.pixel(x, y)); }
+
+// Squares shown in cell i of a sheet drawn at pxPerMm: the most runs of dark
+// pixels along any row inside the cell's outline.
+template <typename Image>
+int SquaresInCell(const Image& image, const lx::TlxLblInfo& sheet, int i, double pxPerMm)
+{
+    const auto px = [pxPerMm](double mm) { return static_cast<int>(mm * pxPerMm); };
+    const int left = px(sheet.GetLabelLeft(i)) + 2;
+    const int right = px(sheet.GetLabelLeft(i) + sheet.GetLabelWidth(i)) - 2;
+    int most = 0;
+    for (int y = px(sheet.GetLabelTop(i)) + 2; y < px(sheet.GetLabelTop(i) + sheet.GetLabelHeight(i)) - 2; ++y) {
+        int runs = 0;
+        bool dark = false;
+        for (int x = left; x < right; ++x) {
+            const std::uint32_t c = ColorAt(image, x, y);
+            const bool now = (c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF) < 3 * 128;
+            runs += now && !dark;
+            dark = now;
+        }
+        most = std::max(most, runs);
+    }
+    return most;
+}
+
+} // namespace lxtest

@@ -1,0 +1,155 @@
+#include "DesignerFixture.h"
+#include "PreviewTesting.h"
+
+#include "designer/windows/UnitPreview.h"
+#include "platform/printing/Printer.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <filesystem>
+
+using namespace lx;
+using namespace lxtest;
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+// The pages of the PDF rasterised by pdftoppm.
+std::vector<QImage> Rasterise(const std::string& pdf, int dpi)
+{
+    const std::string command = "pdftoppm -r " + std::to_string(dpi) + " -png '" + pdf + "' '" + pdf + "'";
+    std::vector<QImage> pages;
+    if (std::system(command.c_str()) != 0)
+        return pages;
+    for (int page = 1; std::filesystem::exists(pdf + "-" + std::to_string(page) + ".png"); ++page)
+        pages.emplace_back(QString::fromStdString(pdf + "-" + std::to_string(page) + ".png"));
+    return pages;
+}
+
+class PrintingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (HasPrinter())
+            GTEST_SKIP() << "this machine has a printer; the jobs would go to it";
+        if (std::system("command -v pdftoppm >/dev/null") != 0)
+            GTEST_SKIP() << "poppler-utils are not installed";
+    }
+    // Shows the preview and runs `act` while it is up; closes it if printing did not.
+    bool Show(const std::function<void(TFormPreview&)>& act)
+    {
+        bool closedByPrinting = false;
+        WhenModalShows<TFormPreview>([&](TFormPreview* shown) {
+            act(*shown);
+            closedByPrinting = !shown->isVisible();
+            shown->close();
+        });
+        form.ShowPreview(*document, sheet, table);
+        return closedByPrinting;
+    }
+    void PrintToPdf(TFormPreview& shown)
+    {
+        messages.ChooseFileNext(FileDialogResult{pdf, 0});
+        shown.BtnDoPrint->click();
+    }
+
+    ScriptedMessages messages;
+    TempDir temp;
+    std::string pdf = temp.File("sheet.pdf");
+    TFormPreview form;
+    TLxCSV table;
+    TlxLblInfo sheet = TenCellSheet();
+    std::unique_ptr<TlxLabelManager> document = std::make_unique<TlxLabelManager>(sheet.LabelCount, sheet);
+};
+
+} // namespace
+
+TEST(PrintShift, PhysicalOffsetInWholeMillimetresPlusTheUsersCorrection)
+{
+    EXPECT_DOUBLE_EQ(PrintShiftMm(150, 600, 0), 6);     // 6.35 mm
+    EXPECT_DOUBLE_EQ(PrintShiftMm(150, 600, 1.5), 7.5); // the user's 1.5 mm on top
+    EXPECT_DOUBLE_EQ(PrintShiftMm(25, 254, 0), 2);      // 2.5 mm: halves go to even
+    EXPECT_DOUBLE_EQ(PrintShiftMm(35, 254, 0), 4);
+}
+
+TEST_F(PrintingTest, LabelsLandAtTheirMillimetrePositionsMovedByTheUsersOffsets)
+{
+    sheet = MakeSheet(100, 100, {TLblPosition(lxLineNomal, 10, 10, 30, 20), TLblPosition(lxLineDot, 55, 12, 35, 25),
+                                 TLblPosition(lxLineNomal, 20, 60, 25, 30)});
+    document = std::make_unique<TlxLabelManager>(3, sheet);
+    const std::uint32_t colors[] = {0x0000FF, 0x00C000};
+    FillFace(*document, 0, colors[0]);
+    FillFace(*document, 1, colors[1]);
+    // Cell 2 has no design: nothing of it is printed, not even its outline.
+    EXPECT_TRUE(Show([&](TFormPreview& shown) {
+        shown.EditPrintPosLeft->setText(QStringLiteral("1.5"));
+        shown.EditPrintPosTop->setText(QStringLiteral("-2.0"));
+        PrintToPdf(shown);
+    }));
+    const std::vector<QImage> pages = Rasterise(pdf, 254); // 10 pixels a millimetre
+    ASSERT_EQ(pages.size(), 1u);
+    const QImage& page = pages[0];
+    const auto at = [&](double xMm, double yMm) {
+        return ColorAt(page, static_cast<int>(xMm * 10), static_cast<int>(yMm * 10));
+    };
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE("cell " + std::to_string(i));
+        // 1.5 mm to the left, 2 mm down.
+        const double left = sheet.GetLabelLeft(i) - 1.5;
+        const double top = sheet.GetLabelTop(i) + 2;
+        const double right = left + sheet.GetLabelWidth(i);
+        const double bottom = top + sheet.GetLabelHeight(i);
+        EXPECT_EQ(at(left + 0.3, top + 0.3), colors[i]);
+        EXPECT_EQ(at(right - 0.3, bottom - 0.3), colors[i]);
+        EXPECT_EQ(at(left - 0.3, top + 5), kWhite);
+        EXPECT_EQ(at(right + 0.3, top + 5), kWhite);
+        EXPECT_EQ(at(left + 5, top - 0.3), kWhite);
+        EXPECT_EQ(at(left + 5, bottom + 0.3), kWhite);
+    }
+    for (double y = 58; y < 92; y += 0.5)
+        for (double x = 18; x < 47; x += 0.5)
+            ASSERT_EQ(at(x, y), kWhite) << x << ", " << y;
+}
+
+TEST_F(PrintingTest, ARangeOfRecordSheetsPrintsAsOneJob)
+{
+    document->SetSingleMode(true);
+    TLxLabelObjectCsvString& text = AddSquareRecords(*document, table, 25);
+    EXPECT_TRUE(Show([&](TFormPreview& shown) {
+        shown.SEPrintNum->setValue(3);
+        shown.SEPageFrom->setValue(2);
+        shown.SEPageTo->setValue(3);
+        PrintToPdf(shown);
+    }));
+    EXPECT_EQ(text.GetRecordIndex(), 0);
+    // Sheet 2 holds records 10 to 19, sheet 3 records 20 to 24.
+    const std::vector<QImage> pages = Rasterise(pdf, 127);
+    ASSERT_EQ(pages.size(), 2u);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(SquaresInCell(pages[0], sheet, i, 5), (10 + i) % 3 + 1) << "cell " << i;
+        EXPECT_EQ(SquaresInCell(pages[1], sheet, i, 5), i < 5 ? (20 + i) % 3 + 1 : 0) << "cell " << i;
+    }
+}
+
+TEST_F(PrintingTest, NothingIsPrintedForABadOffsetACancelledFileOrAnEmptyRange)
+{
+    AddSerial(*document, 30);
+    document->SetSingleMode(true);
+    EXPECT_FALSE(Show([&](TFormPreview& shown) {
+        shown.EditPrintPosTop->setText(QStringLiteral("1,5"));
+        shown.BtnDoPrint->click(); // fails before any file is asked for
+    }));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"'1,5' は有効な浮動小数点数値ではありません。"});
+    EXPECT_FALSE(Show([&](TFormPreview& shown) {
+        shown.EditPrintPosTop->setText(QStringLiteral("0.0"));
+        shown.BtnDoPrint->click(); // the file dialog is cancelled
+    }));
+    EXPECT_TRUE(Show([&](TFormPreview& shown) {
+        shown.SEPageFrom->setValue(3);
+        shown.SEPageTo->setValue(2);
+        PrintToPdf(shown);
+    }));
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
