@@ -8,11 +8,15 @@
 #include <typeindex>
 #include <unordered_map>
 
+#include "designer/model/LxLabelBarcode.h"
+#include "designer/model/LxLabelCSVBarcode.h"
+#include "designer/model/LxLabelCSVQRCarry.h"
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxLabelEffects.h"
 #include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelGrid.h"
 #include "designer/model/LxLabelImage.h"
+#include "designer/model/LxLabelQRCarry.h"
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/model/UnitCommon.h"
@@ -176,6 +180,15 @@ void DrawImageRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableOb
                      box.top, box.width, box.height);
 }
 
+// Symbol pictures are drawn opaque, stretched to the box; the merge objects
+// render theirs for the current record when it is asked for.
+template <class T>
+void DrawSymbolRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
+{
+    list.DrawPicture(canvas, static_cast<T&>(object).GetPicture(), false, 0xFFFFFF, box.left, box.top, box.width,
+                     box.height);
+}
+
 // Effect text takes the box its passes measured.
 void DrawEffectsRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
                     const PixelBox&)
@@ -194,6 +207,10 @@ const std::unordered_map<std::type_index, DrawRow>& DrawTable()
         {typeid(TLxLabelObjectFigure), DrawFigureRow},
         {typeid(TLxLabelObjectGrid), DrawGridRow},
         {typeid(TLxLabelObjectImage), DrawImageRow},
+        {typeid(TLxLabelObjectBarcode), DrawSymbolRow<TLxLabelObjectBarcode>},
+        {typeid(TLxLabelObjectQRCarry), DrawSymbolRow<TLxLabelObjectQRCarry>},
+        {typeid(TLxLabelObjectCsvBarcode), DrawSymbolRow<TLxLabelObjectCsvBarcode>},
+        {typeid(TLxLabelObjectCsvQRCarry), DrawSymbolRow<TLxLabelObjectCsvQRCarry>},
         {typeid(TLxLabelObjectEffects), DrawEffectsRow},
     };
     return table;

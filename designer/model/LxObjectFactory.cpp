@@ -2,13 +2,18 @@
 
 #include <array>
 #include <typeindex>
+#include <typeinfo>
 #include <unordered_map>
 
+#include "designer/model/LxLabelBarcode.h"
+#include "designer/model/LxLabelCSVBarcode.h"
+#include "designer/model/LxLabelCSVQRCarry.h"
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxLabelEffects.h"
 #include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelGrid.h"
 #include "designer/model/LxLabelImage.h"
+#include "designer/model/LxLabelQRCarry.h"
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 
@@ -39,21 +44,24 @@ std::unique_ptr<TLxLableObjectBase> MakeSerial(TLxCSV*, std::int32_t recordIndex
 struct FactoryRow {
     std::uint8_t kind;
     ObjectMaker make; // nullptr until the kind's class exists
+    // The class itself, so that finding an object's kind never has to make
+    // one (symbol objects start a control and render when they are made).
+    const std::type_info* type = nullptr;
 };
 
 // One row per kind, in kind order.
 constexpr std::array<FactoryRow, kLabelObjectKindCount> kFactory = {{
-    {KindString, MakePlain<TLxLabelObjectString>},
-    {KindFigure, MakePlain<TLxLabelObjectFigure>},
-    {KindImage, MakePlain<TLxLabelObjectImage>},
-    {KindBarcode, nullptr},
-    {KindQRCarry, nullptr},
-    {KindCsvString, MakeMerge<TLxLabelObjectCsvString>},
-    {KindCsvBarcode, nullptr},
-    {KindCsvQRCarry, nullptr},
-    {KindRenbanString, MakeSerial<TLxLabelObjectRenbanString>},
-    {KindGrid, MakePlain<TLxLabelObjectGrid>},
-    {KindEffects, MakePlain<TLxLabelObjectEffects>},
+    {KindString, MakePlain<TLxLabelObjectString>, &typeid(TLxLabelObjectString)},
+    {KindFigure, MakePlain<TLxLabelObjectFigure>, &typeid(TLxLabelObjectFigure)},
+    {KindImage, MakePlain<TLxLabelObjectImage>, &typeid(TLxLabelObjectImage)},
+    {KindBarcode, MakePlain<TLxLabelObjectBarcode>, &typeid(TLxLabelObjectBarcode)},
+    {KindQRCarry, MakePlain<TLxLabelObjectQRCarry>, &typeid(TLxLabelObjectQRCarry)},
+    {KindCsvString, MakeMerge<TLxLabelObjectCsvString>, &typeid(TLxLabelObjectCsvString)},
+    {KindCsvBarcode, MakeMerge<TLxLabelObjectCsvBarcode>, &typeid(TLxLabelObjectCsvBarcode)},
+    {KindCsvQRCarry, MakeMerge<TLxLabelObjectCsvQRCarry>, &typeid(TLxLabelObjectCsvQRCarry)},
+    {KindRenbanString, MakeSerial<TLxLabelObjectRenbanString>, &typeid(TLxLabelObjectRenbanString)},
+    {KindGrid, MakePlain<TLxLabelObjectGrid>, &typeid(TLxLabelObjectGrid)},
+    {KindEffects, MakePlain<TLxLabelObjectEffects>, &typeid(TLxLabelObjectEffects)},
 }};
 
 constexpr bool InKindOrder()
@@ -82,11 +90,8 @@ std::optional<std::uint8_t> KindOfClass(const TLxLableObjectBase& object)
     static const auto kinds = [] {
         std::unordered_map<std::type_index, std::uint8_t> byClass;
         for (const FactoryRow& row : kFactory)
-            if (row.make) {
-                const std::unique_ptr<TLxLableObjectBase> made = row.make(nullptr, -1);
-                const TLxLableObjectBase& sample = *made;
-                byClass.emplace(typeid(sample), row.kind);
-            }
+            if (row.make)
+                byClass.emplace(*row.type, row.kind);
         return byClass;
     }();
     const auto found = kinds.find(typeid(object));

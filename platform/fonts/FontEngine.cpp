@@ -46,9 +46,35 @@ void InstallFontConfiguration()
 // One font file with its HarfBuzz objects and outlines in font units.
 class FontFace {
 public:
-    FontFace(const std::string& path, int index)
+    FontFace(const std::string& path, int index) { Load(hb_blob_create_from_file(path.c_str()), index); }
+    // A font file held in memory by the face itself.
+    explicit FontFace(std::string data) : data_(std::move(data))
     {
-        hb_blob_t* blob = hb_blob_create_from_file(path.c_str());
+        Load(hb_blob_create(data_.data(), static_cast<unsigned>(data_.size()), HB_MEMORY_MODE_READONLY, nullptr,
+                            nullptr),
+             0);
+    }
+    ~FontFace()
+    {
+        hb_draw_funcs_destroy(drawFuncs_);
+        hb_font_destroy(font_);
+        hb_face_destroy(face_);
+    }
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+
+    int Upem() const { return upem_; }
+    double Ascent() const { return ascent_; }
+    double Descent() const { return descent_; }
+    double UnderlineOffset() const { return -underlineOffset_; }
+    double UnderlineSize() const { return underlineSize_; }
+    double StrikeOffset() const { return strikeOffset_; }
+    double StrikeSize() const { return strikeSize_; }
+    double AverageWidth() const { return averageWidth_; }
+
+private:
+    void Load(hb_blob_t* blob, int index)
+    {
         face_ = hb_face_create(blob, static_cast<unsigned>(index));
         hb_blob_destroy(blob);
         font_ = hb_font_create(face_);
@@ -72,24 +98,8 @@ public:
         averageWidth_ = ReadAverageWidth();
         drawFuncs_ = MakeDrawFuncs();
     }
-    ~FontFace()
-    {
-        hb_draw_funcs_destroy(drawFuncs_);
-        hb_font_destroy(font_);
-        hb_face_destroy(face_);
-    }
-    FontFace(const FontFace&) = delete;
-    FontFace& operator=(const FontFace&) = delete;
 
-    int Upem() const { return upem_; }
-    double Ascent() const { return ascent_; }
-    double Descent() const { return descent_; }
-    double UnderlineOffset() const { return -underlineOffset_; }
-    double UnderlineSize() const { return underlineSize_; }
-    double StrikeOffset() const { return strikeOffset_; }
-    double StrikeSize() const { return strikeSize_; }
-    double AverageWidth() const { return averageWidth_; }
-
+public:
     unsigned Glyph(std::uint32_t codepoint) const
     {
         hb_codepoint_t glyph = 0;
@@ -207,6 +217,7 @@ private:
         return funcs;
     }
 
+    std::string data_; // the file of a face made from memory
     hb_face_t* face_ = nullptr;
     hb_font_t* font_ = nullptr;
     hb_draw_funcs_t* drawFuncs_ = nullptr;
@@ -260,9 +271,26 @@ FcPattern* MatchPattern(const std::string& utf8Family, bool bold, bool italic, c
     return match;
 }
 
+std::string AsciiLower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// Faces registered from memory, by their family name in lower case.
+std::map<std::string, std::unique_ptr<FontFace>>& MemoryFaces()
+{
+    static std::map<std::string, std::unique_ptr<FontFace>> faces;
+    return faces;
+}
+
 // Caller holds cacheMutex.
 FaceMatch MatchFace(const std::string& utf8Family, bool bold, bool italic, const char* lang = nullptr)
 {
+    if (const auto memory = MemoryFaces().find(AsciiLower(utf8Family)); memory != MemoryFaces().end())
+        return {memory->second.get(), bold, italic};
     static std::map<std::tuple<std::string, bool, bool, bool>, FaceMatch> matches;
     const auto key = std::make_tuple(utf8Family, bold, italic, lang != nullptr);
     auto it = matches.find(key);
@@ -333,6 +361,12 @@ std::string MatchedString(const std::string& utf8Face, const char* property)
     return value;
 }
 } // namespace
+
+void RegisterFontData(const std::string& utf8Family, std::string fontFile)
+{
+    std::lock_guard lock(cacheMutex);
+    MemoryFaces()[AsciiLower(utf8Family)] = std::make_unique<FontFace>(std::move(fontFile));
+}
 
 std::string ResolvedFamily(const std::string& utf8Face) { return MatchedString(utf8Face, FC_FAMILY); }
 std::string ResolvedFontFile(const std::string& utf8Face) { return MatchedString(utf8Face, FC_FILE); }

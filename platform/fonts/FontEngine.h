@@ -83,6 +83,11 @@ constexpr int kDefaultFontCellHeight = 16;
 // one; callable again at no cost.
 void InstallFontConfiguration();
 
+// Makes a font file held in memory the face of a family name (UTF-8, ASCII
+// letters compared without case), ahead of every installed font. Register
+// before the name is first used: realised fonts are cached.
+void RegisterFontData(const std::string& utf8Family, std::string fontFile);
+
 // The family fontconfig picks for a face name (UTF-8), e.g. "IPAGothic" for
 // "ＭＳ ゴシック".
 std::string ResolvedFamily(const std::string& utf8Face);

@@ -1,0 +1,67 @@
+#pragma once
+// TMatrixelPro: the designer's host of the symbol-encoder control. Each
+// symbol object creates its own instance, with no owner and no window, by
+// the control's class identifier through the component layer; the setters
+// put the control's enumerated-integer properties and its data by dispatch
+// identifier, and nothing is ever read back. Also the clipboard half of the
+// symbol road: the control puts its symbol there, the objects take it back.
+#include <cstdint>
+#include <string_view>
+
+#include "platform/com/ComObject.h"
+#include "platform/com/Dispatch.h"
+#include "platform/image/Bitmap.h"
+
+namespace lx {
+
+class TMatrixelPro {
+public:
+    // A new control of the registered class. Throws Error when the class is
+    // not registered or its library cannot be loaded.
+    TMatrixelPro();
+    // A host of a given dispatch interface (tests put a recorder in front).
+    explicit TMatrixelPro(ComPtr<Dispatch> control);
+    ~TMatrixelPro();
+    TMatrixelPro(const TMatrixelPro&) = delete;
+    TMatrixelPro& operator=(const TMatrixelPro&) = delete;
+
+    // Property puts; integer values beyond the 16-bit range of the control's
+    // properties are held at its ends, so the control sees them as invalid.
+    void SetAutoRedraw(std::int32_t value);
+    void SetInputData(std::string_view cp932Data);
+    void SetModelNo(std::int32_t value);
+    void SetEccLevel(std::int32_t value);
+    void SetChkDigit(std::int32_t value);
+    void SetCodeType(std::int32_t value);
+    void SetOptITF(std::int32_t value);
+    void SetOptCODE128(std::int32_t value);
+    void SetMaxiCodeMode(std::int32_t value);
+    void SetPDF417Model(std::int32_t value);
+    void SetDmxModel(std::int32_t value);
+    void Refresh();
+    // The symbol onto the clipboard (kind 1: an enhanced metafile); the
+    // control's count of what it put there.
+    std::int16_t QrImageCopy(std::int16_t kind);
+
+private:
+    void PutShort(DispId id, std::int32_t value);
+
+    DispatchDriver driver_;
+};
+
+// Where new controls come from: by default the registered class. Tests may
+// put a maker of their own in; returns the one it replaces.
+using SymbolControlMaker = ComPtr<Dispatch> (*)();
+SymbolControlMaker SetSymbolControlMaker(SymbolControlMaker maker);
+// The registered control itself, as the default maker gives it.
+ComPtr<Dispatch> CreateSymbolControl();
+
+// The end of every render through the control: empties the clipboard, has
+// the control copy its symbol there as an enhanced metafile, plays that
+// metafile at its own size into `workBitmap`, made one pixel narrower and
+// lower than the metafile's frame in pixels of its reference device, and
+// returns a copy of it. Throws Error when the clipboard holds no metafile
+// afterwards or one too large to be a symbol.
+Bitmap CopySymbolThroughClipboard(TMatrixelPro& control, Bitmap& workBitmap);
+
+} // namespace lx
