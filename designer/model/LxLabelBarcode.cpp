@@ -182,13 +182,13 @@ std::string TLxLabelObjectBarcode::ApplySymbolSettings(std::string data)
 
 void TLxLabelObjectBarcode::RenderSymbol(const std::string& data)
 {
-    if (settings_.SymbolKind == SymbolPostal) {
-        workBitmap_ = DrawPostalBarcode(settings_.ZipCode, settings_.Address);
-        picture_.SetBitmap(workBitmap_);
-        return;
-    }
     try {
-        RenderThroughControl(data);
+        if (settings_.SymbolKind == SymbolPostal) {
+            workBitmap_ = DrawPostalBarcode(settings_.ZipCode, settings_.Address);
+            picture_.SetBitmap(workBitmap_);
+        } else {
+            RenderThroughControl(data);
+        }
     } catch (const std::exception&) {
         ClearPicture();
     }

@@ -34,7 +34,7 @@ void TLxLabelObjectCsvBarcode::UpdateSymbolForRecord()
     }
     std::string data = csv_->CsvCell(binding_.DataColumn, binding_.RecordIndex);
     if (data.empty())
-        data = " ";
+        data.push_back(' '); // an empty cell encodes one blank
     SetZipCode(csv_->CsvCell(binding_.ZipColumn, binding_.RecordIndex));
     SetAddress(csv_->CsvCell(binding_.AddressColumn, binding_.RecordIndex));
     RenderSymbol(ApplySymbolSettings(std::move(data)));

@@ -130,6 +130,23 @@ std::int64_t NumeralValue(std::u32string_view run)
     return total + pending;
 }
 
+// A numeral run right after a number word or a hyphen continues the address
+// number ("二十五番地の三", "三十五地割六十二").
+bool FollowsNumberWord(const Text& text, std::size_t pos)
+{
+    if (pos == 0)
+        return false;
+    const char32_t before = text[pos - 1];
+    const char32_t twoBefore = pos >= 2 ? text[pos - 2] : U'\0';
+    switch (before) {
+    case U'丁': case U'番': case U'号': case U'線': case U'の': case U'ノ': case U'-': return true;
+    case U'目': return twoBefore == U'丁';
+    case U'地': return twoBefore == U'番';
+    case U'割': return twoBefore == U'地';
+    default: return false;
+    }
+}
+
 Text ConvertNumerals(const Text& text)
 {
     Text out;
@@ -142,7 +159,7 @@ Text ConvertNumerals(const Text& text)
             continue;
         }
         const std::u32string_view run(text.data() + i, end - i);
-        if (run.size() <= kMaxNumeralRun && IsNumberWordAt(text, end)) {
+        if (run.size() <= kMaxNumeralRun && (IsNumberWordAt(text, end) || FollowsNumberWord(text, i))) {
             for (char c : std::to_string(NumeralValue(run)))
                 out += static_cast<char32_t>(c);
         } else {
@@ -294,8 +311,6 @@ std::int32_t GetCBarString(const char* charset, const char* postalCode, const ch
     const std::optional<std::string> digits = NormalizePostalCode(postalCode);
     if (!digits)
         return kCBarBadPostalCode;
-    if (digits->ends_with("00"))
-        return kCBarNoBarcode;
     const std::string symbols = CustomerBarSymbols(*digits, ExtractAddressNumber(address));
     out[0] = charset[0];
     for (std::size_t i = 0; i < symbols.size(); ++i) {

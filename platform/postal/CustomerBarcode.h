@@ -54,7 +54,6 @@ std::string CustomerBarSymbols(std::string_view postalDigits, std::string_view a
 inline constexpr std::int32_t kCBarOk = 0;
 inline constexpr std::int32_t kCBarBadArgument = 1;   // null text or a charset that is not 10 characters
 inline constexpr std::int32_t kCBarBadPostalCode = 2; // not seven digits
-inline constexpr std::int32_t kCBarNoBarcode = 3;     // a representative number (ends in 00): never barcoded
 
 // Fills `out` with the 23 characters of the bar string (no terminating zero
 // is written): charset[0] for start, the digits and '-' as themselves,

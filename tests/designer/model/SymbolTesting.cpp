@@ -57,7 +57,11 @@ std::string MemberName(lx::DispId id)
         {lx::kDispQrImageCopy, "QrImageCopy"},
     };
     const auto found = names.find(id);
-    return found != names.end() ? found->second : "#" + std::to_string(id);
+    if (found != names.end())
+        return found->second;
+    std::string unknown = "#";
+    unknown.append(std::to_string(id));
+    return unknown;
 }
 
 std::string ValueText(const lx::Variant& value)
@@ -88,9 +92,9 @@ public:
         const std::string name = MemberName(id);
         std::string call = name;
         if ((flags & lx::kInvokePropertyPut) && args.size() == 1)
-            call += "=" + ValueText(args[0]);
+            call.append("=").append(ValueText(args[0]));
         else if (!args.empty())
-            call += "(" + ValueText(args[0]) + ")";
+            call.append("(").append(ValueText(args[0])).append(")");
         if (state) {
             state->calls.push_back(call);
             if (int& left = state->failures[name]; left > 0) {

@@ -1,0 +1,174 @@
+// The merge symbol objects: a fresh render for the current record at every
+// request of the picture, what the record's cells send to the control, the
+// postal road from cells, tables shared by clones, and their records.
+#include "designer/model/LxLabelCSVBarcode.h"
+#include "designer/model/LxLabelCSVQRCarry.h"
+
+#include "platform/text/Cp932.h"
+
+#include "LabelRecordTesting.h"
+#include "SymbolTesting.h"
+#include "support/PostalBars.h"
+
+#include <gtest/gtest.h>
+
+using namespace lx;
+
+namespace {
+
+std::string InputOf(const lxtest::ControlCalls& calls)
+{
+    std::string input;
+    for (const std::string& call : calls)
+        if (call.starts_with("InputData="))
+            input = call.substr(10);
+    return input;
+}
+
+} // namespace
+
+TEST(MergeSymbolObject, NewObjectsKeepTheirParentsDefaults)
+{
+    TLxCSV csv = lxtest::MakeCsv({"a"});
+    const TLxLabelObjectCsvBarcode symbol(&csv, 4);
+    EXPECT_EQ(symbol.GetName(), Sjis("差込バーコードシート"));
+    EXPECT_EQ(symbol.GetKind(), KindCsvBarcode);
+    EXPECT_EQ(symbol.GetSettings(), SymbolSettings{});
+    EXPECT_EQ(symbol.GetBinding(), (CsvBarcodeBinding{4, 0, 0, 0}));
+    EXPECT_FALSE(symbol.GetRenderedPicture().Empty()); // the parent's default symbol
+
+    const TLxLabelObjectCsvQRCarry qr(&csv, 2);
+    EXPECT_EQ(qr.GetName(), Sjis("差込携帯QRシート"));
+    EXPECT_EQ(qr.GetKind(), KindCsvQRCarry);
+    EXPECT_EQ(qr.GetRecordIndex(), 2);
+    EXPECT_EQ(qr.GetBinding().Columns, (std::array<std::int32_t, kQRCarryTextCount>{}));
+}
+
+TEST(MergeSymbolObject, EveryRequestRendersTheCurrentRecord)
+{
+    TLxCSV csv = lxtest::MakeCsv({"r0,x", ",x", "r2,x"});
+    lxtest::ControlRecorder recorder;
+    TLxLabelObjectCsvBarcode symbol(&csv, 0);
+    symbol.SetDataColumn(1);
+    symbol.SetData("stored");
+    const std::pair<std::int32_t, std::string> records[] = {{0, "r0"}, {2, "r2"}, {1, " "}, {-1, Sjis("列を選択してください")}};
+    for (const auto& [record, input] : records) {
+        SCOPED_TRACE(record);
+        symbol.SetRecordIndex(record);
+        recorder.Clear();
+        EXPECT_FALSE(symbol.GetPicture().Empty());
+        EXPECT_EQ(InputOf(recorder.Calls()), input);
+    }
+    EXPECT_EQ(symbol.GetData(), "stored"); // the cell went to the control directly
+
+    // An unbound data column encodes the prompt.
+    symbol.SetRecordIndex(0);
+    symbol.SetDataColumn(0);
+    recorder.Clear();
+    symbol.GetPicture();
+    EXPECT_EQ(InputOf(recorder.Calls()), Sjis("列を選択してください"));
+
+    // At or beyond the end, and without any table, nothing is rendered.
+    for (TLxCSV* table : {&csv, static_cast<TLxCSV*>(nullptr)}) {
+        symbol.SetCSV(table);
+        symbol.SetRecordIndex(3);
+        recorder.Clear();
+        EXPECT_TRUE(symbol.GetPicture().Empty());
+        EXPECT_TRUE(recorder.Calls().empty());
+    }
+}
+
+TEST(MergeSymbolObject, PostalCodeAndAddressComeFromTheirColumns)
+{
+    TLxCSV csv = lxtest::MakeCsv({Sjis("x,100-0013,東京都千代田区霞が関1丁目3番2号 郵便プラザ503室")});
+    TLxLabelObjectCsvBarcode symbol(&csv, 0);
+    symbol.SetSymbolKind(SymbolPostal);
+    symbol.SetZipColumn(2);
+    symbol.SetAddressColumn(3);
+    const Bitmap bars = lxtest::PictureBitmap(symbol.GetPicture());
+    EXPECT_EQ(lxtest::ReadPostalBars(bars).bars, lxtest::ExpectedPostalBars("(10000131-3-2-503DDDD9)"));
+    EXPECT_EQ(symbol.GetZipCode(), "100-0013");
+}
+
+TEST(MergeSymbolObject, MobileQrTextsComeFromTheirColumns)
+{
+    TLxCSV csv = lxtest::MakeCsv({"a,b,c", "Taro,Tokyo,x"});
+    lxtest::ControlRecorder recorder;
+    TLxLabelObjectCsvQRCarry qr(&csv, 1);
+    qr.SetPersonNameColumn(1);
+    qr.SetAddressColumn(2);
+    recorder.Clear();
+    EXPECT_FALSE(qr.GetPicture().Empty());
+    EXPECT_EQ(InputOf(recorder.Calls()),
+              "MECARD:N:Taro;SOUND:" + Sjis("列を選択してください") + ";TEL:" + Sjis("列を選択してください") +
+                  ";TEL-AV:" + Sjis("列を選択してください") + ";EMAIL:" + Sjis("列を選択してください") +
+                  ";NOTE:" + Sjis("列を選択してください") + ";BDAY:" + Sjis("列を選択してください") +
+                  ";ADR:Tokyo;URL:" + Sjis("列を選択してください") + ";NICKNAME:" + Sjis("列を選択してください") + ";;");
+    EXPECT_EQ(qr.GetAddress(), "Tokyo"); // the texts are overwritten
+    qr.SetRecordIndex(2);
+    EXPECT_TRUE(qr.GetPicture().Empty());
+}
+
+TEST(MergeSymbolObject, ClonesShareTheTableAndCarryEveryBinding)
+{
+    TLxCSV csv = lxtest::MakeCsv({"a", "b"});
+    TLxLabelObjectCsvBarcode symbol(&csv, 1);
+    symbol.SetDataColumn(1);
+    symbol.SetZipColumn(2);
+    symbol.SetAddressColumn(3);
+    symbol.SetModel(2);
+    const auto clone = symbol.CloneForRecord(5);
+    const auto& copy = dynamic_cast<const TLxLabelObjectCsvBarcode&>(*clone);
+    EXPECT_EQ(copy.GetCSV(), &csv);
+    EXPECT_EQ(copy.GetBinding(), (CsvBarcodeBinding{5, 1, 2, 3}));
+    EXPECT_EQ(copy.GetModel(), 2);
+    // The picture is the source's, rendered for the source's record.
+    EXPECT_EQ(lxtest::PictureBitmap(copy.GetRenderedPicture()), lxtest::PictureBitmap(symbol.GetRenderedPicture()));
+    EXPECT_FALSE(copy.GetRenderedPicture().Empty());
+
+    TLxLabelObjectCsvQRCarry qr(&csv, 0);
+    for (int text = 0; text < kQRCarryTextCount; ++text)
+        qr.SetColumn(static_cast<QRCarryText>(text), 20 + text);
+    qr.SetCarrier(1);
+    const auto qrClone = qr.Clone();
+    const auto& qrCopy = dynamic_cast<const TLxLabelObjectCsvQRCarry&>(*qrClone);
+    EXPECT_EQ(qrCopy.GetBinding(), qr.GetBinding());
+    EXPECT_EQ(qrCopy.GetAddressColumn(), 29);
+    EXPECT_EQ(qrCopy.GetCarrier(), 1);
+    EXPECT_EQ(qrCopy.GetCSV(), &csv);
+    EXPECT_EQ(dynamic_cast<const TLxLabelObjectCsvQRCarry&>(*qr.CloneForRecord(5)).GetRecordIndex(), 5);
+}
+
+TEST(MergeSymbolObject, OwnPartsAfterTheParentsPart)
+{
+    TLxCSV csv = lxtest::MakeCsv({"a"});
+    TLxLabelObjectCsvBarcode symbol(&csv, 7);
+    symbol.SetDataColumn(1);
+    symbol.SetZipColumn(-2);
+    symbol.SetAddressColumn(300);
+    const std::string parent = lxtest::OwnPart<TLxLabelObjectBarcode>(symbol);
+    const std::string record = lxtest::Record(symbol);
+    EXPECT_EQ(lxtest::Hex(record.substr(record.size() - 16)),
+              "07 00 00 00 01 00 00 00 FE FF FF FF 2C 01 00 00");
+    EXPECT_EQ(record.substr(record.size() - 16 - parent.size(), parent.size()), parent);
+    MemoryStream stream(record);
+    TLxLabelObjectCsvBarcode loaded(&csv, -1);
+    loaded.LoadFromStream(stream);
+    EXPECT_EQ(loaded.GetBinding(), symbol.GetBinding());
+    EXPECT_EQ(lxtest::Record(loaded), record);
+
+    TLxLabelObjectCsvQRCarry qr(&csv, 3);
+    qr.SetContentsColumn(9);
+    const std::string qrRecord = lxtest::Record(qr);
+    const std::string qrParent = lxtest::OwnPart<TLxLabelObjectQRCarry>(qr);
+    EXPECT_EQ(qrRecord.size(), qrRecord.find(qrParent) + qrParent.size() + 72);
+    EXPECT_EQ(lxtest::Hex(qrRecord.substr(qrRecord.size() - 8)), "00 00 00 00 09 00 00 00");
+    MemoryStream qrStream(qrRecord);
+    TLxLabelObjectCsvQRCarry qrLoaded(&csv, -1);
+    qrLoaded.LoadFromStream(qrStream);
+    EXPECT_EQ(qrLoaded.GetBinding(), qr.GetBinding());
+    for (std::size_t cut : {record.size() - 1, record.size() - 15}) {
+        MemoryStream shortStream(record.substr(0, cut));
+        EXPECT_THROW(loaded.LoadFromStream(shortStream), ReadError);
+    }
+}
