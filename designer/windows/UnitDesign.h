@@ -70,6 +70,10 @@ public:
     std::optional<std::string> RunOpenDialog();
     bool ConfirmDiscardChanges();
 
+    // ---- Printing and picture export (UnitDesignPrint.cpp). ----
+    void BtnPrintClick();
+    void PngBtnPicOutClick();
+
     // ---- The editor's state, shared by every concern of the editor. ----
     std::int32_t CurrentFace = 0;
     std::int32_t CopySourceFace = -1;

@@ -1,8 +1,12 @@
 #include "DesignerFixture.h"
 #include "PreviewTesting.h"
 
+#include "designer/windows/Forms.h"
 #include "designer/windows/PictureView.h"
+#include "designer/windows/UnitDesign.h"
+#include "designer/windows/UnitPicSave.h"
 #include "designer/windows/UnitPreview.h"
+#include "designer/windows/UnitTopMenu.h"
 #include "designer/windows/UpDown.h"
 
 #include <QGroupBox>
@@ -174,4 +178,33 @@ TEST_F(PreviewTest, OffsetArrowsStepByAFifthOfAMillimetre)
     form.UpDownLeft->UpButton->click();
     EXPECT_EQ(form.EditPrintPosLeft->text(), QStringLiteral("abc"));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"'abc' は有効な浮動小数点数値ではありません。"});
+}
+
+class EditorPrintTest : public DesignerTest {};
+
+TEST_F(EditorPrintTest, TheEditorOpensThePreviewAndThePictureExportOnItsDesign)
+{
+    ASSERT_TRUE(StartProgram());
+    WriteDataFile("0/TEST-1.bv2", "LBLBASE\r\n1.00\r\n2\r\n0\r\n0\r\n0\r\n"
+                                  "lxLineNomal\t10\t10\t90\t50.4\r\nlxLineNomal\t10\t70\t90\t50\r\n");
+    TlxPaperObject paper;
+    paper.SetModelNumber("TEST-1");
+    paper.SetPaperSize({lxPaperA4, 210, 297});
+    FormTopMenu->hide();
+    FormDesign->NewDesign(paper, true);
+    FillFace(*FormDesign->Document, 1, 0x00FF00);
+    WhenModalShows<TFormPreview>([](TFormPreview* shown) {
+        // A4 previews 354 x 500: the second cell's middle at 55 x 95 mm.
+        EXPECT_EQ(ColorAt(shown->PreviewBitmap(), 92, 160), 0x00FF00u);
+        shown->close();
+    });
+    FormDesign->BtnPrintClick();
+    QSize exported;
+    WhenModalShows<TFormPicSave>([&](TFormPicSave* shown) {
+        exported = shown->ImagePreview->picture().size();
+        shown->close();
+    });
+    FormDesign->PngBtnPicOutClick();
+    EXPECT_EQ(exported, QSize(595, 330)); // 90 x 50 mm
+    EXPECT_EQ(FormPreview->Document, nullptr);
 }
