@@ -363,6 +363,26 @@ std::optional<std::string> TFormPreview::ChoosePdfFile() const
     return chosen->path;
 }
 
+void TFormPreview::PrintSheets(PrintJob& job, std::int32_t first, std::int32_t last, double userLeft, double userTop)
+{
+    DeviceContext& canvas = job.Context();
+    const double dpiX = canvas.GetDeviceCaps(DeviceCap::LogPixelsX);
+    const double dpiY = canvas.GetDeviceCaps(DeviceCap::LogPixelsY);
+    const double offsetX = PrintShiftMm(canvas.GetDeviceCaps(DeviceCap::PhysicalOffsetX), dpiX, userLeft);
+    const double offsetY = PrintShiftMm(canvas.GetDeviceCaps(DeviceCap::PhysicalOffsetY), dpiY, userTop);
+    const std::int64_t items = PrintItemCount();
+    // Copies the device cannot make are drawn again, collated.
+    for (int pass = 1; pass <= job.Passes(); ++pass) {
+        for (std::int32_t page = first; page <= last; ++page) {
+            const std::int64_t recordBase = std::int64_t{page - 1} * LabelCount();
+            for (std::int32_t i = 0; i < LabelCount() && recordBase + i < items; ++i)
+                DrawLabelAt(canvas, i, false, recordBase, -offsetX, -offsetY, dpiX, dpiY);
+            if (page < last || pass < job.Passes())
+                job.NewPage();
+        }
+    }
+}
+
 void TFormPreview::BtnDoPrintClick()
 {
     if (!Document || !SheetLayout)
@@ -385,20 +405,8 @@ void TFormPreview::BtnDoPrintClick()
     // An empty range prints nothing, not an empty page.
     if (last >= first) {
         PrintJob job(options);
-        DeviceContext& canvas = job.Context();
-        const double dpiX = canvas.GetDeviceCaps(DeviceCap::LogPixelsX);
-        const double dpiY = canvas.GetDeviceCaps(DeviceCap::LogPixelsY);
-        const double offsetX = PrintShiftMm(canvas.GetDeviceCaps(DeviceCap::PhysicalOffsetX), dpiX, userLeft);
-        const double offsetY = PrintShiftMm(canvas.GetDeviceCaps(DeviceCap::PhysicalOffsetY), dpiY, userTop);
-        const std::int64_t items = PrintItemCount();
         try {
-            for (std::int32_t page = first; page <= last; ++page) {
-                const std::int64_t recordBase = std::int64_t{page - 1} * LabelCount();
-                for (std::int32_t i = 0; i < LabelCount() && recordBase + i < items; ++i)
-                    DrawLabelAt(canvas, i, false, recordBase, -offsetX, -offsetY, dpiX, dpiY);
-                if (page < last)
-                    job.NewPage();
-            }
+            PrintSheets(job, first, last, userLeft, userTop);
         } catch (...) {
             RewindRecords();
             throw;

@@ -22,6 +22,7 @@ namespace lx {
 
 class DeviceContext;
 class PictureView;
+class PrintJob;
 class TLxCSV;
 class TlxLabelManager;
 class TlxLblInfo;
@@ -109,6 +110,8 @@ private:
     void PreparePreviewBitmap();
     // The sheets to print, first and last.
     std::pair<std::int32_t, std::int32_t> PrintRange() const;
+    // Sheets first to last on the job, every copy it needs drawn.
+    void PrintSheets(PrintJob& job, std::int32_t first, std::int32_t last, double userLeft, double userTop);
     // The file a job goes to when the system has no printer; nothing when
     // the user cancels.
     std::optional<std::string> ChoosePdfFile() const;

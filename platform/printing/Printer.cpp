@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/gdi/PainterDeviceContext.h"
@@ -103,6 +104,7 @@ struct PrintJob::Impl {
     QPrinter printer{QPrinter::HighResolution};
     QPainter painter;
     std::unique_ptr<PainterDeviceContext> context;
+    int passes = 1;
     bool ended = false;
 };
 
@@ -123,7 +125,12 @@ PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
     }
     printer.setPageSize(QPageSize(QSizeF(options.paperWidthMm, options.paperHeightMm), QPageSize::Millimeter));
     printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setCopyCount(std::max(1, options.copies));
+    const int copies = std::max(1, options.copies);
+    printer.setCopyCount(copies);
+    if (copies > 1 && !printer.supportsMultipleCopies()) {
+        printer.setCopyCount(1);
+        impl_->passes = copies;
+    }
     printer.setDocName(QString::fromStdString(Cp932ToUtf8(options.title)));
     if (!impl_->painter.begin(&printer))
         throw Error("印刷を開始できません。");
@@ -146,6 +153,8 @@ PrintJob::~PrintJob()
 }
 
 DeviceContext& PrintJob::Context() { return *impl_->context; }
+
+int PrintJob::Passes() const { return impl_->passes; }
 
 void PrintJob::NewPage()
 {

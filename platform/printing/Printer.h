@@ -49,6 +49,9 @@ public:
     PrintJob& operator=(const PrintJob&) = delete;
 
     DeviceContext& Context();
+    // How often the caller draws the job's pages: the copies that the device
+    // cannot make itself (a PDF file holds every copy), otherwise 1.
+    int Passes() const;
     void NewPage();
     void End();
 

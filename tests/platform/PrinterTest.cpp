@@ -29,7 +29,10 @@ TEST(Printer, JobsGoToPdfPagesAtThePrinterResolution)
         GTEST_SKIP() << "pdftoppm is not installed";
     lxtest::TempDir dir;
     {
+        // A PDF makes no copies of its own: the caller draws them.
+        EXPECT_EQ(PrintJob({"ラベル", 3, dir.File("copies.pdf"), 210, 297}).Passes(), 3);
         PrintJob job({"ラベル", 1, dir.File("job.pdf"), 210, 297});
+        EXPECT_EQ(job.Passes(), 1);
         DeviceContext& dc = job.Context();
         EXPECT_EQ(dc.GetDeviceCaps(DeviceCap::LogPixelsX), 600);
         EXPECT_EQ(dc.GetDeviceCaps(DeviceCap::PhysicalOffsetX), 0);

@@ -8,11 +8,13 @@
 #include "designer/windows/UnitPreview.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "designer/windows/UpDown.h"
+#include "platform/printing/Printer.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QComboBox>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -168,6 +170,12 @@ TEST_F(PreviewTest, RecordByRecordCellsShowTheirRecordsPageByPage)
 
 TEST_F(PreviewTest, OffsetArrowsStepByAFifthOfAMillimetre)
 {
+    // The printers of the system, listed again after the setup dialog.
+    EXPECT_EQ(static_cast<std::size_t>(form.CBPrinter->count()), PrinterNames().size());
+    form.BtnPrinterConfig->click();
+    EXPECT_EQ(messages.PrinterSetups(), 1);
+    EXPECT_EQ(static_cast<std::size_t>(form.CBPrinter->count()), PrinterNames().size());
+
     form.UpDownLeft->UpButton->click();
     form.UpDownLeft->UpButton->click();
     form.UpDownLeft->UpButton->click();

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <cstdio>
 #include <filesystem>
 
 using namespace lx;
@@ -25,6 +26,21 @@ std::vector<QImage> Rasterise(const std::string& pdf, int dpi)
         return pages;
     for (int page = 1; std::filesystem::exists(pdf + "-" + std::to_string(page) + ".png"); ++page)
         pages.emplace_back(QString::fromStdString(pdf + "-" + std::to_string(page) + ".png"));
+    return pages;
+}
+
+// The page count pdfinfo reads from the file; -1 when it cannot.
+int PdfPageCount(const std::string& pdf)
+{
+    const std::string command = "pdfinfo '" + pdf + "' 2>/dev/null";
+    FILE* out = popen(command.c_str(), "r");
+    if (!out)
+        return -1;
+    char line[512];
+    int pages = -1;
+    while (std::fgets(line, sizeof line, out))
+        std::sscanf(line, "Pages: %d", &pages);
+    pclose(out);
     return pages;
 }
 
@@ -124,12 +140,16 @@ TEST_F(PrintingTest, ARangeOfRecordSheetsPrintsAsOneJob)
         PrintToPdf(shown);
     }));
     EXPECT_EQ(text.GetRecordIndex(), 0);
+    // A PDF cannot ask for copies: it holds all three, collated.
+    EXPECT_EQ(PdfPageCount(pdf), 6);
     // Sheet 2 holds records 10 to 19, sheet 3 records 20 to 24.
     const std::vector<QImage> pages = Rasterise(pdf, 127);
-    ASSERT_EQ(pages.size(), 2u);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(SquaresInCell(pages[0], sheet, i, 5), (10 + i) % 3 + 1) << "cell " << i;
-        EXPECT_EQ(SquaresInCell(pages[1], sheet, i, 5), i < 5 ? (20 + i) % 3 + 1 : 0) << "cell " << i;
+    ASSERT_EQ(pages.size(), 6u);
+    for (std::size_t copy = 0; copy < 6; copy += 2) {
+        for (int i = 0; i < 10; ++i) {
+            EXPECT_EQ(SquaresInCell(pages[copy], sheet, i, 5), (10 + i) % 3 + 1) << "cell " << i;
+            EXPECT_EQ(SquaresInCell(pages[copy + 1], sheet, i, 5), i < 5 ? (20 + i) % 3 + 1 : 0) << "cell " << i;
+        }
     }
 }
 
