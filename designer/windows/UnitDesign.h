@@ -429,6 +429,8 @@ private:
     void BuildGridPage();
     void BuildEffectsPage();
     void ConnectPanelHandlers();
+    void AddObjectOfTag(int tag);
+    void PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     // Runs a page write of the object at index, recorded for undo unless
     // inside another recorded write.
     void RecordedWrite(std::int32_t index, const std::function<void(TLxLableObjectBase&)>& write);

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -149,7 +150,15 @@ void TFormDesign::BuildObjectComponents()
     side->insertLayout(1, addButtons);
     int slot = side->indexOf(CBGrid) + 1;
     side->insertWidget(slot++, EditSheetName);
-    side->insertWidget(slot++, PageControlProperty, 1);
+    // Pages taller than the room left scroll rather than squeeze.
+    auto* pages = new QScrollArea;
+    pages->setFrameShape(QFrame::NoFrame);
+    pages->setWidgetResizable(true);
+    pages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pages->setWidget(PageControlProperty);
+    side->insertWidget(slot++, pages, 1);
+    // The pages take the room the side panel's closing stretch held.
+    side->setStretch(side->count() - 1, 0);
     side->insertWidget(slot, PanelCommonEdit);
     EditSheetName->hide();
     PanelCommonEdit->hide();
@@ -173,6 +182,17 @@ void TFormDesign::BtnAddSheetClick(int tag)
     if (!Document || tag < 1 || tag >= static_cast<int>(kKindOfTag.size()))
         return;
     PanelsReady = false;
+    // A failing addition must not leave the panels dead.
+    try {
+        AddObjectOfTag(tag);
+    } catch (...) {
+        PanelsReady = true;
+        throw;
+    }
+}
+
+void TFormDesign::AddObjectOfTag(int tag)
+{
     const std::uint8_t kind = kKindOfTag[static_cast<std::size_t>(tag)];
     if (kind == KindCsvString) {
         if (!MergeTable->IsLoaded()) {
@@ -325,6 +345,8 @@ void TFormDesign::DrawSelection()
             // The start of a rubber band.
             MultiSelectRect = QRect(PictureOrigin().x() + PressPictureX, PictureOrigin().y() + PressPictureY, 0, 0);
             PlaceMultiSelectShape();
+        } else if (!LeftButtonDown) {
+            ShapeMultiSelect->hide();
         }
         return;
     }

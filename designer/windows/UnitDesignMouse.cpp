@@ -153,6 +153,18 @@ void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModif
     if (button == Qt::LeftButton)
         LeftButtonDown = true;
     PanelsReady = false;
+    try {
+        PressOnSurface(button, shift, x, y);
+    } catch (...) {
+        PanelsReady = true;
+        throw;
+    }
+    PanelsReady = true;
+    setFocus();
+}
+
+void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+{
     ObjectGrabbed = false;
     const std::int32_t before = Document->GetSelectedIndex(CurrentFace);
     PressPictureX = x - PictureOrigin().x();
@@ -164,10 +176,16 @@ void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModif
     }
     if (MultiSelecting) {
         const QRect frame = ShapeMultiSelect->geometry();
-        if (frame.left() < x && x < frame.left() + frame.width() && frame.top() < y && y < frame.top() + frame.height())
+        if (frame.left() < x && x < frame.left() + frame.width() && frame.top() < y && y < frame.top() + frame.height()) {
             ObjectGrabbed = false;
-        else
+        } else {
+            // Shift-click outside adds to the members; any other press ends
+            // the multi-selection for good.
             MultiSelecting = false;
+            if (!(shift & Qt::ShiftModifier))
+                for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
+                    Document->GetObject(i, CurrentFace)->SetSelected(0);
+        }
     }
     if ((shift & Qt::ShiftModifier) && (hit >= 0 || before < 0))
         ToggleMultiMember(before);
@@ -201,8 +219,6 @@ void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModif
             PopupMenuSelect->exec(QCursor::pos());
         }
     }
-    PanelsReady = true;
-    setFocus();
 }
 
 void TFormDesign::ToggleMultiMember(std::int32_t before)

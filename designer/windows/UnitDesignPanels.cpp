@@ -192,6 +192,7 @@ void TFormDesign::BuildPanelComponents()
 void TFormDesign::BuildTextPages(QWidget* text, QWidget* merge, QWidget* serial)
 {
     MemoSheetString = Named(new QPlainTextEdit, "MemoSheetString");
+    MemoSheetString->setMinimumHeight(60);
     CBCsvCol = Named(new QComboBox, "CBCsvCol");
     EditFrontStr = Named(new QLineEdit, "EditFrontStr");
     EditBackStr = Named(new QLineEdit, "EditBackStr");
@@ -380,6 +381,7 @@ void TFormDesign::BuildGridPage()
 void TFormDesign::BuildEffectsPage()
 {
     MemoSheetEffects = Named(new QPlainTextEdit, "MemoSheetEffects");
+    MemoSheetEffects->setMinimumHeight(60);
     CBFontName2 = Named(new QComboBox, "CBFontName2");
     CBFontName2->setEditable(true);
     ShapeFontColor2 = Named(new ColorSwatch, "ShapeFontColor2");
