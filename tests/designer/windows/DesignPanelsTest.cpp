@@ -3,6 +3,8 @@
 #include "designer/model/LxLabelEffects.h"
 #include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelGrid.h"
+#include "designer/model/LxLabelImage.h"
+#include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/windows/EditorShapes.h"
 #include "platform/io/Stream.h"
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QToolButton>
 
 using namespace lx;
@@ -193,4 +196,36 @@ TEST_F(DesignEditingTest, EffectTextPageFollowsTheObjectsStyle)
     Editor().ShowPropertyPage();
     EXPECT_FALSE(Editor().SEFontSize2->isVisibleTo(Editor().TabSheetEffects));
     EXPECT_FALSE(Editor().Label129->isVisibleTo(Editor().TabSheetEffects));
+}
+
+TEST_F(DesignEditingTest, SerialNumberPanelKeepsItsBoxWhenWritingTurns)
+{
+    Add(7);
+    Place(0, 5, 5, 30, 10);
+    Editor().ShowPropertyPage();
+    EXPECT_EQ(Editor().PageControlProperty->currentWidget(), Editor().TabSheetRenban);
+    Editor().EditRenbanStart->setText(QStringLiteral("007"));
+    Editor().CBRenbanStringTate->setChecked(true);
+    const auto& serial = ObjectAs<TLxLabelObjectRenbanString>(0);
+    EXPECT_EQ(serial.GetStartNumber(), "007");
+    EXPECT_EQ(serial.GetVerticalWriting(), 1);
+    EXPECT_EQ(Object(0).GetWidth(), 30.0);
+    EXPECT_EQ(Object(0).GetHeight(), 10.0);
+}
+
+TEST_F(DesignEditingTest, PictureWithKeptAspectNarrowsItsFrameToThePicture)
+{
+    Add(2);
+    Place(0, 10, 10, 40, 40);
+    Editor().ShowPropertyPage();
+    EXPECT_TRUE(Editor().CBFixRate->isChecked());
+    EXPECT_FALSE(Editor().SBtnClear->isEnabled());
+    // A red picture twice as tall as wide.
+    Editor().ImageSheetPictureData.SetBitmap(Bitmap(20, 40, 0xFFFF0000u));
+    Editor().ImageSheetChange();
+    EXPECT_FALSE(ObjectAs<TLxLabelObjectImage>(0).GetPicture().Empty());
+    EXPECT_EQ(Object(0).GetWidth(), 20.0);
+    EXPECT_EQ(Object(0).GetHeight(), 40.0);
+    EXPECT_GT(CountIn(11, 11, 18, 38, lxtest::kRed), 0);
+    EXPECT_EQ(CountIn(31, 11, 18, 38, lxtest::kRed), 0);
 }
