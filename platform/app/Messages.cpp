@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QVBoxLayout>
 #include <exception>
 
 namespace lx {
@@ -131,6 +134,29 @@ std::optional<std::string> DialogMessages::InputText(std::string_view caption, s
 
 void DialogMessages::SetUpPrinter() { RunPrinterSetupDialog(); }
 
+std::optional<std::size_t> DialogMessages::ChooseScanner(const std::vector<std::string>& names, std::size_t current)
+{
+    QDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(QStringLiteral("ソースの選択"));
+    auto* list = new QListWidget(&dialog);
+    for (const auto& name : names)
+        list->addItem(Q(name));
+    if (current < names.size())
+        list->setCurrentRow(static_cast<int>(current));
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("選択"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted || list->currentRow() < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(list->currentRow());
+}
+
 ScriptedMessages::ScriptedMessages() : previous_(SetMessageService(this)) {}
 
 ScriptedMessages::~ScriptedMessages() { SetMessageService(previous_); }
@@ -170,6 +196,12 @@ std::optional<std::uint32_t> ScriptedMessages::ChooseColor(std::uint32_t /*initi
 std::optional<std::string> ScriptedMessages::InputText(std::string_view, std::string_view, std::string_view)
 {
     return TakeFirst(texts_);
+}
+
+std::optional<std::size_t> ScriptedMessages::ChooseScanner(const std::vector<std::string>& names, std::size_t)
+{
+    scannerLists_.push_back(names);
+    return TakeFirst(scanners_);
 }
 
 void ReportCurrentException() noexcept

@@ -3,6 +3,7 @@
 // designer: message boxes captioned "確認" (OK, or Yes and No), the file,
 // colour and text-input dialogs. Tests put a ScriptedMessages in its place
 // to answer them.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -53,6 +54,9 @@ public:
                                                  std::string_view initial) = 0;
     // The printer setup dialog; the printer chosen in it becomes current.
     virtual void SetUpPrinter() = 0;
+    // The scanner chooser: the index of the chosen name (UTF-8), starting on
+    // `current`; nothing when the user cancels.
+    virtual std::optional<std::size_t> ChooseScanner(const std::vector<std::string>& names, std::size_t current) = 0;
 };
 
 // The service in use: the real dialogs unless a test installed another.
@@ -73,6 +77,7 @@ public:
     std::optional<std::string> InputText(std::string_view caption, std::string_view prompt,
                                          std::string_view initial) override;
     void SetUpPrinter() override;
+    std::optional<std::size_t> ChooseScanner(const std::vector<std::string>& names, std::size_t current) override;
 };
 
 // Answers from scripts, for headless tests; installs itself for its
@@ -98,11 +103,14 @@ public:
     void ChooseFileNext(std::optional<FileDialogResult> result) { files_.push_back(std::move(result)); }
     void ChooseColorNext(std::optional<std::uint32_t> color) { colors_.push_back(color); }
     void InputTextNext(std::optional<std::string> text) { texts_.push_back(std::move(text)); }
+    void ChooseScannerNext(std::optional<std::size_t> index) { scanners_.push_back(index); }
 
     const std::vector<Box>& Shown() const { return shown_; }
     const std::vector<FileDialogRequest>& FileRequests() const { return fileRequests_; }
     // How often the printer setup dialog was asked for; it changes nothing.
     int PrinterSetups() const { return printerSetups_; }
+    // The name lists the scanner chooser was shown with.
+    const std::vector<std::vector<std::string>>& ScannerLists() const { return scannerLists_; }
     // The texts of the boxes shown so far; Clear forgets them.
     std::vector<std::string> Texts() const;
     void Clear() { shown_.clear(); }
@@ -113,6 +121,7 @@ public:
     std::optional<std::string> InputText(std::string_view caption, std::string_view prompt,
                                          std::string_view initial) override;
     void SetUpPrinter() override { ++printerSetups_; }
+    std::optional<std::size_t> ChooseScanner(const std::vector<std::string>& names, std::size_t current) override;
 
 private:
     MessageService* previous_;
@@ -121,6 +130,8 @@ private:
     std::vector<std::optional<FileDialogResult>> files_;
     std::vector<std::optional<std::uint32_t>> colors_;
     std::vector<std::optional<std::string>> texts_;
+    std::vector<std::optional<std::size_t>> scanners_;
+    std::vector<std::vector<std::string>> scannerLists_;
     std::vector<Box> shown_;
     std::vector<FileDialogRequest> fileRequests_;
     int printerSetups_ = 0;
