@@ -126,6 +126,16 @@ TEST_F(DesignMouseTest, ShiftClickBuildsAndShrinksAMultiSelection)
     EXPECT_FALSE(Editor().MultiSelecting);
     EXPECT_EQ(Doc().GetSelectedIndex(0), 1);
     EXPECT_FALSE(Member(0));
+    // A plain press outside the frame ends a multi-selection for good.
+    Add(3);
+    Place(0, 70, 30, 10, 10);
+    Drag(At(5, 5), At(50, 28));
+    ASSERT_TRUE(Editor().MultiSelecting);
+    Click(At(75, 35));
+    EXPECT_FALSE(Editor().MultiSelecting);
+    EXPECT_EQ(Doc().GetSelectedIndex(0), 0);
+    EXPECT_FALSE(Member(1));
+    EXPECT_FALSE(Member(2));
 }
 
 TEST_F(DesignMouseTest, CornerHandleResizesAndStopsAtTheOppositeCorner)
