@@ -32,6 +32,7 @@ class QScrollArea;
 class QSpinBox;
 class QStackedWidget;
 class QTabBar;
+class QTabWidget;
 class QToolButton;
 
 namespace lx {
@@ -383,6 +384,88 @@ public:
     QRadioButton* RBCenter2;
     QRadioButton* RBRight2;
 
+    // ---- Effect-style boxes, colour buttons, picture commands and merge columns. ----
+    // Style boxes in the order of EffectStyleFlags.
+    std::array<QCheckBox*, 8> EffectStyleBoxes() const;
+    void EffectStyleClick(int flag);
+    void BtnChangeLineColorClick();
+    void BtnCsvFontColorClick();
+    void BtnRenbanFontColorClick();
+    void BtnFontColor2Click();
+    void SBArtFont2Click();
+    void SBArtFont3Click();
+    QToolButton* SBtnOpenImage;
+    QToolButton* SBtnLoadTwain;
+    QToolButton* SBtnPaste;
+    void SBtnOpenImageClick();
+    void SBtnLoadTwainClick();
+    void SBtnCopyClick();
+    void SBtnPasteClick();
+    void SBtnClearClick();
+    // A press on the picture page's picture (its own coordinates).
+    void ImageSheetPictureMouseDown(int x, int y);
+    void CBTransparentClick();
+    void CBFixRateClick();
+    // A picture file drawn onto a bitmap of its size (also for dropped files).
+    static Bitmap LoadPictureFileBitmap(const std::string& path);
+    void ApplyPictureToObject(Bitmap bitmap);
+    // Sizes and places the image inside the box so that its picture keeps
+    // its proportions, centred.
+    void SetImageToForm(PictureView* image, int left, int top, int width, int height);
+    QComboBox* CBCsvQr;
+    QComboBox* CBCsvCodaBar;
+    QComboBox* CBCsvItf;
+    QComboBox* CBCsvCode128;
+    QComboBox* CBCsvEan128;
+    QComboBox* CBCsvMaxi;
+    QComboBox* CBCsvPdf417;
+    QComboBox* CBCsvMatrix;
+    QComboBox* CBCsvZip;
+    QComboBox* CBCsvAddress;
+    QComboBox* CBCsvCode;
+    QComboBox* CbQrName;
+    QComboBox* CBQrKana;
+    QComboBox* CBTel1;
+    QComboBox* CBTel2;
+    QComboBox* CBTel3;
+    QComboBox* CBMail1;
+    QComboBox* CBMail2;
+    QComboBox* CBMail3;
+    QComboBox* CBMemo;
+    QComboBox* CBAddr;
+    QComboBox* CBUrlCsv;
+    QComboBox* CBSiteName;
+    QComboBox* CBUrl;
+    QComboBox* CBToMail;
+    QComboBox* CBSubject;
+    QComboBox* CBBody;
+    QComboBox* CBContents;
+    PictureButton* PngBtnChangeCsvFile;
+    QComboBox* CBCsvBarType;
+    QCheckBox* CBCsvCheckDegi;
+    QStackedWidget* PageControlCsvBarType;
+    QWidget* TabSheetCsvQr;
+    QWidget* TabSheetCsvEtc;
+    QWidget* TabSheetCsvCoda;
+    QWidget* TabSheetCsvItf;
+    QWidget* TabSheetCsvCode128;
+    QWidget* TabSheetCsvEan128;
+    QWidget* TabSheetCsvMaxi;
+    QWidget* TabSheetCsvPdf417;
+    QWidget* TabSheetCsvMatrix;
+    QWidget* TabSheetCsvCostom;
+    QTabWidget* PageControlQrString;
+    FileDialogRequest OpenDialogCSV;
+    // The 29 column lists in the order in which they are filled.
+    std::array<QComboBox*, 29> MergeColumnLists() const;
+    void FillMergeColumnLists(std::int32_t columnCount);
+    static void FillColumnCombo(QComboBox* box, std::int32_t columnCount);
+    void PngBtnChangeCsvFileClick();
+    void RebindSelectedMergeObject(TLxCSV* previous);
+    void CBCsvBarTypeChange();
+    // The merge-symbol options page of a symbol kind, with the check-digit box.
+    void ShowCsvBarTypePage(int symbolKind);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -462,6 +545,18 @@ private:
     void SetMemberPositions(double dx, double dy, bool toTenths);
     // How deep the running page writes are nested.
     int RecordedWriteDepth = 0;
+
+    // ---- Effect-style boxes, colour buttons, picture commands and merge columns. ----
+    void BuildEffectStyleComponents();
+    void BuildPictureComponents();
+    void BuildMergeComponents();
+    void ArrangeEffectStyle(int flag, bool on);
+    void KeepEffectsTextLimit();
+    // Writes the page of the selected object, when there is one.
+    void WriteSelected(void (TFormDesign::*writer)(std::int32_t));
+    std::optional<std::string> SelectPictureFile();
+    std::optional<Bitmap> AcquireTwainBitmap();
+    void FitSheetPicture();
 };
 
 } // namespace lx

@@ -209,6 +209,7 @@ void TFormDesign::AddObjectOfTag(int tag)
                 PanelsReady = true;
                 return;
             }
+            FillMergeColumnLists(MergeTable->GetColCount());
         }
         Document->AddMergeObject(kind, CurrentFace, MergeTable.get());
     } else {

@@ -95,6 +95,7 @@ void TFormDesign::LoadDesign(const std::string& path)
     Document = std::move(design.Document);
     Paperlbl->setText(ToQString(SheetLayout->Paper.GetModelNumber()));
     katabanlbl->show();
+    FillMergeColumnLists(MergeTable->GetColCount());
 }
 
 void TFormDesign::SaveDesign(const std::string& path)

@@ -144,6 +144,9 @@ void TFormDesign::BuildComponents()
     BuildOrderComponents();
     BuildUndoComponents();
     BuildObjectComponents();
+    BuildEffectStyleComponents();
+    BuildPictureComponents();
+    BuildMergeComponents();
 }
 
 void TFormDesign::FormCreate()

@@ -648,13 +648,8 @@ void TFormDesign::FillImagePage(const TLxLableObjectBase& object)
     ShapeTransparent->setColor(image->GetTransparentColor());
     SBtnCopy->setEnabled(!ImageSheetPictureData.Empty());
     SBtnClear->setEnabled(!ImageSheetPictureData.Empty());
-    // Raster pictures are shown fitted into the frame less one pixel a side.
-    QImage shown;
-    if (const auto* raster = dynamic_cast<const RasterGraphic*>(ImageSheetPictureData.GetGraphic());
-        raster && !raster->Empty())
-        shown = ToQImage(raster->GetBitmap())
-                    .scaled(ImageSheetPicture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    ImageSheetPicture->setPicture(shown);
+    // Shown fitted into the frame less one pixel a side.
+    FitSheetPicture();
 }
 
 void TFormDesign::FillGridPage(const TLxLableObjectBase& object)

@@ -1,0 +1,226 @@
+// Merge columns: the column lists of the merge pages, the change of the
+// design's CSV file with its undo step, and the merge-symbol options pages.
+#include "designer/windows/UnitDesign.h"
+
+#include "designer/model/LxLabelCSVString.h"
+#include "designer/windows/PictureButton.h"
+#include "designer/windows/QtBridge.h"
+#include "platform/io/Files.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTabWidget>
+
+namespace lx {
+
+namespace {
+
+constexpr std::string_view kCannotOpen = "を開くことができません。";
+
+QWidget* NamedPage(const char* name, QWidget* parent = nullptr)
+{
+    auto* page = new QWidget(parent);
+    page->setObjectName(QString::fromLatin1(name));
+    return page;
+}
+
+// A caption and a column list under it at (8, y).
+QComboBox* ColumnRow(QWidget* page, const char* name, const QString& caption, int y, const char* labelName = nullptr)
+{
+    auto* label = new QLabel(caption, page);
+    if (labelName)
+        label->setObjectName(QString::fromLatin1(labelName));
+    label->move(8, y);
+    auto* box = new QComboBox(page);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(130, y - 2, 170, 22);
+    return box;
+}
+
+// Binds a merge object to a table by its own kind; false for other objects.
+bool BindMergeObject(TLxLableObjectBase* object, TLxCSV* table)
+{
+    if (auto* text = dynamic_cast<TLxLabelObjectCsvString*>(object)) {
+        text->SetCSV(table);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void TFormDesign::BuildMergeComponents()
+{
+    PngBtnChangeCsvFile = new PictureButton;
+    PngBtnChangeCsvFile->setObjectName(QStringLiteral("PngBtnChangeCsvFile"));
+    PngBtnChangeCsvFile->setText(QStringLiteral("CSVファイルを変更"));
+    if (auto* csv = qobject_cast<QBoxLayout*>(TabSheetCSV->layout()))
+        csv->insertWidget(0, PngBtnChangeCsvFile);
+
+    QWidget* symbol = TabSheetCsvBarcode;
+    CBCsvBarType = new QComboBox(symbol);
+    CBCsvBarType->setObjectName(QStringLiteral("CBCsvBarType"));
+    CBCsvBarType->setGeometry(8, 6, 240, 22);
+    CBCsvBarType->addItems({QStringLiteral("QRコード"), QStringLiteral("EAN-13(JAN-13)/ISBN(13桁)"), QStringLiteral("EAN-8(JAN-8)"),
+                            QStringLiteral("UPC-A"), QStringLiteral("UPC-E"), QStringLiteral("CODABAR"), QStringLiteral("ITF"),
+                            QStringLiteral("STF"), QStringLiteral("CODE39"), QStringLiteral("CODE128"), QStringLiteral("EAN-128"),
+                            QStringLiteral("MaxiCode"), QStringLiteral("PDF417"), QStringLiteral("Data Matrix"),
+                            QStringLiteral("郵便カスタマーコード")});
+    CBCsvCheckDegi = new QCheckBox(QStringLiteral("チェックデジット"), symbol);
+    CBCsvCheckDegi->setObjectName(QStringLiteral("CBCsvCheckDegi"));
+    CBCsvCheckDegi->move(8, 34);
+    PageControlCsvBarType = new QStackedWidget(symbol);
+    PageControlCsvBarType->setObjectName(QStringLiteral("PageControlCsvBarType"));
+    PageControlCsvBarType->setGeometry(0, 60, 320, 300);
+    const QString data = QStringLiteral("データ列");
+    TabSheetCsvQr = NamedPage("TabSheetCsvQr");
+    CBCsvQr = ColumnRow(TabSheetCsvQr, "CBCsvQr", data, 8);
+    TabSheetCsvEtc = NamedPage("TabSheetCsvEtc");
+    CBCsvCode = ColumnRow(TabSheetCsvEtc, "CBCsvCode", data, 8);
+    TabSheetCsvCoda = NamedPage("TabSheetCsvCoda");
+    CBCsvCodaBar = ColumnRow(TabSheetCsvCoda, "CBCsvCodaBar", data, 8);
+    TabSheetCsvItf = NamedPage("TabSheetCsvItf");
+    CBCsvItf = ColumnRow(TabSheetCsvItf, "CBCsvItf", data, 8);
+    TabSheetCsvCode128 = NamedPage("TabSheetCsvCode128");
+    CBCsvCode128 = ColumnRow(TabSheetCsvCode128, "CBCsvCode128", data, 8);
+    TabSheetCsvEan128 = NamedPage("TabSheetCsvEan128");
+    CBCsvEan128 = ColumnRow(TabSheetCsvEan128, "CBCsvEan128", data, 8);
+    TabSheetCsvMaxi = NamedPage("TabSheetCsvMaxi");
+    CBCsvMaxi = ColumnRow(TabSheetCsvMaxi, "CBCsvMaxi", data, 8);
+    TabSheetCsvPdf417 = NamedPage("TabSheetCsvPdf417");
+    CBCsvPdf417 = ColumnRow(TabSheetCsvPdf417, "CBCsvPdf417", data, 8);
+    TabSheetCsvMatrix = NamedPage("TabSheetCsvMatrix");
+    CBCsvMatrix = ColumnRow(TabSheetCsvMatrix, "CBCsvMatrix", data, 8);
+    TabSheetCsvCostom = NamedPage("TabSheetCsvCostom");
+    CBCsvZip = ColumnRow(TabSheetCsvCostom, "CBCsvZip", QStringLiteral("郵便番号列"), 8);
+    CBCsvAddress = ColumnRow(TabSheetCsvCostom, "CBCsvAddress", QStringLiteral("住所列"), 36);
+    for (QWidget* page : {TabSheetCsvQr, TabSheetCsvEtc, TabSheetCsvCoda, TabSheetCsvItf, TabSheetCsvCode128, TabSheetCsvEan128,
+                          TabSheetCsvMaxi, TabSheetCsvPdf417, TabSheetCsvMatrix, TabSheetCsvCostom})
+        PageControlCsvBarType->addWidget(page);
+
+    auto* tabs = PageControlQrString = new QTabWidget(TabSheetCsvQRCarry);
+    tabs->setObjectName(QStringLiteral("PageControlQrString"));
+    tabs->setGeometry(0, 60, 330, 360);
+    QWidget* book = NamedPage("TabSheetCsvQrBook");
+    CbQrName = ColumnRow(book, "CbQrName", QStringLiteral("■名前"), 8);
+    CBQrKana = ColumnRow(book, "CBQrKana", QStringLiteral("■フリガナ"), 34);
+    CBTel1 = ColumnRow(book, "CBTel1", QStringLiteral("■TEL 1"), 60);
+    CBTel2 = ColumnRow(book, "CBTel2", QStringLiteral("■TEL 2"), 86, "Label99");
+    CBTel3 = ColumnRow(book, "CBTel3", QStringLiteral("■TEL 3"), 112, "Label102");
+    CBMail1 = ColumnRow(book, "CBMail1", QStringLiteral("■メールアドレス 1"), 138);
+    CBMail2 = ColumnRow(book, "CBMail2", QStringLiteral("■メールアドレス 2"), 164, "Label103");
+    CBMail3 = ColumnRow(book, "CBMail3", QStringLiteral("■メールアドレス 3"), 190, "Label104");
+    CBMemo = ColumnRow(book, "CBMemo", QStringLiteral("■メモ"), 216);
+    CBAddr = ColumnRow(book, "CBAddr", QStringLiteral("■住所"), 242, "Label112");
+    CBUrlCsv = ColumnRow(book, "CBUrlCsv", QStringLiteral("■URL"), 268, "Label113");
+    QWidget* bookmark = NamedPage("TabSheetCsvQrBookmark");
+    CBSiteName = ColumnRow(bookmark, "CBSiteName", QStringLiteral("■タイトル"), 8);
+    CBUrl = ColumnRow(bookmark, "CBUrl", QStringLiteral("■URL"), 34);
+    QWidget* mail = NamedPage("TabSheetCsvQrMail");
+    CBToMail = ColumnRow(mail, "CBToMail", QStringLiteral("■宛先"), 8);
+    CBSubject = ColumnRow(mail, "CBSubject", QStringLiteral("■件名"), 34);
+    CBBody = ColumnRow(mail, "CBBody", QStringLiteral("■本文"), 60);
+    QWidget* plain = NamedPage("TabSheetCsvQrText");
+    CBContents = ColumnRow(plain, "CBContents", QStringLiteral("■テキスト"), 8);
+    tabs->addTab(book, QStringLiteral("電話帳"));
+    tabs->addTab(bookmark, QStringLiteral("ブックマーク"));
+    tabs->addTab(mail, QStringLiteral("メール"));
+    tabs->addTab(plain, QStringLiteral("テキスト"));
+
+    OpenDialogCSV.mode = FileDialogRequest::Mode::Open;
+    OpenDialogCSV.caption = "差込シートに使用するCSVファイルを選択してください";
+    OpenDialogCSV.filters = {"CSVファイル (*.csv *.CSV)"};
+    OpenDialogCSV.defaultSuffix = "csv";
+    FillMergeColumnLists(0);
+    ShowCsvBarTypePage(0);
+
+    connect(PngBtnChangeCsvFile, &QAbstractButton::clicked, this, [this] { guarded([this] { PngBtnChangeCsvFileClick(); }); });
+    connect(CBCsvBarType, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { CBCsvBarTypeChange(); }); });
+}
+
+std::array<QComboBox*, 29> TFormDesign::MergeColumnLists() const
+{
+    return {CBCsvCol, CBCsvQr,    CBCsvCodaBar, CBCsvItf,  CBCsvCode128, CBCsvEan128, CBCsvMaxi, CBCsvPdf417,
+            CBCsvMatrix, CBCsvZip, CBCsvAddress, CBCsvCode, CbQrName,     CBQrKana,    CBTel1,    CBTel2,
+            CBTel3,   CBMail1,    CBMail2,      CBMail3,   CBMemo,       CBAddr,      CBUrlCsv,  CBSiteName,
+            CBUrl,    CBToMail,   CBSubject,    CBBody,    CBContents};
+}
+
+void TFormDesign::FillColumnCombo(QComboBox* box, std::int32_t columnCount)
+{
+    // Filling is not a choice of the user: the page's change handlers stay quiet.
+    const QSignalBlocker quiet(box);
+    box->clear();
+    box->addItem(QStringLiteral("[列を選択してください]"));
+    for (std::int32_t k = 1; k <= columnCount; ++k)
+        box->addItem(QStringLiteral("[%1列目]").arg(k));
+    box->setCurrentIndex(0);
+}
+
+void TFormDesign::FillMergeColumnLists(std::int32_t columnCount)
+{
+    for (QComboBox* box : MergeColumnLists())
+        FillColumnCombo(box, columnCount);
+    MemoCSVContent->clear();
+}
+
+void TFormDesign::PngBtnChangeCsvFileClick()
+{
+    const auto chosen = Messages().ChooseFile(OpenDialogCSV);
+    if (!chosen)
+        return;
+    std::unique_ptr<TLxCSV> previous = MergeTable->Clone();
+    // Loaded in place: every object bound to the table sees the new rows.
+    if (!MergeTable->LoadFromFile(SystemPath(chosen->path))) {
+        ShowInfo(chosen->path + std::string(kCannotOpen));
+        return;
+    }
+    Saved = false;
+    FillMergeColumnLists(MergeTable->GetColCount());
+    RebindSelectedMergeObject(previous.get());
+    // The lists keep showing the selected object's column, so that the next
+    // change on the page does not unbind it.
+    if (const auto* text = dynamic_cast<const TLxLabelObjectCsvString*>(SelectedObject())) {
+        const QSignalBlocker quiet(CBCsvCol);
+        CBCsvCol->setCurrentIndex(text->GetColumn() < CBCsvCol->count() ? text->GetColumn() : 0);
+        MemoCSVContent->setPlainText(ToQString(MergeTable->GetColumnPreview(text->GetColumn(), 5)));
+    }
+    RefreshDesign();
+}
+
+void TFormDesign::RebindSelectedMergeObject(TLxCSV* previous)
+{
+    TLxLableObjectBase* object = SelectedObject();
+    // Only a merge object has a table to return to.
+    if (!BindMergeObject(object, previous))
+        return;
+    RecordPropertyUndo(true);
+    BindMergeObject(object, MergeTable.get());
+    RecordPropertyUndo(false);
+}
+
+void TFormDesign::ShowCsvBarTypePage(int symbolKind)
+{
+    CBCsvCheckDegi->setEnabled(false);
+    QWidget* const pages[] = {TabSheetCsvQr,   TabSheetCsvEtc,     TabSheetCsvEtc,     TabSheetCsvEtc,   TabSheetCsvEtc,
+                              TabSheetCsvCoda, TabSheetCsvItf,     TabSheetCsvEtc,     TabSheetCsvEtc,   TabSheetCsvCode128,
+                              TabSheetCsvEan128, TabSheetCsvMaxi,  TabSheetCsvPdf417,  TabSheetCsvMatrix, TabSheetCsvCostom};
+    if (symbolKind < 0 || symbolKind >= static_cast<int>(std::size(pages)))
+        return;
+    PageControlCsvBarType->setCurrentWidget(pages[symbolKind]);
+    CBCsvCheckDegi->setEnabled(symbolKind >= 5 && symbolKind <= 8);
+}
+
+void TFormDesign::CBCsvBarTypeChange()
+{
+    ShowCsvBarTypePage(CBCsvBarType->currentIndex());
+    if (PanelsReady)
+        RefreshDesign();
+}
+
+} // namespace lx

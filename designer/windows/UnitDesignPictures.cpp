@@ -1,0 +1,289 @@
+// The picture page's commands: reading a picture file, acquiring from a
+// scanner, the clipboard, clearing and the transparent colour.
+#include "designer/windows/UnitDesign.h"
+
+#include "designer/model/LxLabelImage.h"
+#include "designer/windows/EditorShapes.h"
+#include "designer/windows/PictureView.h"
+#include "designer/windows/QtBridge.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/gdi/RasterDeviceContext.h"
+#include "platform/image/MetafileImage.h"
+#include "platform/io/Files.h"
+#include "platform/metafile/MetafileImageDrawing.h"
+#include "platform/text/Numbers.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QMouseEvent>
+#include <QToolButton>
+
+namespace lx {
+
+namespace {
+
+// A picture drawn onto a white bitmap: partly transparent pixels take the
+// white through.
+Bitmap OverWhite(Bitmap bitmap)
+{
+    std::uint32_t* pixel = bitmap.Data();
+    const std::size_t count = static_cast<std::size_t>(bitmap.Width()) * static_cast<std::size_t>(bitmap.Height());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t alpha = pixel[i] >> 24;
+        if (alpha == 0xFF)
+            continue;
+        std::uint32_t blended = 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const std::uint32_t c = (pixel[i] >> shift) & 0xFF;
+            blended |= ((c * alpha + 0xFF * (0xFF - alpha) + 127) / 0xFF) << shift;
+        }
+        pixel[i] = blended;
+    }
+    return bitmap;
+}
+
+Bitmap PictureToBitmap(const Picture& picture)
+{
+    if (picture.Empty())
+        return {};
+    if (const auto* raster = dynamic_cast<const RasterGraphic*>(picture.GetGraphic()))
+        return OverWhite(raster->GetBitmap());
+    Bitmap bitmap(picture.Width(), picture.Height());
+    if (const auto* metafile = dynamic_cast<const MetafileImage*>(picture.GetGraphic())) {
+        RasterDeviceContext dc(bitmap);
+        DrawMetafileImage(dc, *metafile, Rect{0, 0, bitmap.Width(), bitmap.Height()});
+    }
+    return bitmap;
+}
+
+
+constexpr std::string_view kPasteFailed = "クリップボードからの読み込みに失敗しました。";
+constexpr std::string_view kTwainLoadFailed = "TWAIN_32.DLLの読込みに失敗しました。";
+// Clipboard metafile pictures measure themselves in 0.01 mm.
+constexpr double kScreenDpi = 96;
+
+// The picture on the clipboard as a bitmap: the bitmap form first, else a
+// metafile drawn at its own size.
+std::optional<Bitmap> ClipboardBitmap()
+{
+    if (Clipboard::HasFormat(ClipboardFormat::Bitmap))
+        return Clipboard::GetBitmap();
+    if (auto metafile = Clipboard::GetEnhMetafile()) {
+        const Size size = metafile->PixelSize();
+        CheckImageSize(size.cx, size.cy);
+        Bitmap bitmap(size.cx, size.cy);
+        RasterDeviceContext dc(bitmap);
+        PlayEnhMetafile(dc, *metafile, Rect{0, 0, size.cx, size.cy});
+        return bitmap;
+    }
+    if (auto picture = Clipboard::GetMetafilePicture()) {
+        const int width = RoundToInt(picture->xExt * kScreenDpi / 2540.0);
+        const int height = RoundToInt(picture->yExt * kScreenDpi / 2540.0);
+        if (width <= 0 || height <= 0)
+            return std::nullopt;
+        CheckImageSize(width, height);
+        Bitmap bitmap(width, height);
+        RasterDeviceContext dc(bitmap);
+        PlayWindowsMetafile(dc, picture->metafile, Rect{0, 0, width, height});
+        return bitmap;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void TFormDesign::BuildPictureComponents()
+{
+    const auto command = [this](QToolButton* button, const char* name, const QString& caption, const QString& hint) {
+        if (!button)
+            button = new QToolButton;
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(caption);
+        button->setToolTip(hint);
+        return button;
+    };
+    SBtnOpenImage = command(nullptr, "SBtnOpenImage", QStringLiteral("画像ファイル読込"),
+                            QStringLiteral("ファイルから画像を読み込みます。"));
+    SBtnLoadTwain = command(nullptr, "SBtnLoadTwain", QStringLiteral("TWAIN取り込み"),
+                            QStringLiteral("TWAIN機器から画像を取り込みます。"));
+    command(SBtnCopy, "SBtnCopy", QStringLiteral("コピー"), QStringLiteral("読み込まれた画像をクリップボードに貼り付けます。"));
+    SBtnPaste = command(nullptr, "SBtnPaste", QStringLiteral("貼り付け"), QStringLiteral("クリップボードの内容を貼り付けます。"));
+    command(SBtnClear, "SBtnClear", QStringLiteral("消去"), QStringLiteral("読み込んだ画像を消去します。"));
+    ShapePictureBack->setToolTip(QStringLiteral("ここに画像をドラッグ＆ドロップすることもできます。"));
+    ShapeTransparent->setToolTip(QStringLiteral("上の画像をクリックして色を指定します。"));
+    if (auto* grid = qobject_cast<QGridLayout*>(TabSheetImage->layout())) {
+        grid->addWidget(SBtnOpenImage, 5, 0);
+        grid->addWidget(SBtnLoadTwain, 5, 1);
+        grid->addWidget(SBtnPaste, 5, 2);
+    }
+    new EventHook(
+        [this](QObject*, QEvent* event) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+                const QPoint at = mouse->position().toPoint();
+                guarded([this, at] { ImageSheetPictureMouseDown(at.x(), at.y()); });
+            }
+            return false;
+        },
+        ImageSheetPicture);
+    using Handler = void (TFormDesign::*)();
+    const std::pair<QToolButton*, Handler> commands[] = {
+        {SBtnOpenImage, &TFormDesign::SBtnOpenImageClick}, {SBtnLoadTwain, &TFormDesign::SBtnLoadTwainClick},
+        {SBtnCopy, &TFormDesign::SBtnCopyClick},           {SBtnPaste, &TFormDesign::SBtnPasteClick},
+        {SBtnClear, &TFormDesign::SBtnClearClick}};
+    for (const auto& [button, handler] : commands)
+        connect(button, &QToolButton::clicked, this,
+                [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+    connect(CBTransparent, &QCheckBox::toggled, this, [this] { guarded([this] { CBTransparentClick(); }); });
+    connect(CBFixRate, &QCheckBox::toggled, this, [this] { guarded([this] { CBFixRateClick(); }); });
+}
+
+Bitmap TFormDesign::LoadPictureFileBitmap(const std::string& path)
+{
+    Picture picture;
+    picture.LoadFromFile(path);
+    return PictureToBitmap(picture);
+}
+
+void TFormDesign::ApplyPictureToObject(Bitmap bitmap)
+{
+    ImageSheetPictureData.SetBitmap(std::move(bitmap));
+    FitSheetPicture();
+    SBtnCopy->setEnabled(true);
+    SBtnClear->setEnabled(true);
+    WriteSelected(&TFormDesign::LabelEditImageObj);
+    RefreshDesign();
+}
+
+void TFormDesign::FitSheetPicture()
+{
+    SetImageToForm(ImageSheetPicture, 1, 1, ShapePictureBack->width() - 2, ShapePictureBack->height() - 2);
+}
+
+void TFormDesign::SetImageToForm(PictureView* image, int left, int top, int width, int height)
+{
+    const Picture& picture = ImageSheetPictureData;
+    if (picture.Empty() || width <= 0 || height <= 0) {
+        image->clearPicture();
+        return;
+    }
+    const std::int64_t w = picture.Width();
+    const std::int64_t h = picture.Height();
+    // h / height >= w / width, compared without rounding.
+    QRect place;
+    if (h * width >= w * height) {
+        const int shown = static_cast<int>(height * w / h);
+        place = QRect(left + Div(width - shown, 2), top, shown, height);
+    } else {
+        const int shown = static_cast<int>(width * h / w);
+        place = QRect(left, top + Div(height - shown, 2), width, shown);
+    }
+    image->setGeometry(place);
+    image->setPicture(ToQImage(PictureToBitmap(picture)).scaled(place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+std::optional<std::string> TFormDesign::SelectPictureFile()
+{
+    // The one call point of the picture chooser; until it offers a choice,
+    // the open dialog of the message service.
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.filters = {"画像ファイル (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG)"};
+    const auto chosen = Messages().ChooseFile(request);
+    if (!chosen)
+        return std::nullopt;
+    return SystemPath(chosen->path);
+}
+
+void TFormDesign::SBtnOpenImageClick()
+{
+    const auto path = SelectPictureFile();
+    if (!path)
+        return;
+    // A file that cannot be read raises here and leaves the design as it was.
+    Bitmap bitmap = LoadPictureFileBitmap(*path);
+    Saved = false;
+    ApplyPictureToObject(std::move(bitmap));
+}
+
+std::optional<Bitmap> TFormDesign::AcquireTwainBitmap()
+{
+    // The one call point of the scanner component, which the program does
+    // not have yet: its library cannot be loaded.
+    ShowInfo(kTwainLoadFailed);
+    return std::nullopt;
+}
+
+void TFormDesign::SBtnLoadTwainClick()
+{
+    auto bitmap = AcquireTwainBitmap();
+    if (!bitmap)
+        return;
+    Saved = false;
+    ApplyPictureToObject(std::move(*bitmap));
+}
+
+void TFormDesign::SBtnCopyClick()
+{
+    const auto* object = dynamic_cast<const TLxLabelObjectImage*>(SelectedObject());
+    const auto disable = [this] {
+        SBtnCopy->setEnabled(false);
+        SBtnClear->setEnabled(false);
+    };
+    if (!object || object->GetPicture().Empty()) {
+        disable();
+        return;
+    }
+    Clipboard clipboard;
+    if (!clipboard.Open() || !clipboard.Empty() || !clipboard.SetBitmap(PictureToBitmap(object->GetPicture())))
+        disable();
+}
+
+void TFormDesign::SBtnPasteClick()
+{
+    std::optional<Bitmap> bitmap;
+    try {
+        bitmap = ClipboardBitmap();
+    } catch (const std::exception&) {
+        bitmap.reset();
+    }
+    if (!bitmap || bitmap->Empty()) {
+        ShowInfo(kPasteFailed);
+        return;
+    }
+    Saved = false;
+    ApplyPictureToObject(std::move(*bitmap));
+}
+
+void TFormDesign::SBtnClearClick()
+{
+    Saved = false;
+    ImageSheetPictureData.Clear();
+    FitSheetPicture();
+    SBtnCopy->setEnabled(false);
+    SBtnClear->setEnabled(false);
+    WriteSelected(&TFormDesign::LabelEditImageObj);
+    RefreshDesign();
+}
+
+void TFormDesign::ImageSheetPictureMouseDown(int x, int y)
+{
+    auto* object = dynamic_cast<TLxLabelObjectImage*>(SelectedObject());
+    const int width = ImageSheetPicture->width();
+    const int height = ImageSheetPicture->height();
+    if (!object || object->GetPicture().Empty() || width <= 0 || height <= 0)
+        return;
+    const Bitmap pixels = PictureToBitmap(object->GetPicture());
+    const int px = std::clamp(RoundToInt(static_cast<double>(pixels.Width()) / width * x), 0, pixels.Width() - 1);
+    const int py = std::clamp(RoundToInt(static_cast<double>(pixels.Height()) / height * y), 0, pixels.Height() - 1);
+    const std::uint32_t color = ColorRefFromArgb(pixels.Pixel(px, py));
+    ShapeTransparent->setColor(color);
+    object->SetTransparentColor(color);
+    ImageSheetChange();
+}
+
+void TFormDesign::CBTransparentClick() { ImageSheetChange(); }
+void TFormDesign::CBFixRateClick() { ImageSheetChange(); }
+
+} // namespace lx

@@ -1,0 +1,131 @@
+#include "EditPanelsFixture.h"
+
+#include "designer/model/LxLabelCSVString.h"
+#include "designer/windows/PictureView.h"
+#include <QPushButton>
+#include "platform/text/Cp932.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QStackedWidget>
+#include <fstream>
+
+using namespace lx;
+
+namespace {
+
+class DesignMergeTest : public lxtest::EditPanelsTest {
+protected:
+    // A CSV file written in CP932 from UTF-8 lines.
+    std::string WriteCsv(const std::string& name, const std::string& utf8)
+    {
+        const std::string path = temp.File(name);
+        std::ofstream(path, std::ios::binary) << Sjis(utf8);
+        return path;
+    }
+
+    void ChangeCsvFile(const std::string& path)
+    {
+        messages.ChooseFileNext(FileDialogResult{path, 0});
+        FormDesign->PngBtnChangeCsvFileClick();
+    }
+
+};
+
+} // namespace
+
+TEST_F(DesignMergeTest, EveryColumnListOffersTheTablesColumns)
+{
+    NewDesign();
+    for (QComboBox* box : FormDesign->MergeColumnLists())
+        EXPECT_EQ(box->count(), 1);
+    ChangeCsvFile(WriteCsv("three.csv", "a,b,c\r\nd,e,f\r\n"));
+    const QStringList expected{QStringLiteral("[列を選択してください]"), QStringLiteral("[1列目]"), QStringLiteral("[2列目]"),
+                               QStringLiteral("[3列目]")};
+    for (QComboBox* box : FormDesign->MergeColumnLists()) {
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        EXPECT_EQ(items, expected) << box->objectName().toStdString();
+        EXPECT_EQ(box->currentIndex(), 0);
+    }
+    // Nothing was selected: nothing to record.
+    EXPECT_FALSE(FormDesign->UndoHistory->CanUndo());
+    EXPECT_FALSE(FormDesign->Saved);
+    ChangeCsvFile(WriteCsv("empty.csv", ""));
+    for (QComboBox* box : FormDesign->MergeColumnLists())
+        EXPECT_EQ(box->count(), 1);
+}
+
+TEST_F(DesignMergeTest, AColumnBoundOnThePageShowsEachRecordsValue)
+{
+    NewDesign();
+    messages.ChooseFileNext(FileDialogResult{WriteCsv("cities.csv", "1,東京,Tokyo\r\n2,大阪,Osaka\r\n"), 0});
+    auto& text = Add<TLxLabelObjectCsvString>(6);
+    EXPECT_EQ(FormDesign->CBCsvCol->count(), 4);
+    FormDesign->CBCsvCol->setCurrentIndex(2);
+    EXPECT_EQ(text.GetColumn(), 2);
+    EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("東京")));
+    FormDesign->Document->SetRecordIndex(1);
+    EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("大阪")));
+    FormDesign->Document->SetRecordIndex(0);
+
+    // A new file: the lists keep the bound column, the object shows the new
+    // rows, and undo and redo move between the two tables.
+    ChangeCsvFile(WriteCsv("towns.csv", "1,札幌\r\n2,福岡\r\n"));
+    EXPECT_EQ(FormDesign->CBCsvCol->count(), 3);
+    EXPECT_EQ(FormDesign->CBCsvCol->currentIndex(), 2);
+    EXPECT_EQ(text.GetCSV(), FormDesign->MergeTable.get());
+    EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("札幌")));
+    FormDesign->RefreshDesign();
+    EXPECT_GT(CountPixels(FormDesign->ImageDesign->picture(), qRgb(0, 0, 0)), 20);
+    FormDesign->BtnUndo->click();
+    EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("東京")));
+    FormDesign->BtnRedo->click();
+    EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("札幌")));
+}
+
+TEST_F(DesignMergeTest, AFileThatCannotBeReadChangesNothing)
+{
+    NewDesign();
+    messages.ChooseFileNext(FileDialogResult{WriteCsv("two.csv", "a,b\r\n"), 0});
+    Add<TLxLabelObjectCsvString>(6);
+    FormDesign->Saved = true;
+    const std::string missing = temp.File("missing.csv");
+    ChangeCsvFile(missing);
+    EXPECT_EQ(messages.Texts().back(), missing + "を開くことができません。");
+    EXPECT_EQ(FormDesign->CBCsvCol->count(), 3);
+    EXPECT_EQ(FormDesign->MergeTable->GetColCount(), 2);
+    EXPECT_TRUE(FormDesign->Saved);
+    // A cancelled dialog does nothing either.
+    messages.ChooseFileNext(std::nullopt);
+    FormDesign->PngBtnChangeCsvFileClick();
+    EXPECT_TRUE(FormDesign->Saved);
+    // Nothing was recorded: undo takes back the addition.
+    FormDesign->BtnUndoClick();
+    EXPECT_EQ(FormDesign->Document->GetObjectCount(0), 0);
+}
+
+TEST_F(DesignMergeTest, SymbolKindsShowTheirOptionsPage)
+{
+    NewDesign();
+    struct Case {
+        int item;
+        QWidget* TFormDesign::*page;
+        bool checkDigit;
+    };
+    const Case cases[] = {
+        {0, &TFormDesign::TabSheetCsvQr, false},       {1, &TFormDesign::TabSheetCsvEtc, false},
+        {4, &TFormDesign::TabSheetCsvEtc, false},      {5, &TFormDesign::TabSheetCsvCoda, true},
+        {6, &TFormDesign::TabSheetCsvItf, true},       {7, &TFormDesign::TabSheetCsvEtc, true},
+        {8, &TFormDesign::TabSheetCsvEtc, true},       {9, &TFormDesign::TabSheetCsvCode128, false},
+        {10, &TFormDesign::TabSheetCsvEan128, false},  {11, &TFormDesign::TabSheetCsvMaxi, false},
+        {12, &TFormDesign::TabSheetCsvPdf417, false},  {13, &TFormDesign::TabSheetCsvMatrix, false},
+        {14, &TFormDesign::TabSheetCsvCostom, false}};
+    EXPECT_EQ(FormDesign->CBCsvBarType->count(), 15);
+    for (const Case& c : cases) {
+        FormDesign->CBCsvBarType->setCurrentIndex(c.item);
+        EXPECT_EQ(FormDesign->PageControlCsvBarType->currentWidget(), FormDesign->*c.page) << c.item;
+        EXPECT_EQ(FormDesign->CBCsvCheckDegi->isEnabled(), c.checkDigit) << c.item;
+    }
+}

@@ -1,0 +1,241 @@
+#include "EditPanelsFixture.h"
+
+#include "designer/model/LxLabelImage.h"
+#include "designer/windows/EditorShapes.h"
+#include "designer/windows/PictureView.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/io/Files.h"
+
+#include "support/ImageOracles.h"
+
+#include <QCheckBox>
+#include <QToolButton>
+#include <fstream>
+#include <jpeglib.h>
+
+using namespace lx;
+
+namespace {
+
+constexpr std::uint32_t kRedArgb = 0xFFFF0000u;
+constexpr std::uint32_t kBlueArgb = 0xFF0000FFu;
+
+// Left half red, right half blue, as 8-bit RGB samples.
+std::vector<std::uint8_t> HalvesRgb(int width, int height)
+{
+    std::vector<std::uint8_t> samples;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool left = x < width / 2;
+            samples.insert(samples.end(), {std::uint8_t(left ? 255 : 0), 0, std::uint8_t(left ? 0 : 255)});
+        }
+    return samples;
+}
+
+// A 24-bit bottom-up BMP of the samples.
+std::string BmpFile(int width, int height, const std::vector<std::uint8_t>& rgb)
+{
+    const int stride = (width * 3 + 3) / 4 * 4;
+    const auto le = [](std::string& out, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    std::string file = "BM";
+    le(file, 54 + stride * height, 4);
+    le(file, 0, 4);
+    le(file, 54, 4);
+    le(file, 40, 4);
+    le(file, width, 4);
+    le(file, height, 4);
+    le(file, 1, 2);
+    le(file, 24, 2);
+    for (int i = 0; i < 6; ++i)
+        le(file, 0, 4);
+    for (int y = height - 1; y >= 0; --y) {
+        std::string row;
+        for (int x = 0; x < width; ++x) {
+            const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
+            row += {static_cast<char>(rgb[at + 2]), static_cast<char>(rgb[at + 1]), static_cast<char>(rgb[at])};
+        }
+        row.resize(static_cast<std::size_t>(stride), '\0');
+        file += row;
+    }
+    return file;
+}
+
+Bitmap ToBitmap(const Picture& picture)
+{
+    const auto* raster = dynamic_cast<const RasterGraphic*>(picture.GetGraphic());
+    return raster ? raster->GetBitmap() : Bitmap();
+}
+
+class DesignPicturesTest : public lxtest::EditPanelsTest {
+protected:
+    TLxLabelObjectImage& AddPicture()
+    {
+        NewDesign();
+        auto& object = Add<TLxLabelObjectImage>(2);
+        FormDesign->CBFixRate->setChecked(false);
+        FormDesign->Saved = true;
+        return object;
+    }
+
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = temp.File(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    void Open(const std::string& path)
+    {
+        messages.ChooseFileNext(FileDialogResult{path, 0});
+        FormDesign->SBtnOpenImage->click();
+    }
+};
+
+} // namespace
+
+TEST_F(DesignPicturesTest, PictureFilesEnterTheObjectAsBitmapsFittedIntoTheFrame)
+{
+    constexpr int w = 400;
+    constexpr int h = 100;
+    const auto rgb = HalvesRgb(w, h);
+    lxtest::PngSource png;
+    png.width = w;
+    png.height = h;
+    png.colorType = 2;
+    png.samples = rgb;
+    const std::pair<std::string, std::string> files[] = {
+        {"halves.png", lxtest::WritePngWithLibpng(png)},
+        {"halves.JPG", lxtest::WriteJpegWithLibjpeg(w, h, 3, JCS_RGB, rgb, false)},
+        {"halves.bmp", BmpFile(w, h, rgb)}};
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        auto& object = AddPicture();
+        Open(Write(name, bytes));
+        const Picture& picture = object.GetPicture();
+        ASSERT_EQ(picture.Width(), w);
+        ASSERT_EQ(picture.Height(), h);
+        EXPECT_EQ(picture.GetGraphic()->ClassName(), "TBitmap");
+        const Bitmap pixels = ToBitmap(picture);
+        // JPEG is lossy: compare the dominant channel.
+        EXPECT_GT((pixels.Pixel(50, 50) >> 16) & 0xFF, 200u);
+        EXPECT_GT(pixels.Pixel(350, 50) & 0xFF, 200u);
+        EXPECT_FALSE(FormDesign->Saved);
+        EXPECT_TRUE(FormDesign->SBtnCopy->isEnabled());
+        EXPECT_TRUE(FormDesign->SBtnClear->isEnabled());
+        // 400 x 100 in a frame inside of 198 x 148: 198 x 49, 49 pixels down.
+        EXPECT_EQ(FormDesign->ImageSheetPicture->geometry(), QRect(1, 1 + 49, 198, 49));
+        // The surface shows both halves.
+        const QImage surface = FormDesign->ImageDesign->picture();
+        int red = 0;
+        int blue = 0;
+        for (int y = 0; y < surface.height(); ++y)
+            for (int x = 0; x < surface.width(); ++x) {
+                const QRgb p = surface.pixel(x, y);
+                red += qRed(p) > 200 && qBlue(p) < 60;
+                blue += qBlue(p) > 200 && qRed(p) < 60;
+            }
+        EXPECT_GT(red, 100);
+        EXPECT_GT(blue, 100);
+        FormDesign->Saved = true;
+        FormDesign->close();
+    }
+}
+
+TEST_F(DesignPicturesTest, AnUnreadableFileLeavesThePictureAsItWas)
+{
+    auto& object = AddPicture();
+    Open(Write("broken.png", "\x89PNG\r\n\x1a\nnot really"));
+    EXPECT_TRUE(object.GetPicture().Empty());
+    EXPECT_TRUE(FormDesign->Saved);
+    ASSERT_EQ(messages.Shown().size(), 1u);
+}
+
+TEST_F(DesignPicturesTest, ClickingThePicturePicksTheTransparentColour)
+{
+    auto& object = AddPicture();
+    lxtest::PngSource png{40, 40, 8, 2, false, {}, {}, HalvesRgb(40, 40)};
+    Open(Write("square.png", lxtest::WritePngWithLibpng(png)));
+    FormDesign->CBTransparent->setChecked(true);
+    EXPECT_EQ(object.GetTransparent(), 1);
+    // Square: 148 x 148 in the middle of the frame.
+    QWidget* image = FormDesign->ImageSheetPicture;
+    ASSERT_EQ(image->geometry(), QRect(26, 1, 148, 148));
+    FormDesign->ImageSheetPictureMouseDown(140, 74);
+    EXPECT_EQ(object.GetTransparentColor(), 0xFF0000u);
+    EXPECT_EQ(FormDesign->ShapeTransparent->color(), 0xFF0000u);
+    FormDesign->ImageSheetPictureMouseDown(147, 147);
+    FormDesign->ImageSheetPictureMouseDown(5, 5);
+    EXPECT_EQ(object.GetTransparentColor(), 0x0000FFu);
+}
+
+TEST_F(DesignPicturesTest, ClipboardCopyPasteAndClear)
+{
+    auto& object = AddPicture();
+    // Copy without a picture disables the buttons and leaves the clipboard alone.
+    {
+        Clipboard clipboard;
+        ASSERT_TRUE(clipboard.Open());
+        ASSERT_TRUE(clipboard.Empty());
+        ASSERT_TRUE(clipboard.SetBitmap(Bitmap(30, 20, kBlueArgb)));
+    }
+    FormDesign->SBtnCopyClick();
+    EXPECT_FALSE(FormDesign->SBtnCopy->isEnabled());
+    EXPECT_FALSE(FormDesign->SBtnClear->isEnabled());
+    ASSERT_TRUE(Clipboard::GetBitmap().has_value());
+    EXPECT_EQ(Clipboard::GetBitmap()->Width(), 30);
+
+    FormDesign->SBtnPaste->click();
+    ASSERT_EQ(object.GetPicture().Width(), 30);
+    EXPECT_EQ(ToBitmap(object.GetPicture()).Pixel(3, 3), kBlueArgb);
+    EXPECT_FALSE(FormDesign->Saved);
+
+    // A metafile on the clipboard comes in at its own size.
+    {
+        const DeviceInfo screen = DisplayDevice();
+        EmfRecorder recorder(screen, FrameForPixels(Size{64, 32}, screen));
+        recorder.FillRect(Rect{0, 0, 64, 32}, 0x0000FF);
+        const EnhMetafile metafile = recorder.Close();
+        Clipboard clipboard;
+        ASSERT_TRUE(clipboard.Open());
+        ASSERT_TRUE(clipboard.Empty());
+        ASSERT_TRUE(clipboard.SetEnhMetafile(metafile));
+    }
+    FormDesign->SBtnPaste->click();
+    EXPECT_EQ(object.GetPicture().Width(), 64);
+    EXPECT_EQ(object.GetPicture().Height(), 32);
+    EXPECT_EQ(ToBitmap(object.GetPicture()).Pixel(10, 10), kRedArgb);
+
+    FormDesign->SBtnCopy->click();
+    ASSERT_TRUE(Clipboard::GetBitmap().has_value());
+    EXPECT_EQ(Clipboard::GetBitmap()->Width(), 64);
+
+    FormDesign->SBtnClear->click();
+    EXPECT_TRUE(object.GetPicture().Empty());
+    EXPECT_FALSE(FormDesign->SBtnCopy->isEnabled());
+
+    // Nothing usable on the clipboard.
+    {
+        Clipboard clipboard;
+        ASSERT_TRUE(clipboard.Open());
+        ASSERT_TRUE(clipboard.Empty());
+    }
+    messages.Clear();
+    FormDesign->SBtnPaste->click();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"クリップボードからの読み込みに失敗しました。"});
+    EXPECT_TRUE(object.GetPicture().Empty());
+}
+
+TEST_F(DesignPicturesTest, KeepingProportionsSetsTheBoxFromThePicture)
+{
+    auto& object = AddPicture();
+    FormDesign->CBFixRate->setChecked(true);
+    const double width = object.GetWidth();
+    lxtest::PngSource png{400, 100, 8, 2, false, {}, {}, HalvesRgb(400, 100)};
+    Open(Write("wide.png", lxtest::WritePngWithLibpng(png)));
+    EXPECT_EQ(object.GetWidth(), width);
+    EXPECT_NEAR(object.GetHeight(), width / 4, 1.0);
+    EXPECT_EQ(object.GetHeight(), std::nearbyint(object.GetHeight()));
+}
