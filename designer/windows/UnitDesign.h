@@ -543,6 +543,9 @@ private:
     void UpdateScreenDpi();
     void EnablePositionBoxes();
     void SetMemberPositions(double dx, double dy, bool toTenths);
+    // The key preview and surface mouse hook; removed before the window's
+    // parts are torn down.
+    QObject* EditingHook = nullptr;
     // How deep the running page writes are nested.
     int RecordedWriteDepth = 0;
 

@@ -54,6 +54,8 @@ TFormDesign::TFormDesign(QWidget* parent) : QWidget(parent)
 
 TFormDesign::~TFormDesign()
 {
+    // No event may reach the editing handlers of a window being torn down.
+    delete EditingHook;
     // The document refers to the layouts and the merge table.
     UndoHistory.reset();
     Document.reset();

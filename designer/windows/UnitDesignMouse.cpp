@@ -59,6 +59,7 @@ void TFormDesign::BuildMouseComponents()
     setFocusPolicy(Qt::ClickFocus);
     auto* hook = new EventHook([this](QObject* watched, QEvent* event) { return HandleEditingEvent(watched, event); },
                                this);
+    EditingHook = hook;
     ImageDesign->installEventFilter(hook);
     for (OutlineShape* handle : {ShapeLeftTop, ShapeRightTop, ShapeLeftBottom, ShapeRightBottom})
         handle->installEventFilter(hook);
