@@ -25,6 +25,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -165,6 +166,11 @@ public:
     void SBtnDelSheetClick();
     void CBGridClick();
     void DrawDesignGuide();
+    void TABSheetDrawTab(QPainter& painter, int index, const QRect& rect);
+    void TABSheetMouseDown(Qt::MouseButton button, QPoint point);
+    // The numeric fields' key filter: true for the characters they keep.
+    static bool EditSheetNumPress(QChar key);
+    void UseNumericKeys(QLineEdit* edit);
     QPushButton* BtnSave;
     QPushButton* BtnLoad;
     QPushButton* BtnPaperConfig;
@@ -173,6 +179,7 @@ public:
     QToolButton* SBtnChangeName;
     QToolButton* SBtnDelSheet;
     QCheckBox* CBGrid;
+    QMenu* PopupMenuSheetTab;
 
     // ---- Adding objects, selection, property panels, mouse and keyboard editing. ----
     // Indexes of EffectStyleFlags.
@@ -494,6 +501,7 @@ private:
     void BuildCellComponents();
     void BuildOrderComponents();
     void BuildUndoComponents();
+    void BuildShellComponents();
     void RecordSelectedUndo(std::int32_t action, bool before);
     void ReplayGroup(bool redo);
     void ReplayUndoStep(UndoStep& step, bool redo);

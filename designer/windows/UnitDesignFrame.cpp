@@ -7,6 +7,7 @@
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/SheetDrawing.h"
+#include "designer/windows/SheetTabBar.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/gdi/RasterDeviceContext.h"
@@ -102,7 +103,7 @@ void TFormDesign::BuildComponents()
     }
     ScrollBoxDesign->setWidget(ImageDesign);
     ScrollBoxDesign->installEventFilter(this);
-    TABSheet = Named(new QTabBar, "TABSheet");
+    TABSheet = Named(new SheetTabBar, "TABSheet");
     TABSheet->setShape(QTabBar::RoundedSouth);
 
     PanelSide = Named(new QFrame, "PanelSide");
@@ -149,6 +150,7 @@ void TFormDesign::BuildComponents()
     BuildEffectStyleComponents();
     BuildPictureComponents();
     BuildMergeComponents();
+    BuildShellComponents();
 }
 
 void TFormDesign::FormCreate()

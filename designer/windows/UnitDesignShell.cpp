@@ -1,0 +1,100 @@
+// The editor's smaller mechanics: the object tabs painted by kind with
+// their right-button menu, and the key filter of the numeric fields.
+#include "designer/windows/UnitDesign.h"
+
+#include "designer/windows/QtBridge.h"
+#include "designer/windows/SheetTabBar.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+
+namespace lx {
+
+namespace {
+
+// Tab fill colours by object kind; none above the last kind.
+std::optional<QColor> TabColour(std::uint8_t kind)
+{
+    static const QColor colours[] = {
+        {229, 0, 18},  {141, 194, 33}, {255, 130, 0}, {0, 164, 152}, {44, 166, 224}, {0, 97, 212},
+        {0, 97, 212},  {0, 97, 212},   {128, 128, 0}, {135, 71, 179}, {0, 135, 105}};
+    if (kind >= std::size(colours))
+        return std::nullopt;
+    return colours[kind];
+}
+
+// Drops typed characters other than backspace, "-", ".", digits and delete.
+class NumericKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            if (!text.isEmpty() && !TFormDesign::EditSheetNumPress(text.front()))
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void TFormDesign::BuildShellComponents()
+{
+    auto* tabs = static_cast<SheetTabBar*>(TABSheet);
+    tabs->setTabPainter([this](QPainter& painter, int index, const QRect& rect) { TABSheetDrawTab(painter, index, rect); });
+    tabs->setPressHandler([this](QMouseEvent& event) {
+        guarded([this, &event] { TABSheetMouseDown(event.button(), event.position().toPoint()); });
+    });
+    PopupMenuSheetTab = new QMenu(this);
+    PopupMenuSheetTab->setObjectName(QStringLiteral("PopupMenuSheetTab"));
+    const std::pair<const char*, QToolButton*> items[] = {
+        {"シート削除", SBtnDelSheet}, {"シートを前面へ", SBtnSheetPrev}, {"シートを背面へ", SBtnSheetBack}};
+    for (auto [caption, button] : items) {
+        QAction* item = PopupMenuSheetTab->addAction(QString::fromUtf8(caption));
+        connect(item, &QAction::triggered, button, &QToolButton::click);
+    }
+}
+
+void TFormDesign::TABSheetDrawTab(QPainter& painter, int index, const QRect& rect)
+{
+    if (!Document || index < 0 || index >= Document->GetObjectCount(CurrentFace))
+        return;
+    const TLxLableObjectBase& object = *Document->GetObject(index, CurrentFace);
+    if (const auto colour = TabColour(object.GetKind() & 0x7F))
+        painter.fillRect(rect, *colour);
+    painter.setPen(Qt::white);
+    painter.drawText(rect.adjusted(4, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, ToQString(object.GetName()));
+}
+
+void TFormDesign::TABSheetMouseDown(Qt::MouseButton button, QPoint point)
+{
+    if (button != Qt::RightButton)
+        return;
+    const int index = TABSheet->tabAt(point);
+    if (index < 0)
+        return;
+    TABSheet->setCurrentIndex(index);
+    // The menu's commands act on the object of the tab.
+    Document->SetSelectedIndex(index, CurrentFace);
+    MultiSelecting = false;
+    RefreshDesign();
+    PopupMenuSheetTab->exec(TABSheet->mapToGlobal(point));
+}
+
+bool TFormDesign::EditSheetNumPress(QChar key)
+{
+    const char16_t c = key.unicode();
+    return c == u'\b' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9') || c == 127;
+}
+
+void TFormDesign::UseNumericKeys(QLineEdit* edit) { edit->installEventFilter(new NumericKeyFilter(edit)); }
+
+} // namespace lx
