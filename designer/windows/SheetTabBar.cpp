@@ -18,8 +18,13 @@ void SheetTabBar::paintEvent(QPaintEvent* event)
 
 void SheetTabBar::mousePressEvent(QMouseEvent* event)
 {
-    if (onPress_)
+    // The right button is the editor's alone: the strip would otherwise
+    // report a click on whatever tab lies under the mouse after the menu.
+    if (onPress_ && event->button() == Qt::RightButton) {
         onPress_(*event);
+        event->accept();
+        return;
+    }
     QTabBar::mousePressEvent(event);
 }
 

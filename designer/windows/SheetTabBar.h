@@ -1,6 +1,6 @@
 #pragma once
 // The object tab strip of the editor: button-style tabs that the editor
-// paints itself, and presses that the editor handles before the strip.
+// paints itself, and right-button presses that the editor handles alone.
 #include <QTabBar>
 #include <functional>
 
@@ -9,7 +9,7 @@ namespace lx {
 class SheetTabBar : public QTabBar {
 public:
     using TabPainter = std::function<void(QPainter&, int index, const QRect& rect)>;
-    using PressHandler = std::function<void(QMouseEvent&)>;
+    using PressHandler = std::function<void(QMouseEvent&)>; // right button
 
     explicit SheetTabBar(QWidget* parent = nullptr) : QTabBar(parent) {}
 

@@ -79,6 +79,7 @@ void TFormDesign::RedrawAfterEdit()
 {
     RefreshDesign();
     DrawFaceOverview();
+    ShowPropertyPage();
 }
 
 // ---- overview

@@ -2,12 +2,14 @@
 // rename, delete; and the design guide, a dot every 3 mm over the label.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/QtBridge.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Numbers.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QFrame>
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <cmath>
@@ -77,6 +79,7 @@ void TFormDesign::SBtnChangeNameClick()
         return;
     RecordGeometryUndo(true);
     object->SetName(Utf8ToCp932(*name));
+    EditSheetName->setText(ToQString(object->GetName()));
     Saved = false;
     RefreshDesign();
     RecordGeometryUndo(false);

@@ -83,9 +83,7 @@ void TFormDesign::TABSheetMouseDown(Qt::MouseButton button, QPoint point)
         return;
     TABSheet->setCurrentIndex(index);
     // The menu's commands act on the object of the tab.
-    Document->SetSelectedIndex(index, CurrentFace);
-    MultiSelecting = false;
-    RefreshDesign();
+    TABSheetChange(index);
     PopupMenuSheetTab->exec(TABSheet->mapToGlobal(point));
 }
 
