@@ -1,6 +1,7 @@
 // The picture page's commands: reading a picture file, acquiring from a
 // scanner, the clipboard, clearing and the transparent colour.
 #include "designer/windows/UnitDesign.h"
+#include "designer/windows/AcquireImage.h"
 
 #include "designer/model/LxLabelImage.h"
 #include "designer/windows/EditorShapes.h"
@@ -59,7 +60,6 @@ Bitmap PictureToBitmap(const Picture& picture)
 
 
 constexpr std::string_view kPasteFailed = "クリップボードからの読み込みに失敗しました。";
-constexpr std::string_view kTwainLoadFailed = "TWAIN_32.DLLの読込みに失敗しました。";
 // Clipboard metafile pictures measure themselves in 0.01 mm.
 constexpr double kScreenDpi = 96;
 
@@ -209,10 +209,10 @@ void TFormDesign::SBtnOpenImageClick()
 
 std::optional<Bitmap> TFormDesign::AcquireTwainBitmap()
 {
-    // The one call point of the scanner component, which the program does
-    // not have yet: its library cannot be loaded.
-    ShowInfo(kTwainLoadFailed);
-    return std::nullopt;
+    // One scanner component for the program's life, as its session state
+    // outlives a single acquisition.
+    static TAcquireImage acquire;
+    return AcquireTwainPicture(acquire);
 }
 
 void TFormDesign::SBtnLoadTwainClick()
