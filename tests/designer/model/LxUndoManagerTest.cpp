@@ -84,6 +84,8 @@ TEST(UndoHistory, RestoresEveryEditInBothDirections)
         {"other steps in between", "e0:A>B a:P e1:C>D u u u r r r", "C1 P A0 B0 P D1"},
         {"a push after undo drops the redo tail", "a:P1 a:P2 u a:P3 r u u", "P2 - P3 P1"},
         {"an edit still applied stays redoable", "e0:A>B e0:C>D u a:Q r u u r r", "C0 - Q A0 C0 Q"},
+        {"a new edit after undo keeps the first edit's undo", "e0:A>B e0:C>D u e0:E>F u u u r r r",
+         "C0 E0 A0 - E0 F0 -"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Play(c.script), c.restored) << c.what;
