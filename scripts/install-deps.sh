@@ -9,7 +9,7 @@ packages=(
   libsane-dev sane-utils libcups2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev zbar-tools libzbar-dev libqrencode-dev
-  poppler-utils libtiff-tools libwmf-bin emf2svg librsvg2-bin xvfb xauth
+  poppler-utils libtiff-tools libtiff-dev libwmf-bin emf2svg librsvg2-bin xvfb xauth
 )
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

@@ -454,10 +454,15 @@ DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_
     int total = 0;
     for (const GlyphSlot& slot : slots)
         total += slot.advance;
-    const double angle = state_.font.escapement / 10.0 * std::numbers::pi / 180.0;
+    // A font asking for left-handed angles turns with the mapping: where the
+    // mapping flips one axis (y up), its escapement runs clockwise on the device.
+    const Transform t = CurrentTransform();
+    const bool flipped = (state_.font.clipPrecision & kClipLhAngles) && ((t.sx < 0) != (t.sy < 0));
+    const int escapement = flipped ? -state_.font.escapement : state_.font.escapement;
+    const double angle = escapement / 10.0 * std::numbers::pi / 180.0;
     double ux = std::cos(angle);
     double uy = -std::sin(angle);
-    if (state_.font.escapement % 900 == 0) { // exact quarter turns
+    if (escapement % 900 == 0) { // exact quarter turns
         ux = std::round(ux);
         uy = std::round(uy);
     }

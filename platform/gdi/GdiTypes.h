@@ -95,6 +95,10 @@ struct LogFont {
     friend bool operator==(const LogFont&, const LogFont&) = default;
 };
 
+// Clip-precision flag of a logical font: its escapement follows the
+// handedness of the mapping (clockwise on the device where y grows upward).
+constexpr std::uint8_t kClipLhAngles = 0x10;
+
 // The stock font of every new device context.
 LogFont StockFont();
 

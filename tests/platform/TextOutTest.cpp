@@ -225,3 +225,35 @@ TEST(TextOut, PathOfTextFlattensMovesAndRefillsWithoutAntialiasing)
     EXPECT_GE(x0, 40);
     EXPECT_GT(drawn, 500);
 }
+
+TEST(TextOut, LeftHandedAnglesTurnClockwiseWhereTheMappingPutsYUp)
+{
+    // The same call at escapement 900 in a y-up mapping: a font asking for
+    // left-handed angles runs down the page, any other font up.
+    auto inkRows = [](std::uint8_t clipPrecision) {
+        Bitmap bmp(200, 200);
+        {
+            RasterDeviceContext dc(bmp);
+            dc.SetMapMode(MapMode::Anisotropic);
+            dc.SetWindowExt(200, -200);
+            dc.SetViewportExt(200, 200);
+            dc.SetBkMode(BkMode::Transparent);
+            LogFont font = Font("ＭＳ ゴシック", -30, 900);
+            font.clipPrecision = clipPrecision;
+            dc.SelectFont(font);
+            dc.TextOut(100, -100, "HHHH");
+        }
+        int y0 = 200, y1 = -1;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (bmp.Pixel(x, y) != kWhite)
+                    y0 = std::min(y0, y), y1 = std::max(y1, y);
+        return std::pair{y0, y1};
+    };
+    const auto leftHanded = inkRows(kClipLhAngles | 0x0F);
+    EXPECT_GE(leftHanded.first, 100);
+    EXPECT_GT(leftHanded.second, 150);
+    const auto plain = inkRows(0);
+    EXPECT_LE(plain.second, 100);
+    EXPECT_LT(plain.first, 50);
+}
