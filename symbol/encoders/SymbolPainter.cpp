@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <mutex>
 
-#include "platform/text/Cp932.h"
 #include "symbol/encoders/SymbolPainterDetail.h"
 
 namespace lx {
@@ -290,36 +288,6 @@ void DrawPdf417(DeviceContext& dc, std::span<const std::uint8_t> matrix, std::in
                 canvas.Box(runStart, stripStart, runEnd, stripStart + rowHeight);
         }
     }
-}
-
-// ---- the face of human-readable text
-
-namespace {
-std::mutex fontNameMutex;
-std::string& FontNameStore()
-{
-    static std::string name = "Arial";
-    return name;
-}
-} // namespace
-
-void SetDefaultFontName(std::string_view cp932Face)
-{
-    std::size_t keep = 0;
-    while (keep < cp932Face.size()) {
-        const std::size_t next = keep + CharLength(cp932Face, keep);
-        if (next > 99)
-            break;
-        keep = next;
-    }
-    std::lock_guard lock(fontNameMutex);
-    FontNameStore().assign(cp932Face.substr(0, keep));
-}
-
-std::string DefaultFontName()
-{
-    std::lock_guard lock(fontNameMutex);
-    return FontNameStore();
 }
 
 } // namespace lx
