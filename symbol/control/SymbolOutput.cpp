@@ -1,37 +1,110 @@
 #include "symbol/control/SymbolOutput.h"
 
-// Placeholder until the painters, metafile makers and image writers are in:
-// the coordinate system is set up, nothing is drawn, no file is written.
+#include <span>
+
+#include "symbol/control/MatrixelProIds.h"
+#include "symbol/encoders/ImageWriter.h"
+#include "symbol/encoders/MetafileMaker.h"
+#include "symbol/encoders/SymbolPainter.h"
 
 namespace lx {
 
-void PaintSymbol(DeviceContext&, const SymbolDrawing&) {}
+namespace {
+
+std::span<const std::uint8_t> Matrix(const SymbolDrawing& d) { return d.symbol->ModuleBuffer; }
+
+} // namespace
+
+void PaintSymbol(DeviceContext& dc, const SymbolDrawing& d)
+{
+    const ControlProperties& p = *d.properties;
+    const EncodedSymbol& s = *d.symbol;
+    switch (p.CodeType) {
+    case kCodeQr:
+        DrawQr(dc, Matrix(d), s.NumCell, p.QuietZone, p.CellPitch, p.CellAdjust, d.FillType(), p.Rotate, d.qrOption,
+               d.roundCells ? 1 : 0, d.dark, d.light);
+        break;
+    case kCodeMaxiCode:
+        DrawMaxiCode(dc, Matrix(d), p.QuietZone, p.CellPitch, p.CellAdjust, d.FillType(), p.Rotate, p.Mirror, d.dark,
+                     d.light);
+        break;
+    case kCodePdf417:
+        DrawPdf417(dc, Matrix(d), s.NumCell, p.QuietZone, p.CellPitch, p.CellAdjust, p.PDF417XYratio, d.FillType(),
+                   p.Rotate, p.Mirror, d.dark, d.light);
+        break;
+    case kCodeDataMatrix:
+        DrawDataMatrix(dc, Matrix(d), s.NumCell, p.QuietZone, p.CellPitch, p.CellAdjust, d.FillType(), p.Rotate,
+                       p.Mirror, d.dark, d.light);
+        break;
+    default:
+        DrawLinear(dc, d.linearKey, Matrix(d), s.NumCell, p.QuietZone * p.CellPitch, p.CellPitch, d.wideWidth,
+                   p.CellAdjust, d.extent.cy, d.extent.cx, p.ChrDisplay, d.textHeight, s.LinearText, d.linearFill,
+                   p.Rotate, d.dark, d.light);
+        break;
+    }
+}
 
 WindowsMetafile MakeSymbolWmf(const SymbolDrawing& d)
 {
-    WmfRecorder recorder;
-    recorder.SetMapMode(MapMode::Anisotropic);
-    recorder.SetWindowExt(d.extent.cx, -d.extent.cy);
-    recorder.SetWindowOrg(0, 0);
-    PaintSymbol(recorder, d);
-    return recorder.Close();
+    const ControlProperties& p = *d.properties;
+    const EncodedSymbol& s = *d.symbol;
+    switch (p.CodeType) {
+    case kCodeQr:
+        return MakeQrWmf(Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate, d.FillType(),
+                         d.qrOption & 1, d.roundCells ? 1 : 0, d.dark, d.light);
+    case kCodeMaxiCode:
+        return MakeMaxiCodeWmf(Matrix(d), p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate, d.FillType(),
+                               p.Mirror, d.dark, d.light);
+    case kCodePdf417:
+        return MakePdf417Wmf(Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, p.PDF417XYratio, d.unit, p.QuietZone,
+                             p.Rotate, d.FillType(), p.Mirror, d.dark, d.light);
+    case kCodeDataMatrix:
+        return MakeDataMatrixWmf(Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate,
+                                 d.FillType(), p.Mirror, d.dark, d.light);
+    default:
+        return MakeLinearWmf(d.linearKey, Matrix(d), s.NumCell, p.QuietZone * p.CellPitch, p.CellPitch, d.wideWidth,
+                             p.CellAdjust, d.extent.cy, d.extent.cx, p.ChrDisplay, d.textHeight, s.LinearText,
+                             d.linearFill, p.Rotate, d.dark, d.light);
+    }
 }
 
 EnhMetafile MakeSymbolEmf(const SymbolDrawing& d, const DeviceInfo& reference)
 {
-    const int wf = (d.unit / 2 + d.extent.cx * 2540) / d.unit;
-    const int hf = (d.unit / 2 + d.extent.cy * 2540) / d.unit;
-    EmfRecorder recorder(reference, Rect{0, 0, wf, hf});
-    recorder.SetMapMode(MapMode::Anisotropic);
-    recorder.SetWindowExt(d.extent.cx, -d.extent.cy);
-    recorder.SetViewportExt((wf * reference.dpiX + 1270) / 2540, (hf * reference.dpiY + 1270) / 2540);
-    recorder.SetWindowOrg(0, 0);
-    PaintSymbol(recorder, d);
-    return recorder.Close();
+    const ControlProperties& p = *d.properties;
+    const EncodedSymbol& s = *d.symbol;
+    switch (p.CodeType) {
+    case kCodeQr:
+        return MakeQrEmf(&reference, Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate,
+                         d.FillType(), d.qrOption & 1, d.roundCells ? 1 : 0, d.dark, d.light);
+    case kCodeMaxiCode:
+        return MakeMaxiCodeEmf(&reference, Matrix(d), p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate,
+                               d.FillType(), p.Mirror, d.dark, d.light);
+    case kCodePdf417:
+        return MakePdf417Emf(&reference, Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, p.PDF417XYratio, d.unit,
+                             p.QuietZone, p.Rotate, d.FillType(), p.Mirror, d.dark, d.light);
+    case kCodeDataMatrix:
+        return MakeDataMatrixEmf(&reference, Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, d.unit, p.QuietZone,
+                                 p.Rotate, d.FillType(), p.Mirror, d.dark, d.light);
+    default:
+        return MakeLinearEmf(&reference, d.linearKey, Matrix(d), s.NumCell, p.QuietZone * p.CellPitch, p.CellPitch,
+                             d.wideWidth, p.CellAdjust, d.extent.cy, d.extent.cx, p.ChrDisplay, d.textHeight,
+                             s.LinearText, d.linearFill, p.Rotate, d.dark, d.light, d.unit);
+    }
 }
 
-int WriteSymbolPlaceableWmf(const WindowsMetafile&, const std::string&, int, int) { return 0; }
+int WriteSymbolPlaceableWmf(const WindowsMetafile& metafile, const std::string& cp932Path, int width, int height)
+{
+    return WritePlaceableWmf(metafile, cp932Path, width, height);
+}
 
-int WriteSymbolBitmapFile(int, const std::string&, const MonochromeBitmap&, int) { return kStatusWriteFailed; }
+int WriteSymbolBitmapFile(int format, const std::string& cp932Path, const MonochromeBitmap& bitmap, int resolution)
+{
+    switch (format) {
+    case 2: return WriteBmpFile(cp932Path, bitmap);
+    case 3: return WritePngImage(cp932Path, bitmap);
+    case 4: return WriteTiffFile(resolution, bitmap, cp932Path);
+    default: return kStatusWriteFailed;
+    }
+}
 
 } // namespace lx
