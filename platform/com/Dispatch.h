@@ -38,6 +38,15 @@ struct DispatchException {
     std::uint32_t helpContext = 0;
 };
 
+// What a dispatch interface tells about one of its members.
+struct MemberInfo {
+    DispId id = 0;
+    std::string name;
+    VarType type = VarType::Empty;  // property type or method result
+    bool method = false;
+    bool color = false;             // a property holding a colour value
+};
+
 class Dispatch : public ComUnknown {
 public:
     static constexpr Guid kIid{0x6C780001, 0x0000, 0x4000, {0x80, 0x00, 0x4C, 0x58, 0x43, 0x4F, 0x4D, 0x00}};
@@ -45,6 +54,8 @@ public:
     // The number of a member by its name (compared without regard to ASCII
     // case); kUnknownName when there is none.
     virtual HResult GetIdOfName(std::string_view name, DispId* id) = 0;
+    // The members, in the interface's order.
+    virtual HResult GetTypeInfo(std::vector<MemberInfo>* members) = 0;
     // Arguments in their natural order (first argument first); a property
     // put passes the new value as its only argument. `result` and
     // `exception` may be null.

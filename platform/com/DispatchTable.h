@@ -31,6 +31,7 @@ struct DispatchMember {
     Variant (Owner::*call)(std::span<const Variant>) = nullptr;
     std::array<VarType, 4> params{};
     std::size_t paramCount = 0;
+    bool color = false;
 
     bool IsMethod() const { return call != nullptr; }
 };
@@ -53,6 +54,17 @@ HResult FindMemberId(std::span<const DispatchMember<Owner>> table, std::string_v
             return kOk;
         }
     return kUnknownName;
+}
+
+template <typename Owner>
+HResult ListMembers(std::span<const DispatchMember<Owner>> table, std::vector<MemberInfo>* members)
+{
+    if (!members)
+        return kPointer;
+    members->clear();
+    for (const DispatchMember<Owner>& m : table)
+        members->push_back({m.id, std::string(m.name), m.type, m.IsMethod(), m.color});
+    return kOk;
 }
 
 template <typename Owner>

@@ -30,6 +30,8 @@ public:
     virtual std::vector<Guid> PropertyPageIds() = 0;
     // The reset-state notification: every property back to its default.
     virtual HResult ResetState() = 0;
+    // The Properties verb: the control's property pages in a modal frame.
+    virtual HResult ShowPropertyPages() = 0;
 
 protected:
     ~OleControl() = default;

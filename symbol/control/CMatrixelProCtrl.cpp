@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "platform/com/ComObject.h"
+#include "platform/com/AboutDialog.h"
+#include "platform/com/PropertyFrame.h"
 #include "platform/com/PropertyPage.h"
 #include "platform/text/Numbers.h"
 #include "symbol/control/EncodeSymbol.h"
@@ -195,6 +197,12 @@ struct ControlMembers {
     {
         return {id, name, type, get, PutKind::Set, put};
     }
+    static Member Colour(DispId id, std::string_view name)
+    {
+        Member m{id, name, VarType::Int32, &Control::GetColor, PutKind::Set, &Control::PutColor};
+        m.color = true;
+        return m;
+    }
     static Member Method(DispId id, std::string_view name, Variant (Control::*call)(std::span<const Variant>),
                          std::initializer_list<VarType> params)
     {
@@ -227,8 +235,8 @@ struct ControlMembers {
             Short(kDispEccLevel, "EccLevel"),
             Short(kDispQuietZone, "QuietZone"),
             Short(kDispRotate, "Rotate"),
-            Property(kDispForeBColor, "ForeBColor", VarType::Int32, &Control::GetColor, &Control::PutColor),
-            Property(kDispForeWColor, "ForeWColor", VarType::Int32, &Control::GetColor, &Control::PutColor),
+            Colour(kDispForeBColor, "ForeBColor"),
+            Colour(kDispForeWColor, "ForeWColor"),
             Property(kDispGapAdjust, "GapAdjust", VarType::Int16, &Control::GetShort, &Control::PutFlag),
             Short(kDispBarHeight, "BarHeight"),
             Short(kDispChrDisplay, "ChrDisplay"),
@@ -261,7 +269,7 @@ struct ControlMembers {
             Method(kDispDrawQrImage, "DrawQrImage", &Control::CallDrawQrImage,
                    {VarType::Int32, VarType::Int32, VarType::Int32}),
             Method(kDispQrImageCopy, "QrImageCopy", &Control::CallQrImageCopy, {VarType::Int16}),
-            Property(kDispIdBackColor, "BackColor", VarType::Int32, &Control::GetColor, &Control::PutColor),
+            Colour(kDispIdBackColor, "BackColor"),
             Property(kDispIdFont, "Font", VarType::String, &Control::GetFont, &Control::PutFont),
             GetOnly(kDispIdHwnd, "hWnd", VarType::Int32, &Control::GetReadOnly),
             Method(kDispIdRefresh, "Refresh", &Control::CallRefresh, {}),
@@ -311,6 +319,11 @@ void CMatrixelProCtrl::EncodeSymbol() { lx::EncodeSymbol(p_, s_); }
 HResult CMatrixelProCtrl::GetIdOfName(std::string_view name, DispId* id)
 {
     return FindMemberId(ControlMembers::Table(), name, id);
+}
+
+HResult CMatrixelProCtrl::GetTypeInfo(std::vector<MemberInfo>* members)
+{
+    return ListMembers(ControlMembers::Table(), members);
 }
 
 HResult CMatrixelProCtrl::Invoke(DispId id, std::uint16_t flags, std::span<const Variant> args, Variant* result,
@@ -477,7 +490,31 @@ Variant CMatrixelProCtrl::CallRefresh(std::span<const Variant>)
     return {};
 }
 
-Variant CMatrixelProCtrl::CallAboutBox(std::span<const Variant>) { return {}; }
+Variant CMatrixelProCtrl::CallAboutBox(std::span<const Variant>)
+{
+    AboutForm form;
+    form.title = "About Matrixel Pro Control";
+    form.size = {259, 57};
+    form.iconBox = {10, 10, 30, 30};
+    form.okBox = {202, 7, 252, 21};
+    form.lines = {{"Matrixel Pro Control, Version 1.1.1", {40, 10, 190, 18}},
+                  {"Copyright (C) Quillon", {40, 25, 190, 33}},
+                  {"Genarate QR Code, Maxi Code, PDF417, Data Matrix && Barcode(s)", {10, 40, 250, 48}}};
+    ShowAboutDialog(form);
+    return {};
+}
+
+HResult CMatrixelProCtrl::ShowPropertyPages()
+{
+    try {
+        PropertyFrame frame(std::string(LoadResourceString(kIdsControlTypeName)) + " のプロパティ",
+                            {ComPtr<Dispatch>(this)}, PropertyPageIds());
+        frame.Exec();
+    } catch (const std::exception&) {
+        return kFail;
+    }
+    return kOk;
+}
 
 HResult CMatrixelProCtrl::GetClassId(Guid* clsid)
 {

@@ -35,6 +35,7 @@ public:
 
     // Dispatch.
     HResult GetIdOfName(std::string_view name, DispId* id) override;
+    HResult GetTypeInfo(std::vector<MemberInfo>* members) override;
     HResult Invoke(DispId id, std::uint16_t flags, std::span<const Variant> args, Variant* result,
                    DispatchException* exception) override;
 
@@ -44,6 +45,7 @@ public:
     HResult Draw(DeviceContext& dc, const Rect& bounds) override;
     std::vector<Guid> PropertyPageIds() override;
     HResult ResetState() override;
+    HResult ShowPropertyPages() override;
     HResult IsDirty() override { return modified_ ? kOk : kFalse; }
     HResult Load(Stream& stream) override;
     HResult Save(Stream& stream, bool clearDirty) override;

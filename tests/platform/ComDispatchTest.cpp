@@ -13,6 +13,7 @@ namespace {
 class Counter final : public ComImplementation<Dispatch> {
 public:
     HResult GetIdOfName(std::string_view name, DispId* id) override { return FindMemberId(Table(), name, id); }
+    HResult GetTypeInfo(std::vector<MemberInfo>* members) override { return ListMembers(Table(), members); }
     HResult Invoke(DispId id, std::uint16_t flags, std::span<const Variant> args, Variant* result,
                    DispatchException* exception) override
     {
