@@ -1,0 +1,166 @@
+// What the control hands out scans: its BMP, PNG and TIFF files, read back by
+// independent readers, and its clipboard metafile played back to pixels are
+// decoded by zxing for every symbol family.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "ControlTesting.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/gdi/RasterDeviceContext.h"
+#include "platform/io/Files.h"
+#include "support/Decoders.h"
+#include "support/ImageOracles.h"
+#include "support/TestPaths.h"
+
+#ifdef LX_HAVE_LIBTIFF
+#include <tiffio.h>
+#endif
+
+using namespace lx;
+using lxtest::GreyImage;
+using lxtest::TestControl;
+using ZXing::BarcodeFormat;
+
+namespace {
+
+struct ScanCase {
+    const char* name;
+    int codeType;
+    const char* data;
+    BarcodeFormat format;
+    int pitch;
+};
+
+const ScanCase kCases[] = {
+    {"QR", kCodeQr, "Control output 2026", BarcodeFormat::QRCode, 4},
+    {"DataMatrix", kCodeDataMatrix, "DataMatrix out 17", BarcodeFormat::DataMatrix, 4},
+    {"PDF417", kCodePdf417, "PDF417 control output", BarcodeFormat::PDF417, 3},
+    {"MaxiCode", kCodeMaxiCode, "MAXICODE CONTROL", BarcodeFormat::MaxiCode, 8},
+    {"Code128", kCodeCode128, "CODE128 OUT", BarcodeFormat::Code128, 3},
+    {"Code39", kCodeCode39, "CODE39 OUT", BarcodeFormat::Code39, 3},
+    {"EAN13", kCodeEan13, "490123456789", BarcodeFormat::EAN13, 3},
+    {"ITF", kCodeItf, "12345678", BarcodeFormat::ITF, 3},
+};
+
+// One logical unit is a tenth of a millimetre, and a pixel of the bitmap files.
+void Configure(TestControl& c, const ScanCase& k)
+{
+    c.Put(kDispCellUnit, 254);
+    c.Put(kDispCellPitch, k.pitch);
+    c.Put(kDispQuietZone, k.codeType == kCodeMaxiCode ? 1 : 4);
+    c.Put(kDispCodeType, k.codeType);
+    if (k.codeType == kCodeMaxiCode)
+        c.Put(kDispMaxiCodeMode, 4);
+    c.PutText(k.data);
+}
+
+std::uint8_t Level(std::uint32_t argb) { return static_cast<std::uint8_t>((((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF)) / 3); }
+
+GreyImage FromArgb(int width, int height, const std::uint32_t* argb)
+{
+    GreyImage image{width, height, {}};
+    for (int i = 0; i < width * height; ++i)
+        image.pixels.push_back(Level(argb[i]));
+    return image;
+}
+
+GreyImage FromBitmap(const Bitmap& b) { return FromArgb(b.Width(), b.Height(), b.Data()); }
+
+GreyImage ReadWithQt(const std::string& path)
+{
+    const QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_ARGB32);
+    GreyImage grey{image.width(), image.height(), {}};
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            grey.pixels.push_back(Level(image.pixel(x, y)));
+    return grey;
+}
+
+GreyImage ReadWithLibpng(const std::string& path)
+{
+    const lxtest::PngFacts png = lxtest::ReadPngWithLibpng(ReadFileBytes(path));
+    return png.ok ? FromArgb(png.width, png.height, png.argb.data()) : GreyImage{};
+}
+
+GreyImage ReadWithLibtiff(const std::string& path)
+{
+    GreyImage grey;
+#ifdef LX_HAVE_LIBTIFF
+    TIFF* tiff = TIFFOpen(path.c_str(), "r");
+    if (!tiff)
+        return grey;
+    std::uint32_t w = 0, h = 0;
+    TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &h);
+    std::vector<std::uint32_t> raster(static_cast<std::size_t>(w) * h);
+    if (TIFFReadRGBAImageOriented(tiff, w, h, raster.data(), ORIENTATION_TOPLEFT, 0) == 1) {
+        grey.width = static_cast<int>(w);
+        grey.height = static_cast<int>(h);
+        for (const std::uint32_t abgr : raster)  // libtiff packs red in the low byte
+            grey.pixels.push_back(static_cast<std::uint8_t>(((abgr & 0xFF) + ((abgr >> 8) & 0xFF) + ((abgr >> 16) & 0xFF)) / 3));
+    }
+    TIFFClose(tiff);
+#else
+    (void)path;
+#endif
+    return grey;
+}
+
+void ExpectScans(const GreyImage& image, const ScanCase& k, const std::string& road)
+{
+    SCOPED_TRACE(road);
+    ASSERT_GT(image.width, 0);
+    const bool matrix = k.codeType == kCodeQr || k.codeType >= kCodeMaxiCode;
+    const lxtest::Decoded d = lxtest::ZxingDecode(image, k.format, matrix);
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.text.substr(0, std::string(k.data).size()), k.data);
+}
+
+class ControlScan : public ::testing::TestWithParam<ScanCase> {};
+
+TEST_P(ControlScan, BitmapFilesScanAtTheSymbolsSize)
+{
+    const ScanCase& k = GetParam();
+    TestControl c;
+    Configure(c, k);
+    ASSERT_GT(c.object->Symbol().NumCell, 0);
+    const Size extent = c.object->GetSymbolExtent();
+    lxtest::TempDir dir;
+    const char* names[] = {"s.bmp", "s.png", "s.tif"};
+    for (std::int16_t format = 2; format <= 4; ++format) {
+        const std::string path = dir.File(names[format - 2]);
+        const Variant args[] = {Variant(std::int32_t{0}), Variant::Text(path), Variant(format)};
+        ASSERT_EQ(c.driver.Call(kDispCreateQrMetaFile, args).AsInt16(), c.object->Symbol().NumCell & 0xFFFF);
+        const GreyImage image = format == 2 ? ReadWithQt(path) : format == 3 ? ReadWithLibpng(path) : ReadWithLibtiff(path);
+#ifndef LX_HAVE_LIBTIFF
+        if (format == 4)
+            continue;
+#endif
+        EXPECT_EQ(image.width, extent.cx);
+        EXPECT_EQ(image.height, extent.cy);
+        ExpectScans(image, k, names[format - 2]);
+    }
+}
+
+TEST_P(ControlScan, ClipboardMetafilePlaysBackToAScannableSymbol)
+{
+    const ScanCase& k = GetParam();
+    TestControl c;
+    Configure(c, k);
+    ASSERT_EQ(c.driver.Call(kDispQrImageCopy, {Variant(std::int16_t{1})}).AsInt16(), c.object->Symbol().NumCell & 0xFFFF);
+    const std::optional<EnhMetafile> emf = Clipboard::GetEnhMetafile();
+    ASSERT_TRUE(emf.has_value());
+    const Size extent = c.object->GetSymbolExtent();
+    Bitmap pixels(extent.cx, extent.cy);
+    {
+        RasterDeviceContext dc(pixels);
+        PlayEnhMetafile(dc, *emf, Rect{0, 0, extent.cx, extent.cy});
+    }
+    ExpectScans(FromBitmap(pixels), k, "enhanced metafile");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFamily, ControlScan, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
