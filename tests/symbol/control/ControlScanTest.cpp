@@ -160,6 +160,34 @@ TEST_P(ControlScan, ClipboardMetafilePlaysBackToAScannableSymbol)
     ExpectScans(FromBitmap(pixels), k, "enhanced metafile");
 }
 
+TEST_P(ControlScan, OwnPaintAndEnhancedMetafileFileScan)
+{
+    const ScanCase& k = GetParam();
+    TestControl c;
+    Configure(c, k);
+    const Size extent = c.object->GetSymbolExtent();
+    // At 254 dpi the natural size is one pixel a unit.
+    DeviceInfo device;
+    device.dpiX = device.dpiY = 254;
+    Bitmap painted(extent.cx, extent.cy);
+    {
+        RasterDeviceContext dc(painted, device);
+        ASSERT_EQ(c.object->Draw(dc, Rect{0, 0, extent.cx, extent.cy}), kOk);
+    }
+    ExpectScans(FromBitmap(painted), k, "own paint");
+
+    lxtest::TempDir dir;
+    const std::string path = dir.File("s.emf");
+    const Variant args[] = {Variant(std::int32_t{0}), Variant::Text(path), Variant(std::int16_t{1})};
+    ASSERT_EQ(c.driver.Call(kDispCreateQrMetaFile, args).AsInt16(), c.object->Symbol().NumCell & 0xFFFF);
+    Bitmap played(extent.cx, extent.cy);
+    {
+        RasterDeviceContext dc(played);
+        PlayEnhMetafile(dc, EnhMetafile::FromBytes(ReadFileBytes(path)), Rect{0, 0, extent.cx, extent.cy});
+    }
+    ExpectScans(FromBitmap(played), k, "enhanced metafile file");
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryFamily, ControlScan, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
