@@ -54,8 +54,9 @@ public:
     // The number of a member by its name (compared without regard to ASCII
     // case); kUnknownName when there is none.
     virtual HResult GetIdOfName(std::string_view name, DispId* id) = 0;
-    // The members, in the interface's order.
-    virtual HResult GetTypeInfo(std::vector<MemberInfo>* members) = 0;
+    // The members, in the interface's order; an object without type
+    // information answers kNotImplemented.
+    virtual HResult GetTypeInfo(std::vector<MemberInfo>*) { return kNotImplemented; }
     // Arguments in their natural order (first argument first); a property
     // put passes the new value as its only argument. `result` and
     // `exception` may be null.

@@ -31,7 +31,7 @@ public:
     // The reset-state notification: every property back to its default.
     virtual HResult ResetState() = 0;
     // The Properties verb: the control's property pages in a modal frame.
-    virtual HResult ShowPropertyPages() = 0;
+    virtual HResult ShowPropertyPages() { return kNotImplemented; }
 
 protected:
     ~OleControl() = default;
