@@ -5,6 +5,7 @@
 #include "platform/shell/ShellFolders.h"
 
 #include "support/ImageOracles.h"
+#include "support/ScopedEnv.h"
 #include "support/TestPaths.h"
 
 #include <jpeglib.h>
@@ -48,27 +49,7 @@ double MeanRed(const Bitmap& bitmap)
     return sum / (static_cast<double>(bitmap.Width()) * bitmap.Height());
 }
 
-// Sets environment variables for the test's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using lxtest::ScopedEnv;
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "designer/windows/UnitSelectPicture.h"
 #include "platform/image/BitmapImage.h"
 #include "platform/io/Files.h"
+#include "support/ScopedEnv.h"
 
 #include <QListView>
 #include <QMenu>
@@ -22,26 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using lxtest::ScopedEnv;
 
 class PictureChooserTest : public lxtest::DesignerTest {
 protected:
