@@ -13,7 +13,7 @@ using namespace lx;
 namespace {
 
 // A BMP file laid out field by field as the format documents it.
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t headerSize = 40; // 12 core, 40 info, 108 with masks and alpha
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -25,7 +25,7 @@ struct BmpSpec {
     std::string pixels;                 // rows as stored, padded to 4 bytes
 };
 
-std::string MakeBmp(const BmpSpec& s)
+std::string MakeBmp(const BmpLayout& s)
 {
     std::string info;
     AppendLe32(info, s.headerSize);
@@ -123,7 +123,7 @@ TEST(BmpReader, EveryDepthAndLayoutDecodesAsQtDoes)
     auto index = [](int n) { return [n](int x, int y) { return std::uint32_t(x + 2 * y) % n; }; };
     struct Case {
         const char* name;
-        BmpSpec spec;
+        BmpLayout layout;
         int tolerance = 0;
     };
     const std::vector<Case> cases = {
@@ -141,7 +141,7 @@ TEST(BmpReader, EveryDepthAndLayoutDecodesAsQtDoes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ExpectSameAsQt(MakeBmp(c.spec), c.tolerance);
+        ExpectSameAsQt(MakeBmp(c.layout), c.tolerance);
     }
     // Full-scale packed channels are full-scale colours.
     const auto white = [](int, int) { return 0x7FFFu; };
