@@ -24,8 +24,17 @@ function(lx_test_binary name folder main_lib)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${main_lib} ${ARGN})
   lx_warnings(${name})
+  # The scanner tests run SANE's backends, which keep buffers from threads
+  # and modules libsane unloads; leak checking is off for those alone.
+  set(scanner_tests "TwainManagerTest.*:AcquireImageTest.*")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES ENVIRONMENT "LX_SOURCE_DIR=${PROJECT_SOURCE_DIR};LX_BUILD_DIR=${PROJECT_BINARY_DIR}")
+    TEST_FILTER "-${scanner_tests}"
+    PROPERTIES ENVIRONMENT "LX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    DISCOVERY_TIMEOUT 120
+    TEST_FILTER "${scanner_tests}"
+    PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1")
 endfunction()

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
+#include <unistd.h>
 
 #include "platform/text/Cp932.h"
 
@@ -30,7 +32,20 @@ std::string ManagerLibraryPath()
 {
     if (const char* path = std::getenv("LX_TWAIN_DSM"); path && *path)
         return path;
-    return "liblxtwain.so";
+    constexpr const char* kManager = "liblxtwain.so";
+    // The manager is installed beside this library. Naming it by full path
+    // keeps the search independent of whichever object calls dlopen (a
+    // sanitizer's interceptor would search its own paths).
+    Dl_info self{};
+    if (dladdr(reinterpret_cast<void*>(&ManagerLibraryPath), &self) && self.dli_fname) {
+        const std::string own = self.dli_fname;
+        if (const std::size_t slash = own.rfind('/'); slash != std::string::npos) {
+            const std::string beside = own.substr(0, slash + 1) + kManager;
+            if (::access(beside.c_str(), R_OK) == 0)
+                return beside;
+        }
+    }
+    return kManager;
 }
 
 } // namespace lx::twain
