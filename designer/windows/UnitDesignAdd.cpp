@@ -86,7 +86,7 @@ void TFormDesign::BuildObjectComponents()
     addButtons->setSpacing(2);
     int at = 0;
     for (const auto& [button, tag] : buttons) {
-        connect(button, &QAbstractButton::clicked, this, [this, tag] { guarded([&] { BtnAddSheetClick(tag); }); });
+        connect(button, &QAbstractButton::clicked, this, [this, tag = tag] { guarded([&] { BtnAddSheetClick(tag); }); });
         if (button != BtnCsvSheet && button != BtnRenbanSheet) {
             addButtons->addWidget(button, at / 4, at % 4);
             ++at;
@@ -100,7 +100,7 @@ void TFormDesign::BuildObjectComponents()
     for (const auto& [name, text, tag] : items) {
         QAction* item = Named(PopupMenuSelect->addAction(text), name);
         item->setData(tag);
-        connect(item, &QAction::triggered, this, [this, tag] { guarded([&] { BtnAddSheetClick(tag); }); });
+        connect(item, &QAction::triggered, this, [this, tag = tag] { guarded([&] { BtnAddSheetClick(tag); }); });
     }
 
     ShapeSheetLine = Named(new OutlineShape(ImageDesign), "ShapeSheetLine");

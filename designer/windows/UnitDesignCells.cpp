@@ -71,7 +71,7 @@ void TFormDesign::BuildCellComponents()
         {BtnSheetPasteAll, &TFormDesign::PngBtnSheetPasteAllClick}, {BtnSheetDel, &TFormDesign::PngBtnSheetDelClick},
         {BtnMode, &TFormDesign::PngBtnModeClick}};
     for (auto [button, handler] : handlers)
-        connect(button, &QPushButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
     connect(PngBtnDelDesign, &QAbstractButton::clicked, this, [this] { guarded([this] { PngBtnDelDesignClick(); }); });
 }
 

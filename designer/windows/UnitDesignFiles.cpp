@@ -52,7 +52,7 @@ void TFormDesign::BuildFileComponents()
                                          std::tuple{BtnPaperConfig, "BtnPaperConfig", &TFormDesign::BtnPaperConfigClick}}) {
         button->setObjectName(QString::fromLatin1(name));
         tools->insertWidget(at++, button);
-        connect(button, &QPushButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
 }
 

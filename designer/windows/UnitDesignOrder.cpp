@@ -35,7 +35,7 @@ void TFormDesign::BuildOrderComponents()
         (*button)->setObjectName(QString::fromLatin1(name));
         (*button)->setText(QString::fromUtf8(caption));
         commands->addWidget(*button);
-        connect(*button, &QToolButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(*button, &QToolButton::clicked, this, [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
     CBGrid = new QCheckBox(QStringLiteral("デザインガイドを表示"));
     CBGrid->setObjectName(QStringLiteral("CBGrid"));
