@@ -3,8 +3,6 @@
 #include "designer/windows/QtBridge.h"
 
 #include <QPainter>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 namespace lx {
 
@@ -51,24 +49,6 @@ void OutlineShape::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), toQColor(fillColor_));
     painter.setPen(QPen(toQColor(penColor_), 1, penStyle_));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-UpDownButtons::UpDownButtons(int tag, QWidget* parent)
-    : QWidget(parent), tag_(tag), up_(new QToolButton), down_(new QToolButton)
-{
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    for (QToolButton* button : {up_, down_}) {
-        button->setAutoRepeat(true);
-        button->setFixedSize(16, 11);
-        button->setFocusPolicy(Qt::NoFocus);
-        column->addWidget(button);
-    }
-    up_->setArrowType(Qt::UpArrow);
-    down_->setArrowType(Qt::DownArrow);
-    connect(up_, &QToolButton::clicked, this, [this] { emit stepped(tag_, true); });
-    connect(down_, &QToolButton::clicked, this, [this] { emit stepped(tag_, false); });
 }
 
 EventHook::EventHook(Handler handler, QObject* parent) : QObject(parent), handler_(std::move(handler)) {}

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <functional>
 
-class QToolButton;
 
 namespace lx {
 
@@ -46,24 +45,6 @@ private:
     Qt::PenStyle penStyle_ = Qt::SolidLine;
     bool filled_ = false;
     std::uint32_t fillColor_ = 0xFFFFFF;
-};
-
-// Up and down arrows that step the number of the box beside them.
-class UpDownButtons : public QWidget {
-    Q_OBJECT
-public:
-    explicit UpDownButtons(int tag, QWidget* parent = nullptr);
-    int tag() const { return tag_; }
-    QToolButton* upButton() const { return up_; }
-    QToolButton* downButton() const { return down_; }
-
-signals:
-    void stepped(int tag, bool up);
-
-private:
-    int tag_;
-    QToolButton* up_;
-    QToolButton* down_;
 };
 
 // Hands every event of the objects it is installed on to a function; the

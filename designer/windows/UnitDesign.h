@@ -42,7 +42,7 @@ class ColorSwatch;
 class OutlineShape;
 class PictureButton;
 class PictureView;
-class UpDownButtons;
+class UpDown;
 
 // The sizes of the display-size box: (0, 0) fits the visible area.
 struct DisplaySize {
@@ -279,10 +279,10 @@ public:
     QLineEdit* EditSheetPosTop;
     QLineEdit* EditSheetWidth;
     QLineEdit* EditSheetHeight;
-    UpDownButtons* UpDownPosX;
-    UpDownButtons* UpDownPosY;
-    UpDownButtons* UpDownWidth;
-    UpDownButtons* UpDownHeight;
+    UpDown* UpDownPosX;
+    UpDown* UpDownPosY;
+    UpDown* UpDownWidth;
+    UpDown* UpDownHeight;
     QCheckBox* CBCanDisplay;
     QCheckBox* CBCanMove;
     QCheckBox* CBNotPrint;
@@ -300,7 +300,7 @@ public:
     QRadioButton* RBCenter;
     QRadioButton* RBRight;
     QLineEdit* EditStrSpace;
-    UpDownButtons* UpDownStrSpace;
+    UpDown* UpDownStrSpace;
     // Merge text page.
     QComboBox* CBCsvCol;
     QLineEdit* EditFrontStr;
@@ -318,7 +318,7 @@ public:
     QRadioButton* RBCsvCenter;
     QRadioButton* RBCsvRight;
     QLineEdit* EditCsvStrSpace;
-    UpDownButtons* UpDownCsvStrSpace;
+    UpDown* UpDownCsvStrSpace;
     // Serial-number page.
     QLineEdit* EditRenbanStart;
     QLineEdit* EditRenbanFinish;
@@ -334,7 +334,7 @@ public:
     QRadioButton* RBRenbanCenter;
     QRadioButton* RBRenbanRight;
     QLineEdit* EditRenbanStrSpace;
-    UpDownButtons* UpDownRenbanStrSpace;
+    UpDown* UpDownRenbanStrSpace;
     // Figure page.
     QToolButton* SBLineVertical;
     QToolButton* SBLineHorizontal;

@@ -4,6 +4,7 @@
 #include "designer/windows/UnitDesign.h"
 
 #include "designer/windows/EditorShapes.h"
+#include "designer/windows/UpDown.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"

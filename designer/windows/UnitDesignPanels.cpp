@@ -11,6 +11,7 @@
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/windows/EditorShapes.h"
+#include "designer/windows/UpDown.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/text/Numbers.h"
@@ -158,15 +159,15 @@ void TFormDesign::BuildPanelComponents()
     EditSheetPosTop = Named(new QLineEdit, "EditSheetPosTop");
     EditSheetWidth = Named(new QLineEdit, "EditSheetWidth");
     EditSheetHeight = Named(new QLineEdit, "EditSheetHeight");
-    UpDownPosX = Named(new UpDownButtons(0), "UpDownPosX");
-    UpDownPosY = Named(new UpDownButtons(1), "UpDownPosY");
-    UpDownWidth = Named(new UpDownButtons(2), "UpDownWidth");
-    UpDownHeight = Named(new UpDownButtons(3), "UpDownHeight");
+    UpDownPosX = Named(UpDown::ForEdit(0), "UpDownPosX");
+    UpDownPosY = Named(UpDown::ForEdit(1), "UpDownPosY");
+    UpDownWidth = Named(UpDown::ForEdit(2), "UpDownWidth");
+    UpDownHeight = Named(UpDown::ForEdit(3), "UpDownHeight");
     CBCanDisplay = Named(new QCheckBox(QStringLiteral("表示なし")), "CBCanDisplay");
     CBCanMove = Named(new QCheckBox(QStringLiteral("位置固定")), "CBCanMove");
     CBNotPrint = Named(new QCheckBox(QStringLiteral("印刷なし")), "CBNotPrint");
     auto* common = new QGridLayout(PanelCommonEdit);
-    const std::array<std::tuple<QString, QLineEdit*, UpDownButtons*>, 4> rows{{
+    const std::array<std::tuple<QString, QLineEdit*, UpDown*>, 4> rows{{
         {QStringLiteral("横位置"), EditSheetPosLeft, UpDownPosX},
         {QStringLiteral("縦位置"), EditSheetPosTop, UpDownPosY},
         {QStringLiteral("幅"), EditSheetWidth, UpDownWidth},
@@ -233,7 +234,7 @@ void TFormDesign::BuildTextPages(QWidget* text, QWidget* merge, QWidget* serial)
         for (QRadioButton* radio : {left, centre, right})
             group->addButton(radio);
         auto* spacing = Named(new QLineEdit, n.spacing);
-        auto* updown = Named(new UpDownButtons(n.tag), n.updown);
+        auto* updown = Named(UpDown::ForEdit(n.tag), n.updown);
         TextPageControls c{font, SpinBox(n.size, 1, 500), colour, Toggle(n.bold, QStringLiteral("B")),
                            Toggle(n.italic, QStringLiteral("I")), Toggle(n.underline, QStringLiteral("U")),
                            Named(new QCheckBox(QStringLiteral("縦書き")), n.vertical), left, centre, right, spacing};
@@ -521,10 +522,11 @@ void TFormDesign::ConnectPanelHandlers()
     spins({SEFontSize2}, &TFormDesign::EffectsSheetChange);
     radios({RBLeft2, RBCenter2, RBRight2}, &TFormDesign::EffectsSheetChange);
 
-    for (UpDownButtons* updown : {UpDownPosX, UpDownPosY, UpDownWidth, UpDownHeight, UpDownStrSpace,
+    for (UpDown* updown : {UpDownPosX, UpDownPosY, UpDownWidth, UpDownHeight, UpDownStrSpace,
                                   UpDownCsvStrSpace, UpDownRenbanStrSpace})
-        connect(updown, &UpDownButtons::stepped, this,
-                [this](int tag, bool up) { guarded([&] { UpDownEffectsSheetClick(tag, up); }); });
+        connect(updown, &UpDown::clicked, this, [this, updown](UpDown::Button button) {
+            guarded([&] { UpDownEffectsSheetClick(updown->Tag, button == UpDown::btNext); });
+        });
     connect(BtnFontColor, &QPushButton::clicked, this, run(&TFormDesign::BtnFontColorClick));
     connect(BtnGridOuterColor, &QPushButton::clicked, this, run(&TFormDesign::BtnGridOuterColorClick));
     connect(BtnGridInnerColor, &QPushButton::clicked, this, run(&TFormDesign::BtnGridInnerColorClick));

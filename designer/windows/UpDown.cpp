@@ -26,6 +26,14 @@ UpDown::UpDown(QWidget* parent)
     connect(DownButton, &QToolButton::clicked, this, [this] { emit clicked(btPrev); });
 }
 
+UpDown* UpDown::ForEdit(int tag)
+{
+    auto* arrows = new UpDown;
+    arrows->Tag = tag;
+    arrows->setFixedSize(16, 22);
+    return arrows;
+}
+
 void UpDown::resizeEvent(QResizeEvent* event)
 {
     const int upper = height() / 2;

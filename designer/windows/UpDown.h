@@ -15,6 +15,8 @@ public:
     enum Button { btNext, btPrev };
 
     explicit UpDown(QWidget* parent = nullptr);
+    // Arrows of 16 x 11 pixels each for a numeric edit of a panel.
+    static UpDown* ForEdit(int tag);
 
     int Tag = 0;
     QToolButton* UpButton;

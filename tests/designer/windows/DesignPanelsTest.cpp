@@ -7,6 +7,7 @@
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/windows/EditorShapes.h"
+#include "designer/windows/UpDown.h"
 #include "platform/io/Stream.h"
 #include "platform/text/Cp932.h"
 
@@ -95,11 +96,11 @@ TEST_F(DesignEditingTest, CommonPanelPlacesTheObjectAndFallsBackOnBadNumbers)
     EXPECT_EQ(Object(0).GetWidth(), 10.0);
     EXPECT_EQ(Editor().ShapeSheetLine->pos(), At(20.5, 7));
     // The up-down buttons step by 0.2; text that does not parse steps from 2.0.
-    Editor().UpDownPosX->upButton()->click();
+    Editor().UpDownPosX->UpButton->click();
     EXPECT_EQ(Editor().EditSheetPosLeft->text(), QStringLiteral("20.7"));
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 20.7);
     Editor().EditSheetHeight->setText(QStringLiteral("abc"));
-    Editor().UpDownHeight->downButton()->click();
+    Editor().UpDownHeight->DownButton->click();
     EXPECT_EQ(Editor().EditSheetHeight->text(), QStringLiteral("1.8"));
     EXPECT_DOUBLE_EQ(Object(0).GetHeight(), 1.8);
     Editor().CBCanMove->setChecked(true);
