@@ -1,9 +1,23 @@
 #include "SaneTestBackend.h"
 
+#include <dlfcn.h>
+#include <pthread.h>
+
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+
+// SANE's threaded backends make their reader thread cancellable at any
+// instruction. Cancelled inside malloc, it leaves the heap locked and the
+// frontend's sane_cancel waits for it forever. The tests' processes defer
+// those cancellations to the reader's next write to its pipe.
+extern "C" __attribute__((visibility("default"))) int pthread_setcanceltype(int, int* previous)
+{
+    using Setter = int (*)(int, int*);
+    static const auto real = reinterpret_cast<Setter>(dlsym(RTLD_NEXT, "pthread_setcanceltype"));
+    return real(PTHREAD_CANCEL_DEFERRED, previous);
+}
 
 namespace lxtest {
 
