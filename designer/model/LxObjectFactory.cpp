@@ -100,4 +100,39 @@ std::optional<std::uint8_t> KindOfClass(const TLxLableObjectBase& object)
     return found->second;
 }
 
+namespace {
+
+template <typename Merge>
+bool BindIf(TLxLableObjectBase& object, TLxCSV* table)
+{
+    auto* merge = dynamic_cast<Merge*>(&object);
+    if (merge)
+        merge->SetCSV(table);
+    return merge != nullptr;
+}
+
+template <typename Merge>
+TLxCSV* TableIf(const TLxLableObjectBase& object)
+{
+    const auto* merge = dynamic_cast<const Merge*>(&object);
+    return merge ? merge->GetCSV() : nullptr;
+}
+
+} // namespace
+
+TLxCSV* MergeTableOf(const TLxLableObjectBase& object)
+{
+    if (TLxCSV* table = TableIf<TLxLabelObjectCsvString>(object))
+        return table;
+    if (TLxCSV* table = TableIf<TLxLabelObjectCsvBarcode>(object))
+        return table;
+    return TableIf<TLxLabelObjectCsvQRCarry>(object);
+}
+
+bool BindMergeTable(TLxLableObjectBase& object, TLxCSV* table)
+{
+    return BindIf<TLxLabelObjectCsvString>(object, table) || BindIf<TLxLabelObjectCsvBarcode>(object, table) ||
+           BindIf<TLxLabelObjectCsvQRCarry>(object, table);
+}
+
 } // namespace lx

@@ -24,4 +24,9 @@ bool CanCreateLabelObject(std::uint8_t kind);
 // holds; nothing for a class the factory does not make.
 std::optional<std::uint8_t> KindOfClass(const TLxLableObjectBase& object);
 
+// The merge table a merge object reads from; null for any other object.
+TLxCSV* MergeTableOf(const TLxLableObjectBase& object);
+// Binds a merge object to the table (not owned); false for any other object.
+bool BindMergeTable(TLxLableObjectBase& object, TLxCSV* table);
+
 } // namespace lx

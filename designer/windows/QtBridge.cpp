@@ -20,6 +20,16 @@ std::string ToCp932(const QString& text)
                                             static_cast<std::size_t>(text.size())));
 }
 
+QString MemoToQString(std::string_view cp932)
+{
+    return ToQString(cp932).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string MemoToCp932(const QString& text)
+{
+    return ToCp932(QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+}
+
 QString FromUtf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 QColor toQColor(std::uint32_t bgr)

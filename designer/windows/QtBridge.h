@@ -17,6 +17,9 @@ namespace lx {
 // CP932 model text to a widget's text and back.
 QString ToQString(std::string_view cp932);
 std::string ToCp932(const QString& text);
+// Texts of several lines: CR LF in the model, LF in a text box.
+QString MemoToQString(std::string_view cp932);
+std::string MemoToCp932(const QString& text);
 // UTF-8 (platform messages, paths) to a widget's text.
 QString FromUtf8(std::string_view utf8);
 

@@ -469,9 +469,102 @@ public:
     static void FillColumnCombo(QComboBox* box, std::int32_t columnCount);
     void PngBtnChangeCsvFileClick();
     void RebindSelectedMergeObject(TLxCSV* previous);
-    void CBCsvBarTypeChange();
     // The merge-symbol options page of a symbol kind, with the check-digit box.
     void ShowCsvBarTypePage(int symbolKind);
+
+    // ---- Symbol pages: symbol, mobile QR, merge symbol and merge mobile QR. ----
+    void BarcodeSheetChange();
+    void QrCarrySheetChange();
+    void CSVBarcodeSheetChange();
+    void CSVQrCarrySheetChange();
+    void LabelEditBarcodeObj(std::int32_t index);
+    void LabelEditQRCarryObj(std::int32_t index);
+    void LabelEditCsvBarcode(std::int32_t index);
+    void LabelEditCsvQRCarry(std::int32_t index);
+    // Symbol page.
+    QLabel* LabelType;
+    QComboBox* CBType;
+    QCheckBox* CBChrd;
+    QLabel* Label111;
+    QStackedWidget* PageControlBarType;
+    QWidget* TabSheetQr;
+    QWidget* TabSheetEtc;
+    QWidget* TabSheetCoda;
+    QWidget* TabSheetITF;
+    QWidget* TabSheetCode128;
+    QWidget* TabSheetEan128;
+    QWidget* TabSheetMaxi;
+    QWidget* TabSheetPdf417;
+    QWidget* TabSheetMatrix;
+    QWidget* TabSheetCostom;
+    QPlainTextEdit* MemoCodeQr;
+    QComboBox* CBQRModel;
+    QComboBox* CBQrErrLv;
+    QLineEdit* EditBarText;
+    QLineEdit* EditCodeCoda;
+    QComboBox* CBStartCharCoda;
+    QComboBox* CBStopCharCoda;
+    QLineEdit* EditCodeItf;
+    QCheckBox* CBRover;
+    QLineEdit* EditCodeCode128;
+    QComboBox* CBStartCharCode128;
+    QLineEdit* EditCodeEan128;
+    QComboBox* CBStartCharEan128;
+    QComboBox* CBMaxiMode;
+    QPlainTextEdit* MemoMaxi;
+    QComboBox* CBModePdf417;
+    QPlainTextEdit* MemoPdf417;
+    QComboBox* CBModelMatrix;
+    QPlainTextEdit* MemoMatrix;
+    QLineEdit* EditZip;
+    QLineEdit* EditAddress;
+    // Mobile QR page.
+    QRadioButton* RadioDocomo;
+    QRadioButton* RadioBankAU;
+    QTabWidget* PageControlQr;
+    QLabel* Label83;
+    QLabel* Label86;
+    QLabel* Label87;
+    QLabel* Label88;
+    QLabel* LblAddr;
+    QLabel* LblUrl;
+    QLineEdit* EditQRName;
+    QLineEdit* EditQRKana;
+    QLineEdit* EditQRTel1;
+    QLineEdit* EditQRTel2;
+    QLineEdit* EditQrTel3;
+    QLineEdit* EditQRMail1;
+    QLineEdit* EDitQRMail2;
+    QLineEdit* EditQRMail3;
+    QLineEdit* EditQRMemo;
+    QLineEdit* EditQrDocomoAddr;
+    QLineEdit* EditQrDocomoUrl;
+    QLineEdit* EditQrSiteName;
+    QLineEdit* EditQrUrl;
+    QLineEdit* EditQrToMail;
+    QLineEdit* EditQrSubject;
+    QPlainTextEdit* MemoQrBody;
+    QPlainTextEdit* MemoQrContents;
+    // Merge symbol page, besides its column lists.
+    QComboBox* CBCsvQrModel;
+    QComboBox* CBCsvQrErrLv;
+    QComboBox* CBCsvStartChar;
+    QComboBox* CBCsvStopChar;
+    QCheckBox* ChkBCsvItf;
+    QComboBox* CBCsvCodesetCode128;
+    QComboBox* CBCsvCodesetEan128;
+    QComboBox* CBCsvMaxiMode;
+    QComboBox* CBCsvPdf417Model;
+    QComboBox* CBCsvMatrixModel;
+    // Merge mobile QR page, besides its column lists.
+    QRadioButton* RadioCsvDocomo;
+    QRadioButton* RadioCsvBankAu;
+    QLabel* Label99;
+    QLabel* Label102;
+    QLabel* Label103;
+    QLabel* Label104;
+    QLabel* Label112;
+    QLabel* Label113;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -568,6 +661,20 @@ private:
     std::optional<std::string> SelectPictureFile();
     std::optional<Bitmap> AcquireTwainBitmap();
     void FitSheetPicture();
+
+    // ---- Symbol pages. ----
+    void BuildSymbolComponents();
+    void BuildBarcodePage();
+    void BuildQRCarryPage();
+    void BuildCsvSymbolOptions();
+    void ConnectSymbolHandlers();
+    void FillBarcodePage(const TLxLableObjectBase& object);
+    void FillQRCarryPage(const TLxLableObjectBase& object);
+    void FillCsvBarcodePage(const TLxLableObjectBase& object);
+    void FillCsvQRCarryPage(const TLxLableObjectBase& object);
+    // The frame keeps the picture's proportions at its width (heightOnly) or
+    // along its longer side; the size boxes follow in millimetres.
+    void FitFrameToPicture(const Picture& picture, bool heightOnly);
 };
 
 } // namespace lx

@@ -150,6 +150,7 @@ void TFormDesign::BuildComponents()
     BuildEffectStyleComponents();
     BuildPictureComponents();
     BuildMergeComponents();
+    BuildSymbolComponents();
     BuildShellComponents();
 }
 

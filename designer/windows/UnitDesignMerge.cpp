@@ -3,6 +3,7 @@
 #include "designer/windows/UnitDesign.h"
 
 #include "designer/model/LxLabelCSVString.h"
+#include "designer/model/LxObjectFactory.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/io/Files.h"
@@ -42,16 +43,6 @@ QComboBox* ColumnRow(QWidget* page, const char* name, const QString& caption, in
     return box;
 }
 
-// Binds a merge object to a table by its own kind; false for other objects.
-bool BindMergeObject(TLxLableObjectBase* object, TLxCSV* table)
-{
-    if (auto* text = dynamic_cast<TLxLabelObjectCsvString*>(object)) {
-        text->SetCSV(table);
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
 void TFormDesign::BuildMergeComponents()
@@ -66,11 +57,6 @@ void TFormDesign::BuildMergeComponents()
     CBCsvBarType = new QComboBox(symbol);
     CBCsvBarType->setObjectName(QStringLiteral("CBCsvBarType"));
     CBCsvBarType->setGeometry(8, 6, 240, 22);
-    CBCsvBarType->addItems({QStringLiteral("QRコード"), QStringLiteral("EAN-13(JAN-13)/ISBN(13桁)"), QStringLiteral("EAN-8(JAN-8)"),
-                            QStringLiteral("UPC-A"), QStringLiteral("UPC-E"), QStringLiteral("CODABAR"), QStringLiteral("ITF"),
-                            QStringLiteral("STF"), QStringLiteral("CODE39"), QStringLiteral("CODE128"), QStringLiteral("EAN-128"),
-                            QStringLiteral("MaxiCode"), QStringLiteral("PDF417"), QStringLiteral("Data Matrix"),
-                            QStringLiteral("郵便カスタマーコード")});
     CBCsvCheckDegi = new QCheckBox(QStringLiteral("チェックデジット"), symbol);
     CBCsvCheckDegi->setObjectName(QStringLiteral("CBCsvCheckDegi"));
     CBCsvCheckDegi->move(8, 34);
@@ -137,10 +123,8 @@ void TFormDesign::BuildMergeComponents()
     OpenDialogCSV.filters = {"CSVファイル (*.csv *.CSV)"};
     OpenDialogCSV.defaultSuffix = "csv";
     FillMergeColumnLists(0);
-    ShowCsvBarTypePage(0);
 
     connect(PngBtnChangeCsvFile, &QAbstractButton::clicked, this, [this] { guarded([this] { PngBtnChangeCsvFileClick(); }); });
-    connect(CBCsvBarType, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { CBCsvBarTypeChange(); }); });
 }
 
 std::array<QComboBox*, 29> TFormDesign::MergeColumnLists() const
@@ -185,10 +169,13 @@ void TFormDesign::PngBtnChangeCsvFileClick()
     RebindSelectedMergeObject(previous.get());
     // The lists keep showing the selected object's column, so that the next
     // change on the page does not unbind it.
-    if (const auto* text = dynamic_cast<const TLxLabelObjectCsvString*>(SelectedObject())) {
+    const TLxLableObjectBase* selected = SelectedObject();
+    if (const auto* text = dynamic_cast<const TLxLabelObjectCsvString*>(selected)) {
         const QSignalBlocker quiet(CBCsvCol);
         CBCsvCol->setCurrentIndex(text->GetColumn() < CBCsvCol->count() ? text->GetColumn() : 0);
         MemoCSVContent->setPlainText(ToQString(MergeTable->GetColumnPreview(text->GetColumn(), 5)));
+    } else if (selected && MergeTableOf(*selected)) {
+        FillPropertyPanel(selected->GetKind());
     }
     RefreshDesign();
 }
@@ -197,30 +184,11 @@ void TFormDesign::RebindSelectedMergeObject(TLxCSV* previous)
 {
     TLxLableObjectBase* object = SelectedObject();
     // Only a merge object has a table to return to.
-    if (!BindMergeObject(object, previous))
+    if (!object || !BindMergeTable(*object, previous))
         return;
     RecordPropertyUndo(true);
-    BindMergeObject(object, MergeTable.get());
+    BindMergeTable(*object, MergeTable.get());
     RecordPropertyUndo(false);
-}
-
-void TFormDesign::ShowCsvBarTypePage(int symbolKind)
-{
-    CBCsvCheckDegi->setEnabled(false);
-    QWidget* const pages[] = {TabSheetCsvQr,   TabSheetCsvEtc,     TabSheetCsvEtc,     TabSheetCsvEtc,   TabSheetCsvEtc,
-                              TabSheetCsvCoda, TabSheetCsvItf,     TabSheetCsvEtc,     TabSheetCsvEtc,   TabSheetCsvCode128,
-                              TabSheetCsvEan128, TabSheetCsvMaxi,  TabSheetCsvPdf417,  TabSheetCsvMatrix, TabSheetCsvCostom};
-    if (symbolKind < 0 || symbolKind >= static_cast<int>(std::size(pages)))
-        return;
-    PageControlCsvBarType->setCurrentWidget(pages[symbolKind]);
-    CBCsvCheckDegi->setEnabled(symbolKind >= 5 && symbolKind <= 8);
-}
-
-void TFormDesign::CBCsvBarTypeChange()
-{
-    ShowCsvBarTypePage(CBCsvBarType->currentIndex());
-    if (PanelsReady)
-        RefreshDesign();
 }
 
 } // namespace lx

@@ -68,16 +68,9 @@ double ParsedOr(const QLineEdit* edit, double fallback)
     return TryParseFloat(edit->text().toStdString()).value_or(fallback);
 }
 
-// Memo lines end with CR LF in the model.
-std::string MemoText(const QPlainTextEdit* memo)
-{
-    return ToCp932(memo->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
-}
+std::string MemoText(const QPlainTextEdit* memo) { return MemoToCp932(memo->toPlainText()); }
 
-void SetMemoText(QPlainTextEdit* memo, const std::string& cp932)
-{
-    memo->setPlainText(ToQString(cp932).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-}
+void SetMemoText(QPlainTextEdit* memo, const std::string& cp932) { memo->setPlainText(MemoToQString(cp932)); }
 
 QComboBox* LineTypeBox(const char* name)
 {
@@ -581,6 +574,14 @@ void TFormDesign::FillPropertyPanel(std::uint8_t kind)
         FillGridPage(*object);
     else if (kind == KindEffects)
         FillEffectsPage(*object);
+    else if (kind == KindBarcode)
+        FillBarcodePage(*object);
+    else if (kind == KindQRCarry)
+        FillQRCarryPage(*object);
+    else if (kind == KindCsvBarcode)
+        FillCsvBarcodePage(*object);
+    else if (kind == KindCsvQRCarry)
+        FillCsvQRCarryPage(*object);
     FillCommonPanel(*object);
     PanelsReady = ready;
 }
@@ -948,22 +949,27 @@ void TFormDesign::LabelEditImageObj(std::int32_t index)
         image->SetTransparent(CBTransparent->isChecked());
         image->SetFixRate(CBFixRate->isChecked());
         image->SetTransparentColor(ShapeTransparent->color());
-        const Picture& picture = image->GetPicture();
-        if (CBFixRate->isChecked() && !picture.Empty() && picture.Width() > 0 && picture.Height() > 0) {
-            const QSignalBlocker widthBlocker(EditSheetWidth);
-            const QSignalBlocker heightBlocker(EditSheetHeight);
-            QRect frame = ShapeSheetLine->geometry();
-            if (picture.Width() < picture.Height()) {
-                frame.setWidth(RoundToInt(static_cast<double>(picture.Width()) / picture.Height() * frame.height()));
-                EditSheetWidth->setText(FormatTenths(SurfacePixelsToMm(true, frame.width())));
-            } else {
-                frame.setHeight(RoundToInt(static_cast<double>(picture.Height()) / picture.Width() * frame.width()));
-                EditSheetHeight->setText(FormatTenths(SurfacePixelsToMm(false, frame.height())));
-            }
-            ShapeSheetLine->setGeometry(frame);
-        }
+        if (CBFixRate->isChecked())
+            FitFrameToPicture(image->GetPicture(), false);
         LabelEditCommonObj(index);
     });
+}
+
+void TFormDesign::FitFrameToPicture(const Picture& picture, bool heightOnly)
+{
+    if (picture.Empty() || picture.Width() <= 0 || picture.Height() <= 0)
+        return;
+    const QSignalBlocker widthBlocker(EditSheetWidth);
+    const QSignalBlocker heightBlocker(EditSheetHeight);
+    QRect frame = ShapeSheetLine->geometry();
+    if (!heightOnly && picture.Width() < picture.Height()) {
+        frame.setWidth(RoundToInt(static_cast<double>(picture.Width()) / picture.Height() * frame.height()));
+        EditSheetWidth->setText(FormatTenths(SurfacePixelsToMm(true, frame.width())));
+    } else {
+        frame.setHeight(RoundToInt(static_cast<double>(picture.Height()) / picture.Width() * frame.width()));
+        EditSheetHeight->setText(FormatTenths(SurfacePixelsToMm(false, frame.height())));
+    }
+    ShapeSheetLine->setGeometry(frame);
 }
 
 void TFormDesign::LabelEditGridObj(std::int32_t index)

@@ -2,30 +2,12 @@
 // around an edit, and replaying a group of records on the current cell.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/model/LxLabelCSVString.h"
+#include "designer/model/LxObjectFactory.h"
 #include "platform/io/Errors.h"
 
 #include <QPushButton>
 
 namespace lx {
-
-namespace {
-
-// The merge table a merge object reads from; null for other objects.
-TLxCSV* MergeTableOf(const TLxLableObjectBase& object)
-{
-    if (const auto* text = dynamic_cast<const TLxLabelObjectCsvString*>(&object))
-        return text->GetCSV();
-    return nullptr;
-}
-
-void BindToTable(TLxLableObjectBase& object, TLxCSV* table)
-{
-    if (auto* text = dynamic_cast<TLxLabelObjectCsvString*>(&object))
-        text->SetCSV(table);
-}
-
-} // namespace
 
 void TFormDesign::BuildUndoComponents()
 {
@@ -121,7 +103,7 @@ void TFormDesign::ReplayUndoStep(UndoStep& step, bool redo)
         }
         if (!step.Snapshot)
             throw Error("もどす内容がありません。");
-        BindToTable(*step.Snapshot, MergeTable.get());
+        BindMergeTable(*step.Snapshot, MergeTable.get());
         Document->InsertObject(std::move(step.Snapshot), index, face);
         break;
     case UndoMovedFront:
@@ -142,7 +124,7 @@ void TFormDesign::ReplayUndoStep(UndoStep& step, bool redo)
             throw Error("もどす内容がありません。");
         if (step.Action == UndoChangedWithTable)
             BindMergeObjectsToTable(*step.Snapshot);
-        BindToTable(*step.Snapshot, MergeTable.get());
+        BindMergeTable(*step.Snapshot, MergeTable.get());
         Document->ReplaceObject(index, face, std::move(step.Snapshot));
         break;
     }
@@ -161,7 +143,7 @@ void TFormDesign::BindMergeObjectsToTable(const TLxLableObjectBase& restored)
         return;
     *MergeTable = *table;
     for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-        BindToTable(*Document->GetObject(i, CurrentFace), MergeTable.get());
+        BindMergeTable(*Document->GetObject(i, CurrentFace), MergeTable.get());
 }
 
 } // namespace lx

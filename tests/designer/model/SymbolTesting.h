@@ -15,6 +15,7 @@
 #include "platform/image/Bitmap.h"
 #include "platform/image/Picture.h"
 #include "support/Decoders.h"
+#include "support/SymbolImages.h"
 
 namespace lxtest {
 
@@ -44,11 +45,5 @@ public:
     NoControl();
     ~NoControl();
 };
-
-// The bitmap a picture holds (empty when it holds none).
-lx::Bitmap PictureBitmap(const lx::Picture& picture);
-GreyImage GreyOf(const lx::Bitmap& bitmap);
-// Decodes a symbol picture, first as it stands, then enlarged.
-Decoded DecodeSymbol(const lx::Bitmap& bitmap, ZXing::BarcodeFormats formats);
 
 } // namespace lxtest

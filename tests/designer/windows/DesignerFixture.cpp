@@ -2,6 +2,7 @@
 
 #include "designer/model/LxDesignFile.h"
 #include "designer/windows/UnitTopMenu.h"
+#include "platform/com/ComClient.h"
 #include "platform/io/Files.h"
 #include "platform/registry/Registry.h"
 #include "platform/text/Cp932.h"
@@ -26,6 +27,8 @@ void DesignerTest::SetUp()
         savedRegistry_ = saved;
     }
     ::setenv("LX_REGISTRY_FILE", registry.c_str(), 1);
+    // Registered as the build registers it beside the program.
+    ASSERT_EQ(lx::RegisterServerLibrary(BuildPath("symbol/control/libMatrixelPro.so")), lx::kOk);
 }
 
 void DesignerTest::TearDown()
