@@ -5,12 +5,13 @@
 
 #include "designer/model/LxLabelImage.h"
 #include "designer/windows/EditorShapes.h"
+#include "designer/windows/Forms.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
+#include "designer/windows/UnitSelectPicture.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/MetafileImage.h"
-#include "platform/io/Files.h"
 #include "platform/metafile/MetafileImageDrawing.h"
 #include "platform/text/Numbers.h"
 
@@ -185,15 +186,15 @@ void TFormDesign::SetImageToForm(PictureView* image, int left, int top, int widt
 
 std::optional<std::string> TFormDesign::SelectPictureFile()
 {
-    // The one call point of the picture chooser; until it offers a choice,
-    // the open dialog of the message service.
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Open;
-    request.filters = {"画像ファイル (*.bmp *.BMP *.jpg *.JPG *.jpeg *.JPEG *.png *.PNG)"};
-    const auto chosen = Messages().ChooseFile(request);
-    if (!chosen)
+    // Without the program's windows there is no chooser to ask: nothing is
+    // chosen, as when the user cancels.
+    if (!FormSelectPicture)
         return std::nullopt;
-    return SystemPath(chosen->path);
+    // The chooser hands back the CP932 path the picture loader takes.
+    std::string path;
+    if (!FormSelectPicture->SelectPictureFile(path))
+        return std::nullopt;
+    return path;
 }
 
 void TFormDesign::SBtnOpenImageClick()

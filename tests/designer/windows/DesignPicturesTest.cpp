@@ -1,16 +1,25 @@
+#include "DialogTestSupport.h"
 #include "EditPanelsFixture.h"
 
 #include "designer/model/LxLabelImage.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/PictureView.h"
+#include "designer/windows/UnitSelectPicture.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/io/Files.h"
 
 #include "support/ImageOracles.h"
+#include "support/ScopedEnv.h"
 
 #include <QCheckBox>
+#include <QListView>
+#include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <optional>
+#include <utility>
 #include <jpeglib.h>
 
 using namespace lx;
@@ -71,6 +80,21 @@ Bitmap ToBitmap(const Picture& picture)
 
 class DesignPicturesTest : public lxtest::EditPanelsTest {
 protected:
+    void SetUp() override
+    {
+        // The chooser opens in the user's documents: keep it in the test's home.
+        std::filesystem::create_directories(std::filesystem::u8path(temp.File("home")));
+        home_.emplace("HOME", temp.File("home"));
+        config_.emplace("XDG_CONFIG_HOME", temp.File("home/.config"));
+        EditPanelsTest::SetUp();
+    }
+    void TearDown() override
+    {
+        EditPanelsTest::TearDown();
+        config_.reset();
+        home_.reset();
+    }
+
     TLxLabelObjectImage& AddPicture()
     {
         NewDesign();
@@ -80,18 +104,47 @@ protected:
         return object;
     }
 
+    // Writes the file into a picture folder of its own, beside other pictures.
     std::string Write(const std::string& name, const std::string& bytes)
     {
-        const std::string path = temp.File(name);
-        std::ofstream(path, std::ios::binary) << bytes;
+        const std::string folder = temp.File("画像 フォルダ");
+        std::filesystem::create_directories(std::filesystem::u8path(folder));
+        std::ofstream(std::filesystem::u8path(folder + "/0 other.png"), std::ios::binary) << "not chosen";
+        const std::string path = folder + "/" + name;
+        std::ofstream(std::filesystem::u8path(path), std::ios::binary) << bytes;
         return path;
     }
 
-    void Open(const std::string& path)
+    // The picture command, with the user picking the file in the chooser
+    // (or cancelling it) once it is up.
+    void Open(const std::optional<std::string>& path)
     {
-        messages.ChooseFileNext(FileDialogResult{path, 0});
+        bool chooserShown = false;
+        lxtest::WhenModalShows<TFormSelectPicture>([&](TFormSelectPicture* chooser) {
+            chooserShown = true;
+            if (!path) {
+                chooser->BtnCancel->click();
+                return;
+            }
+            chooser->SetDirectory(path->substr(0, path->rfind('/')));
+            const auto& files = chooser->FilePaths;
+            const auto found = std::find(files.begin(), files.end(), SystemPath(*path));
+            if (found == files.end()) {
+                ADD_FAILURE() << "not listed: " << *path;
+                chooser->BtnCancel->click();
+                return;
+            }
+            QListView* list = chooser->LVAttachFile;
+            lxtest::ClickItem(list, list->model()->index(static_cast<int>(found - files.begin()), 0));
+            chooser->BtnOK->click();
+        });
         FormDesign->SBtnOpenImage->click();
+        EXPECT_TRUE(chooserShown);
     }
+
+private:
+    std::optional<lxtest::ScopedEnv> home_;
+    std::optional<lxtest::ScopedEnv> config_;
 };
 
 } // namespace
@@ -109,7 +162,7 @@ TEST_F(DesignPicturesTest, PictureFilesEnterTheObjectAsBitmapsFittedIntoTheFrame
     const std::pair<std::string, std::string> files[] = {
         {"halves.png", lxtest::WritePngWithLibpng(png)},
         {"halves.JPG", lxtest::WriteJpegWithLibjpeg(w, h, 3, JCS_RGB, rgb, false)},
-        {"halves.bmp", BmpFile(w, h, rgb)}};
+        {"左右 半分.bmp", BmpFile(w, h, rgb)}};
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
         auto& object = AddPicture();
@@ -144,13 +197,31 @@ TEST_F(DesignPicturesTest, PictureFilesEnterTheObjectAsBitmapsFittedIntoTheFrame
     }
 }
 
-TEST_F(DesignPicturesTest, AnUnreadableFileLeavesThePictureAsItWas)
+TEST_F(DesignPicturesTest, AnUnreadableOrCancelledChoiceLeavesThePictureAsItWas)
 {
     auto& object = AddPicture();
-    Open(Write("broken.png", "\x89PNG\r\n\x1a\nnot really"));
+    Open(Write("壊れた.png", "\x89PNG\r\n\x1a\nnot really"));
     EXPECT_TRUE(object.GetPicture().Empty());
     EXPECT_TRUE(FormDesign->Saved);
-    ASSERT_EQ(messages.Shown().size(), 1u);
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    // Reported in Japanese: the text is not plain ASCII.
+    const std::string text = messages.Texts()[0];
+    EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+        << text;
+
+    lxtest::PngSource png{40, 40, 8, 2, false, {}, {}, HalvesRgb(40, 40)};
+    Open(Write("square.png", lxtest::WritePngWithLibpng(png)));
+    ASSERT_EQ(object.GetPicture().Width(), 40);
+    FormDesign->Saved = true;
+    messages.Clear();
+    Open(std::nullopt);
+    // Without the chooser window there is nothing to choose from.
+    TFormSelectPicture* chooser = std::exchange(FormSelectPicture, nullptr);
+    FormDesign->SBtnOpenImage->click();
+    FormSelectPicture = chooser;
+    EXPECT_EQ(object.GetPicture().Width(), 40);
+    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_TRUE(messages.Texts().empty());
 }
 
 TEST_F(DesignPicturesTest, ClickingThePicturePicksTheTransparentColour)
