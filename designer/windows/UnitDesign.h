@@ -469,6 +469,7 @@ public:
     static void FillColumnCombo(QComboBox* box, std::int32_t columnCount);
     void PngBtnChangeCsvFileClick();
     void RebindSelectedMergeObject(TLxCSV* previous);
+    void CBCsvBarTypeChange();
     // The merge-symbol options page of a symbol kind, with the check-digit box.
     void ShowCsvBarTypePage(int symbolKind);
 

@@ -125,6 +125,7 @@ void TFormDesign::BuildMergeComponents()
     FillMergeColumnLists(0);
 
     connect(PngBtnChangeCsvFile, &QAbstractButton::clicked, this, [this] { guarded([this] { PngBtnChangeCsvFileClick(); }); });
+    connect(CBCsvBarType, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { CBCsvBarTypeChange(); }); });
 }
 
 std::array<QComboBox*, 29> TFormDesign::MergeColumnLists() const
@@ -190,5 +191,8 @@ void TFormDesign::RebindSelectedMergeObject(TLxCSV* previous)
     BindMergeTable(*object, MergeTable.get());
     RecordPropertyUndo(false);
 }
+
+// The symbology list is one more box of the merge symbol page.
+void TFormDesign::CBCsvBarTypeChange() { CSVBarcodeSheetChange(); }
 
 } // namespace lx

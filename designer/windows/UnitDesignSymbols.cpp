@@ -463,7 +463,7 @@ void TFormDesign::ConnectSymbolHandlers()
     connectAll({RadioDocomo, RadioBankAU, PageControlQr}, &TFormDesign::QrCarrySheetChange);
     for (QWidget* box : QRCarryTextBoxes(*this))
         connectAll({box}, &TFormDesign::QrCarrySheetChange);
-    connectAll({CBCsvBarType, CBCsvCheckDegi, CBCsvQrModel, CBCsvQrErrLv, CBCsvStartChar, CBCsvStopChar, ChkBCsvItf,
+    connectAll({CBCsvCheckDegi, CBCsvQrModel, CBCsvQrErrLv, CBCsvStartChar, CBCsvStopChar, ChkBCsvItf,
                 CBCsvCodesetCode128, CBCsvCodesetEan128, CBCsvMaxiMode, CBCsvPdf417Model, CBCsvMatrixModel, CBCsvZip,
                 CBCsvAddress},
                &TFormDesign::CSVBarcodeSheetChange);

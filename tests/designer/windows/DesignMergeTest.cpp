@@ -1,7 +1,9 @@
 #include "EditPanelsFixture.h"
 
 #include "designer/model/LxLabelCSVString.h"
+#include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
+#include "designer/windows/UnitSelectCsvType.h"
 #include <QPushButton>
 #include "platform/text/Cp932.h"
 
@@ -128,4 +130,18 @@ TEST_F(DesignMergeTest, SymbolKindsShowTheirOptionsPage)
         EXPECT_EQ(FormDesign->PageControlCsvBarType->currentWidget(), FormDesign->*c.page) << c.item;
         EXPECT_EQ(FormDesign->CBCsvCheckDegi->isEnabled(), c.checkDigit) << c.item;
     }
+}
+
+TEST_F(DesignMergeTest, TheMergeTypeChooserTellsTheChosenTypeOrMinusOne)
+{
+    NewDesign();
+    TFormSelectCsvType& chooser = *FormSelectCsvType;
+    EXPECT_EQ(chooser.CBCsvSheetType->currentText(), QStringLiteral("文字タイプ"));
+    chooser.CBCsvSheetType->setCurrentIndex(2);
+    chooser.PNGBtnOK->click();
+    EXPECT_EQ(chooser.ChosenType, 2);
+    EXPECT_EQ(chooser.result(), QDialog::Accepted);
+    chooser.PNGBtnCancel->click();
+    EXPECT_EQ(chooser.ChosenType, -1);
+    EXPECT_EQ(chooser.result(), QDialog::Rejected);
 }
