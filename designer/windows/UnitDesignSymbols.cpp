@@ -111,6 +111,11 @@ std::int32_t ChosenOr(const QComboBox* box, std::int32_t offset, std::int32_t ke
     return box->currentIndex() >= 0 ? box->currentIndex() + offset : kept;
 }
 
+std::string ChosenTextOr(const QComboBox* box, const std::string& kept)
+{
+    return box->currentIndex() >= 0 ? ToCp932(box->currentText()) : kept;
+}
+
 std::int32_t ChosenColumn(const QComboBox* box) { return std::max(box->currentIndex(), 0); }
 
 std::string FieldText(const QWidget* box)
@@ -238,12 +243,12 @@ static void WriteSymbolOptions(const SymbolOptionBoxes& b, int page, SymbolSetti
         s.EccLevel = ChosenOr(b.qrLevel, 0, s.EccLevel);
         break;
     case PageCoda:
-        s.StartChar = ToCp932(b.codabarStart->currentText());
-        s.StopChar = ToCp932(b.codabarStop->currentText());
+        s.StartChar = ChosenTextOr(b.codabarStart, s.StartChar);
+        s.StopChar = ChosenTextOr(b.codabarStop, s.StopChar);
         break;
     case PageItf: s.BearerBar = b.bearerBar->isChecked() ? 1 : 0; break;
-    case PageCode128: s.StartChar = ToCp932(b.code128Set->currentText()); break;
-    case PageEan128: s.StartChar = ToCp932(b.ean128Set->currentText()); break;
+    case PageCode128: s.StartChar = ChosenTextOr(b.code128Set, s.StartChar); break;
+    case PageEan128: s.StartChar = ChosenTextOr(b.ean128Set, s.StartChar); break;
     case PageMaxi: s.MaxiCodeMode = ChosenOr(b.maxiMode, 1, s.MaxiCodeMode); break;
     case PagePdf417: s.Model = ChosenOr(b.pdf417Model, 1, s.Model); break;
     case PageMatrix: s.Model = ChosenOr(b.matrixModel, 1, s.Model); break;
