@@ -36,12 +36,20 @@ void UseDialogFrame(QWidget* window);
 void CentreOnDesktop(QWidget* window);
 void CentreOn(QWidget* window, const QWidget* owner);
 
+// Names a component as the system names it.
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
 // Puts a component on its parent at a fixed place, named as the system names it.
 template <typename Widget>
 Widget* PlaceWidget(Widget* widget, QWidget* parent, const char* name, int left, int top, int width, int height)
 {
     widget->setParent(parent);
-    widget->setObjectName(QString::fromLatin1(name));
+    Named(widget, name);
     widget->setGeometry(left, top, width, height);
     return widget;
 }

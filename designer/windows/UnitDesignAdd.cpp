@@ -48,13 +48,6 @@ QStringList TabTexts(const QTabBar& bar)
     return texts;
 }
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 OutlineShape* NewHandle(QWidget* parent, const char* name, int tag, Qt::CursorShape cursor)
 {
     auto* handle = Named(new OutlineShape(parent), name);

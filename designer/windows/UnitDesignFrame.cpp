@@ -32,13 +32,6 @@ namespace {
 // Cell outlines and inner shapes on the design surface are blue.
 constexpr ColorRef kOutlineColor = 0xFF0000;
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 } // namespace
 
 TFormDesign::TFormDesign(QWidget* parent) : QWidget(parent)

@@ -23,13 +23,6 @@ namespace {
 
 constexpr std::string_view kCannotOpen = "を開くことができません。";
 
-QWidget* NamedPage(const char* name, QWidget* parent = nullptr)
-{
-    auto* page = new QWidget(parent);
-    page->setObjectName(QString::fromLatin1(name));
-    return page;
-}
-
 // A caption and a column list under it at (8, y).
 QComboBox* ColumnRow(QWidget* page, const char* name, const QString& caption, int y, const char* labelName = nullptr)
 {
@@ -64,25 +57,25 @@ void TFormDesign::BuildMergeComponents()
     PageControlCsvBarType->setObjectName(QStringLiteral("PageControlCsvBarType"));
     PageControlCsvBarType->setGeometry(0, 60, 320, 300);
     const QString data = QStringLiteral("データ列");
-    TabSheetCsvQr = NamedPage("TabSheetCsvQr");
+    TabSheetCsvQr = Named(new QWidget, "TabSheetCsvQr");
     CBCsvQr = ColumnRow(TabSheetCsvQr, "CBCsvQr", data, 8);
-    TabSheetCsvEtc = NamedPage("TabSheetCsvEtc");
+    TabSheetCsvEtc = Named(new QWidget, "TabSheetCsvEtc");
     CBCsvCode = ColumnRow(TabSheetCsvEtc, "CBCsvCode", data, 8);
-    TabSheetCsvCoda = NamedPage("TabSheetCsvCoda");
+    TabSheetCsvCoda = Named(new QWidget, "TabSheetCsvCoda");
     CBCsvCodaBar = ColumnRow(TabSheetCsvCoda, "CBCsvCodaBar", data, 8);
-    TabSheetCsvItf = NamedPage("TabSheetCsvItf");
+    TabSheetCsvItf = Named(new QWidget, "TabSheetCsvItf");
     CBCsvItf = ColumnRow(TabSheetCsvItf, "CBCsvItf", data, 8);
-    TabSheetCsvCode128 = NamedPage("TabSheetCsvCode128");
+    TabSheetCsvCode128 = Named(new QWidget, "TabSheetCsvCode128");
     CBCsvCode128 = ColumnRow(TabSheetCsvCode128, "CBCsvCode128", data, 8);
-    TabSheetCsvEan128 = NamedPage("TabSheetCsvEan128");
+    TabSheetCsvEan128 = Named(new QWidget, "TabSheetCsvEan128");
     CBCsvEan128 = ColumnRow(TabSheetCsvEan128, "CBCsvEan128", data, 8);
-    TabSheetCsvMaxi = NamedPage("TabSheetCsvMaxi");
+    TabSheetCsvMaxi = Named(new QWidget, "TabSheetCsvMaxi");
     CBCsvMaxi = ColumnRow(TabSheetCsvMaxi, "CBCsvMaxi", data, 8);
-    TabSheetCsvPdf417 = NamedPage("TabSheetCsvPdf417");
+    TabSheetCsvPdf417 = Named(new QWidget, "TabSheetCsvPdf417");
     CBCsvPdf417 = ColumnRow(TabSheetCsvPdf417, "CBCsvPdf417", data, 8);
-    TabSheetCsvMatrix = NamedPage("TabSheetCsvMatrix");
+    TabSheetCsvMatrix = Named(new QWidget, "TabSheetCsvMatrix");
     CBCsvMatrix = ColumnRow(TabSheetCsvMatrix, "CBCsvMatrix", data, 8);
-    TabSheetCsvCostom = NamedPage("TabSheetCsvCostom");
+    TabSheetCsvCostom = Named(new QWidget, "TabSheetCsvCostom");
     CBCsvZip = ColumnRow(TabSheetCsvCostom, "CBCsvZip", QStringLiteral("郵便番号列"), 8);
     CBCsvAddress = ColumnRow(TabSheetCsvCostom, "CBCsvAddress", QStringLiteral("住所列"), 36);
     for (QWidget* page : {TabSheetCsvQr, TabSheetCsvEtc, TabSheetCsvCoda, TabSheetCsvItf, TabSheetCsvCode128, TabSheetCsvEan128,
@@ -92,7 +85,7 @@ void TFormDesign::BuildMergeComponents()
     auto* tabs = PageControlQrString = new QTabWidget(TabSheetCsvQRCarry);
     tabs->setObjectName(QStringLiteral("PageControlQrString"));
     tabs->setGeometry(0, 60, 330, 360);
-    QWidget* book = NamedPage("TabSheetCsvQrBook");
+    QWidget* book = Named(new QWidget, "TabSheetCsvQrBook");
     CbQrName = ColumnRow(book, "CbQrName", QStringLiteral("■名前"), 8);
     CBQrKana = ColumnRow(book, "CBQrKana", QStringLiteral("■フリガナ"), 34);
     CBTel1 = ColumnRow(book, "CBTel1", QStringLiteral("■TEL 1"), 60);
@@ -104,14 +97,14 @@ void TFormDesign::BuildMergeComponents()
     CBMemo = ColumnRow(book, "CBMemo", QStringLiteral("■メモ"), 216);
     CBAddr = ColumnRow(book, "CBAddr", QStringLiteral("■住所"), 242, "Label112");
     CBUrlCsv = ColumnRow(book, "CBUrlCsv", QStringLiteral("■URL"), 268, "Label113");
-    QWidget* bookmark = NamedPage("TabSheetCsvQrBookmark");
+    QWidget* bookmark = Named(new QWidget, "TabSheetCsvQrBookmark");
     CBSiteName = ColumnRow(bookmark, "CBSiteName", QStringLiteral("■タイトル"), 8);
     CBUrl = ColumnRow(bookmark, "CBUrl", QStringLiteral("■URL"), 34);
-    QWidget* mail = NamedPage("TabSheetCsvQrMail");
+    QWidget* mail = Named(new QWidget, "TabSheetCsvQrMail");
     CBToMail = ColumnRow(mail, "CBToMail", QStringLiteral("■宛先"), 8);
     CBSubject = ColumnRow(mail, "CBSubject", QStringLiteral("■件名"), 34);
     CBBody = ColumnRow(mail, "CBBody", QStringLiteral("■本文"), 60);
-    QWidget* plain = NamedPage("TabSheetCsvQrText");
+    QWidget* plain = Named(new QWidget, "TabSheetCsvQrText");
     CBContents = ColumnRow(plain, "CBContents", QStringLiteral("■テキスト"), 8);
     tabs->addTab(book, QStringLiteral("電話帳"));
     tabs->addTab(bookmark, QStringLiteral("ブックマーク"));

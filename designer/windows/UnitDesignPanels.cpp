@@ -34,13 +34,6 @@ namespace lx {
 
 namespace {
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 // Pen styles of the line-type boxes' items "実線", "点線", "破線", "一点鎖線", "二点鎖線".
 constexpr std::array<std::uint8_t, 5> kPenStyleOfLineType{0, 2, 1, 3, 4};
 

@@ -62,13 +62,6 @@ QStringList Pdf417Models()
 }
 QStringList MatrixModels() { return {QStringLiteral("Square"), QStringLiteral("Rectangular")}; }
 
-QWidget* NamedPage(const char* name)
-{
-    auto* page = new QWidget;
-    page->setObjectName(QString::fromLatin1(name));
-    return page;
-}
-
 QLabel* Caption(QWidget* page, const QString& text, int x, int y, const char* name = nullptr)
 {
     auto* label = new QLabel(text, page);
@@ -324,44 +317,44 @@ void TFormDesign::BuildBarcodePage()
     Label111 = PlaceWidget(new QLabel, page, "Label111", 8, 4, 300, 34);
     PageControlBarType = PlaceWidget(new QStackedWidget, page, "PageControlBarType", 0, 40, 320, 320);
     const QString data = QStringLiteral("■データ");
-    TabSheetQr = NamedPage("TabSheetQr");
+    TabSheetQr = Named(new QWidget, "TabSheetQr");
     MemoCodeQr = Field<QPlainTextEdit>(TabSheetQr, "MemoCodeQr", data, 4, 120);
     Caption(TabSheetQr, QStringLiteral("■モデル"), 8, 150);
     CBQRModel = Choice(TabSheetQr, "CBQRModel", QrModels(), 8, 168);
     Caption(TabSheetQr, QStringLiteral("■誤り訂正レベル"), 160, 150);
     CBQrErrLv = Choice(TabSheetQr, "CBQrErrLv", QrLevels(), 160, 168);
-    TabSheetEtc = NamedPage("TabSheetEtc");
+    TabSheetEtc = Named(new QWidget, "TabSheetEtc");
     EditBarText = Field<QLineEdit>(TabSheetEtc, "EditBarText", data, 4);
-    TabSheetCoda = NamedPage("TabSheetCoda");
+    TabSheetCoda = Named(new QWidget, "TabSheetCoda");
     EditCodeCoda = Field<QLineEdit>(TabSheetCoda, "EditCodeCoda", data, 4);
     Caption(TabSheetCoda, QStringLiteral("■スタート文字"), 8, 52);
     CBStartCharCoda = Choice(TabSheetCoda, "CBStartCharCoda", CodabarChars(), 8, 70, 80);
     Caption(TabSheetCoda, QStringLiteral("■ストップ文字"), 160, 52);
     CBStopCharCoda = Choice(TabSheetCoda, "CBStopCharCoda", CodabarChars(), 160, 70, 80);
-    TabSheetITF = NamedPage("TabSheetITF");
+    TabSheetITF = Named(new QWidget, "TabSheetITF");
     EditCodeItf = Field<QLineEdit>(TabSheetITF, "EditCodeItf", data, 4);
     CBRover = PlaceWidget(new QCheckBox(QStringLiteral("ベアラバー")), TabSheetITF, "CBRover", 8, 52, 160, 22);
-    TabSheetCode128 = NamedPage("TabSheetCode128");
+    TabSheetCode128 = Named(new QWidget, "TabSheetCode128");
     EditCodeCode128 = Field<QLineEdit>(TabSheetCode128, "EditCodeCode128", data, 4);
     Caption(TabSheetCode128, QStringLiteral("■コードセット"), 8, 52);
     CBStartCharCode128 = Choice(TabSheetCode128, "CBStartCharCode128", CodeSets(), 8, 70, 80);
-    TabSheetEan128 = NamedPage("TabSheetEan128");
+    TabSheetEan128 = Named(new QWidget, "TabSheetEan128");
     EditCodeEan128 = Field<QLineEdit>(TabSheetEan128, "EditCodeEan128", data, 4);
     Caption(TabSheetEan128, QStringLiteral("■コードセット"), 8, 52);
     CBStartCharEan128 = Choice(TabSheetEan128, "CBStartCharEan128", CodeSets(), 8, 70, 80);
-    TabSheetMaxi = NamedPage("TabSheetMaxi");
+    TabSheetMaxi = Named(new QWidget, "TabSheetMaxi");
     Caption(TabSheetMaxi, QStringLiteral("■モード"), 8, 4);
     CBMaxiMode = Choice(TabSheetMaxi, "CBMaxiMode", MaxiModes(), 8, 22);
     MemoMaxi = Field<QPlainTextEdit>(TabSheetMaxi, "MemoMaxi", data, 52, 120);
-    TabSheetPdf417 = NamedPage("TabSheetPdf417");
+    TabSheetPdf417 = Named(new QWidget, "TabSheetPdf417");
     Caption(TabSheetPdf417, QStringLiteral("■モデル"), 8, 4);
     CBModePdf417 = Choice(TabSheetPdf417, "CBModePdf417", Pdf417Models(), 8, 22);
     MemoPdf417 = Field<QPlainTextEdit>(TabSheetPdf417, "MemoPdf417", data, 52, 120);
-    TabSheetMatrix = NamedPage("TabSheetMatrix");
+    TabSheetMatrix = Named(new QWidget, "TabSheetMatrix");
     Caption(TabSheetMatrix, QStringLiteral("■モデル"), 8, 4);
     CBModelMatrix = Choice(TabSheetMatrix, "CBModelMatrix", MatrixModels(), 8, 22);
     MemoMatrix = Field<QPlainTextEdit>(TabSheetMatrix, "MemoMatrix", data, 52, 120);
-    TabSheetCostom = NamedPage("TabSheetCostom");
+    TabSheetCostom = Named(new QWidget, "TabSheetCostom");
     EditZip = Field<QLineEdit>(TabSheetCostom, "EditZip", QStringLiteral("■郵便番号"), 4);
     EditAddress = Field<QLineEdit>(TabSheetCostom, "EditAddress", QStringLiteral("■住所"), 52);
     for (QWidget* sub : {TabSheetQr, TabSheetEtc, TabSheetCoda, TabSheetITF, TabSheetCode128, TabSheetEan128,
@@ -377,7 +370,7 @@ void TFormDesign::BuildQRCarryPage()
     RadioDocomo = CarrierButton(page, "RadioDocomo", QStringLiteral("ドコモ"), 8, carriers);
     RadioBankAU = CarrierButton(page, "RadioBankAU", QStringLiteral("SoftBank/au"), 120, carriers);
     PageControlQr = PlaceWidget(new QTabWidget, page, "PageControlQr", 0, 34, 330, 400);
-    QWidget* book = NamedPage("TabSheetQrBook");
+    QWidget* book = Named(new QWidget, "TabSheetQrBook");
     EditQRName = Field<QLineEdit>(book, "EditQRName", QStringLiteral("■名前"), 2);
     EditQRKana = Field<QLineEdit>(book, "EditQRKana", QStringLiteral("■フリガナ"), 34);
     EditQRTel1 = Field<QLineEdit>(book, "EditQRTel1", QStringLiteral("■TEL 1"), 66);
@@ -395,14 +388,14 @@ void TFormDesign::BuildQRCarryPage()
     Label88 = book->findChild<QLabel*>(QStringLiteral("Label88"));
     LblAddr = book->findChild<QLabel*>(QStringLiteral("LblAddr"));
     LblUrl = book->findChild<QLabel*>(QStringLiteral("LblUrl"));
-    QWidget* bookmark = NamedPage("TabSheetQrBookmark");
+    QWidget* bookmark = Named(new QWidget, "TabSheetQrBookmark");
     EditQrSiteName = Field<QLineEdit>(bookmark, "EditQrSiteName", QStringLiteral("■タイトル"), 2);
     EditQrUrl = Field<QLineEdit>(bookmark, "EditQrUrl", QStringLiteral("■URL"), 34);
-    QWidget* mail = NamedPage("TabSheetQrMail");
+    QWidget* mail = Named(new QWidget, "TabSheetQrMail");
     EditQrToMail = Field<QLineEdit>(mail, "EditQrToMail", QStringLiteral("■宛先"), 2);
     EditQrSubject = Field<QLineEdit>(mail, "EditQrSubject", QStringLiteral("■件名"), 34);
     MemoQrBody = Field<QPlainTextEdit>(mail, "MemoQrBody", QStringLiteral("■本文"), 66, 160);
-    QWidget* plain = NamedPage("TabSheetQrText");
+    QWidget* plain = Named(new QWidget, "TabSheetQrText");
     MemoQrContents = Field<QPlainTextEdit>(plain, "MemoQrContents", QStringLiteral("■テキスト"), 2, 200);
     PageControlQr->addTab(book, QStringLiteral("電話帳"));
     PageControlQr->addTab(bookmark, QStringLiteral("ブックマーク"));
