@@ -70,14 +70,8 @@ Pen PenFromRecord(std::uint32_t style, int width, std::uint32_t color)
     return {penStyle, std::max(0, width), color & 0xFFFFFF};
 }
 
-LogFont ReadLogFontW(ByteReader& r)
+void ReadLogFontStyle(ByteReader& r, LogFont& f)
 {
-    LogFont f;
-    f.height = r.I32();
-    f.width = r.I32();
-    f.escapement = r.I32();
-    f.orientation = r.I32();
-    f.weight = r.I32();
     f.italic = r.U8() != 0;
     f.underline = r.U8() != 0;
     f.strikeOut = r.U8() != 0;
@@ -86,6 +80,17 @@ LogFont ReadLogFontW(ByteReader& r)
     f.clipPrecision = r.U8();
     f.quality = r.U8();
     f.pitchAndFamily = r.U8();
+}
+
+LogFont ReadLogFontW(ByteReader& r)
+{
+    LogFont f;
+    f.height = r.I32();
+    f.width = r.I32();
+    f.escapement = r.I32();
+    f.orientation = r.I32();
+    f.weight = r.I32();
+    ReadLogFontStyle(r, f);
     std::u16string face;
     for (int i = 0; i < 32; ++i) {
         const char16_t c = r.U16();

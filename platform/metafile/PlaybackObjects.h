@@ -32,6 +32,8 @@ private:
 };
 
 Pen PenFromRecord(std::uint32_t style, int width, std::uint32_t color);
+// The eight style bytes after the weight, which both metafile formats share.
+void ReadLogFontStyle(ByteReader& r, LogFont& f);
 // A LOGFONTW (92 bytes) at the reader's position.
 LogFont ReadLogFontW(ByteReader& r);
 

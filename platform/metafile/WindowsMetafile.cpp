@@ -327,14 +327,7 @@ private:
         f.escapement = r.I16();
         f.orientation = r.I16();
         f.weight = r.I16();
-        f.italic = r.U8() != 0;
-        f.underline = r.U8() != 0;
-        f.strikeOut = r.U8() != 0;
-        f.charSet = r.U8();
-        f.outPrecision = r.U8();
-        f.clipPrecision = r.U8();
-        f.quality = r.U8();
-        f.pitchAndFamily = r.U8();
+        ReadLogFontStyle(r, f);
         const std::string_view face = r.Bytes(std::min<std::size_t>(32, r.Remaining()));
         f.faceName = std::string(face.substr(0, std::min(face.find('\0'), std::size_t{31})));
         return f;
