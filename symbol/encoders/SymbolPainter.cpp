@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "symbol/encoders/SymbolPainterDetail.h"
 
@@ -71,6 +72,17 @@ bool MatrixHolds(std::span<const std::uint8_t> matrix, int columns, int rows)
            static_cast<std::uint64_t>(MatrixRowBytes(columns)) * static_cast<std::uint64_t>(rows) <= matrix.size();
 }
 
+// Cell (x, y) of a w x h matrix after `rotate` clockwise quarter turns.
+static std::pair<int, int> Turned(int x, int y, int w, int h, int rotate)
+{
+    switch (rotate) {
+    case 1: return {h - 1 - y, x};
+    case 2: return {w - 1 - x, h - 1 - y};
+    case 3: return {y, w - 1 - x};
+    default: return {x, y};
+    }
+}
+
 void OrientTurnThenReflect(std::span<const std::uint8_t> matrix, int w, int h, int rotate, bool mirror,
                            ModuleGrid& grid)
 {
@@ -81,13 +93,7 @@ void OrientTurnThenReflect(std::span<const std::uint8_t> matrix, int w, int h, i
         for (int x = 0; x < w; ++x) {
             if (!MatrixDark(matrix, w, x, y))
                 continue;
-            int c = x, r = y; // rotate 0
-            if (rotate == 1)
-                c = h - 1 - y, r = x;
-            else if (rotate == 2)
-                c = w - 1 - x, r = h - 1 - y;
-            else if (rotate == 3)
-                c = y, r = w - 1 - x;
+            auto [c, r] = Turned(x, y, w, h, rotate);
             if (mirror)
                 c = grid.Columns() - 1 - c;
             grid.SetDark(c, r);
@@ -112,13 +118,7 @@ void OrientQr(std::span<const std::uint8_t> matrix, int n, int rotate, bool mirr
                 continue;
             const int sx = mirror ? y : x;
             const int sy = mirror ? x : y;
-            int c = sx, r = sy;
-            if (rotate == 1)
-                c = n - 1 - sy, r = sx;
-            else if (rotate == 2)
-                c = n - 1 - sx, r = n - 1 - sy;
-            else if (rotate == 3)
-                c = sy, r = n - 1 - sx;
+            const auto [c, r] = Turned(sx, sy, n, n, rotate);
             grid.SetDark(c, r);
         }
 }
