@@ -97,34 +97,6 @@ TEST(Messages, GuardShowsTheMessageAndTheLoopGoesOn)
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"一つ目"});
 }
 
-TEST(Messages, ScriptsAnswerQuestionsInOrderAndRestoreTheDialogs)
-{
-    MessageService* before = &Messages();
-    {
-        ScriptedMessages messages;
-        EXPECT_EQ(&Messages(), &messages);
-        messages.Answer(MessageAnswer::Yes);
-        EXPECT_TRUE(AskYesNo("上書きしますか？"));
-        ShowInfo("保存しました。"); // an OK box takes no scripted answer
-        EXPECT_FALSE(AskYesNo("削除しますか？"));
-        messages.OnMessage([](const ScriptedMessages::Box& box) -> std::optional<MessageAnswer> {
-            if (box.text == "特別")
-                return MessageAnswer::Yes;
-            return std::nullopt;
-        });
-        EXPECT_TRUE(AskYesNo("特別"));
-        EXPECT_EQ(messages.Texts().size(), 4u);
-        EXPECT_EQ(Messages().ChooseFile({}), std::nullopt);
-        messages.ChooseFileNext(FileDialogResult{"/a.bv2", 0});
-        EXPECT_EQ(Messages().ChooseFile({})->path, "/a.bv2");
-        EXPECT_EQ(messages.FileRequests().size(), 2u);
-        messages.ChooseColorNext(0x1200E5);
-        EXPECT_EQ(Messages().ChooseColor(0), 0x1200E5u);
-        EXPECT_EQ(Messages().InputText("シート名変更", "名前", "a"), std::nullopt);
-    }
-    EXPECT_EQ(&Messages(), before);
-}
-
 TEST(Messages, RealBoxIsCaptionedAndAnswersInJapanese)
 {
     DialogMessages dialogs;

@@ -33,6 +33,18 @@ int CountNonWhite(const Bitmap& bmp)
     return n;
 }
 
+// The bitmap after `draw` ran on a context over it, the context closed.
+template <typename Draw>
+Bitmap Drawn(int width, int height, Draw draw, std::uint32_t fill = kWhite)
+{
+    Bitmap bmp(width, height, fill);
+    {
+        RasterDeviceContext dc(bmp);
+        draw(dc);
+    }
+    return bmp;
+}
+
 bool MirrorSymmetric(const Bitmap& bmp, const Rect& box)
 {
     for (int y = box.top; y < box.bottom; ++y)
@@ -48,13 +60,11 @@ bool MirrorSymmetric(const Bitmap& bmp, const Rect& box)
 
 TEST(DeviceContext, RectangleOutlinesLastColumnAndRowInsideTheBox)
 {
-    Bitmap bmp(12, 12);
-    {
-        RasterDeviceContext dc(bmp);
+    const Bitmap bmp = Drawn(12, 12, [](DeviceContext& dc) {
         dc.SelectPen({PenStyle::Solid, 1, 0x000000});
         dc.SelectBrush({BrushStyle::Solid, 0x0000FF});
         dc.Rectangle(0, 0, 10, 10);
-    }
+    });
     EXPECT_EQ(Row(bmp, 0), "##########..");
     for (int y = 1; y <= 8; ++y)
         EXPECT_EQ(Row(bmp, y), "#rrrrrrrr#..") << y;
@@ -69,13 +79,11 @@ TEST(DeviceContext, LineToLeavesOutItsEndPointInEveryDirection)
     };
     for (const Case& c : {Case{{2, 5}, {8, 5}}, Case{{8, 5}, {2, 5}}, Case{{5, 1}, {5, 9}}, Case{{1, 1}, {9, 9}},
                           Case{{9, 2}, {1, 6}}}) {
-        Bitmap bmp(12, 12);
-        {
-            RasterDeviceContext dc(bmp);
+        const Bitmap bmp = Drawn(12, 12, [&](DeviceContext& dc) {
             dc.MoveTo(c.from.x, c.from.y);
             dc.LineTo(c.to.x, c.to.y);
             EXPECT_EQ(dc.CurrentPosition(), c.to);
-        }
+        });
         EXPECT_EQ(bmp.Pixel(c.from.x, c.from.y), kBlack);
         EXPECT_EQ(bmp.Pixel(c.to.x, c.to.y), kWhite);
         EXPECT_EQ(CountNonWhite(bmp), std::max(std::abs(c.to.x - c.from.x), std::abs(c.to.y - c.from.y)));
@@ -85,13 +93,11 @@ TEST(DeviceContext, LineToLeavesOutItsEndPointInEveryDirection)
 TEST(DeviceContext, EllipsesAndEllipticRegionsAreSymmetricInTheirBox)
 {
     for (const Rect& box : {Rect{3, 4, 40, 25}, Rect{0, 0, 10, 10}, Rect{5, 5, 36, 36}, Rect{2, 2, 7, 30}}) {
-        Bitmap bmp(48, 40);
-        {
-            RasterDeviceContext dc(bmp);
+        const Bitmap bmp = Drawn(48, 40, [&](DeviceContext& dc) {
             dc.SelectPen({PenStyle::Solid, 0, 0x000000});
             dc.SelectBrush({BrushStyle::Solid, 0x0000FF});
             dc.Ellipse(box.left, box.top, box.right, box.bottom);
-        }
+        });
         EXPECT_TRUE(MirrorSymmetric(bmp, box));
         // Inscribed: touches all four sides of the box and nothing outside.
         const Region inside = Region::FromEllipse(box);
@@ -107,13 +113,11 @@ TEST(DeviceContext, EllipsesAndEllipticRegionsAreSymmetricInTheirBox)
 
 TEST(DeviceContext, EllipseOutlineIsClosedAndFillStaysInside)
 {
-    Bitmap bmp(40, 30);
-    {
-        RasterDeviceContext dc(bmp);
+    const Bitmap bmp = Drawn(40, 30, [](DeviceContext& dc) {
         dc.SelectPen({PenStyle::Solid, 0, 0x000000});
         dc.SelectBrush({BrushStyle::Clear, 0});
         dc.Ellipse(2, 2, 38, 28);
-    }
+    });
     // Flood the outside from a corner: the interior must stay unreached.
     std::vector<int> seen(40 * 30, 0);
     std::vector<Point> stack{{0, 0}};
@@ -131,15 +135,15 @@ TEST(DeviceContext, EllipseOutlineIsClosedAndFillStaysInside)
 TEST(DeviceContext, DashPatternsCountPixelStepsAlsoOnDiagonals)
 {
     for (PenStyle style : {PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot, PenStyle::DashDotDot}) {
-        Bitmap straight(70, 70);
-        Bitmap diagonal(70, 70);
-        for (Bitmap* bmp : {&straight, &diagonal}) {
-            RasterDeviceContext dc(*bmp);
-            dc.SetBkMode(BkMode::Transparent);
-            dc.SelectPen({style, 0, 0x000000});
-            dc.MoveTo(0, 0);
-            dc.LineTo(60, bmp == &straight ? 0 : 60);
-        }
+        auto line = [style](int dy) {
+            return Drawn(70, 70, [&](DeviceContext& dc) {
+                dc.SetBkMode(BkMode::Transparent);
+                dc.SelectPen({style, 0, 0x000000});
+                dc.MoveTo(0, 0);
+                dc.LineTo(60, dy);
+            });
+        };
+        const Bitmap straight = line(0), diagonal = line(60);
         for (int i = 0; i < 60; ++i)
             ASSERT_EQ(straight.Pixel(i, 0), diagonal.Pixel(i, i)) << i;
         const int drawn = CountNonWhite(straight);
@@ -150,14 +154,12 @@ TEST(DeviceContext, DashPatternsCountPixelStepsAlsoOnDiagonals)
 
 TEST(DeviceContext, OpaqueBackgroundFillsTheGapsOfStyledLines)
 {
-    Bitmap bmp(30, 3, 0xFF00FF00u);
-    {
-        RasterDeviceContext dc(bmp);
+    const Bitmap bmp = Drawn(30, 3, [](DeviceContext& dc) {
         dc.SetBkColor(0xFF0000);
         dc.SelectPen({PenStyle::Dot, 0, 0x000000});
         dc.MoveTo(0, 1);
         dc.LineTo(30, 1);
-    }
+    }, 0xFF00FF00u);
     for (int x = 0; x < 30; ++x)
         EXPECT_TRUE(bmp.Pixel(x, 1) == kBlack || bmp.Pixel(x, 1) == kBlue) << x;
 }
@@ -166,9 +168,7 @@ TEST(DeviceContext, AnisotropicThreeTimesLandsOnWholeDevicePixels)
 {
     // A symbol-style drawing: y grows upward, one logical unit = 3 pixels,
     // a pen one logical unit wide.
-    Bitmap bmp(40, 40);
-    {
-        RasterDeviceContext dc(bmp);
+    const Bitmap bmp = Drawn(40, 40, [](DeviceContext& dc) {
         dc.SetMapMode(MapMode::Anisotropic);
         dc.SetWindowExt(12, -12);
         dc.SetViewportExt(36, 36);
@@ -179,7 +179,7 @@ TEST(DeviceContext, AnisotropicThreeTimesLandsOnWholeDevicePixels)
         dc.SelectPen({PenStyle::Solid, 1, 0xFF0000});
         dc.SelectBrush({BrushStyle::Solid, 0xFF0000});
         dc.Rectangle(5, -5, 7, -7);
-    }
+    });
     EXPECT_EQ(Row(bmp, 3), std::string(40, '.'));
     EXPECT_EQ(Row(bmp, 4), std::string(4, '.') + std::string(30, '#') + std::string(6, '.'));
     EXPECT_EQ(Row(bmp, 6), std::string(4, '.') + std::string(30, '#') + std::string(6, '.'));
@@ -196,11 +196,7 @@ TEST(DeviceContext, StretchDrawKeepsModulesSharpAndSkipsTheKeyColour)
     Bitmap source(2, 2);
     source.SetPixel(0, 0, kBlack);
     source.SetPixel(1, 1, 0xFFFF00FFu);
-    Bitmap bmp(8, 8, kRed);
-    {
-        RasterDeviceContext dc(bmp);
-        dc.StretchDraw({1, 1, 7, 7}, source, 0xFF00FF);
-    }
+    const Bitmap bmp = Drawn(8, 8, [&](DeviceContext& dc) { dc.StretchDraw({1, 1, 7, 7}, source, 0xFF00FF); }, kRed);
     EXPECT_EQ(Row(bmp, 0), "rrrrrrrr");
     for (int y = 1; y <= 3; ++y)
         EXPECT_EQ(Row(bmp, y), "r###...r");
@@ -210,15 +206,13 @@ TEST(DeviceContext, StretchDrawKeepsModulesSharpAndSkipsTheKeyColour)
 
 TEST(DeviceContext, ClipRegionsIntersectAndLimitEveryFigure)
 {
-    Bitmap bmp(30, 30);
     const Region clip = Region::FromRect({0, 0, 20, 31}).Intersected(Region::FromEllipse({-2, -2, 33, 33}));
-    {
-        RasterDeviceContext dc(bmp);
+    const Bitmap bmp = Drawn(30, 30, [&](DeviceContext& dc) {
         dc.SelectClipRegion(&clip);
         dc.FillRect({0, 0, 30, 30}, 0x000000);
         dc.SelectClipRegion(nullptr);
         dc.FillRect({25, 0, 26, 1}, 0x0000FF);
-    }
+    });
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 25; ++x)
             ASSERT_EQ(bmp.Pixel(x, y) == kBlack, clip.Contains(x, y)) << x << "," << y;
@@ -246,13 +240,6 @@ TEST(DeviceContext, RestoreDcBringsBackMappingObjectsAndClip)
     EXPECT_FALSE(dc.RestoreDC(1));
 }
 
-TEST(DeviceContext, SystemColoursResolveThroughTheFixedTable)
-{
-    EXPECT_EQ(ColorToRgb(0x80000008u), 0x000000u);
-    EXPECT_EQ(ColorToRgb(0x80000005u), 0xFFFFFFu);
-    EXPECT_EQ(ColorToRgb(0x00123456u), 0x123456u);
-}
-
 TEST(DeviceContext, MonochromeRowsArePaddedToEvenBytesAndWhiteIsOne)
 {
     Bitmap bmp(17, 2);
@@ -265,17 +252,6 @@ TEST(DeviceContext, MonochromeRowsArePaddedToEvenBytesAndWhiteIsOne)
     EXPECT_EQ(mono.bits[2], 0x80); // pixel 16 of row 0 is white
     EXPECT_EQ(mono.bits[6], 0x00);
     EXPECT_EQ(FromMonochrome(mono), bmp);
-}
-
-TEST(DeviceContext, HandlesFindTheirContextUntilReleased)
-{
-    Bitmap bmp(1, 1);
-    RasterDeviceContext dc(bmp);
-    const std::int32_t handle = RegisterDeviceContext(&dc);
-    EXPECT_NE(handle, 0);
-    EXPECT_EQ(DeviceContextFromHandle(handle), &dc);
-    ReleaseDeviceContextHandle(handle);
-    EXPECT_EQ(DeviceContextFromHandle(handle), nullptr);
 }
 
 TEST(DeviceContext, FaceNamesKeepThirtyOneBytesWithoutCuttingACharacter)

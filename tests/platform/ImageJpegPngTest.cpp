@@ -226,14 +226,3 @@ TEST(PngReader, HostileFilesEndInReadError)
     EXPECT_EQ(ReadPngSize(withSize(100, 50)).width, 100);
     EXPECT_THROW(PngImage().LoadFromBytes(good.substr(0, 20)), ReadError);
 }
-
-TEST(PngImage, KeepsItsFileAndDecodesOnDemand)
-{
-    const std::string file = EncodePng(Gradient(6, 5));
-    PngImage image;
-    image.LoadFromBytes(file);
-    EXPECT_EQ(image.ClassName(), "TPngImage");
-    EXPECT_EQ(image.Width(), 6);
-    EXPECT_EQ(image.SaveToBytes(), file);
-    EXPECT_EQ(image.GetBitmap(), Gradient(6, 5));
-}

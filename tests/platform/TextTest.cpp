@@ -37,13 +37,9 @@ TEST(Cp932, AnyByteStringSurvivesUtf16)
     EXPECT_EQ(Cp932ToUtf8("\x81\x20\xA0"), "\xEF\xBF\xBD \xEF\xBF\xBD");
 }
 
-TEST(Cp932, UnmappableCharactersBecomeQuestionMarks)
+TEST(Cp932, UnmappableOrMalformedUtf8BecomesQuestionMarksAndNeverSwallowsWhatFollows)
 {
     EXPECT_EQ(Utf8ToCp932("a\xF0\x9F\x98\x80" "b"), "a?b");
-}
-
-TEST(Cp932, MalformedUtf8NeverSwallowsTheFollowingCharacters)
-{
     EXPECT_EQ(Utf8ToCp932("\xC3" "A"), "?A");
     EXPECT_EQ(Utf8ToCp932("\xE3\x81" "B"), "??B");
     EXPECT_EQ(Utf8ToCp932("\xC0\xAF" "C"), "??C"); // overlong "/"

@@ -88,13 +88,27 @@ TEST(Wmf, OurPlaceableFileOpensInLibwmfWithTheSameModules)
 
 TEST(Emf, OurFileOpensInAnIndependentReaderWithTheSameModules)
 {
-    if (!Installed("emf2svg-conv") || !Installed("rsvg-convert"))
-        GTEST_SKIP() << "emf2svg-conv (emf2svg) or rsvg-convert (librsvg2-bin) is not installed";
+    // The control's way: one unit a printer pixel at 600 dpi.
     const DeviceInfo printer{600, 600, 6000, 9000, 254, 381, 0, 0};
     const int frame = (300 + kSide * 2540) / 600;
     EmfRecorder recorder(printer, Rect{0, 0, frame, frame});
     DrawSymbol(recorder, (frame * 600 + 1270) / 2540);
     const EnhMetafile emf = recorder.Close();
+    ASSERT_EQ(emf.PixelSize(), (Size{kSide, kSide}));
+    // Our own playback keeps every module an exact multiple at any scale.
+    for (int scale : {1, 2, 3}) {
+        Bitmap bmp(kSide * scale, kSide * scale);
+        {
+            RasterDeviceContext dc(bmp);
+            PlayEnhMetafile(dc, emf, {0, 0, kSide * scale, kSide * scale});
+        }
+        const int module = kPitch * scale;
+        for (int y = 0; y < bmp.Height(); ++y)
+            for (int x = 0; x < bmp.Width(); ++x)
+                ASSERT_EQ(bmp.Pixel(x, y) == 0xFF000000u, Dark(x / module, y / module)) << scale << ": " << x << "," << y;
+    }
+    if (!Installed("emf2svg-conv") || !Installed("rsvg-convert"))
+        GTEST_SKIP() << "emf2svg-conv (emf2svg) or rsvg-convert (librsvg2-bin) is not installed";
     lxtest::TempDir dir;
     WriteFile(dir.File("symbol.emf"), emf.Bytes());
     const std::string command = "emf2svg-conv -i '" + dir.File("symbol.emf") + "' -o '" + dir.File("symbol.svg") +
