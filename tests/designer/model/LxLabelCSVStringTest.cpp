@@ -25,10 +25,8 @@ TEST(MergeTextObject, FrontCellAndBackOrThePrompt)
 {
     TLxCSV csv = FourRows();
     TLxLabelObjectCsvString merge(&csv, 3);
-    EXPECT_EQ(merge.GetName(), Sjis("差込文字シート"));
     EXPECT_EQ(merge.GetKind(), KindCsvString);
     EXPECT_EQ(merge.GetMergedText(), Prompt());
-    EXPECT_EQ(merge.GetText(), Sjis("ここに文字列を入力してください"));
     merge.SetFrontText("No.");
     merge.SetColumn(2);
     merge.SetBackText(Sjis("様"));

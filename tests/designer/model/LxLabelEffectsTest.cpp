@@ -64,8 +64,6 @@ TEST(LabelEffects, EveryStoredFieldRoundTripsAndTheSpareStyleNeverTravels)
     effects.SetFontColor(0x00808000);
     effects.SetShadowColor(0x00C0C0C0);
     effects.SetShapedTextColor(0x00008000);
-    EXPECT_EQ(effects.GetSubFontColor(), 0x00C0C0C0u);
-    EXPECT_EQ(effects.GetThirdFontColor(), 0x00008000u);
     effects.SetCurve(1);
     effects.SetSlantBackward(1);
     effects.SetDeform(1);

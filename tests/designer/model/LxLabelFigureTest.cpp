@@ -24,30 +24,6 @@ TEST(LabelFigure, OwnPartIsTenLittleEndianBytesAndSurvivesLoadAndClone)
     lxtest::ExpectRoundTrips(figure);
 }
 
-TEST(LabelFigure, DrawnInItsOwnBoxColourAndType)
-{
-    const std::vector<std::string> faces;
-    TlxLabelObjectManager list(faces, 20, 10, 0);
-    list.AddFigure();
-    auto& figure = dynamic_cast<TLxLabelObjectFigure&>(*list.GetObject(0));
-    figure.SetFigureType(FigureFilledRectangle);
-    figure.SetLineColor(0x0000FF);
-    figure.SetLeft(2);
-    figure.SetTop(3);
-    figure.SetWidth(12);
-    figure.SetHeight(4);
-    Bitmap cell = lxtest::DrawCell(list);
-    const lxtest::InkBox ink = lxtest::FindInk(cell);
-    EXPECT_EQ(ink.left, 20);
-    EXPECT_EQ(ink.top, 30);
-    EXPECT_EQ(lxtest::CountColor(cell, 0x0000FF), 120 * 40);
-    EXPECT_EQ(ink.count, 120 * 40);
-
-    figure.SetFigureType(FigureHorizontalLine); // a solid 1 mm line: 10 pixels thick
-    figure.SetLineWidth(10);
-    EXPECT_EQ(lxtest::FindInk(lxtest::DrawCell(list)).Height(), 10);
-}
-
 TEST(LabelFigure, FiguresPicturesGridsAndEffectTextTravelThroughTheObjectBlock)
 {
     const std::vector<std::string> faces;

@@ -54,8 +54,6 @@ TEST(NewDocument, TwelveEmptyFacesTakeTheirCellSizesInTheLayoutsOrientation)
         const TlxLblInfo layout = lxtest::MakeLayout(sizes, portrait);
         const TlxLabelManager document(12, layout);
         ASSERT_EQ(document.GetFaceCount(), 12);
-        EXPECT_TRUE(document.GetShowGuide());
-        EXPECT_FALSE(document.GetSingleMode());
         for (int i = 0; i < 12; ++i) {
             const TlxLabelObjectManager& face = document.GetFaceObjects(i);
             EXPECT_EQ(face.GetObjectCount(), 0);

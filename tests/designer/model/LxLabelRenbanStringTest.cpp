@@ -23,7 +23,6 @@ std::string Serial(const std::string& start, const std::string& finish, std::int
 TEST(SerialObject, NumbersArePaddedToTheStartTextAndEndAtTheFinish)
 {
     const TLxLabelObjectRenbanString serial(0);
-    EXPECT_EQ(serial.GetName(), Sjis("連番シート"));
     EXPECT_EQ(serial.GetKind(), KindRenbanString);
     struct Case {
         const char *start, *finish;

@@ -159,6 +159,11 @@ TEST_F(DrawOps, HugeGridCountsDrawEveryPixelLineOnceAndFinish)
     for (int y = T + 1; y < B; ++y)
         for (int x = L + 1; x < R; ++x)
             ASSERT_TRUE(IsColor(grid, x, y, kRed)) << x << "," << y;
+    // Negative counts draw no inner line.
+    const Bitmap none = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
+        list.DrawGrid(dc, -5, -0x7FFFFFFF, kRed, 0, 0, kBlue, 0, 0, L, T, W, H);
+    });
+    EXPECT_EQ(lxtest::CountColor(none, kRed), 0);
 }
 
 TEST_F(DrawOps, PicturesStretchOpaqueOrLeaveTheKeyColourOut)

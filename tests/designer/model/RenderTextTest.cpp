@@ -215,22 +215,6 @@ TEST_F(RenderText, PrintModeLeavesOutNotPrintAndHiddenObjectsNeverShow)
     EXPECT_EQ(hidden.GetWidth(), 2.0);
 }
 
-TEST_F(RenderText, AFigureAddedAfterATextCoversIt)
-{
-    TlxLabelObjectManager added(TrueTypeFaceList(), 30, 20, 0);
-    added.AddString();
-    added.AddFigure();
-    auto& figure = dynamic_cast<TLxLabelObjectFigure&>(*added.GetObject(0));
-    figure.SetFigureType(6);
-    figure.SetLineColor(kGreen);
-    figure.SetLeft(0);
-    figure.SetTop(0);
-    figure.SetWidth(30);
-    figure.SetHeight(20);
-    const Bitmap covered = lxtest::RenderCell(added);
-    EXPECT_EQ(lxtest::CountColor(covered, kGreen), covered.Width() * covered.Height());
-}
-
 TEST_F(RenderText, MergeAndSerialObjectsDrawTheirOwnTextNotTheInheritedOne)
 {
     TLxCSV csv = lxtest::MakeCsv({"x,y", "p,Q7"});

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -59,9 +60,8 @@ std::string MemberName(lx::DispId id)
     const auto found = names.find(id);
     if (found != names.end())
         return found->second;
-    std::string unknown = "#";
-    unknown.append(std::to_string(id));
-    return unknown;
+    std::string unknown = "#"; // appended: GCC 12 warns on "#" + std::string
+    return unknown.append(std::to_string(id));
 }
 
 std::string ValueText(const lx::Variant& value)
@@ -136,6 +136,14 @@ const ControlCalls& ControlRecorder::Calls() const { return state->calls; }
 void ControlRecorder::Clear() { state->calls.clear(); }
 void ControlRecorder::FailNext(const std::string& member, int times) { state->failures[member] = times; }
 int ControlRecorder::ControlsMade() const { return state->made; }
+
+void ExpectCloneRendersOnceOnItsOwnControl(const lx::TLxLableObjectBase& object)
+{
+    const ControlRecorder recorder;
+    const auto clone = object.Clone();
+    EXPECT_EQ(recorder.ControlsMade(), 1);
+    EXPECT_EQ(std::count(recorder.Calls().begin(), recorder.Calls().end(), "QrImageCopy(1)"), 1);
+}
 
 NoControl::NoControl() { lx::SetSymbolControlMaker(&MakeNoControl); }
 NoControl::~NoControl() { lx::SetSymbolControlMaker(nullptr); }

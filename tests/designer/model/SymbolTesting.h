@@ -11,6 +11,7 @@
 
 #include <ZXing/BarcodeFormat.h>
 
+#include "designer/model/LxLabelBase.h"
 #include "platform/com/Dispatch.h"
 #include "platform/image/Bitmap.h"
 #include "platform/image/Picture.h"
@@ -45,5 +46,9 @@ public:
     NoControl();
     ~NoControl();
 };
+
+// A clone of a symbol object makes one control of its own and renders on it
+// once.
+void ExpectCloneRendersOnceOnItsOwnControl(const lx::TLxLableObjectBase& object);
 
 } // namespace lxtest

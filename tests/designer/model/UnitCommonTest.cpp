@@ -93,13 +93,6 @@ TEST(StreamFont, StyleBitsAndFieldOrder)
     EXPECT_EQ(read.Name, "A");
 }
 
-TEST(QuoteField, PutsOneQuoteOnEachSideAndEscapesNothing)
-{
-    EXPECT_EQ(QuoteField("abc"), "\"abc\"");
-    EXPECT_EQ(QuoteField(""), "\"\"");
-    EXPECT_EQ(QuoteField("a\"b"), "\"a\"b\"");
-}
-
 TEST(StreamPicture, BitmapJpegAndMetafileSurviveByteForByte)
 {
     const std::string jpeg = lxtest::WriteJpegWithLibjpeg(8, 8, 1, JCS_GRAYSCALE, std::vector<std::uint8_t>(64, 90), true);
