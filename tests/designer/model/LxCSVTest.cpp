@@ -129,8 +129,6 @@ TEST(CsvBlock, BytesAndRoundTripWithAStoredWiderColumnCount)
     EXPECT_EQ(Row(*clone, 0), (Cells{"a", "b"}));
     table.Clear();
     EXPECT_FALSE(table.IsLoaded());
-    EXPECT_EQ(table.GetRowCount(), 0);
-    EXPECT_EQ(table.GetLines().size(), 0u);
     EXPECT_EQ(clone->GetRowCount(), 2);
 }
 
