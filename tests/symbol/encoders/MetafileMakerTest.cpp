@@ -143,20 +143,6 @@ TEST(MetafileMaker, EnhancedFrameIsTheExtentInHundredthsOfAMillimetre)
     EXPECT_EQ(display.PixelSize(), Size(46, 46)); // 290 units at 600 per inch on a 96 dpi screen
 }
 
-TEST(MetafileMaker, RotatedPicturesExchangeTheWindowAndPdf417HeightHasNoAdjust)
-{
-    const Encoded2D dm = EncodeDataMatrixText("turned", 2);
-    const WindowsMetafile upright = MakeDataMatrixWmf(dm.matrix, dm.size, 5, 2, 600, 1, 0, 0, 0, kBlack, kWhite);
-    const WindowsMetafile turned = MakeDataMatrixWmf(dm.matrix, dm.size, 5, 2, 600, 1, 3, 0, 0, kBlack, kWhite);
-    const Size w = WindowExtent(upright.Bytes(), false);
-    EXPECT_EQ(w, Size(2 + 5 * (dm.Columns() + 2), -(2 + 5 * (dm.Rows() + 2))));
-    EXPECT_EQ(WindowExtent(turned.Bytes(), false), Size(-w.cy, -w.cx));
-
-    const Encoded2D pdf = EncodePdf417Text("1,rows");
-    const WindowsMetafile p = MakePdf417Wmf(pdf.matrix, pdf.size, 2, 1, 4, 600, 2, 0, 0, 0, kBlack, kWhite);
-    EXPECT_EQ(WindowExtent(p.Bytes(), false), Size(1 + 2 * (pdf.Columns() + 4), -2 * (4 * pdf.Rows() + 4)));
-}
-
 TEST(MetafileMaker, PicturesThatCannotBeMadeAreEmptyAndEmptySymbolsHoldTheMapping)
 {
     const Encoded2D qr = EncodeQrText("MA,big");

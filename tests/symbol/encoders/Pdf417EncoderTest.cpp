@@ -1,9 +1,8 @@
 // Standard and truncated PDF417 read back by zxing-cpp; result codes and limits.
 #include "Pdf417TestSupport.h"
 
+#include "PureRead.h"
 #include "platform/text/Cp932.h"
-
-#include <ZXing/ReadBarcode.h>
 
 #include <gtest/gtest.h>
 
@@ -113,17 +112,12 @@ TEST(Pdf417Oracle, MacroHeaderCarriesSegmentAndFile)
         std::snprintf(header, sizeof header, "D%05d%05d%03d,3,", c.index, c.count, c.file);
         const auto s = EncodePdf417Request(std::string(header) + "PART DATA 42");
         ASSERT_EQ(s.result, 0);
-        ZXing::DecodeHints hints;
-        hints.setFormats(ZXing::BarcodeFormat::PDF417);
-        hints.setIsPure(true);
-        hints.setCharacterSet("ISO-8859-1");
-        const auto image = RenderPdf417(s);
-        const auto r = ZXing::ReadBarcode({image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum}, hints);
-        ASSERT_TRUE(r.isValid()) << c.index << "/" << c.count;
-        EXPECT_EQ(std::string(r.bytes().begin(), r.bytes().end()), "PART DATA 42");
-        EXPECT_EQ(r.sequenceIndex(), c.index - 1);
-        EXPECT_EQ(r.isLastInSequence(), c.index == c.count);
-        EXPECT_NE(r.sequenceId().find(std::to_string(c.file)), std::string::npos) << r.sequenceId();
+        const PureRead r = ReadPure(RenderPdf417(s), ZXing::BarcodeFormat::PDF417);
+        ASSERT_TRUE(r.ok) << c.index << "/" << c.count;
+        EXPECT_EQ(r.bytes, "PART DATA 42");
+        EXPECT_EQ(r.sequenceIndex, c.index - 1);
+        EXPECT_EQ(r.lastInSequence, c.index == c.count);
+        EXPECT_NE(r.sequenceId.find(std::to_string(c.file)), std::string::npos) << r.sequenceId;
         EXPECT_EQ(s.eccLevel, 2);
     }
 }

@@ -1,5 +1,4 @@
-// The input analysis: segment choice and the per-byte cost that cuts
-// structured-append parts.
+// The input analysis: segment choice and the version it leads to.
 #include "symbol/encoders/QrModes.h"
 #include "symbol/encoders/QrVersion.h"
 
@@ -106,30 +105,6 @@ TEST(QrModes, MicroAnalysisKeepsM1ToDigits)
 {
     EXPECT_EQ(Analyse("12345", lx::kQrMicro, lx::kQrLevelL), "N5 ");
     EXPECT_EQ(Analyse("AB12", lx::kQrMicro, lx::kQrLevelL), "A4 ");
-}
-
-TEST(QrModes, CharCost)
-{
-    EXPECT_EQ(lx::CharCost('7'), 33);
-    EXPECT_EQ(lx::CharCost('0'), 33);
-    EXPECT_EQ(lx::CharCost('A'), 55);
-    EXPECT_EQ(lx::CharCost(' '), 55);
-    EXPECT_EQ(lx::CharCost(':'), 55);
-    EXPECT_EQ(lx::CharCost('a'), 80);
-    EXPECT_EQ(lx::CharCost(','), 80);
-    EXPECT_EQ(lx::CharCost(0x82), 130);
-    EXPECT_EQ(lx::CharCost(0xE0), 130);
-    EXPECT_EQ(lx::CharCost(0xFC), 130);
-    EXPECT_EQ(lx::CharCost(0xA0), 80);
-    EXPECT_EQ(lx::CharCost(0xFD), 80);
-}
-
-TEST(QrModes, MergedClass)
-{
-    EXPECT_EQ(lx::QrMergeClass(lx::kQrNumeric, lx::kQrAlphanumeric), lx::kQrAlphanumeric);
-    EXPECT_EQ(lx::QrMergeClass(lx::kQrByte, lx::kQrNumeric), lx::kQrByte);
-    EXPECT_EQ(lx::QrMergeClass(lx::kQrKanji, lx::kQrNumeric), lx::kQrByte);
-    EXPECT_EQ(lx::QrMergeClass(lx::kQrKanji, lx::kQrKanji), lx::kQrKanji);
 }
 
 } // namespace

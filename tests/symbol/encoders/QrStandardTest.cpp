@@ -1,119 +1,17 @@
-// Facts published in ISO/IEC 18004: the worked examples' codewords, format
-// and version information, and the layout of the function patterns.
-#include "QrTestSupport.h"
-
-#include "symbol/encoders/QrBitStream.h"
+// The mask penalty scores: the word-wise counts against plain module-by-module
+// counts, and run penalties worked by hand.
 #include "symbol/encoders/QrMasking.h"
-#include "symbol/encoders/QrReedSolomon.h"
-#include "symbol/encoders/QrTables.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <numeric>
 #include <random>
+#include <vector>
 
 namespace lxtest {
 namespace {
-
-std::vector<int> Codewords(int model, int version, int level, const lx::QrSegmentList& segments, const char* data)
-{
-    const lx::QrSymbolKind kind{model, level};
-    std::uint8_t codewords[64] = {};
-    std::uint8_t sequence[64] = {};
-    lx::QrBuildBitStream(segments, reinterpret_cast<const std::uint8_t*>(data), kind, version - 1, codewords);
-    const int bits = lx::QrAddReedSolomon(model, version - 1, level, codewords, sequence);
-    return std::vector<int>(sequence, sequence + (bits + 7) / 8);
-}
-
-TEST(QrStandard, WorkedExampleCodewords)
-{
-    lx::QrSegmentList segments;
-    segments.items[0] = {lx::kQrNumeric, 8, 0};
-    segments.count = 1;
-    // 1-M: 16 data codewords, then 10 error-correction codewords.
-    const std::vector<int> model2 = {0x10, 0x20, 0x0C, 0x56, 0x61, 0x80, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC,
-                                     0x11, 0xEC, 0x11, 0xA5, 0x24, 0xD4, 0xC1, 0xED, 0x36, 0xC7, 0x87, 0x2C, 0x55};
-    EXPECT_EQ(Codewords(lx::kQrModel2, 1, lx::kQrLevelM, segments, "01234567"), model2);
-    // Micro QR M2-L: 5 data codewords, then 5 error-correction codewords.
-    const std::vector<int> micro = {0x40, 0x18, 0xAC, 0xC3, 0x00, 0x86, 0x0D, 0x22, 0xAE, 0x30};
-    EXPECT_EQ(Codewords(lx::kQrMicro, 2, lx::kQrLevelL, segments, "01234567"), micro);
-}
-
-// M1 and M3 end their data with a 4-bit codeword; the error correction
-// follows it directly, and a padded one is 0000.
-TEST(QrStandard, MicroHalfCodewords)
-{
-    lx::QrSegmentList segments;
-    segments.items[0] = {lx::kQrNumeric, 1, 0};
-    segments.count = 1;
-    // M1: indicator none, count 001, digit 0101, terminator 000, then 0 bits.
-    const std::vector<int> m1 = Codewords(lx::kQrMicro, 1, lx::kQrLevelL, segments, "5");
-    ASSERT_EQ(m1.size(), 5u);  // 20 data bits + 16 error-correction bits in 36 bits
-    EXPECT_EQ(m1[0], 0x2A);
-    EXPECT_EQ(m1[1], 0x00);
-    std::uint8_t data[3] = {0x2A, 0x00, 0x00};
-    std::uint8_t ec[2];
-    lx::QrReedSolomonBlock(data, 3, 2, ec);
-    EXPECT_EQ(m1[2], ec[0] >> 4);
-    EXPECT_EQ(m1[3], (ec[0] << 4 | ec[1] >> 4) & 0xFF);
-    EXPECT_EQ(m1[4], (ec[1] << 4) & 0xF0);
-}
-
-TEST(QrStandard, FormatAndVersionInformation)
-{
-    EXPECT_EQ(lx::QrFormatBits(lx::kQrModel2, 0, lx::kQrLevelL, 0), 0b111011111000100);
-    EXPECT_EQ(lx::QrFormatBits(lx::kQrModel2, 0, lx::kQrLevelM, 0), 0b101010000010010);
-    EXPECT_EQ(lx::QrFormatBits(lx::kQrModel2, 0, lx::kQrLevelM, 2), 0b101111001111100);
-    EXPECT_EQ(lx::QrFormatBits(lx::kQrModel2, 0, lx::kQrLevelQ, 0), 0b011010101011111);
-    EXPECT_EQ(lx::QrFormatBits(lx::kQrModel2, 0, lx::kQrLevelH, 0), 0b001011010001001);
-    EXPECT_EQ(lx::QrVersionBits(7), 0x07C94);
-    EXPECT_EQ(lx::QrVersionBits(8), 0x085BC);
-    EXPECT_EQ(lx::QrVersionBits(10), 0x0A4D3);
-    EXPECT_EQ(lx::QrVersionBits(40), 0x28C69);
-}
-
-TEST(QrStandard, EveryBlockHasItsGenerator)
-{
-    for (int model = 0; model < 3; ++model)
-        for (int v = 0; v < lx::QrMaxVersion(model); ++v)
-            for (int level = 0; level < 4; ++level) {
-                const lx::QrVersionInfo& info = lx::QrVersionTable(model, v);
-                if (info.blocks[level] == 0)
-                    continue;
-                const int ec = (info.total - info.data[level]) / info.blocks[level];
-                EXPECT_TRUE(lx::QrHasGenerator(ec)) << model << " " << v << " " << level;
-            }
-}
-
-TEST(QrStandard, FunctionPatternLayout)
-{
-    const QrSymbol v1 = EncodeQrRequest("MA,QRCODE", 2, 1);
-    ASSERT_EQ(v1.matrix.size(), 21u * 3);
-    EXPECT_EQ(v1.matrix[0], 0x7F);
-    EXPECT_EQ(v1.matrix[2] & 0xE0, 0) << "bits beyond column 20 are 0";
-    EXPECT_TRUE(v1.Dark(13, 8)) << "the dark module at (n - 8, 8)";
-
-    // Version information from version 7: bit k at (k / 3, n - 11 + k % 3) and mirrored.
-    const QrSymbol v7 = EncodeQrRequest("MA,1", 2, 7);
-    int upper = 0, lower = 0;
-    for (int k = 0; k < 18; ++k) {
-        upper |= v7.Dark(k / 3, v7.size - 11 + k % 3) << k;
-        lower |= v7.Dark(v7.size - 11 + k % 3, k / 3) << k;
-    }
-    EXPECT_EQ(upper, 0x07C94);
-    EXPECT_EQ(lower, 0x07C94);
-    EncodeQrRequest("MA,1", 2, 6);
-    EXPECT_TRUE(lx::QrModuleAt(lx::QrLastWorkMatrix().functionMap, 0, 41 - 11)) << "no version area below 7";
-
-    const QrSymbol m1 = EncodeQrRequest("LA,1", 3, 1);
-    EXPECT_EQ(m1.size, 11);
-    EXPECT_EQ(m1.matrix.size(), 11u * 2);
-    for (int i = 8; i < 11; ++i) {
-        EXPECT_EQ(m1.Dark(0, i), i % 2 == 0) << "timing along the top";
-        EXPECT_EQ(m1.Dark(i, 0), i % 2 == 0) << "timing down the left";
-    }
-}
 
 void FillRandom(lx::QrWorkMatrix& m, int size, std::mt19937& rng)
 {
