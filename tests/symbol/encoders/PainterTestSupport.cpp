@@ -3,8 +3,8 @@
 #include "platform/gdi/RasterDeviceContext.h"
 #include "symbol/encoders/DataMatrixEncoder.h"
 #include "symbol/encoders/MaxiCodeEncoder.h"
-#include "symbol/encoders/Pdf417Encoder.h"
-#include "symbol/encoders/QrEncoder.h"
+#include "symbol/encoders/Pdf417TestSupport.h"
+#include "symbol/encoders/QrTestSupport.h"
 
 #include <algorithm>
 
@@ -12,14 +12,8 @@ namespace lxtest {
 
 Encoded2D EncodeQrText(const std::string& request, int model)
 {
-    std::vector<std::uint8_t> buffer(request.begin(), request.end());
-    buffer.push_back(0);
-    Encoded2D s;
-    s.matrix.assign(177 * 23, 0);
-    int n = 0;
-    if (lx::EncodeQr(static_cast<int>(request.size()), buffer.data(), &n, s.matrix.data(), model, 0) == 0)
-        s.size = n;
-    return s;
+    const QrSymbol s = EncodeQrRequest(request, model);
+    return {s.matrix, s.size};
 }
 
 Encoded2D EncodeDataMatrixText(const std::string& data, int model)
@@ -45,13 +39,8 @@ Encoded2D EncodeMaxiCodeText(const std::string& message)
 
 Encoded2D EncodePdf417Text(const std::string& request, int model)
 {
-    Encoded2D s;
-    s.matrix.assign(lx::kPdf417MatrixBytes, 0);
-    std::int32_t ecc = 0;
-    if (lx::EncodePdf417(static_cast<int>(request.size()), reinterpret_cast<const std::uint8_t*>(request.data()),
-                         &s.size, s.matrix.data(), model, 0, &ecc) != 0)
-        s.size = 0;
-    return s;
+    const Pdf417Symbol s = EncodePdf417Request(request, model);
+    return {s.matrix, s.width | s.rows << 16};
 }
 
 lx::Bitmap PaintYUp(int width, int height, const std::function<void(lx::DeviceContext&)>& paint, std::uint32_t fill,

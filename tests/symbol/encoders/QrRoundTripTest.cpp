@@ -304,15 +304,5 @@ TEST(QrRoundTrip, VersionChoiceAtTheCountWidthEdge)
     ExpectDecodes(request, expected, 2, 11, 61);
 }
 
-// Requested versions above the smallest one are honoured, across the
-// count-width brackets too.
-TEST(QrRoundTrip, RequestedVersions)
-{
-    for (int version : {1, 2, 6, 7, 9, 10, 26, 27, 40})
-        ExpectDecodes("HA,QR 123", "QR 123", 2, version, 17 + 4 * version);
-    for (int version = 1; version <= 4; ++version)
-        ExpectDecodes("LA,123", "123", 3, version, 9 + 2 * version);
-}
-
 } // namespace
 } // namespace lxtest

@@ -1,11 +1,10 @@
 // The mask penalty scores: the word-wise counts against plain module-by-module
-// counts, and run penalties worked by hand.
+// counts.
 #include "symbol/encoders/QrMasking.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <numeric>
 #include <random>
 #include <vector>
@@ -87,26 +86,6 @@ TEST(QrStandard, ScoresMatchPlainCounts)
         EXPECT_EQ(lx::QrCountBlocks(m), blocks) << size;
         EXPECT_EQ(lx::QrRunPenalty(m), penalty + 10 * std::abs(k)) << size;
     }
-}
-
-// Run penalties worked by hand on 21 x 21 symbols.
-TEST(QrStandard, RunPenalty)
-{
-    static lx::QrWorkMatrix m;
-    m.size = 21;
-    std::memset(m.result, 0, sizeof m.result);
-    // All light: 42 lines of one 21-module run (19 each), dark share 0 % (k = -10).
-    EXPECT_EQ(lx::QrRunPenalty(m), 42 * 19 + 100);
-    // Row 10: dark, light, dark x3, light, dark from column 0, light after:
-    // the finder-like runs touch the left edge (+40); the row's light tail
-    // is 14 long (+12) instead of 21 (+19); the seven columns 0, 2, 3, 4 and 6
-    // are split into runs of 10 and 10 (+8 +8 each instead of +19). 5 dark
-    // modules in 441: 5 / 4 = 1 %, k = -9.
-    for (int c : {0, 2, 3, 4, 6})
-        m.result[10][c / 8] |= static_cast<std::uint8_t>(1u << (c % 8));
-    const int rows = 20 * 19 + 40 + 12;
-    const int columns = 16 * 19 + 5 * 16;
-    EXPECT_EQ(lx::QrRunPenalty(m), rows + columns + 90);
 }
 
 } // namespace
