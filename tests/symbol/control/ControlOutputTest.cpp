@@ -14,6 +14,7 @@ namespace {
 
 float ImageWidth(TestControl& c) { return c.driver.Get(kDispImageWidth).AsFloat(); }
 float ImageHeight(TestControl& c) { return c.driver.Get(kDispImageHeight).AsFloat(); }
+std::string ImageData(TestControl& c) { return c.driver.Get(kDispImageData).AsString().ToCp932(); }
 
 TEST(ControlExtent, QrAtTenthsOfAMillimetre)
 {
@@ -101,18 +102,18 @@ TEST(ControlExtent, LinearWidthCountsEveryElement)
 TEST(ControlImageData, MatrixRowsAsHexadecimalText)
 {
     TestControl c;
-    const std::string hex = c.driver.Get(kDispImageData).AsString().ToCp932();
+    const std::string hex = ImageData(c);
     ASSERT_EQ(hex.size(), 126u);  // 21 rows of 3 bytes
     // The top-left finder: seven dark modules, then a light one.
     EXPECT_EQ(hex.substr(0, 2), "7F");
     EXPECT_EQ(hex.find_first_not_of("0123456789ABCDEF"), std::string::npos);
     c.Put(kDispCodeType, 15);
-    EXPECT_EQ(c.driver.Get(kDispImageData).AsString().ToCp932().size(), 33u * 4 * 2);
+    EXPECT_EQ(ImageData(c).size(), 33u * 4 * 2);
     c.Put(kDispCodeType, 8);
     c.PutText("1");
-    EXPECT_EQ(c.driver.Get(kDispImageData).AsString().ToCp932().size(), 2u * c.GetShort(kDispNumCell));
+    EXPECT_EQ(ImageData(c).size(), 2u * c.GetShort(kDispNumCell));
     c.PutText("");
-    EXPECT_EQ(c.driver.Get(kDispImageData).AsString().ToCp932(), "");
+    EXPECT_EQ(ImageData(c), "");
 }
 
 TEST(ControlClipboard, NothingEncodedEmptiesTheClipboard)
@@ -142,12 +143,11 @@ TEST(ControlClipboard, BusyClipboardIsSkippedButTheCountComesBack)
 TEST(ControlFile, FormatAboveFourIsRefused)
 {
     TestControl c;
-    const Variant args[] = {Variant(std::int32_t{0}), Variant::Text("/tmp/never"), Variant(std::int16_t{5})};
-    EXPECT_EQ(c.driver.Call(kDispCreateQrMetaFile, args).AsInt16(), 0);
-    EXPECT_EQ(c.GetShort(kDispMakeStatus), -7);
-    const Variant negative[] = {Variant(std::int32_t{0}), Variant::Text("/tmp/never"), Variant(std::int16_t{-1})};
-    EXPECT_EQ(c.driver.Call(kDispCreateQrMetaFile, negative).AsInt16(), 0);
-    EXPECT_EQ(c.GetShort(kDispMakeStatus), -7);
+    for (std::int16_t format : {5, -1}) {
+        const Variant args[] = {Variant(std::int32_t{0}), Variant::Text("/tmp/never"), Variant(format)};
+        EXPECT_EQ(c.driver.Call(kDispCreateQrMetaFile, args).AsInt16(), 0) << format;
+        EXPECT_EQ(c.GetShort(kDispMakeStatus), -7) << format;
+    }
 }
 
 } // namespace

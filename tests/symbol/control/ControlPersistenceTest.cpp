@@ -2,8 +2,6 @@
 // round trips through a stream and a property bag, and hostile streams.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "ControlTesting.h"
 #include "platform/com/Persistence.h"
 #include "platform/gdi/RasterDeviceContext.h"
@@ -37,21 +35,8 @@ TEST(ControlPersistence, DefaultsFollowThePrinter)
 
 TEST(ControlPersistence, ANewControlHoldsTheDefaultQrSymbol)
 {
+    // Encoded at once, and not yet modified.
     TestControl c;
-    // What the designer's symbol objects rely on without setting anything.
-    const std::pair<DispId, int> defaults[] = {
-        {kDispThrowError, 0}, {kDispModelNo, 2},      {kDispChkDigit, 0},   {kDispCodeType, 0},
-        {kDispAutoRedraw, 0}, {kDispEccLevel, 1},     {kDispQuietZone, 5},  {kDispRotate, 0},
-        {kDispDivide1, 1},    {kDispDivide2, 1},      {kDispMaxiCodeMode, 1}, {kDispPDF417Model, 1},
-        {kDispDmxModel, 1},   {kDispPDF417XYratio, 4}, {kDispPDF417HWratio, 4}, {kDispBarChrGap, 1},
-        {kDispBarHeight, 15}, {kDispChrDisplay, 1},   {kDispMirror, 0},     {kDispGapAdjust, 0},
-    };
-    for (const auto& [id, value] : defaults)
-        EXPECT_EQ(c.GetShort(id), value) << id;
-    EXPECT_EQ(c.driver.Get(kDispInputData).AsString().ToCp932(), "QRCODE");
-    EXPECT_EQ(c.driver.Get(kDispForeBColor).AsInt32(), 0x000000);
-    EXPECT_EQ(c.driver.Get(kDispForeWColor).AsInt32(), 0xFFFFFF);
-    EXPECT_EQ(c.driver.Get(kDispNwRatio).AsFloat(), 2.5f);
     EXPECT_EQ(c.GetShort(kDispNumCell), 21);
     EXPECT_EQ(c.GetShort(kDispMakeStatus), 0);
     EXPECT_FALSE(c.Dirty());
@@ -61,23 +46,15 @@ TEST(ControlPersistence, KeysInTheirOrder)
 {
     TestControl c;
     const MemoryPropertyBag bag = Saved(c);
-    const char* keys[] = {"Color",        "Mirror",       "CellForm",   "Stretch",     "CellPitch",   "CellAdjust",
-                          "Unit",         "ModelNo",      "AutoRedraw", "QuietZone",   "Rotate",      "EccLevel",
-                          "Divide1",      "Divide2",      "TextOrBinary", "InputData", "Picture",     "ThrowError",
-                          "MakeStatus",   "ForeBColor",   "ForeWColor", "GapAdjust",   "BarHeight",   "ChrDisplay",
-                          "ChkDigit",     "CodeType",     "NwRatio",    "OptEANUPC",   "OptITF",      "OptSTF",
-                          "OptCODE128",   "OptPLESSEY",   "QRversion",  "MaxiCodeMode", "PDF417Model", "DmxModel",
-                          "PDF417Ecc",    "PDF417Colum",  "PDF417Row",  "PDF417XYratio", "PDF417HWratio", "BarChrGap"};
-    std::vector<std::string> own;
-    bool started = false;
-    for (const auto& [name, value] : bag.Entries()) {
-        started = started || name == "Color";
-        if (started)
-            own.push_back(name);
-    }
-    ASSERT_EQ(own.size(), std::size(keys));
-    for (std::size_t i = 0; i < own.size(); ++i)
-        EXPECT_EQ(own[i], keys[i]);
+    std::string own;  // the control's own keys follow the ones of the base
+    for (const auto& [name, value] : bag.Entries())
+        if (!own.empty() || name == "Color")
+            own += name + " ";
+    EXPECT_EQ(own, "Color Mirror CellForm Stretch CellPitch CellAdjust Unit ModelNo AutoRedraw QuietZone Rotate "
+                   "EccLevel Divide1 Divide2 TextOrBinary InputData Picture ThrowError MakeStatus ForeBColor "
+                   "ForeWColor GapAdjust BarHeight ChrDisplay ChkDigit CodeType NwRatio OptEANUPC OptITF OptSTF "
+                   "OptCODE128 OptPLESSEY QRversion MaxiCodeMode PDF417Model DmxModel PDF417Ecc PDF417Colum "
+                   "PDF417Row PDF417XYratio PDF417HWratio BarChrGap ");
 }
 
 TEST(ControlPersistence, StreamRoundTripKeepsEveryValue)
@@ -109,12 +86,8 @@ TEST(ControlPersistence, StreamRoundTripKeepsEveryValue)
     EXPECT_EQ(b.driver.Get(kDispNwRatio).AsFloat(), 2.75f);
     EXPECT_EQ(b.driver.Get(kDispForeBColor).AsInt32(), 0x102030);
     // The load encoded the symbol at once.
+    ASSERT_GT(a.object->Symbol().NumCell, 0);
     EXPECT_EQ(b.object->Symbol().NumCell, a.object->Symbol().NumCell);
-    const std::int32_t size = a.object->Symbol().NumCell;
-    const auto used = static_cast<std::ptrdiff_t>(((size & 0xFFFF) + 7) / 8 * (size >> 16));
-    ASSERT_GT(used, 0);
-    EXPECT_TRUE(std::equal(a.object->Symbol().ModuleBuffer.begin(), a.object->Symbol().ModuleBuffer.begin() + used,
-                           b.object->Symbol().ModuleBuffer.begin()));
 }
 
 TEST(ControlPersistence, MissingValuesTakeTheirDefaultsAndAreNotValidated)

@@ -1,7 +1,6 @@
 #pragma once
 // Helpers of the control tests: a control made in process (with or without
 // a printer), a dispatch driver on it, and a site that counts repaints.
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -9,6 +8,7 @@
 #include "platform/com/OleControl.h"
 #include "symbol/control/CMatrixelProCtrl.h"
 #include "symbol/control/MatrixelProIds.h"
+#include "support/ScopedEnv.h"
 
 namespace lxtest {
 
@@ -49,26 +49,8 @@ struct TestControl {
 };
 
 // Points the registry store at a file of its own while it lives.
-class TemporaryRegistry {
-public:
-    explicit TemporaryRegistry(const std::string& path)
-    {
-        if (const char* old = std::getenv("LX_REGISTRY_FILE"))
-            previous_ = old;
-        ::setenv("LX_REGISTRY_FILE", path.c_str(), 1);
-    }
-    ~TemporaryRegistry()
-    {
-        if (previous_)
-            ::setenv("LX_REGISTRY_FILE", previous_->c_str(), 1);
-        else
-            ::unsetenv("LX_REGISTRY_FILE");
-    }
-    TemporaryRegistry(const TemporaryRegistry&) = delete;
-    TemporaryRegistry& operator=(const TemporaryRegistry&) = delete;
-
-private:
-    std::optional<std::string> previous_;
+struct TemporaryRegistry : ScopedEnv {
+    explicit TemporaryRegistry(const std::string& path) : ScopedEnv("LX_REGISTRY_FILE", path) {}
 };
 
 } // namespace lxtest
