@@ -62,31 +62,9 @@ TEST_F(DesignEditingTest, EachAddCommandPutsItsKindInFrontSelectedWithItsPage)
     EXPECT_EQ(UndoGroups(), 5);
 }
 
-TEST_F(DesignEditingTest, TabStripSelectsAndAFixedObjectShowsNoHandles)
-{
-    Add(1);
-    Add(3);
-    Object(1).SetCanMove(0);
-    Editor().Saved = true;
-    const QTabBar* tabs = Editor().TABSheet;
-    Editor().TABSheetChange(1);
-    EXPECT_EQ(Doc().GetSelectedIndex(0), 1);
-    EXPECT_EQ(Editor().PageControlProperty->currentWidget(), Editor().TabSheetText);
-    EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_TRUE(Editor().ShapeSheetLine->isVisible());
-    EXPECT_FALSE(Editor().ShapeLeftTop->isVisible());
-    EXPECT_FALSE(Editor().EditSheetPosLeft->isEnabled());
-    EXPECT_TRUE(Editor().CBCanMove->isChecked());
-    // Selecting changes nothing.
-    EXPECT_TRUE(Editor().Saved);
-    EXPECT_EQ(Object(1).GetCanMove(), 0);
-}
-
 TEST_F(DesignEditingTest, MillimetresConvertToPixelsAndBackToWholeMillimetres)
 {
-    const int px = Editor().SurfaceMmToPixels(true, 10.4);
-    EXPECT_EQ(px, static_cast<int>(std::nearbyint(10.4 * Editor().ScreenDpiX / 25.4)));
-    EXPECT_EQ(Editor().SurfacePixelsToMm(true, px), 10);
+    EXPECT_EQ(Editor().SurfacePixelsToMm(true, Editor().SurfaceMmToPixels(true, 10.4)), 10);
     // A tall cell is centred horizontally; the frame is offset by the same margin.
     OpenCell(40, 80);
     Add(3);

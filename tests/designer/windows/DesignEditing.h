@@ -27,14 +27,8 @@ protected:
     {
         if (lx::FormDesign->isVisible())
             lx::FormDesign->close();
-        lx::TlxLblInfo layout;
-        layout.Paper.SetModelNumber("EDIT-1");
-        layout.Paper.SetPaperSize({lx::lxPaperA4, 210, 297});
-        WriteDataFile("0/EDIT-1.bv2", "LBLBASE\r\n1.00\r\n1\r\n0\r\n0\r\n0\r\nlxLineNomal\t0\t0\t" +
-                                          std::to_string(w) + "\t" + std::to_string(h) + "\r\n");
-        lx::FormTopMenu->hide();
-        lx::FormDesign->NewDesign(layout.Paper, true);
-        ProcessEvents();
+        NewDesignOnPaper("EDIT-1", "LBLBASE\r\n1.00\r\n1\r\n0\r\n0\r\n0\r\nlxLineNomal\t0\t0\t" + std::to_string(w) +
+                                       "\t" + std::to_string(h) + "\r\n");
     }
 
     lx::TFormDesign& Editor() { return *lx::FormDesign; }
@@ -66,8 +60,9 @@ protected:
                QPoint(Editor().SurfaceMmToPixels(true, xMm), Editor().SurfaceMmToPixels(false, yMm));
     }
     QImage Surface() { return Editor().ImageDesign->picture(); }
-    // Pixels of the colour (0xAARRGGBB) inside a box given in millimetres.
-    int CountIn(double left, double top, double w, double h, QRgb colour)
+    // Pixels inside a box given in millimetres that pass the test.
+    template <typename Test>
+    int CountWhere(double left, double top, double w, double h, Test test)
     {
         const QImage image = Surface();
         const QPoint from = At(left, top) - Editor().ImageDesign->pictureOffset();
@@ -75,20 +70,19 @@ protected:
         int n = 0;
         for (int y = std::max(from.y(), 0); y < std::min(to.y(), image.height()); ++y)
             for (int x = std::max(from.x(), 0); x < std::min(to.x(), image.width()); ++x)
-                n += image.pixel(x, y) == colour;
+                n += test(image.pixel(x, y));
         return n;
+    }
+    // Pixels of the colour (0xAARRGGBB) inside the box.
+    int CountIn(double left, double top, double w, double h, QRgb colour)
+    {
+        return CountWhere(left, top, w, h, [colour](QRgb p) { return p == colour; });
     }
     int CountDark(double left, double top, double w, double h)
     {
-        const QImage image = Surface();
-        const QPoint from = At(left, top) - Editor().ImageDesign->pictureOffset();
-        const QPoint to = At(left + w, top + h) - Editor().ImageDesign->pictureOffset();
-        int n = 0;
-        for (int y = std::max(from.y(), 0); y < std::min(to.y(), image.height()); ++y)
-            for (int x = std::max(from.x(), 0); x < std::min(to.x(), image.width()); ++x)
-                n += qGray(image.pixel(x, y)) < 96;
-        return n;
+        return CountWhere(left, top, w, h, [](QRgb p) { return qGray(p) < 96; });
     }
+
     int UndoGroups()
     {
         int n = 0;

@@ -176,24 +176,18 @@ TEST_F(DesignEffectsTest, ColourButtonsPaintTheSampleAndTheObject)
     EXPECT_EQ(object.GetShadowColor(), kBlueBgr);
     EXPECT_EQ(object.GetShapedTextColor(), kRedBgr);
     EXPECT_EQ(object.GetShadow(), 1);
+    FormDesign->CB_Kage2->setChecked(false);
+    FormDesign->RBRight2->setChecked(true);
+    EXPECT_EQ(object.GetAlignment(), 2);
+    FormDesign->CB_Kage2->setChecked(true);
     // The surface shows the green text over its blue shadow.
     const QImage surface = FormDesign->ImageDesign->picture();
-    EXPECT_GT(CountPixels(surface, qRgb(0, 255, 0)), 50);
-    EXPECT_GT(CountPixels(surface, qRgb(0, 0, 255)), 20);
+    EXPECT_GT(lxtest::CountPixels(surface, qRgb(0, 255, 0)), 50);
+    EXPECT_GT(lxtest::CountPixels(surface, qRgb(0, 0, 255)), 20);
     // A cancelled dialog changes nothing.
     FormDesign->Saved = true;
     messages.ChooseColorNext(std::nullopt);
     FormDesign->BtnFontColor2->click();
     EXPECT_EQ(object.GetFontColor(), kGreen);
     EXPECT_TRUE(FormDesign->Saved);
-}
-
-TEST_F(DesignEffectsTest, LineColourButtonPaintsTheFigure)
-{
-    NewDesign();
-    auto& figure = Add<TLxLabelObjectFigure>(3);
-    messages.ChooseColorNext(0x00FFFF);
-    FormDesign->BtnChangeLineColor->click();
-    EXPECT_EQ(figure.GetLineColor(), 0x00FFFFu);
-    EXPECT_FALSE(FormDesign->Saved);
 }

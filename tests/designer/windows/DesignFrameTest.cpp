@@ -30,48 +30,15 @@ protected:
     }
 
     // A new design on a one-cell paper of the given cell.
-    void NewDesignOnCell(const std::string& cellLine, bool singleMode = false)
+    void NewDesignOnCell(const std::string& cellLine)
     {
-        TlxLblInfo layout;
-        layout.Paper.SetModelNumber("TEST-1");
-        layout.Paper.SetPaperSize({lxPaperA4, 210, 297});
-        layout.Header = "LBLBASE";
-        layout.SingleMode = singleMode;
-        WriteDataFile("0/TEST-1.bv2", "LBLBASE\r\n1.00\r\n1\r\n" + std::string(singleMode ? "-1" : "0") +
-                                          "\r\n0\r\n0\r\n" + cellLine + "\r\n");
-        FormTopMenu->hide();
-        FormDesign->NewDesign(layout.Paper, true);
-        lxtest::ProcessEvents();
+        NewDesignOnPaper("TEST-1", "LBLBASE\r\n1.00\r\n1\r\n0\r\n0\r\n0\r\n" + cellLine + "\r\n");
     }
 
     QImage Surface() { return FormDesign->ImageDesign->picture(); }
-
-    int CountColour(const QImage& image, std::uint32_t colour)
-    {
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += static_cast<std::uint32_t>(image.pixel(x, y)) == colour;
-        return n;
-    }
 };
 
 } // namespace
-
-TEST_F(DesignFrameTest, NewDesignShowsThePaperAndTheBareCaption)
-{
-    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50");
-    EXPECT_TRUE(FormDesign->isVisible());
-    EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面"));
-    EXPECT_TRUE(FormDesign->katabanlbl->isVisible());
-    EXPECT_EQ(FormDesign->Paperlbl->text(), QStringLiteral("TEST-1"));
-    EXPECT_TRUE(FormDesign->Saved);
-    EXPECT_TRUE(FormDesign->IsNewDesign);
-    EXPECT_EQ(FormDesign->CopySourceFace, -1);
-    EXPECT_EQ(FormDesign->CBShowSize->currentIndex(), 0);
-    EXPECT_EQ(FormDesign->CBShowSize->count(), 4);
-    EXPECT_EQ(FormDesign->CBShowSize->itemText(1), QStringLiteral("1024 x  768"));
-}
 
 TEST_F(DesignFrameTest, DisplaySizesScrollOnlyWhenLargerThanTheWindow)
 {
@@ -106,26 +73,6 @@ TEST_F(DesignFrameTest, DisplaySizesScrollOnlyWhenLargerThanTheWindow)
     EXPECT_EQ(FormDesign->ImageDesign->pictureOffset(), QPoint((visible.width() - visible.height()) / 2, 0));
 }
 
-TEST_F(DesignFrameTest, EllipticalCellIsOutlinedInBlueAndRectangularOnesAreNot)
-{
-    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50");
-    EXPECT_EQ(CountColour(Surface(), kBlue), 0);
-    FormDesign->close();
-
-    NewDesignOnCell("lxLineCircle\t0\t0\t100\t50");
-    const QImage image = Surface();
-    const int w = image.width();
-    const int h = image.height();
-    EXPECT_GT(CountColour(image, kBlue), w);
-    // The ellipse touches the middle of each side of the picture, not its corners.
-    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(0, h / 2)), kBlue);
-    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w - 1, h / 2)), kBlue);
-    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w / 2, 0)), kBlue);
-    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w / 2, h - 1)), kBlue);
-    EXPECT_NE(static_cast<std::uint32_t>(image.pixel(0, 0)), kBlue);
-    EXPECT_NE(static_cast<std::uint32_t>(image.pixel(w / 2, h / 2)), kBlue);
-}
-
 TEST_F(DesignFrameTest, InnerShapesLieWhereTheyAreInTheCell)
 {
     // A cell at (50, 20) with an inner line from (60, 30) to (90, 40) and an
@@ -138,17 +85,6 @@ TEST_F(DesignFrameTest, InnerShapesLieWhereTheyAreInTheCell)
     EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(20), px(5))), kBlue);   // the circle's left
     EXPECT_NE(static_cast<std::uint32_t>(image.pixel(px(25), px(5))), kBlue);   // inside the circle
     EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(25), 0)), kBlue);       // its top
-}
-
-TEST_F(DesignFrameTest, ModeSwitchIsOfferedOnlyWhereThePaperAllowsSingleMode)
-{
-    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50", false);
-    EXPECT_FALSE(FormDesign->BtnMode->isVisible());
-    EXPECT_FALSE(FormDesign->LblMode->isVisible());
-    FormDesign->close();
-    NewDesignOnCell("lxLineNomal\t0\t0\t100\t50", true);
-    EXPECT_TRUE(FormDesign->BtnMode->isVisible());
-    EXPECT_TRUE(FormDesign->LblMode->isVisible());
 }
 
 TEST_F(DesignFrameTest, SurfaceShowsTheRenderedFaceUnderTheCellOutline)
@@ -174,4 +110,7 @@ TEST_F(DesignFrameTest, SurfaceShowsTheRenderedFaceUnderTheCellOutline)
     // The blue outline is drawn over the label.
     EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w - 1, h / 2)), kBlue);
     EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(0, h / 2)), kBlue);
+    // The ellipse touches the middle of each side, not the corners.
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(w / 2, 0)), kBlue);
+    EXPECT_NE(static_cast<std::uint32_t>(image.pixel(0, 0)), kBlue);
 }

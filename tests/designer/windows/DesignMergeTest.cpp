@@ -80,7 +80,7 @@ TEST_F(DesignMergeTest, AColumnBoundOnThePageShowsEachRecordsValue)
     EXPECT_EQ(text.GetCSV(), FormDesign->MergeTable.get());
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("札幌")));
     FormDesign->RefreshDesign();
-    EXPECT_GT(CountPixels(FormDesign->ImageDesign->picture(), qRgb(0, 0, 0)), 20);
+    EXPECT_GT(lxtest::CountPixels(FormDesign->ImageDesign->picture(), qRgb(0, 0, 0)), 20);
     FormDesign->BtnUndo->click();
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("東京")));
     FormDesign->BtnRedo->click();

@@ -170,35 +170,6 @@ TEST_F(DesignEditingTest, GridPanelShowsEachLineWidthByItsPenStyle)
               0);
 }
 
-TEST_F(DesignEditingTest, EffectTextPageFollowsTheObjectsStyle)
-{
-    Add(9);
-    EXPECT_FALSE(Editor().Label129->isVisibleTo(Editor().TabSheetEffects));
-    auto& effects = ObjectAs<TLxLabelObjectEffects>(0);
-    effects.SetOutline(1);
-    effects.SetSubFontColor(0x00FF00);
-    Editor().ShowPropertyPage();
-    EXPECT_EQ(Editor().Label129->text(), QStringLiteral("囲いの色"));
-    EXPECT_TRUE(Editor().Label129->isVisibleTo(Editor().TabSheetEffects));
-    EXPECT_EQ(Editor().SEFontSize2->x(), 172);
-    EXPECT_FALSE(Editor().CB_Kage2->isEnabled());
-    EXPECT_TRUE(Editor().EffectStyleFlags[TFormDesign::EffectOutline]);
-    EXPECT_EQ(Editor().ShapeArtFontColor2->color(), 0x00FF00u);
-    Editor().MemoSheetEffects->setPlainText(QStringLiteral("特殊"));
-    Editor().RBRight2->setChecked(true);
-    EXPECT_EQ(effects.GetText(), Sjis("特殊"));
-    EXPECT_EQ(effects.GetAlignment(), 2);
-    EXPECT_EQ(effects.GetOutline(), 1);
-    EXPECT_EQ(effects.GetShadow2(), 0);
-    EXPECT_GT(CountDark(Object(0).GetLeft(), Object(0).GetTop(), Object(0).GetWidth(), Object(0).GetHeight()), 0);
-    // A curve hides the size box.
-    effects.SetOutline(0);
-    effects.SetCurve(1);
-    Editor().ShowPropertyPage();
-    EXPECT_FALSE(Editor().SEFontSize2->isVisibleTo(Editor().TabSheetEffects));
-    EXPECT_FALSE(Editor().Label129->isVisibleTo(Editor().TabSheetEffects));
-}
-
 TEST_F(DesignEditingTest, SerialNumberPanelKeepsItsBoxWhenWritingTurns)
 {
     Add(7);

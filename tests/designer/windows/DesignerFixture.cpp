@@ -1,6 +1,9 @@
 #include "DesignerFixture.h"
 
 #include "designer/model/LxDesignFile.h"
+#include "designer/model/LxPaper.h"
+#include "designer/windows/Forms.h"
+#include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/com/ComClient.h"
 #include "platform/io/Files.h"
@@ -68,6 +71,24 @@ std::string DesignerTest::WriteDesign(const std::string& fileName, int category,
     const std::string path = temp.File(fileName);
     lx::SaveDesignFile(lx::SystemPath(path), lx::TLxCSV(), layout, document);
     return path;
+}
+
+void DesignerTest::NewDesignOnPaper(const std::string& model, const std::string& layoutLines)
+{
+    WriteDataFile("0/" + model + ".bv2", layoutLines);
+    lx::TlxPaperObject paper;
+    paper.SetModelNumber(model);
+    paper.SetPaperSize({lx::lxPaperA4, 210, 297});
+    lx::FormTopMenu->hide();
+    lx::FormDesign->NewDesign(paper, true);
+    ProcessEvents();
+}
+
+void DesignerTest::UseOwnHome(const std::string& configFolder)
+{
+    fs::create_directories(fs::u8path(temp.File("home")));
+    home_.emplace("HOME", temp.File("home"));
+    config_.emplace("XDG_CONFIG_HOME", configFolder);
 }
 
 void ProcessEvents()

@@ -5,16 +5,19 @@
 #include "designer/windows/DesignerProgram.h"
 #include "platform/app/Messages.h"
 
+#include "support/ScopedEnv.h"
 #include "support/TestPaths.h"
 
 #include "designer/model/LxLabelManager.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace lxtest {
@@ -31,6 +34,12 @@ protected:
     std::string DataPath(const std::string& relative) const { return temp.File("data/" + relative); }
     // Writes a file into the data folder; text given as UTF-8 is stored CP932.
     void WriteDataFile(const std::string& relative, const std::string& utf8Text) const;
+    // Writes the layout of a category-0 A4 paper of that model and opens a
+    // new design on it in the editor.
+    void NewDesignOnPaper(const std::string& model, const std::string& layoutLines);
+    // Points HOME at the test's own "home" folder (made here) and the user's
+    // configuration at `configFolder`, until the test ends.
+    void UseOwnHome(const std::string& configFolder);
     const std::string& LockFolder() const { return lockFolder_; }
     // Writes a design file (UTF-8 path) for the data folder's paper of that
     // category and model, portrait, with its faces filled by `fill`.
@@ -45,6 +54,8 @@ private:
     std::string lockFolder_;
     std::string savedRegistry_;
     bool hadRegistry_ = false;
+    std::optional<ScopedEnv> home_;
+    std::optional<ScopedEnv> config_;
 };
 
 // Runs `act` on the next modal dialog of type T once it is up.
@@ -61,6 +72,16 @@ void WhenModalShows(std::function<void(T*)> act)
         }
     });
     timer->start();
+}
+
+// Pixels of exactly that colour (0xAARRGGBB).
+inline int CountPixels(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour;
+    return n;
 }
 
 // Lets queued events (layouts, repaints) run.

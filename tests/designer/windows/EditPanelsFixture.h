@@ -26,13 +26,7 @@ protected:
         std::string lines = "LBLBASE\r\n1.00\r\n" + std::to_string(cells) + "\r\n0\r\n0\r\n0\r\n";
         for (int i = 0; i < cells; ++i)
             lines += "lxLineNomal\t" + std::to_string(i * 60) + "\t0\t60\t30\r\n";
-        WriteDataFile("0/PANELS-1.bv2", lines);
-        lx::TlxPaperObject paper;
-        paper.SetModelNumber("PANELS-1");
-        paper.SetPaperSize({lx::lxPaperA4, 210, 297});
-        lx::FormTopMenu->hide();
-        lx::FormDesign->NewDesign(paper, true);
-        ProcessEvents();
+        NewDesignOnPaper("PANELS-1", lines);
     }
 
     // Adds an object through the add command of the tag; it becomes the
@@ -78,15 +72,6 @@ protected:
     }
 
     static bool Draws(const std::string& metafile, const QString& text) { return DrawnText(metafile).contains(text); }
-
-    static int CountPixels(const QImage& image, QRgb colour)
-    {
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += image.pixel(x, y) == colour;
-        return n;
-    }
 };
 
 } // namespace lxtest

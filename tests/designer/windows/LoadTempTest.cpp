@@ -174,9 +174,3 @@ TEST_F(TemplateChooserTest, MissingFolderGivesAnEmptyList)
     EXPECT_TRUE(FormLoadTemp->BtnCancel->isEnabled());
     EXPECT_TRUE(messages.Shown().empty());
 }
-
-TEST_F(TemplateChooserTest, LooksBesideTheProgramByDefault)
-{
-    const TFormLoadTemp fresh;
-    EXPECT_EQ(NativePath(fresh.TemplateFolder), ProgramFolder() + "/テンプレート/");
-}

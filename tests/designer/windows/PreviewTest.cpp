@@ -193,13 +193,8 @@ class EditorPrintTest : public DesignerTest {};
 TEST_F(EditorPrintTest, TheEditorOpensThePreviewAndThePictureExportOnItsDesign)
 {
     ASSERT_TRUE(StartProgram());
-    WriteDataFile("0/TEST-1.bv2", "LBLBASE\r\n1.00\r\n2\r\n0\r\n0\r\n0\r\n"
-                                  "lxLineNomal\t10\t10\t90\t50.4\r\nlxLineNomal\t10\t70\t90\t50\r\n");
-    TlxPaperObject paper;
-    paper.SetModelNumber("TEST-1");
-    paper.SetPaperSize({lxPaperA4, 210, 297});
-    FormTopMenu->hide();
-    FormDesign->NewDesign(paper, true);
+    NewDesignOnPaper("TEST-1", "LBLBASE\r\n1.00\r\n2\r\n0\r\n0\r\n0\r\n"
+                               "lxLineNomal\t10\t10\t90\t50.4\r\nlxLineNomal\t10\t70\t90\t50\r\n");
     FillFace(*FormDesign->Document, 1, 0x00FF00);
     WhenModalShows<TFormPreview>([](TFormPreview* shown) {
         // A4 previews 354 x 500: the second cell's middle at 55 x 95 mm.

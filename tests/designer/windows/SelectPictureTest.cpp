@@ -6,7 +6,6 @@
 #include "designer/windows/UnitSelectPicture.h"
 #include "platform/image/BitmapImage.h"
 #include "platform/io/Files.h"
-#include "support/ScopedEnv.h"
 
 #include <QListView>
 #include <QMenu>
@@ -23,7 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using lxtest::ScopedEnv;
 
 class PictureChooserTest : public lxtest::DesignerTest {
 protected:
@@ -36,8 +34,7 @@ protected:
         fs::create_directories(fs::u8path(temp.File("config")));
         std::ofstream(fs::u8path(temp.File("config/user-dirs.dirs")))
             << "XDG_DOCUMENTS_DIR=\"$HOME/書類\"\nXDG_DESKTOP_DIR=\"$HOME/机\"\n";
-        home_.emplace("HOME", temp.File("home"));
-        config_.emplace("XDG_CONFIG_HOME", temp.File("config"));
+        UseOwnHome(temp.File("config"));
         ASSERT_TRUE(StartProgram());
         Chooser().MaterialFolder = temp.File("素材");
     }
@@ -46,8 +43,6 @@ protected:
         if (FormSelectPicture)
             FormSelectPicture->hide();
         DesignerTest::TearDown();
-        config_.reset();
-        home_.reset();
     }
 
     TFormSelectPicture& Chooser() { return *FormSelectPicture; }
@@ -83,10 +78,6 @@ protected:
     {
         lxtest::ClickItem(Chooser().LVAttachFile, Chooser().LVAttachFile->model()->index(row, 0), twice);
     }
-
-private:
-    std::optional<ScopedEnv> home_;
-    std::optional<ScopedEnv> config_;
 };
 
 } // namespace
@@ -115,20 +106,6 @@ TEST_F(PictureChooserTest, ListsThePictureFilesOfAFolderWithTheirThumbnails)
     EXPECT_EQ(Chooser().ProgressBarStatus->value(), 0);
     EXPECT_EQ(Chooser().ProgressBarStatus->maximum(), 3);
     EXPECT_FALSE(Chooser().BtnOK->isEnabled());
-}
-
-TEST_F(PictureChooserTest, OnlyTheFilesTheDecoderReadsHaveThumbnails)
-{
-    const std::string folder = Folder("三枚");
-    Broken(folder + "/1.png");
-    Png(folder + "/2.png", 10, 10, 0x123456);
-    Broken(folder + "/3.png");
-    Chooser().show();
-    Chooser().SetDirectory(folder);
-    ASSERT_EQ(Chooser().Thumbnails.size(), 3u);
-    EXPECT_EQ(Chooser().Thumbnails[0], std::nullopt);
-    EXPECT_TRUE(Chooser().Thumbnails[1].has_value());
-    EXPECT_EQ(Chooser().Thumbnails[2], std::nullopt);
 }
 
 TEST_F(PictureChooserTest, DrawsThumbnailsTypeIconsAndTheSelection)

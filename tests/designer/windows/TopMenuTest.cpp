@@ -93,13 +93,8 @@ TEST_F(DesignerTest, MissingDataFolderIsReportedAndNeverTheRoot)
 TEST_F(DesignerTest, StartMenuLayoutAndPictureButtons)
 {
     ASSERT_TRUE(StartProgram());
-    EXPECT_EQ(FormTopMenu->size(), QSize(605, 308));
-    const std::vector<std::pair<PictureButton*, QPoint>> buttons{{FormTopMenu->PngBtnSelectPaper, {22, 120}},
-                                                                 {FormTopMenu->PngBtnTemplate, {312, 120}},
-                                                                 {FormTopMenu->PngBtnOpenFile, {22, 210}},
-                                                                 {FormTopMenu->PngBtnClose, {312, 210}}};
-    for (const auto& [button, at] : buttons) {
-        EXPECT_EQ(button->geometry(), QRect(at, QSize(274, 74))) << button->objectName().toStdString();
+    for (PictureButton* button : {FormTopMenu->PngBtnSelectPaper, FormTopMenu->PngBtnTemplate,
+                                  FormTopMenu->PngBtnOpenFile, FormTopMenu->PngBtnClose}) {
         // Three different pictures: rest, hover, pressed.
         const QImage rest = button->currentPicture().toImage();
         EXPECT_EQ(rest.size(), QSize(274, 74));
@@ -116,26 +111,8 @@ TEST_F(DesignerTest, StartMenuLayoutAndPictureButtons)
         EXPECT_NE(hover, pressed);
         EXPECT_EQ(button->currentPicture().toImage(), rest);
     }
-    EXPECT_EQ(FormTopMenu->Image2->geometry(), QRect(20, 16, 566, 85));
     EXPECT_FALSE(FormTopMenu->Image1->pixmap().isNull());
     EXPECT_FALSE(FormTopMenu->Image2->pixmap().isNull());
-}
-
-TEST_F(DesignerTest, NewDesignButtonLeadsThroughThePaperChooserToTheEditor)
-{
-    ASSERT_TRUE(StartProgram());
-    FormTopMenu->PngBtnSelectPaper->click();
-    EXPECT_FALSE(FormTopMenu->isVisible());
-    EXPECT_TRUE(FormSelectPaper->isVisible());
-    FormSelectPaper->BtnNext->click();
-    EXPECT_FALSE(FormSelectPaper->isVisible());
-    EXPECT_TRUE(FormDesign->isVisible());
-    EXPECT_EQ(FormDesign->SheetLayout->Paper.GetModelNumber(), "LM-A401");
-    // Closing the unchanged design goes back to the start menu.
-    FormDesign->close();
-    EXPECT_FALSE(FormDesign->isVisible());
-    EXPECT_TRUE(FormTopMenu->isVisible());
-    EXPECT_TRUE(messages.Shown().empty());
 }
 
 TEST_F(DesignerTest, CancelledChoosersLeaveTheStartMenuAsItWas)
