@@ -19,6 +19,12 @@ void PictureButton::setPictures(const QPixmap& normal, const QPixmap& pressed, c
     update();
 }
 
+void PictureButton::setPictures(const QString& stem)
+{
+    setPictures(QPixmap(stem + QStringLiteral("_normal.png")), QPixmap(stem + QStringLiteral("_pressed.png")),
+                QPixmap(stem + QStringLiteral("_hover.png")));
+}
+
 const QPixmap& PictureButton::currentPicture() const
 {
     if (isDown() && !pressed_.isNull())

@@ -14,6 +14,8 @@ public:
     explicit PictureButton(QWidget* parent = nullptr);
 
     void setPictures(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hover);
+    // The three pictures stem + "_normal.png", "_pressed.png", "_hover.png".
+    void setPictures(const QString& stem);
     // The picture that the button shows now.
     const QPixmap& currentPicture() const;
 

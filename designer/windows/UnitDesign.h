@@ -75,6 +75,8 @@ public:
     // ---- Printing and picture export (UnitDesignPrint.cpp). ----
     void BtnPrintClick();
     void PngBtnPicOutClick();
+    PictureButton* BtnPrint;
+    PictureButton* PngBtnPicOut;
 
     // ---- The editor's state, shared by every concern of the editor. ----
     std::int32_t CurrentFace = 0;
@@ -592,6 +594,7 @@ private:
 
     // ---- Design files, label cells, undo replay, object order and the shell. ----
     void BuildFileComponents();
+    void BuildPrintComponents();
     void BuildCellComponents();
     void BuildOrderComponents();
     void BuildUndoComponents();

@@ -136,6 +136,7 @@ void TFormDesign::BuildComponents()
 
     connect(CBShowSize, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { CBShowSizeChange(); }); });
     BuildFileComponents();
+    BuildPrintComponents();
     BuildCellComponents();
     BuildOrderComponents();
     BuildUndoComponents();

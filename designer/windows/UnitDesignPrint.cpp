@@ -4,11 +4,44 @@
 
 #include "designer/model/LxLabelManager.h"
 #include "designer/windows/Forms.h"
+#include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitPicSave.h"
 #include "designer/windows/UnitPreview.h"
 #include "platform/text/Numbers.h"
 
+#include <QBoxLayout>
+#include <QFrame>
+#include <QPushButton>
+
 namespace lx {
+
+namespace {
+
+PictureButton* ToolBarButton(const char* name, const QString& picture, const QString& caption)
+{
+    auto* button = new PictureButton;
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(caption);
+    button->setToolTip(caption);
+    button->setPictures(QStringLiteral(":/images/") + picture);
+    button->setFixedSize(button->sizeHint());
+    return button;
+}
+
+} // namespace
+
+void TFormDesign::BuildPrintComponents()
+{
+    BtnPrint = ToolBarButton("BtnPrint", QStringLiteral("print"), QStringLiteral("印刷"));
+    PngBtnPicOut = ToolBarButton("PngBtnPicOut", QStringLiteral("picture_out"), QStringLiteral("画像書出"));
+    // Beside the file buttons, where the tool bar never scrolls away.
+    auto* tools = qobject_cast<QBoxLayout*>(PanelTool->layout());
+    const int at = tools->indexOf(BtnPaperConfig) + 1;
+    tools->insertWidget(at, BtnPrint);
+    tools->insertWidget(at + 1, PngBtnPicOut);
+    connect(BtnPrint, &QAbstractButton::clicked, this, [this] { guarded([this] { BtnPrintClick(); }); });
+    connect(PngBtnPicOut, &QAbstractButton::clicked, this, [this] { guarded([this] { PngBtnPicOutClick(); }); });
+}
 
 void TFormDesign::BtnPrintClick()
 {

@@ -61,6 +61,9 @@ void TFormDesign::BuildShellComponents()
         QAction* item = PopupMenuSheetTab->addAction(QString::fromUtf8(caption));
         connect(item, &QAction::triggered, button, &QToolButton::click);
     }
+    for (QLineEdit* edit : {EditStrSpace, EditCsvStrSpace, EditRenbanStrSpace, EditSheetPosLeft, EditSheetPosTop,
+                            EditSheetWidth, EditSheetHeight})
+        UseNumericKeys(edit);
 }
 
 void TFormDesign::TABSheetDrawTab(QPainter& painter, int index, const QRect& rect)

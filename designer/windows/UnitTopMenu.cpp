@@ -94,9 +94,7 @@ PictureButton* TFormTopMenu::MakeButton(const char* name, const QString& picture
     auto* button = new PictureButton(this);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(left, top, 274, 74);
-    const QString stem = QStringLiteral(":/images/") + picture;
-    button->setPictures(QPixmap(stem + QStringLiteral("_normal.png")), QPixmap(stem + QStringLiteral("_pressed.png")),
-                        QPixmap(stem + QStringLiteral("_hover.png")));
+    button->setPictures(QStringLiteral(":/images/") + picture);
     connect(button, &QAbstractButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     return button;
 }

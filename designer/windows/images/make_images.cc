@@ -1,5 +1,6 @@
-// Draws the start menu's pictures and the shipped sample pictures once; the
-// results are committed beside this file and under shipped/. Build and run:
+// Draws the start menu's pictures, the editor's tool-bar buttons and the
+// shipped sample pictures once; the results are committed beside this file
+// and under shipped/. Build and run:
 //   cmake --build build --target lx_make_images
 //   build/designer/windows/lx_make_images designer/windows
 #include <QDir>
@@ -119,6 +120,48 @@ void IconClose(QPainter& p, QColor ink)
     p.drawLine(QPointF(43, 35), QPointF(50, 28));
 }
 
+// A printer with a sheet coming out, for the editor's print button.
+void IconPrint(QPainter& p, QColor ink)
+{
+    p.setPen(QPen(ink, 1.2));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6, 1, 12, 8));
+    p.setBrush(QColor(0x9A, 0xA8, 0xBC));
+    p.drawRoundedRect(QRectF(1, 8, 22, 10), 2, 2);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6, 14, 12, 9));
+    p.setPen(QPen(QColor(0x3C, 0x6E, 0xB4), 1.2));
+    p.drawLine(QPointF(8, 17.5), QPointF(16, 17.5));
+    p.drawLine(QPointF(8, 20.5), QPointF(14, 20.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2E, 0x9E, 0x4F));
+    p.drawEllipse(QPointF(19, 11), 1.3, 1.3);
+}
+
+// A picture with an arrow leaving it, for the editor's picture export.
+void IconPictureOut(QPainter& p, QColor ink)
+{
+    p.setPen(QPen(ink, 1.2));
+    p.setBrush(QColor(0xDD, 0xEE, 0xFB));
+    p.drawRect(QRectF(1, 4, 17, 15));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xF5, 0xC5, 0x2E));
+    p.drawEllipse(QPointF(6, 8.5), 2, 2);
+    p.setBrush(QColor(0x5A, 0xA0, 0x4A));
+    QPainterPath hill;
+    hill.moveTo(2, 18);
+    hill.lineTo(8, 11);
+    hill.lineTo(12, 15);
+    hill.lineTo(14, 13);
+    hill.lineTo(17, 18);
+    hill.closeSubpath();
+    p.drawPath(hill);
+    p.setPen(QPen(QColor(0xC6, 0x3A, 0x2F), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(13, 21), QPointF(22, 21));
+    p.drawLine(QPointF(19, 18), QPointF(22, 21));
+    p.drawLine(QPointF(19, 24), QPointF(22, 21));
+}
+
 enum class State { Normal, Pressed, Hover };
 
 QImage Button(void (*icon)(QPainter&, QColor), const QString& title, const QString& note, State state)
@@ -171,6 +214,42 @@ QImage Button(void (*icon)(QPainter&, QColor), const QString& title, const QStri
     p.setPen(QColor(0x4C, 0x62, 0x82));
     p.setFont(Gothic(12));
     p.drawText(QRectF(face.left() + 73, face.top() + 38, 190, 20), Qt::AlignLeft | Qt::AlignVCenter, note);
+    return image;
+}
+
+// A button of the editor's tool bar: a small icon left of its caption.
+QImage ToolButton(void (*icon)(QPainter&, QColor), const QString& title, State state)
+{
+    QImage image = Blank(96, 36);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QRectF face(1, 1, 93, 33);
+    if (state != State::Pressed) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 40));
+        p.drawRoundedRect(face.translated(1, 1.5), 6, 6);
+    } else {
+        face.translate(1, 1);
+    }
+    QLinearGradient fill(face.topLeft(), face.bottomLeft());
+    const bool pressed = state == State::Pressed;
+    fill.setColorAt(0, pressed ? QColor(0xB9, 0xD1, 0xEE) : QColor(0xFF, 0xFF, 0xFF));
+    fill.setColorAt(1, pressed ? QColor(0xE2, 0xED, 0xFA)
+                               : state == State::Hover ? QColor(0xC5, 0xDE, 0xFB) : QColor(0xDA, 0xE7, 0xF6));
+    const QColor border = pressed ? QColor(0x24, 0x52, 0x94)
+                                  : state == State::Hover ? QColor(0x2F, 0x74, 0xD6) : QColor(0x7F, 0x9C, 0xC4);
+    p.setPen(QPen(border, state == State::Normal ? 1.2 : 2));
+    p.setBrush(fill);
+    p.drawRoundedRect(face, 6, 6);
+    const QColor ink(0x2A, 0x3F, 0x5F);
+    p.save();
+    p.translate(face.left() + 6, face.top() + 4);
+    icon(p, ink);
+    p.restore();
+    p.setPen(QColor(0x1B, 0x2E, 0x4B));
+    p.setFont(Gothic(14, true));
+    p.drawText(QRectF(face.left() + 32, face.top(), face.width() - 34, face.height()), Qt::AlignCenter, title);
     return image;
 }
 
@@ -320,6 +399,15 @@ int main(int argc, char** argv)
         Save(Button(face.icon, face.title, face.note, State::Normal), images + face.name + "_normal.png");
         Save(Button(face.icon, face.title, face.note, State::Pressed), images + face.name + "_pressed.png");
         Save(Button(face.icon, face.title, face.note, State::Hover), images + face.name + "_hover.png");
+    }
+    const Face tools[] = {
+        {"print", IconPrint, QStringLiteral("印刷"), {}},
+        {"picture_out", IconPictureOut, QStringLiteral("画像書出"), {}},
+    };
+    for (const Face& face : tools) {
+        Save(ToolButton(face.icon, face.title, State::Normal), images + face.name + "_normal.png");
+        Save(ToolButton(face.icon, face.title, State::Pressed), images + face.name + "_pressed.png");
+        Save(ToolButton(face.icon, face.title, State::Hover), images + face.name + "_hover.png");
     }
     const QString shipped = top + QStringLiteral("/shipped/");
     Save(NoPreview(), shipped + QStringLiteral("テンプレート/NO_Preview.JPG"), "JPEG", 90);

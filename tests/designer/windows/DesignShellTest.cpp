@@ -7,8 +7,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
+#include <QtTest/QTest>
 
 using namespace lx;
 
@@ -89,17 +91,40 @@ TEST_F(DesignShellTest, RightButtonMenuActsOnTheObjectOfTheTab)
     EXPECT_EQ(Document().GetSelectedIndex(0), 1);
 }
 
-TEST_F(DesignShellTest, NumericFieldsKeepOnlyNumberKeys)
+TEST_F(DesignShellTest, PrintAndExportButtonsShowWholeAtTheDefaultSize)
 {
-    QLineEdit edit;
-    FormDesign->UseNumericKeys(&edit);
-    for (const QString& key : {QStringLiteral("1"), QStringLiteral("a"), QStringLiteral("-"), QStringLiteral("."),
-                               QStringLiteral("Ｘ"), QStringLiteral("2"), QStringLiteral(" ")}) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, key);
-        QApplication::sendEvent(&edit, &press);
+    FormDesign->resize(950, 650);
+    lxtest::ProcessEvents();
+    for (const char* name : {"BtnPrint", "PngBtnPicOut"}) {
+        auto* button = FormDesign->findChild<PictureButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_TRUE(button->isVisible()) << name;
+        EXPECT_FALSE(button->currentPicture().isNull()) << name;
+        const QRect place(button->mapTo(FormDesign, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(FormDesign->rect().contains(place)) << name;
+        EXPECT_GE(button->width(), button->currentPicture().width()) << name;
     }
-    EXPECT_EQ(edit.text(), QStringLiteral("1-.2"));
-    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
-    QApplication::sendEvent(&edit, &backspace);
-    EXPECT_EQ(edit.text(), QStringLiteral("1-."));
+}
+
+TEST_F(DesignShellTest, LettersTypedIntoTheNumericFieldsAreDropped)
+{
+    QTest::mouseClick(FormDesign->findChild<QPushButton*>(QStringLiteral("BtnStringSheet")), Qt::LeftButton);
+    ASSERT_EQ(Document().GetSelectedIndex(0), 0);
+    auto* left = FormDesign->findChild<QLineEdit*>(QStringLiteral("EditSheetPosLeft"));
+    const QString before = left->text();
+    const double leftBefore = Document().GetObject(0, 0)->GetLeft();
+    QTest::keyClick(left, Qt::Key_End);
+    QTest::keyClicks(left, QStringLiteral("a x"));
+    EXPECT_EQ(left->text(), before);
+    EXPECT_EQ(Document().GetObject(0, 0)->GetLeft(), leftBefore); // the object stays put
+    for (const char* name : {"EditSheetPosLeft", "EditSheetPosTop", "EditSheetWidth", "EditSheetHeight", "EditStrSpace",
+                             "EditCsvStrSpace", "EditRenbanStrSpace"}) {
+        auto* edit = FormDesign->findChild<QLineEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(edit, nullptr) << name;
+        QTest::keyClick(edit, Qt::Key_End);
+        while (!edit->text().isEmpty())
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, QStringLiteral("a-x1 .5Q"));
+        EXPECT_EQ(edit->text(), QStringLiteral("-1.5")) << name;
+    }
 }
