@@ -2,15 +2,21 @@
 // bitmap picture of the material folder; the results are committed under
 // shipped/. Build and run:
 //   cmake --build build --target lx_make_templates
+//   export LX_REGISTRY_FILE=build/designer/windows/lx-registry.txt
 //   QT_QPA_PLATFORM=offscreen build/designer/windows/lx_make_templates data designer/windows/shipped
+// (the registry store that the build writes beside tlxlabel names the
+// symbol control that draws the merge template's QR code).
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxDesignFile.h"
+#include "designer/model/LxLabelCSVBarcode.h"
+#include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/model/LxLblInfo.h"
 #include "designer/model/LxPaper.h"
+#include "designer/model/UnitCommon.h"
 #include "designer/windows/SheetDrawing.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/BitmapImage.h"
@@ -115,6 +121,73 @@ void NumberedTag(TlxLabelManager& d) // 66.04 x 33.9
     AddSerial(d, {20, 14, 40, 12}, "0001", 22);
 }
 
+// One member's row, shown in the preview of the merge template only.
+TLxCSV& SampleRow()
+{
+    static TLxCSV table = [] {
+        MemoryStream block;
+        block.WriteUInt8(1);
+        block.WriteInt32(1);
+        block.WriteInt32(0);
+        WriteStreamString(Sjis("見本 太郎,No.0001,https://example.jp/m/0001\r\n"), block);
+        block.Seek(0);
+        TLxCSV sample;
+        sample.LoadFromStream(block);
+        return sample;
+    }();
+    return table;
+}
+
+void AddMergeText(TlxLabelManager& document, const Box& box, int column, int points, std::uint8_t style = 0)
+{
+    document.AddMergeObject(5, 0, &SampleRow());
+    auto& text = dynamic_cast<TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
+    Place(text, box);
+    text.SetColumn(column);
+    text.SetFontSize(points);
+    text.SetFontStyle(style);
+}
+
+void AddMergeQr(TlxLabelManager& document, const Box& box, int column)
+{
+    document.AddMergeObject(6, 0, &SampleRow());
+    auto& symbol = dynamic_cast<TLxLabelObjectCsvBarcode&>(*document.GetObject(0, 0));
+    Place(symbol, box);
+    symbol.SetSymbolKind(SymbolQr);
+    symbol.SetModel(2);
+    symbol.SetEccLevel(1);
+    symbol.SetDataColumn(column);
+}
+
+// A member card: the name and the member's QR code come from the merge
+// table; the user binds the columns to a CSV file of their own.
+void MemberCard(TlxLabelManager& d) // 83.8 x 42.3
+{
+    AddFigure(d, {1.5, 1.5, 80.8, 39.3}, FigureRectangle, Bgr(0x3C, 0x6E, 0xB4), 4);
+    AddFigure(d, {1.5, 1.5, 80.8, 7}, FigureFilledRectangle, Bgr(0x3C, 0x6E, 0xB4));
+    AddText(d, {4, 2.5, 40, 5}, "会員証", 10, Bgr(0xFF, 0xFF, 0xFF));
+    AddMergeText(d, {4, 14, 44, 9}, 1, 16, kFontBold);
+    AddText(d, {4, 30, 44, 5}, "ポメレル文具店 会員", 8, Bgr(0x50, 0x50, 0x50));
+    AddMergeQr(d, {53, 11, 27, 27}, 3);
+}
+
+// The template keeps its merge objects unbound and without a table: the
+// sample row belongs to the preview only.
+void ForgetSampleRow(TlxLabelManager& document)
+{
+    for (std::int32_t i = 0; i < document.GetObjectCount(0); ++i) {
+        TLxLableObjectBase* object = document.GetObject(i, 0);
+        if (auto* text = dynamic_cast<TLxLabelObjectCsvString*>(object)) {
+            text->SetColumn(0);
+            text->SetCSV(nullptr);
+        } else if (auto* symbol = dynamic_cast<TLxLabelObjectCsvBarcode*>(object)) {
+            symbol->SetDataColumn(0);
+            symbol->SetCSV(nullptr);
+            symbol->UpdateSymbolForRecord();
+        }
+    }
+}
+
 struct Template {
     const char* name;
     int category;
@@ -147,8 +220,9 @@ void MakeTemplate(const std::string& dataFolder, const std::string& folder, cons
     t.fill(document);
     document.SetSelectedIndex(-1, 0);
     const std::string base = folder + Sjis(t.name);
-    SaveDesignFile(base + ".bv2t", TLxCSV(), layout, document);
     WriteFileReplacing(base + ".JPG", EncodeJpeg(Preview(document, layout), 90));
+    ForgetSampleRow(document);
+    SaveDesignFile(base + ".bv2t", TLxCSV(), layout, document);
 }
 
 // Polka dots on a soft background: the bitmap sample of the material.
@@ -183,7 +257,8 @@ int main(int argc, char** argv)
         for (const Template& t : {Template{"宛名ラベル", 0, "LM-A412", AddressLabel},
                                   Template{"名刺", 6, "HZ-MC10", BusinessCard},
                                   Template{"丸型シール", 4, "MN-R40", ThanksSticker},
-                                  Template{"整理番号ラベル", 2, "SR-224", NumberedTag}})
+                                  Template{"整理番号ラベル", 2, "SR-224", NumberedTag},
+                                  Template{"差込QR会員証", 10, "MM-L12", MemberCard}})
             MakeTemplate(data, templates, t);
         WriteFileReplacing(shipped + Sjis("素材/マーク/水玉.bmp"), EncodeBmp(PolkaDots()));
     } catch (const std::exception& error) {

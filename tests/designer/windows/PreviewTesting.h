@@ -1,5 +1,5 @@
 #pragma once
-// Sheets, designs and pixel questions shared by the print preview, printing
+// Sheets, designs, pixel questions and printed pages shared by the preview, printing
 // and picture export tests.
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxLabelFigure.h"
@@ -10,6 +10,9 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 namespace lxtest {
 
@@ -122,6 +125,19 @@ int SquaresInCell(const Image& image, const lx::TlxLblInfo& sheet, int i, double
         most = std::max(most, runs);
     }
     return most;
+}
+
+// The pages of the PDF rasterised by pdftoppm, written beside it as
+// pdf + "-1.png", "-2.png" and so on.
+inline std::vector<QImage> Rasterise(const std::string& pdf, int dpi)
+{
+    const std::string command = "pdftoppm -r " + std::to_string(dpi) + " -png '" + pdf + "' '" + pdf + "'";
+    std::vector<QImage> pages;
+    if (std::system(command.c_str()) != 0)
+        return pages;
+    for (int page = 1; std::filesystem::exists(pdf + "-" + std::to_string(page) + ".png"); ++page)
+        pages.emplace_back(QString::fromStdString(pdf + "-" + std::to_string(page) + ".png"));
+    return pages;
 }
 
 } // namespace lxtest

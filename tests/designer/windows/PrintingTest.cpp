@@ -17,18 +17,6 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-// The pages of the PDF rasterised by pdftoppm.
-std::vector<QImage> Rasterise(const std::string& pdf, int dpi)
-{
-    const std::string command = "pdftoppm -r " + std::to_string(dpi) + " -png '" + pdf + "' '" + pdf + "'";
-    std::vector<QImage> pages;
-    if (std::system(command.c_str()) != 0)
-        return pages;
-    for (int page = 1; std::filesystem::exists(pdf + "-" + std::to_string(page) + ".png"); ++page)
-        pages.emplace_back(QString::fromStdString(pdf + "-" + std::to_string(page) + ".png"));
-    return pages;
-}
-
 // The page count pdfinfo reads from the file; -1 when it cannot.
 int PdfPageCount(const std::string& pdf)
 {

@@ -1,0 +1,264 @@
+// The user's road through the shipped program, by clicks and keys alone:
+// a merge template filled from a CSV file, printed, exported as pictures,
+// saved and opened again. Dialogs are answered through the message service.
+#include "DesignerFixture.h"
+#include "DialogTestSupport.h"
+#include "EditorFixture.h"
+#include "PreviewTesting.h"
+
+#include "designer/model/LxLabelCSVBarcode.h"
+#include "designer/windows/UnitLoadTemp.h"
+#include "designer/windows/UnitPicSave.h"
+#include "designer/windows/UnitPreview.h"
+#include "platform/printing/Printer.h"
+#include "support/Decoders.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QtTest/QTest>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+using namespace lx;
+using namespace lxtest;
+
+namespace {
+
+constexpr int kMembers = 14; // a full sheet of 12 and two on the next
+
+std::string MemberUrl(int row)
+{
+    char url[40];
+    std::snprintf(url, sizeof url, "https://example.jp/m/%04d", row + 1);
+    return url;
+}
+
+template <typename T = QWidget>
+T* Find(QWidget* window, const char* name)
+{
+    T* widget = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
+
+// Steps a drop-down list from its first item to `item` with the arrow key.
+void ChooseItem(QComboBox* box, int item)
+{
+    QTest::keyClick(box, Qt::Key_Home);
+    for (int i = 0; i < item; ++i)
+        QTest::keyClick(box, Qt::Key_Down);
+    ASSERT_EQ(box->currentIndex(), item) << box->objectName().toStdString();
+}
+
+// The symbols zbarimg finds in a picture file, one entry each.
+std::multiset<std::string> ZbarSymbols(const std::string& png)
+{
+    std::multiset<std::string> symbols;
+    FILE* out = popen(("zbarimg -q --raw '" + png + "' 2>/dev/null").c_str(), "r");
+    if (!out)
+        return symbols;
+    char line[512];
+    while (std::fgets(line, sizeof line, out)) {
+        std::string symbol(line);
+        while (!symbol.empty() && (symbol.back() == '\n' || symbol.back() == '\r'))
+            symbol.pop_back();
+        symbols.insert(symbol);
+    }
+    pclose(out);
+    return symbols;
+}
+
+GreyImage Grey(const QImage& picture)
+{
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    GreyImage image{grey.width(), grey.height(), {}};
+    for (int y = 0; y < grey.height(); ++y)
+        image.pixels.insert(image.pixels.end(), grey.constScanLine(y), grey.constScanLine(y) + grey.width());
+    return image;
+}
+
+class UserRoadTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        // The templates as shipped beside the program.
+        FormLoadTemp->TemplateFolder = SystemPath(SourcePath("designer/windows/shipped/テンプレート") + "/");
+    }
+
+    // A CP932 CSV of the members: name, number, QR payload.
+    std::string WriteMembers()
+    {
+        std::string text;
+        for (int row = 0; row < kMembers; ++row)
+            text += "会員 " + std::to_string(row + 1) + "号,No." + std::to_string(row + 1) + "," + MemberUrl(row) + "\r\n";
+        const std::string path = temp.File("members.csv");
+        std::ofstream(path, std::ios::binary) << Sjis(text);
+        return path;
+    }
+
+    // Start menu, テンプレート, the member card, its paper, then the members'
+    // CSV through 差込シート with every merge object bound to its column.
+    void OpenMemberCardWithMembers()
+    {
+        WhenModalShows<TFormLoadTemp>([](TFormLoadTemp* chooser) {
+            const auto lines = chooser->ListBox1->findItems(QStringLiteral("差込QR会員証"), Qt::MatchExactly);
+            ASSERT_EQ(lines.size(), 1);
+            ClickItem(chooser->ListBox1, chooser->ListBox1->indexFromItem(lines[0]));
+            WhenModalShows<QDialog>([](QDialog* paperChooser) {
+                ChooseItem(Find<QComboBox>(paperChooser, "CBMaker"), 10); // モモセラベル
+                auto* papers = Find<QListWidget>(paperChooser, "LBPaperList");
+                const auto found = papers->findItems(QStringLiteral("MM-L12"), Qt::MatchStartsWith);
+                ASSERT_EQ(found.size(), 1);
+                ClickItem(papers, papers->indexFromItem(found[0]));
+                Click(Find(paperChooser, "BtnNext"));
+            });
+            Click(chooser->BtnOK);
+        });
+        Click(Find(FormTopMenu, "PngBtnTemplate"));
+        ASSERT_TRUE(FormDesign->isVisible());
+        ASSERT_EQ(Paperlbl()->text(), QStringLiteral("MM-L12"));
+
+        messages.ChooseFileNext(FileDialogResult{WriteMembers(), 0});
+        Click(Find(FormDesign, "BtnCsvSheet"));
+        // The new merge text shows the member's number below the name.
+        ChooseItem(Find<QComboBox>(FormDesign, "CBCsvCol"), 2);
+        TypeInto("EditSheetPosLeft", "4");
+        TypeInto("EditSheetPosTop", "24");
+        ClickTabOf<TLxLabelObjectCsvString>([](const TLxLabelObjectCsvString& text) { return text.GetColumn() == 0; });
+        ChooseItem(Find<QComboBox>(FormDesign, "CBCsvCol"), 1);
+        ClickTabOf<TLxLabelObjectCsvBarcode>([](const TLxLabelObjectCsvBarcode&) { return true; });
+        ChooseItem(Find<QComboBox>(FormDesign, "CBCsvQr"), 3);
+        ASSERT_TRUE(messages.Shown().empty()) << messages.Texts().front();
+    }
+
+    QLabel* Paperlbl() { return Find<QLabel>(FormDesign, "Paperlbl"); }
+
+    void TypeInto(const char* name, const QString& text)
+    {
+        auto* edit = Find<QLineEdit>(FormDesign, name);
+        QTest::keyClick(edit, Qt::Key_End);
+        while (!edit->text().isEmpty())
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+
+    // Clicks the tab of the first object of type T that `which` accepts.
+    template <typename T>
+    void ClickTabOf(const std::function<bool(const T&)>& which)
+    {
+        auto* tabs = Find<QTabBar>(FormDesign, "TABSheet");
+        for (std::int32_t i = 0; i < Document().GetObjectCount(0); ++i)
+            if (const auto* object = dynamic_cast<const T*>(Document().GetObject(i, 0)); object && which(*object)) {
+                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+                ASSERT_EQ(Document().GetSelectedIndex(0), i);
+                return;
+            }
+        FAIL() << "no such object";
+    }
+
+    // Clicks the picture-export button and saves at 特大 with the filter.
+    void ExportPicture(const std::string& path, int filter)
+    {
+        WhenModalShows<TFormPicSave>([&](TFormPicSave* shown) {
+            Click(Find(shown, "RBExtra"));
+            messages.ChooseFileNext(FileDialogResult{path, filter});
+            Click(Find(shown, "BtnSave"));
+        });
+        Click(Find(FormDesign, "PngBtnPicOut"));
+    }
+
+    // Each object of the first cell as it is written to a design file.
+    std::vector<std::string> ObjectRecords()
+    {
+        std::vector<std::string> records;
+        for (std::int32_t i = 0; i < Document().GetObjectCount(0); ++i) {
+            MemoryStream stream;
+            Document().GetObject(i, 0)->SaveToStream(stream);
+            records.emplace_back(stream.Bytes());
+        }
+        return records;
+    }
+};
+
+} // namespace
+
+TEST_F(UserRoadTest, MergeTemplatePrintsOneQrCodePerCsvRow)
+{
+    if (HasPrinter())
+        GTEST_SKIP() << "this machine has a printer; the job would go to it";
+    if (std::system("command -v pdftoppm >/dev/null && command -v zbarimg >/dev/null") != 0)
+        GTEST_SKIP() << "poppler-utils or zbar-tools are not installed";
+    ASSERT_NO_FATAL_FAILURE(OpenMemberCardWithMembers());
+    const std::string pdf = temp.File("members.pdf");
+    QString caption;
+    WhenModalShows<TFormPreview>([&](TFormPreview* preview) {
+        caption = preview->windowTitle();
+        EXPECT_EQ(Find<QLabel>(preview, "LblPageRange")->text(), QStringLiteral("2ページ中"));
+        messages.ChooseFileNext(FileDialogResult{pdf, 0});
+        Click(Find(preview, "BtnDoPrint"));
+    });
+    Click(Find(FormDesign, "BtnPrint"));
+    EXPECT_EQ(caption, QStringLiteral("印刷プレビュー"));
+
+    const std::vector<QImage> pages = Rasterise(pdf, 150);
+    ASSERT_EQ(pages.size(), 2u);
+    std::multiset<std::string> first;
+    std::multiset<std::string> last;
+    for (int row = 0; row < kMembers; ++row)
+        (row < 12 ? first : last).insert(MemberUrl(row));
+    EXPECT_EQ(ZbarSymbols(pdf + "-1.png"), first);
+    EXPECT_EQ(ZbarSymbols(pdf + "-2.png"), last);
+}
+
+TEST_F(UserRoadTest, PictureExportWritesJpegAndBmpFilesOfTheLabel)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenMemberCardWithMembers());
+    const std::string jpeg = temp.File("card.JPG");
+    const std::string bmp = temp.File("card.BMP");
+    ExportPicture(jpeg, 0);
+    ExportPicture(bmp, 1);
+
+    const JpegFacts facts = ReadJpegWithLibjpeg(ReadFileBytes(SystemPath(jpeg)));
+    ASSERT_TRUE(facts.ok);
+    // 83.8 x 42.3 mm go over in whole millimetres, 84 x 42: 900 x 450 pixels.
+    EXPECT_EQ(QSize(facts.width, facts.height), QSize(900, 450));
+    const QImage fromJpeg(reinterpret_cast<const uchar*>(facts.argb.data()), facts.width, facts.height,
+                          QImage::Format_ARGB32);
+    const QImage fromBmp(QString::fromStdString(bmp), "BMP");
+    ASSERT_EQ(fromBmp.size(), QSize(900, 450));
+    // The first member's QR code, in both files.
+    for (const QImage* picture : {&fromJpeg, &fromBmp}) {
+        const Decoded symbol = ZxingDecode(Grey(*picture), ZXing::BarcodeFormat::QRCode, false);
+        ASSERT_TRUE(symbol.ok) << symbol.error;
+        EXPECT_EQ(symbol.bytes, MemberUrl(0));
+    }
+}
+
+TEST_F(UserRoadTest, SavedDesignComesBackObjectForObject)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenMemberCardWithMembers());
+    const std::vector<std::string> objects = ObjectRecords();
+    const std::string design = DesignBytes();
+    const std::string path = temp.File("members.bv2");
+    messages.ChooseFileNext(FileDialogResult{path, 0});
+    Click(Find(FormDesign, "BtnSave"));
+    FormDesign->close();
+    ASSERT_TRUE(FormTopMenu->isVisible());
+    ASSERT_FALSE(FormDesign->isVisible());
+
+    messages.ChooseFileNext(FileDialogResult{path, 0});
+    Click(Find(FormTopMenu, "PngBtnOpenFile"));
+    ASSERT_TRUE(FormDesign->isVisible());
+    EXPECT_EQ(Paperlbl()->text(), QStringLiteral("MM-L12"));
+    EXPECT_EQ(ObjectRecords(), objects);
+    // The merge table and the layout came back too.
+    EXPECT_EQ(DesignBytes(), design);
+    EXPECT_TRUE(messages.Shown().empty()) << messages.Texts().front();
+}
