@@ -75,10 +75,10 @@ void TFormDesign::BuildComponents()
     tools->setContentsMargins(6, 4, 6, 4);
     for (QWidget* widget : std::initializer_list<QWidget*>{PngBtnDelDesign, BtnUndo, BtnRedo})
         tools->addWidget(widget);
-    tools->addSpacing(16);
+    tools->addSpacing(8);
     for (QWidget* widget : std::initializer_list<QWidget*>{katabanlbl, Paperlbl})
         tools->addWidget(widget);
-    tools->addSpacing(16);
+    tools->addSpacing(8);
     tools->addWidget(CBShowSize);
     tools->addStretch(1);
     tools->addWidget(LblMode);

@@ -220,15 +220,15 @@ QImage Button(void (*icon)(QPainter&, QColor), const QString& title, const QStri
 // A button of the editor's tool bar: a small icon left of its caption.
 QImage ToolButton(void (*icon)(QPainter&, QColor), const QString& title, State state)
 {
-    QImage image = Blank(96, 36);
+    QImage image = Blank(80, 32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    QRectF face(1, 1, 93, 33);
+    QRectF face(1, 1, 77, 29);
     if (state != State::Pressed) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 40));
-        p.drawRoundedRect(face.translated(1, 1.5), 6, 6);
+        p.drawRoundedRect(face.translated(1, 1.5), 5, 5);
     } else {
         face.translate(1, 1);
     }
@@ -241,15 +241,16 @@ QImage ToolButton(void (*icon)(QPainter&, QColor), const QString& title, State s
                                   : state == State::Hover ? QColor(0x2F, 0x74, 0xD6) : QColor(0x7F, 0x9C, 0xC4);
     p.setPen(QPen(border, state == State::Normal ? 1.2 : 2));
     p.setBrush(fill);
-    p.drawRoundedRect(face, 6, 6);
+    p.drawRoundedRect(face, 5, 5);
     const QColor ink(0x2A, 0x3F, 0x5F);
     p.save();
-    p.translate(face.left() + 6, face.top() + 4);
+    p.translate(face.left() + 3, face.top() + 3.5);
+    p.scale(0.9, 0.9);
     icon(p, ink);
     p.restore();
     p.setPen(QColor(0x1B, 0x2E, 0x4B));
-    p.setFont(Gothic(14, true));
-    p.drawText(QRectF(face.left() + 32, face.top(), face.width() - 34, face.height()), Qt::AlignCenter, title);
+    p.setFont(Gothic(13, true));
+    p.drawText(QRectF(face.left() + 24, face.top(), face.width() - 25, face.height()), Qt::AlignCenter, title);
     return image;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -103,6 +104,18 @@ TEST_F(DesignShellTest, PrintAndExportButtonsShowWholeAtTheDefaultSize)
         const QRect place(button->mapTo(FormDesign, QPoint(0, 0)), button->size());
         EXPECT_TRUE(FormDesign->rect().contains(place)) << name;
         EXPECT_GE(button->width(), button->currentPicture().width()) << name;
+    }
+    // The two buttons squeeze nothing else of the tool bar, the mode
+    // caption of a single-mode paper included.
+    FormDesign->close();
+    NewSingleDesign();
+    FormDesign->resize(950, 650);
+    lxtest::ProcessEvents();
+    ASSERT_TRUE(FormDesign->LblMode->isVisible());
+    for (QWidget* widget : FormDesign->PanelTool->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (widget->isVisible()) {
+            EXPECT_GE(widget->width(), widget->minimumSizeHint().width()) << widget->objectName().toStdString();
+        }
     }
 }
 
