@@ -348,18 +348,27 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
     if (box.Empty() || DeviceBounds().Empty())
         return;
     const int pen = state_.pen.style == PenStyle::Null ? 0 : std::max(1, static_cast<int>(DevicePenWidth()));
-    const int band = std::min({pen, (box.Width() + 1) / 2, (box.Height() + 1) / 2});
-    const Rect inner{box.left + band, box.top + band, box.right - band, box.bottom - band};
+    const Rect inner{box.left + pen, box.top + pen, box.right - pen, box.bottom - pen};
     if (state_.brush.style == BrushStyle::Solid && !inner.Empty())
         PaintRect(inner, state_.brush.color);
-    if (band == 0)
-        return;
-    const ColorRef c = state_.pen.color;
-    PaintRect({box.left, box.top, box.right, box.top + band}, c);
-    if (box.bottom - band > box.top + band) {
-        PaintRect({box.left, box.bottom - band, box.right, box.bottom}, c);
-        PaintRect({box.left, box.top + band, box.left + band, box.bottom - band}, c);
-        PaintRect({box.right - band, box.top + band, box.right, box.bottom - band}, c);
+    if (pen > 0)
+        PaintFrame(box, pen, state_.pen.color);
+}
+
+void DeviceContext::PaintFrame(const Rect& box, int band, ColorRef color)
+{
+    // Each band keeps inside the box; where the bands meet they cover it all.
+    const int topEnd = std::min(box.top + band, box.bottom);
+    const int bottomStart = std::max(box.bottom - band, topEnd);
+    const int leftEnd = std::min(box.left + band, box.right);
+    const int rightStart = std::max(box.right - band, leftEnd);
+    PaintRect({box.left, box.top, box.right, topEnd}, color);
+    if (bottomStart < box.bottom)
+        PaintRect({box.left, bottomStart, box.right, box.bottom}, color);
+    if (topEnd < bottomStart) {
+        PaintRect({box.left, topEnd, leftEnd, bottomStart}, color);
+        if (rightStart < box.right)
+            PaintRect({rightStart, topEnd, box.right, bottomStart}, color);
     }
 }
 

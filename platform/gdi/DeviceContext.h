@@ -210,6 +210,7 @@ private:
     enum class PathState { None, Open, Closed };
 
     void DrawCosmeticLine(Point from, Point to);
+    void PaintFrame(const Rect& box, int band, ColorRef color);
     void AddToPath(const DevicePath& figure);
     void PaintFigure(const DevicePath& path, bool fill, bool stroke);
     void ApplyClip();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace lx;
@@ -70,6 +71,30 @@ TEST(DeviceContext, RectangleOutlinesLastColumnAndRowInsideTheBox)
         EXPECT_EQ(Row(bmp, y), "#rrrrrrrr#..") << y;
     EXPECT_EQ(Row(bmp, 9), "##########..");
     EXPECT_EQ(Row(bmp, 10), "............");
+}
+
+TEST(DeviceContext, RectanglesOfEverySmallSizeFillTheirBoxWithThePenInside)
+{
+    // Pixel by pixel: the pen's band of `pen` pixels inside the box, the
+    // brush (or nothing) within; right and bottom edges exclusive.
+    for (int pen = 1; pen <= 3; ++pen)
+        for (const bool solid : {true, false})
+            for (int w = 1; w <= 8; ++w)
+                for (int h = 1; h <= 8; ++h) {
+                    const Bitmap bmp = Drawn(10, 10, [&](DeviceContext& dc) {
+                        dc.SelectPen({PenStyle::Solid, pen, 0x000000});
+                        dc.SelectBrush({solid ? BrushStyle::Solid : BrushStyle::Clear, 0x0000FF});
+                        dc.Rectangle(1, 1, 1 + w, 1 + h);
+                    });
+                    for (int y = 0; y < 10; ++y)
+                        for (int x = 0; x < 10; ++x) {
+                            const bool inBox = x >= 1 && x <= w && y >= 1 && y <= h;
+                            const int edge = std::min({x - 1, w - x, y - 1, h - y});
+                            const std::uint32_t want = !inBox ? kWhite : edge < pen ? kBlack : solid ? kRed : kWhite;
+                            ASSERT_EQ(bmp.Pixel(x, y), want) << "pen " << pen << " solid " << solid << " box " << w
+                                                             << "x" << h << " at " << x << "," << y;
+                        }
+                }
 }
 
 TEST(DeviceContext, LineToLeavesOutItsEndPointInEveryDirection)
