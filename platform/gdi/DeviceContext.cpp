@@ -53,6 +53,14 @@ void AddPixel(std::vector<PixelRun>& runs, int x, int y)
         runs.push_back({y, x, x + 1});
 }
 
+// The run of row y in runs of consecutive rows; an empty run outside them.
+PixelRun RunAtRow(const std::vector<PixelRun>& runs, int y)
+{
+    if (runs.empty() || y < runs.front().y || y > runs.back().y)
+        return {y, 0, 0};
+    return runs[static_cast<std::size_t>(y - runs.front().y)];
+}
+
 DevicePath EllipsePath(const Rect& box)
 {
     // Four cubic quarter arcs.
@@ -383,27 +391,23 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
     if (area.Empty())
         return;
     const int pen = state_.pen.style == PenStyle::Null ? 0 : std::max(1, static_cast<int>(DevicePenWidth()));
-    // Rows beyond the device only matter as neighbours of visible ones.
-    const std::vector<PixelRun> rows = EllipseRuns(box, area.top - pen - 1, area.bottom + pen + 1);
-    const int n = static_cast<int>(rows.size());
+    // Only the device's rows are painted. A row's interior keeps the pixels
+    // at least `pen` steps from the outside along the row and the column:
+    // the pen's band lies inside the box. The row ends move away from the
+    // centre monotonically, so the rows `pen` above and below bound every
+    // row between them, and the work does not grow with the pen.
+    const std::vector<PixelRun> rows = EllipseRuns(box, area.top, area.bottom);
+    const std::vector<PixelRun> above = EllipseRuns(box, area.top - pen, area.bottom - pen);
+    const std::vector<PixelRun> below = EllipseRuns(box, area.top + pen, area.bottom + pen);
     std::vector<PixelRun> ring;
     std::vector<PixelRun> inside;
-    for (int k = 0; k < n; ++k) {
-        const PixelRun& row = rows[static_cast<std::size_t>(k)];
+    for (const PixelRun& row : rows) {
         if (row.x1 <= row.x0)
             continue;
-        // The interior keeps the pixels at least `pen` steps from the outside
-        // along the row and the column: the pen's band lies inside the box.
-        int x0 = row.x0 + pen;
-        int x1 = row.x1 - pen;
-        for (int j = k - pen; j <= k + pen && x0 < x1; ++j) {
-            if (j < 0 || j >= n) {
-                x1 = x0;
-                break;
-            }
-            x0 = std::max(x0, rows[static_cast<std::size_t>(j)].x0);
-            x1 = std::min(x1, rows[static_cast<std::size_t>(j)].x1);
-        }
+        const PixelRun up = RunAtRow(above, row.y - pen);
+        const PixelRun down = RunAtRow(below, row.y + pen);
+        const int x0 = std::max({row.x0 + pen, up.x0, down.x0});
+        const int x1 = std::min({row.x1 - pen, up.x1, down.x1});
         if (x1 <= x0) {
             ring.push_back(row);
             continue;

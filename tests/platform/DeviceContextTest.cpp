@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace lx;
 
@@ -134,6 +135,53 @@ TEST(DeviceContext, EllipsesAndEllipticRegionsAreSymmetricInTheirBox)
     const Region region = Region::FromEllipse({0, 0, 10, 10});
     EXPECT_EQ(region.Runs().front(), (PixelRun{0, 3, 7}));
     EXPECT_EQ(region.Runs().back(), (PixelRun{9, 3, 7}));
+}
+
+TEST(DeviceContext, WideEllipsePensCoverWhatACrossOfTheirWidthCannotReach)
+{
+    // A pixel of the ellipse is the pen's unless the cross of arms `pen`
+    // centred on it stays inside; boxes partly off the device included.
+    for (const Rect& box : {Rect{3, 4, 40, 25}, Rect{-20, -9, 30, 35}, Rect{2, 2, 9, 38}, Rect{10, -30, 60, 70}})
+        for (int pen = 1; pen <= 6; ++pen) {
+            const Bitmap bmp = Drawn(48, 40, [&](DeviceContext& dc) {
+                dc.SelectPen({PenStyle::Solid, pen, 0x000000});
+                dc.SelectBrush({BrushStyle::Solid, 0x0000FF});
+                dc.Ellipse(box.left, box.top, box.right, box.bottom);
+            });
+            const Region shape = Region::FromEllipse(box);
+            const auto crossInside = [&](int x, int y) {
+                for (int d = -pen; d <= pen; ++d)
+                    if (!shape.Contains(x + d, y) || !shape.Contains(x, y + d))
+                        return false;
+                return true;
+            };
+            for (int y = 0; y < bmp.Height(); ++y)
+                for (int x = 0; x < bmp.Width(); ++x) {
+                    const std::uint32_t want = !shape.Contains(x, y) ? kWhite : crossInside(x, y) ? kRed : kBlack;
+                    ASSERT_EQ(bmp.Pixel(x, y), want) << "pen " << pen << " at " << x << "," << y;
+                }
+        }
+}
+
+TEST(DeviceContext, EllipseWorkGrowsWithTheDeviceNotThePen)
+{
+    // Counts the pixel runs handed to the device: a pen far wider than the
+    // device must not cost more rows than the device has.
+    struct CountingContext : RasterDeviceContext {
+        using RasterDeviceContext::RasterDeviceContext;
+        void PaintRuns(const std::vector<PixelRun>& runs, ColorRef color) override
+        {
+            count += runs.size();
+            RasterDeviceContext::PaintRuns(runs, color);
+        }
+        std::size_t count = 0;
+    };
+    Bitmap bmp(48, 32);
+    CountingContext dc(bmp);
+    dc.SelectPen({PenStyle::Solid, 1 << 30, 0x000000});
+    dc.Ellipse(-10000, -10000, 10048, 10032);
+    EXPECT_LE(dc.count, 3u * 32u);
+    EXPECT_EQ(Row(bmp, 0) + Row(bmp, 31), std::string(96, '#')); // inside the pen's band
 }
 
 TEST(DeviceContext, EllipseOutlineIsClosedAndFillStaysInside)
