@@ -58,6 +58,28 @@ bool MirrorSymmetric(const Bitmap& bmp, const Rect& box)
     return true;
 }
 
+// A raster context that logs the work handed to the device: pixel runs,
+// and the points of wide strokes.
+struct WorkLog : RasterDeviceContext {
+    using RasterDeviceContext::RasterDeviceContext;
+    void PaintRuns(const std::vector<PixelRun>& runs, ColorRef color) override
+    {
+        this->runs += runs.size();
+        RasterDeviceContext::PaintRuns(runs, color);
+    }
+    void PaintStroke(const DevicePath& path, double width, ColorRef color) override
+    {
+        stroked.insert(stroked.end(), path.begin(), path.end());
+        RasterDeviceContext::PaintStroke(path, width, color);
+    }
+    void StrokeUncut(const DevicePath& path, double width, ColorRef color)
+    {
+        RasterDeviceContext::PaintStroke(path, width, color);
+    }
+    std::size_t runs = 0;
+    DevicePath stroked;
+};
+
 } // namespace
 
 TEST(DeviceContext, RectangleOutlinesLastColumnAndRowInsideTheBox)
@@ -167,21 +189,61 @@ TEST(DeviceContext, EllipseWorkGrowsWithTheDeviceNotThePen)
 {
     // Counts the pixel runs handed to the device: a pen far wider than the
     // device must not cost more rows than the device has.
-    struct CountingContext : RasterDeviceContext {
-        using RasterDeviceContext::RasterDeviceContext;
-        void PaintRuns(const std::vector<PixelRun>& runs, ColorRef color) override
-        {
-            count += runs.size();
-            RasterDeviceContext::PaintRuns(runs, color);
-        }
-        std::size_t count = 0;
-    };
     Bitmap bmp(48, 32);
-    CountingContext dc(bmp);
+    WorkLog dc(bmp);
     dc.SelectPen({PenStyle::Solid, 1 << 30, 0x000000});
     dc.Ellipse(-10000, -10000, 10048, 10032);
-    EXPECT_LE(dc.count, 3u * 32u);
+    EXPECT_LE(dc.runs, 3u * 32u);
     EXPECT_EQ(Row(bmp, 0) + Row(bmp, 31), std::string(96, '#')); // inside the pen's band
+}
+
+TEST(DeviceContext, WideStrokesHandTheDeviceOnlyWhatThePenCanReach)
+{
+    // Polylines and closed figures reaching far beyond a 48 x 32 device with
+    // a pen of 9: the device gets the same pixels as from the whole path,
+    // and no point further out than the pen's reach.
+    const std::vector<std::vector<Point>> figures = {
+        {{-400, 10}, {20, 12}, {30, 300}},
+        {{5, 5}, {2000, 20}, {40, -3000}, {10, 25}},
+        {{-100, -100}, {60, 40}},
+    };
+    for (const auto& points : figures)
+        for (const bool closed : {false, true}) {
+            Bitmap cut(48, 32);
+            Bitmap whole(48, 32);
+            WorkLog dc(cut);
+            dc.SelectPen({PenStyle::Solid, 9, 0x000000});
+            dc.BeginPath();
+            dc.MoveTo(points[0].x, points[0].y);
+            DevicePath full{{double(points[0].x), double(points[0].y), kPtMoveTo}};
+            for (std::size_t i = 1; i < points.size(); ++i) {
+                dc.LineTo(points[i].x, points[i].y);
+                full.push_back({double(points[i].x), double(points[i].y), kPtLineTo});
+            }
+            if (closed) {
+                dc.CloseFigure();
+                full.back().type |= kPtCloseFigure;
+            }
+            dc.EndPath();
+            dc.StrokePath();
+            WorkLog reference(whole);
+            reference.StrokeUncut(full, 9, 0x000000);
+            EXPECT_TRUE(cut == whole) << points.size() << " points, closed " << closed;
+            for (const PathPoint& p : dc.stroked)
+                ASSERT_TRUE(p.x >= -7 && p.x <= 55 && p.y >= -7 && p.y <= 39) << p.x << "," << p.y;
+        }
+}
+
+TEST(DeviceContext, APenWiderThanTheDeviceCoversItFromAnyPointOnIt)
+{
+    Bitmap bmp(48, 32);
+    WorkLog dc(bmp);
+    dc.SelectPen({PenStyle::Solid, 1000, 0x000000});
+    dc.MoveTo(10, 10);
+    for (int i = 0; i < 1000; ++i)
+        dc.LineTo(i % 2 ? 40 : 2, i % 32);
+    EXPECT_TRUE(dc.stroked.empty());
+    EXPECT_EQ(CountNonWhite(bmp), 48 * 32);
 }
 
 TEST(DeviceContext, EllipseOutlineIsClosedAndFillStaysInside)
