@@ -1,5 +1,5 @@
 // Recording and playing back a label metafile at printer resolution: 1,000
-// rectangles and 100 text runs at 600 dpi.
+// rectangles and 100 text runs at 600 dpi; a hostile pen on a small target.
 #include <benchmark/benchmark.h>
 
 #include "platform/gdi/RasterDeviceContext.h"
@@ -52,5 +52,22 @@ void BM_PlayLabelMetafile(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PlayLabelMetafile)->Unit(benchmark::kMillisecond);
+
+// An ellipse far larger than a 48 x 32 target, outlined with the widest pen:
+// the time follows the target's rows, not the pen.
+void BM_PlayHugePenEllipse(benchmark::State& state)
+{
+    lx::EmfRecorder recorder(lx::DisplayDevice(), lx::FrameForPixels({48, 32}, lx::DisplayDevice()));
+    recorder.SelectPen({lx::PenStyle::Solid, 0x7FFFFFFF, 0x000000});
+    recorder.Ellipse(-100000000, -100000000, 100000000, 100000000);
+    const lx::EnhMetafile picture = recorder.Close();
+    lx::Bitmap target(48, 32);
+    for (auto _ : state) {
+        lx::RasterDeviceContext dc(target);
+        lx::PlayEnhMetafile(dc, picture, {0, 0, 48, 32});
+        benchmark::DoNotOptimize(target.Data());
+    }
+}
+BENCHMARK(BM_PlayHugePenEllipse)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -20,9 +20,10 @@ namespace {
 
 // The deform bitmap's key colour: its pixels are left out when it is drawn.
 constexpr ColorRef kWarpKey = 0xFF00FF;
-// Bound of the deform bitmap; a larger text is drawn with a smaller font,
-// which the stretch into the same box hides.
-constexpr double kMaxWarpPixels = 16'000'000;
+// Bound of the deform bitmap, its memory and the time to fill and record
+// it; a larger text is drawn with a smaller font, which the stretch into the
+// same box hides.
+constexpr double kMaxWarpPixels = 4'000'000;
 // The deform font is set in points at the display's resolution.
 constexpr double kWarpFontDpi = 96;
 // Characters further than this from the origin are off any canvas.
@@ -172,6 +173,66 @@ LogFont FontWithinWarpBound(LogFont font, std::string_view text)
         const int smaller = std::max(1, static_cast<int>(std::floor(std::abs(font.height) * scale)));
         font.height = font.height < 0 ? -smaller : smaller;
     }
+}
+
+std::string WithoutLineBreaks(std::string_view text)
+{
+    std::string kept;
+    ForEachChar(text, [&](std::string_view character) {
+        if (character != "\r" && character != "\n")
+            kept += character;
+    });
+    return kept;
+}
+
+struct PlacedCharacter {
+    std::string_view bytes;
+    int x = 0;
+    int width = 0;
+};
+
+// The characters side by side from x = 0, each at the advance of those
+// before it.
+std::vector<PlacedCharacter> PlaceCharacters(const LogFont& font, std::string_view text)
+{
+    Bitmap probe(1, 1);
+    RasterDeviceContext dc(probe);
+    dc.SelectFont(font);
+    std::vector<PlacedCharacter> placed;
+    int x = 0;
+    ForEachChar(text, [&](std::string_view character) {
+        const int width = dc.GetTextExtent(character).cx;
+        placed.push_back({character, x, width});
+        x = static_cast<int>(std::min<std::int64_t>(std::int64_t{x} + width, std::numeric_limits<int>::max() / 2));
+    });
+    return placed;
+}
+
+// The outline of one character, its points moved towards the bitmap's
+// vertical centre line in proportion to their height above the bottom edge,
+// which stays where it is; stroked and filled in the colour.
+void WarpCharacter(DeviceContext& dc, const PlacedCharacter& c, int half, int bottom, ColorRef color)
+{
+    UseClearBrush(dc);
+    dc.BeginPath();
+    dc.TextOut(c.x, 0, c.bytes);
+    dc.EndPath();
+    dc.FlattenPath();
+    TPath outline;
+    outline.CapturePath(dc);
+    TPath warped;
+    warped.Assign(outline);
+    for (std::int32_t i = 0; i < outline.GetCount(); ++i) {
+        TPathPoint p;
+        outline.GetPoint(i, p);
+        p.X += static_cast<std::int32_t>(std::trunc((double(bottom) - p.Y) / 20 * ((half - p.X) * 0.04)));
+        warped.SetPoint(i, p);
+    }
+    // A one-pixel line stepped by the context itself: a stroker's outline of
+    // the warp's long slanted edges costs many times more.
+    dc.SelectPen(Pen{PenStyle::Solid, 0, color});
+    dc.SelectBrush(Brush{BrushStyle::Solid, color});
+    warped.StrokeAndFill(dc);
 }
 
 } // namespace
@@ -362,8 +423,11 @@ void TlxLabelObjectManager::DrawEffectText(DeviceContext& canvas, std::string_vi
 
 void TlxLabelObjectManager::WarpTextPath(Bitmap& bitmap, std::string_view text, const LogFont& font, ColorRef color)
 {
-    const LogFont fitted = FontWithinWarpBound(font, text);
-    const Size size = TextExtentIn(fitted, text);
+    // Every line goes on one line; the breaks themselves have no width.
+    const std::string glyphs = WithoutLineBreaks(text);
+    const LogFont fitted = FontWithinWarpBound(font, glyphs);
+    const std::vector<PlacedCharacter> placed = PlaceCharacters(fitted, glyphs);
+    const Size size{placed.empty() ? 0 : placed.back().x + placed.back().width, TextExtentIn(fitted, glyphs).cy};
     if (static_cast<double>(size.cx) * size.cy > kMaxWarpPixels) {
         bitmap = Bitmap(); // even the smallest font is too wide: nothing to draw
         return;
@@ -373,29 +437,10 @@ void TlxLabelObjectManager::WarpTextPath(Bitmap& bitmap, std::string_view text, 
         return;
     RasterDeviceContext dc(bitmap);
     dc.SelectFont(fitted);
-    UseClearBrush(dc);
-    dc.BeginPath();
-    dc.TextOut(0, 0, text);
-    dc.EndPath();
-    dc.FlattenPath();
-
-    TPath outline;
-    outline.CapturePath(dc);
-    TPath warped;
-    warped.Assign(outline);
-    // Points move towards the vertical centre line in proportion to their
-    // height above the bottom edge, which stays where it is.
-    const int half = bitmap.Width() / 2;
-    const double bottom = bitmap.Height();
-    for (std::int32_t i = 0; i < outline.GetCount(); ++i) {
-        TPathPoint p;
-        outline.GetPoint(i, p);
-        p.X += static_cast<std::int32_t>(std::trunc((bottom - p.Y) / 20 * ((half - p.X) * 0.04)));
-        warped.SetPoint(i, p);
-    }
-    dc.SelectPen(Pen{PenStyle::Solid, 1, color});
-    dc.SelectBrush(Brush{BrushStyle::Solid, color});
-    warped.StrokeAndFill(dc);
+    // One character at a time: a fill's cost grows with the outlines that
+    // share its rows, so the whole text at once costs far more than its parts.
+    for (const PlacedCharacter& c : placed)
+        WarpCharacter(dc, c, bitmap.Width() / 2, bitmap.Height(), color);
 }
 
 } // namespace lx

@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <numbers>
+#include <optional>
 #include <utility>
 
 #include "platform/fonts/FontEngine.h"
@@ -51,6 +52,80 @@ void AddPixel(std::vector<PixelRun>& runs, int x, int y)
         --runs.back().x0;
     else
         runs.push_back({y, x, x + 1});
+}
+
+// The run of row y in runs of consecutive rows; an empty run outside them.
+PixelRun RunAtRow(const std::vector<PixelRun>& runs, int y)
+{
+    if (runs.empty() || y < runs.front().y || y > runs.back().y)
+        return {y, 0, 0};
+    return runs[static_cast<std::size_t>(y - runs.front().y)];
+}
+
+// The part [t0, t1] of the segment a + t (b - a), 0 <= t <= 1, inside the
+// box (Liang-Barsky); nothing when it misses the box.
+std::optional<std::pair<double, double>> SpanWithin(double ax, double ay, double bx, double by, double left,
+                                                    double top, double right, double bottom)
+{
+    double t0 = 0, t1 = 1;
+    const double dx = bx - ax, dy = by - ay;
+    const auto side = [&](double p, double q) {
+        if (p == 0)
+            return q >= 0;
+        const double r = q / p;
+        if (p < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+        return t0 <= t1;
+    };
+    if (!side(-dx, ax - left) || !side(dx, right - ax) || !side(-dy, ay - top) || !side(dy, bottom - ay))
+        return std::nullopt;
+    return std::pair{t0, t1};
+}
+
+// The segments of a flattened path (closing ones included) cut to the area
+// grown by `reach`; a path wholly within it comes back as it is.
+DevicePath PathWithinReach(const DevicePath& flat, const Rect& area, double reach)
+{
+    const double left = area.left - reach, top = area.top - reach;
+    const double right = area.right + reach, bottom = area.bottom + reach;
+    const auto within = [&](const PathPoint& p) { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; };
+    if (std::all_of(flat.begin(), flat.end(), within))
+        return flat;
+    DevicePath kept;
+    const auto cut = [&](const PathPoint& a, const PathPoint& b) {
+        const auto span = SpanWithin(a.x, a.y, b.x, b.y, left, top, right, bottom);
+        if (!span)
+            return;
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const PathPoint from{a.x + span->first * dx, a.y + span->first * dy, kPtMoveTo};
+        if (kept.empty() || kept.back().x != from.x || kept.back().y != from.y)
+            kept.push_back(from);
+        kept.push_back({a.x + span->second * dx, a.y + span->second * dy, kPtLineTo});
+    };
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < flat.size(); ++i) {
+        if (flat[i].type == kPtMoveTo || i == 0) {
+            start = i;
+            continue;
+        }
+        cut(flat[i - 1], flat[i]);
+        if (flat[i].type & kPtCloseFigure)
+            cut(flat[i], flat[start]);
+    }
+    return kept;
+}
+
+// Whether a segment of the path has an end on the area.
+bool TouchesArea(const DevicePath& path, const Rect& area)
+{
+    for (std::size_t i = 1; i < path.size(); ++i)
+        if (path[i].type != kPtMoveTo)
+            for (const PathPoint& p : {path[i - 1], path[i]})
+                if (p.x >= area.left && p.x < area.right && p.y >= area.top && p.y < area.bottom)
+                    return true;
+    return false;
 }
 
 DevicePath EllipsePath(const Rect& box)
@@ -246,8 +321,7 @@ void DeviceContext::LineTo(int x, int y)
     if (state_.pen.width == 0)
         DrawCosmeticLine(from, to);
     else
-        PaintStroke({{double(from.x), double(from.y), kPtMoveTo}, {double(to.x), double(to.y), kPtLineTo}},
-                    DevicePenWidth(), state_.pen.color);
+        StrokeWithinReach({{double(from.x), double(from.y), kPtMoveTo}, {double(to.x), double(to.y), kPtLineTo}});
 }
 
 void DeviceContext::DrawCosmeticLine(Point from, Point to)
@@ -261,21 +335,12 @@ void DeviceContext::DrawCosmeticLine(Point from, Point to)
         return p.x < area.left - 2 || p.x > area.right + 2 || p.y < area.top - 2 || p.y > area.bottom + 2;
     };
     if (outside(from) || outside(to)) {
-        double t0 = 0, t1 = 1;
-        const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
-        const auto cut = [&](double p, double q) {
-            if (p == 0)
-                return q >= 0;
-            const double r = q / p;
-            if (p < 0)
-                t0 = std::max(t0, r);
-            else
-                t1 = std::min(t1, r);
-            return t0 <= t1;
-        };
-        if (!cut(-dx, from.x - (area.left - 2.0)) || !cut(dx, area.right + 2.0 - from.x) ||
-            !cut(-dy, from.y - (area.top - 2.0)) || !cut(dy, area.bottom + 2.0 - from.y))
+        const auto span = SpanWithin(from.x, from.y, to.x, to.y, area.left - 2.0, area.top - 2.0, area.right + 2.0,
+                                     area.bottom + 2.0);
+        if (!span)
             return;
+        const auto [t0, t1] = *span;
+        const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
         const double steps = std::max(std::abs(dx), std::abs(dy));
         phase = static_cast<int>(std::fmod(std::floor(steps * t0), 1 << 20));
         const Point a{RoundPx(from.x + dx * t0), RoundPx(from.y + dy * t0)};
@@ -348,18 +413,27 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
     if (box.Empty() || DeviceBounds().Empty())
         return;
     const int pen = state_.pen.style == PenStyle::Null ? 0 : std::max(1, static_cast<int>(DevicePenWidth()));
-    const int band = std::min({pen, (box.Width() + 1) / 2, (box.Height() + 1) / 2});
-    const Rect inner{box.left + band, box.top + band, box.right - band, box.bottom - band};
+    const Rect inner{box.left + pen, box.top + pen, box.right - pen, box.bottom - pen};
     if (state_.brush.style == BrushStyle::Solid && !inner.Empty())
         PaintRect(inner, state_.brush.color);
-    if (band == 0)
-        return;
-    const ColorRef c = state_.pen.color;
-    PaintRect({box.left, box.top, box.right, box.top + band}, c);
-    if (box.bottom - band > box.top + band) {
-        PaintRect({box.left, box.bottom - band, box.right, box.bottom}, c);
-        PaintRect({box.left, box.top + band, box.left + band, box.bottom - band}, c);
-        PaintRect({box.right - band, box.top + band, box.right, box.bottom - band}, c);
+    if (pen > 0)
+        PaintFrame(box, pen, state_.pen.color);
+}
+
+void DeviceContext::PaintFrame(const Rect& box, int band, ColorRef color)
+{
+    // Each band keeps inside the box; where the bands meet they cover it all.
+    const int topEnd = std::min(box.top + band, box.bottom);
+    const int bottomStart = std::max(box.bottom - band, topEnd);
+    const int leftEnd = std::min(box.left + band, box.right);
+    const int rightStart = std::max(box.right - band, leftEnd);
+    PaintRect({box.left, box.top, box.right, topEnd}, color);
+    if (bottomStart < box.bottom)
+        PaintRect({box.left, bottomStart, box.right, box.bottom}, color);
+    if (topEnd < bottomStart) {
+        PaintRect({box.left, topEnd, leftEnd, bottomStart}, color);
+        if (rightStart < box.right)
+            PaintRect({rightStart, topEnd, box.right, bottomStart}, color);
     }
 }
 
@@ -374,27 +448,23 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
     if (area.Empty())
         return;
     const int pen = state_.pen.style == PenStyle::Null ? 0 : std::max(1, static_cast<int>(DevicePenWidth()));
-    // Rows beyond the device only matter as neighbours of visible ones.
-    const std::vector<PixelRun> rows = EllipseRuns(box, area.top - pen - 1, area.bottom + pen + 1);
-    const int n = static_cast<int>(rows.size());
+    // Only the device's rows are painted. A row's interior keeps the pixels
+    // at least `pen` steps from the outside along the row and the column:
+    // the pen's band lies inside the box. The row ends move away from the
+    // centre monotonically, so the rows `pen` above and below bound every
+    // row between them, and the work does not grow with the pen.
+    const std::vector<PixelRun> rows = EllipseRuns(box, area.top, area.bottom);
+    const std::vector<PixelRun> above = EllipseRuns(box, area.top - pen, area.bottom - pen);
+    const std::vector<PixelRun> below = EllipseRuns(box, area.top + pen, area.bottom + pen);
     std::vector<PixelRun> ring;
     std::vector<PixelRun> inside;
-    for (int k = 0; k < n; ++k) {
-        const PixelRun& row = rows[static_cast<std::size_t>(k)];
+    for (const PixelRun& row : rows) {
         if (row.x1 <= row.x0)
             continue;
-        // The interior keeps the pixels at least `pen` steps from the outside
-        // along the row and the column: the pen's band lies inside the box.
-        int x0 = row.x0 + pen;
-        int x1 = row.x1 - pen;
-        for (int j = k - pen; j <= k + pen && x0 < x1; ++j) {
-            if (j < 0 || j >= n) {
-                x1 = x0;
-                break;
-            }
-            x0 = std::max(x0, rows[static_cast<std::size_t>(j)].x0);
-            x1 = std::min(x1, rows[static_cast<std::size_t>(j)].x1);
-        }
+        const PixelRun up = RunAtRow(above, row.y - pen);
+        const PixelRun down = RunAtRow(below, row.y + pen);
+        const int x0 = std::max({row.x0 + pen, up.x0, down.x0});
+        const int x1 = std::min({row.x1 - pen, up.x1, down.x1});
         if (x1 <= x0) {
             ring.push_back(row);
             continue;
@@ -600,6 +670,23 @@ void DeviceContext::PolyBezierTo(const std::vector<Point>& points)
         PaintFigure(figure, false, true);
 }
 
+void DeviceContext::StrokeWithinReach(const DevicePath& flat)
+{
+    // A wide pen's work grows with the length and width of what it strokes:
+    // only what the pen can reach of the device is stroked, and a pen that
+    // covers the whole device from a point on it just fills the device.
+    const Rect area = DeviceBounds();
+    const double width = DevicePenWidth();
+    const double reach = width / 2 + 2;
+    const DevicePath near = PathWithinReach(flat, area, reach);
+    if (reach > std::hypot(area.Width(), area.Height()) + 2 && TouchesArea(near, area)) {
+        PaintRect(area, state_.pen.color);
+        return;
+    }
+    if (!near.empty())
+        PaintStroke(near, width, state_.pen.color);
+}
+
 void DeviceContext::PaintFigure(const DevicePath& path, bool fill, bool stroke)
 {
     const DevicePath flat = FlattenedPath(path);
@@ -608,7 +695,7 @@ void DeviceContext::PaintFigure(const DevicePath& path, bool fill, bool stroke)
     if (!stroke || state_.pen.style == PenStyle::Null)
         return;
     if (state_.pen.width != 0) {
-        PaintStroke(flat, DevicePenWidth(), state_.pen.color);
+        StrokeWithinReach(flat);
         return;
     }
     std::size_t start = 0;

@@ -210,6 +210,8 @@ private:
     enum class PathState { None, Open, Closed };
 
     void DrawCosmeticLine(Point from, Point to);
+    void PaintFrame(const Rect& box, int band, ColorRef color);
+    void StrokeWithinReach(const DevicePath& flat);
     void AddToPath(const DevicePath& figure);
     void PaintFigure(const DevicePath& path, bool fill, bool stroke);
     void ApplyClip();

@@ -2,6 +2,7 @@
 
 #include "platform/text/Cp932.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -96,6 +97,14 @@ std::string FormatFloat(double value)
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     std::string text(buffer, result.ptr);
     return text == "-0" ? "0" : text;
+}
+
+std::int32_t RoundHalfUpClamped(double value)
+{
+    constexpr double kLimit = std::numeric_limits<std::int32_t>::max();
+    if (std::isnan(value))
+        return 0;
+    return static_cast<std::int32_t>(std::clamp(std::floor(value + 0.5), -kLimit, kLimit));
 }
 
 std::optional<std::int32_t> TryRoundToInt(double value)

@@ -42,6 +42,10 @@ inline std::int32_t RoundToInt(double value) { return static_cast<std::int32_t>(
 std::optional<std::int32_t> TryRoundToInt(double value);
 // Half away from zero, as Windows' MulDiv rounds.
 inline std::int64_t RoundHalfAway(double value) { return std::llround(value); }
+// Half up (add 0.5, floor) into an int, range-checked before converting:
+// NaN gives 0, values beyond +-2147483647 give those ends. For hostile
+// values that reach geometry.
+std::int32_t RoundHalfUpClamped(double value);
 // Toward zero.
 inline std::int64_t Trunc(double value) { return static_cast<std::int64_t>(std::trunc(value)); }
 

@@ -48,16 +48,6 @@ struct ControlMembers {
         return Value;
     }
 
-    static int DivideLimit(int codeType)
-    {
-        switch (codeType) {
-        case kCodeQr: return 16;
-        case kCodeMaxiCode: return 8;
-        case kCodePdf417: return 99;
-        case kCodeDataMatrix: return 16;
-        default: return 32767;
-        }
-    }
     static int QrVersionLimit(int model) { return model == 1 ? 14 : model == 2 ? 40 : model == 3 ? 4 : 0; }
     static void Repack(Control& c) { c.p_.Pdf417Params = PackPdf417Params(c.p_); }
     template <std::int16_t Props::*Field>

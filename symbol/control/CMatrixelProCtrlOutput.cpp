@@ -9,6 +9,7 @@
 #include "platform/image/MetafileImage.h"
 #include "platform/io/Files.h"
 #include "platform/printing/Printer.h"
+#include "platform/text/Numbers.h"
 #include "symbol/control/EncodeSymbol.h"
 #include "symbol/control/SymbolOutput.h"
 
@@ -20,9 +21,6 @@ namespace {
 // must not overflow on the way.
 int ClampInt(long long v) { return static_cast<int>(std::clamp<long long>(v, -2147483647LL, 2147483647LL)); }
 
-// Add 0.5 and truncate.
-int RoundUp(double v) { return ClampInt(static_cast<long long>(std::floor(v + 0.5))); }
-
 int AtLeastOne(long long v) { return v == 0 ? 1 : ClampInt(v); }
 
 } // namespace
@@ -33,7 +31,7 @@ int CMatrixelProCtrl::LinearWidth() const
     const long long adjust = p_.CellAdjust;
     const int type = p_.CodeType;
     const bool moduleWidths = (type >= kCodeEan13 && type <= kCodeUpcE) || (type >= kCodeCode93 && type <= kCodeEan128);
-    const long long wide = moduleWidths ? 2 * pitch : RoundUp(pitch * static_cast<double>(p_.NwRatio));
+    const long long wide = moduleWidths ? 2 * pitch : RoundHalfUpClamped(pitch * static_cast<double>(p_.NwRatio));
     const long long half = adjust > 0 ? (adjust + 1) / 2 : (adjust - 1) / 2;
     long long width = 2 * pitch * p_.QuietZone;
     const int count = std::clamp(s_.NumCell, 0, kModuleBufferBytes);
@@ -53,7 +51,7 @@ Size CMatrixelProCtrl::GetSymbolExtent() const
     const double unit = Unit();
     const int columns = s_.NumCell & 0xFFFF;
     const int rows = (s_.NumCell >> 16) & 0xFFFF;
-    const int empty2d = RoundUp(unit * 15.5 / 25.4);
+    const int empty2d = RoundHalfUpClamped(unit * 15.5 / 25.4);
     int width = 0;
     int height = 0;
     switch (p_.CodeType) {
@@ -77,17 +75,17 @@ Size CMatrixelProCtrl::GetSymbolExtent() const
     default: {
         if (s_.NumCell != 0) {
             width = LinearWidth();
-            height = RoundUp(p_.BarHeight / 25.4 * unit);
+            height = RoundHalfUpClamped(p_.BarHeight / 25.4 * unit);
         } else {
-            width = RoundUp(unit * 30 / 25.4);
-            height = RoundUp(unit * 15 / 25.4);
+            width = RoundHalfUpClamped(unit * 30 / 25.4);
+            height = RoundHalfUpClamped(unit * 15 / 25.4);
         }
         width = std::max(width, 1);
         height = std::max(height, 1);
         if (p_.ChrDisplay == 1)
             height += (height + 3) / 4;
         else if (p_.ChrDisplay == 2)
-            height += RoundUp(unit * 3 / 25.4);
+            height += RoundHalfUpClamped(unit * 3 / 25.4);
         if (p_.CodeType == kCodeItf && p_.OptITF == 1)
             width = ClampInt(width + 10 * pitch);
         break;
@@ -109,9 +107,9 @@ SymbolDrawing CMatrixelProCtrl::Drawing(ColorRef dark, ColorRef light) const
     d.wideWidth = 0;
     const int type = p_.CodeType;
     const bool moduleWidths = (type >= kCodeEan13 && type <= kCodeUpcE) || (type >= kCodeCode93 && type <= kCodeEan128);
-    d.wideWidth = moduleWidths ? 2 * p_.CellPitch : RoundUp(p_.CellPitch * static_cast<double>(p_.NwRatio));
+    d.wideWidth = moduleWidths ? 2 * p_.CellPitch : RoundHalfUpClamped(p_.CellPitch * static_cast<double>(p_.NwRatio));
     const Size unrotated = p_.Rotate == 1 || p_.Rotate == 3 ? Size{d.extent.cy, d.extent.cx} : d.extent;
-    d.textHeight = p_.ChrDisplay == 2 ? RoundUp(d.unit * 3 / 25.4) : unrotated.cy / 5;
+    d.textHeight = p_.ChrDisplay == 2 ? RoundHalfUpClamped(d.unit * 3 / 25.4) : unrotated.cy / 5;
     d.dark = dark;
     d.light = light;
     return d;

@@ -87,13 +87,27 @@ struct PartChoice {
     std::int32_t bstart = 0;
     std::int32_t bend = 0;
     bool encode = false;
+    bool refused = false; // a series the family cannot carry: no request at all
     int status = 0;
     int Length() const { return bend - bstart; }
 };
 
+// Part Divide1 of Divide2 within the family's limit: a header the engine and
+// the readers take as written. Loaded values and a change of CodeType can
+// leave the pair outside it.
+bool DivideFits(const ControlProperties& p)
+{
+    return p.Divide1 >= 1 && p.Divide1 <= p.Divide2 && p.Divide2 <= DivideLimit(p.CodeType);
+}
+
 PartChoice ChoosePart(const ControlProperties& p, std::string_view data, bool byCost)
 {
     PartChoice c;
+    if (p.Divide2 >= 2 && !DivideFits(p)) {
+        c.refused = true;
+        c.status = kStatusEmptyPart;
+        return c;
+    }
     const int n = static_cast<int>(data.size());
     c.bend = n;
     if (p.Divide2 >= 2) {
@@ -123,6 +137,8 @@ EncodeRequest Assemble(const ControlProperties& p, const PartChoice& c, std::str
     r.bend = c.bend;
     r.encode = c.encode;
     r.status = c.status;
+    if (c.refused)
+        return r;
     if (p.Divide2 >= 2)
         r.bytes = header;
     r.bytes += options;
@@ -206,6 +222,17 @@ EncodeRequest BuildLinearRequest(const ControlProperties& p)
         r.status = kStatusTooLong;
     }
     return r;
+}
+
+int DivideLimit(int codeType)
+{
+    switch (codeType) {
+    case kCodeQr: return 16;
+    case kCodeMaxiCode: return 8;
+    case kCodePdf417: return 99;
+    case kCodeDataMatrix: return 16;
+    default: return 32767;
+    }
 }
 
 int LinearKindCode(const ControlProperties& p)

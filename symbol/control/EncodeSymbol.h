@@ -63,6 +63,8 @@ EncodeRequest BuildLinearRequest(const ControlProperties& p);
 int LinearKindCode(const ControlProperties& p);
 // The packed PDF417 layout word of the four layout properties.
 std::int32_t PackPdf417Params(const ControlProperties& p);
+// The most parts of a structured-append series a CodeType can carry.
+int DivideLimit(int codeType);
 // Which ChkDigit values a CodeType allows.
 bool CheckDigitAllowed(int codeType, int chkDigit);
 

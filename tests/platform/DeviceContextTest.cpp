@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace lx;
 
@@ -56,6 +58,28 @@ bool MirrorSymmetric(const Bitmap& bmp, const Rect& box)
     return true;
 }
 
+// A raster context that logs the work handed to the device: pixel runs,
+// and the points of wide strokes.
+struct WorkLog : RasterDeviceContext {
+    using RasterDeviceContext::RasterDeviceContext;
+    void PaintRuns(const std::vector<PixelRun>& runs, ColorRef color) override
+    {
+        this->runs += runs.size();
+        RasterDeviceContext::PaintRuns(runs, color);
+    }
+    void PaintStroke(const DevicePath& path, double width, ColorRef color) override
+    {
+        stroked.insert(stroked.end(), path.begin(), path.end());
+        RasterDeviceContext::PaintStroke(path, width, color);
+    }
+    void StrokeUncut(const DevicePath& path, double width, ColorRef color)
+    {
+        RasterDeviceContext::PaintStroke(path, width, color);
+    }
+    std::size_t runs = 0;
+    DevicePath stroked;
+};
+
 } // namespace
 
 TEST(DeviceContext, RectangleOutlinesLastColumnAndRowInsideTheBox)
@@ -70,6 +94,30 @@ TEST(DeviceContext, RectangleOutlinesLastColumnAndRowInsideTheBox)
         EXPECT_EQ(Row(bmp, y), "#rrrrrrrr#..") << y;
     EXPECT_EQ(Row(bmp, 9), "##########..");
     EXPECT_EQ(Row(bmp, 10), "............");
+}
+
+TEST(DeviceContext, RectanglesOfEverySmallSizeFillTheirBoxWithThePenInside)
+{
+    // Pixel by pixel: the pen's band of `pen` pixels inside the box, the
+    // brush (or nothing) within; right and bottom edges exclusive.
+    for (int pen = 1; pen <= 3; ++pen)
+        for (const bool solid : {true, false})
+            for (int w = 1; w <= 8; ++w)
+                for (int h = 1; h <= 8; ++h) {
+                    const Bitmap bmp = Drawn(10, 10, [&](DeviceContext& dc) {
+                        dc.SelectPen({PenStyle::Solid, pen, 0x000000});
+                        dc.SelectBrush({solid ? BrushStyle::Solid : BrushStyle::Clear, 0x0000FF});
+                        dc.Rectangle(1, 1, 1 + w, 1 + h);
+                    });
+                    for (int y = 0; y < 10; ++y)
+                        for (int x = 0; x < 10; ++x) {
+                            const bool inBox = x >= 1 && x <= w && y >= 1 && y <= h;
+                            const int edge = std::min({x - 1, w - x, y - 1, h - y});
+                            const std::uint32_t want = !inBox ? kWhite : edge < pen ? kBlack : solid ? kRed : kWhite;
+                            ASSERT_EQ(bmp.Pixel(x, y), want) << "pen " << pen << " solid " << solid << " box " << w
+                                                             << "x" << h << " at " << x << "," << y;
+                        }
+                }
 }
 
 TEST(DeviceContext, LineToLeavesOutItsEndPointInEveryDirection)
@@ -109,6 +157,93 @@ TEST(DeviceContext, EllipsesAndEllipticRegionsAreSymmetricInTheirBox)
     const Region region = Region::FromEllipse({0, 0, 10, 10});
     EXPECT_EQ(region.Runs().front(), (PixelRun{0, 3, 7}));
     EXPECT_EQ(region.Runs().back(), (PixelRun{9, 3, 7}));
+}
+
+TEST(DeviceContext, WideEllipsePensCoverWhatACrossOfTheirWidthCannotReach)
+{
+    // A pixel of the ellipse is the pen's unless the cross of arms `pen`
+    // centred on it stays inside; boxes partly off the device included.
+    for (const Rect& box : {Rect{3, 4, 40, 25}, Rect{-20, -9, 30, 35}, Rect{2, 2, 9, 38}, Rect{10, -30, 60, 70}})
+        for (int pen = 1; pen <= 6; ++pen) {
+            const Bitmap bmp = Drawn(48, 40, [&](DeviceContext& dc) {
+                dc.SelectPen({PenStyle::Solid, pen, 0x000000});
+                dc.SelectBrush({BrushStyle::Solid, 0x0000FF});
+                dc.Ellipse(box.left, box.top, box.right, box.bottom);
+            });
+            const Region shape = Region::FromEllipse(box);
+            const auto crossInside = [&](int x, int y) {
+                for (int d = -pen; d <= pen; ++d)
+                    if (!shape.Contains(x + d, y) || !shape.Contains(x, y + d))
+                        return false;
+                return true;
+            };
+            for (int y = 0; y < bmp.Height(); ++y)
+                for (int x = 0; x < bmp.Width(); ++x) {
+                    const std::uint32_t want = !shape.Contains(x, y) ? kWhite : crossInside(x, y) ? kRed : kBlack;
+                    ASSERT_EQ(bmp.Pixel(x, y), want) << "pen " << pen << " at " << x << "," << y;
+                }
+        }
+}
+
+TEST(DeviceContext, EllipseWorkGrowsWithTheDeviceNotThePen)
+{
+    // Counts the pixel runs handed to the device: a pen far wider than the
+    // device must not cost more rows than the device has.
+    Bitmap bmp(48, 32);
+    WorkLog dc(bmp);
+    dc.SelectPen({PenStyle::Solid, 1 << 30, 0x000000});
+    dc.Ellipse(-10000, -10000, 10048, 10032);
+    EXPECT_LE(dc.runs, 3u * 32u);
+    EXPECT_EQ(Row(bmp, 0) + Row(bmp, 31), std::string(96, '#')); // inside the pen's band
+}
+
+TEST(DeviceContext, WideStrokesHandTheDeviceOnlyWhatThePenCanReach)
+{
+    // Polylines and closed figures reaching far beyond a 48 x 32 device with
+    // a pen of 9: the device gets the same pixels as from the whole path,
+    // and no point further out than the pen's reach.
+    const std::vector<std::vector<Point>> figures = {
+        {{-400, 10}, {20, 12}, {30, 300}},
+        {{5, 5}, {2000, 20}, {40, -3000}, {10, 25}},
+        {{-100, -100}, {60, 40}},
+    };
+    for (const auto& points : figures)
+        for (const bool closed : {false, true}) {
+            Bitmap cut(48, 32);
+            Bitmap whole(48, 32);
+            WorkLog dc(cut);
+            dc.SelectPen({PenStyle::Solid, 9, 0x000000});
+            dc.BeginPath();
+            dc.MoveTo(points[0].x, points[0].y);
+            DevicePath full{{double(points[0].x), double(points[0].y), kPtMoveTo}};
+            for (std::size_t i = 1; i < points.size(); ++i) {
+                dc.LineTo(points[i].x, points[i].y);
+                full.push_back({double(points[i].x), double(points[i].y), kPtLineTo});
+            }
+            if (closed) {
+                dc.CloseFigure();
+                full.back().type |= kPtCloseFigure;
+            }
+            dc.EndPath();
+            dc.StrokePath();
+            WorkLog reference(whole);
+            reference.StrokeUncut(full, 9, 0x000000);
+            EXPECT_TRUE(cut == whole) << points.size() << " points, closed " << closed;
+            for (const PathPoint& p : dc.stroked)
+                ASSERT_TRUE(p.x >= -7 && p.x <= 55 && p.y >= -7 && p.y <= 39) << p.x << "," << p.y;
+        }
+}
+
+TEST(DeviceContext, APenWiderThanTheDeviceCoversItFromAnyPointOnIt)
+{
+    Bitmap bmp(48, 32);
+    WorkLog dc(bmp);
+    dc.SelectPen({PenStyle::Solid, 1000, 0x000000});
+    dc.MoveTo(10, 10);
+    for (int i = 0; i < 1000; ++i)
+        dc.LineTo(i % 2 ? 40 : 2, i % 32);
+    EXPECT_TRUE(dc.stroked.empty());
+    EXPECT_EQ(CountNonWhite(bmp), 48 * 32);
 }
 
 TEST(DeviceContext, EllipseOutlineIsClosedAndFillStaysInside)

@@ -134,3 +134,23 @@ TEST(MetafileHostile, OutOfRangeObjectsAndStatesAreIgnored)
         w.I32(-2000000000); w.I32(-2000000000); w.I32(2000000000); w.I32(2000000000);
     })));
 }
+
+TEST(MetafileHostile, HugePensCostNoMoreThanTheTargetHolds)
+{
+    // A pen far wider than the 48 x 32 target, around figures that hold it:
+    // the pen covers the target, in time that does not grow with the pen.
+    std::string emf = SmallEmf().Bytes();
+    emf = WithRecord(emf, 38, [](ByteWriter& w) { w.U32(1); w.U32(0); w.I32(0x7FFFFFFF); w.I32(0); w.U32(0); });
+    emf = WithRecord(emf, 37, [](ByteWriter& w) { w.U32(1); });
+    const auto aroundTheTarget = [](ByteWriter& w) { w.I32(-10000); w.I32(-10000); w.I32(10048); w.I32(10032); };
+    for (const std::uint32_t figure : {42u, 43u}) // ellipse, rectangle
+        emf = WithRecord(emf, figure, aroundTheTarget);
+    Bitmap bmp(48, 32, 0xFFFFFFFFu);
+    {
+        RasterDeviceContext dc(bmp);
+        PlayEnhMetafile(dc, EnhMetafile::FromBytes(emf), {0, 0, 48, 32});
+    }
+    for (int y = 0; y < bmp.Height(); ++y)
+        for (int x = 0; x < bmp.Width(); ++x)
+            ASSERT_EQ(bmp.Pixel(x, y), 0xFF000000u) << x << "," << y;
+}

@@ -8,6 +8,7 @@
 
 #include "LabelTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -207,7 +208,7 @@ TEST(EffectText, DeformedTextIsDrawnThroughTheKeyedBitmapAlone)
     EXPECT_GT(ink.Height(), hp / 2); // the glyphs, stretched to more than twice their height
 }
 
-TEST(EffectText, HugeTextsWarpWithinSixteenMegapixels)
+TEST(EffectText, HugeTextsWarpWithinFourMegapixels)
 {
     TlxLabelObjectManager list(Faces(), 10, 10, 0);
     LogFont font;
@@ -217,9 +218,36 @@ TEST(EffectText, HugeTextsWarpWithinSixteenMegapixels)
     // Full stops: little ink to fill in a bitmap at the bound.
     list.WarpTextPath(warped, std::string(300, '.'), font, 0x000000);
     ASSERT_FALSE(warped.Empty());
-    EXPECT_LE(static_cast<double>(warped.Width()) * warped.Height(), 16e6);
-    EXPECT_GT(static_cast<double>(warped.Width()) * warped.Height(), 8e6);
-    EXPECT_GT(lxtest::CountColor(warped, 0), 10000);
+    EXPECT_LE(static_cast<double>(warped.Width()) * warped.Height(), 4e6);
+    EXPECT_GT(static_cast<double>(warped.Width()) * warped.Height(), 2e6);
+    EXPECT_GT(lxtest::CountColor(warped, 0), 2500);
+}
+
+TEST(EffectText, LineBreaksHaveNoWidthInTheWarp)
+{
+    // The lines go side by side into the warp: with and without their
+    // breaks the bitmap is the same, and the ink reaches both of its ends.
+    TlxLabelObjectManager list(Faces(), 10, 10, 0);
+    LogFont font;
+    font.height = -40;
+    font.faceName = Sjis("ＭＳ ゴシック");
+    Bitmap broken;
+    Bitmap joined;
+    list.WarpTextPath(broken, Sjis("AB\r\n漢字\r\n"), font, 0x000000);
+    list.WarpTextPath(joined, Sjis("AB漢字"), font, 0x000000);
+    ASSERT_FALSE(joined.Empty());
+    EXPECT_EQ(broken.Width(), joined.Width());
+    EXPECT_TRUE(broken == joined);
+    int first = joined.Width();
+    int last = -1;
+    for (int y = 0; y < joined.Height(); ++y)
+        for (int x = 0; x < joined.Width(); ++x)
+            if (lxtest::IsColor(joined, x, y, 0x000000)) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    EXPECT_LE(first, joined.Width() / 10);
+    EXPECT_GE(last, joined.Width() * 9 / 10);
 }
 
 TEST(EffectText, AbsurdStoredValuesDrawNothingAndKeepTheBox)

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "ControlTesting.h"
 #include "platform/clipboard/Clipboard.h"
+#include "platform/com/Persistence.h"
 
 using namespace lx;
 using lxtest::TestControl;
@@ -97,6 +99,37 @@ TEST(ControlExtent, LinearWidthCountsEveryElement)
     const int plain = c.object->GetSymbolExtent().cx;
     c.Put(kDispOptITF, 1);
     EXPECT_EQ(c.object->GetSymbolExtent().cx, plain + 40);
+}
+
+TEST(ControlExtent, HostileLoadedRatiosKeepTheExtentInRange)
+{
+    // A loaded ratio skips the setter's 2-3 check. Far beyond the integers
+    // the wide bars stay as wide as an extent can be; NaN makes them empty.
+    struct Case {
+        float ratio;
+        bool widest;
+    };
+    const float huge = 2.4e29f;
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const Case& k : {Case{huge, true}, Case{inf, true}, Case{-huge, false}, Case{-inf, false},
+                          Case{std::numeric_limits<float>::quiet_NaN(), false}}) {
+        TestControl source;
+        source.Put(kDispCodeType, 8);
+        source.PutText("ABC");
+        MemoryPropertyBag bag;
+        ASSERT_EQ(source.object->Save(static_cast<PropertyBag&>(bag), false), kOk);
+        bag.Write("NwRatio", Variant(k.ratio));
+        TestControl c;
+        ASSERT_EQ(c.object->Load(static_cast<const PropertyBag&>(bag)), kOk);
+        ASSERT_GT(c.GetShort(kDispNumCell), 0);
+        const Size extent = c.object->GetSymbolExtent();
+        EXPECT_GE(extent.cx, 1) << k.ratio;
+        if (k.widest) {
+            EXPECT_EQ(extent.cx, 2147483647) << k.ratio;
+        }
+        const EnhMetafile picture = c.object->MakeSymbolEnhMetafile(0x000000, 0xFFFFFF);
+        (void)picture; // made or refused, without a fault
+    }
 }
 
 TEST(ControlImageData, MatrixRowsAsHexadecimalText)

@@ -175,6 +175,58 @@ TEST_P(ControlScan, OwnPaintAndEnhancedMetafilesScan)
     ExpectScans(Played(*emf, extent), k, "clipboard metafile");
 }
 
+GreyImage Transposed(const GreyImage& image)
+{
+    GreyImage out{image.height, image.width, std::vector<std::uint8_t>(image.pixels.size())};
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            out.pixels[static_cast<std::size_t>(x) * out.width + y] = image.pixels[static_cast<std::size_t>(y) * image.width + x];
+    return out;
+}
+
+// The bitmap file of the symbol, read back. One unit is one pixel.
+GreyImage BitmapFileOf(TestControl& c)
+{
+    lxtest::TempDir dir;
+    const std::string path = dir.File("s.bmp");
+    const Variant args[] = {Variant(std::int32_t{0}), Variant::Text(path), Variant(std::int16_t{2})};
+    c.driver.Call(kDispCreateQrMetaFile, args);
+    return ReadWithQt(path);
+}
+
+TEST(ControlScanTwoPixels, MatrixSymbolsAtPitchTwoScanInEveryRotationAndMirrored)
+{
+    for (const ScanCase& k : {kCases[0], kCases[1]})
+        for (int rotate = 0; rotate < 4; ++rotate)
+            for (int mirror = 0; mirror < 2; ++mirror) {
+                TestControl c;
+                Configure(c, ScanCase{k.name, k.codeType, k.data, k.format, 2});
+                c.Put(kDispRotate, rotate);
+                c.Put(kDispMirror, mirror);
+                // A mirror reflects about a diagonal: the transpose undoes it
+                // up to a turn, and zxing finds a turned symbol when not told
+                // it is pure.
+                const GreyImage image = BitmapFileOf(c);
+                const lxtest::Decoded d = lxtest::ZxingDecode(mirror ? Transposed(image) : image, k.format, false);
+                EXPECT_TRUE(d.ok && d.text == k.data)
+                    << k.name << " rotate " << rotate << " mirror " << mirror << " " << d.error;
+            }
+}
+
+TEST(ControlScanTwoPixels, TurnedLinearBarsOfTwoPixelsScan)
+{
+    // Pitch 3 and adjust -1: narrow bars of two pixels, lying down when turned.
+    for (const ScanCase& k : {kCases[4], kCases[5], kCases[6]})
+        for (const int rotate : {1, 3}) {
+            TestControl c;
+            Configure(c, k);
+            c.Put(kDispCellAdjust, -1);
+            c.Put(kDispChrDisplay, 0);
+            c.Put(kDispRotate, rotate);
+            ExpectScans(Transposed(BitmapFileOf(c)), k, std::string(k.name) + " rotate " + std::to_string(rotate));
+        }
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryFamily, ControlScan, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 

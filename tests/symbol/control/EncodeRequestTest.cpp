@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlTesting.h"
+#include "platform/com/Persistence.h"
 #include "platform/text/Cp932.h"
 #include "symbol/control/EncodeSymbol.h"
 
@@ -172,6 +173,63 @@ TEST(EncodeSymbolStatus, TooLongDataForEveryFamily)
         c.PutText(std::string(8000, '1'));
         EXPECT_EQ(c.GetShort(kDispMakeStatus), -1) << type;
         EXPECT_EQ(c.GetShort(kDispNumCell), 0) << type;
+    }
+}
+
+TEST(EncodeSymbolStatus, SeriesBeyondTheFamilysLimitIsRefused)
+{
+    // A count stored while linear; each two-dimensional family then
+    // refuses the series (-3, no symbol) rather than print a broken header.
+    // At the limit the last part still encodes.
+    const std::tuple<int, int> families[] = {{0, 16}, {15, 8}, {16, 99}, {17, 16}};
+    for (const auto& [type, limit] : families) {
+        for (const int divide2 : {limit + 1, 100}) {
+            lxtest::TestControl c;
+            c.PutText(std::string(200, '7'));
+            c.Put(kDispCodeType, 8);
+            c.Put(kDispDivide2, divide2);
+            c.Put(kDispCodeType, type);
+            EXPECT_EQ(c.GetShort(kDispMakeStatus), -3) << type << " of " << divide2;
+            EXPECT_EQ(c.GetShort(kDispNumCell), 0) << type << " of " << divide2;
+        }
+        lxtest::TestControl c;
+        c.Put(kDispCodeType, type);
+        c.PutText(std::string(200, '7'));
+        c.Put(kDispDivide2, limit);
+        c.Put(kDispDivide1, limit);
+        EXPECT_EQ(c.GetShort(kDispMakeStatus), 0) << type;
+        EXPECT_GT(c.GetShort(kDispNumCell), 0) << type;
+    }
+}
+
+TEST(EncodeSymbolStatus, LoadedSeriesBeyondTheLimitIsRefused)
+{
+    lxtest::TestControl linear;
+    linear.Put(kDispCodeType, 8);
+    linear.PutText(std::string(200, '7'));
+    linear.Put(kDispDivide2, 20);
+    MemoryPropertyBag bag;
+    ASSERT_EQ(linear.object->Save(static_cast<PropertyBag&>(bag), false), kOk);
+    bag.Write("CodeType", Variant(std::int16_t{0}));
+    lxtest::TestControl c;
+    ASSERT_EQ(c.object->Load(static_cast<const PropertyBag&>(bag)), kOk);
+    EXPECT_EQ(c.GetShort(kDispDivide2), 20);
+    EXPECT_EQ(c.GetShort(kDispMakeStatus), -3);
+    EXPECT_EQ(c.GetShort(kDispNumCell), 0);
+}
+
+TEST(EncodeRequest, SeriesOutsideItsLimitsWritesNoHeader)
+{
+    // Values only a loaded control can hold: part above the count, part 0,
+    // count above the limit.
+    for (const auto& [divide1, divide2] : std::vector<std::pair<int, int>>{{5, 3}, {0, 3}, {1, 17}, {17, 17}}) {
+        ControlProperties p = Qr("123456789");
+        p.Divide1 = static_cast<std::int16_t>(divide1);
+        p.Divide2 = static_cast<std::int16_t>(divide2);
+        const EncodeRequest r = BuildQrRequest(p);
+        EXPECT_FALSE(r.encode) << divide1 << "/" << divide2;
+        EXPECT_EQ(r.status, -3) << divide1 << "/" << divide2;
+        EXPECT_EQ(r.bytes, "") << divide1 << "/" << divide2;
     }
 }
 

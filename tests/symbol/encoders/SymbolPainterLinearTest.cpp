@@ -46,15 +46,15 @@ struct Sized {
     int textHeight = 0;
 };
 
-Sized SizeSymbol(const LinearCase& c, int chrDisplay, int adjust = 0)
+Sized SizeSymbol(const LinearCase& c, int chrDisplay, int adjust = 0, int pitch = kPitch)
 {
     Sized s;
     s.encoded = EncodeLinearText(c.key, c.data, 1);
-    s.wide = TwoModuleWide(c.key) ? 2 * kPitch : 8; // 3 x 2.5 rounded half up
+    s.wide = TwoModuleWide(c.key) ? 2 * pitch : (pitch * 5 + 1) / 2; // 2.5 pitches rounded half up
     const int half = adjust > 0 ? (adjust + 1) / 2 : (adjust - 1) / 2;
-    s.width = 2 * kPitch * kQuiet + (c.key == kLinearItfBearer ? 10 * kPitch : 0);
+    s.width = 2 * pitch * kQuiet + (c.key == kLinearItfBearer ? 10 * pitch : 0);
     for (const std::uint8_t e : s.encoded.elements) {
-        const int w = (e & 0x7F) == 2 ? s.wide : kPitch * (e & 63);
+        const int w = (e & 0x7F) == 2 ? s.wide : pitch * (e & 63);
         s.width += (e & 0x80) ? w + half : w - adjust + half;
     }
     s.height = kBarHeight + (chrDisplay ? (kBarHeight + 3) / 4 : 0);
@@ -63,12 +63,12 @@ Sized SizeSymbol(const LinearCase& c, int chrDisplay, int adjust = 0)
 }
 
 Bitmap PaintLinear(const LinearCase& c, const Sized& s, int chrDisplay, int fill, int rotate, int adjust = 0,
-                   std::uint32_t canvas = 0xFFFFFFFFu)
+                   std::uint32_t canvas = 0xFFFFFFFFu, int pitch = kPitch)
 {
     const int w = rotate % 2 ? s.height : s.width;
     const int h = rotate % 2 ? s.width : s.height;
     return PaintYUp(w, h, [&](DeviceContext& dc) {
-        DrawLinear(dc, c.key, s.encoded.elements, static_cast<int>(s.encoded.elements.size()), kQuiet * kPitch, kPitch,
+        DrawLinear(dc, c.key, s.encoded.elements, static_cast<int>(s.encoded.elements.size()), kQuiet * pitch, pitch,
                    s.wide, adjust, h, w, chrDisplay, s.textHeight, s.encoded.text, fill, rotate, kBlack, kWhite);
     }, canvas);
 }
@@ -105,6 +105,20 @@ TEST(SymbolPainterLinear, ReadsLikeThePlainElementDrawingInEveryRotationAndFill)
     const auto zbar = ZbarReadAll(zbarImages);
     for (std::size_t i = 0; i < zbar.size(); ++i)
         EXPECT_EQ(zbar[i], zbarExpected[i]) << "image " << i;
+}
+
+TEST(SymbolPainterLinear, NarrowBarsOfTwoPixelsReadInEveryRotation)
+{
+    // Pitch plus adjust of 2: narrow bars two pixels across, on their side
+    // when turned.
+    for (const LinearCase& c : kCases)
+        for (const auto& [pitch, adjust] : std::vector<std::pair<int, int>>{{2, 0}, {3, -1}})
+            for (int rotate = 0; rotate < 4; ++rotate) {
+                const Sized s = SizeSymbol(c, 0, adjust, pitch);
+                const Bitmap painted = PaintLinear(c, s, 0, 0, rotate, adjust, 0xFFFFFFFFu, pitch);
+                const LinearDecoded read = ZxingReadLinear(TurnedClockwise(Grey(painted), 4 - rotate), c.format);
+                EXPECT_TRUE(read.ok) << c.data << " pitch " << pitch << " adjust " << adjust << " rotate " << rotate;
+            }
 }
 
 TEST(SymbolPainterLinear, TextStaysInItsBandBesideTheBarsInEveryRotation)

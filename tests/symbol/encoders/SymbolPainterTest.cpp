@@ -170,6 +170,20 @@ TEST(SymbolPainter, CellAdjustAndPitchesStillRead)
         }
 }
 
+TEST(SymbolPainter, PitchTwoReadsInEveryOrientation)
+{
+    // Two-pixel modules: every run is a rectangle two pixels across.
+    for (const Symbol& s : Symbols()) {
+        if (s.family == Family::MaxiCode)
+            continue; // its hexagons need more than two pixels
+        for (int rotate = 0; rotate < 4; ++rotate)
+            for (int mirror = 0; mirror < 2; ++mirror) {
+                const Decoded read = PaintAndRead(s, Look{2, 0, 4, 0, rotate, mirror});
+                EXPECT_TRUE(read.ok && read.text == s.text) << s.text << " rotate " << rotate << " mirror " << mirror;
+            }
+    }
+}
+
 TEST(SymbolPainter, ModulesAreWholeDevicePixelBlocks)
 {
     // Pitch 10 units at 600 units per inch shown on a 300 dpi device: every
