@@ -97,14 +97,6 @@ TLblPosition ParseCellLine(std::string_view line, std::size_t lineIndex)
     return cell;
 }
 
-bool IsBlankLine(std::string_view line)
-{
-    for (const char c : line)
-        if (static_cast<unsigned char>(c) > ' ')
-            return false;
-    return true;
-}
-
 void AppendShapeFields(std::string& line, const TLblPosition& shape)
 {
     line += LineKindText(shape.GetLineKind());
@@ -214,9 +206,7 @@ void TlxLblInfo::ReadLayoutText(std::string_view text)
     const std::size_t end = kFirstCellLine + count;
     if (count > 0 && lines.size() < end)
         throw LayoutError(LineMessage(2, "ラベル数 " + std::to_string(count) + " に対してラベルの行が足りません。"));
-    for (std::size_t i = end; i < lines.size(); ++i)
-        if (!IsBlankLine(lines[i]))
-            throw LayoutError(LineMessage(2, "ラベル数 " + std::to_string(count) + " よりラベルの行が多くあります。"));
+    // Lines after the label count's cell lines are not read.
     read.Cells.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         read.Cells.push_back(ParseCellLine(lines[kFirstCellLine + i], kFirstCellLine + i));

@@ -105,7 +105,12 @@ TEST_F(LayoutFile, SingleModeFlag)
 TEST_F(LayoutFile, CountsAndCellLinesAreChecked)
 {
     EXPECT_EQ(Read(kHead + "0\r\n0\r\n").Cells.size(), 0u);
-    EXPECT_EQ(Read(kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n\r\n \r\n").Cells.size(), 1u);
+    // Only the label count's cell lines are read; what follows them is not.
+    const std::vector<TLblPosition> first{TLblPosition(lxLineDot, 1, 2, 3, 4)};
+    EXPECT_EQ(Read(kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n\r\n \r\n").Cells, first);
+    EXPECT_EQ(Read(kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\nlxLineCircle\t5\t6\t7\t8\r\nno cell\r\n").Cells,
+              first);
+    EXPECT_EQ(Read(kHead + "0\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n").Cells.size(), 0u);
     EXPECT_EQ(Failure("LBLBASE \r\n1.00\r\n0\r\n0\r\n"), "LblFileのヘッダが一致しません");
     EXPECT_EQ(Failure(""), "LblFileのヘッダが一致しません");
     const std::string bad[] = {
@@ -113,7 +118,6 @@ TEST_F(LayoutFile, CountsAndCellLinesAreChecked)
         kHead + "-1\r\n0\r\n0\r\n0\r\n",                     // negative count
         kHead + "2147483647\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n", // huge count
         kHead + "2\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n",          // fewer lines
-        kHead + "0\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n",          // more lines
         kHead + "x\r\n0\r\n0\r\n0\r\n",                      // count not a number
         kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\r\n",            // four fields
         kHead + "1\r\n0\r\n0\r\n0\r\n\r\n",                  // no field
