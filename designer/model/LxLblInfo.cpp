@@ -147,6 +147,10 @@ TLblPosition ReadShape(Stream& stream)
     return TLblPosition(kind, left, top, width, height);
 }
 
+// A design is drawn on its sheet: a side that is not a positive number
+// cannot be scaled to the screen or the printer.
+bool IsSheetSide(double value) { return value > 0 && std::isfinite(value); }
+
 // A stored count, checked against the bytes its items need at least.
 std::int32_t ReadCount(Stream& stream, std::uint64_t itemBytes)
 {
@@ -305,6 +309,9 @@ void TlxLblInfo::ReadLayoutBlock(Stream& stream)
 {
     TlxLblInfo read;
     read.Paper.LoadFromStream(stream);
+    const PaperSize& sheet = read.Paper.GetPaperSize();
+    if (!IsSheetSide(sheet.Width) || !IsSheetSide(sheet.Height))
+        throw ReadError("用紙の寸法が正しくありません。");
     read.Header = ReadStreamString(stream);
     read.Version = ReadStreamString(stream);
     read.SingleMode = stream.ReadUInt8() != 0;
@@ -314,6 +321,9 @@ void TlxLblInfo::ReadLayoutBlock(Stream& stream)
     // with the stored cells would let it address cells that do not exist.
     if (read.LabelCount != count)
         throw ReadError("レイアウトのラベル数が正しくありません。");
+    // Every design has a first label, which the editor opens.
+    if (count == 0)
+        throw ReadError("レイアウトにラベルがありません。");
     read.Cells.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         TLblPosition cell = ReadShape(stream);

@@ -204,6 +204,22 @@ TEST(LayoutBlock, DamagedBlocksFailAndLeaveTheLayoutAlone)
     bad.push_back(withInt(countAt - 4, 3));                   // label count disagrees
     bad.push_back(withInt(countAt + 4 + 33, 0x10000000));     // inner shapes beyond the end
     bad.push_back(withInt(countAt + 4 + 1 + 4, 0x7FF80000));  // a NaN left
+    // A design needs a sheet to draw on and a first label to open.
+    const auto written = [](const TlxLblInfo& layout) {
+        MemoryStream out;
+        layout.WriteLayoutBlock(out);
+        return std::string(out.Bytes());
+    };
+    TlxLblInfo noCells = SampleLayout();
+    noCells.Cells.clear();
+    noCells.LabelCount = 0;
+    bad.push_back(written(noCells));
+    for (const PaperSize size : {PaperSize{lxPaperA4, 0, 297}, PaperSize{lxPaperA4, 210, -297},
+                                 PaperSize{lxPaperA4, 210, HUGE_VAL}, PaperSize{lxPaperA4, -0.0, 297}}) {
+        TlxLblInfo sheet = SampleLayout();
+        sheet.Paper.SetPaperSize(size);
+        bad.push_back(written(sheet));
+    }
     TlxLblInfo layout;
     layout.Header = "kept";
     for (const std::string& bytes : bad) {
