@@ -47,14 +47,14 @@ lx::TLxCSV MakeTable()
 // Every object a little different, as a real design's are.
 class Sample {
 public:
-    Sample() : table_(MakeTable()), layout_(MakeLayout()), document_(kCells, layout_)
+    Sample() : table_(std::make_shared<lx::TLxCSV>(MakeTable())), layout_(MakeLayout()), document_(kCells, layout_)
     {
         const std::uint8_t kinds[] = {lx::KindString, lx::KindString, lx::KindFigure, lx::KindGrid,
                                       lx::KindEffects, lx::KindRenbanString};
         for (int i = 0; i < kObjects; ++i) {
             const int face = i % kCells;
             if (i % 7 == 6)
-                document_.AddMergeObject(lx::KindCsvString, face, &table_);
+                document_.AddMergeObject(lx::KindCsvString, face, table_);
             else
                 document_.AddObject(kinds[i % std::size(kinds)], face);
             lx::TLxLableObjectBase* object = document_.GetObject(0, face);
@@ -64,11 +64,11 @@ public:
                 text->SetText(lx::Sjis("〒100-0005 東京都千代田区丸の内 ") + std::to_string(i));
         }
     }
-    void Write(lx::Stream& stream) const { lx::WriteDesign(stream, table_, layout_, document_); }
-    void Save(const std::string& path) const { lx::SaveDesignFile(path, table_, layout_, document_); }
+    void Write(lx::Stream& stream) const { lx::WriteDesign(stream, *table_, layout_, document_); }
+    void Save(const std::string& path) const { lx::SaveDesignFile(path, *table_, layout_, document_); }
 
 private:
-    lx::TLxCSV table_;
+    std::shared_ptr<lx::TLxCSV> table_;
     lx::TlxLblInfo layout_;
     lx::TlxLabelManager document_;
 };

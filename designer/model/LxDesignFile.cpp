@@ -16,12 +16,12 @@ Design ReadDesign(Stream& stream)
 {
     Design design;
     // The table's block reader rebuilds the rows itself.
-    design.MergeTable = std::make_unique<TLxCSV>();
+    design.MergeTable = std::make_shared<TLxCSV>();
     design.MergeTable->LoadFromStream(stream);
     design.SheetLayout = std::make_unique<TlxLblInfo>();
     design.SheetLayout->ReadLayoutBlock(stream);
     design.Document = std::make_unique<TlxLabelManager>(design.SheetLayout->LabelCount, *design.SheetLayout);
-    design.Document->LoadFromStream(stream, design.MergeTable.get());
+    design.Document->LoadFromStream(stream, design.MergeTable);
     return design;
 }
 

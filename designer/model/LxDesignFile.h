@@ -12,11 +12,11 @@
 
 namespace lx {
 
-// A design read whole. The document refers to the layout and its merge
-// objects to the table, so the three are kept and released together: take
-// them over by moving the pointers, never by copying what they hold.
+// A design read whole. The document refers to the layout, so the two are
+// kept and released together: take them over by moving the pointers, never
+// by copying what they hold. The merge objects share the table.
 struct Design {
-    std::unique_ptr<TLxCSV> MergeTable;
+    std::shared_ptr<TLxCSV> MergeTable;
     std::unique_ptr<TlxLblInfo> SheetLayout;
     std::unique_ptr<TlxLabelManager> Document; // declared last: released first
 };

@@ -18,8 +18,8 @@ void ReadCsvBarcodeOwnPart(Stream& stream, CsvBarcodeBinding& binding)
     binding.AddressColumn = stream.ReadInt32();
 }
 
-TLxLabelObjectCsvBarcode::TLxLabelObjectCsvBarcode(TLxCSV* csv, std::int32_t recordIndex)
-    : TLxLabelObjectBarcode(KindCsvBarcode), csv_(csv)
+TLxLabelObjectCsvBarcode::TLxLabelObjectCsvBarcode(std::shared_ptr<const TLxCSV> csv, std::int32_t recordIndex)
+    : TLxLabelObjectBarcode(KindCsvBarcode), csv_(std::move(csv))
 {
     binding_.RecordIndex = recordIndex;
 }

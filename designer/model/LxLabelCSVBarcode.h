@@ -28,9 +28,10 @@ void ReadCsvBarcodeOwnPart(Stream& stream, CsvBarcodeBinding& binding);
 class TLxLabelObjectCsvBarcode : public TLxLabelObjectBarcode, public RecordBoundObject {
 public:
     // The symbol object's defaults (its default symbol rendered once), name
-    // "差込バーコードシート", kind 6, every column 0. The table is not owned
-    // and may be null (then no record exists and the picture is empty).
-    TLxLabelObjectCsvBarcode(TLxCSV* csv, std::int32_t recordIndex);
+    // "差込バーコードシート", kind 6, every column 0. The table is shared, so
+    // it lives as long as any object or undo snapshot bound to it; it may be
+    // null (then no record exists and the picture is empty).
+    TLxLabelObjectCsvBarcode(std::shared_ptr<const TLxCSV> csv, std::int32_t recordIndex);
 
     // Shares the table; the picture is the source's, rendered for its record.
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
@@ -49,8 +50,8 @@ public:
     std::int32_t GetRecordIndex() const override { return binding_.RecordIndex; }
     void SetRecordIndex(std::int32_t recordIndex) override { binding_.RecordIndex = recordIndex; }
     bool IsMergeObject() const override { return true; }
-    TLxCSV* GetCSV() const { return csv_; }
-    void SetCSV(TLxCSV* csv) { csv_ = csv; }
+    const TLxCSV* GetCSV() const { return csv_.get(); }
+    void SetCSV(std::shared_ptr<const TLxCSV> csv) { csv_ = std::move(csv); }
     const CsvBarcodeBinding& GetBinding() const { return binding_; }
 
     std::int32_t GetDataColumn() const { return binding_.DataColumn; }
@@ -63,7 +64,7 @@ public:
 private:
     std::unique_ptr<TLxLabelObjectCsvBarcode> CopyBoundTo(std::int32_t recordIndex) const;
 
-    TLxCSV* csv_;
+    std::shared_ptr<const TLxCSV> csv_;
     CsvBarcodeBinding binding_;
 };
 

@@ -16,8 +16,8 @@ void ReadCsvQRCarryOwnPart(Stream& stream, CsvQRCarryBinding& binding)
         column = stream.ReadInt32();
 }
 
-TLxLabelObjectCsvQRCarry::TLxLabelObjectCsvQRCarry(TLxCSV* csv, std::int32_t recordIndex)
-    : TLxLabelObjectQRCarry(KindCsvQRCarry), csv_(csv)
+TLxLabelObjectCsvQRCarry::TLxLabelObjectCsvQRCarry(std::shared_ptr<const TLxCSV> csv, std::int32_t recordIndex)
+    : TLxLabelObjectQRCarry(KindCsvQRCarry), csv_(std::move(csv))
 {
     binding_.RecordIndex = recordIndex;
 }

@@ -27,9 +27,10 @@ void ReadCsvQRCarryOwnPart(Stream& stream, CsvQRCarryBinding& binding);
 class TLxLabelObjectCsvQRCarry : public TLxLabelObjectQRCarry, public RecordBoundObject {
 public:
     // The mobile QR object's defaults (its symbol rendered once), name
-    // "差込携帯QRシート", kind 7, every column 0. The table is not owned and
-    // may be null (then no record exists and the picture is empty).
-    TLxLabelObjectCsvQRCarry(TLxCSV* csv, std::int32_t recordIndex);
+    // "差込携帯QRシート", kind 7, every column 0. The table is shared, so it
+    // lives as long as any object or undo snapshot bound to it; it may be
+    // null (then no record exists and the picture is empty).
+    TLxLabelObjectCsvQRCarry(std::shared_ptr<const TLxCSV> csv, std::int32_t recordIndex);
 
     // Shares the table; the picture is the source's, rendered for its record.
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
@@ -46,8 +47,8 @@ public:
     std::int32_t GetRecordIndex() const override { return binding_.RecordIndex; }
     void SetRecordIndex(std::int32_t recordIndex) override { binding_.RecordIndex = recordIndex; }
     bool IsMergeObject() const override { return true; }
-    TLxCSV* GetCSV() const { return csv_; }
-    void SetCSV(TLxCSV* csv) { csv_ = csv; }
+    const TLxCSV* GetCSV() const { return csv_.get(); }
+    void SetCSV(std::shared_ptr<const TLxCSV> csv) { csv_ = std::move(csv); }
     const CsvQRCarryBinding& GetBinding() const { return binding_; }
 
     std::int32_t GetColumn(QRCarryText which) const { return binding_.Columns[which]; }
@@ -91,7 +92,7 @@ private:
     std::unique_ptr<TLxLabelObjectCsvQRCarry> CopyBoundTo(std::int32_t recordIndex) const;
 
     CsvQRCarryBinding binding_;
-    TLxCSV* csv_;
+    std::shared_ptr<const TLxCSV> csv_;
 };
 
 } // namespace lx

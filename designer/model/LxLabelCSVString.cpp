@@ -2,8 +2,8 @@
 
 namespace lx {
 
-TLxLabelObjectCsvString::TLxLabelObjectCsvString(TLxCSV* csv, std::int32_t recordIndex)
-    : TLxLabelObjectString(KindCsvString), csv_(csv), recordIndex_(recordIndex)
+TLxLabelObjectCsvString::TLxLabelObjectCsvString(std::shared_ptr<const TLxCSV> csv, std::int32_t recordIndex)
+    : TLxLabelObjectString(KindCsvString), csv_(std::move(csv)), recordIndex_(recordIndex)
 {
 }
 
@@ -14,19 +14,10 @@ std::string TLxLabelObjectCsvString::GetMergedText() const
     return frontText_ + table.CsvCell(column_, recordIndex_) + backText_;
 }
 
-void TLxLabelObjectCsvString::SetCSV(TLxCSV* csv)
-{
-    if (csv == ownedCsv_.get())
-        return;
-    csv_ = csv;
-    ownedCsv_.reset();
-}
-
 std::unique_ptr<TLxLabelObjectCsvString> TLxLabelObjectCsvString::CopyBoundTo(std::int32_t recordIndex) const
 {
-    std::unique_ptr<TLxCSV> table = csv_ ? csv_->Clone() : nullptr;
-    auto copy = std::make_unique<TLxLabelObjectCsvString>(table.get(), recordIndex);
-    copy->ownedCsv_ = std::move(table);
+    std::shared_ptr<const TLxCSV> table = csv_ ? csv_->Clone() : nullptr;
+    auto copy = std::make_unique<TLxLabelObjectCsvString>(std::move(table), recordIndex);
     copy->column_ = column_;
     copy->frontText_ = frontText_;
     copy->backText_ = backText_;

@@ -15,12 +15,13 @@ namespace lx {
 class TLxLabelObjectCsvString : public TLxLabelObjectString, public RecordBoundObject {
 public:
     // Name "差込文字シート", kind 5, no column bound, empty front and back
-    // texts. The table is not owned and may be null (then every cell is the
-    // prompt of an unbound column).
-    TLxLabelObjectCsvString(TLxCSV* csv, std::int32_t recordIndex);
+    // texts. The table is shared, so it lives as long as any object or undo
+    // snapshot bound to it; it may be null (then every cell is the prompt of
+    // an unbound column).
+    TLxLabelObjectCsvString(std::shared_ptr<const TLxCSV> csv, std::int32_t recordIndex);
 
-    // Bound to a copy of the table that the clone owns, showing the same
-    // record; its Text is the source's merged text.
+    // Bound to a copy of the table, showing the same record; its Text is the
+    // source's merged text.
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
     // As Clone, bound to another record.
     std::unique_ptr<TLxLableObjectBase> CloneForRecord(std::int32_t recordIndex) const override;
@@ -43,16 +44,13 @@ public:
     std::int32_t GetRecordIndex() const override { return recordIndex_; }
     void SetRecordIndex(std::int32_t recordIndex) override { recordIndex_ = recordIndex; }
     bool IsMergeObject() const override { return true; }
-    TLxCSV* GetCSV() const { return csv_; }
-    // Rebinds to another table; a copy the object owned is released.
-    void SetCSV(TLxCSV* csv);
+    const TLxCSV* GetCSV() const { return csv_.get(); }
+    void SetCSV(std::shared_ptr<const TLxCSV> csv) { csv_ = std::move(csv); }
 
 private:
     std::unique_ptr<TLxLabelObjectCsvString> CopyBoundTo(std::int32_t recordIndex) const;
 
-    TLxCSV* csv_;
-    // The copy that Clone binds a clone to; it lives as long as the clone.
-    std::unique_ptr<TLxCSV> ownedCsv_;
+    std::shared_ptr<const TLxCSV> csv_;
     std::int32_t recordIndex_;
     std::int32_t column_ = 0;
     std::string frontText_;

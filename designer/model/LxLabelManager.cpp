@@ -44,7 +44,7 @@ void TlxLabelManager::AddObject(std::uint8_t kind, std::int32_t face)
     list.SetSelectedIndex(0);
 }
 
-void TlxLabelManager::AddMergeObject(std::uint8_t kind, std::int32_t face, TLxCSV* mergeTable)
+void TlxLabelManager::AddMergeObject(std::uint8_t kind, std::int32_t face, const std::shared_ptr<const TLxCSV>& mergeTable)
 {
     TlxLabelObjectManager& list = Face(face);
     list.AddMergeObject(mergeTable, kind);
@@ -140,7 +140,7 @@ std::unique_ptr<TlxLabelObjectManager> TlxLabelManager::EmptyFaceLike(const TlxL
     return list;
 }
 
-void TlxLabelManager::LoadFromStream(Stream& stream, TLxCSV* mergeTable)
+void TlxLabelManager::LoadFromStream(Stream& stream, const std::shared_ptr<const TLxCSV>& mergeTable)
 {
     const std::int32_t labels = layout_->LabelCount;
     if (labels > GetFaceCount())

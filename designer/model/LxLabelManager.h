@@ -33,7 +33,7 @@ public:
     void AddObject(std::uint8_t kind, std::int32_t face);
     // A new merge object (kind 5, 6 or 7) bound to the table and to the
     // face's record, in front and selected.
-    void AddMergeObject(std::uint8_t kind, std::int32_t face, TLxCSV* mergeTable);
+    void AddMergeObject(std::uint8_t kind, std::int32_t face, const std::shared_ptr<const TLxCSV>& mergeTable);
     void DeleteObject(std::int32_t j, std::int32_t face);
     // The object at j is freed and the new one takes its place in the
     // z-order. A bad index or a missing object changes nothing.
@@ -85,7 +85,7 @@ public:
     // new lists, merge objects bound to mergeTable, and takes them in only
     // when every block was read: on a ReadError the document is unchanged.
     // Faces beyond the layout's label count are not touched.
-    void LoadFromStream(Stream& stream, TLxCSV* mergeTable);
+    void LoadFromStream(Stream& stream, const std::shared_ptr<const TLxCSV>& mergeTable);
 
 private:
     TlxLabelObjectManager& Face(std::int32_t face) const;

@@ -143,7 +143,7 @@ void TlxLabelObjectManager::MoveObjectFront(std::int32_t i)
 
 // ---- new objects
 
-void TlxLabelObjectManager::AddNew(std::uint8_t kind, int slot, TLxCSV* mergeTable)
+void TlxLabelObjectManager::AddNew(std::uint8_t kind, int slot, const std::shared_ptr<const TLxCSV>& mergeTable)
 {
     std::unique_ptr<TLxLableObjectBase> object = CreateLabelObject(kind, mergeTable, labelIndex_);
     if (!object)
@@ -161,7 +161,7 @@ void TlxLabelObjectManager::AddSerial() { AddNew(KindRenbanString, SlotSerial, n
 void TlxLabelObjectManager::AddGrid() { AddNew(KindGrid, SlotGrid, nullptr); }
 void TlxLabelObjectManager::AddEffects() { AddNew(KindEffects, SlotEffects, nullptr); }
 
-void TlxLabelObjectManager::AddMergeObject(TLxCSV* mergeTable, std::uint8_t kind)
+void TlxLabelObjectManager::AddMergeObject(const std::shared_ptr<const TLxCSV>& mergeTable, std::uint8_t kind)
 {
     if (!IsMergeKind(kind))
         throw Error("種類 " + std::to_string(kind) + " は差込オブジェクトではありません。");
@@ -232,7 +232,7 @@ void TlxLabelObjectManager::SaveObjects(Stream& stream) const
     }
 }
 
-void TlxLabelObjectManager::LoadObjects(Stream& stream, TLxCSV* mergeTable)
+void TlxLabelObjectManager::LoadObjects(Stream& stream, const std::shared_ptr<const TLxCSV>& mergeTable)
 {
     const std::int32_t count = stream.ReadInt32();
     for (std::int32_t i = 0; i < count; ++i) {

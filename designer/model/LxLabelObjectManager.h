@@ -109,7 +109,7 @@ public:
     void AddBarcode();
     void AddQRCarry();
     // Kinds 5, 6 and 7, bound to the table and to this cell's record.
-    void AddMergeObject(TLxCSV* mergeTable, std::uint8_t kind);
+    void AddMergeObject(const std::shared_ptr<const TLxCSV>& mergeTable, std::uint8_t kind);
     // Bound to this cell's record.
     void AddSerial();
     void AddGrid();
@@ -135,7 +135,7 @@ public:
     // Appends the objects of a block, merge objects bound to mergeTable. On a
     // ReadError the objects read completely before it stay; the one being
     // read is dropped.
-    void LoadObjects(Stream& stream, TLxCSV* mergeTable);
+    void LoadObjects(Stream& stream, const std::shared_ptr<const TLxCSV>& mergeTable);
 
     // ---- rendering (LxLabelObjectManagerRender.cpp)
 
@@ -207,7 +207,7 @@ private:
         bool shadow2 = false;
     };
 
-    void AddNew(std::uint8_t kind, int slot, TLxCSV* mergeTable);
+    void AddNew(std::uint8_t kind, int slot, const std::shared_ptr<const TLxCSV>& mergeTable);
     void NoteContent(const TLxLableObjectBase& object);
     void CheckIndex(std::int64_t i, std::size_t size) const;
     void MoveObject(std::int32_t from, std::int32_t to);

@@ -97,14 +97,6 @@ TLblPosition ParseCellLine(std::string_view line, std::size_t lineIndex)
     return cell;
 }
 
-bool IsBlankLine(std::string_view line)
-{
-    for (const char c : line)
-        if (static_cast<unsigned char>(c) > ' ')
-            return false;
-    return true;
-}
-
 void AppendShapeFields(std::string& line, const TLblPosition& shape)
 {
     line += LineKindText(shape.GetLineKind());
@@ -154,6 +146,10 @@ TLblPosition ReadShape(Stream& stream)
     const double height = ReadLength(stream);
     return TLblPosition(kind, left, top, width, height);
 }
+
+// A design is drawn on its sheet: a side that is not a positive number
+// cannot be scaled to the screen or the printer.
+bool IsSheetSide(double value) { return value > 0 && std::isfinite(value); }
 
 // A stored count, checked against the bytes its items need at least.
 std::int32_t ReadCount(Stream& stream, std::uint64_t itemBytes)
@@ -214,9 +210,7 @@ void TlxLblInfo::ReadLayoutText(std::string_view text)
     const std::size_t end = kFirstCellLine + count;
     if (count > 0 && lines.size() < end)
         throw LayoutError(LineMessage(2, "ラベル数 " + std::to_string(count) + " に対してラベルの行が足りません。"));
-    for (std::size_t i = end; i < lines.size(); ++i)
-        if (!IsBlankLine(lines[i]))
-            throw LayoutError(LineMessage(2, "ラベル数 " + std::to_string(count) + " よりラベルの行が多くあります。"));
+    // Lines after the label count's cell lines are not read.
     read.Cells.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         read.Cells.push_back(ParseCellLine(lines[kFirstCellLine + i], kFirstCellLine + i));
@@ -315,6 +309,9 @@ void TlxLblInfo::ReadLayoutBlock(Stream& stream)
 {
     TlxLblInfo read;
     read.Paper.LoadFromStream(stream);
+    const PaperSize& sheet = read.Paper.GetPaperSize();
+    if (!IsSheetSide(sheet.Width) || !IsSheetSide(sheet.Height))
+        throw ReadError("用紙の寸法が正しくありません。");
     read.Header = ReadStreamString(stream);
     read.Version = ReadStreamString(stream);
     read.SingleMode = stream.ReadUInt8() != 0;
@@ -324,6 +321,9 @@ void TlxLblInfo::ReadLayoutBlock(Stream& stream)
     // with the stored cells would let it address cells that do not exist.
     if (read.LabelCount != count)
         throw ReadError("レイアウトのラベル数が正しくありません。");
+    // Every design has a first label, which the editor opens.
+    if (count == 0)
+        throw ReadError("レイアウトにラベルがありません。");
     read.Cells.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         TLblPosition cell = ReadShape(stream);

@@ -101,8 +101,9 @@ public:
     void CheckHeader() const;
 
     // The layout block of a design file. Reading checks every count against
-    // the bytes left and the label count against the cells; on a ReadError
-    // the layout is unchanged.
+    // the bytes left and the label count against the cells, and refuses a
+    // layout without cells or a sheet side that is not a positive number;
+    // on a ReadError the layout is unchanged.
     void WriteLayoutBlock(Stream& stream) const;
     void ReadLayoutBlock(Stream& stream);
 

@@ -21,22 +21,23 @@ namespace lx {
 
 namespace {
 
-using ObjectMaker = std::unique_ptr<TLxLableObjectBase> (*)(TLxCSV* mergeTable, std::int32_t recordIndex);
+using SharedTable = std::shared_ptr<const TLxCSV>;
+using ObjectMaker = std::unique_ptr<TLxLableObjectBase> (*)(const SharedTable& mergeTable, std::int32_t recordIndex);
 
 template <class T>
-std::unique_ptr<TLxLableObjectBase> MakePlain(TLxCSV*, std::int32_t)
+std::unique_ptr<TLxLableObjectBase> MakePlain(const SharedTable&, std::int32_t)
 {
     return std::make_unique<T>();
 }
 
 template <class T>
-std::unique_ptr<TLxLableObjectBase> MakeMerge(TLxCSV* mergeTable, std::int32_t recordIndex)
+std::unique_ptr<TLxLableObjectBase> MakeMerge(const SharedTable& mergeTable, std::int32_t recordIndex)
 {
     return std::make_unique<T>(mergeTable, recordIndex);
 }
 
 template <class T>
-std::unique_ptr<TLxLableObjectBase> MakeSerial(TLxCSV*, std::int32_t recordIndex)
+std::unique_ptr<TLxLableObjectBase> MakeSerial(const SharedTable&, std::int32_t recordIndex)
 {
     return std::make_unique<T>(recordIndex);
 }
@@ -75,7 +76,7 @@ static_assert(InKindOrder(), "factory rows must be in kind order");
 
 } // namespace
 
-std::unique_ptr<TLxLableObjectBase> CreateLabelObject(std::uint8_t kind, TLxCSV* mergeTable,
+std::unique_ptr<TLxLableObjectBase> CreateLabelObject(std::uint8_t kind, const SharedTable& mergeTable,
                                                       std::int32_t recordIndex)
 {
     if (!CanCreateLabelObject(kind))
@@ -103,7 +104,7 @@ std::optional<std::uint8_t> KindOfClass(const TLxLableObjectBase& object)
 namespace {
 
 template <typename Merge>
-bool BindIf(TLxLableObjectBase& object, TLxCSV* table)
+bool BindIf(TLxLableObjectBase& object, const SharedTable& table)
 {
     auto* merge = dynamic_cast<Merge*>(&object);
     if (merge)
@@ -112,7 +113,7 @@ bool BindIf(TLxLableObjectBase& object, TLxCSV* table)
 }
 
 template <typename Merge>
-TLxCSV* TableIf(const TLxLableObjectBase& object)
+const TLxCSV* TableIf(const TLxLableObjectBase& object)
 {
     const auto* merge = dynamic_cast<const Merge*>(&object);
     return merge ? merge->GetCSV() : nullptr;
@@ -120,16 +121,16 @@ TLxCSV* TableIf(const TLxLableObjectBase& object)
 
 } // namespace
 
-TLxCSV* MergeTableOf(const TLxLableObjectBase& object)
+const TLxCSV* MergeTableOf(const TLxLableObjectBase& object)
 {
-    if (TLxCSV* table = TableIf<TLxLabelObjectCsvString>(object))
+    if (const TLxCSV* table = TableIf<TLxLabelObjectCsvString>(object))
         return table;
-    if (TLxCSV* table = TableIf<TLxLabelObjectCsvBarcode>(object))
+    if (const TLxCSV* table = TableIf<TLxLabelObjectCsvBarcode>(object))
         return table;
     return TableIf<TLxLabelObjectCsvQRCarry>(object);
 }
 
-bool BindMergeTable(TLxLableObjectBase& object, TLxCSV* table)
+bool BindMergeTable(TLxLableObjectBase& object, const SharedTable& table)
 {
     return BindIf<TLxLabelObjectCsvString>(object, table) || BindIf<TLxLabelObjectCsvBarcode>(object, table) ||
            BindIf<TLxLabelObjectCsvQRCarry>(object, table);

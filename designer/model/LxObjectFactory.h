@@ -11,10 +11,10 @@
 namespace lx {
 
 // A new object of the kind with its constructor's defaults; merge kinds are
-// bound to mergeTable (not owned, may be null) and recordIndex, the serial
-// kind to recordIndex. nullptr for a number that is no kind, or a kind whose
-// class this build does not have.
-std::unique_ptr<TLxLableObjectBase> CreateLabelObject(std::uint8_t kind, TLxCSV* mergeTable,
+// bound to mergeTable (shared, may be null) and recordIndex, the serial kind
+// to recordIndex. nullptr for a number that is no kind, or a kind whose class
+// this build does not have.
+std::unique_ptr<TLxLableObjectBase> CreateLabelObject(std::uint8_t kind, const std::shared_ptr<const TLxCSV>& mergeTable,
                                                       std::int32_t recordIndex);
 
 // True when CreateLabelObject can make the kind.
@@ -25,8 +25,8 @@ bool CanCreateLabelObject(std::uint8_t kind);
 std::optional<std::uint8_t> KindOfClass(const TLxLableObjectBase& object);
 
 // The merge table a merge object reads from; null for any other object.
-TLxCSV* MergeTableOf(const TLxLableObjectBase& object);
-// Binds a merge object to the table (not owned); false for any other object.
-bool BindMergeTable(TLxLableObjectBase& object, TLxCSV* table);
+const TLxCSV* MergeTableOf(const TLxLableObjectBase& object);
+// Binds a merge object to the table (shared); false for any other object.
+bool BindMergeTable(TLxLableObjectBase& object, const std::shared_ptr<const TLxCSV>& table);
 
 } // namespace lx

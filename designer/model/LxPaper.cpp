@@ -243,10 +243,9 @@ void TlxPaper::LoadPaperCatalogue()
     const auto lines = SplitLines(ReadFileBytes(cataloguePath_, kMaxCatalogueBytes));
     if (lines.empty())
         throw PaperCatalogueError("用紙カタログ（paper.cfg）が空です。");
+    // Any number of makers: the chooser lists the first 14 and then the
+    // user's own category.
     auto makers = SplitDelimited(lines[0], '\t');
-    if (makers.size() != static_cast<std::size_t>(kMakerCount))
-        throw PaperCatalogueError(LineMessage(0, "メーカー名が" + std::to_string(makers.size()) +
-                                                     "件あります（14件必要です）。"));
     std::vector<TlxPaperObject> papers;
     papers.reserve(lines.size() - 1);
     for (std::size_t i = 1; i < lines.size(); ++i)

@@ -20,8 +20,8 @@ public:
 // Paper kinds as stored in the catalogue and the layout block.
 enum : std::uint8_t { lxPaperA4 = 0, lxPaperHagaki = 1, lxPaperB5 = 2, lxPaperOther = 3 };
 
-// Categories 0 to 13 are the makers named in the catalogue's first line;
-// 14 holds the papers the user defines.
+// The chooser offers categories 0 to 13, the makers named first in the
+// catalogue's first line; 14 holds the papers the user defines.
 constexpr std::int32_t kMakerCount = 14;
 constexpr std::int32_t kUserPaperCategory = 14;
 

@@ -99,7 +99,7 @@ public:
     double PressObjectTop = 0;
     std::int32_t PressFrameLeft = 0;
     std::int32_t PressFrameTop = 0;
-    std::unique_ptr<TLxCSV> MergeTable;
+    std::shared_ptr<TLxCSV> MergeTable;
     // A layout that the open document still refers to after SheetLayout was
     // replaced by another paper's (a template kept on more faces than the
     // new paper has cells); released with the document.
@@ -470,7 +470,7 @@ public:
     void FillMergeColumnLists(std::int32_t columnCount);
     static void FillColumnCombo(QComboBox* box, std::int32_t columnCount);
     void PngBtnChangeCsvFileClick();
-    void RebindSelectedMergeObject(TLxCSV* previous);
+    void RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>& previous);
     void CBCsvBarTypeChange();
     // The merge-symbol options page of a symbol kind, with the check-digit box.
     void ShowCsvBarTypePage(int symbolKind);

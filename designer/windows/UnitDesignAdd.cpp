@@ -205,7 +205,7 @@ void TFormDesign::AddObjectOfTag(int tag)
             }
             FillMergeColumnLists(MergeTable->GetColCount());
         }
-        Document->AddMergeObject(kind, CurrentFace, MergeTable.get());
+        Document->AddMergeObject(kind, CurrentFace, MergeTable);
     } else {
         Document->AddObject(kind, CurrentFace);
     }

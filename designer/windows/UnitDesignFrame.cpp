@@ -150,7 +150,7 @@ void TFormDesign::BuildComponents()
 
 void TFormDesign::FormCreate()
 {
-    MergeTable = std::make_unique<TLxCSV>();
+    MergeTable = std::make_shared<TLxCSV>();
     ReadDocumentsFolder();
     SetupDesignFileDialogs();
 }

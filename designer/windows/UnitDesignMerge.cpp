@@ -152,7 +152,7 @@ void TFormDesign::PngBtnChangeCsvFileClick()
     const auto chosen = Messages().ChooseFile(OpenDialogCSV);
     if (!chosen)
         return;
-    std::unique_ptr<TLxCSV> previous = MergeTable->Clone();
+    const std::shared_ptr<const TLxCSV> previous = MergeTable->Clone();
     // Loaded in place: every object bound to the table sees the new rows.
     if (!MergeTable->LoadFromFile(SystemPath(chosen->path))) {
         ShowInfo(chosen->path + std::string(kCannotOpen));
@@ -160,7 +160,7 @@ void TFormDesign::PngBtnChangeCsvFileClick()
     }
     Saved = false;
     FillMergeColumnLists(MergeTable->GetColCount());
-    RebindSelectedMergeObject(previous.get());
+    RebindSelectedMergeObject(previous);
     // The lists keep showing the selected object's column, so that the next
     // change on the page does not unbind it.
     const TLxLableObjectBase* selected = SelectedObject();
@@ -174,15 +174,18 @@ void TFormDesign::PngBtnChangeCsvFileClick()
     RefreshDesign();
 }
 
-void TFormDesign::RebindSelectedMergeObject(TLxCSV* previous)
+void TFormDesign::RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>& previous)
 {
     TLxLableObjectBase* object = SelectedObject();
     // Only a merge object has a table to return to.
     if (!object || !BindMergeTable(*object, previous))
         return;
     RecordPropertyUndo(true);
-    BindMergeTable(*object, MergeTable.get());
+    // The after-state keeps today's rows: the design's own table takes the
+    // old rows back on undo, so redo must not read them from there.
+    BindMergeTable(*object, std::shared_ptr<const TLxCSV>(MergeTable->Clone()));
     RecordPropertyUndo(false);
+    BindMergeTable(*object, MergeTable);
 }
 
 // The symbology list is one more box of the merge symbol page.

@@ -103,7 +103,7 @@ void TFormDesign::ReplayUndoStep(UndoStep& step, bool redo)
         }
         if (!step.Snapshot)
             throw Error("もどす内容がありません。");
-        BindMergeTable(*step.Snapshot, MergeTable.get());
+        BindMergeTable(*step.Snapshot, MergeTable);
         Document->InsertObject(std::move(step.Snapshot), index, face);
         break;
     case UndoMovedFront:
@@ -124,7 +124,7 @@ void TFormDesign::ReplayUndoStep(UndoStep& step, bool redo)
             throw Error("もどす内容がありません。");
         if (step.Action == UndoChangedWithTable)
             BindMergeObjectsToTable(*step.Snapshot);
-        BindMergeTable(*step.Snapshot, MergeTable.get());
+        BindMergeTable(*step.Snapshot, MergeTable);
         Document->ReplaceObject(index, face, std::move(step.Snapshot));
         break;
     }
@@ -143,7 +143,7 @@ void TFormDesign::BindMergeObjectsToTable(const TLxLableObjectBase& restored)
         return;
     *MergeTable = *table;
     for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-        BindMergeTable(*Document->GetObject(i, CurrentFace), MergeTable.get());
+        BindMergeTable(*Document->GetObject(i, CurrentFace), MergeTable);
 }
 
 } // namespace lx

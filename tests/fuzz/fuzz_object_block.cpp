@@ -8,6 +8,7 @@
 #include "platform/text/Numbers.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,17 +21,17 @@ const std::vector<std::string>& Faces()
     return faces;
 }
 
-lx::TLxCSV& MergeTable()
+const std::shared_ptr<lx::TLxCSV>& MergeTable()
 {
-    static lx::TLxCSV csv = [] {
+    static const auto csv = [] {
         lx::MemoryStream block;
         block.WriteUInt8(1);
         block.WriteInt32(2);
         block.WriteInt32(0);
         lx::WriteStreamString("a,b\r\nc,d\r\n", block);
         block.Seek(0);
-        lx::TLxCSV table;
-        table.LoadFromStream(block);
+        auto table = std::make_shared<lx::TLxCSV>();
+        table->LoadFromStream(block);
         return table;
     }();
     return csv;
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                                        std::uint32_t(data[3]) << 24)
                                            : 0;
     try {
-        list.LoadObjects(input, &MergeTable());
+        list.LoadObjects(input, MergeTable());
     } catch (const lx::Error&) {
         // a read error, or a symbol object whose control is not registered here
     }
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string first = Saved(list);
     lx::TlxLabelObjectManager again(Faces(), 30, 20, 0);
     lx::MemoryStream reread(first);
-    again.LoadObjects(reread, &MergeTable()); // what we wrote must read back
+    again.LoadObjects(reread, MergeTable()); // what we wrote must read back
     if (reread.Remaining() != 0 || Saved(again) != first)
         __builtin_trap();
 
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const lx::ConvertError&) {
     }
     list.SetRecordIndex(size > 4 ? data[4] : 0);
-    auto copy = list.CloneLabelForRecord(&MergeTable(), 1);
+    auto copy = list.CloneLabelForRecord(MergeTable().get(), 1);
     if (copy->GetObjectCount() != list.GetObjectCount())
         __builtin_trap();
 

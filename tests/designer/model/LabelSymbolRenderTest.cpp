@@ -207,10 +207,10 @@ TEST(SymbolOnLabel, MobileQrPayloadsDecodeByteForByte)
 TEST(SymbolOnLabel, MergeSymbolsPrintTheRowOfTheirRecord)
 {
     SKIP_WITHOUT_PAINTERS();
-    TLxCSV csv = lxtest::MakeCsv({"A-0001,Taro", "B-0002,Hanako"});
+    const auto csv = lxtest::MakeCsv({"A-0001,Taro", "B-0002,Hanako"});
     for (std::int32_t record : {0, 1}) {
         SCOPED_TRACE(record);
-        auto symbol = std::make_unique<TLxLabelObjectCsvBarcode>(&csv, record);
+        auto symbol = std::make_unique<TLxLabelObjectCsvBarcode>(csv, record);
         symbol->SetSymbolKind(SymbolCode128);
         symbol->SetStartChar("B");
         symbol->SetDataColumn(1);
@@ -219,7 +219,7 @@ TEST(SymbolOnLabel, MergeSymbolsPrintTheRowOfTheirRecord)
         ASSERT_TRUE(code.ok) << code.error;
         EXPECT_EQ(code.text, record == 0 ? "A-0001" : "B-0002");
 
-        auto qr = std::make_unique<TLxLabelObjectCsvQRCarry>(&csv, record);
+        auto qr = std::make_unique<TLxLabelObjectCsvQRCarry>(csv, record);
         qr->SetCarrier(1);
         qr->SetCreateType(2);
         qr->SetContentsColumn(2);
@@ -266,8 +266,8 @@ TEST(SymbolOnLabel, PostalBarsFollowThePublishedRules)
             expected += lxtest::ExpectedPostalBars(s.starts_with("CC") ? std::string(1, 'A' + (s[2] - '1')) : s);
         expected += lxtest::ExpectedPostalBars(")");
 
-        TLxCSV csv = lxtest::MakeCsv({std::string(c.zip) + "," + Sjis(c.address)});
-        auto symbol = std::make_unique<TLxLabelObjectCsvBarcode>(&csv, 0);
+        const auto csv = lxtest::MakeCsv({std::string(c.zip) + "," + Sjis(c.address)});
+        auto symbol = std::make_unique<TLxLabelObjectCsvBarcode>(csv, 0);
         symbol->SetSymbolKind(SymbolPostal);
         symbol->SetZipColumn(1);
         symbol->SetAddressColumn(2);

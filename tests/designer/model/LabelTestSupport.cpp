@@ -22,7 +22,7 @@ std::string Hex(const std::string& bytes)
     return text;
 }
 
-lx::TLxCSV MakeCsv(const std::vector<std::string>& lines)
+std::shared_ptr<lx::TLxCSV> MakeCsv(const std::vector<std::string>& lines)
 {
     std::string joined;
     for (const std::string& line : lines)
@@ -33,8 +33,8 @@ lx::TLxCSV MakeCsv(const std::vector<std::string>& lines)
     block.WriteInt32(0);
     lx::WriteStreamString(joined, block);
     block.Seek(0);
-    lx::TLxCSV csv;
-    csv.LoadFromStream(block);
+    auto csv = std::make_shared<lx::TLxCSV>();
+    csv->LoadFromStream(block);
     return csv;
 }
 

@@ -3,6 +3,7 @@
 // and pixel questions about rendered cells.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,9 @@ namespace lxtest {
 
 std::string Hex(const std::string& bytes);
 
-// A merge table holding these CSV lines (CP932).
-lx::TLxCSV MakeCsv(const std::vector<std::string>& lines);
+// A merge table holding these CSV lines (CP932), shared as the merge objects
+// hold it.
+std::shared_ptr<lx::TLxCSV> MakeCsv(const std::vector<std::string>& lines);
 
 // The bytes an object (or anything with SaveToStream) writes.
 template <class T>

@@ -21,7 +21,7 @@ public:
 // Three cells: texts on faces 0 and 2, face 1 empty, a merge and a serial
 // object on face 0, and the table they merge from.
 struct DesignFile : ::testing::Test {
-    TLxCSV csv = lxtest::MakeCsv({Sjis("山田,東京"), Sjis("佐藤,大阪")});
+    const std::shared_ptr<TLxCSV> csv = lxtest::MakeCsv({Sjis("山田,東京"), Sjis("佐藤,大阪")});
     TlxLblInfo layout = lxtest::MakeLayout({{86.4, 42.3}, {86.4, 42.3}, {40, 20}});
     TlxLabelManager document{3, layout};
     lxtest::TempDir dir;
@@ -30,7 +30,7 @@ struct DesignFile : ::testing::Test {
     DesignFile()
     {
         document.InsertObject(lxtest::TextObject(Sjis("文字シート1"), Sjis("宛名\r\n様")), 0, 0);
-        document.InsertObject(lxtest::MergeObject(&csv, 1, 0), 0, 0);
+        document.InsertObject(lxtest::MergeObject(csv, 1, 0), 0, 0);
         document.InsertObject(lxtest::SerialObject(0), 2, 0);
         document.InsertObject(lxtest::TextObject("a", "first"), 0, 2);
         document.InsertObject(lxtest::TextObject("b", "second"), 0, 2);
@@ -39,7 +39,7 @@ struct DesignFile : ::testing::Test {
     std::string Head() const
     {
         MemoryStream stream;
-        csv.SaveToStream(stream);
+        csv->SaveToStream(stream);
         layout.WriteLayoutBlock(stream);
         return stream.TakeBytes();
     }
@@ -57,7 +57,7 @@ TEST_F(DesignFile, SavesTheThreeBlocksBackToBackAndReadsThemBackByteForByte)
 {
     for (bool single : {false, true}) {
         document.SetSingleMode(single);
-        SaveDesignFile(path, csv, layout, document);
+        SaveDesignFile(path, *csv, layout, document);
         const std::string saved = ReadFileBytes(path);
         EXPECT_EQ(saved, Head() + lxtest::SavedBytes(document));
 
@@ -106,11 +106,11 @@ TEST_F(DesignFile, ShortOrHostileFilesEndInAReadError)
 
 TEST_F(DesignFile, FailedSavesAndLoadsKeepThePreviousFile)
 {
-    SaveDesignFile(path, csv, layout, document);
+    SaveDesignFile(path, *csv, layout, document);
     const std::string saved = ReadFileBytes(path);
-    EXPECT_THROW(SaveDesignFile(SystemPath(dir.File("missing/x.bv2")), csv, layout, document), FileError);
+    EXPECT_THROW(SaveDesignFile(SystemPath(dir.File("missing/x.bv2")), *csv, layout, document), FileError);
     EXPECT_THROW(LoadDesignFile(SystemPath(dir.File("missing.bv2"))), FileError);
     document.InsertObject(std::make_unique<UnsavableText>(), 0, 2);
-    EXPECT_THROW(SaveDesignFile(path, csv, layout, document), Error);
+    EXPECT_THROW(SaveDesignFile(path, *csv, layout, document), Error);
     EXPECT_EQ(ReadFileBytes(path), saved);
 }

@@ -17,14 +17,14 @@ const std::string& Prompt()
 }
 
 // Row 3 holds A and B.
-TLxCSV FourRows() { return lxtest::MakeCsv({"a0,b0", "a1,b1", "a2,b2", "A,B"}); }
+std::shared_ptr<TLxCSV> FourRows() { return lxtest::MakeCsv({"a0,b0", "a1,b1", "a2,b2", "A,B"}); }
 
 } // namespace
 
 TEST(MergeTextObject, FrontCellAndBackOrThePrompt)
 {
-    TLxCSV csv = FourRows();
-    TLxLabelObjectCsvString merge(&csv, 3);
+    const auto csv = FourRows();
+    TLxLabelObjectCsvString merge(csv, 3);
     EXPECT_EQ(merge.GetKind(), KindCsvString);
     EXPECT_EQ(merge.GetMergedText(), Prompt());
     merge.SetFrontText("No.");
@@ -40,15 +40,13 @@ TEST(MergeTextObject, FrontCellAndBackOrThePrompt)
 
 TEST(MergeTextObject, ClonesKeepTheirOwnCopyOfTheTable)
 {
-    auto csv = std::make_unique<TLxCSV>(FourRows());
-    TLxLabelObjectCsvString source(csv.get(), 2);
+    const auto csv = FourRows();
+    TLxLabelObjectCsvString source(csv, 2);
     source.SetColumn(1);
     source.SetSelected(1);
     auto same = source.Clone();
     auto rebound = source.CloneForRecord(3);
-    TLxCSV other = lxtest::MakeCsv({"x", "y", "z", "w"});
-    source.SetCSV(&other);
-    csv.reset(); // the table the clones were made from is gone
+    *csv = *lxtest::MakeCsv({"x", "y", "z", "w"}); // reloaded in place, as the editor does
     EXPECT_EQ(source.GetMergedText(), "z");
     EXPECT_EQ(dynamic_cast<TLxLabelObjectCsvString&>(*same).GetMergedText(), "a2");
     auto& copy = dynamic_cast<TLxLabelObjectCsvString&>(*rebound);
@@ -63,19 +61,19 @@ TEST(MergeTextObject, ClonesKeepTheirOwnCopyOfTheTable)
 
 TEST(MergeTextObject, OwnPartAndRoundTrip)
 {
-    TLxCSV csv = FourRows();
-    const std::string empty = lxtest::SavedBytes(TLxLabelObjectCsvString(&csv, 0));
+    const auto csv = FourRows();
+    const std::string empty = lxtest::SavedBytes(TLxLabelObjectCsvString(csv, 0));
     // Common part with a 14-byte name (55), text part (70), then 16 bytes.
     ASSERT_EQ(empty.size(), 55u + 70u + 16u);
     EXPECT_EQ(empty.substr(125), std::string(16, '\0'));
 
-    TLxLabelObjectCsvString source(&csv, 3);
+    TLxLabelObjectCsvString source(csv, 3);
     source.SetColumn(2);
     source.SetFrontText("[");
     source.SetBackText("]");
     const std::string bytes = lxtest::SavedBytes(source);
     MemoryStream stream(bytes);
-    TLxLabelObjectCsvString loaded(&csv, -1);
+    TLxLabelObjectCsvString loaded(csv, -1);
     loaded.LoadFromStream(stream);
     EXPECT_EQ(loaded.GetMergedText(), "[B]");
     EXPECT_EQ(lxtest::SavedBytes(loaded), bytes);

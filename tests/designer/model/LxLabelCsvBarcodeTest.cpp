@@ -28,22 +28,22 @@ std::string InputOf(const lxtest::ControlCalls& calls)
 
 TEST(MergeSymbolObject, NewObjectsKeepTheirParentsDefaults)
 {
-    TLxCSV csv = lxtest::MakeCsv({"a"});
-    const TLxLabelObjectCsvBarcode symbol(&csv, 4);
+    const auto csv = lxtest::MakeCsv({"a"});
+    const TLxLabelObjectCsvBarcode symbol(csv, 4);
     EXPECT_EQ(symbol.GetKind(), KindCsvBarcode);
     EXPECT_EQ(symbol.GetBinding(), (CsvBarcodeBinding{4, 0, 0, 0}));
     EXPECT_FALSE(symbol.GetRenderedPicture().Empty()); // the parent's default symbol
 
-    const TLxLabelObjectCsvQRCarry qr(&csv, 2);
+    const TLxLabelObjectCsvQRCarry qr(csv, 2);
     EXPECT_EQ(qr.GetKind(), KindCsvQRCarry);
     EXPECT_EQ(qr.GetRecordIndex(), 2);
 }
 
 TEST(MergeSymbolObject, EveryRequestRendersTheCurrentRecord)
 {
-    TLxCSV csv = lxtest::MakeCsv({"r0,x", ",x", "r2,x"});
+    const auto csv = lxtest::MakeCsv({"r0,x", ",x", "r2,x"});
     lxtest::ControlRecorder recorder;
-    TLxLabelObjectCsvBarcode symbol(&csv, 0);
+    TLxLabelObjectCsvBarcode symbol(csv, 0);
     symbol.SetDataColumn(1);
     symbol.SetData("stored");
     const std::pair<std::int32_t, std::string> records[] = {{0, "r0"}, {2, "r2"}, {1, " "}, {-1, Sjis("列を選択してください")}};
@@ -64,7 +64,7 @@ TEST(MergeSymbolObject, EveryRequestRendersTheCurrentRecord)
     EXPECT_EQ(InputOf(recorder.Calls()), Sjis("列を選択してください"));
 
     // At or beyond the end, and without any table, nothing is rendered.
-    for (TLxCSV* table : {&csv, static_cast<TLxCSV*>(nullptr)}) {
+    for (const std::shared_ptr<const TLxCSV>& table : {std::shared_ptr<const TLxCSV>(csv), std::shared_ptr<const TLxCSV>()}) {
         symbol.SetCSV(table);
         symbol.SetRecordIndex(3);
         recorder.Clear();
@@ -75,9 +75,9 @@ TEST(MergeSymbolObject, EveryRequestRendersTheCurrentRecord)
 
 TEST(MergeSymbolObject, MobileQrTextsComeFromTheirColumns)
 {
-    TLxCSV csv = lxtest::MakeCsv({"a,b,c", "Taro,Tokyo,x"});
+    const auto csv = lxtest::MakeCsv({"a,b,c", "Taro,Tokyo,x"});
     lxtest::ControlRecorder recorder;
-    TLxLabelObjectCsvQRCarry qr(&csv, 1);
+    TLxLabelObjectCsvQRCarry qr(csv, 1);
     qr.SetPersonNameColumn(1);
     qr.SetAddressColumn(2);
     recorder.Clear();
@@ -92,21 +92,21 @@ TEST(MergeSymbolObject, MobileQrTextsComeFromTheirColumns)
 
 TEST(MergeSymbolObject, ClonesShareTheTableAndCarryEveryBinding)
 {
-    TLxCSV csv = lxtest::MakeCsv({"a", "b"});
-    TLxLabelObjectCsvBarcode symbol(&csv, 1);
+    const auto csv = lxtest::MakeCsv({"a", "b"});
+    TLxLabelObjectCsvBarcode symbol(csv, 1);
     symbol.SetDataColumn(1);
     symbol.SetZipColumn(2);
     symbol.SetAddressColumn(3);
     symbol.SetModel(2);
     const auto clone = symbol.CloneForRecord(5);
     const auto& copy = dynamic_cast<const TLxLabelObjectCsvBarcode&>(*clone);
-    EXPECT_EQ(copy.GetCSV(), &csv);
+    EXPECT_EQ(copy.GetCSV(), csv.get());
     EXPECT_EQ(copy.GetBinding(), (CsvBarcodeBinding{5, 1, 2, 3}));
     EXPECT_EQ(copy.GetModel(), 2);
     // The picture is the source's, rendered for the source's record.
     EXPECT_EQ(lxtest::PictureBitmap(copy.GetRenderedPicture()), lxtest::PictureBitmap(symbol.GetRenderedPicture()));
 
-    TLxLabelObjectCsvQRCarry qr(&csv, 0);
+    TLxLabelObjectCsvQRCarry qr(csv, 0);
     for (int text = 0; text < kQRCarryTextCount; ++text)
         qr.SetColumn(static_cast<QRCarryText>(text), 20 + text);
     qr.SetCarrier(1);
@@ -114,14 +114,28 @@ TEST(MergeSymbolObject, ClonesShareTheTableAndCarryEveryBinding)
     const auto& qrCopy = dynamic_cast<const TLxLabelObjectCsvQRCarry&>(*qrClone);
     EXPECT_EQ(qrCopy.GetBinding(), qr.GetBinding());
     EXPECT_EQ(qrCopy.GetCarrier(), 1);
-    EXPECT_EQ(qrCopy.GetCSV(), &csv);
+    EXPECT_EQ(qrCopy.GetCSV(), csv.get());
     EXPECT_EQ(dynamic_cast<const TLxLabelObjectCsvQRCarry&>(*qr.CloneForRecord(5)).GetRecordIndex(), 5);
+}
+
+TEST(MergeSymbolObject, ACloneKeepsTheTableAliveAfterEveryOtherHolderLetGo)
+{
+    lxtest::ControlRecorder recorder;
+    auto csv = lxtest::MakeCsv({"KEPT"});
+    auto symbol = std::make_unique<TLxLabelObjectCsvBarcode>(csv, 0);
+    symbol->SetDataColumn(1);
+    const auto clone = symbol->Clone();
+    csv.reset();
+    symbol.reset();
+    recorder.Clear();
+    EXPECT_FALSE(dynamic_cast<TLxLabelObjectCsvBarcode&>(*clone).GetPicture().Empty());
+    EXPECT_EQ(InputOf(recorder.Calls()), "KEPT");
 }
 
 TEST(MergeSymbolObject, OwnPartsAfterTheParentsPart)
 {
-    TLxCSV csv = lxtest::MakeCsv({"a"});
-    TLxLabelObjectCsvBarcode symbol(&csv, 7);
+    const auto csv = lxtest::MakeCsv({"a"});
+    TLxLabelObjectCsvBarcode symbol(csv, 7);
     symbol.SetDataColumn(1);
     symbol.SetZipColumn(-2);
     symbol.SetAddressColumn(300);
@@ -131,19 +145,19 @@ TEST(MergeSymbolObject, OwnPartsAfterTheParentsPart)
               "07 00 00 00 01 00 00 00 FE FF FF FF 2C 01 00 00");
     EXPECT_EQ(record.substr(record.size() - 16 - parent.size(), parent.size()), parent);
     MemoryStream stream(record);
-    TLxLabelObjectCsvBarcode loaded(&csv, -1);
+    TLxLabelObjectCsvBarcode loaded(csv, -1);
     loaded.LoadFromStream(stream);
     EXPECT_EQ(loaded.GetBinding(), symbol.GetBinding());
     EXPECT_EQ(lxtest::Record(loaded), record);
 
-    TLxLabelObjectCsvQRCarry qr(&csv, 3);
+    TLxLabelObjectCsvQRCarry qr(csv, 3);
     qr.SetContentsColumn(9);
     const std::string qrRecord = lxtest::Record(qr);
     const std::string qrParent = lxtest::OwnPart<TLxLabelObjectQRCarry>(qr);
     EXPECT_EQ(qrRecord.size(), qrRecord.find(qrParent) + qrParent.size() + 72);
     EXPECT_EQ(lxtest::Hex(qrRecord.substr(qrRecord.size() - 8)), "00 00 00 00 09 00 00 00");
     MemoryStream qrStream(qrRecord);
-    TLxLabelObjectCsvQRCarry qrLoaded(&csv, -1);
+    TLxLabelObjectCsvQRCarry qrLoaded(csv, -1);
     qrLoaded.LoadFromStream(qrStream);
     EXPECT_EQ(qrLoaded.GetBinding(), qr.GetBinding());
     for (std::size_t cut : {record.size() - 1, record.size() - 15}) {

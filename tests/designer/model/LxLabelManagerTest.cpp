@@ -26,7 +26,7 @@ public:
 // Four faces of different sizes; face 3 holds, from the front, a text, a
 // merge object, a serial object and a text.
 struct Document : ::testing::Test {
-    TLxCSV csv = lxtest::MakeCsv({"a0,b0", "a1,b1", "a2,b2", "a3,b3"});
+    const std::shared_ptr<TLxCSV> csv = lxtest::MakeCsv({"a0,b0", "a1,b1", "a2,b2", "a3,b3"});
     TlxLblInfo layout = lxtest::MakeLayout({{50, 30}, {60, 35}, {70, 40}, {80, 45}});
     TlxLabelManager document{4, layout};
 
@@ -34,7 +34,7 @@ struct Document : ::testing::Test {
     {
         document.InsertObject(TextObject("back", "B"), 0, 3);
         document.InsertObject(lxtest::SerialObject(3), 0, 3);
-        document.InsertObject(lxtest::MergeObject(&csv, 2, 3), 0, 3);
+        document.InsertObject(lxtest::MergeObject(csv, 2, 3), 0, 3);
         document.InsertObject(TextObject("front", "F"), 0, 3);
     }
     std::int32_t Record(int j, int face) const
@@ -105,7 +105,7 @@ TEST_F(Document, CopyFaceCopiesInZOrderBoundToTheTargetCellKeepingItsSize)
 {
     document.InsertObject(TextObject("old", ""), 0, 1);
     document.GetFaceObjects(1).SetDpiX(300);
-    document.CopyFace(&csv, 3, 1);
+    document.CopyFace(csv.get(), 3, 1);
 
     for (int face : {1, 3}) {
         EXPECT_EQ(FaceNames(document, face), (std::vector<std::string>{"front", "merge", "serial", "back"}));
@@ -134,11 +134,11 @@ TEST_F(Document, FailedOrEmptyChangesLeaveTheFacesAlone)
     document.InsertObject(TextObject("keep", ""), 0, 1);
     const TLxLableObjectBase* kept = document.GetObject(0, 1);
     const TLxLableObjectBase* source = document.GetObject(0, 3);
-    document.CopyFace(&csv, 3, 3);
+    document.CopyFace(csv.get(), 3, 3);
     EXPECT_EQ(document.GetObject(0, 3), source);
-    EXPECT_THROW(document.CopyFace(&csv, 3, 4), ListIndexError);
+    EXPECT_THROW(document.CopyFace(csv.get(), 3, 4), ListIndexError);
     document.InsertObject(std::make_unique<UncopyableText>(), 2, 3);
-    EXPECT_THROW(document.CopyFace(&csv, 3, 1), Error);
+    EXPECT_THROW(document.CopyFace(csv.get(), 3, 1), Error);
     EXPECT_THROW(document.ReplaceObject(1, 1, TextObject("x", "")), ListIndexError);
     EXPECT_THROW(document.AddObject(KindCsvString, 1), Error);
     ASSERT_EQ(document.GetObjectCount(1), 1);
@@ -149,6 +149,6 @@ TEST_F(Document, FailedOrEmptyChangesLeaveTheFacesAlone)
     document.SetSingleMode(true);
     const std::string before = lxtest::SavedBytes(document);
     MemoryStream cut(std::string(1, '\0') + before.substr(1, before.size() - 2));
-    EXPECT_THROW(document.LoadFromStream(cut, &csv), ReadError);
+    EXPECT_THROW(document.LoadFromStream(cut, csv), ReadError);
     EXPECT_EQ(lxtest::SavedBytes(document), before);
 }

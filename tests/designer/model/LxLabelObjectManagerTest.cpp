@@ -59,7 +59,7 @@ TLxLabelObjectCsvString& Merge(TlxLabelObjectManager& list, int i)
 }
 
 struct ObjectList : ::testing::Test {
-    TLxCSV csv = lxtest::MakeCsv({"r0", "r1", "r2"});
+    const std::shared_ptr<TLxCSV> csv = lxtest::MakeCsv({"r0", "r1", "r2"});
     TlxLabelObjectManager list{Faces(), 60, 40, 2};
 };
 
@@ -72,17 +72,17 @@ TEST_F(ObjectList, AddsGoToTheFrontWithCountedNames)
     list.AddString();
     list.AddSerial();
     list.AddString();
-    list.AddMergeObject(&csv, KindCsvString);
-    list.AddMergeObject(&csv, KindCsvString);
+    list.AddMergeObject(csv, KindCsvString);
+    list.AddMergeObject(csv, KindCsvString);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"差込文字シート2", "差込文字シート1", "文字シート2",
                                                      "連番シート1", "文字シート1"}));
     EXPECT_EQ(list.GetSelectedIndex(), -1);
     // Merge and serial objects show this cell's record.
     EXPECT_EQ(Merge(list, 0).GetRecordIndex(), 2);
-    EXPECT_EQ(Merge(list, 0).GetCSV(), &csv);
+    EXPECT_EQ(Merge(list, 0).GetCSV(), csv.get());
     EXPECT_EQ(dynamic_cast<TLxLabelObjectRenbanString&>(*list.GetObject(3)).GetRecordIndex(), 2);
     EXPECT_TRUE(list.HasMergeObjects() && list.HasSerialObjects());
-    EXPECT_THROW(list.AddMergeObject(&csv, KindString), Error);
+    EXPECT_THROW(list.AddMergeObject(csv, KindString), Error);
     EXPECT_THROW(list.NextObjectName("x", 10), ListIndexError);
 
     list.Clear();
@@ -115,7 +115,7 @@ TEST_F(ObjectList, MovesStepOnceAndDoNothingAtTheEnds)
 TEST_F(ObjectList, FlagsFollowTheClassesInTheList)
 {
     list.AddString();
-    list.AddMergeObject(&csv, KindCsvString);
+    list.AddMergeObject(csv, KindCsvString);
     list.SetSelectedIndex(0);
     list.DeleteObject(0);
     EXPECT_FALSE(list.HasMergeObjects());
@@ -157,7 +157,7 @@ TEST_F(ObjectList, SerialRecordCountIsTheWidestRangeClamped)
 TEST_F(ObjectList, RecordIndexAndCloneForRecord)
 {
     list.AddString();
-    list.AddMergeObject(&csv, KindCsvString);
+    list.AddMergeObject(csv, KindCsvString);
     Merge(list, 0).SetColumn(1);
     Merge(list, 0).SetKind(KindString); // the record index still reaches it
     list.AddSerial();
@@ -166,7 +166,7 @@ TEST_F(ObjectList, RecordIndexAndCloneForRecord)
     list.SetRecordIndex(0);
     EXPECT_EQ(Merge(list, 1).GetMergedText(), "r0");
 
-    auto copy = list.CloneLabelForRecord(&csv, 1);
+    auto copy = list.CloneLabelForRecord(csv.get(), 1);
     EXPECT_EQ(Names(*copy), Names(list));
     EXPECT_EQ(copy->GetLabelIndex(), 1);
     EXPECT_EQ(copy->GetSelectedIndex(), 2);
@@ -186,14 +186,14 @@ TEST_F(ObjectList, SaveAndLoadKeepOrderNamesAndBindings)
     EXPECT_EQ(Block(list), std::string(4, '\0'));
     list.AddString();
     list.AddSerial();
-    list.AddMergeObject(&csv, KindCsvString);
+    list.AddMergeObject(csv, KindCsvString);
     Merge(list, 0).SetColumn(1);
     list.AddString();
     const std::string block = Block(list);
 
     TlxLabelObjectManager loaded(Faces(), 60, 40, 0);
     MemoryStream stream(block);
-    loaded.LoadObjects(stream, &csv);
+    loaded.LoadObjects(stream, csv);
     EXPECT_EQ(stream.Remaining(), 0u);
     EXPECT_EQ(Names(loaded), Names(list));
     EXPECT_EQ(Block(loaded), block);
@@ -212,7 +212,7 @@ TEST_F(ObjectList, OuterKindByteChoosesTheClassAndSavingNamesTheClass)
     stream.WriteUInt8(KindRenbanString);
     serial.SaveToStream(stream);
     stream.Seek(0);
-    list.LoadObjects(stream, &csv);
+    list.LoadObjects(stream, csv);
     ASSERT_NE(dynamic_cast<TLxLabelObjectRenbanString*>(list.GetObject(0)), nullptr);
     EXPECT_EQ(list.GetObject(0)->GetKind(), KindString);
     EXPECT_EQ(Block(list), stream.Bytes()); // reads back into the same class
@@ -250,9 +250,9 @@ TEST_F(ObjectList, HostileBlocksFailCleanlyKeepingWholeObjects)
         TlxLabelObjectManager target(Faces(), 60, 40, 0);
         MemoryStream stream(c.bytes);
         if (c.fails)
-            EXPECT_THROW(target.LoadObjects(stream, &csv), ReadError) << c.what;
+            EXPECT_THROW(target.LoadObjects(stream, csv), ReadError) << c.what;
         else
-            target.LoadObjects(stream, &csv);
+            target.LoadObjects(stream, csv);
         EXPECT_EQ(target.GetObjectCount(), c.kept) << c.what;
         for (int i = 0; i < target.GetObjectCount(); ++i)
             EXPECT_EQ(lxtest::SavedBytes(*target.GetObject(i)), record) << c.what;

@@ -105,7 +105,12 @@ TEST_F(LayoutFile, SingleModeFlag)
 TEST_F(LayoutFile, CountsAndCellLinesAreChecked)
 {
     EXPECT_EQ(Read(kHead + "0\r\n0\r\n").Cells.size(), 0u);
-    EXPECT_EQ(Read(kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n\r\n \r\n").Cells.size(), 1u);
+    // Only the label count's cell lines are read; what follows them is not.
+    const std::vector<TLblPosition> first{TLblPosition(lxLineDot, 1, 2, 3, 4)};
+    EXPECT_EQ(Read(kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n\r\n \r\n").Cells, first);
+    EXPECT_EQ(Read(kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\nlxLineCircle\t5\t6\t7\t8\r\nno cell\r\n").Cells,
+              first);
+    EXPECT_EQ(Read(kHead + "0\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n").Cells.size(), 0u);
     EXPECT_EQ(Failure("LBLBASE \r\n1.00\r\n0\r\n0\r\n"), "LblFileのヘッダが一致しません");
     EXPECT_EQ(Failure(""), "LblFileのヘッダが一致しません");
     const std::string bad[] = {
@@ -113,7 +118,6 @@ TEST_F(LayoutFile, CountsAndCellLinesAreChecked)
         kHead + "-1\r\n0\r\n0\r\n0\r\n",                     // negative count
         kHead + "2147483647\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n", // huge count
         kHead + "2\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n",          // fewer lines
-        kHead + "0\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n",          // more lines
         kHead + "x\r\n0\r\n0\r\n0\r\n",                      // count not a number
         kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\r\n",            // four fields
         kHead + "1\r\n0\r\n0\r\n0\r\n\r\n",                  // no field
@@ -200,6 +204,22 @@ TEST(LayoutBlock, DamagedBlocksFailAndLeaveTheLayoutAlone)
     bad.push_back(withInt(countAt - 4, 3));                   // label count disagrees
     bad.push_back(withInt(countAt + 4 + 33, 0x10000000));     // inner shapes beyond the end
     bad.push_back(withInt(countAt + 4 + 1 + 4, 0x7FF80000));  // a NaN left
+    // A design needs a sheet to draw on and a first label to open.
+    const auto written = [](const TlxLblInfo& layout) {
+        MemoryStream out;
+        layout.WriteLayoutBlock(out);
+        return std::string(out.Bytes());
+    };
+    TlxLblInfo noCells = SampleLayout();
+    noCells.Cells.clear();
+    noCells.LabelCount = 0;
+    bad.push_back(written(noCells));
+    for (const PaperSize size : {PaperSize{lxPaperA4, 0, 297}, PaperSize{lxPaperA4, 210, -297},
+                                 PaperSize{lxPaperA4, 210, HUGE_VAL}, PaperSize{lxPaperA4, -0.0, 297}}) {
+        TlxLblInfo sheet = SampleLayout();
+        sheet.Paper.SetPaperSize(size);
+        bad.push_back(written(sheet));
+    }
     TlxLblInfo layout;
     layout.Header = "kept";
     for (const std::string& bytes : bad) {

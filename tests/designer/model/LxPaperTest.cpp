@@ -66,14 +66,25 @@ TEST_F(Catalogue, ReadsListsAndFindsPapers)
     EXPECT_EQ(catalogue.FindPaper(1, "LA-44"), nullptr);
 }
 
+TEST_F(Catalogue, TheFirstLineMayNameAnyNumberOfMakers)
+{
+    WriteBytes(path, "\"" + Sjis("甲社") + "\"\t\"" + Sjis("乙社") + "\"\t\r\n" + kPaperLines);
+    const TlxPaper two(path);
+    EXPECT_EQ(two.GetMakerNames(), Sjis("甲社") + "\r\n" + Sjis("乙社") + "\r\n");
+    EXPECT_EQ(two.Papers().size(), 4u);
+    EXPECT_NE(two.FindPaper(1, "KB-H4"), nullptr);
+    for (const int makers : {0, 1, 15}) {
+        WriteBytes(path, MakersLine(makers) + kPaperLines);
+        EXPECT_EQ(TlxPaper(path).MakerNames().size(), static_cast<std::size_t>(makers));
+    }
+}
+
 TEST_F(Catalogue, HostileFilesFailWithAClearError)
 {
     const auto line = [](const std::string& fields) { return MakersLine() + fields + "\r\n"; };
     const std::string paper = "0 M A4 s 210 297";
     const std::string cases[] = {
         "",
-        MakersLine(13) + paper,
-        MakersLine(15) + paper,
         line(paper + "\r\n\r\n" + paper),
         line("0 M A4 s 210"),
         line("x M A4 s 210 297"),

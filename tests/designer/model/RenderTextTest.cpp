@@ -217,8 +217,8 @@ TEST_F(RenderText, PrintModeLeavesOutNotPrintAndHiddenObjectsNeverShow)
 
 TEST_F(RenderText, MergeAndSerialObjectsDrawTheirOwnTextNotTheInheritedOne)
 {
-    TLxCSV csv = lxtest::MakeCsv({"x,y", "p,Q7"});
-    auto merge = std::make_unique<TLxLabelObjectCsvString>(&csv, 1);
+    const auto csv = lxtest::MakeCsv({"x,y", "p,Q7"});
+    auto merge = std::make_unique<TLxLabelObjectCsvString>(csv, 1);
     merge->SetFrontText("[");
     merge->SetColumn(2);
     merge->SetBackText("]");

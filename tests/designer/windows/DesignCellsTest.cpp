@@ -120,7 +120,7 @@ TEST_F(DesignCellsTest, ModeSwitchKeepsTheEditedDesignAndDropsWhatTheModeCannotU
 
     AddText("残る");
     Document().AddObject(KindRenbanString, 0);
-    Document().AddMergeObject(KindCsvString, 0, FormDesign->MergeTable.get());
+    Document().AddMergeObject(KindCsvString, 0, FormDesign->MergeTable);
     AddText("これも");
     FormDesign->BtnMode->click(); // No
     EXPECT_TRUE(Document().GetSingleMode());

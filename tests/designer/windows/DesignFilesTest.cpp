@@ -105,16 +105,33 @@ TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
     AddText("残す");
     const std::string before = DesignBytes();
 
-    WriteFileReplacing(SystemPath(temp.File("壊れ.bv2")), "\x01\x02");
-    messages.Answer(MessageAnswer::Yes);
-    OpenThroughButton(temp.File("壊れ.bv2"));
-    EXPECT_EQ(messages.Shown().size(), 2u); // the prompt, then the failure
-    EXPECT_EQ(DesignBytes(), before);
-    EXPECT_EQ(FormDesign->CurrentFace, 4);
-    EXPECT_TRUE(FormDesign->PanelsReady);
-    EXPECT_FALSE(FormDesign->Saved);
-    EXPECT_TRUE(History().CanUndo());
-    EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面"));
+    // A cut file; one of zeros, whose layout has a sheet of 0 x 0 mm and no
+    // labels; and one whose layout has an A4 sheet and no labels.
+    lx::MemoryStream noLabels;
+    TLxCSV().SaveToStream(noLabels);
+    TlxLblInfo layout;
+    layout.Paper.SetPaperSize({lxPaperA4, 210, 297});
+    layout.WriteLayoutBlock(noLabels);
+    noLabels.WriteUInt8(0);
+    const std::pair<std::string, std::string> files[] = {
+        {"壊れ.bv2", "\x01\x02"}, {"零.bv2", std::string(61, '\0')}, {"空.bv2", std::string(noLabels.Bytes())}};
+    std::vector<std::string> failures;
+    for (const auto& [name, bytes] : files) {
+        WriteFileReplacing(SystemPath(temp.File(name)), bytes);
+        messages.Clear();
+        messages.Answer(MessageAnswer::Yes);
+        OpenThroughButton(temp.File(name));
+        EXPECT_EQ(messages.Shown().size(), 2u) << name; // the prompt, then the failure
+        EXPECT_EQ(DesignBytes(), before);
+        EXPECT_EQ(FormDesign->CurrentFace, 4);
+        EXPECT_TRUE(FormDesign->PanelsReady);
+        EXPECT_FALSE(FormDesign->Saved);
+        EXPECT_TRUE(History().CanUndo());
+        EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面"));
+        failures.push_back(messages.Texts().back());
+    }
+    EXPECT_EQ(failures[1], "用紙の寸法が正しくありません。");
+    EXPECT_EQ(failures[2], "レイアウトにラベルがありません。");
 
     // A save into a missing folder reports, names nothing and stays unsaved.
     messages.Clear();

@@ -7,11 +7,13 @@
 #include "platform/text/Cp932.h"
 #include "support/SymbolImages.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -44,10 +46,39 @@ protected:
         std::ofstream(path, std::ios::binary) << Sjis(lines);
         messages.ChooseFileNext(FileDialogResult{path, 0});
         Editor().PngBtnChangeCsvFileClick();
-        Doc().AddMergeObject(kind, 0, Editor().MergeTable.get());
+        Doc().AddMergeObject(kind, 0, Editor().MergeTable);
         Editor().RefreshObjectTabs();
         Reselect();
         return ObjectAs<Merge>(0);
+    }
+
+    // Replaces the design's table through the merge page's button.
+    void ChangeTable(const std::string& lines)
+    {
+        const std::string path = temp.File("changed.csv");
+        std::ofstream(path, std::ios::binary) << Sjis(lines);
+        messages.ChooseFileNext(FileDialogResult{path, 0});
+        auto* button = Editor().findChild<QAbstractButton*>(QStringLiteral("PngBtnChangeCsvFile"));
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // What object 0 encodes now, after the undo button, then after the redo
+    // button. Undo snapshots of the object were bound to the table that the
+    // change replaced; rendering them must not reach a freed table.
+    template <typename Merge>
+    std::vector<std::string> DecodedThroughUndoAndRedo()
+    {
+        const auto decoded = [this] {
+            const lxtest::Decoded result = Decode(ObjectAs<Merge>(0).GetPicture(), BarcodeFormat::QRCode);
+            return result.ok ? result.text : result.error;
+        };
+        std::vector<std::string> texts{decoded()};
+        QTest::mouseClick(Editor().BtnUndo, Qt::LeftButton);
+        texts.push_back(decoded());
+        QTest::mouseClick(Editor().BtnRedo, Qt::LeftButton);
+        texts.push_back(decoded());
+        return texts;
     }
 };
 
@@ -272,4 +303,31 @@ TEST_F(DesignSymbolsTest, AMergeMobileQrTakesItsTextsFromTheBoundColumns)
     EXPECT_FALSE(Shown(Editor().CBAddr));
     EXPECT_EQ(Editor().Label99->text(), QStringLiteral("■TEL 2"));
     EXPECT_EQ(merge.GetCarrier(), kCarrierMemory);
+}
+
+TEST_F(DesignSymbolsTest, UndoAndRedoOfATableChangeShowEachTablesRowsInAMergeSymbol)
+{
+    AddMergeSymbol<TLxLabelObjectCsvBarcode>(KindCsvBarcode, "OLD ROW\r\n");
+    Editor().CBCsvQr->setCurrentIndex(1);
+    Editor().CBCsvQrModel->setCurrentIndex(1); // Model 2, which the decoder reads
+    ChangeTable("NEW ROW\r\n");
+    EXPECT_EQ(DecodedThroughUndoAndRedo<TLxLabelObjectCsvBarcode>(), (std::vector<std::string>{"NEW ROW", "OLD ROW", "NEW ROW"}));
+    // The design's own table holds what is shown, so a save writes it.
+    EXPECT_EQ(Editor().MergeTable->GetLines(), std::vector<std::string>{"NEW ROW"});
+}
+
+TEST_F(DesignSymbolsTest, UndoAndRedoOfATableChangeShowEachTablesRowsInAMergeMobileQr)
+{
+    AddMergeSymbol<TLxLabelObjectCsvQRCarry>(KindCsvQRCarry, "OLD,http://old.example/\r\n");
+    Editor().PageControlQrString->setCurrentIndex(1);
+    Editor().CBSiteName->setCurrentIndex(1);
+    Editor().CBUrl->setCurrentIndex(2);
+    ChangeTable("NEW,http://new.example/\r\n");
+    const std::vector<std::string> texts = DecodedThroughUndoAndRedo<TLxLabelObjectCsvQRCarry>();
+    ASSERT_EQ(texts.size(), 3u);
+    const std::string oldMark = "MEBKM:TITLE:OLD;URL:http://old.example/;";
+    const std::string newMark = "MEBKM:TITLE:NEW;URL:http://new.example/;";
+    EXPECT_EQ(texts[0].rfind(newMark, 0), 0u) << texts[0];
+    EXPECT_EQ(texts[1].rfind(oldMark, 0), 0u) << texts[1];
+    EXPECT_EQ(texts[2].rfind(newMark, 0), 0u) << texts[2];
 }

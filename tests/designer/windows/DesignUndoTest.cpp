@@ -99,15 +99,15 @@ TEST_F(DesignUndoTest, UndoOfATableChangeBringsTheOldRowsBackIntoTheDesignsTable
     };
     TFormDesign& editor = *FormDesign;
     ASSERT_TRUE(editor.MergeTable->LoadFromFile(csv("旧.csv", "旧,データ")));
-    Document().AddMergeObject(KindCsvString, 0, editor.MergeTable.get());
+    Document().AddMergeObject(KindCsvString, 0, editor.MergeTable);
     auto& merge = static_cast<TLxLabelObjectCsvString&>(*Document().GetObject(0, 0));
     merge.SetColumn(1);
     // A change of CSV file as the merge page makes it.
-    const std::unique_ptr<TLxCSV> previous = editor.MergeTable->Clone();
+    const std::shared_ptr<const TLxCSV> previous = editor.MergeTable->Clone();
     ASSERT_TRUE(editor.MergeTable->LoadFromFile(csv("新.csv", "新,データ")));
-    merge.SetCSV(previous.get());
+    merge.SetCSV(previous);
     editor.RecordPropertyUndo(true);
-    merge.SetCSV(editor.MergeTable.get());
+    merge.SetCSV(editor.MergeTable);
     editor.RecordPropertyUndo(false);
 
     const auto shown = [&] {

@@ -43,7 +43,7 @@ protected:
 
     ScriptedMessages messages;
     TFormPreview form;
-    TLxCSV table;
+    std::shared_ptr<TLxCSV> table = std::make_shared<TLxCSV>();
     TlxLblInfo sheet = TenCellSheet();
     std::unique_ptr<TlxLabelManager> document = std::make_unique<TlxLabelManager>(sheet.LabelCount, sheet);
 };
@@ -74,12 +74,12 @@ TEST_F(PreviewTest, SheetsAndLabelsFollowTheRecordsOfTheFirstCell)
         SCOPED_TRACE(c.name);
         UseSheet(TenCellSheet());
         document->SetSingleMode(c.single);
-        table = MakeTable(std::vector<std::string>(static_cast<std::size_t>(c.rows), "x"));
+        *table = MakeTable(std::vector<std::string>(static_cast<std::size_t>(c.rows), "x"));
         if (c.merge)
             AddMergeText(*document, table);
         if (c.serials > 0)
             AddSerial(*document, c.serials);
-        form.LoadPreview(*document, sheet, table);
+        form.LoadPreview(*document, sheet, *table);
         EXPECT_EQ(form.PrintItemCount(), c.items);
         EXPECT_EQ(form.GBSashikomi->isVisibleTo(&form), c.pages > 0);
         EXPECT_EQ(form.SBtnNext->isVisibleTo(&form), c.pages > 1);
@@ -92,7 +92,7 @@ TEST_F(PreviewTest, SheetsAndLabelsFollowTheRecordsOfTheFirstCell)
     }
     // No cells at all: one empty sheet.
     UseSheet(MakeSheet(100, 100, {}));
-    form.LoadPreview(*document, sheet, table);
+    form.LoadPreview(*document, sheet, *table);
     EXPECT_EQ(form.PageCount(), 1);
     EXPECT_EQ(At(50, 50), kWhite);
 }
@@ -106,7 +106,7 @@ TEST_F(PreviewTest, EveryCellShowsItsDesignClippedToTheCellWithItsGuides)
     const std::uint32_t colors[] = {0x0000FF, 0x00FF00, 0xFF0000};
     for (int face = 0; face < 3; ++face)
         FillFace(*document, face, colors[face], 5);
-    form.LoadPreview(*document, sheet, table);
+    form.LoadPreview(*document, sheet, *table);
     const Bitmap& preview = form.PreviewBitmap();
     ASSERT_EQ(preview.Width(), 500);
     // Rectangle cell 50..199 x 50..149: one pixel more to the right and below.
@@ -132,7 +132,7 @@ TEST_F(PreviewTest, EveryCellShowsItsDesignClippedToTheCellWithItsGuides)
 
     // Single mode repeats the first cell's design on every cell.
     document->SetSingleMode(true);
-    form.LoadPreview(*document, sheet, table);
+    form.LoadPreview(*document, sheet, *table);
     EXPECT_EQ(At(65, 20), colors[0]);
     EXPECT_EQ(At(70, 65), colors[0]);
 }
@@ -158,14 +158,14 @@ TEST_F(PreviewTest, RecordByRecordCellsShowTheirRecordsPageByPage)
         EXPECT_EQ(SquaresIn(0), 10 % 3 + 1);
         shown->BtnClose->click();
     });
-    form.ShowPreview(*document, sheet, table);
+    form.ShowPreview(*document, sheet, *table);
     EXPECT_FALSE(form.isVisible());
     // Showing again starts on the first sheet.
     WhenModalShows<TFormPreview>([&](TFormPreview* shown) {
         EXPECT_EQ(shown->CurrentPage, 1);
         shown->close();
     });
-    form.ShowPreview(*document, sheet, table);
+    form.ShowPreview(*document, sheet, *table);
 }
 
 TEST_F(PreviewTest, OffsetArrowsStepByAFifthOfAMillimetre)

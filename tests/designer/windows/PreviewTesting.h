@@ -67,9 +67,9 @@ inline lx::TLxCSV MakeTable(const std::vector<std::string>& lines)
     return table;
 }
 
-inline lx::TLxLabelObjectCsvString& AddMergeText(lx::TlxLabelManager& document, lx::TLxCSV& table)
+inline lx::TLxLabelObjectCsvString& AddMergeText(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table)
 {
-    document.AddMergeObject(5, 0, &table);
+    document.AddMergeObject(5, 0, table);
     auto& text = dynamic_cast<lx::TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
     text.SetColumn(1);
     return text;
@@ -85,12 +85,12 @@ inline void AddSerial(lx::TlxLabelManager& document, int records)
 
 // `rows` records, record r a line of (r mod 3) + 1 squares "■", shown large
 // by a merge text on the first cell.
-inline lx::TLxLabelObjectCsvString& AddSquareRecords(lx::TlxLabelManager& document, lx::TLxCSV& table, int rows)
+inline lx::TLxLabelObjectCsvString& AddSquareRecords(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table, int rows)
 {
     std::vector<std::string> lines;
     for (int r = 0; r < rows; ++r)
         lines.push_back(r % 3 == 0 ? "■" : r % 3 == 1 ? "■■" : "■■■");
-    table = MakeTable(lines);
+    *table = MakeTable(lines);
     lx::TLxLabelObjectCsvString& text = AddMergeText(document, table);
     text.SetLeft(1);
     text.SetTop(1);

@@ -50,7 +50,7 @@ protected:
             closedByPrinting = !shown->isVisible();
             shown->close();
         });
-        form.ShowPreview(*document, sheet, table);
+        form.ShowPreview(*document, sheet, *table);
         return closedByPrinting;
     }
     void PrintToPdf(TFormPreview& shown)
@@ -63,7 +63,7 @@ protected:
     TempDir temp;
     std::string pdf = temp.File("sheet.pdf");
     TFormPreview form;
-    TLxCSV table;
+    std::shared_ptr<TLxCSV> table = std::make_shared<TLxCSV>();
     TlxLblInfo sheet = TenCellSheet();
     std::unique_ptr<TlxLabelManager> document = std::make_unique<TlxLabelManager>(sheet.LabelCount, sheet);
 };

@@ -108,6 +108,25 @@ TEST_F(PaperChooserTest, MakersSearchAndTheSortedList)
     EXPECT_TRUE(messages.Shown().empty());
 }
 
+TEST_F(PaperChooserTest, ACatalogueOfTwoMakersListsThemBeforeTheUsersPapers)
+{
+    WriteDataFile("paper.cfg", "\"甲社\"\t\"乙社\"\t\r\n");
+    AddPaper(1, "OT-2", "2面", 210, 297, kSquareLayout);
+    AddPaper(14, "MY-1", "MY-1", 100, 100, kSquareLayout);
+    Start();
+    QStringList makers;
+    for (int i = 0; i < Chooser().CBMaker->count(); ++i)
+        makers << Chooser().CBMaker->itemText(i);
+    EXPECT_EQ(makers, (QStringList{"甲社", "乙社", "ユーザ設定"}));
+    EXPECT_TRUE(Lines().isEmpty());
+    ChooseMaker(QStringLiteral("乙社"));
+    EXPECT_EQ(Lines(), QStringList{"OT-2【2面】"});
+    ChooseMaker(QStringLiteral("ユーザ設定"));
+    EXPECT_EQ(Lines(), QStringList{"MY-1"});
+    EXPECT_TRUE(Chooser().BtnAddPaper->isEnabled());
+    EXPECT_TRUE(messages.Shown().empty());
+}
+
 TEST_F(PaperChooserTest, NextWithoutASelectionAsksForOne)
 {
     Start();
