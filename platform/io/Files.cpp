@@ -67,14 +67,24 @@ std::string ReadFileBytes(std::string_view cp932Path, std::uint64_t maxBytes)
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         throw FileError(FileErrorMessage("ファイルを開けません", path));
+    const auto tooLarge = [&] {
+        std::fclose(file);
+        return FileError(FileErrorMessage("ファイルが大きすぎます", path));
+    };
+    // A file already over the limit is refused before any of it is read.
+    struct stat info {};
+    const bool sized = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+    if (sized && static_cast<std::uint64_t>(info.st_size) > maxBytes)
+        throw tooLarge();
     std::string bytes;
+    if (sized)
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        if (bytes.size() + n > maxBytes) {
-            std::fclose(file);
-            throw FileError(FileErrorMessage("ファイルが大きすぎます", path));
-        }
+        // The file may grow while it is read, or have no size at all.
+        if (bytes.size() + n > maxBytes)
+            throw tooLarge();
         bytes.append(buffer, n);
     }
     const bool failed = std::ferror(file) != 0;
