@@ -131,7 +131,13 @@ TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
     EXPECT_TRUE(FormDesign->isVisible());
 }
 
-#if !defined(__SANITIZE_ADDRESS__)
+// A sanitizer's shadow memory does not fit under a capped address space.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
+#define LX_CAPPED_ADDRESS_SPACE_UNSUPPORTED 1
+#endif
+#endif
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__) && !defined(LX_CAPPED_ADDRESS_SPACE_UNSUPPORTED)
 namespace {
 
 // The process's address space now, in bytes.
