@@ -3,6 +3,7 @@
 // header line) split into rows of cells, embedded whole in the design file.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +25,8 @@ public:
     void ParseCsv();
 
     // The cell at a 1-based column and 0-based row, or "列を選択してください"
-    // for column 0, a row outside the table or a column beyond the row. The
-    // reference lives until the table changes.
-    const std::string& CsvCell(std::int32_t column, std::int32_t row) const;
+    // for column 0, a row outside the table or a column beyond the row.
+    std::string CsvCell(std::int32_t column, std::int32_t row) const;
     // The column's cells of the first maxRows rows, each followed by CR LF;
     // an earlier row narrower than the column shows an empty line.
     std::string GetColumnPreview(std::int32_t column, std::int32_t maxRows) const;
@@ -38,27 +38,52 @@ public:
     void SaveToStream(Stream& stream) const;
     void LoadFromStream(Stream& stream);
 
-    // The loaded flag and lines, parsed afresh (column count from 0).
+    // The loaded flag and lines, parsed afresh (column count from 0). The
+    // copy shares the text, which no table ever changes.
     std::unique_ptr<TLxCSV> Clone() const;
     void Clear();
 
     bool IsLoaded() const { return loaded_; }
     std::int32_t GetRowCount() const { return rowCount_; }
     std::int32_t GetColCount() const { return colCount_; }
-    const std::vector<std::string>& GetLines() const { return lines_; }
+    std::vector<std::string> GetLines() const;
 
 private:
-    // A row keeps only its own fields; its width (the column count when it
-    // was parsed) says how many cells it has. Padding every row out to the
-    // width would let one wide line times many empty lines exhaust memory.
-    struct Row {
-        std::vector<std::string> Fields;
-        std::int32_t Width = 0;
+    // The cells stay in the file's own bytes and are split again when asked
+    // for. Beside the bytes the table keeps where every kLinesPerStart-th line
+    // starts, the rows where the width grows, and for lines of more than
+    // kFieldsPerMark fields where every kFieldsPerMark-th field starts; so
+    // memory stays near the text's size whatever its shape, and a cell is
+    // found by splitting a few lines and fields.
+    struct WidthFrom {
+        std::uint32_t Row;
+        std::int32_t Width;
+    };
+    struct WideRow {
+        std::uint32_t Row;
+        std::uint32_t FirstMark;
     };
 
+    std::string_view Line(std::size_t row) const;
+    std::int32_t RowWidth(std::size_t row) const;
+    // The raw field (quotes included), or nothing when the row's line has
+    // fewer fields.
+    std::optional<std::string_view> RawField(std::size_t row, std::size_t index) const;
+    // Marks the line's fields; returns how many it has.
+    std::uint32_t IndexFields(std::string_view line, std::uint32_t row);
+    // The lines each followed by CR LF, as the block stores them.
+    std::string JoinedText() const;
+    std::size_t LongestLine() const;
+
     bool loaded_ = false;
-    std::vector<std::string> lines_;
-    std::vector<Row> rows_;
+    // The bytes as read (file or block), line breaks as they came.
+    std::shared_ptr<const std::string> text_ = std::make_shared<const std::string>();
+    std::vector<std::uint32_t> lineStarts_;
+    std::vector<WidthFrom> widths_;
+    std::vector<WideRow> wideRows_;
+    std::vector<std::uint32_t> marks_;
+    // The size of the lines each followed by CR LF.
+    std::size_t joinedSize_ = 0;
     std::int32_t rowCount_ = 0;
     std::int32_t colCount_ = 0;
 };

@@ -4,6 +4,7 @@
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitTopMenu.h"
+#include "platform/app/GuardedApplication.h"
 #include "platform/app/Messages.h"
 #include "platform/app/SingleInstance.h"
 
@@ -46,7 +47,7 @@ bool DesignerProgram::Start(const QStringList& arguments)
 
 int RunDesigner(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     DesignerProgram program;
     if (program.Start(QApplication::arguments().mid(1)))
         QApplication::exec();

@@ -3,13 +3,12 @@
 #include "designer/model/LxPaper.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/io/Errors.h"
+#include "platform/io/Files.h"
 #include "platform/registry/Registry.h"
 #include "platform/text/DelimitedText.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace lx {
@@ -26,31 +25,7 @@ bool IsUserPaperLine(const std::string& line)
     return !fields.empty() && fields[0] == std::to_string(kUserPaperCategory);
 }
 
-std::string ReadWhole(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw FileError("ファイルを開けません: " + path.string());
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Replaces the file by way of a temporary one, so a failed write never
-// leaves half a file.
-void WriteWhole(const fs::path& path, std::string_view bytes)
-{
-    fs::path temporary = path;
-    temporary += ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush())
-            throw FileError("ファイルに書き込めません: " + path.string());
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    if (error)
-        throw FileError("ファイルに書き込めません: " + path.string());
-}
+std::string ReadWhole(const fs::path& path) { return ReadFileBytes(SystemPath(path.string())); }
 
 void WriteIfDifferent(const fs::path& path, std::string_view bytes)
 {
@@ -58,7 +33,7 @@ void WriteIfDifferent(const fs::path& path, std::string_view bytes)
     if (fs::is_regular_file(path, error) && ReadWhole(path) == bytes)
         return;
     fs::create_directories(path.parent_path(), error);
-    WriteWhole(path, bytes);
+    WriteFileReplacing(SystemPath(path.string()), bytes);
 }
 
 void CopyTree(const fs::path& source, const fs::path& target)

@@ -51,6 +51,8 @@ struct DisplaySize {
 };
 inline constexpr std::array<DisplaySize, 4> kDisplaySizes{{{0, 0}, {1024, 768}, {1280, 1024}, {1920, 1200}}};
 
+class MergeColumnModel;
+
 class TFormDesign : public QWidget {
     Q_OBJECT
 public:
@@ -468,7 +470,9 @@ public:
     // The 29 column lists in the order in which they are filled.
     std::array<QComboBox*, 29> MergeColumnLists() const;
     void FillMergeColumnLists(std::int32_t columnCount);
-    static void FillColumnCombo(QComboBox* box, std::int32_t columnCount);
+    // One list on the shared column items, showing "no column".
+    void FillColumnCombo(QComboBox* box);
+    MergeColumnModel* MergeColumns = nullptr;
     void PngBtnChangeCsvFileClick();
     void RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>& previous);
     void CBCsvBarTypeChange();

@@ -4,6 +4,7 @@
 
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxObjectFactory.h"
+#include "designer/windows/MergeColumnModel.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/io/Files.h"
@@ -12,10 +13,12 @@
 #include <QComboBox>
 #include <QBoxLayout>
 #include <QLabel>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <vector>
 
 namespace lx {
 
@@ -129,21 +132,32 @@ std::array<QComboBox*, 29> TFormDesign::MergeColumnLists() const
             CBUrl,    CBToMail,   CBSubject,    CBBody,    CBContents};
 }
 
-void TFormDesign::FillColumnCombo(QComboBox* box, std::int32_t columnCount)
+void TFormDesign::FillColumnCombo(QComboBox* box)
 {
-    // Filling is not a choice of the user: the page's change handlers stay quiet.
-    const QSignalBlocker quiet(box);
-    box->clear();
-    box->addItem(QStringLiteral("[列を選択してください]"));
-    for (std::int32_t k = 1; k <= columnCount; ++k)
-        box->addItem(QStringLiteral("[%1列目]").arg(k));
+    if (box->model() != MergeColumns) {
+        box->setModel(MergeColumns);
+        // Neither the box nor its list may measure every item of a wide table.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(12);
+        if (auto* list = qobject_cast<QListView*>(box->view()))
+            list->setUniformItemSizes(true);
+    }
     box->setCurrentIndex(0);
 }
 
 void TFormDesign::FillMergeColumnLists(std::int32_t columnCount)
 {
-    for (QComboBox* box : MergeColumnLists())
-        FillColumnCombo(box, columnCount);
+    // Filling is not a choice of the user: the pages' change handlers stay quiet.
+    const auto boxes = MergeColumnLists();
+    std::vector<QSignalBlocker> quiet;
+    quiet.reserve(boxes.size());
+    for (QComboBox* box : boxes)
+        quiet.emplace_back(box);
+    if (!MergeColumns)
+        MergeColumns = new MergeColumnModel(this);
+    MergeColumns->SetColumnCount(columnCount);
+    for (QComboBox* box : boxes)
+        FillColumnCombo(box);
     MemoCSVContent->clear();
 }
 

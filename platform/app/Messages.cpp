@@ -1,5 +1,6 @@
 #include "platform/app/Messages.h"
 
+#include "platform/io/Errors.h"
 #include "platform/printing/Printer.h"
 
 #include <QApplication>
@@ -207,15 +208,26 @@ std::optional<std::size_t> ScriptedMessages::ChooseScanner(const std::vector<std
 void ReportCurrentException() noexcept
 {
     try {
-        try {
-            throw;
-        } catch (const std::exception& error) {
-            ShowInfo(error.what());
-        } catch (...) {
-            ShowInfo("予期しないエラーが発生しました。");
-        }
+        ShowInfo(CurrentExceptionMessage());
     } catch (...) {
         // A failing message box must not take the program down with it.
+    }
+}
+
+std::string CurrentExceptionMessage()
+{
+    // Only our own errors carry a message for the user; the library's texts
+    // are English ("std::bad_alloc", "basic_string::_M_create").
+    try {
+        throw;
+    } catch (const Error& error) {
+        return error.what();
+    } catch (const std::bad_alloc&) {
+        return "メモリが不足しています。";
+    } catch (const std::length_error&) {
+        return "メモリが不足しています。";
+    } catch (...) {
+        return "予期しないエラーが発生しました。";
     }
 }
 

@@ -140,6 +140,10 @@ private:
 // Shows the message of the exception being handled in a "確認" box, as the
 // application's default handler does; never throws. Call it in a catch block.
 void ReportCurrentException() noexcept;
+// The text for the user of the exception being handled: the message of our
+// own errors, "メモリが不足しています。" when memory ran out, otherwise a
+// general Japanese message. Call it in a catch block.
+std::string CurrentExceptionMessage();
 
 // Runs a window handler so that no exception leaves it: an exception shows
 // its message and the program goes on. True when the handler finished.

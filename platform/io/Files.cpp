@@ -3,6 +3,7 @@
 #include "platform/io/Errors.h"
 #include "platform/text/Cp932.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fcntl.h>
@@ -67,14 +68,24 @@ std::string ReadFileBytes(std::string_view cp932Path, std::uint64_t maxBytes)
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         throw FileError(FileErrorMessage("ファイルを開けません", path));
+    const auto tooLarge = [&] {
+        std::fclose(file);
+        return FileError(FileErrorMessage("ファイルが大きすぎます", path));
+    };
+    // A file already over the limit is refused before any of it is read.
+    struct stat info {};
+    const bool sized = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+    if (sized && static_cast<std::uint64_t>(info.st_size) > maxBytes)
+        throw tooLarge();
     std::string bytes;
+    if (sized)
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        if (bytes.size() + n > maxBytes) {
-            std::fclose(file);
-            throw FileError(FileErrorMessage("ファイルが大きすぎます", path));
-        }
+        // The file may grow while it is read, or have no size at all.
+        if (bytes.size() + n > maxBytes)
+            throw tooLarge();
         bytes.append(buffer, n);
     }
     const bool failed = std::ferror(file) != 0;
@@ -84,26 +95,110 @@ std::string ReadFileBytes(std::string_view cp932Path, std::uint64_t maxBytes)
     return bytes;
 }
 
-void WriteFileReplacing(std::string_view cp932Path, std::string_view bytes)
+namespace {
+
+// Our temporary files are ".<name>.lxsave-XXXXXX" beside the file they replace.
+constexpr std::string_view kSaveMark = ".lxsave-";
+constexpr std::size_t kUniqueLength = 6;
+
+std::string TemporaryPrefix(const fs::path& target)
 {
-    const std::string path = NativePath(cp932Path);
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        throw FileError(FileErrorMessage("ファイルを作成できません", path));
+    std::string prefix(1, '.');
+    prefix += target.filename().string();
+    prefix += kSaveMark;
+    return prefix;
+}
+
+// The file a save replaces: a symbolic link is followed to its target, so
+// that the link stays and the file it names gets the new bytes.
+fs::path SaveTarget(const std::string& path)
+{
+    fs::path target = path;
+    std::error_code error;
+    for (int hops = 0; hops < 40 && fs::is_symlink(target, error); ++hops) {
+        const fs::path next = fs::read_symlink(target, error);
+        if (error)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+fs::path FolderOf(const fs::path& target) { return target.has_parent_path() ? target.parent_path() : fs::path("."); }
+
+// Leftovers of a save of the same file that never finished.
+void RemoveInterruptedSaves(const fs::path& target)
+{
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(FolderOf(target), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == prefix.size() + kUniqueLength && name.starts_with(prefix) && entry.is_regular_file(error) &&
+            !entry.is_symlink(error))
+            fs::remove(entry.path(), error);
+    }
+}
+
+// The replaced file's permission bits, or what a new file would get.
+mode_t ModeFor(const fs::path& target)
+{
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0)
+        return info.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
-            break;
+            return false;
         written += static_cast<std::size_t>(n);
     }
-    const bool ok = written == bytes.size() && ::fsync(fd) == 0 && ::fchmod(fd, 0644) == 0;
+    return true;
+}
+
+bool SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
     ::close(fd);
-    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    return ok;
+}
+
+// The bytes in a new temporary file, flushed to the disk; false on failure.
+bool WriteTemporary(int fd, std::string_view bytes, mode_t mode)
+{
+    const bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+} // namespace
+
+void WriteFileReplacing(std::string_view cp932Path, std::string_view bytes)
+{
+    const std::string path = NativePath(cp932Path);
+    const fs::path target = SaveTarget(path);
+    const fs::path folder = FolderOf(target);
+    RemoveInterruptedSaves(target);
+    std::string temporary = (folder / (TemporaryPrefix(target) + std::string(kUniqueLength, 'X'))).string();
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        throw FileError(FileErrorMessage("ファイルを作成できません", path));
+    const bool written = WriteTemporary(fd, bytes, ModeFor(target)) && SyncFolder(folder);
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
         throw FileError(FileErrorMessage("ファイルに書き込めません", path));
     }
+    SyncFolder(folder);
 }
 
 } // namespace lx

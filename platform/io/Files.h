@@ -27,7 +27,11 @@ bool RemoveFile(std::string_view cp932Path);
 // maxBytes (a guard against reading a huge file into memory by mistake).
 std::string ReadFileBytes(std::string_view cp932Path, std::uint64_t maxBytes = 1ull << 30);
 // Replaces the file without ever leaving it half written: the bytes go to a
-// temporary file in the same folder, which is flushed and renamed over it.
+// temporary file in the same folder, which is flushed and renamed over it,
+// the folder flushed before and after. The replaced file's permission bits
+// stay; a symbolic link is written through into its target; the temporary
+// file is removed on every failure, and the leftovers of an interrupted save
+// of the same file at the next save.
 void WriteFileReplacing(std::string_view cp932Path, std::string_view bytes);
 
 } // namespace lx

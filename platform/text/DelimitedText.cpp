@@ -2,80 +2,105 @@
 
 #include "platform/text/Cp932.h"
 
+#include <utility>
+
 namespace lx {
 
 namespace {
 
 constexpr char kQuote = '"';
 
-class Cursor {
-public:
-    explicit Cursor(std::string_view text) : text_(text.substr(0, text.find('\0'))) {}
-
-    bool AtEnd() const { return pos_ >= text_.size(); }
-    char Peek() const { return text_[pos_]; }
-    bool IsLast() const { return pos_ + 1 == text_.size(); }
-    void Step() { pos_ += CharLength(text_, pos_); }
-
-    void SkipBlanks()
-    {
-        while (!AtEnd() && static_cast<unsigned char>(Peek()) <= ' ')
-            ++pos_;
-    }
-
-    // A quoted field: the text up to the next undoubled quote, doubled quotes
-    // standing for one. Without a closing quote it runs to the end.
-    std::string TakeQuoted()
-    {
-        std::string field;
-        ++pos_;
-        while (!AtEnd()) {
-            if (Peek() == kQuote) {
-                if (pos_ + 1 < text_.size() && text_[pos_ + 1] == kQuote) {
-                    field += kQuote;
-                    pos_ += 2;
-                    continue;
-                }
-                ++pos_;
-                break;
-            }
-            const std::size_t n = CharLength(text_, pos_);
-            field.append(text_.substr(pos_, n));
-            pos_ += n;
-        }
-        return field;
-    }
-
-    std::string TakePlain(char delimiter)
-    {
-        const std::size_t start = pos_;
-        while (!AtEnd() && static_cast<unsigned char>(Peek()) > ' ' && Peek() != delimiter)
-            Step();
-        return std::string(text_.substr(start, pos_ - start));
-    }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
 } // namespace
+
+DelimitedFields::DelimitedFields(std::string_view text, char delimiter, bool blanksInFields, std::size_t start)
+    : text_(text.substr(0, text.find('\0'))), delimiter_(delimiter), blanksInFields_(blanksInFields), pos_(start)
+{
+    SkipSeparators();
+}
+
+bool DelimitedFields::IsSeparator(char c) const
+{
+    const auto code = static_cast<unsigned char>(c);
+    return blanksInFields_ ? code < ' ' : code <= ' ';
+}
+
+void DelimitedFields::SkipSeparators()
+{
+    while (!AtEnd() && IsSeparator(text_[pos_]))
+        ++pos_;
+}
+
+// To the next undoubled quote, or to the end without one.
+void DelimitedFields::SkipQuoted()
+{
+    ++pos_;
+    while (!AtEnd()) {
+        if (text_[pos_] == kQuote) {
+            const bool doubled = pos_ + 1 < text_.size() && text_[pos_ + 1] == kQuote;
+            pos_ += doubled ? 2 : 1;
+            if (!doubled)
+                return;
+            continue;
+        }
+        pos_ += CharLength(text_, pos_);
+    }
+}
+
+void DelimitedFields::SkipPlain()
+{
+    while (!AtEnd() && !IsSeparator(text_[pos_]) && text_[pos_] != delimiter_)
+        pos_ += CharLength(text_, pos_);
+}
+
+bool DelimitedFields::Next(std::string_view& raw)
+{
+    if (AtEnd()) {
+        raw = {};
+        return std::exchange(trailingEmpty_, false);
+    }
+    const std::size_t start = pos_;
+    if (text_[pos_] == kQuote)
+        SkipQuoted();
+    else
+        SkipPlain();
+    raw = text_.substr(start, pos_ - start);
+    SkipSeparators();
+    if (!AtEnd() && text_[pos_] == delimiter_) {
+        // Only a delimiter that ends the text gives a last empty field.
+        trailingEmpty_ = pos_ + 1 == text_.size();
+        pos_ += CharLength(text_, pos_);
+        SkipSeparators();
+    }
+    return true;
+}
+
+std::string FieldText(std::string_view raw)
+{
+    if (raw.empty() || raw.front() != kQuote)
+        return std::string(raw);
+    std::string field;
+    for (std::size_t pos = 1; pos < raw.size();) {
+        if (raw[pos] == kQuote) {
+            if (pos + 1 < raw.size() && raw[pos + 1] == kQuote) {
+                field += kQuote;
+                pos += 2;
+                continue;
+            }
+            break;
+        }
+        const std::size_t n = CharLength(raw, pos);
+        field.append(raw.substr(pos, n));
+        pos += n;
+    }
+    return field;
+}
 
 std::vector<std::string> SplitDelimited(std::string_view text, char delimiter)
 {
     std::vector<std::string> fields;
-    Cursor cursor(text);
-    cursor.SkipBlanks();
-    while (!cursor.AtEnd()) {
-        fields.push_back(cursor.Peek() == kQuote ? cursor.TakeQuoted() : cursor.TakePlain(delimiter));
-        cursor.SkipBlanks();
-        if (!cursor.AtEnd() && cursor.Peek() == delimiter) {
-            if (cursor.IsLast())
-                fields.emplace_back();
-            cursor.Step();
-            cursor.SkipBlanks();
-        }
-    }
+    DelimitedFields walk(text, delimiter);
+    for (std::string_view raw; walk.Next(raw);)
+        fields.push_back(FieldText(raw));
     return fields;
 }
 

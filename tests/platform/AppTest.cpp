@@ -1,5 +1,6 @@
 #include "platform/app/Messages.h"
 #include "platform/app/SingleInstance.h"
+#include "platform/io/Errors.h"
 
 #include "support/TestPaths.h"
 
@@ -15,6 +16,7 @@
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace lx;
 
@@ -79,15 +81,22 @@ TEST(Messages, GuardShowsTheMessageAndTheLoopGoesOn)
 {
     ScriptedMessages messages;
     EXPECT_TRUE(guarded([] {}));
-    EXPECT_FALSE(guarded([] { throw std::runtime_error("ファイルを開けません: /x.bv2"); }));
+    EXPECT_FALSE(guarded([] { throw FileError("ファイルを開けません: /x.bv2"); }));
     EXPECT_FALSE(guarded([] { throw 42; }));
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"ファイルを開けません: /x.bv2", "予期しないエラーが発生しました。"}));
+    // No library text in English ever reaches a box.
+    EXPECT_FALSE(guarded([] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(guarded([] { std::vector<char>().reserve(std::vector<char>().max_size() + 1); }));
+    EXPECT_FALSE(guarded([] { throw std::runtime_error("iconv cannot convert"); }));
+    const std::string memory = "メモリが不足しています。";
+    const std::string unexpected = "予期しないエラーが発生しました。";
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"ファイルを開けません: /x.bv2", unexpected, memory, memory, unexpected}));
     EXPECT_EQ(messages.Shown()[0].buttons, MessageButtons::Ok);
 
     // A handler that throws inside the event loop: the next event still runs.
     messages.Clear();
     bool later = false;
-    QTimer::singleShot(0, [] { guarded([] { throw std::runtime_error("一つ目"); }); });
+    QTimer::singleShot(0, [] { guarded([] { throw Error("一つ目"); }); });
     QTimer::singleShot(5, [&] {
         later = true;
         QApplication::quit();

@@ -5,7 +5,9 @@
 
 #include "support/TestPaths.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace lx;
@@ -47,6 +49,18 @@ TEST(Files, ReplacingWritesWholeFilesAndLeavesNoTemporaries)
     EXPECT_EQ(ReadFileBytes(path), "second");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 1);
     EXPECT_THROW(ReadFileBytes(path, 3), FileError);
+    // A file whose size already breaks the limit is refused unread: this
+    // sparse one would take 3 GiB to read.
+    const std::string huge = temp.File("huge.bv2");
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, 3ull << 30);
+    try {
+        ReadFileBytes(SystemPath(huge));
+        FAIL();
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("ファイルが大きすぎます"), std::string::npos);
+    }
+    std::filesystem::remove(huge);
     EXPECT_THROW(WriteFileReplacing(SystemPath(temp.File("no/such/folder.txt")), "x"), FileError);
     EXPECT_TRUE(RemoveFile(path));
     EXPECT_FALSE(RemoveFile(path));
@@ -56,4 +70,57 @@ TEST(Files, ReplacingWritesWholeFilesAndLeavesNoTemporaries)
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("ファイルを開けません"), std::string::npos);
     }
+}
+
+namespace {
+
+std::vector<std::string> FolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// A save keeps what it replaces: the permission bits, and a symbolic link,
+// whose target gets the bytes.
+TEST(Files, ReplacingKeepsPermissionsAndWritesThroughLinks)
+{
+    namespace fs = std::filesystem;
+    lxtest::TempDir temp;
+    const std::string file = temp.File("private.bv2");
+    WriteFileReplacing(SystemPath(file), "old");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    WriteFileReplacing(SystemPath(file), "new");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+    fs::create_directory(temp.File("links"));
+    const std::string link = temp.File("links/design.bv2");
+    fs::create_symlink("../private.bv2", link);
+    WriteFileReplacing(SystemPath(link), "through the link");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(SystemPath(file)), "through the link");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(FolderNames(temp.File("links")), std::vector<std::string>{"design.bv2"});
+    EXPECT_EQ(FolderNames(temp.Path()), (std::vector<std::string>{"links", "private.bv2"}));
+}
+
+// No temporary file stays behind: not after a save that fails at the
+// rename, and the leftovers of an interrupted save of the same file (and
+// only of that file) go at its next save.
+TEST(Files, ReplacingLeavesNoTemporaryFiles)
+{
+    lxtest::TempDir temp;
+    std::filesystem::create_directory(temp.File("a folder.bv2"));
+    EXPECT_THROW(WriteFileReplacing(SystemPath(temp.File("a folder.bv2")), "x"), FileError);
+    EXPECT_EQ(FolderNames(temp.Path()), std::vector<std::string>{"a folder.bv2"});
+
+    for (const char* name : {".a.bv2.lxsave-Ab12Cd", ".b.bv2.lxsave-Ab12Cd", ".a.bv2.lxsave-mine.txt"})
+        std::ofstream(temp.File(name)) << "half a save";
+    WriteFileReplacing(SystemPath(temp.File("a.bv2")), "saved");
+    EXPECT_EQ(FolderNames(temp.Path()),
+              (std::vector<std::string>{".a.bv2.lxsave-mine.txt", ".b.bv2.lxsave-Ab12Cd", "a folder.bv2", "a.bv2"}));
 }

@@ -107,6 +107,39 @@ TEST_F(CsvFile, OneWideLineOverManyEmptyLinesStaysSmall)
     EXPECT_EQ(table.CsvCell(width + 1, width - 1), kPrompt);
 }
 
+// Cells far into long lines, where the table finds them from stored field
+// starts: quoted commas across those starts, a trailing empty field right at
+// one, a narrower row under a wider one, and every kind of line break.
+TEST_F(CsvFile, CellsOfLongLinesAndMixedLineBreaks)
+{
+    Cells wide;
+    std::string line;
+    for (int c = 1; c <= 40; ++c) {
+        wide.push_back(c % 7 == 0 ? "q," + std::to_string(c) : "c" + std::to_string(c));
+        line += (c % 7 == 0 ? "\"q," + std::to_string(c) + "\"" : wide.back()) + ",";
+    }
+    wide.emplace_back();
+    Cells sixteen(16, "x");
+    const std::string sixteenLine = "x,x,x,x,x,x,x,x,x,x,x,x,x,x,x,x";
+    std::string thirtyTwo(31, ',');
+    const TLxCSV table = Load(line + "\r" + sixteenLine + "\n" + thirtyTwo + "\r\n" + "a #space#b");
+    ASSERT_EQ(table.GetRowCount(), 4);
+    EXPECT_EQ(table.GetColCount(), 41);
+    EXPECT_EQ(Row(table, 0), wide);
+    sixteen.resize(41);
+    EXPECT_EQ(Row(table, 1), sixteen);
+    EXPECT_EQ(table.CsvCell(32, 2), "");
+    EXPECT_EQ(table.CsvCell(33, 2), "");
+    EXPECT_EQ(table.CsvCell(42, 2), kPrompt);
+    EXPECT_EQ(table.CsvCell(1, 3), "a  b");
+    EXPECT_EQ(table.GetColumnPreview(35, 5), "q,35\r\n\r\n\r\n\r\n");
+
+    MemoryStream stream;
+    table.SaveToStream(stream);
+    const std::string text = line + "\r\n" + sixteenLine + "\r\n" + thirtyTwo + "\r\na #space#b\r\n";
+    EXPECT_EQ(stream.Bytes(), Block(1, 4, 41, text));
+}
+
 TEST(CsvBlock, BytesAndRoundTripWithAStoredWiderColumnCount)
 {
     TLxCSV table = FromBlock(Block(1, 9, 4, "a,b\r\nc,d,e\r\n"));

@@ -4,6 +4,10 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace lx;
 
@@ -143,6 +147,54 @@ TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
     FormDesign->close();
     EXPECT_TRUE(FormDesign->isVisible());
 }
+
+// A sanitizer's shadow memory does not fit under a capped address space.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
+#define LX_CAPPED_ADDRESS_SPACE_UNSUPPORTED 1
+#endif
+#endif
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__) && !defined(LX_CAPPED_ADDRESS_SPACE_UNSUPPORTED)
+namespace {
+
+// The process's address space now, in bytes.
+rlim_t AddressSpaceInUse()
+{
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+}
+
+} // namespace
+
+// Memory running out while a design is read is an error like any other: a
+// Japanese message, the open design as it was, and the editor goes on.
+TEST_F(DesignFilesTest, RunningOutOfMemoryWhileOpeningKeepsTheDesign)
+{
+    NewMultiDesign();
+    AddText("残す");
+    const std::string before = DesignBytes();
+    // 900 MB of nothing (a sparse file): under the size limit, over the memory left.
+    const std::string big = temp.File("大きい.bv2");
+    std::ofstream(big).close();
+    std::filesystem::resize_file(big, 900u << 20);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &saved), 0);
+    rlimit tight = saved;
+    tight.rlim_cur = AddressSpaceInUse() + (256u << 20);
+    if (saved.rlim_max != RLIM_INFINITY && tight.rlim_cur > saved.rlim_max)
+        GTEST_SKIP() << "the address space is capped below what the test needs";
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &tight), 0);
+    messages.Answer(MessageAnswer::Yes);
+    OpenThroughButton(big);
+    ::setrlimit(RLIMIT_AS, &saved);
+    EXPECT_EQ(messages.Texts().back(), "メモリが不足しています。");
+    EXPECT_EQ(DesignBytes(), before);
+    EXPECT_TRUE(FormDesign->PanelsReady);
+    AddText("続ける");
+}
+#endif
 
 TEST_F(DesignFilesTest, RealSaveDialogAddsTheExtensionAndAsksBeforeReplacing)
 {

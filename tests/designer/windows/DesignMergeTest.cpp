@@ -59,6 +59,25 @@ TEST_F(DesignMergeTest, EveryColumnListOffersTheTablesColumns)
         EXPECT_EQ(box->count(), 1);
 }
 
+// A table of a million and one columns: the lists share their items and
+// make them when asked, so the change of file neither runs out of memory nor
+// stalls, and the far end of the list is still there.
+TEST_F(DesignMergeTest, AMillionColumnTableSharesOneListOfItems)
+{
+    NewDesign();
+    ChangeCsvFile(WriteCsv("wide.csv", std::string(1000000, ',') + "\r\n"));
+    EXPECT_TRUE(messages.Texts().empty());
+    const auto boxes = FormDesign->MergeColumnLists();
+    for (QComboBox* box : boxes) {
+        EXPECT_EQ(box->model(), boxes.front()->model()) << box->objectName().toStdString();
+        EXPECT_EQ(box->currentIndex(), 0);
+    }
+    ASSERT_EQ(boxes.front()->count(), 1000002);
+    EXPECT_EQ(boxes.back()->itemText(1000001), QStringLiteral("[1000001列目]"));
+    ChangeCsvFile(WriteCsv("two.csv", "a,b\r\n"));
+    EXPECT_EQ(boxes.back()->count(), 3);
+}
+
 TEST_F(DesignMergeTest, AColumnBoundOnThePageShowsEachRecordsValue)
 {
     NewDesign();

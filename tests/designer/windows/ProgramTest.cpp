@@ -12,10 +12,12 @@
 #include "designer/windows/UnitSelectPicture.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/app/SingleInstance.h"
+#include "platform/io/Files.h"
 
 #include <QComboBox>
 #include <QPushButton>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 #include <csignal>
 
@@ -78,6 +80,37 @@ TEST_F(DesignerTest, DesignFileThatCannotBeLoadedLeavesTheStartMenuShown)
     ASSERT_EQ(messages.Shown().size(), 1u);
     EXPECT_NE(messages.Shown()[0].text.find("missing.bv2"), std::string::npos);
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
+}
+
+// Big and hostile files named on the command line end in the editor or the
+// start menu, with Japanese messages only: a design whose merge table has a
+// million and one columns opens; a file of 4 KiB of zeros is refused.
+TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
+{
+    const std::string zero = temp.File("zero.bv2");
+    WriteFileReplacing(SystemPath(zero), std::string(4096, '\0'));
+    ASSERT_TRUE(StartProgram({QString::fromStdString(zero)}));
+    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_EQ(messages.Shown()[0].text.find("std::"), std::string::npos);
+    EXPECT_GT(QString::fromStdString(messages.Shown()[0].text).count(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30FF}]"))), 0);
+
+    // The empty merge table block (flag, counts, empty text) is the first 13 bytes.
+    const std::string plain = ReadFileBytes(SystemPath(WriteDesign("plain.bv2", 0, "LM-A402", [](TlxLabelManager&) {})));
+    const std::string text = std::string(1000000, ',') + "\r\n";
+    std::string wide = "\1";
+    for (const std::int32_t value : {1, 1000001, static_cast<std::int32_t>(text.size())})
+        for (int i = 0; i < 4; ++i)
+            wide += static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i));
+    const std::string path = temp.File("wide.bv2");
+    WriteFileReplacing(SystemPath(path), wide + text + plain.substr(13));
+    program.reset();
+    messages.Clear();
+    ASSERT_TRUE(StartProgram({QString::fromStdString(path)}));
+    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(FormDesign->MergeTable->GetColCount(), 1000001);
+    EXPECT_EQ(FormDesign->CBContents->count(), 1000002);
 }
 
 TEST_F(DesignerTest, ClosingTheStartMenuEndsTheLoopWhateverElseIsOpen)
