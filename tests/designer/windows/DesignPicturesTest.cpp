@@ -129,8 +129,9 @@ TEST_F(DesignPicturesTest, PictureFilesEnterTheObjectFittedIntoTheFrame)
         ASSERT_EQ(picture.Width(), w);
         ASSERT_EQ(picture.Height(), h);
         EXPECT_EQ(picture.GetGraphic()->ClassName(), className);
-        if (className == "TJPEGImage")
+        if (className == "TJPEGImage") {
             EXPECT_EQ(picture.GetGraphic()->SaveToBytes(), bytes);
+        }
         const Bitmap pixels = ToBitmap(picture);
         // JPEG is lossy: compare the dominant channel.
         EXPECT_GT((pixels.Pixel(50, 50) >> 16) & 0xFF, 200u);
