@@ -23,7 +23,8 @@ public:
     // The owned picture itself.
     Picture& GetPicture() { return picture_; }
     const Picture& GetPicture() const { return picture_; }
-    // Copies the picture's graphic (or its absence) into the owned picture.
+    // Copies the picture's graphic (or its absence) into the owned picture;
+    // the graphic and its decoded pixels are shared until either is changed.
     void SetPicture(const Picture& picture) { picture_ = picture; }
     // 0x00BBGGRR; left out when Transparent is 1.
     std::uint32_t GetTransparentColor() const { return transparentColor_; }

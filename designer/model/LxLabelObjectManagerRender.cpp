@@ -20,6 +20,7 @@
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/model/UnitCommon.h"
+#include "platform/image/DecodedImage.h"
 #include "platform/image/MetafileImage.h"
 #include "platform/metafile/MetafileImageDrawing.h"
 #include "platform/printing/Printer.h"
@@ -78,6 +79,12 @@ void DrawCharacter(DeviceContext& canvas, double x, double y, std::string_view c
 
 // The far edge of a box, clamped instead of overflowing.
 int EdgeAt(int start, int extent) { return SaturatingRound(static_cast<double>(start) + extent); }
+
+// Pixels between two edges, whichever way round.
+int BoxExtent(int from, int to)
+{
+    return static_cast<int>(std::min<std::int64_t>(std::abs(std::int64_t{to} - from), INT32_MAX));
+}
 
 int TextWidth(const DeviceContext& canvas, std::string_view text) { return canvas.GetTextExtent(text).cx; }
 
@@ -471,16 +478,26 @@ void TlxLabelObjectManager::DrawPicture(DeviceContext& canvas, const Picture& pi
         return;
     const Rect dest{left, top, EdgeAt(left, width), EdgeAt(top, height)};
     if (const auto* raster = dynamic_cast<const RasterGraphic*>(picture.GetGraphic())) {
-        const Bitmap* bitmap = nullptr;
+        const int boxWidth = BoxExtent(dest.left, dest.right);
+        const int boxHeight = BoxExtent(dest.top, dest.bottom);
+        if (boxWidth == 0 || boxHeight == 0)
+            return;
+        SharedPixels pixels;
         try {
-            bitmap = &raster->GetBitmap();
+            pixels = raster->PixelsFor(boxWidth, boxHeight);
         } catch (const ReadError&) {
             return; // a damaged JPEG or PNG stays in the picture, undrawn
         }
         std::optional<ColorRef> key;
         if (transparent)
             key = ColorToRgb(transparentColor);
-        canvas.StretchDraw(dest, *bitmap, key);
+        // No more pixels reach the metafile than the box shows.
+        const Bitmap& all = pixels->Pixels();
+        const ImageSize drawn = DrawnSize(all.Width(), all.Height(), boxWidth, boxHeight);
+        if (drawn.width == all.Width() && drawn.height == all.Height())
+            canvas.StretchDraw(dest, all, key);
+        else
+            canvas.StretchDraw(dest, SampleNearest(all, drawn.width, drawn.height), key);
     } else if (const auto* metafile = dynamic_cast<const MetafileImage*>(picture.GetGraphic())) {
         // Played into the box as it is; the picture keeps its own form.
         DrawMetafileImage(canvas, *metafile, dest);

@@ -417,9 +417,10 @@ public:
     void ImageSheetPictureMouseDown(int x, int y);
     void CBTransparentClick();
     void CBFixRateClick();
-    // A picture file drawn onto a bitmap of its size (also for dropped files).
-    static Bitmap LoadPictureFileBitmap(const std::string& path);
-    void ApplyPictureToObject(Bitmap bitmap);
+    // A picture file for the picture object (also for dropped files): a JPEG
+    // keeps its file, any other picture is drawn onto a bitmap of its size.
+    static Picture LoadPictureFile(const std::string& path);
+    void ApplyPictureToObject(Picture picture);
     // Sizes and places the image inside the box so that its picture keeps
     // its proportions, centred.
     void SetImageToForm(PictureView* image, int left, int top, int width, int height);

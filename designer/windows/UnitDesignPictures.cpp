@@ -11,8 +11,10 @@
 #include "designer/windows/UnitSelectPicture.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/gdi/RasterDeviceContext.h"
+#include "platform/image/JpegImage.h"
 #include "platform/image/MetafileImage.h"
 #include "platform/metafile/MetafileImageDrawing.h"
+#include "platform/shell/ImageExtract.h"
 #include "platform/text/Numbers.h"
 
 #include <QCheckBox>
@@ -45,12 +47,18 @@ Bitmap OverWhite(Bitmap bitmap)
     return bitmap;
 }
 
-Bitmap PictureToBitmap(const Picture& picture)
+// The picture as a bitmap; a raster picture shrunk to fit into the box when
+// one is given (the page shows it in a small frame).
+Bitmap PictureToBitmap(const Picture& picture, int boxWidth = 0, int boxHeight = 0)
 {
     if (picture.Empty())
         return {};
-    if (const auto* raster = dynamic_cast<const RasterGraphic*>(picture.GetGraphic()))
-        return OverWhite(raster->GetBitmap());
+    if (const auto* raster = dynamic_cast<const RasterGraphic*>(picture.GetGraphic())) {
+        if (boxWidth <= 0 || boxHeight <= 0)
+            return OverWhite(raster->GetBitmap());
+        const SharedPixels pixels = raster->PixelsFor(boxWidth, boxHeight);
+        return OverWhite(ScaleToFit(pixels->Pixels(), boxWidth, boxHeight));
+    }
     Bitmap bitmap(picture.Width(), picture.Height());
     if (const auto* metafile = dynamic_cast<const MetafileImage*>(picture.GetGraphic())) {
         RasterDeviceContext dc(bitmap);
@@ -90,6 +98,13 @@ std::optional<Bitmap> ClipboardBitmap()
         return bitmap;
     }
     return std::nullopt;
+}
+
+Picture PictureOf(Bitmap bitmap)
+{
+    Picture picture;
+    picture.SetBitmap(std::move(bitmap));
+    return picture;
 }
 
 } // namespace
@@ -140,16 +155,22 @@ void TFormDesign::BuildPictureComponents()
     connect(CBFixRate, &QCheckBox::toggled, this, [this] { guarded([this] { CBFixRateClick(); }); });
 }
 
-Bitmap TFormDesign::LoadPictureFileBitmap(const std::string& path)
+Picture TFormDesign::LoadPictureFile(const std::string& path)
 {
     Picture picture;
     picture.LoadFromFile(path);
-    return PictureToBitmap(picture);
+    // A JPEG is opaque and the design file stores it as it is: kept as its
+    // file, it is decoded only as large as it is drawn.
+    if (dynamic_cast<const JpegImage*>(picture.GetGraphic()))
+        return picture;
+    Picture bitmap;
+    bitmap.SetBitmap(PictureToBitmap(picture));
+    return bitmap;
 }
 
-void TFormDesign::ApplyPictureToObject(Bitmap bitmap)
+void TFormDesign::ApplyPictureToObject(Picture picture)
 {
-    ImageSheetPictureData.SetBitmap(std::move(bitmap));
+    ImageSheetPictureData = std::move(picture);
     FitSheetPicture();
     SBtnCopy->setEnabled(true);
     SBtnClear->setEnabled(true);
@@ -181,7 +202,8 @@ void TFormDesign::SetImageToForm(PictureView* image, int left, int top, int widt
         place = QRect(left, top + Div(height - shown, 2), width, shown);
     }
     image->setGeometry(place);
-    image->setPicture(ToQImage(PictureToBitmap(picture)).scaled(place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const Bitmap shown = PictureToBitmap(picture, place.width(), place.height());
+    image->setPicture(ToQImage(shown).scaled(place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 std::optional<std::string> TFormDesign::SelectPictureFile()
@@ -203,9 +225,9 @@ void TFormDesign::SBtnOpenImageClick()
     if (!path)
         return;
     // A file that cannot be read raises here and leaves the design as it was.
-    Bitmap bitmap = LoadPictureFileBitmap(*path);
+    Picture picture = LoadPictureFile(*path);
     Saved = false;
-    ApplyPictureToObject(std::move(bitmap));
+    ApplyPictureToObject(std::move(picture));
 }
 
 std::optional<Bitmap> TFormDesign::AcquireTwainBitmap()
@@ -222,7 +244,7 @@ void TFormDesign::SBtnLoadTwainClick()
     if (!bitmap)
         return;
     Saved = false;
-    ApplyPictureToObject(std::move(*bitmap));
+    ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 
 void TFormDesign::SBtnCopyClick()
@@ -254,7 +276,7 @@ void TFormDesign::SBtnPasteClick()
         return;
     }
     Saved = false;
-    ApplyPictureToObject(std::move(*bitmap));
+    ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 
 void TFormDesign::SBtnClearClick()

@@ -288,20 +288,22 @@ std::string EncodeBmp(const Bitmap& bitmap, BmpDepth depth)
     return out;
 }
 
-BitmapImage::BitmapImage(Bitmap bitmap) : bitmap_(std::move(bitmap)) {}
+BitmapImage::BitmapImage() : BitmapImage(Bitmap()) {}
+
+BitmapImage::BitmapImage(Bitmap bitmap) : pixels_(std::make_shared<DecodedImage>(std::move(bitmap))) {}
 
 void BitmapImage::LoadFromBytes(std::string_view bytes)
 {
-    Bitmap decoded = DecodeBmp(bytes);
+    auto decoded = std::make_shared<DecodedImage>(DecodeBmp(bytes));
     file_.assign(bytes);
-    bitmap_ = std::move(decoded);
+    pixels_ = std::move(decoded);
 }
 
 std::string BitmapImage::SaveToBytes() const
 {
     if (Empty())
         return {};
-    return file_.empty() ? EncodeBmp(bitmap_) : file_;
+    return file_.empty() ? EncodeBmp(pixels_->Pixels()) : file_;
 }
 
 std::unique_ptr<Graphic> BitmapImage::Clone() const { return std::make_unique<BitmapImage>(*this); }
@@ -309,13 +311,15 @@ std::unique_ptr<Graphic> BitmapImage::Clone() const { return std::make_unique<Bi
 Bitmap& BitmapImage::MutableBitmap()
 {
     file_.clear();
-    return bitmap_;
+    if (pixels_.use_count() > 1)
+        pixels_ = std::make_shared<DecodedImage>(Bitmap(pixels_->Pixels()));
+    return pixels_->MutablePixels();
 }
 
 void BitmapImage::SetBitmap(Bitmap bitmap)
 {
     file_.clear();
-    bitmap_ = std::move(bitmap);
+    pixels_ = std::make_shared<DecodedImage>(std::move(bitmap));
 }
 
 } // namespace lx

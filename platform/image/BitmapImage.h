@@ -1,5 +1,6 @@
 #pragma once
 // BMP files and the bitmap graphic that holds one.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -23,28 +24,31 @@ enum class BmpDepth {
 std::string EncodeBmp(const Bitmap& bitmap, BmpDepth depth = BmpDepth::Rgb24);
 
 // A bitmap graphic. While its pixels are unchanged it keeps the file it was
-// loaded from and saves exactly those bytes again.
+// loaded from and saves exactly those bytes again. Copies share the pixels
+// until one of them is written to.
 class BitmapImage : public RasterGraphic {
 public:
-    BitmapImage() = default;
+    BitmapImage();
     explicit BitmapImage(Bitmap bitmap);
 
     std::string_view ClassName() const override { return "TBitmap"; }
-    bool Empty() const override { return bitmap_.Empty(); }
-    int Width() const override { return bitmap_.Width(); }
-    int Height() const override { return bitmap_.Height(); }
+    bool Empty() const override { return pixels_->Pixels().Empty(); }
+    int Width() const override { return pixels_->Pixels().Width(); }
+    int Height() const override { return pixels_->Pixels().Height(); }
     void LoadFromBytes(std::string_view bytes) override;
     // The loaded file while unchanged, else a 24-bit BMP; empty when empty.
     std::string SaveToBytes() const override;
     std::unique_ptr<Graphic> Clone() const override;
 
-    const Bitmap& GetBitmap() const override { return bitmap_; }
+    // Bitmaps are kept whole: exact pixels, whatever the box.
+    SharedPixels PixelsFor(int, int) const override { return pixels_; }
     // Write access drops the kept file: the next save encodes the pixels.
+    // The size stays; SetBitmap gives new pixels of any size.
     Bitmap& MutableBitmap();
     void SetBitmap(Bitmap bitmap);
 
 private:
-    Bitmap bitmap_;
+    std::shared_ptr<DecodedImage> pixels_; // never null
     std::string file_; // the loaded file while the pixels are unchanged
 };
 

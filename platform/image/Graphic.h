@@ -8,21 +8,10 @@
 #include <string_view>
 
 #include "platform/image/Bitmap.h"
+#include "platform/image/DecodedImage.h"
+#include "platform/image/ImageSize.h"
 
 namespace lx {
-
-// Largest image a file may ask for; a bigger one is refused before any pixel
-// memory is reserved.
-inline constexpr std::int64_t kMaxImagePixels = 100'000'000;
-
-struct ImageSize {
-    int width = 0;
-    int height = 0;
-};
-
-// Throws ReadError "画像が大きすぎます。" unless width x height (both >= 0) is
-// within kMaxImagePixels.
-void CheckImageSize(std::int64_t width, std::int64_t height);
 
 class Graphic {
 public:
@@ -52,11 +41,16 @@ protected:
 };
 
 // A graphic made of pixels (bitmap, JPEG, PNG), as opposed to a metafile.
+// Its decoded pixels are shared by every copy of the graphic.
 class RasterGraphic : public Graphic {
 public:
-    // The pixels; compressed forms are decoded on first use (may throw
-    // ReadError when the compressed data is damaged).
-    virtual const Bitmap& GetBitmap() const = 0;
+    // Pixels enough to draw the graphic into a box of boxWidth x boxHeight
+    // device pixels: a format that can decode at a smaller scale (JPEG) does
+    // so, never below the box; the largest decoded so far is kept. May throw
+    // ReadError when the compressed data is damaged.
+    virtual SharedPixels PixelsFor(int boxWidth, int boxHeight) const = 0;
+    // All the pixels, decoded on first use and kept while the graphic lives.
+    const Bitmap& GetBitmap() const { return PixelsFor(Width(), Height())->Pixels(); }
 
 protected:
     RasterGraphic() = default;

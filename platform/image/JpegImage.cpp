@@ -101,16 +101,18 @@ void CmykToArgb(std::uint32_t* row, int width)
     }
 }
 
-bool DecodeStep(Decoder& d)
+bool DecodeStep(Decoder& d, int scaleDenominator)
 {
     if (setjmp(d.errors.jump))
         return false;
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
     d.info.out_color_space = cmyk ? JCS_CMYK : kArgbWords;
     d.info.dct_method = JDCT_ISLOW;
+    d.info.scale_num = 1;
+    d.info.scale_denom = static_cast<unsigned>(scaleDenominator);
     jpeg_start_decompress(&d.info);
-    if (d.info.output_width != d.info.image_width || d.info.output_height != d.info.image_height ||
-        d.info.output_components != 4)
+    if (d.info.output_width != static_cast<JDIMENSION>(d.target->Width()) ||
+        d.info.output_height != static_cast<JDIMENSION>(d.target->Height()) || d.info.output_components != 4)
         d.info.err->error_exit(reinterpret_cast<j_common_ptr>(&d.info));
     while (d.info.output_scanline < d.info.output_height) {
         std::uint32_t* row = d.target->Row(static_cast<int>(d.info.output_scanline));
@@ -136,6 +138,20 @@ ImageSize CheckedSize(const Decoder& d, std::string_view file)
         static_cast<std::uint64_t>(width * height) / kMaxPixelsPerByte > file.size())
         throw ReadError(kCorrupt);
     return {static_cast<int>(width), static_cast<int>(height)};
+}
+
+// A side of the picture decoded at 1/denominator, as libjpeg rounds it.
+int ScaledSide(int side, int denominator) { return (side + denominator - 1) / denominator; }
+
+// The smallest of the scales libjpeg decodes at (1/8, 1/4, 1/2, 1) that
+// still covers the drawn size.
+int ScaleDenominatorFor(ImageSize image, ImageSize drawn)
+{
+    for (const int denominator : {8, 4, 2})
+        if (ScaledSide(image.width, denominator) >= drawn.width &&
+            ScaledSide(image.height, denominator) >= drawn.height)
+            return denominator;
+    return 1;
 }
 
 // Output into a growing byte vector.
@@ -240,15 +256,17 @@ ImageSize ReadJpegSize(std::string_view file)
     return CheckedSize(decoder, file);
 }
 
-Bitmap DecodeJpeg(std::string_view file)
+Bitmap DecodeJpeg(std::string_view file, int scaleDenominator)
 {
+    if (scaleDenominator != 1 && scaleDenominator != 2 && scaleDenominator != 4 && scaleDenominator != 8)
+        scaleDenominator = 1;
     Decoder decoder;
     if (file.empty() || !ReadHeaderStep(decoder, file))
         throw ReadError(kCorrupt);
     const ImageSize size = CheckedSize(decoder, file);
-    Bitmap bitmap(size.width, size.height, 0xFF000000u);
+    Bitmap bitmap(ScaledSide(size.width, scaleDenominator), ScaledSide(size.height, scaleDenominator), 0xFF000000u);
     decoder.target = &bitmap;
-    if (!DecodeStep(decoder))
+    if (!DecodeStep(decoder, scaleDenominator))
         throw ReadError(kCorrupt);
     return bitmap;
 }
@@ -268,16 +286,17 @@ void JpegImage::LoadFromBytes(std::string_view bytes)
     const ImageSize size = ReadJpegSize(bytes);
     file_.assign(bytes);
     size_ = size;
-    pixels_.reset();
+    pixels_.Reset();
 }
 
 std::unique_ptr<Graphic> JpegImage::Clone() const { return std::make_unique<JpegImage>(*this); }
 
-const Bitmap& JpegImage::GetBitmap() const
+SharedPixels JpegImage::PixelsFor(int boxWidth, int boxHeight) const
 {
-    if (!pixels_)
-        pixels_ = std::make_shared<const Bitmap>(file_.empty() ? Bitmap() : DecodeJpeg(file_));
-    return *pixels_;
+    const ImageSize drawn = DrawnSize(size_.width, size_.height, boxWidth, boxHeight);
+    return pixels_.Get(drawn, [&] {
+        return file_.empty() ? Bitmap() : DecodeJpeg(file_, ScaleDenominatorFor(size_, drawn));
+    });
 }
 
 void JpegImage::Compress(const Bitmap& bitmap, int quality)
@@ -285,7 +304,7 @@ void JpegImage::Compress(const Bitmap& bitmap, int quality)
     std::string file = EncodeJpeg(bitmap, quality);
     size_ = {bitmap.Width(), bitmap.Height()};
     file_ = std::move(file);
-    pixels_.reset();
+    pixels_.Reset();
 }
 
 } // namespace lx

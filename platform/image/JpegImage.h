@@ -13,8 +13,9 @@ namespace lx {
 // the pixels. Throws ReadError.
 ImageSize ReadJpegSize(std::string_view file);
 // Decodes a JPEG file (baseline or progressive; grey, colour or CMYK) into
-// opaque pixels. Throws ReadError.
-Bitmap DecodeJpeg(std::string_view file);
+// opaque pixels, at 1/scaleDenominator of its size (1, 2, 4 or 8; libjpeg's
+// scaled decoding, sides rounded up). Throws ReadError.
+Bitmap DecodeJpeg(std::string_view file, int scaleDenominator = 1);
 
 inline constexpr int kDefaultJpegQuality = 90;
 // A baseline JPEG file: 24-bit colour, accurate (slow) DCT, the given quality
@@ -22,7 +23,7 @@ inline constexpr int kDefaultJpegQuality = 90;
 std::string EncodeJpeg(const Bitmap& bitmap, int quality = kDefaultJpegQuality);
 
 // A JPEG graphic. It keeps the file it was given and writes it back
-// unchanged; the pixels are decoded on first use.
+// unchanged; the pixels are decoded on first use, no larger than drawn.
 class JpegImage : public RasterGraphic {
 public:
     JpegImage() = default;
@@ -35,7 +36,7 @@ public:
     void LoadFromBytes(std::string_view bytes) override;
     std::string SaveToBytes() const override { return file_; }
     std::unique_ptr<Graphic> Clone() const override;
-    const Bitmap& GetBitmap() const override;
+    SharedPixels PixelsFor(int boxWidth, int boxHeight) const override;
 
     // Replaces the content with the bitmap compressed at `quality`.
     void Compress(const Bitmap& bitmap, int quality = kDefaultJpegQuality);
@@ -43,8 +44,7 @@ public:
 private:
     std::string file_;
     ImageSize size_;
-    // Decoded pixels, shared by clones.
-    mutable std::shared_ptr<const Bitmap> pixels_;
+    mutable PixelCache pixels_;
 };
 
 } // namespace lx

@@ -35,13 +35,11 @@ std::string UpperExtension(std::string_view path)
 
 } // namespace
 
-Picture::Picture(const Picture& other) : graphic_(other.graphic_ ? other.graphic_->Clone() : nullptr) {}
-
-Picture& Picture::operator=(const Picture& other)
+Graphic* Picture::GetGraphic()
 {
-    if (this != &other)
-        graphic_ = other.graphic_ ? other.graphic_->Clone() : nullptr;
-    return *this;
+    if (graphic_ && graphic_.use_count() > 1)
+        graphic_ = graphic_->Clone();
+    return graphic_.get();
 }
 
 void Picture::SetBitmap(Bitmap bitmap) { graphic_ = std::make_unique<BitmapImage>(std::move(bitmap)); }

@@ -1,6 +1,7 @@
 #pragma once
 // A picture: a container of at most one graphic (bitmap, metafile, JPEG or
-// PNG). Copies are deep: each picture owns its graphic.
+// PNG). Copies share the graphic, with its decoded pixels, until one of them
+// asks for write access: a picture behaves as if it owned its graphic.
 #include <memory>
 #include <string_view>
 
@@ -11,15 +12,10 @@ namespace lx {
 
 class Picture {
 public:
-    Picture() = default;
-    Picture(const Picture& other);
-    Picture& operator=(const Picture& other);
-    Picture(Picture&&) noexcept = default;
-    Picture& operator=(Picture&&) noexcept = default;
-
     // The graphic, or nullptr when the picture holds none.
     const Graphic* GetGraphic() const { return graphic_.get(); }
-    Graphic* GetGraphic() { return graphic_.get(); }
+    // Write access: a graphic shared with other pictures is copied first.
+    Graphic* GetGraphic();
     void SetGraphic(std::unique_ptr<Graphic> graphic) { graphic_ = std::move(graphic); }
     // Takes a copy of the graphic.
     void Assign(const Graphic& graphic) { graphic_ = graphic.Clone(); }
@@ -38,7 +34,7 @@ public:
     void LoadFromFile(std::string_view cp932Path);
 
 private:
-    std::unique_ptr<Graphic> graphic_;
+    std::shared_ptr<Graphic> graphic_;
 };
 
 // A new empty graphic of the class the file extension names (as

@@ -223,16 +223,14 @@ void PngImage::LoadFromBytes(std::string_view bytes)
     const ImageSize size = ReadPngSize(bytes);
     file_.assign(bytes);
     size_ = size;
-    pixels_.reset();
+    pixels_.Reset();
 }
 
 std::unique_ptr<Graphic> PngImage::Clone() const { return std::make_unique<PngImage>(*this); }
 
-const Bitmap& PngImage::GetBitmap() const
+SharedPixels PngImage::PixelsFor(int, int) const
 {
-    if (!pixels_)
-        pixels_ = std::make_shared<const Bitmap>(file_.empty() ? Bitmap() : DecodePng(file_));
-    return *pixels_;
+    return pixels_.Get({size_.width, size_.height}, [&] { return file_.empty() ? Bitmap() : DecodePng(file_); });
 }
 
 void PngImage::Compress(const Bitmap& bitmap)
@@ -240,7 +238,7 @@ void PngImage::Compress(const Bitmap& bitmap)
     std::string file = EncodePng(bitmap);
     size_ = {bitmap.Width(), bitmap.Height()};
     file_ = std::move(file);
-    pixels_.reset();
+    pixels_.Reset();
 }
 
 } // namespace lx

@@ -39,7 +39,8 @@ public:
     void LoadFromBytes(std::string_view bytes) override;
     std::string SaveToBytes() const override { return file_; }
     std::unique_ptr<Graphic> Clone() const override;
-    const Bitmap& GetBitmap() const override;
+    // libpng decodes whole images only: all the pixels, whatever the box.
+    SharedPixels PixelsFor(int boxWidth, int boxHeight) const override;
 
     // Replaces the content with the bitmap as an RGB PNG.
     void Compress(const Bitmap& bitmap);
@@ -47,7 +48,7 @@ public:
 private:
     std::string file_;
     ImageSize size_;
-    mutable std::shared_ptr<const Bitmap> pixels_;
+    mutable PixelCache pixels_;
 };
 
 } // namespace lx

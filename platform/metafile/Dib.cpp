@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/image/ImageSize.h"
 #include "platform/metafile/ByteCursor.h"
 
 namespace lx {
 
 namespace {
-
-constexpr std::uint32_t kMaxPixels = 64u * 1024u * 1024u;
 
 int MaskShift(std::uint32_t mask)
 {
@@ -93,7 +92,7 @@ Bitmap DecodeDib(std::string_view infoBytes, std::string_view bits)
     }
     const bool topDown = height < 0;
     const std::int64_t rows = topDown ? -static_cast<std::int64_t>(height) : height;
-    if (width <= 0 || rows <= 0 || static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(rows) > kMaxPixels)
+    if (width <= 0 || rows <= 0 || static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(rows) > static_cast<std::uint64_t>(kMaxImagePixels))
         throw ReadError(kBadMetafileMessage);
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         throw ReadError(kBadMetafileMessage);

@@ -124,7 +124,9 @@ bool ExtractThumbnail(std::string_view cp932Path, Bitmap& bitmap)
         if (!raster)
             return false;
         graphic->LoadFromBytes(ReadFileBytes(cp932Path, kMaxThumbnailFileBytes));
-        Bitmap thumbnail = ScaleToFit(raster->GetBitmap(), bitmap.Width(), bitmap.Height());
+        // A JPEG is decoded no larger than the thumbnail needs.
+        const SharedPixels pixels = raster->PixelsFor(bitmap.Width(), bitmap.Height());
+        Bitmap thumbnail = ScaleToFit(pixels->Pixels(), bitmap.Width(), bitmap.Height());
         if (thumbnail.Empty())
             return false;
         bitmap = std::move(thumbnail);

@@ -1,10 +1,12 @@
 #include "platform/image/JpegImage.h"
+#include "platform/image/Picture.h"
 #include "platform/image/PngImage.h"
 #include "platform/io/Errors.h"
 
 #include "support/ImageOracles.h"
 
 #include <cstdlib>
+#include <utility>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <png.h>
@@ -225,4 +227,62 @@ TEST(PngReader, HostileFilesEndInReadError)
     EXPECT_THROW(ReadPngSize(withSize(20000, 20000)), ReadError);
     EXPECT_EQ(ReadPngSize(withSize(100, 50)).width, 100);
     EXPECT_THROW(PngImage().LoadFromBytes(good.substr(0, 20)), ReadError);
+}
+
+// libjpeg's scaled decoding is close to the average of the whole decode over
+// each block of denominator x denominator pixels.
+TEST(JpegImage, DecodesAtTheSmallestScaleThatCoversTheBoxAndKeepsTheLargest)
+{
+    const std::string file = EncodeJpeg(Gradient(800, 600));
+    const lxtest::JpegFacts whole = lxtest::ReadJpegWithLibjpeg(file);
+    ASSERT_TRUE(whole.ok);
+    JpegImage image;
+    image.LoadFromBytes(file);
+    const std::int64_t before = DecodedImage::LiveBytes();
+
+    const SharedPixels eighth = image.PixelsFor(100, 75);
+    ASSERT_EQ(eighth->Pixels().Width(), 100);
+    ASSERT_EQ(eighth->Pixels().Height(), 75);
+    EXPECT_EQ(DecodedImage::LiveBytes() - before, 100 * 75 * 4);
+    std::vector<std::uint32_t> averaged;
+    for (int y = 0; y < 75; ++y)
+        for (int x = 0; x < 100; ++x) {
+            std::uint32_t sums[3] = {};
+            for (int v = 0; v < 8; ++v)
+                for (int u = 0; u < 8; ++u)
+                    for (int c = 0; c < 3; ++c)
+                        sums[c] += (whole.argb[std::size_t(y * 8 + v) * 800 + std::size_t(x * 8 + u)] >> (8 * c)) & 0xFF;
+            averaged.push_back(0xFF000000u | ((sums[2] / 64) << 16) | ((sums[1] / 64) << 8) | (sums[0] / 64));
+        }
+    EXPECT_LE(MaxDifference(eighth->Pixels(), averaged), 8);
+
+    // One pixel more than an eighth: a quarter; a smaller box later reuses it.
+    const SharedPixels quarter = image.PixelsFor(101, 10);
+    EXPECT_EQ(quarter->Pixels().Width(), 200);
+    EXPECT_EQ(quarter->Pixels().Height(), 150);
+    EXPECT_EQ(image.PixelsFor(50, 50), quarter);
+    EXPECT_EQ(image.PixelsFor(0, 0).get(), image.PixelsFor(800, 600).get()); // no box: the whole picture
+    EXPECT_EQ(&image.GetBitmap(), &image.PixelsFor(10, 10)->Pixels());
+    EXPECT_LE(MaxDifference(image.GetBitmap(), whole.argb), 0);
+}
+
+TEST(Picture, CopiesShareOneDecodedImageUntilWritten)
+{
+    const std::int64_t before = DecodedImage::LiveBytes();
+    {
+        Picture picture;
+        auto jpeg = std::make_unique<JpegImage>();
+        jpeg->LoadFromBytes(EncodeJpeg(Gradient(64, 48)));
+        picture.SetGraphic(std::move(jpeg));
+        std::vector<Picture> copies(12, picture);
+        const auto& first = dynamic_cast<const RasterGraphic&>(*std::as_const(copies.front()).GetGraphic());
+        const auto& last = dynamic_cast<const RasterGraphic&>(*std::as_const(copies.back()).GetGraphic());
+        EXPECT_EQ(first.PixelsFor(64, 48), last.PixelsFor(64, 48));
+        EXPECT_EQ(DecodedImage::LiveBytes() - before, 64 * 48 * 4);
+        // Write access gives the writer a graphic of its own.
+        EXPECT_NE(copies.back().GetGraphic(), std::as_const(copies.front()).GetGraphic());
+        copies.back().Clear();
+        EXPECT_FALSE(copies.front().Empty());
+    }
+    EXPECT_EQ(DecodedImage::LiveBytes(), before);
 }

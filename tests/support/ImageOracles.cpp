@@ -157,9 +157,10 @@ bool WriteJpegSteps(jpeg_compress_struct& info, JpegErrors& errors, int width, i
     if (progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
+    const bool oneRow = samples.size() == static_cast<std::size_t>(width) * components;
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(samples.data() +
-                                            static_cast<std::size_t>(info.next_scanline) * width * components);
+        const std::size_t y = oneRow ? 0 : info.next_scanline;
+        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + y * width * components);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

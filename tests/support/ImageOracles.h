@@ -52,7 +52,8 @@ struct JpegFacts {
 JpegFacts ReadJpegWithLibjpeg(const std::string& file);
 
 // A JPEG written by libjpeg from interleaved samples of `components` bytes.
-// colorSpace is a J_COLOR_SPACE (JCS_GRAYSCALE, JCS_RGB, JCS_CMYK).
+// colorSpace is a J_COLOR_SPACE (JCS_GRAYSCALE, JCS_RGB, JCS_CMYK). Samples
+// of a single row stand for every row (large pictures without their memory).
 std::string WriteJpegWithLibjpeg(int width, int height, int components, int colorSpace,
                                  const std::vector<std::uint8_t>& samples, bool progressive, int quality = 95);
 

@@ -2,6 +2,7 @@
 #include "designer/model/LxLabelImage.h"
 
 #include "platform/image/BitmapImage.h"
+#include "platform/image/DecodedImage.h"
 #include "platform/image/JpegImage.h"
 #include "platform/image/MetafileImage.h"
 #include "platform/image/PngImage.h"
@@ -123,4 +124,33 @@ TEST(LabelImage, TransparencyLeavesTheKeyColourOutAndOpaquePicturesFillTheBox)
     EXPECT_TRUE(lxtest::IsColor(cell, 120, 30, 0x0000FF));
     EXPECT_TRUE(lxtest::IsColor(cell, 19, 30, 0x0000FF));
     EXPECT_EQ(dynamic_cast<const BitmapImage&>(*image.GetPicture().GetGraphic()).GetBitmap(), Checker());
+}
+
+// The JPEG reader takes up to 100 M pixels; a picture of more than 64 Mi of
+// them draws into its label like any other, decoded no larger than its box.
+TEST(LabelImage, APictureOfMoreThan64MiPixelsDrawsIntoItsLabel)
+{
+    constexpr int kSide = 8200;
+    std::vector<std::uint8_t> row;
+    for (int x = 0; x < kSide; ++x)
+        row.insert(row.end(), {0, 0, 255});
+    const std::vector<std::string> faces;
+    TlxLabelObjectManager list(faces, 30, 20, 0);
+    list.AddImage();
+    auto& image = dynamic_cast<TLxLabelObjectImage&>(*list.GetObject(0));
+    auto jpeg = std::make_unique<JpegImage>();
+    jpeg->LoadFromBytes(lxtest::WriteJpegWithLibjpeg(kSide, kSide, 3, JCS_RGB, row, false));
+    image.GetPicture().SetGraphic(std::move(jpeg));
+    image.SetLeft(0);
+    image.SetTop(0);
+    image.SetWidth(30);
+    image.SetHeight(20);
+    const std::int64_t before = DecodedImage::LiveBytes();
+    const Bitmap cell = lxtest::DrawCell(list);
+    int blue = 0;
+    for (int y = 0; y < cell.Height(); ++y)
+        for (int x = 0; x < cell.Width(); ++x)
+            blue += (cell.Pixel(x, y) & 0xFF) > 200 && ((cell.Pixel(x, y) >> 16) & 0xFF) < 60;
+    EXPECT_GT(blue, cell.Width() * cell.Height() * 9 / 10);
+    EXPECT_LE(DecodedImage::LiveBytes() - before, std::int64_t{kSide / 8 + 1} * (kSide / 8 + 1) * 4);
 }

@@ -4,11 +4,13 @@
 
 #include "support/ImageOracles.h"
 #include "LabelTestSupport.h"
+#include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/BitmapImage.h"
 #include "platform/image/JpegImage.h"
 #include "platform/image/MetafileImage.h"
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/metafile/WindowsMetafile.h"
+#include "platform/printing/Printer.h"
 
 #include <gtest/gtest.h>
 
@@ -207,6 +209,30 @@ TEST_F(DrawOps, PicturesStretchOpaqueOrLeaveTheKeyColourOut)
     picture.SetGraphic(std::move(jpeg));
     EXPECT_EQ(lxtest::CountColor(draw(false), 0x808080), 400 * 300);
     EXPECT_EQ(picture.GetGraphic()->SaveToBytes(), damaged);
+}
+
+// The label metafile holds no more pixels than the box shows, and playing it
+// gives the pixels a stretch of the whole picture gives.
+TEST_F(DrawOps, PicturesLargerThanTheBoxReachTheMetafileAtTheBoxSize)
+{
+    Bitmap source(997, 613);
+    for (int y = 0; y < source.Height(); ++y)
+        for (int x = 0; x < source.Width(); ++x)
+            source.SetPixel(x, y, 0xFF000000u | std::uint32_t(x * 2654435761u ^ y * 40503u) >> 8);
+    Picture picture;
+    picture.SetBitmap(source);
+    const DeviceInfo printer = VirtualPrinterDevice();
+    EmfRecorder recorder(printer, FrameForPixels(Size{400, 300}, printer));
+    list.DrawPicture(recorder, picture, false, 0xFFFFFF, L, T, W, H);
+    const EnhMetafile label = recorder.Close();
+    EXPECT_LT(label.Bytes().size(), std::size_t{W} * H * 3 + 4096);
+    Bitmap played(400, 300);
+    RasterDeviceContext playedDc(played, printer);
+    PlayEnhMetafile(playedDc, label, Rect{0, 0, 400, 300});
+    Bitmap direct(400, 300);
+    RasterDeviceContext directDc(direct, printer);
+    directDc.StretchDraw(Rect{L, T, R, B}, source);
+    EXPECT_TRUE(played == direct);
 }
 
 TEST_F(DrawOps, MetafilePicturesArePlayedIntoTheBoxAndKept)

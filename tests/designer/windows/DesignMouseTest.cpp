@@ -1,6 +1,8 @@
 #include "DesignEditing.h"
 
+#include "designer/model/LxLabelImage.h"
 #include "designer/windows/EditorShapes.h"
+#include "platform/image/DecodedImage.h"
 
 #include <QLineEdit>
 #include <QStackedWidget>
@@ -77,6 +79,29 @@ TEST_F(DesignMouseTest, DragMovesByWholeMillimetresWithOneUndoStep)
     EXPECT_EQ(Editor().UndoHistory->GetUndoGroupSize(), 1);
     EXPECT_EQ(Editor().UndoHistory->PopUndo().Snapshot->GetLeft(), 10.3);
     EXPECT_FALSE(Editor().UndoHistory->CanUndo());
+}
+
+// Every drag keeps an undo snapshot of the picture object; the snapshots and
+// the editor's picture page share the one decoded picture.
+TEST_F(DesignMouseTest, DraggingALargePictureKeepsOneDecodedCopy)
+{
+    constexpr int kSide = 2000;
+    constexpr std::int64_t kPictureBytes = std::int64_t{kSide} * kSide * 4;
+    Add(2);
+    ObjectAs<TLxLabelObjectImage>(0).GetPicture().SetBitmap(Bitmap(kSide, kSide, 0xFF2040C0u));
+    Place(0, 10, 10, 20, 20);
+    Click(At(15, 15));
+    ASSERT_EQ(Doc().GetSelectedIndex(0), 0);
+    const std::int64_t before = DecodedImage::LiveBytes();
+    const int step = Editor().SurfaceMmToPixels(true, 1);
+    for (int n = 0; n < 12; ++n) {
+        const QPoint from = At(15 + n, 15);
+        Drag(from, from + QPoint(step, 0));
+    }
+    EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 22.0);
+    EXPECT_TRUE(Editor().UndoHistory->CanUndo());
+    EXPECT_GT(CountIn(22, 10, 20, 20, 0xFF2040C0u), 0);
+    EXPECT_LT(DecodedImage::LiveBytes() - before, kPictureBytes);
 }
 
 TEST_F(DesignMouseTest, RubberBandSelectsTheMovableObjectsItTouches)

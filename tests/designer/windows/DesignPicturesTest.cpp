@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <tuple>
 #include <utility>
 #include <jpeglib.h>
 
@@ -105,7 +106,9 @@ protected:
 
 } // namespace
 
-TEST_F(DesignPicturesTest, PictureFilesEnterTheObjectAsBitmapsFittedIntoTheFrame)
+// A PNG enters as a bitmap (the design file has no kind for it); a JPEG keeps
+// its file, so that it is stored and decoded as the file it is.
+TEST_F(DesignPicturesTest, PictureFilesEnterTheObjectFittedIntoTheFrame)
 {
     constexpr int w = 400;
     constexpr int h = 100;
@@ -115,17 +118,20 @@ TEST_F(DesignPicturesTest, PictureFilesEnterTheObjectAsBitmapsFittedIntoTheFrame
     png.height = h;
     png.colorType = 2;
     png.samples = rgb;
-    const std::pair<std::string, std::string> files[] = {
-        {"halves.png", lxtest::WritePngWithLibpng(png)},
-        {"左右 半分.JPG", lxtest::WriteJpegWithLibjpeg(w, h, 3, JCS_RGB, rgb, false)}};
-    for (const auto& [name, bytes] : files) {
+    const std::tuple<std::string, std::string, std::string_view> files[] = {
+        {"halves.png", lxtest::WritePngWithLibpng(png), "TBitmap"},
+        {"左右 半分.JPG", lxtest::WriteJpegWithLibjpeg(w, h, 3, JCS_RGB, rgb, false), "TJPEGImage"}};
+    for (const auto& [name, bytes, className] : files) {
         SCOPED_TRACE(name);
         auto& object = AddPicture();
         Open(Write(name, bytes));
         const Picture& picture = object.GetPicture();
         ASSERT_EQ(picture.Width(), w);
         ASSERT_EQ(picture.Height(), h);
-        EXPECT_EQ(picture.GetGraphic()->ClassName(), "TBitmap");
+        EXPECT_EQ(picture.GetGraphic()->ClassName(), className);
+        if (className == "TJPEGImage") {
+            EXPECT_EQ(picture.GetGraphic()->SaveToBytes(), bytes);
+        }
         const Bitmap pixels = ToBitmap(picture);
         // JPEG is lossy: compare the dominant channel.
         EXPECT_GT((pixels.Pixel(50, 50) >> 16) & 0xFF, 200u);
