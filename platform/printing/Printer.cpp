@@ -24,6 +24,14 @@ std::optional<QString>& ChosenPrinter()
     return chosen;
 }
 
+// The current printer's device, asked once per printer: building a QPrinter
+// for a real printer costs milliseconds, and labels ask for every render.
+std::optional<DeviceInfo>& CachedDevice()
+{
+    static std::optional<DeviceInfo> device;
+    return device;
+}
+
 QPrinterInfo CurrentInfo()
 {
     if (ChosenPrinter()) {
@@ -73,18 +81,28 @@ std::string CurrentPrinterName()
 void SetCurrentPrinter(const std::string& cp932Name)
 {
     const QString name = QString::fromStdString(Cp932ToUtf8(cp932Name));
-    if (!QPrinterInfo::printerInfo(name).isNull())
+    if (!QPrinterInfo::printerInfo(name).isNull()) {
         ChosenPrinter() = name;
+        ForgetPrinterDevice();
+    }
 }
 
 DeviceInfo CurrentPrinterDevice()
 {
+    std::optional<DeviceInfo>& cached = CachedDevice();
+    if (cached)
+        return *cached;
     const QPrinterInfo info = CurrentInfo();
-    if (info.isNull())
-        return VirtualPrinterDevice();
-    QPrinter printer(info, QPrinter::HighResolution);
-    return DeviceOf(printer);
+    if (info.isNull()) {
+        cached = VirtualPrinterDevice();
+    } else {
+        QPrinter printer(info, QPrinter::HighResolution);
+        cached = DeviceOf(printer);
+    }
+    return *cached;
 }
+
+void ForgetPrinterDevice() { CachedDevice().reset(); }
 
 bool RunPrinterSetupDialog()
 {
@@ -97,6 +115,7 @@ bool RunPrinterSetupDialog()
         return false;
     if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty())
         SetCurrentPrinter(Utf8ToCp932(printer.printerName().toStdString()));
+    ForgetPrinterDevice();
     return true;
 }
 
@@ -110,6 +129,7 @@ struct PrintJob::Impl {
 
 PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
 {
+    ForgetPrinterDevice();
     QPrinter& printer = impl_->printer;
     const QPrinterInfo info = CurrentInfo();
     const bool pdf = !options.pdfPath.empty() || info.isNull();
@@ -144,6 +164,7 @@ PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     impl_->context = std::make_unique<PainterDeviceContext>(&impl_->painter, device,
                                                              Rect{0, 0, page.width(), page.height()});
+    impl_->context->SetVectorOutput(true);
 }
 
 PrintJob::~PrintJob()
