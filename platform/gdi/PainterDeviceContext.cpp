@@ -58,9 +58,9 @@ bool SameRow(const Bitmap& source, int a, int b)
            std::memcmp(source.Row(a), source.Row(b), static_cast<std::size_t>(source.Width()) * sizeof(std::uint32_t)) == 0;
 }
 
-int Luminance(std::uint32_t rgb) { return int(rgb & 0xFF) * 2 + int(rgb >> 8 & 0xFF) * 5 + int(rgb >> 16 & 0xFF); }
+int Luminance(std::uint32_t rgb) { return int(rgb >> 16 & 0xFF) * 2 + int(rgb >> 8 & 0xFF) * 5 + int(rgb & 0xFF); }
 
-// The colours of source rows first to last: dark then light (equal for one
+// The colours (0xRRGGBB) of source rows first to last: dark then light (equal for one
 // colour); nothing when there are more than two.
 std::optional<std::pair<std::uint32_t, std::uint32_t>> TwoColours(const Bitmap& source, int first, int last)
 {
@@ -249,7 +249,7 @@ bool PainterDeviceContext::PaintTwoColours(const Rect& dest, const Rect& area, c
     if (!colours)
         return false;
     const auto [dark, light] = *colours;
-    painter_->fillRect(QRect(area.left, area.top, area.Width(), area.Height()), ToQColor(light));
+    painter_->fillRect(QRect(area.left, area.top, area.Width(), area.Height()), QColor::fromRgb(light));
     if (dark == light)
         return true;
     RunMerger merger;
@@ -274,7 +274,7 @@ bool PainterDeviceContext::PaintTwoColours(const Rect& dest, const Rect& area, c
     }
     const std::vector<QRect> rects = merger.Finish(area.bottom);
     painter_->setPen(Qt::NoPen);
-    painter_->setBrush(ToQColor(dark));
+    painter_->setBrush(QColor::fromRgb(dark));
     painter_->drawRects(rects.data(), static_cast<int>(rects.size()));
     return true;
 }
