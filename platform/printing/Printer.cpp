@@ -42,6 +42,15 @@ QPrinterInfo CurrentInfo()
     return QPrinterInfo::defaultPrinter();
 }
 
+// Printer pages go out as PDF for the printer to rasterise at its own
+// resolution, text and symbols as shapes: a finer canvas than the virtual
+// printer's only costs time.
+void LimitResolution(QPrinter& printer)
+{
+    if (printer.resolution() > VirtualPrinterDevice().dpiX)
+        printer.setResolution(VirtualPrinterDevice().dpiX);
+}
+
 DeviceInfo DeviceOf(QPrinter& printer)
 {
     DeviceInfo device;
@@ -97,6 +106,7 @@ DeviceInfo CurrentPrinterDevice()
         cached = VirtualPrinterDevice();
     } else {
         QPrinter printer(info, QPrinter::HighResolution);
+        LimitResolution(printer);
         cached = DeviceOf(printer);
     }
     return *cached;
@@ -142,6 +152,7 @@ PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
         printer.setFullPage(true);
     } else {
         printer.setPrinterName(info.printerName());
+        LimitResolution(printer);
     }
     printer.setPageSize(QPageSize(QSizeF(options.paperWidthMm, options.paperHeightMm), QPageSize::Millimeter));
     printer.setPageOrientation(QPageLayout::Portrait);
