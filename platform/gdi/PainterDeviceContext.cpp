@@ -60,8 +60,8 @@ bool SameRow(const Bitmap& source, int a, int b)
 
 int Luminance(std::uint32_t rgb) { return int(rgb >> 16 & 0xFF) * 2 + int(rgb >> 8 & 0xFF) * 5 + int(rgb & 0xFF); }
 
-// The colours (0xRRGGBB) of source rows first to last: dark then light (equal for one
-// colour); nothing when there are more than two.
+// The colours (0xRRGGBB) of source rows first to last: dark then light
+// (equal for one colour); nothing when there are more than two.
 std::optional<std::pair<std::uint32_t, std::uint32_t>> TwoColours(const Bitmap& source, int first, int last)
 {
     std::uint32_t colours[2] = {};
@@ -143,13 +143,13 @@ QRawFont DatabaseFont(const std::string& path)
     return known.fontTable("head") == own.fontTable("head") ? known : QRawFont();
 }
 
-// Raw fonts of font files at a pixel size; nothing for faces held in memory
+// Raw fonts of font files at a pixel size; invalid for faces held in memory
 // or inside collections, which keep their outlines.
-const QRawFont* RawFont(const FontFace* face, double pixels)
+QRawFont RawFont(const FontFace* face, double pixels)
 {
     const std::string& path = FaceFilePath(face);
     if (path.empty() || FaceFileIndex(face) != 0)
-        return nullptr;
+        return {};
     static std::mutex mutex;
     static std::map<std::string, QRawFont> files;
     static std::map<std::pair<std::string, double>, QRawFont> sized;
@@ -166,7 +166,7 @@ const QRawFont* RawFont(const FontFace* face, double pixels)
             font.setPixelSize(pixels);
         it = sized.emplace(std::make_pair(path, pixels), font).first;
     }
-    return it->second.isValid() ? &it->second : nullptr;
+    return it->second;
 }
 
 } // namespace
@@ -288,12 +288,11 @@ void PainterDeviceContext::PaintGlyphs(const TextRun& run, double dx, double dy,
 bool PainterDeviceContext::DrawGlyphRuns(const TextRun& run, double dx, double dy, ColorRef color)
 {
     const FontMetrics& m = run.font->Metrics();
-    std::vector<const QRawFont*> fonts;
+    std::vector<QRawFont> fonts;
     for (const GlyphSlot& slot : run.glyphs) {
-        const QRawFont* font = slot.face && !slot.upright ? RawFont(slot.face, m.em) : nullptr;
-        if (!font)
+        fonts.push_back(slot.face && !slot.upright ? RawFont(slot.face, m.em) : QRawFont());
+        if (!fonts.back().isValid())
             return false; // upright or in-memory glyphs keep their outlines
-        fonts.push_back(font);
     }
     // Glyph space (the raw font's, y down from the baseline) onto the run:
     // stretched, slanted, turned along u and v, moved to the cell's top as the
@@ -308,10 +307,10 @@ bool PainterDeviceContext::DrawGlyphRuns(const TextRun& run, double dx, double d
     int pen = 0;
     for (std::size_t i = 0; i < run.glyphs.size();) {
         QGlyphRun glyphRun;
-        glyphRun.setRawFont(*fonts[i]);
+        glyphRun.setRawFont(fonts[i]);
         QList<quint32> indexes;
         QList<QPointF> positions;
-        for (const QRawFont* font = fonts[i]; i < run.glyphs.size() && fonts[i] == font; ++i) {
+        for (const FontFace* face = run.glyphs[i].face; i < run.glyphs.size() && run.glyphs[i].face == face; ++i) {
             indexes.push_back(run.glyphs[i].glyph);
             positions.push_back(QPointF(pen / stretch + slant * m.ascent, m.ascent));
             pen += run.glyphs[i].advance;
