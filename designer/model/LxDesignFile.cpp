@@ -21,10 +21,6 @@ Design ReadDesign(Stream& stream)
     design.MergeTable->LoadFromStream(stream);
     design.SheetLayout = std::make_unique<TlxLblInfo>();
     design.SheetLayout->ReadLayoutBlock(stream);
-    // Every design has at least the first label cell, which the editor shows;
-    // a block of zeros has none.
-    if (design.SheetLayout->LabelCount < 1)
-        throw ReadError("レイアウトのラベル数が正しくありません。");
     design.Document = std::make_unique<TlxLabelManager>(design.SheetLayout->LabelCount, *design.SheetLayout);
     design.Document->LoadFromStream(stream, design.MergeTable);
     return design;

@@ -73,13 +73,15 @@ std::int16_t TMatrixelPro::QrImageCopy(std::int16_t kind)
 
 Bitmap CopySymbolThroughClipboard(TMatrixelPro& control, Bitmap& workBitmap)
 {
+    // The control's copy road lands in process; the user's clipboard stays.
+    const PrivateClipboard inProcess;
     EmptyClipboard();
     control.QrImageCopy(1);
     const std::optional<EnhMetafile> metafile = Clipboard::GetEnhMetafile();
     if (!metafile)
         throw Error("クリップボードにシンボルのメタファイルがありません。");
     const Size size = metafile->PixelSize();
-    // The clipboard is shared with every program: its size is not trusted.
+    // The control is a separate component: the size it gives is not trusted.
     CheckImageSize(std::max(size.cx, 0), std::max(size.cy, 0));
     workBitmap = Bitmap(size.cx - 1, size.cy - 1);
     if (!workBitmap.Empty()) {

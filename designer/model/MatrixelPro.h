@@ -3,8 +3,9 @@
 // symbol object creates its own instance, with no owner and no window, by
 // the control's class identifier through the component layer; the setters
 // put the control's enumerated-integer properties and its data by dispatch
-// identifier, and nothing is ever read back. Also the clipboard half of the
-// symbol road: the control puts its symbol there, the objects take it back.
+// identifier, and nothing is ever read back. Also the host's half of the
+// symbol road: the control copies its symbol to a clipboard private to this
+// process, the objects take it back from there.
 #include <cstdint>
 #include <string_view>
 
@@ -56,12 +57,13 @@ SymbolControlMaker SetSymbolControlMaker(SymbolControlMaker maker);
 // The registered control itself, as the default maker gives it.
 ComPtr<Dispatch> CreateSymbolControl();
 
-// The end of every render through the control: empties the clipboard, has
+// The end of every render through the control: inside a PrivateClipboard
+// scope (the desktop clipboard is never touched), empties the clipboard, has
 // the control copy its symbol there as an enhanced metafile, plays that
 // metafile at its own size into `workBitmap`, made one pixel narrower and
 // lower than the metafile's frame in pixels of its reference device, and
-// returns a copy of it. Throws Error when the clipboard holds no metafile
-// afterwards or one too large to be a symbol.
+// returns a copy of it. Throws Error when no metafile came back or one too
+// large to be a symbol.
 Bitmap CopySymbolThroughClipboard(TMatrixelPro& control, Bitmap& workBitmap);
 
 } // namespace lx

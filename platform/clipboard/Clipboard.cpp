@@ -22,6 +22,8 @@ constexpr const char* kBmpMime = "image/bmp";
 
 std::atomic<bool> held{false};
 
+thread_local PrivateClipboard* privateScope = nullptr;
+
 QClipboard* System() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr; }
 
 QByteArray ToBytes(const std::string& s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
@@ -30,6 +32,8 @@ std::string FromBytes(const QByteArray& b) { return std::string(b.constData(), s
 
 std::optional<QImage> ReadImage()
 {
+    if (privateScope)
+        return std::nullopt;
     QClipboard* clipboard = System();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
     if (!data || !data->hasImage())
@@ -40,6 +44,12 @@ std::optional<QImage> ReadImage()
 
 std::optional<QByteArray> Read(const char* mime)
 {
+    if (privateScope) {
+        for (const auto& [name, bytes] : privateScope->formats)
+            if (name == mime)
+                return ToBytes(bytes);
+        return std::nullopt;
+    }
     QClipboard* clipboard = System();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
     if (!data || !data->hasFormat(mime))
@@ -48,6 +58,10 @@ std::optional<QByteArray> Read(const char* mime)
 }
 
 } // namespace
+
+PrivateClipboard::PrivateClipboard() : outer_(privateScope) { privateScope = this; }
+
+PrivateClipboard::~PrivateClipboard() { privateScope = outer_; }
 
 Clipboard::~Clipboard() { Close(); }
 
@@ -69,6 +83,11 @@ void Clipboard::Close()
 
 bool Clipboard::Empty()
 {
+    if (open_ && privateScope) {
+        formats_.clear();
+        privateScope->formats.clear();
+        return true;
+    }
     QClipboard* clipboard = System();
     if (!open_ || !clipboard)
         return false;
@@ -80,11 +99,15 @@ bool Clipboard::Empty()
 bool Clipboard::Publish(std::vector<std::pair<std::string, std::string>> formats)
 {
     QClipboard* clipboard = System();
-    if (!clipboard)
+    if (!clipboard && !privateScope)
         return false;
     for (auto& format : formats) {
         std::erase_if(formats_, [&](const auto& f) { return f.first == format.first; });
         formats_.push_back(std::move(format));
+    }
+    if (privateScope) {
+        privateScope->formats = formats_;
+        return true;
     }
     auto* data = new QMimeData;
     for (const auto& [mime, bytes] : formats_)

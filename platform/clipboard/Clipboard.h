@@ -61,4 +61,22 @@ private:
     std::vector<std::pair<std::string, std::string>> formats_;
 };
 
+// While one lives on this thread, every clipboard opening and reading there
+// uses a store of its own instead of the desktop clipboard: a picture that a
+// component puts on "the clipboard" reaches its host in process and what the
+// user copied stays. Scopes nest; the innermost is used.
+class PrivateClipboard {
+public:
+    PrivateClipboard();
+    ~PrivateClipboard();
+    PrivateClipboard(const PrivateClipboard&) = delete;
+    PrivateClipboard& operator=(const PrivateClipboard&) = delete;
+
+    // MIME type and bytes of each format published in the scope.
+    std::vector<std::pair<std::string, std::string>> formats;
+
+private:
+    PrivateClipboard* outer_;
+};
+
 } // namespace lx

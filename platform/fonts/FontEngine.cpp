@@ -46,7 +46,10 @@ void InstallFontConfiguration()
 // One font file with its HarfBuzz objects and outlines in font units.
 class FontFace {
 public:
-    FontFace(const std::string& path, int index) { Load(hb_blob_create_from_file(path.c_str()), index); }
+    FontFace(const std::string& path, int index) : path_(path), index_(index)
+    {
+        Load(hb_blob_create_from_file(path.c_str()), index);
+    }
     // A font file held in memory by the face itself.
     explicit FontFace(std::string data) : data_(std::move(data))
     {
@@ -71,6 +74,8 @@ public:
     double StrikeOffset() const { return strikeOffset_; }
     double StrikeSize() const { return strikeSize_; }
     double AverageWidth() const { return averageWidth_; }
+    const std::string& Path() const { return path_; }
+    int Index() const { return index_; }
 
 private:
     void Load(hb_blob_t* blob, int index)
@@ -231,7 +236,17 @@ private:
     double averageWidth_ = 0;
     mutable std::mutex mutex_;
     mutable std::unordered_map<unsigned, DevicePath> outlines_;
+    std::string path_; // empty for a face held in memory
+    int index_ = 0;
 };
+
+const std::string& FaceFilePath(const FontFace* face)
+{
+    static const std::string none;
+    return face ? face->Path() : none;
+}
+
+int FaceFileIndex(const FontFace* face) { return face ? face->Index() : 0; }
 
 namespace {
 

@@ -59,6 +59,10 @@ public:
     // Thickness in pixels by which glyphs are emboldened when the face has
     // no bold of its own (0 when it has).
     double SyntheticBold() const { return syntheticBold_; }
+    // Horizontal factor over the vertical scale, and the synthetic slant
+    // (x grows by slant x y) of faces without an italic.
+    double Stretch() const { return stretch_; }
+    double Slant() const { return slant_; }
 
     ScaledFont(const LogFont& font, double scaleX, double scaleY);
 
@@ -73,6 +77,11 @@ private:
     double syntheticBold_ = 0;
     FontMetrics metrics_;
 };
+
+// The font file a glyph's face was read from and the face's index in it;
+// empty for a face registered from memory.
+const std::string& FaceFilePath(const FontFace* face);
+int FaceFileIndex(const FontFace* face);
 
 // The default height of a logical font whose height is 0: a 16-pixel cell.
 constexpr int kDefaultFontCellHeight = 16;

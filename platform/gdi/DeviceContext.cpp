@@ -518,11 +518,12 @@ TextMetrics DeviceContext::GetTextMetrics() const
 DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_view bytes) const
 {
     TextGeometry geometry;
-    const auto font = DeviceFont();
-    const FontMetrics& m = font->Metrics();
-    const std::vector<GlyphSlot> slots = font->Layout(bytes);
+    TextRun& run = geometry.run;
+    run.font = DeviceFont();
+    const FontMetrics& m = run.font->Metrics();
+    run.glyphs = run.font->Layout(bytes);
     int total = 0;
-    for (const GlyphSlot& slot : slots)
+    for (const GlyphSlot& slot : run.glyphs)
         total += slot.advance;
     // A font asking for left-handed angles turns with the mapping: where the
     // mapping flips one axis (y up), its escapement runs clockwise on the device.
@@ -552,11 +553,12 @@ DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_
         across = -m.height;
     const double ox = ref.x + along * ux + across * vx;
     const double oy = ref.y + along * uy + across * vy;
-    int pen = 0;
-    for (const GlyphSlot& slot : slots) {
-        font->AppendGlyph(slot, ox, oy, ux, uy, vx, vy, pen, geometry.glyphs);
-        pen += slot.advance;
-    }
+    run.originX = ox;
+    run.originY = oy;
+    run.ux = ux;
+    run.uy = uy;
+    run.vx = vx;
+    run.vy = vy;
     geometry.cell = Quad(ox, oy, ux, uy, vx, vy, 0, total, 0, m.height);
     if (state_.font.underline) {
         const double c = m.ascent + m.underlineOffset;
@@ -568,32 +570,43 @@ DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_
         const DevicePath bar = Quad(ox, oy, ux, uy, vx, vy, 0, total, c, c + m.strikeSize);
         geometry.decorations.insert(geometry.decorations.end(), bar.begin(), bar.end());
     }
-    geometry.boldOffsetX = font->SyntheticBold() * ux;
-    geometry.boldOffsetY = font->SyntheticBold() * uy;
+    geometry.boldOffsetX = run.font->SyntheticBold() * ux;
+    geometry.boldOffsetY = run.font->SyntheticBold() * uy;
     return geometry;
+}
+
+DevicePath DeviceContext::GlyphOutlines(const TextRun& run, double dx, double dy)
+{
+    DevicePath glyphs;
+    int pen = 0;
+    for (const GlyphSlot& slot : run.glyphs) {
+        run.font->AppendGlyph(slot, run.originX + dx, run.originY + dy, run.ux, run.uy, run.vx, run.vy, pen, glyphs);
+        pen += slot.advance;
+    }
+    return glyphs;
+}
+
+void DeviceContext::PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color)
+{
+    const DevicePath glyphs = GlyphOutlines(run, dx, dy);
+    if (!glyphs.empty())
+        PaintPath(glyphs, true, color);
 }
 
 void DeviceContext::TextOut(int x, int y, std::string_view bytes)
 {
     if (pathState_ != PathState::Open && DeviceBounds().Empty())
         return;
-    TextGeometry text = LayoutText(x, y, bytes);
+    const TextGeometry text = LayoutText(x, y, bytes);
     if (pathState_ == PathState::Open) {
-        AddToPath(text.glyphs);
+        AddToPath(GlyphOutlines(text.run));
         return;
     }
     if (state_.bkMode == BkMode::Opaque)
         PaintPath(text.cell, true, state_.bkColor);
-    if (!text.glyphs.empty()) {
-        PaintPath(text.glyphs, true, state_.textColor);
-        if (text.boldOffsetX != 0 || text.boldOffsetY != 0) {
-            for (PathPoint& p : text.glyphs) {
-                p.x += text.boldOffsetX;
-                p.y += text.boldOffsetY;
-            }
-            PaintPath(text.glyphs, true, state_.textColor);
-        }
-    }
+    PaintGlyphs(text.run, 0, 0, state_.textColor);
+    if (text.boldOffsetX != 0 || text.boldOffsetY != 0)
+        PaintGlyphs(text.run, text.boldOffsetX, text.boldOffsetY, state_.textColor);
     if (!text.decorations.empty())
         PaintPath(text.decorations, true, state_.textColor);
 }

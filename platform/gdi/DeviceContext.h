@@ -43,12 +43,11 @@
 
 #include "platform/gdi/DevicePath.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/fonts/FontEngine.h"
 #include "platform/gdi/Region.h"
 #include "platform/image/Bitmap.h"
 
 namespace lx {
-
-class ScaledFont;
 
 // Text metrics in logical units.
 struct TextMetrics {
@@ -178,15 +177,32 @@ protected:
     // The pen width in device pixels (0 for cosmetic pens).
     double DevicePenWidth() const;
     std::shared_ptr<const ScaledFont> DeviceFont() const;
-    // Outline of a text run and its cell corners, in device space.
+    // A text run placed in device space: the glyphs run from the origin (the
+    // top of the cell on the reference line) along u, the cell grows along v.
+    struct TextRun {
+        std::shared_ptr<const ScaledFont> font;
+        std::vector<GlyphSlot> glyphs;
+        double originX = 0;
+        double originY = 0;
+        double ux = 1;
+        double uy = 0;
+        double vx = 0;
+        double vy = 1;
+    };
+    // A text run, its cell corners and its bars, in device space.
     struct TextGeometry {
-        DevicePath glyphs;
+        TextRun run;
         DevicePath cell;
         DevicePath decorations; // underline and strike-out bars
         double boldOffsetX = 0;
         double boldOffsetY = 0;
     };
     TextGeometry LayoutText(int x, int y, std::string_view bytes) const;
+    // The glyph outlines of a run moved by (dx, dy).
+    static DevicePath GlyphOutlines(const TextRun& run, double dx = 0, double dy = 0);
+    // Fills the glyphs of a run moved by (dx, dy); backends that keep text
+    // as text draw it so, the others fill the outlines.
+    virtual void PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color);
 
 private:
     struct State {

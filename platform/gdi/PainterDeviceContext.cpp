@@ -1,12 +1,18 @@
 #include "platform/gdi/PainterDeviceContext.h"
 
+#include <QFontDatabase>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRawFont>
 #include <QRegion>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <map>
+#include <mutex>
 
 namespace lx {
 
@@ -34,6 +40,133 @@ QPainterPath ToQPath(const DevicePath& path, bool winding)
             q.closeSubpath();
     }
     return q;
+}
+
+// Index of the source pixel whose span holds the centre of device pixel
+// `device`, when `count` source pixels stretch over `extent` from `start`.
+int SourceIndex(int device, int start, double extent, int count)
+{
+    const double u = (device + 0.5 - start) / extent;
+    return std::clamp(static_cast<int>(std::floor(u * count)), 0, count - 1);
+}
+
+constexpr std::uint32_t kRgbMask = 0x00FFFFFF;
+
+bool SameRow(const Bitmap& source, int a, int b)
+{
+    return a == b ||
+           std::memcmp(source.Row(a), source.Row(b), static_cast<std::size_t>(source.Width()) * sizeof(std::uint32_t)) == 0;
+}
+
+int Luminance(std::uint32_t rgb) { return int(rgb >> 16 & 0xFF) * 2 + int(rgb >> 8 & 0xFF) * 5 + int(rgb & 0xFF); }
+
+// The colours (0xRRGGBB) of source rows first to last: dark then light
+// (equal for one colour); nothing when there are more than two.
+std::optional<std::pair<std::uint32_t, std::uint32_t>> TwoColours(const Bitmap& source, int first, int last)
+{
+    std::uint32_t colours[2] = {};
+    int found = 0;
+    for (int y = first; y <= last; ++y) {
+        if (y > first && SameRow(source, y, y - 1))
+            continue;
+        const std::uint32_t* row = source.Row(y);
+        for (int x = 0; x < source.Width(); ++x) {
+            const std::uint32_t c = row[x] & kRgbMask;
+            if ((found > 0 && c == colours[0]) || (found > 1 && c == colours[1]))
+                continue;
+            if (found == 2)
+                return std::nullopt;
+            colours[found++] = c;
+        }
+    }
+    if (found == 1)
+        colours[1] = colours[0];
+    if (Luminance(colours[0]) > Luminance(colours[1]))
+        std::swap(colours[0], colours[1]);
+    return std::make_pair(colours[0], colours[1]);
+}
+
+// Rectangles covering the dark pixels of bands of device rows: runs along
+// each band, a run that repeats the one above it in the same columns grows
+// that rectangle downwards.
+class RunMerger {
+public:
+    void Band(int top, const std::vector<std::pair<int, int>>& runs)
+    {
+        next_.clear();
+        std::size_t i = 0;
+        for (const auto& [left, right] : runs) {
+            while (i < open_.size() && (open_[i].left < left || (open_[i].left == left && open_[i].right < right)))
+                Close(open_[i++], top);
+            if (i < open_.size() && open_[i].left == left && open_[i].right == right)
+                next_.push_back(open_[i++]);
+            else
+                next_.push_back({left, right, top});
+        }
+        while (i < open_.size())
+            Close(open_[i++], top);
+        open_.swap(next_);
+    }
+    std::vector<QRect> Finish(int bottom)
+    {
+        for (const Open& r : open_)
+            Close(r, bottom);
+        open_.clear();
+        return std::move(rects_);
+    }
+
+private:
+    struct Open {
+        int left, right, top;
+    };
+    void Close(const Open& r, int bottom) { rects_.emplace_back(r.left, r.top, r.right - r.left, bottom - r.top); }
+
+    std::vector<Open> open_, next_;
+    std::vector<QRect> rects_;
+};
+
+// The font of a font file as the font database knows it, so that a PDF
+// embeds it (fonts read from memory have no file to embed); invalid when the
+// database picks another file for its family and style.
+QRawFont DatabaseFont(const std::string& path)
+{
+    const QString file = QString::fromStdString(path);
+    const QRawFont own(file, 16, QFont::PreferNoHinting);
+    const QStringList families = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
+    if (!own.isValid() || families.isEmpty())
+        return {};
+    QFont font(families.front());
+    font.setStyleName(own.styleName());
+    font.setStyleStrategy(QFont::NoFontMerging);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    QRawFont known = QRawFont::fromFont(font);
+    return known.fontTable("head") == own.fontTable("head") ? known : QRawFont();
+}
+
+// Raw fonts of font files at a pixel size; invalid for faces held in memory
+// or inside collections, which keep their outlines.
+QRawFont RawFont(const FontFace* face, double pixels)
+{
+    const std::string& path = FaceFilePath(face);
+    if (path.empty() || FaceFileIndex(face) != 0)
+        return {};
+    static std::mutex mutex;
+    static std::map<std::string, QRawFont> files;
+    static std::map<std::pair<std::string, double>, QRawFont> sized;
+    std::lock_guard lock(mutex);
+    if (sized.size() > 256)
+        sized.clear();
+    auto it = sized.find({path, pixels});
+    if (it == sized.end()) {
+        auto file = files.find(path);
+        if (file == files.end())
+            file = files.emplace(path, DatabaseFont(path)).first;
+        QRawFont font = file->second;
+        if (font.isValid())
+            font.setPixelSize(pixels);
+        it = sized.emplace(std::make_pair(path, pixels), font).first;
+    }
+    return it->second;
 }
 
 } // namespace
@@ -86,19 +219,16 @@ void PainterDeviceContext::PaintBitmap(const Rect& dest, const Bitmap& source, s
     // Nearest neighbour by pixel centres, so that every source pixel covers a
     // whole number of device pixels; a reversed edge mirrors the picture.
     const double width = dest.right - dest.left;
-    const double height = dest.bottom - dest.top;
     std::vector<int> columns(static_cast<std::size_t>(area.Width()));
-    for (int x = area.left; x < area.right; ++x) {
-        const double u = (x + 0.5 - dest.left) / width;
-        columns[static_cast<std::size_t>(x - area.left)] =
-            std::clamp(static_cast<int>(std::floor(u * source.Width())), 0, source.Width() - 1);
-    }
+    for (int x = area.left; x < area.right; ++x)
+        columns[static_cast<std::size_t>(x - area.left)] = SourceIndex(x, dest.left, width, source.Width());
+    if (vectorOutput_ && !key && PaintTwoColours(dest, area, columns, source))
+        return;
+    const double height = dest.bottom - dest.top;
     const std::uint32_t keyArgb = key ? ArgbFromColorRef(*key) : 0;
     QImage image(area.Width(), area.Height(), QImage::Format_ARGB32);
     for (int y = area.top; y < area.bottom; ++y) {
-        const double v = (y + 0.5 - dest.top) / height;
-        const int sy = std::clamp(static_cast<int>(std::floor(v * source.Height())), 0, source.Height() - 1);
-        const std::uint32_t* in = source.Row(sy);
+        const std::uint32_t* in = source.Row(SourceIndex(y, dest.top, height, source.Height()));
         auto* out = reinterpret_cast<std::uint32_t*>(image.scanLine(y - area.top));
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const std::uint32_t argb = in[columns[i]] | 0xFF000000u;
@@ -106,6 +236,91 @@ void PainterDeviceContext::PaintBitmap(const Rect& dest, const Bitmap& source, s
         }
     }
     painter_->drawImage(QPoint(area.left, area.top), image);
+}
+
+bool PainterDeviceContext::PaintTwoColours(const Rect& dest, const Rect& area, const std::vector<int>& columns,
+                                           const Bitmap& source)
+{
+    const double height = dest.bottom - dest.top;
+    const auto rowAt = [&](int y) { return SourceIndex(y, dest.top, height, source.Height()); };
+    const int first = std::min(rowAt(area.top), rowAt(area.bottom - 1));
+    const int last = std::max(rowAt(area.top), rowAt(area.bottom - 1));
+    const auto colours = TwoColours(source, first, last);
+    if (!colours)
+        return false;
+    const auto [dark, light] = *colours;
+    painter_->fillRect(QRect(area.left, area.top, area.Width(), area.Height()), QColor::fromRgb(light));
+    if (dark == light)
+        return true;
+    RunMerger merger;
+    std::vector<std::pair<int, int>> runs;
+    for (int y = area.top; y < area.bottom;) {
+        const int sy = rowAt(y);
+        const int top = y;
+        while (y < area.bottom && SameRow(source, rowAt(y), sy))
+            ++y;
+        runs.clear();
+        const std::uint32_t* row = source.Row(sy);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if ((row[columns[i]] & kRgbMask) != dark)
+                continue;
+            const int x = area.left + static_cast<int>(i);
+            if (!runs.empty() && runs.back().second == x)
+                runs.back().second = x + 1;
+            else
+                runs.emplace_back(x, x + 1);
+        }
+        merger.Band(top, runs);
+    }
+    const std::vector<QRect> rects = merger.Finish(area.bottom);
+    painter_->setPen(Qt::NoPen);
+    painter_->setBrush(QColor::fromRgb(dark));
+    painter_->drawRects(rects.data(), static_cast<int>(rects.size()));
+    return true;
+}
+
+void PainterDeviceContext::PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color)
+{
+    if (!vectorOutput_ || !painter_ || !painter_->isActive() || !DrawGlyphRuns(run, dx, dy, color))
+        DeviceContext::PaintGlyphs(run, dx, dy, color);
+}
+
+bool PainterDeviceContext::DrawGlyphRuns(const TextRun& run, double dx, double dy, ColorRef color)
+{
+    const FontMetrics& m = run.font->Metrics();
+    std::vector<QRawFont> fonts;
+    for (const GlyphSlot& slot : run.glyphs) {
+        fonts.push_back(slot.face && !slot.upright ? RawFont(slot.face, m.em) : QRawFont());
+        if (!fonts.back().isValid())
+            return false; // upright or in-memory glyphs keep their outlines
+    }
+    // Glyph space (the raw font's, y down from the baseline) onto the run:
+    // stretched, slanted, turned along u and v, moved to the cell's top as the
+    // outlines are (pixel centres decide coverage).
+    const double stretch = run.font->Stretch();
+    const double slant = run.font->Slant();
+    const QTransform toRun(run.ux * stretch, run.uy * stretch, run.vx - run.ux * stretch * slant,
+                           run.vy - run.uy * stretch * slant, run.originX + dx - 0.5, run.originY + dy - 0.5);
+    painter_->save();
+    painter_->setTransform(toRun);
+    painter_->setPen(ToQColor(color));
+    int pen = 0;
+    for (std::size_t i = 0; i < run.glyphs.size();) {
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(fonts[i]);
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+        for (const FontFace* face = run.glyphs[i].face; i < run.glyphs.size() && run.glyphs[i].face == face; ++i) {
+            indexes.push_back(run.glyphs[i].glyph);
+            positions.push_back(QPointF(pen / stretch + slant * m.ascent, m.ascent));
+            pen += run.glyphs[i].advance;
+        }
+        glyphRun.setGlyphIndexes(indexes);
+        glyphRun.setPositions(positions);
+        painter_->drawGlyphRun(QPointF(0, 0), glyphRun);
+    }
+    painter_->restore();
+    return true;
 }
 
 void PainterDeviceContext::ClipChanged(const Region* effective)

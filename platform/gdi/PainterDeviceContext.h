@@ -3,6 +3,7 @@
 // output through a QPainter with anti-aliasing off and an identity transform
 // (the context has already mapped and rounded everything).
 #include <memory>
+#include <vector>
 
 #include "platform/gdi/DeviceContext.h"
 
@@ -17,6 +18,12 @@ public:
     PainterDeviceContext(QPainter* painter, const DeviceInfo& device, const Rect& bounds);
     ~PainterDeviceContext() override;
 
+    // For printers and PDF files: text stays text (glyph runs of the font
+    // files, embedded as subsets), and bitmaps of two colours go out as
+    // rectangles of their runs, lossless and small. Pixels on a bitmap stay
+    // exactly those of the outlines.
+    void SetVectorOutput(bool on) { vectorOutput_ = on; }
+
 protected:
     Rect DeviceBounds() const override { return bounds_; }
     void PaintRect(const Rect& rect, ColorRef color) override;
@@ -24,12 +31,19 @@ protected:
     void PaintStroke(const DevicePath& path, double width, ColorRef color) override;
     void PaintBitmap(const Rect& dest, const Bitmap& source, std::optional<ColorRef> key) override;
     void ClipChanged(const Region* effective) override;
+    void PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color) override;
     void SetPainter(QPainter* painter) { painter_ = painter; }
 
 private:
+    // Two-colour bitmaps as rectangles; false (nothing drawn) for others.
+    bool PaintTwoColours(const Rect& dest, const Rect& area, const std::vector<int>& columns, const Bitmap& source);
+    // False (nothing drawn) when a glyph has no font file to embed.
+    bool DrawGlyphRuns(const TextRun& run, double dx, double dy, ColorRef color);
+
     QPainter* painter_;
     Rect bounds_;
     std::optional<Rect> clipBounds_;
+    bool vectorOutput_ = false;
 };
 
 } // namespace lx

@@ -1,6 +1,7 @@
 #include "platform/metafile/Dib.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/image/ImageSize.h"
@@ -57,6 +58,74 @@ DibParts EncodeDib(const Bitmap& bitmap)
             out[3 * x + 1] = static_cast<char>((row[x] >> 8) & 0xFF);
             out[3 * x + 2] = static_cast<char>((row[x] >> 16) & 0xFF);
         }
+    }
+    return {std::move(info.Data()), std::move(bits)};
+}
+
+namespace {
+
+bool SameRow(const Bitmap& bitmap, int a, int b)
+{
+    return std::equal(bitmap.Row(a), bitmap.Row(a) + bitmap.Width(), bitmap.Row(b));
+}
+
+// The one or two colours (0xRRGGBB) of a bitmap; nothing for more.
+std::optional<std::vector<std::uint32_t>> FewColours(const Bitmap& bitmap)
+{
+    std::vector<std::uint32_t> colours;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        if (y > 0 && SameRow(bitmap, y, y - 1))
+            continue;
+        for (const std::uint32_t* p = bitmap.Row(y); p != bitmap.Row(y) + bitmap.Width(); ++p) {
+            const std::uint32_t c = *p & 0xFFFFFFu;
+            if (std::find(colours.begin(), colours.end(), c) != colours.end())
+                continue;
+            if (colours.size() == 2)
+                return std::nullopt;
+            colours.push_back(c);
+        }
+    }
+    return colours;
+}
+
+} // namespace
+
+DibParts EncodeCompactDib(const Bitmap& bitmap)
+{
+    const auto colours = FewColours(bitmap);
+    if (!colours || colours->empty())
+        return EncodeDib(bitmap);
+    const int w = bitmap.Width();
+    const int h = bitmap.Height();
+    const std::size_t stride = (static_cast<std::size_t>(w) + 31) / 32 * 4;
+    ByteWriter info;
+    info.U32(40);
+    info.I32(w);
+    info.I32(h);
+    info.U16(1);
+    info.U16(1);
+    info.U32(0); // uncompressed
+    info.U32(static_cast<std::uint32_t>(stride * static_cast<std::size_t>(h)));
+    info.I32(3780);
+    info.I32(3780);
+    info.U32(2);
+    info.U32(0);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::uint32_t c = (*colours)[std::min(i, colours->size() - 1)];
+        info.U32(c); // blue, green, red, reserved: the same bytes as 0xRRGGBB
+    }
+    std::string bits(stride * static_cast<std::size_t>(h), '\0');
+    for (int y = 0; y < h; ++y) {
+        const int source = h - 1 - y;
+        char* out = bits.data() + stride * static_cast<std::size_t>(y);
+        if (y > 0 && SameRow(bitmap, source, source + 1)) {
+            std::copy_n(out - stride, stride, out);
+            continue;
+        }
+        const std::uint32_t* row = bitmap.Row(source);
+        for (int x = 0; x < w; ++x)
+            if ((row[x] & 0xFFFFFFu) != colours->front())
+                out[x / 8] = static_cast<char>(out[x / 8] | (0x80 >> (x % 8)));
     }
     return {std::move(info.Data()), std::move(bits)};
 }

@@ -10,11 +10,14 @@
 namespace lx {
 
 struct DibParts {
-    std::string info; // BITMAPINFOHEADER, no palette (24 bits per pixel)
+    std::string info; // BITMAPINFOHEADER and its palette, if any
     std::string bits;
 };
 
 DibParts EncodeDib(const Bitmap& bitmap);
+// A bitmap of at most two colours (a symbol) as 1 bit per pixel with a
+// palette of the two, a 24th of the size; any other as EncodeDib.
+DibParts EncodeCompactDib(const Bitmap& bitmap);
 // Reads 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed or with bit
 // fields, bottom-up or top-down, with the core or the information header.
 // Throws ReadError on anything malformed or absurdly large.

@@ -427,7 +427,7 @@ void EmfRecorder::StretchDraw(const Rect& dest, const Bitmap& source, std::optio
     if (source.Empty())
         return;
     Writer& w = *writer_;
-    const DibParts dib = EncodeDib(source);
+    const DibParts dib = EncodeCompactDib(source);
     const Rect device = LogicalToDevice(dest);
     w.Touch(device);
     const Rect bounds = device.Empty() ? Rect{0, 0, -1, -1} : Rect{device.left, device.top, device.right - 1, device.bottom - 1};

@@ -24,6 +24,14 @@ std::optional<QString>& ChosenPrinter()
     return chosen;
 }
 
+// The current printer's device, asked once per printer: building a QPrinter
+// for a real printer costs milliseconds, and labels ask for every render.
+std::optional<DeviceInfo>& CachedDevice()
+{
+    static std::optional<DeviceInfo> device;
+    return device;
+}
+
 QPrinterInfo CurrentInfo()
 {
     if (ChosenPrinter()) {
@@ -32,6 +40,15 @@ QPrinterInfo CurrentInfo()
             return info;
     }
     return QPrinterInfo::defaultPrinter();
+}
+
+// Printer pages go out as PDF for the printer to rasterise at its own
+// resolution, text and symbols as shapes: a finer canvas than the virtual
+// printer's only costs time.
+void LimitResolution(QPrinter& printer)
+{
+    if (printer.resolution() > VirtualPrinterDevice().dpiX)
+        printer.setResolution(VirtualPrinterDevice().dpiX);
 }
 
 DeviceInfo DeviceOf(QPrinter& printer)
@@ -73,18 +90,29 @@ std::string CurrentPrinterName()
 void SetCurrentPrinter(const std::string& cp932Name)
 {
     const QString name = QString::fromStdString(Cp932ToUtf8(cp932Name));
-    if (!QPrinterInfo::printerInfo(name).isNull())
+    if (!QPrinterInfo::printerInfo(name).isNull()) {
         ChosenPrinter() = name;
+        ForgetPrinterDevice();
+    }
 }
 
 DeviceInfo CurrentPrinterDevice()
 {
+    std::optional<DeviceInfo>& cached = CachedDevice();
+    if (cached)
+        return *cached;
     const QPrinterInfo info = CurrentInfo();
-    if (info.isNull())
-        return VirtualPrinterDevice();
-    QPrinter printer(info, QPrinter::HighResolution);
-    return DeviceOf(printer);
+    if (info.isNull()) {
+        cached = VirtualPrinterDevice();
+    } else {
+        QPrinter printer(info, QPrinter::HighResolution);
+        LimitResolution(printer);
+        cached = DeviceOf(printer);
+    }
+    return *cached;
 }
+
+void ForgetPrinterDevice() { CachedDevice().reset(); }
 
 bool RunPrinterSetupDialog()
 {
@@ -97,6 +125,7 @@ bool RunPrinterSetupDialog()
         return false;
     if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty())
         SetCurrentPrinter(Utf8ToCp932(printer.printerName().toStdString()));
+    ForgetPrinterDevice();
     return true;
 }
 
@@ -110,6 +139,7 @@ struct PrintJob::Impl {
 
 PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
 {
+    ForgetPrinterDevice();
     QPrinter& printer = impl_->printer;
     const QPrinterInfo info = CurrentInfo();
     const bool pdf = !options.pdfPath.empty() || info.isNull();
@@ -122,6 +152,7 @@ PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
         printer.setFullPage(true);
     } else {
         printer.setPrinterName(info.printerName());
+        LimitResolution(printer);
     }
     printer.setPageSize(QPageSize(QSizeF(options.paperWidthMm, options.paperHeightMm), QPageSize::Millimeter));
     printer.setPageOrientation(QPageLayout::Portrait);
@@ -144,6 +175,7 @@ PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     impl_->context = std::make_unique<PainterDeviceContext>(&impl_->painter, device,
                                                              Rect{0, 0, page.width(), page.height()});
+    impl_->context->SetVectorOutput(true);
 }
 
 PrintJob::~PrintJob()

@@ -23,8 +23,12 @@ std::string CurrentPrinterName();
 // Makes a printer of the list current; an unknown name changes nothing.
 void SetCurrentPrinter(const std::string& cp932Name);
 // Resolution, page size and physical offsets of the current printer, or
-// the virtual printer when there is none.
+// the virtual printer when there is none. Asked of the system once and kept
+// until the current printer changes or ForgetPrinterDevice is called.
 DeviceInfo CurrentPrinterDevice();
+// The next CurrentPrinterDevice asks the system again (every print job
+// starts so, in case the printer's settings changed).
+void ForgetPrinterDevice();
 // The printer setup dialog over the current printer; the printer chosen in
 // it becomes current. False when the user cancels.
 bool RunPrinterSetupDialog();

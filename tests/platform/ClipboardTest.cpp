@@ -87,6 +87,31 @@ TEST(Clipboard, EmptyingLeavesNoMetafileAndABusyClipboardCannotBeOpened)
     EXPECT_TRUE(second.Open());
 }
 
+TEST(Clipboard, APrivateScopeKeepsEveryOpeningInProcessAndTheDesktopClipboardAsItWas)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("利用者の文字"));
+    const EnhMetafile emf = SymbolEmf();
+    {
+        const PrivateClipboard outer;
+        PutOnClipboard([&](Clipboard& clipboard) { ASSERT_TRUE(clipboard.SetEnhMetafile(emf)); });
+        {
+            const PrivateClipboard inner; // the innermost scope is the one used
+            EXPECT_FALSE(Clipboard::HasFormat(ClipboardFormat::EnhMetafile));
+            PutOnClipboard([&](Clipboard& clipboard) { ASSERT_TRUE(clipboard.SetBitmap(Bitmap(2, 2))); });
+            EXPECT_TRUE(Clipboard::HasFormat(ClipboardFormat::Bitmap));
+        }
+        const auto back = Clipboard::GetEnhMetafile();
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(back->Bytes(), emf.Bytes());
+        EXPECT_FALSE(Clipboard::HasFormat(ClipboardFormat::Bitmap));
+        PutOnClipboard([](Clipboard&) {});
+        EXPECT_FALSE(Clipboard::HasFormat(ClipboardFormat::EnhMetafile));
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("利用者の文字"));
+    }
+    EXPECT_FALSE(Clipboard::HasFormat(ClipboardFormat::EnhMetafile));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("利用者の文字"));
+}
+
 TEST(Clipboard, MetafilePictureKeepsItsMappingAndExtents)
 {
     WmfRecorder recorder;

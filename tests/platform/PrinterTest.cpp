@@ -1,10 +1,12 @@
 #include "support/TestPaths.h"
 #include "platform/io/Errors.h"
+#include "platform/gdi/RasterDeviceContext.h"
 #include "platform/printing/Printer.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 using namespace lx;
@@ -56,4 +58,94 @@ TEST(Printer, JobsGoToPdfPagesAtThePrinterResolution)
     ASSERT_FALSE(second.isNull());
     EXPECT_EQ(QColor(second.pixel(144, 144)), QColor(255, 0, 0));
     EXPECT_GT(qGray(second.pixel(76, 76)), 200); // outside the elliptic clip
+}
+
+namespace {
+
+// Page 1 of a PDF rasterised by pdftoppm at 600 dpi without smoothing, so
+// device pixels of the job and of the image coincide.
+QImage PageAt600(const std::string& pdf)
+{
+    const std::string command = "pdftoppm -r 600 -aa no -aaVector no -f 1 -l 1 -x 0 -y 0 -W 1000 -H 600 -png '" + pdf + "' '" + pdf + "'";
+    if (std::system(command.c_str()) != 0)
+        return {};
+    return QImage(QString::fromStdString(pdf + "-1.png")).convertToFormat(QImage::Format_RGB32);
+}
+
+QRect DarkBounds(const QImage& image, const QRect& within)
+{
+    QRect bounds;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+} // namespace
+
+TEST(Printer, TwoColourBitmapsPrintAsExactShapesAndTextAsEmbeddedText)
+{
+    if (std::system("command -v pdftoppm >/dev/null && command -v pdfimages >/dev/null") != 0)
+        GTEST_SKIP() << "poppler-utils are not installed";
+    lxtest::TempDir dir;
+    const std::string pdf = dir.File("job.pdf");
+    // Blue on yellow, 7 x 5 pixels, each stretched to a band of 30 to 31
+    // device pixels, drawn mirrored nowhere.
+    Bitmap symbol(7, 5, 0xFFFFFF00);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            if ((x * 3 + y * 5) % 4 < 2)
+                symbol.SetPixel(x, y, 0xFF0000FF);
+    Bitmap reference(1000, 600, 0xFFFFFFFF);
+    RasterDeviceContext raster(reference, VirtualPrinterDevice());
+    const auto draw = [&](DeviceContext& dc) {
+        dc.StretchDraw({100, 100, 315, 253}, symbol);
+        dc.SetBkMode(BkMode::Transparent);
+        LogFont font;
+        font.height = -100;
+        font.faceName = "IPAGothic";
+        dc.SelectFont(font);
+        dc.TextOut(400, 300, "Label 123");
+    };
+    draw(raster);
+    {
+        PrintJob job({"ラベル", 1, pdf, 210, 297});
+        draw(job.Context());
+        job.End();
+    }
+    const QImage page = PageAt600(pdf);
+    ASSERT_FALSE(page.isNull());
+    // Every pixel as drawn on a bitmap, but where the rasteriser may take a
+    // pixel on an edge to either side.
+    const auto colour = [&](int x, int y) { return reference.Pixel(x, y) & 0xFFFFFF; };
+    for (int y = 95; y < 258; ++y)
+        for (int x = 95; x < 320; ++x) {
+            const bool edge = colour(x - 1, y) != colour(x, y) || colour(x, y - 1) != colour(x, y) ||
+                              colour(x + 1, y) != colour(x, y) || colour(x, y + 1) != colour(x, y);
+            if (!edge) {
+                ASSERT_EQ(page.pixel(x, y) & 0xFFFFFF, colour(x, y)) << x << ", " << y;
+            }
+        }
+    const QRect text(390, 280, 600, 160);
+    const QImage own(reinterpret_cast<const uchar*>(reference.Data()), 1000, 600, QImage::Format_ARGB32);
+    const QRect printed = DarkBounds(page, text);
+    const QRect drawn = DarkBounds(own, text);
+    ASSERT_FALSE(drawn.isEmpty());
+    EXPECT_LE(std::abs(printed.left() - drawn.left()) + std::abs(printed.right() - drawn.right()), 2);
+    EXPECT_LE(std::abs(printed.top() - drawn.top()) + std::abs(printed.bottom() - drawn.bottom()), 2);
+
+    const auto output = [](const std::string& command) {
+        std::string text;
+        if (FILE* out = popen(command.c_str(), "r")) {
+            char buffer[256];
+            while (std::fgets(buffer, sizeof buffer, out))
+                text += buffer;
+            pclose(out);
+        }
+        return text;
+    };
+    EXPECT_EQ(output("pdfimages -list '" + pdf + "' | wc -l"), "2\n"); // no image: shapes only
+    EXPECT_NE(output("pdftotext '" + pdf + "' -").find("Label 123"), std::string::npos);
+    EXPECT_NE(output("pdffonts '" + pdf + "'").find(" yes "), std::string::npos);
 }

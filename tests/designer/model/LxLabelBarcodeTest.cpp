@@ -1,9 +1,10 @@
 // The symbol object against the real control: what each kind sends it and in
-// which order, the picture it takes back from the clipboard, its record, its
+// which order, the picture it takes back in process, its record, its
 // clones and its failures.
 #include "designer/model/LxLabelBarcode.h"
 #include "designer/model/LxObjectFactory.h"
 
+#include "designer/model/MatrixelPro.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/image/BitmapImage.h"
 #include "platform/text/Cp932.h"
@@ -12,6 +13,8 @@
 #include "SymbolTesting.h"
 #include "support/PostalBars.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 using namespace lx;
@@ -76,12 +79,21 @@ TEST(SymbolObject, EachKindSetsItsOptionsThenCodeTypeThenData)
     }
 }
 
-TEST(SymbolObject, PictureIsOnePixelInsideTheClipboardMetafile)
+TEST(SymbolObject, PictureComesInProcessOnePixelInsideTheControlsMetafileAndTheUsersClipboardStays)
 {
+    QGuiApplication::clipboard()->setText(QStringLiteral("ユーザーの文字"));
     TLxLabelObjectBarcode symbol;
     symbol.SetModel(2);
     symbol.SetData("HELLO");
     symbol.UpdateSymbol();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("ユーザーの文字"));
+    EXPECT_FALSE(Clipboard::HasFormat(ClipboardFormat::EnhMetafile));
+    // A host program's copy of the same symbol still goes to the clipboard.
+    TMatrixelPro control;
+    control.SetModelNo(2);
+    control.SetInputData("HELLO");
+    control.Refresh();
+    EXPECT_GT(control.QrImageCopy(1), 0);
     const std::optional<EnhMetafile> metafile = Clipboard::GetEnhMetafile();
     ASSERT_TRUE(metafile);
     const Size size = metafile->PixelSize();

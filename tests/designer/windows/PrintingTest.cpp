@@ -1,8 +1,15 @@
 #include "DesignerFixture.h"
 #include "PreviewTesting.h"
 
+#include "designer/model/LxLabelCSVBarcode.h"
 #include "designer/windows/UnitPreview.h"
+#include "platform/com/ComClient.h"
 #include "platform/printing/Printer.h"
+
+#include "support/ScopedEnv.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,18 +24,29 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
+// What a command writes to its standard output, line by line.
+std::vector<std::string> OutputLines(const std::string& command)
+{
+    std::vector<std::string> lines;
+    FILE* out = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!out)
+        return lines;
+    char line[512];
+    while (std::fgets(line, sizeof line, out)) {
+        lines.emplace_back(line);
+        if (lines.back().ends_with('\n'))
+            lines.back().pop_back();
+    }
+    pclose(out);
+    return lines;
+}
+
 // The page count pdfinfo reads from the file; -1 when it cannot.
 int PdfPageCount(const std::string& pdf)
 {
-    const std::string command = "pdfinfo '" + pdf + "' 2>/dev/null";
-    FILE* out = popen(command.c_str(), "r");
-    if (!out)
-        return -1;
-    char line[512];
     int pages = -1;
-    while (std::fgets(line, sizeof line, out))
-        std::sscanf(line, "Pages: %d", &pages);
-    pclose(out);
+    for (const std::string& line : OutputLines("pdfinfo '" + pdf + "'"))
+        std::sscanf(line.c_str(), "Pages: %d", &pages);
     return pages;
 }
 
@@ -160,4 +178,50 @@ TEST_F(PrintingTest, NothingIsPrintedForABadOffsetACancelledFileOrAnEmptyRange)
         PrintToPdf(shown);
     }));
     EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+// A merge sheet as the user prints it: the names as text in an embedded
+// font, each QR Code as shapes (no image, nothing lossy) scanning to its own
+// record, and whatever the user had copied still on the clipboard.
+TEST_F(PrintingTest, MergedTextAndSymbolsReachThePdfAsTextAndShapes)
+{
+    if (std::system("command -v zbarimg >/dev/null && command -v pdfimages >/dev/null") != 0)
+        GTEST_SKIP() << "zbar-tools or poppler-utils are not installed";
+    const ScopedEnv registry("LX_REGISTRY_FILE", temp.File("registry.txt"));
+    ASSERT_EQ(RegisterServerLibrary(BuildPath("symbol/control/libMatrixelPro.so")), kOk);
+    QGuiApplication::clipboard()->setText(QStringLiteral("コピーした文字"));
+    std::vector<std::string> lines;
+    for (int r = 1; r <= 13; ++r)
+        lines.push_back("名前" + std::to_string(100 + r) + ",https://example.jp/r/" + std::to_string(r));
+    table = MakeTable(lines);
+    document->SetSingleMode(true);
+    document->AddMergeObject(KindCsvBarcode, 0, &table);
+    auto& qr = dynamic_cast<TLxLabelObjectCsvBarcode&>(*document->GetObject(0, 0));
+    qr.SetModel(2);
+    qr.SetDataColumn(2);
+    qr.SetLeft(24);
+    qr.SetTop(1);
+    qr.SetWidth(14);
+    qr.SetHeight(14);
+    AddMergeText(*document, table).SetFontSize(10);
+    EXPECT_TRUE(Show([&](TFormPreview& shown) { PrintToPdf(shown); }));
+
+    EXPECT_EQ(OutputLines("pdfimages -list '" + pdf + "'").size(), 2u); // the heading only
+    const std::vector<std::string> fonts = OutputLines("pdffonts '" + pdf + "'");
+    ASSERT_EQ(fonts.size(), 3u);
+    EXPECT_NE(fonts[2].find(" yes "), std::string::npos) << fonts[2]; // embedded
+    const std::vector<std::string> text = OutputLines("pdftotext -f 1 -l 1 '" + pdf + "' -");
+    EXPECT_NE(std::find(text.begin(), text.end(), "名前101"), text.end());
+    ASSERT_EQ(Rasterise(pdf, 300).size(), 2u);
+    for (int page = 1; page <= 2; ++page) {
+        std::vector<std::string> scanned =
+            OutputLines("zbarimg -q '" + pdf + "-" + std::to_string(page) + ".png'");
+        std::vector<std::string> expected;
+        for (int r = page * 10 - 9; r <= std::min(page * 10, 13); ++r)
+            expected.push_back("QR-Code:https://example.jp/r/" + std::to_string(r));
+        std::sort(scanned.begin(), scanned.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(scanned, expected) << "page " << page;
+    }
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("コピーした文字"));
 }

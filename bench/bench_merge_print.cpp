@@ -1,0 +1,154 @@
+// The whole merge print job, as the print preview's print button runs it: A4
+// with 12 labels of 86.4 x 42.3 mm, each with two merged text lines (9 pt
+// and 8 pt) and a merged QR Code (Model 2, level M, 30 mm) of a 37-character
+// URL, records 1..N of one table, to a PDF file (or to the printer when the
+// system has one). bench_merge_print.sh runs the same job in gLabels beside it.
+#include "designer/model/LxCSV.h"
+#include "designer/model/LxLabelCSVBarcode.h"
+#include "designer/model/LxLabelCSVString.h"
+#include "designer/model/LxLabelManager.h"
+#include "designer/model/LxLblInfo.h"
+#include "designer/model/UnitCommon.h"
+#include "designer/windows/UnitPreview.h"
+#include "platform/app/Messages.h"
+#include "platform/com/ComClient.h"
+#include "platform/io/Stream.h"
+#include "platform/printing/Printer.h"
+#include "platform/text/Cp932.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+constexpr double kLabelWidth = 86.4;
+constexpr double kLabelHeight = 42.3;
+
+// Record r (from 1): a name, a second line and a 37-character URL; the
+// script writes the same rows for gLabels.
+std::string RecordLine(int r)
+{
+    char line[160];
+    std::snprintf(line, sizeof line, "山田太郎%05d,東京都千代田区 %05d,https://example.jp/item?id=%010d", r, r, r);
+    return line;
+}
+
+lx::TLxCSV MergeTable(int records)
+{
+    std::string joined;
+    for (int r = 1; r <= records; ++r)
+        joined += lx::Sjis(RecordLine(r)) + "\r\n";
+    lx::MemoryStream block;
+    block.WriteUInt8(1);
+    block.WriteInt32(records);
+    block.WriteInt32(0);
+    lx::WriteStreamString(joined, block);
+    block.Seek(0);
+    lx::TLxCSV table;
+    table.LoadFromStream(block);
+    return table;
+}
+
+lx::TlxLblInfo TwelveUpA4()
+{
+    lx::TlxLblInfo layout;
+    layout.Paper = lx::TlxPaperObject("14", "BENCH-12", "A4", "12", "210", "297");
+    for (int i = 0; i < 12; ++i)
+        layout.Cells.emplace_back(lx::lxLineNomal, 18.6 + i % 2 * kLabelWidth, 21.6 + i / 2 * kLabelHeight,
+                                  kLabelWidth, kLabelHeight);
+    layout.LabelCount = 12;
+    return layout;
+}
+
+void AddText(lx::TlxLabelManager& document, lx::TLxCSV& table, int column, int points, double top)
+{
+    document.AddMergeObject(lx::KindCsvString, 0, &table);
+    auto& text = dynamic_cast<lx::TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
+    text.SetColumn(column);
+    text.SetFontSize(points);
+    text.SetLeft(38);
+    text.SetTop(top);
+    text.SetWidth(45);
+    text.SetHeight(5);
+}
+
+void AddQr(lx::TlxLabelManager& document, lx::TLxCSV& table)
+{
+    document.AddMergeObject(lx::KindCsvBarcode, 0, &table);
+    auto& qr = dynamic_cast<lx::TLxLabelObjectCsvBarcode&>(*document.GetObject(0, 0));
+    qr.SetSymbolKind(lx::SymbolQr);
+    qr.SetModel(2);
+    qr.SetEccLevel(1);
+    qr.SetDataColumn(3);
+    qr.SetLeft(4);
+    qr.SetTop((kLabelHeight - 30) / 2);
+    qr.SetWidth(30);
+    qr.SetHeight(30);
+}
+
+struct Job {
+    explicit Job(int records) : table(MergeTable(records)), document(12, layout)
+    {
+        document.SetSingleMode(true);
+        AddQr(document, table);
+        AddText(document, table, 1, 9, 12);
+        AddText(document, table, 2, 8, 20);
+    }
+    lx::TlxLblInfo layout = TwelveUpA4();
+    lx::TLxCSV table;
+    lx::TlxLabelManager document;
+};
+
+// Prints the job through the preview's print button; returns the file.
+std::string PrintJob(Job& job, const std::string& pdf)
+{
+    lx::ScriptedMessages messages;
+    messages.ChooseFileNext(lx::FileDialogResult{pdf, 0});
+    lx::TFormPreview form;
+    form.LoadPreview(job.document, job.layout, job.table);
+    form.BtnDoPrintClick();
+    return pdf;
+}
+
+std::string OutputFolder()
+{
+    const char* folder = std::getenv("LX_BENCH_OUT");
+    return folder ? folder : std::filesystem::temp_directory_path().string();
+}
+
+void BM_MergePrint(benchmark::State& state)
+{
+    Job job(static_cast<int>(state.range(0)));
+    const std::string pdf = OutputFolder() + "/merge-" + std::to_string(state.range(0)) + ".pdf";
+    for (auto _ : state)
+        PrintJob(job, pdf);
+    state.counters["labels/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)), benchmark::Counter::kIsRate);
+    state.counters["pdf_bytes"] =
+        lx::HasPrinter() ? 0.0 : static_cast<double>(std::filesystem::file_size(pdf));
+    state.SetLabel(lx::HasPrinter() ? "printer" : "pdf");
+}
+
+} // namespace
+
+BENCHMARK(BM_MergePrint)->Arg(1000)->Arg(10000)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The freshly built control, registered into a store of the bench's own.
+    const std::string store = OutputFolder() + "/bench-registry.txt";
+    ::setenv("LX_REGISTRY_FILE", store.c_str(), 1);
+    QApplication app(argc, argv);
+    if (lx::RegisterServerLibrary(LX_CONTROL_LIBRARY) != lx::kOk)
+        return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The merge print job of bench_merge_print side by side with gLabels 3: the
+# same sheet (A4, 12 labels of 86.4 x 42.3 mm), the same two merged text lines
+# (9 pt and 8 pt) and merged QR Code (Model 2, level M, 30 mm), the same rows
+# (as UTF-8 CSV for gLabels). Each side runs 3 times; the medians of the wall
+# times and the ratio are printed, with peak memory and PDF size per page.
+#
+#   bash bench/bench_merge_print.sh [build folder] [records]   (1000 or 10000)
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build}" && pwd)
+records=${2:-1000}
+runs=3
+ours="$build/bench/bench_merge_print"
+[[ -x $ours ]] || { echo "build $ours first" >&2; exit 1; }
+if ! command -v glabels-3-batch >/dev/null; then
+    if [[ $(id -u) == 0 ]]; then
+        DEBIAN_FRONTEND=noninteractive apt-get install -y glabels >/dev/null
+    else
+        echo "glabels-3-batch is missing: apt-get install glabels" >&2
+        exit 1
+    fi
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The rows bench_merge_print merges: name, second line, 37-character URL.
+for ((r = 1; r <= records; ++r)); do
+    printf '山田太郎%05d,東京都千代田区 %05d,https://example.jp/item?id=%010d\n' "$r" "$r" "$r"
+done >"$work/records.csv"
+
+identity='a0="1" a1="0" a2="0" a3="1" a4="0" a5="0"'
+span='font_family="IPAGothic" font_weight="Normal" font_italic="False" color="0x000000ff" line_spacing="1"'
+cat >"$work/job.glabels" <<DOC
+<?xml version="1.0"?>
+<Glabels-document xmlns="http://glabels.org/xmlns/3.0/">
+  <Template brand="Bench" part="12UP" size="A4" description="12 labels 86.4 x 42.3 mm">
+    <Meta category="label"/>
+    <Label-rectangle id="0" width="86.4mm" height="42.3mm" round="0mm" x_waste="0mm" y_waste="0mm">
+      <Markup-margin size="0mm"/>
+      <Layout nx="2" ny="6" x0="18.6mm" y0="21.6mm" dx="86.4mm" dy="42.3mm"/>
+    </Label-rectangle>
+  </Template>
+  <Objects id="0" rotate="False">
+    <Object-barcode x="4mm" y="6.15mm" w="30mm" h="30mm" $identity backend="libqrencode" style="IEC18004"
+                    field="3" text="False" checksum="False" color="0x000000ff"/>
+    <Object-text x="38mm" y="12mm" w="45mm" h="5mm" $identity justify="Left" valign="Top" auto_shrink="False">
+      <Span $span font_size="9">\${1}</Span>
+    </Object-text>
+    <Object-text x="38mm" y="20mm" w="45mm" h="5mm" $identity justify="Left" valign="Top" auto_shrink="False">
+      <Span $span font_size="8">\${2}</Span>
+    </Object-text>
+  </Objects>
+  <Merge type="Text/Comma" src="$work/records.csv"/>
+</Glabels-document>
+DOC
+
+# Runs a command $runs times; prints "median-seconds peak-KiB".
+measure() {
+    local times=() peaks=()
+    for ((i = 0; i < runs; ++i)); do
+        /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>&1
+        read -r t m <"$work/time"
+        times+=("$t")
+        peaks+=("$m")
+    done
+    printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -g | sed -n 2p)" \
+        "$(printf '%s\n' "${peaks[@]}" | sort -g | tail -1)"
+}
+
+per_page() { # bytes per page of a PDF
+    local pages
+    pages=$(pdfinfo "$1" | awk '/^Pages:/ {print $2}')
+    echo $(($(stat -c %s "$1") / pages))
+}
+
+read -r ours_s ours_kib < <(LX_BENCH_OUT="$work" measure "$ours" --benchmark_filter="BM_MergePrint/$records/")
+read -r theirs_s theirs_kib < <(measure glabels-3-batch -o "$work/glabels.pdf" "$work/job.glabels")
+
+printf '%-8s %8s %10s %12s\n' "" "seconds" "peak MiB" "PDF B/page"
+printf '%-8s %8s %10d %12s\n' ours "$ours_s" $((ours_kib / 1024)) \
+    "$( [[ -f $work/merge-$records.pdf ]] && per_page "$work/merge-$records.pdf" || echo printer)"
+printf '%-8s %8s %10d %12s\n' gLabels "$theirs_s" $((theirs_kib / 1024)) "$(per_page "$work/glabels.pdf")"
+echo "records: $records, medians of $runs; gLabels / ours: $(echo "scale=2; $theirs_s / $ours_s" | bc)x"
+if [[ -n ${KEEP_PDF:-} ]]; then
+    cp "$work"/merge-"$records".pdf "$work"/glabels.pdf "$KEEP_PDF"/ 2>/dev/null || true
+fi
