@@ -171,6 +171,8 @@ public:
     // The numeric fields' key filter: true for the characters they keep.
     static bool EditSheetNumPress(QChar key);
     void UseNumericKeys(QLineEdit* edit);
+    // Picture files (CP932 paths) dropped onto the picture page.
+    void HandleDropFiles(const std::vector<std::string>& paths);
     QPushButton* BtnSave;
     QPushButton* BtnLoad;
     QPushButton* BtnPaperConfig;
@@ -356,6 +358,8 @@ public:
     ColorSwatch* ShapeTransparent;
     QToolButton* SBtnCopy;
     QToolButton* SBtnClear;
+    // The picture page's body; picture files dropped on it load into the picture.
+    QFrame* PanelPicture;
     // Grid page.
     QSpinBox* SpinEditGridCol;
     QSpinBox* SpinEditGridRow;
@@ -642,6 +646,7 @@ private:
     bool IsEditingKeyTarget() const;
     void StepNudgeText(QLineEdit* edit, double step);
     bool HandleEditingEvent(QObject* watched, QEvent* event);
+    bool AcceptDroppedFiles(QEvent* event);
     void UpdateScreenDpi();
     void EnablePositionBoxes();
     void SetMemberPositions(double dx, double dy, bool toTenths);

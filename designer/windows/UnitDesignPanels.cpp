@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -320,7 +321,12 @@ void TFormDesign::BuildImagePage()
     SBtnCopy->setText(QStringLiteral("コピー"));
     SBtnClear = Named(new QToolButton, "SBtnClear");
     SBtnClear->setText(QStringLiteral("クリア"));
-    auto* grid = new QGridLayout(TabSheetImage);
+    PanelPicture = Named(new QFrame, "PanelPicture");
+    PanelPicture->setAcceptDrops(true);
+    auto* page = new QVBoxLayout(TabSheetImage);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(PanelPicture);
+    auto* grid = new QGridLayout(PanelPicture);
     grid->addWidget(ShapePictureBack, 0, 0, 1, 3);
     grid->addWidget(SBtnCopy, 1, 0);
     grid->addWidget(SBtnClear, 1, 1);
