@@ -210,6 +210,18 @@ struct SymbolOptionBoxes {
     QCheckBox* checkDigit;
 };
 
+// The code set a CODE128 or EAN-128 symbol is made with: the letter chosen
+// in the page, else the object's own code set.
+static void ShowCodeSet(QComboBox* box, const SymbolSettings& s)
+{
+    const int chosen = box->findText(ToQString(s.StartChar));
+    ShowItem(box, chosen >= 0 ? chosen : s.CodeSet);
+}
+
+// The MaxiCode mode a symbol is made with: the control replaces a mode
+// outside Mode 2 to Mode 5 (1 to 4) by Mode 4.
+static int MaxiModeInUse(const SymbolSettings& s) { return s.MaxiCodeMode >= 1 && s.MaxiCodeMode <= 4 ? s.MaxiCodeMode : 3; }
+
 static void FillSymbolOptions(const SymbolOptionBoxes& b, const SymbolSettings& s)
 {
     const bool qr = s.SymbolKind == SymbolQr;
@@ -217,10 +229,10 @@ static void FillSymbolOptions(const SymbolOptionBoxes& b, const SymbolSettings& 
     ShowItem(b.qrLevel, qr ? s.EccLevel : 1);
     ShowItemText(b.codabarStart, s.StartChar);
     ShowItemText(b.codabarStop, s.StopChar);
-    ShowItemText(b.code128Set, s.StartChar);
-    ShowItemText(b.ean128Set, s.StartChar);
+    ShowCodeSet(b.code128Set, s);
+    ShowCodeSet(b.ean128Set, s);
     b.bearerBar->setChecked(s.BearerBar != 0);
-    ShowItem(b.maxiMode, s.MaxiCodeMode - 1);
+    ShowItem(b.maxiMode, MaxiModeInUse(s) - 1);
     ShowItem(b.pdf417Model, s.SymbolKind == SymbolPdf417 ? s.Model - 1 : 0);
     ShowItem(b.matrixModel, s.SymbolKind == SymbolDataMatrix ? s.Model - 1 : 0);
     b.checkDigit->setChecked(s.CheckDigit == 1);
