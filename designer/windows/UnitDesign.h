@@ -627,6 +627,9 @@ private:
     // The page change handlers' common steps.
     void ApplyPanel(void (TFormDesign::*writer)(std::int32_t), bool drawSelection);
     void FillCommonPanel(const TLxLableObjectBase& object);
+    // The position and size boxes show the selected object's box; the box
+    // being typed in keeps the user's text until it is left.
+    void ShowSelectedGeometry(bool evenTheFocusedBox = false);
     void FillTextPage(std::uint8_t kind, const TLxLableObjectBase& object);
     void FillFigurePage(const TLxLableObjectBase& object);
     void FillImagePage(const TLxLableObjectBase& object);

@@ -321,7 +321,15 @@ void TFormDesign::DrawLabel()
 {
     if (SurfaceBitmap.Empty() || !Document)
         return;
+    const auto selectedSize = [this]() -> std::pair<double, double> {
+        const TLxLableObjectBase* object = SelectedObject();
+        return object ? std::pair{object->GetWidth(), object->GetHeight()} : std::pair{0.0, 0.0};
+    };
+    const auto sizeBefore = selectedSize();
     const EnhMetafile label = Document->RenderFace(CurrentFace, 0);
+    // Drawing sizes text objects to their text.
+    if (selectedSize() != sizeBefore)
+        ShowSelectedGeometry();
     RasterDeviceContext dc(SurfaceBitmap);
     PlayEnhMetafile(dc, label, Rect{0, 0, SurfaceBitmap.Width(), SurfaceBitmap.Height()});
 }

@@ -22,6 +22,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QVBoxLayout>
+#include <utility>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -477,6 +478,8 @@ void TFormDesign::ConnectPanelHandlers()
     };
 
     edits({EditSheetPosLeft, EditSheetPosTop, EditSheetWidth, EditSheetHeight}, &TFormDesign::CommonSheetChange);
+    for (QLineEdit* box : {EditSheetPosLeft, EditSheetPosTop, EditSheetWidth, EditSheetHeight})
+        connect(box, &QLineEdit::editingFinished, this, [this] { ShowSelectedGeometry(true); });
     checks({CBCanDisplay, CBCanMove, CBNotPrint}, &TFormDesign::CommonSheetChange);
 
     memo(MemoSheetString, &TFormDesign::StringSheetChange);
@@ -595,6 +598,22 @@ void TFormDesign::FillCommonPanel(const TLxLableObjectBase& object)
     CBCanDisplay->setChecked(object.GetCanDisplay() == 0);
     CBCanMove->setChecked(object.GetCanMove() == 0);
     CBNotPrint->setChecked(object.GetNotPrint() != 0);
+}
+
+void TFormDesign::ShowSelectedGeometry(bool evenTheFocusedBox)
+{
+    const TLxLableObjectBase* object = SelectedObject();
+    if (!object)
+        return;
+    const std::pair<QLineEdit*, double> boxes[] = {{EditSheetPosLeft, object->GetLeft()},
+        {EditSheetPosTop, object->GetTop()}, {EditSheetWidth, object->GetWidth()}, {EditSheetHeight, object->GetHeight()}};
+    const bool ready = std::exchange(PanelsReady, false);
+    for (const auto& [box, value] : boxes) {
+        const QString shown = FormatTenths(value);
+        if ((evenTheFocusedBox || !box->hasFocus()) && box->text() != shown)
+            box->setText(shown);
+    }
+    PanelsReady = ready;
 }
 
 void TFormDesign::FillTextPage(std::uint8_t kind, const TLxLableObjectBase& object)
