@@ -580,6 +580,9 @@ protected:
 
 private:
     void BuildComponents();
+    void FitSidePanelToPages();
+    // The scroll area of the property pages.
+    QScrollArea* PropertyPages = nullptr;
     void FormCreate();
     void FormShow();
     void FormClose();

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -145,6 +146,18 @@ void TFormDesign::BuildComponents()
     BuildMergeComponents();
     BuildSymbolComponents();
     BuildShellComponents();
+    FitSidePanelToPages();
+}
+
+void TFormDesign::FitSidePanelToPages()
+{
+    // The pages scroll down but never sideways: the panel takes the width of
+    // the widest page in the window's font.
+    const QMargins margins = PanelSide->contentsMargins() + PanelSide->layout()->contentsMargins();
+    const int scrollBar = PropertyPages->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int pages = std::max(PageControlProperty->minimumSizeHint().width() + scrollBar,
+                               PanelCommonEdit->minimumSizeHint().width());
+    PanelSide->setFixedWidth(std::max(PanelSide->width(), pages + margins.left() + margins.right()));
 }
 
 void TFormDesign::FormCreate()

@@ -329,12 +329,13 @@ void TFormDesign::BuildImagePage()
     page->addWidget(PanelPicture);
     auto* grid = new QGridLayout(PanelPicture);
     grid->addWidget(ShapePictureBack, 0, 0, 1, 3);
-    grid->addWidget(SBtnCopy, 1, 0);
-    grid->addWidget(SBtnClear, 1, 1);
-    grid->addWidget(CBTransparent, 2, 0, 1, 2);
-    grid->addWidget(ShapeTransparent, 2, 2);
-    grid->addWidget(CBFixRate, 3, 0, 1, 3);
-    grid->setRowStretch(4, 1);
+    // Row 1 holds the picture commands, in sight under the picture.
+    grid->addWidget(SBtnCopy, 2, 0);
+    grid->addWidget(SBtnClear, 2, 1);
+    grid->addWidget(CBTransparent, 3, 0, 1, 2);
+    grid->addWidget(ShapeTransparent, 3, 2);
+    grid->addWidget(CBFixRate, 4, 0, 1, 3);
+    grid->setRowStretch(5, 1);
 }
 
 void TFormDesign::BuildGridPage()

@@ -114,9 +114,9 @@ void TFormDesign::BuildPictureComponents()
     ShapePictureBack->setToolTip(QStringLiteral("ここに画像をドラッグ＆ドロップすることもできます。"));
     ShapeTransparent->setToolTip(QStringLiteral("上の画像をクリックして色を指定します。"));
     if (auto* grid = qobject_cast<QGridLayout*>(PanelPicture->layout())) {
-        grid->addWidget(SBtnOpenImage, 5, 0);
-        grid->addWidget(SBtnLoadTwain, 5, 1);
-        grid->addWidget(SBtnPaste, 5, 2);
+        grid->addWidget(SBtnOpenImage, 1, 0);
+        grid->addWidget(SBtnLoadTwain, 1, 1);
+        grid->addWidget(SBtnPaste, 1, 2);
     }
     ImageSheetPicture->installEventFilter(new EventHook(
         [this](QObject*, QEvent* event) {
