@@ -8,7 +8,10 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QAbstractSpinBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -78,6 +81,10 @@ QStringList LayoutFaults(const QWidget* root)
                              (qobject_cast<const QAbstractButton*>(widget) &&
                               !static_cast<const QAbstractButton*>(widget)->text().isEmpty());
         const bool list = qobject_cast<const QComboBox*>(widget) != nullptr;
+        const bool box = qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
+                         qobject_cast<const QAbstractSpinBox*>(widget);
+        if (box)
+            shown.push_back(widget);
         if (!caption && !list)
             continue;
         shown.push_back(widget);
