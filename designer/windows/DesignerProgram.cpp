@@ -9,8 +9,27 @@
 #include "platform/app/SingleInstance.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace lx {
+
+// Qt's Japanese texts, installed for the run (package qt6-translations-l10n);
+// without them Qt's dialogs stay English and nothing else changes.
+class QtTranslations {
+public:
+    QtTranslations()
+    {
+        if (translator_.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&translator_);
+    }
+    ~QtTranslations() { QCoreApplication::removeTranslator(&translator_); }
+    QtTranslations(const QtTranslations&) = delete;
+    QtTranslations& operator=(const QtTranslations&) = delete;
+
+private:
+    QTranslator translator_;
+};
 
 DesignerProgram::DesignerProgram(std::string lockFolder) : lockFolder_(std::move(lockFolder)) {}
 
@@ -28,6 +47,7 @@ bool DesignerProgram::Start(const QStringList& arguments)
         return false;
     }
     QCoreApplication::setApplicationName(FromUtf8(kApplicationTitle));
+    translations_ = std::make_unique<QtTranslations>();
     // The windows' font: "ＭＳ Ｐゴシック" 9 pt (12 pixels), which the
     // shipped font configuration maps to IPA P Gothic.
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));

@@ -9,6 +9,7 @@
 namespace lx {
 
 class SingleInstanceGuard;
+class QtTranslations;
 
 // The name of the designer's single-instance lock.
 inline constexpr const char* kSingleInstanceName = "BREVANT2_TRIAL_PROGRAM";
@@ -31,6 +32,8 @@ private:
     // Held until the program ends; the kernel frees it if the run dies.
     std::unique_ptr<SingleInstanceGuard> guard_;
     bool formsCreated_ = false;
+    // Qt's own dialogs and buttons in Japanese, like the rest of the program.
+    std::unique_ptr<QtTranslations> translations_;
 };
 
 // The whole run: start, then the message loop until the start menu closes.

@@ -170,17 +170,20 @@ void TFormAddPaper::BuildComponents()
     bind(BtnCancel, &QPushButton::clicked, &TFormAddPaper::BtnCancelClick);
 }
 
+// Two columns of caption, edit and unit share the 280-pixel page.
+constexpr int kFieldColumnStep = 140;
+
 QWidget* TFormAddPaper::BuildGridPage()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheetLblType1"));
     // Two columns of fields, each a caption, an edit and its unit.
     const auto field = [page](const char* name, const QString& caption, int column, int row, const QString& unit) {
-        const int left = column * 146;
+        const int left = column * kFieldColumnStep;
         const int top = 8 + row * 34;
         Place(new QLabel(caption), page, nullptr, left, top + 3, 54, 18);
-        auto* edit = Place(new QLineEdit, page, name, left + 56, top, 58, 24);
-        Place(new QLabel(unit), page, nullptr, left + 118, top + 3, 26, 18);
+        auto* edit = Place(new QLineEdit, page, name, left + 56, top, 52, 24);
+        Place(new QLabel(unit), page, nullptr, left + 110, top + 3, 26, 18);
         return edit;
     };
     const QString mm = QStringLiteral("mm");
@@ -208,11 +211,11 @@ QWidget* TFormAddPaper::BuildFreeListPage()
     TCLblConfig->setUsesScrollButtons(true);
     TCLblConfig->setExpanding(false);
     const auto field = [page](const char* name, const QString& caption, int column, int row) {
-        const int left = column * 146;
+        const int left = column * kFieldColumnStep;
         const int top = 80 + row * 34;
         Place(new QLabel(caption), page, nullptr, left, top + 3, 54, 18);
-        auto* edit = Place(new QLineEdit, page, name, left + 56, top, 58, 24);
-        Place(new QLabel(QStringLiteral("mm")), page, nullptr, left + 118, top + 3, 26, 18);
+        auto* edit = Place(new QLineEdit, page, name, left + 56, top, 52, 24);
+        Place(new QLabel(QStringLiteral("mm")), page, nullptr, left + 110, top + 3, 26, 18);
         return edit;
     };
     EditLblWidth = field("EditLblWidth", QStringLiteral("幅"), 0, 0);

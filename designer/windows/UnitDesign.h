@@ -175,6 +175,8 @@ public:
     // The numeric fields' key filter: true for the characters they keep.
     static bool EditSheetNumPress(QChar key);
     void UseNumericKeys(QLineEdit* edit);
+    // Picture files (CP932 paths) dropped onto the picture page.
+    void HandleDropFiles(const std::vector<std::string>& paths);
     QPushButton* BtnSave;
     QPushButton* BtnLoad;
     QPushButton* BtnPaperConfig;
@@ -360,6 +362,8 @@ public:
     ColorSwatch* ShapeTransparent;
     QToolButton* SBtnCopy;
     QToolButton* SBtnClear;
+    // The picture page's body; picture files dropped on it load into the picture.
+    QFrame* PanelPicture;
     // Grid page.
     QSpinBox* SpinEditGridCol;
     QSpinBox* SpinEditGridRow;
@@ -583,6 +587,9 @@ protected:
 
 private:
     void BuildComponents();
+    void FitSidePanelToPages();
+    // The scroll area of the property pages.
+    QScrollArea* PropertyPages = nullptr;
     void FormCreate();
     void FormShow();
     void FormClose();
@@ -631,6 +638,9 @@ private:
     // The page change handlers' common steps.
     void ApplyPanel(void (TFormDesign::*writer)(std::int32_t), bool drawSelection);
     void FillCommonPanel(const TLxLableObjectBase& object);
+    // The position and size boxes show the selected object's box; the box
+    // being typed in keeps the user's text until it is left.
+    void ShowSelectedGeometry(bool evenTheFocusedBox = false);
     void FillTextPage(std::uint8_t kind, const TLxLableObjectBase& object);
     void FillFigurePage(const TLxLableObjectBase& object);
     void FillImagePage(const TLxLableObjectBase& object);
@@ -650,6 +660,7 @@ private:
     bool IsEditingKeyTarget() const;
     void StepNudgeText(QLineEdit* edit, double step);
     bool HandleEditingEvent(QObject* watched, QEvent* event);
+    bool AcceptDroppedFiles(QEvent* event);
     void UpdateScreenDpi();
     void EnablePositionBoxes();
     void SetMemberPositions(double dx, double dy, bool toTenths);

@@ -151,6 +151,7 @@ void TFormDesign::BuildObjectComponents()
     pages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pages->setWidget(PageControlProperty);
     side->insertWidget(slot++, pages, 1);
+    PropertyPages = pages;
     // The pages take the room the side panel's closing stretch held.
     side->setStretch(side->count() - 1, 0);
     side->insertWidget(slot, PanelCommonEdit);

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -146,6 +147,18 @@ void TFormDesign::BuildComponents()
     BuildMergeComponents();
     BuildSymbolComponents();
     BuildShellComponents();
+    FitSidePanelToPages();
+}
+
+void TFormDesign::FitSidePanelToPages()
+{
+    // The pages scroll down but never sideways: the panel takes the width of
+    // the widest page in the window's font.
+    const QMargins margins = PanelSide->contentsMargins() + PanelSide->layout()->contentsMargins();
+    const int scrollBar = PropertyPages->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int pages = std::max(PageControlProperty->minimumSizeHint().width() + scrollBar,
+                               PanelCommonEdit->minimumSizeHint().width());
+    PanelSide->setFixedWidth(std::max(PanelSide->width(), pages + margins.left() + margins.right()));
 }
 
 void TFormDesign::FormCreate()
@@ -322,7 +335,15 @@ void TFormDesign::DrawLabel()
 {
     if (SurfaceBitmap.Empty() || !Document)
         return;
+    const auto selectedSize = [this]() -> std::pair<double, double> {
+        const TLxLableObjectBase* object = SelectedObject();
+        return object ? std::pair{object->GetWidth(), object->GetHeight()} : std::pair{0.0, 0.0};
+    };
+    const auto sizeBefore = selectedSize();
     const EnhMetafile label = Document->RenderFace(CurrentFace, 0);
+    // Drawing sizes text objects to their text.
+    if (selectedSize() != sizeBefore)
+        ShowSelectedGeometry();
     RasterDeviceContext dc(SurfaceBitmap);
     PlayEnhMetafile(dc, label, Rect{0, 0, SurfaceBitmap.Width(), SurfaceBitmap.Height()});
 }

@@ -21,6 +21,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QVBoxLayout>
+#include <utility>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -320,14 +322,20 @@ void TFormDesign::BuildImagePage()
     SBtnCopy->setText(QStringLiteral("コピー"));
     SBtnClear = Named(new QToolButton, "SBtnClear");
     SBtnClear->setText(QStringLiteral("クリア"));
-    auto* grid = new QGridLayout(TabSheetImage);
+    PanelPicture = Named(new QFrame, "PanelPicture");
+    PanelPicture->setAcceptDrops(true);
+    auto* page = new QVBoxLayout(TabSheetImage);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(PanelPicture);
+    auto* grid = new QGridLayout(PanelPicture);
     grid->addWidget(ShapePictureBack, 0, 0, 1, 3);
-    grid->addWidget(SBtnCopy, 1, 0);
-    grid->addWidget(SBtnClear, 1, 1);
-    grid->addWidget(CBTransparent, 2, 0, 1, 2);
-    grid->addWidget(ShapeTransparent, 2, 2);
-    grid->addWidget(CBFixRate, 3, 0, 1, 3);
-    grid->setRowStretch(4, 1);
+    // Row 1 holds the picture commands, in sight under the picture.
+    grid->addWidget(SBtnCopy, 2, 0);
+    grid->addWidget(SBtnClear, 2, 1);
+    grid->addWidget(CBTransparent, 3, 0, 1, 2);
+    grid->addWidget(ShapeTransparent, 3, 2);
+    grid->addWidget(CBFixRate, 4, 0, 1, 3);
+    grid->setRowStretch(5, 1);
 }
 
 void TFormDesign::BuildGridPage()
@@ -471,6 +479,8 @@ void TFormDesign::ConnectPanelHandlers()
     };
 
     edits({EditSheetPosLeft, EditSheetPosTop, EditSheetWidth, EditSheetHeight}, &TFormDesign::CommonSheetChange);
+    for (QLineEdit* box : {EditSheetPosLeft, EditSheetPosTop, EditSheetWidth, EditSheetHeight})
+        connect(box, &QLineEdit::editingFinished, this, [this] { ShowSelectedGeometry(true); });
     checks({CBCanDisplay, CBCanMove, CBNotPrint}, &TFormDesign::CommonSheetChange);
 
     memo(MemoSheetString, &TFormDesign::StringSheetChange);
@@ -589,6 +599,22 @@ void TFormDesign::FillCommonPanel(const TLxLableObjectBase& object)
     CBCanDisplay->setChecked(object.GetCanDisplay() == 0);
     CBCanMove->setChecked(object.GetCanMove() == 0);
     CBNotPrint->setChecked(object.GetNotPrint() != 0);
+}
+
+void TFormDesign::ShowSelectedGeometry(bool evenTheFocusedBox)
+{
+    const TLxLableObjectBase* object = SelectedObject();
+    if (!object)
+        return;
+    const std::pair<QLineEdit*, double> boxes[] = {{EditSheetPosLeft, object->GetLeft()},
+        {EditSheetPosTop, object->GetTop()}, {EditSheetWidth, object->GetWidth()}, {EditSheetHeight, object->GetHeight()}};
+    const bool ready = std::exchange(PanelsReady, false);
+    for (const auto& [box, value] : boxes) {
+        const QString shown = FormatTenths(value);
+        if ((evenTheFocusedBox || !box->hasFocus()) && box->text() != shown)
+            box->setText(shown);
+    }
+    PanelsReady = ready;
 }
 
 void TFormDesign::FillTextPage(std::uint8_t kind, const TLxLableObjectBase& object)

@@ -128,12 +128,12 @@ void TFormDesign::BuildPictureComponents()
     command(SBtnClear, "SBtnClear", QStringLiteral("消去"), QStringLiteral("読み込んだ画像を消去します。"));
     ShapePictureBack->setToolTip(QStringLiteral("ここに画像をドラッグ＆ドロップすることもできます。"));
     ShapeTransparent->setToolTip(QStringLiteral("上の画像をクリックして色を指定します。"));
-    if (auto* grid = qobject_cast<QGridLayout*>(TabSheetImage->layout())) {
-        grid->addWidget(SBtnOpenImage, 5, 0);
-        grid->addWidget(SBtnLoadTwain, 5, 1);
-        grid->addWidget(SBtnPaste, 5, 2);
+    if (auto* grid = qobject_cast<QGridLayout*>(PanelPicture->layout())) {
+        grid->addWidget(SBtnOpenImage, 1, 0);
+        grid->addWidget(SBtnLoadTwain, 1, 1);
+        grid->addWidget(SBtnPaste, 1, 2);
     }
-    new EventHook(
+    ImageSheetPicture->installEventFilter(new EventHook(
         [this](QObject*, QEvent* event) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
@@ -142,7 +142,7 @@ void TFormDesign::BuildPictureComponents()
             }
             return false;
         },
-        ImageSheetPicture);
+        ImageSheetPicture));
     using Handler = void (TFormDesign::*)();
     const std::pair<QToolButton*, Handler> commands[] = {
         {SBtnOpenImage, &TFormDesign::SBtnOpenImageClick}, {SBtnLoadTwain, &TFormDesign::SBtnLoadTwainClick},

@@ -1,11 +1,21 @@
 // The editor's smaller mechanics: the object tabs painted by kind with
-// their right-button menu, and the key filter of the numeric fields.
+// their right-button menu, picture files dropped onto the picture page, and
+// the key filter of the numeric fields.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/EditorShapes.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/SheetTabBar.h"
 
+#include "platform/io/Files.h"
+
 #include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QStackedWidget>
+#include <QUrl>
+#include <algorithm>
+#include <cctype>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -55,15 +65,60 @@ void TFormDesign::BuildShellComponents()
     });
     PopupMenuSheetTab = new QMenu(this);
     PopupMenuSheetTab->setObjectName(QStringLiteral("PopupMenuSheetTab"));
-    const std::pair<const char*, QToolButton*> items[] = {
-        {"シート削除", SBtnDelSheet}, {"シートを前面へ", SBtnSheetPrev}, {"シートを背面へ", SBtnSheetBack}};
-    for (auto [caption, button] : items) {
-        QAction* item = PopupMenuSheetTab->addAction(QString::fromUtf8(caption));
+    const std::tuple<const char*, const char*, QToolButton*> items[] = {{"Delete1", "シート削除", SBtnDelSheet},
+        {"MenuItem1", "シートを前面へ", SBtnSheetPrev}, {"N3", "シートを背面へ", SBtnSheetBack}};
+    for (auto [name, caption, button] : items) {
+        QAction* item = Named(PopupMenuSheetTab->addAction(QString::fromUtf8(caption)), name);
         connect(item, &QAction::triggered, button, &QToolButton::click);
     }
     for (QLineEdit* edit : {EditStrSpace, EditCsvStrSpace, EditRenbanStrSpace, EditSheetPosLeft, EditSheetPosTop,
                             EditSheetWidth, EditSheetHeight})
         UseNumericKeys(edit);
+    PanelPicture->installEventFilter(
+        new EventHook([this](QObject*, QEvent* event) { return AcceptDroppedFiles(event); }, PanelPicture));
+}
+
+bool TFormDesign::AcceptDroppedFiles(QEvent* event)
+{
+    if (event->type() == QEvent::DragEnter) {
+        auto* enter = static_cast<QDragEnterEvent*>(event);
+        if (enter->mimeData()->hasUrls())
+            enter->acceptProposedAction();
+        return true;
+    }
+    if (event->type() != QEvent::Drop)
+        return false;
+    auto* drop = static_cast<QDropEvent*>(event);
+    std::vector<std::string> paths;
+    for (const QUrl& url : drop->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.push_back(SystemPath(url.toLocalFile().toStdString()));
+    }
+    drop->acceptProposedAction();
+    guarded([this, &paths] { HandleDropFiles(paths); });
+    return true;
+}
+
+void TFormDesign::HandleDropFiles(const std::vector<std::string>& paths)
+{
+    if (paths.empty() || PageControlProperty->currentWidget() != TabSheetImage)
+        return;
+    if (paths.size() > 1) {
+        ShowInfo("扱える画像は１つのみです。");
+        return;
+    }
+    const std::string& path = paths.front();
+    const std::size_t dot = path.rfind('.');
+    std::string extension = dot == std::string::npos || path.find('/', dot) != std::string::npos ? "" : path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::toupper(c); });
+    if (extension != ".BMP" && extension != ".JPG" && extension != ".JPEG" && extension != ".PNG") {
+        ShowInfo("扱える画像形式は、BMP、JPEG、PNG形式です。");
+        return;
+    }
+    Bitmap bitmap = LoadPictureFileBitmap(path);
+    // The picture changed the design like any other picture command.
+    Saved = false;
+    ApplyPictureToObject(std::move(bitmap));
 }
 
 void TFormDesign::TABSheetDrawTab(QPainter& painter, int index, const QRect& rect)

@@ -210,6 +210,18 @@ struct SymbolOptionBoxes {
     QCheckBox* checkDigit;
 };
 
+// The code set a CODE128 or EAN-128 symbol is made with: the letter chosen
+// in the page, else the object's own code set.
+static void ShowCodeSet(QComboBox* box, const SymbolSettings& s)
+{
+    const int chosen = box->findText(ToQString(s.StartChar));
+    ShowItem(box, chosen >= 0 ? chosen : s.CodeSet);
+}
+
+// The MaxiCode mode a symbol is made with: the control replaces a mode
+// outside Mode 2 to Mode 5 (1 to 4) by Mode 4.
+static int MaxiModeInUse(const SymbolSettings& s) { return s.MaxiCodeMode >= 1 && s.MaxiCodeMode <= 4 ? s.MaxiCodeMode : 3; }
+
 static void FillSymbolOptions(const SymbolOptionBoxes& b, const SymbolSettings& s)
 {
     const bool qr = s.SymbolKind == SymbolQr;
@@ -217,10 +229,10 @@ static void FillSymbolOptions(const SymbolOptionBoxes& b, const SymbolSettings& 
     ShowItem(b.qrLevel, qr ? s.EccLevel : 1);
     ShowItemText(b.codabarStart, s.StartChar);
     ShowItemText(b.codabarStop, s.StopChar);
-    ShowItemText(b.code128Set, s.StartChar);
-    ShowItemText(b.ean128Set, s.StartChar);
+    ShowCodeSet(b.code128Set, s);
+    ShowCodeSet(b.ean128Set, s);
     b.bearerBar->setChecked(s.BearerBar != 0);
-    ShowItem(b.maxiMode, s.MaxiCodeMode - 1);
+    ShowItem(b.maxiMode, MaxiModeInUse(s) - 1);
     ShowItem(b.pdf417Model, s.SymbolKind == SymbolPdf417 ? s.Model - 1 : 0);
     ShowItem(b.matrixModel, s.SymbolKind == SymbolDataMatrix ? s.Model - 1 : 0);
     b.checkDigit->setChecked(s.CheckDigit == 1);
@@ -365,23 +377,24 @@ void TFormDesign::BuildBarcodePage()
 void TFormDesign::BuildQRCarryPage()
 {
     QWidget* page = TabSheetQRCarry;
-    page->setMinimumHeight(440);
+    page->setMinimumHeight(540);
     auto* carriers = new QButtonGroup(page);
     RadioDocomo = CarrierButton(page, "RadioDocomo", QStringLiteral("ドコモ"), 8, carriers);
     RadioBankAU = CarrierButton(page, "RadioBankAU", QStringLiteral("SoftBank/au"), 120, carriers);
-    PageControlQr = PlaceWidget(new QTabWidget, page, "PageControlQr", 0, 34, 330, 400);
+    PageControlQr = PlaceWidget(new QTabWidget, page, "PageControlQr", 0, 34, 330, 500);
+    // Rows of a caption over a box, 42 pixels apart so that neither crosses the other.
     QWidget* book = Named(new QWidget, "TabSheetQrBook");
     EditQRName = Field<QLineEdit>(book, "EditQRName", QStringLiteral("■名前"), 2);
-    EditQRKana = Field<QLineEdit>(book, "EditQRKana", QStringLiteral("■フリガナ"), 34);
-    EditQRTel1 = Field<QLineEdit>(book, "EditQRTel1", QStringLiteral("■TEL 1"), 66);
-    EditQRTel2 = Field<QLineEdit>(book, "EditQRTel2", QStringLiteral("■TEL 2"), 98, 22, "Label83");
-    EditQrTel3 = Field<QLineEdit>(book, "EditQrTel3", QStringLiteral("■TEL 3"), 130, 22, "Label86");
-    EditQRMail1 = Field<QLineEdit>(book, "EditQRMail1", QStringLiteral("■メールアドレス 1"), 162);
-    EDitQRMail2 = Field<QLineEdit>(book, "EDitQRMail2", QStringLiteral("■メールアドレス 2"), 194, 22, "Label87");
-    EditQRMail3 = Field<QLineEdit>(book, "EditQRMail3", QStringLiteral("■メールアドレス 3"), 226, 22, "Label88");
-    EditQRMemo = Field<QLineEdit>(book, "EditQRMemo", QStringLiteral("■メモ"), 258);
-    EditQrDocomoAddr = Field<QLineEdit>(book, "EditQrDocomoAddr", QStringLiteral("■住所"), 290, 22, "LblAddr");
-    EditQrDocomoUrl = Field<QLineEdit>(book, "EditQrDocomoUrl", QStringLiteral("■URL"), 322, 22, "LblUrl");
+    EditQRKana = Field<QLineEdit>(book, "EditQRKana", QStringLiteral("■フリガナ"), 44);
+    EditQRTel1 = Field<QLineEdit>(book, "EditQRTel1", QStringLiteral("■TEL 1"), 86);
+    EditQRTel2 = Field<QLineEdit>(book, "EditQRTel2", QStringLiteral("■TEL 2"), 128, 22, "Label83");
+    EditQrTel3 = Field<QLineEdit>(book, "EditQrTel3", QStringLiteral("■TEL 3"), 170, 22, "Label86");
+    EditQRMail1 = Field<QLineEdit>(book, "EditQRMail1", QStringLiteral("■メールアドレス 1"), 212);
+    EDitQRMail2 = Field<QLineEdit>(book, "EDitQRMail2", QStringLiteral("■メールアドレス 2"), 254, 22, "Label87");
+    EditQRMail3 = Field<QLineEdit>(book, "EditQRMail3", QStringLiteral("■メールアドレス 3"), 296, 22, "Label88");
+    EditQRMemo = Field<QLineEdit>(book, "EditQRMemo", QStringLiteral("■メモ"), 338);
+    EditQrDocomoAddr = Field<QLineEdit>(book, "EditQrDocomoAddr", QStringLiteral("■住所"), 380, 22, "LblAddr");
+    EditQrDocomoUrl = Field<QLineEdit>(book, "EditQrDocomoUrl", QStringLiteral("■URL"), 422, 22, "LblUrl");
     Label83 = book->findChild<QLabel*>(QStringLiteral("Label83"));
     Label86 = book->findChild<QLabel*>(QStringLiteral("Label86"));
     Label87 = book->findChild<QLabel*>(QStringLiteral("Label87"));
@@ -390,11 +403,11 @@ void TFormDesign::BuildQRCarryPage()
     LblUrl = book->findChild<QLabel*>(QStringLiteral("LblUrl"));
     QWidget* bookmark = Named(new QWidget, "TabSheetQrBookmark");
     EditQrSiteName = Field<QLineEdit>(bookmark, "EditQrSiteName", QStringLiteral("■タイトル"), 2);
-    EditQrUrl = Field<QLineEdit>(bookmark, "EditQrUrl", QStringLiteral("■URL"), 34);
+    EditQrUrl = Field<QLineEdit>(bookmark, "EditQrUrl", QStringLiteral("■URL"), 44);
     QWidget* mail = Named(new QWidget, "TabSheetQrMail");
     EditQrToMail = Field<QLineEdit>(mail, "EditQrToMail", QStringLiteral("■宛先"), 2);
-    EditQrSubject = Field<QLineEdit>(mail, "EditQrSubject", QStringLiteral("■件名"), 34);
-    MemoQrBody = Field<QPlainTextEdit>(mail, "MemoQrBody", QStringLiteral("■本文"), 66, 160);
+    EditQrSubject = Field<QLineEdit>(mail, "EditQrSubject", QStringLiteral("■件名"), 44);
+    MemoQrBody = Field<QPlainTextEdit>(mail, "MemoQrBody", QStringLiteral("■本文"), 86, 160);
     QWidget* plain = Named(new QWidget, "TabSheetQrText");
     MemoQrContents = Field<QPlainTextEdit>(plain, "MemoQrContents", QStringLiteral("■テキスト"), 2, 200);
     PageControlQr->addTab(book, QStringLiteral("電話帳"));

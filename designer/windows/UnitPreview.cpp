@@ -23,6 +23,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -56,6 +57,47 @@ std::string StepOffsetText(const std::string& text, double step)
     if (result.ec != std::errc() || std::abs(value) >= 1e10)
         return FormatFloat(value);
     return std::string(buffer, result.ptr);
+}
+
+// The preview's cells are drawn this many times finer and averaged down, so
+// that the thin strokes of small text keep their ink on the screen instead
+// of falling between its pixels; printing draws at the printer's own size.
+constexpr int kPreviewFineness = 4;
+constexpr int kLargestSmoothCell = 2048;
+
+// Each pixel the mean of the factor x factor block of the fine bitmap.
+Bitmap AverageDown(const Bitmap& fine, int factor, int width, int height)
+{
+    Bitmap coarse(width, height);
+    const std::uint32_t count = static_cast<std::uint32_t>(factor * factor);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::array<std::uint32_t, 3> sum{};
+            for (int dy = 0; dy < factor; ++dy) {
+                const std::uint32_t* row = fine.Row(y * factor + dy) + x * factor;
+                for (int dx = 0; dx < factor; ++dx)
+                    for (int c = 0; c < 3; ++c)
+                        sum[c] += (row[dx] >> (8 * c)) & 0xFFu;
+            }
+            std::uint32_t pixel = 0xFF000000u;
+            for (int c = 0; c < 3; ++c)
+                pixel |= ((sum[c] + count / 2) / count) << (8 * c);
+            coarse.SetPixel(x, y, pixel);
+        }
+    }
+    return coarse;
+}
+
+// A cell's picture for the screen, one pixel larger to the right and below
+// as its clip is: played finer and averaged down.
+Bitmap SmoothCellPicture(const EnhMetafile& picture, const Rect& place)
+{
+    const int width = place.Width() + 1;
+    const int height = place.Height() + 1;
+    Bitmap fine(width * kPreviewFineness, height * kPreviewFineness);
+    RasterDeviceContext dc(fine);
+    PlayEnhMetafile(dc, picture, Rect{0, 0, place.Width() * kPreviewFineness, place.Height() * kPreviewFineness});
+    return AverageDown(fine, kPreviewFineness, width, height);
 }
 
 } // namespace
@@ -302,8 +344,17 @@ void TFormPreview::DrawLabelAt(DeviceContext& canvas, std::int32_t i, bool previ
     if (face >= Document->GetFaceCount())
         return;
     const EnhMetafile picture = Document->RenderFace(face, 1);
-    PlaceLabelPicture(canvas, picture, LabelCellPlace(*SheetLayout, i, offsetX, offsetY, dpiX, dpiY),
-                      SheetLayout->GetLabelLineKind(i));
+    const Rect place = LabelCellPlace(*SheetLayout, i, offsetX, offsetY, dpiX, dpiY);
+    const std::uint8_t lineKind = SheetLayout->GetLabelLineKind(i);
+    // A cell far larger than any screen (a broken layout) is drawn directly.
+    if (!preview || place.Width() > kLargestSmoothCell || place.Height() > kLargestSmoothCell) {
+        PlaceLabelPicture(canvas, picture, place, lineKind);
+    } else {
+        const Region clip = LabelCellClip(place, lineKind);
+        canvas.SelectClipRegion(&clip);
+        canvas.StretchDraw(Rect{place.left, place.top, place.right + 1, place.bottom + 1},
+                           SmoothCellPicture(picture, place));
+    }
     if (!preview)
         return;
     // The guides with a clear brush in the canvas's pen, under the cell's clip.

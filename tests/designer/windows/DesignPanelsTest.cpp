@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -200,4 +201,38 @@ TEST_F(DesignEditingTest, PictureWithKeptAspectNarrowsItsFrameToThePicture)
     EXPECT_EQ(Object(0).GetHeight(), 40.0);
     EXPECT_GT(CountIn(11, 11, 18, 38, lxtest::kRed), 0);
     EXPECT_EQ(CountIn(31, 11, 18, 38, lxtest::kRed), 0);
+}
+
+TEST_F(DesignEditingTest, SizeBoxesFollowATextThatSizesItselfWhenDrawn)
+{
+    Add(1);
+    Editor().activateWindow();
+    QPlainTextEdit* memo = Editor().MemoSheetString;
+    memo->setFocus();
+    memo->selectAll();
+    QTest::keyClicks(memo, QStringLiteral("WWWWWWWWWWWWWWWWWWWW"));
+    const double widthBefore = Object(0).GetWidth();
+    const auto shows = [](QLineEdit* box, double mm) { EXPECT_EQ(box->text(), QString::number(mm, 'f', 1)); };
+
+    // A larger font: drawing grows the box, and the boxes show it.
+    Editor().SEFontSize->setFocus();
+    QTest::keyClick(Editor().SEFontSize, Qt::Key_PageUp);
+    const double grownWidth = Object(0).GetWidth();
+    ASSERT_GT(grownWidth, widthBefore);
+    shows(Editor().EditSheetWidth, grownWidth);
+    shows(Editor().EditSheetHeight, Object(0).GetHeight());
+
+    // The next edit of the page writes the boxes back: the text keeps its size.
+    Editor().SBFontBold->click();
+    EXPECT_GE(Object(0).GetWidth(), grownWidth);
+    shows(Editor().EditSheetWidth, Object(0).GetWidth());
+
+    // A box being typed in keeps what the user typed until it is left.
+    QLineEdit* width = Editor().EditSheetWidth;
+    width->setFocus();
+    width->selectAll();
+    QTest::keyClicks(width, QStringLiteral("1"));
+    EXPECT_EQ(width->text(), QStringLiteral("1"));
+    QTest::keyClick(width, Qt::Key_Return);
+    shows(width, Object(0).GetWidth());
 }

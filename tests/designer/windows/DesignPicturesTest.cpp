@@ -2,6 +2,7 @@
 #include "EditPanelsFixture.h"
 
 #include "designer/model/LxLabelImage.h"
+#include "designer/model/LxLabelString.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitSelectPicture.h"
@@ -11,8 +12,12 @@
 #include "support/ImageOracles.h"
 
 #include <QCheckBox>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QListView>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <algorithm>
 #include <filesystem>
@@ -195,11 +200,11 @@ TEST_F(DesignPicturesTest, ClickingThePicturePicksTheTransparentColour)
     // Square: 148 x 148 in the middle of the frame.
     QWidget* image = FormDesign->ImageSheetPicture;
     ASSERT_EQ(image->geometry(), QRect(26, 1, 148, 148));
-    FormDesign->ImageSheetPictureMouseDown(140, 74);
+    QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(140, 74));
     EXPECT_EQ(object.GetTransparentColor(), 0xFF0000u);
     EXPECT_EQ(FormDesign->ShapeTransparent->color(), 0xFF0000u);
-    FormDesign->ImageSheetPictureMouseDown(147, 147);
-    FormDesign->ImageSheetPictureMouseDown(5, 5);
+    QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(147, 147));
+    QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(object.GetTransparentColor(), 0x0000FFu);
 }
 
@@ -258,4 +263,55 @@ TEST_F(DesignPicturesTest, ClipboardCopyPasteAndClear)
     FormDesign->SBtnPaste->click();
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"クリップボードからの読み込みに失敗しました。"});
     EXPECT_TRUE(object.GetPicture().Empty());
+}
+
+namespace {
+
+// Files dragged from a file manager and dropped onto the widget.
+void DropFiles(QWidget* target, const std::vector<std::string>& utf8Paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : utf8Paths)
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+    data.setUrls(urls);
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+} // namespace
+
+TEST_F(DesignPicturesTest, OnePictureFileDroppedOnThePicturePageEntersThePicture)
+{
+    auto& object = AddPicture();
+    QWidget* panel = FormDesign->findChild<QWidget*>(QStringLiteral("PanelPicture"));
+    ASSERT_NE(panel, nullptr);
+    lxtest::PngSource png;
+    png.width = 40;
+    png.height = 20;
+    png.colorType = 2;
+    png.samples = HalvesRgb(40, 20);
+    const std::string picture = Write("落とした 画像.PNG", lxtest::WritePngWithLibpng(png));
+    const std::string text = Write("メモ.txt", "not a picture");
+
+    DropFiles(panel, {picture, picture});
+    DropFiles(panel, {text});
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"扱える画像は１つのみです。", "扱える画像形式は、BMP、JPEG、PNG形式です。"}));
+    EXPECT_TRUE(object.GetPicture().Empty());
+    EXPECT_TRUE(FormDesign->Saved);
+
+    DropFiles(panel, {picture});
+    ASSERT_EQ(object.GetPicture().Width(), 40);
+    EXPECT_EQ(ToBitmap(object.GetPicture()).Pixel(35, 10) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_FALSE(FormDesign->Saved) << "a dropped picture is a change to save";
+
+    // On any other page a drop does nothing.
+    messages.Clear();
+    Add<TLxLabelObjectString>(1);
+    DropFiles(panel, {picture, picture});
+    EXPECT_TRUE(messages.Texts().empty());
 }

@@ -331,3 +331,26 @@ TEST_F(DesignSymbolsTest, UndoAndRedoOfATableChangeShowEachTablesRowsInAMergeMob
     EXPECT_EQ(texts[1].rfind(oldMark, 0), 0u) << texts[1];
     EXPECT_EQ(texts[2].rfind(newMark, 0), 0u) << texts[2];
 }
+
+TEST_F(DesignSymbolsTest, AMergeCode128OrMaxiCodeShowsTheCodeSetAndModeItIsMadeWith)
+{
+    auto& merge = AddMergeSymbol<TLxLabelObjectCsvBarcode>(KindCsvBarcode, "A1,HELLO 128\r\n");
+    merge.SetWidth(60);
+    Editor().CBCsvBarType->setCurrentIndex(SymbolCode128);
+    Editor().CBCsvCode128->setCurrentIndex(2);
+    EXPECT_EQ(Editor().CBCsvCodesetCode128->currentText(), QStringLiteral("A"));
+    lxtest::Decoded decoded = Decode(merge.GetRenderedPicture(), BarcodeFormat::Code128);
+    ASSERT_TRUE(decoded.ok) << decoded.error;
+    EXPECT_EQ(decoded.text, "HELLO 128");
+    Editor().CBCsvCodesetCode128->setCurrentIndex(1);
+    EXPECT_EQ(merge.GetStartChar(), "B");
+    Reselect();
+    EXPECT_EQ(Editor().CBCsvCodesetCode128->currentText(), QStringLiteral("B"));
+
+    // Mode 0 is no mode: the control makes the symbol in Mode 4.
+    Editor().CBCsvBarType->setCurrentIndex(SymbolMaxiCode);
+    EXPECT_EQ(Editor().CBCsvMaxiMode->currentText(), QStringLiteral("Mode4"));
+    merge.SetMaxiCodeMode(2);
+    Reselect();
+    EXPECT_EQ(Editor().CBCsvMaxiMode->currentText(), QStringLiteral("Mode3"));
+}

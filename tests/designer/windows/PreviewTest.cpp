@@ -8,7 +8,11 @@
 #include "designer/windows/UnitPreview.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "designer/windows/UpDown.h"
+#include "designer/model/LxLabelString.h"
+#include "platform/gdi/RasterDeviceContext.h"
+#include "platform/metafile/EnhMetafile.h"
 #include "platform/printing/Printer.h"
+#include "platform/text/Numbers.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -210,4 +214,63 @@ TEST_F(EditorPrintTest, TheEditorOpensThePreviewAndThePictureExportOnItsDesign)
     FormDesign->PngBtnPicOutClick();
     EXPECT_EQ(exported, QSize(595, 330)); // 90 x 50 mm
     EXPECT_EQ(FormPreview->Document, nullptr);
+}
+
+namespace {
+
+// Darkness summed over a part of a bitmap, in whole white-to-black pixels.
+double Ink(const Bitmap& bitmap, int left, int top, int right, int bottom)
+{
+    double ink = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, bitmap.Height()); ++y)
+        for (int x = std::max(left, 0); x < std::min(right, bitmap.Width()); ++x) {
+            const std::uint32_t p = bitmap.Pixel(x, y);
+            ink += 1.0 - (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 765.0;
+        }
+    return ink;
+}
+
+} // namespace
+
+TEST_F(PreviewTest, AJapaneseNameAtNinePointsKeepsItsInkOnAnA4Preview)
+{
+    // An A4 sheet previews at about 1.7 pixels a millimetre.
+    UseSheet(MakeSheet(210, 297, {TLblPosition(lxLineNomal, 20, 20, 60, 20)}));
+    document->AddObject(0, 0);
+    auto& name = dynamic_cast<TLxLabelObjectString&>(*document->GetObject(0, 0));
+    name.SetText(Sjis("山田 太郎"));
+    name.SetFontSize(9);
+    name.SetLeft(5);
+    name.SetTop(5);
+
+    // The oracle: the label printed at 600 dpi and averaged over the area
+    // each preview pixel covers. Dropped strokes and strokes grown to whole
+    // pixels both stray from it.
+    const EnhMetafile printed = document->RenderFace(0, 1);
+    constexpr double kFineDpmm = 600 / 25.4;
+    Bitmap fine(RoundToInt(60 * kFineDpmm), RoundToInt(20 * kFineDpmm));
+    {
+        RasterDeviceContext dc(fine);
+        PlayEnhMetafile(dc, printed, Rect{0, 0, fine.Width(), fine.Height()});
+    }
+    if (Ink(fine, 0, 0, fine.Width(), fine.Height()) < 50)
+        GTEST_SKIP() << "no font draws the name";
+
+    form.LoadPreview(*document, sheet, table);
+    const Bitmap& preview = form.PreviewBitmap();
+    const double pixelsPerMm = preview.Height() / 297.0;
+    const auto fineAt = [&](int px) { return static_cast<int>((px / pixelsPerMm - 20) * kFineDpmm); };
+    double oracleInk = 0;
+    double strayInk = 0;
+    // Inside the cell's guides, which are no ink of the name.
+    for (int y = RoundToInt(20 * pixelsPerMm) + 1; y < RoundToInt(40 * pixelsPerMm) - 1; ++y)
+        for (int x = RoundToInt(20 * pixelsPerMm) + 1; x < RoundToInt(80 * pixelsPerMm) - 1; ++x) {
+            const int area = (fineAt(x + 1) - fineAt(x)) * (fineAt(y + 1) - fineAt(y));
+            const double oracle = Ink(fine, fineAt(x), fineAt(y), fineAt(x + 1), fineAt(y + 1)) / area;
+            oracleInk += oracle;
+            strayInk += std::abs(Ink(preview, x, y, x + 1, y + 1) - oracle);
+        }
+    // Averaged at its own resolution the name strays about 0.6; drawn at the
+    // preview resolution it strays more than its whole ink.
+    EXPECT_LT(strayInk / oracleInk, 0.85) << "stray ink " << strayInk << " of " << oracleInk;
 }

@@ -15,6 +15,9 @@
 #include "platform/io/Files.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QPushButton>
 #include <QProcess>
 #include <QRegularExpression>
@@ -162,4 +165,20 @@ TEST_F(DesignerTest, StartAfterAKilledRunStartsNormally)
     ASSERT_TRUE(StartProgram());
     EXPECT_TRUE(messages.Shown().empty());
     EXPECT_TRUE(FormTopMenu->isVisible());
+}
+
+TEST_F(DesignerTest, QtsOwnDialogsSpeakJapanese)
+{
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm")))
+        GTEST_SKIP() << "Qt's Japanese translations are not installed";
+    const auto cancelText = [] {
+        QDialogButtonBox box(QDialogButtonBox::Cancel);
+        return box.button(QDialogButtonBox::Cancel)->text();
+    };
+    ASSERT_FALSE(cancelText().contains(QStringLiteral("キャンセル"))) << "translated before the program started";
+    ASSERT_TRUE(StartProgram());
+    EXPECT_TRUE(cancelText().contains(QStringLiteral("キャンセル"))) << cancelText().toStdString();
+    EXPECT_NE(QCoreApplication::translate("QColorDialog", "Select Color"), QStringLiteral("Select Color"));
+    program.reset();
+    EXPECT_FALSE(cancelText().contains(QStringLiteral("キャンセル"))) << "removed with the program";
 }
