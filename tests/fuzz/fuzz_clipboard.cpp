@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "FuzzSupport.h"
 #include "platform/clipboard/Clipboard.h"
 
 namespace {
@@ -51,6 +52,17 @@ QMimeData* OnClipboard(std::uint8_t format, const QByteArray& bytes)
     return data;
 }
 
+// The reader of that format found a picture.
+bool Read(std::uint8_t format)
+{
+    switch (format % 4) {
+    case 0:
+    case 1: return lx::Clipboard::GetBitmap().has_value();
+    case 2: return lx::Clipboard::GetEnhMetafile().has_value();
+    default: return lx::Clipboard::GetMetafilePicture().has_value();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -67,15 +79,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    static lxfuzz::ReachCounter pictures("pictures read");
     if (size < 1)
         return 0;
     const QByteArray bytes(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
     QGuiApplication::clipboard()->setMimeData(OnClipboard(data[0], bytes));
-    switch (data[0] % 4) {
-    case 0:
-    case 1: lx::Clipboard::GetBitmap(); break;
-    case 2: lx::Clipboard::GetEnhMetafile(); break;
-    default: lx::Clipboard::GetMetafilePicture(); break;
-    }
+    pictures.Count(Read(data[0]));
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "FuzzSupport.h"
 #include "platform/twain/manager/SaneDevice.h"
 
 namespace {
@@ -86,8 +87,10 @@ const SANE_Option_Descriptor* sane_get_option_descriptor(SANE_Handle, SANE_Int) 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    static lxfuzz::ReachCounter images("scanned images");
     device = Device{data, size};
     const lx::twain::ScanResult result = lx::twain::ReadScan(&device);
+    images.Count(result.status == SANE_STATUS_GOOD);
     const lx::Bitmap& image = result.image;
     if (result.status == SANE_STATUS_GOOD &&
         (image.Width() <= 0 || image.Height() <= 0 ||
