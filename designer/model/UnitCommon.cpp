@@ -108,7 +108,7 @@ void ReadStreamPicture(Picture& picture, Stream& stream)
     picture.SetGraphic(std::move(graphic));
 }
 
-const std::string& DefaultFontName()
+const std::string& DefaultTextFaceName()
 {
     static const std::string name = Sjis("ＭＳ Ｐゴシック");
     return name;

@@ -38,14 +38,15 @@ inline constexpr std::uint8_t kFontItalic = 2;
 inline constexpr std::uint8_t kFontUnderline = 4;
 inline constexpr std::uint8_t kFontStrikeOut = 8;
 
-// CP932 face name of a font nobody has set.
-const std::string& DefaultFontName();
+// CP932 face name of a font nobody has set. Not "DefaultFontName": the
+// control has a function of that name, and one program may hold both.
+const std::string& DefaultTextFaceName();
 
 // What the design file keeps of a font.
 struct FontValue {
     std::int32_t Size = 9;      // points
     std::uint32_t Color = 0;    // 0x00BBGGRR; system-colour values kept as they are
-    std::string Name = DefaultFontName(); // CP932 face name
+    std::string Name = DefaultTextFaceName(); // CP932 face name
     std::uint8_t Style = 0;     // kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut
 
     friend bool operator==(const FontValue&, const FontValue&) = default;

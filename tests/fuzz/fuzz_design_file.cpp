@@ -1,7 +1,11 @@
-// Hostile bytes into the whole-file reader of designs. Reading may only fail
+// Hostile bytes into the whole-file reader of designs, with the control
+// registered so that symbol objects are built too. Reading may only fail
 // with lx::Error; a design it accepts must write again and read back to the
 // same bytes.
+#include "FuzzSupport.h"
 #include "designer/model/LxDesignFile.h"
+#include "designer/model/LxLabelManager.h"
+#include "designer/model/LxLabelObjectManager.h"
 #include "platform/io/Errors.h"
 
 #include <cstdint>
@@ -16,13 +20,30 @@ std::string Written(const lx::Design& design)
     return stream.TakeBytes();
 }
 
+bool HoldsSymbolObject(const lx::TlxLabelManager& document)
+{
+    for (std::int32_t face = 0; face < document.GetFaceCount(); ++face)
+        if (lxfuzz::HoldsSymbolObject(document.GetFaceObjects(face)))
+            return true;
+    return false;
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    lxfuzz::RegisterSymbolControl();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    lx::MemoryStream input{std::string(reinterpret_cast<const char*>(data), size)};
+    static lxfuzz::ReachCounter symbols("symbol objects inside design files");
+    lx::MemoryStream input{lxfuzz::Bytes(data, size)};
+    bool reached = false;
     try {
         const lx::Design design = lx::ReadDesign(input);
+        reached = HoldsSymbolObject(*design.Document);
         design.Document->GetSerialRecordCount();
         const std::string once = Written(design);
         lx::MemoryStream again{once};
@@ -30,5 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
     } catch (const lx::Error&) {
     }
+    symbols.Count(reached);
     return 0;
 }

@@ -1,7 +1,10 @@
 // Hostile object blocks of a label cell: loading keeps only whole objects,
 // what was loaded saves and loads again to the same bytes, and the loaded
 // objects survive the record queries, a copy for another record and a draw.
+// The control is registered, so symbol objects are built and drawn too.
 #include "designer/model/LxLabelObjectManager.h"
+
+#include "FuzzSupport.h"
 
 #include "designer/model/UnitCommon.h"
 #include "platform/gdi/RasterDeviceContext.h"
@@ -46,18 +49,25 @@ std::string Saved(const lx::TlxLabelObjectManager& list)
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    lxfuzz::RegisterSymbolControl();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    static lxfuzz::ReachCounter symbols("symbol objects inside object blocks");
     lx::TlxLabelObjectManager list(Faces(), 30, 20, 0);
-    lx::MemoryStream input(std::string(reinterpret_cast<const char*>(data), size));
+    lx::MemoryStream input(lxfuzz::Bytes(data, size));
     const std::int32_t claimed = size >= 4 ? static_cast<std::int32_t>(data[0] | data[1] << 8 | data[2] << 16 |
                                                                        std::uint32_t(data[3]) << 24)
                                            : 0;
     try {
         list.LoadObjects(input, MergeTable());
     } catch (const lx::Error&) {
-        // a read error, or a symbol object whose control is not registered here
     }
+    symbols.Count(lxfuzz::HoldsSymbolObject(list));
     if (list.GetObjectCount() > (claimed > 0 ? claimed : 0))
         __builtin_trap();
 
