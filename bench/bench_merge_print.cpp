@@ -65,9 +65,9 @@ lx::TlxLblInfo TwelveUpA4()
     return layout;
 }
 
-void AddText(lx::TlxLabelManager& document, lx::TLxCSV& table, int column, int points, double top)
+void AddText(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table, int column, int points, double top)
 {
-    document.AddMergeObject(lx::KindCsvString, 0, &table);
+    document.AddMergeObject(lx::KindCsvString, 0, table);
     auto& text = dynamic_cast<lx::TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
     text.SetColumn(column);
     text.SetFontSize(points);
@@ -77,9 +77,9 @@ void AddText(lx::TlxLabelManager& document, lx::TLxCSV& table, int column, int p
     text.SetHeight(5);
 }
 
-void AddQr(lx::TlxLabelManager& document, lx::TLxCSV& table)
+void AddQr(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table)
 {
-    document.AddMergeObject(lx::KindCsvBarcode, 0, &table);
+    document.AddMergeObject(lx::KindCsvBarcode, 0, table);
     auto& qr = dynamic_cast<lx::TLxLabelObjectCsvBarcode&>(*document.GetObject(0, 0));
     qr.SetSymbolKind(lx::SymbolQr);
     qr.SetModel(2);
@@ -92,7 +92,7 @@ void AddQr(lx::TlxLabelManager& document, lx::TLxCSV& table)
 }
 
 struct Job {
-    explicit Job(int records) : table(MergeTable(records)), document(12, layout)
+    explicit Job(int records) : table(std::make_shared<lx::TLxCSV>(MergeTable(records))), document(12, layout)
     {
         document.SetSingleMode(true);
         AddQr(document, table);
@@ -100,7 +100,7 @@ struct Job {
         AddText(document, table, 2, 8, 20);
     }
     lx::TlxLblInfo layout = TwelveUpA4();
-    lx::TLxCSV table;
+    std::shared_ptr<lx::TLxCSV> table;
     lx::TlxLabelManager document;
 };
 
@@ -110,7 +110,7 @@ std::string PrintJob(Job& job, const std::string& pdf)
     lx::ScriptedMessages messages;
     messages.ChooseFileNext(lx::FileDialogResult{pdf, 0});
     lx::TFormPreview form;
-    form.LoadPreview(job.document, job.layout, job.table);
+    form.LoadPreview(job.document, job.layout, *job.table);
     form.BtnDoPrintClick();
     return pdf;
 }

@@ -115,10 +115,10 @@ void TFormDesign::HandleDropFiles(const std::vector<std::string>& paths)
         ShowInfo("扱える画像形式は、BMP、JPEG、PNG形式です。");
         return;
     }
-    Bitmap bitmap = LoadPictureFileBitmap(path);
+    Picture picture = LoadPictureFile(path);
     // The picture changed the design like any other picture command.
     Saved = false;
-    ApplyPictureToObject(std::move(bitmap));
+    ApplyPictureToObject(std::move(picture));
 }
 
 void TFormDesign::TABSheetDrawTab(QPainter& painter, int index, const QRect& rect)

@@ -256,7 +256,7 @@ TEST_F(PreviewTest, AJapaneseNameAtNinePointsKeepsItsInkOnAnA4Preview)
     if (Ink(fine, 0, 0, fine.Width(), fine.Height()) < 50)
         GTEST_SKIP() << "no font draws the name";
 
-    form.LoadPreview(*document, sheet, table);
+    form.LoadPreview(*document, sheet, *table);
     const Bitmap& preview = form.PreviewBitmap();
     const double pixelsPerMm = preview.Height() / 297.0;
     const auto fineAt = [&](int px) { return static_cast<int>((px / pixelsPerMm - 20) * kFineDpmm); };

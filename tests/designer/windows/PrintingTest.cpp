@@ -193,9 +193,9 @@ TEST_F(PrintingTest, MergedTextAndSymbolsReachThePdfAsTextAndShapes)
     std::vector<std::string> lines;
     for (int r = 1; r <= 13; ++r)
         lines.push_back("名前" + std::to_string(100 + r) + ",https://example.jp/r/" + std::to_string(r));
-    table = MakeTable(lines);
+    *table = MakeTable(lines);
     document->SetSingleMode(true);
-    document->AddMergeObject(KindCsvBarcode, 0, &table);
+    document->AddMergeObject(KindCsvBarcode, 0, table);
     auto& qr = dynamic_cast<TLxLabelObjectCsvBarcode&>(*document->GetObject(0, 0));
     qr.SetModel(2);
     qr.SetDataColumn(2);
