@@ -138,6 +138,7 @@ void TFormDesign::FillColumnCombo(QComboBox* box)
         box->setModel(MergeColumns);
         // Neither the box nor its list may measure every item of a wide table.
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setIconSize(QSize(0, 0)); // the items have no icons to make room for
         box->setMinimumContentsLength(12);
         if (auto* list = qobject_cast<QListView*>(box->view()))
             list->setUniformItemSizes(true);

@@ -47,7 +47,8 @@ public:
     {
         if (event->type() == QEvent::KeyPress) {
             const QString text = static_cast<QKeyEvent*>(event)->text();
-            if (!text.isEmpty() && !TFormDesign::EditSheetNumPress(text.front()))
+            // Return, Tab and Escape type nothing: they apply or leave the box.
+            if (!text.isEmpty() && text.front().isPrint() && !TFormDesign::EditSheetNumPress(text.front()))
                 return true;
         }
         return QObject::eventFilter(watched, event);
