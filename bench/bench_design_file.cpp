@@ -4,6 +4,7 @@
 #include "designer/model/LxLabelString.h"
 #include "platform/io/Files.h"
 #include "platform/text/Cp932.h"
+#include "tests/support/MergeTables.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -30,18 +31,10 @@ lx::TlxLblInfo MakeLayout()
 // 100 addresses to merge from, as the merge-table block holds them.
 lx::TLxCSV MakeTable()
 {
-    std::string lines;
+    std::vector<std::string> lines;
     for (int r = 0; r < 100; ++r)
-        lines += std::to_string(r) + "," + lx::Sjis("山田 太郎,東京都千代田区") + "\r\n";
-    lx::MemoryStream block;
-    block.WriteUInt8(1);
-    block.WriteInt32(100);
-    block.WriteInt32(3);
-    lx::WriteStreamString(lines, block);
-    block.Seek(0);
-    lx::TLxCSV table;
-    table.LoadFromStream(block);
-    return table;
+        lines.push_back(std::to_string(r) + ",山田 太郎,東京都千代田区");
+    return lxtest::MergeTableOf(lines);
 }
 
 // Every object a little different, as a real design's are.

@@ -15,6 +15,7 @@
 #include "platform/io/Stream.h"
 #include "platform/printing/Printer.h"
 #include "platform/text/Cp932.h"
+#include "tests/support/MergeTables.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -40,18 +41,10 @@ std::string RecordLine(int r)
 
 lx::TLxCSV MergeTable(int records)
 {
-    std::string joined;
+    std::vector<std::string> lines;
     for (int r = 1; r <= records; ++r)
-        joined += lx::Sjis(RecordLine(r)) + "\r\n";
-    lx::MemoryStream block;
-    block.WriteUInt8(1);
-    block.WriteInt32(records);
-    block.WriteInt32(0);
-    lx::WriteStreamString(joined, block);
-    block.Seek(0);
-    lx::TLxCSV table;
-    table.LoadFromStream(block);
-    return table;
+        lines.push_back(RecordLine(r));
+    return lxtest::MergeTableOf(lines);
 }
 
 lx::TlxLblInfo TwelveUpA4()

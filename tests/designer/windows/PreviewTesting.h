@@ -7,6 +7,7 @@
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/UnitCommon.h"
 #include "platform/text/Cp932.h"
+#include "support/MergeTables.h"
 
 #include <QImage>
 #include <algorithm>
@@ -51,21 +52,7 @@ inline lx::TLxLabelObjectFigure& FillFace(lx::TlxLabelManager& document, int fac
 }
 
 // A merge table of these lines (UTF-8 here, CP932 in the table).
-inline lx::TLxCSV MakeTable(const std::vector<std::string>& lines)
-{
-    std::string joined;
-    for (const std::string& line : lines)
-        joined += lx::Sjis(line) + "\r\n";
-    lx::MemoryStream block;
-    block.WriteUInt8(1);
-    block.WriteInt32(static_cast<std::int32_t>(lines.size()));
-    block.WriteInt32(0);
-    lx::WriteStreamString(joined, block);
-    block.Seek(0);
-    lx::TLxCSV table;
-    table.LoadFromStream(block);
-    return table;
-}
+inline lx::TLxCSV MakeTable(const std::vector<std::string>& lines) { return MergeTableOf(lines); }
 
 inline lx::TLxLabelObjectCsvString& AddMergeText(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table)
 {
