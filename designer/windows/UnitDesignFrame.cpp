@@ -2,6 +2,7 @@
 // showing, the design surface and closing.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/EditorShapes.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
@@ -49,8 +50,12 @@ TFormDesign::TFormDesign(QWidget* parent) : QWidget(parent)
 
 TFormDesign::~TFormDesign()
 {
-    // No event may reach the editing handlers of a window being torn down.
+    // No event or signal may reach the editing handlers of a window being
+    // torn down: its boxes lose the focus as they go.
     delete EditingHook;
+    qDeleteAll(findChildren<EventHook*>());
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     // The document refers to the layouts and the merge table.
     UndoHistory.reset();
     Document.reset();

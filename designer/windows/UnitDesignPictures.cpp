@@ -135,8 +135,10 @@ void TFormDesign::BuildPictureComponents()
     }
     ImageSheetPicture->installEventFilter(new EventHook(
         [this](QObject*, QEvent* event) {
+            if (event->type() != QEvent::MouseButtonPress)
+                return false;
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            if (mouse->button() == Qt::LeftButton) {
                 const QPoint at = mouse->position().toPoint();
                 guarded([this, at] { ImageSheetPictureMouseDown(at.x(), at.y()); });
             }

@@ -76,7 +76,13 @@ void TFormDesign::BuildShellComponents()
                             EditSheetWidth, EditSheetHeight})
         UseNumericKeys(edit);
     PanelPicture->installEventFilter(
-        new EventHook([this](QObject*, QEvent* event) { return AcceptDroppedFiles(event); }, PanelPicture));
+        new EventHook(
+        [this](QObject*, QEvent* event) {
+            // Other events also come while the editor is being destroyed.
+            const QEvent::Type type = event->type();
+            return (type == QEvent::DragEnter || type == QEvent::Drop) && AcceptDroppedFiles(event);
+        },
+        PanelPicture));
 }
 
 bool TFormDesign::AcceptDroppedFiles(QEvent* event)
