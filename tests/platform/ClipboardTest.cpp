@@ -1,4 +1,5 @@
 #include "support/TestPaths.h"
+#include "support/Oracles.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/text/Cp932.h"
 
@@ -192,8 +193,7 @@ TEST(ClipboardPeer, Reader)
 
 TEST(Clipboard, EnhancedMetafileCrossesProcessesUnderXvfb)
 {
-    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "xvfb-run is not installed";
+    LX_NEED_TOOLS("xvfb-run", "xauth");
     lxtest::TempDir dir;
     const std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
     const std::string common = "LX_CLIPBOARD_PEER_DIR='" + dir.Path() + "' QT_QPA_PLATFORM=xcb ";

@@ -1,0 +1,29 @@
+#pragma once
+// Oracles the tests run beside our code (zbarimg, pdftoppm, wmf2gd, Xvfb,
+// fonts, ...). Where one is missing its test is skipped, or fails when
+// LX_REQUIRE_ORACLES=1 (CI sets it), so a green CI run means every oracle ran.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace lxtest {
+
+bool OraclesRequired();
+// Whether every program is on PATH.
+bool ToolsInstalled(std::initializer_list<const char*> programs);
+// "a, b" for the message of a skip.
+std::string ToolList(std::initializer_list<const char*> programs);
+
+} // namespace lxtest
+
+// In a test body or SetUp: goes on only when `available`, else skips (or
+// fails under LX_REQUIRE_ORACLES) naming what is missing.
+#define LX_NEED_ORACLE(available, what)                                                                               \
+    if (available) {                                                                                                  \
+    } else if (::lxtest::OraclesRequired())                                                                           \
+        GTEST_FAIL() << "missing oracle: " << (what);                                                                 \
+    else                                                                                                              \
+        GTEST_SKIP() << "missing oracle: " << (what)
+
+#define LX_NEED_TOOLS(...) LX_NEED_ORACLE(::lxtest::ToolsInstalled({__VA_ARGS__}), ::lxtest::ToolList({__VA_ARGS__}))
