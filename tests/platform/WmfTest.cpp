@@ -59,7 +59,7 @@ void ExpectModules(const QImage& image, const char* who)
 
 TEST(Wmf, OurPlaceableFileOpensInLibwmfWithTheSameModules)
 {
-    LX_NEED_TOOLS("wmf2gd");
+    LX_NEED_ORACLE(lxtest::LibwmfRenders(), "wmf2gd (libwmf-bin) with its fonts (fonts-urw-base35)");
     WmfRecorder recorder;
     DrawSymbol(recorder);
     const WindowsMetafile wmf = recorder.Close();

@@ -14,6 +14,9 @@ bool OraclesRequired();
 bool ToolsInstalled(std::initializer_list<const char*> programs);
 // "a, b" for the message of a skip.
 std::string ToolList(std::initializer_list<const char*> programs);
+// Whether wmf2gd draws a metafile: libwmf refuses every file when it finds
+// none of its fonts (fonts-urw-base35), text or not.
+bool LibwmfRenders();
 
 } // namespace lxtest
 

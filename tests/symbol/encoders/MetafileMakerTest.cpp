@@ -161,7 +161,7 @@ TEST(MetafileMaker, PicturesThatCannotBeMadeAreEmptyAndEmptySymbolsHoldTheMappin
 
 TEST(MetafileMaker, LibwmfReadsOurSymbolPictures)
 {
-    LX_NEED_TOOLS("wmf2gd");
+    LX_NEED_ORACLE(lxtest::LibwmfRenders(), "wmf2gd (libwmf-bin) with its fonts (fonts-urw-base35)");
     TempDir dir;
     const auto render = [&](const WindowsMetafile& wmf, Size extent, const std::string& name) {
         EXPECT_EQ(WritePlaceableWmf(wmf, dir.File(name + ".wmf"), extent.cx * 10, extent.cy * 10), 1);
