@@ -13,25 +13,18 @@ bool OraclesRequired()
     return value && std::string(value) == "1";
 }
 
-bool ToolsInstalled(std::initializer_list<const char*> programs)
+std::string MissingTools(std::initializer_list<const char*> programs)
 {
+    std::string missing;
     for (const char* program : programs)
         if (std::system((std::string("command -v '") + program + "' >/dev/null 2>&1").c_str()) != 0)
-            return false;
-    return true;
-}
-
-std::string ToolList(std::initializer_list<const char*> programs)
-{
-    std::string list;
-    for (const char* program : programs)
-        list += (list.empty() ? "" : ", ") + std::string(program);
-    return list;
+            missing += (missing.empty() ? "" : ", ") + std::string(program);
+    return missing;
 }
 
 bool LibwmfRenders()
 {
-    if (!ToolsInstalled({"wmf2gd"}))
+    if (!MissingTools({"wmf2gd"}).empty())
         return false;
     // A placeable metafile of 10 x 10 at 96 dpi with no drawing, written
     // by hand: key, box, inch, checksum; header; end record.

@@ -10,10 +10,8 @@
 namespace lxtest {
 
 bool OraclesRequired();
-// Whether every program is on PATH.
-bool ToolsInstalled(std::initializer_list<const char*> programs);
-// "a, b" for the message of a skip.
-std::string ToolList(std::initializer_list<const char*> programs);
+// The programs not on PATH, as "a, b"; empty when all are there.
+std::string MissingTools(std::initializer_list<const char*> programs);
 // Whether wmf2gd draws a metafile: libwmf refuses every file when it finds
 // none of its fonts (fonts-urw-base35), text or not.
 bool LibwmfRenders();
@@ -29,4 +27,4 @@ bool LibwmfRenders();
     else                                                                                                              \
         GTEST_SKIP() << "missing oracle: " << (what)
 
-#define LX_NEED_TOOLS(...) LX_NEED_ORACLE(::lxtest::ToolsInstalled({__VA_ARGS__}), ::lxtest::ToolList({__VA_ARGS__}))
+#define LX_NEED_TOOLS(...) LX_NEED_ORACLE(::lxtest::MissingTools({__VA_ARGS__}).empty(), ::lxtest::MissingTools({__VA_ARGS__}))
