@@ -12,8 +12,8 @@
 
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/ImageSize.h"
-#include "platform/io/Errors.h"
 #include "platform/image/PngImage.h"
+#include "platform/io/Errors.h"
 #include "platform/metafile/ByteCursor.h"
 #include "platform/metafile/Dib.h"
 
@@ -167,8 +167,8 @@ bool Clipboard::SetMetafilePicture(const MetafilePicture& picture)
     // 0.01 mm, 2540 to the inch.
     const std::string file = picture.metafile.PlaceableBytes(
         {{0, 0, std::clamp(picture.xExt, 0, 32767), std::clamp(picture.yExt, 0, 32767)}, 2540});
-    const Size pixels{static_cast<int>(std::lround(picture.xExt * double(kPictureDpi) / 2540)),
-                      static_cast<int>(std::lround(picture.yExt * double(kPictureDpi) / 2540))};
+    const Size pixels{static_cast<int>(std::lround(picture.xExt * (kPictureDpi / 2540.0))),
+                      static_cast<int>(std::lround(picture.yExt * (kPictureDpi / 2540.0)))};
     auto formats = PngOf(pixels, [&](DeviceContext& dc, const Rect& dest) { PlayWindowsMetafile(dc, picture.metafile, dest); });
     formats.emplace_back(kWmfMime, file);
     formats.emplace_back(kPictureMime, header.Data());

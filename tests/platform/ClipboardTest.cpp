@@ -131,6 +131,11 @@ TEST(Clipboard, MetafilePictureKeepsItsMappingAndExtents)
     EXPECT_EQ(picture->yExt, 1228);
     EXPECT_EQ(picture->metafile.Bytes(), wmf.Bytes());
     EXPECT_TRUE(Clipboard::HasFormat(ClipboardFormat::EnhMetafile));
+
+    // Extents no bitmap can have: the metafile goes alone, without a PNG.
+    PutOnClipboard([&](Clipboard& clipboard) { ASSERT_TRUE(clipboard.SetMetafilePicture({8, 2147483647, 1228, wmf})); });
+    EXPECT_TRUE(Clipboard::HasFormat(ClipboardFormat::MetafilePicture));
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/png")));
 }
 
 TEST(Clipboard, BitmapsTravelAsBmpAndPngAndPngFromOthersIsRead)
