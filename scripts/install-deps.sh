@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package the designer, the control and their tests need.
+# With --if-missing only those not installed yet (no apt-get update when none).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev
@@ -10,7 +11,18 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev zbar-tools libzbar-dev libqrencode-dev
   poppler-utils libtiff-tools libtiff-dev libwmf-bin emf2svg librsvg2-bin xvfb xauth
+  fonts-urw-base35
+  xclip
 )
+if [ "${1:-}" = "--if-missing" ]; then
+  installed=" $(dpkg-query -W -f='${Package}:${Status} ' "${packages[@]}" 2>/dev/null || true) "
+  missing=()
+  for package in "${packages[@]}"; do
+    [[ $installed == *" $package:install ok installed "* ]] || missing+=("$package")
+  done
+  [ "${#missing[@]}" -eq 0 ] && exit 0
+  packages=("${missing[@]}")
+fi
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive

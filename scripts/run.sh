@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds the designer and starts it on the shipped data.
+# Installs what is missing, builds the designer and starts it on the shipped data.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install-deps.sh"
+bash "$top/scripts/install-deps.sh" --if-missing
 "$top/scripts/build.sh" "$top/build" -DCMAKE_BUILD_TYPE=Release
 exe="$top/build/designer/windows/tlxlabel"
 if [ ! -x "$exe" ]; then

@@ -7,7 +7,13 @@
 #include <QMimeData>
 
 #include <atomic>
+#include <cmath>
+#include <functional>
 
+#include "platform/gdi/RasterDeviceContext.h"
+#include "platform/image/ImageSize.h"
+#include "platform/image/PngImage.h"
+#include "platform/io/Errors.h"
 #include "platform/metafile/ByteCursor.h"
 #include "platform/metafile/Dib.h"
 
@@ -19,6 +25,10 @@ constexpr const char* kEmfMime = "image/x-emf";
 constexpr const char* kWmfMime = "image/x-wmf";
 constexpr const char* kPictureMime = "application/x-lx-metafilepict";
 constexpr const char* kBmpMime = "image/bmp";
+constexpr const char* kPngMime = "image/png";
+// Metafile pictures measure themselves in 0.01 mm; their PNG form is drawn
+// at a printer's resolution so that symbol modules stay whole pixels.
+constexpr int kPictureDpi = 600;
 
 std::atomic<bool> held{false};
 
@@ -30,13 +40,33 @@ QByteArray ToBytes(const std::string& s) { return QByteArray(s.data(), static_ca
 
 std::string FromBytes(const QByteArray& b) { return std::string(b.constData(), static_cast<std::size_t>(b.size())); }
 
+// The PNG form of a metafile, for programs that paste no metafiles. Only
+// the desktop clipboard gets one: in process the metafile is all a host
+// reads. A picture too large or unplayable goes without.
+std::vector<std::pair<std::string, std::string>> PngOf(Size pixels, const std::function<void(DeviceContext&, const Rect&)>& play)
+{
+    if (privateScope || pixels.cx <= 0 || pixels.cy <= 0)
+        return {};
+    try {
+        CheckImageSize(pixels.cx, pixels.cy);
+        Bitmap bitmap(pixels.cx, pixels.cy);
+        RasterDeviceContext dc(bitmap);
+        play(dc, Rect{0, 0, pixels.cx, pixels.cy});
+        return {{kPngMime, EncodePng(bitmap)}};
+    } catch (const Error&) {
+        return {};
+    }
+}
+
 std::optional<QImage> ReadImage()
 {
     if (privateScope)
         return std::nullopt;
     QClipboard* clipboard = System();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-    if (!data || !data->hasImage())
+    // A metafile's own PNG form does not make it a bitmap: hosts draw the
+    // metafile.
+    if (!data || !data->hasImage() || data->hasFormat(kEmfMime) || data->hasFormat(kWmfMime))
         return std::nullopt;
     const QImage image = qvariant_cast<QImage>(data->imageData());
     return image.isNull() ? std::nullopt : std::optional<QImage>(image);
@@ -120,7 +150,9 @@ bool Clipboard::SetEnhMetafile(const EnhMetafile& metafile)
 {
     if (!open_ || metafile.Empty())
         return false;
-    return Publish({{kEmfMime, metafile.Bytes()}});
+    auto formats = PngOf(metafile.PixelSize(), [&](DeviceContext& dc, const Rect& dest) { PlayEnhMetafile(dc, metafile, dest); });
+    formats.emplace_back(kEmfMime, metafile.Bytes());
+    return Publish(std::move(formats));
 }
 
 bool Clipboard::SetMetafilePicture(const MetafilePicture& picture)
@@ -135,7 +167,12 @@ bool Clipboard::SetMetafilePicture(const MetafilePicture& picture)
     // 0.01 mm, 2540 to the inch.
     const std::string file = picture.metafile.PlaceableBytes(
         {{0, 0, std::clamp(picture.xExt, 0, 32767), std::clamp(picture.yExt, 0, 32767)}, 2540});
-    return Publish({{kWmfMime, file}, {kPictureMime, header.Data()}});
+    const Size pixels{static_cast<int>(std::lround(picture.xExt * (kPictureDpi / 2540.0))),
+                      static_cast<int>(std::lround(picture.yExt * (kPictureDpi / 2540.0)))};
+    auto formats = PngOf(pixels, [&](DeviceContext& dc, const Rect& dest) { PlayWindowsMetafile(dc, picture.metafile, dest); });
+    formats.emplace_back(kWmfMime, file);
+    formats.emplace_back(kPictureMime, header.Data());
+    return Publish(std::move(formats));
 }
 
 bool Clipboard::SetBitmap(const Bitmap& bitmap)

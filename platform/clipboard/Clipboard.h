@@ -40,7 +40,9 @@ public:
     bool IsOpen() const { return open_; }
 
     // These need the clipboard open and return false otherwise. A null
-    // metafile or an empty bitmap is never published.
+    // metafile or an empty bitmap is never published. On the desktop
+    // clipboard a metafile comes with a PNG of itself, drawn at its
+    // reference device's resolution (a metafile picture at 600 dpi).
     bool Empty();
     bool SetEnhMetafile(const EnhMetafile& metafile);
     bool SetMetafilePicture(const MetafilePicture& picture);

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <string_view>
 
 #include "platform/gdi/PainterDeviceContext.h"
 #include "platform/io/Errors.h"
@@ -17,6 +19,14 @@
 namespace lx {
 
 namespace {
+
+// LX_VIRTUAL_PRINTER=1 hides the system's printers: the virtual device
+// stands in and jobs go to PDF files, so tests hold on any machine.
+bool PrintersHidden()
+{
+    const char* value = std::getenv("LX_VIRTUAL_PRINTER");
+    return value && std::string_view(value) == "1";
+}
 
 std::optional<QString>& ChosenPrinter()
 {
@@ -34,6 +44,8 @@ std::optional<DeviceInfo>& CachedDevice()
 
 QPrinterInfo CurrentInfo()
 {
+    if (PrintersHidden())
+        return {};
     if (ChosenPrinter()) {
         const QPrinterInfo info = QPrinterInfo::printerInfo(*ChosenPrinter());
         if (!info.isNull())
@@ -76,6 +88,8 @@ bool HasPrinter() { return !CurrentInfo().isNull(); }
 std::vector<std::string> PrinterNames()
 {
     std::vector<std::string> names;
+    if (PrintersHidden())
+        return names;
     for (const QString& name : QPrinterInfo::availablePrinterNames())
         names.push_back(Utf8ToCp932(name.toStdString()));
     return names;
@@ -90,7 +104,7 @@ std::string CurrentPrinterName()
 void SetCurrentPrinter(const std::string& cp932Name)
 {
     const QString name = QString::fromStdString(Cp932ToUtf8(cp932Name));
-    if (!QPrinterInfo::printerInfo(name).isNull()) {
+    if (!PrintersHidden() && !QPrinterInfo::printerInfo(name).isNull()) {
         ChosenPrinter() = name;
         ForgetPrinterDevice();
     }

@@ -2,7 +2,8 @@
 // The current printer: its name, resolution and printable-area offsets from
 // Qt Print Support, and print jobs drawn through a DeviceContext. Without a
 // printer the virtual one stands in, so renders stay deterministic, and jobs
-// go to PDF files.
+// go to PDF files. LX_VIRTUAL_PRINTER=1 (the tests set it) hides the
+// system's printers.
 #include <memory>
 #include <optional>
 #include <string>

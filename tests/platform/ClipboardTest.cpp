@@ -1,4 +1,5 @@
 #include "support/TestPaths.h"
+#include "support/Oracles.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/text/Cp932.h"
 
@@ -130,6 +131,11 @@ TEST(Clipboard, MetafilePictureKeepsItsMappingAndExtents)
     EXPECT_EQ(picture->yExt, 1228);
     EXPECT_EQ(picture->metafile.Bytes(), wmf.Bytes());
     EXPECT_TRUE(Clipboard::HasFormat(ClipboardFormat::EnhMetafile));
+
+    // Extents no bitmap can have: the metafile goes alone, without a PNG.
+    PutOnClipboard([&](Clipboard& clipboard) { ASSERT_TRUE(clipboard.SetMetafilePicture({8, 2147483647, 1228, wmf})); });
+    EXPECT_TRUE(Clipboard::HasFormat(ClipboardFormat::MetafilePicture));
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/png")));
 }
 
 TEST(Clipboard, BitmapsTravelAsBmpAndPngAndPngFromOthersIsRead)
@@ -192,8 +198,7 @@ TEST(ClipboardPeer, Reader)
 
 TEST(Clipboard, EnhancedMetafileCrossesProcessesUnderXvfb)
 {
-    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "xvfb-run is not installed";
+    LX_NEED_TOOLS("xvfb-run", "xauth");
     lxtest::TempDir dir;
     const std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
     const std::string common = "LX_CLIPBOARD_PEER_DIR='" + dir.Path() + "' QT_QPA_PLATFORM=xcb ";

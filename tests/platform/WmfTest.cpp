@@ -1,4 +1,5 @@
 #include "support/TestPaths.h"
+#include "support/Oracles.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/metafile/WindowsMetafile.h"
@@ -37,11 +38,6 @@ void DrawSymbol(Recorder& r, int viewport = 0)
                 r.Rectangle(x * kPitch, -y * kPitch, (x + 1) * kPitch, -(y + 1) * kPitch);
 }
 
-bool Installed(const char* program)
-{
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 void WriteFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -63,8 +59,7 @@ void ExpectModules(const QImage& image, const char* who)
 
 TEST(Wmf, OurPlaceableFileOpensInLibwmfWithTheSameModules)
 {
-    if (!Installed("wmf2gd"))
-        GTEST_SKIP() << "wmf2gd (libwmf-bin) is not installed";
+    LX_NEED_ORACLE(lxtest::LibwmfRenders(), "wmf2gd (libwmf-bin) with its fonts (fonts-urw-base35)");
     WmfRecorder recorder;
     DrawSymbol(recorder);
     const WindowsMetafile wmf = recorder.Close();
@@ -107,8 +102,7 @@ TEST(Emf, OurFileOpensInAnIndependentReaderWithTheSameModules)
             for (int x = 0; x < bmp.Width(); ++x)
                 ASSERT_EQ(bmp.Pixel(x, y) == 0xFF000000u, Dark(x / module, y / module)) << scale << ": " << x << "," << y;
     }
-    if (!Installed("emf2svg-conv") || !Installed("rsvg-convert"))
-        GTEST_SKIP() << "emf2svg-conv (emf2svg) or rsvg-convert (librsvg2-bin) is not installed";
+    LX_NEED_TOOLS("emf2svg-conv", "rsvg-convert");
     lxtest::TempDir dir;
     WriteFile(dir.File("symbol.emf"), emf.Bytes());
     const std::string command = "emf2svg-conv -i '" + dir.File("symbol.emf") + "' -o '" + dir.File("symbol.svg") +

@@ -2,6 +2,7 @@
 // the user-paper editor shows whole, with the IPA fonts the shipped font
 // configuration maps the system's faces to.
 #include "EditorFixture.h"
+#include "support/Oracles.h"
 
 #include "designer/windows/UnitAddPaper.h"
 
@@ -107,8 +108,7 @@ protected:
     void SetUp() override
     {
         lxtest::EditorTest::SetUp();
-        if (!HasIpaFonts())
-            GTEST_SKIP() << "the IPA fonts are not installed";
+        LX_NEED_ORACLE(HasIpaFonts(), "the IPA fonts");
     }
 
     void ExpectFits(const QWidget* root, const QString& what)

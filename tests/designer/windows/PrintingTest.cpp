@@ -1,4 +1,5 @@
 #include "DesignerFixture.h"
+#include "support/Oracles.h"
 #include "PreviewTesting.h"
 
 #include "designer/model/LxLabelCSVBarcode.h"
@@ -54,10 +55,7 @@ class PrintingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (HasPrinter())
-            GTEST_SKIP() << "this machine has a printer; the jobs would go to it";
-        if (std::system("command -v pdftoppm >/dev/null") != 0)
-            GTEST_SKIP() << "poppler-utils are not installed";
+        LX_NEED_TOOLS("pdftoppm", "pdfinfo");
     }
     // Shows the preview and runs `act` while it is up; closes it if printing did not.
     bool Show(const std::function<void(TFormPreview&)>& act)
@@ -185,8 +183,7 @@ TEST_F(PrintingTest, NothingIsPrintedForABadOffsetACancelledFileOrAnEmptyRange)
 // record, and whatever the user had copied still on the clipboard.
 TEST_F(PrintingTest, MergedTextAndSymbolsReachThePdfAsTextAndShapes)
 {
-    if (std::system("command -v zbarimg >/dev/null && command -v pdfimages >/dev/null") != 0)
-        GTEST_SKIP() << "zbar-tools or poppler-utils are not installed";
+    LX_NEED_TOOLS("zbarimg", "pdfimages");
     const ScopedEnv registry("LX_REGISTRY_FILE", temp.File("registry.txt"));
     ASSERT_EQ(RegisterServerLibrary(BuildPath("symbol/control/libMatrixelPro.so")), kOk);
     QGuiApplication::clipboard()->setText(QStringLiteral("コピーした文字"));

@@ -1,4 +1,5 @@
 #include "DesignerFixture.h"
+#include "support/Oracles.h"
 
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
@@ -169,8 +170,8 @@ TEST_F(DesignerTest, StartAfterAKilledRunStartsNormally)
 
 TEST_F(DesignerTest, QtsOwnDialogsSpeakJapanese)
 {
-    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm")))
-        GTEST_SKIP() << "Qt's Japanese translations are not installed";
+    LX_NEED_ORACLE(QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm")),
+                   "Qt's Japanese translations");
     const auto cancelText = [] {
         QDialogButtonBox box(QDialogButtonBox::Cancel);
         return box.button(QDialogButtonBox::Cancel)->text();

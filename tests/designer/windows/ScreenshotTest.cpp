@@ -2,6 +2,7 @@
 // with reviewed pictures kept beside this test. Set LX_UPDATE_SCREENSHOTS=1
 // to write new pictures for review instead.
 #include "DesignerFixture.h"
+#include "support/Oracles.h"
 
 #include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelString.h"
@@ -142,8 +143,7 @@ TEST(Screenshots, WindowsOnXvfbMatchTheReviewedPictures)
     if (OnRealDisplay())
         GTEST_SKIP();
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-    if (xvfb.isEmpty())
-        GTEST_SKIP() << "xvfb-run is not installed";
+    LX_NEED_ORACLE(!xvfb.isEmpty(), "xvfb-run");
     QProcess run;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));

@@ -2,6 +2,7 @@
 // a merge template filled from a CSV file, printed, exported as pictures,
 // saved and opened again. Dialogs are answered through the message service.
 #include "DesignerFixture.h"
+#include "support/Oracles.h"
 #include "DialogTestSupport.h"
 #include "EditorFixture.h"
 #include "PreviewTesting.h"
@@ -191,10 +192,7 @@ protected:
 
 TEST_F(UserRoadTest, MergeTemplatePrintsOneQrCodePerCsvRow)
 {
-    if (HasPrinter())
-        GTEST_SKIP() << "this machine has a printer; the job would go to it";
-    if (std::system("command -v pdftoppm >/dev/null && command -v zbarimg >/dev/null") != 0)
-        GTEST_SKIP() << "poppler-utils or zbar-tools are not installed";
+    LX_NEED_TOOLS("pdftoppm", "zbarimg");
     ASSERT_NO_FATAL_FAILURE(OpenMemberCardWithMembers());
     const std::string pdf = temp.File("members.pdf");
     QString caption;

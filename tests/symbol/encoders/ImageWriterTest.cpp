@@ -3,6 +3,7 @@
 // still decodes; the placeable metafile header; statuses for bad paths and
 // bitmaps, never a crash.
 #include "symbol/encoders/ImageWriter.h"
+#include "support/Oracles.h"
 
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/io/Files.h"
@@ -130,6 +131,7 @@ TEST(ImageWriter, PngIsAOneBitPaletteImageForLibpng)
 
 TEST(ImageWriter, TiffPassesTiffinfoAndLibtiffReadsItsPixels)
 {
+    LX_NEED_TOOLS("tiffinfo", "tiffdump");
     TempDir dir;
     int side = 0;
     const MonochromeBitmap mono = SymbolBitmap(&side);
@@ -168,6 +170,7 @@ TEST(ImageWriter, TiffPassesTiffinfoAndLibtiffReadsItsPixels)
 
 TEST(ImageWriter, WideImagesKeepTheirSizeInTiff)
 {
+    LX_NEED_TOOLS("tiffinfo");
     TempDir dir;
     const MonochromeBitmap wide{70000, 2, std::vector<std::uint8_t>(static_cast<std::size_t>(70000 + 15) / 16 * 2 * 2, 0xF0)};
     ASSERT_EQ(WriteTiffFile(254, wide, dir.File("wide.tif")), kImageWriteOk);

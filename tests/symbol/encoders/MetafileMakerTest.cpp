@@ -2,6 +2,7 @@
 // the pixels of direct painting, carry the window, frame and viewport the
 // control relies on, and open in libwmf as readable symbols.
 #include "symbol/encoders/MetafileMaker.h"
+#include "support/Oracles.h"
 
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/io/Files.h"
@@ -160,8 +161,7 @@ TEST(MetafileMaker, PicturesThatCannotBeMadeAreEmptyAndEmptySymbolsHoldTheMappin
 
 TEST(MetafileMaker, LibwmfReadsOurSymbolPictures)
 {
-    if (std::system("command -v wmf2gd >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "wmf2gd (libwmf-bin) is not installed";
+    LX_NEED_ORACLE(lxtest::LibwmfRenders(), "wmf2gd (libwmf-bin) with its fonts (fonts-urw-base35)");
     TempDir dir;
     const auto render = [&](const WindowsMetafile& wmf, Size extent, const std::string& name) {
         EXPECT_EQ(WritePlaceableWmf(wmf, dir.File(name + ".wmf"), extent.cx * 10, extent.cy * 10), 1);

@@ -2,6 +2,7 @@
 // rotation and fill type read back by zxing-cpp and zbarimg as the plain
 // element drawing does; the text stays in its band; adjust, bearer frame.
 #include "symbol/encoders/SymbolPainter.h"
+#include "support/Oracles.h"
 
 #include "platform/text/Cp932.h"
 #include "symbol/encoders/LinearEncoder.h"
@@ -100,8 +101,7 @@ TEST(SymbolPainterLinear, ReadsLikeThePlainElementDrawingInEveryRotationAndFill)
                     zbarExpected.push_back(zbarPlain);
                 }
     }
-    if (!ZbarAvailable())
-        GTEST_SKIP() << "zbarimg is not installed";
+    LX_NEED_TOOLS("zbarimg");
     const auto zbar = ZbarReadAll(zbarImages);
     for (std::size_t i = 0; i < zbar.size(); ++i)
         EXPECT_EQ(zbar[i], zbarExpected[i]) << "image " << i;
