@@ -20,4 +20,12 @@ std::string MergedCatalogue(std::string_view shipped, std::string_view installed
 void InstallShippedData(const std::string& sourceData, const std::string& sourceShipped,
                         const std::string& programFolder, const std::string& registryFile);
 
+// The control library installed with a program in <prefix>/bin:
+// <prefix>/lib/libMatrixelPro.so (UTF-8); empty when there is none.
+std::string InstalledControlLibrary(const std::string& programFolder);
+// Registers that library in the default registry store unless the store
+// already names a control library that exists. Throws Error when the
+// registration fails.
+void RegisterInstalledControl(const std::string& programFolder);
+
 } // namespace lx
