@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev zbar-tools libzbar-dev libqrencode-dev
   poppler-utils libtiff-tools libtiff-dev libwmf-bin emf2svg librsvg2-bin xvfb xauth
+  desktop-file-utils shared-mime-info x11-utils
 )
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

@@ -2,7 +2,8 @@
 // Puts the shipped data beside the program: the data folder (paper
 // catalogue and layouts), the templates "テンプレート" and the picture
 // material "素材", and names the data folder in the registry store. Run by
-// the build and the install; never removes what the user made.
+// the build for the build tree; never removes what the user made. An
+// installed program finds its data itself and registers its control.
 #include <string>
 #include <string_view>
 
