@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 
 namespace lx {
 
@@ -285,8 +286,11 @@ void TlxPaper::LoadPaperCatalogue()
 
 bool TlxPaper::IsUserPaper(const TlxPaperObject& paper) const
 {
-    const auto index = static_cast<std::size_t>(&paper - papers_.data());
-    return &paper >= papers_.data() && index < papers_.size() && index >= userStart_;
+    const std::less<const TlxPaperObject*> before;
+    const TlxPaperObject* first = papers_.data();
+    if (before(&paper, first) || !before(&paper, first + papers_.size()))
+        return false;
+    return static_cast<std::size_t>(&paper - first) >= userStart_;
 }
 
 std::string TlxPaper::LayoutFolder(const TlxPaperObject& paper) const
