@@ -153,7 +153,16 @@ std::string FormatValue(const RegistryValue& value)
     return buffer;
 }
 
-std::string ParseKeyLine(std::string_view line, std::size_t lineNumber);
+std::string ParseKeyLine(std::string_view line, std::size_t lineNumber)
+{
+    if (line.back() != ']' || line.size() < 3)
+        ThrowDamaged(lineNumber, "キーの行が閉じていません");
+    try {
+        return RegistryStore::CanonicalKey(line.substr(1, line.size() - 2));
+    } catch (const RegistryError& error) {
+        ThrowDamaged(lineNumber, error.what());
+    }
+}
 
 std::pair<std::string, RegistryValue> ParseValueLine(std::string_view line, std::size_t lineNumber)
 {
@@ -324,6 +333,7 @@ RegistryStore::Keys RegistryStore::Parse(std::string_view text, std::vector<std:
             continue;
         try {
             if (line.front() == '[') {
+                // Until the key line reads, the values after it have no key.
                 current = nullptr;
                 lostKey = true;
                 current = &keys[ParseKeyLine(line, lineNumber)];
@@ -402,21 +412,6 @@ std::vector<std::string> RegistryStore::ValueNames(std::string_view key) const
             names.push_back(entry.first);
     return names;
 }
-
-namespace {
-
-std::string ParseKeyLine(std::string_view line, std::size_t lineNumber)
-{
-    if (line.back() != ']' || line.size() < 3)
-        ThrowDamaged(lineNumber, "キーの行が閉じていません");
-    try {
-        return RegistryStore::CanonicalKey(line.substr(1, line.size() - 2));
-    } catch (const RegistryError& error) {
-        ThrowDamaged(lineNumber, error.what());
-    }
-}
-
-} // namespace
 
 template <typename Change>
 bool RegistryStore::Update(Change&& change)

@@ -77,6 +77,9 @@ TEST_F(InstallTest, TreeHasTheProgramLibrariesDataAndDesktopFilesAndNamesNoStage
     EXPECT_TRUE(fs::is_regular_file(usr_ / fs::u8path("share/tlxlabel/テンプレート/差込QR会員証.bv2t")));
     EXPECT_TRUE(fs::is_directory(usr_ / fs::u8path("share/tlxlabel/素材")));
     EXPECT_FALSE(fs::exists(usr_ / "bin/lx-registry.txt"));
+    // The shipped data is for reading: nobody but its owner may write it.
+    const auto perms = fs::status(usr_ / "share/tlxlabel/data/paper.cfg").permissions();
+    EXPECT_EQ(perms & (fs::perms::group_write | fs::perms::others_write), fs::perms::none);
 
     // The freedesktop tools accept what the desktop reads.
     QString output;
