@@ -13,6 +13,7 @@ packages=(
   poppler-utils libtiff-tools libtiff-dev libwmf-bin emf2svg librsvg2-bin xvfb xauth
   fonts-urw-base35
   xclip
+  desktop-file-utils shared-mime-info x11-utils
 )
 if [ "${1:-}" = "--if-missing" ]; then
   installed=" $(dpkg-query -W -f='${Package}:${Status} ' "${packages[@]}" 2>/dev/null || true) "

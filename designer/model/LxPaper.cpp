@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 
 namespace lx {
 
@@ -236,7 +237,20 @@ std::string WithCatalogueLine(std::string_view catalogueText, const TlxPaperObje
     return JoinLines(lines);
 }
 
-TlxPaper::TlxPaper(std::string cataloguePath) : cataloguePath_(std::move(cataloguePath)) { LoadPaperCatalogue(); }
+void EnsureCatalogue(std::string_view folder)
+{
+    const std::string path = CatalogueFilePath(folder);
+    if (FileExists(path))
+        return;
+    CreateDirectories(WithTrailingDelimiter(folder));
+    WriteFileReplacing(path, "\r\n");
+}
+
+TlxPaper::TlxPaper(std::string cataloguePath, std::string userCataloguePath)
+    : cataloguePath_(std::move(cataloguePath)), userCataloguePath_(std::move(userCataloguePath))
+{
+    LoadPaperCatalogue();
+}
 
 void TlxPaper::LoadPaperCatalogue()
 {
@@ -250,8 +264,38 @@ void TlxPaper::LoadPaperCatalogue()
     papers.reserve(lines.size() - 1);
     for (std::size_t i = 1; i < lines.size(); ++i)
         papers.push_back(ParsePaperLine(lines[i], i));
+    std::vector<TlxPaperObject> userPapers;
+    if (!userCataloguePath_.empty() && FileExists(userCataloguePath_)) {
+        const auto userLines = SplitLines(ReadFileBytes(userCataloguePath_, kMaxCatalogueBytes));
+        for (std::size_t i = 1; i < userLines.size(); ++i)
+            if (TlxPaperObject paper = ParsePaperLine(userLines[i], i); paper.GetMakerIndex() == kUserPaperCategory)
+                userPapers.push_back(std::move(paper));
+    }
+    const auto hidden = [&](const TlxPaperObject& paper) {
+        return std::any_of(userPapers.begin(), userPapers.end(), [&](const TlxPaperObject& user) {
+            return user.GetMakerIndex() == paper.GetMakerIndex() && user.GetModelNumber() == paper.GetModelNumber();
+        });
+    };
+    papers.erase(std::remove_if(papers.begin(), papers.end(), hidden), papers.end());
+    const std::size_t userStart = papers.size();
+    papers.insert(papers.end(), std::make_move_iterator(userPapers.begin()), std::make_move_iterator(userPapers.end()));
     makerNames_ = std::move(makers);
     papers_ = std::move(papers);
+    userStart_ = userStart;
+}
+
+bool TlxPaper::IsUserPaper(const TlxPaperObject& paper) const
+{
+    const std::less<const TlxPaperObject*> before;
+    const TlxPaperObject* first = papers_.data();
+    if (before(&paper, first) || !before(&paper, first + papers_.size()))
+        return false;
+    return static_cast<std::size_t>(&paper - first) >= userStart_;
+}
+
+std::string TlxPaper::LayoutFolder(const TlxPaperObject& paper) const
+{
+    return FolderOf(IsUserPaper(paper) ? userCataloguePath_ : cataloguePath_);
 }
 
 std::string TlxPaper::GetMakerNames() const { return JoinLines(makerNames_); }
@@ -287,18 +331,22 @@ bool TlxPaper::DeletePaper(std::int32_t makerIndex, std::string_view model)
     const auto names = [&](const TlxPaperObject& paper) {
         return paper.GetMakerIndex() == makerIndex && paper.GetModelNumber() == model;
     };
-    if (std::none_of(papers_.begin(), papers_.end(), names))
+    const auto found = std::find_if(papers_.begin(), papers_.end(), names);
+    if (found == papers_.end())
         return false;
-    const std::string layoutPath = LayoutFilePath(FolderOf(cataloguePath_), makerIndex, model);
+    const std::string& listing = IsUserPaper(*found) ? userCataloguePath_ : cataloguePath_;
+    const std::string layoutPath = LayoutFilePath(FolderOf(listing), makerIndex, model);
 
-    auto lines = SplitLines(ReadFileBytes(cataloguePath_, kMaxCatalogueBytes));
+    auto lines = SplitLines(ReadFileBytes(listing, kMaxCatalogueBytes));
     if (!lines.empty())
         lines.erase(std::remove_if(lines.begin() + 1, lines.end(),
                                    [&](const std::string& line) { return LineNames(line, makerIndex, model); }),
                     lines.end());
-    WriteFileReplacing(cataloguePath_, JoinLines(lines));
+    WriteFileReplacing(listing, JoinLines(lines));
     RemoveFile(layoutPath);
+    const auto removedBefore = std::count_if(papers_.begin(), papers_.begin() + static_cast<std::ptrdiff_t>(userStart_), names);
     papers_.erase(std::remove_if(papers_.begin(), papers_.end(), names), papers_.end());
+    userStart_ -= static_cast<std::size_t>(removedBefore);
     return true;
 }
 

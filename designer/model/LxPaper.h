@@ -90,16 +90,26 @@ std::string CatalogueLine(const TlxPaperObject& paper);
 // category and model number, or appended; every line ends with CR LF.
 std::string WithCatalogueLine(std::string_view catalogueText, const TlxPaperObject& paper);
 
-// The catalogue read from "paper.cfg".
+// Writes an empty catalogue (a blank maker line) into the folder, making
+// the folder, unless it has one: the user's own catalogue starts so.
+void EnsureCatalogue(std::string_view folder);
+
+// The catalogue read from "paper.cfg", with the user's own papers.
 class TlxPaper {
 public:
-    // Reads the catalogue; throws FileError, PaperCatalogueError.
-    explicit TlxPaper(std::string cataloguePath);
+    // Reads the catalogue and, when userCataloguePath names an existing
+    // file, the user papers (category 14) of that catalogue of the same form
+    // (its maker line unused); a user paper hides a catalogue line of the
+    // same model number. Throws FileError, PaperCatalogueError.
+    explicit TlxPaper(std::string cataloguePath, std::string userCataloguePath = {});
 
-    // Reads the file again; the catalogue is unchanged when this throws.
+    // Reads the files again; the catalogue is unchanged when this throws.
     void LoadPaperCatalogue();
 
     const std::string& GetCataloguePath() const { return cataloguePath_; }
+    // The folder (with its delimiter) of the catalogue listing the paper, an
+    // entry of Papers(): its layout file lies under that folder.
+    std::string LayoutFolder(const TlxPaperObject& paper) const;
     const std::vector<TlxPaperObject>& Papers() const { return papers_; }
     const std::vector<std::string>& MakerNames() const { return makerNames_; }
 
@@ -112,13 +122,18 @@ public:
     // The entry of that category and exact model number, or nullptr.
     const TlxPaperObject* FindPaper(std::int32_t makerIndex, std::string_view model) const;
     // Removes the paper of that category from memory, its lines from the file
-    // and its layout file. Papers of other categories are left alone. Returns
+    // listing it and its layout file. Papers of other categories are left alone. Returns
     // false (and changes nothing) when no such entry exists.
     bool DeletePaper(std::int32_t makerIndex, std::string_view model);
 
 private:
+    bool IsUserPaper(const TlxPaperObject& paper) const;
+
     std::string cataloguePath_;
+    std::string userCataloguePath_;
     std::vector<TlxPaperObject> papers_;
+    // papers_ from this index on come from the user's catalogue.
+    std::size_t userStart_ = 0;
     std::vector<std::string> makerNames_;
 };
 

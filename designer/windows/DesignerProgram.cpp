@@ -2,13 +2,17 @@
 
 #include "designer/windows/Forms.h"
 #include "designer/windows/QtBridge.h"
+#include "designer/windows/ShippedData.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/app/GuardedApplication.h"
 #include "platform/app/Messages.h"
+#include "platform/app/Program.h"
 #include "platform/app/SingleInstance.h"
+#include "platform/registry/Registry.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -31,6 +35,32 @@ private:
     QTranslator translator_;
 };
 
+QIcon ProgramIcon(const std::string& programFolder)
+{
+    QIcon icon;
+    const QString folder = QString::fromStdString(programFolder);
+    for (const QString& base : {QStringLiteral("/icons/hicolor/"), QStringLiteral("/../share/icons/hicolor/")})
+        for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+            const QString file = folder + base + QStringLiteral("%1x%1/apps/").arg(size) +
+                                 QString::fromLatin1(kDesktopName) + QStringLiteral(".png");
+            if (QFileInfo::exists(file))
+                icon.addFile(file, QSize(size, size));
+        }
+    return icon;
+}
+
+namespace {
+
+// Told once a run: a store with lines it cannot read still serves the rest.
+void ReportDamagedRegistry()
+{
+    const std::string message = RegistryStore().DamageMessage();
+    if (!message.empty())
+        ShowInfo(message);
+}
+
+} // namespace
+
 DesignerProgram::DesignerProgram(std::string lockFolder) : lockFolder_(std::move(lockFolder)) {}
 
 DesignerProgram::~DesignerProgram()
@@ -47,7 +77,13 @@ bool DesignerProgram::Start(const QStringList& arguments)
         return false;
     }
     QCoreApplication::setApplicationName(FromUtf8(kApplicationTitle));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopName));
+    QApplication::setWindowIcon(ProgramIcon(ProgramFolder()));
     translations_ = std::make_unique<QtTranslations>();
+    guarded([] { ReportDamagedRegistry(); });
+    // An installed program registers its control at the first start, and
+    // again when the registered library has gone.
+    guarded([] { RegisterInstalledControl(ProgramFolder()); });
     // The windows' font: "ＭＳ Ｐゴシック" 9 pt (12 pixels), which the
     // shipped font configuration maps to IPA P Gothic.
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));

@@ -2,6 +2,7 @@
 // The program body of the designer: the single-instance guard, the windows,
 // and the choice between the design file named on the command line and the
 // start menu.
+#include <QIcon>
 #include <QStringList>
 #include <memory>
 #include <string>
@@ -10,6 +11,12 @@ namespace lx {
 
 class SingleInstanceGuard;
 class QtTranslations;
+
+// The program's name on the desktop: its .desktop file and icon name.
+inline constexpr const char* kDesktopName = "tlxlabel";
+// The program's icon from the hicolor PNGs found beside the program in the
+// build tree (icons/) or installed (../share/icons/); empty without them.
+QIcon ProgramIcon(const std::string& programFolder);
 
 // The name of the designer's single-instance lock.
 inline constexpr const char* kSingleInstanceName = "BREVANT2_TRIAL_PROGRAM";

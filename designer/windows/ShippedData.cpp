@@ -2,10 +2,13 @@
 
 #include "designer/model/LxPaper.h"
 #include "designer/windows/UnitTopMenu.h"
+#include "platform/com/ComClient.h"
+#include "platform/com/Registration.h"
 #include "platform/io/Errors.h"
 #include "platform/io/Files.h"
 #include "platform/registry/Registry.h"
 #include "platform/text/DelimitedText.h"
+#include "symbol/control/MatrixelProIds.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -78,6 +81,26 @@ void InstallShippedData(const std::string& sourceData, const std::string& source
     RegistryStore store(registryFile);
     if (store.ReadString(kProgramRegistryKey, kDataDirValue) != dataDir)
         store.WriteString(kProgramRegistryKey, kDataDirValue, dataDir);
+}
+
+std::string InstalledControlLibrary(const std::string& programFolder)
+{
+    const fs::path library = fs::path(programFolder).parent_path() / "lib" / "libMatrixelPro.so";
+    std::error_code error;
+    return fs::is_regular_file(library, error) ? library.string() : std::string();
+}
+
+void RegisterInstalledControl(const std::string& programFolder)
+{
+    const std::string library = InstalledControlLibrary(programFolder);
+    if (library.empty())
+        return;
+    const std::string registered = RegisteredLibrary(RegistryStore(), kMatrixelProClassId);
+    std::error_code error;
+    if (!registered.empty() && fs::is_regular_file(registered, error))
+        return;
+    if (Failed(RegisterServerLibrary(library)))
+        throw Error("シンボルコントロール（" + library + "）を登録できません。");
 }
 
 } // namespace lx

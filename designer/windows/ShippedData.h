@@ -2,7 +2,8 @@
 // Puts the shipped data beside the program: the data folder (paper
 // catalogue and layouts), the templates "テンプレート" and the picture
 // material "素材", and names the data folder in the registry store. Run by
-// the build and the install; never removes what the user made.
+// the build for the build tree; never removes what the user made. An
+// installed program finds its data itself and registers its control.
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,13 @@ std::string MergedCatalogue(std::string_view shipped, std::string_view installed
 // says otherwise. Paths are UTF-8. Throws Error on failure.
 void InstallShippedData(const std::string& sourceData, const std::string& sourceShipped,
                         const std::string& programFolder, const std::string& registryFile);
+
+// The control library installed with a program in <prefix>/bin:
+// <prefix>/lib/libMatrixelPro.so (UTF-8); empty when there is none.
+std::string InstalledControlLibrary(const std::string& programFolder);
+// Registers that library in the default registry store unless the store
+// already names a control library that exists. Throws Error when the
+// registration fails.
+void RegisterInstalledControl(const std::string& programFolder);
 
 } // namespace lx

@@ -268,7 +268,7 @@ void TFormAddPaper::SetDefaults()
     DrawPreview();
 }
 
-std::string TFormAddPaper::DataFolder() const { return FormTopMenu ? FormTopMenu->GetDataDir() : std::string(); }
+std::string TFormAddPaper::DataFolder() const { return FormTopMenu ? FormTopMenu->GetUserDataDir() : std::string(); }
 
 std::string TFormAddPaper::NextUserPaperName() const
 {
@@ -489,6 +489,7 @@ void TFormAddPaper::BtnAddPaperClick()
     if (FileExists(LayoutFilePath(folder, kUserPaperCategory, layout_.Paper.GetModelNumber())) &&
         !AskYesNo("同じ名前の用紙があります。置き換えますか？"))
         return;
+    EnsureCatalogue(folder);
     layout_.SaveLayoutFile(folder);
     ShowInfo("用紙を追加しました。");
     accept();

@@ -94,6 +94,7 @@ private:
     QWidget* BuildGridPage();
     QWidget* BuildFreeListPage();
     void SetDefaults();
+    // Where the user's papers are written (CP932, with its delimiter).
     std::string DataFolder() const;
     std::string PaperName() const;
     bool IsGrid() const;

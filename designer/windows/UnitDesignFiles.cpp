@@ -11,12 +11,12 @@
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/io/Files.h"
 #include "platform/text/Cp932.h"
+#include "platform/shell/ShellFolders.h"
 
 #include <QBoxLayout>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <tuple>
 
 namespace lx {
@@ -58,7 +58,8 @@ void TFormDesign::BuildFileComponents()
 
 void TFormDesign::ReadDocumentsFolder()
 {
-    DocumentsFolder = SystemPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()) + "\\";
+    // The home folder when the user's documents folder does not exist.
+    DocumentsFolder = SystemPath(lx::DocumentsFolder()) + "\\";
 }
 
 void TFormDesign::SetupDesignFileDialogs()

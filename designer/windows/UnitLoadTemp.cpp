@@ -93,7 +93,7 @@ TFormLoadTemp::TFormLoadTemp(QWidget* parent) : QDialog(parent)
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { guarded([this] { ListBox1DblClick(); }); });
 
     CentreOnDesktop(this);
-    TemplateFolder = ProgramFolderPath() + Sjis("テンプレート\\");
+    TemplateFolder = ShippedFolderPath() + Sjis("テンプレート\\");
 }
 
 void TFormLoadTemp::showEvent(QShowEvent* event)

@@ -138,10 +138,16 @@ void TFormSelectPaper::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+std::unique_ptr<TlxPaper> TFormSelectPaper::ReadCatalogue() const
+{
+    return std::make_unique<TlxPaper>(CatalogueFilePath(FormTopMenu->GetDataDir()),
+                                      CatalogueFilePath(FormTopMenu->GetUserDataDir()));
+}
+
 void TFormSelectPaper::LoadPaperChooser()
 {
     previewBitmap_ = Bitmap();
-    catalogue_ = std::make_unique<TlxPaper>(CatalogueFilePath(FormTopMenu->GetDataDir()));
+    catalogue_ = ReadCatalogue();
     {
         const QSignalBlocker blocker(CBMaker);
         LBPaperList->clear();
@@ -223,7 +229,7 @@ std::unique_ptr<TlxLblInfo> TFormSelectPaper::ReadSelectedLayout() const
     const TlxPaperObject* paper = SelectedPaper();
     if (!paper)
         return nullptr;
-    return std::make_unique<TlxLblInfo>(FormTopMenu->GetDataDir(), RBTate->isChecked(), *paper);
+    return std::make_unique<TlxLblInfo>(catalogue_->LayoutFolder(*paper), RBTate->isChecked(), *paper);
 }
 
 void TFormSelectPaper::RefreshPreview()
@@ -277,7 +283,7 @@ void TFormSelectPaper::BtnAddPaperClick()
 {
     FormAddPaper->exec();
     // Read anew; when that fails the old catalogue stays in use.
-    catalogue_ = std::make_unique<TlxPaper>(CatalogueFilePath(FormTopMenu->GetDataDir()));
+    catalogue_ = ReadCatalogue();
     ShowPaperList(SelectedCategory(), SearchText());
 }
 

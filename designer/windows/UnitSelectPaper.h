@@ -70,6 +70,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The shipped catalogue with the user's papers.
+    std::unique_ptr<TlxPaper> ReadCatalogue() const;
     void BuildComponents();
     std::unique_ptr<TlxLblInfo> ReadSelectedLayout() const;
     std::string SearchText() const;

@@ -230,7 +230,7 @@ TFormSelectPicture::TFormSelectPicture(QWidget* parent) : QDialog(parent)
     setFont(font);
     setMinimumSize(835, 450);
     resize(835, 450);
-    MaterialFolder = ProgramFolder() + "/素材";
+    MaterialFolder = ShippedFolder(ProgramFolder()) + "/素材";
     BuildComponents();
 }
 

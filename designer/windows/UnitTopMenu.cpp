@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <filesystem>
 #include <optional>
 
 namespace lx {
@@ -44,12 +45,23 @@ std::optional<std::string> RegistryDataDir(const std::string& registryFile)
 
 } // namespace
 
-std::string DataFolderBesideProgram(const std::string& programFolder)
+std::string ShippedFolder(const std::string& programFolder)
 {
-    return WithDelimiter(SystemPath(programFolder + "/data"));
+    if (DirectoryExists(SystemPath(programFolder + "/data")))
+        return programFolder;
+    const std::string installed =
+        (std::filesystem::path(programFolder).parent_path() / "share" / kUserFolderName).string();
+    return DirectoryExists(SystemPath(installed)) ? installed : programFolder;
 }
 
-std::string ProgramFolderPath() { return WithDelimiter(SystemPath(ProgramFolder())); }
+std::string DataFolderBesideProgram(const std::string& programFolder)
+{
+    return WithDelimiter(SystemPath(ShippedFolder(programFolder) + "/data"));
+}
+
+std::string ShippedFolderPath() { return WithDelimiter(SystemPath(ShippedFolder(ProgramFolder()))); }
+
+std::string UserPaperFolder() { return WithDelimiter(SystemPath(UserDataFolder())); }
 
 std::string FindDataFolder(const std::string& registryFile, const std::string& programFolder)
 {
@@ -60,7 +72,8 @@ std::string FindDataFolder(const std::string& registryFile, const std::string& p
     if (DirectoryExists(beside))
         return beside;
     throw Error("データフォルダが見つかりません。レジストリ（" + registryFile + "）に値 DataDir がなく、プログラムのフォルダにも " +
-                programFolder + "/data がありません。");
+                programFolder + "/data がなく、" + programFolder + "/../share/" + kUserFolderName +
+                "/data もありません。");
 }
 
 TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
@@ -104,6 +117,7 @@ void TFormTopMenu::FormCreate()
     // Whatever happens below, the folder never becomes the root: it names
     // the folder beside the program, where the error message points.
     DataFolder = DataFolderBesideProgram(ProgramFolder());
+    UserDataFolder = UserPaperFolder();
     guarded([this] { DataFolder = FindDataFolder(RegistryStore::DefaultPath(), ProgramFolder()); });
 }
 

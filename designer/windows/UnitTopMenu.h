@@ -20,15 +20,22 @@ inline constexpr std::string_view kApplicationTitle = "Pomerel Brevant2";
 inline constexpr std::string_view kProgramRegistryKey = "HKLM\\SOFTWARE\\Quillon\\Brevant2_trial\\";
 inline constexpr std::string_view kDataDirValue = "DataDir";
 
+// The folder holding the shipped "data", "テンプレート" and "素材" (UTF-8,
+// no trailing "/"): the program's folder when "data" lies beside it (the
+// build tree), else <prefix>/share/tlxlabel of a program in <prefix>/bin.
+std::string ShippedFolder(const std::string& programFolder);
 // The data folder (CP932, ending in a delimiter): the registry value
 // "DataDir" of the store at registryFile; without a usable value (missing,
-// empty, not a text, or a store that cannot be read), the folder "data"
-// beside the program. Throws Error with the reason when there is neither.
+// empty, not a text, or a store that cannot be read), the folder "data" of
+// the shipped folder. Throws Error with the reason when there is neither.
 std::string FindDataFolder(const std::string& registryFile, const std::string& programFolder);
-// The folder "data" beside the program, CP932 with its delimiter.
+// The folder "data" of the shipped folder, CP932 with its delimiter.
 std::string DataFolderBesideProgram(const std::string& programFolder);
-// The program's folder in the system's form: CP932 with a trailing "\".
-std::string ProgramFolderPath();
+// The shipped folder of the running program: CP932 with a trailing "\".
+std::string ShippedFolderPath();
+// Where the user's own papers go: the user's data folder, CP932 with its
+// delimiter.
+std::string UserPaperFolder();
 
 class TFormTopMenu : public QWidget {
     Q_OBJECT
@@ -37,6 +44,8 @@ public:
 
     // The data folder, with its trailing delimiter (CP932).
     const std::string& GetDataDir() const { return DataFolder; }
+    // The folder of the user's papers (CP932, with its delimiter).
+    const std::string& GetUserDataDir() const { return UserDataFolder; }
 
     // Runs one of the editor's open roads from the menu or the command line.
     // When it fails, its message is shown and, unless the editor came up,
@@ -64,6 +73,7 @@ private:
                               void (TFormTopMenu::*handler)());
 
     std::string DataFolder;
+    std::string UserDataFolder;
 };
 
 } // namespace lx

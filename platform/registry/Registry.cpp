@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <system_error>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -151,6 +153,33 @@ std::string FormatValue(const RegistryValue& value)
     return buffer;
 }
 
+std::string ParseKeyLine(std::string_view line, std::size_t lineNumber)
+{
+    if (line.back() != ']' || line.size() < 3)
+        ThrowDamaged(lineNumber, "キーの行が閉じていません");
+    try {
+        return RegistryStore::CanonicalKey(line.substr(1, line.size() - 2));
+    } catch (const RegistryError& error) {
+        ThrowDamaged(lineNumber, error.what());
+    }
+}
+
+std::pair<std::string, RegistryValue> ParseValueLine(std::string_view line, std::size_t lineNumber)
+{
+    std::string name;
+    std::size_t pos = 0;
+    if (line.front() == '@') {
+        pos = 1;
+    } else if (line.front() == '"') {
+        name = Unquote(line, pos, lineNumber);
+    } else {
+        ThrowDamaged(lineNumber, "値の名前がありません");
+    }
+    if (pos >= line.size() || line[pos] != '=')
+        ThrowDamaged(lineNumber, "= がありません");
+    return {std::move(name), ParseValue(line.substr(pos + 1), lineNumber)};
+}
+
 // Holds an exclusive lock on "<store>.lock" while the store is rewritten.
 class FileLock {
 public:
@@ -178,6 +207,23 @@ std::string ReadStoreText(const std::string& path)
     return ReadFileBytes(SystemPath(path), 16u << 20);
 }
 
+// The first of "<store>.damaged", "<store>.damaged-2", ... that is free.
+std::string FreeCopyPath(const std::string& path)
+{
+    std::string copy = path + ".damaged";
+    for (int n = 2; FileExists(SystemPath(copy)) && n < 1000; ++n)
+        copy = path + ".damaged-" + std::to_string(n);
+    return copy;
+}
+
+void MakeFolderOf(const std::string& path)
+{
+    std::error_code error;
+    const auto folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty())
+        std::filesystem::create_directories(folder, error);
+}
+
 } // namespace
 
 bool RegistryNameLess::operator()(std::string_view a, std::string_view b) const
@@ -196,12 +242,44 @@ std::string RegistryStore::DefaultPath()
 {
     if (const char* path = std::getenv("LX_REGISTRY_FILE"); path && *path)
         return path;
-    return ProgramFolder() + "/" + kFileName;
+    // The build tree keeps its own store beside the program; an installed
+    // program has none there.
+    const std::string beside = ProgramFolder() + "/" + kFileName;
+    if (FileExists(SystemPath(beside)))
+        return beside;
+    return UserConfigFolder() + "/" + kFileName;
 }
 
-RegistryStore::RegistryStore(std::string path) : path_(std::move(path)), keys_(Parse(ReadStoreText(path_))) {}
+RegistryStore::RegistryStore(std::string path) : path_(std::move(path))
+{
+    std::vector<std::string> damaged;
+    keys_ = Parse(ReadStoreText(path_), damaged);
+    NoteDamage(std::move(damaged));
+}
 
-RegistryStore::RegistryStore(std::string path, std::string_view text) : path_(std::move(path)), keys_(Parse(text)) {}
+RegistryStore::RegistryStore(std::string path, std::string_view text) : path_(std::move(path))
+{
+    std::vector<std::string> damaged;
+    keys_ = Parse(text, damaged);
+    NoteDamage(std::move(damaged));
+}
+
+void RegistryStore::NoteDamage(std::vector<std::string> damaged)
+{
+    damaged_ = std::move(damaged);
+    if (!damaged_.empty())
+        damagedCopy_ = FreeCopyPath(path_);
+}
+
+std::string RegistryStore::DamageMessage() const
+{
+    if (damaged_.empty())
+        return {};
+    std::string text = "レジストリファイル「" + path_ + "」が壊れています。\n" + damaged_.front();
+    if (damaged_.size() > 1)
+        text += "（ほか " + std::to_string(damaged_.size() - 1) + " 行）";
+    return text + "\n読めない行を除いて使います。元の内容は、次に書き換える前に「" + damagedCopy_ + "」へ保存します。";
+}
 
 std::string RegistryStore::CanonicalKey(std::string_view key)
 {
@@ -234,10 +312,12 @@ std::string RegistryStore::CanonicalKey(std::string_view key)
     return result;
 }
 
-RegistryStore::Keys RegistryStore::Parse(std::string_view text)
+RegistryStore::Keys RegistryStore::Parse(std::string_view text, std::vector<std::string>& damaged)
 {
     Keys keys;
     Values* current = nullptr;
+    // Values under a key line that cannot be read belong to no known key.
+    bool lostKey = false;
     std::size_t lineNumber = 0;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -251,32 +331,22 @@ RegistryStore::Keys RegistryStore::Parse(std::string_view text)
             line.remove_suffix(1);
         if (line.empty() || line.front() == '#' || line.front() == ';')
             continue;
-        if (line.front() == '[') {
-            if (line.back() != ']' || line.size() < 3)
-                ThrowDamaged(lineNumber, "キーの行が閉じていません");
-            std::string key;
-            try {
-                key = CanonicalKey(line.substr(1, line.size() - 2));
-            } catch (const RegistryError& error) {
-                ThrowDamaged(lineNumber, error.what());
+        try {
+            if (line.front() == '[') {
+                // Until the key line reads, the values after it have no key.
+                current = nullptr;
+                lostKey = true;
+                current = &keys[ParseKeyLine(line, lineNumber)];
+                lostKey = false;
+                continue;
             }
-            current = &keys[key];
-            continue;
+            if (!current)
+                ThrowDamaged(lineNumber, lostKey ? "読めないキーの値です" : "キーの前に値があります");
+            auto [name, value] = ParseValueLine(line, lineNumber);
+            (*current)[name] = std::move(value);
+        } catch (const RegistryError& error) {
+            damaged.emplace_back(error.what());
         }
-        if (!current)
-            ThrowDamaged(lineNumber, "キーの前に値があります");
-        std::string name;
-        std::size_t pos = 0;
-        if (line.front() == '@') {
-            pos = 1;
-        } else if (line.front() == '"') {
-            name = Unquote(line, pos, lineNumber);
-        } else {
-            ThrowDamaged(lineNumber, "値の名前がありません");
-        }
-        if (pos >= line.size() || line[pos] != '=')
-            ThrowDamaged(lineNumber, "= がありません");
-        (*current)[name] = ParseValue(line.substr(pos + 1), lineNumber);
     }
     return keys;
 }
@@ -346,10 +416,16 @@ std::vector<std::string> RegistryStore::ValueNames(std::string_view key) const
 template <typename Change>
 bool RegistryStore::Update(Change&& change)
 {
+    MakeFolderOf(path_);
     FileLock lock(path_);
-    Keys latest = Parse(ReadStoreText(path_));
+    const std::string text = ReadStoreText(path_);
+    std::vector<std::string> damaged;
+    Keys latest = Parse(text, damaged);
     const bool changed = change(latest);
     if (changed) {
+        // Rewriting drops the lines that could not be read: keep them first.
+        if (!damaged.empty())
+            WriteFileReplacing(SystemPath(FreeCopyPath(path_)), text);
         keys_.swap(latest);
         try {
             WriteFileReplacing(SystemPath(path_), ToText());

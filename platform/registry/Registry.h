@@ -28,8 +28,8 @@
 
 namespace lx {
 
-// The store file cannot be read back (a line that is none of the forms
-// above) or a key path has no known root.
+// A line of the store file that is none of the forms above, or a key path
+// with no known root.
 class RegistryError : public Error {
 public:
     using Error::Error;
@@ -49,17 +49,28 @@ public:
     // The store's file name beside a program.
     static constexpr const char* kFileName = "lx-registry.txt";
     // The file named by the environment variable LX_REGISTRY_FILE, else
-    // kFileName in the folder of the running program.
+    // kFileName in the folder of the running program when the build put one
+    // there, else kFileName in the user's configuration folder.
     static std::string DefaultPath();
 
     // Reads the file at the UTF-8 path; a missing file is an empty store.
-    // Throws RegistryError for a damaged file, FileError when it exists but
-    // cannot be read.
+    // Lines that cannot be read are left out (see DamagedLines); the others
+    // are kept. Throws FileError when the file exists but cannot be read.
     explicit RegistryStore(std::string path = DefaultPath());
     // A store holding what the file text says, as if read from path.
     RegistryStore(std::string path, std::string_view text);
 
     const std::string& Path() const { return path_; }
+
+    // Why each left-out line could not be read, naming its line number;
+    // empty for a sound file.
+    const std::vector<std::string>& DamagedLines() const { return damaged_; }
+    // Before a damaged file is first replaced by a change, its text is kept
+    // in this file (a name that did not exist when the store was read).
+    const std::string& DamagedCopyPath() const { return damagedCopy_; }
+    // The Japanese message telling the user which file is damaged; empty
+    // for a sound file.
+    std::string DamageMessage() const;
 
     bool KeyExists(std::string_view key) const;
     std::optional<RegistryValue> ReadValue(std::string_view key, std::string_view name) const;
@@ -92,12 +103,15 @@ private:
     using Values = std::map<std::string, RegistryValue, RegistryNameLess>;
     using Keys = std::map<std::string, Values, RegistryNameLess>;
 
-    static Keys Parse(std::string_view text);
+    static Keys Parse(std::string_view text, std::vector<std::string>& damaged);
+    void NoteDamage(std::vector<std::string> damaged);
     template <typename Change>
     bool Update(Change&& change);
 
     std::string path_;
     Keys keys_;
+    std::vector<std::string> damaged_;
+    std::string damagedCopy_;
 };
 
 } // namespace lx

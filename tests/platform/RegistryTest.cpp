@@ -2,6 +2,7 @@
 #include "platform/io/Files.h"
 #include "platform/registry/Registry.h"
 
+#include "support/ScopedEnv.h"
 #include "support/TestPaths.h"
 
 #include <cstdlib>
@@ -91,49 +92,95 @@ TEST(Registry, WritersSharingTheFileKeepEachOthersValues)
     EXPECT_EQ(reread.ReadString("HKCR\\CLSID\\{A}", ""), "control");
 }
 
-TEST(Registry, DamagedFilesAndBadKeysAreCleanErrors)
+TEST(Registry, DamagedLinesAreLeftOutNamedAndKeptBeforeARewrite)
 {
     lxtest::TempDir temp;
     const std::string path = temp.File("store.txt");
     EXPECT_FALSE(RegistryStore(path).KeyExists("HKLM\\SOFTWARE")); // no file: empty store
-    for (const char* text : {
-             "\"DataDir\"=\"x\"\n",                 // value before any key
-             "[HKLM\\SOFTWARE\n",                   // key line not closed
-             "[NOROOT\\SOFTWARE]\n",                // unknown root
-             "[HKLM\\A]\n\"v\"=\"unterminated\n",   // text not closed
-             "[HKLM\\A]\n\"v\"=\"a\\q\"\n",         // unknown escape
-             "[HKLM\\A]\n\"v\"=\"a\\x4\"\n",        // short hex escape
-             "[HKLM\\A]\n\"v\"=\"a\" trailing\n",   // text after the value
-             "[HKLM\\A]\n\"v\"=dword:1234\n",       // short number
-             "[HKLM\\A]\n\"v\"=dword:0000000g\n",   // not hex
-             "[HKLM\\A]\n\"v\"\n",                  // no "="
-             "[HKLM\\A]\nbare=1\n",                 // unquoted name
-             "[HKLM\\A]\n\"v\"=\"x\\",              // escape at the very end
+    EXPECT_TRUE(RegistryStore(path).DamagedLines().empty());
+    // Each bad line between two sound keys: the sound values stay.
+    for (const char* bad : {
+             "\"v\"=\"unterminated",   // text not closed
+             "\"v\"=\"a\\q\"",         // unknown escape
+             "\"v\"=\"a\\x4\"",        // short hex escape
+             "\"v\"=\"a\" trailing",   // text after the value
+             "\"v\"=dword:1234",       // short number
+             "\"v\"=dword:0000000g",   // not hex
+             "\"v\"",                  // no "="
+             "bare=1",                 // unquoted name
+             "\"v\"=\"x\\",            // escape at the end of the line
          }) {
-        WriteText(path, text);
-        EXPECT_THROW(RegistryStore{path}, RegistryError) << text;
+        WriteText(path, std::string("[HKLM\\A]\n\"keep\"=\"1\"\n") + bad + "\n[HKLM\\B]\n@=\"2\"\n");
+        const RegistryStore store(path);
+        EXPECT_EQ(store.ReadString("HKLM\\A", "keep"), "1") << bad;
+        EXPECT_EQ(store.ReadString("HKLM\\B", ""), "2") << bad;
+        EXPECT_FALSE(store.ReadValue("HKLM\\A", "v")) << bad;
+        ASSERT_EQ(store.DamagedLines().size(), 1u) << bad;
+        EXPECT_NE(store.DamagedLines()[0].find("3 行目"), std::string::npos) << store.DamagedLines()[0];
     }
+    // A key line that cannot be read takes its values with it, and only them.
+    for (const char* badKey : {"[HKLM\\SOFTWARE", "[NOROOT\\SOFTWARE]"}) {
+        WriteText(path, std::string("\"early\"=\"x\"\n[HKLM\\A]\n@=\"1\"\n") + badKey + "\n\"lost\"=\"y\"\n[HKLM\\B]\n@=\"2\"\n");
+        const RegistryStore store(path);
+        EXPECT_EQ(store.ReadString("HKLM\\A", ""), "1");
+        EXPECT_EQ(store.ReadString("HKLM\\B", ""), "2");
+        EXPECT_EQ(store.DamagedLines().size(), 3u) << badKey; // the value before any key, the key, its value
+        EXPECT_FALSE(store.KeyExists("HKLM\\SOFTWARE"));
+    }
+
+    // The user is told which file; a change keeps the damaged text first.
+    const std::string damaged = "[HKLM\\A]\n@=\"1\"\nnot a line\n";
+    WriteText(path, damaged);
+    RegistryStore store(path);
+    const std::string message = store.DamageMessage();
+    EXPECT_NE(message.find("「" + path + "」が壊れています"), std::string::npos) << message;
+    EXPECT_NE(message.find("3 行目"), std::string::npos) << message;
+    EXPECT_EQ(store.DamagedCopyPath(), path + ".damaged");
+    EXPECT_NE(message.find(store.DamagedCopyPath()), std::string::npos) << message;
+    EXPECT_EQ(FileText(path), damaged) << "reading never rewrites";
+    store.WriteString("HKLM\\A", "new", "x");
+    EXPECT_EQ(FileText(path + ".damaged"), damaged);
+    EXPECT_TRUE(RegistryStore(path).DamagedLines().empty());
+    EXPECT_EQ(RegistryStore(path).ReadString("HKLM\\A", ""), "1");
+    // A second damage never overwrites the first copy.
+    WriteText(path, damaged + "again\n");
+    EXPECT_EQ(RegistryStore(path).DamagedCopyPath(), path + ".damaged-2");
+    RegistryStore(path).WriteString("HKLM\\A", "newer", "y");
+    EXPECT_EQ(FileText(path + ".damaged"), damaged);
+    EXPECT_EQ(FileText(path + ".damaged-2"), damaged + "again\n");
+    EXPECT_TRUE(RegistryStore(path).DamageMessage().empty());
+
     WriteText(path, "# comment\r\n; another\r\n\r\n[HKLM\\A]\r\n@=\"crlf\"\r\n");
     EXPECT_EQ(RegistryStore(path).ReadString("HKLM\\A", ""), "crlf");
-    RegistryStore store(path);
     EXPECT_THROW(store.ReadString("SOFTWARE\\Quillon", "DataDir"), RegistryError);
     EXPECT_THROW(store.WriteString("", "x", "y"), RegistryError);
     EXPECT_THROW(store.CreateKey("HKLM\\A\nB"), RegistryError);
-    // A store in a folder that does not exist reads empty and fails to write.
-    RegistryStore nowhere(temp.File("none/store.txt"));
-    EXPECT_THROW(nowhere.WriteString("HKLM\\A", "v", "x"), FileError);
+    // A store whose folder is missing makes it when written.
+    RegistryStore nowhere(temp.File("none/deeper/store.txt"));
     EXPECT_FALSE(nowhere.KeyExists("HKLM\\A"));
+    nowhere.WriteString("HKLM\\A", "v", "x");
+    EXPECT_EQ(RegistryStore(temp.File("none/deeper/store.txt")).ReadString("HKLM\\A", "v"), "x");
 }
 
-TEST(Registry, DefaultStoreIsNamedByTheEnvironmentOrLiesBesideTheProgram)
+TEST(Registry, DefaultStoreIsNamedByTheEnvironmentElseLiesInTheUsersConfiguration)
 {
-    const char* saved = std::getenv("LX_REGISTRY_FILE");
-    const std::string previous = saved ? saved : "";
-    ::setenv("LX_REGISTRY_FILE", "/tmp/elsewhere.txt", 1);
+    lxtest::ScopedEnv registry("LX_REGISTRY_FILE", "/tmp/elsewhere.txt");
     EXPECT_EQ(RegistryStore::DefaultPath(), "/tmp/elsewhere.txt");
     ::unsetenv("LX_REGISTRY_FILE");
-    EXPECT_EQ(RegistryStore::DefaultPath(), ProgramFolder() + "/lx-registry.txt");
-    EXPECT_TRUE(std::ifstream(ProgramPath()).good());
-    if (saved)
-        ::setenv("LX_REGISTRY_FILE", previous.c_str(), 1);
+    ASSERT_FALSE(std::ifstream(ProgramFolder() + "/lx-registry.txt").good()) << "the test folder has no store";
+    lxtest::ScopedEnv home("HOME", "/home/はな");
+    {
+        lxtest::ScopedEnv config("XDG_CONFIG_HOME", "/srv/設定");
+        EXPECT_EQ(RegistryStore::DefaultPath(), "/srv/設定/tlxlabel/lx-registry.txt");
+    }
+    {
+        // A relative base folder is ignored, as the basedir rules say.
+        lxtest::ScopedEnv config("XDG_CONFIG_HOME", "relative");
+        EXPECT_EQ(RegistryStore::DefaultPath(), "/home/はな/.config/tlxlabel/lx-registry.txt");
+    }
+    lxtest::ScopedEnv config("XDG_CONFIG_HOME", "");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(RegistryStore::DefaultPath(), "/home/はな/.config/tlxlabel/lx-registry.txt");
+    lxtest::ScopedEnv data("XDG_DATA_HOME", "");
+    EXPECT_EQ(UserDataFolder(), "/home/はな/.local/share/tlxlabel");
 }

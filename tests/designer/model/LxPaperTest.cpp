@@ -66,6 +66,40 @@ TEST_F(Catalogue, ReadsListsAndFindsPapers)
     EXPECT_EQ(catalogue.FindPaper(1, "LA-44"), nullptr);
 }
 
+// The user's own catalogue joins the shipped one: its category-14 papers
+// only, hiding a shipped line of the same name, each paper read from and
+// deleted in the folder of the catalogue listing it.
+TEST_F(Catalogue, UserCatalogueJoinsTheShippedOneAndKeepsItsOwnFolder)
+{
+    const std::string user = dir.File("user/");
+    EXPECT_EQ(TlxPaper(path, CatalogueFilePath(user)).Papers().size(), 4u) << "no user catalogue yet";
+    EnsureCatalogue(user);
+    EXPECT_EQ(ReadBytes(dir.File("user/paper.cfg")), "\r\n");
+    WriteBytes(dir.File("user/paper.cfg"), "\r\n\"14\"\t\"" + Sjis("ユーザ定義1") + "\"\t\"B5\"\t\"u\"\t\"182\"\t\"257\"\t\r\n" +
+                                               "\"0\"\t\"LA-12\"\t\"A4\"\t\"spoof\"\t\"1\"\t\"1\"\t\r\n" +
+                                               "\"14\"\t\"" + Sjis("私の") + "\"\t\"A4\"\t\"m\"\t\"210\"\t\"297\"\t\r\n");
+    EnsureCatalogue(user);
+    TlxPaper catalogue(path, CatalogueFilePath(user));
+    EXPECT_EQ(catalogue.ListPapers(14, ""), Sjis("ユーザ定義1") + "\r\n" + Sjis("私の") + "\r\n");
+    EXPECT_EQ(catalogue.FindPaper(14, Sjis("ユーザ定義1"))->GetPaperSize().Kind, lxPaperB5);
+    EXPECT_EQ(catalogue.FindPaper(0, "LA-12")->GetSizeName(), Sjis("A4 12面")) << "only category 14 is the user's";
+    EXPECT_EQ(catalogue.LayoutFolder(*catalogue.FindPaper(14, Sjis("私の"))), user);
+    EXPECT_EQ(catalogue.LayoutFolder(*catalogue.FindPaper(0, "LA-12")), dir.File(""));
+    const TlxPaperObject stranger;
+    EXPECT_EQ(catalogue.LayoutFolder(stranger), dir.File(""));
+
+    const std::string shipped = ReadBytes(path);
+    const std::string layout = SystemPath(dir.File("user/14/私の.bv2"));
+    CreateDirectories(SystemPath(dir.File("user/14")));
+    WriteFileReplacing(layout, "LBLBASE\r\n");
+    ASSERT_TRUE(FileExists(layout));
+    EXPECT_TRUE(catalogue.DeletePaper(14, Sjis("私の")));
+    EXPECT_EQ(ReadBytes(path), shipped);
+    EXPECT_FALSE(FileExists(layout));
+    EXPECT_EQ(TlxPaper(path, CatalogueFilePath(user)).ListPapers(14, ""), Sjis("ユーザ定義1") + "\r\n");
+    EXPECT_EQ(catalogue.LayoutFolder(*catalogue.FindPaper(14, Sjis("ユーザ定義1"))), user);
+}
+
 TEST_F(Catalogue, TheFirstLineMayNameAnyNumberOfMakers)
 {
     WriteBytes(path, "\"" + Sjis("甲社") + "\"\t\"" + Sjis("乙社") + "\"\t\r\n" + kPaperLines);

@@ -55,15 +55,20 @@ protected:
             edit->setText(QString::fromLatin1(text));
     }
 
-    std::string Catalogue() const { return ReadFileBytes(SystemPath(temp.File("data/paper.cfg"))); }
+    // The user's catalogue, where added papers go ("" while there is none).
+    std::string Catalogue() const
+    {
+        const std::string path = SystemPath(UserPath("paper.cfg"));
+        return FileExists(path) ? ReadFileBytes(path) : std::string();
+    }
 
     // The paper as the chooser will read it back: catalogue line and layout file.
     TlxLblInfo ReadBack(const std::string& utf8Name) const
     {
-        const TlxPaper catalogue(CatalogueFilePath(DataFolder()));
+        const TlxPaper catalogue(CatalogueFilePath(DataFolder()), CatalogueFilePath(UserFolder()));
         const TlxPaperObject* paper = catalogue.FindPaper(kUserPaperCategory, Sjis(utf8Name));
         EXPECT_NE(paper, nullptr) << utf8Name;
-        return paper ? TlxLblInfo(DataFolder(), true, *paper) : TlxLblInfo();
+        return paper ? TlxLblInfo(catalogue.LayoutFolder(*paper), true, *paper) : TlxLblInfo();
     }
 };
 
@@ -71,8 +76,8 @@ protected:
 
 TEST_F(UserPaperTest, StartsFromTheDefaultsWithTheNextFreeName)
 {
-    WriteDataFile("14/ユーザ定義1.bv2", "LBLBASE\r\n");
-    WriteDataFile("14/ユーザ定義2.bv2", "LBLBASE\r\n");
+    WriteUserFile("14/ユーザ定義1.bv2", "LBLBASE\r\n");
+    WriteUserFile("14/ユーザ定義2.bv2", "LBLBASE\r\n");
     Editor().hide();
     Editor().show();
     EXPECT_EQ(Editor().EditPaperName->text(), QStringLiteral("ユーザ定義3"));
@@ -299,14 +304,14 @@ TEST_F(UserPaperTest, PreviewKeepsThePapersProportionsAndDrawsEachLabel)
 
 TEST_F(UserPaperTest, SameNameReplacesTheOldPaperOnlyWhenTheUserSaysSo)
 {
-    WriteDataFile("14/既存.bv2", "LBLBASE\r\n1.00\r\n0\r\n0\r\n0\r\n0\r\n");
-    const std::string old = ReadFileBytes(SystemPath(DataPath("14/既存.bv2")));
+    WriteUserFile("14/既存.bv2", "LBLBASE\r\n1.00\r\n0\r\n0\r\n0\r\n0\r\n");
+    const std::string old = ReadFileBytes(SystemPath(UserPath("14/既存.bv2")));
     FillValidGrid(QStringLiteral("既存"));
     messages.Answer(MessageAnswer::No);
     Editor().BtnAddPaper->click();
     ASSERT_EQ(messages.Shown().size(), 1u);
     EXPECT_EQ(messages.Shown()[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ReadFileBytes(SystemPath(DataPath("14/既存.bv2"))), old);
+    EXPECT_EQ(ReadFileBytes(SystemPath(UserPath("14/既存.bv2"))), old);
     EXPECT_TRUE(Editor().isVisible());
 
     messages.Answer(MessageAnswer::Yes);

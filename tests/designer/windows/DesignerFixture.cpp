@@ -30,6 +30,8 @@ void DesignerTest::SetUp()
         savedRegistry_ = saved;
     }
     ::setenv("LX_REGISTRY_FILE", registry.c_str(), 1);
+    // User papers go to the test's own folder.
+    userData_.emplace("XDG_DATA_HOME", temp.File("userdata"));
     // Registered as the build registers it beside the program.
     ASSERT_EQ(lx::RegisterServerLibrary(BuildPath("symbol/control/libMatrixelPro.so")), lx::kOk);
 }
@@ -37,6 +39,7 @@ void DesignerTest::SetUp()
 void DesignerTest::TearDown()
 {
     program.reset();
+    userData_.reset();
     if (hadRegistry_)
         ::setenv("LX_REGISTRY_FILE", savedRegistry_.c_str(), 1);
     else
@@ -51,11 +54,27 @@ bool DesignerTest::StartProgram(const QStringList& arguments)
 
 std::string DesignerTest::DataFolder() const { return lx::SystemPath(temp.File("data") + "/"); }
 
-void DesignerTest::WriteDataFile(const std::string& relative, const std::string& utf8Text) const
+namespace {
+
+void WriteCp932File(const std::string& utf8Path, const std::string& utf8Text)
 {
-    const fs::path path = fs::u8path(temp.File("data/" + relative));
+    const fs::path path = fs::u8path(utf8Path);
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << lx::Sjis(utf8Text);
+}
+
+} // namespace
+
+void DesignerTest::WriteDataFile(const std::string& relative, const std::string& utf8Text) const
+{
+    WriteCp932File(temp.File("data/" + relative), utf8Text);
+}
+
+std::string DesignerTest::UserFolder() const { return lx::SystemPath(UserPath("")); }
+
+void DesignerTest::WriteUserFile(const std::string& relative, const std::string& utf8Text) const
+{
+    WriteCp932File(UserPath(relative), utf8Text);
 }
 
 std::string DesignerTest::WriteDesign(const std::string& fileName, int category, const std::string& model,

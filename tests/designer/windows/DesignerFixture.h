@@ -34,6 +34,11 @@ protected:
     std::string DataPath(const std::string& relative) const { return temp.File("data/" + relative); }
     // Writes a file into the data folder; text given as UTF-8 is stored CP932.
     void WriteDataFile(const std::string& relative, const std::string& utf8Text) const;
+    // The user's paper folder under the test's own XDG_DATA_HOME (CP932,
+    // with its delimiter), a path in it (UTF-8), and a file written there.
+    std::string UserFolder() const;
+    std::string UserPath(const std::string& relative) const { return temp.File("userdata/tlxlabel/" + relative); }
+    void WriteUserFile(const std::string& relative, const std::string& utf8Text) const;
     // Writes the layout of a category-0 A4 paper of that model and opens a
     // new design on it in the editor.
     void NewDesignOnPaper(const std::string& model, const std::string& layoutLines);
@@ -54,6 +59,7 @@ private:
     std::string lockFolder_;
     std::string savedRegistry_;
     bool hadRegistry_ = false;
+    std::optional<ScopedEnv> userData_;
     std::optional<ScopedEnv> home_;
     std::optional<ScopedEnv> config_;
 };

@@ -183,3 +183,20 @@ TEST_F(DesignerTest, QtsOwnDialogsSpeakJapanese)
     program.reset();
     EXPECT_FALSE(cancelText().contains(QStringLiteral("キャンセル"))) << "removed with the program";
 }
+
+// The window icon comes from the PNGs the build draws beside the program
+// (an installed program finds them under ../share/icons).
+TEST(ProgramIcon, HicolorPicturesOfTheBuildTreeInEverySize)
+{
+    const QIcon icon = ProgramIcon(lxtest::BuildPath("designer/windows"));
+    QList<int> sizes;
+    for (const QSize& size : icon.availableSizes())
+        sizes << size.width();
+    EXPECT_EQ(sizes, (QList<int>{16, 24, 32, 48, 64, 128, 256}));
+    const QImage large = icon.pixmap(256).toImage();
+    EXPECT_TRUE(large.hasAlphaChannel());
+    EXPECT_EQ(qAlpha(large.pixel(0, 0)), 0) << "a transparent corner";
+    EXPECT_EQ(qAlpha(large.pixel(128, 128)), 255);
+    lxtest::TempDir nowhere;
+    EXPECT_TRUE(ProgramIcon(nowhere.Path()).isNull());
+}

@@ -1,0 +1,138 @@
+// What the designer writes goes to the user's folders: papers added on a
+// data folder nobody may write, a damaged registry store told about once,
+// document dialogs starting in the documents folder.
+#include "DesignerFixture.h"
+
+#include "designer/windows/Forms.h"
+#include "designer/windows/PictureButton.h"
+#include "designer/windows/UnitAddPaper.h"
+#include "designer/windows/UnitDesign.h"
+#include "designer/windows/UnitSelectPaper.h"
+#include "designer/windows/UnitTopMenu.h"
+#include "platform/io/Files.h"
+#include "platform/text/Cp932.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+using namespace lx;
+using lxtest::DesignerTest;
+using lxtest::WhenModalShows;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every file of a folder with its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(fs::u8path(folder)))
+        files[entry.path().string()] = entry.is_regular_file() ? ReadFileBytes(SystemPath(entry.path().string())) : "";
+    return files;
+}
+
+void SetWritable(const std::string& folder, bool writable)
+{
+    const auto bits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const auto options = writable ? fs::perm_options::add : fs::perm_options::remove;
+    for (const auto& entry : fs::recursive_directory_iterator(fs::u8path(folder)))
+        fs::permissions(entry.path(), bits, options);
+    fs::permissions(fs::u8path(folder), bits, options);
+}
+
+QStringList Lines()
+{
+    QStringList lines;
+    for (int i = 0; i < FormSelectPaper->LBPaperList->count(); ++i)
+        lines << FormSelectPaper->LBPaperList->item(i)->text();
+    return lines;
+}
+
+void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+} // namespace
+
+TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
+{
+    const std::string data = temp.File("data");
+    SetWritable(data, false);
+    const auto before = Snapshot(data);
+    ASSERT_TRUE(StartProgram());
+    EXPECT_EQ(FormTopMenu->GetUserDataDir(), SystemPath(temp.File("userdata/tlxlabel") + "\\"));
+    Click(FormTopMenu->PngBtnSelectPaper);
+    FormSelectPaper->CBMaker->setCurrentText(QStringLiteral("ユーザ設定"));
+    const QStringList shipped = Lines();
+
+    WhenModalShows<TFormAddPaper>([](TFormAddPaper* editor) {
+        editor->EditPaperName->setText(QStringLiteral("私の棚ラベル"));
+        for (auto [edit, text] : {std::pair{editor->EditLabelWidth, "50"}, {editor->EditLabelHeight, "30"},
+                                  {editor->EditCol, "2"}, {editor->EditRow, "3"}})
+            edit->setText(QString::fromLatin1(text));
+        Click(editor->BtnAddPaper);
+    });
+    Click(FormSelectPaper->BtnAddPaper);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"用紙を追加しました。"});
+    EXPECT_EQ(Lines(), shipped + QStringList{QStringLiteral("私の棚ラベル")});
+    EXPECT_TRUE(fs::is_regular_file(fs::u8path(UserPath("14/私の棚ラベル.bv2"))));
+
+    // Usable: a new design on it.
+    FormSelectPaper->LBPaperList->setCurrentItem(
+        FormSelectPaper->LBPaperList->findItems(QStringLiteral("私の棚ラベル"), Qt::MatchExactly).value(0));
+    Click(FormSelectPaper->BtnNext);
+    ASSERT_TRUE(FormDesign->isVisible());
+    ASSERT_TRUE(FormDesign->SheetLayout);
+    EXPECT_EQ(FormDesign->SheetLayout->Paper.GetModelNumber(), Sjis("私の棚ラベル"));
+    EXPECT_EQ(FormDesign->SheetLayout->Cells.size(), 6u);
+
+    // Deletable: the chooser anew, the paper selected and removed.
+    FormDesign->hide();
+    Click(FormTopMenu->PngBtnSelectPaper);
+    FormSelectPaper->CBMaker->setCurrentText(QStringLiteral("ユーザ設定"));
+    FormSelectPaper->LBPaperList->setCurrentItem(
+        FormSelectPaper->LBPaperList->findItems(QStringLiteral("私の棚ラベル"), Qt::MatchExactly).value(0));
+    messages.Answer(MessageAnswer::Yes);
+    Click(FormSelectPaper->BtnDelPaper);
+    EXPECT_EQ(Lines(), shipped);
+    EXPECT_FALSE(fs::exists(fs::u8path(UserPath("14/私の棚ラベル.bv2"))));
+    EXPECT_EQ(ReadFileBytes(SystemPath(UserPath("paper.cfg"))).find(Sjis("私の棚ラベル")), std::string::npos);
+
+    EXPECT_EQ(Snapshot(data), before) << "the shipped data folder was written";
+    SetWritable(data, true);
+}
+
+TEST_F(DesignerTest, DamagedRegistryIsToldOnceAndItsControlStillDrawsSymbols)
+{
+    const std::string store = std::getenv("LX_REGISTRY_FILE");
+    std::ofstream(store, std::ios::app | std::ios::binary) << "\nthis line is no registry line\n";
+    const std::string damaged = ReadFileBytes(SystemPath(store));
+    const std::string design = lxtest::SourcePath("designer/windows/shipped/テンプレート/差込QR会員証.bv2t");
+    ASSERT_TRUE(StartProgram({QString::fromStdString(design)}));
+    ASSERT_EQ(messages.Shown().size(), 1u) << "told once";
+    EXPECT_NE(messages.Shown()[0].text.find("「" + store + "」が壊れています"), std::string::npos)
+        << messages.Shown()[0].text;
+    // The design with its QR symbol opened through the kept registration.
+    EXPECT_TRUE(FormDesign->isVisible());
+    EXPECT_FALSE(FormTopMenu->isVisible());
+    EXPECT_EQ(ReadFileBytes(SystemPath(store)), damaged) << "nothing rewrote the file unasked";
+}
+
+TEST_F(DesignerTest, DesignDialogsStartInTheDocumentsFolderOrHomeWithoutOne)
+{
+    fs::create_directories(fs::u8path(temp.File("config")));
+    std::ofstream(fs::u8path(temp.File("config/user-dirs.dirs"))) << "XDG_DOCUMENTS_DIR=\"$HOME/書類\"\n";
+    UseOwnHome(temp.File("config"));
+    ASSERT_TRUE(StartProgram());
+    EXPECT_EQ(FormDesign->OpenDialogLabelFile.folder, temp.File("home/")) << "no 書類 folder: home";
+
+    program.reset();
+    fs::create_directories(fs::u8path(temp.File("home/書類")));
+    ASSERT_TRUE(StartProgram());
+    EXPECT_EQ(FormDesign->OpenDialogLabelFile.folder, temp.File("home/書類/"));
+    EXPECT_EQ(FormDesign->SaveDialogLabelFile.folder, temp.File("home/書類/"));
+}
