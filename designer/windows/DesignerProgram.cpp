@@ -9,6 +9,7 @@
 #include "platform/app/SingleInstance.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -61,7 +62,7 @@ bool DesignerProgram::Start(const QStringList& arguments)
     if (file.isEmpty())
         FormTopMenu->show();
     else
-        FormTopMenu->OpenFromMenu([&] { FormDesign->OpenDesignFile(ToCp932(file)); });
+        FormTopMenu->OpenFromMenu([&] { FormDesign->OpenDesignFile(QFile::encodeName(file).toStdString()); });
     return true;
 }
 

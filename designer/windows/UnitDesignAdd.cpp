@@ -199,8 +199,7 @@ void TFormDesign::AddObjectOfTag(int tag)
                 PanelsReady = true;
                 return;
             }
-            if (!MergeTable->LoadFromFile(SystemPath(chosen->path))) {
-                ShowInfo(chosen->path + "を開くことができません。");
+            if (!LoadMergeTable(chosen->path)) {
                 PanelsReady = true;
                 return;
             }

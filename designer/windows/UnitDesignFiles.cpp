@@ -25,17 +25,11 @@ namespace {
 
 constexpr std::string_view kDesignExtension = ".bv2";
 
-// The file-name part of a CP932 path (after the last delimiter).
+// The file-name part of a path (after the last "/").
 std::string FileNamePart(std::string_view path)
 {
-    std::size_t start = 0;
-    std::size_t pos = 0;
-    ForEachChar(path, [&](std::string_view c) {
-        pos += c.size();
-        if (c == "\\" || c == "/")
-            start = pos;
-    });
-    return std::string(path.substr(start));
+    const std::size_t slash = path.rfind('/');
+    return std::string(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
 }
 
 } // namespace
@@ -58,14 +52,14 @@ void TFormDesign::BuildFileComponents()
 
 void TFormDesign::ReadDocumentsFolder()
 {
-    DocumentsFolder = SystemPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()) + "\\";
+    DocumentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString() + "/";
 }
 
 void TFormDesign::SetupDesignFileDialogs()
 {
     for (FileDialogRequest* dialog : {&OpenDialogLabelFile, &SaveDialogLabelFile}) {
         dialog->defaultSuffix = std::string(kDesignExtension.substr(1));
-        dialog->folder = NativePath(DocumentsFolder);
+        dialog->folder = DocumentsFolder;
         dialog->filters = {std::string(kApplicationTitle) + "ファイル (*" + std::string(kDesignExtension) + ")"};
         dialog->filterIndex = 0;
     }
@@ -79,7 +73,7 @@ std::optional<std::string> TFormDesign::RunOpenDialog()
     const auto chosen = Messages().ChooseFile(OpenDialogLabelFile);
     if (!chosen)
         return std::nullopt;
-    return SystemPath(chosen->path);
+    return chosen->path;
 }
 
 void TFormDesign::LoadDesign(const std::string& path)
@@ -111,7 +105,7 @@ void TFormDesign::BtnSaveClick()
     const auto chosen = Messages().ChooseFile(SaveDialogLabelFile);
     if (!chosen)
         return;
-    SaveDesign(SystemPath(chosen->path));
+    SaveDesign(chosen->path);
     Saved = true;
     RefreshDesign();
 }

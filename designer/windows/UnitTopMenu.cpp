@@ -22,14 +22,11 @@ namespace lx {
 
 namespace {
 
-// Appends "\" unless the text already ends in a delimiter; the last
-// character is found whole, as a trail byte of CP932 may be 0x5C.
+// Appends "/" unless the folder already ends in one.
 std::string WithDelimiter(std::string folder)
 {
-    std::string_view last;
-    ForEachChar(folder, [&](std::string_view c) { last = c; });
-    if (last != "\\" && last != "/")
-        folder += '\\';
+    if (!folder.ends_with('/'))
+        folder += '/';
     return folder;
 }
 
@@ -46,16 +43,16 @@ std::optional<std::string> RegistryDataDir(const std::string& registryFile)
 
 std::string DataFolderBesideProgram(const std::string& programFolder)
 {
-    return WithDelimiter(SystemPath(programFolder + "/data"));
+    return WithDelimiter(programFolder + "/data");
 }
 
-std::string ProgramFolderPath() { return WithDelimiter(SystemPath(ProgramFolder())); }
+std::string ProgramFolderPath() { return WithDelimiter(ProgramFolder()); }
 
 std::string FindDataFolder(const std::string& registryFile, const std::string& programFolder)
 {
     const auto configured = RegistryDataDir(registryFile);
     if (configured && !configured->empty())
-        return WithDelimiter(SystemPath(*configured));
+        return WithDelimiter(*configured);
     const std::string beside = DataFolderBesideProgram(programFolder);
     if (DirectoryExists(beside))
         return beside;

@@ -20,14 +20,14 @@ inline constexpr std::string_view kApplicationTitle = "Pomerel Brevant2";
 inline constexpr std::string_view kProgramRegistryKey = "HKLM\\SOFTWARE\\Quillon\\Brevant2_trial\\";
 inline constexpr std::string_view kDataDirValue = "DataDir";
 
-// The data folder (CP932, ending in a delimiter): the registry value
+// The data folder (a system path ending in "/"): the registry value
 // "DataDir" of the store at registryFile; without a usable value (missing,
 // empty, not a text, or a store that cannot be read), the folder "data"
 // beside the program. Throws Error with the reason when there is neither.
 std::string FindDataFolder(const std::string& registryFile, const std::string& programFolder);
-// The folder "data" beside the program, CP932 with its delimiter.
+// The folder "data" beside the program, with its trailing "/".
 std::string DataFolderBesideProgram(const std::string& programFolder);
-// The program's folder in the system's form: CP932 with a trailing "\".
+// The program's folder with a trailing "/".
 std::string ProgramFolderPath();
 
 class TFormTopMenu : public QWidget {
@@ -35,7 +35,7 @@ class TFormTopMenu : public QWidget {
 public:
     explicit TFormTopMenu(QWidget* parent = nullptr);
 
-    // The data folder, with its trailing delimiter (CP932).
+    // The data folder, with its trailing "/".
     const std::string& GetDataDir() const { return DataFolder; }
 
     // Runs one of the editor's open roads from the menu or the command line.

@@ -173,9 +173,9 @@ private:
 
 std::string ReadStoreText(const std::string& path)
 {
-    if (!FileExists(SystemPath(path)))
+    if (!FileExists(path))
         return {};
-    return ReadFileBytes(SystemPath(path), 16u << 20);
+    return ReadFileBytes(path, 16u << 20);
 }
 
 } // namespace
@@ -352,7 +352,7 @@ bool RegistryStore::Update(Change&& change)
     if (changed) {
         keys_.swap(latest);
         try {
-            WriteFileReplacing(SystemPath(path_), ToText());
+            WriteFileReplacing(path_, ToText());
         } catch (...) {
             keys_.swap(latest);
             throw;

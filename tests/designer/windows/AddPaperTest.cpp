@@ -55,7 +55,7 @@ protected:
             edit->setText(QString::fromLatin1(text));
     }
 
-    std::string Catalogue() const { return ReadFileBytes(SystemPath(temp.File("data/paper.cfg"))); }
+    std::string Catalogue() const { return ReadFileBytes(temp.File("data/paper.cfg")); }
 
     // The paper as the chooser will read it back: catalogue line and layout file.
     TlxLblInfo ReadBack(const std::string& utf8Name) const
@@ -300,13 +300,13 @@ TEST_F(UserPaperTest, PreviewKeepsThePapersProportionsAndDrawsEachLabel)
 TEST_F(UserPaperTest, SameNameReplacesTheOldPaperOnlyWhenTheUserSaysSo)
 {
     WriteDataFile("14/既存.bv2", "LBLBASE\r\n1.00\r\n0\r\n0\r\n0\r\n0\r\n");
-    const std::string old = ReadFileBytes(SystemPath(DataPath("14/既存.bv2")));
+    const std::string old = ReadFileBytes(DataPath("14/既存.bv2"));
     FillValidGrid(QStringLiteral("既存"));
     messages.Answer(MessageAnswer::No);
     Editor().BtnAddPaper->click();
     ASSERT_EQ(messages.Shown().size(), 1u);
     EXPECT_EQ(messages.Shown()[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ReadFileBytes(SystemPath(DataPath("14/既存.bv2"))), old);
+    EXPECT_EQ(ReadFileBytes(DataPath("14/既存.bv2")), old);
     EXPECT_TRUE(Editor().isVisible());
 
     messages.Answer(MessageAnswer::Yes);

@@ -49,7 +49,7 @@ bool DesignerTest::StartProgram(const QStringList& arguments)
     return program->Start(arguments);
 }
 
-std::string DesignerTest::DataFolder() const { return lx::SystemPath(temp.File("data") + "/"); }
+std::string DesignerTest::DataFolder() const { return temp.File("data") + "/"; }
 
 void DesignerTest::WriteDataFile(const std::string& relative, const std::string& utf8Text) const
 {
@@ -69,7 +69,7 @@ std::string DesignerTest::WriteDesign(const std::string& fileName, int category,
     lx::TlxLabelManager document(layout.LabelCount, layout);
     fill(document);
     const std::string path = temp.File(fileName);
-    lx::SaveDesignFile(lx::SystemPath(path), lx::TLxCSV(), layout, document);
+    lx::SaveDesignFile(path, lx::TLxCSV(), layout, document);
     return path;
 }
 

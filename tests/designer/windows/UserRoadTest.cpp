@@ -89,7 +89,7 @@ protected:
     {
         EditorTest::SetUp();
         // The templates as shipped beside the program.
-        FormLoadTemp->TemplateFolder = SystemPath(SourcePath("designer/windows/shipped/テンプレート") + "/");
+        FormLoadTemp->TemplateFolder = SourcePath("designer/windows/shipped/テンプレート") + "/";
     }
 
     // A CP932 CSV of the members: name, number, QR payload.
@@ -225,7 +225,7 @@ TEST_F(UserRoadTest, PictureExportWritesJpegAndBmpFilesOfTheLabel)
     ExportPicture(jpeg, 0);
     ExportPicture(bmp, 1);
 
-    const JpegFacts facts = ReadJpegWithLibjpeg(ReadFileBytes(SystemPath(jpeg)));
+    const JpegFacts facts = ReadJpegWithLibjpeg(ReadFileBytes(jpeg));
     ASSERT_TRUE(facts.ok);
     // 83.8 x 42.3 mm go over in whole millimetres, 84 x 42: 900 x 450 pixels.
     EXPECT_EQ(QSize(facts.width, facts.height), QSize(900, 450));
