@@ -25,7 +25,8 @@ struct DesignFile : ::testing::Test {
     TlxLblInfo layout = lxtest::MakeLayout({{86.4, 42.3}, {86.4, 42.3}, {40, 20}});
     TlxLabelManager document{3, layout};
     lxtest::TempDir dir;
-    std::string path = dir.File("デザイン.bv2");
+    const std::string name = "デザイン.bv2";
+    std::string path = dir.File(name);
 
     DesignFile()
     {
