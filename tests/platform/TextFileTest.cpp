@@ -6,26 +6,16 @@
 #include "platform/text/Cp932.h"
 #include "platform/text/TextFile.h"
 #include "support/TestPaths.h"
+#include "support/TextEncodings.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 using namespace lx;
+using lxtest::Iconv;
 
 namespace {
-
-// The text in another encoding, as the iconv program writes it.
-std::string Iconv(const std::string& utf8, const std::string& to)
-{
-    lxtest::TempDir dir;
-    std::ofstream(dir.File("in.txt"), std::ios::binary) << utf8;
-    const std::string command = "iconv -f UTF-8 -t " + to + " '" + dir.File("in.txt") + "' > '" + dir.File("out.txt") + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << "iconv is missing or failed: " << command;
-    return ReadFileBytes(dir.File("out.txt"));
-}
 
 // The message of the ReadError the text gives, or "" when it converts.
 std::string Refusal(const std::string& bytes)
