@@ -8,7 +8,6 @@
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
-#include "platform/io/Files.h"
 #include "platform/text/Numbers.h"
 
 #include <QAction>

@@ -9,8 +9,6 @@
 #include "designer/windows/Forms.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
-#include "platform/io/Files.h"
-#include "platform/text/Cp932.h"
 
 #include <QBoxLayout>
 #include <QFrame>

@@ -7,7 +7,6 @@
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/SheetTabBar.h"
 
-#include "platform/io/Files.h"
 
 #include <QAction>
 #include <QDropEvent>

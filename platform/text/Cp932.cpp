@@ -238,7 +238,6 @@ std::size_t AppendCp932Until(std::u16string_view text, std::string& out)
     return text.size();
 }
 
-
 std::size_t CharCount(std::string_view text)
 {
     std::size_t count = 0;
