@@ -55,7 +55,7 @@ public:
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "lxbench-XXXXXX").string();
         folder_ = ::mkdtemp(pattern.data());
-        path_ = lx::SystemPath(folder_ + "/merge.csv");
+        path_ = folder_ + "/merge.csv";
         lx::WriteFileReplacing(path_, text);
         size_ = text.size();
     }

@@ -74,7 +74,7 @@ public:
         path_ = ::mkdtemp(pattern.data());
     }
     ~Folder() { std::filesystem::remove_all(path_); }
-    std::string File(const char* name) const { return lx::SystemPath(path_ + "/" + name); }
+    std::string File(const char* name) const { return path_ + "/" + name; }
 
 private:
     std::string path_;

@@ -5,6 +5,7 @@
 #include "platform/io/Files.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/DelimitedText.h"
+#include "platform/text/TextFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -111,17 +112,19 @@ std::shared_ptr<const std::string> SharedText(std::string bytes)
 
 } // namespace
 
-bool TLxCSV::LoadFromFile(std::string_view fileName)
+bool TLxCSV::LoadFromFile(std::string_view path)
 {
     try {
-        if (!FileExists(fileName))
+        if (!FileExists(path))
             return false;
         TLxCSV read;
         read.loaded_ = true;
-        read.text_ = SharedText(ReadFileBytes(fileName, kMaxCsvBytes));
+        read.text_ = SharedText(TextFileToCp932(ReadFileBytes(path, kMaxCsvBytes)));
         read.ParseCsv();
         *this = std::move(read);
         return true;
+    } catch (const ReadError&) {
+        throw;
     } catch (const std::exception&) {
         return false;
     }

@@ -16,9 +16,11 @@ class TLxCSV {
 public:
     TLxCSV() = default;
 
-    // Loads and parses a file. On failure (missing, unreadable) returns false
-    // and leaves the table exactly as it was; never throws.
-    bool LoadFromFile(std::string_view fileName);
+    // Loads and parses a file, its text converted to CP932 (TextFileToCp932).
+    // A missing or unreadable file gives false; text that cannot be used (a
+    // binary file, a character CP932 cannot hold) throws ReadError naming the
+    // line. Either way the table stays exactly as it was.
+    bool LoadFromFile(std::string_view path);
     // Rebuilds the rows from the lines. A row is as wide as the widest row
     // up to it (and the column count before the call): cells beyond a line's
     // own fields are empty.

@@ -20,34 +20,20 @@ constexpr std::size_t kCatalogueFieldCount = 6;
 
 bool IsPathDelimiter(std::string_view character) { return character == "\\" || character == "/"; }
 
-// The last character, stepping over double-byte characters: a trail byte
-// may be 0x5C and must not count as a delimiter.
-std::string_view LastChar(std::string_view text)
-{
-    std::string_view last;
-    ForEachChar(text, [&](std::string_view c) { last = c; });
-    return last;
-}
-
+// The folder paths are system paths (UTF-8), where "/" is always a delimiter.
 std::string WithTrailingDelimiter(std::string_view folder)
 {
     std::string result(folder);
-    if (!folder.empty() && !IsPathDelimiter(LastChar(folder)))
-        result += '\\';
+    if (!folder.empty() && !folder.ends_with('/'))
+        result += '/';
     return result;
 }
 
 // The folder part of a path, its trailing delimiter included.
 std::string FolderOf(std::string_view path)
 {
-    std::size_t end = 0;
-    std::size_t pos = 0;
-    ForEachChar(path, [&](std::string_view c) {
-        pos += c.size();
-        if (IsPathDelimiter(c))
-            end = pos;
-    });
-    return std::string(path.substr(0, end));
+    const std::size_t slash = path.rfind('/');
+    return std::string(path.substr(0, slash == std::string_view::npos ? 0 : slash + 1));
 }
 
 bool CanNameFile(std::string_view name)
@@ -203,7 +189,8 @@ std::string LayoutFilePath(std::string_view dataFolder, std::int32_t category, s
 {
     if (!CanNameFile(modelNumber))
         throw PaperCatalogueError("型番「" + Cp932ToUtf8(modelNumber) + "」はファイル名に使えません。");
-    return CategoryFolderPath(dataFolder, category) + "\\" + std::string(modelNumber) + ".bv2";
+    // The model number is CP932 catalogue text; the file is named in UTF-8.
+    return CategoryFolderPath(dataFolder, category) + "/" + Cp932ToUtf8(modelNumber) + ".bv2";
 }
 
 std::string CatalogueLine(const TlxPaperObject& paper)

@@ -75,7 +75,7 @@ private:
 std::string CatalogueFilePath(std::string_view dataFolder);
 // Data folder + the category's decimal number: the folder of its layout files.
 std::string CategoryFolderPath(std::string_view dataFolder, std::int32_t category);
-// Data folder + category + "\" + model number + ".bv2". Throws
+// Data folder + category + "/" + model number (in UTF-8) + ".bv2". Throws
 // PaperCatalogueError when the model number cannot be a file name (empty,
 // "." or "..", a path delimiter or a control character), so that no entry
 // reaches outside its category folder.

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -97,7 +98,7 @@ bool DesignerProgram::Start(const QStringList& arguments)
     if (file.isEmpty())
         FormTopMenu->show();
     else
-        FormTopMenu->OpenFromMenu([&] { FormDesign->OpenDesignFile(ToCp932(file)); });
+        FormTopMenu->OpenFromMenu([&] { FormDesign->OpenDesignFile(QFile::encodeName(file).toStdString()); });
     return true;
 }
 

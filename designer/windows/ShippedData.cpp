@@ -28,7 +28,7 @@ bool IsUserPaperLine(const std::string& line)
     return !fields.empty() && fields[0] == std::to_string(kUserPaperCategory);
 }
 
-std::string ReadWhole(const fs::path& path) { return ReadFileBytes(SystemPath(path.string())); }
+std::string ReadWhole(const fs::path& path) { return ReadFileBytes(path.string()); }
 
 void WriteIfDifferent(const fs::path& path, std::string_view bytes)
 {
@@ -36,7 +36,7 @@ void WriteIfDifferent(const fs::path& path, std::string_view bytes)
     if (fs::is_regular_file(path, error) && ReadWhole(path) == bytes)
         return;
     fs::create_directories(path.parent_path(), error);
-    WriteFileReplacing(SystemPath(path.string()), bytes);
+    WriteFileReplacing(path.string(), bytes);
 }
 
 void CopyTree(const fs::path& source, const fs::path& target)

@@ -110,7 +110,7 @@ public:
     // window is closed. Declared after what they refer to.
     std::unique_ptr<TlxLabelManager> Document;
     std::unique_ptr<TlxUndoManager> UndoHistory;
-    // The user's documents folder (CP932) with its trailing delimiter.
+    // The user's documents folder with its trailing "/".
     std::string DocumentsFolder;
     bool Saved = true;
     // File-name part of the open design (CP932); empty for a new design or a template.
@@ -175,7 +175,7 @@ public:
     // The numeric fields' key filter: true for the characters they keep.
     static bool EditSheetNumPress(QChar key);
     void UseNumericKeys(QLineEdit* edit);
-    // Picture files (CP932 paths) dropped onto the picture page.
+    // Picture files dropped onto the picture page.
     void HandleDropFiles(const std::vector<std::string>& paths);
     QPushButton* BtnSave;
     QPushButton* BtnLoad;
@@ -479,6 +479,9 @@ public:
     void FillColumnCombo(QComboBox* box);
     MergeColumnModel* MergeColumns = nullptr;
     void PngBtnChangeCsvFileClick();
+    // Loads a chosen CSV file into the design's table; on failure tells the
+    // user why and returns false, the table as it was.
+    bool LoadMergeTable(const std::string& path);
     void RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>& previous);
     void CBCsvBarTypeChange();
     // The merge-symbol options page of a symbol kind, with the check-digit box.

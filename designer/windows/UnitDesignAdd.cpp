@@ -8,7 +8,6 @@
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
-#include "platform/io/Files.h"
 #include "platform/text/Numbers.h"
 
 #include <QAction>
@@ -199,8 +198,7 @@ void TFormDesign::AddObjectOfTag(int tag)
                 PanelsReady = true;
                 return;
             }
-            if (!MergeTable->LoadFromFile(SystemPath(chosen->path))) {
-                ShowInfo(chosen->path + "を開くことができません。");
+            if (!LoadMergeTable(chosen->path)) {
                 PanelsReady = true;
                 return;
             }

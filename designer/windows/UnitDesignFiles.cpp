@@ -9,8 +9,6 @@
 #include "designer/windows/Forms.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
-#include "platform/io/Files.h"
-#include "platform/text/Cp932.h"
 #include "platform/shell/ShellFolders.h"
 
 #include <QBoxLayout>
@@ -25,17 +23,11 @@ namespace {
 
 constexpr std::string_view kDesignExtension = ".bv2";
 
-// The file-name part of a CP932 path (after the last delimiter).
+// The file-name part of a path (after the last "/").
 std::string FileNamePart(std::string_view path)
 {
-    std::size_t start = 0;
-    std::size_t pos = 0;
-    ForEachChar(path, [&](std::string_view c) {
-        pos += c.size();
-        if (c == "\\" || c == "/")
-            start = pos;
-    });
-    return std::string(path.substr(start));
+    const std::size_t slash = path.rfind('/');
+    return std::string(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
 }
 
 } // namespace
@@ -59,14 +51,14 @@ void TFormDesign::BuildFileComponents()
 void TFormDesign::ReadDocumentsFolder()
 {
     // The home folder when the user's documents folder does not exist.
-    DocumentsFolder = SystemPath(lx::DocumentsFolder()) + "\\";
+    DocumentsFolder = lx::DocumentsFolder() + "/";
 }
 
 void TFormDesign::SetupDesignFileDialogs()
 {
     for (FileDialogRequest* dialog : {&OpenDialogLabelFile, &SaveDialogLabelFile}) {
         dialog->defaultSuffix = std::string(kDesignExtension.substr(1));
-        dialog->folder = NativePath(DocumentsFolder);
+        dialog->folder = DocumentsFolder;
         dialog->filters = {std::string(kApplicationTitle) + "ファイル (*" + std::string(kDesignExtension) + ")"};
         dialog->filterIndex = 0;
     }
@@ -80,7 +72,7 @@ std::optional<std::string> TFormDesign::RunOpenDialog()
     const auto chosen = Messages().ChooseFile(OpenDialogLabelFile);
     if (!chosen)
         return std::nullopt;
-    return SystemPath(chosen->path);
+    return chosen->path;
 }
 
 void TFormDesign::LoadDesign(const std::string& path)
@@ -112,7 +104,7 @@ void TFormDesign::BtnSaveClick()
     const auto chosen = Messages().ChooseFile(SaveDialogLabelFile);
     if (!chosen)
         return;
-    SaveDesign(SystemPath(chosen->path));
+    SaveDesign(chosen->path);
     Saved = true;
     RefreshDesign();
 }

@@ -318,7 +318,7 @@ void TFormDesign::RefreshDesign()
         return;
     PrepareDesignSurface();
     setWindowTitle(DesignFileName.empty() ? QStringLiteral("デザイン画面")
-                                          : QStringLiteral("デザイン画面 -") + ToQString(DesignFileName) + QStringLiteral("-"));
+                                          : QStringLiteral("デザイン画面 -") + FromUtf8(DesignFileName) + QStringLiteral("-"));
     ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
     ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
     DrawDesignGuide();

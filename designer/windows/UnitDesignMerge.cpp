@@ -7,7 +7,7 @@
 #include "designer/windows/MergeColumnModel.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
-#include "platform/io/Files.h"
+#include "platform/io/Errors.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -169,10 +169,8 @@ void TFormDesign::PngBtnChangeCsvFileClick()
         return;
     const std::shared_ptr<const TLxCSV> previous = MergeTable->Clone();
     // Loaded in place: every object bound to the table sees the new rows.
-    if (!MergeTable->LoadFromFile(SystemPath(chosen->path))) {
-        ShowInfo(chosen->path + std::string(kCannotOpen));
+    if (!LoadMergeTable(chosen->path))
         return;
-    }
     Saved = false;
     FillMergeColumnLists(MergeTable->GetColCount());
     RebindSelectedMergeObject(previous);
@@ -187,6 +185,18 @@ void TFormDesign::PngBtnChangeCsvFileClick()
         FillPropertyPanel(selected->GetKind());
     }
     RefreshDesign();
+}
+
+bool TFormDesign::LoadMergeTable(const std::string& path)
+{
+    try {
+        if (MergeTable->LoadFromFile(path))
+            return true;
+        ShowInfo(path + std::string(kCannotOpen));
+    } catch (const ReadError& error) {
+        ShowInfo(path + "\n" + error.what());
+    }
+    return false;
 }
 
 void TFormDesign::RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>& previous)

@@ -7,7 +7,6 @@
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/SheetTabBar.h"
 
-#include "platform/io/Files.h"
 
 #include <QAction>
 #include <QDropEvent>
@@ -99,7 +98,7 @@ bool TFormDesign::AcceptDroppedFiles(QEvent* event)
     std::vector<std::string> paths;
     for (const QUrl& url : drop->mimeData()->urls()) {
         if (url.isLocalFile())
-            paths.push_back(SystemPath(url.toLocalFile().toStdString()));
+            paths.push_back(url.toLocalFile().toStdString());
     }
     drop->acceptProposedAction();
     guarded([this, &paths] { HandleDropFiles(paths); });

@@ -6,7 +6,6 @@
 #include "platform/app/Messages.h"
 #include "platform/image/JpegImage.h"
 #include "platform/io/Files.h"
-#include "platform/text/Cp932.h"
 
 #include <QCollator>
 #include <QDir>
@@ -26,26 +25,16 @@ constexpr const char* kNoPreview = "NO_Preview.JPG";
 // A preview is a small picture; a file beyond this is not one.
 constexpr std::uint64_t kMaxPreviewBytes = 64ull << 20;
 
-QString NativeFolder(const std::string& cp932Folder) { return QString::fromStdString(NativePath(cp932Folder)); }
-
-// The name as the system can hold it: names without a CP932 form (or with
-// a backslash, the system's delimiter) could not be opened again.
-bool Representable(const QString& name)
-{
-    const std::string cp932 = ToCp932(name);
-    return ToQString(cp932) == name && cp932.find('\\') == std::string::npos;
-}
-
 // The file of the folder spelt `name` in any letter case, the exact
 // spelling first; empty when there is none.
 std::string FindFileAnyCase(const std::string& folder, const std::string& name)
 {
     if (FileExists(folder + name))
         return folder + name;
-    const QString wanted = ToQString(name);
-    for (const QString& entry : QDir(NativeFolder(folder)).entryList(QDir::Files))
+    const QString wanted = FromUtf8(name);
+    for (const QString& entry : QDir(FromUtf8(folder)).entryList(QDir::Files))
         if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
-            return folder + ToCp932(entry);
+            return folder + entry.toStdString();
     return {};
 }
 
@@ -93,7 +82,7 @@ TFormLoadTemp::TFormLoadTemp(QWidget* parent) : QDialog(parent)
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { guarded([this] { ListBox1DblClick(); }); });
 
     CentreOnDesktop(this);
-    TemplateFolder = ShippedFolderPath() + Sjis("テンプレート\\");
+    TemplateFolder = ShippedFolderPath() + "テンプレート/";
 }
 
 void TFormLoadTemp::showEvent(QShowEvent* event)
@@ -105,13 +94,13 @@ void TFormLoadTemp::showEvent(QShowEvent* event)
 
 std::vector<TFormLoadTemp::TemplateFile> TFormLoadTemp::TemplateFiles() const
 {
-    QDir folder(NativeFolder(TemplateFolder));
+    QDir folder(FromUtf8(TemplateFolder));
     folder.setNameFilters({QStringLiteral("*") + QString::fromLatin1(kTemplateExtension)});
     folder.setFilter(QDir::Files);
     const qsizetype extension = static_cast<qsizetype>(std::char_traits<char>::length(kTemplateExtension));
     std::vector<std::pair<QString, QString>> found; // name, file name
     for (const QString& entry : folder.entryList())
-        if (entry.size() > extension && Representable(entry))
+        if (entry.size() > extension)
             found.emplace_back(entry.chopped(extension), entry);
     QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -119,7 +108,7 @@ std::vector<TFormLoadTemp::TemplateFile> TFormLoadTemp::TemplateFiles() const
                      [&](const auto& a, const auto& b) { return collator.compare(a.first, b.first) < 0; });
     std::vector<TemplateFile> result;
     for (const auto& [name, file] : found)
-        result.push_back({ToCp932(name), ToCp932(file)});
+        result.push_back({name.toStdString(), file.toStdString()});
     return result;
 }
 
@@ -134,15 +123,15 @@ std::string TFormLoadTemp::PreviewPath(const std::string& name) const
 std::string TFormLoadTemp::ChosenTemplatePath() const
 {
     const QListWidgetItem* item = SelectedItem();
-    return item ? TemplateFolder + ToCp932(item->data(Qt::UserRole).toString()) : std::string();
+    return item ? TemplateFolder + item->data(Qt::UserRole).toString().toStdString() : std::string();
 }
 
 void TFormLoadTemp::FormShow()
 {
     ListBox1->clear();
     for (const TemplateFile& file : TemplateFiles()) {
-        auto* item = new QListWidgetItem(ToQString(file.name), ListBox1);
-        item->setData(Qt::UserRole, ToQString(file.fileName));
+        auto* item = new QListWidgetItem(FromUtf8(file.name), ListBox1);
+        item->setData(Qt::UserRole, FromUtf8(file.fileName));
         item->setSizeHint(QSize(0, 16));
     }
     Image1->clearPicture();
@@ -163,7 +152,7 @@ void TFormLoadTemp::ListBox1Click()
     // The picture of the line before must not stand for this one, even when
     // this one's preview cannot be read.
     Image1->clearPicture();
-    const std::string path = PreviewPath(ToCp932(item->text()));
+    const std::string path = PreviewPath(item->text().toStdString());
     Image1->setPicture(ToQImage(DecodeJpeg(ReadFileBytes(path, kMaxPreviewBytes))));
     BtnOK->setEnabled(true);
 }

@@ -20,8 +20,8 @@ class TFormLoadTemp : public QDialog {
 public:
     explicit TFormLoadTemp(QWidget* parent = nullptr);
 
-    // The template folder (CP932, with its trailing delimiter): the
-    // program's folder + "テンプレート\".
+    // The template folder (with its trailing "/"): the program's folder +
+    // "テンプレート/".
     std::string TemplateFolder;
 
     QListWidget* ListBox1;
@@ -35,7 +35,7 @@ public:
     void ListBox1DblClick();
 
     // A template of the folder: its name (the file name without its
-    // extension) and its file name, both CP932.
+    // extension) and its file name.
     struct TemplateFile {
         std::string name;
         std::string fileName;

@@ -164,7 +164,7 @@ void TFormPicSave::SaveChosenFile()
     const auto chosen = Messages().ChooseFile(SaveDialog1);
     if (!chosen)
         return;
-    const std::string path = SystemPath(chosen->path);
+    const std::string& path = chosen->path;
     if (chosen->filterIndex == kJpegFilter)
         WriteFileReplacing(path, EncodeJpeg(previewBitmap_, kDefaultJpegQuality));
     else if (chosen->filterIndex == kBmpFilter)

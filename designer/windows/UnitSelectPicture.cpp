@@ -45,12 +45,11 @@ constexpr int kIconSize = 32;
 
 QString FromNative(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-// The file-name part of a picture's path, UTF-8.
-std::string PictureFileName(const std::string& cp932Path)
+// The file-name part of a picture's path.
+std::string PictureFileName(const std::string& path)
 {
-    const std::string native = NativePath(cp932Path);
-    const std::size_t slash = native.rfind('/');
-    return slash == std::string::npos ? native : native.substr(slash + 1);
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // ---- the folder buttons' pictures
@@ -453,11 +452,8 @@ void TFormSelectPicture::FillFileList(const std::string& folder)
 {
     const QDir dir(FromNative(folder));
     for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase)) {
-        const std::string native = entry.absoluteFilePath().toStdString();
-        // A name the system cannot write in CP932 could not be opened again.
-        const std::string path = SystemPath(native);
-        if (IsPictureFile(entry.fileName().toStdString()) && NativePath(path) == native)
-            FilePaths.push_back(path);
+        if (IsPictureFile(entry.fileName().toStdString()))
+            FilePaths.push_back(entry.absoluteFilePath().toStdString());
     }
 }
 

@@ -29,7 +29,7 @@ public:
     ~TFormSelectPicture() override;
 
     // Shows the chooser modally; on "決定" with a picture selected, path
-    // becomes its full path (CP932) and the result is true.
+    // becomes its full path and the result is true.
     bool SelectPictureFile(std::string& path);
 
     PictureButton* PngBtnDesktop;
@@ -44,7 +44,7 @@ public:
     QProgressBar* ProgressBarStatus;
     QMenu* PopupMenu1;
 
-    // Full paths (CP932) of the listed pictures, in the order found.
+    // Full paths of the listed pictures, in the order found.
     std::vector<std::string> FilePaths;
     // The thumbnail of each listed picture; none when the file gave none.
     std::vector<std::optional<QImage>> Thumbnails;

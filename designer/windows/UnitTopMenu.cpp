@@ -23,14 +23,11 @@ namespace lx {
 
 namespace {
 
-// Appends "\" unless the text already ends in a delimiter; the last
-// character is found whole, as a trail byte of CP932 may be 0x5C.
+// Appends "/" unless the folder already ends in one.
 std::string WithDelimiter(std::string folder)
 {
-    std::string_view last;
-    ForEachChar(folder, [&](std::string_view c) { last = c; });
-    if (last != "\\" && last != "/")
-        folder += '\\';
+    if (!folder.ends_with('/'))
+        folder += '/';
     return folder;
 }
 
@@ -47,27 +44,27 @@ std::optional<std::string> RegistryDataDir(const std::string& registryFile)
 
 std::string ShippedFolder(const std::string& programFolder)
 {
-    if (DirectoryExists(SystemPath(programFolder + "/data")))
+    if (DirectoryExists(programFolder + "/data"))
         return programFolder;
     const std::string installed =
         (std::filesystem::path(programFolder).parent_path() / "share" / kUserFolderName).string();
-    return DirectoryExists(SystemPath(installed)) ? installed : programFolder;
+    return DirectoryExists(installed) ? installed : programFolder;
 }
 
 std::string DataFolderBesideProgram(const std::string& programFolder)
 {
-    return WithDelimiter(SystemPath(ShippedFolder(programFolder) + "/data"));
+    return WithDelimiter(ShippedFolder(programFolder) + "/data");
 }
 
-std::string ShippedFolderPath() { return WithDelimiter(SystemPath(ShippedFolder(ProgramFolder()))); }
+std::string ShippedFolderPath() { return WithDelimiter(ShippedFolder(ProgramFolder())); }
 
-std::string UserPaperFolder() { return WithDelimiter(SystemPath(UserDataFolder())); }
+std::string UserPaperFolder() { return WithDelimiter(UserDataFolder()); }
 
 std::string FindDataFolder(const std::string& registryFile, const std::string& programFolder)
 {
     const auto configured = RegistryDataDir(registryFile);
     if (configured && !configured->empty())
-        return WithDelimiter(SystemPath(*configured));
+        return WithDelimiter(*configured);
     const std::string beside = DataFolderBesideProgram(programFolder);
     if (DirectoryExists(beside))
         return beside;

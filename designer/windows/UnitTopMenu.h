@@ -20,21 +20,20 @@ inline constexpr std::string_view kApplicationTitle = "Pomerel Brevant2";
 inline constexpr std::string_view kProgramRegistryKey = "HKLM\\SOFTWARE\\Quillon\\Brevant2_trial\\";
 inline constexpr std::string_view kDataDirValue = "DataDir";
 
-// The folder holding the shipped "data", "テンプレート" and "素材" (UTF-8,
-// no trailing "/"): the program's folder when "data" lies beside it (the
-// build tree), else <prefix>/share/tlxlabel of a program in <prefix>/bin.
+// The folder holding the shipped "data", "テンプレート" and "素材" (no
+// trailing "/"): the program's folder when "data" lies beside it (the build
+// tree), else <prefix>/share/tlxlabel of a program in <prefix>/bin.
 std::string ShippedFolder(const std::string& programFolder);
-// The data folder (CP932, ending in a delimiter): the registry value
+// The data folder (a system path ending in "/"): the registry value
 // "DataDir" of the store at registryFile; without a usable value (missing,
 // empty, not a text, or a store that cannot be read), the folder "data" of
 // the shipped folder. Throws Error with the reason when there is neither.
 std::string FindDataFolder(const std::string& registryFile, const std::string& programFolder);
-// The folder "data" of the shipped folder, CP932 with its delimiter.
+// The folder "data" of the shipped folder, with its trailing "/".
 std::string DataFolderBesideProgram(const std::string& programFolder);
-// The shipped folder of the running program: CP932 with a trailing "\".
+// The shipped folder of the running program, with a trailing "/".
 std::string ShippedFolderPath();
-// Where the user's own papers go: the user's data folder, CP932 with its
-// delimiter.
+// Where the user's own papers go: the user's data folder, with its "/".
 std::string UserPaperFolder();
 
 class TFormTopMenu : public QWidget {
@@ -42,7 +41,7 @@ class TFormTopMenu : public QWidget {
 public:
     explicit TFormTopMenu(QWidget* parent = nullptr);
 
-    // The data folder, with its trailing delimiter (CP932).
+    // The data folder, with its trailing "/".
     const std::string& GetDataDir() const { return DataFolder; }
     // The folder of the user's papers (CP932, with its delimiter).
     const std::string& GetUserDataDir() const { return UserDataFolder; }

@@ -44,9 +44,9 @@ Graphic* Picture::GetGraphic()
 
 void Picture::SetBitmap(Bitmap bitmap) { graphic_ = std::make_unique<BitmapImage>(std::move(bitmap)); }
 
-std::unique_ptr<Graphic> GraphicForExtension(std::string_view cp932Path)
+std::unique_ptr<Graphic> GraphicForExtension(std::string_view path)
 {
-    const std::string extension = UpperExtension(cp932Path);
+    const std::string extension = UpperExtension(path);
     if (extension == ".BMP")
         return std::make_unique<BitmapImage>();
     if (extension == ".JPG" || extension == ".JPEG")
@@ -58,12 +58,12 @@ std::unique_ptr<Graphic> GraphicForExtension(std::string_view cp932Path)
     return nullptr;
 }
 
-void Picture::LoadFromFile(std::string_view cp932Path)
+void Picture::LoadFromFile(std::string_view path)
 {
-    std::unique_ptr<Graphic> graphic = GraphicForExtension(cp932Path);
+    std::unique_ptr<Graphic> graphic = GraphicForExtension(path);
     if (!graphic)
-        throw ReadError("扱えない画像ファイルの拡張子です (" + Cp932ToUtf8(UpperExtension(cp932Path)) + ")。");
-    graphic->LoadFromBytes(ReadFileBytes(cp932Path));
+        throw ReadError("扱えない画像ファイルの拡張子です (" + UpperExtension(path) + ")。");
+    graphic->LoadFromBytes(ReadFileBytes(path));
     graphic_ = std::move(graphic);
 }
 

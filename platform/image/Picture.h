@@ -31,7 +31,7 @@ public:
     // Loads a file, the graphic chosen by its extension (any case): ".bmp",
     // ".jpg", ".jpeg", ".png", ".emf", ".wmf". Throws FileError when the file
     // cannot be read, ReadError for an unknown extension or a damaged file.
-    void LoadFromFile(std::string_view cp932Path);
+    void LoadFromFile(std::string_view path);
 
 private:
     std::shared_ptr<Graphic> graphic_;
@@ -39,6 +39,6 @@ private:
 
 // A new empty graphic of the class the file extension names (as
 // Picture::LoadFromFile), or nullptr for any other extension.
-std::unique_ptr<Graphic> GraphicForExtension(std::string_view cp932Path);
+std::unique_ptr<Graphic> GraphicForExtension(std::string_view path);
 
 } // namespace lx

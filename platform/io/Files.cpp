@@ -1,7 +1,6 @@
 #include "platform/io/Files.h"
 
 #include "platform/io/Errors.h"
-#include "platform/text/Cp932.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,57 +14,43 @@ namespace lx {
 
 namespace fs = std::filesystem;
 
-std::string NativePath(std::string_view cp932Path)
-{
-    // Convert first: a CP932 trail byte may be 0x5C, a UTF-8 sequence never is.
-    std::string path = Cp932ToUtf8(cp932Path);
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
-
-std::string SystemPath(std::string_view utf8Path) { return Utf8ToCp932(utf8Path); }
-
-std::string FileErrorMessage(std::string_view message, std::string_view utf8Path)
+std::string FileErrorMessage(std::string_view message, std::string_view path)
 {
     std::string text(message);
     text += ": ";
-    text += utf8Path;
+    text += path;
     return text;
 }
 
-bool FileExists(std::string_view cp932Path)
+bool FileExists(std::string_view path)
 {
     std::error_code error;
-    return fs::is_regular_file(NativePath(cp932Path), error);
+    return fs::is_regular_file(fs::path(path), error);
 }
 
-bool DirectoryExists(std::string_view cp932Path)
+bool DirectoryExists(std::string_view path)
 {
     std::error_code error;
-    return fs::is_directory(NativePath(cp932Path), error);
+    return fs::is_directory(fs::path(path), error);
 }
 
-void CreateDirectories(std::string_view cp932Path)
+void CreateDirectories(std::string_view path)
 {
-    const std::string path = NativePath(cp932Path);
     std::error_code error;
-    fs::create_directories(path, error);
-    if (error || !fs::is_directory(path, error))
+    fs::create_directories(fs::path(path), error);
+    if (error || !fs::is_directory(fs::path(path), error))
         throw FileError(FileErrorMessage("フォルダを作成できません", path));
 }
 
-bool RemoveFile(std::string_view cp932Path)
+bool RemoveFile(std::string_view path)
 {
     std::error_code error;
-    return fs::remove(NativePath(cp932Path), error);
+    return fs::remove(fs::path(path), error);
 }
 
-std::string ReadFileBytes(std::string_view cp932Path, std::uint64_t maxBytes)
+std::string ReadFileBytes(std::string_view path, std::uint64_t maxBytes)
 {
-    const std::string path = NativePath(cp932Path);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = std::fopen(std::string(path).c_str(), "rb");
     if (!file)
         throw FileError(FileErrorMessage("ファイルを開けません", path));
     const auto tooLarge = [&] {
@@ -183,10 +168,9 @@ bool WriteTemporary(int fd, std::string_view bytes, mode_t mode)
 
 } // namespace
 
-void WriteFileReplacing(std::string_view cp932Path, std::string_view bytes)
+void WriteFileReplacing(std::string_view path, std::string_view bytes)
 {
-    const std::string path = NativePath(cp932Path);
-    const fs::path target = SaveTarget(path);
+    const fs::path target = SaveTarget(std::string(path));
     const fs::path folder = FolderOf(target);
     RemoveInterruptedSaves(target);
     std::string temporary = (folder / (TemporaryPrefix(target) + std::string(kUniqueLength, 'X'))).string();

@@ -149,10 +149,9 @@ void MemoryStream::Clear()
     position_ = 0;
 }
 
-FileStream::FileStream(std::string_view cp932Path, Mode mode)
+FileStream::FileStream(std::string_view path, Mode mode)
 {
-    const std::string path = NativePath(cp932Path);
-    file_ = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "w+b");
+    file_ = std::fopen(std::string(path).c_str(), mode == Mode::Read ? "rb" : "w+b");
     if (!file_)
         throw FileError(FileErrorMessage(mode == Mode::Read ? "ファイルを開けません" : "ファイルを作成できません",
                                          path));

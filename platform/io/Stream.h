@@ -74,12 +74,11 @@ private:
     std::size_t position_ = 0;
 };
 
-// A file opened for reading or created for writing. The path is a CP932 byte
-// string in the system's form ("\" as the delimiter is accepted).
+// A file opened for reading or created for writing (a system path, see Files.h).
 class FileStream : public Stream {
 public:
     enum class Mode { Read, Create };
-    FileStream(std::string_view cp932Path, Mode mode);
+    FileStream(std::string_view path, Mode mode);
     ~FileStream() override;
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;

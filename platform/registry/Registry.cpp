@@ -202,16 +202,16 @@ private:
 
 std::string ReadStoreText(const std::string& path)
 {
-    if (!FileExists(SystemPath(path)))
+    if (!FileExists(path))
         return {};
-    return ReadFileBytes(SystemPath(path), 16u << 20);
+    return ReadFileBytes(path, 16u << 20);
 }
 
 // The first of "<store>.damaged", "<store>.damaged-2", ... that is free.
 std::string FreeCopyPath(const std::string& path)
 {
     std::string copy = path + ".damaged";
-    for (int n = 2; FileExists(SystemPath(copy)) && n < 1000; ++n)
+    for (int n = 2; FileExists(copy) && n < 1000; ++n)
         copy = path + ".damaged-" + std::to_string(n);
     return copy;
 }
@@ -245,7 +245,7 @@ std::string RegistryStore::DefaultPath()
     // The build tree keeps its own store beside the program; an installed
     // program has none there.
     const std::string beside = ProgramFolder() + "/" + kFileName;
-    if (FileExists(SystemPath(beside)))
+    if (FileExists(beside))
         return beside;
     return UserConfigFolder() + "/" + kFileName;
 }
@@ -425,10 +425,10 @@ bool RegistryStore::Update(Change&& change)
     if (changed) {
         // Rewriting drops the lines that could not be read: keep them first.
         if (!damaged.empty())
-            WriteFileReplacing(SystemPath(FreeCopyPath(path_)), text);
+            WriteFileReplacing(FreeCopyPath(path_), text);
         keys_.swap(latest);
         try {
-            WriteFileReplacing(SystemPath(path_), ToText());
+            WriteFileReplacing(path_, ToText());
         } catch (...) {
             keys_.swap(latest);
             throw;

@@ -114,16 +114,16 @@ Bitmap ScaleToFit(const Bitmap& source, int maxWidth, int maxHeight)
     return AreaAverage(source, FittedSize(source.Width(), source.Height(), maxWidth, maxHeight));
 }
 
-bool ExtractThumbnail(std::string_view cp932Path, Bitmap& bitmap)
+bool ExtractThumbnail(std::string_view path, Bitmap& bitmap)
 {
     if (bitmap.Empty())
         return false;
     try {
-        std::unique_ptr<Graphic> graphic = GraphicForExtension(cp932Path);
+        std::unique_ptr<Graphic> graphic = GraphicForExtension(path);
         const auto* raster = dynamic_cast<RasterGraphic*>(graphic.get());
         if (!raster)
             return false;
-        graphic->LoadFromBytes(ReadFileBytes(cp932Path, kMaxThumbnailFileBytes));
+        graphic->LoadFromBytes(ReadFileBytes(path, kMaxThumbnailFileBytes));
         // A JPEG is decoded no larger than the thumbnail needs.
         const SharedPixels pixels = raster->PixelsFor(bitmap.Width(), bitmap.Height());
         Bitmap thumbnail = ScaleToFit(pixels->Pixels(), bitmap.Width(), bitmap.Height());

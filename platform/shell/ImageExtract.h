@@ -17,7 +17,7 @@ Bitmap ScaleToFit(const Bitmap& source, int maxWidth, int maxHeight);
 // on success the bitmap becomes the picture scaled to fit the box (its own
 // proportions, so one side may be shorter) and the result is true. A file
 // that cannot be read or is no BMP, JPEG or PNG picture gives false and
-// leaves the bitmap as it was. The path is CP932 in the system's form.
-bool ExtractThumbnail(std::string_view cp932Path, Bitmap& bitmap);
+// leaves the bitmap as it was. The path is a system path (Files.h).
+bool ExtractThumbnail(std::string_view path, Bitmap& bitmap);
 
 } // namespace lx

@@ -1,5 +1,6 @@
 #include "platform/text/Cp932.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -122,6 +123,38 @@ char32_t DecodeUtf8(std::string_view text, std::size_t i, std::size_t& length)
     return cp;
 }
 
+constexpr bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
+constexpr bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+
+// The Microsoft twin CP932 maps for a character of the JIS mapping.
+char16_t MicrosoftForm(char16_t unit)
+{
+    switch (unit) {
+    case u'\u301C': return u'\uFF5E'; // wave dash
+    case u'\u2016': return u'\u2225'; // double vertical line
+    case u'\u2212': return u'\uFF0D'; // minus sign
+    case u'\u00A2': return u'\uFFE0'; // cent sign
+    case u'\u00A3': return u'\uFFE1'; // pound sign
+    case u'\u00AC': return u'\uFFE2'; // not sign
+    default: return unit;
+    }
+}
+
+void AppendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+        return;
+    }
+    const int n = cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+    static constexpr unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0};
+    out.push_back(static_cast<char>(kLead[n] | (cp >> (6 * (n - 1)))));
+    for (int k = n - 2; k >= 0; --k)
+        out.push_back(static_cast<char>(0x80 | ((cp >> (6 * k)) & 0x3F)));
+}
+
+} // namespace
+
 std::u16string Utf8ToUtf16(std::string_view text)
 {
     std::u16string out;
@@ -140,7 +173,70 @@ std::u16string Utf8ToUtf16(std::string_view text)
     return out;
 }
 
-} // namespace
+std::string Utf16ToUtf8(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
+            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00));
+        else
+            AppendUtf8(out, IsHighSurrogate(unit) || IsLowSurrogate(unit) ? 0xFFFD : unit);
+    }
+    return out;
+}
+
+bool IsUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 1;
+        const char32_t cp = DecodeUtf8(text, i, n);
+        if ((cp == 0xFFFD && n == 1) || (cp >= 0xD800 && cp < 0xE000))
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+bool IsCp932(std::string_view text)
+{
+    std::string sink;
+    for (std::size_t pos = 0; pos < text.size();) {
+        // Pieces end between characters, so a piece never ends inside one.
+        std::size_t end = pos;
+        while (end < text.size() && end - pos < 65536)
+            end += CharLength(text, end);
+        const char* in = text.data() + pos;
+        std::size_t left = end - pos;
+        sink.clear();
+        if (!FromCp932ToUtf16().Convert(in, left, sink))
+            return false;
+        pos = end;
+    }
+    return true;
+}
+
+std::size_t AppendCp932Until(std::u16string_view text, std::string& out)
+{
+    // In pieces, so that a stop costs a piece at most, however many follow.
+    constexpr std::size_t kPiece = 4096;
+    std::string bytes;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = std::min(text.size(), start + kPiece);
+        if (end < text.size() && IsHighSurrogate(text[end - 1]))
+            ++end;
+        bytes.clear();
+        for (std::size_t i = start; i < end; ++i)
+            AppendUtf16(bytes, MicrosoftForm(text[i]));
+        const char* in = bytes.data();
+        std::size_t left = bytes.size();
+        if (!FromUtf16ToCp932().Convert(in, left, out))
+            return start + static_cast<std::size_t>(in - bytes.data()) / 2;
+        start = end;
+    }
+    return text.size();
+}
 
 std::size_t CharCount(std::string_view text)
 {
@@ -165,30 +261,21 @@ std::string Utf16ToCp932(std::u16string_view text)
 {
     std::string out;
     out.reserve(text.size() * 2);
-    std::string chunk;
-    auto flush = [&] {
-        const char* in = chunk.data();
-        std::size_t left = chunk.size();
-        while (!FromUtf16ToCp932().Convert(in, left, out)) {
-            // Skip the unconvertible unit (two for a surrogate pair).
-            const auto unit = static_cast<char16_t>(static_cast<unsigned char>(in[0]) |
-                                                    (static_cast<unsigned char>(in[1]) << 8));
-            const std::size_t skip = unit >= 0xD800 && unit < 0xDC00 && left >= 4 ? 4 : 2;
-            out.push_back('?');
-            in += skip;
-            left -= skip;
-        }
-        chunk.clear();
-    };
-    for (char16_t unit : text) {
+    while (!text.empty()) {
+        const std::size_t done = AppendCp932Until(text, out);
+        if (done == text.size())
+            break;
+        const char16_t unit = text[done];
+        std::size_t skip = 1;
         if (unit >= 0xDC80 && unit <= 0xDCFF) {
-            flush();
             out.push_back(static_cast<char>(unit - 0xDC00));
         } else {
-            AppendUtf16(chunk, unit);
+            out.push_back('?');
+            if (IsHighSurrogate(unit) && done + 1 < text.size() && IsLowSurrogate(text[done + 1]))
+                skip = 2;
         }
+        text.remove_prefix(done + skip);
     }
-    flush();
     return out;
 }
 

@@ -44,8 +44,25 @@ std::u16string Cp932ToUtf16(std::string_view text);
 
 // Encoding: characters without a CP932 form become "?"; the escape
 // surrogates U+DC80-U+DCFF become their byte again.
+// The characters Linux input methods type for some CP932 characters (U+301C
+// WAVE DASH, U+2212 MINUS SIGN, ...) take the CP932 form of their Microsoft
+// twins.
 std::string Utf8ToCp932(std::string_view text);
 std::string Utf16ToCp932(std::u16string_view text);
+
+// Appends the CP932 form of text to out up to the first character without
+// one (an escape surrogate counts as one) and returns its index, or
+// text.size() when every character was converted.
+std::size_t AppendCp932Until(std::u16string_view text, std::string& out);
+
+// Plain Unicode conversions, for text that never goes into the model (file
+// names, messages). Malformed input becomes U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+// Well-formed UTF-8: no malformed, overlong or surrogate sequence.
+bool IsUtf8(std::string_view text);
+// Every byte begins or continues a character CP932 defines.
+bool IsCp932(std::string_view text);
 
 // CP932 bytes of a UTF-8 literal, for model texts written in the source:
 // Sjis("文字シート").

@@ -8,6 +8,7 @@
 #include "platform/com/AboutDialog.h"
 #include "platform/com/PropertyFrame.h"
 #include "platform/com/PropertyPage.h"
+#include "platform/text/Cp932.h"
 #include "platform/text/Numbers.h"
 #include "symbol/control/EncodeSymbol.h"
 #include "symbol/control/MatrixelProStrings.h"
@@ -464,7 +465,10 @@ void CMatrixelProCtrl::PutFont(DispId, const Variant& value)
 
 Variant CMatrixelProCtrl::CallCreateQrMetaFile(std::span<const Variant> args)
 {
-    return Variant(CreateQrMetaFile(args[0].AsInt32(), args[1].AsString().ToCp932(), args[2].AsInt16()));
+    // A file name, not model text: straight to the system's UTF-8, so that
+    // names outside code page 932 work.
+    const std::string path = Utf16ToUtf8(args[1].AsString().ToUtf16());
+    return Variant(CreateQrMetaFile(args[0].AsInt32(), path, args[2].AsInt16()));
 }
 
 Variant CMatrixelProCtrl::CallDrawQrImage(std::span<const Variant> args)

@@ -78,7 +78,7 @@ public:
     void OnDraw(DeviceContext& dc, const Rect& bounds);
     std::int16_t DrawQrImage(std::int32_t hdc, std::int32_t x, std::int32_t y);
     std::int16_t QrImageCopy(std::int16_t enhancedSw);
-    std::int16_t CreateQrMetaFile(std::int32_t hdc, const std::string& cp932FileName, std::int16_t format);
+    std::int16_t CreateQrMetaFile(std::int32_t hdc, const std::string& fileName, std::int16_t format);
     std::string ImageData();
     bool CopyMetafileToClipboard();
     bool CopyEnhMetafileToClipboard();
@@ -94,7 +94,7 @@ private:
     // The extent in hundredths of a millimetre, rounded.
     Size ExtentInHundredthsMm() const;
     // Formats 0-4; returns 0 or the status for MakeStatus.
-    int WriteSymbolFile(const std::string& cp932FileName, int format);
+    int WriteSymbolFile(const std::string& fileName, int format);
 
     // Dispatch member bodies (one function serves a family of members).
     Variant GetShort(DispId id);

@@ -304,7 +304,7 @@ std::int16_t CMatrixelProCtrl::QrImageCopy(std::int16_t enhancedSw)
     return static_cast<std::int16_t>(s_.NumCell & 0xFFFF);
 }
 
-int CMatrixelProCtrl::WriteSymbolFile(const std::string& cp932FileName, int format)
+int CMatrixelProCtrl::WriteSymbolFile(const std::string& fileName, int format)
 {
     const Size extent = GetSymbolExtent();
     const Size size = ExtentInHundredthsMm();
@@ -316,7 +316,7 @@ int CMatrixelProCtrl::WriteSymbolFile(const std::string& cp932FileName, int form
         recorder.SetWindowOrg(0, 0);
         if (s_.NumCell > 0)
             DrawSymbol(recorder, p_.ForeBColor, p_.ForeWColor);
-        return WriteSymbolPlaceableWmf(recorder.Close(), cp932FileName, size.cx, size.cy) == 1 ? 0 : kStatusNoFile;
+        return WriteSymbolPlaceableWmf(recorder.Close(), fileName, size.cx, size.cy) == 1 ? 0 : kStatusNoFile;
     }
     case 1: {
         const DeviceInfo reference = ReferencePrinter();
@@ -329,7 +329,7 @@ int CMatrixelProCtrl::WriteSymbolFile(const std::string& cp932FileName, int form
         if (s_.NumCell > 0)
             DrawSymbol(recorder, p_.ForeBColor, p_.ForeWColor);
         try {
-            WriteFileReplacing(cp932FileName, recorder.Close().Bytes());
+            WriteFileReplacing(fileName, recorder.Close().Bytes());
         } catch (const std::exception&) {
             return kStatusNoFile;
         }
@@ -340,12 +340,12 @@ int CMatrixelProCtrl::WriteSymbolFile(const std::string& cp932FileName, int form
             return kStatusOutOfMemory;
         const WindowsMetafile metafile = MakeSymbolMetafile(0x000000, 0xFFFFFF);
         const MonochromeBitmap bitmap = RenderMetafileToBitmap(metafile, extent.cx, extent.cy);
-        return WriteSymbolBitmapFile(format, cp932FileName, bitmap, Unit());
+        return WriteSymbolBitmapFile(format, fileName, bitmap, Unit());
     }
     }
 }
 
-std::int16_t CMatrixelProCtrl::CreateQrMetaFile(std::int32_t, const std::string& cp932FileName, std::int16_t format)
+std::int16_t CMatrixelProCtrl::CreateQrMetaFile(std::int32_t, const std::string& fileName, std::int16_t format)
 {
     if (static_cast<std::uint16_t>(format) > 4) {
         s_.MakeStatus = kStatusBadFormat;
@@ -356,7 +356,7 @@ std::int16_t CMatrixelProCtrl::CreateQrMetaFile(std::int32_t, const std::string&
         EncodeSymbol();
     int status = 0;
     try {
-        status = WriteSymbolFile(cp932FileName, format);
+        status = WriteSymbolFile(fileName, format);
     } catch (const std::bad_alloc&) {
         status = kStatusOutOfMemory;
     }

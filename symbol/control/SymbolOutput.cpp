@@ -92,17 +92,17 @@ EnhMetafile MakeSymbolEmf(const SymbolDrawing& d, const DeviceInfo& reference)
     }
 }
 
-int WriteSymbolPlaceableWmf(const WindowsMetafile& metafile, const std::string& cp932Path, int width, int height)
+int WriteSymbolPlaceableWmf(const WindowsMetafile& metafile, const std::string& path, int width, int height)
 {
-    return WritePlaceableWmf(metafile, cp932Path, width, height);
+    return WritePlaceableWmf(metafile, path, width, height);
 }
 
-int WriteSymbolBitmapFile(int format, const std::string& cp932Path, const MonochromeBitmap& bitmap, int resolution)
+int WriteSymbolBitmapFile(int format, const std::string& path, const MonochromeBitmap& bitmap, int resolution)
 {
     switch (format) {
-    case 2: return WriteBmpFile(cp932Path, bitmap);
-    case 3: return WritePngImage(cp932Path, bitmap);
-    case 4: return WriteTiffFile(resolution, bitmap, cp932Path);
+    case 2: return WriteBmpFile(path, bitmap);
+    case 3: return WritePngImage(path, bitmap);
+    case 4: return WriteTiffFile(resolution, bitmap, path);
     default: return kStatusWriteFailed;
     }
 }

@@ -43,8 +43,8 @@ EnhMetafile MakeSymbolEmf(const SymbolDrawing& d, const DeviceInfo& reference);
 // Plays the metafile into a new monochrome bitmap of width x height pixels.
 MonochromeBitmap RenderMetafileToBitmap(const WindowsMetafile& metafile, int width, int height);
 // Placeable metafile file; 1 on success, 0 when the file could not be made.
-int WriteSymbolPlaceableWmf(const WindowsMetafile& metafile, const std::string& cp932Path, int width, int height);
+int WriteSymbolPlaceableWmf(const WindowsMetafile& metafile, const std::string& path, int width, int height);
 // Formats 2 BMP, 3 PNG, 4 TIFF (resolution in pixels per inch): 0, 5 or 11.
-int WriteSymbolBitmapFile(int format, const std::string& cp932Path, const MonochromeBitmap& bitmap, int resolution);
+int WriteSymbolBitmapFile(int format, const std::string& path, const MonochromeBitmap& bitmap, int resolution);
 
 } // namespace lx

@@ -20,8 +20,8 @@ namespace {
 // buffer held back.
 class OutputFile {
 public:
-    explicit OutputFile(const std::string& cp932Name)
-        : file_(cp932Name.empty() ? nullptr : std::fopen(NativePath(cp932Name).c_str(), "wb"))
+    explicit OutputFile(const std::string& path)
+        : file_(path.empty() ? nullptr : std::fopen(path.c_str(), "wb"))
     {
     }
     ~OutputFile()

@@ -3,7 +3,7 @@
 // Windows metafile and the BMP, PNG and TIFF files of a monochrome symbol
 // bitmap (rendered at one pixel per CellUnit unit, bit 1 = white).
 //
-// File names are CP932 in the system's form ("\" delimiters allowed). A
+// File names are system paths (UTF-8, see Files.h), used as given. A
 // file that cannot be written completely may stay behind partly written.
 #include <string>
 

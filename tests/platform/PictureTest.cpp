@@ -99,7 +99,7 @@ TEST(Picture, LoadsAFileByItsExtensionUnderAJapaneseFolder)
     lxtest::TempDir temp;
     const std::string folder = temp.File("素材");
     std::filesystem::create_directory(folder);
-    const std::string cp932Folder = SystemPath(folder) + "\\";
+    const std::string base = folder + "/";
     struct Case {
         const char* name;
         std::string bytes;
@@ -110,9 +110,9 @@ TEST(Picture, LoadsAFileByItsExtensionUnderAJapaneseFolder)
                           Case{"c.jpg", EncodeJpeg(pixels), "TJPEGImage"}, Case{"d.png", EncodePng(pixels), "TPngImage"},
                           Case{"e.emf", lxtest::TinyEnhancedMetafile(), "TMetafile"}}) {
         SCOPED_TRACE(c.name);
-        WriteFileReplacing(cp932Folder + c.name, c.bytes);
+        WriteFileReplacing(base + c.name, c.bytes);
         Picture picture;
-        picture.LoadFromFile(cp932Folder + c.name);
+        picture.LoadFromFile(base + c.name);
         ASSERT_NE(picture.GetGraphic(), nullptr);
         EXPECT_EQ(picture.GetGraphic()->ClassName(), c.className);
         EXPECT_EQ(picture.GetGraphic()->SaveToBytes(), c.bytes);
@@ -120,15 +120,15 @@ TEST(Picture, LoadsAFileByItsExtensionUnderAJapaneseFolder)
 
     Picture picture;
     picture.SetBitmap(pixels);
-    WriteFileReplacing(cp932Folder + "f.gif", "GIF89a");
+    WriteFileReplacing(base + "f.gif", "GIF89a");
     try {
-        picture.LoadFromFile(cp932Folder + "f.gif");
+        picture.LoadFromFile(base + "f.gif");
         FAIL() << "a GIF file was accepted";
     } catch (const ReadError& error) {
         EXPECT_NE(std::string(error.what()).find(".GIF"), std::string::npos);
     }
-    WriteFileReplacing(cp932Folder + "g.png", EncodeBmp(pixels));
-    EXPECT_THROW(picture.LoadFromFile(cp932Folder + "g.png"), ReadError);
-    EXPECT_THROW(picture.LoadFromFile(cp932Folder + "missing.bmp"), FileError);
+    WriteFileReplacing(base + "g.png", EncodeBmp(pixels));
+    EXPECT_THROW(picture.LoadFromFile(base + "g.png"), ReadError);
+    EXPECT_THROW(picture.LoadFromFile(base + "missing.bmp"), FileError);
     EXPECT_EQ(picture.Width(), 4); // failed loads leave the picture as it was
 }

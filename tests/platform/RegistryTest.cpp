@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kDesignerKey = "HKLM\\SOFTWARE\\Quillon\\Brevant2_trial\\";
 
-std::string FileText(const std::string& path) { return ReadFileBytes(SystemPath(path)); }
+std::string FileText(const std::string& path) { return ReadFileBytes(path); }
 
 void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 

@@ -117,20 +117,20 @@ TEST(ExtractThumbnail, DecodesAndScalesPngJpegAndBmpWhateverTheCase)
     WriteFile(dir.File("small.Bmp"), EncodeBmp(Bitmap(20, 10, 0xFF808080u)));
 
     Bitmap png(150, 150);
-    ASSERT_TRUE(ExtractThumbnail(SystemPath(dir.File("横長.png")), png));
+    ASSERT_TRUE(ExtractThumbnail(dir.File("横長.png"), png));
     EXPECT_EQ(png.Width(), 150);
     EXPECT_EQ(png.Height(), 75);
     EXPECT_EQ(png.Pixel(10, 40), 0xFFFF0000u);
     EXPECT_EQ(png.Pixel(140, 40), 0xFF0000FFu);
 
     Bitmap jpeg(150, 150);
-    ASSERT_TRUE(ExtractThumbnail(SystemPath(dir.File("PHOTO.JPG")), jpeg));
+    ASSERT_TRUE(ExtractThumbnail(dir.File("PHOTO.JPG"), jpeg));
     EXPECT_EQ(jpeg.Width(), 75);
     EXPECT_EQ(jpeg.Height(), 150);
     EXPECT_NEAR(static_cast<int>((jpeg.Pixel(30, 70) >> 8) & 0xFF), 200, 3);
 
     Bitmap bmp(150, 150);
-    ASSERT_TRUE(ExtractThumbnail(SystemPath(dir.File("small.Bmp")), bmp));
+    ASSERT_TRUE(ExtractThumbnail(dir.File("small.Bmp"), bmp));
     EXPECT_EQ(bmp.Width(), 20);
     EXPECT_EQ(bmp.Pixel(5, 5), 0xFF808080u);
 }
@@ -146,12 +146,12 @@ TEST(ExtractThumbnail, FailsWithoutTouchingTheBitmap)
     fs::create_directory(fs::u8path(dir.File("folder.png")));
     for (const char* name : {"cut.png", "anim.gif", "notapicture.jpg", "drawing.emf", "folder.png", "missing.png"}) {
         Bitmap bitmap(150, 150, 0xFF123456u);
-        EXPECT_FALSE(ExtractThumbnail(SystemPath(dir.File(name)), bitmap)) << name;
+        EXPECT_FALSE(ExtractThumbnail(dir.File(name), bitmap)) << name;
         EXPECT_EQ(bitmap, Bitmap(150, 150, 0xFF123456u)) << name;
     }
     WriteFile(dir.File("good.png"), png);
     Bitmap empty;
-    EXPECT_FALSE(ExtractThumbnail(SystemPath(dir.File("good.png")), empty));
+    EXPECT_FALSE(ExtractThumbnail(dir.File("good.png"), empty));
 }
 
 TEST(ShellFolders, FollowTheUserFoldersAndFallBackToHome)

@@ -12,15 +12,16 @@
 
 using namespace lx;
 
-TEST(Files, Cp932PathsWithBackslashesReachTheRightFile)
+TEST(Files, AnyNameReachesTheSystemAsItIs)
 {
     lxtest::TempDir temp;
-    // "ソ" ends in the byte 0x5C, which must not turn into a delimiter.
-    const std::string cp932Folder = SystemPath(temp.Path()) + "\\" + Sjis("ソフト");
-    EXPECT_EQ(Sjis("ソ").back(), '\\');
-    CreateDirectories(cp932Folder);
-    EXPECT_TRUE(std::filesystem::is_directory(temp.File("ソフト")));
-    const std::string file = cp932Folder + "\\" + Sjis("表.bin");
+    // Characters outside CP932, the wave dash Linux input methods type, and a
+    // backslash, which is no delimiter here.
+    const std::string folder = temp.File("Café 〜 ü");
+    CreateDirectories(folder);
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::u8path(folder)));
+    const std::string name = "表\\x 😀.bin";
+    const std::string file = folder + "/" + name;
     {
         FileStream out(file, FileStream::Mode::Create);
         out.WriteInt32(-7);
@@ -30,6 +31,7 @@ TEST(Files, Cp932PathsWithBackslashesReachTheRightFile)
         out.Flush();
     }
     EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(std::filesystem::directory_iterator(std::filesystem::u8path(folder))->path().filename().string(), name);
     FileStream in(file, FileStream::Mode::Read);
     EXPECT_EQ(in.Size(), 15u);
     EXPECT_EQ(in.ReadInt32(), -7);
@@ -37,13 +39,13 @@ TEST(Files, Cp932PathsWithBackslashesReachTheRightFile)
     EXPECT_THROW(in.ReadBytes(4), ReadError);
     EXPECT_EQ(in.ReadBytes(3), "xyz");
     EXPECT_THROW(in.ReadUInt8(), ReadError);
-    EXPECT_THROW(FileStream(cp932Folder + "\\none", FileStream::Mode::Read), FileError);
+    EXPECT_THROW(FileStream(folder + "/none", FileStream::Mode::Read), FileError);
 }
 
 TEST(Files, ReplacingWritesWholeFilesAndLeavesNoTemporaries)
 {
     lxtest::TempDir temp;
-    const std::string path = SystemPath(temp.File("a.cfg"));
+    const std::string path = temp.File("a.cfg");
     WriteFileReplacing(path, "first version, longer");
     WriteFileReplacing(path, "second");
     EXPECT_EQ(ReadFileBytes(path), "second");
@@ -55,13 +57,13 @@ TEST(Files, ReplacingWritesWholeFilesAndLeavesNoTemporaries)
     std::ofstream(huge).close();
     std::filesystem::resize_file(huge, 3ull << 30);
     try {
-        ReadFileBytes(SystemPath(huge));
+        ReadFileBytes(huge);
         FAIL();
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("ファイルが大きすぎます"), std::string::npos);
     }
     std::filesystem::remove(huge);
-    EXPECT_THROW(WriteFileReplacing(SystemPath(temp.File("no/such/folder.txt")), "x"), FileError);
+    EXPECT_THROW(WriteFileReplacing(temp.File("no/such/folder.txt"), "x"), FileError);
     EXPECT_TRUE(RemoveFile(path));
     EXPECT_FALSE(RemoveFile(path));
     try {
@@ -92,17 +94,17 @@ TEST(Files, ReplacingKeepsPermissionsAndWritesThroughLinks)
     namespace fs = std::filesystem;
     lxtest::TempDir temp;
     const std::string file = temp.File("private.bv2");
-    WriteFileReplacing(SystemPath(file), "old");
+    WriteFileReplacing(file, "old");
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
-    WriteFileReplacing(SystemPath(file), "new");
+    WriteFileReplacing(file, "new");
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
 
     fs::create_directory(temp.File("links"));
     const std::string link = temp.File("links/design.bv2");
     fs::create_symlink("../private.bv2", link);
-    WriteFileReplacing(SystemPath(link), "through the link");
+    WriteFileReplacing(link, "through the link");
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadFileBytes(SystemPath(file)), "through the link");
+    EXPECT_EQ(ReadFileBytes(file), "through the link");
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(FolderNames(temp.File("links")), std::vector<std::string>{"design.bv2"});
     EXPECT_EQ(FolderNames(temp.Path()), (std::vector<std::string>{"links", "private.bv2"}));
@@ -115,12 +117,12 @@ TEST(Files, ReplacingLeavesNoTemporaryFiles)
 {
     lxtest::TempDir temp;
     std::filesystem::create_directory(temp.File("a folder.bv2"));
-    EXPECT_THROW(WriteFileReplacing(SystemPath(temp.File("a folder.bv2")), "x"), FileError);
+    EXPECT_THROW(WriteFileReplacing(temp.File("a folder.bv2"), "x"), FileError);
     EXPECT_EQ(FolderNames(temp.Path()), std::vector<std::string>{"a folder.bv2"});
 
     for (const char* name : {".a.bv2.lxsave-Ab12Cd", ".b.bv2.lxsave-Ab12Cd", ".a.bv2.lxsave-mine.txt"})
         std::ofstream(temp.File(name)) << "half a save";
-    WriteFileReplacing(SystemPath(temp.File("a.bv2")), "saved");
+    WriteFileReplacing(temp.File("a.bv2"), "saved");
     EXPECT_EQ(FolderNames(temp.Path()),
               (std::vector<std::string>{".a.bv2.lxsave-mine.txt", ".b.bv2.lxsave-Ab12Cd", "a folder.bv2", "a.bv2"}));
 }

@@ -251,8 +251,8 @@ int main(int argc, char** argv)
     }
     QGuiApplication application(argc, argv);
     try {
-        const std::string data = SystemPath(std::string(argv[1]) + "/");
-        const std::string shipped = SystemPath(std::string(argv[2]) + "/");
+        const std::string data = std::string(argv[1]) + "/";
+        const std::string shipped = std::string(argv[2]) + "/";
         const std::string templates = shipped + Sjis("テンプレート/");
         for (const Template& t : {Template{"宛名ラベル", 0, "LM-A412", AddressLabel},
                                   Template{"名刺", 6, "HZ-MC10", BusinessCard},

@@ -115,8 +115,9 @@ TEST_F(CsvFile, CellsOfLongLinesAndMixedLineBreaks)
     Cells wide;
     std::string line;
     for (int c = 1; c <= 40; ++c) {
-        wide.push_back(c % 7 == 0 ? "q," + std::to_string(c) : "c" + std::to_string(c));
-        line += (c % 7 == 0 ? "\"q," + std::to_string(c) + "\"" : wide.back()) + ",";
+        const bool quoted = c % 7 == 0;
+        wide.push_back((quoted ? "q," : "c") + std::to_string(c));
+        line += quoted ? "\"" + wide.back() + "\"," : wide.back() + ",";
     }
     wide.emplace_back();
     Cells sixteen(16, "x");

@@ -25,7 +25,8 @@ struct DesignFile : ::testing::Test {
     TlxLblInfo layout = lxtest::MakeLayout({{86.4, 42.3}, {86.4, 42.3}, {40, 20}});
     TlxLabelManager document{3, layout};
     lxtest::TempDir dir;
-    std::string path = SystemPath(dir.File("デザイン.bv2"));
+    const std::string name = "デザイン.bv2";
+    std::string path = dir.File(name);
 
     DesignFile()
     {
@@ -108,8 +109,8 @@ TEST_F(DesignFile, FailedSavesAndLoadsKeepThePreviousFile)
 {
     SaveDesignFile(path, *csv, layout, document);
     const std::string saved = ReadFileBytes(path);
-    EXPECT_THROW(SaveDesignFile(SystemPath(dir.File("missing/x.bv2")), *csv, layout, document), FileError);
-    EXPECT_THROW(LoadDesignFile(SystemPath(dir.File("missing.bv2"))), FileError);
+    EXPECT_THROW(SaveDesignFile(dir.File("missing/x.bv2"), *csv, layout, document), FileError);
+    EXPECT_THROW(LoadDesignFile(dir.File("missing.bv2")), FileError);
     document.InsertObject(std::make_unique<UnsavableText>(), 0, 2);
     EXPECT_THROW(SaveDesignFile(path, *csv, layout, document), Error);
     EXPECT_EQ(ReadFileBytes(path), saved);

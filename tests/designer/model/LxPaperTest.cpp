@@ -89,8 +89,8 @@ TEST_F(Catalogue, UserCatalogueJoinsTheShippedOneAndKeepsItsOwnFolder)
     EXPECT_EQ(catalogue.LayoutFolder(stranger), dir.File(""));
 
     const std::string shipped = ReadBytes(path);
-    const std::string layout = SystemPath(dir.File("user/14/私の.bv2"));
-    CreateDirectories(SystemPath(dir.File("user/14")));
+    const std::string layout = dir.File("user/14/私の.bv2");
+    CreateDirectories(dir.File("user/14"));
     WriteFileReplacing(layout, "LBLBASE\r\n");
     ASSERT_TRUE(FileExists(layout));
     EXPECT_TRUE(catalogue.DeletePaper(14, Sjis("私の")));
@@ -162,9 +162,10 @@ TEST(CatalogueLine, RefusesWhatCouldNotBeReadBack)
 TEST(PaperPaths, CategoryFolderAndCheckedModelNumber)
 {
     EXPECT_EQ(CatalogueFilePath("/d/"), "/d/paper.cfg");
-    EXPECT_EQ(LayoutFilePath("/d/", 14, "A"), "/d/14\\A.bv2");
-    // The trail byte of "表" is 0x5C, yet the folder has no delimiter yet.
-    EXPECT_EQ(LayoutFilePath(Sjis("/表"), 0, Sjis("ソ")), Sjis("/表") + "\\0\\" + Sjis("ソ") + ".bv2");
+    EXPECT_EQ(LayoutFilePath("/d/", 14, "A"), "/d/14/A.bv2");
+    // The folder is a system path; the CP932 model number ("ソ" ends in the
+    // byte 0x5C) names its file in UTF-8.
+    EXPECT_EQ(LayoutFilePath("/Café 〜", 0, Sjis("ソ〜")), "/Café 〜/0/ソ～.bv2");
     for (const char* bad : {"", ".", "..", "a/b", "..\\x", "a\tb"})
         EXPECT_THROW(LayoutFilePath("/d/", 14, bad), PaperCatalogueError) << bad;
 }

@@ -58,7 +58,7 @@ protected:
     // The user's catalogue, where added papers go ("" while there is none).
     std::string Catalogue() const
     {
-        const std::string path = SystemPath(UserPath("paper.cfg"));
+        const std::string path = UserPath("paper.cfg");
         return FileExists(path) ? ReadFileBytes(path) : std::string();
     }
 
@@ -305,13 +305,13 @@ TEST_F(UserPaperTest, PreviewKeepsThePapersProportionsAndDrawsEachLabel)
 TEST_F(UserPaperTest, SameNameReplacesTheOldPaperOnlyWhenTheUserSaysSo)
 {
     WriteUserFile("14/既存.bv2", "LBLBASE\r\n1.00\r\n0\r\n0\r\n0\r\n0\r\n");
-    const std::string old = ReadFileBytes(SystemPath(UserPath("14/既存.bv2")));
+    const std::string old = ReadFileBytes(UserPath("14/既存.bv2"));
     FillValidGrid(QStringLiteral("既存"));
     messages.Answer(MessageAnswer::No);
     Editor().BtnAddPaper->click();
     ASSERT_EQ(messages.Shown().size(), 1u);
     EXPECT_EQ(messages.Shown()[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ReadFileBytes(SystemPath(UserPath("14/既存.bv2"))), old);
+    EXPECT_EQ(ReadFileBytes(UserPath("14/既存.bv2")), old);
     EXPECT_TRUE(Editor().isVisible());
 
     messages.Answer(MessageAnswer::Yes);

@@ -153,7 +153,7 @@ TEST_F(DesignCellsTest, DeletingTheWholeDesignAlsoEmptiesTheMergeTable)
 {
     NewSingleDesign();
     std::ofstream(temp.File("差込.csv"), std::ios::binary) << "a,b\r\n";
-    ASSERT_TRUE(FormDesign->MergeTable->LoadFromFile(SystemPath(temp.File("差込.csv"))));
+    ASSERT_TRUE(FormDesign->MergeTable->LoadFromFile(temp.File("差込.csv")));
     AddText("消える");
     messages.Answer(MessageAnswer::Yes);
     FormDesign->PngBtnDelDesign->click();

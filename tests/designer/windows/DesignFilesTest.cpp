@@ -42,7 +42,7 @@ TEST_F(DesignFilesTest, SavedDesignOpensInAFreshEditorAsTheSameDocument)
     SaveThroughButton(first);
     EXPECT_TRUE(FormDesign->Saved);
     EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面 -宛名 ラベル.bv2-"));
-    const std::string saved = ReadFileBytes(SystemPath(first));
+    const std::string saved = ReadFileBytes(first);
     EXPECT_EQ(saved, DesignBytes());
     // The save dialog is the design files' own.
     ASSERT_EQ(messages.FileRequests().size(), 1u);
@@ -60,7 +60,7 @@ TEST_F(DesignFilesTest, SavedDesignOpensInAFreshEditorAsTheSameDocument)
     EXPECT_EQ(Texts(3), (std::vector<std::string>{"四面目の二", "四面目"}));
     const std::string second = temp.File("写し.bv2");
     SaveThroughButton(second);
-    EXPECT_EQ(ReadFileBytes(SystemPath(second)), saved);
+    EXPECT_EQ(ReadFileBytes(second), saved);
 }
 
 TEST_F(DesignFilesTest, OpenButtonAsksCancelsAndLoads)
@@ -121,7 +121,7 @@ TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
         {"壊れ.bv2", "\x01\x02"}, {"零.bv2", std::string(61, '\0')}, {"空.bv2", std::string(noLabels.Bytes())}};
     std::vector<std::string> failures;
     for (const auto& [name, bytes] : files) {
-        WriteFileReplacing(SystemPath(temp.File(name)), bytes);
+        WriteFileReplacing(temp.File(name), bytes);
         messages.Clear();
         messages.Answer(MessageAnswer::Yes);
         OpenThroughButton(temp.File(name));
@@ -214,15 +214,15 @@ TEST_F(DesignFilesTest, RealSaveDialogAddsTheExtensionAndAsksBeforeReplacing)
     };
     const std::string path = temp.File("data/本物.bv2");
     saveAs(QString::fromStdString(path).chopped(4), QMessageBox::NoButton);
-    ASSERT_TRUE(FileExists(SystemPath(path)));
-    const std::string saved = ReadFileBytes(SystemPath(path));
+    ASSERT_TRUE(FileExists(path));
+    const std::string saved = ReadFileBytes(path);
     EXPECT_TRUE(FormDesign->Saved);
 
     // Refusing to replace the existing file leaves it and the unsaved state.
     AddText("追加");
     saveAs(QString::fromStdString(path), QMessageBox::No);
     SetMessageService(&messages);
-    EXPECT_EQ(ReadFileBytes(SystemPath(path)), saved);
+    EXPECT_EQ(ReadFileBytes(path), saved);
     EXPECT_FALSE(FormDesign->Saved);
 }
 

@@ -94,7 +94,7 @@ protected:
             }
             chooser->SetDirectory(path->substr(0, path->rfind('/')));
             const auto& files = chooser->FilePaths;
-            const auto found = std::find(files.begin(), files.end(), SystemPath(*path));
+            const auto found = std::find(files.begin(), files.end(), *path);
             if (found == files.end()) {
                 ADD_FAILURE() << "not listed: " << *path;
                 chooser->BtnCancel->click();

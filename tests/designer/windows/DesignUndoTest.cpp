@@ -95,7 +95,7 @@ TEST_F(DesignUndoTest, UndoOfATableChangeBringsTheOldRowsBackIntoTheDesignsTable
 {
     const auto csv = [&](const std::string& name, const std::string& line) {
         std::ofstream(temp.File(name), std::ios::binary) << Sjis(line) << "\r\n";
-        return SystemPath(temp.File(name));
+        return temp.File(name);
     };
     TFormDesign& editor = *FormDesign;
     ASSERT_TRUE(editor.MergeTable->LoadFromFile(csv("旧.csv", "旧,データ")));

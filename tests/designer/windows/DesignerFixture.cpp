@@ -52,7 +52,7 @@ bool DesignerTest::StartProgram(const QStringList& arguments)
     return program->Start(arguments);
 }
 
-std::string DesignerTest::DataFolder() const { return lx::SystemPath(temp.File("data") + "/"); }
+std::string DesignerTest::DataFolder() const { return temp.File("data") + "/"; }
 
 namespace {
 
@@ -70,7 +70,7 @@ void DesignerTest::WriteDataFile(const std::string& relative, const std::string&
     WriteCp932File(temp.File("data/" + relative), utf8Text);
 }
 
-std::string DesignerTest::UserFolder() const { return lx::SystemPath(UserPath("")); }
+std::string DesignerTest::UserFolder() const { return UserPath(""); }
 
 void DesignerTest::WriteUserFile(const std::string& relative, const std::string& utf8Text) const
 {
@@ -88,7 +88,7 @@ std::string DesignerTest::WriteDesign(const std::string& fileName, int category,
     lx::TlxLabelManager document(layout.LabelCount, layout);
     fill(document);
     const std::string path = temp.File(fileName);
-    lx::SaveDesignFile(lx::SystemPath(path), lx::TLxCSV(), layout, document);
+    lx::SaveDesignFile(path, lx::TLxCSV(), layout, document);
     return path;
 }
 

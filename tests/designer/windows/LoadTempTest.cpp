@@ -26,7 +26,7 @@ protected:
         DesignerTest::SetUp();
         ASSERT_TRUE(StartProgram());
         fs::create_directories(fs::u8path(Folder()));
-        FormLoadTemp->TemplateFolder = SystemPath(Folder() + "/");
+        FormLoadTemp->TemplateFolder = Folder() + "/";
     }
     void TearDown() override
     {
@@ -152,7 +152,7 @@ TEST_F(TemplateChooserTest, DoubleClickChoosesAtOnceAndCancelChoosesNothing)
         lxtest::ClickItem(chooser->ListBox1, chooser->ListBox1->indexFromItem(found[0]), true);
     });
     EXPECT_EQ(FormLoadTemp->exec(), 1);
-    EXPECT_EQ(FormLoadTemp->ChosenTemplatePath(), FormLoadTemp->TemplateFolder + Sjis("名刺 10面.bv2t"));
+    EXPECT_EQ(FormLoadTemp->ChosenTemplatePath(), FormLoadTemp->TemplateFolder + "名刺 10面.bv2t");
     EXPECT_TRUE(FileExists(FormLoadTemp->ChosenTemplatePath()));
 
     lxtest::WhenModalShows<TFormLoadTemp>([](TFormLoadTemp* chooser) {
@@ -167,7 +167,7 @@ TEST_F(TemplateChooserTest, DoubleClickChoosesAtOnceAndCancelChoosesNothing)
 
 TEST_F(TemplateChooserTest, MissingFolderGivesAnEmptyList)
 {
-    FormLoadTemp->TemplateFolder = SystemPath(temp.File("どこにもない/"));
+    FormLoadTemp->TemplateFolder = temp.File("どこにもない/");
     FormLoadTemp->show();
     EXPECT_EQ(FormLoadTemp->ListBox1->count(), 0);
     EXPECT_FALSE(FormLoadTemp->BtnOK->isEnabled());

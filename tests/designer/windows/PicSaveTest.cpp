@@ -79,7 +79,7 @@ TEST_F(PicSaveTest, EverySizeSavesJpegAndBmpFilesOfThePreviewsSize)
                 EXPECT_FALSE(shown.isVisible());
             });
             if (filter == 0) {
-                const JpegFacts jpeg = ReadJpegWithLibjpeg(ReadFileBytes(SystemPath(path)));
+                const JpegFacts jpeg = ReadJpegWithLibjpeg(ReadFileBytes(path));
                 ASSERT_TRUE(jpeg.ok);
                 EXPECT_EQ(QSize(jpeg.width, jpeg.height), QSize(c.pixelsWide, c.pixelsHigh));
                 EXPECT_EQ(jpeg.components, 3);

@@ -92,7 +92,7 @@ TEST_F(DesignerTest, DesignFileThatCannotBeLoadedLeavesTheStartMenuShown)
 TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
 {
     const std::string zero = temp.File("zero.bv2");
-    WriteFileReplacing(SystemPath(zero), std::string(4096, '\0'));
+    WriteFileReplacing(zero, std::string(4096, '\0'));
     ASSERT_TRUE(StartProgram({QString::fromStdString(zero)}));
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
     ASSERT_EQ(messages.Shown().size(), 1u);
@@ -100,14 +100,14 @@ TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
     EXPECT_GT(QString::fromStdString(messages.Shown()[0].text).count(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30FF}]"))), 0);
 
     // The empty merge table block (flag, counts, empty text) is the first 13 bytes.
-    const std::string plain = ReadFileBytes(SystemPath(WriteDesign("plain.bv2", 0, "LM-A402", [](TlxLabelManager&) {})));
+    const std::string plain = ReadFileBytes(WriteDesign("plain.bv2", 0, "LM-A402", [](TlxLabelManager&) {}));
     const std::string text = std::string(1000000, ',') + "\r\n";
     std::string wide = "\1";
     for (const std::int32_t value : {1, 1000001, static_cast<std::int32_t>(text.size())})
         for (int i = 0; i < 4; ++i)
             wide += static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i));
     const std::string path = temp.File("wide.bv2");
-    WriteFileReplacing(SystemPath(path), wide + text + plain.substr(13));
+    WriteFileReplacing(path, wide + text + plain.substr(13));
     program.reset();
     messages.Clear();
     ASSERT_TRUE(StartProgram({QString::fromStdString(path)}));

@@ -43,7 +43,7 @@ protected:
     {
         DesignerTest::SetUp();
         ASSERT_TRUE(StartProgram());
-        FormLoadTemp->TemplateFolder = SystemPath(Shipped("テンプレート") + "/");
+        FormLoadTemp->TemplateFolder = Shipped("テンプレート") + "/";
     }
 };
 
@@ -56,9 +56,9 @@ TEST_F(ShippedTemplatesTest, EveryTemplateHasItsOwnPreviewAndOpensInTheEditor)
     FormLoadTemp->hide();
     ASSERT_GE(count, 3);
     for (int line = 0; line < count; ++line) {
-        const std::string name = ToCp932(FormLoadTemp->ListBox1->item(line)->text());
+        const std::string name = FormLoadTemp->ListBox1->item(line)->text().toStdString();
         const Design design = LoadDesignFile(FormLoadTemp->TemplateFolder + name + ".bv2t");
-        ASSERT_GT(design.Document->GetObjectCount(0), 0) << Cp932ToUtf8(name);
+        ASSERT_GT(design.Document->GetObjectCount(0), 0) << name;
 
         lxtest::WhenModalShows<TFormLoadTemp>([&](TFormLoadTemp* chooser) {
             lxtest::ClickItem(chooser->ListBox1, chooser->ListBox1->model()->index(line, 0));
@@ -73,9 +73,9 @@ TEST_F(ShippedTemplatesTest, EveryTemplateHasItsOwnPreviewAndOpensInTheEditor)
             chooser->BtnOK->click();
         });
         FormTopMenu->PngBtnTemplate->click();
-        ASSERT_TRUE(FormDesign->isVisible()) << Cp932ToUtf8(name);
+        ASSERT_TRUE(FormDesign->isVisible()) << name;
         EXPECT_EQ(FormDesign->Document->GetObjectCount(0), design.Document->GetObjectCount(0));
-        EXPECT_TRUE(messages.Shown().empty()) << Cp932ToUtf8(name);
+        EXPECT_TRUE(messages.Shown().empty()) << name;
         FormDesign->close();
         ASSERT_TRUE(FormTopMenu->isVisible());
     }

@@ -33,7 +33,7 @@ std::map<std::string, std::string> Snapshot(const std::string& folder)
 {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(fs::u8path(folder)))
-        files[entry.path().string()] = entry.is_regular_file() ? ReadFileBytes(SystemPath(entry.path().string())) : "";
+        files[entry.path().string()] = entry.is_regular_file() ? ReadFileBytes(entry.path().string()) : "";
     return files;
 }
 
@@ -64,7 +64,7 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
     SetWritable(data, false);
     const auto before = Snapshot(data);
     ASSERT_TRUE(StartProgram());
-    EXPECT_EQ(FormTopMenu->GetUserDataDir(), SystemPath(temp.File("userdata/tlxlabel") + "\\"));
+    EXPECT_EQ(FormTopMenu->GetUserDataDir(), temp.File("userdata/tlxlabel") + "/");
     Click(FormTopMenu->PngBtnSelectPaper);
     FormSelectPaper->CBMaker->setCurrentText(QStringLiteral("ユーザ設定"));
     const QStringList shipped = Lines();
@@ -100,7 +100,7 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
     Click(FormSelectPaper->BtnDelPaper);
     EXPECT_EQ(Lines(), shipped);
     EXPECT_FALSE(fs::exists(fs::u8path(UserPath("14/私の棚ラベル.bv2"))));
-    EXPECT_EQ(ReadFileBytes(SystemPath(UserPath("paper.cfg"))).find(Sjis("私の棚ラベル")), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(UserPath("paper.cfg")).find(Sjis("私の棚ラベル")), std::string::npos);
 
     EXPECT_EQ(Snapshot(data), before) << "the shipped data folder was written";
     SetWritable(data, true);
@@ -110,7 +110,7 @@ TEST_F(DesignerTest, DamagedRegistryIsToldOnceAndItsControlStillDrawsSymbols)
 {
     const std::string store = std::getenv("LX_REGISTRY_FILE");
     std::ofstream(store, std::ios::app | std::ios::binary) << "\nthis line is no registry line\n";
-    const std::string damaged = ReadFileBytes(SystemPath(store));
+    const std::string damaged = ReadFileBytes(store);
     const std::string design = lxtest::SourcePath("designer/windows/shipped/テンプレート/差込QR会員証.bv2t");
     ASSERT_TRUE(StartProgram({QString::fromStdString(design)}));
     ASSERT_EQ(messages.Shown().size(), 1u) << "told once";
@@ -119,7 +119,7 @@ TEST_F(DesignerTest, DamagedRegistryIsToldOnceAndItsControlStillDrawsSymbols)
     // The design with its QR symbol opened through the kept registration.
     EXPECT_TRUE(FormDesign->isVisible());
     EXPECT_FALSE(FormTopMenu->isVisible());
-    EXPECT_EQ(ReadFileBytes(SystemPath(store)), damaged) << "nothing rewrote the file unasked";
+    EXPECT_EQ(ReadFileBytes(store), damaged) << "nothing rewrote the file unasked";
 }
 
 TEST_F(DesignerTest, DesignDialogsStartInTheDocumentsFolderOrHomeWithoutOne)

@@ -13,6 +13,7 @@
 #include "designer/windows/UnitPreview.h"
 #include "platform/printing/Printer.h"
 #include "support/Decoders.h"
+#include "support/TextEncodings.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -90,7 +91,7 @@ protected:
     {
         EditorTest::SetUp();
         // The templates as shipped beside the program.
-        FormLoadTemp->TemplateFolder = SystemPath(SourcePath("designer/windows/shipped/テンプレート") + "/");
+        FormLoadTemp->TemplateFolder = SourcePath("designer/windows/shipped/テンプレート") + "/";
     }
 
     // A CP932 CSV of the members: name, number, QR payload.
@@ -105,8 +106,9 @@ protected:
     }
 
     // Start menu, テンプレート, the member card, its paper, then the members'
-    // CSV through 差込シート with every merge object bound to its column.
-    void OpenMemberCardWithMembers()
+    // CSV (or another of three columns) through 差込シート with every merge
+    // object bound to its column.
+    void OpenMemberCardWithMembers(std::string csv = {})
     {
         WhenModalShows<TFormLoadTemp>([](TFormLoadTemp* chooser) {
             const auto lines = chooser->ListBox1->findItems(QStringLiteral("差込QR会員証"), Qt::MatchExactly);
@@ -126,7 +128,7 @@ protected:
         ASSERT_TRUE(FormDesign->isVisible());
         ASSERT_EQ(Paperlbl()->text(), QStringLiteral("MM-L12"));
 
-        messages.ChooseFileNext(FileDialogResult{WriteMembers(), 0});
+        messages.ChooseFileNext(FileDialogResult{csv.empty() ? WriteMembers() : csv, 0});
         Click(Find(FormDesign, "BtnCsvSheet"));
         // The new merge text shows the member's number below the name.
         ChooseItem(Find<QComboBox>(FormDesign, "CBCsvCol"), 2);
@@ -223,7 +225,7 @@ TEST_F(UserRoadTest, PictureExportWritesJpegAndBmpFilesOfTheLabel)
     ExportPicture(jpeg, 0);
     ExportPicture(bmp, 1);
 
-    const JpegFacts facts = ReadJpegWithLibjpeg(ReadFileBytes(SystemPath(jpeg)));
+    const JpegFacts facts = ReadJpegWithLibjpeg(ReadFileBytes(jpeg));
     ASSERT_TRUE(facts.ok);
     // 83.8 x 42.3 mm go over in whole millimetres, 84 x 42: 900 x 450 pixels.
     EXPECT_EQ(QSize(facts.width, facts.height), QSize(900, 450));
@@ -257,6 +259,105 @@ TEST_F(UserRoadTest, SavedDesignComesBackObjectForObject)
     EXPECT_EQ(Paperlbl()->text(), QStringLiteral("MM-L12"));
     EXPECT_EQ(ObjectRecords(), objects);
     // The merge table and the layout came back too.
+    EXPECT_EQ(DesignBytes(), design);
+    EXPECT_TRUE(messages.Shown().empty()) << messages.Texts().front();
+}
+
+// Files of Linux programs in a folder whose name has no CP932 form.
+class LinuxFilesTest : public UserRoadTest {
+protected:
+    void SetUp() override
+    {
+        UserRoadTest::SetUp();
+        std::filesystem::create_directory(std::filesystem::u8path(folder));
+    }
+
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = folder + "/" + name;
+        std::ofstream(std::filesystem::u8path(path), std::ios::binary) << bytes;
+        return path;
+    }
+
+    void ChangeCsvFile(const std::string& path)
+    {
+        messages.ChooseFileNext(FileDialogResult{path, 0});
+        Click(Find(FormDesign, "PngBtnChangeCsvFile"));
+    }
+
+    // The table's cells, row by row, back in UTF-8.
+    std::vector<std::string> Cells()
+    {
+        std::vector<std::string> cells;
+        for (std::int32_t row = 0; row < FormDesign->MergeTable->GetRowCount(); ++row)
+            for (std::int32_t column = 1; column <= FormDesign->MergeTable->GetColCount(); ++column)
+                cells.push_back(Cp932ToUtf8(FormDesign->MergeTable->CsvCell(column, row)));
+        return cells;
+    }
+
+    const std::string folder = temp.File("Café 〜");
+    const std::string lines = "山田 太郎,東京都千代田区,https://example.jp/1\r\n佐藤 花子,大阪府〜堺市,https://example.jp/2\r\n";
+};
+
+TEST_F(LinuxFilesTest, CsvInUtf8OrUtf16MergesAsThreeColumnsAndBadFilesChangeNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenMemberCardWithMembers(Write("会員.csv", lines)));
+    const std::vector<std::string> cells{"山田 太郎", "東京都千代田区", "https://example.jp/1",
+                                         "佐藤 花子", "大阪府～堺市",   "https://example.jp/2"};
+    EXPECT_EQ(Cells(), cells);
+    EXPECT_EQ(Find<QComboBox>(FormDesign, "CBCsvQr")->count(), 4);
+    // The wave dash typed on Linux is CP932's own.
+    EXPECT_EQ(FormDesign->MergeTable->CsvCell(2, 1), Iconv("大阪府〜堺市", "CP932"));
+
+    const std::pair<const char*, std::string> files[] = {
+        {"bom.csv", "\xEF\xBB\xBF" + lines},
+        {"le.csv", "\xFF\xFE" + Iconv(lines, "UTF-16LE")},
+        {"be.csv", "\xFE\xFF" + Iconv(lines, "UTF-16BE")},
+        {"cp932.csv", Iconv(lines, "CP932")},
+    };
+    for (const auto& [name, bytes] : files) {
+        ChangeCsvFile(Write(name, bytes));
+        EXPECT_EQ(Cells(), cells) << name;
+    }
+    ASSERT_TRUE(messages.Shown().empty()) << messages.Texts().front();
+
+    // Refused files are named with the reason; the table stays.
+    const std::string foreign = Write("foreign.csv", "a,b,c\nd,e,f\ng,Café,h\n");
+    ChangeCsvFile(foreign);
+    const std::string binary = Write("picture.csv", ReadFileBytes(SourcePath("designer/windows/shipped/テンプレート/NO_Preview.JPG")));
+    ChangeCsvFile(binary);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{
+                                    foreign + "\n3行目の文字「é」はこのプログラムでは扱えません。",
+                                    binary + "\nテキストファイルではないため、差込データとして読み込めません。"}));
+    EXPECT_EQ(Cells(), cells);
+}
+
+TEST_F(LinuxFilesTest, DesignSavesReopensAndExportsWhereNamesHaveNoCp932Form)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenMemberCardWithMembers(Write("会員 ü.csv", lines)));
+    const std::string design = DesignBytes();
+    const std::string path = folder + "/会員証 〜 ü.bv2";
+    messages.ChooseFileNext(FileDialogResult{path, 0});
+    Click(Find(FormDesign, "BtnSave"));
+    EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面 -会員証 〜 ü.bv2-"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::u8path(path)));
+    const std::string jpeg = folder + "/カード ü.JPG";
+    ExportPicture(jpeg, 0);
+    EXPECT_TRUE(ReadJpegWithLibjpeg(ReadFileBytes(jpeg)).ok);
+    FormDesign->close();
+
+    // The start menu's open button.
+    messages.ChooseFileNext(FileDialogResult{path, 0});
+    Click(Find(FormTopMenu, "PngBtnOpenFile"));
+    ASSERT_TRUE(FormDesign->isVisible());
+    EXPECT_EQ(DesignBytes(), design);
+    FormDesign->close();
+    ASSERT_TRUE(messages.Shown().empty()) << messages.Texts().front();
+
+    // The command line.
+    program.reset();
+    ASSERT_TRUE(StartProgram({QString::fromStdString(path)}));
+    ASSERT_TRUE(FormDesign->isVisible());
     EXPECT_EQ(DesignBytes(), design);
     EXPECT_TRUE(messages.Shown().empty()) << messages.Texts().front();
 }

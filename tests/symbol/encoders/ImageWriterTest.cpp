@@ -46,7 +46,7 @@ MonochromeBitmap SymbolBitmap(int* sidePixels = nullptr)
     return ToMonochrome(bitmap);
 }
 
-std::string FileBytes(const std::string& path) { return ReadFileBytes(SystemPath(path)); }
+std::string FileBytes(const std::string& path) { return ReadFileBytes(path); }
 
 bool ReadsAsSymbol(const GreyImage& image)
 {

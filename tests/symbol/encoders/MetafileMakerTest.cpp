@@ -169,7 +169,7 @@ TEST(MetafileMaker, LibwmfReadsOurSymbolPictures)
                                     " --maxheight=" + std::to_string(extent.cy) + " --maxsize -o '" +
                                     dir.File(name + ".png") + "' '" + dir.File(name + ".wmf") + "' >/dev/null 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0);
-        const PngFacts png = ReadPngWithLibpng(ReadFileBytes(SystemPath(dir.File(name + ".png"))));
+        const PngFacts png = ReadPngWithLibpng(ReadFileBytes(dir.File(name + ".png")));
         GreyImage grey{png.width, png.height, {}};
         for (const std::uint32_t p : png.argb)
             grey.pixels.push_back(static_cast<std::uint8_t>((p >> 8) & 0xFF));
