@@ -77,9 +77,9 @@ void WriteDesignSeeds()
         qr->UpdateSymbol();
     });
     WriteDesignSeed("merge_symbols", [](lx::Design& d) {
-        d.Document->AddMergeObject(lx::KindCsvBarcode, 0, d.MergeTable.get());
+        d.Document->AddMergeObject(lx::KindCsvBarcode, 0, d.MergeTable);
         static_cast<lx::TLxLabelObjectCsvBarcode*>(d.Document->GetObject(0, 0))->SetDataColumn(1);
-        d.Document->AddMergeObject(lx::KindCsvQRCarry, 0, d.MergeTable.get());
+        d.Document->AddMergeObject(lx::KindCsvQRCarry, 0, d.MergeTable);
         static_cast<lx::TLxLabelObjectCsvQRCarry*>(d.Document->GetObject(0, 0))->SetPersonNameColumn(2);
     });
 }
