@@ -10,62 +10,61 @@
 
 namespace {
 
-void DrawStyle(benchmark::State& state, void (lx::TLxLabelObjectEffects::*flag)(std::uint8_t))
+const std::vector<std::string>& Faces()
 {
     static const std::vector<std::string> faces{lx::Sjis("ＭＳ ゴシック") + ":128"};
+    return faces;
+}
+
+// One effect-text object of this text and size set up by `style`, drawn into
+// a 600-dpi label metafile on every iteration.
+template <typename Style>
+void DrawEffects(benchmark::State& state, const std::string& text, int points, Style style)
+{
     lx::DeviceInfo printer;
     printer.dpiX = printer.dpiY = 600;
     for (auto _ : state) {
-        lx::TlxLabelObjectManager list(faces, 80, 40, 0);
+        lx::TlxLabelObjectManager list(Faces(), 80, 40, 0);
         list.SetDpiX(600);
         list.SetDpiY(600);
         list.AddEffects();
         auto& effects = dynamic_cast<lx::TLxLabelObjectEffects&>(*list.GetObject(0));
-        effects.SetText(lx::Sjis("特殊文字 Effects 123"));
-        effects.SetFontSize(24);
-        effects.SetWidth(60);
-        if (flag)
-            (effects.*flag)(1);
+        effects.SetText(text);
+        effects.SetFontSize(points);
+        style(effects);
         lx::EmfRecorder recorder(printer);
         list.DrawObjects(recorder, true);
         benchmark::DoNotOptimize(recorder.Close().Bytes().size());
     }
+}
+
+void DrawStyle(benchmark::State& state, void (lx::TLxLabelObjectEffects::*flag)(std::uint8_t))
+{
+    DrawEffects(state, lx::Sjis("特殊文字 Effects 123"), 24, [flag](lx::TLxLabelObjectEffects& effects) {
+        effects.SetWidth(60);
+        if (flag)
+            (effects.*flag)(1);
+    });
 }
 
 // Deformed text of many characters at 500 points: the warp's work is bounded
 // by its bitmap, not by the text's length.
 void DeformLongText(benchmark::State& state)
 {
-    static const std::vector<std::string> faces{lx::Sjis("ＭＳ ゴシック") + ":128"};
-    lx::DeviceInfo printer;
-    printer.dpiX = printer.dpiY = 600;
     std::string text;
     for (int i = 0; i < state.range(0); ++i)
         text += lx::Sjis(i % 2 ? "字" : "A");
-    for (auto _ : state) {
-        lx::TlxLabelObjectManager list(faces, 80, 40, 0);
-        list.SetDpiX(600);
-        list.SetDpiY(600);
-        list.AddEffects();
-        auto& effects = dynamic_cast<lx::TLxLabelObjectEffects&>(*list.GetObject(0));
-        effects.SetText(text);
-        effects.SetFontSize(500);
-        effects.SetDeform(1);
-        lx::EmfRecorder recorder(printer);
-        list.DrawObjects(recorder, true);
-        benchmark::DoNotOptimize(recorder.Close().Bytes().size());
-    }
+    DrawEffects(state, text, 500, [](lx::TLxLabelObjectEffects& effects) { effects.SetDeform(1); });
 }
 BENCHMARK(DeformLongText)->Arg(300)->Arg(3000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The warp alone, at the deform font of 500 points.
 void WarpLongText(benchmark::State& state)
 {
-    static const std::vector<std::string> faces{lx::Sjis("ＭＳ ゴシック") + ":128"};
     std::string text;
     for (int i = 0; i < state.range(0); ++i)
         text += lx::Sjis(i % 2 ? "字" : "A");
-    lx::TlxLabelObjectManager list(faces, 80, 40, 0);
+    lx::TlxLabelObjectManager list(Faces(), 80, 40, 0);
     lx::LogFont font;
     font.height = -6667;
     font.faceName = lx::Sjis("ＭＳ ゴシック");

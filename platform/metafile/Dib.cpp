@@ -30,6 +30,23 @@ std::uint32_t MaskChannel(std::uint32_t value, std::uint32_t mask)
     return max ? v * 255u / max : 0;
 }
 
+// The 40-byte header of an uncompressed bottom-up DIB at 96 dpi.
+void WriteInfoHeader(ByteWriter& info, int w, int h, std::uint16_t bitCount, std::size_t stride,
+                     std::uint32_t coloursUsed)
+{
+    info.U32(40);
+    info.I32(w);
+    info.I32(h);
+    info.U16(1);
+    info.U16(bitCount);
+    info.U32(0); // uncompressed
+    info.U32(static_cast<std::uint32_t>(stride * static_cast<std::size_t>(h)));
+    info.I32(3780); // 96 dpi in pixels per metre
+    info.I32(3780);
+    info.U32(coloursUsed);
+    info.U32(0);
+}
+
 } // namespace
 
 DibParts EncodeDib(const Bitmap& bitmap)
@@ -38,17 +55,7 @@ DibParts EncodeDib(const Bitmap& bitmap)
     const int h = bitmap.Height();
     const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) / 4 * 4;
     ByteWriter info;
-    info.U32(40);
-    info.I32(w);
-    info.I32(h);
-    info.U16(1);
-    info.U16(24);
-    info.U32(0); // uncompressed
-    info.U32(static_cast<std::uint32_t>(stride * static_cast<std::size_t>(h)));
-    info.I32(3780); // 96 dpi in pixels per metre
-    info.I32(3780);
-    info.U32(0);
-    info.U32(0);
+    WriteInfoHeader(info, w, h, 24, stride, 0);
     std::string bits(stride * static_cast<std::size_t>(h), '\0');
     for (int y = 0; y < h; ++y) {
         const std::uint32_t* row = bitmap.Row(h - 1 - y);
@@ -99,17 +106,7 @@ DibParts EncodeCompactDib(const Bitmap& bitmap)
     const int h = bitmap.Height();
     const std::size_t stride = (static_cast<std::size_t>(w) + 31) / 32 * 4;
     ByteWriter info;
-    info.U32(40);
-    info.I32(w);
-    info.I32(h);
-    info.U16(1);
-    info.U16(1);
-    info.U32(0); // uncompressed
-    info.U32(static_cast<std::uint32_t>(stride * static_cast<std::size_t>(h)));
-    info.I32(3780);
-    info.I32(3780);
-    info.U32(2);
-    info.U32(0);
+    WriteInfoHeader(info, w, h, 1, stride, 2);
     for (std::size_t i = 0; i < 2; ++i) {
         const std::uint32_t c = (*colours)[std::min(i, colours->size() - 1)];
         info.U32(c); // blue, green, red, reserved: the same bytes as 0xRRGGBB
