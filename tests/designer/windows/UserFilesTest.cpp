@@ -112,7 +112,7 @@ TEST_F(DesignerTest, DamagedRegistryIsToldOnceAndItsControlStillDrawsSymbols)
     std::ofstream(store, std::ios::app | std::ios::binary) << "\nthis line is no registry line\n";
     const std::string damaged = ReadFileBytes(store);
     const std::string design = lxtest::SourcePath("designer/windows/shipped/テンプレート/差込QR会員証.bv2t");
-    ASSERT_TRUE(StartProgram({QString::fromStdString(design)}));
+    ASSERT_TRUE(StartProgram({design}));
     ASSERT_EQ(messages.Shown().size(), 1u) << "told once";
     EXPECT_NE(messages.Shown()[0].text.find("「" + store + "」が壊れています"), std::string::npos)
         << messages.Shown()[0].text;
