@@ -83,7 +83,10 @@ bool DesignerProgram::Start(const std::vector<std::string>& arguments)
     guarded([] { ReportDamagedRegistry(); });
     // An installed program registers its control at the first start, and
     // again when the registered library has gone.
-    guarded([] { RegisterInstalledControl(ProgramFolder()); });
+    guarded([] {
+        if (const std::string notice = RegisterInstalledControl(ProgramFolder()); !notice.empty())
+            ShowInfo(notice);
+    });
     // The windows' font: "ＭＳ Ｐゴシック" 9 pt (12 pixels), which the
     // shipped font configuration maps to IPA P Gothic.
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
