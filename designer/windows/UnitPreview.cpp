@@ -209,7 +209,11 @@ void TFormPreview::BtnPrinterConfigClick()
 
 void TFormPreview::CBPrinterChange()
 {
-    if (CBPrinter->currentIndex() >= 0 && CBPrinter->currentData().isNull())
+    if (CBPrinter->currentIndex() < 0)
+        return;
+    if (const QVariant pdf = CBPrinter->currentData(); pdf.isValid())
+        SetPdfOutputPath(pdf.toString().toStdString());
+    else
         SetCurrentPrinter(ToCp932(CBPrinter->currentText()));
 }
 
@@ -462,8 +466,8 @@ void TFormPreview::BtnDoPrintClick()
         ShowInfo("印刷範囲が正しくありません。開始ページを終了ページ以前にしてください。");
         return;
     }
-    // Without a printer the job goes to the PDF file named in the printer
-    // setup, else to one the user names now.
+    // A PDF file chosen in the printer setup stands for the printer; with
+    // neither, the user names a PDF file now.
     options.pdfPath = PdfOutputPath();
     if (options.pdfPath.empty() && !HasPrinter()) {
         const auto file = ChoosePdfFile();
