@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -70,7 +69,7 @@ DesignerProgram::~DesignerProgram()
         DestroyForms();
 }
 
-bool DesignerProgram::Start(const QStringList& arguments)
+bool DesignerProgram::Start(const std::vector<std::string>& arguments)
 {
     guard_ = std::make_unique<SingleInstanceGuard>(kSingleInstanceName, lockFolder_);
     if (guard_->AnotherRunning()) {
@@ -84,7 +83,10 @@ bool DesignerProgram::Start(const QStringList& arguments)
     guarded([] { ReportDamagedRegistry(); });
     // An installed program registers its control at the first start, and
     // again when the registered library has gone.
-    guarded([] { RegisterInstalledControl(ProgramFolder()); });
+    guarded([] {
+        if (const std::string notice = RegisterInstalledControl(ProgramFolder()); !notice.empty())
+            ShowInfo(notice);
+    });
     // The windows' font: "ＭＳ Ｐゴシック" 9 pt (12 pixels), which the
     // shipped font configuration maps to IPA P Gothic.
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -94,19 +96,28 @@ bool DesignerProgram::Start(const QStringList& arguments)
     QApplication::setQuitOnLastWindowClosed(false);
     CreateForms();
     formsCreated_ = true;
-    const QString file = arguments.isEmpty() ? QString() : arguments.front();
-    if (file.isEmpty())
+    const std::string file = arguments.empty() ? std::string() : arguments.front();
+    if (file.empty())
         FormTopMenu->show();
     else
-        FormTopMenu->OpenFromMenu([&] { FormDesign->OpenDesignFile(QFile::encodeName(file).toStdString()); });
+        FormTopMenu->OpenFromMenu([&] { FormDesign->OpenDesignFile(file); });
     return true;
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv)
+{
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+    return arguments;
 }
 
 int RunDesigner(int argc, char** argv)
 {
+    // Takes Qt's own options out of argv; what stays is the program's.
     GuardedApplication app(argc, argv);
     DesignerProgram program;
-    if (program.Start(QApplication::arguments().mid(1)))
+    if (program.Start(ProgramArguments(argc, argv)))
         QApplication::exec();
     return 0;
 }

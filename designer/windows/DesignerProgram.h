@@ -3,9 +3,9 @@
 // and the choice between the design file named on the command line and the
 // start menu.
 #include <QIcon>
-#include <QStringList>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lx {
 
@@ -31,8 +31,9 @@ public:
 
     // Everything up to the message loop. Returns false when another copy is
     // running (after telling the user); the loop must not run then.
-    // arguments: the command line without the program name.
-    bool Start(const QStringList& arguments);
+    // arguments: the command line without the program name, as the
+    // system's bytes (a file name need not be UTF-8).
+    bool Start(const std::vector<std::string>& arguments);
 
 private:
     std::string lockFolder_;
@@ -42,6 +43,10 @@ private:
     // Qt's own dialogs and buttons in Japanese, like the rest of the program.
     std::unique_ptr<QtTranslations> translations_;
 };
+
+// The command line after the program name, each argument's bytes as they
+// came: Qt's decoded arguments lose the bytes of a name that is not UTF-8.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // The whole run: start, then the message loop until the start menu closes.
 // The exit code is 0 in every case.

@@ -1,9 +1,15 @@
 #include "designer/windows/QtBridge.h"
 
+#include "platform/app/Messages.h"
 #include "platform/text/Cp932.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QWidget>
 
 namespace lx {
@@ -14,10 +20,57 @@ QString ToQString(std::string_view cp932)
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
-std::string ToCp932(const QString& text)
+namespace {
+
+std::u16string_view Units(const QString& text)
 {
-    return Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                            static_cast<std::size_t>(text.size())));
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+} // namespace
+
+std::string ToCp932(const QString& text) { return Utf16ToCp932(Units(text)); }
+
+std::string DropCharsWithoutCp932(QString& text, int& cursor)
+{
+    const std::u16string_view units = Units(text);
+    std::size_t at = FindCharWithoutCp932(units);
+    if (at == units.size())
+        return {};
+    const auto line = static_cast<std::size_t>(std::count(units.begin(), units.begin() + at, u'\n')) + 1;
+    const std::string message = CharWithoutCp932Message(line, units, at);
+    std::u16string kept;
+    int keptCursor = cursor;
+    std::size_t from = 0;
+    while (at < units.size()) {
+        kept.append(units.substr(from, at - from));
+        const std::size_t length = Utf16CharLength(units, at);
+        if (static_cast<int>(at) < cursor)
+            keptCursor -= std::min(static_cast<int>(length), cursor - static_cast<int>(at));
+        from = at + length;
+        at = from + FindCharWithoutCp932(units.substr(from));
+    }
+    kept.append(units.substr(from));
+    text = QString(reinterpret_cast<const QChar*>(kept.data()), static_cast<qsizetype>(kept.size()));
+    cursor = keptCursor;
+    return message;
+}
+
+void KeepCp932Only(QPlainTextEdit* memo)
+{
+    QString text = memo->toPlainText();
+    int cursor = memo->textCursor().position();
+    const std::string message = DropCharsWithoutCp932(text, cursor);
+    if (message.empty())
+        return;
+    {
+        const QSignalBlocker blocker(memo);
+        memo->setPlainText(text);
+        QTextCursor place = memo->textCursor();
+        place.setPosition(cursor);
+        memo->setTextCursor(place);
+    }
+    ShowInfo(message);
 }
 
 QString MemoToQString(std::string_view cp932)

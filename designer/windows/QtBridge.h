@@ -10,6 +10,7 @@
 
 #include "platform/image/Bitmap.h"
 
+class QPlainTextEdit;
 class QWidget;
 
 namespace lx {
@@ -17,6 +18,14 @@ namespace lx {
 // CP932 model text to a widget's text and back.
 QString ToQString(std::string_view cp932);
 std::string ToCp932(const QString& text);
+// Takes out of text every character CP932 cannot hold, moving cursor (an
+// index into text) along; returns the message naming the first of them and
+// its line, or "" when every character was kept.
+std::string DropCharsWithoutCp932(QString& text, int& cursor);
+// The same for what the user typed or pasted into a text box, telling the
+// user in a box which character cannot be used; the box's own change
+// signal does not fire for the cut.
+void KeepCp932Only(QPlainTextEdit* memo);
 // Texts of several lines: CR LF in the model, LF in a text box.
 QString MemoToQString(std::string_view cp932);
 std::string MemoToCp932(const QString& text);

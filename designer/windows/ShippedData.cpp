@@ -90,17 +90,30 @@ std::string InstalledControlLibrary(const std::string& programFolder)
     return fs::is_regular_file(library, error) ? library.string() : std::string();
 }
 
-void RegisterInstalledControl(const std::string& programFolder)
+std::string RegisterInstalledControl(const std::string& programFolder)
 {
     const std::string library = InstalledControlLibrary(programFolder);
     if (library.empty())
-        return;
-    const std::string registered = RegisteredLibrary(RegistryStore(), kMatrixelProClassId);
+        return {};
+    std::string registered;
+    try {
+        registered = RegisteredLibrary(RegistryStore(), kMatrixelProClassId);
+    } catch (const Error&) {
+        // An unreadable store cannot be written either: registering tells.
+    }
     std::error_code error;
     if (!registered.empty() && fs::is_regular_file(registered, error))
-        return;
-    if (Failed(RegisterServerLibrary(library)))
+        return {};
+    const HResult status = RegisterServerLibrary(library);
+    if (status == kLibraryNotLoaded)
         throw Error("シンボルコントロール（" + library + "）を登録できません。");
+    if (!Failed(status))
+        return {};
+    // The store cannot be written (a read-only or full configuration
+    // folder): the control beside the program serves this run.
+    RegisterClassForRun(kMatrixelProClassId, library);
+    return "シンボルコントロールの登録を保存できません（" + RegistryStore::DefaultPath() +
+           "）。今回はプログラムと一緒に入っているコントロールを使います。";
 }
 
 } // namespace lx

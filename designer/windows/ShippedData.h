@@ -25,8 +25,10 @@ void InstallShippedData(const std::string& sourceData, const std::string& source
 // <prefix>/lib/libMatrixelPro.so (UTF-8); empty when there is none.
 std::string InstalledControlLibrary(const std::string& programFolder);
 // Registers that library in the default registry store unless the store
-// already names a control library that exists. Throws Error when the
-// registration fails.
-void RegisterInstalledControl(const std::string& programFolder);
+// already names a control library that exists. When the store cannot take
+// it, the library is registered for this run only and the returned message
+// tells the user so; otherwise the result is empty. Throws Error when the
+// library cannot be loaded.
+std::string RegisterInstalledControl(const std::string& programFolder);
 
 } // namespace lx

@@ -45,7 +45,8 @@ bool ForbiddenInPaperName(QChar c)
 }
 
 // Drops what a paper name cannot hold, whether typed or pasted: the
-// characters above and those without a CP932 form.
+// characters above and those without a CP932 form (by the conversion every
+// text box uses, so 〜 stays and is stored as its CP932 twin).
 class PaperNameValidator : public QValidator {
 public:
     using QValidator::QValidator;
@@ -54,18 +55,13 @@ public:
         QString kept;
         int keptBeforeCursor = 0;
         for (int i = 0; i < input.size(); ++i) {
-            const QChar c = input[i];
-            const bool surrogatePair = c.isHighSurrogate() && i + 1 < input.size();
-            const QString character = surrogatePair ? input.mid(i, 2) : QString(c);
-            const bool keep = !ForbiddenInPaperName(c) && ToQString(ToCp932(character)) == character;
-            if (keep) {
-                kept += character;
-                if (i < pos)
-                    keptBeforeCursor += static_cast<int>(character.size());
-            }
-            if (surrogatePair)
-                ++i;
+            if (ForbiddenInPaperName(input[i]))
+                continue;
+            kept += input[i];
+            if (i < pos)
+                ++keptBeforeCursor;
         }
+        DropCharsWithoutCp932(kept, keptBeforeCursor);
         input = kept;
         pos = keptBeforeCursor;
         return Acceptable;

@@ -474,7 +474,9 @@ void TFormDesign::ConnectPanelHandlers()
                 connect(box, &QComboBox::currentIndexChanged, this, run(handler));
         }
     };
+    // What CP932 cannot hold is taken out and told before the text is written.
     const auto memo = [&](QPlainTextEdit* box, Handler handler) {
+        connect(box, &QPlainTextEdit::textChanged, this, [box] { guarded([box] { KeepCp932Only(box); }); });
         connect(box, &QPlainTextEdit::textChanged, this, run(handler));
     };
 

@@ -16,6 +16,7 @@
 #include "platform/text/Numbers.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -182,13 +183,22 @@ void TFormPreview::BuildComponents()
 
 void TFormPreview::FormCreate() { FillPrinterList(); }
 
+// The printers, and the PDF file chosen in the setup dialog as the last
+// entry (its data the path); the current one selected.
 void TFormPreview::FillPrinterList()
 {
     const QSignalBlocker blocker(CBPrinter);
     CBPrinter->clear();
     for (const std::string& name : PrinterNames())
         CBPrinter->addItem(ToQString(name));
-    CBPrinter->setCurrentIndex(CBPrinter->findText(ToQString(CurrentPrinterName())));
+    const std::string pdf = PdfOutputPath();
+    if (pdf.empty()) {
+        CBPrinter->setCurrentIndex(CBPrinter->findText(ToQString(CurrentPrinterName())));
+        return;
+    }
+    const QString path = FromUtf8(pdf);
+    CBPrinter->addItem(QStringLiteral("PDFファイル（%1）").arg(QFileInfo(path).fileName()), path);
+    CBPrinter->setCurrentIndex(CBPrinter->count() - 1);
 }
 
 void TFormPreview::BtnPrinterConfigClick()
@@ -199,7 +209,11 @@ void TFormPreview::BtnPrinterConfigClick()
 
 void TFormPreview::CBPrinterChange()
 {
-    if (CBPrinter->currentIndex() >= 0)
+    if (CBPrinter->currentIndex() < 0)
+        return;
+    if (const QVariant pdf = CBPrinter->currentData(); pdf.isValid())
+        SetPdfOutputPath(pdf.toString().toStdString());
+    else
         SetCurrentPrinter(ToCp932(CBPrinter->currentText()));
 }
 
@@ -447,23 +461,28 @@ void TFormPreview::BtnDoPrintClick()
     options.copies = SEPrintNum->value();
     options.paperWidthMm = SheetLayout->GetPaperWidth();
     options.paperHeightMm = SheetLayout->GetPaperHeight();
-    if (!HasPrinter()) {
+    // An empty range would print nothing, not even an empty page.
+    if (last < first) {
+        ShowInfo("印刷範囲が正しくありません。開始ページを終了ページ以前にしてください。");
+        return;
+    }
+    // A PDF file chosen in the printer setup stands for the printer; with
+    // neither, the user names a PDF file now.
+    options.pdfPath = PdfOutputPath();
+    if (options.pdfPath.empty() && !HasPrinter()) {
         const auto file = ChoosePdfFile();
         if (!file)
             return;
         options.pdfPath = *file;
     }
-    // An empty range prints nothing, not an empty page.
-    if (last >= first) {
-        PrintJob job(options);
-        try {
-            PrintSheets(job, first, last, userLeft, userTop);
-        } catch (...) {
-            RewindRecords();
-            throw;
-        }
-        job.End();
+    PrintJob job(options);
+    try {
+        PrintSheets(job, first, last, userLeft, userTop);
+    } catch (...) {
+        RewindRecords();
+        throw;
     }
+    job.End();
     RewindRecords();
     close();
 }

@@ -107,7 +107,9 @@ public:
 
     const std::vector<Box>& Shown() const { return shown_; }
     const std::vector<FileDialogRequest>& FileRequests() const { return fileRequests_; }
-    // How often the printer setup dialog was asked for; it changes nothing.
+    // What the user does in the printer setup dialog (nothing unless given).
+    void OnPrinterSetup(std::function<void()> handler) { printerSetup_ = std::move(handler); }
+    // How often the printer setup dialog was asked for.
     int PrinterSetups() const { return printerSetups_; }
     // The name lists the scanner chooser was shown with.
     const std::vector<std::vector<std::string>>& ScannerLists() const { return scannerLists_; }
@@ -120,12 +122,18 @@ public:
     std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
     std::optional<std::string> InputText(std::string_view caption, std::string_view prompt,
                                          std::string_view initial) override;
-    void SetUpPrinter() override { ++printerSetups_; }
+    void SetUpPrinter() override
+    {
+        ++printerSetups_;
+        if (printerSetup_)
+            printerSetup_();
+    }
     std::optional<std::size_t> ChooseScanner(const std::vector<std::string>& names, std::size_t current) override;
 
 private:
     MessageService* previous_;
     std::function<std::optional<MessageAnswer>(const Box&)> handler_;
+    std::function<void()> printerSetup_;
     std::vector<MessageAnswer> answers_;
     std::vector<std::optional<FileDialogResult>> files_;
     std::vector<std::optional<std::uint32_t>> colors_;

@@ -39,19 +39,40 @@ HResult RunServerEntry(const std::string& path, const char* name)
     return entry ? entry() : kLibraryNotLoaded;
 }
 
+std::map<std::string, std::string>& RunRegistrations()
+{
+    static std::map<std::string, std::string> registrations;
+    return registrations;
+}
+
+// The library of a class: this run's own registration, else the store's.
+std::string ClassLibrary(const Guid& clsid)
+{
+    if (const auto it = RunRegistrations().find(clsid.ToString()); it != RunRegistrations().end())
+        return it->second;
+    try {
+        return RegisteredLibrary(RegistryStore(), clsid);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 } // namespace
+
+void RegisterClassForRun(const Guid& clsid, const std::string& libraryPath)
+{
+    if (libraryPath.empty())
+        RunRegistrations().erase(clsid.ToString());
+    else
+        RunRegistrations()[clsid.ToString()] = libraryPath;
+}
 
 HResult GetClassObject(const Guid& clsid, const Guid& iid, void** out)
 {
     if (!out)
         return kPointer;
     *out = nullptr;
-    std::string path;
-    try {
-        path = RegisteredLibrary(RegistryStore(), clsid);
-    } catch (const std::exception&) {
-        return kClassNotRegistered;
-    }
+    const std::string path = ClassLibrary(clsid);
     if (path.empty())
         return kClassNotRegistered;
     const auto entry = reinterpret_cast<GetClassObjectEntry>(Export(path, kGetClassObjectName));

@@ -10,6 +10,11 @@
 
 namespace lx {
 
+// Registers a class's library for this process only, ahead of the registry
+// store: for a run whose store cannot be written. An empty path removes it.
+// Called on the GUI thread before any object is made.
+void RegisterClassForRun(const Guid& clsid, const std::string& libraryPath);
+
 // The class factory of a registered class. kClassNotRegistered when the
 // store names no library, kLibraryNotLoaded when it cannot be loaded or
 // lacks the export; otherwise the library's answer.

@@ -48,27 +48,49 @@ bool RemoveFile(std::string_view path)
     return fs::remove(fs::path(path), error);
 }
 
+namespace {
+
+// Opens a regular file for reading. Anything else (a FIFO, a device, a
+// folder) is refused at once: opening a FIFO would wait for a writer, and a
+// device may never end.
+std::FILE* OpenRegularFile(std::string_view path)
+{
+    const std::string name(path);
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw FileError(FileErrorMessage("ファイルを開けません", path));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw FileError(FileErrorMessage("通常のファイルではないため開けません", path));
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        ::close(fd);
+        throw FileError(FileErrorMessage("ファイルを開けません", path));
+    }
+    return file;
+}
+
+} // namespace
+
 std::string ReadFileBytes(std::string_view path, std::uint64_t maxBytes)
 {
-    std::FILE* file = std::fopen(std::string(path).c_str(), "rb");
-    if (!file)
-        throw FileError(FileErrorMessage("ファイルを開けません", path));
+    std::FILE* file = OpenRegularFile(path);
     const auto tooLarge = [&] {
         std::fclose(file);
         return FileError(FileErrorMessage("ファイルが大きすぎます", path));
     };
     // A file already over the limit is refused before any of it is read.
     struct stat info {};
-    const bool sized = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
-    if (sized && static_cast<std::uint64_t>(info.st_size) > maxBytes)
+    if (::fstat(::fileno(file), &info) == 0 && static_cast<std::uint64_t>(info.st_size) > maxBytes)
         throw tooLarge();
     std::string bytes;
-    if (sized)
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        // The file may grow while it is read, or have no size at all.
+        // The file may grow while it is read.
         if (bytes.size() + n > maxBytes)
             throw tooLarge();
         bytes.append(buffer, n);
@@ -82,16 +104,21 @@ std::string ReadFileBytes(std::string_view path, std::uint64_t maxBytes)
 
 namespace {
 
-// Our temporary files are ".<name>.lxsave-XXXXXX" beside the file they replace.
+// Our temporary files are ".lxsave-HHHHHHHH-XXXXXX" beside the file they
+// replace, HHHHHHHH naming that file by a hash: short, so that a file whose
+// name is as long as the system allows can still be saved.
 constexpr std::string_view kSaveMark = ".lxsave-";
 constexpr std::size_t kUniqueLength = 6;
 
 std::string TemporaryPrefix(const fs::path& target)
 {
-    std::string prefix(1, '.');
-    prefix += target.filename().string();
-    prefix += kSaveMark;
-    return prefix;
+    // FNV-1a: the same name gives the same prefix in every run.
+    std::uint32_t hash = 2166136261u;
+    for (const char c : target.filename().string())
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    char hex[10];
+    std::snprintf(hex, sizeof hex, "%08x-", hash);
+    return std::string(kSaveMark) + hex;
 }
 
 // The file a save replaces: a symbolic link is followed to its target, so
@@ -149,14 +176,15 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-bool SyncFolder(const fs::path& folder)
+// Flushes the folder's entries when the folder can be opened: a folder the
+// user may write but not read cannot be, and the save stands without it.
+void SyncFolder(const fs::path& folder)
 {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
+        return;
+    ::fsync(fd);
     ::close(fd);
-    return ok;
 }
 
 // The bytes in a new temporary file, flushed to the disk; false on failure.
@@ -177,7 +205,7 @@ void WriteFileReplacing(std::string_view path, std::string_view bytes)
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         throw FileError(FileErrorMessage("ファイルを作成できません", path));
-    const bool written = WriteTemporary(fd, bytes, ModeFor(target)) && SyncFolder(folder);
+    const bool written = WriteTemporary(fd, bytes, ModeFor(target));
     if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         throw FileError(FileErrorMessage("ファイルに書き込めません", path));

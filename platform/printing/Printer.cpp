@@ -34,6 +34,20 @@ std::optional<QString>& ChosenPrinter()
     return chosen;
 }
 
+std::string& ChosenPdfFile()
+{
+    static std::string chosen;
+    return chosen;
+}
+
+// A printer the system lists: without a print server the system may still
+// name a default printer from the user's settings, and a job sent there is
+// lost without a word.
+bool Listed(const QPrinterInfo& info)
+{
+    return !info.isNull() && QPrinterInfo::availablePrinterNames().contains(info.printerName());
+}
+
 // The current printer's device, asked once per printer: building a QPrinter
 // for a real printer costs milliseconds, and labels ask for every render.
 std::optional<DeviceInfo>& CachedDevice()
@@ -48,10 +62,11 @@ QPrinterInfo CurrentInfo()
         return {};
     if (ChosenPrinter()) {
         const QPrinterInfo info = QPrinterInfo::printerInfo(*ChosenPrinter());
-        if (!info.isNull())
+        if (Listed(info))
             return info;
     }
-    return QPrinterInfo::defaultPrinter();
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    return Listed(info) ? info : QPrinterInfo();
 }
 
 // Printer pages go out as PDF for the printer to rasterise at its own
@@ -104,11 +119,16 @@ std::string CurrentPrinterName()
 void SetCurrentPrinter(const std::string& cp932Name)
 {
     const QString name = QString::fromStdString(Cp932ToUtf8(cp932Name));
-    if (!PrintersHidden() && !QPrinterInfo::printerInfo(name).isNull()) {
+    if (!PrintersHidden() && Listed(QPrinterInfo::printerInfo(name))) {
         ChosenPrinter() = name;
+        ChosenPdfFile().clear();
         ForgetPrinterDevice();
     }
 }
+
+std::string PdfOutputPath() { return ChosenPdfFile(); }
+
+void SetPdfOutputPath(const std::string& utf8Path) { ChosenPdfFile() = utf8Path; }
 
 DeviceInfo CurrentPrinterDevice()
 {
@@ -134,10 +154,14 @@ bool RunPrinterSetupDialog()
     QPrinter printer(QPrinter::HighResolution);
     if (!info.isNull())
         printer.setPrinterName(info.printerName());
+    if (!ChosenPdfFile().empty())
+        printer.setOutputFileName(QString::fromStdString(ChosenPdfFile()));
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty())
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        SetPdfOutputPath(printer.outputFileName().toStdString());
+    else if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty())
         SetCurrentPrinter(Utf8ToCp932(printer.printerName().toStdString()));
     ForgetPrinterDevice();
     return true;
@@ -178,7 +202,7 @@ PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
     }
     printer.setDocName(QString::fromStdString(Cp932ToUtf8(options.title)));
     if (!impl_->painter.begin(&printer))
-        throw Error("印刷を開始できません。");
+        throw Error(pdf ? "PDFファイルを作成できません: " + options.pdfPath : std::string("印刷を開始できません。"));
     DeviceInfo device = DeviceOf(printer);
     if (pdf) {
         // The PDF stands in for the virtual printer: its resolution, the
@@ -213,7 +237,7 @@ void PrintJob::End()
     if (impl_->ended)
         return;
     impl_->ended = true;
-    if (!impl_->painter.end())
+    if (!impl_->painter.end() || impl_->printer.printerState() == QPrinter::Error)
         throw Error("印刷できません。");
 }
 

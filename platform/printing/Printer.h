@@ -17,6 +17,7 @@ namespace lx {
 // millimetres convert exactly, as the metafile headers need.
 DeviceInfo VirtualPrinterDevice();
 
+// A printer the system lists is current.
 bool HasPrinter();
 // Names in CP932.
 std::vector<std::string> PrinterNames();
@@ -30,8 +31,12 @@ DeviceInfo CurrentPrinterDevice();
 // The next CurrentPrinterDevice asks the system again (every print job
 // starts so, in case the printer's settings changed).
 void ForgetPrinterDevice();
-// The printer setup dialog over the current printer; the printer chosen in
-// it becomes current. False when the user cancels.
+// A PDF file chosen in the printer setup dialog in place of a printer (a
+// UTF-8 path), or empty. Making a printer current empties it.
+std::string PdfOutputPath();
+void SetPdfOutputPath(const std::string& utf8Path);
+// The printer setup dialog over the current printer; the printer (or PDF
+// file) chosen in it becomes current. False when the user cancels.
 bool RunPrinterSetupDialog();
 
 // One print job. Pages are drawn at the printer's resolution; device (0, 0)

@@ -238,6 +238,30 @@ std::size_t AppendCp932Until(std::u16string_view text, std::string& out)
     return text.size();
 }
 
+std::size_t FindCharWithoutCp932(std::u16string_view text)
+{
+    std::string sink;
+    for (std::size_t pos = 0; pos < text.size();) {
+        sink.clear();
+        pos += AppendCp932Until(text.substr(pos), sink);
+        if (pos == text.size() || text[pos] < 0xDC80 || text[pos] > 0xDCFF)
+            return pos;
+        ++pos;
+    }
+    return text.size();
+}
+
+std::size_t Utf16CharLength(std::u16string_view text, std::size_t pos)
+{
+    return IsHighSurrogate(text[pos]) && pos + 1 < text.size() && IsLowSurrogate(text[pos + 1]) ? 2 : 1;
+}
+
+std::string CharWithoutCp932Message(std::size_t line, std::u16string_view text, std::size_t pos)
+{
+    return std::to_string(line) + "行目の文字「" + Utf16ToUtf8(text.substr(pos, Utf16CharLength(text, pos))) +
+           "」はこのプログラムでは扱えません。";
+}
+
 std::size_t CharCount(std::string_view text)
 {
     std::size_t count = 0;

@@ -55,6 +55,16 @@ std::string Utf16ToCp932(std::u16string_view text);
 // text.size() when every character was converted.
 std::size_t AppendCp932Until(std::u16string_view text, std::string& out);
 
+// Index of the first character of text that CP932 cannot hold, or
+// text.size(). An escape surrogate (a byte of the model kept through UTF-16)
+// counts as held.
+std::size_t FindCharWithoutCp932(std::u16string_view text);
+// Length in units of the character at pos: 2 for a surrogate pair, else 1.
+std::size_t Utf16CharLength(std::u16string_view text, std::size_t pos);
+// The user's message for the character at pos of text that CP932 cannot
+// hold, on the given line: "2行目の文字「é」はこのプログラムでは扱えません。"
+std::string CharWithoutCp932Message(std::size_t line, std::u16string_view text, std::size_t pos);
+
 // Plain Unicode conversions, for text that never goes into the model (file
 // names, messages). Malformed input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);

@@ -51,9 +51,7 @@ public:
             return;
         }
         line_ += CountBreaks(piece.substr(0, done), afterCr_);
-        const std::size_t length = done + 1 < piece.size() && piece[done] >= 0xD800 && piece[done] < 0xDC00 ? 2 : 1;
-        throw ReadError(std::to_string(line_) + "行目の文字「" + Utf16ToUtf8(piece.substr(done, length)) +
-                        "」はこのプログラムでは扱えません。");
+        throw ReadError(CharWithoutCp932Message(line_, piece, done));
     }
 
     std::string Take() { return std::move(out_); }

@@ -3,12 +3,17 @@
 #include "platform/io/Stream.h"
 #include "platform/text/Cp932.h"
 
+#include "support/ChildProcess.h"
 #include "support/TestPaths.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace lx;
 
@@ -120,9 +125,83 @@ TEST(Files, ReplacingLeavesNoTemporaryFiles)
     EXPECT_THROW(WriteFileReplacing(temp.File("a folder.bv2"), "x"), FileError);
     EXPECT_EQ(FolderNames(temp.Path()), std::vector<std::string>{"a folder.bv2"});
 
-    for (const char* name : {".a.bv2.lxsave-Ab12Cd", ".b.bv2.lxsave-Ab12Cd", ".a.bv2.lxsave-mine.txt"})
-        std::ofstream(temp.File(name)) << "half a save";
+    // Saves killed half-way (the file-size limit's signal ends them after
+    // three bytes), of a.bv2 and of b.bv2.
+    for (const char* name : {"a.bv2", "b.bv2"})
+        EXPECT_TRUE(lxtest::KilledBySignal([&] {
+            const rlimit limit{3, 3};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            WriteFileReplacing(temp.File(name), "a save that never ends");
+        }));
+    std::ofstream(temp.File(".a.bv2.lxsave-mine.txt")) << "the user's own";
+    const auto leftovers = FolderNames(temp.Path());
+    ASSERT_EQ(leftovers.size(), 4u) << "two leftovers, the user's file and the folder";
     WriteFileReplacing(temp.File("a.bv2"), "saved");
-    EXPECT_EQ(FolderNames(temp.Path()),
-              (std::vector<std::string>{".a.bv2.lxsave-mine.txt", ".b.bv2.lxsave-Ab12Cd", "a folder.bv2", "a.bv2"}));
+    const auto after = FolderNames(temp.Path());
+    ASSERT_EQ(after.size(), 4u) << "a.bv2 came, its leftover went";
+    EXPECT_EQ(ReadFileBytes(temp.File("a.bv2")), "saved");
+    EXPECT_EQ(std::count(after.begin(), after.end(), ".a.bv2.lxsave-mine.txt"), 1);
+    EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const std::string& name) { return name.starts_with(".lxsave-"); }),
+              1);
+}
+
+// A name as long as the system allows (255 bytes: 85 Japanese characters)
+// saves under its own name, again and again.
+TEST(Files, ReplacingWorksUnderTheLongestName)
+{
+    lxtest::TempDir temp;
+    std::string name;
+    for (int i = 0; i < 81; ++i)
+        name += "長";
+    name += "x.bv2";
+    ASSERT_EQ(name.size(), 248u);
+    name = "1234567" + name;
+    ASSERT_EQ(name.size(), 255u);
+    const std::string path = temp.File(name);
+    WriteFileReplacing(path, "first");
+    WriteFileReplacing(path, "second");
+    EXPECT_EQ(ReadFileBytes(path), "second");
+    EXPECT_EQ(FolderNames(temp.Path()), std::vector<std::string>{name});
+}
+
+// A folder the user may write and enter but not list (mode 0333) takes saves:
+// only its flush needs read access. Run as an ordinary user, as file modes do
+// not bind root.
+TEST(Files, ReplacingWorksInAFolderThatCannotBeListed)
+{
+    namespace fs = std::filesystem;
+    lxtest::TempDir temp;
+    fs::permissions(temp.Path(), fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+    const std::string folder = temp.File("drop box");
+    fs::create_directory(folder);
+    ASSERT_EQ(::chown(folder.c_str(), lxtest::OrdinaryUid(), lxtest::OrdinaryGid()), 0);
+    fs::permissions(folder, static_cast<fs::perms>(0333));
+    const std::string file = folder + "/design.bv2";
+    const int result = lxtest::RunAsOrdinaryUser([&] {
+        if (::opendir(folder.c_str()) != nullptr)
+            return 1; // the folder must not be readable for the test to mean anything
+        WriteFileReplacing(file, "first");
+        WriteFileReplacing(file, "second");
+        return ReadFileBytes(file) == "second" ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+    fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"design.bv2"});
+}
+
+// Only regular files are read: a FIFO (which would wait for a writer) and a
+// device (which never ends) are refused at once.
+TEST(Files, ReadingRefusesWhatIsNoRegularFile)
+{
+    lxtest::TempDir temp;
+    const std::string fifo = temp.File("design.bv2");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), temp.Path()}) {
+        try {
+            ReadFileBytes(path);
+            ADD_FAILURE() << path;
+        } catch (const FileError& error) {
+            EXPECT_EQ(std::string(error.what()), "通常のファイルではないため開けません: " + path);
+        }
+    }
 }

@@ -3,6 +3,7 @@
 #include "platform/text/Cp932.h"
 #include "platform/text/DelimitedText.h"
 #include "platform/text/Numbers.h"
+#include "support/TextEncodings.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,22 @@ TEST(Cp932, UnmappableOrMalformedUtf8BecomesQuestionMarksAndNeverSwallowsWhatFol
     EXPECT_EQ(Utf8ToCp932("\xC0\xAF" "C"), "??C"); // overlong "/"
     EXPECT_EQ(Utf8ToCp932("\xFF" "\xE3\x81\x82"), Sjis("?あ"));
     EXPECT_EQ(Utf8ToCp932("x\xF0\x9F"), "x??");
+}
+
+// What a text box may hold: every character with a CP932 form (the JIS
+// wave dash by its Microsoft twin) and the model's own bytes kept through
+// UTF-16, even a byte no character begins with.
+TEST(Cp932, FindsTheFirstCharacterWithoutAForm)
+{
+    const std::u16string model = Cp932ToUtf16("A\xA0\x81");
+    EXPECT_EQ(FindCharWithoutCp932(model), model.size());
+    EXPECT_EQ(FindCharWithoutCp932(u"〜～−あ"), 4u);
+    const std::u16string text = u"ab\U0001F600é";
+    EXPECT_EQ(FindCharWithoutCp932(text), 2u);
+    EXPECT_EQ(Utf16CharLength(text, 2), 2u);
+    EXPECT_EQ(FindCharWithoutCp932(std::u16string_view(text).substr(4)), 0u);
+    EXPECT_EQ(CharWithoutCp932Message(3, text, 2), "3行目の文字「😀」はこのプログラムでは扱えません。");
+    EXPECT_EQ(Utf16ToCp932(u"〜"), lxtest::Iconv("～", "CP932"));
 }
 
 TEST(Cp932, CharactersStepOverLeadBytesAndCountALoneLeadAtTheEnd)

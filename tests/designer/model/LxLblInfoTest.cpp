@@ -6,6 +6,7 @@
 #include "platform/text/Cp932.h"
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -255,6 +256,27 @@ TEST_F(LayoutFile, SavedLayoutReadsBackAndIsCatalogued)
     ASSERT_EQ(again.Papers().size(), 1u);
     EXPECT_EQ(again.Papers()[0].GetPaperSize().Kind, lxPaperB5);
     EXPECT_EQ(TlxLblInfo(folder, true, again.Papers()[0]).Cells, smaller.Cells);
+}
+
+// A model number as long as a file name may be (251 bytes, the layout file
+// then 255) saves, again and again, and reads back.
+TEST_F(LayoutFile, LongestModelNumberSaves)
+{
+    WriteBytes(dir.File("paper.cfg"), MakersLine());
+    std::string model = "A";
+    for (int i = 0; i < 83; ++i)
+        model += "長";
+    model += "B";
+    ASSERT_EQ(model.size(), 251u);
+    TlxLblInfo layout = SampleLayout();
+    layout.Paper.SetModelNumber(Sjis(model));
+    layout.Paper.SetSizeName(Sjis(model));
+    layout.SaveLayoutFile(folder);
+    layout.SaveLayoutFile(folder);
+    const TlxPaper catalogue(dir.File("paper.cfg"));
+    ASSERT_EQ(catalogue.Papers().size(), 1u);
+    EXPECT_EQ(TlxLblInfo(folder, true, catalogue.Papers()[0]).Cells, layout.Cells);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("14/" + model + ".bv2")));
 }
 
 TEST_F(LayoutFile, NothingIsWrittenWhenSavingIsRefused)

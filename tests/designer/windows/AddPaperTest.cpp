@@ -1,4 +1,5 @@
 #include "DesignerFixture.h"
+#include "support/TextEncodings.h"
 #include "DialogTestSupport.h"
 
 #include "designer/model/LxLblInfo.h"
@@ -252,6 +253,25 @@ TEST_F(UserPaperTest, PaperNameDropsWhatAFileNameCannotHold)
     name->clear();
     name->insert(QStringLiteral("a/b\tc") + QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("d"));
     EXPECT_EQ(name->text(), QStringLiteral("abcd"));
+}
+
+// The wave dash Linux input methods type (U+301C) stays in the name, typed or
+// pasted, and is stored as the CP932 wave dash, as a text box stores it.
+TEST_F(UserPaperTest, PaperNameKeepsTheWaveDash)
+{
+    QLineEdit* name = Editor().EditPaperName;
+    name->clear();
+    lxtest::TypeText(name, QStringLiteral("棚〜A"));
+    name->insert(QStringLiteral("〜B"));
+    EXPECT_EQ(name->text(), QStringLiteral("棚〜A〜B"));
+    FillValidGrid(name->text());
+    Editor().BtnAddPaper->click();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"用紙を追加しました。"});
+    const std::string stored = lxtest::Iconv("棚～A～B", "CP932");
+    ASSERT_EQ(stored.substr(2, 2), "\x81\x60");
+    EXPECT_NE(Catalogue().find(stored), std::string::npos);
+    const TlxPaper catalogue(CatalogueFilePath(DataFolder()), CatalogueFilePath(UserFolder()));
+    ASSERT_NE(catalogue.FindPaper(kUserPaperCategory, stored), nullptr);
 }
 
 TEST_F(UserPaperTest, PreviewKeepsThePapersProportionsAndDrawsEachLabel)

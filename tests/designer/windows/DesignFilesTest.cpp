@@ -53,7 +53,7 @@ TEST_F(DesignFilesTest, SavedDesignOpensInAFreshEditorAsTheSameDocument)
     EXPECT_TRUE(messages.Shown().empty()); // saved: closing asks nothing
 
     program.reset();
-    ASSERT_TRUE(StartProgram({QString::fromStdString(first)}));
+    ASSERT_TRUE(StartProgram({first}));
     ASSERT_TRUE(FormDesign->isVisible());
     EXPECT_EQ(Document().GetFaceCount(), 8);
     EXPECT_EQ(Texts(0), std::vector<std::string>{"一面目"});

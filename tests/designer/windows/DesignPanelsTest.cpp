@@ -1,4 +1,6 @@
 #include "DesignEditing.h"
+#include "DialogTestSupport.h"
+#include "support/TextEncodings.h"
 
 #include "designer/model/LxLabelEffects.h"
 #include "designer/model/LxLabelFigure.h"
@@ -201,6 +203,34 @@ TEST_F(DesignEditingTest, PictureWithKeptAspectNarrowsItsFrameToThePicture)
     EXPECT_EQ(Object(0).GetHeight(), 40.0);
     EXPECT_GT(CountIn(11, 11, 18, 38, lxtest::kRed), 0);
     EXPECT_EQ(CountIn(31, 11, 18, 38, lxtest::kRed), 0);
+}
+
+// A character CP932 cannot hold is told by name and line and taken out of
+// the box; the rest of what was typed or pasted stays and is written.
+TEST_F(DesignEditingTest, TextWithoutACp932FormIsToldAndTheRestKept)
+{
+    Add(1);
+    Editor().activateWindow();
+    QPlainTextEdit* memo = Editor().MemoSheetString;
+    memo->setFocus();
+    memo->selectAll();
+    lxtest::TypeText(memo, QStringLiteral("Aé"));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"1行目の文字「é」はこのプログラムでは扱えません。"});
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("A"));
+    lxtest::TypeText(memo, QStringLiteral("B"));
+    messages.Clear();
+    memo->insertPlainText(QStringLiteral("\n") + QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("〜C"));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"2行目の文字「😀」はこのプログラムでは扱えません。"});
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("AB\n〜C"));
+    EXPECT_EQ(memo->textCursor().position(), 5) << "the cursor stays behind what was pasted";
+    EXPECT_EQ(ObjectAs<TLxLabelObjectString>(0).GetText(), lxtest::Iconv("AB\r\n～C", "CP932"));
+
+    // The effect text's box too.
+    Add(9);
+    messages.Clear();
+    Editor().MemoSheetEffects->setPlainText(QStringLiteral("xéy"));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"1行目の文字「é」はこのプログラムでは扱えません。"});
+    EXPECT_EQ(ObjectAs<TLxLabelObjectEffects>(0).GetText(), "xy") << "the new object comes first";
 }
 
 TEST_F(DesignEditingTest, SizeBoxesFollowATextThatSizesItselfWhenDrawn)

@@ -46,7 +46,7 @@ void DesignerTest::TearDown()
         ::unsetenv("LX_REGISTRY_FILE");
 }
 
-bool DesignerTest::StartProgram(const QStringList& arguments)
+bool DesignerTest::StartProgram(const std::vector<std::string>& arguments)
 {
     program = std::make_unique<lx::DesignerProgram>(lockFolder_);
     return program->Start(arguments);

@@ -28,7 +28,7 @@ protected:
     void TearDown() override;
 
     // Starts the program as main() does, minus the message loop.
-    bool StartProgram(const QStringList& arguments = {});
+    bool StartProgram(const std::vector<std::string>& arguments = {});
     // The folder the windows read (CP932, with its delimiter).
     std::string DataFolder() const;
     std::string DataPath(const std::string& relative) const { return temp.File("data/" + relative); }

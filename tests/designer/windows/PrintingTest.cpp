@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -170,12 +171,69 @@ TEST_F(PrintingTest, NothingIsPrintedForABadOffsetACancelledFileOrAnEmptyRange)
         shown.EditPrintPosTop->setText(QStringLiteral("0.0"));
         shown.BtnDoPrint->click(); // the file dialog is cancelled
     }));
-    EXPECT_TRUE(Show([&](TFormPreview& shown) {
+    // An empty range is told, and the preview stays for the user to mend it.
+    messages.Clear();
+    EXPECT_FALSE(Show([&](TFormPreview& shown) {
         shown.SEPageFrom->setValue(3);
         shown.SEPageTo->setValue(2);
-        PrintToPdf(shown);
+        shown.BtnDoPrint->click();
     }));
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"印刷範囲が正しくありません。開始ページを終了ページ以前にしてください。"});
+    EXPECT_EQ(messages.FileRequests().size(), 1u) << "only the cancelled one";
     EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+// Without a printer 印刷する writes the PDF the user names, in the file
+// dialog or in the printer setup (then asking no more), or says why not.
+TEST_F(PrintingTest, WithoutAPrinterTheJobGoesToThePdfTheUserNamed)
+{
+    AddSerial(*document, 3);
+    const auto button = [](TFormPreview& shown, const char* name) {
+        return shown.findChild<QPushButton*>(QString::fromLatin1(name));
+    };
+    const auto printers = [](TFormPreview& shown) {
+        QStringList names;
+        const auto* box = shown.findChild<QComboBox*>(QStringLiteral("CBPrinter"));
+        for (int i = 0; i < box->count(); ++i)
+            names << box->itemText(i) + (i == box->currentIndex() ? QStringLiteral(" *") : QString());
+        return names;
+    };
+    struct ForgetPdf {
+        ~ForgetPdf() { SetPdfOutputPath({}); }
+    } forget;
+
+    // Before the setup: the file dialog asks, the job goes there.
+    EXPECT_TRUE(Show([&](TFormPreview& shown) {
+        EXPECT_EQ(printers(shown), QStringList{});
+        messages.ChooseFileNext(FileDialogResult{pdf, 0});
+        button(shown, "BtnDoPrint")->click();
+    }));
+    EXPECT_EQ(PdfPageCount(pdf), 1);
+    EXPECT_EQ(messages.FileRequests().size(), 1u);
+
+    // A setup that is cancelled still leaves the list filled as it was.
+    const std::string chosen = temp.File("設定で選んだ.pdf");
+    EXPECT_TRUE(Show([&](TFormPreview& shown) {
+        button(shown, "BtnPrinterConfig")->click();
+        EXPECT_EQ(printers(shown), QStringList{});
+        // The user picks a PDF file in the setup: it is the current printer
+        // now, and 印刷する asks no more.
+        messages.OnPrinterSetup([&] { SetPdfOutputPath(chosen); });
+        button(shown, "BtnPrinterConfig")->click();
+        EXPECT_EQ(printers(shown), QStringList{QStringLiteral("PDFファイル（設定で選んだ.pdf） *")});
+        button(shown, "BtnDoPrint")->click();
+    }));
+    EXPECT_EQ(messages.PrinterSetups(), 2);
+    EXPECT_EQ(messages.FileRequests().size(), 1u) << "not asked again";
+    EXPECT_EQ(PdfPageCount(chosen), 1);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
+
+    // A PDF that cannot be made is told, and the preview stays.
+    const std::string nowhere = temp.File("no such folder/x.pdf");
+    SetPdfOutputPath(nowhere);
+    EXPECT_FALSE(Show([&](TFormPreview& shown) { button(shown, "BtnDoPrint")->click(); }));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"PDFファイルを作成できません: " + nowhere});
 }
 
 // A merge sheet as the user prints it: the names as text in an embedded

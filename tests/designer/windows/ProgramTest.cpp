@@ -14,6 +14,7 @@
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/app/SingleInstance.h"
 #include "platform/io/Files.h"
+#include "platform/text/Cp932.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -24,6 +25,8 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <cstdio>
+#include <sys/stat.h>
 
 using namespace lx;
 using lxtest::DesignerTest;
@@ -63,7 +66,7 @@ TEST_F(DesignerTest, StartsWithTheNineWindowsAndOnlyTheStartMenuShown)
 
 TEST_F(DesignerTest, EmptyFirstArgumentCountsAsNone)
 {
-    ASSERT_TRUE(StartProgram({QString(), QStringLiteral("ignored")}));
+    ASSERT_TRUE(StartProgram({std::string(), "ignored"}));
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
     EXPECT_TRUE(messages.Shown().empty());
 }
@@ -80,7 +83,7 @@ TEST_F(DesignerTest, SecondCopyIsRefusedWithTheMessageAndMakesNoWindow)
 
 TEST_F(DesignerTest, DesignFileThatCannotBeLoadedLeavesTheStartMenuShown)
 {
-    ASSERT_TRUE(StartProgram({QString::fromStdString(temp.File("missing.bv2"))}));
+    ASSERT_TRUE(StartProgram({temp.File("missing.bv2")}));
     ASSERT_EQ(messages.Shown().size(), 1u);
     EXPECT_NE(messages.Shown()[0].text.find("missing.bv2"), std::string::npos);
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
@@ -93,7 +96,7 @@ TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
 {
     const std::string zero = temp.File("zero.bv2");
     WriteFileReplacing(zero, std::string(4096, '\0'));
-    ASSERT_TRUE(StartProgram({QString::fromStdString(zero)}));
+    ASSERT_TRUE(StartProgram({zero}));
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
     ASSERT_EQ(messages.Shown().size(), 1u);
     EXPECT_EQ(messages.Shown()[0].text.find("std::"), std::string::npos);
@@ -110,11 +113,47 @@ TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
     WriteFileReplacing(path, wide + text + plain.substr(13));
     program.reset();
     messages.Clear();
-    ASSERT_TRUE(StartProgram({QString::fromStdString(path)}));
+    ASSERT_TRUE(StartProgram({path}));
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
     EXPECT_EQ(FormDesign->MergeTable->GetColCount(), 1000001);
     EXPECT_EQ(FormDesign->CBContents->count(), 1000002);
+}
+
+// A file name that is not UTF-8 (CP932 bytes, as unzip leaves names from
+// Windows archives) reaches the editor as the system's bytes.
+TEST_F(DesignerTest, ACp932FileNameFromTheCommandLineOpens)
+{
+    const std::string utf8Path = WriteDesign("plain.bv2", 0, "LM-A402", [](TlxLabelManager& document) {
+        document.AddObject(KindFigure, 0);
+    });
+    const std::string cp932Path = temp.File(Sjis("宛名ラベル.bv2"));
+    ASSERT_FALSE(IsUtf8(cp932Path));
+    ASSERT_EQ(std::rename(utf8Path.c_str(), cp932Path.c_str()), 0);
+    std::string program0 = "tlxlabel";
+    std::string argument = cp932Path;
+    char* argv[] = {program0.data(), argument.data(), nullptr};
+    const std::vector<std::string> arguments = ProgramArguments(2, argv);
+    ASSERT_EQ(arguments, std::vector<std::string>{cp932Path});
+    ASSERT_TRUE(StartProgram(arguments));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
+    EXPECT_EQ(FormDesign->Document->GetObjectCount(0), 1);
+}
+
+// A FIFO or a device named as the design is refused at once with a message
+// (opening a FIFO would wait for a writer), and the start menu comes.
+TEST_F(DesignerTest, AFifoOrDeviceAsTheDesignIsRefusedAtOnce)
+{
+    const std::string fifo = temp.File("pipe.bv2");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+        program.reset();
+        messages.Clear();
+        ASSERT_TRUE(StartProgram({path}));
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{"通常のファイルではないため開けません: " + path});
+        EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
+    }
 }
 
 TEST_F(DesignerTest, ClosingTheStartMenuEndsTheLoopWhateverElseIsOpen)

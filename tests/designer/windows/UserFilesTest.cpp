@@ -2,6 +2,12 @@
 // data folder nobody may write, a damaged registry store told about once,
 // document dialogs starting in the documents folder.
 #include "DesignerFixture.h"
+#include "support/SymbolImages.h"
+
+#include "designer/model/LxLabelBarcode.h"
+#include "designer/windows/ShippedData.h"
+#include "platform/com/ComClient.h"
+#include "symbol/control/MatrixelProIds.h"
 
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
@@ -19,7 +25,9 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <csignal>
 #include <map>
+#include <sys/resource.h>
 
 using namespace lx;
 using lxtest::DesignerTest;
@@ -112,7 +120,7 @@ TEST_F(DesignerTest, DamagedRegistryIsToldOnceAndItsControlStillDrawsSymbols)
     std::ofstream(store, std::ios::app | std::ios::binary) << "\nthis line is no registry line\n";
     const std::string damaged = ReadFileBytes(store);
     const std::string design = lxtest::SourcePath("designer/windows/shipped/テンプレート/差込QR会員証.bv2t");
-    ASSERT_TRUE(StartProgram({QString::fromStdString(design)}));
+    ASSERT_TRUE(StartProgram({design}));
     ASSERT_EQ(messages.Shown().size(), 1u) << "told once";
     EXPECT_NE(messages.Shown()[0].text.find("「" + store + "」が壊れています"), std::string::npos)
         << messages.Shown()[0].text;
@@ -120,6 +128,72 @@ TEST_F(DesignerTest, DamagedRegistryIsToldOnceAndItsControlStillDrawsSymbols)
     EXPECT_TRUE(FormDesign->isVisible());
     EXPECT_FALSE(FormTopMenu->isVisible());
     EXPECT_EQ(ReadFileBytes(store), damaged) << "nothing rewrote the file unasked";
+}
+
+namespace {
+
+// A full disk for the object's lifetime: every write of a byte fails.
+class FullDisk {
+public:
+    FullDisk()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        const rlimit none{0, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+        signal_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FullDisk()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, signal_);
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*signal_)(int) = nullptr;
+};
+
+} // namespace
+
+// A configuration folder that cannot take the control's registration (here
+// full) leaves symbols working for the run, on the control installed beside
+// the program, and the user is told the registration was not stored.
+TEST_F(DesignerTest, UnstorableRegistrationStillDrawsSymbolsWithTheInstalledControl)
+{
+    const std::string built = lxtest::BuildPath("symbol/control/libMatrixelPro.so");
+    ASSERT_EQ(UnregisterServerLibrary(built), kOk);
+    const std::string store = std::getenv("LX_REGISTRY_FILE");
+    const std::string before = ReadFileBytes(store);
+    fs::create_directories(temp.File("usr/bin"));
+    fs::create_directories(temp.File("usr/lib"));
+    fs::create_symlink(built, temp.File("usr/lib/libMatrixelPro.so"));
+    std::string notice;
+    {
+        const FullDisk full;
+        notice = RegisterInstalledControl(temp.File("usr/bin"));
+    }
+    EXPECT_EQ(notice, "シンボルコントロールの登録を保存できません（" + store +
+                          "）。今回はプログラムと一緒に入っているコントロールを使います。");
+    EXPECT_EQ(ReadFileBytes(store), before);
+
+    // A design of merge QR symbols, drawn afresh from the control, opens
+    // without a word, and a new symbol reads back.
+    const std::string design = lxtest::SourcePath("designer/windows/shipped/テンプレート/差込QR会員証.bv2t");
+    ASSERT_TRUE(StartProgram({design}));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
+    EXPECT_TRUE(FormDesign->isVisible());
+    TLxLabelObjectBarcode symbol;
+    symbol.SetSymbolKind(SymbolQr);
+    symbol.SetModel(2);
+    symbol.SetEccLevel(2);
+    symbol.SetData("FULL DISK");
+    symbol.UpdateSymbol();
+    const auto decoded = lxtest::DecodeSymbol(lxtest::PictureBitmap(symbol.GetRenderedPicture()), ZXing::BarcodeFormat::QRCode);
+    EXPECT_EQ(decoded.text, "FULL DISK") << decoded.error;
+    RegisterClassForRun(kMatrixelProClassId, {});
+    EXPECT_THROW(TLxLabelObjectBarcode(), Error) << "registered for the run only";
 }
 
 TEST_F(DesignerTest, DesignDialogsStartInTheDocumentsFolderOrHomeWithoutOne)

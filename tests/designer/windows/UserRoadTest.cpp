@@ -356,7 +356,7 @@ TEST_F(LinuxFilesTest, DesignSavesReopensAndExportsWhereNamesHaveNoCp932Form)
 
     // The command line.
     program.reset();
-    ASSERT_TRUE(StartProgram({QString::fromStdString(path)}));
+    ASSERT_TRUE(StartProgram({path}));
     ASSERT_TRUE(FormDesign->isVisible());
     EXPECT_EQ(DesignBytes(), design);
     EXPECT_TRUE(messages.Shown().empty()) << messages.Texts().front();
