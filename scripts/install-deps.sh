@@ -10,7 +10,7 @@ packages=(
   libsane-dev sane-utils libcups2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libzxing-dev zbar-tools libzbar-dev libqrencode-dev
-  poppler-utils libtiff-tools libtiff-dev libwmf-bin emf2svg librsvg2-bin xvfb xauth
+  poppler-utils libjpeg-turbo-progs libtiff-tools libtiff-dev libwmf-bin emf2svg librsvg2-bin xvfb xauth
   fonts-urw-base35
   xclip
   desktop-file-utils shared-mime-info x11-utils

@@ -162,9 +162,11 @@ Picture TFormDesign::LoadPictureFile(const std::string& path)
     Picture picture;
     picture.LoadFromFile(path);
     // A JPEG is opaque and the design file stores it as it is: kept as its
-    // file, it is decoded only as large as it is drawn.
-    if (dynamic_cast<const JpegImage*>(picture.GetGraphic()))
+    // file, it is decoded only as large as it is drawn. So it must be whole.
+    if (const auto* jpeg = dynamic_cast<const JpegImage*>(picture.GetGraphic())) {
+        CheckJpegComplete(jpeg->SaveToBytes());
         return picture;
+    }
     Picture bitmap;
     bitmap.SetBitmap(PictureToBitmap(picture));
     return bitmap;

@@ -217,14 +217,14 @@ void PropertyExchange::Color(std::string_view key, std::uint32_t& value, std::ui
     value = static_cast<std::uint32_t>(stored);
 }
 
-void PropertyExchange::Bytes(std::string_view key, std::string& value, std::string_view byDefault)
+void PropertyExchange::Text(std::string_view key, std::string& cp932, std::string_view byDefault)
 {
     switch (mode_) {
-    case Mode::Save: target_->Write(key, Variant(BStr::FromBytes(value))); break;
-    case Mode::Reset: value = std::string(byDefault); break;
+    case Mode::Save: target_->Write(key, Variant::Text(cp932)); break;
+    case Mode::Reset: cp932 = std::string(byDefault); break;
     case Mode::Load: {
         const std::optional<Variant> loaded = Load(key, VarType::String);
-        value = loaded ? loaded->AsString().Bytes() : std::string(byDefault);
+        cp932 = loaded ? loaded->AsString().ToCp932() : std::string(byDefault);
         break;
     }
     }

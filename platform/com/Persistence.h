@@ -73,8 +73,10 @@ public:
     void Float(std::string_view key, float& value, float byDefault);
     // Colours are 0x00BBGGRR values (or system colours), kept as they come.
     void Color(std::string_view key, std::uint32_t& value, std::uint32_t byDefault);
-    // A byte string, carried as the bytes of a string variant.
-    void Bytes(std::string_view key, std::string& value, std::string_view byDefault);
+    // CP932 text, carried as an ordinary (UTF-16) string, so that a bag
+    // written by another host loads the text it holds; bytes without a
+    // CP932 form travel as escape characters and come back unchanged.
+    void Text(std::string_view key, std::string& cp932, std::string_view byDefault);
     // A picture; the default is none.
     void PictureValue(std::string_view key, std::shared_ptr<const Picture>& value);
 

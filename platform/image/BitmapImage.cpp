@@ -212,7 +212,7 @@ std::uint32_t ToU32(std::uint64_t value)
 }
 
 void AppendHeaders(std::string& out, const Bitmap& bitmap, int bits, std::uint32_t paletteBytes,
-                   std::uint64_t imageSize)
+                   std::uint64_t imageSize, BmpImageSize sizeField)
 {
     const std::uint32_t offset = kFileHeaderSize + kInfoHeaderSize + paletteBytes;
     out += "BM";
@@ -225,7 +225,7 @@ void AppendHeaders(std::string& out, const Bitmap& bitmap, int bits, std::uint32
     AppendLe16(out, 1);
     AppendLe16(out, static_cast<std::uint16_t>(bits));
     AppendLe32(out, kCompressionNone);
-    AppendLe32(out, static_cast<std::uint32_t>(imageSize));
+    AppendLe32(out, sizeField == BmpImageSize::Stated ? static_cast<std::uint32_t>(imageSize) : 0);
     for (int i = 0; i < 4; ++i) // resolutions, colours used and important
         AppendLe32(out, 0);
 }
@@ -266,7 +266,7 @@ Bitmap DecodeBmp(std::string_view file)
     return bitmap;
 }
 
-std::string EncodeBmp(const Bitmap& bitmap, BmpDepth depth)
+std::string EncodeBmp(const Bitmap& bitmap, BmpDepth depth, BmpImageSize sizeField)
 {
     const int bits = static_cast<int>(depth);
     const std::uint64_t stride = (static_cast<std::uint64_t>(bitmap.Width()) * bits + 31) / 32 * 4;
@@ -274,7 +274,7 @@ std::string EncodeBmp(const Bitmap& bitmap, BmpDepth depth)
     const std::uint32_t paletteBytes = depth == BmpDepth::Mono ? 8 : 0;
     std::string out;
     out.reserve(static_cast<std::size_t>(kFileHeaderSize + kInfoHeaderSize + paletteBytes + imageSize));
-    AppendHeaders(out, bitmap, bits, paletteBytes, imageSize);
+    AppendHeaders(out, bitmap, bits, paletteBytes, imageSize, sizeField);
     if (depth == BmpDepth::Mono) {
         AppendLe32(out, 0x00000000); // black
         AppendLe32(out, 0x00FFFFFF); // white

@@ -20,8 +20,13 @@ enum class BmpDepth {
     Rgb24 = 24 // alpha dropped
 };
 
+// Whether the information header states the image size; uncompressed files
+// may leave it 0, as the symbol writer's files always have.
+enum class BmpImageSize { Stated, Zero };
+
 // A complete BMP file, rows bottom-up, uncompressed.
-std::string EncodeBmp(const Bitmap& bitmap, BmpDepth depth = BmpDepth::Rgb24);
+std::string EncodeBmp(const Bitmap& bitmap, BmpDepth depth = BmpDepth::Rgb24,
+                      BmpImageSize sizeField = BmpImageSize::Stated);
 
 // A bitmap graphic. While its pixels are unchanged it keeps the file it was
 // loaded from and saves exactly those bytes again. Copies share the pixels

@@ -15,6 +15,7 @@ namespace lx {
 namespace {
 
 constexpr char kCorrupt[] = "JPEG 画像が壊れています。";
+constexpr char kIncomplete[] = "JPEG 画像が途中で切れているか、壊れています。";
 constexpr char kCannotWrite[] = "JPEG 画像を作成できません。";
 
 // A progressive file may repeat scans over the whole image; a few hundred
@@ -42,8 +43,13 @@ struct JpegErrors {
     std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
 }
 
-// Warnings (a damaged or truncated scan is filled in) and traces are silent.
-void OnMessage(j_common_ptr, int) {}
+// Warnings (a damaged or truncated scan is filled in) and traces are silent;
+// warnings are counted, for the callers that refuse damaged files.
+void OnMessage(j_common_ptr info, int level)
+{
+    if (level < 0)
+        ++info->err->num_warnings;
+}
 
 void InstallErrors(JpegErrors& errors)
 {
@@ -123,6 +129,15 @@ bool DecodeStep(Decoder& d, int scaleDenominator)
     }
     // The end of the file is not read: trailing damage does not spoil an
     // image that is already complete.
+    return true;
+}
+
+// Reads on to the end-of-image marker.
+bool FinishStep(Decoder& d)
+{
+    if (setjmp(d.errors.jump))
+        return false;
+    jpeg_finish_decompress(&d.info);
     return true;
 }
 
@@ -269,6 +284,19 @@ Bitmap DecodeJpeg(std::string_view file, int scaleDenominator)
     if (!DecodeStep(decoder, scaleDenominator))
         throw ReadError(kCorrupt);
     return bitmap;
+}
+
+void CheckJpegComplete(std::string_view file)
+{
+    Decoder decoder;
+    if (file.empty() || !ReadHeaderStep(decoder, file))
+        throw ReadError(kCorrupt);
+    const ImageSize size = CheckedSize(decoder, file);
+    // The smallest scale still reads every entropy-coded bit.
+    Bitmap bitmap(ScaledSide(size.width, 8), ScaledSide(size.height, 8), 0xFF000000u);
+    decoder.target = &bitmap;
+    if (!DecodeStep(decoder, 8) || !FinishStep(decoder) || decoder.errors.manager.num_warnings != 0)
+        throw ReadError(kIncomplete);
 }
 
 std::string EncodeJpeg(const Bitmap& bitmap, int quality)

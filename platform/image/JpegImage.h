@@ -17,6 +17,10 @@ ImageSize ReadJpegSize(std::string_view file);
 // scaled decoding, sides rounded up). Throws ReadError.
 Bitmap DecodeJpeg(std::string_view file, int scaleDenominator = 1);
 
+// Decodes the whole file and throws ReadError when libjpeg finds it cut short
+// or damaged (what DecodeJpeg fills in silently).
+void CheckJpegComplete(std::string_view file);
+
 inline constexpr int kDefaultJpegQuality = 90;
 // A baseline JPEG file: 24-bit colour, accurate (slow) DCT, the given quality
 // (1-100); alpha is dropped. Throws Error when the bitmap is empty.

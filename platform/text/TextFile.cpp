@@ -19,9 +19,35 @@ constexpr std::size_t kPieceUnits = 65536;
 
 ReadError NotText() { return ReadError("テキストファイルではないため、差込データとして読み込めません。"); }
 
-bool HasMultiByte(std::string_view bytes)
+bool HasByteFrom(std::string_view bytes, unsigned char low)
 {
-    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return std::any_of(bytes.begin(), bytes.end(), [low](char c) { return static_cast<unsigned char>(c) >= low; });
+}
+
+// Japanese UTF-8 text always holds three-byte characters; text whose only
+// multi-byte sequences are two bytes long is as likely CP932 half-width kana
+// (ﾐｶ is D0 B6, also the UTF-8 of ж), and stays CP932 where it is valid CP932.
+bool ReadAsUtf8(std::string_view text)
+{
+    if (!HasByteFrom(text, 0x80) || !IsUtf8(text))
+        return false;
+    return HasByteFrom(text, 0xE0) || !IsCp932(text);
+}
+
+bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+// Bytes no CP932 text holds outside a double-byte character. A lead byte
+// without its trail (a line cut after it) is kept as it is.
+bool LooksLikeCp932Text(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        const auto c = static_cast<unsigned char>(text[pos]);
+        if (IsLeadByte(c) && pos + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[pos + 1])))
+            ++pos;
+        else if (c == 0x80 || c == 0xA0 || c >= 0xFD)
+            return false;
+    }
+    return true;
 }
 
 // Line breaks as the merge table counts them: CR LF, LF or CR.
@@ -129,9 +155,9 @@ std::string TextFileToCp932(std::string bytes)
             throw NotText();
         return FromUtf8(text.substr(kUtf8Mark.size()));
     }
-    if (HasMultiByte(text) && IsUtf8(text))
+    if (ReadAsUtf8(text))
         return FromUtf8(text);
-    if (!IsCp932(text))
+    if (!LooksLikeCp932Text(text))
         throw NotText();
     return bytes;
 }

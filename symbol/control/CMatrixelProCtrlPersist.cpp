@@ -22,7 +22,7 @@ void CMatrixelProCtrl::DoPropExchange(PropertyExchange& px)
     px.Long("_ExtentX", extentX_, 2540);
     px.Long("_ExtentY", extentY_, 2540);
     px.Color("BackColor", backColor_, 0x80000005);
-    px.Bytes("Font", fontName_, "Arial");
+    px.Text("Font", fontName_, "Arial");
 
     const int a = PrinterResolution();
     px.Bool("Color", p_.Color, false);
@@ -40,7 +40,7 @@ void CMatrixelProCtrl::DoPropExchange(PropertyExchange& px)
     px.Short("Divide1", p_.Divide1, 1);
     px.Short("Divide2", p_.Divide2, 1);
     px.Short("TextOrBinary", p_.TextOrBinary, 0);
-    px.Bytes("InputData", p_.InputData, "QRCODE");
+    px.Text("InputData", p_.InputData, "QRCODE");
     px.PictureValue("Picture", pictureHolder_);
     px.Short("ThrowError", p_.ThrowError, 0);
     px.Short("MakeStatus", s_.MakeStatus, 0);

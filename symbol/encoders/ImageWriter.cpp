@@ -213,7 +213,7 @@ int WriteBmpFile(const std::string& fileName, const MonochromeBitmap& bitmap)
         return kImageWriteFailed;
     std::string bytes;
     try {
-        bytes = EncodeBmp(FromMonochrome(bitmap), BmpDepth::Mono);
+        bytes = EncodeBmp(FromMonochrome(bitmap), BmpDepth::Mono, BmpImageSize::Zero);
     } catch (const std::bad_alloc&) {
         return kImageOutOfMemory;
     }

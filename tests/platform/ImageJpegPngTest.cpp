@@ -2,8 +2,11 @@
 #include "platform/image/Picture.h"
 #include "platform/image/PngImage.h"
 #include "platform/io/Errors.h"
+#include "platform/io/Files.h"
 
 #include "support/ImageOracles.h"
+#include "support/Oracles.h"
+#include "support/TestPaths.h"
 
 #include <cstdlib>
 #include <utility>
@@ -119,6 +122,42 @@ TEST(JpegReader, HostileFilesEndInReadError)
     EXPECT_EQ(ReadJpegSize(withSize(300, 200)).height, 200);
     // A cut scan is filled in by libjpeg, as image viewers show it.
     EXPECT_EQ(DecodeJpeg(good.substr(0, good.size() - 40)).Width(), 16);
+}
+
+// A file cut anywhere, or damaged in its scan, is refused exactly when
+// libjpeg's own strict reader refuses it.
+TEST(JpegReader, CompleteFilesAreThoseDjpegStrictAccepts)
+{
+    LX_NEED_TOOLS("djpeg");
+    lxtest::TempDir dir;
+    const auto strictAccepts = [&](const std::string& file) {
+        WriteFileReplacing(dir.File("in.jpg"), file);
+        return std::system(("djpeg -strict '" + dir.File("in.jpg") + "' >/dev/null 2>&1").c_str()) == 0;
+    };
+    const auto weAccept = [](const std::string& file) {
+        try {
+            CheckJpegComplete(file);
+            return true;
+        } catch (const ReadError&) {
+            return false;
+        }
+    };
+    const std::string baseline = EncodeJpeg(Gradient(64, 48));
+    const std::string progressive = lxtest::WriteJpegWithLibjpeg(64, 48, 3, JCS_RGB, Samples(64, 48, 3), true);
+    for (const std::string& good : {baseline, progressive}) {
+        EXPECT_TRUE(weAccept(good));
+        EXPECT_TRUE(strictAccepts(good));
+        const std::size_t scan = good.find("\xFF\xDA");
+        ASSERT_NE(scan, std::string::npos);
+        for (const std::size_t cut : {scan + 20, (scan + good.size()) / 2, good.size() - 10, good.size() - 1}) {
+            const std::string cutFile = good.substr(0, cut);
+            EXPECT_FALSE(strictAccepts(cutFile)) << cut;
+            EXPECT_FALSE(weAccept(cutFile)) << cut;
+        }
+        std::string damaged = good;
+        damaged.insert((scan + good.size()) / 2, "\xFF\xD9garbage");
+        EXPECT_EQ(weAccept(damaged), strictAccepts(damaged));
+    }
 }
 
 TEST(JpegImage, WritesBackTheBytesItWasGivenAndDecodesOnDemand)

@@ -184,3 +184,13 @@ TEST(CsvBlock, DamagedBlocksFailAndLeaveTheTableAlone)
         EXPECT_EQ(table.GetColCount(), 1);
     }
 }
+
+TEST_F(CsvFile, HalfWidthKanaAndLoneLeadBytesKeepTheirBytes)
+{
+    // ﾐｶ,ﾐｷ is also valid UTF-8 (ж,з); a line cut after a lead byte keeps it.
+    const std::string kana = Sjis("ﾐｶ,ﾐｷ,ﾐｻ,ﾐｵ");
+    const TLxCSV table = Load(kana + "\r\n" + Sjis("山田,") + "\x82\r\nend\x95");
+    EXPECT_EQ(Row(table, 0), (Cells{Sjis("ﾐｶ"), Sjis("ﾐｷ"), Sjis("ﾐｻ"), Sjis("ﾐｵ")}));
+    EXPECT_EQ(table.CsvCell(2, 1), "\x82");
+    EXPECT_EQ(table.CsvCell(1, 2), "end\x95");
+}

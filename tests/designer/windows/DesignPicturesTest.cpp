@@ -175,6 +175,16 @@ TEST_F(DesignPicturesTest, AnUnreadableOrCancelledChoiceLeavesThePictureAsItWas)
     EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
         << text;
 
+    // A JPEG cut short would be stored incomplete: refused, nothing changed.
+    const std::string jpeg = lxtest::WriteJpegWithLibjpeg(400, 100, 3, JCS_RGB, HalvesRgb(400, 100), false);
+    const std::size_t scan = jpeg.find("\xFF\xDA");
+    ASSERT_NE(scan, std::string::npos);
+    messages.Clear();
+    Open(Write("途中まで.jpg", jpeg.substr(0, (scan + jpeg.size()) / 2)));
+    EXPECT_TRUE(object.GetPicture().Empty());
+    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"JPEG 画像が途中で切れているか、壊れています。"});
+
     lxtest::PngSource png{40, 40, 8, 2, false, {}, {}, HalvesRgb(40, 40)};
     Open(Write("square.png", lxtest::WritePngWithLibpng(png)));
     ASSERT_EQ(object.GetPicture().Width(), 40);

@@ -322,7 +322,7 @@ TEST_F(LinuxFilesTest, CsvInUtf8OrUtf16MergesAsThreeColumnsAndBadFilesChangeNoth
     ASSERT_TRUE(messages.Shown().empty()) << messages.Texts().front();
 
     // Refused files are named with the reason; the table stays.
-    const std::string foreign = Write("foreign.csv", "a,b,c\nd,e,f\ng,Café,h\n");
+    const std::string foreign = Write("foreign.csv", "a,東,c\nd,e,f\ng,Café,h\n");
     ChangeCsvFile(foreign);
     const std::string binary = Write("picture.csv", ReadFileBytes(SourcePath("designer/windows/shipped/テンプレート/NO_Preview.JPG")));
     ChangeCsvFile(binary);

@@ -5,6 +5,7 @@
 #include "ControlTesting.h"
 #include "platform/com/Persistence.h"
 #include "platform/gdi/RasterDeviceContext.h"
+#include "support/TextEncodings.h"
 
 using namespace lx;
 using lxtest::TestControl;
@@ -188,3 +189,36 @@ TEST(ControlPersistence, HostileStreamIsRefusedAndTheControlKeepsItsValues)
 }
 
 } // namespace
+
+// Another host writes text properties as ordinary strings; the control reads
+// them as text and writes them so, and its own round trip keeps any bytes.
+TEST(ControlPersistence, TextPropertiesAreOrdinaryStrings)
+{
+    TestControl source;
+    source.Put(kDispCodeType, kCodeCode39);
+    source.driver.Put(kDispInputData, Variant::Text("ABC"));
+    const std::int16_t encodedStatus = source.GetShort(kDispMakeStatus);
+    ASSERT_GE(encodedStatus, 0);
+    source.driver.Put(kDispInputData, Variant::Text("X"));
+    MemoryPropertyBag bag = Saved(source);
+    bag.Write("InputData", Variant(BStr::FromUtf16(u"ABC")));
+    bag.Write("Font", Variant(BStr::FromUtf16(u"ＭＳ ゴシック")));
+    TestControl c;
+    ASSERT_EQ(c.object->Load(static_cast<const PropertyBag&>(bag)), kOk);
+    EXPECT_EQ(c.object->Properties().InputData, "ABC");
+    EXPECT_EQ(c.GetShort(kDispMakeStatus), encodedStatus);
+    EXPECT_EQ(c.object->FontName(), lxtest::Iconv("ＭＳ ゴシック", "CP932"));
+
+    c.driver.Put(kDispInputData, Variant::Text(lxtest::Iconv("髙橋①", "CP932")));
+    Variant stored;
+    ASSERT_TRUE(Saved(c).Read("InputData", stored));
+    EXPECT_EQ(stored.AsString().ToUtf8(), "髙橋①");
+
+    std::string everyByte;
+    for (int b = 0; b < 256; ++b)
+        everyByte += static_cast<char>(b);
+    c.driver.Put(kDispInputDataB, Variant(BStr::FromBytes(everyByte + "\x81")));
+    TestControl back;
+    ASSERT_EQ(back.object->Load(static_cast<const PropertyBag&>(Saved(c))), kOk);
+    EXPECT_EQ(back.object->Properties().InputData, everyByte + "\x81");
+}

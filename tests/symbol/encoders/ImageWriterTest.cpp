@@ -101,6 +101,10 @@ TEST(ImageWriter, BmpIsReadByQtWithTheSymbolsPixels)
     const std::string bytes = FileBytes(dir.File("symbol.bmp"));
     const int stride = (side + 31) / 32 * 4;
     EXPECT_EQ(bytes.size(), static_cast<std::size_t>(62 + side * stride));
+    // After the bit count: no compression, image size, resolutions and
+    // colour counts all 0.
+    EXPECT_EQ(bytes.substr(28, 2), std::string("\x01\x00", 2));
+    EXPECT_EQ(bytes.substr(30, 24), std::string(24, '\0'));
     QImage image;
     ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "BMP"));
     ASSERT_EQ(image.size(), QSize(side, side));
