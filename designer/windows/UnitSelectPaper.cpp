@@ -269,13 +269,17 @@ void TFormSelectPaper::BtnNextClick()
     // The layout is read before the window closes: when it cannot be read,
     // the message shows and the chooser stays open.
     auto layout = ReadSelectedLayout();
-    close();
+    accept();
     FormDesign->NewDesign(std::move(*layout));
 }
 
-void TFormSelectPaper::BtnBackClick()
+void TFormSelectPaper::BtnBackClick() { reject(); }
+
+void TFormSelectPaper::reject()
 {
-    close();
+    // Escape, the close button and Alt+F4 all end here: as 戻る, the start
+    // menu comes back, so the program never runs with nothing on screen.
+    QDialog::reject();
     FormTopMenu->show();
 }
 
