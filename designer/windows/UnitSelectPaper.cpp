@@ -273,14 +273,21 @@ void TFormSelectPaper::BtnNextClick()
     FormDesign->NewDesign(std::move(*layout));
 }
 
-void TFormSelectPaper::BtnBackClick() { reject(); }
+void TFormSelectPaper::BtnBackClick()
+{
+    QDialog::reject();
+    FormTopMenu->show();
+}
 
 void TFormSelectPaper::reject()
 {
-    // Escape, the close button and Alt+F4 all end here: as 戻る, the start
-    // menu comes back, so the program never runs with nothing on screen.
-    QDialog::reject();
-    FormTopMenu->show();
+    // Escape, the close button and Alt+F4 all end here. On the road from the
+    // start menu they act as 戻る, so the program never runs with nothing on
+    // screen; over a template the editor opens it on its own paper.
+    if (isModal())
+        QDialog::reject();
+    else
+        BtnBackClick();
 }
 
 void TFormSelectPaper::BtnAddPaperClick()
