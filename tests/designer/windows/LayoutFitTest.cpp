@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -127,23 +128,31 @@ TEST_F(LayoutFitTest, PropertyPagesShowEveryCaptionWholeAtTheDefaultSize)
     TFormDesign& editor = *FormDesign;
     ASSERT_EQ(editor.size(), QSize(950, 650));
     editor.PanelCommonEdit->show();
-    for (int p = 0; p < editor.PageControlProperty->count(); ++p) {
-        QWidget* page = editor.PageControlProperty->widget(p);
-        editor.PageControlProperty->setCurrentWidget(page);
-        if (page == editor.TabSheetCSV) {
-            for (int c = 0; c < editor.PageControlCSV->count(); ++c) {
-                editor.PageControlCSV->setCurrentIndex(c);
-                ExpectFits(editor.PanelSide, editor.PageControlCSV->currentWidget()->objectName());
+    // The mobile QR pages name their fields after the carrier: both ways.
+    for (const bool docomo : {true, false}) {
+        const QString carrier = docomo ? QStringLiteral(" docomo") : QStringLiteral(" au");
+        for (int p = 0; p < editor.PageControlProperty->count(); ++p) {
+            QWidget* page = editor.PageControlProperty->widget(p);
+            editor.PageControlProperty->setCurrentWidget(page);
+            if (page == editor.TabSheetCSV) {
+                for (int c = 0; c < editor.PageControlCSV->count(); ++c) {
+                    editor.PageControlCSV->setCurrentIndex(c);
+                    if (editor.PageControlCSV->currentWidget()->isAncestorOf(editor.RadioCsvDocomo))
+                        (docomo ? editor.RadioCsvDocomo : editor.RadioCsvBankAu)->setChecked(true);
+                    ExpectFits(editor.PanelSide, editor.PageControlCSV->currentWidget()->objectName() + carrier);
+                }
+            } else if (page == editor.TabSheetQRCarry) {
+                (docomo ? editor.RadioDocomo : editor.RadioBankAU)->setChecked(true);
+                for (int t = 0; t < editor.PageControlQr->count(); ++t) {
+                    editor.PageControlQr->setCurrentIndex(t);
+                    ExpectFits(editor.PanelSide, page->objectName() + QString::number(t) + carrier);
+                }
+            } else {
+                ExpectFits(editor.PanelSide, page->objectName());
             }
-        } else if (page == editor.TabSheetQRCarry) {
-            for (int t = 0; t < editor.PageControlQr->count(); ++t) {
-                editor.PageControlQr->setCurrentIndex(t);
-                ExpectFits(editor.PanelSide, page->objectName() + QString::number(t));
-            }
-        } else {
-            ExpectFits(editor.PanelSide, page->objectName());
         }
     }
+    EXPECT_TRUE(editor.RadioBankAU->isChecked());
 }
 
 TEST_F(LayoutFitTest, PicturePageCommandsAreInSightWithoutScrolling)
