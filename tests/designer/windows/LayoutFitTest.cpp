@@ -180,3 +180,34 @@ TEST_F(LayoutFitTest, UserPaperEditorShowsEveryCaptionWhole)
     }
     FormAddPaper->hide();
 }
+
+// The text boxes of the merge-text and serial-number pages say what they hold.
+TEST_F(LayoutFitTest, MergeAndSerialBoxesHaveCaptionsAboveThem)
+{
+    NewSingleDesign();
+    TFormDesign& editor = *FormDesign;
+    const std::pair<QLineEdit*, QString> boxes[] = {
+        {editor.EditFrontStr, QStringLiteral("前に付ける文字")},
+        {editor.EditBackStr, QStringLiteral("後に付ける文字")},
+        {editor.EditRenbanStart, QStringLiteral("開始番号")},
+        {editor.EditRenbanFinish, QStringLiteral("終了番号")},
+    };
+    editor.PanelCommonEdit->show();
+    for (const auto& [box, caption] : boxes) {
+        QWidget* page = box->parentWidget();
+        if (page == editor.TabSheetCsvString) {
+            editor.PageControlProperty->setCurrentWidget(editor.TabSheetCSV);
+            editor.PageControlCSV->setCurrentWidget(page);
+        } else {
+            editor.PageControlProperty->setCurrentWidget(page);
+        }
+        lxtest::ProcessEvents();
+        const QLabel* found = nullptr;
+        for (const QLabel* label : page->findChildren<QLabel*>())
+            if (label->text() == caption)
+                found = label;
+        ASSERT_NE(found, nullptr) << caption.toStdString();
+        EXPECT_LE(found->geometry().bottom(), box->geometry().top()) << caption.toStdString();
+        EXPECT_LT(std::abs(found->geometry().left() - box->geometry().left()), 8) << caption.toStdString();
+    }
+}
