@@ -107,7 +107,9 @@ QImage ToQImage(const Bitmap& bitmap)
 
 void UseDialogFrame(QWidget* window)
 {
-    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // The close button is the one border icon: window managers that are told
+    // no button at all draw every button, minimise and maximise included.
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
 
 void CentreOnDesktop(QWidget* window)

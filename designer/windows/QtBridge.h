@@ -39,7 +39,7 @@ std::uint32_t fromQColor(const QColor& color);
 // A copy of the bitmap's pixels for showing.
 QImage ToQImage(const Bitmap& bitmap);
 
-// Fixed dialog frame with a title and no title-bar buttons.
+// Fixed dialog frame: a title and the close button, no minimise or maximise.
 void UseDialogFrame(QWidget* window);
 // Centres a top-level window on the desktop or on another window.
 void CentreOnDesktop(QWidget* window);

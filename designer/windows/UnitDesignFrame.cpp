@@ -81,6 +81,13 @@ void TFormDesign::BuildComponents()
     tools->setContentsMargins(6, 4, 6, 4);
     for (QWidget* widget : std::initializer_list<QWidget*>{PngBtnDelDesign, BtnUndo, BtnRedo})
         tools->addWidget(widget);
+    // Hidden, もどす and やり直す keep their room: what lies right of them
+    // never moves under the mouse when they come and go.
+    for (QWidget* widget : std::initializer_list<QWidget*>{BtnUndo, BtnRedo}) {
+        QSizePolicy policy = widget->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        widget->setSizePolicy(policy);
+    }
     tools->addSpacing(8);
     for (QWidget* widget : std::initializer_list<QWidget*>{katabanlbl, Paperlbl})
         tools->addWidget(widget);

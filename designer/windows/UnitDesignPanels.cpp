@@ -249,10 +249,14 @@ void TFormDesign::BuildTextPages(QWidget* text, QWidget* merge, QWidget* serial)
         } else if (kinds[p] == KindCsvString) {
             grid->addWidget(new QLabel(QStringLiteral("列")), row, 0);
             grid->addWidget(CBCsvCol, row++, 1, 1, 5);
+            grid->addWidget(new QLabel(QStringLiteral("前に付ける文字")), row, 0, 1, 3);
+            grid->addWidget(new QLabel(QStringLiteral("後に付ける文字")), row++, 3, 1, 3);
             grid->addWidget(EditFrontStr, row, 0, 1, 3);
             grid->addWidget(EditBackStr, row++, 3, 1, 3);
             grid->addWidget(MemoCSVContent, row++, 0, 1, 6);
         } else {
+            grid->addWidget(new QLabel(QStringLiteral("開始番号")), row, 0, 1, 3);
+            grid->addWidget(new QLabel(QStringLiteral("終了番号")), row++, 3, 1, 3);
             grid->addWidget(EditRenbanStart, row, 0, 1, 3);
             grid->addWidget(EditRenbanFinish, row++, 3, 1, 3);
         }

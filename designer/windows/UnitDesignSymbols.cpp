@@ -177,6 +177,9 @@ void ShowCarrierControls(const CarrierControls& c, bool docomo)
     c.tel2->setText(docomo ? QStringLiteral("■TV電話") : QStringLiteral("■TEL 2"));
     c.mail2->setText(docomo ? QStringLiteral("■ニックネーム") : QStringLiteral("■メールアドレス 2"));
     c.mail3->setText(docomo ? QStringLiteral("■誕生日") : QStringLiteral("■メールアドレス 3"));
+    // Sized once for the first text; each new text gets its own width.
+    for (QLabel* caption : {c.tel2, c.mail2, c.mail3})
+        caption->adjustSize();
     for (QWidget* widget : c.otherOnly)
         widget->setVisible(!docomo);
     for (QWidget* widget : c.docomoOnly)

@@ -269,14 +269,25 @@ void TFormSelectPaper::BtnNextClick()
     // The layout is read before the window closes: when it cannot be read,
     // the message shows and the chooser stays open.
     auto layout = ReadSelectedLayout();
-    close();
+    accept();
     FormDesign->NewDesign(std::move(*layout));
 }
 
 void TFormSelectPaper::BtnBackClick()
 {
-    close();
+    QDialog::reject();
     FormTopMenu->show();
+}
+
+void TFormSelectPaper::reject()
+{
+    // Escape, the close button and Alt+F4 all end here. On the road from the
+    // start menu they act as 戻る, so the program never runs with nothing on
+    // screen; over a template the editor opens it on its own paper.
+    if (isModal())
+        QDialog::reject();
+    else
+        BtnBackClick();
 }
 
 void TFormSelectPaper::BtnAddPaperClick()

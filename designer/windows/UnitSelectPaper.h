@@ -56,6 +56,7 @@ public:
     void RefreshPreview();
     void BtnNextClick();
     void BtnBackClick();
+    void reject() override;
     void BtnAddPaperClick();
     void BtnDelPaperClick();
 

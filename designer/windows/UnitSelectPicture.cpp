@@ -17,7 +17,9 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDir>
-#include <QFileSystemModel>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QStandardItemModel>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QHeaderView>
@@ -291,14 +293,12 @@ QWidget* TFormSelectPicture::BuildFolderPanel()
 
     DriveCB = new QComboBox;
     DriveCB->setObjectName(QStringLiteral("DriveCB"));
-    folders_ = new QFileSystemModel(this);
-    folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    folders_ = new QStandardItemModel(this);
     DirListBox = new QTreeView;
     DirListBox->setObjectName(QStringLiteral("DirListBox"));
     DirListBox->setModel(folders_);
-    for (int column = 1; column < folders_->columnCount(); ++column)
-        DirListBox->hideColumn(column);
     DirListBox->header()->hide();
+    DirListBox->setItemsExpandable(false);
     DirListBox->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     BtnOK = new QPushButton(QStringLiteral("決定"));
@@ -329,8 +329,12 @@ QWidget* TFormSelectPicture::BuildFolderPanel()
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(DirListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid())
-                    guarded([&] { SetDirectory(folders_->filePath(current).toStdString()); });
+                if (!current.isValid())
+                    return;
+                // Later: choosing a folder refills the list that announced it.
+                const std::string folder = current.data(Qt::UserRole).toString().toStdString();
+                QMetaObject::invokeMethod(
+                    this, [this, folder] { guarded([&] { SetDirectory(folder); }); }, Qt::QueuedConnection);
             });
     connect(DriveCB, &QComboBox::activated, this, [this](int index) {
         guarded([&] { SetDirectory(DriveCB->itemData(index).toString().toStdString()); });
@@ -364,8 +368,6 @@ void TFormSelectPicture::showEvent(QShowEvent* event)
 
 void TFormSelectPicture::FormShow()
 {
-    if (folders_->rootPath().isEmpty())
-        folders_->setRootPath(QStringLiteral("/"));
     FillDriveBox();
     PngBtnDocumentClick();
 }
@@ -389,7 +391,7 @@ void TFormSelectPicture::FillDriveBox()
         DriveCB->addItem(root, root);
 }
 
-void TFormSelectPicture::ShowDriveOf(const QString& folder)
+QString TFormSelectPicture::ShowDriveOf(const QString& folder)
 {
     int best = -1;
     qsizetype bestLength = -1;
@@ -403,6 +405,34 @@ void TFormSelectPicture::ShowDriveOf(const QString& folder)
     }
     const QSignalBlocker blocker(DriveCB);
     DriveCB->setCurrentIndex(best);
+    return best < 0 ? QStringLiteral("/") : DriveCB->itemData(best).toString();
+}
+
+void TFormSelectPicture::FillFolderList(const QString& root, const QString& folder)
+{
+    const QSignalBlocker blocker(DirListBox->selectionModel());
+    folders_->clear();
+    const QFileIconProvider icons;
+    const auto add = [&](QStandardItem* parent, const QString& caption, const QString& path) {
+        auto* item = new QStandardItem(icons.icon(QFileIconProvider::Folder), caption);
+        item->setData(path, Qt::UserRole);
+        item->setEditable(false);
+        parent->appendRow(item);
+        return item;
+    };
+    QStandardItem* current = add(folders_->invisibleRootItem(), root, root);
+    const QString below = folder.mid(root.size());
+    QString path = root;
+    for (const QString& name : below.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        path = QDir(path).filePath(name);
+        current = add(current, name, path);
+    }
+    const QDir::SortFlags order = QDir::Name | QDir::IgnoreCase | QDir::LocaleAware;
+    for (const QFileInfo& sub : QDir(folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, order))
+        add(current, sub.fileName(), sub.absoluteFilePath());
+    DirListBox->expandAll();
+    DirListBox->setCurrentIndex(current->index());
+    DirListBox->scrollTo(current->index());
 }
 
 // ---- the folder
@@ -413,14 +443,7 @@ void TFormSelectPicture::SetDirectory(const std::string& folder)
     if (!QDir(path).exists())
         throw FileError(FileErrorMessage("フォルダがありません", path.toStdString()));
     directory_ = path.toStdString();
-    {
-        const QSignalBlocker blocker(DirListBox->selectionModel());
-        const QModelIndex index = folders_->index(path);
-        DirListBox->setCurrentIndex(index);
-        DirListBox->expand(index);
-        DirListBox->scrollTo(index);
-    }
-    ShowDriveOf(path);
+    FillFolderList(ShowDriveOf(path), path);
     DirListBoxChange();
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 class QComboBox;
-class QFileSystemModel;
+class QStandardItemModel;
 class QListView;
 class QMenu;
 class QProgressBar;
@@ -81,11 +81,15 @@ private:
     void BuildComponents();
     QWidget* BuildFolderPanel();
     void FillDriveBox();
-    void ShowDriveOf(const QString& folder);
+    // The drive box's volume holding the folder; its root path.
+    QString ShowDriveOf(const QString& folder);
+    // The folders from the volume's root down to `folder`, then its
+    // sub-folders, each a click away.
+    void FillFolderList(const QString& root, const QString& folder);
     void UpdateOkButton();
 
     PictureListModel* model_;
-    QFileSystemModel* folders_;
+    QStandardItemModel* folders_;
     std::string directory_;
     // The names of the clip-art menu's items, by their tag.
     std::vector<std::string> materialNames_;

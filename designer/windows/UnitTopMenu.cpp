@@ -77,8 +77,8 @@ TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FormTopMenu"));
     setWindowTitle(FromUtf8(kApplicationTitle));
-    // A main window with a fixed frame and no title-bar buttons.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // The main window, in a fixed dialog frame.
+    UseDialogFrame(this);
     setFixedSize(605, 308);
 
     Image1 = new QLabel(this);

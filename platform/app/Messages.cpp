@@ -65,6 +65,8 @@ MessageAnswer DialogMessages::ShowMessage(std::string_view text, MessageButtons 
 {
     QMessageBox box(QMessageBox::NoIcon, Q(kMessageCaption), Q(text), QMessageBox::NoButton,
                     QApplication::activeWindow());
+    // A dialog frame: no minimise or maximise button under any window manager.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     // Set the texts ourselves: without Qt's Japanese catalogue they would be English.
     if (buttons == MessageButtons::Ok) {
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);

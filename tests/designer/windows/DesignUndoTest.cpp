@@ -2,6 +2,9 @@
 
 #include "designer/model/LxLabelCSVString.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QToolButton>
 #include <fstream>
 
@@ -134,4 +137,24 @@ TEST_F(DesignUndoTest, FailingRecordHidesTheButtonAndKeepsTheEditorWorking)
     EXPECT_FALSE(FormDesign->BtnUndo->isVisible());
     EXPECT_TRUE(FormDesign->PanelsReady);
     EXPECT_EQ(Document().GetObjectCount(0), 1);
+}
+
+// もどす and やり直す come and go; the paper's model number and the display
+// size box stay where the user saw them.
+TEST_F(DesignUndoTest, ToolBarKeepsItsPlacesWhenUndoAndRedoComeAndGo)
+{
+    const auto places = [] {
+        lxtest::ProcessEvents();
+        return std::vector<QRect>{FormDesign->katabanlbl->geometry(), FormDesign->Paperlbl->geometry(),
+                                  FormDesign->CBShowSize->geometry(), FormDesign->BtnUndo->geometry(),
+                                  FormDesign->BtnRedo->geometry()};
+    };
+    const std::vector<QRect> before = places();
+    AddText("一");
+    ASSERT_TRUE(FormDesign->BtnUndo->isVisible());
+    EXPECT_EQ(places(), before);
+    Undo();
+    ASSERT_TRUE(FormDesign->BtnRedo->isVisible());
+    ASSERT_FALSE(FormDesign->BtnUndo->isVisible());
+    EXPECT_EQ(places(), before);
 }

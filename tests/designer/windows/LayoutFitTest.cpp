@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -127,23 +128,31 @@ TEST_F(LayoutFitTest, PropertyPagesShowEveryCaptionWholeAtTheDefaultSize)
     TFormDesign& editor = *FormDesign;
     ASSERT_EQ(editor.size(), QSize(950, 650));
     editor.PanelCommonEdit->show();
-    for (int p = 0; p < editor.PageControlProperty->count(); ++p) {
-        QWidget* page = editor.PageControlProperty->widget(p);
-        editor.PageControlProperty->setCurrentWidget(page);
-        if (page == editor.TabSheetCSV) {
-            for (int c = 0; c < editor.PageControlCSV->count(); ++c) {
-                editor.PageControlCSV->setCurrentIndex(c);
-                ExpectFits(editor.PanelSide, editor.PageControlCSV->currentWidget()->objectName());
+    // The mobile QR pages name their fields after the carrier: both ways.
+    for (const bool docomo : {true, false}) {
+        const QString carrier = docomo ? QStringLiteral(" docomo") : QStringLiteral(" au");
+        for (int p = 0; p < editor.PageControlProperty->count(); ++p) {
+            QWidget* page = editor.PageControlProperty->widget(p);
+            editor.PageControlProperty->setCurrentWidget(page);
+            if (page == editor.TabSheetCSV) {
+                for (int c = 0; c < editor.PageControlCSV->count(); ++c) {
+                    editor.PageControlCSV->setCurrentIndex(c);
+                    if (editor.PageControlCSV->currentWidget()->isAncestorOf(editor.RadioCsvDocomo))
+                        (docomo ? editor.RadioCsvDocomo : editor.RadioCsvBankAu)->setChecked(true);
+                    ExpectFits(editor.PanelSide, editor.PageControlCSV->currentWidget()->objectName() + carrier);
+                }
+            } else if (page == editor.TabSheetQRCarry) {
+                (docomo ? editor.RadioDocomo : editor.RadioBankAU)->setChecked(true);
+                for (int t = 0; t < editor.PageControlQr->count(); ++t) {
+                    editor.PageControlQr->setCurrentIndex(t);
+                    ExpectFits(editor.PanelSide, page->objectName() + QString::number(t) + carrier);
+                }
+            } else {
+                ExpectFits(editor.PanelSide, page->objectName());
             }
-        } else if (page == editor.TabSheetQRCarry) {
-            for (int t = 0; t < editor.PageControlQr->count(); ++t) {
-                editor.PageControlQr->setCurrentIndex(t);
-                ExpectFits(editor.PanelSide, page->objectName() + QString::number(t));
-            }
-        } else {
-            ExpectFits(editor.PanelSide, page->objectName());
         }
     }
+    EXPECT_TRUE(editor.RadioBankAU->isChecked());
 }
 
 TEST_F(LayoutFitTest, PicturePageCommandsAreInSightWithoutScrolling)
@@ -170,4 +179,35 @@ TEST_F(LayoutFitTest, UserPaperEditorShowsEveryCaptionWhole)
         ExpectFits(FormAddPaper, FormAddPaper->PGMakeType->currentWidget()->objectName());
     }
     FormAddPaper->hide();
+}
+
+// The text boxes of the merge-text and serial-number pages say what they hold.
+TEST_F(LayoutFitTest, MergeAndSerialBoxesHaveCaptionsAboveThem)
+{
+    NewSingleDesign();
+    TFormDesign& editor = *FormDesign;
+    const std::pair<QLineEdit*, QString> boxes[] = {
+        {editor.EditFrontStr, QStringLiteral("前に付ける文字")},
+        {editor.EditBackStr, QStringLiteral("後に付ける文字")},
+        {editor.EditRenbanStart, QStringLiteral("開始番号")},
+        {editor.EditRenbanFinish, QStringLiteral("終了番号")},
+    };
+    editor.PanelCommonEdit->show();
+    for (const auto& [box, caption] : boxes) {
+        QWidget* page = box->parentWidget();
+        if (page == editor.TabSheetCsvString) {
+            editor.PageControlProperty->setCurrentWidget(editor.TabSheetCSV);
+            editor.PageControlCSV->setCurrentWidget(page);
+        } else {
+            editor.PageControlProperty->setCurrentWidget(page);
+        }
+        lxtest::ProcessEvents();
+        const QLabel* found = nullptr;
+        for (const QLabel* label : page->findChildren<QLabel*>())
+            if (label->text() == caption)
+                found = label;
+        ASSERT_NE(found, nullptr) << caption.toStdString();
+        EXPECT_LE(found->geometry().bottom(), box->geometry().top()) << caption.toStdString();
+        EXPECT_LT(std::abs(found->geometry().left() - box->geometry().left()), 8) << caption.toStdString();
+    }
 }

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
+#include <QTreeView>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -230,4 +232,54 @@ TEST_F(PictureChooserTest, AnEmptyFolderLeavesNothingToChoose)
     EXPECT_TRUE(Captions().isEmpty());
     EXPECT_FALSE(Chooser().BtnOK->isEnabled());
     EXPECT_EQ(Chooser().ProgressBarStatus->maximum(), 1);
+}
+
+// The folder list shows the current folder's sub-folders, each a click away,
+// and the folders above it back to the volume's root.
+TEST_F(PictureChooserTest, TheFolderListWalksDownAndUpByClicks)
+{
+    const std::string top = Folder("枝");
+    QStringList names;
+    for (int i = 0; i < 10; ++i) {
+        names << QStringLiteral("フォルダ%1").arg(i);
+        Folder("枝/" + names.back().toStdString());
+    }
+    Folder("枝/フォルダ3/二/三");
+    Png(top + "/フォルダ3/二/三/奥の絵.png", 8, 8, 0x00FF00);
+    QTreeView* list = Chooser().DirListBox;
+    const auto subFolders = [&] {
+        QStringList shown;
+        const QModelIndex current = list->currentIndex();
+        for (int row = 0; row < list->model()->rowCount(current); ++row)
+            shown << list->model()->index(row, 0, current).data().toString();
+        return shown;
+    };
+    const auto clickSubFolder = [&](const QString& name) {
+        const QModelIndex current = list->currentIndex();
+        for (int row = 0; row < list->model()->rowCount(current); ++row)
+            if (list->model()->index(row, 0, current).data().toString() == name)
+                return lxtest::ClickItem(list, list->model()->index(row, 0, current));
+        ADD_FAILURE() << name.toStdString();
+    };
+
+    std::string path;
+    lxtest::WhenModalShows<TFormSelectPicture>([&](TFormSelectPicture* chooser) {
+        chooser->SetDirectory(top);
+        QTRY_COMPARE(subFolders(), names);
+        clickSubFolder(QStringLiteral("フォルダ3"));
+        QTRY_COMPARE(QString::fromStdString(chooser->Directory()), QString::fromStdString(top + "/フォルダ3"));
+        EXPECT_EQ(subFolders(), QStringList{"二"});
+        clickSubFolder(QStringLiteral("二"));
+        QTRY_COMPARE(subFolders(), QStringList{"三"});
+        // Up by the folder above, and down again.
+        lxtest::ClickItem(list, list->currentIndex().parent());
+        QTRY_COMPARE(QString::fromStdString(chooser->Directory()), QString::fromStdString(top + "/フォルダ3"));
+        clickSubFolder(QStringLiteral("二"));
+        QTRY_COMPARE(subFolders(), QStringList{"三"});
+        clickSubFolder(QStringLiteral("三"));
+        QTRY_COMPARE(Captions(), QStringList{"奥の絵.png"});
+        ClickPicture(0, true);
+    });
+    ASSERT_TRUE(Chooser().SelectPictureFile(path));
+    EXPECT_EQ(path, top + "/フォルダ3/二/三/奥の絵.png");
 }
