@@ -64,11 +64,13 @@ private:
     std::optional<ScopedEnv> config_;
 };
 
-// Runs `act` on the next modal dialog of type T once it is up.
+// Runs `act` on the next modal dialog of type T once it is up. The
+// application owns the timer: a watch whose dialog never came, or whose
+// deferred delete no event loop ran, goes with it.
 template <typename T>
 void WhenModalShows(std::function<void(T*)> act)
 {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(qApp);
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
