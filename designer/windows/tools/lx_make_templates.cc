@@ -95,15 +95,15 @@ void AddressLabel(TlxLabelManager& d) // 86.4 x 42.3
     AddText(d, {8, 28, 74, 9}, "見本 太郎 様", 16, 0, 1);
 }
 
-void BusinessCard(TlxLabelManager& d) // 91 x 55
+void BusinessCard(TlxLabelManager& d) // 85 x 54
 {
-    AddFigure(d, {0, 0, 91, 8}, FigureFilledRectangle, Bgr(0x2F, 0x6F, 0xB5));
-    AddText(d, {6, 11, 80, 6}, "株式会社サンプル商会", 11, Bgr(0x2F, 0x6F, 0xB5));
-    AddText(d, {6, 18, 80, 5}, "営業部 主任", 9);
-    AddText(d, {6, 25, 80, 9}, "見本 花子", 18);
-    AddFigure(d, {6, 37, 79, 1}, FigureHorizontalLine, Bgr(0x80, 0x80, 0x80), 2);
-    AddText(d, {6, 40, 80, 5}, "TEL 03-0000-0000", 9);
-    AddText(d, {6, 46, 80, 5}, "mihon@example.jp", 9);
+    AddFigure(d, {0, 0, 85, 8}, FigureFilledRectangle, Bgr(0x2F, 0x6F, 0xB5));
+    AddText(d, {6, 11, 74, 6}, "株式会社サンプル商会", 11, Bgr(0x2F, 0x6F, 0xB5));
+    AddText(d, {6, 18, 74, 5}, "営業部 主任", 9);
+    AddText(d, {6, 25, 74, 9}, "見本 花子", 18);
+    AddFigure(d, {6, 37, 73, 1}, FigureHorizontalLine, Bgr(0x80, 0x80, 0x80), 2);
+    AddText(d, {6, 40, 74, 5}, "TEL 03-0000-0000", 9);
+    AddText(d, {6, 46, 74, 5}, "mihon@example.jp", 9);
 }
 
 void ThanksSticker(TlxLabelManager& d) // circle 40 x 40
@@ -113,7 +113,7 @@ void ThanksSticker(TlxLabelManager& d) // circle 40 x 40
     AddText(d, {4, 24, 32, 5}, "Thank you", 8, Bgr(0x80, 0x80, 0x80), 1);
 }
 
-void NumberedTag(TlxLabelManager& d) // 66.04 x 33.9
+void NumberedTag(TlxLabelManager& d) // 66 x 33.9
 {
     AddFigure(d, {2, 2, 62, 30}, FigureRectangle, Bgr(0x30, 0x30, 0x30), 4);
     AddText(d, {5, 5, 56, 6}, "整理番号", 10);
@@ -122,17 +122,17 @@ void NumberedTag(TlxLabelManager& d) // 66.04 x 33.9
 }
 
 // One member's row, shown in the preview of the merge template only.
-TLxCSV& SampleRow()
+const std::shared_ptr<const TLxCSV>& SampleRow()
 {
-    static TLxCSV table = [] {
+    static const std::shared_ptr<const TLxCSV> table = [] {
         MemoryStream block;
         block.WriteUInt8(1);
         block.WriteInt32(1);
         block.WriteInt32(0);
         WriteStreamString(Sjis("見本 太郎,No.0001,https://example.jp/m/0001\r\n"), block);
         block.Seek(0);
-        TLxCSV sample;
-        sample.LoadFromStream(block);
+        auto sample = std::make_shared<TLxCSV>();
+        sample->LoadFromStream(block);
         return sample;
     }();
     return table;
@@ -140,7 +140,7 @@ TLxCSV& SampleRow()
 
 void AddMergeText(TlxLabelManager& document, const Box& box, int column, int points, std::uint8_t style = 0)
 {
-    document.AddMergeObject(5, 0, &SampleRow());
+    document.AddMergeObject(5, 0, SampleRow());
     auto& text = dynamic_cast<TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
     Place(text, box);
     text.SetColumn(column);
@@ -150,7 +150,7 @@ void AddMergeText(TlxLabelManager& document, const Box& box, int column, int poi
 
 void AddMergeQr(TlxLabelManager& document, const Box& box, int column)
 {
-    document.AddMergeObject(6, 0, &SampleRow());
+    document.AddMergeObject(6, 0, SampleRow());
     auto& symbol = dynamic_cast<TLxLabelObjectCsvBarcode&>(*document.GetObject(0, 0));
     Place(symbol, box);
     symbol.SetSymbolKind(SymbolQr);
@@ -219,7 +219,7 @@ void MakeTemplate(const std::string& dataFolder, const std::string& folder, cons
     document.SetSingleMode(layout.SingleMode);
     t.fill(document);
     document.SetSelectedIndex(-1, 0);
-    const std::string base = folder + Sjis(t.name);
+    const std::string base = folder + t.name; // file names are UTF-8
     WriteFileReplacing(base + ".JPG", EncodeJpeg(Preview(document, layout), 90));
     ForgetSampleRow(document);
     SaveDesignFile(base + ".bv2t", TLxCSV(), layout, document);
@@ -253,14 +253,14 @@ int main(int argc, char** argv)
     try {
         const std::string data = std::string(argv[1]) + "/";
         const std::string shipped = std::string(argv[2]) + "/";
-        const std::string templates = shipped + Sjis("テンプレート/");
-        for (const Template& t : {Template{"宛名ラベル", 0, "LM-A412", AddressLabel},
-                                  Template{"名刺", 6, "HZ-MC10", BusinessCard},
-                                  Template{"丸型シール", 4, "MN-R40", ThanksSticker},
-                                  Template{"整理番号ラベル", 2, "SR-224", NumberedTag},
-                                  Template{"差込QR会員証", 10, "MM-L12", MemberCard}})
+        const std::string templates = shipped + "テンプレート/";
+        for (const Template& t : {Template{"宛名ラベル", 0, "OP3001", AddressLabel},
+                                  Template{"名刺", 1, "C32011-10", BusinessCard},
+                                  Template{"丸型シール", 0, "OP3019", ThanksSticker},
+                                  Template{"整理番号ラベル", 0, "OP3008", NumberedTag},
+                                  Template{"差込QR会員証", 0, "CJH861S", MemberCard}})
             MakeTemplate(data, templates, t);
-        WriteFileReplacing(shipped + Sjis("素材/マーク/水玉.bmp"), EncodeBmp(PolkaDots()));
+        WriteFileReplacing(shipped + "素材/マーク/水玉.bmp", EncodeBmp(PolkaDots()));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "lx_make_templates: %s\n", error.what());
         return 1;

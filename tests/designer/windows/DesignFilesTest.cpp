@@ -65,7 +65,7 @@ TEST_F(DesignFilesTest, SavedDesignOpensInAFreshEditorAsTheSameDocument)
 
 TEST_F(DesignFilesTest, OpenButtonAsksCancelsAndLoads)
 {
-    const std::string other = WriteDesign("別.bv2", 1, "HK-110", [](TlxLabelManager& document) {
+    const std::string other = WriteDesign("別.bv2", 0, "OP3004", [](TlxLabelManager& document) {
         document.AddObject(KindFigure, 0);
         document.SetSingleMode(true);
     });

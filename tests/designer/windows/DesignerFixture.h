@@ -39,6 +39,11 @@ protected:
     std::string UserFolder() const;
     std::string UserPath(const std::string& relative) const { return temp.File("userdata/tlxlabel/" + relative); }
     void WriteUserFile(const std::string& relative, const std::string& utf8Text) const;
+    // A user paper of eight cells of three sizes (no sheet product has
+    // cells of different sizes): a paper for multi mode only. The chooser
+    // reads the catalogue when the program starts: write it before.
+    static constexpr const char* kMixedPaper = "宛名差出人8面";
+    void WriteMixedUserPaper() const;
     // Writes the layout of a category-0 A4 paper of that model and opens a
     // new design on it in the editor.
     void NewDesignOnPaper(const std::string& model, const std::string& layoutLines);

@@ -25,6 +25,7 @@ protected:
     void SetUp() override
     {
         DesignerTest::SetUp();
+        WriteMixedUserPaper();
         ASSERT_TRUE(StartProgram());
     }
 
@@ -40,9 +41,9 @@ protected:
         ASSERT_TRUE(lx::FormDesign->isVisible());
     }
     // Eight cells of different sizes; a paper for multi mode only.
-    void NewMultiDesign() { NewDesignOn(QStringLiteral("アサギリ事務機"), QStringLiteral("AG-F01")); }
+    void NewMultiDesign() { NewDesignOn(QStringLiteral("ユーザ設定"), QString::fromUtf8(kMixedPaper)); }
     // Ten cells; starts in single mode.
-    void NewSingleDesign() { NewDesignOn(QStringLiteral("ハルカゼ文具"), QStringLiteral("HK-110")); }
+    void NewSingleDesign() { NewDesignOn(QStringLiteral("ヒサゴ"), QStringLiteral("OP3004")); }
 
     lx::TlxLabelManager& Document() { return *lx::FormDesign->Document; }
     lx::TlxUndoManager& History() { return *lx::FormDesign->UndoHistory; }

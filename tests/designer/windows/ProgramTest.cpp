@@ -60,7 +60,7 @@ TEST_F(DesignerTest, StartsWithTheNineWindowsAndOnlyTheStartMenuShown)
     // The start menu came first: the paper chooser, made second, found the
     // makers of the data folder through it.
     EXPECT_EQ(FormSelectPaper->CBMaker->count(), 15);
-    EXPECT_EQ(FormSelectPaper->CBMaker->itemText(0), QStringLiteral("ルミナ紙工"));
+    EXPECT_EQ(FormSelectPaper->CBMaker->itemText(0), QStringLiteral("ヒサゴ"));
     EXPECT_TRUE(messages.Shown().empty());
 }
 
@@ -103,7 +103,7 @@ TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
     EXPECT_GT(QString::fromStdString(messages.Shown()[0].text).count(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30FF}]"))), 0);
 
     // The empty merge table block (flag, counts, empty text) is the first 13 bytes.
-    const std::string plain = ReadFileBytes(WriteDesign("plain.bv2", 0, "LM-A402", [](TlxLabelManager&) {}));
+    const std::string plain = ReadFileBytes(WriteDesign("plain.bv2", 0, "ELM002", [](TlxLabelManager&) {}));
     const std::string text = std::string(1000000, ',') + "\r\n";
     std::string wide = "\1";
     for (const std::int32_t value : {1, 1000001, static_cast<std::int32_t>(text.size())})
@@ -124,7 +124,7 @@ TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
 // Windows archives) reaches the editor as the system's bytes.
 TEST_F(DesignerTest, ACp932FileNameFromTheCommandLineOpens)
 {
-    const std::string utf8Path = WriteDesign("plain.bv2", 0, "LM-A402", [](TlxLabelManager& document) {
+    const std::string utf8Path = WriteDesign("plain.bv2", 0, "ELM002", [](TlxLabelManager& document) {
         document.AddObject(KindFigure, 0);
     });
     const std::string cp932Path = temp.File(Sjis("宛名ラベル.bv2"));

@@ -123,14 +123,14 @@ TEST_F(XvfbScreens, StartMenuPaperChooserAndEditor)
     CompareWithReviewed(Capture(FormTopMenu), "start_menu");
 
     FormTopMenu->PngBtnSelectPaper->click();
-    FormSelectPaper->CBMaker->setCurrentIndex(3);
+    FormSelectPaper->CBMaker->setCurrentIndex(0);
     FormSelectPaper->LBPaperList->setCurrentRow(2);
     CompareWithReviewed(Capture(FormSelectPaper), "paper_chooser");
 
     // An elliptical label with a design on it.
-    FormSelectPaper->CBMaker->setCurrentText(QStringLiteral("ミナモラベル"));
+    FormSelectPaper->CBMaker->setCurrentText(QStringLiteral("Online Labels"));
     FormSelectPaper->LBPaperList->setCurrentItem(
-        FormSelectPaper->LBPaperList->findItems(QStringLiteral("MN-E10"), Qt::MatchStartsWith)[0]);
+        FormSelectPaper->LBPaperList->findItems(QStringLiteral("OL894"), Qt::MatchStartsWith)[0]);
     FormSelectPaper->BtnNext->click();
     FormDesign->resize(950, 650);
     DrawSampleDesign(*FormDesign->Document);

@@ -50,7 +50,7 @@ TEST(ShippedData, InstallCopiesTheDataNamesItAndSparesTheUsersFiles)
     InstallShippedData(lxtest::SourcePath("data"), lxtest::SourcePath("designer/windows/shipped"), program.string(), registry);
 
     EXPECT_EQ(Read(program / "data/paper.cfg"), Read(lxtest::SourcePath("data/paper.cfg")));
-    EXPECT_EQ(Read(program / "data/13/HN-A424.bv2"), Read(lxtest::SourcePath("data/13/HN-A424.bv2")));
+    EXPECT_EQ(Read(program / "data/0/OP3001.bv2"), Read(lxtest::SourcePath("data/0/OP3001.bv2")));
     EXPECT_TRUE(fs::is_regular_file(program / fs::u8path("テンプレート/NO_Preview.JPG")));
     EXPECT_TRUE(fs::is_directory(program / fs::u8path("素材")));
     const RegistryStore store(registry);
@@ -61,11 +61,11 @@ TEST(ShippedData, InstallCopiesTheDataNamesItAndSparesTheUsersFiles)
     const std::string user = Sjis("\"14\"\t\"ユーザ定義1\"\t\"A4\"\t\"ユーザ定義1\"\t\"210\"\t\"297\"\t\r\n");
     Write(program / "data/paper.cfg", Read(program / "data/paper.cfg") + user);
     Write(program / fs::u8path("data/14/ユーザ定義1.bv2"), "LBLBASE\r\n");
-    Write(program / "data/13/HN-A424.bv2", "damaged");
+    Write(program / "data/0/OP3001.bv2", "damaged");
     InstallShippedData(lxtest::SourcePath("data"), lxtest::SourcePath("designer/windows/shipped"), program.string(), registry);
     EXPECT_EQ(Read(program / "data/paper.cfg"), Read(lxtest::SourcePath("data/paper.cfg")) + user);
     EXPECT_EQ(Read(program / fs::u8path("data/14/ユーザ定義1.bv2")), "LBLBASE\r\n");
-    EXPECT_EQ(Read(program / "data/13/HN-A424.bv2"), Read(lxtest::SourcePath("data/13/HN-A424.bv2")));
+    EXPECT_EQ(Read(program / "data/0/OP3001.bv2"), Read(lxtest::SourcePath("data/0/OP3001.bv2")));
 
     EXPECT_THROW(InstallShippedData(temp.File("none"), lxtest::SourcePath("designer/windows/shipped"), program.string(), registry),
                  FileError);

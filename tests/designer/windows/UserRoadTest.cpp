@@ -115,9 +115,9 @@ protected:
             ASSERT_EQ(lines.size(), 1);
             ClickItem(chooser->ListBox1, chooser->ListBox1->indexFromItem(lines[0]));
             WhenModalShows<QDialog>([](QDialog* paperChooser) {
-                ChooseItem(Find<QComboBox>(paperChooser, "CBMaker"), 10); // モモセラベル
+                ChooseItem(Find<QComboBox>(paperChooser, "CBMaker"), 0); // ヒサゴ
                 auto* papers = Find<QListWidget>(paperChooser, "LBPaperList");
-                const auto found = papers->findItems(QStringLiteral("MM-L12"), Qt::MatchStartsWith);
+                const auto found = papers->findItems(QStringLiteral("CJH861S"), Qt::MatchStartsWith);
                 ASSERT_EQ(found.size(), 1);
                 ClickItem(papers, papers->indexFromItem(found[0]));
                 Click(Find(paperChooser, "BtnNext"));
@@ -126,7 +126,7 @@ protected:
         });
         Click(Find(FormTopMenu, "PngBtnTemplate"));
         ASSERT_TRUE(FormDesign->isVisible());
-        ASSERT_EQ(Paperlbl()->text(), QStringLiteral("MM-L12"));
+        ASSERT_EQ(Paperlbl()->text(), QStringLiteral("CJH861S"));
 
         messages.ChooseFileNext(FileDialogResult{csv.empty() ? WriteMembers() : csv, 0});
         Click(Find(FormDesign, "BtnCsvSheet"));
@@ -256,7 +256,7 @@ TEST_F(UserRoadTest, SavedDesignComesBackObjectForObject)
     messages.ChooseFileNext(FileDialogResult{path, 0});
     Click(Find(FormTopMenu, "PngBtnOpenFile"));
     ASSERT_TRUE(FormDesign->isVisible());
-    EXPECT_EQ(Paperlbl()->text(), QStringLiteral("MM-L12"));
+    EXPECT_EQ(Paperlbl()->text(), QStringLiteral("CJH861S"));
     EXPECT_EQ(ObjectRecords(), objects);
     // The merge table and the layout came back too.
     EXPECT_EQ(DesignBytes(), design);
