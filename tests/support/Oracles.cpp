@@ -1,5 +1,6 @@
 #include "support/Oracles.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -36,6 +37,22 @@ bool LibwmfRenders()
     const std::string command =
         "wmf2gd -t png -o '" + dir.File("probe.png") + "' '" + dir.File("probe.wmf") + "' >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
+}
+
+std::vector<std::string> OutputLines(const std::string& command)
+{
+    std::vector<std::string> lines;
+    FILE* out = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!out)
+        return lines;
+    char line[512];
+    while (std::fgets(line, sizeof line, out)) {
+        lines.emplace_back(line);
+        if (lines.back().ends_with('\n'))
+            lines.back().pop_back();
+    }
+    pclose(out);
+    return lines;
 }
 
 } // namespace lxtest

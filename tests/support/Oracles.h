@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace lxtest {
 
@@ -15,6 +16,8 @@ std::string MissingTools(std::initializer_list<const char*> programs);
 // Whether wmf2gd draws a metafile: libwmf refuses every file when it finds
 // none of its fonts (fonts-urw-base35), text or not.
 bool LibwmfRenders();
+// What a command writes to its standard output, line by line.
+std::vector<std::string> OutputLines(const std::string& command);
 
 } // namespace lxtest
 

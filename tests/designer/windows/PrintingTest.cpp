@@ -26,23 +26,6 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-// What a command writes to its standard output, line by line.
-std::vector<std::string> OutputLines(const std::string& command)
-{
-    std::vector<std::string> lines;
-    FILE* out = popen((command + " 2>/dev/null").c_str(), "r");
-    if (!out)
-        return lines;
-    char line[512];
-    while (std::fgets(line, sizeof line, out)) {
-        lines.emplace_back(line);
-        if (lines.back().ends_with('\n'))
-            lines.back().pop_back();
-    }
-    pclose(out);
-    return lines;
-}
-
 // The page count pdfinfo reads from the file; -1 when it cannot.
 int PdfPageCount(const std::string& pdf)
 {
