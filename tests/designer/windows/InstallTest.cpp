@@ -75,6 +75,8 @@ TEST_F(InstallTest, TreeHasTheProgramLibrariesDataAndDesktopFilesAndNamesNoStage
                              "share/icons/hicolor/256x256/apps/tlxlabel.png"})
         EXPECT_TRUE(fs::is_regular_file(usr_ / file)) << file;
     EXPECT_TRUE(fs::is_regular_file(usr_ / fs::u8path("share/tlxlabel/テンプレート/差込QR会員証.bv2t")));
+    // The paper catalogue's source gives its licence with it.
+    EXPECT_TRUE(fs::is_regular_file(usr_ / "share/tlxlabel/data/COPYING-templates.txt"));
     EXPECT_TRUE(fs::is_directory(usr_ / fs::u8path("share/tlxlabel/素材")));
     EXPECT_FALSE(fs::exists(usr_ / "bin/lx-registry.txt"));
     // The shipped data is for reading: nobody but its owner may write it.
