@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -69,6 +70,21 @@ void KeepCp932Only(QPlainTextEdit* memo)
         QTextCursor place = memo->textCursor();
         place.setPosition(cursor);
         memo->setTextCursor(place);
+    }
+    ShowInfo(message);
+}
+
+void KeepCp932Only(QLineEdit* edit)
+{
+    QString text = edit->text();
+    int cursor = edit->cursorPosition();
+    const std::string message = DropCharsWithoutCp932(text, cursor);
+    if (message.empty())
+        return;
+    {
+        const QSignalBlocker blocker(edit);
+        edit->setText(text);
+        edit->setCursorPosition(cursor);
     }
     ShowInfo(message);
 }

@@ -10,6 +10,7 @@
 
 #include "platform/image/Bitmap.h"
 
+class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
 
@@ -26,6 +27,7 @@ std::string DropCharsWithoutCp932(QString& text, int& cursor);
 // user in a box which character cannot be used; the box's own change
 // signal does not fire for the cut.
 void KeepCp932Only(QPlainTextEdit* memo);
+void KeepCp932Only(QLineEdit* edit);
 // Texts of several lines: CR LF in the model, LF in a text box.
 QString MemoToQString(std::string_view cp932);
 std::string MemoToCp932(const QString& text);

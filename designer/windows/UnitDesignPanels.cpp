@@ -497,6 +497,8 @@ void TFormDesign::ConnectPanelHandlers()
     edits({EditStrSpace}, &TFormDesign::StringSheetChange);
 
     combos({CBCsvCol, CBCsvFontList}, &TFormDesign::CsvStringSheetChange);
+    for (QLineEdit* box : {EditFrontStr, EditBackStr})
+        connect(box, &QLineEdit::textChanged, this, [box] { guarded([box] { KeepCp932Only(box); }); });
     edits({EditFrontStr, EditBackStr, EditCsvStrSpace}, &TFormDesign::CsvStringSheetChange);
     spins({SECsvFontSize}, &TFormDesign::CsvStringSheetChange);
     checks({BtnCsvFontBold, BtnCsvFontItalic, BtnCsvFontUnderLine, CBCsvFontTate}, &TFormDesign::CsvStringSheetChange);

@@ -451,15 +451,18 @@ void TFormDesign::BuildCsvSymbolOptions()
 void TFormDesign::ConnectSymbolHandlers()
 {
     using Handler = void (TFormDesign::*)();
-    // One change signal per kind of box; a radio button counts when it is ticked.
+    // One change signal per kind of box; a radio button counts when it is
+    // ticked. What CP932 cannot hold is taken out of a text and told first.
     const auto connectAll = [this](std::initializer_list<QObject*> boxes, Handler handler) {
         const auto run = [this, handler] { guarded([&] { (this->*handler)(); }); };
         for (QObject* box : boxes) {
-            if (auto* edit = qobject_cast<QLineEdit*>(box))
+            if (auto* edit = qobject_cast<QLineEdit*>(box)) {
+                connect(edit, &QLineEdit::textChanged, this, [edit] { guarded([edit] { KeepCp932Only(edit); }); });
                 connect(edit, &QLineEdit::textChanged, this, run);
-            else if (auto* memo = qobject_cast<QPlainTextEdit*>(box))
+            } else if (auto* memo = qobject_cast<QPlainTextEdit*>(box)) {
+                connect(memo, &QPlainTextEdit::textChanged, this, [memo] { guarded([memo] { KeepCp932Only(memo); }); });
                 connect(memo, &QPlainTextEdit::textChanged, this, run);
-            else if (auto* list = qobject_cast<QComboBox*>(box))
+            } else if (auto* list = qobject_cast<QComboBox*>(box))
                 connect(list, &QComboBox::currentIndexChanged, this, run);
             else if (auto* radio = qobject_cast<QRadioButton*>(box))
                 connect(radio, &QAbstractButton::toggled, this, [run](bool on) { if (on) run(); });

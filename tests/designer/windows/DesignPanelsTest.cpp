@@ -2,6 +2,7 @@
 #include "DialogTestSupport.h"
 #include "support/TextEncodings.h"
 
+#include "designer/model/LxLabelBarcode.h"
 #include "designer/model/LxLabelEffects.h"
 #include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelGrid.h"
@@ -231,6 +232,17 @@ TEST_F(DesignEditingTest, TextWithoutACp932FormIsToldAndTheRestKept)
     Editor().MemoSheetEffects->setPlainText(QStringLiteral("xéy"));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"1行目の文字「é」はこのプログラムでは扱えません。"});
     EXPECT_EQ(ObjectAs<TLxLabelObjectEffects>(0).GetText(), "xy") << "the new object comes first";
+
+    // And a symbol's data, typed into its box.
+    Add(4);
+    messages.Clear();
+    QPlainTextEdit* data = Editor().MemoCodeQr;
+    data->setFocus();
+    data->selectAll();
+    lxtest::TypeText(data, QStringLiteral("QéR"));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"1行目の文字「é」はこのプログラムでは扱えません。"});
+    EXPECT_EQ(data->toPlainText(), QStringLiteral("QR"));
+    EXPECT_EQ(ObjectAs<TLxLabelObjectBarcode>(0).GetData(), "QR");
 }
 
 TEST_F(DesignEditingTest, SizeBoxesFollowATextThatSizesItselfWhenDrawn)
