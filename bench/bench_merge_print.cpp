@@ -3,6 +3,7 @@
 // and 8 pt) and a merged QR Code (Model 2, level M, 30 mm) of a 37-character
 // URL, records 1..N of one table, to a PDF file (or to the printer when the
 // system has one). bench_merge_print.sh runs the same job in gLabels beside it.
+#include "bench/MergePrintJob.h"
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelCSVBarcode.h"
 #include "designer/model/LxLabelCSVString.h"
@@ -27,17 +28,7 @@
 
 namespace {
 
-constexpr double kLabelWidth = 86.4;
-constexpr double kLabelHeight = 42.3;
-
-// Record r (from 1): a name, a second line and a 37-character URL; the
-// script writes the same rows for gLabels.
-std::string RecordLine(int r)
-{
-    char line[160];
-    std::snprintf(line, sizeof line, "山田太郎%05d,東京都千代田区 %05d,https://example.jp/item?id=%010d", r, r, r);
-    return line;
-}
+using namespace lxbench;
 
 lx::TLxCSV MergeTable(int records)
 {
@@ -52,7 +43,7 @@ lx::TlxLblInfo TwelveUpA4()
     lx::TlxLblInfo layout;
     layout.Paper = lx::TlxPaperObject("14", "BENCH-12", "A4", "12", "210", "297");
     for (int i = 0; i < 12; ++i)
-        layout.Cells.emplace_back(lx::lxLineNomal, 18.6 + i % 2 * kLabelWidth, 21.6 + i / 2 * kLabelHeight,
+        layout.Cells.emplace_back(lx::lxLineNomal, kSheetLeft + i % 2 * kLabelWidth, kSheetTop + i / 2 * kLabelHeight,
                                   kLabelWidth, kLabelHeight);
     layout.LabelCount = 12;
     return layout;
@@ -64,7 +55,7 @@ void AddText(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& t
     auto& text = dynamic_cast<lx::TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
     text.SetColumn(column);
     text.SetFontSize(points);
-    text.SetLeft(38);
+    text.SetLeft(kTextLeft);
     text.SetTop(top);
     text.SetWidth(45);
     text.SetHeight(5);
@@ -78,10 +69,10 @@ void AddQr(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& tab
     qr.SetModel(2);
     qr.SetEccLevel(1);
     qr.SetDataColumn(3);
-    qr.SetLeft(4);
-    qr.SetTop((kLabelHeight - 30) / 2);
-    qr.SetWidth(30);
-    qr.SetHeight(30);
+    qr.SetLeft(kQrLeft);
+    qr.SetTop(kQrTop);
+    qr.SetWidth(kQrSide);
+    qr.SetHeight(kQrSide);
 }
 
 struct Job {
@@ -106,12 +97,6 @@ std::string PrintJob(Job& job, const std::string& pdf)
     form.LoadPreview(job.document, job.layout, *job.table);
     form.BtnDoPrintClick();
     return pdf;
-}
-
-std::string OutputFolder()
-{
-    const char* folder = std::getenv("LX_BENCH_OUT");
-    return folder ? folder : std::filesystem::temp_directory_path().string();
 }
 
 void BM_MergePrint(benchmark::State& state)

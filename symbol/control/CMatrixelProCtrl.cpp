@@ -299,13 +299,24 @@ void CMatrixelProCtrl::InvalidateControl()
 void CMatrixelProCtrl::AfterChange(bool encode)
 {
     if (encode)
-        EncodeSymbol();
+        stale_ = true;
     if (p_.AutoRedraw != 0)
         InvalidateControl();
     modified_ = true;
 }
 
-void CMatrixelProCtrl::EncodeSymbol() { lx::EncodeSymbol(p_, s_); }
+void CMatrixelProCtrl::EncodeSymbol() const
+{
+    lx::EncodeSymbol(p_, s_);
+    stale_ = false;
+}
+
+EncodedSymbol& CMatrixelProCtrl::Encoded() const
+{
+    if (stale_)
+        EncodeSymbol();
+    return s_;
+}
 
 HResult CMatrixelProCtrl::GetIdOfName(std::string_view name, DispId* id)
 {
@@ -350,17 +361,17 @@ Variant CMatrixelProCtrl::GetReadOnly(DispId id)
 {
     const auto clampShort = [](std::int32_t v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); };
     switch (id) {
-    case kDispBend: return Variant(clampShort(s_.Bend));
-    case kDispBstart: return Variant(clampShort(s_.Bstart));
-    case kDispNumCell: return Variant(static_cast<std::int16_t>(s_.NumCell & 0xFFFF));
+    case kDispBend: return Variant(clampShort(Encoded().Bend));
+    case kDispBstart: return Variant(clampShort(Encoded().Bstart));
+    case kDispNumCell: return Variant(static_cast<std::int16_t>(Encoded().NumCell & 0xFFFF));
     case kDispTextOrBinary: return Variant(p_.TextOrBinary);
-    case kDispMakeStatus: return Variant(s_.MakeStatus);
+    case kDispMakeStatus: return Variant(Encoded().MakeStatus);
     case kDispNumRow: {
         const int type = p_.CodeType;
-        const std::int32_t rows = type == kCodeQr ? s_.NumCell & 0xFFFF
+        const std::int32_t rows = type == kCodeQr ? Encoded().NumCell & 0xFFFF
                                   : type >= 1 && type <= 14 ? 1
                                   : type == kCodeMaxiCode  ? 33
-                                  : type == kCodePdf417 || type == kCodeDataMatrix ? (s_.NumCell >> 16) & 0xFFFF
+                                  : type == kCodePdf417 || type == kCodeDataMatrix ? (Encoded().NumCell >> 16) & 0xFFFF
                                                                                     : 0;
         return Variant(static_cast<std::int16_t>(rows));
     }

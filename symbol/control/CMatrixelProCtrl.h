@@ -58,7 +58,7 @@ public:
     void DoPropExchange(PropertyExchange& exchange);
 
     const ControlProperties& Properties() const { return p_; }
-    const EncodedSymbol& Symbol() const { return s_; }
+    const EncodedSymbol& Symbol() const { return Encoded(); }
     bool HasPrinter() const { return printer_.has_value(); }
     // The printer's resolution for unit defaults: the smaller of its two, or 2540.
     int PrinterResolution() const;
@@ -82,7 +82,7 @@ public:
     std::string ImageData();
     bool CopyMetafileToClipboard();
     bool CopyEnhMetafileToClipboard();
-    void EncodeSymbol();
+    void EncodeSymbol() const;
 
 private:
     friend struct ControlMembers;
@@ -131,7 +131,11 @@ private:
 
     ServerModule::LiveObject live_;
     ControlProperties p_;
-    EncodedSymbol s_;
+    // A property change only marks the symbol stale; the first read encodes
+    // it, so a run of property sets costs one encode.
+    EncodedSymbol& Encoded() const;
+    mutable EncodedSymbol s_;
+    mutable bool stale_ = false;
     std::optional<DeviceInfo> printer_;
     std::int32_t deviceDpi_ = 96;
     std::shared_ptr<const Picture> pictureHolder_;

@@ -34,9 +34,9 @@ int CMatrixelProCtrl::LinearWidth() const
     const long long wide = moduleWidths ? 2 * pitch : RoundHalfUpClamped(pitch * static_cast<double>(p_.NwRatio));
     const long long half = adjust > 0 ? (adjust + 1) / 2 : (adjust - 1) / 2;
     long long width = 2 * pitch * p_.QuietZone;
-    const int count = std::clamp(s_.NumCell, 0, kModuleBufferBytes);
+    const int count = std::clamp(Encoded().NumCell, 0, kModuleBufferBytes);
     for (int i = 0; i < count; ++i) {
-        const std::uint8_t e = s_.ModuleBuffer[static_cast<std::size_t>(i)];
+        const std::uint8_t e = Encoded().ModuleBuffer[static_cast<std::size_t>(i)];
         const long long w = (e & 0x7F) == 1 ? pitch : (e & 0x7F) == 2 ? wide : pitch * (e & 0x3F);
         width += (e & 0x80) ? w + half : w - adjust + half;
     }
@@ -49,14 +49,14 @@ Size CMatrixelProCtrl::GetSymbolExtent() const
     const long long quiet = p_.QuietZone;
     const long long adjust = p_.CellAdjust;
     const double unit = Unit();
-    const int columns = s_.NumCell & 0xFFFF;
-    const int rows = (s_.NumCell >> 16) & 0xFFFF;
+    const int columns = Encoded().NumCell & 0xFFFF;
+    const int rows = (Encoded().NumCell >> 16) & 0xFFFF;
     const int empty2d = RoundHalfUpClamped(unit * 15.5 / 25.4);
     int width = 0;
     int height = 0;
     switch (p_.CodeType) {
     case kCodeQr:
-        width = height = s_.NumCell > 0 ? AtLeastOne(pitch * (s_.NumCell + 2 * quiet) + adjust) : empty2d;
+        width = height = Encoded().NumCell > 0 ? AtLeastOne(pitch * (Encoded().NumCell + 2 * quiet) + adjust) : empty2d;
         break;
     case kCodeMaxiCode:
         width = AtLeastOne(pitch * (2 * quiet + 30) + adjust);
@@ -64,7 +64,7 @@ Size CMatrixelProCtrl::GetSymbolExtent() const
         break;
     case kCodePdf417:
     case kCodeDataMatrix:
-        if (s_.NumCell > 0) {
+        if (Encoded().NumCell > 0) {
             const long long factor = p_.CodeType == kCodePdf417 ? p_.PDF417XYratio : 1;
             width = AtLeastOne(pitch * (columns + 2 * quiet) + adjust);
             height = ClampInt(pitch * (factor * rows + 2 * quiet) + adjust);
@@ -73,7 +73,7 @@ Size CMatrixelProCtrl::GetSymbolExtent() const
         }
         break;
     default: {
-        if (s_.NumCell != 0) {
+        if (Encoded().NumCell != 0) {
             width = LinearWidth();
             height = RoundHalfUpClamped(p_.BarHeight / 25.4 * unit);
         } else {
@@ -100,7 +100,7 @@ SymbolDrawing CMatrixelProCtrl::Drawing(ColorRef dark, ColorRef light) const
 {
     SymbolDrawing d;
     d.properties = &p_;
-    d.symbol = &s_;
+    d.symbol = &Encoded();
     d.unit = Unit();
     d.extent = GetSymbolExtent();
     d.linearKey = LinearKindCode(p_);
@@ -161,9 +161,9 @@ void CMatrixelProCtrl::BuildPictureMetafile()
     recorder.SetMapMode(MapMode::Anisotropic);
     recorder.SetWindowExt(extent.cx, -extent.cy);
     recorder.SetWindowOrg(0, 0);
-    if (s_.NumCell == 0)
+    if (Encoded().NumCell == 0)
         EncodeSymbol();
-    if (s_.NumCell > 0)
+    if (Encoded().NumCell > 0)
         DrawSymbol(recorder, p_.ForeBColor, p_.ForeWColor);
     WindowsMetafile metafile = recorder.Close();
     PlaceableHeader header;
@@ -212,7 +212,7 @@ void CMatrixelProCtrl::OnDraw(DeviceContext& dc, const Rect& bounds)
     dc.SetViewportExt(ClampInt(wmm * dc.GetDeviceCaps(DeviceCap::LogPixelsX) / 2540),
                       ClampInt(hmm * dc.GetDeviceCaps(DeviceCap::LogPixelsY) / 2540));
     dc.SetViewportOrg(bounds.left, bounds.top);
-    if (s_.NumCell > 0 && pictureMetafile_)
+    if (Encoded().NumCell > 0 && pictureMetafile_)
         PlayWindowsMetafile(dc, *pictureMetafile_);
     dc.RestoreDC(saved);
     dc.SelectFont(previous);
@@ -234,7 +234,7 @@ std::int16_t CMatrixelProCtrl::DrawQrImage(std::int32_t hdc, std::int32_t x, std
 {
     DeviceContext* dc = DeviceContextFromHandle(hdc);
     if (!dc)
-        return static_cast<std::int16_t>(s_.NumCell & 0xFFFF);
+        return static_cast<std::int16_t>(Encoded().NumCell & 0xFFFF);
     const Size extent = GetSymbolExtent();
     const long long unit = Unit();
     const int saved = dc->SaveDC();
@@ -243,12 +243,12 @@ std::int16_t CMatrixelProCtrl::DrawQrImage(std::int32_t hdc, std::int32_t x, std
     dc->SetViewportExt(ClampInt((extent.cx * static_cast<long long>(dc->GetDeviceCaps(DeviceCap::LogPixelsX)) + unit / 2) / unit),
                        ClampInt((extent.cy * static_cast<long long>(dc->GetDeviceCaps(DeviceCap::LogPixelsY)) + unit / 2) / unit));
     dc->SetWindowOrg(ClampInt(-static_cast<long long>(x)), y);
-    if (s_.NumCell == 0)
+    if (Encoded().NumCell == 0)
         EncodeSymbol();
-    if (s_.NumCell > 0)
+    if (Encoded().NumCell > 0)
         DrawSymbol(*dc, p_.ForeBColor, p_.ForeWColor);
     dc->RestoreDC(saved);
-    return static_cast<std::int16_t>(s_.NumCell & 0xFFFF);
+    return static_cast<std::int16_t>(Encoded().NumCell & 0xFFFF);
 }
 
 Size CMatrixelProCtrl::ExtentInHundredthsMm() const
@@ -289,7 +289,7 @@ bool CMatrixelProCtrl::CopyEnhMetafileToClipboard()
 std::int16_t CMatrixelProCtrl::QrImageCopy(std::int16_t enhancedSw)
 {
     EncodeSymbol();
-    if (s_.NumCell > 0) {
+    if (Encoded().NumCell > 0) {
         if (enhancedSw != 0)
             CopyEnhMetafileToClipboard();
         else
@@ -301,7 +301,7 @@ std::int16_t CMatrixelProCtrl::QrImageCopy(std::int16_t enhancedSw)
             clipboard.Close();
         }
     }
-    return static_cast<std::int16_t>(s_.NumCell & 0xFFFF);
+    return static_cast<std::int16_t>(Encoded().NumCell & 0xFFFF);
 }
 
 int CMatrixelProCtrl::WriteSymbolFile(const std::string& fileName, int format)
@@ -314,7 +314,7 @@ int CMatrixelProCtrl::WriteSymbolFile(const std::string& fileName, int format)
         recorder.SetMapMode(MapMode::Anisotropic);
         recorder.SetWindowExt(extent.cx, -extent.cy);
         recorder.SetWindowOrg(0, 0);
-        if (s_.NumCell > 0)
+        if (Encoded().NumCell > 0)
             DrawSymbol(recorder, p_.ForeBColor, p_.ForeWColor);
         return WriteSymbolPlaceableWmf(recorder.Close(), fileName, size.cx, size.cy) == 1 ? 0 : kStatusNoFile;
     }
@@ -326,7 +326,7 @@ int CMatrixelProCtrl::WriteSymbolFile(const std::string& fileName, int format)
         recorder.SetWindowExt(extent.cx, -extent.cy);
         recorder.SetViewportExt(ClampInt((size.cx * static_cast<long long>(reference.dpiX) + 1270) / 2540),
                                 ClampInt((size.cy * static_cast<long long>(reference.dpiY) + 1270) / 2540));
-        if (s_.NumCell > 0)
+        if (Encoded().NumCell > 0)
             DrawSymbol(recorder, p_.ForeBColor, p_.ForeWColor);
         try {
             WriteFileReplacing(fileName, recorder.Close().Bytes());
@@ -348,11 +348,11 @@ int CMatrixelProCtrl::WriteSymbolFile(const std::string& fileName, int format)
 std::int16_t CMatrixelProCtrl::CreateQrMetaFile(std::int32_t, const std::string& fileName, std::int16_t format)
 {
     if (static_cast<std::uint16_t>(format) > 4) {
-        s_.MakeStatus = kStatusBadFormat;
+        Encoded().MakeStatus = kStatusBadFormat;
         return 0;
     }
     // Like the other drawing roads, a control that holds no symbol encodes first.
-    if (s_.NumCell == 0)
+    if (Encoded().NumCell == 0)
         EncodeSymbol();
     int status = 0;
     try {
@@ -361,10 +361,10 @@ std::int16_t CMatrixelProCtrl::CreateQrMetaFile(std::int32_t, const std::string&
         status = kStatusOutOfMemory;
     }
     if (status != 0) {
-        s_.MakeStatus = static_cast<std::int16_t>(status);
+        Encoded().MakeStatus = static_cast<std::int16_t>(status);
         return 0;
     }
-    return static_cast<std::int16_t>(s_.NumCell & 0xFFFF);
+    return static_cast<std::int16_t>(Encoded().NumCell & 0xFFFF);
 }
 
 MonochromeBitmap RenderMetafileToBitmap(const WindowsMetafile& metafile, int width, int height)
@@ -385,17 +385,17 @@ std::string CMatrixelProCtrl::ImageData()
 {
     EncodeSymbol();
     const int type = p_.CodeType;
-    const int low = s_.NumCell & 0xFFFF;
+    const int low = Encoded().NumCell & 0xFFFF;
     const bool matrix = type == kCodeQr || type == kCodeMaxiCode || type == kCodePdf417 || type == kCodeDataMatrix;
     const std::size_t rowBytes = static_cast<std::size_t>(matrix ? (low + 7) / 8 : low);
     const Variant rows = GetReadOnly(kDispNumRow);
     const std::size_t total = std::min<std::size_t>(rowBytes * static_cast<std::size_t>(std::max<int>(rows.AsInt16(), 0)),
-                                                    s_.ModuleBuffer.size());
+                                                    Encoded().ModuleBuffer.size());
     std::string text;
     text.reserve(total * 2);
     char hex[3];
     for (std::size_t i = 0; i < total; ++i) {
-        std::snprintf(hex, sizeof hex, "%02X", s_.ModuleBuffer[i]);
+        std::snprintf(hex, sizeof hex, "%02X", Encoded().ModuleBuffer[i]);
         text += hex;
     }
     return text;

@@ -43,7 +43,7 @@ void CMatrixelProCtrl::DoPropExchange(PropertyExchange& px)
     px.Text("InputData", p_.InputData, "QRCODE");
     px.PictureValue("Picture", pictureHolder_);
     px.Short("ThrowError", p_.ThrowError, 0);
-    px.Short("MakeStatus", s_.MakeStatus, 0);
+    px.Short("MakeStatus", Encoded().MakeStatus, 0);
     px.Color("ForeBColor", p_.ForeBColor, 0x000000);
     px.Color("ForeWColor", p_.ForeWColor, 0xFFFFFF);
     px.Short("GapAdjust", p_.GapAdjust, 0);
