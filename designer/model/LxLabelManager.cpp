@@ -91,6 +91,11 @@ EnhMetafile TlxLabelManager::RenderFace(std::int32_t face, std::uint8_t printMod
     return Face(face).RenderLabel(printMode);
 }
 
+bool TlxLabelManager::DrawFace(std::int32_t face, DeviceContext& canvas, const Rect& place, std::uint8_t printMode)
+{
+    return Face(face).DrawLabel(canvas, place, printMode);
+}
+
 TlxLabelObjectManager& TlxLabelManager::GetFaceObjects(std::int32_t face) const { return Face(face); }
 
 void TlxLabelManager::SetFaceObjects(std::int32_t face, std::unique_ptr<TlxLabelObjectManager> list)

@@ -51,6 +51,7 @@ public:
     // The face drawn into a new metafile at the printer's resolution; print
     // mode 1 leaves out the objects that are not printed.
     EnhMetafile RenderFace(std::int32_t face, std::uint8_t printMode);
+    bool DrawFace(std::int32_t face, DeviceContext& canvas, const Rect& place, std::uint8_t printMode);
 
     TlxLabelObjectManager& GetFaceObjects(std::int32_t face) const;
     // Takes the list as the face's object list and frees the one it replaces.

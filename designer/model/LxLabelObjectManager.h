@@ -150,11 +150,17 @@ public:
     // printer (600 dpi without one), whose resolution becomes DpiX and DpiY;
     // print mode 1 leaves out the NotPrint objects.
     EnhMetafile RenderLabel(std::uint8_t printMode);
+    // Draws into `place` on a device of the printer's resolution what
+    // playing RenderLabel's picture there draws, without the recording.
+    // False, drawing nothing, for a device of another resolution.
+    bool DrawLabel(DeviceContext& canvas, const Rect& place, std::uint8_t printMode);
     // Draws the objects from the back to the front onto a canvas whose units
     // are pixels at DpiX x DpiY: hidden objects never, NotPrint objects not
     // in print mode, objects with non-finite or absurd geometry not at all.
     // Text objects take their measured box.
     void DrawObjects(DeviceContext& canvas, bool printMode);
+    // The cell in pixels of the printer, whose resolution becomes DpiX and DpiY.
+    Size CellAtPrinterResolution(const DeviceInfo& printer);
 
     // Draws the lines of a text and grows the box (mm, in/out) to the text's
     // measure, in whole millimetres; left and top in pixels.

@@ -242,15 +242,30 @@ std::int32_t TlxLabelObjectManager::PixelsToMm(int axis, double pixels) const
 
 // ---- the cell
 
+Size TlxLabelObjectManager::CellAtPrinterResolution(const DeviceInfo& printer)
+{
+    dpiX_ = printer.dpiX;
+    dpiY_ = printer.dpiY;
+    return {std::max(0, MmToPixels(kAxisHorizontal, width_)), std::max(0, MmToPixels(kAxisVertical, height_))};
+}
+
 EnhMetafile TlxLabelObjectManager::RenderLabel(std::uint8_t printMode)
 {
     const DeviceInfo printer = CurrentPrinterDevice();
-    dpiX_ = printer.dpiX;
-    dpiY_ = printer.dpiY;
-    const Size cell{std::max(0, MmToPixels(kAxisHorizontal, width_)), std::max(0, MmToPixels(kAxisVertical, height_))};
-    EmfRecorder canvas(printer, FrameForPixels(cell, printer));
+    EmfRecorder canvas(printer, FrameForPixels(CellAtPrinterResolution(printer), printer));
     DrawObjects(canvas, printMode == 1);
     return canvas.Close();
+}
+
+bool TlxLabelObjectManager::DrawLabel(DeviceContext& canvas, const Rect& place, std::uint8_t printMode)
+{
+    const DeviceInfo printer = CurrentPrinterDevice();
+    if (canvas.GetDeviceCaps(DeviceCap::LogPixelsX) != printer.dpiX ||
+        canvas.GetDeviceCaps(DeviceCap::LogPixelsY) != printer.dpiY)
+        return false;
+    DrawAsPicture(canvas, place, CellAtPrinterResolution(printer), printer,
+                  [&](DeviceContext& dc) { DrawObjects(dc, printMode == 1); });
+    return true;
 }
 
 void TlxLabelObjectManager::DrawObjects(DeviceContext& canvas, bool printMode)

@@ -357,11 +357,19 @@ void TFormPreview::DrawLabelAt(DeviceContext& canvas, std::int32_t i, bool previ
     // A design with fewer cells than its layout leaves the others empty.
     if (face >= Document->GetFaceCount())
         return;
-    const EnhMetafile picture = Document->RenderFace(face, 1);
     const Rect place = LabelCellPlace(*SheetLayout, i, offsetX, offsetY, dpiX, dpiY);
     const std::uint8_t lineKind = SheetLayout->GetLabelLineKind(i);
+    if (!preview) {
+        // The printer draws the label straight, as its picture would be played.
+        const Region clip = LabelCellClip(place, lineKind);
+        canvas.SelectClipRegion(&clip);
+        if (!Document->DrawFace(face, canvas, place, 1))
+            PlayEnhMetafile(canvas, Document->RenderFace(face, 1), place);
+        return;
+    }
+    const EnhMetafile picture = Document->RenderFace(face, 1);
     // A cell far larger than any screen (a broken layout) is drawn directly.
-    if (!preview || place.Width() > kLargestSmoothCell || place.Height() > kLargestSmoothCell) {
+    if (place.Width() > kLargestSmoothCell || place.Height() > kLargestSmoothCell) {
         PlaceLabelPicture(canvas, picture, place, lineKind);
     } else {
         const Region clip = LabelCellClip(place, lineKind);
@@ -369,8 +377,6 @@ void TFormPreview::DrawLabelAt(DeviceContext& canvas, std::int32_t i, bool previ
         canvas.StretchDraw(Rect{place.left, place.top, place.right + 1, place.bottom + 1},
                            SmoothCellPicture(picture, place));
     }
-    if (!preview)
-        return;
     // The guides with a clear brush in the canvas's pen, under the cell's clip.
     canvas.SetBkMode(BkMode::Transparent);
     DrawCellGuides(canvas, *SheetLayout, i, dpiX, dpiY);

@@ -81,6 +81,11 @@ public:
     int GetDeviceCaps(DeviceCap cap) const;
     // True for the metafile recorders, which draw no pixels.
     virtual bool IsRecording() const { return false; }
+    // Whether pictures played here go through a bitmap first, as a recording
+    // keeps them: while recording, or while drawing stands in for a recording
+    // (DrawAsPicture).
+    bool PlaysPicturesAsBitmaps() const { return IsRecording() || picturesAsBitmaps_; }
+    void SetPicturesAsBitmaps(bool on) { picturesAsBitmaps_ = on; }
     const DeviceInfo& Device() const { return device_; }
 
     // Mapping.
@@ -235,6 +240,7 @@ private:
     Point PathPointToLogical(const PathPoint& p) const;
 
     DeviceInfo device_;
+    bool picturesAsBitmaps_ = false;
     State state_;
     std::vector<State> saved_;
     PathState pathState_ = PathState::None;

@@ -96,16 +96,23 @@ EnhMetafile EnhMetafile::FromBytes(std::string bytes)
     return metafile;
 }
 
+namespace {
+
+// A frame length in 0.01 mm as pixels of a device of `pixels` over `mm`.
+int FramePixels(int frame, int pixels, int mm)
+{
+    if (mm <= 0)
+        return 0;
+    const double size = static_cast<double>(frame) * pixels / (mm * 100.0);
+    return static_cast<int>(std::llround(std::clamp(size, -1e9, 1e9))); // half away from zero
+}
+
+} // namespace
+
 Size EnhMetafile::PixelSize() const
 {
-    auto convert = [](int frame, int pixels, int mm) {
-        if (mm <= 0)
-            return 0;
-        const double size = static_cast<double>(frame) * pixels / (mm * 100.0);
-        return static_cast<int>(std::llround(std::clamp(size, -1e9, 1e9))); // half away from zero
-    };
-    return {convert(header_.frame.Width(), header_.device.cx, header_.millimeters.cx),
-            convert(header_.frame.Height(), header_.device.cy, header_.millimeters.cy)};
+    return {FramePixels(header_.frame.Width(), header_.device.cx, header_.millimeters.cx),
+            FramePixels(header_.frame.Height(), header_.device.cy, header_.millimeters.cy)};
 }
 
 Rect FrameForPixels(Size pixels, const DeviceInfo& reference)
@@ -431,11 +438,45 @@ private:
 
 } // namespace
 
+namespace {
+
+// What maps a picture of `pixels` whose frame begins at (frameX, frameY) of
+// its device onto `dest`, x and y scaled separately.
+Transform PictureTransform(const DeviceContext& dc, const Rect& dest, Size pixels, double frameX, double frameY)
+{
+    const Transform t = dc.CurrentTransform();
+    const double left = dest.left * t.sx + t.dx;
+    const double top = dest.top * t.sy + t.dy;
+    Transform outer;
+    outer.sx = (dest.right * t.sx + t.dx - left) / pixels.cx;
+    outer.sy = (dest.bottom * t.sy + t.dy - top) / pixels.cy;
+    outer.dx = left - frameX * outer.sx;
+    outer.dy = top - frameY * outer.sy;
+    return outer;
+}
+
+// Runs `draw` on a fresh state of dc under `outer`, then gives dc its state back.
+template <typename Draw>
+void DrawUnder(DeviceContext& dc, const Transform& outer, Draw draw)
+{
+    const int level = dc.SaveDC();
+    dc.BeginPlayback(outer);
+    try {
+        draw();
+    } catch (...) {
+        dc.RestoreDC(level);
+        throw;
+    }
+    dc.RestoreDC(level);
+}
+
+} // namespace
+
 void PlayEnhMetafile(DeviceContext& dc, const EnhMetafile& metafile, const Rect& dest)
 {
     if (metafile.Empty())
         return;
-    if (dc.IsRecording()) {
+    if (dc.PlaysPicturesAsBitmaps()) {
         DrawThroughBitmap(dc, dest, [&](DeviceContext& raster, const Rect& area) { PlayEnhMetafile(raster, metafile, area); });
         return;
     }
@@ -443,25 +484,35 @@ void PlayEnhMetafile(DeviceContext& dc, const EnhMetafile& metafile, const Rect&
     const Size pixels = metafile.PixelSize();
     if (pixels.cx <= 0 || pixels.cy <= 0)
         return;
-    const Transform t = dc.CurrentTransform();
-    const double left = dest.left * t.sx + t.dx;
-    const double top = dest.top * t.sy + t.dy;
-    Transform outer;
-    outer.sx = (dest.right * t.sx + t.dx - left) / pixels.cx;
-    outer.sy = (dest.bottom * t.sy + t.dy - top) / pixels.cy;
     const double frameX = static_cast<double>(h.frame.left) * h.device.cx / (h.millimeters.cx * 100.0);
     const double frameY = static_cast<double>(h.frame.top) * h.device.cy / (h.millimeters.cy * 100.0);
-    outer.dx = left - frameX * outer.sx;
-    outer.dy = top - frameY * outer.sy;
-    const int level = dc.SaveDC();
-    dc.BeginPlayback(outer);
+    const Transform outer = PictureTransform(dc, dest, pixels, frameX, frameY);
+    DrawUnder(dc, outer, [&] { EmfPlayer(dc, outer, h.handles).Play(metafile.Bytes()); });
+}
+
+void DrawAsPicture(DeviceContext& dc, const Rect& dest, Size cell, const DeviceInfo& reference,
+                   const std::function<void(DeviceContext&)>& draw)
+{
+    if (dc.IsRecording()) {
+        EmfRecorder recorder(reference, FrameForPixels(cell, reference));
+        draw(recorder);
+        PlayEnhMetafile(dc, recorder.Close(), dest);
+        return;
+    }
+    const Rect frame = FrameForPixels(cell, reference);
+    const Size pixels{FramePixels(frame.Width(), reference.horzRes, reference.horzSizeMm),
+                      FramePixels(frame.Height(), reference.vertRes, reference.vertSizeMm)};
+    if (pixels.cx <= 0 || pixels.cy <= 0)
+        return;
+    const bool flat = dc.PlaysPicturesAsBitmaps();
+    dc.SetPicturesAsBitmaps(true);
     try {
-        EmfPlayer(dc, outer, h.handles).Play(metafile.Bytes());
+        DrawUnder(dc, PictureTransform(dc, dest, pixels, 0, 0), [&] { draw(dc); });
     } catch (...) {
-        dc.RestoreDC(level);
+        dc.SetPicturesAsBitmaps(flat);
         throw;
     }
-    dc.RestoreDC(level);
+    dc.SetPicturesAsBitmaps(flat);
 }
 
 } // namespace lx

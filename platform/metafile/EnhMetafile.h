@@ -3,6 +3,7 @@
 // the clipboard, metafile pictures in design files and ".emf" files. Held as
 // the real file bytes; recorded by EmfRecorder, replayed by PlayEnhMetafile.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,6 +55,13 @@ Rect FrameForPixels(Size pixels, const DeviceInfo& reference);
 // clips), no clip of its own is added. Unknown records are skipped; a
 // malformed record ends the playback with ReadError.
 void PlayEnhMetafile(DeviceContext& dc, const EnhMetafile& metafile, const Rect& dest);
+
+// Draws into `dest` what `draw` would record on an EmfRecorder of
+// `reference` with the frame FrameForPixels(cell, reference), as playing
+// that recording would, without recording it: the same mapping, a fresh
+// state, the clip dc has, pictures through a bitmap.
+void DrawAsPicture(DeviceContext& dc, const Rect& dest, Size cell, const DeviceInfo& reference,
+                   const std::function<void(DeviceContext&)>& draw);
 
 // Records drawing calls into an EMF. The reference device gives the header's
 // device size and millimetres and the context's device capabilities; the

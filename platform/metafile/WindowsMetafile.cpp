@@ -358,7 +358,7 @@ void PlayWindowsMetafile(DeviceContext& dc, const WindowsMetafile& metafile, con
 {
     if (metafile.Empty())
         return;
-    if (dc.IsRecording()) {
+    if (dc.PlaysPicturesAsBitmaps()) {
         DrawThroughBitmap(dc, dest, [&](DeviceContext& raster, const Rect& area) { PlayWindowsMetafile(raster, metafile, area); });
         return;
     }
