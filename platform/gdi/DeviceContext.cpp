@@ -774,7 +774,10 @@ int DeviceContext::GetPath(Point* points, std::uint8_t* types, int capacity) con
 
 void DeviceContext::SelectClipRegion(const Region* region)
 {
-    if (region)
+    const Transform& outer = state_.outer;
+    if (region && standsInForRecording_)
+        state_.clip = region->Transformed(outer.sx, outer.sy, outer.dx, outer.dy);
+    else if (region)
         state_.clip = *region;
     else
         state_.clip.reset();

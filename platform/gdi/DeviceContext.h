@@ -81,11 +81,12 @@ public:
     int GetDeviceCaps(DeviceCap cap) const;
     // True for the metafile recorders, which draw no pixels.
     virtual bool IsRecording() const { return false; }
-    // Whether pictures played here go through a bitmap first, as a recording
-    // keeps them: while recording, or while drawing stands in for a recording
-    // (DrawAsPicture).
-    bool PlaysPicturesAsBitmaps() const { return IsRecording() || picturesAsBitmaps_; }
-    void SetPicturesAsBitmaps(bool on) { picturesAsBitmaps_ = on; }
+    // While drawing stands in for playing a recording of it (DrawAsPicture),
+    // clip regions come in the recording's pixels and pictures go through a
+    // bitmap first, as a recording keeps them.
+    void SetStandsInForRecording(bool on) { standsInForRecording_ = on; }
+    bool StandsInForRecording() const { return standsInForRecording_; }
+    bool PlaysPicturesAsBitmaps() const { return IsRecording() || standsInForRecording_; }
     const DeviceInfo& Device() const { return device_; }
 
     // Mapping.
@@ -240,7 +241,7 @@ private:
     Point PathPointToLogical(const PathPoint& p) const;
 
     DeviceInfo device_;
-    bool picturesAsBitmaps_ = false;
+    bool standsInForRecording_ = false;
     State state_;
     std::vector<State> saved_;
     PathState pathState_ = PathState::None;

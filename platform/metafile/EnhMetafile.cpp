@@ -493,26 +493,29 @@ void PlayEnhMetafile(DeviceContext& dc, const EnhMetafile& metafile, const Rect&
 void DrawAsPicture(DeviceContext& dc, const Rect& dest, Size cell, const DeviceInfo& reference,
                    const std::function<void(DeviceContext&)>& draw)
 {
-    if (dc.IsRecording()) {
-        EmfRecorder recorder(reference, FrameForPixels(cell, reference));
-        draw(recorder);
-        PlayEnhMetafile(dc, recorder.Close(), dest);
-        return;
-    }
     const Rect frame = FrameForPixels(cell, reference);
     const Size pixels{FramePixels(frame.Width(), reference.horzRes, reference.horzSizeMm),
                       FramePixels(frame.Height(), reference.vertRes, reference.vertSizeMm)};
     if (pixels.cx <= 0 || pixels.cy <= 0)
         return;
-    const bool flat = dc.PlaysPicturesAsBitmaps();
-    dc.SetPicturesAsBitmaps(true);
+    const Transform outer = PictureTransform(dc, dest, pixels, 0, 0);
+    // Pictures inside go through bitmaps of the recording's pixels: only a
+    // place of the same pixels draws them alike without the recording.
+    if (dc.IsRecording() || outer.sx != 1 || outer.sy != 1) {
+        EmfRecorder recorder(reference, frame);
+        draw(recorder);
+        PlayEnhMetafile(dc, recorder.Close(), dest);
+        return;
+    }
+    const bool standing = dc.StandsInForRecording();
+    dc.SetStandsInForRecording(true);
     try {
-        DrawUnder(dc, PictureTransform(dc, dest, pixels, 0, 0), [&] { draw(dc); });
+        DrawUnder(dc, outer, [&] { draw(dc); });
     } catch (...) {
-        dc.SetPicturesAsBitmaps(flat);
+        dc.SetStandsInForRecording(standing);
         throw;
     }
-    dc.SetPicturesAsBitmaps(flat);
+    dc.SetStandsInForRecording(standing);
 }
 
 } // namespace lx

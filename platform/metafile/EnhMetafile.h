@@ -58,8 +58,9 @@ void PlayEnhMetafile(DeviceContext& dc, const EnhMetafile& metafile, const Rect&
 
 // Draws into `dest` what `draw` would record on an EmfRecorder of
 // `reference` with the frame FrameForPixels(cell, reference), as playing
-// that recording would, without recording it: the same mapping, a fresh
-// state, the clip dc has, pictures through a bitmap.
+// that recording would: the same mapping, a fresh state, the clip dc has,
+// pictures through a bitmap. Where dest is the cell's pixels on the device
+// (a printer of the reference's resolution) nothing is recorded.
 void DrawAsPicture(DeviceContext& dc, const Rect& dest, Size cell, const DeviceInfo& reference,
                    const std::function<void(DeviceContext&)>& draw);
 

@@ -127,6 +127,37 @@ TEST(Metafile, EmfPlayedAtItsOwnSizeGivesTheSamePixelsAsDrawingDirectly)
     EXPECT_EQ(Differences(played, Direct(true)), 0);
 }
 
+// Drawing in a recording's stead gives what playing the recording gives:
+// moved into the place (or recorded where it is scaled), under the caller's
+// clip, with the drawing's own clip where the recording puts it and a
+// picture inside going through a bitmap as the recording keeps it.
+TEST(Metafile, DrawingAsAPictureGivesThePixelsOfPlayingTheRecording)
+{
+    const EnhMetafile inner = RecordScene();
+    const auto scene = [&](DeviceContext& dc) {
+        DrawScene(dc, true);
+        PlayEnhMetafile(dc, inner, {20, 10, 80, 58});
+    };
+    EmfRecorder recorder(DisplayDevice(), FrameForPixels({kW, kH}, DisplayDevice()));
+    scene(recorder);
+    const EnhMetafile recorded = recorder.Close();
+    const Region clip = Region::FromEllipse({0, 0, 330, 260});
+    for (const Rect place : {Rect{0, 0, kW, kH}, Rect{13, 7, 13 + kW, 7 + kH}, Rect{13, 7, 13 + kW * 3 / 2, 7 + kH * 3 / 2}}) {
+        SCOPED_TRACE(place.left);
+        const Bitmap played = Drawn(330, 260, [&](DeviceContext& dc) {
+            dc.SelectClipRegion(&clip);
+            PlayEnhMetafile(dc, recorded, place);
+        });
+        const Bitmap drawn = Drawn(330, 260, [&](DeviceContext& dc) {
+            dc.SelectClipRegion(&clip);
+            DrawAsPicture(dc, place, {kW, kH}, DisplayDevice(), scene);
+            EXPECT_FALSE(dc.StandsInForRecording()) << "only while drawing";
+        });
+        EXPECT_EQ(Differences(played, drawn), 0);
+        EXPECT_GT(Differences(drawn, Bitmap(330, 260)), 1000) << "something was drawn";
+    }
+}
+
 TEST(Metafile, WmfPlayedWithItsOwnMappingGivesTheSamePixelsAsDrawingDirectly)
 {
     WmfRecorder recorder;
