@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# The merge print job of bench_merge_print side by side with gLabels 3: the
-# same sheet (A4, 12 labels of 86.4 x 42.3 mm), the same two merged text lines
-# (9 pt and 8 pt) and merged QR Code (Model 2, level M, 30 mm), the same rows
-# (as UTF-8 CSV for gLabels). Each side runs 3 times; the medians of the wall
-# times and the ratio are printed, with peak memory and PDF size per page.
+# The merge print job of bench_merge_print side by side with its floor
+# (bench_merge_floor: the same rows, our QR encoder, rectangles and text
+# straight onto QPdfWriter) and with gLabels 3: the same sheet (A4, 12 labels
+# of 86.4 x 42.3 mm), the same two merged text lines (9 pt and 8 pt) and
+# merged QR Code (Model 2, level M, 30 mm), the same rows (as UTF-8 CSV for
+# gLabels). The three run in turn, 3 rounds, pinned to the same cores
+# (LX_BENCH_CPUS, default 2,3); medians of wall and of CPU (user + system)
+# seconds are printed with peak memory, PDF size per page and the ratios.
 #
 #   bash bench/bench_merge_print.sh [build folder] [records]   (1000 or 10000)
 set -euo pipefail
@@ -13,7 +16,11 @@ build=$(cd "${1:-$here/../build}" && pwd)
 records=${2:-1000}
 runs=3
 ours="$build/bench/bench_merge_print"
-[[ -x $ours ]] || { echo "build $ours first" >&2; exit 1; }
+floor="$build/bench/bench_merge_floor"
+for program in "$ours" "$floor"; do
+    [[ -x $program ]] || { echo "build $program first" >&2; exit 1; }
+done
+cpus=${LX_BENCH_CPUS:-2,3}
 if ! command -v glabels-3-batch >/dev/null; then
     if [[ $(id -u) == 0 ]]; then
         DEBIAN_FRONTEND=noninteractive apt-get install -y glabels >/dev/null
@@ -57,17 +64,20 @@ cat >"$work/job.glabels" <<DOC
 </Glabels-document>
 DOC
 
-# Runs a command $runs times; prints "median-seconds peak-KiB".
-measure() {
-    local times=() peaks=()
-    for ((i = 0; i < runs; ++i)); do
-        /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>&1
-        read -r t m <"$work/time"
-        times+=("$t")
-        peaks+=("$m")
-    done
-    printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -g | sed -n 2p)" \
-        "$(printf '%s\n' "${peaks[@]}" | sort -g | tail -1)"
+# One run of a command on the pinned cores; appends "wall cpu peak-KiB" to $1.
+run_once() {
+    local log=$1
+    shift
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" taskset -c "$cpus" "$@" >/dev/null 2>&1
+    read -r wall user system peak <"$work/time"
+    echo "$wall $(echo "$user + $system" | bc) $peak" >>"$log"
+}
+
+median() { sort -g | sed -n "$(((runs + 1) / 2))p"; }
+
+# Prints "wall cpu peak-KiB": the medians and the largest peak of a log.
+summary() {
+    echo "$(cut -d' ' -f1 "$1" | median) $(cut -d' ' -f2 "$1" | median) $(cut -d' ' -f3 "$1" | sort -g | tail -1)"
 }
 
 per_page() { # bytes per page of a PDF
@@ -76,14 +86,25 @@ per_page() { # bytes per page of a PDF
     echo $(($(stat -c %s "$1") / pages))
 }
 
-read -r ours_s ours_kib < <(LX_BENCH_OUT="$work" measure "$ours" --benchmark_filter="BM_MergePrint/$records/")
-read -r theirs_s theirs_kib < <(measure glabels-3-batch -o "$work/glabels.pdf" "$work/job.glabels")
+for ((i = 0; i < runs; ++i)); do
+    LX_BENCH_OUT="$work" run_once "$work/ours.log" "$ours" --benchmark_filter="BM_MergePrint/$records/"
+    LX_BENCH_OUT="$work" run_once "$work/floor.log" "$floor" --benchmark_filter="BM_MergeFloor/$records/"
+    run_once "$work/glabels.log" glabels-3-batch -o "$work/glabels.pdf" "$work/job.glabels"
+done
+read -r ours_s ours_cpu ours_kib < <(summary "$work/ours.log")
+read -r floor_s floor_cpu floor_kib < <(summary "$work/floor.log")
+read -r theirs_s theirs_cpu theirs_kib < <(summary "$work/glabels.log")
 
-printf '%-8s %8s %10s %12s\n' "" "seconds" "peak MiB" "PDF B/page"
-printf '%-8s %8s %10d %12s\n' ours "$ours_s" $((ours_kib / 1024)) \
+printf '%-8s %8s %8s %10s %12s\n' "" "wall s" "CPU s" "peak MiB" "PDF B/page"
+printf '%-8s %8s %8s %10d %12s\n' ours "$ours_s" "$ours_cpu" $((ours_kib / 1024)) \
     "$( [[ -f $work/merge-$records.pdf ]] && per_page "$work/merge-$records.pdf" || echo printer)"
-printf '%-8s %8s %10d %12s\n' gLabels "$theirs_s" $((theirs_kib / 1024)) "$(per_page "$work/glabels.pdf")"
-echo "records: $records, medians of $runs; gLabels / ours: $(echo "scale=2; $theirs_s / $ours_s" | bc)x"
+printf '%-8s %8s %8s %10d %12s\n' floor "$floor_s" "$floor_cpu" $((floor_kib / 1024)) \
+    "$(per_page "$work/floor-$records.pdf")"
+printf '%-8s %8s %8s %10d %12s\n' gLabels "$theirs_s" "$theirs_cpu" $((theirs_kib / 1024)) \
+    "$(per_page "$work/glabels.pdf")"
+echo "records: $records, medians of $runs on cores $cpus"
+echo "ours / floor: $(echo "scale=2; $ours_s / $floor_s" | bc)x wall, $(echo "scale=2; $ours_cpu / $floor_cpu" | bc)x CPU"
+echo "gLabels / ours: $(echo "scale=2; $theirs_s / $ours_s" | bc)x wall, $(echo "scale=2; $theirs_cpu / $ours_cpu" | bc)x CPU"
 if [[ -n ${KEEP_PDF:-} ]]; then
-    cp "$work"/merge-"$records".pdf "$work"/glabels.pdf "$KEEP_PDF"/ 2>/dev/null || true
+    cp "$work"/merge-"$records".pdf "$work"/floor-"$records".pdf "$work"/glabels.pdf "$KEEP_PDF"/ 2>/dev/null || true
 fi
