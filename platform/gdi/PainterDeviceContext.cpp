@@ -327,6 +327,9 @@ void PainterDeviceContext::ClipChanged(const Region* effective)
 {
     if (!painter_ || !painter_->isActive())
         return;
+    if (effective ? appliedClip_ == *effective : !appliedClip_)
+        return;
+    appliedClip_ = effective ? std::optional<Region>(*effective) : std::nullopt;
     if (!effective) {
         painter_->setClipping(false);
         clipBounds_.reset();

@@ -43,6 +43,8 @@ private:
     QPainter* painter_;
     Rect bounds_;
     std::optional<Rect> clipBounds_;
+    // The clip the painter has: a PDF repeats its path for every change.
+    std::optional<Region> appliedClip_;
     bool vectorOutput_ = false;
 };
 

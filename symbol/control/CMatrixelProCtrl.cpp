@@ -430,7 +430,7 @@ void CMatrixelProCtrl::PutInputDataBytes(DispId id, const Variant& value)
     AfterChange(true);
 }
 
-Variant CMatrixelProCtrl::GetPicture(DispId) { return Variant(pictureHolder_); }
+Variant CMatrixelProCtrl::GetPicture(DispId) { return Variant(PictureHolder()); }
 
 Variant CMatrixelProCtrl::GetColor(DispId id)
 {

@@ -62,7 +62,7 @@ public:
     bool HasPrinter() const { return printer_.has_value(); }
     // The printer's resolution for unit defaults: the smaller of its two, or 2540.
     int PrinterResolution() const;
-    const std::shared_ptr<const Picture>& PictureHolder() const { return pictureHolder_; }
+    const std::shared_ptr<const Picture>& PictureHolder();
     std::int32_t DeviceDpi() const { return deviceDpi_; }
     std::uint32_t BackColor() const { return backColor_; }
     const std::string& FontName() const { return fontName_; }
@@ -140,6 +140,14 @@ private:
     std::int32_t deviceDpi_ = 96;
     std::shared_ptr<const Picture> pictureHolder_;
     std::optional<WindowsMetafile> pictureMetafile_;
+    // Refresh keeps what the picture is made of; it is made when it is read.
+    struct PictureSource {
+        ControlProperties properties;
+        EncodedSymbol symbol;
+        std::string fontName;
+    };
+    std::optional<PictureSource> duePicture_;
+    void BuildDuePicture();
     // Stock properties and framework state.
     std::uint32_t backColor_ = 0x80000005;
     std::string fontName_;

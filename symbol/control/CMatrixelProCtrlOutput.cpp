@@ -182,11 +182,42 @@ void CMatrixelProCtrl::BuildPictureMetafile()
         picture->SetGraphic(std::move(image));
     pictureMetafile_ = std::move(metafile);
     pictureHolder_ = std::move(picture);
+    duePicture_.reset();
+}
+
+void CMatrixelProCtrl::BuildDuePicture()
+{
+    if (!duePicture_)
+        return;
+    PictureSource then = std::move(*duePicture_);
+    const auto swapState = [&] {
+        std::swap(p_, then.properties);
+        std::swap(s_, then.symbol);
+        std::swap(fontName_, then.fontName);
+    };
+    const bool stale = stale_;
+    swapState();
+    stale_ = false;
+    try {
+        BuildPictureMetafile();
+    } catch (...) {
+        swapState();
+        stale_ = stale;
+        throw;
+    }
+    swapState();
+    stale_ = stale;
+}
+
+const std::shared_ptr<const Picture>& CMatrixelProCtrl::PictureHolder()
+{
+    BuildDuePicture();
+    return pictureHolder_;
 }
 
 void CMatrixelProCtrl::Refresh()
 {
-    BuildPictureMetafile();
+    duePicture_ = PictureSource{p_, Encoded(), fontName_};
     InvalidateControl();
 }
 

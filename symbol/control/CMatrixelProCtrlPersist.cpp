@@ -41,6 +41,7 @@ void CMatrixelProCtrl::DoPropExchange(PropertyExchange& px)
     px.Short("Divide2", p_.Divide2, 1);
     px.Short("TextOrBinary", p_.TextOrBinary, 0);
     px.Text("InputData", p_.InputData, "QRCODE");
+    BuildDuePicture();
     px.PictureValue("Picture", pictureHolder_);
     px.Short("ThrowError", p_.ThrowError, 0);
     px.Short("MakeStatus", Encoded().MakeStatus, 0);
@@ -85,6 +86,7 @@ HResult CMatrixelProCtrl::ResetState()
 {
     InitNew();
     pictureHolder_.reset();
+    duePicture_.reset();
     InvalidateControl();
     return kOk;
 }

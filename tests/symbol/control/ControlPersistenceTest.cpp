@@ -159,6 +159,41 @@ TEST(ControlPersistence, PictureSurvivesTheStream)
     EXPECT_EQ(picture->GetGraphic()->SaveToBytes(), a.object->PictureHolder()->GetGraphic()->SaveToBytes());
 }
 
+// The picture is the symbol as Refresh found it, whenever it is read or
+// saved: later changes wait for the next Refresh.
+TEST(ControlPersistence, PictureIsTheSymbolOfTheLastRefresh)
+{
+    const auto pictureBytes = [](TestControl& c) {
+        const auto picture = c.driver.Get(kDispPicture).AsPicture();
+        return picture && picture->GetGraphic() ? picture->GetGraphic()->SaveToBytes() : std::string();
+    };
+    TestControl first;
+    first.PutText("FIRST");
+    first.driver.Call(kDispIdRefresh);
+    const std::string ofFirst = pictureBytes(first);
+    TestControl second;
+    second.PutText("SECOND, LONGER DATA");
+    second.driver.Call(kDispIdRefresh);
+    const std::string ofSecond = pictureBytes(second);
+    ASSERT_NE(ofFirst, ofSecond);
+
+    TestControl c;
+    c.PutText("FIRST");
+    c.driver.Call(kDispIdRefresh);
+    c.PutText("SECOND, LONGER DATA");
+    c.Put(kDispCodeType, 17);
+    EXPECT_EQ(pictureBytes(c), ofFirst);
+    EXPECT_EQ(c.GetShort(kDispCodeType), 17) << "the control itself has the new values";
+    c.Put(kDispCodeType, 0);
+    c.driver.Call(kDispIdRefresh);
+    MemoryStream stream;
+    ASSERT_EQ(c.object->Save(stream, false), kOk);
+    TestControl loaded;
+    stream.Seek(0);
+    ASSERT_EQ(loaded.object->Load(stream), kOk);
+    EXPECT_EQ(pictureBytes(loaded), ofSecond);
+}
+
 TEST(ControlPersistence, HostileStreamIsRefusedAndTheControlKeepsItsValues)
 {
     TestControl a;
