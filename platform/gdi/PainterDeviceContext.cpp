@@ -1,12 +1,15 @@
 #include "platform/gdi/PainterDeviceContext.h"
 
+#include <QColor>
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointF>
 #include <QRawFont>
 #include <QRegion>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -171,6 +174,14 @@ QRawFont RawFont(const FontFace* face, double pixels)
 
 } // namespace
 
+struct PainterDeviceContext::PendingText {
+    QRawFont font;
+    QColor colour;
+    QTransform toRun; // glyph space of the first glyph onto the device
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+};
+
 PainterDeviceContext::PainterDeviceContext(QPainter* painter, const DeviceInfo& device, const Rect& bounds)
     : DeviceContext(device), painter_(painter), bounds_(bounds)
 {
@@ -181,10 +192,36 @@ PainterDeviceContext::PainterDeviceContext(QPainter* painter, const DeviceInfo& 
     }
 }
 
-PainterDeviceContext::~PainterDeviceContext() = default;
+PainterDeviceContext::~PainterDeviceContext()
+{
+    try {
+        FlushText();
+    } catch (...) {
+        // A painter that fails now has nothing more to draw to.
+    }
+}
+
+void PainterDeviceContext::FlushText()
+{
+    if (!pendingText_)
+        return;
+    const std::unique_ptr<PendingText> text = std::move(pendingText_);
+    if (!painter_ || !painter_->isActive())
+        return;
+    QGlyphRun glyphRun;
+    glyphRun.setRawFont(text->font);
+    glyphRun.setGlyphIndexes(text->indexes);
+    glyphRun.setPositions(text->positions);
+    painter_->save();
+    painter_->setTransform(text->toRun);
+    painter_->setPen(text->colour);
+    painter_->drawGlyphRun(QPointF(0, 0), glyphRun);
+    painter_->restore();
+}
 
 void PainterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
 {
+    FlushText();
     if (!painter_ || !painter_->isActive())
         return;
     painter_->fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(color));
@@ -192,6 +229,7 @@ void PainterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
 
 void PainterDeviceContext::PaintPath(const DevicePath& path, bool winding, ColorRef color)
 {
+    FlushText();
     if (!painter_ || !painter_->isActive())
         return;
     // Pixel centres decide coverage, as GDI's fills do.
@@ -200,6 +238,7 @@ void PainterDeviceContext::PaintPath(const DevicePath& path, bool winding, Color
 
 void PainterDeviceContext::PaintStroke(const DevicePath& path, double width, ColorRef color)
 {
+    FlushText();
     if (!painter_ || !painter_->isActive())
         return;
     QPen pen(ToQColor(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -208,6 +247,7 @@ void PainterDeviceContext::PaintStroke(const DevicePath& path, double width, Col
 
 void PainterDeviceContext::PaintBitmap(const Rect& dest, const Bitmap& source, std::optional<ColorRef> key)
 {
+    FlushText();
     if (!painter_ || !painter_->isActive())
         return;
     Rect area = dest.Normalized();
@@ -279,6 +319,22 @@ bool PainterDeviceContext::PaintTwoColours(const Rect& dest, const Rect& area, c
     return true;
 }
 
+namespace {
+
+bool SameDirection(const QTransform& a, const QTransform& b)
+{
+    return a.m11() == b.m11() && a.m12() == b.m12() && a.m21() == b.m21() && a.m22() == b.m22();
+}
+
+// Where the origin of `next` lies in the glyph space of `first` (both of one
+// direction).
+QPointF GlyphSpaceShift(const QTransform& first, const QTransform& next)
+{
+    return first.inverted().map(QPointF(next.dx(), next.dy()));
+}
+
+} // namespace
+
 void PainterDeviceContext::PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color)
 {
     if (!vectorOutput_ || !painter_ || !painter_->isActive() || !DrawGlyphRuns(run, dx, dy, color))
@@ -301,25 +357,24 @@ bool PainterDeviceContext::DrawGlyphRuns(const TextRun& run, double dx, double d
     const double slant = run.font->Slant();
     const QTransform toRun(run.ux * stretch, run.uy * stretch, run.vx - run.ux * stretch * slant,
                            run.vy - run.uy * stretch * slant, run.originX + dx - 0.5, run.originY + dy - 0.5);
-    painter_->save();
-    painter_->setTransform(toRun);
-    painter_->setPen(ToQColor(color));
+    const QColor colour = ToQColor(color);
     int pen = 0;
     for (std::size_t i = 0; i < run.glyphs.size();) {
-        QGlyphRun glyphRun;
-        glyphRun.setRawFont(fonts[i]);
-        QList<quint32> indexes;
-        QList<QPointF> positions;
+        // Glyphs of one face join the text block waiting when they share its
+        // font, colour and direction; they are placed from its first glyph.
+        const bool joins = pendingText_ && pendingText_->font == fonts[i] && pendingText_->colour == colour &&
+                           SameDirection(pendingText_->toRun, toRun);
+        if (!joins) {
+            FlushText();
+            pendingText_ = std::make_unique<PendingText>(PendingText{fonts[i], colour, toRun, {}, {}});
+        }
+        const QPointF shift = joins ? GlyphSpaceShift(pendingText_->toRun, toRun) : QPointF();
         for (const FontFace* face = run.glyphs[i].face; i < run.glyphs.size() && run.glyphs[i].face == face; ++i) {
-            indexes.push_back(run.glyphs[i].glyph);
-            positions.push_back(QPointF(pen / stretch + slant * m.ascent, m.ascent));
+            pendingText_->indexes.push_back(run.glyphs[i].glyph);
+            pendingText_->positions.push_back(shift + QPointF(pen / stretch + slant * m.ascent, m.ascent));
             pen += run.glyphs[i].advance;
         }
-        glyphRun.setGlyphIndexes(indexes);
-        glyphRun.setPositions(positions);
-        painter_->drawGlyphRun(QPointF(0, 0), glyphRun);
     }
-    painter_->restore();
     return true;
 }
 
@@ -327,6 +382,7 @@ void PainterDeviceContext::ClipChanged(const Region* effective)
 {
     if (!painter_ || !painter_->isActive())
         return;
+    FlushText();
     if (effective ? appliedClip_ == *effective : !appliedClip_)
         return;
     appliedClip_ = effective ? std::optional<Region>(*effective) : std::nullopt;

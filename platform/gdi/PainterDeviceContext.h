@@ -3,6 +3,7 @@
 // output through a QPainter with anti-aliasing off and an identity transform
 // (the context has already mapped and rounded everything).
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/gdi/DeviceContext.h"
@@ -23,6 +24,9 @@ public:
     // rectangles of their runs, lossless and small. Pixels on a bitmap stay
     // exactly those of the outlines.
     void SetVectorOutput(bool on) { vectorOutput_ = on; }
+    // Draws the glyphs still held back for one text block; before the page
+    // ends or the painter is used otherwise.
+    void FlushText();
 
 protected:
     Rect DeviceBounds() const override { return bounds_; }
@@ -39,6 +43,11 @@ private:
     bool PaintTwoColours(const Rect& dest, const Rect& area, const std::vector<int>& columns, const Bitmap& source);
     // False (nothing drawn) when a glyph has no font file to embed.
     bool DrawGlyphRuns(const TextRun& run, double dx, double dy, ColorRef color);
+
+    // Glyphs of one font, colour and direction, drawn one character after
+    // another, wait here to go out as one text block.
+    struct PendingText;
+    std::unique_ptr<PendingText> pendingText_;
 
     QPainter* painter_;
     Rect bounds_;

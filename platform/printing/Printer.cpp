@@ -228,6 +228,7 @@ int PrintJob::Passes() const { return impl_->passes; }
 
 void PrintJob::NewPage()
 {
+    impl_->context->FlushText();
     if (!impl_->printer.newPage())
         throw Error("印刷できません。");
 }
@@ -237,6 +238,7 @@ void PrintJob::End()
     if (impl_->ended)
         return;
     impl_->ended = true;
+    impl_->context->FlushText();
     if (!impl_->painter.end() || impl_->printer.printerState() == QPrinter::Error)
         throw Error("印刷できません。");
 }

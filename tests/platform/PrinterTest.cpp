@@ -3,12 +3,15 @@
 #include "platform/io/Errors.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/printing/Printer.h"
+#include "platform/io/Files.h"
+#include "platform/text/Cp932.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <zlib.h>
 
 using namespace lx;
 
@@ -146,4 +149,90 @@ TEST(Printer, TwoColourBitmapsPrintAsExactShapesAndTextAsEmbeddedText)
     EXPECT_EQ(output("pdfimages -list '" + pdf + "' | wc -l"), "2\n"); // no image: shapes only
     EXPECT_NE(output("pdftotext '" + pdf + "' -").find("Label 123"), std::string::npos);
     EXPECT_NE(output("pdffonts '" + pdf + "'").find(" yes "), std::string::npos);
+}
+
+namespace {
+
+// The PDF's compressed streams, inflated and joined: its page contents.
+std::string InflatedStreams(const std::string& bytes)
+{
+    std::string all;
+    for (std::size_t at = bytes.find("stream\n"); at != std::string::npos; at = bytes.find("stream\n", at + 1)) {
+        const std::size_t begin = at + 7;
+        const std::size_t end = bytes.find("endstream", begin);
+        if (end == std::string::npos)
+            break;
+        z_stream z{};
+        if (inflateInit(&z) != Z_OK)
+            continue;
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + begin));
+        z.avail_in = static_cast<uInt>(end - begin);
+        char out[65536];
+        int status = Z_OK;
+        while (status == Z_OK) {
+            z.next_out = reinterpret_cast<Bytef*>(out);
+            z.avail_out = sizeof out;
+            status = inflate(&z, Z_NO_FLUSH);
+            all.append(out, sizeof out - z.avail_out);
+        }
+        inflateEnd(&z);
+    }
+    return all;
+}
+
+std::size_t Count(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+// Text set one character at a time, as labels set it, reaches the PDF as one
+// text block per line: a line of another colour, or a shape drawn between
+// two characters, starts a new block, and everything stays in its order.
+TEST(Printer, TextSetCharacterByCharacterGoesOutAsOneBlockPerLine)
+{
+    LX_NEED_TOOLS("pdftotext");
+    lxtest::TempDir dir;
+    const std::string pdf = dir.File("lines.pdf");
+    {
+        PrintJob job({"ラベル", 1, pdf, 210, 297});
+        DeviceContext& dc = job.Context();
+        LogFont font;
+        font.height = -100;
+        font.charSet = kShiftJisCharset;
+        font.faceName = Sjis("ＭＳ ゴシック");
+        dc.SelectFont(font);
+        dc.SetBkMode(BkMode::Transparent);
+        const auto line = [&](int y, const std::string& text) {
+            int x = 300;
+            for (char c : text) {
+                dc.TextOut(x, y, std::string(1, c));
+                x += dc.GetTextExtent(std::string(1, c)).cx;
+            }
+        };
+        line(300, "ABCDE");
+        dc.SetTextColor(0x0000FF);
+        line(500, "FGHIJ");
+        line(700, "KL");
+        dc.FillRect({300, 820, 900, 840}, 0x000000);
+        dc.TextOut(300, 900, "M");
+        dc.FillRect({300, 1020, 900, 1040}, 0x000000);
+        dc.TextOut(400, 900, "N");
+        job.End();
+    }
+    const std::string content = InflatedStreams(ReadFileBytes(pdf));
+    EXPECT_EQ(Count(content, "BT\n"), 4u) << "black line, red lines, M, N";
+    std::string text;
+    if (FILE* out = popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, out))
+            text += buffer;
+        pclose(out);
+    }
+    for (const char* word : {"ABCDE", "FGHIJ", "KL"})
+        EXPECT_NE(text.find(word), std::string::npos) << word << " in\n" << text;
 }
