@@ -18,17 +18,6 @@ void SelectLinePen(DeviceContext& dc, PenStyle style)
 
 } // namespace
 
-int MmToDots(double mm, double dpi)
-{
-    // Values from a damaged file may be huge or not numbers at all; they are
-    // held to a range that every drawing call can take.
-    constexpr double kLimit = 1e6;
-    const double pixels = RoundHalfEven(mm * dpi / 25.4);
-    if (!(pixels > -kLimit))
-        return static_cast<int>(-kLimit);
-    return static_cast<int>(pixels < kLimit ? pixels : kLimit);
-}
-
 Rect ScaleMmRect(double left, double top, double width, double height, double kx, double ky)
 {
     return {MmToDots(left, kx), MmToDots(top, ky), MmToDots(left + width, kx), MmToDots(top + height, ky)};
@@ -96,13 +85,6 @@ void DrawCellGuides(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i,
                                  layout.GetLabelHeight(i), kx, ky);
     DrawCellOutline(dc, layout.GetLabelLineKind(i), box);
     DrawInnerShapes(dc, layout, i, 0, 0, kx, ky);
-}
-
-Rect LabelCellPlace(const TlxLblInfo& layout, std::int32_t i, double shiftX, double shiftY, double dpiX, double dpiY)
-{
-    const int left = MmToDots(layout.GetLabelLeft(i) + shiftX, dpiX);
-    const int top = MmToDots(layout.GetLabelTop(i) + shiftY, dpiY);
-    return {left, top, left + MmToDots(layout.GetLabelWidth(i), dpiX), top + MmToDots(layout.GetLabelHeight(i), dpiY)};
 }
 
 Region LabelCellClip(const Rect& place, std::uint8_t lineKind)

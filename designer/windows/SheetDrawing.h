@@ -3,6 +3,7 @@
 // context, and the placing of the cells' pictures on a sheet: shared by the
 // paper chooser's preview, the design surface, the print preview and
 // printing, so that they never drift apart.
+#include "designer/model/PagePlan.h"
 #include "platform/gdi/DeviceContext.h"
 
 #include <cstdint>
@@ -11,10 +12,6 @@ namespace lx {
 
 class EnhMetafile;
 class TlxLblInfo;
-
-// round(mm x dpi / 25.4), halves to even, held to +-1e6 dots so that values
-// from a damaged file stay drawable.
-int MmToDots(double mm, double dpi);
 
 // A rectangle in mm scaled to pixels at kx, ky pixels per inch: each edge is
 // round(mm x k / 25.4), halves to even.
@@ -36,11 +33,6 @@ void DrawInnerShapes(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i
 // a sheet drawing, never printed.
 void DrawCellGuides(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i, double kx, double ky);
 
-// Where cell i's picture goes on a sheet drawn at dpiX x dpiY dots per inch
-// whose labels are shifted by (shiftX, shiftY) mm: the corner is rounded
-// from the shifted position and the size from the cell's own size, so every
-// label of a sheet gets the same pixel size.
-Rect LabelCellPlace(const TlxLblInfo& layout, std::int32_t i, double shiftX, double shiftY, double dpiX, double dpiY);
 // The clip of a cell's picture: the place plus one pixel to the right and
 // below; an elliptic cell also the ellipse grown by 2 pixels on every side.
 Region LabelCellClip(const Rect& place, std::uint8_t lineKind);

@@ -40,13 +40,6 @@ QLabel* Caption(const QString& text, QWidget* parent, int left, int top, int wid
 }
 
 // Sheets needed for `records` labels, N to a sheet; 1 for no records.
-std::int64_t SheetsFor(std::int64_t records, std::int32_t perSheet)
-{
-    if (records <= 0 || perSheet <= 0)
-        return 1;
-    return (records + perSheet - 1) / perSheet;
-}
-
 // A user offset typed in mm, stepped by 0.2 and written back with one
 // decimal, independent of the locale.
 std::string StepOffsetText(const std::string& text, double step)
@@ -219,46 +212,10 @@ void TFormPreview::CBPrinterChange()
 
 // ---- what a design prints
 
-std::int32_t TFormPreview::LabelCount() const
-{
-    if (!SheetLayout)
-        return 0;
-    const auto cells = static_cast<std::int32_t>(std::min<std::size_t>(SheetLayout->Cells.size(), INT32_MAX));
-    return std::clamp(SheetLayout->LabelCount, 0, cells);
-}
-
-bool TFormPreview::PrintsRecordByRecord() const
-{
-    return HasFirstCell() && Document->GetSingleMode() &&
-           (Document->HasMergeObjects() || Document->HasSerialObjects());
-}
-
-bool TFormPreview::HasFirstCell() const { return Document && Document->GetFaceCount() > 0; }
-
 void TFormPreview::RewindRecords()
 {
-    if (HasFirstCell())
+    if (Document && Document->GetFaceCount() > 0)
         Document->SetRecordIndex(0);
-}
-
-std::int32_t TFormPreview::PageCount() const
-{
-    if (!HasFirstCell())
-        return 1;
-    const std::int32_t n = LabelCount();
-    const std::int64_t merge = Document->HasMergeObjects() && MergeTable ? SheetsFor(MergeTable->GetRowCount(), n) : 0;
-    const std::int64_t serial = Document->HasSerialObjects() ? SheetsFor(Document->GetSerialRecordCount(), n) : 0;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::max(merge, serial), 1, INT32_MAX));
-}
-
-std::int64_t TFormPreview::PrintItemCount() const
-{
-    // A multi-mode sheet prints every cell from its own design, whatever the
-    // first cell holds.
-    if (!PrintsRecordByRecord())
-        return LabelCount();
-    const std::int64_t rows = MergeTable ? MergeTable->GetRowCount() : 0;
-    return std::max<std::int64_t>(rows, Document->GetSerialRecordCount());
 }
 
 // ---- the merge print group and the page shown
@@ -268,14 +225,14 @@ void TFormPreview::SetupMergePrintGroup()
     CurrentPage = 1;
     // The preview is drawn once the group is set up, not at every value.
     const QSignalBlocker blocker(SEPageNo);
-    if (!PrintsRecordByRecord()) {
+    if (!Plan().RecordByRecord()) {
         GBSashikomi->hide();
         SBtnPrev->hide();
         SBtnNext->hide();
         return;
     }
     GBSashikomi->show();
-    const std::int32_t pages = PageCount();
+    const std::int32_t pages = Plan().PageCount();
     for (QSpinBox* box : {SEPageNo, SEPageFrom, SEPageTo}) {
         box->setRange(1, pages);
         box->setEnabled(pages >= 2);
@@ -336,27 +293,21 @@ void TFormPreview::DrawPreviewPage()
     if (!previewBitmap_.Empty()) {
         const double dpiX = previewBitmap_.Width() / SheetLayout->GetPaperWidth() * 25.4;
         const double dpiY = previewBitmap_.Height() / SheetLayout->GetPaperHeight() * 25.4;
-        const std::int64_t recordBase = std::int64_t{CurrentPage - 1} * LabelCount();
-        const std::int64_t items = PrintItemCount();
         RasterDeviceContext canvas(previewBitmap_);
-        for (std::int32_t i = 0; i < LabelCount() && recordBase + i < items; ++i)
-            DrawLabelAt(canvas, i, true, recordBase, 0, 0, dpiX, dpiY);
+        for (const PlannedLabel& label : Plan().LabelsOfPage(CurrentPage))
+            DrawLabelAt(canvas, label, true, 0, 0, dpiX, dpiY);
     }
     RewindRecords();
     ImagePreview->setPicture(ToQImage(previewBitmap_));
 }
 
-void TFormPreview::DrawLabelAt(DeviceContext& canvas, std::int32_t i, bool preview, std::int64_t recordBase,
-                               double offsetX, double offsetY, double dpiX, double dpiY)
+void TFormPreview::DrawLabelAt(DeviceContext& canvas, const PlannedLabel& label, bool preview, double offsetX,
+                               double offsetY, double dpiX, double dpiY)
 {
-    std::int32_t face = 0;
-    if (!Document->GetSingleMode())
-        face = i;
-    else if (PrintsRecordByRecord())
-        Document->SetRecordIndex(static_cast<std::int32_t>(recordBase + i));
-    // A design with fewer cells than its layout leaves the others empty.
-    if (face >= Document->GetFaceCount())
-        return;
+    if (label.record >= 0)
+        Document->SetRecordIndex(static_cast<std::int32_t>(std::min<std::int64_t>(label.record, INT32_MAX)));
+    const std::int32_t face = label.face;
+    const std::int32_t i = label.cell;
     const Rect place = LabelCellPlace(*SheetLayout, i, offsetX, offsetY, dpiX, dpiY);
     const std::uint8_t lineKind = SheetLayout->GetLabelLineKind(i);
     if (!preview) {
@@ -389,6 +340,7 @@ void TFormPreview::LoadPreview(TlxLabelManager& document, const TlxLblInfo& layo
     Document = &document;
     SheetLayout = &layout;
     MergeTable = &mergeTable;
+    plan_.emplace(document, layout, &mergeTable);
     SetupMergePrintGroup();
     UpdatePageButtons();
     DrawPreviewPage();
@@ -441,13 +393,11 @@ void TFormPreview::PrintSheets(PrintJob& job, std::int32_t first, std::int32_t l
     const double dpiY = canvas.GetDeviceCaps(DeviceCap::LogPixelsY);
     const double offsetX = PrintShiftMm(canvas.GetDeviceCaps(DeviceCap::PhysicalOffsetX), dpiX, userLeft);
     const double offsetY = PrintShiftMm(canvas.GetDeviceCaps(DeviceCap::PhysicalOffsetY), dpiY, userTop);
-    const std::int64_t items = PrintItemCount();
     // Copies the device cannot make are drawn again, collated.
     for (int pass = 1; pass <= job.Passes(); ++pass) {
         for (std::int32_t page = first; page <= last; ++page) {
-            const std::int64_t recordBase = std::int64_t{page - 1} * LabelCount();
-            for (std::int32_t i = 0; i < LabelCount() && recordBase + i < items; ++i)
-                DrawLabelAt(canvas, i, false, recordBase, -offsetX, -offsetY, dpiX, dpiY);
+            for (const PlannedLabel& label : Plan().LabelsOfPage(page))
+                DrawLabelAt(canvas, label, false, -offsetX, -offsetY, dpiX, dpiY);
             if (page < last || pass < job.Passes())
                 job.NewPage();
         }

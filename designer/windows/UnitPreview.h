@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "designer/model/PagePlan.h"
 #include "platform/image/Bitmap.h"
 
 class QComboBox;
@@ -45,19 +46,12 @@ public:
     // Everything ShowPreview does before the window opens.
     void LoadPreview(TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable);
 
-    // Label cells of a sheet (N).
-    std::int32_t LabelCount() const;
-    // True when a single-mode design's first cell holds merge or serial
-    // objects: cell i of sheet p then shows record (p - 1) x N + i.
-    bool PrintsRecordByRecord() const;
-    // Sheets the design needs: at least 1.
-    std::int32_t PageCount() const;
-    // Label positions that carry a label, over all sheets.
-    std::int64_t PrintItemCount() const;
-    // Draws cell i of a sheet at dpiX x dpiY dots per inch, its labels shifted
+    // What the shown design prints, page by page (while it is shown).
+    const PagePlan& Plan() const { return *plan_; }
+    // Draws a planned label on a sheet at dpiX x dpiY dots per inch, shifted
     // by (offsetX, offsetY) mm; the preview adds the cell's guides.
-    void DrawLabelAt(DeviceContext& canvas, std::int32_t i, bool preview, std::int64_t recordBase, double offsetX,
-                     double offsetY, double dpiX, double dpiY);
+    void DrawLabelAt(DeviceContext& canvas, const PlannedLabel& label, bool preview, double offsetX, double offsetY,
+                     double dpiX, double dpiY);
 
     void SetupMergePrintGroup();
     void UpdatePageButtons();
@@ -78,6 +72,7 @@ public:
     TlxLabelManager* Document = nullptr;
     const TlxLblInfo* SheetLayout = nullptr;
     const TLxCSV* MergeTable = nullptr;
+    std::optional<PagePlan> plan_;
     std::int32_t CurrentPage = 1;
 
     QComboBox* CBPrinter;
@@ -103,8 +98,6 @@ public:
 private:
     void BuildComponents();
     void FillPrinterList();
-    // A document without cells has no records to print.
-    bool HasFirstCell() const;
     // The editor shows the first record again.
     void RewindRecords();
     void PreparePreviewBitmap();

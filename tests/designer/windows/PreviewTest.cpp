@@ -85,7 +85,7 @@ TEST_F(PreviewTest, SheetsAndLabelsFollowTheRecordsOfTheFirstCell)
         if (c.serials > 0)
             AddSerial(*document, c.serials);
         form.LoadPreview(*document, sheet, *table);
-        EXPECT_EQ(form.PrintItemCount(), c.items);
+        EXPECT_EQ(form.Plan().ItemCount(), c.items);
         EXPECT_EQ(form.GBSashikomi->isVisibleTo(&form), c.pages > 0);
         EXPECT_EQ(form.SBtnNext->isVisibleTo(&form), c.pages > 1);
         if (c.pages == 0)
@@ -98,7 +98,7 @@ TEST_F(PreviewTest, SheetsAndLabelsFollowTheRecordsOfTheFirstCell)
     // No cells at all: one empty sheet.
     UseSheet(MakeSheet(100, 100, {}));
     form.LoadPreview(*document, sheet, *table);
-    EXPECT_EQ(form.PageCount(), 1);
+    EXPECT_EQ(form.Plan().PageCount(), 1);
     EXPECT_EQ(At(50, 50), kWhite);
 }
 
