@@ -159,7 +159,7 @@ TEST(Clipboard, BitmapsTravelAsBmpAndPngAndPngFromOthersIsRead)
 // Two processes on one X display: one leaves the symbol on the clipboard,
 // the other takes it. Each side is a test of its own that runs only when
 // the driving test starts it.
-TEST(ClipboardPeer, Writer)
+TEST(ChildRoleClipboardPeer, Writer)
 {
     if (!PeerRole("writer"))
         GTEST_SKIP() << "started only by the two-process clipboard test";
@@ -174,7 +174,7 @@ TEST(ClipboardPeer, Writer)
     }
 }
 
-TEST(ClipboardPeer, Reader)
+TEST(ChildRoleClipboardPeer, Reader)
 {
     if (!PeerRole("reader"))
         GTEST_SKIP() << "started only by the two-process clipboard test";
@@ -203,9 +203,9 @@ TEST(Clipboard, EnhancedMetafileCrossesProcessesUnderXvfb)
     const std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
     const std::string common = "LX_CLIPBOARD_PEER_DIR='" + dir.Path() + "' QT_QPA_PLATFORM=xcb ";
     const std::string script = common + "LX_CLIPBOARD_ROLE=writer '" + exe +
-                               "' --gtest_filter=ClipboardPeer.Writer >/dev/null 2>&1 & " + common +
+                               "' --gtest_filter=ChildRoleClipboardPeer.Writer >/dev/null 2>&1 & " + common +
                                "LX_CLIPBOARD_ROLE=reader '" + exe +
-                               "' --gtest_filter=ClipboardPeer.Reader >/dev/null 2>&1; wait";
+                               "' --gtest_filter=ChildRoleClipboardPeer.Reader >/dev/null 2>&1; wait";
     const std::string command = "xvfb-run -a sh -c \"" + script + "\" >/dev/null 2>&1";
     std::system(command.c_str());
     EXPECT_EQ(ReadText(dir.File("result")), "ok");

@@ -111,11 +111,11 @@ void DrawSampleDesign(TlxLabelManager& document)
     frame.SetHeight(46);
 }
 
-class XvfbScreens : public lxtest::DesignerTest {};
+class ChildRoleXvfbScreens : public lxtest::DesignerTest {};
 
 } // namespace
 
-TEST_F(XvfbScreens, StartMenuPaperChooserAndEditor)
+TEST_F(ChildRoleXvfbScreens, StartMenuPaperChooserAndEditor)
 {
     if (!OnRealDisplay())
         GTEST_SKIP() << "runs inside the Xvfb test";
@@ -150,7 +150,7 @@ TEST(Screenshots, WindowsOnXvfbMatchTheReviewedPictures)
     run.setProcessEnvironment(environment);
     run.setProcessChannelMode(QProcess::MergedChannels);
     run.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                     QString::fromStdString(ProgramPath()), QStringLiteral("--gtest_filter=XvfbScreens.*")});
+                     QString::fromStdString(ProgramPath()), QStringLiteral("--gtest_filter=ChildRoleXvfbScreens.*")});
     ASSERT_TRUE(run.waitForFinished(120000));
     const QString output = QString::fromUtf8(run.readAll());
     EXPECT_EQ(run.exitCode(), 0) << output.toStdString();

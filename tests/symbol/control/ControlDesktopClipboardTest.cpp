@@ -104,7 +104,7 @@ TEST(ControlDesktopClipboard, TheInProcessRoadGetsTheMetafileAloneAndLeavesTheDe
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("利用者の文字"));
 }
 
-TEST(ControlDesktopClipboardOnX, XclipReadsThePngTarget)
+TEST(ChildRoleDesktopClipboardOnX, XclipReadsThePngTarget)
 {
     if (!OnX())
         GTEST_SKIP() << "runs inside the Xvfb test";
@@ -127,7 +127,7 @@ TEST(ControlDesktopClipboard, AnotherXClientPastesThePngUnderXvfb)
     run.setProcessEnvironment(environment);
     run.setProcessChannelMode(QProcess::MergedChannels);
     const QString self = QString::fromStdString(std::filesystem::read_symlink("/proc/self/exe").string());
-    run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), self, QStringLiteral("--gtest_filter=ControlDesktopClipboardOnX.*")});
+    run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), self, QStringLiteral("--gtest_filter=ChildRoleDesktopClipboardOnX.*")});
     ASSERT_TRUE(run.waitForFinished(120000));
     const std::string output = run.readAll().toStdString();
     EXPECT_EQ(run.exitCode(), 0) << output;
