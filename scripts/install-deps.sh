@@ -24,8 +24,15 @@ if [ "${1:-}" = "--if-missing" ]; then
   [ "${#missing[@]}" -eq 0 ] && exit 0
   packages=("${missing[@]}")
 fi
+# As root the packages are installed directly; anyone else goes through sudo.
 sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "install-deps.sh: run it as root, or as a user who may use sudo (sudo is not installed)." >&2
+    exit 1
+  fi
+  sudo_cmd=(sudo)
+fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" apt-get update -qq
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}"

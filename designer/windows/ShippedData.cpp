@@ -85,7 +85,7 @@ void InstallShippedData(const std::string& sourceData, const std::string& source
 
 std::string InstalledControlLibrary(const std::string& programFolder)
 {
-    const fs::path library = fs::path(programFolder).parent_path() / "lib" / "libMatrixelPro.so";
+    const fs::path library = fs::path(programFolder).parent_path() / LX_INSTALL_LIBDIR / "libMatrixelPro.so";
     std::error_code error;
     return fs::is_regular_file(library, error) ? library.string() : std::string();
 }

@@ -1,5 +1,6 @@
 #include "designer/windows/UnitAddPaper.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
@@ -140,12 +141,12 @@ void TFormAddPaper::BuildComponents()
     BtnAddPaper = Place(new QPushButton(QStringLiteral("用紙追加")), this, "BtnAddPaper", 415, 344, 100, 28);
     BtnCancel = Place(new QPushButton(QStringLiteral("キャンセル")), this, "BtnCancel", 526, 344, 100, 28);
 
-    const auto bind = [this](auto* sender, auto signal, auto handler) {
-        connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    const auto bind = [this](auto* sender, auto signal, auto handler, const char* name) {
+        Wire(name, sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    bind(CBMakeType, &QComboBox::currentIndexChanged, &TFormAddPaper::CBMakeTypeChange);
-    bind(SELblCount, &QSpinBox::valueChanged, &TFormAddPaper::SELblCountChange);
-    connect(TCLblConfig, &QTabBar::currentChanged, this, [this](int index) {
+    bind(CBMakeType, &QComboBox::currentIndexChanged, LX_HANDLER(TFormAddPaper, CBMakeTypeChange));
+    bind(SELblCount, &QSpinBox::valueChanged, LX_HANDLER(TFormAddPaper, SELblCountChange));
+    Wire("TCLblConfigChange", TCLblConfig, &QTabBar::currentChanged, this, [this](int index) {
         if (revertingTab_ || index < 0 || index == currentCell_)
             return;
         // The tab bar has no veto: a refused change is turned back.
@@ -159,11 +160,11 @@ void TFormAddPaper::BuildComponents()
         guarded([this] { TCLblConfigChange(); });
     });
     for (QLineEdit* edit : {EditLblWidth, EditLblHeigh, EditPosX, EditPosY})
-        bind(edit, &QLineEdit::textChanged, &TFormAddPaper::EditEtcLblChange);
-    bind(CBLblType, &QComboBox::currentIndexChanged, &TFormAddPaper::EditEtcLblChange);
-    bind(BtnPreview, &QPushButton::clicked, &TFormAddPaper::BtnPreviewClick);
-    bind(BtnAddPaper, &QPushButton::clicked, &TFormAddPaper::BtnAddPaperClick);
-    bind(BtnCancel, &QPushButton::clicked, &TFormAddPaper::BtnCancelClick);
+        bind(edit, &QLineEdit::textChanged, LX_HANDLER(TFormAddPaper, EditEtcLblChange));
+    bind(CBLblType, &QComboBox::currentIndexChanged, LX_HANDLER(TFormAddPaper, EditEtcLblChange));
+    bind(BtnPreview, &QPushButton::clicked, LX_HANDLER(TFormAddPaper, BtnPreviewClick));
+    bind(BtnAddPaper, &QPushButton::clicked, LX_HANDLER(TFormAddPaper, BtnAddPaperClick));
+    bind(BtnCancel, &QPushButton::clicked, LX_HANDLER(TFormAddPaper, BtnCancelClick));
 }
 
 // Two columns of caption, edit and unit share the 280-pixel page.

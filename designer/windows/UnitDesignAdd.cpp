@@ -3,6 +3,7 @@
 // corner handles over the design surface.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/UpDown.h"
 #include "designer/windows/PictureButton.h"
@@ -79,7 +80,8 @@ void TFormDesign::BuildObjectComponents()
     addButtons->setSpacing(2);
     int at = 0;
     for (const auto& [button, tag] : buttons) {
-        connect(button, &QAbstractButton::clicked, this, [this, tag = tag] { guarded([&] { BtnAddSheetClick(tag); }); });
+        Wire("BtnAddSheetClick", button, &QAbstractButton::clicked, this,
+             [this, tag = tag] { guarded([&] { BtnAddSheetClick(tag); }); });
         if (button != BtnCsvSheet && button != BtnRenbanSheet) {
             addButtons->addWidget(button, at / 4, at % 4);
             ++at;
@@ -93,7 +95,8 @@ void TFormDesign::BuildObjectComponents()
     for (const auto& [name, text, tag] : items) {
         QAction* item = Named(PopupMenuSelect->addAction(text), name);
         item->setData(tag);
-        connect(item, &QAction::triggered, this, [this, tag = tag] { guarded([&] { BtnAddSheetClick(tag); }); });
+        Wire("BtnAddSheetClick", item, &QAction::triggered, this,
+             [this, tag = tag] { guarded([&] { BtnAddSheetClick(tag); }); });
     }
 
     ShapeSheetLine = Named(new OutlineShape(ImageDesign), "ShapeSheetLine");
@@ -157,7 +160,8 @@ void TFormDesign::BuildObjectComponents()
     EditSheetName->hide();
     PanelCommonEdit->hide();
 
-    connect(TABSheet, &QTabBar::tabBarClicked, this, [this](int index) { guarded([&] { TABSheetChange(index); }); });
+    Wire("TABSheetChange", TABSheet, &QTabBar::tabBarClicked, this,
+         [this](int index) { guarded([&] { TABSheetChange(index); }); });
     BuildMouseComponents();
 }
 

@@ -3,6 +3,7 @@
 // switch between single and multi mode.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/RecordBoundObject.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
@@ -66,13 +67,17 @@ void TFormDesign::BuildCellComponents()
     ImagePrev->installEventFilter(new PressFilter(this, [this](QPoint point) {
         guarded([this, point] { ImagePrevMouseDown(point); });
     }));
-    const std::pair<QPushButton*, void (TFormDesign::*)()> handlers[] = {
-        {BtnSheetCopy, &TFormDesign::PngBtnSheetCopyClick},   {BtnSheetPaste, &TFormDesign::PngBtnSheetPasteClick},
-        {BtnSheetPasteAll, &TFormDesign::PngBtnSheetPasteAllClick}, {BtnSheetDel, &TFormDesign::PngBtnSheetDelClick},
-        {BtnMode, &TFormDesign::PngBtnModeClick}};
-    for (auto [button, handler] : handlers)
-        connect(button, &QPushButton::clicked, this, [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
-    connect(PngBtnDelDesign, &QAbstractButton::clicked, this, [this] { guarded([this] { PngBtnDelDesignClick(); }); });
+    const std::tuple<QPushButton*, void (TFormDesign::*)(), const char*> handlers[]
+        = {{BtnSheetCopy, LX_HANDLER(TFormDesign, PngBtnSheetCopyClick)},
+           {BtnSheetPaste, LX_HANDLER(TFormDesign, PngBtnSheetPasteClick)},
+           {BtnSheetPasteAll, LX_HANDLER(TFormDesign, PngBtnSheetPasteAllClick)},
+           {BtnSheetDel, LX_HANDLER(TFormDesign, PngBtnSheetDelClick)},
+           {BtnMode, LX_HANDLER(TFormDesign, PngBtnModeClick)}};
+    for (auto [button, handler, name] : handlers)
+        Wire(name, button, &QPushButton::clicked, this,
+             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+    Wire("PngBtnDelDesignClick", PngBtnDelDesign, &QAbstractButton::clicked, this,
+         [this] { guarded([this] { PngBtnDelDesignClick(); }); });
 }
 
 void TFormDesign::RedrawAfterEdit()

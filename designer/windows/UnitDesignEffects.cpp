@@ -2,6 +2,7 @@
 // colour buttons of the pages.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/text/Cp932.h"
@@ -54,20 +55,28 @@ void SetMemoBytes(QPlainTextEdit* memo, std::string_view cp932)
 void TFormDesign::BuildEffectStyleComponents()
 {
     const auto boxes = EffectStyleBoxes();
+    // One handler serves the style boxes; each is noted under its own name.
+    const std::array<const char*, EffectSpare> names{"CB_Kage2Click",     "CB_small2Click",  "CB_Kakoi2Click",
+                                                     "CB_Kyokusen2Click", "CB_naname2Click", "CB_naname2_2Click",
+                                                     "CB_haikei1Click"};
     for (int i = 0; i < EffectSpare; ++i)
-        connect(boxes[static_cast<std::size_t>(i)], &QCheckBox::toggled, this,
-                [this, i] { guarded([this, i] { EffectStyleClick(i); }); });
+        Wire(names[static_cast<std::size_t>(i)], boxes[static_cast<std::size_t>(i)], &QCheckBox::toggled, this,
+             [this, i] { guarded([this, i] { EffectStyleClick(i); }); });
     // The spare box answers the mouse only.
-    connect(CB_tokusyu1, &QCheckBox::clicked, this, [this] { guarded([this] { EffectStyleClick(EffectSpare); }); });
+    Wire("CB_tokusyu1MouseUp", CB_tokusyu1, &QCheckBox::clicked, this,
+         [this] { guarded([this] { EffectStyleClick(EffectSpare); }); });
     connect(MemoSheetEffects, &QPlainTextEdit::textChanged, this, [this] { guarded([this] { KeepEffectsTextLimit(); }); });
     using Handler = void (TFormDesign::*)();
-    const std::pair<QAbstractButton*, Handler> colours[] = {
-        {BtnChangeLineColor, &TFormDesign::BtnChangeLineColorClick}, {BtnCsvFontColor, &TFormDesign::BtnCsvFontColorClick},
-        {BtnRenbanFontColor, &TFormDesign::BtnRenbanFontColorClick}, {BtnFontColor2, &TFormDesign::BtnFontColor2Click},
-        {SBArtFont2, &TFormDesign::SBArtFont2Click},                 {SBArtFont3, &TFormDesign::SBArtFont3Click}};
-    for (const auto& [button, handler] : colours)
-        connect(button, &QAbstractButton::clicked, this,
-                [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+    const std::tuple<QAbstractButton*, Handler, const char*> colours[]
+        = {{BtnChangeLineColor, LX_HANDLER(TFormDesign, BtnChangeLineColorClick)},
+           {BtnCsvFontColor, LX_HANDLER(TFormDesign, BtnCsvFontColorClick)},
+           {BtnRenbanFontColor, LX_HANDLER(TFormDesign, BtnRenbanFontColorClick)},
+           {BtnFontColor2, LX_HANDLER(TFormDesign, BtnFontColor2Click)},
+           {SBArtFont2, LX_HANDLER(TFormDesign, SBArtFont2Click)},
+           {SBArtFont3, LX_HANDLER(TFormDesign, SBArtFont3Click)}};
+    for (const auto& [button, handler, name] : colours)
+        Wire(name, button, &QAbstractButton::clicked, this,
+             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
 }
 
 std::array<QCheckBox*, 8> TFormDesign::EffectStyleBoxes() const

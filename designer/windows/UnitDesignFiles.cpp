@@ -3,6 +3,7 @@
 // design for another paper.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxDesignFile.h"
 
 #include "designer/windows/QtBridge.h"
@@ -39,12 +40,14 @@ void TFormDesign::BuildFileComponents()
     BtnPaperConfig = new QPushButton(QStringLiteral("用紙変更"));
     auto* tools = qobject_cast<QBoxLayout*>(PanelTool->layout());
     int at = 0;
-    for (auto [button, name, handler] : {std::tuple{BtnLoad, "BtnLoad", &TFormDesign::BtnLoadClick},
-                                         std::tuple{BtnSave, "BtnSave", &TFormDesign::BtnSaveClick},
-                                         std::tuple{BtnPaperConfig, "BtnPaperConfig", &TFormDesign::BtnPaperConfigClick}}) {
+    for (auto [button, name, handler, handlerName] :
+         {std::tuple{BtnLoad, "BtnLoad", LX_HANDLER(TFormDesign, BtnLoadClick)},
+          std::tuple{BtnSave, "BtnSave", LX_HANDLER(TFormDesign, BtnSaveClick)},
+          std::tuple{BtnPaperConfig, "BtnPaperConfig", LX_HANDLER(TFormDesign, BtnPaperConfigClick)}}) {
         button->setObjectName(QString::fromLatin1(name));
         tools->insertWidget(at++, button);
-        connect(button, &QPushButton::clicked, this, [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+        Wire(handlerName, button, &QPushButton::clicked, this,
+             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
 }
 

@@ -2,6 +2,7 @@
 // showing, the design surface and closing.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
@@ -147,7 +148,8 @@ void TFormDesign::BuildComponents()
     window->addWidget(PanelTool);
     window->addLayout(body, 1);
 
-    connect(CBShowSize, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { CBShowSizeChange(); }); });
+    Wire("CBShowSizeChange", CBShowSize, &QComboBox::currentIndexChanged, this,
+         [this] { guarded([this] { CBShowSizeChange(); }); });
     BuildFileComponents();
     BuildPrintComponents();
     BuildCellComponents();

@@ -2,6 +2,7 @@
 // design's CSV file with its undo step, and the merge-symbol options pages.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxObjectFactory.h"
 #include "designer/windows/MergeColumnModel.h"
@@ -120,8 +121,10 @@ void TFormDesign::BuildMergeComponents()
     OpenDialogCSV.defaultSuffix = "csv";
     FillMergeColumnLists(0);
 
-    connect(PngBtnChangeCsvFile, &QAbstractButton::clicked, this, [this] { guarded([this] { PngBtnChangeCsvFileClick(); }); });
-    connect(CBCsvBarType, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { CBCsvBarTypeChange(); }); });
+    Wire("PngBtnChangeCsvFileClick", PngBtnChangeCsvFile, &QAbstractButton::clicked, this,
+         [this] { guarded([this] { PngBtnChangeCsvFileClick(); }); });
+    Wire("CBCsvBarTypeChange", CBCsvBarType, &QComboBox::currentIndexChanged, this,
+         [this] { guarded([this] { CBCsvBarTypeChange(); }); });
 }
 
 std::array<QComboBox*, 29> TFormDesign::MergeColumnLists() const

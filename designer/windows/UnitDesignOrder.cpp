@@ -2,6 +2,7 @@
 // rename, delete; and the design guide, a dot every 3 mm over the label.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Numbers.h"
@@ -25,21 +26,22 @@ constexpr double kGuideStepMm = 3;
 void TFormDesign::BuildOrderComponents()
 {
     auto* commands = new QHBoxLayout;
-    const std::tuple<QToolButton**, const char*, const char*, void (TFormDesign::*)()> buttons[] = {
-        {&SBtnSheetPrev, "SBtnSheetPrev", "▲前面へ", &TFormDesign::SBtnSheetPrevClick},
-        {&SBtnSheetBack, "SBtnSheetBack", "▼背面へ", &TFormDesign::SBtnSheetBackClick},
-        {&SBtnChangeName, "SBtnChangeName", "シート名変更", &TFormDesign::SBtnChangeNameClick},
-        {&SBtnDelSheet, "SBtnDelSheet", "シート削除", &TFormDesign::SBtnDelSheetClick}};
-    for (auto [button, name, caption, handler] : buttons) {
+    const std::tuple<QToolButton**, const char*, const char*, void (TFormDesign::*)(), const char*> buttons[]
+        = {{&SBtnSheetPrev, "SBtnSheetPrev", "▲前面へ", LX_HANDLER(TFormDesign, SBtnSheetPrevClick)},
+           {&SBtnSheetBack, "SBtnSheetBack", "▼背面へ", LX_HANDLER(TFormDesign, SBtnSheetBackClick)},
+           {&SBtnChangeName, "SBtnChangeName", "シート名変更", LX_HANDLER(TFormDesign, SBtnChangeNameClick)},
+           {&SBtnDelSheet, "SBtnDelSheet", "シート削除", LX_HANDLER(TFormDesign, SBtnDelSheetClick)}};
+    for (auto [button, name, caption, handler, handlerName] : buttons) {
         *button = new QToolButton;
         (*button)->setObjectName(QString::fromLatin1(name));
         (*button)->setText(QString::fromUtf8(caption));
         commands->addWidget(*button);
-        connect(*button, &QToolButton::clicked, this, [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+        Wire(handlerName, *button, &QToolButton::clicked, this,
+             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
     CBGrid = new QCheckBox(QStringLiteral("デザインガイドを表示"));
     CBGrid->setObjectName(QStringLiteral("CBGrid"));
-    connect(CBGrid, &QCheckBox::toggled, this, [this] { guarded([this] { CBGridClick(); }); });
+    Wire("CBGridClick", CBGrid, &QCheckBox::toggled, this, [this] { guarded([this] { CBGridClick(); }); });
     auto* side = qobject_cast<QBoxLayout*>(PanelSide->layout());
     side->insertLayout(1, commands);
     side->insertWidget(2, CBGrid);

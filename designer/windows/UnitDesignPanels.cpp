@@ -3,6 +3,7 @@
 // recorded for undo.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxLabelEffects.h"
 #include "designer/model/LxLabelFigure.h"
@@ -449,91 +450,95 @@ void TFormDesign::ConnectPanelHandlers()
     const auto run = [this](Handler handler) {
         return [this, handler] { guarded([&] { (this->*handler)(); }); };
     };
-    const auto edits = [&](std::initializer_list<QLineEdit*> boxes, Handler handler) {
+    const auto edits = [&](std::initializer_list<QLineEdit*> boxes, Handler handler, const char* name) {
         for (QLineEdit* box : boxes)
-            connect(box, &QLineEdit::textChanged, this, run(handler));
+            Wire(name, box, &QLineEdit::textChanged, this, run(handler));
     };
-    const auto checks = [&](std::initializer_list<QAbstractButton*> boxes, Handler handler) {
+    const auto checks = [&](std::initializer_list<QAbstractButton*> boxes, Handler handler, const char* name) {
         for (QAbstractButton* box : boxes)
-            connect(box, &QAbstractButton::toggled, this, run(handler));
+            Wire(name, box, &QAbstractButton::toggled, this, run(handler));
     };
     // Radio buttons apply when one becomes ticked, not when the other one
     // clears, so a change writes once.
-    const auto radios = [&](std::initializer_list<QAbstractButton*> buttons, Handler handler) {
+    const auto radios = [&](std::initializer_list<QAbstractButton*> buttons, Handler handler, const char* name) {
         for (QAbstractButton* button : buttons)
-            connect(button, &QAbstractButton::toggled, this, [this, handler](bool on) {
+            Wire(name, button, &QAbstractButton::toggled, this, [this, handler](bool on) {
                 if (on)
                     guarded([&] { (this->*handler)(); });
             });
     };
-    const auto spins = [&](std::initializer_list<QSpinBox*> boxes, Handler handler) {
+    const auto spins = [&](std::initializer_list<QSpinBox*> boxes, Handler handler, const char* name) {
         for (QSpinBox* box : boxes)
-            connect(box, &QSpinBox::valueChanged, this, run(handler));
+            Wire(name, box, &QSpinBox::valueChanged, this, run(handler));
     };
-    const auto combos = [&](std::initializer_list<QComboBox*> boxes, Handler handler) {
+    const auto combos = [&](std::initializer_list<QComboBox*> boxes, Handler handler, const char* name) {
         for (QComboBox* box : boxes) {
             if (box->isEditable())
-                connect(box, &QComboBox::currentTextChanged, this, run(handler));
+                Wire(name, box, &QComboBox::currentTextChanged, this, run(handler));
             else
-                connect(box, &QComboBox::currentIndexChanged, this, run(handler));
+                Wire(name, box, &QComboBox::currentIndexChanged, this, run(handler));
         }
     };
     // What CP932 cannot hold is taken out and told before the text is written.
-    const auto memo = [&](QPlainTextEdit* box, Handler handler) {
+    const auto memo = [&](QPlainTextEdit* box, Handler handler, const char* name) {
         connect(box, &QPlainTextEdit::textChanged, this, [box] { guarded([box] { KeepCp932Only(box); }); });
-        connect(box, &QPlainTextEdit::textChanged, this, run(handler));
+        Wire(name, box, &QPlainTextEdit::textChanged, this, run(handler));
     };
 
-    edits({EditSheetPosLeft, EditSheetPosTop, EditSheetWidth, EditSheetHeight}, &TFormDesign::CommonSheetChange);
+    edits({EditSheetPosLeft, EditSheetPosTop, EditSheetWidth, EditSheetHeight},
+          LX_HANDLER(TFormDesign, CommonSheetChange));
     for (QLineEdit* box : {EditSheetPosLeft, EditSheetPosTop, EditSheetWidth, EditSheetHeight})
         connect(box, &QLineEdit::editingFinished, this, [this] { ShowSelectedGeometry(true); });
-    checks({CBCanDisplay, CBCanMove, CBNotPrint}, &TFormDesign::CommonSheetChange);
+    checks({CBCanDisplay, CBCanMove, CBNotPrint}, LX_HANDLER(TFormDesign, CommonSheetChange));
 
-    memo(MemoSheetString, &TFormDesign::StringSheetChange);
-    combos({CBFontName}, &TFormDesign::StringSheetChange);
-    spins({SEFontSize}, &TFormDesign::StringSheetChange);
-    checks({SBFontBold, SBFontItalic, SBFontUnderLine, CBStringTate}, &TFormDesign::StringSheetChange);
-    radios({RBLeft, RBCenter, RBRight}, &TFormDesign::StringSheetChange);
-    edits({EditStrSpace}, &TFormDesign::StringSheetChange);
+    memo(MemoSheetString, LX_HANDLER(TFormDesign, StringSheetChange));
+    combos({CBFontName}, LX_HANDLER(TFormDesign, StringSheetChange));
+    spins({SEFontSize}, LX_HANDLER(TFormDesign, StringSheetChange));
+    checks({SBFontBold, SBFontItalic, SBFontUnderLine, CBStringTate}, LX_HANDLER(TFormDesign, StringSheetChange));
+    radios({RBLeft, RBCenter, RBRight}, LX_HANDLER(TFormDesign, StringSheetChange));
+    edits({EditStrSpace}, LX_HANDLER(TFormDesign, StringSheetChange));
 
-    combos({CBCsvCol, CBCsvFontList}, &TFormDesign::CsvStringSheetChange);
+    combos({CBCsvCol, CBCsvFontList}, LX_HANDLER(TFormDesign, CsvStringSheetChange));
     for (QLineEdit* box : {EditFrontStr, EditBackStr})
         connect(box, &QLineEdit::textChanged, this, [box] { guarded([box] { KeepCp932Only(box); }); });
-    edits({EditFrontStr, EditBackStr, EditCsvStrSpace}, &TFormDesign::CsvStringSheetChange);
-    spins({SECsvFontSize}, &TFormDesign::CsvStringSheetChange);
-    checks({BtnCsvFontBold, BtnCsvFontItalic, BtnCsvFontUnderLine, CBCsvFontTate}, &TFormDesign::CsvStringSheetChange);
-    radios({RBCsvLeft, RBCsvCenter, RBCsvRight}, &TFormDesign::CsvStringSheetChange);
+    edits({EditFrontStr, EditBackStr, EditCsvStrSpace}, LX_HANDLER(TFormDesign, CsvStringSheetChange));
+    spins({SECsvFontSize}, LX_HANDLER(TFormDesign, CsvStringSheetChange));
+    checks({BtnCsvFontBold, BtnCsvFontItalic, BtnCsvFontUnderLine, CBCsvFontTate},
+           LX_HANDLER(TFormDesign, CsvStringSheetChange));
+    radios({RBCsvLeft, RBCsvCenter, RBCsvRight}, LX_HANDLER(TFormDesign, CsvStringSheetChange));
 
-    edits({EditRenbanStart, EditRenbanFinish, EditRenbanStrSpace}, &TFormDesign::RenbanStringSheetChange);
-    combos({CBRenbanFontName}, &TFormDesign::RenbanStringSheetChange);
-    spins({SERenbanFontSize}, &TFormDesign::RenbanStringSheetChange);
+    edits({EditRenbanStart, EditRenbanFinish, EditRenbanStrSpace}, LX_HANDLER(TFormDesign, RenbanStringSheetChange));
+    combos({CBRenbanFontName}, LX_HANDLER(TFormDesign, RenbanStringSheetChange));
+    spins({SERenbanFontSize}, LX_HANDLER(TFormDesign, RenbanStringSheetChange));
     checks({SBRenbanFontBold, SBRenbanFontItalic, SBRenbanFontUnderLine, CBRenbanStringTate},
-           &TFormDesign::RenbanStringSheetChange);
-    radios({RBRenbanLeft, RBRenbanCenter, RBRenbanRight}, &TFormDesign::RenbanStringSheetChange);
+           LX_HANDLER(TFormDesign, RenbanStringSheetChange));
+    radios({RBRenbanLeft, RBRenbanCenter, RBRenbanRight}, LX_HANDLER(TFormDesign, RenbanStringSheetChange));
 
     radios({SBLineVertical, SBLineHorizontal, SBLineDiagonal, SBLineCoDiagonal, SBSquare1, SBRound1, SBSquare2,
             SBRound2},
-           &TFormDesign::FigureSheetChange);
-    combos({CBLineType}, &TFormDesign::FigureSheetChange);
-    spins({SELineWidth}, &TFormDesign::FigureSheetChange);
+           LX_HANDLER(TFormDesign, FigureSheetChange));
+    combos({CBLineType}, LX_HANDLER(TFormDesign, FigureSheetChange));
+    spins({SELineWidth}, LX_HANDLER(TFormDesign, FigureSheetChange));
 
     spins({SpinEditGridCol, SpinEditGridRow, SEdGridLineInnerWidth, SEdGridLineOuterWidth},
-          &TFormDesign::GridSheetChange);
-    combos({CBGridLineInnerType, CBGridLineOuterType}, &TFormDesign::GridSheetChange);
+          LX_HANDLER(TFormDesign, GridSheetChange));
+    combos({CBGridLineInnerType, CBGridLineOuterType}, LX_HANDLER(TFormDesign, GridSheetChange));
 
-    memo(MemoSheetEffects, &TFormDesign::EffectsSheetChange);
-    combos({CBFontName2}, &TFormDesign::EffectsSheetChange);
-    spins({SEFontSize2}, &TFormDesign::EffectsSheetChange);
-    radios({RBLeft2, RBCenter2, RBRight2}, &TFormDesign::EffectsSheetChange);
+    memo(MemoSheetEffects, LX_HANDLER(TFormDesign, EffectsSheetChange));
+    combos({CBFontName2}, LX_HANDLER(TFormDesign, EffectsSheetChange));
+    spins({SEFontSize2}, LX_HANDLER(TFormDesign, EffectsSheetChange));
+    radios({RBLeft2, RBCenter2, RBRight2}, LX_HANDLER(TFormDesign, EffectsSheetChange));
 
     for (UpDown* updown : {UpDownPosX, UpDownPosY, UpDownWidth, UpDownHeight, UpDownStrSpace,
                                   UpDownCsvStrSpace, UpDownRenbanStrSpace})
-        connect(updown, &UpDown::clicked, this, [this, updown](UpDown::Button button) {
+        Wire("UpDownEffectsSheetClick", updown, &UpDown::clicked, this, [this, updown](UpDown::Button button) {
             guarded([&] { UpDownEffectsSheetClick(updown->Tag, button == UpDown::btNext); });
         });
-    connect(BtnFontColor, &QPushButton::clicked, this, run(&TFormDesign::BtnFontColorClick));
-    connect(BtnGridOuterColor, &QPushButton::clicked, this, run(&TFormDesign::BtnGridOuterColorClick));
-    connect(BtnGridInnerColor, &QPushButton::clicked, this, run(&TFormDesign::BtnGridInnerColorClick));
+    Wire("BtnFontColorClick", BtnFontColor, &QPushButton::clicked, this, run(&TFormDesign::BtnFontColorClick));
+    Wire("BtnGridOuterColorClick", BtnGridOuterColor, &QPushButton::clicked, this,
+         run(&TFormDesign::BtnGridOuterColorClick));
+    Wire("BtnGridInnerColorClick", BtnGridInnerColor, &QPushButton::clicked, this,
+         run(&TFormDesign::BtnGridInnerColorClick));
     auto* enter = new EventHook(
         [this](QObject* watched, QEvent* event) {
             if (event->type() == QEvent::FocusIn)

@@ -3,6 +3,7 @@
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/AcquireImage.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelImage.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/Forms.h"
@@ -146,15 +147,18 @@ void TFormDesign::BuildPictureComponents()
         },
         ImageSheetPicture));
     using Handler = void (TFormDesign::*)();
-    const std::pair<QToolButton*, Handler> commands[] = {
-        {SBtnOpenImage, &TFormDesign::SBtnOpenImageClick}, {SBtnLoadTwain, &TFormDesign::SBtnLoadTwainClick},
-        {SBtnCopy, &TFormDesign::SBtnCopyClick},           {SBtnPaste, &TFormDesign::SBtnPasteClick},
-        {SBtnClear, &TFormDesign::SBtnClearClick}};
-    for (const auto& [button, handler] : commands)
-        connect(button, &QToolButton::clicked, this,
-                [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
-    connect(CBTransparent, &QCheckBox::toggled, this, [this] { guarded([this] { CBTransparentClick(); }); });
-    connect(CBFixRate, &QCheckBox::toggled, this, [this] { guarded([this] { CBFixRateClick(); }); });
+    const std::tuple<QToolButton*, Handler, const char*> commands[]
+        = {{SBtnOpenImage, LX_HANDLER(TFormDesign, SBtnOpenImageClick)},
+           {SBtnLoadTwain, LX_HANDLER(TFormDesign, SBtnLoadTwainClick)},
+           {SBtnCopy, LX_HANDLER(TFormDesign, SBtnCopyClick)},
+           {SBtnPaste, LX_HANDLER(TFormDesign, SBtnPasteClick)},
+           {SBtnClear, LX_HANDLER(TFormDesign, SBtnClearClick)}};
+    for (const auto& [button, handler, name] : commands)
+        Wire(name, button, &QToolButton::clicked, this,
+             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+    Wire("CBTransparentClick", CBTransparent, &QCheckBox::toggled, this,
+         [this] { guarded([this] { CBTransparentClick(); }); });
+    Wire("CBFixRateClick", CBFixRate, &QCheckBox::toggled, this, [this] { guarded([this] { CBFixRateClick(); }); });
 }
 
 Picture TFormDesign::LoadPictureFile(const std::string& path)

@@ -2,6 +2,7 @@
 // export.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
@@ -44,8 +45,9 @@ void TFormDesign::BuildPrintComponents()
     tools->setSpacing(4);
     for (QPushButton* button : PanelTool->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
         button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
-    connect(BtnPrint, &QAbstractButton::clicked, this, [this] { guarded([this] { BtnPrintClick(); }); });
-    connect(PngBtnPicOut, &QAbstractButton::clicked, this, [this] { guarded([this] { PngBtnPicOutClick(); }); });
+    Wire("BtnPrintClick", BtnPrint, &QAbstractButton::clicked, this, [this] { guarded([this] { BtnPrintClick(); }); });
+    Wire("PngBtnPicOutClick", PngBtnPicOut, &QAbstractButton::clicked, this,
+         [this] { guarded([this] { PngBtnPicOutClick(); }); });
 }
 
 void TFormDesign::BtnPrintClick()

@@ -3,6 +3,7 @@
 // the key filter of the numeric fields.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/SheetTabBar.h"
@@ -65,11 +66,13 @@ void TFormDesign::BuildShellComponents()
     });
     PopupMenuSheetTab = new QMenu(this);
     PopupMenuSheetTab->setObjectName(QStringLiteral("PopupMenuSheetTab"));
-    const std::tuple<const char*, const char*, QToolButton*> items[] = {{"Delete1", "シート削除", SBtnDelSheet},
-        {"MenuItem1", "シートを前面へ", SBtnSheetPrev}, {"N3", "シートを背面へ", SBtnSheetBack}};
-    for (auto [name, caption, button] : items) {
+    const std::tuple<const char*, const char*, QToolButton*, const char*> items[]
+        = {{"Delete1", "シート削除", SBtnDelSheet, "Delete1Click"},
+           {"MenuItem1", "シートを前面へ", SBtnSheetPrev, "MenuItem1Click"},
+           {"N3", "シートを背面へ", SBtnSheetBack, "N3Click"}};
+    for (auto [name, caption, button, handler] : items) {
         QAction* item = Named(PopupMenuSheetTab->addAction(QString::fromUtf8(caption)), name);
-        connect(item, &QAction::triggered, button, &QToolButton::click);
+        Wire(handler, item, &QAction::triggered, button, &QToolButton::click);
     }
     for (QLineEdit* edit : {EditStrSpace, EditCsvStrSpace, EditRenbanStrSpace, EditSheetPosLeft, EditSheetPosTop,
                             EditSheetWidth, EditSheetHeight})

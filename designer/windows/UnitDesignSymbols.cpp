@@ -4,6 +4,7 @@
 // proportions.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelBarcode.h"
 #include "designer/model/LxLabelCSVBarcode.h"
 #include "designer/model/LxLabelCSVQRCarry.h"
@@ -453,43 +454,47 @@ void TFormDesign::ConnectSymbolHandlers()
     using Handler = void (TFormDesign::*)();
     // One change signal per kind of box; a radio button counts when it is
     // ticked. What CP932 cannot hold is taken out of a text and told first.
-    const auto connectAll = [this](std::initializer_list<QObject*> boxes, Handler handler) {
+    const auto connectAll = [this](std::initializer_list<QObject*> boxes, Handler handler, const char* name) {
         const auto run = [this, handler] { guarded([&] { (this->*handler)(); }); };
         for (QObject* box : boxes) {
             if (auto* edit = qobject_cast<QLineEdit*>(box)) {
                 connect(edit, &QLineEdit::textChanged, this, [edit] { guarded([edit] { KeepCp932Only(edit); }); });
-                connect(edit, &QLineEdit::textChanged, this, run);
+                Wire(name, edit, &QLineEdit::textChanged, this, run);
             } else if (auto* memo = qobject_cast<QPlainTextEdit*>(box)) {
                 connect(memo, &QPlainTextEdit::textChanged, this, [memo] { guarded([memo] { KeepCp932Only(memo); }); });
-                connect(memo, &QPlainTextEdit::textChanged, this, run);
+                Wire(name, memo, &QPlainTextEdit::textChanged, this, run);
             } else if (auto* list = qobject_cast<QComboBox*>(box))
-                connect(list, &QComboBox::currentIndexChanged, this, run);
+                Wire(name, list, &QComboBox::currentIndexChanged, this, run);
             else if (auto* radio = qobject_cast<QRadioButton*>(box))
-                connect(radio, &QAbstractButton::toggled, this, [run](bool on) { if (on) run(); });
+                Wire(name, radio, &QAbstractButton::toggled, this, [run](bool on) {
+                    if (on)
+                        run();
+                });
             else if (auto* check = qobject_cast<QAbstractButton*>(box))
-                connect(check, &QAbstractButton::toggled, this, run);
+                Wire(name, check, &QAbstractButton::toggled, this, run);
             else if (auto* tabs = qobject_cast<QTabWidget*>(box))
-                connect(tabs, &QTabWidget::currentChanged, this, run);
+                Wire(name, tabs, &QTabWidget::currentChanged, this, run);
         }
     };
-    connectAll({CBType, CBChrd, MemoCodeQr, CBQRModel, CBQrErrLv, EditBarText, EditCodeCoda, CBStartCharCoda,
-                CBStopCharCoda, EditCodeItf, CBRover, EditCodeCode128, CBStartCharCode128, EditCodeEan128,
-                CBStartCharEan128, CBMaxiMode, MemoMaxi, CBModePdf417, MemoPdf417, CBModelMatrix, MemoMatrix, EditZip,
-                EditAddress},
-               &TFormDesign::BarcodeSheetChange);
-    connectAll({RadioDocomo, RadioBankAU, PageControlQr}, &TFormDesign::QrCarrySheetChange);
+    connectAll({CBType,      CBChrd,          MemoCodeQr,         CBQRModel,      CBQrErrLv,
+                EditBarText, EditCodeCoda,    CBStartCharCoda,    CBStopCharCoda, EditCodeItf,
+                CBRover,     EditCodeCode128, CBStartCharCode128, EditCodeEan128, CBStartCharEan128,
+                CBMaxiMode,  MemoMaxi,        CBModePdf417,       MemoPdf417,     CBModelMatrix,
+                MemoMatrix,  EditZip,         EditAddress},
+               LX_HANDLER(TFormDesign, BarcodeSheetChange));
+    connectAll({RadioDocomo, RadioBankAU, PageControlQr}, LX_HANDLER(TFormDesign, QrCarrySheetChange));
     for (QWidget* box : QRCarryTextBoxes(*this))
-        connectAll({box}, &TFormDesign::QrCarrySheetChange);
+        connectAll({box}, LX_HANDLER(TFormDesign, QrCarrySheetChange));
     connectAll({CBCsvCheckDegi, CBCsvQrModel, CBCsvQrErrLv, CBCsvStartChar, CBCsvStopChar, ChkBCsvItf,
                 CBCsvCodesetCode128, CBCsvCodesetEan128, CBCsvMaxiMode, CBCsvPdf417Model, CBCsvMatrixModel, CBCsvZip,
                 CBCsvAddress},
-               &TFormDesign::CSVBarcodeSheetChange);
+               LX_HANDLER(TFormDesign, CSVBarcodeSheetChange));
     for (QComboBox* box : CsvDataColumnBoxes(*this))
         if (box)
-            connectAll({box}, &TFormDesign::CSVBarcodeSheetChange);
-    connectAll({RadioCsvDocomo, RadioCsvBankAu, PageControlQrString}, &TFormDesign::CSVQrCarrySheetChange);
+            connectAll({box}, LX_HANDLER(TFormDesign, CSVBarcodeSheetChange));
+    connectAll({RadioCsvDocomo, RadioCsvBankAu, PageControlQrString}, LX_HANDLER(TFormDesign, CSVQrCarrySheetChange));
     for (QComboBox* box : CsvQRCarryColumnBoxes(*this))
-        connectAll({box}, &TFormDesign::CSVQrCarrySheetChange);
+        connectAll({box}, LX_HANDLER(TFormDesign, CSVQrCarrySheetChange));
 }
 
 // ---- Page steps and change handlers. ----

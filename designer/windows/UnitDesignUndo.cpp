@@ -2,6 +2,7 @@
 // around an edit, and replaying a group of records on the current cell.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxObjectFactory.h"
 #include "platform/io/Errors.h"
 
@@ -11,8 +12,8 @@ namespace lx {
 
 void TFormDesign::BuildUndoComponents()
 {
-    connect(BtnUndo, &QPushButton::clicked, this, [this] { guarded([this] { BtnUndoClick(); }); });
-    connect(BtnRedo, &QPushButton::clicked, this, [this] { guarded([this] { BtnRedoClick(); }); });
+    Wire("BtnUndoClick", BtnUndo, &QPushButton::clicked, this, [this] { guarded([this] { BtnUndoClick(); }); });
+    Wire("BtnRedoClick", BtnRedo, &QPushButton::clicked, this, [this] { guarded([this] { BtnRedoClick(); }); });
 }
 
 TLxLableObjectBase* TFormDesign::SelectedObject() const

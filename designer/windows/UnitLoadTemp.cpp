@@ -1,5 +1,6 @@
 #include "designer/windows/UnitLoadTemp.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/UnitTopMenu.h"
@@ -71,15 +72,16 @@ TFormLoadTemp::TFormLoadTemp(QWidget* parent) : QDialog(parent)
     BtnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
     BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
     BtnCancel->setGeometry(403, 336, 85, 30);
-    connect(BtnOK, &QPushButton::clicked, this, [this] { done(1); });
-    connect(BtnCancel, &QPushButton::clicked, this, [this] { done(2); });
+    Wire("modal result 1", BtnOK, &QPushButton::clicked, this, [this] { done(1); });
+    Wire("modal result 2", BtnCancel, &QPushButton::clicked, this, [this] { done(2); });
     // The selected line is the choice: the list's current line alone (set
     // when the list takes the focus) is not.
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
+    Wire("ListBox1Click", ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
         if (SelectedItem())
             guarded([this] { ListBox1Click(); });
     });
-    connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { guarded([this] { ListBox1DblClick(); }); });
+    Wire("ListBox1DblClick", ListBox1, &QListWidget::itemDoubleClicked, this,
+         [this] { guarded([this] { ListBox1DblClick(); }); });
 
     CentreOnDesktop(this);
     TemplateFolder = ShippedFolderPath() + "テンプレート/";

@@ -1,5 +1,6 @@
 #include "designer/windows/UnitPicSave.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/gdi/RasterDeviceContext.h"
@@ -89,12 +90,12 @@ void TFormPicSave::BuildComponents()
 
     // Only the button that becomes checked redraws, not the one let go.
     for (QRadioButton* button : {RBExtra, RBLarge, RBMidium, RBSmall})
-        connect(button, &QRadioButton::toggled, this, [this](bool checked) {
+        Wire("RBPicSizeClick", button, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked)
                 guarded([this] { RBPicSizeClick(); });
         });
-    connect(BtnSave, &QPushButton::clicked, this, [this] { guarded([this] { BtnSaveClick(); }); });
-    connect(BtnCancel, &QPushButton::clicked, this, [this] { guarded([this] { BtnCancelClick(); }); });
+    Wire("BtnSaveClick", BtnSave, &QPushButton::clicked, this, [this] { guarded([this] { BtnSaveClick(); }); });
+    Wire("BtnCancelClick", BtnCancel, &QPushButton::clicked, this, [this] { guarded([this] { BtnCancelClick(); }); });
 }
 
 void TFormPicSave::FormCreate() { RBLarge->setChecked(true); }

@@ -1,5 +1,6 @@
 #include "designer/windows/UnitPreview.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLblInfo.h"
@@ -159,19 +160,19 @@ void TFormPreview::BuildComponents()
     BtnClose = PlaceWidget(new QPushButton(QStringLiteral("デザインに戻る")), this, "BtnClose", 524, 510, 128, 32);
     BtnDoPrint = PlaceWidget(new QPushButton(QStringLiteral("印刷する")), this, "BtnDoPrint", 664, 510, 128, 32);
 
-    const auto bind = [this](auto* sender, auto signal, void (TFormPreview::*handler)()) {
-        connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    const auto bind = [this](auto* sender, auto signal, void (TFormPreview::*handler)(), const char* name) {
+        Wire(name, sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    bind(BtnPrinterConfig, &QPushButton::clicked, &TFormPreview::BtnPrinterConfigClick);
-    bind(CBPrinter, &QComboBox::currentIndexChanged, &TFormPreview::CBPrinterChange);
-    bind(SEPageNo, &QSpinBox::valueChanged, &TFormPreview::SEPageNoChange);
-    bind(SBtnPrev, &QPushButton::clicked, &TFormPreview::SBtnPrevClick);
-    bind(SBtnNext, &QPushButton::clicked, &TFormPreview::SBtnNextClick);
-    bind(BtnClose, &QPushButton::clicked, &TFormPreview::BtnCloseClick);
-    bind(BtnDoPrint, &QPushButton::clicked, &TFormPreview::BtnDoPrintClick);
+    bind(BtnPrinterConfig, &QPushButton::clicked, LX_HANDLER(TFormPreview, BtnPrinterConfigClick));
+    bind(CBPrinter, &QComboBox::currentIndexChanged, LX_HANDLER(TFormPreview, CBPrinterChange));
+    bind(SEPageNo, &QSpinBox::valueChanged, LX_HANDLER(TFormPreview, SEPageNoChange));
+    bind(SBtnPrev, &QPushButton::clicked, LX_HANDLER(TFormPreview, SBtnPrevClick));
+    bind(SBtnNext, &QPushButton::clicked, LX_HANDLER(TFormPreview, SBtnNextClick));
+    bind(BtnClose, &QPushButton::clicked, LX_HANDLER(TFormPreview, BtnCloseClick));
+    bind(BtnDoPrint, &QPushButton::clicked, LX_HANDLER(TFormPreview, BtnDoPrintClick));
     for (UpDown* arrows : {UpDownLeft, UpDownTop})
-        connect(arrows, &UpDown::clicked, this,
-                [this, arrows](UpDown::Button button) { guarded([&] { UpDownLeftClick(arrows, button); }); });
+        Wire("UpDownLeftClick", arrows, &UpDown::clicked, this,
+             [this, arrows](UpDown::Button button) { guarded([&] { UpDownLeftClick(arrows, button); }); });
 }
 
 void TFormPreview::FormCreate() { FillPrinterList(); }

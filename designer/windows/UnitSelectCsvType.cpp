@@ -1,5 +1,6 @@
 #include "designer/windows/UnitSelectCsvType.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/app/Messages.h"
@@ -24,8 +25,9 @@ TFormSelectCsvType::TFormSelectCsvType(QWidget* parent) : QDialog(parent)
     PNGBtnOK->setText(QStringLiteral("作成"));
     PNGBtnCancel = PlaceWidget(new PictureButton, this, "PNGBtnCancel", 218, 78, 90, 28);
     PNGBtnCancel->setText(QStringLiteral("キャンセル"));
-    connect(PNGBtnOK, &QAbstractButton::clicked, this, [this] { guarded([this] { PNGBtnOKClick(); }); });
-    connect(PNGBtnCancel, &QAbstractButton::clicked, this, [this] { guarded([this] { PNGBtnCancelClick(); }); });
+    Wire("PNGBtnOKClick", PNGBtnOK, &QAbstractButton::clicked, this, [this] { guarded([this] { PNGBtnOKClick(); }); });
+    Wire("PNGBtnCancelClick", PNGBtnCancel, &QAbstractButton::clicked, this,
+         [this] { guarded([this] { PNGBtnCancelClick(); }); });
 }
 
 void TFormSelectCsvType::PNGBtnOKClick()

@@ -1,5 +1,6 @@
 #include "designer/windows/UnitSelectPaper.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLblInfo.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureView.h"
@@ -114,22 +115,22 @@ void TFormSelectPaper::BuildComponents()
     BtnBack = Place(new QPushButton(QStringLiteral("戻る")), this, "BtnBack", 420, 292, 66, 28);
     BtnNext = Place(new QPushButton(QStringLiteral("次へ")), this, "BtnNext", 490, 292, 66, 28);
 
-    const auto bind = [this](auto* sender, auto signal, void (TFormSelectPaper::*handler)()) {
-        connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    const auto bind = [this](auto* sender, auto signal, void (TFormSelectPaper::*handler)(), const char* name) {
+        Wire(name, sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    bind(CBMaker, &QComboBox::currentIndexChanged, &TFormSelectPaper::CBMakerChange);
-    bind(EditSearch, &QLineEdit::textChanged, &TFormSelectPaper::EditSearchChange);
-    bind(LBPaperList, &QListWidget::currentRowChanged, &TFormSelectPaper::RefreshPreview);
+    bind(CBMaker, &QComboBox::currentIndexChanged, LX_HANDLER(TFormSelectPaper, CBMakerChange));
+    bind(EditSearch, &QLineEdit::textChanged, LX_HANDLER(TFormSelectPaper, EditSearchChange));
+    bind(LBPaperList, &QListWidget::currentRowChanged, LX_HANDLER(TFormSelectPaper, RefreshPreview));
     // Only the button that becomes checked redraws, not the one let go.
     for (QRadioButton* button : {RBTate, RBYoko})
-        connect(button, &QRadioButton::toggled, this, [this](bool checked) {
+        Wire("RefreshPreview", button, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked)
                 guarded([this] { RefreshPreview(); });
         });
-    bind(BtnNext, &QPushButton::clicked, &TFormSelectPaper::BtnNextClick);
-    bind(BtnBack, &QPushButton::clicked, &TFormSelectPaper::BtnBackClick);
-    bind(BtnAddPaper, &QPushButton::clicked, &TFormSelectPaper::BtnAddPaperClick);
-    bind(BtnDelPaper, &QPushButton::clicked, &TFormSelectPaper::BtnDelPaperClick);
+    bind(BtnNext, &QPushButton::clicked, LX_HANDLER(TFormSelectPaper, BtnNextClick));
+    bind(BtnBack, &QPushButton::clicked, LX_HANDLER(TFormSelectPaper, BtnBackClick));
+    bind(BtnAddPaper, &QPushButton::clicked, LX_HANDLER(TFormSelectPaper, BtnAddPaperClick));
+    bind(BtnDelPaper, &QPushButton::clicked, LX_HANDLER(TFormSelectPaper, BtnDelPaperClick));
 }
 
 void TFormSelectPaper::showEvent(QShowEvent* event)

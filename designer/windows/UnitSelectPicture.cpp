@@ -1,5 +1,6 @@
 #include "designer/windows/UnitSelectPicture.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
@@ -319,26 +320,25 @@ QWidget* TFormSelectPicture::BuildFolderPanel()
     column->addWidget(DirListBox, 1);
     column->addLayout(buttons);
 
-    const auto bind = [this](auto* sender, auto signal, void (TFormSelectPicture::*handler)()) {
-        connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    const auto bind = [this](auto* sender, auto signal, void (TFormSelectPicture::*handler)(), const char* name) {
+        Wire(name, sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    bind(PngBtnDesktop, &QAbstractButton::clicked, &TFormSelectPicture::PngBtnDesktopClick);
-    bind(PngBtnDocument, &QAbstractButton::clicked, &TFormSelectPicture::PngBtnDocumentClick);
-    bind(PngBtnSozai, &QAbstractButton::clicked, &TFormSelectPicture::PngBtnSozaiClick);
-    connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(DirListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (!current.isValid())
-                    return;
-                // Later: choosing a folder refills the list that announced it.
-                const std::string folder = current.data(Qt::UserRole).toString().toStdString();
-                QMetaObject::invokeMethod(
-                    this, [this, folder] { guarded([&] { SetDirectory(folder); }); }, Qt::QueuedConnection);
-            });
-    connect(DriveCB, &QComboBox::activated, this, [this](int index) {
-        guarded([&] { SetDirectory(DriveCB->itemData(index).toString().toStdString()); });
-    });
+    bind(PngBtnDesktop, &QAbstractButton::clicked, LX_HANDLER(TFormSelectPicture, PngBtnDesktopClick));
+    bind(PngBtnDocument, &QAbstractButton::clicked, LX_HANDLER(TFormSelectPicture, PngBtnDocumentClick));
+    bind(PngBtnSozai, &QAbstractButton::clicked, LX_HANDLER(TFormSelectPicture, PngBtnSozaiClick));
+    Wire("modal result OK", BtnOK, &QPushButton::clicked, this, &QDialog::accept);
+    Wire("modal result Cancel", BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    Wire("DirListBoxChange", DirListBox->selectionModel(), &QItemSelectionModel::currentChanged, this,
+         [this](const QModelIndex& current) {
+             if (!current.isValid())
+                 return;
+             // Later: choosing a folder refills the list that announced it.
+             const std::string folder = current.data(Qt::UserRole).toString().toStdString();
+             QMetaObject::invokeMethod(
+                 this, [this, folder] { guarded([&] { SetDirectory(folder); }); }, Qt::QueuedConnection);
+         });
+    Wire("DirListBoxChange", DriveCB, &QComboBox::activated, this,
+         [this](int index) { guarded([&] { SetDirectory(DriveCB->itemData(index).toString().toStdString()); }); });
     return panel;
 }
 

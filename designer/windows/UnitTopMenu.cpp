@@ -1,5 +1,6 @@
 #include "designer/windows/UnitTopMenu.h"
 
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
@@ -85,11 +86,14 @@ TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 605, 308);
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/background.png")));
-    PngBtnOpenFile = MakeButton("PngBtnOpenFile", QStringLiteral("open_file"), 22, 210, &TFormTopMenu::PngBtnOpenFileClick);
-    PngBtnClose = MakeButton("PngBtnClose", QStringLiteral("close"), 312, 210, &TFormTopMenu::PngBtnCloseClick);
-    PngBtnSelectPaper =
-        MakeButton("PngBtnSelectPaper", QStringLiteral("select_paper"), 22, 120, &TFormTopMenu::PngBtnSelectPaperClick);
-    PngBtnTemplate = MakeButton("PngBtnTemplate", QStringLiteral("template"), 312, 120, &TFormTopMenu::PngBtnTemplateClick);
+    PngBtnOpenFile = MakeButton("PngBtnOpenFile", QStringLiteral("open_file"), 22, 210,
+                                LX_HANDLER(TFormTopMenu, PngBtnOpenFileClick));
+    PngBtnClose
+        = MakeButton("PngBtnClose", QStringLiteral("close"), 312, 210, LX_HANDLER(TFormTopMenu, PngBtnCloseClick));
+    PngBtnSelectPaper = MakeButton("PngBtnSelectPaper", QStringLiteral("select_paper"), 22, 120,
+                                   LX_HANDLER(TFormTopMenu, PngBtnSelectPaperClick));
+    PngBtnTemplate = MakeButton("PngBtnTemplate", QStringLiteral("template"), 312, 120,
+                                LX_HANDLER(TFormTopMenu, PngBtnTemplateClick));
     Image2 = new QLabel(this);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(20, 16, 566, 85);
@@ -99,13 +103,14 @@ TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
 }
 
 PictureButton* TFormTopMenu::MakeButton(const char* name, const QString& picture, int left, int top,
-                                        void (TFormTopMenu::*handler)())
+                                        void (TFormTopMenu::*handler)(), const char* handlerName)
 {
     auto* button = new PictureButton(this);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(left, top, 274, 74);
     button->setPictures(QStringLiteral(":/images/") + picture);
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    Wire(handlerName, button, &QAbstractButton::clicked, this,
+         [this, handler] { guarded([&] { (this->*handler)(); }); });
     return button;
 }
 

@@ -69,7 +69,7 @@ protected:
 private:
     void FormCreate();
     PictureButton* MakeButton(const char* name, const QString& picture, int left, int top,
-                              void (TFormTopMenu::*handler)());
+                              void (TFormTopMenu::*handler)(), const char* handlerName);
 
     std::string DataFolder;
     std::string UserDataFolder;

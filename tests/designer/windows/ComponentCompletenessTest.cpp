@@ -1,10 +1,13 @@
 // Every component of the designer's windows exists under its own name, and
-// every event a user can cause on it reaches a receiver. The table is written
-// from the windows' component lists, not read from our code, so a component
-// that was never built or never connected shows up here.
+// every event a user can cause on it reaches the handler its row names: the
+// windows note each connection under the handler's name (HandlerWiring.h).
+// The table is written from the windows' component lists, not read from our
+// code, so a component that was never built or never wired to the handler
+// of its row shows up here.
 #include "DesignerFixture.h"
 
 #include "designer/windows/Forms.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/UnitAddPaper.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitLoadTemp.h"
@@ -566,6 +569,22 @@ bool HasReceiver(const QObject& object, Event event)
     return false;
 }
 
+// Whether a signal of that kind on the object was wired to the named
+// handler; for an item view, also through its selection model.
+bool WiredTo(const QObject& object, Event event, const char* handler)
+{
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(&object)) {
+        if (view->selectionModel() && WiredTo(*view->selectionModel(), event, handler))
+            return true;
+    }
+    for (const QString& wired : lx::WiredHandlers(object)) {
+        if (wired.section(u':', 1) == QLatin1String(handler)
+            && kSignals.at(event).contains(wired.section(u':', 0, 0).toLatin1()))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TEST_F(DesignerTest, EveryComponentOfEveryWindowExistsAndReachesItsHandler)
@@ -586,6 +605,9 @@ TEST_F(DesignerTest, EveryComponentOfEveryWindowExistsAndReachesItsHandler)
         }
         if (kSignals.contains(row.event)) {
             EXPECT_TRUE(HasReceiver(*component, row.event)) << "nothing receives its signal";
+            EXPECT_TRUE(WiredTo(*component, row.event, row.handler))
+                << "its signal is not wired to that handler: "
+                << lx::WiredHandlers(*component).join(u' ').toStdString();
         }
     }
 }

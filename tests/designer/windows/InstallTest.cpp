@@ -2,6 +2,7 @@
 // then used as it is: desktop entry and MIME package checked by the
 // freedesktop tools, the control loaded by a foreign host, the program
 // started on a real X display opening a design that holds a QR symbol.
+#include "support/Oracles.h"
 #include "support/TestPaths.h"
 
 #include <QProcess>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <tuple>
 
 namespace {
 
@@ -69,7 +71,8 @@ protected:
 
 TEST_F(InstallTest, TreeHasTheProgramLibrariesDataAndDesktopFilesAndNamesNoStage)
 {
-    for (const char* file : {"bin/tlxlabel", "lib/libMatrixelPro.so", "lib/liblx_platform.so", "lib/liblxtwain.so",
+    for (const char* file : {"bin/tlxlabel", "lib/libMatrixelPro.so", "lib/tlxlabel/liblx_platform.so.1",
+                             "lib/tlxlabel/liblxtwain.so",
                              "share/tlxlabel/data/paper.cfg", "share/applications/tlxlabel.desktop",
                              "share/mime/packages/tlxlabel.xml", "share/icons/hicolor/48x48/apps/tlxlabel.png",
                              "share/icons/hicolor/256x256/apps/tlxlabel.png"})
@@ -112,6 +115,40 @@ TEST_F(InstallTest, TreeHasTheProgramLibrariesDataAndDesktopFilesAndNamesNoStage
         EXPECT_EQ(ReadAll(entry.path()).find(stage_), std::string::npos) << entry.path();
     }
     EXPECT_GT(files, 20);
+}
+
+// Only the control is public, under its versioned name; the program's own
+// libraries are found from the private folder through RUNPATH.
+TEST_F(InstallTest, OnlyTheControlIsInThePublicLibraryFolderAndEveryLibraryHasAVersionedName)
+{
+    LX_NEED_TOOLS("readelf", "ldd");
+    EXPECT_FALSE(fs::exists(usr_ / "lib/liblx_platform.so"));
+    EXPECT_FALSE(fs::exists(usr_ / "lib/liblxtwain.so"));
+    const auto run = [&](const char* tool, const QStringList& arguments, const char* file) {
+        QString output;
+        EXPECT_EQ(RunTool(QLatin1String(tool), arguments + QStringList{QString::fromStdString((usr_ / file).string())},
+                          &output),
+                  0)
+            << tool << " " << file;
+        return output;
+    };
+    for (const auto& [file, soname, runpath] :
+         {std::tuple{"lib/libMatrixelPro.so", "libMatrixelPro.so.1", "$ORIGIN/tlxlabel"},
+          {"lib/tlxlabel/liblx_platform.so", "liblx_platform.so.1", ""},
+          {"lib/tlxlabel/liblxtwain.so", "liblxtwain.so.1", "$ORIGIN"},
+          {"bin/tlxlabel", "", "$ORIGIN/../lib/tlxlabel"}}) {
+        const QString output = run("readelf", {QStringLiteral("-d")}, file);
+        const QString resolved = run("ldd", {}, file);
+        EXPECT_FALSE(resolved.contains(QStringLiteral("not found"))) << file << "\n" << resolved.toStdString();
+        if (*soname) {
+            EXPECT_TRUE(output.contains(QStringLiteral("Library soname: [%1]").arg(QLatin1String(soname))))
+                << output.toStdString();
+        }
+        if (*runpath) {
+            EXPECT_TRUE(output.contains(QStringLiteral("Library runpath: [%1]").arg(QLatin1String(runpath))))
+                << output.toStdString();
+        }
+    }
 }
 
 TEST_F(InstallTest, AnyHostLoadsTheInstalledControlAndGetsItsClassFactory)
