@@ -78,8 +78,7 @@ void DrawLinear(DeviceContext& dc, std::int32_t key, std::span<const std::uint8_
 
 // The face of the human-readable text of linear symbols, shared by the
 // module: "Arial" until the control sets the face of its font. At most 99
-// bytes are kept, whole characters only. The control library may define
-// both over its own buffer; the painters then use that one.
+// bytes are kept, whole characters only.
 void SetDefaultFontName(std::string_view cp932Face);
 std::string DefaultFontName();
 
