@@ -832,10 +832,4 @@ DeviceContext* DeviceContextFromHandle(std::int32_t handle)
     return it == Handles().end() ? nullptr : it->second;
 }
 
-void ReleaseDeviceContextHandle(std::int32_t handle)
-{
-    std::lock_guard lock(handleMutex);
-    Handles().erase(handle);
-}
-
 } // namespace lx

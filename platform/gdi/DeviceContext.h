@@ -242,9 +242,8 @@ private:
 };
 
 // Handles of device contexts for interfaces that pass a context as a 32-bit
-// number. A handle stays valid until it is released; 0 is never used.
+// number; 0 is never used.
 std::int32_t RegisterDeviceContext(DeviceContext* dc);
 DeviceContext* DeviceContextFromHandle(std::int32_t handle);
-void ReleaseDeviceContextHandle(std::int32_t handle);
 
 } // namespace lx
