@@ -1,7 +1,5 @@
 #include "symbol/control/SymbolOutput.h"
 
-#include <span>
-
 #include "symbol/control/MatrixelProIds.h"
 #include "symbol/encoders/ImageWriter.h"
 #include "symbol/encoders/MetafileMaker.h"
