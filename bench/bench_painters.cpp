@@ -48,7 +48,7 @@ void BM_PaintQrOnRaster(benchmark::State& state)
         dc.SetMapMode(lx::MapMode::Anisotropic);
         dc.SetWindowExt(side, -side);
         dc.SetViewportExt(side, side);
-        lx::DrawQr(dc, qr.matrix, qr.n, 4, pitch, 0, 0, 1, 0, 0, 0, 0xFFFFFF);
+        lx::DrawQr(dc, {.matrix = qr.matrix, .size = qr.n, .quietZone = 4, .pitch = pitch, .rotate = 1});
     }
 }
 BENCHMARK(BM_PaintQrOnRaster)->Arg(4)->Arg(10);
@@ -58,7 +58,8 @@ void BM_MakeQrEmf(benchmark::State& state)
     const Qr& qr = LargestQr();
     const lx::DeviceInfo printer{600, 600, 6000, 9000, 254, 381, 0, 0};
     for (auto _ : state)
-        benchmark::DoNotOptimize(lx::MakeQrEmf(&printer, qr.matrix, qr.n, 10, 0, 600, 4, 0, 0, 0, 0, 0, 0xFFFFFF));
+        benchmark::DoNotOptimize(lx::MakeQrEmf(&printer, {.matrix = qr.matrix, .size = qr.n, .quietZone = 4,
+                                                          .pitch = 10}, 600));
 }
 BENCHMARK(BM_MakeQrEmf);
 
@@ -70,7 +71,7 @@ void BM_MakeDataMatrixWmf(benchmark::State& state)
     lx::EncodeDataMatrix(static_cast<int>(data.size()), reinterpret_cast<const std::uint8_t*>(data.data()), &size,
                          matrix.data(), 1, 0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(lx::MakeDataMatrixWmf(matrix, size, 8, 0, 600, 1, 0, 0, 0, 0, 0xFFFFFF));
+        benchmark::DoNotOptimize(lx::MakeDataMatrixWmf({.matrix = matrix, .size = size, .quietZone = 1, .pitch = 8}));
 }
 BENCHMARK(BM_MakeDataMatrixWmf);
 
@@ -88,8 +89,9 @@ void BM_PaintCode128WithText(benchmark::State& state)
         dc.SetMapMode(lx::MapMode::Anisotropic);
         dc.SetWindowExt(1400, -180);
         dc.SetViewportExt(1400, 180);
-        lx::DrawLinear(dc, lx::kLinearCode128B, elements, count, 40, 4, 8, 0, 180, 1400, 1, 36, text.data(), 0, 0, 0,
-                       0xFFFFFF);
+        lx::DrawLinear(dc, {.key = lx::kLinearCode128B, .elements = elements, .elementCount = count, .startOffset = 40,
+                            .narrow = 4, .wide = 8, .drawnHeight = 180, .drawnWidth = 1400, .chrDisplay = 1,
+                            .textHeight = 36, .text = text.data()});
     }
 }
 BENCHMARK(BM_PaintCode128WithText);

@@ -1,26 +1,25 @@
-# Every layer is one library built from all sources under its folder, so that
-# new units only need a file, never an edit of a shared list.
-function(lx_layer_library name kind folder)
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
-  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
-  if(NOT sources)
-    # A layer that has no units yet still has to be a linkable library.
-    set(stub ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
-    file(WRITE ${stub} "namespace { [[maybe_unused]] int lx_empty_layer; }\n")
-    set(sources ${stub})
-  endif()
-  add_library(${name} ${kind} ${sources})
+# Every unit directly in the given folders (relative to the calling folder):
+# a folder belongs to one target as a whole, so a new unit needs only a file.
+function(lx_folder_sources out)
+  set(sources)
+  foreach(folder ${ARGN})
+    get_filename_component(at ${folder} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    file(GLOB units CONFIGURE_DEPENDS ${at}/*.cpp ${at}/*.cc ${at}/*.c)
+    list(APPEND sources ${units})
+  endforeach()
+  set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
+# A layer library from its sources, seeing the repository's include root.
+function(lx_layer_library name kind)
+  add_library(${name} ${kind} ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   lx_warnings(${name})
 endfunction()
 
-# One GoogleTest binary per test folder; every *.cpp in it is a test source.
+# One GoogleTest binary per test folder; every unit directly in it is a test source.
 function(lx_test_binary name folder main_lib)
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
-  if(NOT sources)
-    return()
-  endif()
+  lx_folder_sources(sources ${folder})
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${main_lib} ${ARGN})
   lx_warnings(${name})

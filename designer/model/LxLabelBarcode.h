@@ -72,12 +72,6 @@ std::string ApplySymbolOptions(TMatrixelPro& control, const SymbolSettings& sett
 // bitmap when GetCBarString refuses them.
 Bitmap DrawPostalBarcode(std::string_view zipCode, std::string_view address);
 
-// The picture a render through the control leaves: the enhanced metafile the
-// control put on the clipboard, drawn into a bitmap one pixel narrower and
-// lower than its frame in pixels of its reference device. Throws Error when
-// the clipboard holds no metafile or an absurd one.
-Bitmap SymbolBitmapFromClipboard(Bitmap& workBitmap);
-
 class TLxLabelObjectBarcode : public TLxLableObjectBase {
 public:
     // Name "QRコードシート", kind 3, the default settings, an own control,

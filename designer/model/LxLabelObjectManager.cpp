@@ -146,8 +146,6 @@ void TlxLabelObjectManager::MoveObjectFront(std::int32_t i)
 void TlxLabelObjectManager::AddNew(std::uint8_t kind, int slot, const std::shared_ptr<const TLxCSV>& mergeTable)
 {
     std::unique_ptr<TLxLableObjectBase> object = CreateLabelObject(kind, mergeTable, labelIndex_);
-    if (!object)
-        throw Error("種類 " + std::to_string(kind) + " のオブジェクトはまだ追加できません。");
     object->SetName(NextObjectName(object->GetName(), slot));
     AddObject(std::move(object), true);
 }
@@ -240,8 +238,6 @@ void TlxLabelObjectManager::LoadObjects(Stream& stream, const std::shared_ptr<co
         if (!FindLabelObjectKind(kind))
             throw ReadError("オブジェクトの種類 " + std::to_string(kind) + " が正しくありません。");
         std::unique_ptr<TLxLableObjectBase> object = CreateLabelObject(kind, mergeTable, -1);
-        if (!object)
-            throw ReadError("種類 " + std::to_string(kind) + " のオブジェクトは読み込めません。");
         // Read first, then take in: a record cut short leaves no half-read
         // object behind.
         object->LoadFromStream(stream);

@@ -44,7 +44,7 @@ std::unique_ptr<TLxLableObjectBase> MakeSerial(const SharedTable&, std::int32_t 
 
 struct FactoryRow {
     std::uint8_t kind;
-    ObjectMaker make; // nullptr until the kind's class exists
+    ObjectMaker make;
     // The class itself, so that finding an object's kind never has to make
     // one (symbol objects start a control and render when they are made).
     const std::type_info* type = nullptr;
@@ -79,20 +79,17 @@ static_assert(InKindOrder(), "factory rows must be in kind order");
 std::unique_ptr<TLxLableObjectBase> CreateLabelObject(std::uint8_t kind, const SharedTable& mergeTable,
                                                       std::int32_t recordIndex)
 {
-    if (!CanCreateLabelObject(kind))
+    if (kind >= kFactory.size())
         return nullptr;
     return kFactory[kind].make(mergeTable, recordIndex);
 }
-
-bool CanCreateLabelObject(std::uint8_t kind) { return kind < kFactory.size() && kFactory[kind].make != nullptr; }
 
 std::optional<std::uint8_t> KindOfClass(const TLxLableObjectBase& object)
 {
     static const auto kinds = [] {
         std::unordered_map<std::type_index, std::uint8_t> byClass;
         for (const FactoryRow& row : kFactory)
-            if (row.make)
-                byClass.emplace(*row.type, row.kind);
+            byClass.emplace(*row.type, row.kind);
         return byClass;
     }();
     const auto found = kinds.find(typeid(object));

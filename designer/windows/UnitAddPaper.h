@@ -80,8 +80,6 @@ public:
     // data folder's user category (CP932).
     std::string NextUserPaperName() const;
 
-    // The layout as last built for the preview or for adding.
-    const TlxLblInfo& WorkingLayout() const { return layout_; }
     // The labels of the free list being edited.
     const std::vector<TLblPosition>& EditedCells() const { return cells_; }
     const Bitmap& PreviewBitmap() const { return preview_; }

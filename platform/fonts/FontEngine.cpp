@@ -482,8 +482,7 @@ int ScaledFont::TextWidth(std::string_view bytes) const
     return width;
 }
 
-void ScaledFont::AppendGlyph(const GlyphSlot& slot, double originX, double originY, double ux, double uy, double vx,
-                             double vy, double pen, DevicePath& out) const
+void ScaledFont::AppendGlyph(const GlyphSlot& slot, const RunFrame& frame, double pen, DevicePath& out) const
 {
     if (!slot.face)
         return;
@@ -512,7 +511,7 @@ void ScaledFont::AppendGlyph(const GlyphSlot& slot, double originX, double origi
             along = pen + (p.x + slant_ * p.y) * s * stretch_;
             across = acrossBase - p.y * s;
         }
-        out.push_back({originX + along * ux + across * vx, originY + along * uy + across * vy, p.type});
+        out.push_back(frame.At(along, across, p.type));
     }
 }
 

@@ -37,6 +37,24 @@ struct GlyphSlot {
     bool upright = false; // full-width glyph of a vertical "@" face
 };
 
+// Where a run of glyphs lies in device space: it starts at the origin (the
+// top of the cell on the reference line), runs along the unit vector
+// (ux, uy), and the cell grows along (vx, vy).
+struct RunFrame {
+    double originX = 0;
+    double originY = 0;
+    double ux = 1;
+    double uy = 0;
+    double vx = 0;
+    double vy = 1;
+
+    // The device point `along` the run and `across` it from the origin.
+    PathPoint At(double along, double across, std::uint8_t type) const
+    {
+        return {originX + along * ux + across * vx, originY + along * uy + across * vy, type};
+    }
+};
+
 // A logical font at one device scale. Cheap to get: instances are cached by
 // their logical font and scale.
 class ScaledFont {
@@ -51,11 +69,9 @@ public:
     std::vector<GlyphSlot> Layout(std::string_view bytes) const;
     int TextWidth(std::string_view bytes) const;
 
-    // Appends the outline of one glyph. The run starts at `origin` (the top
-    // of the cell on the reference line), runs along the unit vector (ux, uy)
-    // and the cell grows along (vx, vy); `pen` is the distance along the run.
-    void AppendGlyph(const GlyphSlot& slot, double originX, double originY, double ux, double uy, double vx,
-                     double vy, double pen, DevicePath& out) const;
+    // Appends the outline of one glyph of the run in `frame`; `pen` is the
+    // distance along the run.
+    void AppendGlyph(const GlyphSlot& slot, const RunFrame& frame, double pen, DevicePath& out) const;
     // Thickness in pixels by which glyphs are emboldened when the face has
     // no bold of its own (0 when it has).
     double SyntheticBold() const { return syntheticBold_; }

@@ -143,12 +143,11 @@ DevicePath EllipsePath(const Rect& box)
             {cx + rx, cy, kPtBezierTo | kPtCloseFigure}};
 }
 
-DevicePath Quad(double ox, double oy, double ux, double uy, double vx, double vy, double a0, double a1, double c0,
-                double c1)
+// The box from a0 to a1 along the run and from c0 to c1 across it.
+DevicePath Quad(const RunFrame& f, double a0, double a1, double c0, double c1)
 {
-    auto at = [&](double a, double c, std::uint8_t type) { return PathPoint{ox + a * ux + c * vx, oy + a * uy + c * vy, type}; };
-    return {at(a0, c0, kPtMoveTo), at(a1, c0, kPtLineTo), at(a1, c1, kPtLineTo),
-            at(a0, c1, kPtLineTo | kPtCloseFigure)};
+    return {f.At(a0, c0, kPtMoveTo), f.At(a1, c0, kPtLineTo), f.At(a1, c1, kPtLineTo),
+            f.At(a0, c1, kPtLineTo | kPtCloseFigure)};
 }
 
 } // namespace
@@ -551,23 +550,21 @@ DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_
         across = -m.ascent;
     else if (align & kTaBottom)
         across = -m.height;
-    const double ox = ref.x + along * ux + across * vx;
-    const double oy = ref.y + along * uy + across * vy;
-    run.originX = ox;
-    run.originY = oy;
+    run.originX = ref.x + along * ux + across * vx;
+    run.originY = ref.y + along * uy + across * vy;
     run.ux = ux;
     run.uy = uy;
     run.vx = vx;
     run.vy = vy;
-    geometry.cell = Quad(ox, oy, ux, uy, vx, vy, 0, total, 0, m.height);
+    geometry.cell = Quad(run, 0, total, 0, m.height);
     if (state_.font.underline) {
         const double c = m.ascent + m.underlineOffset;
-        const DevicePath bar = Quad(ox, oy, ux, uy, vx, vy, 0, total, c, c + m.underlineSize);
+        const DevicePath bar = Quad(run, 0, total, c, c + m.underlineSize);
         geometry.decorations.insert(geometry.decorations.end(), bar.begin(), bar.end());
     }
     if (state_.font.strikeOut) {
         const double c = m.ascent - m.strikeOffset - m.strikeSize / 2;
-        const DevicePath bar = Quad(ox, oy, ux, uy, vx, vy, 0, total, c, c + m.strikeSize);
+        const DevicePath bar = Quad(run, 0, total, c, c + m.strikeSize);
         geometry.decorations.insert(geometry.decorations.end(), bar.begin(), bar.end());
     }
     geometry.boldOffsetX = run.font->SyntheticBold() * ux;
@@ -578,9 +575,12 @@ DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_
 DevicePath DeviceContext::GlyphOutlines(const TextRun& run, double dx, double dy)
 {
     DevicePath glyphs;
+    RunFrame frame = run;
+    frame.originX += dx;
+    frame.originY += dy;
     int pen = 0;
     for (const GlyphSlot& slot : run.glyphs) {
-        run.font->AppendGlyph(slot, run.originX + dx, run.originY + dy, run.ux, run.uy, run.vx, run.vy, pen, glyphs);
+        run.font->AppendGlyph(slot, frame, pen, glyphs);
         pen += slot.advance;
     }
     return glyphs;
@@ -833,12 +833,6 @@ DeviceContext* DeviceContextFromHandle(std::int32_t handle)
     std::lock_guard lock(handleMutex);
     auto it = Handles().find(handle);
     return it == Handles().end() ? nullptr : it->second;
-}
-
-void ReleaseDeviceContextHandle(std::int32_t handle)
-{
-    std::lock_guard lock(handleMutex);
-    Handles().erase(handle);
 }
 
 } // namespace lx

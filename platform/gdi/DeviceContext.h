@@ -183,17 +183,10 @@ protected:
     // The pen width in device pixels (0 for cosmetic pens).
     double DevicePenWidth() const;
     std::shared_ptr<const ScaledFont> DeviceFont() const;
-    // A text run placed in device space: the glyphs run from the origin (the
-    // top of the cell on the reference line) along u, the cell grows along v.
-    struct TextRun {
+    // A text run placed in device space.
+    struct TextRun : RunFrame {
         std::shared_ptr<const ScaledFont> font;
         std::vector<GlyphSlot> glyphs;
-        double originX = 0;
-        double originY = 0;
-        double ux = 1;
-        double uy = 0;
-        double vx = 0;
-        double vy = 1;
     };
     // A text run, its cell corners and its bars, in device space.
     struct TextGeometry {
@@ -249,9 +242,8 @@ private:
 };
 
 // Handles of device contexts for interfaces that pass a context as a 32-bit
-// number. A handle stays valid until it is released; 0 is never used.
+// number; 0 is never used.
 std::int32_t RegisterDeviceContext(DeviceContext* dc);
 DeviceContext* DeviceContextFromHandle(std::int32_t handle);
-void ReleaseDeviceContextHandle(std::int32_t handle);
 
 } // namespace lx

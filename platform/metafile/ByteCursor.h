@@ -50,11 +50,6 @@ public:
         for (int i = 0; i < 4; ++i)
             bytes_[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
     }
-    void PatchU16(std::size_t at, std::uint16_t v)
-    {
-        bytes_[at] = static_cast<char>(v);
-        bytes_[at + 1] = static_cast<char>(v >> 8);
-    }
 
 private:
     std::string bytes_;

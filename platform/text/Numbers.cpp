@@ -65,13 +65,6 @@ std::int32_t ParseInt(std::string_view text)
     throw ConvertError(QuotedForMessage(text) + " は有効な整数値ではありません。");
 }
 
-std::int64_t ParseInt64(std::string_view text)
-{
-    if (const auto value = TryParseInt64(text))
-        return *value;
-    throw ConvertError(QuotedForMessage(text) + " は有効な整数値ではありません。");
-}
-
 std::optional<double> TryParseFloat(std::string_view text)
 {
     text = WithoutPlus(TrimBlanks(text));

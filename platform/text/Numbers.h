@@ -22,7 +22,6 @@ std::optional<std::int64_t> TryParseInt64(std::string_view text);
 std::optional<std::int32_t> TryParseInt(std::string_view text);
 // Throws ConvertError "'text' は有効な整数値ではありません。".
 std::int32_t ParseInt(std::string_view text);
-std::int64_t ParseInt64(std::string_view text);
 
 // Decimal number ("." point, optional exponent), surrounding blanks allowed.
 std::optional<double> TryParseFloat(std::string_view text);
@@ -36,7 +35,6 @@ std::string FormatFloat(double value);
 // The system's default rounding: half to even (the FPU's default mode).
 inline double RoundHalfEven(double value) { return std::nearbyint(value); }
 // Half to even into an integer; the value must be finite and fit.
-inline std::int64_t RoundToInt64(double value) { return std::llrint(value); }
 inline std::int32_t RoundToInt(double value) { return static_cast<std::int32_t>(std::lrint(value)); }
 // Half to even, or nothing when the value is not finite or does not fit int32.
 std::optional<std::int32_t> TryRoundToInt(double value);

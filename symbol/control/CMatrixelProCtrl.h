@@ -160,9 +160,4 @@ private:
 // The library's module object (its classes, type library and live count).
 ServerModule& MatrixelProModule();
 
-// The face of the human-readable text of linear symbols: "Arial" until a
-// paint takes the control's font; at most 99 bytes.
-std::string DefaultFontName();
-void SetDefaultFontName(std::string_view cp932Face);
-
 } // namespace lx

@@ -12,6 +12,7 @@
 #include "platform/text/Numbers.h"
 #include "symbol/control/EncodeSymbol.h"
 #include "symbol/control/SymbolOutput.h"
+#include "symbol/encoders/SymbolPainter.h"
 
 namespace lx {
 

@@ -11,24 +11,37 @@ using Kind = PageField::Kind;
 
 constexpr int kFieldHeight = 12;
 
-// Label x positions of the three columns and of the colour fields.
-constexpr int kLeftLabel = 4;
-constexpr int kMiddleLabel = 84;
-constexpr int kRightLabel = 162;
+// Where a field's label starts, and the field's left edge and width.
+struct Column {
+    int labelX;
+    int x;
+    int width;
+};
 
-PageField Field(const char* property, const char* label, int id, int labelX, int x, int y, int width, Kind kind,
-                bool checkRange, double minimum, double maximum)
+// The three columns and the colour fields.
+constexpr Column kLeft{4, 49, 24};
+constexpr Column kMiddle{84, 132, 24};
+constexpr Column kColour{84, 122, 34};
+constexpr Column RightAt(int x) { return {162, x, 24}; }
+
+struct Range {
+    bool check;
+    double minimum;
+    double maximum;
+};
+
+PageField Field(const char* property, const char* label, int id, Column column, int y, Kind kind, Range range)
 {
     PageField f;
     f.property = property;
     f.label = label;
     f.controlId = id;
-    f.labelBox = {labelX, y + 2, x - 2, y + 2 + 8};
-    f.fieldBox = {x, y, x + width, y + kFieldHeight};
+    f.labelBox = {column.labelX, y + 2, column.x - 2, y + 2 + 8};
+    f.fieldBox = {column.x, y, column.x + column.width, y + kFieldHeight};
     f.kind = kind;
-    f.checkRange = checkRange;
-    f.minimum = minimum;
-    f.maximum = maximum;
+    f.checkRange = range.check;
+    f.minimum = range.minimum;
+    f.maximum = range.maximum;
     // Fields numbered below 1000 have a border of their own.
     f.border = id < 1000;
     return f;
@@ -36,22 +49,22 @@ PageField Field(const char* property, const char* label, int id, int labelX, int
 
 PageField Left(const char* property, const char* label, int id, int y, int lo, int hi, bool range = true)
 {
-    return Field(property, label, id, kLeftLabel, 49, y, 24, Kind::Integer, range, lo, hi);
+    return Field(property, label, id, kLeft, y, Kind::Integer, {range, double(lo), double(hi)});
 }
 
 PageField Middle(const char* property, const char* label, int id, int y, int lo, int hi)
 {
-    return Field(property, label, id, kMiddleLabel, 132, y, 24, Kind::Integer, true, lo, hi);
+    return Field(property, label, id, kMiddle, y, Kind::Integer, {true, double(lo), double(hi)});
 }
 
 PageField Right(const char* property, const char* label, int id, int y, int lo, int hi, int x = 210)
 {
-    return Field(property, label, id, kRightLabel, x, y, 24, Kind::Integer, true, lo, hi);
+    return Field(property, label, id, RightAt(x), y, Kind::Integer, {true, double(lo), double(hi)});
 }
 
 PageField Colour(const char* property, const char* label, int id, int y)
 {
-    return Field(property, label, id, kMiddleLabel, 122, y, 34, Kind::Integer, false, 0, 0);
+    return Field(property, label, id, kColour, y, Kind::Integer, {false, 0, 0});
 }
 
 } // namespace
@@ -61,7 +74,7 @@ PageForm MatrixelProPageForm()
     PageForm form;
     form.caption = std::string(LoadResourceString(kIdsPageCaption));
     form.size = {244, 189};
-    PageField input = Field("InputData", "", 1011, 0, 4, 147, 74, Kind::Text, true, 0, 8192);
+    PageField input = Field("InputData", "", 1011, {0, 4, 74}, 147, Kind::Text, {true, 0, 8192});
     input.labelBox = {};
     input.fieldBox = {4, 147, 78, 184};
     input.multiLine = true;

@@ -1,15 +1,13 @@
-#include <array>
-#include <cstring>
 #include <memory>
 
 #include "platform/com/ClassFactory.h"
 #include "platform/com/PropertyPage.h"
 #include "platform/com/ServerModule.h"
 #include "platform/printing/Printer.h"
-#include "platform/text/Cp932.h"
 #include "symbol/control/CMatrixelProCtrl.h"
 #include "symbol/control/CMatrixelProPropPage.h"
 #include "symbol/control/MatrixelProStrings.h"
+#include "symbol/encoders/SymbolPainter.h"
 
 namespace lx {
 
@@ -70,10 +68,6 @@ ComUnknown* CreateControl()
 
 ComUnknown* CreatePage() { return CreateMatrixelProPropPage().Detach(); }
 
-// The face of linear human-readable text; module-wide like the encoders'
-// buffers: 99 bytes and the terminator.
-std::array<char, 100> defaultFontName{};
-
 struct ModuleStart {
     ModuleStart() { SetDefaultFontName(LoadResourceString(kIdsDefaultFont)); }
 } moduleStart;
@@ -85,22 +79,6 @@ ServerModule& MatrixelProModule()
     static ServerModule module(TypeLibrary(), {{kMatrixelProClassId, CreateControl, UpdateControlRegistry},
                                                {kMatrixelProPageClassId, CreatePage, UpdatePageRegistry}});
     return module;
-}
-
-std::string DefaultFontName() { return defaultFontName.data(); }
-
-void SetDefaultFontName(std::string_view cp932Face)
-{
-    // A longer name is cut at a whole character within 99 bytes.
-    std::size_t length = 0;
-    while (length < cp932Face.size()) {
-        const std::size_t next = length + CharLength(cp932Face, length);
-        if (next > defaultFontName.size() - 1)
-            break;
-        length = next;
-    }
-    std::memcpy(defaultFontName.data(), cp932Face.data(), length);
-    defaultFontName[length] = '\0';
 }
 
 } // namespace lx

@@ -1,7 +1,5 @@
 #include "symbol/control/SymbolOutput.h"
 
-#include <span>
-
 #include "symbol/control/MatrixelProIds.h"
 #include "symbol/encoders/ImageWriter.h"
 #include "symbol/encoders/MetafileMaker.h"
@@ -11,84 +9,81 @@ namespace lx {
 
 namespace {
 
-std::span<const std::uint8_t> Matrix(const SymbolDrawing& d) { return d.symbol->ModuleBuffer; }
+MatrixDrawing MatrixOf(const SymbolDrawing& d)
+{
+    const ControlProperties& p = *d.properties;
+    MatrixDrawing m;
+    m.matrix = d.symbol->ModuleBuffer;
+    m.size = d.symbol->NumCell;
+    m.quietZone = p.QuietZone;
+    m.pitch = p.CellPitch;
+    m.adjust = p.CellAdjust;
+    m.factor = p.PDF417XYratio;
+    m.fillType = d.FillType();
+    m.rotate = p.Rotate;
+    m.mirror = p.CodeType == kCodeQr ? d.qrOption & 1 : p.Mirror;
+    m.qrGap = static_cast<std::uint16_t>(static_cast<std::uint32_t>(d.qrOption) >> 16);
+    m.roundCells = d.roundCells;
+    m.dark = d.dark;
+    m.light = d.light;
+    return m;
+}
+
+LinearDrawing LinearOf(const SymbolDrawing& d)
+{
+    const ControlProperties& p = *d.properties;
+    LinearDrawing s;
+    s.key = d.linearKey;
+    s.elements = d.symbol->ModuleBuffer;
+    s.elementCount = d.symbol->NumCell;
+    s.startOffset = p.QuietZone * p.CellPitch;
+    s.narrow = p.CellPitch;
+    s.wide = d.wideWidth;
+    s.adjust = p.CellAdjust;
+    s.drawnHeight = d.extent.cy;
+    s.drawnWidth = d.extent.cx;
+    s.chrDisplay = p.ChrDisplay;
+    s.textHeight = d.textHeight;
+    s.text = d.symbol->LinearText;
+    s.fillType = d.linearFill;
+    s.rotate = p.Rotate;
+    s.dark = d.dark;
+    s.light = d.light;
+    return s;
+}
 
 } // namespace
 
 void PaintSymbol(DeviceContext& dc, const SymbolDrawing& d)
 {
-    const ControlProperties& p = *d.properties;
-    const EncodedSymbol& s = *d.symbol;
-    switch (p.CodeType) {
-    case kCodeQr:
-        DrawQr(dc, Matrix(d), s.NumCell, p.QuietZone, p.CellPitch, p.CellAdjust, d.FillType(), p.Rotate, d.qrOption,
-               d.roundCells ? 1 : 0, d.dark, d.light);
-        break;
-    case kCodeMaxiCode:
-        DrawMaxiCode(dc, Matrix(d), p.QuietZone, p.CellPitch, p.CellAdjust, d.FillType(), p.Rotate, p.Mirror, d.dark,
-                     d.light);
-        break;
-    case kCodePdf417:
-        DrawPdf417(dc, Matrix(d), s.NumCell, p.QuietZone, p.CellPitch, p.CellAdjust, p.PDF417XYratio, d.FillType(),
-                   p.Rotate, p.Mirror, d.dark, d.light);
-        break;
-    case kCodeDataMatrix:
-        DrawDataMatrix(dc, Matrix(d), s.NumCell, p.QuietZone, p.CellPitch, p.CellAdjust, d.FillType(), p.Rotate,
-                       p.Mirror, d.dark, d.light);
-        break;
-    default:
-        DrawLinear(dc, d.linearKey, Matrix(d), s.NumCell, p.QuietZone * p.CellPitch, p.CellPitch, d.wideWidth,
-                   p.CellAdjust, d.extent.cy, d.extent.cx, p.ChrDisplay, d.textHeight, s.LinearText, d.linearFill,
-                   p.Rotate, d.dark, d.light);
-        break;
+    switch (d.properties->CodeType) {
+    case kCodeQr: DrawQr(dc, MatrixOf(d)); break;
+    case kCodeMaxiCode: DrawMaxiCode(dc, MatrixOf(d)); break;
+    case kCodePdf417: DrawPdf417(dc, MatrixOf(d)); break;
+    case kCodeDataMatrix: DrawDataMatrix(dc, MatrixOf(d)); break;
+    default: DrawLinear(dc, LinearOf(d)); break;
     }
 }
 
 WindowsMetafile MakeSymbolWmf(const SymbolDrawing& d)
 {
-    const ControlProperties& p = *d.properties;
-    const EncodedSymbol& s = *d.symbol;
-    switch (p.CodeType) {
-    case kCodeQr:
-        return MakeQrWmf(Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate, d.FillType(),
-                         d.qrOption & 1, d.roundCells ? 1 : 0, d.dark, d.light);
-    case kCodeMaxiCode:
-        return MakeMaxiCodeWmf(Matrix(d), p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate, d.FillType(),
-                               p.Mirror, d.dark, d.light);
-    case kCodePdf417:
-        return MakePdf417Wmf(Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, p.PDF417XYratio, d.unit, p.QuietZone,
-                             p.Rotate, d.FillType(), p.Mirror, d.dark, d.light);
-    case kCodeDataMatrix:
-        return MakeDataMatrixWmf(Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate,
-                                 d.FillType(), p.Mirror, d.dark, d.light);
-    default:
-        return MakeLinearWmf(d.linearKey, Matrix(d), s.NumCell, p.QuietZone * p.CellPitch, p.CellPitch, d.wideWidth,
-                             p.CellAdjust, d.extent.cy, d.extent.cx, p.ChrDisplay, d.textHeight, s.LinearText,
-                             d.linearFill, p.Rotate, d.dark, d.light);
+    switch (d.properties->CodeType) {
+    case kCodeQr: return MakeQrWmf(MatrixOf(d));
+    case kCodeMaxiCode: return MakeMaxiCodeWmf(MatrixOf(d));
+    case kCodePdf417: return MakePdf417Wmf(MatrixOf(d));
+    case kCodeDataMatrix: return MakeDataMatrixWmf(MatrixOf(d));
+    default: return MakeLinearWmf(LinearOf(d));
     }
 }
 
 EnhMetafile MakeSymbolEmf(const SymbolDrawing& d, const DeviceInfo& reference)
 {
-    const ControlProperties& p = *d.properties;
-    const EncodedSymbol& s = *d.symbol;
-    switch (p.CodeType) {
-    case kCodeQr:
-        return MakeQrEmf(&reference, Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate,
-                         d.FillType(), d.qrOption & 1, d.roundCells ? 1 : 0, d.dark, d.light);
-    case kCodeMaxiCode:
-        return MakeMaxiCodeEmf(&reference, Matrix(d), p.CellPitch, p.CellAdjust, d.unit, p.QuietZone, p.Rotate,
-                               d.FillType(), p.Mirror, d.dark, d.light);
-    case kCodePdf417:
-        return MakePdf417Emf(&reference, Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, p.PDF417XYratio, d.unit,
-                             p.QuietZone, p.Rotate, d.FillType(), p.Mirror, d.dark, d.light);
-    case kCodeDataMatrix:
-        return MakeDataMatrixEmf(&reference, Matrix(d), s.NumCell, p.CellPitch, p.CellAdjust, d.unit, p.QuietZone,
-                                 p.Rotate, d.FillType(), p.Mirror, d.dark, d.light);
-    default:
-        return MakeLinearEmf(&reference, d.linearKey, Matrix(d), s.NumCell, p.QuietZone * p.CellPitch, p.CellPitch,
-                             d.wideWidth, p.CellAdjust, d.extent.cy, d.extent.cx, p.ChrDisplay, d.textHeight,
-                             s.LinearText, d.linearFill, p.Rotate, d.dark, d.light, d.unit);
+    switch (d.properties->CodeType) {
+    case kCodeQr: return MakeQrEmf(&reference, MatrixOf(d), d.unit);
+    case kCodeMaxiCode: return MakeMaxiCodeEmf(&reference, MatrixOf(d), d.unit);
+    case kCodePdf417: return MakePdf417Emf(&reference, MatrixOf(d), d.unit);
+    case kCodeDataMatrix: return MakeDataMatrixEmf(&reference, MatrixOf(d), d.unit);
+    default: return MakeLinearEmf(&reference, LinearOf(d), d.unit);
     }
 }
 

@@ -147,13 +147,19 @@ void ExpandUpcE(const std::uint8_t* e, std::uint8_t* a)
     }
 }
 
-// The add-on digits are the data behind the main part.
-void AppendAddOnAfter(ElementWriter& out, TextWriter& text, const std::uint8_t* data, int length, int mainDigits)
+// The main part as written, followed by the add-on of the data behind its
+// digits when the key has one.
+int FinishWithAddOn(const ElementWriter& out, const TextWriter& shown, char* text, bool addOn,
+                    const std::uint8_t* data, int length, int mainDigits)
 {
-    if (length > mainDigits)
-        AppendAddOn(out, text, data + mainDigits, length - mainDigits);
-    else
-        AppendAddOn(out, text, data, 0);
+    const int mainCount = Finish(out, shown, text);
+    if (!addOn || mainCount == 0)
+        return mainCount;
+    // At most 32 elements and 6 characters: the buffers have room after any main part.
+    const int addOnLength = length > mainDigits ? length - mainDigits : 0;
+    const std::uint8_t* addOnData = addOnLength > 0 ? data + mainDigits : data;
+    const int addOnCount = EncodeEanAddOn(addOnLength, addOnData, out.End(), text + shown.Length());
+    return addOnCount == 0 ? Fail(Error(), text) : mainCount + addOnCount;
 }
 
 } // namespace
@@ -194,9 +200,7 @@ int EncodeEanUpc(int length, const std::uint8_t* data, std::uint8_t* elements, s
     TextWriter shown(text);
     eight ? PutEan8(out, digits) : PutEan13(out, digits);
     PutDigitText(shown, digits + first, total - first);
-    if (addOn)
-        AppendAddOnAfter(out, shown, data, length, mainDigits);
-    return Finish(out, shown, text);
+    return FinishWithAddOn(out, shown, text, addOn, data, length, mainDigits);
 }
 
 int EncodeUpcE(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
@@ -221,9 +225,7 @@ int EncodeUpcE(int length, const std::uint8_t* data, std::uint8_t* elements, std
         PutDigit(out, digits[i], ParitySet(kUpcEParity[digits[6]], i, 6));
     out.Modules("111111", false);
     PutDigitText(shown, digits, 7);
-    if (addOn)
-        AppendAddOnAfter(out, shown, data, length, 6);
-    return Finish(out, shown, text);
+    return FinishWithAddOn(out, shown, text, addOn, data, length, 6);
 }
 
 int EncodeEanAddOn(int length, const std::uint8_t* digits, std::uint8_t* elements, char* text)

@@ -21,6 +21,8 @@ public:
 
     int Count() const { return count_; }
     bool Overflowed() const { return overflowed_; }
+    // Where the next element goes.
+    std::uint8_t* End() const { return out_ + count_; }
 
 private:
     void Put(std::uint8_t element)
@@ -56,6 +58,7 @@ public:
             Put(text[i]);
     }
     bool Overflowed() const { return overflowed_; }
+    int Length() const { return length_; }
 
 private:
     char* out_;

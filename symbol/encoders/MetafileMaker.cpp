@@ -29,17 +29,18 @@ Extent GridExtent(int columns, int rows, int pitch, int adjust, int quietZone, i
     return Turned(adjust + std::int64_t{pitch} * (columns + q2), adjust + std::int64_t{pitch} * (rows + q2), rotate);
 }
 
-Extent Pdf417Extent(std::int32_t size, int pitch, int adjust, int factor, int quietZone, int rotate)
+Extent Pdf417Extent(const MatrixDrawing& m)
 {
-    const std::int64_t q2 = 2 * std::int64_t{quietZone};
-    const std::int64_t columns = size & 0xFFFF;
-    const std::int64_t rows = (size >> 16) & 0xFFFF;
-    return Turned(adjust + pitch * (columns + q2), pitch * (std::int64_t{factor} * rows + q2), rotate);
+    const std::int64_t q2 = 2 * std::int64_t{m.quietZone};
+    const std::int64_t columns = m.size & 0xFFFF;
+    const std::int64_t rows = (m.size >> 16) & 0xFFFF;
+    return Turned(m.adjust + m.pitch * (columns + q2), m.pitch * (std::int64_t{m.factor} * rows + q2), m.rotate);
 }
 
-Extent MaxiExtent(int pitch, int adjust, int quietZone, int rotate)
+Extent MaxiExtent(const MatrixDrawing& m)
 {
-    return {MaxiCodeWidth(pitch, adjust, quietZone, rotate), MaxiCodeHeight(pitch, adjust, quietZone, rotate)};
+    return {MaxiCodeWidth(m.pitch, m.adjust, m.quietZone, m.rotate),
+            MaxiCodeHeight(m.pitch, m.adjust, m.quietZone, m.rotate)};
 }
 
 std::int64_t MaxiEvenWidth(int pitch, int adjust, int quietZone)
@@ -122,116 +123,94 @@ int MaxiCodeHeight(int pitch, int adjust, int quietZone, int rotate)
 
 // ---- QR Code and Micro QR
 
-WindowsMetafile MakeQrWmf(std::span<const std::uint8_t> matrix, int n, int pitch, int adjust, int /*cellUnit*/,
-                          int quietZone, int rotate, int fillType, int mirror, int roundCells, ColorRef dark,
-                          ColorRef light)
+namespace {
+
+MatrixDrawing WithoutGap(const MatrixDrawing& m)
 {
-    return RecordWmf(GridExtent(n, n, pitch, adjust, quietZone, 0), [&](DeviceContext& dc) {
-        DrawQr(dc, matrix, n, quietZone, pitch, adjust, fillType, rotate, mirror & 1, roundCells, dark, light);
-    });
+    MatrixDrawing plain = m;
+    plain.qrGap = 0;
+    return plain;
 }
 
-EnhMetafile MakeQrEmf(const DeviceInfo* reference, std::span<const std::uint8_t> matrix, int n, int pitch, int adjust,
-                      int cellUnit, int quietZone, int rotate, int fillType, int mirror, int roundCells, ColorRef dark,
-                      ColorRef light)
+Extent QrExtent(const MatrixDrawing& m) { return GridExtent(m.size, m.size, m.pitch, m.adjust, m.quietZone, 0); }
+
+} // namespace
+
+WindowsMetafile MakeQrWmf(const MatrixDrawing& m)
 {
-    return RecordEmf(reference, cellUnit, GridExtent(n, n, pitch, adjust, quietZone, 0), [&](DeviceContext& dc) {
-        DrawQr(dc, matrix, n, quietZone, pitch, adjust, fillType, rotate, mirror & 1, roundCells, dark, light);
-    });
+    return RecordWmf(QrExtent(m), [&](DeviceContext& dc) { DrawQr(dc, WithoutGap(m)); });
+}
+
+EnhMetafile MakeQrEmf(const DeviceInfo* reference, const MatrixDrawing& m, int cellUnit)
+{
+    return RecordEmf(reference, cellUnit, QrExtent(m), [&](DeviceContext& dc) { DrawQr(dc, WithoutGap(m)); });
 }
 
 // ---- DataMatrix
 
-WindowsMetafile MakeDataMatrixWmf(std::span<const std::uint8_t> matrix, std::int32_t size, int pitch, int adjust,
-                                  int /*cellUnit*/, int quietZone, int rotate, int fillType, int mirror, ColorRef dark,
-                                  ColorRef light)
+namespace {
+
+Extent DataMatrixExtent(const MatrixDrawing& m)
 {
-    const Extent e = GridExtent(size & 0xFFFF, (size >> 16) & 0xFFFF, pitch, adjust, quietZone, rotate);
-    return RecordWmf(e, [&](DeviceContext& dc) {
-        DrawDataMatrix(dc, matrix, size, quietZone, pitch, adjust, fillType, rotate, mirror, dark, light);
-    });
+    return GridExtent(m.size & 0xFFFF, (m.size >> 16) & 0xFFFF, m.pitch, m.adjust, m.quietZone, m.rotate);
 }
 
-EnhMetafile MakeDataMatrixEmf(const DeviceInfo* reference, std::span<const std::uint8_t> matrix, std::int32_t size,
-                              int pitch, int adjust, int cellUnit, int quietZone, int rotate, int fillType, int mirror,
-                              ColorRef dark, ColorRef light)
+} // namespace
+
+WindowsMetafile MakeDataMatrixWmf(const MatrixDrawing& m)
 {
-    const Extent e = GridExtent(size & 0xFFFF, (size >> 16) & 0xFFFF, pitch, adjust, quietZone, rotate);
-    return RecordEmf(reference, cellUnit, e, [&](DeviceContext& dc) {
-        DrawDataMatrix(dc, matrix, size, quietZone, pitch, adjust, fillType, rotate, mirror, dark, light);
-    });
+    return RecordWmf(DataMatrixExtent(m), [&](DeviceContext& dc) { DrawDataMatrix(dc, m); });
+}
+
+EnhMetafile MakeDataMatrixEmf(const DeviceInfo* reference, const MatrixDrawing& m, int cellUnit)
+{
+    return RecordEmf(reference, cellUnit, DataMatrixExtent(m), [&](DeviceContext& dc) { DrawDataMatrix(dc, m); });
 }
 
 // ---- MaxiCode
 
-WindowsMetafile MakeMaxiCodeWmf(std::span<const std::uint8_t> matrix, int pitch, int adjust, int /*cellUnit*/,
-                                int quietZone, int rotate, int fillType, int mirror, ColorRef dark, ColorRef light)
+WindowsMetafile MakeMaxiCodeWmf(const MatrixDrawing& m)
 {
-    return RecordWmf(MaxiExtent(pitch, adjust, quietZone, rotate), [&](DeviceContext& dc) {
-        DrawMaxiCode(dc, matrix, quietZone, pitch, adjust, fillType, rotate, mirror, dark, light);
-    });
+    return RecordWmf(MaxiExtent(m), [&](DeviceContext& dc) { DrawMaxiCode(dc, m); });
 }
 
-EnhMetafile MakeMaxiCodeEmf(const DeviceInfo* reference, std::span<const std::uint8_t> matrix, int pitch, int adjust,
-                            int cellUnit, int quietZone, int rotate, int fillType, int mirror, ColorRef dark,
-                            ColorRef light)
+EnhMetafile MakeMaxiCodeEmf(const DeviceInfo* reference, const MatrixDrawing& m, int cellUnit)
 {
-    return RecordEmf(reference, cellUnit, MaxiExtent(pitch, adjust, quietZone, rotate), [&](DeviceContext& dc) {
-        DrawMaxiCode(dc, matrix, quietZone, pitch, adjust, fillType, rotate, mirror, dark, light);
-    });
+    return RecordEmf(reference, cellUnit, MaxiExtent(m), [&](DeviceContext& dc) { DrawMaxiCode(dc, m); });
 }
 
 // ---- PDF417
 
-WindowsMetafile MakePdf417Wmf(std::span<const std::uint8_t> matrix, std::int32_t size, int pitch, int adjust,
-                              int factor, int /*cellUnit*/, int quietZone, int rotate, int fillType, int mirror,
-                              ColorRef dark, ColorRef light)
+WindowsMetafile MakePdf417Wmf(const MatrixDrawing& m)
 {
-    return RecordWmf(Pdf417Extent(size, pitch, adjust, factor, quietZone, rotate), [&](DeviceContext& dc) {
-        DrawPdf417(dc, matrix, size, quietZone, pitch, adjust, factor, fillType, rotate, mirror, dark, light);
-    });
+    return RecordWmf(Pdf417Extent(m), [&](DeviceContext& dc) { DrawPdf417(dc, m); });
 }
 
-EnhMetafile MakePdf417Emf(const DeviceInfo* reference, std::span<const std::uint8_t> matrix, std::int32_t size,
-                          int pitch, int adjust, int factor, int cellUnit, int quietZone, int rotate, int fillType,
-                          int mirror, ColorRef dark, ColorRef light)
+EnhMetafile MakePdf417Emf(const DeviceInfo* reference, const MatrixDrawing& m, int cellUnit)
 {
-    const Extent e = Pdf417Extent(size, pitch, adjust, factor, quietZone, rotate);
-    return RecordEmf(reference, cellUnit, e, [&](DeviceContext& dc) {
-        DrawPdf417(dc, matrix, size, quietZone, pitch, adjust, factor, fillType, rotate, mirror, dark, light);
-    });
+    return RecordEmf(reference, cellUnit, Pdf417Extent(m), [&](DeviceContext& dc) { DrawPdf417(dc, m); });
 }
 
 // ---- linear symbols
 
-WindowsMetafile MakeLinearWmf(std::int32_t key, std::span<const std::uint8_t> elements, int elementCount,
-                              int startOffset, int narrow, int wide, int adjust, int drawnHeight, int drawnWidth,
-                              int chrDisplay, int textHeight, std::string_view text, int fillType, int rotate,
-                              ColorRef dark, ColorRef light)
+WindowsMetafile MakeLinearWmf(const LinearDrawing& s)
 {
-    return RecordWmf({drawnWidth, drawnHeight}, [&](DeviceContext& dc) {
-        DrawLinear(dc, key, elements, elementCount, startOffset, narrow, wide, adjust, drawnHeight, drawnWidth,
-                   chrDisplay, textHeight, text, fillType, rotate, dark, light);
-    });
+    return RecordWmf({s.drawnWidth, s.drawnHeight}, [&](DeviceContext& dc) { DrawLinear(dc, s); });
 }
 
-EnhMetafile MakeLinearEmf(const DeviceInfo* reference, std::int32_t key, std::span<const std::uint8_t> elements,
-                          int elementCount, int startOffset, int narrow, int wide, int adjust, int drawnHeight,
-                          int drawnWidth, int chrDisplay, int textHeight, std::string_view text, int fillType,
-                          int rotate, ColorRef dark, ColorRef light, int cellUnit)
+EnhMetafile MakeLinearEmf(const DeviceInfo* reference, const LinearDrawing& s, int cellUnit)
 {
     const DeviceInfo device = reference ? *reference : DisplayDevice();
-    const Extent e{drawnWidth, drawnHeight};
+    const Extent e{s.drawnWidth, s.drawnHeight};
     const auto place = PlaceEmf(e, cellUnit, device);
     if (!place)
         return {};
     EmfRecorder recorder(device, place->frame, u"0");
     recorder.SetWindowOrg(0, 0);
     recorder.SetMapMode(MapMode::Anisotropic);
-    recorder.SetWindowExt(drawnWidth, -drawnHeight);
+    recorder.SetWindowExt(s.drawnWidth, -s.drawnHeight);
     recorder.SetViewportExt(place->viewport.cx, place->viewport.cy);
-    DrawLinear(recorder, key, elements, elementCount, startOffset, narrow, wide, adjust, drawnHeight, drawnWidth,
-               chrDisplay, textHeight, text, fillType, rotate, dark, light);
+    DrawLinear(recorder, s);
     recorder.SetViewportExt(1, 1);
     recorder.SetWindowExt(1, 1);
     recorder.SetWindowOrg(0, 0);

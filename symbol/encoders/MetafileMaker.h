@@ -22,12 +22,9 @@
 //
 // reference: the device the EMF is made for (the control's default
 // printer); null makes it against the display.
-#include <cstdint>
-#include <span>
-#include <string_view>
-
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/metafile/WindowsMetafile.h"
+#include "symbol/encoders/SymbolPainter.h"
 
 namespace lx {
 
@@ -35,47 +32,16 @@ namespace lx {
 int MaxiCodeWidth(int pitch, int adjust, int quietZone, int rotate);
 int MaxiCodeHeight(int pitch, int adjust, int quietZone, int rotate);
 
-// The QR makers take the mirror alone as the painter's option word (no gap
-// allowance) and roundCells as its round-cell flag. `cellUnit` only shapes
-// the EMF; the WMF makers take it so that both kinds share one argument list.
-WindowsMetafile MakeQrWmf(std::span<const std::uint8_t> matrix, int n, int pitch, int adjust, int cellUnit,
-                          int quietZone, int rotate, int fillType, int mirror, int roundCells, ColorRef dark,
-                          ColorRef light);
-EnhMetafile MakeQrEmf(const DeviceInfo* reference, std::span<const std::uint8_t> matrix, int n, int pitch, int adjust,
-                      int cellUnit, int quietZone, int rotate, int fillType, int mirror, int roundCells, ColorRef dark,
-                      ColorRef light);
-
-// size = columns | rows << 16.
-WindowsMetafile MakeDataMatrixWmf(std::span<const std::uint8_t> matrix, std::int32_t size, int pitch, int adjust,
-                                  int cellUnit, int quietZone, int rotate, int fillType, int mirror, ColorRef dark,
-                                  ColorRef light);
-EnhMetafile MakeDataMatrixEmf(const DeviceInfo* reference, std::span<const std::uint8_t> matrix, std::int32_t size,
-                              int pitch, int adjust, int cellUnit, int quietZone, int rotate, int fillType, int mirror,
-                              ColorRef dark, ColorRef light);
-
-WindowsMetafile MakeMaxiCodeWmf(std::span<const std::uint8_t> matrix, int pitch, int adjust, int cellUnit,
-                                int quietZone, int rotate, int fillType, int mirror, ColorRef dark, ColorRef light);
-EnhMetafile MakeMaxiCodeEmf(const DeviceInfo* reference, std::span<const std::uint8_t> matrix, int pitch, int adjust,
-                            int cellUnit, int quietZone, int rotate, int fillType, int mirror, ColorRef dark,
-                            ColorRef light);
-
-// size = modules per row | rows << 16; factor = row height in modules.
-WindowsMetafile MakePdf417Wmf(std::span<const std::uint8_t> matrix, std::int32_t size, int pitch, int adjust,
-                              int factor, int cellUnit, int quietZone, int rotate, int fillType, int mirror,
-                              ColorRef dark, ColorRef light);
-EnhMetafile MakePdf417Emf(const DeviceInfo* reference, std::span<const std::uint8_t> matrix, std::int32_t size,
-                          int pitch, int adjust, int factor, int cellUnit, int quietZone, int rotate, int fillType,
-                          int mirror, ColorRef dark, ColorRef light);
-
-// The arguments of DrawLinear without the device context; the EMF maker
-// takes CellUnit last.
-WindowsMetafile MakeLinearWmf(std::int32_t key, std::span<const std::uint8_t> elements, int elementCount,
-                              int startOffset, int narrow, int wide, int adjust, int drawnHeight, int drawnWidth,
-                              int chrDisplay, int textHeight, std::string_view text, int fillType, int rotate,
-                              ColorRef dark, ColorRef light);
-EnhMetafile MakeLinearEmf(const DeviceInfo* reference, std::int32_t key, std::span<const std::uint8_t> elements,
-                          int elementCount, int startOffset, int narrow, int wide, int adjust, int drawnHeight,
-                          int drawnWidth, int chrDisplay, int textHeight, std::string_view text, int fillType,
-                          int rotate, ColorRef dark, ColorRef light, int cellUnit);
+// `cellUnit` shapes the EMF only. The QR makers draw without the gap allowance.
+WindowsMetafile MakeQrWmf(const MatrixDrawing& m);
+EnhMetafile MakeQrEmf(const DeviceInfo* reference, const MatrixDrawing& m, int cellUnit);
+WindowsMetafile MakeDataMatrixWmf(const MatrixDrawing& m);
+EnhMetafile MakeDataMatrixEmf(const DeviceInfo* reference, const MatrixDrawing& m, int cellUnit);
+WindowsMetafile MakeMaxiCodeWmf(const MatrixDrawing& m);
+EnhMetafile MakeMaxiCodeEmf(const DeviceInfo* reference, const MatrixDrawing& m, int cellUnit);
+WindowsMetafile MakePdf417Wmf(const MatrixDrawing& m);
+EnhMetafile MakePdf417Emf(const DeviceInfo* reference, const MatrixDrawing& m, int cellUnit);
+WindowsMetafile MakeLinearWmf(const LinearDrawing& s);
+EnhMetafile MakeLinearEmf(const DeviceInfo* reference, const LinearDrawing& s, int cellUnit);
 
 } // namespace lx

@@ -145,18 +145,6 @@ int SequenceMicro(const QrVersionInfo& info, int versionIndex, int level, const 
 
 } // namespace
 
-std::uint8_t QrGfMultiply(std::uint8_t a, std::uint8_t b)
-{
-    if (a == 0 || b == 0)
-        return 0;
-    return kGf.exp[kGf.log[a] + kGf.log[b]];
-}
-
-bool QrHasGenerator(int degree)
-{
-    return degree >= 0 && degree <= kMaxDegree && kGenerators.offset[degree] >= 0;
-}
-
 void QrReedSolomonBlock(const std::uint8_t* data, int dataLength, int ecLength, std::uint8_t* ec)
 {
     const std::uint8_t* generator = kGenerators.logCoefficients.data() + kGenerators.offset[ecLength];

@@ -5,12 +5,6 @@
 
 namespace lx {
 
-// Multiplication in the field.
-std::uint8_t QrGfMultiply(std::uint8_t a, std::uint8_t b);
-
-// Whether the generator table holds a polynomial of this degree.
-bool QrHasGenerator(int degree);
-
 // The ecLength error-correction codewords of one block: the remainder of the
 // data polynomial times x^ecLength divided by the generator with roots
 // alpha^0 .. alpha^(ecLength - 1). ecLength must have a generator.

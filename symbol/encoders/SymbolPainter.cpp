@@ -209,54 +209,52 @@ bool GridFits(int modules, int quietZone, int pitch, int adjust, std::int64_t ga
 
 } // namespace
 
-void DrawQr(DeviceContext& dc, std::span<const std::uint8_t> matrix, int n, int quietZone, int pitch, int adjust,
-            int fillType, int rotate, std::int32_t option, int roundCells, ColorRef dark, ColorRef light)
+void DrawQr(DeviceContext& dc, const MatrixDrawing& m)
 {
-    const std::int64_t gap = (static_cast<std::uint32_t>(option) >> 16) & 0xFFFF;
-    if (pitch <= 0 || n <= 0 || n > kQrMaxModules || quietZone < 0 || !MatrixHolds(matrix, n, n) ||
-        !GridFits(n, quietZone, pitch, adjust, gap))
+    const int n = m.size;
+    const std::int64_t gap = m.qrGap;
+    if (m.pitch <= 0 || n <= 0 || n > kQrMaxModules || m.quietZone < 0 || !MatrixHolds(m.matrix, n, n) ||
+        !GridFits(n, m.quietZone, m.pitch, m.adjust, gap))
         return;
     ModuleGrid grid;
-    OrientQr(matrix, n, rotate & 3, option & 1, grid);
-    const GridGeometry g{std::int64_t{quietZone} * pitch, pitch, adjust, gap};
-    DrawGrid(dc, grid, g, quietZone, fillType, roundCells != 0, dark, light);
+    OrientQr(m.matrix, n, m.rotate & 3, m.mirror & 1, grid);
+    const GridGeometry g{std::int64_t{m.quietZone} * m.pitch, m.pitch, m.adjust, gap};
+    DrawGrid(dc, grid, g, m.quietZone, m.fillType, m.roundCells, m.dark, m.light);
 }
 
-void DrawDataMatrix(DeviceContext& dc, std::span<const std::uint8_t> matrix, std::int32_t size, int quietZone,
-                    int pitch, int adjust, int fillType, int rotate, int mirror, ColorRef dark, ColorRef light)
+void DrawDataMatrix(DeviceContext& dc, const MatrixDrawing& m)
 {
-    const int columns = size & 0xFFFF;
-    const int rows = (size >> 16) & 0xFFFF;
-    if (pitch <= 0 || columns == 0 || rows == 0 || columns > kDataMatrixMaxModules || rows > kDataMatrixMaxModules ||
-        quietZone < 0 || !MatrixHolds(matrix, columns, rows) ||
-        !GridFits(std::max(columns, rows), quietZone, pitch, adjust, 0))
+    const int columns = m.size & 0xFFFF;
+    const int rows = (m.size >> 16) & 0xFFFF;
+    if (m.pitch <= 0 || columns == 0 || rows == 0 || columns > kDataMatrixMaxModules || rows > kDataMatrixMaxModules ||
+        m.quietZone < 0 || !MatrixHolds(m.matrix, columns, rows) ||
+        !GridFits(std::max(columns, rows), m.quietZone, m.pitch, m.adjust, 0))
         return;
     ModuleGrid grid;
-    OrientTurnThenReflect(matrix, columns, rows, rotate & 3, mirror & 1, grid);
-    const GridGeometry g{std::int64_t{quietZone} * pitch, pitch, adjust, 0};
-    DrawGrid(dc, grid, g, quietZone, fillType, false, dark, light);
+    OrientTurnThenReflect(m.matrix, columns, rows, m.rotate & 3, m.mirror & 1, grid);
+    const GridGeometry g{std::int64_t{m.quietZone} * m.pitch, m.pitch, m.adjust, 0};
+    DrawGrid(dc, grid, g, m.quietZone, m.fillType, false, m.dark, m.light);
 }
 
-void DrawPdf417(DeviceContext& dc, std::span<const std::uint8_t> matrix, std::int32_t size, int quietZone, int pitch,
-                int adjust, int factor, int fillType, int rotate, int mirror, ColorRef dark, ColorRef light)
+void DrawPdf417(DeviceContext& dc, const MatrixDrawing& m)
 {
-    const int columns = size & 0xFFFF;
-    const int rows = (size >> 16) & 0xFFFF;
-    if (pitch <= 0 || columns == 0 || rows == 0 || columns > kPdf417MaxRowModules || rows > kPdf417MaxRows ||
-        factor <= 0 || quietZone < 0 || !MatrixHolds(matrix, columns, rows) ||
-        !GridFits(std::max<std::int64_t>(columns, std::int64_t{factor} * rows), quietZone, pitch, adjust, 0))
+    const int columns = m.size & 0xFFFF;
+    const int rows = (m.size >> 16) & 0xFFFF;
+    if (m.pitch <= 0 || columns == 0 || rows == 0 || columns > kPdf417MaxRowModules || rows > kPdf417MaxRows ||
+        m.factor <= 0 || m.quietZone < 0 || !MatrixHolds(m.matrix, columns, rows) ||
+        !GridFits(std::max<std::int64_t>(columns, std::int64_t{m.factor} * rows), m.quietZone, m.pitch, m.adjust, 0))
         return;
-    rotate &= 3;
+    const int rotate = m.rotate & 3;
     const bool odd = rotate % 2 == 1;
     const bool reversed = rotate >= 2;
-    const bool flip = ((mirror & 1) != 0) != reversed;
-    const std::int64_t origin = std::int64_t{quietZone} * pitch;
-    const std::int64_t rowHeight = std::int64_t{pitch} * factor;
-    const std::int64_t along = adjust + std::int64_t{pitch} * (columns + 2 * std::int64_t{quietZone});
-    const std::int64_t across = std::int64_t{pitch} * (std::int64_t{factor} * rows + 2 * std::int64_t{quietZone});
-    const int h = HalfAdjust(adjust);
+    const bool flip = ((m.mirror & 1) != 0) != reversed;
+    const std::int64_t origin = std::int64_t{m.quietZone} * m.pitch;
+    const std::int64_t rowHeight = std::int64_t{m.pitch} * m.factor;
+    const std::int64_t along = m.adjust + std::int64_t{m.pitch} * (columns + 2 * std::int64_t{m.quietZone});
+    const std::int64_t across = std::int64_t{m.pitch} * (std::int64_t{m.factor} * rows + 2 * std::int64_t{m.quietZone});
+    const int h = HalfAdjust(m.adjust);
 
-    const FillColors colors = ColorsForFill(fillType, dark, light);
+    const FillColors colors = ColorsForFill(m.fillType, m.dark, m.light);
     Canvas canvas(dc);
     if (colors.background) {
         canvas.Use(colors.background);
@@ -269,7 +267,7 @@ void DrawPdf417(DeviceContext& dc, std::span<const std::uint8_t> matrix, std::in
     // Strip s holds source row y; position p along it holds module x.
     for (int s = 0; s < rows; ++s) {
         const int y = reversed ? rows - 1 - s : s;
-        const auto dark = [&](int p) { return MatrixDark(matrix, columns, flip ? columns - 1 - p : p, y); };
+        const auto dark = [&](int p) { return MatrixDark(m.matrix, columns, flip ? columns - 1 - p : p, y); };
         const std::int64_t stripStart = origin + s * rowHeight;
         int p = 0;
         while (p < columns) {
@@ -280,8 +278,8 @@ void DrawPdf417(DeviceContext& dc, std::span<const std::uint8_t> matrix, std::in
             const int first = p;
             while (p < columns && dark(p))
                 ++p;
-            const std::int64_t runStart = origin + std::int64_t{first} * pitch;
-            const std::int64_t runEnd = runStart + std::int64_t{p - first} * pitch + h;
+            const std::int64_t runStart = origin + std::int64_t{first} * m.pitch;
+            const std::int64_t runEnd = runStart + std::int64_t{p - first} * m.pitch + h;
             if (odd)
                 canvas.Box(stripStart, runStart, stripStart + rowHeight, runEnd);
             else

@@ -44,42 +44,68 @@ inline constexpr int kMaxiCodeRows = 33;
 inline constexpr int kPdf417MaxRowModules = 17 * 30 + 69;
 inline constexpr int kPdf417MaxRows = 90;
 
-// QR Code and Micro QR, n x n modules. option: bit 0 mirror (a reflection
-// about the main diagonal before the turn), bits 16-31 the gap allowance in
-// logical units added to every dark area's right and bottom edge.
-// roundCells nonzero draws every dark module alone as a circle.
-void DrawQr(DeviceContext& dc, std::span<const std::uint8_t> matrix, int n, int quietZone, int pitch, int adjust,
-            int fillType, int rotate, std::int32_t option, int roundCells, ColorRef dark, ColorRef light);
+// A matrix symbol and how to draw it.
+struct MatrixDrawing {
+    std::span<const std::uint8_t> matrix;
+    // QR: n (n x n modules); DataMatrix: columns | rows << 16; PDF417:
+    // modules per row | rows << 16; MaxiCode: not read.
+    std::int32_t size = 0;
+    int quietZone = 0; // in modules
+    int pitch = 0;     // logical units a module
+    int adjust = 0;
+    int factor = 1;    // PDF417: row height in modules
+    int fillType = 0;
+    int rotate = 0;    // quarter turns clockwise
+    // Bit 0: QR reflects about the main diagonal before the turn, the other
+    // families left-right after the clockwise turn.
+    int mirror = 0;
+    // QR: logical units added to every dark area's right and bottom edge,
+    // and every dark module drawn alone as a circle.
+    std::uint16_t qrGap = 0;
+    bool roundCells = false;
+    ColorRef dark = 0;
+    ColorRef light = 0xFFFFFF;
+};
 
-// DataMatrix; size = columns | rows << 16. mirror: bit 0, a left-right
-// reflection after the clockwise turn.
-void DrawDataMatrix(DeviceContext& dc, std::span<const std::uint8_t> matrix, std::int32_t size, int quietZone,
-                    int pitch, int adjust, int fillType, int rotate, int mirror, ColorRef dark, ColorRef light);
-
+// QR Code and Micro QR.
+void DrawQr(DeviceContext& dc, const MatrixDrawing& m);
+// DataMatrix.
+void DrawDataMatrix(DeviceContext& dc, const MatrixDrawing& m);
 // MaxiCode: 33 rows of 30 modules (4 bytes a row), drawn as dots on the
 // staggered grid around the bull's-eye.
-void DrawMaxiCode(DeviceContext& dc, std::span<const std::uint8_t> matrix, int quietZone, int pitch, int adjust,
-                  int fillType, int rotate, int mirror, ColorRef dark, ColorRef light);
+void DrawMaxiCode(DeviceContext& dc, const MatrixDrawing& m);
+// PDF417, truncated PDF417 and MicroPDF417; a row is pitch x factor high.
+// Rows stay rows: odd rotations draw them as vertical strips.
+void DrawPdf417(DeviceContext& dc, const MatrixDrawing& m);
 
-// PDF417, truncated PDF417 and MicroPDF417; size = modules per row | rows
-// << 16; a row is pitch x factor high. Rows stay rows: odd rotations draw
-// them as vertical strips.
-void DrawPdf417(DeviceContext& dc, std::span<const std::uint8_t> matrix, std::int32_t size, int quietZone, int pitch,
-                int adjust, int factor, int fillType, int rotate, int mirror, ColorRef dark, ColorRef light);
+// A linear symbol and how to draw it.
+struct LinearDrawing {
+    std::int32_t key = 0; // symbology key of the linear encoder (kLinearItfBearer draws the bearer frame)
+    std::span<const std::uint8_t> elements;
+    int elementCount = 0;
+    int startOffset = 0; // quiet zone x pitch
+    int narrow = 0;      // element widths
+    int wide = 0;
+    int adjust = 0;
+    int drawnHeight = 0; // the extent as drawn (after the rotation)
+    int drawnWidth = 0;
+    // Nonzero draws `text` (CP932) in a band textHeight high beside the
+    // bars, in DefaultFontName().
+    int chrDisplay = 0;
+    int textHeight = 0;
+    std::string_view text;
+    int fillType = 0;
+    int rotate = 0;
+    ColorRef dark = 0;
+    ColorRef light = 0xFFFFFF;
+};
 
-// Every linear symbology. key: the symbology key of the linear encoder
-// (kLinearItfBearer draws the bearer frame); startOffset: quiet zone x
-// pitch; narrow, wide: element widths; drawnHeight, drawnWidth: the extent
-// as drawn (after the rotation); chrDisplay nonzero draws `text` (CP932)
-// in a band textHeight high beside the bars, in DefaultFontName().
-void DrawLinear(DeviceContext& dc, std::int32_t key, std::span<const std::uint8_t> elements, int elementCount,
-                int startOffset, int narrow, int wide, int adjust, int drawnHeight, int drawnWidth, int chrDisplay,
-                int textHeight, std::string_view text, int fillType, int rotate, ColorRef dark, ColorRef light);
+// Every linear symbology.
+void DrawLinear(DeviceContext& dc, const LinearDrawing& s);
 
 // The face of the human-readable text of linear symbols, shared by the
 // module: "Arial" until the control sets the face of its font. At most 99
-// bytes are kept, whole characters only. The control library may define
-// both over its own buffer; the painters then use that one.
+// bytes are kept, whole characters only.
 void SetDefaultFontName(std::string_view cp932Face);
 std::string DefaultFontName();
 

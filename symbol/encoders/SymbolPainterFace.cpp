@@ -1,7 +1,5 @@
-// The face of the human-readable text, alone in its file on purpose: the
-// control library defines the same two functions over its own module-wide
-// buffer, and then the linker takes those and never pulls this file out of
-// the encoder library. Programs without the control use this one.
+// The face of the human-readable text: one store for the module, set by the
+// control from its resources and its font, read by the linear painter.
 #include <mutex>
 #include <string>
 

@@ -135,42 +135,40 @@ bool LinearFits(std::span<const std::uint8_t> elements, std::int64_t start, int 
 
 } // namespace
 
-void DrawLinear(DeviceContext& dc, std::int32_t key, std::span<const std::uint8_t> elements, int elementCount,
-                int startOffset, int narrow, int wide, int adjust, int drawnHeight, int drawnWidth, int chrDisplay,
-                int textHeight, std::string_view text, int fillType, int rotate, ColorRef dark, ColorRef light)
+void DrawLinear(DeviceContext& dc, const LinearDrawing& s)
 {
-    if (narrow <= 0 || elementCount <= 0 || static_cast<std::size_t>(elementCount) > elements.size() ||
-        drawnHeight <= 0 || drawnWidth <= 0)
+    if (s.narrow <= 0 || s.elementCount <= 0 || static_cast<std::size_t>(s.elementCount) > s.elements.size() ||
+        s.drawnHeight <= 0 || s.drawnWidth <= 0)
         return;
-    elements = elements.first(static_cast<std::size_t>(elementCount));
-    if (!LinearFits(elements, startOffset, narrow, wide, adjust, drawnHeight, drawnWidth))
+    const auto elements = s.elements.first(static_cast<std::size_t>(s.elementCount));
+    if (!LinearFits(elements, s.startOffset, s.narrow, s.wide, s.adjust, s.drawnHeight, s.drawnWidth))
         return;
     LinearFrame f;
-    f.rotate = rotate & 3;
-    f.width = f.Odd() ? drawnHeight : drawnWidth;
-    f.height = f.Odd() ? drawnWidth : drawnHeight;
-    const bool bearer = key == kLinearItfBearer;
-    f.start = startOffset + (bearer ? std::int64_t{kBearerPitches} * narrow : 0);
-    f.textHeight = chrDisplay != 0 ? std::clamp<std::int64_t>(textHeight, 0, f.height) : 0;
+    f.rotate = s.rotate & 3;
+    f.width = f.Odd() ? s.drawnHeight : s.drawnWidth;
+    f.height = f.Odd() ? s.drawnWidth : s.drawnHeight;
+    const bool bearer = s.key == kLinearItfBearer;
+    f.start = s.startOffset + (bearer ? std::int64_t{kBearerPitches} * s.narrow : 0);
+    f.textHeight = s.chrDisplay != 0 ? std::clamp<std::int64_t>(s.textHeight, 0, f.height) : 0;
     f.barLength = f.height - f.textHeight;
     f.barAcross = f.rotate == 1 || f.rotate == 2 ? f.textHeight : 0;
 
-    const bool swapped = fillType & 1;
-    const bool filled = !(fillType & 2);
-    const ColorRef bar = swapped ? light : dark;
-    const ColorRef back = swapped ? dark : light;
+    const bool swapped = s.fillType & 1;
+    const bool filled = !(s.fillType & 2);
+    const ColorRef bar = swapped ? s.light : s.dark;
+    const ColorRef back = swapped ? s.dark : s.light;
     Canvas canvas(dc);
     if (filled) {
         canvas.Use(back);
-        canvas.Box(0, 0, drawnWidth, drawnHeight);
+        canvas.Box(0, 0, s.drawnWidth, s.drawnHeight);
     }
     const BkMode oldMode = dc.SetBkMode(BkMode::Transparent);
     if (bearer)
-        DrawBearerFrame(canvas, f, narrow, filled, bar, back);
+        DrawBearerFrame(canvas, f, s.narrow, filled, bar, back);
     canvas.Use(bar);
-    DrawLinearBars(canvas, f, elements, narrow, wide, adjust);
-    if (chrDisplay != 0)
-        DrawLinearText(dc, f, text, bar);
+    DrawLinearBars(canvas, f, elements, s.narrow, s.wide, s.adjust);
+    if (s.chrDisplay != 0)
+        DrawLinearText(dc, f, s.text, bar);
     dc.SetBkMode(oldMode);
 }
 

@@ -65,26 +65,25 @@ std::array<std::uint8_t, kMatrixBytes> WithoutShortRowEnds(std::span<const std::
 
 } // namespace
 
-void DrawMaxiCode(DeviceContext& dc, std::span<const std::uint8_t> matrix, int quietZone, int pitch, int adjust,
-                  int fillType, int rotate, int mirror, ColorRef dark, ColorRef light)
+void DrawMaxiCode(DeviceContext& dc, const MatrixDrawing& m)
 {
-    if (pitch <= 0 || quietZone < 0 || matrix.size() < static_cast<std::size_t>(kMatrixBytes))
+    if (m.pitch <= 0 || m.quietZone < 0 || m.matrix.size() < static_cast<std::size_t>(kMatrixBytes))
         return;
-    const std::int64_t span = (std::int64_t{kMaxiCodeRows} + 2 * std::int64_t{quietZone} + 2) * pitch;
-    if (!FitsCoordinates(span + std::abs(adjust), 0))
+    const std::int64_t span = (std::int64_t{kMaxiCodeRows} + 2 * std::int64_t{m.quietZone} + 2) * m.pitch;
+    if (!FitsCoordinates(span + std::abs(m.adjust), 0))
         return;
-    rotate &= 3;
+    const int rotate = m.rotate & 3;
     const bool odd = rotate % 2 == 1;
-    const std::int64_t rowPitch = (std::int64_t{76} * pitch + 44) / 88;
+    const std::int64_t rowPitch = (std::int64_t{76} * m.pitch + 44) / 88;
     MaxiGeometry g;
-    g.u = rotate + 4 * (mirror & 1);
-    g.origin = std::int64_t{quietZone} * pitch;
-    g.columnStep = odd ? rowPitch : pitch;
-    g.rowStep = odd ? pitch : rowPitch;
-    const std::int64_t width = adjust + std::int64_t{pitch} * (kMaxiCodeColumns + 2 * std::int64_t{quietZone});
-    const std::int64_t height = adjust + kMaxiCodeRows * rowPitch + 2 * g.origin;
+    g.u = rotate + 4 * (m.mirror & 1);
+    g.origin = std::int64_t{m.quietZone} * m.pitch;
+    g.columnStep = odd ? rowPitch : m.pitch;
+    g.rowStep = odd ? m.pitch : rowPitch;
+    const std::int64_t width = m.adjust + std::int64_t{m.pitch} * (kMaxiCodeColumns + 2 * std::int64_t{m.quietZone});
+    const std::int64_t height = m.adjust + kMaxiCodeRows * rowPitch + 2 * g.origin;
 
-    const FillColors colors = ColorsForFill(fillType == 0 ? 0 : 1, dark, light);
+    const FillColors colors = ColorsForFill(m.fillType == 0 ? 0 : 1, m.dark, m.light);
     Canvas canvas(dc);
     canvas.Use(colors.background);
     if (odd)
@@ -92,10 +91,10 @@ void DrawMaxiCode(DeviceContext& dc, std::span<const std::uint8_t> matrix, int q
     else
         canvas.Box(0, 0, width, height);
 
-    const auto source = WithoutShortRowEnds(matrix);
+    const auto source = WithoutShortRowEnds(m.matrix);
     ModuleGrid grid;
-    OrientTurnThenReflect(source, kMaxiCodeColumns, kMaxiCodeRows, rotate, mirror & 1, grid);
-    const std::int64_t diameter = rowPitch + adjust;
+    OrientTurnThenReflect(source, kMaxiCodeColumns, kMaxiCodeRows, rotate, m.mirror & 1, grid);
+    const std::int64_t diameter = rowPitch + m.adjust;
     canvas.Use(colors.modules);
     for (int r = 0; r < grid.Rows(); ++r)
         for (int c = 0; c < grid.Columns(); ++c) {
@@ -112,7 +111,7 @@ void DrawMaxiCode(DeviceContext& dc, std::span<const std::uint8_t> matrix, int q
             }
             canvas.Dot(left, top, left + diameter, top + diameter);
         }
-    DrawBullseye(canvas, g, pitch, adjust, colors);
+    DrawBullseye(canvas, g, m.pitch, m.adjust, colors);
 }
 
 } // namespace lx

@@ -51,33 +51,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     dc.SetMapMode(MapMode::Anisotropic);
     dc.SetWindowExt(200, -200);
     dc.SetViewportExt(48, 48);
+    const MatrixDrawing m{.matrix = matrix, .size = sizeWord, .quietZone = quietZone, .pitch = pitch, .adjust = adjust,
+                          .factor = factor, .fillType = fill, .rotate = rotate, .mirror = mirror,
+                          .roundCells = (mirror & 2) != 0};
     switch (family) {
-    case 0:
-        DrawQr(dc, matrix, sizeWord, quietZone, pitch, adjust, fill, rotate, option, mirror & 2, 0, 0xFFFFFF);
-        PlayWindowsMetafile(dc, MakeQrWmf(matrix, sizeWord, pitch, adjust, 600, quietZone, rotate, fill, mirror,
-                                          mirror & 2, 0, 0xFFFFFF), {0, 0, 200, -200});
+    case 0: {
+        MatrixDrawing painted = m;
+        painted.mirror = option & 1;
+        painted.qrGap = static_cast<std::uint16_t>(static_cast<std::uint32_t>(option) >> 16);
+        DrawQr(dc, painted);
+        PlayWindowsMetafile(dc, MakeQrWmf(m), {0, 0, 200, -200});
         break;
+    }
     case 1:
-        DrawDataMatrix(dc, matrix, sizeWord, quietZone, pitch, adjust, fill, rotate, mirror, 0, 0xFFFFFF);
-        PlayEnhMetafile(dc, MakeDataMatrixEmf(nullptr, matrix, sizeWord, pitch, adjust, option, quietZone, rotate,
-                                              fill, mirror, 0, 0xFFFFFF), {0, 0, 200, -200});
+        DrawDataMatrix(dc, m);
+        PlayEnhMetafile(dc, MakeDataMatrixEmf(nullptr, m, option), {0, 0, 200, -200});
         break;
     case 2:
-        DrawMaxiCode(dc, matrix, quietZone, pitch, adjust, fill, rotate, mirror, 0, 0xFFFFFF);
-        PlayWindowsMetafile(dc, MakeMaxiCodeWmf(matrix, pitch, adjust, 600, quietZone, rotate, fill, mirror, 0,
-                                                0xFFFFFF), {0, 0, 200, -200});
+        DrawMaxiCode(dc, m);
+        PlayWindowsMetafile(dc, MakeMaxiCodeWmf(m), {0, 0, 200, -200});
         break;
     case 3:
-        DrawPdf417(dc, matrix, sizeWord, quietZone, pitch, adjust, factor, fill, rotate, mirror, 0, 0xFFFFFF);
+        DrawPdf417(dc, m);
         break;
     default: {
-        const std::string_view label = text ? "0123" : "";
-        DrawLinear(dc, option, matrix, sizeWord, quietZone, pitch, adjust, factor, extentH, extentW, text % 3,
-                   extentH / 5, label, fill, rotate, 0, 0xFFFFFF);
-        PlayEnhMetafile(dc, MakeLinearEmf(nullptr, option, matrix, sizeWord, quietZone, pitch, adjust, factor,
-                                          extentH, extentW, text % 3, extentH / 5, label, fill, rotate, 0, 0xFFFFFF,
-                                          text * 10),
-                        {0, 0, 200, -200});
+        const LinearDrawing s{.key = option, .elements = matrix, .elementCount = sizeWord, .startOffset = quietZone,
+                              .narrow = pitch, .wide = adjust, .adjust = factor, .drawnHeight = extentH,
+                              .drawnWidth = extentW, .chrDisplay = text % 3, .textHeight = extentH / 5,
+                              .text = text ? "0123" : "", .fillType = fill, .rotate = rotate};
+        DrawLinear(dc, s);
+        PlayEnhMetafile(dc, MakeLinearEmf(nullptr, s, text * 10), {0, 0, 200, -200});
         break;
     }
     }

@@ -243,9 +243,6 @@ TEST_F(ObjectList, HostileBlocksFailCleanlyKeepingWholeObjects)
         {"record cut short", block(2, {{0, record}, {0, record.substr(0, 60)}}), true, 1},
         {"count cut short", std::string(3, '\0'), true, 0},
     };
-    for (std::uint8_t kind = 0; kind < kLabelObjectKindCount; ++kind)
-        if (!CanCreateLabelObject(kind))
-            cases.push_back({"kind without a class", block(2, {{0, record}, {kind, record}}), true, 1});
     for (const Case& c : cases) {
         TlxLabelObjectManager target(Faces(), 60, 40, 0);
         MemoryStream stream(c.bytes);

@@ -5,6 +5,7 @@
 
 #include "ControlTesting.h"
 #include "designer/model/UnitCommon.h"
+#include "symbol/encoders/SymbolPainter.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "platform/com/PropertyPage.h"
 #include "platform/com/Registration.h"
 #include "platform/registry/Registry.h"
+#include "symbol/encoders/SymbolPainter.h"
 
 // The library's own exports (the test binary links the library).
 extern "C" lx::HResult DllGetClassObject(const lx::Guid*, const lx::Guid*, void**);

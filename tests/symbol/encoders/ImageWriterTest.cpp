@@ -35,7 +35,8 @@ MonochromeBitmap SymbolBitmap(int* sidePixels = nullptr)
 {
     static const Encoded2D qr = EncodeQrText("MA,written to a file");
     const int side = 3 * (qr.size + 8) + 1;
-    const WindowsMetafile wmf = MakeQrWmf(qr.matrix, qr.size, 3, 1, 600, 4, 0, 0, 0, 0, kBlack, kWhite);
+    const WindowsMetafile wmf = MakeQrWmf({.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 3,
+                                           .adjust = 1});
     Bitmap bitmap(side, side);
     {
         RasterDeviceContext dc(bitmap);
@@ -186,7 +187,7 @@ TEST(ImageWriter, PlaceableMetafileHeaderAndItsSizeLimit)
 {
     TempDir dir;
     const Encoded2D qr = EncodeQrText("MA,placeable");
-    const WindowsMetafile wmf = MakeQrWmf(qr.matrix, qr.size, 10, 0, 254, 4, 0, 0, 0, 0, kBlack, kWhite);
+    const WindowsMetafile wmf = MakeQrWmf({.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 10});
     ASSERT_EQ(WritePlaceableWmf(wmf, dir.File("p.wmf"), 2900, 2900), 1);
     const std::string bytes = FileBytes(dir.File("p.wmf"));
     std::uint16_t sum = 0;
@@ -211,7 +212,7 @@ TEST(ImageWriter, BadPathsAndBitmapsGiveStatusesNotCrashes)
     TempDir dir;
     const MonochromeBitmap mono{8, 8, std::vector<std::uint8_t>(16, 0xAA)};
     const Encoded2D qr = EncodeQrText("MA,x");
-    const WindowsMetafile wmf = MakeQrWmf(qr.matrix, qr.size, 2, 0, 254, 4, 0, 0, 0, 0, kBlack, kWhite);
+    const WindowsMetafile wmf = MakeQrWmf({.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 2});
     for (const std::string& path : {dir.File("missing/folder/file"), dir.Path(), std::string()}) {
         EXPECT_EQ(WriteBmpFile(path, mono), kImageWriteFailed) << path;
         EXPECT_EQ(WritePngImage(path, mono), kImageWriteFailed) << path;

@@ -48,38 +48,41 @@ std::vector<Made> EveryFamily(int rotate, int fill)
     const int n = qr.size;
     const int p = 4, a = 1, q = 2;
     const auto turned = [&](int w, int h) { return rotate % 2 ? Size{h, w} : Size{w, h}; };
+    const MatrixDrawing qrDrawing{.matrix = qr.matrix, .size = n, .quietZone = q, .pitch = p, .adjust = a,
+                                  .fillType = fill, .rotate = rotate, .mirror = 1};
+    const MatrixDrawing dmDrawing{.matrix = dm.matrix, .size = dm.size, .quietZone = q, .pitch = p, .adjust = a,
+                                  .fillType = fill, .rotate = rotate, .mirror = 1};
+    const MatrixDrawing maxiDrawing{.matrix = maxi.matrix, .quietZone = q, .pitch = 8, .adjust = a, .fillType = fill,
+                                    .rotate = rotate};
+    const MatrixDrawing pdfDrawing{.matrix = pdf.matrix, .size = pdf.size, .quietZone = q, .pitch = p, .adjust = a,
+                                   .factor = 3, .fillType = fill, .rotate = rotate};
+    const Size lin = turned(600, 75);
+    const LinearDrawing linDrawing{.key = kLinearCode128B, .elements = code128.elements,
+                                   .elementCount = static_cast<int>(code128.elements.size()), .startOffset = 30,
+                                   .narrow = 3, .wide = 6, .drawnHeight = lin.cy, .drawnWidth = lin.cx,
+                                   .chrDisplay = 1, .textHeight = 15, .text = code128.text, .fillType = fill,
+                                   .rotate = rotate};
     std::vector<Made> all;
     all.push_back({"QR", {a + p * (n + 2 * q), a + p * (n + 2 * q)},
-                   [=](DeviceContext& dc) { DrawQr(dc, qr.matrix, n, q, p, a, fill, rotate, 1, 0, kBlack, kWhite); },
-                   [=] { return MakeQrWmf(qr.matrix, n, p, a, kUnit, q, rotate, fill, 1, 0, kBlack, kWhite); },
-                   [=] { return MakeQrEmf(&kReference254, qr.matrix, n, p, a, kUnit, q, rotate, fill, 1, 0, kBlack, kWhite); }});
+                   [=](DeviceContext& dc) { DrawQr(dc, qrDrawing); },
+                   [=] { return MakeQrWmf(qrDrawing); },
+                   [=] { return MakeQrEmf(&kReference254, qrDrawing, kUnit); }});
     all.push_back({"DataMatrix", turned(a + p * (dm.Columns() + 2 * q), a + p * (dm.Rows() + 2 * q)),
-                   [=](DeviceContext& dc) { DrawDataMatrix(dc, dm.matrix, dm.size, q, p, a, fill, rotate, 1, kBlack, kWhite); },
-                   [=] { return MakeDataMatrixWmf(dm.matrix, dm.size, p, a, kUnit, q, rotate, fill, 1, kBlack, kWhite); },
-                   [=] { return MakeDataMatrixEmf(&kReference254, dm.matrix, dm.size, p, a, kUnit, q, rotate, fill, 1, kBlack, kWhite); }});
+                   [=](DeviceContext& dc) { DrawDataMatrix(dc, dmDrawing); },
+                   [=] { return MakeDataMatrixWmf(dmDrawing); },
+                   [=] { return MakeDataMatrixEmf(&kReference254, dmDrawing, kUnit); }});
     all.push_back({"MaxiCode", {MaxiCodeWidth(8, a, q, rotate), MaxiCodeHeight(8, a, q, rotate)},
-                   [=](DeviceContext& dc) { DrawMaxiCode(dc, maxi.matrix, q, 8, a, fill, rotate, 0, kBlack, kWhite); },
-                   [=] { return MakeMaxiCodeWmf(maxi.matrix, 8, a, kUnit, q, rotate, fill, 0, kBlack, kWhite); },
-                   [=] { return MakeMaxiCodeEmf(&kReference254, maxi.matrix, 8, a, kUnit, q, rotate, fill, 0, kBlack, kWhite); }});
+                   [=](DeviceContext& dc) { DrawMaxiCode(dc, maxiDrawing); },
+                   [=] { return MakeMaxiCodeWmf(maxiDrawing); },
+                   [=] { return MakeMaxiCodeEmf(&kReference254, maxiDrawing, kUnit); }});
     all.push_back({"PDF417", turned(a + p * (pdf.Columns() + 2 * q), p * (3 * pdf.Rows() + 2 * q)),
-                   [=](DeviceContext& dc) { DrawPdf417(dc, pdf.matrix, pdf.size, q, p, a, 3, fill, rotate, 0, kBlack, kWhite); },
-                   [=] { return MakePdf417Wmf(pdf.matrix, pdf.size, p, a, 3, kUnit, q, rotate, fill, 0, kBlack, kWhite); },
-                   [=] { return MakePdf417Emf(&kReference254, pdf.matrix, pdf.size, p, a, 3, kUnit, q, rotate, fill, 0, kBlack, kWhite); }});
-    const int count = static_cast<int>(code128.elements.size());
-    const Size lin = turned(600, 75);
+                   [=](DeviceContext& dc) { DrawPdf417(dc, pdfDrawing); },
+                   [=] { return MakePdf417Wmf(pdfDrawing); },
+                   [=] { return MakePdf417Emf(&kReference254, pdfDrawing, kUnit); }});
     all.push_back({"Code128", lin,
-                   [=](DeviceContext& dc) {
-                       DrawLinear(dc, kLinearCode128B, code128.elements, count, 30, 3, 6, 0, lin.cy, lin.cx, 1, 15,
-                                  code128.text, fill, rotate, kBlack, kWhite);
-                   },
-                   [=] {
-                       return MakeLinearWmf(kLinearCode128B, code128.elements, count, 30, 3, 6, 0, lin.cy, lin.cx, 1,
-                                            15, code128.text, fill, rotate, kBlack, kWhite);
-                   },
-                   [=] {
-                       return MakeLinearEmf(&kReference254, kLinearCode128B, code128.elements, count, 30, 3, 6, 0,
-                                            lin.cy, lin.cx, 1, 15, code128.text, fill, rotate, kBlack, kWhite, kUnit);
-                   }});
+                   [=](DeviceContext& dc) { DrawLinear(dc, linDrawing); },
+                   [=] { return MakeLinearWmf(linDrawing); },
+                   [=] { return MakeLinearEmf(&kReference254, linDrawing, kUnit); }});
     return all;
 }
 
@@ -133,13 +136,14 @@ TEST(MetafileMaker, EnhancedFrameIsTheExtentInHundredthsOfAMillimetre)
     const Encoded2D qr = EncodeQrText("MA,frame");
     ASSERT_EQ(qr.size, 21);
     const DeviceInfo printer = VirtualPrinterDevice();
-    const EnhMetafile at600 = MakeQrEmf(&printer, qr.matrix, 21, 10, 0, 600, 4, 0, 0, 0, 0, kBlack, kWhite);
+    const EnhMetafile at600 = MakeQrEmf(&printer, {.matrix = qr.matrix, .size = 21, .quietZone = 4, .pitch = 10}, 600);
     EXPECT_EQ(at600.Header().frame, Rect(0, 0, 1228, 1228));
     EXPECT_EQ(WindowExtent(at600.Bytes(), true), Size(290, -290));
-    const EnhMetafile at2540 = MakeQrEmf(&printer, qr.matrix, 21, 10, 3, 2540, 4, 0, 0, 0, 0, kBlack, kWhite);
+    const EnhMetafile at2540 = MakeQrEmf(&printer, {.matrix = qr.matrix, .size = 21, .quietZone = 4, .pitch = 10,
+                                                    .adjust = 3}, 2540);
     EXPECT_EQ(at2540.Header().frame, Rect(0, 0, 293, 293));
     // Made against the display when there is no reference printer.
-    const EnhMetafile display = MakeQrEmf(nullptr, qr.matrix, 21, 10, 0, 600, 4, 0, 0, 0, 0, kBlack, kWhite);
+    const EnhMetafile display = MakeQrEmf(nullptr, {.matrix = qr.matrix, .size = 21, .quietZone = 4, .pitch = 10}, 600);
     EXPECT_EQ(display.Header().device, Size(DisplayDevice().horzRes, DisplayDevice().vertRes));
     EXPECT_EQ(display.PixelSize(), Size(46, 46)); // 290 units at 600 per inch on a 96 dpi screen
 }
@@ -147,12 +151,14 @@ TEST(MetafileMaker, EnhancedFrameIsTheExtentInHundredthsOfAMillimetre)
 TEST(MetafileMaker, PicturesThatCannotBeMadeAreEmptyAndEmptySymbolsHoldTheMapping)
 {
     const Encoded2D qr = EncodeQrText("MA,big");
-    EXPECT_TRUE(MakeQrWmf(qr.matrix, qr.size, 1500, 0, 600, 4, 0, 0, 0, 0, kBlack, kWhite).Empty()); // beyond 16 bits
-    EXPECT_FALSE(MakeQrEmf(nullptr, qr.matrix, qr.size, 1500, 0, 600, 4, 0, 0, 0, 0, kBlack, kWhite).Empty());
-    EXPECT_TRUE(MakeQrEmf(nullptr, qr.matrix, qr.size, 10, 0, 0, 4, 0, 0, 0, 0, kBlack, kWhite).Empty());
-    EXPECT_TRUE(MakeQrEmf(nullptr, qr.matrix, qr.size, 30000, 0, 2540, 30000, 0, 0, 0, 0, kBlack, kWhite).Empty());
+    const MatrixDrawing big{.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 1500};
+    EXPECT_TRUE(MakeQrWmf(big).Empty()); // beyond 16 bits
+    EXPECT_FALSE(MakeQrEmf(nullptr, big, 600).Empty());
+    EXPECT_TRUE(MakeQrEmf(nullptr, {.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 10}, 0).Empty());
+    EXPECT_TRUE(MakeQrEmf(nullptr, {.matrix = qr.matrix, .size = qr.size, .quietZone = 30000, .pitch = 30000}, 2540)
+                    .Empty());
 
-    const WindowsMetafile none = MakeQrWmf(qr.matrix, 0, 10, 0, 600, 4, 0, 0, 0, 0, kBlack, kWhite);
+    const WindowsMetafile none = MakeQrWmf({.matrix = qr.matrix, .quietZone = 4, .pitch = 10});
     ASSERT_FALSE(none.Empty());
     EXPECT_EQ(WindowExtent(none.Bytes(), false), Size(80, -80));
     const Bitmap played = Played({80, 80}, [&](DeviceContext& dc, const Rect& r) { PlayWindowsMetafile(dc, none, r); });
@@ -177,15 +183,18 @@ TEST(MetafileMaker, LibwmfReadsOurSymbolPictures)
     };
     const Encoded2D qr = EncodeQrText("MA,read by libwmf");
     const int side = 4 * (qr.size + 8);
-    const GreyImage qrImage = render(MakeQrWmf(qr.matrix, qr.size, 4, 0, 254, 4, 1, 0, 0, 0, kBlack, kWhite),
+    const GreyImage qrImage = render(MakeQrWmf({.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 4,
+                                                .rotate = 1}),
                                      {side, side}, "qr");
     const Decoded read = ZxingDecode(qrImage, ZXing::BarcodeFormat::QRCode, false);
     EXPECT_TRUE(read.ok && read.text == "read by libwmf");
 
     const LinearResult code39 = EncodeLinearText(kLinearCode39, "LIBWMF", 1);
     const int count = static_cast<int>(code39.elements.size());
-    const GreyImage barImage = render(MakeLinearWmf(kLinearCode39, code39.elements, count, 30, 3, 8, 0, 75, 420, 1, 15,
-                                                    code39.text, 0, 0, kBlack, kWhite),
+    const GreyImage barImage = render(MakeLinearWmf({.key = kLinearCode39, .elements = code39.elements,
+                                                     .elementCount = count, .startOffset = 30, .narrow = 3,
+                                                     .wide = 8, .drawnHeight = 75, .drawnWidth = 420,
+                                                     .chrDisplay = 1, .textHeight = 15, .text = code39.text}),
                                       {420, 75}, "code39");
     EXPECT_EQ(ZxingReadLinear(barImage, ZXing::BarcodeFormat::Code39).bytes,
               ZxingReadLinear(RenderElements(code39.elements, 3, 8, 30), ZXing::BarcodeFormat::Code39).bytes);

@@ -69,8 +69,11 @@ Bitmap PaintLinear(const LinearCase& c, const Sized& s, int chrDisplay, int fill
     const int w = rotate % 2 ? s.height : s.width;
     const int h = rotate % 2 ? s.width : s.height;
     return PaintYUp(w, h, [&](DeviceContext& dc) {
-        DrawLinear(dc, c.key, s.encoded.elements, static_cast<int>(s.encoded.elements.size()), kQuiet * pitch, pitch,
-                   s.wide, adjust, h, w, chrDisplay, s.textHeight, s.encoded.text, fill, rotate, kBlack, kWhite);
+        DrawLinear(dc, {.key = c.key, .elements = s.encoded.elements,
+                        .elementCount = static_cast<int>(s.encoded.elements.size()),
+                        .startOffset = kQuiet * pitch, .narrow = pitch, .wide = s.wide, .adjust = adjust,
+                        .drawnHeight = h, .drawnWidth = w, .chrDisplay = chrDisplay, .textHeight = s.textHeight,
+                        .text = s.encoded.text, .fillType = fill, .rotate = rotate});
     }, canvas);
 }
 
@@ -154,8 +157,10 @@ TEST(SymbolPainterLinear, AdjustTwoKeepsTheWidthAndThreeAddsAUnitPerBar)
     const auto rightEdge = [&](int adjust) {
         const Sized s = SizeSymbol(code128, 0);
         FigureLog log;
-        DrawLinear(log, code128.key, s.encoded.elements, static_cast<int>(s.encoded.elements.size()), kQuiet * kPitch,
-                   kPitch, s.wide, adjust, s.height, s.width, 0, 0, "", 2, 0, kBlack, kWhite);
+        DrawLinear(log, {.key = code128.key, .elements = s.encoded.elements,
+                         .elementCount = static_cast<int>(s.encoded.elements.size()),
+                         .startOffset = kQuiet * kPitch, .narrow = kPitch, .wide = s.wide, .adjust = adjust,
+                         .drawnHeight = s.height, .drawnWidth = s.width, .fillType = 2});
         return log.figures.back().box.right;
     };
     const Sized s = SizeSymbol(code128, 0);
@@ -170,8 +175,10 @@ TEST(SymbolPainterLinear, WithoutTextNoFontAndFullHeightBars)
     const LinearCase& c = kCases[3];
     const Sized s = SizeSymbol(c, 0);
     FigureLog log;
-    DrawLinear(log, c.key, s.encoded.elements, static_cast<int>(s.encoded.elements.size()), kQuiet * kPitch, kPitch,
-               s.wide, 0, s.height, s.width, 0, 99, s.encoded.text, 0, 0, kBlack, kWhite);
+    DrawLinear(log, {.key = c.key, .elements = s.encoded.elements,
+                     .elementCount = static_cast<int>(s.encoded.elements.size()), .startOffset = kQuiet * kPitch,
+                     .narrow = kPitch, .wide = s.wide, .drawnHeight = s.height, .drawnWidth = s.width,
+                     .textHeight = 99, .text = s.encoded.text});
     EXPECT_EQ(log.fontSelections, 0);
     EXPECT_EQ(log.Count('T'), 0);
     for (const auto& f : log.figures)
@@ -217,10 +224,15 @@ TEST(SymbolPainterLinear, HostileCountsDrawNothing)
 {
     const std::vector<std::uint8_t> elements(8, 0x81);
     FigureLog log;
-    DrawLinear(log, kLinearCode39, elements, 9, 0, 3, 6, 0, 40, 100, 0, 0, "", 0, 0, kBlack, kWhite);
-    DrawLinear(log, kLinearCode39, elements, 0, 0, 3, 6, 0, 40, 100, 0, 0, "", 0, 0, kBlack, kWhite);
-    DrawLinear(log, kLinearCode39, elements, 8, 0, 0, 6, 0, 40, 100, 0, 0, "", 0, 0, kBlack, kWhite);
-    DrawLinear(log, kLinearCode39, elements, 8, 0, 3, 6, 0, 0, 100, 0, 0, "", 0, 0, kBlack, kWhite);
-    DrawLinear(log, kLinearCode39, elements, 8, 0, 1 << 27, 6, 0, 40, 100, 0, 0, "", 0, 0, kBlack, kWhite);
+    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .elementCount = 9, .narrow = 3, .wide = 6,
+                     .drawnHeight = 40, .drawnWidth = 100});
+    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .narrow = 3, .wide = 6, .drawnHeight = 40,
+                     .drawnWidth = 100});
+    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .elementCount = 8, .wide = 6, .drawnHeight = 40,
+                     .drawnWidth = 100});
+    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .elementCount = 8, .narrow = 3, .wide = 6,
+                     .drawnWidth = 100});
+    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .elementCount = 8, .narrow = 1 << 27, .wide = 6,
+                     .drawnHeight = 40, .drawnWidth = 100});
     EXPECT_TRUE(log.figures.empty());
 }

@@ -64,18 +64,21 @@ void Paint(DeviceContext& dc, const Symbol& s, const Look& k)
     const auto& m = s.encoded.matrix;
     switch (s.family) {
     case Family::Qr:
-        DrawQr(dc, m, s.encoded.size, k.quietZone, k.pitch, k.adjust, k.fill, k.rotate, k.mirror, 0, kBlack, kWhite);
+        DrawQr(dc, {.matrix = m, .size = s.encoded.size, .quietZone = k.quietZone, .pitch = k.pitch, .adjust = k.adjust,
+                    .fillType = k.fill, .rotate = k.rotate, .mirror = k.mirror});
         break;
     case Family::DataMatrix:
-        DrawDataMatrix(dc, m, s.encoded.size, k.quietZone, k.pitch, k.adjust, k.fill, k.rotate, k.mirror, kBlack,
-                       kWhite);
+        DrawDataMatrix(dc, {.matrix = m, .size = s.encoded.size, .quietZone = k.quietZone, .pitch = k.pitch,
+                            .adjust = k.adjust, .fillType = k.fill, .rotate = k.rotate, .mirror = k.mirror});
         break;
     case Family::MaxiCode:
-        DrawMaxiCode(dc, m, k.quietZone, k.pitch, k.adjust, k.fill, k.rotate, k.mirror, kBlack, kWhite);
+        DrawMaxiCode(dc, {.matrix = m, .quietZone = k.quietZone, .pitch = k.pitch, .adjust = k.adjust,
+                          .fillType = k.fill, .rotate = k.rotate, .mirror = k.mirror});
         break;
     case Family::Pdf417:
-        DrawPdf417(dc, m, s.encoded.size, k.quietZone, k.pitch, k.adjust, kRowFactor, k.fill, k.rotate, k.mirror,
-                   kBlack, kWhite);
+        DrawPdf417(dc, {.matrix = m, .size = s.encoded.size, .quietZone = k.quietZone, .pitch = k.pitch,
+                        .adjust = k.adjust, .factor = kRowFactor, .fillType = k.fill, .rotate = k.rotate,
+                        .mirror = k.mirror});
         break;
     }
 }
@@ -275,7 +278,7 @@ TEST(SymbolPainter, DarkRowsOverlapByOneUnitWhateverTheAdjust)
     // Column 0 dark in rows 0 and 1, light in row 2; pitch 10, adjust -2.
     const std::vector<std::uint8_t> matrix = {0x01, 0x01, 0x00};
     const Bitmap b = PaintYUp(30, 30, [&](DeviceContext& dc) {
-        DrawQr(dc, matrix, 3, 0, 10, -2, 2, 0, 0, 0, kBlack, kWhite);
+        DrawQr(dc, {.matrix = matrix, .size = 3, .pitch = 10, .adjust = -2, .fillType = 2});
     });
     const auto dark = [&](int x, int y) { return b.Pixel(x, y) == 0xFF000000u; };
     for (int y = 0; y < 18; ++y)
@@ -289,8 +292,9 @@ TEST(SymbolPainter, QrGapAllowanceGrowsEveryDarkAreaRightAndDown)
 {
     const Symbol& qr = Symbols()[0];
     FigureLog plain, gapped;
-    DrawQr(plain, qr.encoded.matrix, qr.encoded.size, 4, 8, 0, 2, 0, 0, 0, kBlack, kWhite);
-    DrawQr(gapped, qr.encoded.matrix, qr.encoded.size, 4, 8, 0, 2, 0, 2 << 16, 0, kBlack, kWhite);
+    DrawQr(plain, {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = 8, .fillType = 2});
+    DrawQr(gapped, {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = 8, .fillType = 2,
+                    .qrGap = 2});
     ASSERT_EQ(plain.figures.size(), gapped.figures.size());
     for (std::size_t i = 0; i < plain.figures.size(); ++i) {
         const Rect& a = plain.figures[i].box;
@@ -299,7 +303,7 @@ TEST(SymbolPainter, QrGapAllowanceGrowsEveryDarkAreaRightAndDown)
     }
     const int side = 8 * (qr.encoded.size + 8);
     const Bitmap painted = PaintYUp(side, side, [&](DeviceContext& dc) {
-        DrawQr(dc, qr.encoded.matrix, qr.encoded.size, 4, 8, 0, 0, 0, 2 << 16, 0, kBlack, kWhite);
+        DrawQr(dc, {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = 8, .qrGap = 2});
     });
     const Decoded read = ZxingDecode(Grey(painted), BarcodeFormat::QRCode);
     EXPECT_TRUE(read.ok && read.text == qr.text);
@@ -313,7 +317,7 @@ TEST(SymbolPainter, RoundCellsDrawOneCircleAModuleAndNoRuns)
     for (const auto& row : modules)
         darkCount += static_cast<int>(std::count(row.begin(), row.end(), true));
     FigureLog log;
-    DrawQr(log, qr.encoded.matrix, qr.encoded.size, 4, 6, 0, 0, 0, 0, 1, kBlack, kWhite);
+    DrawQr(log, {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = 6, .roundCells = true});
     EXPECT_EQ(log.Count('E'), darkCount);
     EXPECT_EQ(log.Count('R'), 1); // the background
 
@@ -322,7 +326,8 @@ TEST(SymbolPainter, RoundCellsDrawOneCircleAModuleAndNoRuns)
     const int pitch = 10;
     const int side = pitch * (qr.encoded.size + 8);
     const Bitmap b = PaintYUp(side, side, [&](DeviceContext& dc) {
-        DrawQr(dc, qr.encoded.matrix, qr.encoded.size, 4, pitch, 0, 0, 0, 0, 1, kBlack, kWhite);
+        DrawQr(dc, {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = pitch,
+                    .roundCells = true});
     });
     for (int r = 0; r < qr.encoded.size; ++r)
         for (int c = 0; c < qr.encoded.size; ++c) {
@@ -341,7 +346,7 @@ TEST(SymbolPainter, MaxiCodeDrawsADotForEveryModuleAndNoneOnTheShortRowEnds)
     for (int rotate = 0; rotate < 4; ++rotate)
         for (int mirror = 0; mirror < 2; ++mirror) {
             FigureLog log;
-            DrawMaxiCode(log, all, 0, 10, 0, 0, rotate, mirror, kBlack, kWhite);
+            DrawMaxiCode(log, {.matrix = all, .pitch = 10, .rotate = rotate, .mirror = mirror});
             EXPECT_EQ(log.Count('E'), 33 * 30 - 16 + 6) << rotate << "/" << mirror;
             for (const auto& f : log.figures)
                 if (f.kind == 'E') {
@@ -355,7 +360,7 @@ TEST(SymbolPainter, MaxiCodeBullseyeHasModuleRingsAndABackgroundCentre)
     const Symbol& maxi = Symbols()[4];
     for (const int fill : {0, 2}) {
         FigureLog log;
-        DrawMaxiCode(log, maxi.encoded.matrix, 1, 10, 0, fill, 0, 0, kBlack, kWhite);
+        DrawMaxiCode(log, {.matrix = maxi.encoded.matrix, .quietZone = 1, .pitch = 10, .fillType = fill});
         const ColorRef module = fill == 0 ? kBlack : kWhite;
         const ColorRef background = fill == 0 ? kWhite : kBlack;
         EXPECT_EQ(log.figures.front().color, background) << "the background is always painted";
@@ -374,7 +379,8 @@ TEST(SymbolPainter, Pdf417HeightIgnoresTheAdjust)
     const Symbol& pdf = Symbols()[5];
     const auto inkRows = [&](int adjust) {
         FigureLog log;
-        DrawPdf417(log, pdf.encoded.matrix, pdf.encoded.size, 2, 4, adjust, kRowFactor, 2, 0, 0, kBlack, kWhite);
+        DrawPdf417(log, {.matrix = pdf.encoded.matrix, .size = pdf.encoded.size, .quietZone = 2, .pitch = 4,
+                         .adjust = adjust, .factor = kRowFactor, .fillType = 2});
         int top = 1 << 30, bottom = -(1 << 30), right = -(1 << 30);
         for (const auto& f : log.figures)
             top = std::min(top, -f.box.top), bottom = std::max(bottom, -f.box.bottom), right = std::max(right, f.box.right);
@@ -391,16 +397,16 @@ TEST(SymbolPainter, NothingIsDrawnForEmptyOrImpossibleSymbols)
 {
     const std::vector<std::uint8_t> small(10, 0xFF);
     FigureLog log;
-    DrawQr(log, small, 21, 4, 4, 0, 0, 0, 0, 0, kBlack, kWhite);               // buffer too short
-    DrawQr(log, small, 0, 4, 4, 0, 0, 0, 0, 0, kBlack, kWhite);                // nothing encoded
-    DrawQr(log, small, 3, 4, 0, 0, 0, 0, 0, 0, kBlack, kWhite);                // pitch 0
-    DrawQr(log, small, 178, 4, 4, 0, 0, 0, 0, 0, kBlack, kWhite);              // beyond version 40
-    DrawQr(log, small, 3, 30000, 32767, 0, 0, 0, 0, 0, kBlack, kWhite);        // beyond the coordinates
-    DrawDataMatrix(log, small, 10 | 10 << 16, 1, 4, 0, 0, 0, 0, kBlack, kWhite);
-    DrawDataMatrix(log, small, -1, 1, 4, 0, 0, 0, 0, kBlack, kWhite);
-    DrawMaxiCode(log, small, 1, 4, 0, 0, 0, 0, kBlack, kWhite);
-    DrawPdf417(log, small, 3 | 2 << 16, 1, 4, 0, 0, 0, 0, 0, kBlack, kWhite);    // factor 0
-    DrawPdf417(log, small, 100 | 1 << 16, 1, 4, 0, 3, 0, 0, 0, kBlack, kWhite);
-    DrawQr(log, {}, 1, 1, 1, 0, 0, -7, 0, 0, kBlack, kWhite);
+    DrawQr(log, {.matrix = small, .size = 21, .quietZone = 4, .pitch = 4});  // buffer too short
+    DrawQr(log, {.matrix = small, .quietZone = 4, .pitch = 4});  // nothing encoded
+    DrawQr(log, {.matrix = small, .size = 3, .quietZone = 4});  // pitch 0
+    DrawQr(log, {.matrix = small, .size = 178, .quietZone = 4, .pitch = 4});  // beyond version 40
+    DrawQr(log, {.matrix = small, .size = 3, .quietZone = 30000, .pitch = 32767});  // beyond the coordinates
+    DrawDataMatrix(log, {.matrix = small, .size = 10 | 10 << 16, .quietZone = 1, .pitch = 4});
+    DrawDataMatrix(log, {.matrix = small, .size = -1, .quietZone = 1, .pitch = 4});
+    DrawMaxiCode(log, {.matrix = small, .quietZone = 1, .pitch = 4});
+    DrawPdf417(log, {.matrix = small, .size = 3 | 2 << 16, .quietZone = 1, .pitch = 4, .factor = 0});  // factor 0
+    DrawPdf417(log, {.matrix = small, .size = 100 | 1 << 16, .quietZone = 1, .pitch = 4, .factor = 3});
+    DrawQr(log, {.matrix = {}, .size = 1, .quietZone = 1, .pitch = 1, .rotate = -7});
     EXPECT_TRUE(log.figures.empty());
 }
