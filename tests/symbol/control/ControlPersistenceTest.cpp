@@ -19,6 +19,15 @@ MemoryPropertyBag Saved(TestControl& c)
     return bag;
 }
 
+// Saves `from` to a stream and loads it into `to`.
+void CopyThroughStream(TestControl& from, TestControl& to)
+{
+    MemoryStream stream;
+    ASSERT_EQ(from.object->Save(stream, false), kOk);
+    stream.Seek(0);
+    ASSERT_EQ(to.object->Load(stream), kOk);
+}
+
 TEST(ControlPersistence, DefaultsFollowThePrinter)
 {
     TestControl noPrinter(std::nullopt);
@@ -149,11 +158,8 @@ TEST(ControlPersistence, PictureSurvivesTheStream)
 {
     TestControl a;
     a.driver.Call(kDispIdRefresh);
-    MemoryStream stream;
-    ASSERT_EQ(a.object->Save(stream, false), kOk);
     TestControl b;
-    stream.Seek(0);
-    ASSERT_EQ(b.object->Load(stream), kOk);
+    ASSERT_NO_FATAL_FAILURE(CopyThroughStream(a, b));
     const auto picture = b.driver.Get(kDispPicture).AsPicture();
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->GetGraphic()->SaveToBytes(), a.object->PictureHolder()->GetGraphic()->SaveToBytes());
@@ -186,11 +192,8 @@ TEST(ControlPersistence, PictureIsTheSymbolOfTheLastRefresh)
     EXPECT_EQ(c.GetShort(kDispCodeType), 17) << "the control itself has the new values";
     c.Put(kDispCodeType, 0);
     c.driver.Call(kDispIdRefresh);
-    MemoryStream stream;
-    ASSERT_EQ(c.object->Save(stream, false), kOk);
     TestControl loaded;
-    stream.Seek(0);
-    ASSERT_EQ(loaded.object->Load(stream), kOk);
+    ASSERT_NO_FATAL_FAILURE(CopyThroughStream(c, loaded));
     EXPECT_EQ(pictureBytes(loaded), ofSecond);
 }
 
