@@ -89,9 +89,9 @@ public:
 
     // New objects with their class's defaults, named with their slot's
     // counter, in front of all others; the selection is not changed. A kind
-    // whose class this build lacks is an Error.
-    // Any kind; merge kinds are bound to mergeTable, and both merge and
-    // serial kinds to this cell's record. Error for a number that is no kind.
+    // whose class this build lacks is an Error. AddNewObject takes any kind
+    // (a number that is none is an Error): merge kinds are bound to
+    // mergeTable, merge and serial kinds to this cell's record.
     void AddNewObject(std::uint8_t kind, const std::shared_ptr<const TLxCSV>& mergeTable);
     void AddString();
     void AddImage();
