@@ -1,52 +1,18 @@
 #pragma once
 // The base of every object that can stand on a label cell: a name, a box in
 // millimetres from the cell's top-left corner, three user flags, the kind and
-// the editor's selection mark; the common part of every object record; and
-// the table of object kinds.
+// the editor's selection mark; the common part of every object record.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "designer/model/LxObjectKinds.h"
 #include "designer/model/UnitCommon.h"
 #include "platform/image/Picture.h"
 #include "platform/io/Stream.h"
 
 namespace lx {
-
-// Kind numbers: the type code of an object in design files and the editor.
-enum LabelObjectKind : std::uint8_t {
-    KindString = 0,       // TLxLabelObjectString
-    KindFigure = 1,       // TLxLabelObjectFigure
-    KindImage = 2,        // TLxLabelObjectImage
-    KindBarcode = 3,      // TLxLabelObjectBarcode
-    KindQRCarry = 4,      // TLxLabelObjectQRCarry
-    KindCsvString = 5,    // TLxLabelObjectCsvString (merge)
-    KindCsvBarcode = 6,   // TLxLabelObjectCsvBarcode (merge)
-    KindCsvQRCarry = 7,   // TLxLabelObjectCsvQRCarry (merge)
-    KindRenbanString = 8, // TLxLabelObjectRenbanString (serial number)
-    KindGrid = 9,         // TLxLabelObjectGrid
-    KindEffects = 10,     // TLxLabelObjectEffects
-};
-inline constexpr int kLabelObjectKindCount = 11;
-
-// One row of the kind table.
-struct LabelObjectKindInfo {
-    std::uint8_t kind;
-    std::string_view className;
-    std::string_view defaultNameUtf8; // the model keeps the CP932 form, DefaultObjectName
-    bool recordBound;                 // content depends on a record index; provides CloneForRecord
-};
-
-// The row of a kind, or nullptr for a number outside 0-10.
-const LabelObjectKindInfo* FindLabelObjectKind(std::uint8_t kind);
-// CP932 default name of a kind ("文字シート" for kind 0, ...); an unknown kind
-// gets the base name "デフォルトシート名".
-const std::string& DefaultObjectName(std::uint8_t kind);
-// Merge kinds (5-7) and the serial-number kind (8).
-bool IsRecordBoundKind(std::uint8_t kind);
-// Kinds whose content comes from one row of the merge table (5-7).
-bool IsMergeKind(std::uint8_t kind);
 
 class TLxLableObjectBase {
 public:

@@ -30,17 +30,9 @@ TlxLabelObjectManager& TlxLabelManager::Face(std::int32_t face) const
 void TlxLabelManager::AddObject(std::uint8_t kind, std::int32_t face)
 {
     TlxLabelObjectManager& list = Face(face);
-    switch (kind) {
-    case KindString: list.AddString(); break;
-    case KindFigure: list.AddFigure(); break;
-    case KindImage: list.AddImage(); break;
-    case KindBarcode: list.AddBarcode(); break;
-    case KindQRCarry: list.AddQRCarry(); break;
-    case KindRenbanString: list.AddSerial(); break;
-    case KindGrid: list.AddGrid(); break;
-    case KindEffects: list.AddEffects(); break;
-    default: throw Error("種類 " + std::to_string(kind) + " のオブジェクトはここでは追加できません。");
-    }
+    if (!FindLabelObjectKind(kind) || IsMergeKind(kind))
+        throw Error("種類 " + std::to_string(kind) + " のオブジェクトはここでは追加できません。");
+    list.AddNewObject(kind, nullptr);
     list.SetSelectedIndex(0);
 }
 

@@ -143,32 +143,34 @@ void TlxLabelObjectManager::MoveObjectFront(std::int32_t i)
 
 // ---- new objects
 
-void TlxLabelObjectManager::AddNew(std::uint8_t kind, int slot, const std::shared_ptr<const TLxCSV>& mergeTable)
+void TlxLabelObjectManager::AddNewObject(std::uint8_t kind, const std::shared_ptr<const TLxCSV>& mergeTable)
 {
     std::unique_ptr<TLxLableObjectBase> object = CreateLabelObject(kind, mergeTable, labelIndex_);
-    object->SetName(NextObjectName(object->GetName(), slot));
+    if (!object)
+        throw Error("種類 " + std::to_string(kind) + " のオブジェクトはここでは追加できません。");
+    object->SetName(NextObjectName(object->GetName(), FindLabelObjectKind(kind)->nameSlot));
     AddObject(std::move(object), true);
 }
 
-void TlxLabelObjectManager::AddString() { AddNew(KindString, SlotString, nullptr); }
-void TlxLabelObjectManager::AddImage() { AddNew(KindImage, SlotImage, nullptr); }
-void TlxLabelObjectManager::AddFigure() { AddNew(KindFigure, SlotFigure, nullptr); }
-void TlxLabelObjectManager::AddBarcode() { AddNew(KindBarcode, SlotBarcode, nullptr); }
-void TlxLabelObjectManager::AddQRCarry() { AddNew(KindQRCarry, SlotQRCarry, nullptr); }
-void TlxLabelObjectManager::AddSerial() { AddNew(KindRenbanString, SlotSerial, nullptr); }
-void TlxLabelObjectManager::AddGrid() { AddNew(KindGrid, SlotGrid, nullptr); }
-void TlxLabelObjectManager::AddEffects() { AddNew(KindEffects, SlotEffects, nullptr); }
+void TlxLabelObjectManager::AddString() { AddNewObject(KindString, nullptr); }
+void TlxLabelObjectManager::AddImage() { AddNewObject(KindImage, nullptr); }
+void TlxLabelObjectManager::AddFigure() { AddNewObject(KindFigure, nullptr); }
+void TlxLabelObjectManager::AddBarcode() { AddNewObject(KindBarcode, nullptr); }
+void TlxLabelObjectManager::AddQRCarry() { AddNewObject(KindQRCarry, nullptr); }
+void TlxLabelObjectManager::AddSerial() { AddNewObject(KindRenbanString, nullptr); }
+void TlxLabelObjectManager::AddGrid() { AddNewObject(KindGrid, nullptr); }
+void TlxLabelObjectManager::AddEffects() { AddNewObject(KindEffects, nullptr); }
 
 void TlxLabelObjectManager::AddMergeObject(const std::shared_ptr<const TLxCSV>& mergeTable, std::uint8_t kind)
 {
     if (!IsMergeKind(kind))
         throw Error("種類 " + std::to_string(kind) + " は差込オブジェクトではありません。");
-    AddNew(kind, SlotMerge, mergeTable);
+    AddNewObject(kind, mergeTable);
 }
 
 std::string TlxLabelObjectManager::NextObjectName(std::string_view baseName, int slot)
 {
-    if (slot < 1 || slot > SlotEffects)
+    if (slot < 1 || slot > kNameSlotCount)
         throw ListIndexError(slot);
     std::int32_t& counter = nameCounters_[static_cast<std::size_t>(slot)];
     std::string name = std::string(baseName) + std::to_string(counter);

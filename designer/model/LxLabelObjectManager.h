@@ -42,19 +42,6 @@ inline constexpr int kAxisVertical = 0;
 
 class TlxLabelObjectManager {
 public:
-    // Slots of the name counters.
-    enum NameSlot : int {
-        SlotString = 1,
-        SlotImage = 2,
-        SlotFigure = 3,
-        SlotBarcode = 4,
-        SlotQRCarry = 5,
-        SlotMerge = 6, // one counter for the three merge kinds
-        SlotSerial = 7,
-        SlotGrid = 8,
-        SlotEffects = 9,
-    };
-
     // An empty list. fontList is the document's face list ("face:charset"
     // entries); it is kept by reference and must outlive the list.
     TlxLabelObjectManager(const std::vector<std::string>& fontList, double width, double height,
@@ -102,7 +89,10 @@ public:
 
     // New objects with their class's defaults, named with their slot's
     // counter, in front of all others; the selection is not changed. A kind
-    // whose class this build lacks is an Error.
+    // whose class this build lacks is an Error. AddNewObject takes any kind
+    // (a number that is none is an Error): merge kinds are bound to
+    // mergeTable, merge and serial kinds to this cell's record.
+    void AddNewObject(std::uint8_t kind, const std::shared_ptr<const TLxCSV>& mergeTable);
     void AddString();
     void AddImage();
     void AddFigure();
@@ -213,7 +203,6 @@ private:
         bool shadow2 = false;
     };
 
-    void AddNew(std::uint8_t kind, int slot, const std::shared_ptr<const TLxCSV>& mergeTable);
     void NoteContent(const TLxLableObjectBase& object);
     void CheckIndex(std::int64_t i, std::size_t size) const;
     void MoveObject(std::int32_t from, std::int32_t to);
@@ -236,7 +225,7 @@ private:
     double height_;
     bool hasMerge_ = false;
     bool hasSerial_ = false;
-    std::array<std::int32_t, 10> nameCounters_{}; // slots 1 to 9 used
+    std::array<std::int32_t, kNameSlotCount + 1> nameCounters_{}; // slot 0 unused
     EffectFlags effectFlags_;
 };
 

@@ -1,24 +1,11 @@
-// Drawing a label cell: the unit conversions, the draw operations of the
-// object kinds and the dispatch from an object's exact class to its draw.
+// Drawing a label cell: the unit conversions and the draw operations of the
+// object kinds; the kind table picks the operation for an object's class.
 #include "designer/model/LxLabelObjectManager.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <typeindex>
-#include <unordered_map>
 
-#include "designer/model/LxLabelBarcode.h"
-#include "designer/model/LxLabelCSVBarcode.h"
-#include "designer/model/LxLabelCSVQRCarry.h"
-#include "designer/model/LxLabelCSVString.h"
-#include "designer/model/LxLabelEffects.h"
-#include "designer/model/LxLabelFigure.h"
-#include "designer/model/LxLabelGrid.h"
-#include "designer/model/LxLabelImage.h"
-#include "designer/model/LxLabelQRCarry.h"
-#include "designer/model/LxLabelRenbanString.h"
-#include "designer/model/LxLabelString.h"
 #include "designer/model/UnitCommon.h"
 #include "platform/image/DecodedImage.h"
 #include "platform/image/MetafileImage.h"
@@ -124,105 +111,6 @@ void ForEachDivision(int start, int extent, std::int32_t count, Draw draw)
         draw(p);
 }
 
-// ---- the dispatch by exact class
-
-using DrawRow = void (*)(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                         const PixelBox& box);
-
-// Text classes: the shown text in the object's font and layout; the object
-// takes the measured box.
-void DrawTextRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLabelObjectString& object,
-                 std::string_view text, const PixelBox& box)
-{
-    double width = object.GetWidth();
-    double height = object.GetHeight();
-    list.DrawTextObject(canvas, text, object.GetCharSpacing(), object.GetAlignment(), object.GetFontName(),
-                        object.GetFontColor(), object.GetVerticalWriting(), object.GetFontSize(),
-                        object.GetFontStyle(), width, height, box.left, box.top);
-    object.SetWidth(width);
-    object.SetHeight(height);
-}
-
-void DrawString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
-{
-    auto& text = static_cast<TLxLabelObjectString&>(object);
-    DrawTextRow(list, canvas, text, text.GetText(), box);
-}
-
-void DrawCsvString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                   const PixelBox& box)
-{
-    auto& merge = static_cast<TLxLabelObjectCsvString&>(object);
-    DrawTextRow(list, canvas, merge, merge.GetMergedText(), box);
-}
-
-void DrawRenbanString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                      const PixelBox& box)
-{
-    auto& serial = static_cast<TLxLabelObjectRenbanString&>(object);
-    DrawTextRow(list, canvas, serial, serial.GetSerialText(), box);
-}
-
-void DrawFigureRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                   const PixelBox& box)
-{
-    const auto& figure = static_cast<const TLxLabelObjectFigure&>(object);
-    list.DrawFigure(canvas, figure.GetLineWidth(), figure.GetLineType(), figure.GetFigureType(),
-                    figure.GetLineColor(), box.left, box.top, box.width, box.height);
-}
-
-void DrawGridRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
-{
-    const auto& grid = static_cast<const TLxLabelObjectGrid&>(object);
-    list.DrawGrid(canvas, grid.GetColumns(), grid.GetRows(), grid.GetInnerLineColor(), grid.GetInnerLineType(),
-                  grid.GetInnerLineWidth(), grid.GetOuterLineColor(), grid.GetOuterLineType(),
-                  grid.GetOuterLineWidth(), box.left, box.top, box.width, box.height);
-}
-
-void DrawImageRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                  const PixelBox& box)
-{
-    const auto& image = static_cast<const TLxLabelObjectImage&>(object);
-    list.DrawPicture(canvas, image.GetPicture(), image.GetTransparent() != 0, image.GetTransparentColor(), box.left,
-                     box.top, box.width, box.height);
-}
-
-// Symbol pictures are drawn opaque, stretched to the box; the merge objects
-// render theirs for the current record when it is asked for.
-template <class T>
-void DrawSymbolRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
-{
-    list.DrawPicture(canvas, static_cast<T&>(object).GetPicture(), false, 0xFFFFFF, box.left, box.top, box.width,
-                     box.height);
-}
-
-// Effect text takes the box its passes measured.
-void DrawEffectsRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                    const PixelBox&)
-{
-    list.DrawEffectTextObject(canvas, static_cast<TLxLabelObjectEffects&>(object));
-}
-
-// One row per class; a derived class never takes its parent's row. Classes
-// without a row are not drawn.
-const std::unordered_map<std::type_index, DrawRow>& DrawTable()
-{
-    static const std::unordered_map<std::type_index, DrawRow> table = {
-        {typeid(TLxLabelObjectString), DrawString},
-        {typeid(TLxLabelObjectCsvString), DrawCsvString},
-        {typeid(TLxLabelObjectRenbanString), DrawRenbanString},
-        {typeid(TLxLabelObjectFigure), DrawFigureRow},
-        {typeid(TLxLabelObjectGrid), DrawGridRow},
-        {typeid(TLxLabelObjectImage), DrawImageRow},
-        {typeid(TLxLabelObjectBarcode), DrawSymbolRow<TLxLabelObjectBarcode>},
-        {typeid(TLxLabelObjectQRCarry), DrawSymbolRow<TLxLabelObjectQRCarry>},
-        {typeid(TLxLabelObjectCsvBarcode), DrawSymbolRow<TLxLabelObjectCsvBarcode>},
-        {typeid(TLxLabelObjectCsvQRCarry), DrawSymbolRow<TLxLabelObjectCsvQRCarry>},
-        {typeid(TLxLabelObjectEffects), DrawEffectsRow},
-    };
-    return table;
-}
-
 } // namespace
 
 // ---- conversions
@@ -270,7 +158,6 @@ bool TlxLabelObjectManager::DrawLabel(DeviceContext& canvas, const Rect& place, 
 
 void TlxLabelObjectManager::DrawObjects(DeviceContext& canvas, bool printMode)
 {
-    const auto& table = DrawTable();
     for (std::int32_t n = GetObjectCount() - 1; n >= 0; --n) {
         TLxLableObjectBase& object = *objects_[static_cast<std::size_t>(n)];
         if (object.GetCanDisplay() == 0 || (printMode && object.GetNotPrint() == 1))
@@ -278,13 +165,13 @@ void TlxLabelObjectManager::DrawObjects(DeviceContext& canvas, bool printMode)
         if (!SaneMm(object.GetLeft()) || !SaneMm(object.GetTop()) || !SaneMm(object.GetWidth()) ||
             !SaneMm(object.GetHeight()))
             continue;
-        const auto row = table.find(typeid(object));
-        if (row == table.end())
+        const LabelObjectKindInfo* kind = FindKindOfClass(object);
+        if (!kind || !kind->draw)
             continue;
         const PixelBox box{MmToPixels(kAxisHorizontal, object.GetLeft()), MmToPixels(kAxisVertical, object.GetTop()),
                            MmToPixels(kAxisHorizontal, object.GetWidth()),
                            MmToPixels(kAxisVertical, object.GetHeight())};
-        row->second(*this, canvas, object, box);
+        kind->draw(*this, canvas, object, box);
     }
 }
 

@@ -196,8 +196,8 @@ public:
     QRect MultiSelectRect;
     // The picture of the picture page (what the picture commands load).
     Picture ImageSheetPictureData;
-    // Add commands: tag 1 text, 2 picture, 3 figure, 4 symbol, 5 mobile QR,
-    // 6 merge text, 7 serial number, 8 grid, 9 effect text.
+    // Add commands, by tag; the kind each tag adds is in the editor's kind
+    // table (UnitDesignAdd.cpp).
     void BtnAddSheetClick(int tag);
     void ShowPropertyPage();
     void TABSheetChange(int index);

@@ -11,6 +11,8 @@
 #include "designer/windows/QtBridge.h"
 #include "platform/text/Numbers.h"
 
+#include <optional>
+
 #include <QAction>
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -32,13 +34,40 @@ constexpr int kHandleSize = 8;
 constexpr std::uint32_t kFramePen = 0x808080;
 constexpr std::uint32_t kMultiSelectPen = 0x53D082;
 
-// The kind each add command's tag adds.
-constexpr std::array<std::uint8_t, 10> kKindOfTag{0, KindString, KindImage, KindFigure, KindBarcode, KindQRCarry,
-                                                  KindCsvString, KindRenbanString, KindGrid, KindEffects};
+// The editor's side of each kind: the tag of the add command that makes it
+// (0: only files bring the kind), its property page (with the inner page of
+// PageControlCSV for merge kinds) and the colour of its name.
+struct KindEditor {
+    std::uint8_t kind;
+    int addTag;
+    QWidget* TFormDesign::*page;
+    QWidget* TFormDesign::*innerPage;
+    std::uint32_t nameColour;
+};
 
-// Colours of the object's name above the panel, by kind.
-constexpr std::array<std::uint32_t, kLabelObjectKindCount> kNameColours{
-    0x1200E5, 0x21C28D, 0x0082FF, 0x98A400, 0xE0A62C, 0xD46100, 0xD46100, 0xD46100, 0x008080, 0xB34787, 0x698700};
+constexpr std::array<KindEditor, kLabelObjectKindCount> kKindEditors{{
+    {KindString, 1, &TFormDesign::TabSheetText, nullptr, 0x1200E5},
+    {KindFigure, 3, &TFormDesign::TabSheetDrawing, nullptr, 0x21C28D},
+    {KindImage, 2, &TFormDesign::TabSheetImage, nullptr, 0x0082FF},
+    {KindBarcode, 4, &TFormDesign::TabSheetBarcode, nullptr, 0x98A400},
+    {KindQRCarry, 5, &TFormDesign::TabSheetQRCarry, nullptr, 0xE0A62C},
+    {KindCsvString, 6, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvString, 0xD46100},
+    {KindCsvBarcode, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvBarcode, 0xD46100},
+    {KindCsvQRCarry, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvQRCarry, 0xD46100},
+    {KindRenbanString, 7, &TFormDesign::TabSheetRenban, nullptr, 0x008080},
+    {KindGrid, 8, &TFormDesign::TabSheetGrid, nullptr, 0xB34787},
+    {KindEffects, 9, &TFormDesign::TabSheetEffects, nullptr, 0x698700},
+}};
+static_assert(CoversKindsInOrder(kKindEditors), "one editor row per kind, in kind order");
+
+// The kind an add command's tag adds.
+std::optional<std::uint8_t> KindOfAddTag(int tag)
+{
+    for (const KindEditor& row : kKindEditors)
+        if (tag != 0 && row.addTag == tag)
+            return row.kind;
+    return std::nullopt;
+}
 
 QStringList TabTexts(const QTabBar& bar)
 {
@@ -177,7 +206,7 @@ int TFormDesign::SurfacePixelsToMm(bool horizontal, double px) const
 
 void TFormDesign::BtnAddSheetClick(int tag)
 {
-    if (!Document || tag < 1 || tag >= static_cast<int>(kKindOfTag.size()))
+    if (!Document || !KindOfAddTag(tag))
         return;
     PanelsReady = false;
     // A failing addition must not leave the panels dead.
@@ -191,7 +220,7 @@ void TFormDesign::BtnAddSheetClick(int tag)
 
 void TFormDesign::AddObjectOfTag(int tag)
 {
-    const std::uint8_t kind = kKindOfTag[static_cast<std::size_t>(tag)];
+    const std::uint8_t kind = *KindOfAddTag(tag);
     if (kind == KindCsvString) {
         if (!MergeTable->IsLoaded()) {
             FileDialogRequest request;
@@ -245,18 +274,12 @@ void TFormDesign::ShowPropertyPage()
     EditSheetName->show();
     PageControlProperty->show();
     PanelCommonEdit->show();
-    const std::array<QWidget*, kLabelObjectKindCount> pages{TabSheetText, TabSheetDrawing, TabSheetImage,
-        TabSheetBarcode, TabSheetQRCarry, TabSheetCSV, TabSheetCSV, TabSheetCSV, TabSheetRenban, TabSheetGrid,
-        TabSheetEffects};
-    PageControlProperty->setCurrentWidget(pages[kind]);
-    if (kind == KindCsvString)
-        PageControlCSV->setCurrentWidget(TabSheetCsvString);
-    else if (kind == KindCsvBarcode)
-        PageControlCSV->setCurrentWidget(TabSheetCsvBarcode);
-    else if (kind == KindCsvQRCarry)
-        PageControlCSV->setCurrentWidget(TabSheetCsvQRCarry);
+    const KindEditor& editor = kKindEditors[kind];
+    PageControlProperty->setCurrentWidget(this->*editor.page);
+    if (editor.innerPage)
+        PageControlCSV->setCurrentWidget(this->*editor.innerPage);
     QPalette palette = EditSheetName->palette();
-    palette.setColor(QPalette::WindowText, toQColor(kNameColours[kind]));
+    palette.setColor(QPalette::WindowText, toQColor(editor.nameColour));
     EditSheetName->setPalette(palette);
     FillPropertyPanel(kind);
     if (kind == KindString)
