@@ -252,7 +252,7 @@ void TFormDesign::AddObjectOfTag(int tag)
     ShowPropertyPage();
     RefreshObjectTabs();
     PanelsReady = true;
-    Saved = false;
+    MarkChanged();
 }
 
 void TFormDesign::ShowPropertyPage()
