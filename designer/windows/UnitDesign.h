@@ -112,11 +112,7 @@ public:
     std::unique_ptr<TlxUndoManager> UndoHistory;
     // The user's documents folder with its trailing "/".
     std::string DocumentsFolder;
-    // No change since the design was made, opened or saved. The editor's
-    // changes mark it through MarkChanged alone; saving through MarkSaved.
-    bool IsSaved() const { return saved_; }
-    void MarkChanged() { saved_ = false; }
-    void MarkSaved() { saved_ = true; }
+    bool Saved = true;
     // File-name part of the open design (CP932); empty for a new design or a template.
     std::string DesignFileName;
     bool IsNewDesign = false;
@@ -593,7 +589,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool saved_ = true;
     void BuildComponents();
     void FitSidePanelToPages();
     // The scroll area of the property pages.

@@ -252,7 +252,7 @@ void TFormDesign::AddObjectOfTag(int tag)
     ShowPropertyPage();
     RefreshObjectTabs();
     PanelsReady = true;
-    MarkChanged();
+    Saved = false;
 }
 
 void TFormDesign::ShowPropertyPage()

@@ -166,7 +166,7 @@ void TFormDesign::PngBtnSheetPasteClick()
         ShowInfo("貼り付け元と貼り付け先が同一です。");
         return;
     }
-    MarkChanged();
+    Saved = false;
     Document->CopyFace(MergeTable.get(), CopySourceFace, CurrentFace);
     RedrawAfterEdit();
     ShowInfo("コピーしたデザインを現在編集中の面に貼り付けました。");
@@ -180,7 +180,7 @@ void TFormDesign::PngBtnSheetPasteAllClick()
     }
     for (std::int32_t i = 0; i < Document->GetFaceCount(); ++i)
         Document->CopyFace(MergeTable.get(), CopySourceFace, i);
-    MarkChanged();
+    Saved = false;
     RedrawAfterEdit();
     ShowInfo("コピーしたデザインを全面に貼り付けました。");
 }
@@ -193,7 +193,7 @@ void TFormDesign::ClearFaceDesign(bool withMergeTable)
 {
     if (!AskYesNo("現在、編集中のデザインを削除しますか？\r\n※デザインの削除は「もどす」ボタンでは戻せません。"))
         return;
-    MarkChanged();
+    Saved = false;
     Document->ClearFace(CurrentFace);
     MultiSelecting = false;
     UndoHistory->Clear();
@@ -233,7 +233,7 @@ void TFormDesign::PngBtnModeClick()
     ClearMultiSelection();
     MultiSelecting = false;
     UndoHistory->Clear();
-    MarkChanged();
+    Saved = false;
     RedrawAfterEdit();
 }
 

@@ -108,7 +108,7 @@ void TFormDesign::BtnSaveClick()
     if (!chosen)
         return;
     SaveDesign(chosen->path);
-    MarkSaved();
+    Saved = true;
     RefreshDesign();
 }
 
@@ -131,7 +131,7 @@ void TFormDesign::BtnLoadClick()
         UndoHistory->Clear();
         RefreshDesign();
         DrawFaceOverview();
-        MarkSaved();
+        Saved = true;
         IsNewDesign = false;
     }
     PanelsReady = true;
@@ -141,7 +141,7 @@ void TFormDesign::BtnPaperConfigClick()
 {
     if (!ConfirmDiscardChanges())
         return;
-    MarkSaved();
+    Saved = true;
     ReturnToMenu = false;
     DesignFileName.clear();
     MergeTable->Clear();
@@ -151,7 +151,7 @@ void TFormDesign::BtnPaperConfigClick()
 
 bool TFormDesign::ConfirmDiscardChanges()
 {
-    if (IsSaved())
+    if (Saved)
         return true;
     return AskYesNo("現在のデザインの変更は保存されていません。作業を続行してよろしいですか？");
 }

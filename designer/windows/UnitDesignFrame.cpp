@@ -201,7 +201,7 @@ void TFormDesign::NewDesign(TlxLblInfo layout)
     ObjectGrabbed = false;
     DesignFileName.clear();
     PrepareDesignSurface();
-    MarkSaved();
+    Saved = true;
     IsNewDesign = true;
     show();
 }
@@ -211,7 +211,7 @@ void TFormDesign::OpenDesignFile(const std::string& path)
     PanelsReady = false;
     CurrentFace = 0;
     LoadDesign(path);
-    MarkSaved();
+    Saved = true;
     IsNewDesign = false;
     show();
 }
@@ -222,7 +222,7 @@ void TFormDesign::OpenTemplateFile(const std::string& path)
     CurrentFace = 0;
     LoadDesign(path);
     DesignFileName.clear();
-    MarkSaved();
+    Saved = true;
     IsNewDesign = false;
     FormSelectPaper->exec();
     // "戻る" took the user back to the start menu: the template is dropped,

@@ -278,15 +278,15 @@ void TFormDesign::ImageDesignMouseMove(int x, int y)
 {
     if (ObjectGrabbed) {
         ShapeSheetLine->move(PressFrameLeft + x - PressX, PressFrameTop + y - PressY);
-        MarkChanged();
+        Saved = false;
     } else if (!ShapeMultiSelect->isHidden() && !MultiSelecting) {
         MultiSelectRect.setWidth(x - PressX);
         MultiSelectRect.setHeight(y - PressY);
         PlaceMultiSelectShape();
-        MarkChanged();
+        Saved = false;
     } else if (!ShapeMultiSelect->isHidden() && MultiSelecting && LeftButtonDown) {
         ShapeMultiSelect->move(PressFrameLeft + x - PressX, PressFrameTop + y - PressY);
-        MarkChanged();
+        Saved = false;
     }
 }
 
@@ -448,7 +448,7 @@ void TFormDesign::ShapeFrameMouseUp(Qt::MouseButton button)
     object->SetHeight(SurfacePixelsToMm(false, frame.height()));
     // A resize is an unsaved change like any other.
     if (was != std::array<double, 4>{object->GetLeft(), object->GetTop(), object->GetWidth(), object->GetHeight()})
-        MarkChanged();
+        Saved = false;
     const bool ready = PanelsReady;
     PanelsReady = false;
     ShowPropertyPage();
@@ -495,7 +495,7 @@ bool TFormDesign::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     if (MultiSelecting) {
         // Recorded and marked unsaved like the single-object nudge.
         SetMemberPositions(dx, dy, true);
-        MarkChanged();
+        Saved = false;
         RefreshDesign();
         return true;
     }

@@ -55,7 +55,7 @@ void TFormDesign::SBtnSheetPrevClick()
     UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedFront, i, nullptr, false);
     Document->MoveObjectFront(i, CurrentFace);
     Document->SetSelectedIndex(i - 1, CurrentFace);
-    MarkChanged();
+    Saved = false;
     RefreshDesign();
 }
 
@@ -67,7 +67,7 @@ void TFormDesign::SBtnSheetBackClick()
     UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedBack, i, nullptr, false);
     Document->MoveObjectBack(i, CurrentFace);
     Document->SetSelectedIndex(i + 1, CurrentFace);
-    MarkChanged();
+    Saved = false;
     RefreshDesign();
 }
 
@@ -82,7 +82,7 @@ void TFormDesign::SBtnChangeNameClick()
     RecordGeometryUndo(true);
     object->SetName(Utf8ToCp932(*name));
     EditSheetName->setText(ToQString(object->GetName()));
-    MarkChanged();
+    Saved = false;
     RefreshDesign();
     RecordGeometryUndo(false);
 }
@@ -97,7 +97,7 @@ void TFormDesign::SBtnDelSheetClick()
     Document->DeleteObject(i, CurrentFace);
     Document->SetSelectedIndex(-1, CurrentFace);
     MultiSelecting = false;
-    MarkChanged();
+    Saved = false;
     RedrawAfterEdit();
 }
 

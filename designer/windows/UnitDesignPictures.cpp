@@ -234,7 +234,7 @@ void TFormDesign::SBtnOpenImageClick()
         return;
     // A file that cannot be read raises here and leaves the design as it was.
     Picture picture = LoadPictureFile(*path);
-    MarkChanged();
+    Saved = false;
     ApplyPictureToObject(std::move(picture));
 }
 
@@ -251,7 +251,7 @@ void TFormDesign::SBtnLoadTwainClick()
     auto bitmap = AcquireTwainBitmap();
     if (!bitmap)
         return;
-    MarkChanged();
+    Saved = false;
     ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 
@@ -283,13 +283,13 @@ void TFormDesign::SBtnPasteClick()
         ShowInfo(kPasteFailed);
         return;
     }
-    MarkChanged();
+    Saved = false;
     ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 
 void TFormDesign::SBtnClearClick()
 {
-    MarkChanged();
+    Saved = false;
     ImageSheetPictureData.Clear();
     FitSheetPicture();
     SBtnCopy->setEnabled(false);

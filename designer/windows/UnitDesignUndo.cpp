@@ -83,7 +83,7 @@ void TFormDesign::ReplayGroup(bool redo)
     if (n > 1)
         ClearMultiSelection();
     // The design now differs from what was last saved.
-    MarkChanged();
+    Saved = false;
     RedrawAfterEdit();
     PanelsReady = true;
 }

@@ -77,15 +77,15 @@ TEST_F(DesignEditingTest, SelectingNeverChangesButEveryPanelChangeMarksUnsaved)
 {
     Add(1);
     Add(3);
-    Editor().MarkSaved();
+    Editor().Saved = true;
     const std::string text = Saved(Object(1));
     Editor().TABSheetChange(1);
     Editor().TABSheetChange(0);
     Editor().TABSheetChange(1);
     EXPECT_EQ(Saved(Object(1)), text);
-    EXPECT_TRUE(Editor().IsSaved());
+    EXPECT_TRUE(Editor().Saved);
     Editor().CBNotPrint->setChecked(true);
-    EXPECT_FALSE(Editor().IsSaved());
+    EXPECT_FALSE(Editor().Saved);
     EXPECT_EQ(Object(1).GetNotPrint(), 1);
 }
 
