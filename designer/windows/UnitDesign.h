@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "designer/model/EditorSession.h"
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLblInfo.h"
@@ -112,7 +113,8 @@ public:
     std::unique_ptr<TlxUndoManager> UndoHistory;
     // The user's documents folder with its trailing "/".
     std::string DocumentsFolder;
-    bool Saved = true;
+    // The only keeper of whether the design holds unsaved changes.
+    EditorSession Session;
     // File-name part of the open design (CP932); empty for a new design or a template.
     std::string DesignFileName;
     bool IsNewDesign = false;

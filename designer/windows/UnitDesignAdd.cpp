@@ -219,7 +219,7 @@ void TFormDesign::AddObjectOfTag(int tag)
     ShowPropertyPage();
     RefreshObjectTabs();
     PanelsReady = true;
-    Saved = false;
+    Session.MarkChanged();
 }
 
 void TFormDesign::ShowPropertyPage()

@@ -161,7 +161,7 @@ void TFormDesign::PngBtnSheetPasteClick()
         ShowInfo("貼り付け元と貼り付け先が同一です。");
         return;
     }
-    Saved = false;
+    Session.MarkChanged();
     Document->CopyFace(MergeTable.get(), CopySourceFace, CurrentFace);
     RedrawAfterEdit();
     ShowInfo("コピーしたデザインを現在編集中の面に貼り付けました。");
@@ -175,7 +175,7 @@ void TFormDesign::PngBtnSheetPasteAllClick()
     }
     for (std::int32_t i = 0; i < Document->GetFaceCount(); ++i)
         Document->CopyFace(MergeTable.get(), CopySourceFace, i);
-    Saved = false;
+    Session.MarkChanged();
     RedrawAfterEdit();
     ShowInfo("コピーしたデザインを全面に貼り付けました。");
 }
@@ -188,7 +188,7 @@ void TFormDesign::ClearFaceDesign(bool withMergeTable)
 {
     if (!AskYesNo("現在、編集中のデザインを削除しますか？\r\n※デザインの削除は「もどす」ボタンでは戻せません。"))
         return;
-    Saved = false;
+    Session.MarkChanged();
     Document->ClearFace(CurrentFace);
     MultiSelecting = false;
     UndoHistory->Clear();
@@ -228,7 +228,7 @@ void TFormDesign::PngBtnModeClick()
     ClearMultiSelection();
     MultiSelecting = false;
     UndoHistory->Clear();
-    Saved = false;
+    Session.MarkChanged();
     RedrawAfterEdit();
 }
 

@@ -105,7 +105,7 @@ void TFormDesign::BtnSaveClick()
     if (!chosen)
         return;
     SaveDesign(chosen->path);
-    Saved = true;
+    Session.MarkSaved();
     RefreshDesign();
 }
 
@@ -128,7 +128,7 @@ void TFormDesign::BtnLoadClick()
         UndoHistory->Clear();
         RefreshDesign();
         DrawFaceOverview();
-        Saved = true;
+        Session.MarkSaved();
         IsNewDesign = false;
     }
     PanelsReady = true;
@@ -138,7 +138,7 @@ void TFormDesign::BtnPaperConfigClick()
 {
     if (!ConfirmDiscardChanges())
         return;
-    Saved = true;
+    Session.MarkSaved();
     ReturnToMenu = false;
     DesignFileName.clear();
     MergeTable->Clear();
@@ -148,7 +148,7 @@ void TFormDesign::BtnPaperConfigClick()
 
 bool TFormDesign::ConfirmDiscardChanges()
 {
-    if (Saved)
+    if (Session.IsSaved())
         return true;
     return AskYesNo("現在のデザインの変更は保存されていません。作業を続行してよろしいですか？");
 }

@@ -199,7 +199,7 @@ void TFormDesign::NewDesign(TlxLblInfo layout)
     ObjectGrabbed = false;
     DesignFileName.clear();
     PrepareDesignSurface();
-    Saved = true;
+    Session.MarkSaved();
     IsNewDesign = true;
     show();
 }
@@ -209,7 +209,7 @@ void TFormDesign::OpenDesignFile(const std::string& path)
     PanelsReady = false;
     CurrentFace = 0;
     LoadDesign(path);
-    Saved = true;
+    Session.MarkSaved();
     IsNewDesign = false;
     show();
 }
@@ -220,7 +220,7 @@ void TFormDesign::OpenTemplateFile(const std::string& path)
     CurrentFace = 0;
     LoadDesign(path);
     DesignFileName.clear();
-    Saved = true;
+    Session.MarkSaved();
     IsNewDesign = false;
     FormSelectPaper->exec();
     // "戻る" took the user back to the start menu: the template is dropped,

@@ -278,15 +278,15 @@ void TFormDesign::ImageDesignMouseMove(int x, int y)
 {
     if (ObjectGrabbed) {
         ShapeSheetLine->move(PressFrameLeft + x - PressX, PressFrameTop + y - PressY);
-        Saved = false;
+        Session.MarkChanged();
     } else if (!ShapeMultiSelect->isHidden() && !MultiSelecting) {
         MultiSelectRect.setWidth(x - PressX);
         MultiSelectRect.setHeight(y - PressY);
         PlaceMultiSelectShape();
-        Saved = false;
+        Session.MarkChanged();
     } else if (!ShapeMultiSelect->isHidden() && MultiSelecting && LeftButtonDown) {
         ShapeMultiSelect->move(PressFrameLeft + x - PressX, PressFrameTop + y - PressY);
-        Saved = false;
+        Session.MarkChanged();
     }
 }
 
@@ -448,7 +448,7 @@ void TFormDesign::ShapeFrameMouseUp(Qt::MouseButton button)
     object->SetHeight(SurfacePixelsToMm(false, frame.height()));
     // A resize is an unsaved change like any other.
     if (was != std::array<double, 4>{object->GetLeft(), object->GetTop(), object->GetWidth(), object->GetHeight()})
-        Saved = false;
+        Session.MarkChanged();
     const bool ready = PanelsReady;
     PanelsReady = false;
     ShowPropertyPage();
@@ -495,7 +495,7 @@ bool TFormDesign::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     if (MultiSelecting) {
         // Recorded and marked unsaved like the single-object nudge.
         SetMemberPositions(dx, dy, true);
-        Saved = false;
+        Session.MarkChanged();
         RefreshDesign();
         return true;
     }

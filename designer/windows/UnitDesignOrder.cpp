@@ -53,7 +53,7 @@ void TFormDesign::SBtnSheetPrevClick()
     UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedFront, i, nullptr, false);
     Document->MoveObjectFront(i, CurrentFace);
     Document->SetSelectedIndex(i - 1, CurrentFace);
-    Saved = false;
+    Session.MarkChanged();
     RefreshDesign();
 }
 
@@ -65,7 +65,7 @@ void TFormDesign::SBtnSheetBackClick()
     UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedBack, i, nullptr, false);
     Document->MoveObjectBack(i, CurrentFace);
     Document->SetSelectedIndex(i + 1, CurrentFace);
-    Saved = false;
+    Session.MarkChanged();
     RefreshDesign();
 }
 
@@ -80,7 +80,7 @@ void TFormDesign::SBtnChangeNameClick()
     RecordGeometryUndo(true);
     object->SetName(Utf8ToCp932(*name));
     EditSheetName->setText(ToQString(object->GetName()));
-    Saved = false;
+    Session.MarkChanged();
     RefreshDesign();
     RecordGeometryUndo(false);
 }
@@ -95,7 +95,7 @@ void TFormDesign::SBtnDelSheetClick()
     Document->DeleteObject(i, CurrentFace);
     Document->SetSelectedIndex(-1, CurrentFace);
     MultiSelecting = false;
-    Saved = false;
+    Session.MarkChanged();
     RedrawAfterEdit();
 }
 

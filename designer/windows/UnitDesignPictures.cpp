@@ -230,7 +230,7 @@ void TFormDesign::SBtnOpenImageClick()
         return;
     // A file that cannot be read raises here and leaves the design as it was.
     Picture picture = LoadPictureFile(*path);
-    Saved = false;
+    Session.MarkChanged();
     ApplyPictureToObject(std::move(picture));
 }
 
@@ -247,7 +247,7 @@ void TFormDesign::SBtnLoadTwainClick()
     auto bitmap = AcquireTwainBitmap();
     if (!bitmap)
         return;
-    Saved = false;
+    Session.MarkChanged();
     ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 
@@ -279,13 +279,13 @@ void TFormDesign::SBtnPasteClick()
         ShowInfo(kPasteFailed);
         return;
     }
-    Saved = false;
+    Session.MarkChanged();
     ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 
 void TFormDesign::SBtnClearClick()
 {
-    Saved = false;
+    Session.MarkChanged();
     ImageSheetPictureData.Clear();
     FitSheetPicture();
     SBtnCopy->setEnabled(false);

@@ -82,7 +82,7 @@ void TFormDesign::ReplayGroup(bool redo)
     if (n > 1)
         ClearMultiSelection();
     // The design now differs from what was last saved.
-    Saved = false;
+    Session.MarkChanged();
     RedrawAfterEdit();
     PanelsReady = true;
 }

@@ -52,11 +52,11 @@ TEST_F(DesignUndoTest, ButtonsReplayAdditionsAndEditsBackToTheSameDocument)
     EXPECT_FALSE(FormDesign->BtnUndo->isVisible());
     EXPECT_TRUE(FormDesign->BtnRedo->isVisible());
 
-    FormDesign->Saved = true;
+    FormDesign->Session.MarkSaved();
     Redo(); // back in front and selected
     EXPECT_EQ(DesignBytes(), one);
     EXPECT_EQ(Selected(), 0);
-    EXPECT_FALSE(FormDesign->Saved); // the design differs from the file again
+    EXPECT_FALSE(FormDesign->Session.IsSaved()); // the design differs from the file again
     Redo();
     Redo();
     EXPECT_EQ(DesignBytes(), edited);

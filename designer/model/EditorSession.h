@@ -1,0 +1,20 @@
+#pragma once
+
+namespace lx {
+
+// The open design's state beyond its content. The editor changes the design
+// only through it, so a change can never leave the design counted as saved
+// and the user is asked before the work is thrown away.
+class EditorSession {
+public:
+    // A change the design file does not hold yet.
+    void MarkChanged() { saved_ = false; }
+    // The design matches what is on disk: just saved, opened, or begun anew.
+    void MarkSaved() { saved_ = true; }
+    bool IsSaved() const { return saved_; }
+
+private:
+    bool saved_ = true;
+};
+
+} // namespace lx
