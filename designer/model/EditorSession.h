@@ -13,8 +13,15 @@ public:
     void MarkSaved() { saved_ = true; }
     bool IsSaved() const { return saved_; }
 
+    // Several objects of the current cell selected together; the objects
+    // carry their own marks, this is the editor's mode.
+    void BeginMultiSelection() { multiSelecting_ = true; }
+    void EndMultiSelection() { multiSelecting_ = false; }
+    bool IsMultiSelecting() const { return multiSelecting_; }
+
 private:
     bool saved_ = true;
+    bool multiSelecting_ = false;
 };
 
 } // namespace lx

@@ -92,7 +92,6 @@ public:
     bool PanelsReady = false;
     // Mouse state.
     bool ObjectGrabbed = false;
-    bool MultiSelecting = false;
     bool LeftButtonDown = false;
     std::int32_t PressPictureX = 0;
     std::int32_t PressPictureY = 0;
@@ -113,7 +112,8 @@ public:
     std::unique_ptr<TlxUndoManager> UndoHistory;
     // The user's documents folder with its trailing "/".
     std::string DocumentsFolder;
-    // The only keeper of whether the design holds unsaved changes.
+    // The only keeper of whether the design holds unsaved changes, and of
+    // the selection mode.
     EditorSession Session;
     // File-name part of the open design (CP932); empty for a new design or a template.
     std::string DesignFileName;

@@ -128,7 +128,7 @@ void TFormDesign::ImagePrevMouseDown(QPoint point)
                 // Undo records name no cell: replayed on another cell they
                 // would overwrite that cell's objects.
                 UndoHistory->Clear();
-                MultiSelecting = false;
+                Session.EndMultiSelection();
             }
             CurrentFace = i;
             RedrawAfterEdit();
@@ -190,7 +190,7 @@ void TFormDesign::ClearFaceDesign(bool withMergeTable)
         return;
     Session.MarkChanged();
     Document->ClearFace(CurrentFace);
-    MultiSelecting = false;
+    Session.EndMultiSelection();
     UndoHistory->Clear();
     if (withMergeTable)
         MergeTable->Clear();
@@ -226,7 +226,6 @@ void TFormDesign::PngBtnModeClick()
             Document->ClearFace(i);
     }
     ClearMultiSelection();
-    MultiSelecting = false;
     UndoHistory->Clear();
     Session.MarkChanged();
     RedrawAfterEdit();

@@ -122,7 +122,7 @@ void TFormDesign::BtnLoadClick()
     const bool loaded = guarded([&] { LoadDesign(*path); });
     if (loaded) {
         CurrentFace = 0;
-        MultiSelecting = false;
+        Session.EndMultiSelection();
         ObjectGrabbed = false;
         Document->SetSelectedIndex(-1, CurrentFace);
         UndoHistory->Clear();

@@ -195,7 +195,7 @@ void TFormDesign::NewDesign(TlxLblInfo layout)
     SheetLayout = std::make_unique<TlxLblInfo>(std::move(layout));
     CurrentFace = 0;
     CopySourceFace = -1;
-    MultiSelecting = false;
+    Session.EndMultiSelection();
     ObjectGrabbed = false;
     DesignFileName.clear();
     PrepareDesignSurface();
@@ -250,7 +250,7 @@ void TFormDesign::FormShow()
     UndoHistory = std::make_unique<TlxUndoManager>();
     PanelsReady = true;
     ObjectGrabbed = false;
-    MultiSelecting = false;
+    Session.EndMultiSelection();
     Document->SetSelectedIndex(-1, CurrentFace);
     if (IsNewDesign)
         Document->SetSingleMode(SheetLayout->SingleMode);
@@ -334,7 +334,7 @@ void TFormDesign::RefreshDesign()
     ImageDesign->setPicture(ToQImage(SurfaceBitmap));
     RefreshObjectTabs();
     DrawSelection();
-    if (MultiSelecting)
+    if (Session.IsMultiSelecting())
         DrawMultiSelectionFrames();
     ShowModeControls();
     EnablePositionBoxes();

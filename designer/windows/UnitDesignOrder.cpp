@@ -94,7 +94,7 @@ void TFormDesign::SBtnDelSheetClick()
     UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoDeleted, i, object->Clone(), false);
     Document->DeleteObject(i, CurrentFace);
     Document->SetSelectedIndex(-1, CurrentFace);
-    MultiSelecting = false;
+    Session.EndMultiSelection();
     Session.MarkChanged();
     RedrawAfterEdit();
 }

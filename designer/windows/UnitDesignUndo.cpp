@@ -40,6 +40,7 @@ void TFormDesign::RecordSelectedUndo(std::int32_t action, bool before)
 
 void TFormDesign::ClearMultiSelection()
 {
+    Session.EndMultiSelection();
     Document->SetSelectedIndex(-1, CurrentFace);
     for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
         Document->GetObject(i, CurrentFace)->SetSelected(0);
@@ -63,7 +64,6 @@ void TFormDesign::ReplayGroup(bool redo)
 {
     PanelsReady = false;
     ClearMultiSelection();
-    MultiSelecting = false;
     const std::int32_t n = redo ? UndoHistory->GetRedoGroupSize() : UndoHistory->GetUndoGroupSize();
     try {
         for (std::int32_t i = 0; i < n; ++i) {

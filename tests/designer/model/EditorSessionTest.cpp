@@ -22,5 +22,17 @@ TEST(EditorSession, ChangesStayUnsavedUntilTheDesignIsSavedAgain)
     EXPECT_FALSE(session.IsSaved()); // saving once does not cover later changes
 }
 
+// Selecting is not a change to the design: a saved design stays saved.
+TEST(EditorSession, SelectingLeavesTheDesignSaved)
+{
+    EditorSession session;
+    EXPECT_FALSE(session.IsMultiSelecting());
+    session.BeginMultiSelection();
+    EXPECT_TRUE(session.IsMultiSelecting());
+    session.EndMultiSelection();
+    EXPECT_FALSE(session.IsMultiSelecting());
+    EXPECT_TRUE(session.IsSaved());
+}
+
 } // namespace
 } // namespace lx
