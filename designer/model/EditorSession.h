@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+#include <utility>
 
 namespace lx {
 
@@ -13,6 +15,12 @@ public:
     void MarkSaved() { saved_ = true; }
     bool IsSaved() const { return saved_; }
 
+    // File-name part of the open design (CP932); empty for a new design or
+    // a template.
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(std::string name) { fileName_ = std::move(name); }
+    void ForgetFileName() { fileName_.clear(); }
+
     // Several objects of the current cell selected together; the objects
     // carry their own marks, this is the editor's mode.
     void BeginMultiSelection() { multiSelecting_ = true; }
@@ -22,6 +30,7 @@ public:
 private:
     bool saved_ = true;
     bool multiSelecting_ = false;
+    std::string fileName_;
 };
 
 } // namespace lx

@@ -113,10 +113,8 @@ public:
     // The user's documents folder with its trailing "/".
     std::string DocumentsFolder;
     // The only keeper of whether the design holds unsaved changes, and of
-    // the selection mode.
+    // the file name and the selection mode.
     EditorSession Session;
-    // File-name part of the open design (CP932); empty for a new design or a template.
-    std::string DesignFileName;
     bool IsNewDesign = false;
     bool ReturnToMenu = true;
     std::array<bool, 8> EffectStyleFlags{};

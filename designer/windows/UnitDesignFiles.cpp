@@ -80,7 +80,7 @@ void TFormDesign::LoadDesign(const std::string& path)
     // Read whole first: a file that fails to load leaves the open design,
     // its name included, as it was.
     Design design = LoadDesignFile(path);
-    DesignFileName = FileNamePart(path);
+    Session.SetFileName(FileNamePart(path));
     Document.reset();
     RetainedLayout.reset();
     MergeTable = std::move(design.MergeTable);
@@ -96,7 +96,7 @@ void TFormDesign::SaveDesign(const std::string& path)
     SaveDesignFile(path, *MergeTable, *SheetLayout, *Document);
     // Named after the file only once the file holds the design: a failed
     // save must not show a name under which nothing was written.
-    DesignFileName = FileNamePart(path);
+    Session.SetFileName(FileNamePart(path));
 }
 
 void TFormDesign::BtnSaveClick()
@@ -140,7 +140,7 @@ void TFormDesign::BtnPaperConfigClick()
         return;
     Session.MarkSaved();
     ReturnToMenu = false;
-    DesignFileName.clear();
+    Session.ForgetFileName();
     MergeTable->Clear();
     close();
     FormSelectPaper->show();

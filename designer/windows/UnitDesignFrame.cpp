@@ -197,7 +197,7 @@ void TFormDesign::NewDesign(TlxLblInfo layout)
     CopySourceFace = -1;
     Session.EndMultiSelection();
     ObjectGrabbed = false;
-    DesignFileName.clear();
+    Session.ForgetFileName();
     PrepareDesignSurface();
     Session.MarkSaved();
     IsNewDesign = true;
@@ -219,7 +219,7 @@ void TFormDesign::OpenTemplateFile(const std::string& path)
     PanelsReady = false;
     CurrentFace = 0;
     LoadDesign(path);
-    DesignFileName.clear();
+    Session.ForgetFileName();
     Session.MarkSaved();
     IsNewDesign = false;
     FormSelectPaper->exec();
@@ -324,8 +324,8 @@ void TFormDesign::RefreshDesign()
     if (!SheetLayout)
         return;
     PrepareDesignSurface();
-    setWindowTitle(DesignFileName.empty() ? QStringLiteral("デザイン画面")
-                                          : QStringLiteral("デザイン画面 -") + FromUtf8(DesignFileName) + QStringLiteral("-"));
+    setWindowTitle(Session.FileName().empty() ? QStringLiteral("デザイン画面")
+                                              : QStringLiteral("デザイン画面 -") + FromUtf8(Session.FileName()) + QStringLiteral("-"));
     ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
     ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
     DrawDesignGuide();

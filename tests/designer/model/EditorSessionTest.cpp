@@ -34,5 +34,20 @@ TEST(EditorSession, SelectingLeavesTheDesignSaved)
     EXPECT_TRUE(session.IsSaved());
 }
 
+// Naming and forgetting the file touch neither the unsaved flag nor the
+// selection: the editor marks those itself once the file was read or written.
+TEST(EditorSession, FileNameIsKeptApartFromTheUnsavedFlag)
+{
+    EditorSession session;
+    EXPECT_TRUE(session.FileName().empty());
+    session.MarkChanged();
+    session.SetFileName("\x83\x89\x83x\x83\x8b.bv2"); // CP932 bytes pass through
+    EXPECT_EQ(session.FileName(), "\x83\x89\x83x\x83\x8b.bv2");
+    EXPECT_FALSE(session.IsSaved());
+    session.ForgetFileName();
+    EXPECT_TRUE(session.FileName().empty());
+    EXPECT_FALSE(session.IsSaved());
+}
+
 } // namespace
 } // namespace lx

@@ -142,7 +142,7 @@ TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
     SaveThroughButton(temp.File("無い/保存.bv2"));
     EXPECT_EQ(messages.Shown().size(), 1u);
     EXPECT_FALSE(FormDesign->Session.IsSaved());
-    EXPECT_TRUE(FormDesign->DesignFileName.empty());
+    EXPECT_TRUE(FormDesign->Session.FileName().empty());
     // Closing still asks, so nothing is lost.
     FormDesign->close();
     EXPECT_TRUE(FormDesign->isVisible());
