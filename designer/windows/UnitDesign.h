@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "designer/model/EditorSession.h"
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLblInfo.h"
@@ -91,7 +92,6 @@ public:
     bool PanelsReady = false;
     // Mouse state.
     bool ObjectGrabbed = false;
-    bool MultiSelecting = false;
     bool LeftButtonDown = false;
     std::int32_t PressPictureX = 0;
     std::int32_t PressPictureY = 0;
@@ -112,9 +112,9 @@ public:
     std::unique_ptr<TlxUndoManager> UndoHistory;
     // The user's documents folder with its trailing "/".
     std::string DocumentsFolder;
-    bool Saved = true;
-    // File-name part of the open design (CP932); empty for a new design or a template.
-    std::string DesignFileName;
+    // The only keeper of whether the design holds unsaved changes, and of
+    // the file name and the selection mode.
+    EditorSession Session;
     bool IsNewDesign = false;
     bool ReturnToMenu = true;
     std::array<bool, 8> EffectStyleFlags{};

@@ -252,7 +252,7 @@ void TFormDesign::AddObjectOfTag(int tag)
     ShowPropertyPage();
     RefreshObjectTabs();
     PanelsReady = true;
-    Saved = false;
+    Session.MarkChanged();
 }
 
 void TFormDesign::ShowPropertyPage()
@@ -292,7 +292,7 @@ void TFormDesign::TABSheetChange(int index)
         return;
     PanelsReady = false;
     Document->SetSelectedIndex(index, CurrentFace);
-    MultiSelecting = false;
+    Session.EndMultiSelection();
     for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
         Document->GetObject(i, CurrentFace)->SetSelected(0);
     DrawSelection();
@@ -342,11 +342,11 @@ void TFormDesign::DrawSelection()
     }
     const TLxLableObjectBase* object = SelectedObject();
     const std::array<OutlineShape*, 4> handles{ShapeLeftTop, ShapeRightTop, ShapeLeftBottom, ShapeRightBottom};
-    if (!object || MultiSelecting) {
+    if (!object || Session.IsMultiSelecting()) {
         ShapeSheetLine->hide();
         for (OutlineShape* handle : handles)
             handle->hide();
-        if (MultiSelecting) {
+        if (Session.IsMultiSelecting()) {
             QRect box(QPoint(65535, 65535), QPoint(0, 0));
             int right = 0;
             int bottom = 0;

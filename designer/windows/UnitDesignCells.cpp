@@ -133,7 +133,7 @@ void TFormDesign::ImagePrevMouseDown(QPoint point)
                 // Undo records name no cell: replayed on another cell they
                 // would overwrite that cell's objects.
                 UndoHistory->Clear();
-                MultiSelecting = false;
+                Session.EndMultiSelection();
             }
             CurrentFace = i;
             RedrawAfterEdit();
@@ -166,7 +166,7 @@ void TFormDesign::PngBtnSheetPasteClick()
         ShowInfo("貼り付け元と貼り付け先が同一です。");
         return;
     }
-    Saved = false;
+    Session.MarkChanged();
     Document->CopyFace(MergeTable.get(), CopySourceFace, CurrentFace);
     RedrawAfterEdit();
     ShowInfo("コピーしたデザインを現在編集中の面に貼り付けました。");
@@ -180,7 +180,7 @@ void TFormDesign::PngBtnSheetPasteAllClick()
     }
     for (std::int32_t i = 0; i < Document->GetFaceCount(); ++i)
         Document->CopyFace(MergeTable.get(), CopySourceFace, i);
-    Saved = false;
+    Session.MarkChanged();
     RedrawAfterEdit();
     ShowInfo("コピーしたデザインを全面に貼り付けました。");
 }
@@ -193,9 +193,9 @@ void TFormDesign::ClearFaceDesign(bool withMergeTable)
 {
     if (!AskYesNo("現在、編集中のデザインを削除しますか？\r\n※デザインの削除は「もどす」ボタンでは戻せません。"))
         return;
-    Saved = false;
+    Session.MarkChanged();
     Document->ClearFace(CurrentFace);
-    MultiSelecting = false;
+    Session.EndMultiSelection();
     UndoHistory->Clear();
     if (withMergeTable)
         MergeTable->Clear();
@@ -231,9 +231,8 @@ void TFormDesign::PngBtnModeClick()
             Document->ClearFace(i);
     }
     ClearMultiSelection();
-    MultiSelecting = false;
     UndoHistory->Clear();
-    Saved = false;
+    Session.MarkChanged();
     RedrawAfterEdit();
 }
 

@@ -88,7 +88,7 @@ void TFormDesign::EffectStyleClick(int flag)
 {
     if (flag != EffectSpare && !PanelsReady)
         return;
-    Saved = false;
+    Session.MarkChanged();
     const auto boxes = EffectStyleBoxes();
     const bool on = boxes[static_cast<std::size_t>(flag)]->isChecked();
     EffectStyleFlags.fill(false);

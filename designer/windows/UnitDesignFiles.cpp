@@ -83,7 +83,7 @@ void TFormDesign::LoadDesign(const std::string& path)
     // Read whole first: a file that fails to load leaves the open design,
     // its name included, as it was.
     Design design = LoadDesignFile(path);
-    DesignFileName = FileNamePart(path);
+    Session.SetFileName(FileNamePart(path));
     Document.reset();
     RetainedLayout.reset();
     MergeTable = std::move(design.MergeTable);
@@ -99,7 +99,7 @@ void TFormDesign::SaveDesign(const std::string& path)
     SaveDesignFile(path, *MergeTable, *SheetLayout, *Document);
     // Named after the file only once the file holds the design: a failed
     // save must not show a name under which nothing was written.
-    DesignFileName = FileNamePart(path);
+    Session.SetFileName(FileNamePart(path));
 }
 
 void TFormDesign::BtnSaveClick()
@@ -108,7 +108,7 @@ void TFormDesign::BtnSaveClick()
     if (!chosen)
         return;
     SaveDesign(chosen->path);
-    Saved = true;
+    Session.MarkSaved();
     RefreshDesign();
 }
 
@@ -125,13 +125,13 @@ void TFormDesign::BtnLoadClick()
     const bool loaded = guarded([&] { LoadDesign(*path); });
     if (loaded) {
         CurrentFace = 0;
-        MultiSelecting = false;
+        Session.EndMultiSelection();
         ObjectGrabbed = false;
         Document->SetSelectedIndex(-1, CurrentFace);
         UndoHistory->Clear();
         RefreshDesign();
         DrawFaceOverview();
-        Saved = true;
+        Session.MarkSaved();
         IsNewDesign = false;
     }
     PanelsReady = true;
@@ -141,9 +141,9 @@ void TFormDesign::BtnPaperConfigClick()
 {
     if (!ConfirmDiscardChanges())
         return;
-    Saved = true;
+    Session.MarkSaved();
     ReturnToMenu = false;
-    DesignFileName.clear();
+    Session.ForgetFileName();
     MergeTable->Clear();
     close();
     FormSelectPaper->show();
@@ -151,7 +151,7 @@ void TFormDesign::BtnPaperConfigClick()
 
 bool TFormDesign::ConfirmDiscardChanges()
 {
-    if (Saved)
+    if (Session.IsSaved())
         return true;
     return AskYesNo("現在のデザインの変更は保存されていません。作業を続行してよろしいですか？");
 }

@@ -197,11 +197,11 @@ void TFormDesign::NewDesign(TlxLblInfo layout)
     SheetLayout = std::make_unique<TlxLblInfo>(std::move(layout));
     CurrentFace = 0;
     CopySourceFace = -1;
-    MultiSelecting = false;
+    Session.EndMultiSelection();
     ObjectGrabbed = false;
-    DesignFileName.clear();
+    Session.ForgetFileName();
     PrepareDesignSurface();
-    Saved = true;
+    Session.MarkSaved();
     IsNewDesign = true;
     show();
 }
@@ -211,7 +211,7 @@ void TFormDesign::OpenDesignFile(const std::string& path)
     PanelsReady = false;
     CurrentFace = 0;
     LoadDesign(path);
-    Saved = true;
+    Session.MarkSaved();
     IsNewDesign = false;
     show();
 }
@@ -221,8 +221,8 @@ void TFormDesign::OpenTemplateFile(const std::string& path)
     PanelsReady = false;
     CurrentFace = 0;
     LoadDesign(path);
-    DesignFileName.clear();
-    Saved = true;
+    Session.ForgetFileName();
+    Session.MarkSaved();
     IsNewDesign = false;
     FormSelectPaper->exec();
     // "戻る" took the user back to the start menu: the template is dropped,
@@ -252,7 +252,7 @@ void TFormDesign::FormShow()
     UndoHistory = std::make_unique<TlxUndoManager>();
     PanelsReady = true;
     ObjectGrabbed = false;
-    MultiSelecting = false;
+    Session.EndMultiSelection();
     Document->SetSelectedIndex(-1, CurrentFace);
     if (IsNewDesign)
         Document->SetSingleMode(SheetLayout->SingleMode);
@@ -326,8 +326,8 @@ void TFormDesign::RefreshDesign()
     if (!SheetLayout)
         return;
     PrepareDesignSurface();
-    setWindowTitle(DesignFileName.empty() ? QStringLiteral("デザイン画面")
-                                          : QStringLiteral("デザイン画面 -") + FromUtf8(DesignFileName) + QStringLiteral("-"));
+    setWindowTitle(Session.FileName().empty() ? QStringLiteral("デザイン画面")
+                                              : QStringLiteral("デザイン画面 -") + FromUtf8(Session.FileName()) + QStringLiteral("-"));
     ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
     ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
     DrawDesignGuide();
@@ -336,7 +336,7 @@ void TFormDesign::RefreshDesign()
     ImageDesign->setPicture(ToQImage(SurfaceBitmap));
     RefreshObjectTabs();
     DrawSelection();
-    if (MultiSelecting)
+    if (Session.IsMultiSelecting())
         DrawMultiSelectionFrames();
     ShowModeControls();
     EnablePositionBoxes();

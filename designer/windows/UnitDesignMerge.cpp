@@ -174,7 +174,7 @@ void TFormDesign::PngBtnChangeCsvFileClick()
     // Loaded in place: every object bound to the table sees the new rows.
     if (!LoadMergeTable(chosen->path))
         return;
-    Saved = false;
+    Session.MarkChanged();
     FillMergeColumnLists(MergeTable->GetColCount());
     RebindSelectedMergeObject(previous);
     // The lists keep showing the selected object's column, so that the next

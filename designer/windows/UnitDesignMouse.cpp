@@ -175,14 +175,14 @@ void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers s
         Document->SetSelectedIndex(hit, CurrentFace);
         ObjectGrabbed = true;
     }
-    if (MultiSelecting) {
+    if (Session.IsMultiSelecting()) {
         const QRect frame = ShapeMultiSelect->geometry();
         if (frame.left() < x && x < frame.left() + frame.width() && frame.top() < y && y < frame.top() + frame.height()) {
             ObjectGrabbed = false;
         } else {
             // Shift-click outside adds to the members; any other press ends
             // the multi-selection for good.
-            MultiSelecting = false;
+            Session.EndMultiSelection();
             if (!(shift & Qt::ShiftModifier))
                 for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
                     Document->GetObject(i, CurrentFace)->SetSelected(0);
@@ -204,7 +204,7 @@ void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers s
             ObjectGrabbed = false;
             ShapeSheetLine->setPen(kBlack, Qt::DotLine);
         }
-    } else if (MultiSelecting) {
+    } else if (Session.IsMultiSelecting()) {
         Document->SetSelectedIndex(-1, CurrentFace);
         ShapeMultiSelect->setPen(kRed, Qt::DotLine);
         PressFrameLeft = ShapeMultiSelect->x();
@@ -244,7 +244,7 @@ void TFormDesign::ToggleMultiMember(std::int32_t before)
         if (object.GetSelected()) {
             object.SetSelected(0);
             const std::vector<std::int32_t> rest = members();
-            MultiSelecting = rest.size() > 1;
+            rest.size() > 1 ? Session.BeginMultiSelection() : Session.EndMultiSelection();
             ObjectGrabbed = rest.size() == 1;
             becameSingle = rest.size() == 1;
             Document->SetSelectedIndex(rest.size() == 1 ? rest[0] : -1, CurrentFace);
@@ -252,13 +252,13 @@ void TFormDesign::ToggleMultiMember(std::int32_t before)
             object.SetSelected(1);
             becameSingle = members().size() == 1 && before < 0;
             if (!becameSingle) {
-                MultiSelecting = true;
+                Session.BeginMultiSelection();
                 ObjectGrabbed = false;
                 Document->SetSelectedIndex(-1, CurrentFace);
             }
         }
     }
-    if (MultiSelecting && before >= 0) {
+    if (Session.IsMultiSelecting() && before >= 0) {
         Document->GetObject(before, CurrentFace)->SetSelected(1);
         DrawSelection();
         return;
@@ -278,15 +278,15 @@ void TFormDesign::ImageDesignMouseMove(int x, int y)
 {
     if (ObjectGrabbed) {
         ShapeSheetLine->move(PressFrameLeft + x - PressX, PressFrameTop + y - PressY);
-        Saved = false;
-    } else if (!ShapeMultiSelect->isHidden() && !MultiSelecting) {
+        Session.MarkChanged();
+    } else if (!ShapeMultiSelect->isHidden() && !Session.IsMultiSelecting()) {
         MultiSelectRect.setWidth(x - PressX);
         MultiSelectRect.setHeight(y - PressY);
         PlaceMultiSelectShape();
-        Saved = false;
-    } else if (!ShapeMultiSelect->isHidden() && MultiSelecting && LeftButtonDown) {
+        Session.MarkChanged();
+    } else if (!ShapeMultiSelect->isHidden() && Session.IsMultiSelecting() && LeftButtonDown) {
         ShapeMultiSelect->move(PressFrameLeft + x - PressX, PressFrameTop + y - PressY);
-        Saved = false;
+        Session.MarkChanged();
     }
 }
 
@@ -296,7 +296,7 @@ void TFormDesign::ImageDesignMouseUp(Qt::MouseButton button, int x, int y)
         return;
     LeftButtonDown = false;
     // A rubber band selects; it never moves anything.
-    const bool band = !ObjectGrabbed && !MultiSelecting;
+    const bool band = !ObjectGrabbed && !Session.IsMultiSelecting();
     if (band) {
         FinishRubberBand();
     } else if (x != PressX || y != PressY) {
@@ -366,7 +366,7 @@ void TFormDesign::FinishRubberBand()
         bottom = std::max(bottom, box.top() + box.height());
     }
     if (members.size() < 2) {
-        MultiSelecting = false;
+        Session.EndMultiSelection();
         ShapeMultiSelect->hide();
         if (members.size() == 1) {
             Document->GetObject(members[0], CurrentFace)->SetSelected(0);
@@ -375,7 +375,7 @@ void TFormDesign::FinishRubberBand()
         }
         return;
     }
-    MultiSelecting = true;
+    Session.BeginMultiSelection();
     Document->SetSelectedIndex(-1, CurrentFace);
     MultiSelectRect = QRect(left, top, right - left, bottom - top);
     PlaceMultiSelectShape();
@@ -448,7 +448,7 @@ void TFormDesign::ShapeFrameMouseUp(Qt::MouseButton button)
     object->SetHeight(SurfacePixelsToMm(false, frame.height()));
     // A resize is an unsaved change like any other.
     if (was != std::array<double, 4>{object->GetLeft(), object->GetTop(), object->GetWidth(), object->GetHeight()})
-        Saved = false;
+        Session.MarkChanged();
     const bool ready = PanelsReady;
     PanelsReady = false;
     ShowPropertyPage();
@@ -478,7 +478,7 @@ void TFormDesign::StepNudgeText(QLineEdit* edit, double step)
 
 bool TFormDesign::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 {
-    if (!Document || IsEditingKeyTarget() || (!SelectedObject() && !MultiSelecting))
+    if (!Document || IsEditingKeyTarget() || (!SelectedObject() && !Session.IsMultiSelecting()))
         return false;
     double dx = 0;
     double dy = 0;
@@ -492,10 +492,10 @@ bool TFormDesign::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         dy = kNudgeStep;
     else
         return false;
-    if (MultiSelecting) {
+    if (Session.IsMultiSelecting()) {
         // Recorded and marked unsaved like the single-object nudge.
         SetMemberPositions(dx, dy, true);
-        Saved = false;
+        Session.MarkChanged();
         RefreshDesign();
         return true;
     }

@@ -55,7 +55,7 @@ void TFormDesign::SBtnSheetPrevClick()
     UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedFront, i, nullptr, false);
     Document->MoveObjectFront(i, CurrentFace);
     Document->SetSelectedIndex(i - 1, CurrentFace);
-    Saved = false;
+    Session.MarkChanged();
     RefreshDesign();
 }
 
@@ -67,7 +67,7 @@ void TFormDesign::SBtnSheetBackClick()
     UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedBack, i, nullptr, false);
     Document->MoveObjectBack(i, CurrentFace);
     Document->SetSelectedIndex(i + 1, CurrentFace);
-    Saved = false;
+    Session.MarkChanged();
     RefreshDesign();
 }
 
@@ -82,7 +82,7 @@ void TFormDesign::SBtnChangeNameClick()
     RecordGeometryUndo(true);
     object->SetName(Utf8ToCp932(*name));
     EditSheetName->setText(ToQString(object->GetName()));
-    Saved = false;
+    Session.MarkChanged();
     RefreshDesign();
     RecordGeometryUndo(false);
 }
@@ -96,8 +96,8 @@ void TFormDesign::SBtnDelSheetClick()
     UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoDeleted, i, object->Clone(), false);
     Document->DeleteObject(i, CurrentFace);
     Document->SetSelectedIndex(-1, CurrentFace);
-    MultiSelecting = false;
-    Saved = false;
+    Session.EndMultiSelection();
+    Session.MarkChanged();
     RedrawAfterEdit();
 }
 

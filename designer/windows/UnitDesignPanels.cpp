@@ -794,7 +794,7 @@ void TFormDesign::ApplyPanel(void (TFormDesign::*writer)(std::int32_t), bool dra
 {
     if (!PanelsReady || !Document)
         return;
-    Saved = false;
+    Session.MarkChanged();
     const std::int32_t index = Document->GetSelectedIndex(CurrentFace);
     if (index >= 0)
         (this->*writer)(index);
@@ -1068,7 +1068,7 @@ void TFormDesign::ChooseSwatchColor(ColorSwatch* swatch, void (TFormDesign::*wri
     if (!chosen)
         return;
     swatch->setColor(*chosen);
-    Saved = false;
+    Session.MarkChanged();
     if (Document && Document->GetSelectedIndex(CurrentFace) >= 0)
         (this->*writer)(Document->GetSelectedIndex(CurrentFace));
     RefreshDesign();

@@ -234,7 +234,7 @@ void TFormDesign::SBtnOpenImageClick()
         return;
     // A file that cannot be read raises here and leaves the design as it was.
     Picture picture = LoadPictureFile(*path);
-    Saved = false;
+    Session.MarkChanged();
     ApplyPictureToObject(std::move(picture));
 }
 
@@ -251,7 +251,7 @@ void TFormDesign::SBtnLoadTwainClick()
     auto bitmap = AcquireTwainBitmap();
     if (!bitmap)
         return;
-    Saved = false;
+    Session.MarkChanged();
     ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 
@@ -283,13 +283,13 @@ void TFormDesign::SBtnPasteClick()
         ShowInfo(kPasteFailed);
         return;
     }
-    Saved = false;
+    Session.MarkChanged();
     ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 
 void TFormDesign::SBtnClearClick()
 {
-    Saved = false;
+    Session.MarkChanged();
     ImageSheetPictureData.Clear();
     FitSheetPicture();
     SBtnCopy->setEnabled(false);

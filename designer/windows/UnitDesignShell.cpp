@@ -126,7 +126,7 @@ void TFormDesign::HandleDropFiles(const std::vector<std::string>& paths)
     }
     Picture picture = LoadPictureFile(path);
     // The picture changed the design like any other picture command.
-    Saved = false;
+    Session.MarkChanged();
     ApplyPictureToObject(std::move(picture));
 }
 

@@ -41,6 +41,7 @@ void TFormDesign::RecordSelectedUndo(std::int32_t action, bool before)
 
 void TFormDesign::ClearMultiSelection()
 {
+    Session.EndMultiSelection();
     Document->SetSelectedIndex(-1, CurrentFace);
     for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
         Document->GetObject(i, CurrentFace)->SetSelected(0);
@@ -64,7 +65,6 @@ void TFormDesign::ReplayGroup(bool redo)
 {
     PanelsReady = false;
     ClearMultiSelection();
-    MultiSelecting = false;
     const std::int32_t n = redo ? UndoHistory->GetRedoGroupSize() : UndoHistory->GetUndoGroupSize();
     try {
         for (std::int32_t i = 0; i < n; ++i) {
@@ -83,7 +83,7 @@ void TFormDesign::ReplayGroup(bool redo)
     if (n > 1)
         ClearMultiSelection();
     // The design now differs from what was last saved.
-    Saved = false;
+    Session.MarkChanged();
     RedrawAfterEdit();
     PanelsReady = true;
 }

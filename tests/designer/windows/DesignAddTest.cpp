@@ -39,13 +39,13 @@ TEST_F(DesignEditingTest, EachAddCommandPutsItsKindInFrontSelectedWithItsPage)
     int count = 0;
     for (const AddCase& c : cases) {
         SCOPED_TRACE(c.tag);
-        Editor().Saved = true;
+        Editor().Session.MarkSaved();
         Add(c.tag);
         ++count;
         ASSERT_EQ(Doc().GetObjectCount(0), count);
         EXPECT_EQ(Object(0).GetKind(), c.kind);
         EXPECT_EQ(Doc().GetSelectedIndex(0), 0);
-        EXPECT_FALSE(Editor().Saved);
+        EXPECT_FALSE(Editor().Session.IsSaved());
         EXPECT_TRUE(Editor().PanelsReady);
         EXPECT_EQ(Editor().PageControlProperty->currentWidget()->objectName(), QString::fromLatin1(c.page));
         EXPECT_EQ(fromQColor(Editor().EditSheetName->palette().color(QPalette::WindowText)), c.nameColour);

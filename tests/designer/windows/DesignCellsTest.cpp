@@ -82,12 +82,12 @@ TEST_F(DesignCellsTest, CopyPastePasteAllAndDelete)
     FormDesign->BtnSheetPaste->click();
     AddText("後から"); // read at paste time
     ClickCell(5);
-    FormDesign->Saved = true;
+    FormDesign->Session.MarkSaved();
     FormDesign->BtnSheetPaste->click();
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"現在編集中のデザインをコピーしました。", "貼り付け元と貼り付け先が同一です。",
                                                           "コピーしたデザインを現在編集中の面に貼り付けました。"}));
     EXPECT_EQ(Texts(5), (std::vector<std::string>{"後から", "元"}));
-    EXPECT_FALSE(FormDesign->Saved);
+    EXPECT_FALSE(FormDesign->Session.IsSaved());
     // Cell 5 keeps its own size.
     EXPECT_DOUBLE_EQ(Document().GetFaceObjects(5).GetLabelWidth(), 60);
 
@@ -136,7 +136,7 @@ TEST_F(DesignCellsTest, ModeSwitchKeepsTheEditedDesignAndDropsWhatTheModeCannotU
     // Back to single while editing cell 4: its design becomes the one design.
     ClickCell(4);
     AddText("四");
-    FormDesign->Saved = true;
+    FormDesign->Session.MarkSaved();
     messages.Answer(MessageAnswer::Yes);
     FormDesign->BtnMode->click();
     EXPECT_TRUE(messages.Texts().back().starts_with("現在のモードからシングルモードへ変更しますか？\r\n"));
@@ -145,7 +145,7 @@ TEST_F(DesignCellsTest, ModeSwitchKeepsTheEditedDesignAndDropsWhatTheModeCannotU
     EXPECT_EQ(Texts(0), std::vector<std::string>{"四"});
     for (std::int32_t i = 1; i < Document().GetFaceCount(); ++i)
         EXPECT_EQ(Document().GetObjectCount(i), 0) << i;
-    EXPECT_FALSE(FormDesign->Saved);
+    EXPECT_FALSE(FormDesign->Session.IsSaved());
     EXPECT_EQ(FormDesign->LblMode->text(), QStringLiteral("現在のモード：シングル"));
 }
 

@@ -69,7 +69,7 @@ TEST_F(DesignEffectsTest, ShadowAndOutlineBoxesLockTheOthersAndShowTheirColour)
         QCheckBox* box = FormDesign->*c.box;
         box->setChecked(true);
         EXPECT_EQ((object.*c.flag)(), 1);
-        EXPECT_FALSE(FormDesign->Saved);
+        EXPECT_FALSE(FormDesign->Session.IsSaved());
         EXPECT_TRUE(FormDesign->UndoHistory->CanUndo());
         for (QCheckBox* other : OtherBoxes(box))
             EXPECT_FALSE(other->isEnabled()) << other->objectName().toStdString();
@@ -88,7 +88,7 @@ TEST_F(DesignEffectsTest, ShadowAndOutlineBoxesLockTheOthersAndShowTheirColour)
         EXPECT_TRUE(AlignmentEnabled());
         EXPECT_EQ(FormDesign->Label129->text(), QStringLiteral("サブフォント色"));
         ExpectPlainArrangement();
-        FormDesign->Saved = true;
+        FormDesign->Session.MarkSaved();
         FormDesign->close();
     }
 }
@@ -147,7 +147,7 @@ TEST_F(DesignEffectsTest, FillingThePageChangesNothing)
     object.SetOutline(1);
     const int undoGroups = FormDesign->UndoHistory->GetUndoGroupSize();
     FormDesign->TABSheetChange(0);
-    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_TRUE(FormDesign->Session.IsSaved());
     EXPECT_EQ(FormDesign->UndoHistory->GetUndoGroupSize(), undoGroups);
     EXPECT_EQ(object.GetShadow(), 0);
     // The page was arranged for the outline it found.
@@ -185,9 +185,9 @@ TEST_F(DesignEffectsTest, ColourButtonsPaintTheSampleAndTheObject)
     EXPECT_GT(lxtest::CountPixels(surface, qRgb(0, 255, 0)), 50);
     EXPECT_GT(lxtest::CountPixels(surface, qRgb(0, 0, 255)), 20);
     // A cancelled dialog changes nothing.
-    FormDesign->Saved = true;
+    FormDesign->Session.MarkSaved();
     messages.ChooseColorNext(std::nullopt);
     FormDesign->BtnFontColor2->click();
     EXPECT_EQ(object.GetFontColor(), kGreen);
-    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_TRUE(FormDesign->Session.IsSaved());
 }

@@ -40,7 +40,7 @@ TEST_F(DesignFilesTest, SavedDesignOpensInAFreshEditorAsTheSameDocument)
     AddText("四面目の二");
     const std::string first = temp.File("宛名 ラベル.bv2");
     SaveThroughButton(first);
-    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_TRUE(FormDesign->Session.IsSaved());
     EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面 -宛名 ラベル.bv2-"));
     const std::string saved = ReadFileBytes(first);
     EXPECT_EQ(saved, DesignBytes());
@@ -82,13 +82,13 @@ TEST_F(DesignFilesTest, OpenButtonAsksCancelsAndLoads)
     FormDesign->BtnLoad->click();
     EXPECT_EQ(messages.FileRequests().size(), 1u);
     EXPECT_EQ(FormDesign->CurrentFace, 2);
-    EXPECT_FALSE(FormDesign->Saved);
+    EXPECT_FALSE(FormDesign->Session.IsSaved());
     EXPECT_TRUE(History().CanUndo());
 
     messages.Answer(MessageAnswer::Yes);
     OpenThroughButton(other);
     EXPECT_EQ(FormDesign->CurrentFace, 0);
-    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_TRUE(FormDesign->Session.IsSaved());
     EXPECT_FALSE(FormDesign->IsNewDesign);
     EXPECT_TRUE(FormDesign->PanelsReady);
     EXPECT_FALSE(History().CanUndo());
@@ -129,7 +129,7 @@ TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
         EXPECT_EQ(DesignBytes(), before);
         EXPECT_EQ(FormDesign->CurrentFace, 4);
         EXPECT_TRUE(FormDesign->PanelsReady);
-        EXPECT_FALSE(FormDesign->Saved);
+        EXPECT_FALSE(FormDesign->Session.IsSaved());
         EXPECT_TRUE(History().CanUndo());
         EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面"));
         failures.push_back(messages.Texts().back());
@@ -141,8 +141,8 @@ TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
     messages.Clear();
     SaveThroughButton(temp.File("無い/保存.bv2"));
     EXPECT_EQ(messages.Shown().size(), 1u);
-    EXPECT_FALSE(FormDesign->Saved);
-    EXPECT_TRUE(FormDesign->DesignFileName.empty());
+    EXPECT_FALSE(FormDesign->Session.IsSaved());
+    EXPECT_TRUE(FormDesign->Session.FileName().empty());
     // Closing still asks, so nothing is lost.
     FormDesign->close();
     EXPECT_TRUE(FormDesign->isVisible());
@@ -216,14 +216,14 @@ TEST_F(DesignFilesTest, RealSaveDialogAddsTheExtensionAndAsksBeforeReplacing)
     saveAs(QString::fromStdString(path).chopped(4), QMessageBox::NoButton);
     ASSERT_TRUE(FileExists(path));
     const std::string saved = ReadFileBytes(path);
-    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_TRUE(FormDesign->Session.IsSaved());
 
     // Refusing to replace the existing file leaves it and the unsaved state.
     AddText("追加");
     saveAs(QString::fromStdString(path), QMessageBox::No);
     SetMessageService(&messages);
     EXPECT_EQ(ReadFileBytes(path), saved);
-    EXPECT_FALSE(FormDesign->Saved);
+    EXPECT_FALSE(FormDesign->Session.IsSaved());
 }
 
 TEST_F(DesignFilesTest, PaperChangeAsksOnceAndOpensTheChooserNotTheMenu)

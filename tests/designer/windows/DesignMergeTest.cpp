@@ -53,7 +53,7 @@ TEST_F(DesignMergeTest, EveryColumnListOffersTheTablesColumns)
     }
     // Nothing was selected: nothing to record.
     EXPECT_FALSE(FormDesign->UndoHistory->CanUndo());
-    EXPECT_FALSE(FormDesign->Saved);
+    EXPECT_FALSE(FormDesign->Session.IsSaved());
     ChangeCsvFile(WriteCsv("empty.csv", ""));
     for (QComboBox* box : FormDesign->MergeColumnLists())
         EXPECT_EQ(box->count(), 1);
@@ -111,17 +111,17 @@ TEST_F(DesignMergeTest, AFileThatCannotBeReadChangesNothing)
     NewDesign();
     messages.ChooseFileNext(FileDialogResult{WriteCsv("two.csv", "a,b\r\n"), 0});
     Add<TLxLabelObjectCsvString>(6);
-    FormDesign->Saved = true;
+    FormDesign->Session.MarkSaved();
     const std::string missing = temp.File("missing.csv");
     ChangeCsvFile(missing);
     EXPECT_EQ(messages.Texts().back(), missing + "を開くことができません。");
     EXPECT_EQ(FormDesign->CBCsvCol->count(), 3);
     EXPECT_EQ(FormDesign->MergeTable->GetColCount(), 2);
-    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_TRUE(FormDesign->Session.IsSaved());
     // A cancelled dialog does nothing either.
     messages.ChooseFileNext(std::nullopt);
     FormDesign->PngBtnChangeCsvFileClick();
-    EXPECT_TRUE(FormDesign->Saved);
+    EXPECT_TRUE(FormDesign->Session.IsSaved());
     // Nothing was recorded: undo takes back the addition.
     FormDesign->BtnUndoClick();
     EXPECT_EQ(FormDesign->Document->GetObjectCount(0), 0);

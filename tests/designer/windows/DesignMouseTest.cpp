@@ -48,12 +48,12 @@ TEST_F(DesignMouseTest, ClickPicksTheFrontObjectAndMovesNothing)
     EXPECT_EQ(Doc().GetSelectedIndex(0), -1);
     EXPECT_FALSE(Editor().ShapeSheetLine->isVisible());
     Editor().UndoHistory->Clear();
-    Editor().Saved = true;
+    Editor().Session.MarkSaved();
     Click(At(27, 17)); // in the overlap
     EXPECT_EQ(Doc().GetSelectedIndex(0), 0);
     EXPECT_EQ(Object(0).GetLeft(), 10.0);
     EXPECT_FALSE(Editor().UndoHistory->CanUndo());
-    EXPECT_TRUE(Editor().Saved);
+    EXPECT_TRUE(Editor().Session.IsSaved());
     EXPECT_EQ(Editor().PageControlProperty->currentWidget(), Editor().TabSheetDrawing);
     // A fixed object cannot be picked: the press reaches the one behind.
     Object(0).SetCanMove(0);
@@ -66,12 +66,12 @@ TEST_F(DesignMouseTest, DragMovesByWholeMillimetresWithOneUndoStep)
     TwoFigures();
     Place(0, 10.3, 10, 20, 10);
     Editor().UndoHistory->Clear();
-    Editor().Saved = true;
+    Editor().Session.MarkSaved();
     const int dx = Editor().SurfaceMmToPixels(true, 2);
     Drag(At(15, 15), At(15, 15) + QPoint(dx, 0));
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 12.3);
     EXPECT_EQ(Object(0).GetTop(), 10.0);
-    EXPECT_FALSE(Editor().Saved);
+    EXPECT_FALSE(Editor().Session.IsSaved());
     EXPECT_FALSE(Editor().ObjectGrabbed);
     EXPECT_EQ(Editor().EditSheetPosLeft->text(), QStringLiteral("12.3"));
     EXPECT_EQ(Editor().ShapeSheetLine->pos(), At(12.3, 10));
@@ -112,7 +112,7 @@ TEST_F(DesignMouseTest, RubberBandSelectsTheMovableObjectsItTouches)
     Object(0).SetCanMove(0);
     // Touching both figures, drawn from bottom right to top left.
     Drag(At(60, 45), At(20, 12));
-    EXPECT_TRUE(Editor().MultiSelecting);
+    EXPECT_TRUE(Editor().Session.IsMultiSelecting());
     EXPECT_TRUE(Member(1));
     EXPECT_TRUE(Member(2));
     EXPECT_EQ(Doc().GetSelectedIndex(0), -1);
@@ -129,9 +129,9 @@ TEST_F(DesignMouseTest, RubberBandSelectsTheMovableObjectsItTouches)
     EXPECT_EQ(Object(0).GetLeft(), 70.0);
     // A band touching one object selects it alone; touching none clears.
     Click(At(90, 5));
-    EXPECT_FALSE(Editor().MultiSelecting);
+    EXPECT_FALSE(Editor().Session.IsMultiSelecting());
     Drag(At(1, 1), At(18, 12));
-    EXPECT_FALSE(Editor().MultiSelecting);
+    EXPECT_FALSE(Editor().Session.IsMultiSelecting());
     EXPECT_EQ(Doc().GetSelectedIndex(0), 1);
     Drag(At(90, 40), At(95, 45));
     EXPECT_EQ(Doc().GetSelectedIndex(0), -1);
@@ -143,21 +143,21 @@ TEST_F(DesignMouseTest, ShiftClickBuildsAndShrinksAMultiSelection)
     TwoFigures();
     Click(At(12, 12));
     Click(At(40, 22), Qt::ShiftModifier);
-    EXPECT_TRUE(Editor().MultiSelecting);
+    EXPECT_TRUE(Editor().Session.IsMultiSelecting());
     EXPECT_TRUE(Member(0));
     EXPECT_TRUE(Member(1));
     EXPECT_FALSE(Editor().ShapeSheetLine->isVisible());
     Click(At(12, 12), Qt::ShiftModifier);
-    EXPECT_FALSE(Editor().MultiSelecting);
+    EXPECT_FALSE(Editor().Session.IsMultiSelecting());
     EXPECT_EQ(Doc().GetSelectedIndex(0), 1);
     EXPECT_FALSE(Member(0));
     // A plain press outside the frame ends a multi-selection for good.
     Add(3);
     Place(0, 70, 30, 10, 10);
     Drag(At(5, 5), At(50, 28));
-    ASSERT_TRUE(Editor().MultiSelecting);
+    ASSERT_TRUE(Editor().Session.IsMultiSelecting());
     Click(At(75, 35));
-    EXPECT_FALSE(Editor().MultiSelecting);
+    EXPECT_FALSE(Editor().Session.IsMultiSelecting());
     EXPECT_EQ(Doc().GetSelectedIndex(0), 0);
     EXPECT_FALSE(Member(1));
     EXPECT_FALSE(Member(2));
@@ -167,7 +167,7 @@ TEST_F(DesignMouseTest, CornerHandleResizesAndStopsAtTheOppositeCorner)
 {
     TwoFigures();
     Click(At(12, 12));
-    Editor().Saved = true;
+    Editor().Session.MarkSaved();
     OutlineShape* handle = Editor().ShapeRightBottom;
     const QPoint centre(4, 4);
     QTest::mousePress(handle, Qt::LeftButton, {}, centre);
@@ -177,7 +177,7 @@ TEST_F(DesignMouseTest, CornerHandleResizesAndStopsAtTheOppositeCorner)
     EXPECT_EQ(Object(0).GetLeft(), 10.0);
     EXPECT_EQ(Object(0).GetWidth(), 30.0);
     EXPECT_EQ(Object(0).GetHeight(), 20.0);
-    EXPECT_FALSE(Editor().Saved);
+    EXPECT_FALSE(Editor().Session.IsSaved());
     EXPECT_EQ(Editor().EditSheetWidth->text(), QStringLiteral("30.0"));
     // Past the opposite corner it stops there: zero size, never negative.
     handle = Editor().ShapeLeftTop;
@@ -214,12 +214,12 @@ TEST_F(DesignMouseTest, ArrowKeysNudgeBySteps)
     EXPECT_EQ(Editor().EditSheetPosLeft->text(), QStringLiteral("abc"));
     // A multi-selection moves every member and rounds to a tenth.
     Place(0, 10.04, 10, 20, 10);
-    Editor().Saved = true;
+    Editor().Session.MarkSaved();
     Click(At(12, 12));
     Click(At(40, 22), Qt::ShiftModifier);
-    ASSERT_TRUE(Editor().MultiSelecting);
+    ASSERT_TRUE(Editor().Session.IsMultiSelecting());
     QTest::keyClick(&Editor(), Qt::Key_Left);
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 9.8);
     EXPECT_DOUBLE_EQ(Object(1).GetLeft(), 24.8);
-    EXPECT_FALSE(Editor().Saved);
+    EXPECT_FALSE(Editor().Session.IsSaved());
 }

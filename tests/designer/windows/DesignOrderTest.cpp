@@ -37,11 +37,11 @@ TEST_F(DesignOrderTest, FrontAndBackStepOnceAndUndoPutsThemBack)
     FormDesign->SBtnSheetBack->click(); // already last
     EXPECT_EQ(names(), (std::vector<std::string>{"甲", "乙", "丙"}));
 
-    FormDesign->Saved = true;
+    FormDesign->Session.MarkSaved();
     FormDesign->SBtnSheetPrev->click();
     EXPECT_EQ(names(), (std::vector<std::string>{"甲", "丙", "乙"}));
     EXPECT_EQ(Selected(), 1);
-    EXPECT_FALSE(FormDesign->Saved); // a change the file does not hold yet
+    EXPECT_FALSE(FormDesign->Session.IsSaved()); // a change the file does not hold yet
     FormDesign->BtnUndo->click();
     EXPECT_EQ(names(), (std::vector<std::string>{"甲", "乙", "丙"}));
     EXPECT_EQ(Selected(), 2);

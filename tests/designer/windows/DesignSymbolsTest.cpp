@@ -112,7 +112,7 @@ TEST_F(DesignSymbolsTest, ANewSymbolScansAfterEveryEditAndKeepsItsProportions)
     EXPECT_EQ(symbol.GetHeight(), 30.0);
     EXPECT_EQ(Editor().EditSheetHeight->text(), QStringLiteral("30.0"));
     EXPECT_GT(CountDark(10, 10, 30, 30), 200);
-    EXPECT_FALSE(Editor().Saved);
+    EXPECT_FALSE(Editor().Session.IsSaved());
     // Each change is one step of the history.
     Editor().BtnUndoClick();
     Editor().BtnUndoClick();

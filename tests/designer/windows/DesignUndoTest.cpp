@@ -52,11 +52,11 @@ TEST_F(DesignUndoTest, ButtonsReplayAdditionsAndEditsBackToTheSameDocument)
     EXPECT_FALSE(FormDesign->BtnUndo->isVisible());
     EXPECT_TRUE(FormDesign->BtnRedo->isVisible());
 
-    FormDesign->Saved = true;
+    FormDesign->Session.MarkSaved();
     Redo(); // back in front and selected
     EXPECT_EQ(DesignBytes(), one);
     EXPECT_EQ(Selected(), 0);
-    EXPECT_FALSE(FormDesign->Saved); // the design differs from the file again
+    EXPECT_FALSE(FormDesign->Session.IsSaved()); // the design differs from the file again
     Redo();
     Redo();
     EXPECT_EQ(DesignBytes(), edited);
@@ -82,11 +82,11 @@ TEST_F(DesignUndoTest, GroupOfSeveralObjectsRestoresAllAndSelectsNone)
     for (std::int32_t i = 0; i < 3; ++i)
         History().PushUndo(afterKey, UndoChanged, i, Document().GetObject(i, 0)->Clone(), false);
     const std::string moved = DesignBytes();
-    FormDesign->MultiSelecting = true;
+    FormDesign->Session.BeginMultiSelection();
     Undo();
     EXPECT_EQ(DesignBytes(), before);
     EXPECT_EQ(Selected(), -1);
-    EXPECT_FALSE(FormDesign->MultiSelecting);
+    EXPECT_FALSE(FormDesign->Session.IsMultiSelecting());
     Redo();
     EXPECT_EQ(Selected(), -1);
     for (std::int32_t i = 0; i < 3; ++i)

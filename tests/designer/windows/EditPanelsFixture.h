@@ -37,7 +37,7 @@ protected:
         lx::FormDesign->BtnAddSheetClick(tag);
         const std::int32_t face = lx::FormDesign->CurrentFace;
         auto& object = dynamic_cast<T&>(*lx::FormDesign->Document->GetObject(lx::FormDesign->Document->GetSelectedIndex(face), face));
-        lx::FormDesign->Saved = true;
+        lx::FormDesign->Session.MarkSaved();
         return object;
     }
 

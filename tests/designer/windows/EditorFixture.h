@@ -57,7 +57,7 @@ protected:
         object.SetText(lx::Sjis(text));
         object.SetName(lx::Sjis(text));
         History().PushUndo(History().NewUndoGroupKey(), lx::UndoAdded, 0, object.Clone(), false);
-        editor.Saved = false;
+        editor.Session.MarkChanged();
         editor.RefreshDesign();
     }
 

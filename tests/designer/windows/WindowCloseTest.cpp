@@ -123,7 +123,7 @@ TEST_F(DesignerTest, ClosingAChangedDesignAsksFirst)
     Click(Find(FormTopMenu, "PngBtnSelectPaper"));
     FormSelectPaper->LBPaperList->setCurrentRow(0);
     Click(Find(FormSelectPaper, "BtnNext"));
-    FormDesign->Saved = false;
+    FormDesign->Session.MarkChanged();
     messages.Answer(MessageAnswer::No);
     FormDesign->close();
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
