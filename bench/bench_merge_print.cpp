@@ -13,6 +13,9 @@
 #include "designer/windows/UnitPreview.h"
 #include "platform/app/Messages.h"
 #include "platform/com/ComClient.h"
+#include "platform/com/Registration.h"
+#include "platform/registry/Registry.h"
+#include "symbol/control/MatrixelProIds.h"
 #include "platform/io/Stream.h"
 #include "platform/printing/Printer.h"
 #include "platform/text/Cp932.h"
@@ -123,7 +126,10 @@ int main(int argc, char** argv)
     const std::string store = OutputFolder() + "/bench-registry.txt";
     ::setenv("LX_REGISTRY_FILE", store.c_str(), 1);
     QApplication app(argc, argv);
-    if (lx::RegisterServerLibrary(LX_CONTROL_LIBRARY) != lx::kOk)
+    // Registered once, as the program does: a store that names the library
+    // already is not written again.
+    if (lx::RegisteredLibrary(lx::RegistryStore(), lx::kMatrixelProClassId) != LX_CONTROL_LIBRARY &&
+        lx::RegisterServerLibrary(LX_CONTROL_LIBRARY) != lx::kOk)
         return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -199,7 +199,7 @@ void TLxLabelObjectBarcode::RenderThroughControl(const std::string& data)
     control_->SetInputData(data);
     control_->SetChkDigit(settings_.CheckDigit);
     control_->Refresh();
-    picture_.SetBitmap(CopySymbolThroughClipboard(*control_, workBitmap_));
+    CopySymbolThroughClipboard(*control_, picture_, workBitmap_);
 }
 
 } // namespace lx

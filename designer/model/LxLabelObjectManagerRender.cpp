@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "designer/model/UnitCommon.h"
+#include "platform/image/BitmapImage.h"
 #include "platform/image/DecodedImage.h"
 #include "platform/image/MetafileImage.h"
 #include "platform/metafile/MetafileImageDrawing.h"
@@ -373,6 +374,23 @@ void TlxLabelObjectManager::DrawGrid(DeviceContext& canvas, std::int32_t columns
     canvas.LineTo(right, bottom);
 }
 
+namespace {
+
+// The runs a picture is made of, when the canvas draws them as they are and
+// they would reach it whole (no transparent colour, no reduction).
+const RunRaster* RunsToDraw(const RasterGraphic& raster, const DeviceContext& canvas, bool transparent, int boxWidth,
+                            int boxHeight)
+{
+    const auto* bitmap = dynamic_cast<const BitmapImage*>(&raster);
+    const RunRaster* runs = bitmap ? bitmap->Runs() : nullptr;
+    if (!runs || transparent || !canvas.DrawsRunsAsRects())
+        return nullptr;
+    const ImageSize drawn = DrawnSize(runs->width, runs->height, boxWidth, boxHeight);
+    return drawn.width == runs->width && drawn.height == runs->height ? runs : nullptr;
+}
+
+} // namespace
+
 void TlxLabelObjectManager::DrawPicture(DeviceContext& canvas, const Picture& picture, bool transparent,
                                         ColorRef transparentColor, int left, int top, int width, int height)
 {
@@ -384,6 +402,10 @@ void TlxLabelObjectManager::DrawPicture(DeviceContext& canvas, const Picture& pi
         const int boxHeight = BoxExtent(dest.top, dest.bottom);
         if (boxWidth == 0 || boxHeight == 0)
             return;
+        if (const RunRaster* runs = RunsToDraw(*raster, canvas, transparent, boxWidth, boxHeight)) {
+            canvas.StretchDrawRuns(dest, *runs);
+            return;
+        }
         SharedPixels pixels;
         try {
             pixels = raster->PixelsFor(boxWidth, boxHeight);

@@ -169,7 +169,7 @@ void TLxLabelObjectQRCarry::RenderAttempt(const std::string& payload)
     control_->SetCodeType(0);
     control_->SetInputData(payload);
     control_->Refresh();
-    picture_.SetBitmap(CopySymbolThroughClipboard(*control_, workBitmap_));
+    CopySymbolThroughClipboard(*control_, picture_, workBitmap_);
 }
 
 } // namespace lx

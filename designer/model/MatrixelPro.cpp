@@ -5,6 +5,7 @@
 #include "platform/clipboard/Clipboard.h"
 #include "platform/com/ComClient.h"
 #include "platform/gdi/RasterDeviceContext.h"
+#include "platform/gdi/RunRasterDeviceContext.h"
 #include "platform/image/Graphic.h"
 #include "platform/io/Errors.h"
 #include "platform/metafile/EnhMetafile.h"
@@ -71,7 +72,7 @@ std::int16_t TMatrixelPro::QrImageCopy(std::int16_t kind)
     return result.Type() == VarType::Int16 ? result.AsInt16() : std::int16_t{0};
 }
 
-Bitmap CopySymbolThroughClipboard(TMatrixelPro& control, Bitmap& workBitmap)
+void CopySymbolThroughClipboard(TMatrixelPro& control, Picture& picture, Bitmap& workBitmap)
 {
     // The control's copy road lands in process; the user's clipboard stays.
     const PrivateClipboard inProcess;
@@ -83,12 +84,22 @@ Bitmap CopySymbolThroughClipboard(TMatrixelPro& control, Bitmap& workBitmap)
     const Size size = metafile->PixelSize();
     // The control is a separate component: the size it gives is not trusted.
     CheckImageSize(std::max(size.cx, 0), std::max(size.cy, 0));
+    const Rect whole{0, 0, size.cx, size.cy};
+    // A symbol of two colours is kept as its runs: printing takes them as
+    // they are, and only the screen and the file make pixels of them.
+    RunRasterDeviceContext runs(size.cx - 1, size.cy - 1);
+    PlayEnhMetafile(runs, *metafile, whole);
+    if (std::optional<RunRaster> raster = runs.Result(); raster && !raster->Empty()) {
+        workBitmap = Bitmap();
+        picture.SetRuns(std::move(*raster));
+        return;
+    }
     workBitmap = Bitmap(size.cx - 1, size.cy - 1);
     if (!workBitmap.Empty()) {
         RasterDeviceContext canvas(workBitmap);
-        PlayEnhMetafile(canvas, *metafile, Rect{0, 0, size.cx, size.cy});
+        PlayEnhMetafile(canvas, *metafile, whole);
     }
-    return workBitmap;
+    picture.SetBitmap(workBitmap);
 }
 
 } // namespace lx

@@ -12,6 +12,7 @@
 #include "platform/com/ComObject.h"
 #include "platform/com/Dispatch.h"
 #include "platform/image/Bitmap.h"
+#include "platform/image/Picture.h"
 
 namespace lx {
 
@@ -60,10 +61,11 @@ ComPtr<Dispatch> CreateSymbolControl();
 // The end of every render through the control: inside a PrivateClipboard
 // scope (the desktop clipboard is never touched), empties the clipboard, has
 // the control copy its symbol there as an enhanced metafile, plays that
-// metafile at its own size into `workBitmap`, made one pixel narrower and
-// lower than the metafile's frame in pixels of its reference device, and
-// returns a copy of it. Throws Error when no metafile came back or one too
-// large to be a symbol.
-Bitmap CopySymbolThroughClipboard(TMatrixelPro& control, Bitmap& workBitmap);
+// metafile at its own size into a bitmap one pixel narrower and lower than
+// the metafile's frame in pixels of its reference device, and puts that into
+// `picture`. A symbol of two colours is kept as its runs (workBitmap is then
+// left empty), any other drawing as the pixels of `workBitmap`. Throws Error
+// when no metafile came back or one too large to be a symbol.
+void CopySymbolThroughClipboard(TMatrixelPro& control, Picture& picture, Bitmap& workBitmap);
 
 } // namespace lx

@@ -173,26 +173,40 @@ int DeviceContext::GetDeviceCaps(DeviceCap cap) const
 
 // ---- mapping
 
-void DeviceContext::SetMapMode(MapMode mode) { state_.mapMode = mode; }
+void DeviceContext::SetMapMode(MapMode mode)
+{
+    state_.mapMode = mode;
+    MappingChanged();
+}
 
 void DeviceContext::SetWindowExt(int cx, int cy)
 {
     // Extents only count in the scalable modes, and never as 0.
     if (state_.mapMode != MapMode::Text && cx != 0 && cy != 0)
         state_.windowExt = {cx, cy};
+    MappingChanged();
 }
 
-void DeviceContext::SetWindowOrg(int x, int y) { state_.windowOrg = {x, y}; }
+void DeviceContext::SetWindowOrg(int x, int y)
+{
+    state_.windowOrg = {x, y};
+    MappingChanged();
+}
 
 void DeviceContext::SetViewportExt(int cx, int cy)
 {
     if (state_.mapMode != MapMode::Text && cx != 0 && cy != 0)
         state_.viewportExt = {cx, cy};
+    MappingChanged();
 }
 
-void DeviceContext::SetViewportOrg(int x, int y) { state_.viewportOrg = {x, y}; }
+void DeviceContext::SetViewportOrg(int x, int y)
+{
+    state_.viewportOrg = {x, y};
+    MappingChanged();
+}
 
-Transform DeviceContext::CurrentTransform() const
+void DeviceContext::MappingChanged()
 {
     Transform t;
     if (state_.mapMode != MapMode::Text) {
@@ -206,8 +220,10 @@ Transform DeviceContext::CurrentTransform() const
     }
     t.dx = state_.viewportOrg.x - state_.windowOrg.x * t.sx;
     t.dy = state_.viewportOrg.y - state_.windowOrg.y * t.sy;
-    return t.Then(state_.outer);
+    state_.toDevice = t.Then(state_.outer);
 }
+
+Transform DeviceContext::CurrentTransform() const { return state_.toDevice; }
 
 Point DeviceContext::LogicalToDevice(Point p) const
 {
@@ -412,6 +428,10 @@ void DeviceContext::Rectangle(int left, int top, int right, int bottom)
     if (box.Empty() || DeviceBounds().Empty())
         return;
     const int pen = state_.pen.style == PenStyle::Null ? 0 : std::max(1, static_cast<int>(DevicePenWidth()));
+    if (pen > 0 && state_.brush.style == BrushStyle::Solid && state_.brush.color == state_.pen.color) {
+        PaintRect(box, state_.pen.color); // frame and inside, as one (a symbol's modules)
+        return;
+    }
     const Rect inner{box.left + pen, box.top + pen, box.right - pen, box.bottom - pen};
     if (state_.brush.style == BrushStyle::Solid && !inner.Empty())
         PaintRect(inner, state_.brush.color);
@@ -615,15 +635,33 @@ void DeviceContext::TextOut(int x, int y, std::string_view bytes)
 
 void DeviceContext::StretchDraw(const Rect& dest, const Bitmap& source, std::optional<ColorRef> transparentKey)
 {
-    if (pathState_ == PathState::Open || source.Empty() || DeviceBounds().Empty())
-        return;
-    const Point a = LogicalToDevice(Point{dest.left, dest.top});
-    const Point b = LogicalToDevice(Point{dest.right, dest.bottom});
-    if (a.x == b.x || a.y == b.y)
+    const std::optional<Rect> device = StretchTarget(dest, source.Empty());
+    if (!device)
         return;
     if (transparentKey)
         transparentKey = ColorToRgb(*transparentKey);
-    PaintBitmap(Rect{a.x, a.y, b.x, b.y}, source, transparentKey);
+    PaintBitmap(*device, source, transparentKey);
+}
+
+void DeviceContext::StretchDrawRuns(const Rect& dest, const RunRaster& source)
+{
+    if (!DrawsRunsAsRects()) {
+        StretchDraw(dest, source.ToBitmap());
+        return;
+    }
+    if (const std::optional<Rect> device = StretchTarget(dest, source.Empty()))
+        PaintRunRaster(*device, source);
+}
+
+std::optional<Rect> DeviceContext::StretchTarget(const Rect& dest, bool emptySource) const
+{
+    if (pathState_ == PathState::Open || emptySource || DeviceBounds().Empty())
+        return std::nullopt;
+    const Point a = LogicalToDevice(Point{dest.left, dest.top});
+    const Point b = LogicalToDevice(Point{dest.right, dest.bottom});
+    if (a.x == b.x || a.y == b.y)
+        return std::nullopt;
+    return Rect{a.x, a.y, b.x, b.y};
 }
 
 // ---- paths
@@ -804,6 +842,7 @@ void DeviceContext::BeginPlayback(const Transform& outer)
     fresh.outer = outer;
     fresh.metaClip = clip;
     state_ = fresh;
+    MappingChanged();
     ApplyClip();
 }
 

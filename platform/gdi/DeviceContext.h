@@ -46,6 +46,7 @@
 #include "platform/fonts/FontEngine.h"
 #include "platform/gdi/Region.h"
 #include "platform/image/Bitmap.h"
+#include "platform/image/RunRaster.h"
 
 namespace lx {
 
@@ -142,6 +143,10 @@ public:
     // Bitmaps: the source stretched into dest without smoothing; with a key,
     // source pixels whose colour equals it exactly are left out.
     virtual void StretchDraw(const Rect& dest, const Bitmap& source, std::optional<ColorRef> transparentKey = {});
+    // The same for a picture of two-colour runs; only a backend that draws
+    // runs as rectangles is spared making the pixels.
+    void StretchDrawRuns(const Rect& dest, const RunRaster& source);
+    virtual bool DrawsRunsAsRects() const { return false; }
 
     // Paths.
     virtual void BeginPath();
@@ -178,6 +183,7 @@ protected:
     virtual void PaintPath(const DevicePath& /*path*/, bool /*winding*/, ColorRef /*color*/) {}
     virtual void PaintStroke(const DevicePath& /*path*/, double /*width*/, ColorRef /*color*/) {}
     virtual void PaintBitmap(const Rect& /*dest*/, const Bitmap& /*source*/, std::optional<ColorRef> /*key*/) {}
+    virtual void PaintRunRaster(const Rect& dest, const RunRaster& source) { PaintBitmap(dest, source.ToBitmap(), {}); }
     virtual void ClipChanged(const Region* /*effective*/) {}
 
     // The pen width in device pixels (0 for cosmetic pens).
@@ -221,9 +227,15 @@ private:
         std::optional<Region> clip;
         Transform outer;
         std::optional<Region> metaClip;
+        Transform toDevice; // the mapping above, then outer
     };
     enum class PathState { None, Open, Closed };
 
+    // The device rectangle a stretched picture fills; nothing when nothing
+    // is to be drawn.
+    std::optional<Rect> StretchTarget(const Rect& dest, bool emptySource) const;
+    // Works out state_.toDevice again after a change of the mapping.
+    void MappingChanged();
     void DrawCosmeticLine(Point from, Point to);
     void PaintFrame(const Rect& box, int band, ColorRef color);
     void StrokeWithinReach(const DevicePath& flat);

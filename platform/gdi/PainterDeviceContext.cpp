@@ -61,8 +61,6 @@ bool SameRow(const Bitmap& source, int a, int b)
            std::memcmp(source.Row(a), source.Row(b), static_cast<std::size_t>(source.Width()) * sizeof(std::uint32_t)) == 0;
 }
 
-int Luminance(std::uint32_t rgb) { return int(rgb >> 16 & 0xFF) * 2 + int(rgb >> 8 & 0xFF) * 5 + int(rgb & 0xFF); }
-
 // The colours (0xRRGGBB) of source rows first to last: dark then light
 // (equal for one colour); nothing when there are more than two.
 std::optional<std::pair<std::uint32_t, std::uint32_t>> TwoColours(const Bitmap& source, int first, int last)
@@ -84,7 +82,7 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> TwoColours(const Bitmap& 
     }
     if (found == 1)
         colours[1] = colours[0];
-    if (Luminance(colours[0]) > Luminance(colours[1]))
+    if (DarkerColour(colours[1], colours[0]))
         std::swap(colours[0], colours[1]);
     return std::make_pair(colours[0], colours[1]);
 }
@@ -127,6 +125,70 @@ private:
     std::vector<Open> open_, next_;
     std::vector<QRect> rects_;
 };
+
+using Runs = std::vector<std::pair<int, int>>;
+
+// Device runs of the device columns [left, left + columns.size()) whose
+// source column (columns: monotonic, from SourceIndex) lies in a source run.
+void SampledRuns(const Runs& source, const std::vector<int>& columns, int left, Runs& out)
+{
+    out.clear();
+    const bool ascending = columns.front() <= columns.back();
+    const auto firstAt = [&](int column) {
+        const auto at = ascending ? std::lower_bound(columns.begin(), columns.end(), column)
+                                  : std::partition_point(columns.begin(), columns.end(), [&](int c) { return c >= column; });
+        return left + static_cast<int>(at - columns.begin());
+    };
+    const auto add = [&](int from, int to) {
+        if (from >= to)
+            return;
+        if (!out.empty() && out.back().second == from)
+            out.back().second = to;
+        else
+            out.emplace_back(from, to);
+    };
+    if (ascending)
+        for (const auto& [s0, s1] : source)
+            add(firstAt(s0), firstAt(s1));
+    else
+        for (auto run = source.rbegin(); run != source.rend(); ++run)
+            add(firstAt(run->second), firstAt(run->first));
+}
+
+// Source rows top to bottom - 1 alike, with their dark runs.
+struct SourceBand {
+    int top = 0;
+    int bottom = 0;
+    const Runs* runs = nullptr;
+};
+
+// The area filled with `light`, then the dark runs of the source rows each
+// device row shows as rectangles: runs repeated in the rows below grow
+// downwards.
+template <class BandAt>
+void PaintDarkRuns(QPainter& painter, const Rect& dest, const Rect& area, const std::vector<int>& columns,
+                   int sourceHeight, std::uint32_t dark, std::uint32_t light, BandAt bandAt)
+{
+    painter.fillRect(QRect(area.left, area.top, area.Width(), area.Height()), QColor::fromRgb(light));
+    if (dark == light)
+        return;
+    const double height = dest.bottom - dest.top;
+    const auto rowAt = [&](int y) { return SourceIndex(y, dest.top, height, sourceHeight); };
+    RunMerger merger;
+    Runs runs;
+    for (int y = area.top; y < area.bottom;) {
+        const SourceBand band = bandAt(rowAt(y));
+        const int top = y;
+        while (y < area.bottom && rowAt(y) >= band.top && rowAt(y) < band.bottom)
+            ++y;
+        SampledRuns(*band.runs, columns, area.left, runs);
+        merger.Band(top, runs);
+    }
+    const std::vector<QRect> rects = merger.Finish(area.bottom);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgb(dark));
+    painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+}
 
 // The font of a font file as the font database knows it, so that a PDF
 // embeds it (fonts read from memory have no file to embed); invalid when the
@@ -245,23 +307,33 @@ void PainterDeviceContext::PaintStroke(const DevicePath& path, double width, Col
     painter_->strokePath(ToQPath(path, true).translated(-0.5, -0.5), pen);
 }
 
-void PainterDeviceContext::PaintBitmap(const Rect& dest, const Bitmap& source, std::optional<ColorRef> key)
+std::optional<Rect> PainterDeviceContext::PaintedArea(const Rect& dest, int sourceWidth, std::vector<int>& columns) const
 {
-    FlushText();
     if (!painter_ || !painter_->isActive())
-        return;
+        return std::nullopt;
     Rect area = dest.Normalized();
     const Rect limit = clipBounds_ ? *clipBounds_ : bounds_;
     area = {std::max(area.left, limit.left), std::max(area.top, limit.top), std::min(area.right, limit.right),
             std::min(area.bottom, limit.bottom)};
     if (area.Empty())
-        return;
+        return std::nullopt;
     // Nearest neighbour by pixel centres, so that every source pixel covers a
     // whole number of device pixels; a reversed edge mirrors the picture.
     const double width = dest.right - dest.left;
-    std::vector<int> columns(static_cast<std::size_t>(area.Width()));
+    columns.resize(static_cast<std::size_t>(area.Width()));
     for (int x = area.left; x < area.right; ++x)
-        columns[static_cast<std::size_t>(x - area.left)] = SourceIndex(x, dest.left, width, source.Width());
+        columns[static_cast<std::size_t>(x - area.left)] = SourceIndex(x, dest.left, width, sourceWidth);
+    return area;
+}
+
+void PainterDeviceContext::PaintBitmap(const Rect& dest, const Bitmap& source, std::optional<ColorRef> key)
+{
+    FlushText();
+    std::vector<int> columns;
+    const std::optional<Rect> painted = PaintedArea(dest, source.Width(), columns);
+    if (!painted)
+        return;
+    const Rect area = *painted;
     if (vectorOutput_ && !key && PaintTwoColours(dest, area, columns, source))
         return;
     const double height = dest.bottom - dest.top;
@@ -289,34 +361,38 @@ bool PainterDeviceContext::PaintTwoColours(const Rect& dest, const Rect& area, c
     if (!colours)
         return false;
     const auto [dark, light] = *colours;
-    painter_->fillRect(QRect(area.left, area.top, area.Width(), area.Height()), QColor::fromRgb(light));
-    if (dark == light)
-        return true;
-    RunMerger merger;
-    std::vector<std::pair<int, int>> runs;
-    for (int y = area.top; y < area.bottom;) {
-        const int sy = rowAt(y);
-        const int top = y;
-        while (y < area.bottom && SameRow(source, rowAt(y), sy))
-            ++y;
+    Runs runs;
+    PaintDarkRuns(*painter_, dest, area, columns, source.Height(), dark, light, [&](int sy) {
+        SourceBand band{sy, sy + 1, &runs};
+        while (band.bottom < source.Height() && SameRow(source, band.bottom, sy))
+            ++band.bottom;
         runs.clear();
         const std::uint32_t* row = source.Row(sy);
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if ((row[columns[i]] & kRgbMask) != dark)
+        for (int x = 0; x < source.Width(); ++x) {
+            if ((row[x] & kRgbMask) != dark)
                 continue;
-            const int x = area.left + static_cast<int>(i);
             if (!runs.empty() && runs.back().second == x)
                 runs.back().second = x + 1;
             else
                 runs.emplace_back(x, x + 1);
         }
-        merger.Band(top, runs);
-    }
-    const std::vector<QRect> rects = merger.Finish(area.bottom);
-    painter_->setPen(Qt::NoPen);
-    painter_->setBrush(QColor::fromRgb(dark));
-    painter_->drawRects(rects.data(), static_cast<int>(rects.size()));
+        return band;
+    });
     return true;
+}
+
+void PainterDeviceContext::PaintRunRaster(const Rect& dest, const RunRaster& source)
+{
+    FlushText();
+    std::vector<int> columns;
+    const std::optional<Rect> area = PaintedArea(dest, source.width, columns);
+    if (!area)
+        return;
+    PaintDarkRuns(*painter_, dest, *area, columns, source.height, source.dark & kRgbMask, source.light & kRgbMask,
+                  [&](int sy) {
+                      const RunRaster::Band& band = source.BandAt(sy);
+                      return SourceBand{band.top, band.bottom, &band.runs};
+                  });
 }
 
 namespace {

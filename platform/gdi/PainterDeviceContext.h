@@ -27,6 +27,7 @@ public:
     // Draws the glyphs still held back for one text block; before the page
     // ends or the painter is used otherwise.
     void FlushText();
+    bool DrawsRunsAsRects() const override { return vectorOutput_; }
 
 protected:
     Rect DeviceBounds() const override { return bounds_; }
@@ -34,11 +35,15 @@ protected:
     void PaintPath(const DevicePath& path, bool winding, ColorRef color) override;
     void PaintStroke(const DevicePath& path, double width, ColorRef color) override;
     void PaintBitmap(const Rect& dest, const Bitmap& source, std::optional<ColorRef> key) override;
+    void PaintRunRaster(const Rect& dest, const RunRaster& source) override;
     void ClipChanged(const Region* effective) override;
     void PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color) override;
     void SetPainter(QPainter* painter) { painter_ = painter; }
 
 private:
+    // The part of dest (device pixels) that is painted, with the source
+    // column of each of its columns; nothing when nothing is painted.
+    std::optional<Rect> PaintedArea(const Rect& dest, int sourceWidth, std::vector<int>& columns) const;
     // Two-colour bitmaps as rectangles; false (nothing drawn) for others.
     bool PaintTwoColours(const Rect& dest, const Rect& area, const std::vector<int>& columns, const Bitmap& source);
     // False (nothing drawn) when a glyph has no font file to embed.

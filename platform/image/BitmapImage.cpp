@@ -292,18 +292,28 @@ BitmapImage::BitmapImage() : BitmapImage(Bitmap()) {}
 
 BitmapImage::BitmapImage(Bitmap bitmap) : pixels_(std::make_shared<DecodedImage>(std::move(bitmap))) {}
 
+BitmapImage::BitmapImage(RunRaster runs) : runs_(std::make_shared<const RunRaster>(std::move(runs))) {}
+
+SharedPixels BitmapImage::PixelsFor(int, int) const
+{
+    if (!pixels_)
+        pixels_ = std::make_shared<DecodedImage>(runs_->ToBitmap());
+    return pixels_;
+}
+
 void BitmapImage::LoadFromBytes(std::string_view bytes)
 {
     auto decoded = std::make_shared<DecodedImage>(DecodeBmp(bytes));
     file_.assign(bytes);
     pixels_ = std::move(decoded);
+    runs_.reset();
 }
 
 std::string BitmapImage::SaveToBytes() const
 {
     if (Empty())
         return {};
-    return file_.empty() ? EncodeBmp(pixels_->Pixels()) : file_;
+    return file_.empty() ? EncodeBmp(GetBitmap()) : file_;
 }
 
 std::unique_ptr<Graphic> BitmapImage::Clone() const { return std::make_unique<BitmapImage>(*this); }
@@ -311,6 +321,8 @@ std::unique_ptr<Graphic> BitmapImage::Clone() const { return std::make_unique<Bi
 Bitmap& BitmapImage::MutableBitmap()
 {
     file_.clear();
+    PixelsFor(0, 0);
+    runs_.reset();
     if (pixels_.use_count() > 1)
         pixels_ = std::make_shared<DecodedImage>(Bitmap(pixels_->Pixels()));
     return pixels_->MutablePixels();
@@ -320,6 +332,7 @@ void BitmapImage::SetBitmap(Bitmap bitmap)
 {
     file_.clear();
     pixels_ = std::make_shared<DecodedImage>(std::move(bitmap));
+    runs_.reset();
 }
 
 } // namespace lx

@@ -44,6 +44,8 @@ Graphic* Picture::GetGraphic()
 
 void Picture::SetBitmap(Bitmap bitmap) { graphic_ = std::make_unique<BitmapImage>(std::move(bitmap)); }
 
+void Picture::SetRuns(RunRaster runs) { graphic_ = std::make_unique<BitmapImage>(std::move(runs)); }
+
 std::unique_ptr<Graphic> GraphicForExtension(std::string_view path)
 {
     const std::string extension = UpperExtension(path);

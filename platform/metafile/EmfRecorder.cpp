@@ -345,7 +345,8 @@ void EmfRecorder::Rectangle(int left, int top, int right, int bottom)
 {
     writer_->Values(emf::kRectangle, {left, top, right, bottom});
     writer_->Touch(LogicalToDevice(Rect{left, top, right, bottom}));
-    DeviceContext::Rectangle(left, top, right, bottom);
+    if (HasOpenPath()) // a recorder paints nothing; only a path takes the figure
+        DeviceContext::Rectangle(left, top, right, bottom);
 }
 
 void EmfRecorder::Ellipse(int left, int top, int right, int bottom)

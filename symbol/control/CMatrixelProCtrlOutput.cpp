@@ -320,7 +320,7 @@ bool CMatrixelProCtrl::CopyEnhMetafileToClipboard()
 
 std::int16_t CMatrixelProCtrl::QrImageCopy(std::int16_t enhancedSw)
 {
-    EncodeSymbol();
+    Encoded(); // encoded again only when a property changed since
     if (Encoded().NumCell > 0) {
         if (enhancedSw != 0)
             CopyEnhMetafileToClipboard();

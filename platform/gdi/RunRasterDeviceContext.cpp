@@ -1,0 +1,206 @@
+#include "platform/gdi/RunRasterDeviceContext.h"
+
+#include <algorithm>
+
+namespace lx {
+
+namespace {
+
+using Runs = std::vector<std::pair<int, int>>;
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu; // a new bitmap's pixels
+
+Rect Intersection(const Rect& a, const Rect& b)
+{
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+
+// Runs [left, right) of one colour along a row of `width` columns, after the
+// fills spanning the row are painted in order; false when the row holds a
+// colour other than `first` and `second` (0 while not met yet).
+class RowPainter {
+public:
+    explicit RowPainter(int width) : width_(width), row_(static_cast<std::size_t>(width)) {}
+
+    // `fills` span the row, sorted by their left edge; they were painted in
+    // the order they have in memory.
+    template <class Fill>
+    bool Paint(const std::vector<const Fill*>& fills, std::uint32_t& first, std::uint32_t& second, Runs& runs)
+    {
+        runs.clear();
+        if (!PaintUnderOver(fills, first, second, runs))
+            PaintInOrder(fills, first, second, runs);
+        return !failed_;
+    }
+
+private:
+    // The usual symbol row: one colour across, then the other in places.
+    template <class Fill>
+    bool PaintUnderOver(const std::vector<const Fill*>& fills, std::uint32_t& first, std::uint32_t& second, Runs& runs)
+    {
+        if (fills.empty()) {
+            Add(0, width_, kWhite, first, second, runs);
+            return true;
+        }
+        const Fill* bottom = *std::min_element(fills.begin(), fills.end());
+        const std::uint32_t under = bottom->argb;
+        const Fill* lastUnder = nullptr;
+        const Fill* firstOver = nullptr;
+        std::uint32_t over = under;
+        int covered = 0;
+        for (const Fill* f : fills) {
+            if (f->argb == under) {
+                lastUnder = lastUnder ? std::max(lastUnder, f) : f;
+                covered = f->area.left <= covered ? std::max(covered, f->area.right) : covered;
+            } else if (over == under || f->argb == over) {
+                over = f->argb;
+                firstOver = firstOver ? std::min(firstOver, f) : f;
+            } else {
+                return false;
+            }
+        }
+        if ((firstOver && lastUnder > firstOver) || (under != kWhite && covered < width_))
+            return false;
+        int x = 0;
+        for (const Fill* f : fills) {
+            if (f->argb == under)
+                continue;
+            Add(x, f->area.left, under, first, second, runs);
+            Add(std::max(f->area.left, x), f->area.right, over, first, second, runs);
+            x = std::max(x, f->area.right);
+        }
+        Add(x, width_, under, first, second, runs);
+        return true;
+    }
+
+    template <class Fill>
+    void PaintInOrder(std::vector<const Fill*> fills, std::uint32_t& first, std::uint32_t& second, Runs& runs)
+    {
+        std::sort(fills.begin(), fills.end());
+        std::fill(row_.begin(), row_.end(), kWhite);
+        for (const Fill* fill : fills)
+            std::fill(row_.begin() + fill->area.left, row_.begin() + fill->area.right, fill->argb);
+        for (int x = 0; x < width_ && !failed_; ++x)
+            Add(x, x + 1, row_[static_cast<std::size_t>(x)], first, second, runs);
+    }
+
+    // Columns [left, right) of colour c; runs gathers those of `first`.
+    void Add(int left, int right, std::uint32_t c, std::uint32_t& first, std::uint32_t& second, Runs& runs)
+    {
+        if (left >= right)
+            return;
+        if (first == 0)
+            first = c;
+        else if (c != first && second == 0)
+            second = c;
+        else if (c != first && c != second)
+            failed_ = true;
+        if (c != first)
+            return;
+        if (!runs.empty() && runs.back().second >= left)
+            runs.back().second = std::max(runs.back().second, right);
+        else
+            runs.emplace_back(left, right);
+    }
+
+    int width_;
+    std::vector<std::uint32_t> row_;
+    bool failed_ = false;
+};
+
+// The columns of [0, width) outside the runs.
+Runs Complement(const Runs& runs, int width)
+{
+    Runs out;
+    int x = 0;
+    for (const auto& [left, right] : runs) {
+        if (left > x)
+            out.emplace_back(x, left);
+        x = right;
+    }
+    if (x < width)
+        out.emplace_back(x, width);
+    return out;
+}
+
+} // namespace
+
+RunRasterDeviceContext::RunRasterDeviceContext(int width, int height, const DeviceInfo& device)
+    : DeviceContext(device), width_(std::max(width, 0)), height_(std::max(height, 0))
+{
+}
+
+void RunRasterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
+{
+    const std::uint32_t argb = ArgbFromColorRef(color);
+    const Rect area = Intersection(rect, DeviceBounds());
+    if (!clip_) {
+        if (!area.Empty())
+            fills_.push_back({area, argb});
+        return;
+    }
+    for (const Rect& band : *clip_)
+        if (const Rect part = Intersection(area, band); !part.Empty())
+            fills_.push_back({part, argb});
+}
+
+void RunRasterDeviceContext::ClipChanged(const Region* effective)
+{
+    if (effective)
+        clip_ = effective->Rects();
+    else
+        clip_.reset();
+}
+
+std::optional<RunRaster> RunRasterDeviceContext::Result() const
+{
+    const auto ByLeft = [](const Fill* a, const Fill* b) {
+        return a->area.left < b->area.left || (a->area.left == b->area.left && a < b);
+    };
+    if (spoiled_ || width_ == 0 || height_ == 0)
+        return std::nullopt;
+    // Rows between two consecutive fill edges are painted alike.
+    std::vector<char> edge(static_cast<std::size_t>(height_) + 1, 0);
+    std::vector<std::vector<const Fill*>> startingAt(static_cast<std::size_t>(height_));
+    for (const Fill& fill : fills_) {
+        edge[static_cast<std::size_t>(fill.area.top)] = edge[static_cast<std::size_t>(fill.area.bottom)] = 1;
+        startingAt[static_cast<std::size_t>(fill.area.top)].push_back(&fill);
+    }
+    edge[0] = 1;
+    // The runs of the first colour met, the other colour is the rest.
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+    RunRaster raster;
+    RowPainter painter(width_);
+    std::vector<const Fill*> active; // by left edge
+    Runs runs;
+    for (int top = 0; top < height_; ++top) {
+        if (!edge[static_cast<std::size_t>(top)])
+            continue;
+        std::erase_if(active, [&](const Fill* f) { return f->area.bottom <= top; });
+        for (const Fill* fill : startingAt[static_cast<std::size_t>(top)])
+            active.insert(std::upper_bound(active.begin(), active.end(), fill, ByLeft), fill);
+        if (!painter.Paint(active, first, second, runs))
+            return std::nullopt;
+        if (!raster.bands.empty() && raster.bands.back().runs == runs)
+            continue;
+        if (!raster.bands.empty())
+            raster.bands.back().bottom = top;
+        raster.bands.push_back({top, height_, runs});
+    }
+    raster.width = width_;
+    raster.height = height_;
+    const bool firstIsDark = second == 0 || DarkerColour(first, second);
+    raster.dark = firstIsDark ? first : second;
+    raster.light = second == 0 ? first : firstIsDark ? second : first;
+    for (RunRaster::Band& band : raster.bands) {
+        if (second == 0)
+            band.runs.clear();
+        else if (!firstIsDark)
+            band.runs = Complement(band.runs, width_);
+    }
+    return raster;
+}
+
+} // namespace lx

@@ -1,0 +1,32 @@
+#include "platform/image/RunRaster.h"
+
+#include <algorithm>
+
+namespace lx {
+
+namespace {
+
+int Luminance(std::uint32_t rgb) { return int(rgb >> 16 & 0xFF) * 2 + int(rgb >> 8 & 0xFF) * 5 + int(rgb & 0xFF); }
+
+} // namespace
+
+bool DarkerColour(std::uint32_t a, std::uint32_t b) { return Luminance(a) < Luminance(b); }
+
+const RunRaster::Band& RunRaster::BandAt(int y) const
+{
+    const auto band = std::upper_bound(bands.begin(), bands.end(), y, [](int row, const Band& b) { return row < b.bottom; });
+    return band == bands.end() ? bands.back() : *band;
+}
+
+Bitmap RunRaster::ToBitmap() const
+{
+    Bitmap bitmap(width, height, light);
+    for (const Band& band : bands)
+        for (int y = std::max(band.top, 0); y < std::min(band.bottom, height); ++y)
+            for (const auto& [left, right] : band.runs)
+                if (std::max(left, 0) < std::min(right, width))
+                    std::fill(bitmap.Row(y) + std::max(left, 0), bitmap.Row(y) + std::min(right, width), dark);
+    return bitmap;
+}
+
+} // namespace lx
