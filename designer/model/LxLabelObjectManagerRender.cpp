@@ -383,7 +383,7 @@ const RunRaster* RunsToDraw(const RasterGraphic& raster, const DeviceContext& ca
 {
     const auto* bitmap = dynamic_cast<const BitmapImage*>(&raster);
     const RunRaster* runs = bitmap ? bitmap->Runs() : nullptr;
-    if (!runs || transparent || !canvas.DrawsRunsAsRects())
+    if (!runs || transparent || !canvas.TakesRuns())
         return nullptr;
     const ImageSize drawn = DrawnSize(runs->width, runs->height, boxWidth, boxHeight);
     return drawn.width == runs->width && drawn.height == runs->height ? runs : nullptr;

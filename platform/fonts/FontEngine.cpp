@@ -347,7 +347,7 @@ std::string FontKey(const LogFont& f, double sx, double sy)
     return key;
 }
 
-std::u32string Decode(std::string_view character)
+std::u32string DecodeText(std::string_view character)
 {
     const std::u16string utf16 = Cp932ToUtf16(character);
     std::u32string out;
@@ -359,6 +359,25 @@ std::u32string Decode(std::string_view character)
             out += static_cast<char32_t>(c);
     }
     return out;
+}
+
+// The code points of one CP932 character (one or two bytes); characters
+// are met again and again while text is laid out, so each is decoded once.
+std::u32string Decode(std::string_view character)
+{
+    constexpr char32_t kNotYet = 0xFFFFFFFF;
+    constexpr char32_t kNotOne = 0xFFFFFFFE; // not a single code point
+    thread_local std::vector<char32_t> known(256 + 65536, kNotYet);
+    if (character.empty() || character.size() > 2)
+        return DecodeText(character);
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(character[i]); };
+    const std::size_t key = character.size() == 1 ? byte(0) : 256 + (std::size_t{byte(0)} << 8 | byte(1));
+    char32_t& cp = known[key];
+    if (cp == kNotYet) {
+        const std::u32string decoded = DecodeText(character);
+        cp = decoded.size() == 1 ? decoded[0] : kNotOne;
+    }
+    return cp == kNotOne ? DecodeText(character) : std::u32string(1, cp);
 }
 
 } // namespace

@@ -514,7 +514,13 @@ void DeviceContext::FillRect(const Rect& rect, ColorRef color)
 std::shared_ptr<const ScaledFont> DeviceContext::DeviceFont() const
 {
     const Transform t = CurrentTransform();
-    return ScaledFont::Get(state_.font, std::abs(t.sx), std::abs(t.sy));
+    const double sx = std::abs(t.sx);
+    const double sy = std::abs(t.sy);
+    // Text goes out a character at a time: the font of the last one is
+    // asked for again and again.
+    if (!lastFont_ || lastFont_->sx != sx || lastFont_->sy != sy || !(lastFont_->font == state_.font))
+        lastFont_ = FontAtScale{state_.font, sx, sy, ScaledFont::Get(state_.font, sx, sy)};
+    return lastFont_->scaled;
 }
 
 Size DeviceContext::GetTextExtent(std::string_view bytes) const
@@ -645,7 +651,7 @@ void DeviceContext::StretchDraw(const Rect& dest, const Bitmap& source, std::opt
 
 void DeviceContext::StretchDrawRuns(const Rect& dest, const RunRaster& source)
 {
-    if (!DrawsRunsAsRects()) {
+    if (!TakesRuns()) {
         StretchDraw(dest, source.ToBitmap());
         return;
     }

@@ -143,10 +143,10 @@ public:
     // Bitmaps: the source stretched into dest without smoothing; with a key,
     // source pixels whose colour equals it exactly are left out.
     virtual void StretchDraw(const Rect& dest, const Bitmap& source, std::optional<ColorRef> transparentKey = {});
-    // The same for a picture of two-colour runs; only a backend that draws
-    // runs as rectangles is spared making the pixels.
-    void StretchDrawRuns(const Rect& dest, const RunRaster& source);
-    virtual bool DrawsRunsAsRects() const { return false; }
+    // The same for a picture of two-colour runs: the pixels are made only
+    // for a context that does not take runs.
+    virtual void StretchDrawRuns(const Rect& dest, const RunRaster& source);
+    virtual bool TakesRuns() const { return false; }
 
     // Paths.
     virtual void BeginPath();
@@ -245,7 +245,15 @@ private:
     std::optional<Region> EffectiveClip() const;
     Point PathPointToLogical(const PathPoint& p) const;
 
+    struct FontAtScale {
+        LogFont font;
+        double sx = 0;
+        double sy = 0;
+        std::shared_ptr<const ScaledFont> scaled;
+    };
+
     DeviceInfo device_;
+    mutable std::optional<FontAtScale> lastFont_;
     bool standsInForRecording_ = false;
     State state_;
     std::vector<State> saved_;

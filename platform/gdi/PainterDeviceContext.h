@@ -27,7 +27,8 @@ public:
     // Draws the glyphs still held back for one text block; before the page
     // ends or the painter is used otherwise.
     void FlushText();
-    bool DrawsRunsAsRects() const override { return vectorOutput_; }
+    // Runs go out as rectangles: the pixels of a bitmap, without making one.
+    bool TakesRuns() const override { return true; }
 
 protected:
     Rect DeviceBounds() const override { return bounds_; }

@@ -109,21 +109,6 @@ private:
     bool failed_ = false;
 };
 
-// The columns of [0, width) outside the runs.
-Runs Complement(const Runs& runs, int width)
-{
-    Runs out;
-    int x = 0;
-    for (const auto& [left, right] : runs) {
-        if (left > x)
-            out.emplace_back(x, left);
-        x = right;
-    }
-    if (x < width)
-        out.emplace_back(x, width);
-    return out;
-}
-
 } // namespace
 
 RunRasterDeviceContext::RunRasterDeviceContext(int width, int height, const DeviceInfo& device)
@@ -198,7 +183,7 @@ std::optional<RunRaster> RunRasterDeviceContext::Result() const
         if (second == 0)
             band.runs.clear();
         else if (!firstIsDark)
-            band.runs = Complement(band.runs, width_);
+            band.runs = ComplementRuns(band.runs, width_);
     }
     return raster;
 }

@@ -10,6 +10,20 @@ int Luminance(std::uint32_t rgb) { return int(rgb >> 16 & 0xFF) * 2 + int(rgb >>
 
 } // namespace
 
+std::vector<std::pair<int, int>> ComplementRuns(const std::vector<std::pair<int, int>>& runs, int width)
+{
+    std::vector<std::pair<int, int>> out;
+    int x = 0;
+    for (const auto& [left, right] : runs) {
+        if (left > x)
+            out.emplace_back(x, left);
+        x = std::max(x, right);
+    }
+    if (x < width)
+        out.emplace_back(x, width);
+    return out;
+}
+
 bool DarkerColour(std::uint32_t a, std::uint32_t b) { return Luminance(a) < Luminance(b); }
 
 const RunRaster::Band& RunRaster::BandAt(int y) const

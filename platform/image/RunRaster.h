@@ -33,6 +33,9 @@ struct RunRaster {
     Bitmap ToBitmap() const;
 };
 
+// The columns of [0, width) outside the runs (ascending and apart).
+std::vector<std::pair<int, int>> ComplementRuns(const std::vector<std::pair<int, int>>& runs, int width);
+
 // Of two colours (0xRRGGBB or 0xAARRGGBB), whether `a` is the darker one,
 // by the weighted sum of its channels.
 bool DarkerColour(std::uint32_t a, std::uint32_t b);

@@ -127,28 +127,85 @@ DibParts EncodeCompactDib(const Bitmap& bitmap)
     return {std::move(info.Data()), std::move(bits)};
 }
 
-Bitmap DecodeDib(std::string_view infoBytes, std::string_view bits)
+DibParts EncodeCompactDib(const RunRaster& runs)
+{
+    // The bytes EncodeCompactDib gives the pixels: the palette holds the
+    // colour of the first pixel, then the other one if the picture has it.
+    const int w = runs.width;
+    const int h = runs.height;
+    if (w <= 0 || h <= 0)
+        return EncodeDib(Bitmap());
+    const bool oneColour = runs.dark == runs.light;
+    const bool hasDark = !oneColour && std::any_of(runs.bands.begin(), runs.bands.end(),
+                                                   [](const RunRaster::Band& b) { return !b.runs.empty(); });
+    const bool hasLight = oneColour || std::any_of(runs.bands.begin(), runs.bands.end(), [&](const RunRaster::Band& b) {
+                              return ComplementRuns(b.runs, w).size() > 0;
+                          });
+    const RunRaster::Band& top = runs.BandAt(0);
+    const bool firstIsDark = hasDark && !top.runs.empty() && top.runs.front().first == 0;
+    const std::uint32_t front = (firstIsDark ? runs.dark : runs.light) & 0xFFFFFFu;
+    const std::uint32_t back = (firstIsDark ? runs.light : runs.dark) & 0xFFFFFFu;
+    const std::size_t stride = (static_cast<std::size_t>(w) + 31) / 32 * 4;
+    ByteWriter info;
+    WriteInfoHeader(info, w, h, 1, stride, 2);
+    info.U32(front);
+    info.U32(hasDark && hasLight ? back : front);
+    std::string bits(stride * static_cast<std::size_t>(h), '\0');
+    std::string row(stride, '\0');
+    for (const RunRaster::Band& band : runs.bands) {
+        std::fill(row.begin(), row.end(), '\0');
+        // Set bits mark the pixels that are not the first colour.
+        const auto marked = firstIsDark ? ComplementRuns(band.runs, w) : band.runs;
+        for (const auto& [left, right] : marked)
+            for (int x = left; x < right; ++x)
+                row[static_cast<std::size_t>(x / 8)] = static_cast<char>(row[static_cast<std::size_t>(x / 8)] | (0x80 >> (x % 8)));
+        for (int y = std::max(band.top, 0); y < std::min(band.bottom, h); ++y)
+            std::copy(row.begin(), row.end(), bits.begin() + static_cast<std::ptrdiff_t>(stride * static_cast<std::size_t>(h - 1 - y)));
+    }
+    return {std::move(info.Data()), std::move(bits)};
+}
+
+namespace {
+
+// What a DIB's information header says about its pixels.
+struct DibLayout {
+    int width = 0;
+    std::int64_t rows = 0;
+    bool topDown = false;
+    int bitCount = 0;
+    std::uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
+    std::vector<std::uint32_t> palette; // 1 << bitCount entries up to 8 bits
+    std::uint64_t stride = 0;
+
+    const unsigned char* Row(std::string_view bits, std::int64_t y) const
+    {
+        return reinterpret_cast<const unsigned char*>(bits.data()) + stride * static_cast<std::uint64_t>(y);
+    }
+    // The bitmap row a stored row lands in.
+    int Target(std::int64_t y) const { return static_cast<int>(topDown ? y : rows - 1 - y); }
+};
+
+DibLayout ReadDibLayout(std::string_view infoBytes, std::size_t bitsSize)
 {
     ByteReader info(infoBytes);
+    DibLayout d;
     const std::uint32_t headerSize = info.U32();
-    int width = 0;
     int height = 0;
-    int bitCount = 0;
     std::uint32_t compression = 0;
     std::uint32_t used = 0;
-    bool core = headerSize == 12;
+    const bool core = headerSize == 12;
     if (core) {
-        width = info.U16();
+        d.width = info.U16();
         height = info.I16();
         info.U16();
-        bitCount = info.U16();
+        d.bitCount = info.U16();
     } else {
         if (headerSize < 40 || headerSize > infoBytes.size())
             throw ReadError(kBadMetafileMessage);
-        width = info.I32();
+        d.width = info.I32();
         height = info.I32();
         info.U16();
-        bitCount = info.U16();
+        d.bitCount = info.U16();
         compression = info.U32();
         info.U32();
         info.U32();
@@ -156,22 +213,21 @@ Bitmap DecodeDib(std::string_view infoBytes, std::string_view bits)
         used = info.U32();
         info.Seek(headerSize);
     }
-    const bool topDown = height < 0;
-    const std::int64_t rows = topDown ? -static_cast<std::int64_t>(height) : height;
-    if (width <= 0 || rows <= 0 || static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(rows) > static_cast<std::uint64_t>(kMaxImagePixels))
+    d.topDown = height < 0;
+    d.rows = d.topDown ? -static_cast<std::int64_t>(height) : height;
+    if (d.width <= 0 || d.rows <= 0 || static_cast<std::uint64_t>(d.width) * static_cast<std::uint64_t>(d.rows) > static_cast<std::uint64_t>(kMaxImagePixels))
         throw ReadError(kBadMetafileMessage);
+    const int bitCount = d.bitCount;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         throw ReadError(kBadMetafileMessage);
     if (compression != 0 && compression != 3)
         throw ReadError(kBadMetafileMessage);
-    std::uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
     if (bitCount == 32)
-        masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
+        d.masks[0] = 0xFF0000, d.masks[1] = 0xFF00, d.masks[2] = 0xFF;
     if (compression == 3) {
-        for (std::uint32_t& m : masks)
+        for (std::uint32_t& m : d.masks)
             m = info.U32();
     }
-    std::vector<std::uint32_t> palette;
     if (bitCount <= 8) {
         std::uint32_t count = used ? used : 1u << bitCount;
         if (count > 256)
@@ -182,34 +238,97 @@ Bitmap DecodeDib(std::string_view infoBytes, std::string_view bits)
             const std::uint32_t b = info.U8(), g = info.U8(), r = info.U8();
             if (!core)
                 info.U8();
-            palette.push_back(0xFF000000u | (r << 16) | (g << 8) | b);
+            d.palette.push_back(0xFF000000u | (r << 16) | (g << 8) | b);
         }
-        palette.resize(1u << bitCount, 0xFF000000u);
+        d.palette.resize(1u << bitCount, 0xFF000000u);
     }
-    const std::uint64_t stride = (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
-    if (stride * static_cast<std::uint64_t>(rows) > bits.size())
+    d.stride = (static_cast<std::uint64_t>(d.width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
+    if (d.stride * static_cast<std::uint64_t>(d.rows) > bitsSize)
         throw ReadError(kBadMetafileMessage);
-    Bitmap bitmap(width, static_cast<int>(rows));
-    for (std::int64_t y = 0; y < rows; ++y) {
-        const auto* in = reinterpret_cast<const unsigned char*>(bits.data()) + stride * static_cast<std::uint64_t>(y);
-        std::uint32_t* out = bitmap.Row(static_cast<int>(topDown ? y : rows - 1 - y));
+    return d;
+}
+
+// Runs [left, right) of the set bits of a 1-bit row.
+void SetBitRuns(const unsigned char* in, int width, std::vector<std::pair<int, int>>& runs)
+{
+    runs.clear();
+    for (int x = 0; x < width; ++x) {
+        if (!((in[x / 8] >> (7 - x % 8)) & 1))
+            continue;
+        if (!runs.empty() && runs.back().second == x)
+            runs.back().second = x + 1;
+        else
+            runs.emplace_back(x, x + 1);
+    }
+}
+
+} // namespace
+
+Bitmap DecodeDib(std::string_view infoBytes, std::string_view bits)
+{
+    const DibLayout d = ReadDibLayout(infoBytes, bits.size());
+    const int width = d.width;
+    Bitmap bitmap(width, static_cast<int>(d.rows));
+    for (std::int64_t y = 0; y < d.rows; ++y) {
+        const unsigned char* in = d.Row(bits, y);
+        std::uint32_t* out = bitmap.Row(d.Target(y));
+        const auto& palette = d.palette;
         for (int x = 0; x < width; ++x) {
-            switch (bitCount) {
+            switch (d.bitCount) {
             case 1: out[x] = palette[(in[x / 8] >> (7 - x % 8)) & 1]; break;
             case 4: out[x] = palette[(in[x / 2] >> (x % 2 ? 0 : 4)) & 15]; break;
             case 8: out[x] = palette[in[x]]; break;
             case 24: out[x] = 0xFF000000u | (in[3 * x + 2] << 16) | (in[3 * x + 1] << 8) | in[3 * x]; break;
             default: {
-                const std::uint32_t v = bitCount == 16 ? (in[2 * x] | (in[2 * x + 1] << 8))
-                                                       : (in[4 * x] | (in[4 * x + 1] << 8) | (in[4 * x + 2] << 16) |
-                                                          (static_cast<std::uint32_t>(in[4 * x + 3]) << 24));
-                out[x] = 0xFF000000u | (MaskChannel(v, masks[0]) << 16) | (MaskChannel(v, masks[1]) << 8) |
-                         MaskChannel(v, masks[2]);
+                const std::uint32_t v = d.bitCount == 16 ? (in[2 * x] | (in[2 * x + 1] << 8))
+                                                         : (in[4 * x] | (in[4 * x + 1] << 8) | (in[4 * x + 2] << 16) |
+                                                            (static_cast<std::uint32_t>(in[4 * x + 3]) << 24));
+                out[x] = 0xFF000000u | (MaskChannel(v, d.masks[0]) << 16) | (MaskChannel(v, d.masks[1]) << 8) |
+                         MaskChannel(v, d.masks[2]);
             }
             }
         }
     }
     return bitmap;
+}
+
+std::optional<RunRaster> DecodeDibRuns(std::string_view infoBytes, std::string_view bits)
+{
+    const DibLayout d = ReadDibLayout(infoBytes, bits.size());
+    if (d.bitCount != 1)
+        return std::nullopt;
+    RunRaster raster;
+    raster.width = d.width;
+    raster.height = static_cast<int>(d.rows);
+    // Runs of the set bits (palette entry 1), turned round below when entry 1
+    // is the lighter colour.
+    const bool setIsDark = !DarkerColour(d.palette[0], d.palette[1]);
+    raster.dark = setIsDark ? d.palette[1] : d.palette[0];
+    raster.light = setIsDark ? d.palette[0] : d.palette[1];
+    std::vector<std::pair<int, int>> runs;
+    std::vector<RunRaster::Band> stored; // in stored order
+    for (std::int64_t y = 0; y < d.rows; ++y) {
+        SetBitRuns(d.Row(bits, y), d.width, runs);
+        if (!stored.empty() && stored.back().runs == runs)
+            ++stored.back().bottom;
+        else
+            stored.push_back({static_cast<int>(y), static_cast<int>(y) + 1, runs});
+    }
+    for (RunRaster::Band& band : stored) {
+        if (!setIsDark)
+            band.runs = ComplementRuns(band.runs, d.width);
+        if (raster.dark == raster.light)
+            band.runs.clear();
+        if (!d.topDown) {
+            const int top = raster.height - band.bottom;
+            band.bottom = raster.height - band.top;
+            band.top = top;
+        }
+    }
+    if (!d.topDown)
+        std::reverse(stored.begin(), stored.end());
+    raster.bands = std::move(stored);
+    return raster;
 }
 
 std::string PackedDib(const Bitmap& bitmap)

@@ -427,8 +427,20 @@ void EmfRecorder::StretchDraw(const Rect& dest, const Bitmap& source, std::optio
 {
     if (source.Empty())
         return;
+    WriteStretch(dest, EncodeCompactDib(source), Size{source.Width(), source.Height()}, transparentKey);
+    DeviceContext::StretchDraw(dest, source, transparentKey);
+}
+
+void EmfRecorder::StretchDrawRuns(const Rect& dest, const RunRaster& source)
+{
+    // The record a bitmap of these pixels gives, without the pixels.
+    if (!source.Empty())
+        WriteStretch(dest, EncodeCompactDib(source), Size{source.width, source.height}, std::nullopt);
+}
+
+void EmfRecorder::WriteStretch(const Rect& dest, const DibParts& dib, Size source, std::optional<ColorRef> transparentKey)
+{
     Writer& w = *writer_;
-    const DibParts dib = EncodeCompactDib(source);
     const Rect device = LogicalToDevice(dest);
     w.Touch(device);
     const Rect bounds = device.Empty() ? Rect{0, 0, -1, -1} : Rect{device.left, device.top, device.right - 1, device.bottom - 1};
@@ -448,12 +460,12 @@ void EmfRecorder::StretchDraw(const Rect& dest, const Bitmap& source, std::optio
         w.out.U32(static_cast<std::uint32_t>(dib.info.size()));
         w.out.U32(static_cast<std::uint32_t>(108 + dib.info.size()));
         w.out.U32(static_cast<std::uint32_t>(dib.bits.size()));
-        w.out.I32(source.Width());
-        w.out.I32(source.Height());
+        w.out.I32(source.cx);
+        w.out.I32(source.cy);
     } else {
         w.Begin(emf::kStretchDibits);
         w.RectL(bounds);
-        for (int v : {dest.left, dest.top, 0, 0, source.Width(), source.Height()})
+        for (int v : {dest.left, dest.top, 0, 0, source.cx, source.cy})
             w.out.I32(v);
         w.out.U32(80); // the fixed part of the record
         w.out.U32(static_cast<std::uint32_t>(dib.info.size()));
@@ -467,7 +479,6 @@ void EmfRecorder::StretchDraw(const Rect& dest, const Bitmap& source, std::optio
     w.out.Bytes(dib.info);
     w.out.Bytes(dib.bits);
     w.End();
-    DeviceContext::StretchDraw(dest, source, transparentKey);
 }
 
 void EmfRecorder::BeginPath()

@@ -282,9 +282,18 @@ private:
         }
         if (rop != emf::kSrcCopy || cbBmi == 0)
             return;
+        const Rect dest = RectFromSize(xDest, yDest, cxDest, cyDest);
+        if (!key && dc_.TakesRuns()) {
+            // A two-colour picture (a symbol) stays runs when the whole of it is drawn.
+            std::optional<RunRaster> runs = DecodeDibRuns(r.Range(offBmi, cbBmi), r.Range(offBits, cbBits));
+            if (runs && xSrc == 0 && ySrc == 0 && cxSrc == runs->width && cySrc == runs->height) {
+                dc_.StretchDrawRuns(dest, *runs);
+                return;
+            }
+        }
         const lx::Bitmap whole = DecodeDib(r.Range(offBmi, cbBmi), r.Range(offBits, cbBits));
         const lx::Bitmap part = Crop(whole, xSrc, ySrc, cxSrc, cySrc);
-        dc_.StretchDraw(RectFromSize(xDest, yDest, cxDest, cyDest), part, key);
+        dc_.StretchDraw(dest, part, key);
     }
 
     static lx::Bitmap Crop(const lx::Bitmap& bitmap, int x, int y, int w, int h)

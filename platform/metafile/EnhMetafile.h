@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/metafile/Dib.h"
 
 namespace lx {
 
@@ -98,6 +99,8 @@ public:
     void FillRect(const Rect& rect, ColorRef color) override;
     void TextOut(int x, int y, std::string_view bytes) override;
     void StretchDraw(const Rect& dest, const Bitmap& source, std::optional<ColorRef> transparentKey = {}) override;
+    void StretchDrawRuns(const Rect& dest, const RunRaster& source) override;
+    bool TakesRuns() const override { return true; }
     void BeginPath() override;
     void EndPath() override;
     void CloseFigure() override;
@@ -110,6 +113,8 @@ public:
 
 private:
     struct Writer;
+    void WriteStretch(const Rect& dest, const DibParts& dib, Size source, std::optional<ColorRef> transparentKey);
+
     std::unique_ptr<Writer> writer_;
 };
 
