@@ -6,6 +6,11 @@
 #include "designer/model/LxLabelCSVQRCarry.h"
 #include "designer/model/LxLabelQRCarry.h"
 
+#include "designer/model/MatrixelPro.h"
+#include "platform/clipboard/Clipboard.h"
+#include "platform/gdi/RasterDeviceContext.h"
+#include "platform/image/BitmapImage.h"
+#include "platform/metafile/EnhMetafile.h"
 #include "platform/text/Cp932.h"
 
 #include "LabelTestSupport.h"
@@ -106,11 +111,9 @@ struct SymbolCase {
     std::string text;
 };
 
-} // namespace
-
-TEST(SymbolOnLabel, EveryKindDecodesToItsData)
+// One symbol of every kind, with the data it must read back as.
+std::vector<std::pair<SymbolCase, std::int32_t>> EveryKind()
 {
-    SKIP_WITHOUT_PAINTERS();
     const SymbolCase cases[] = {
         {"QR", [](auto& s) { s.SetModel(2), s.SetEccLevel(2), s.SetData("HELLO LABEL 123"); }, BarcodeFormat::QRCode,
          "HELLO LABEL 123"},
@@ -135,11 +138,37 @@ TEST(SymbolOnLabel, EveryKindDecodesToItsData)
     const std::int32_t kinds[] = {SymbolQr,       SymbolEan13,  SymbolEan8,     SymbolUpcA,   SymbolCodabar,
                                   SymbolItf,      SymbolCode39, SymbolCode128,  SymbolEan128, SymbolMaxiCode,
                                   SymbolPdf417,   SymbolDataMatrix, SymbolDataMatrix};
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const SymbolCase& c = cases[i];
+    std::vector<std::pair<SymbolCase, std::int32_t>> all;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        all.emplace_back(cases[i], kinds[i]);
+    return all;
+}
+
+// The pixels the control's metafile gives when it is played at its own size
+// into a bitmap a pixel narrower and lower.
+Bitmap MetafilePixels(TMatrixelPro& control)
+{
+    const PrivateClipboard inProcess;
+    control.QrImageCopy(1);
+    const std::optional<EnhMetafile> metafile = Clipboard::GetEnhMetafile();
+    if (!metafile)
+        return {};
+    const Size size = metafile->PixelSize();
+    Bitmap pixels(size.cx - 1, size.cy - 1);
+    RasterDeviceContext canvas(pixels);
+    PlayEnhMetafile(canvas, *metafile, Rect{0, 0, size.cx, size.cy});
+    return pixels;
+}
+
+} // namespace
+
+TEST(SymbolOnLabel, EveryKindDecodesToItsData)
+{
+    SKIP_WITHOUT_PAINTERS();
+    for (const auto& [c, kind] : EveryKind()) {
         SCOPED_TRACE(c.name);
         auto symbol = std::make_unique<TLxLabelObjectBarcode>();
-        symbol->SetSymbolKind(kinds[i]);
+        symbol->SetSymbolKind(kind);
         c.set(*symbol);
         symbol->UpdateSymbol();
         ASSERT_FALSE(symbol->GetRenderedPicture().Empty());
@@ -149,6 +178,32 @@ TEST(SymbolOnLabel, EveryKindDecodesToItsData)
         EXPECT_EQ(decoded.format, c.format);
         EXPECT_EQ(decoded.text, c.text);
     }
+}
+
+// Symbols of two colours are kept as runs; they must hold the very pixels
+// their metafile gives on a bitmap, as every other symbol does.
+TEST(SymbolOnLabel, EveryKindHoldsThePixelsOfItsMetafile)
+{
+    SKIP_WITHOUT_PAINTERS();
+    std::vector<std::string> keptAsRuns;
+    for (const auto& [c, kind] : EveryKind()) {
+        SCOPED_TRACE(c.name);
+        TLxLabelObjectBarcode symbol;
+        symbol.SetSymbolKind(kind);
+        c.set(symbol);
+        symbol.UpdateSymbol();
+        TMatrixelPro control;
+        control.SetInputData(ApplySymbolOptions(control, symbol.GetSettings(), symbol.GetSettings().Data));
+        control.SetChkDigit(symbol.GetSettings().CheckDigit);
+        control.Refresh();
+        const Picture picture = symbol.GetRenderedPicture();
+        EXPECT_EQ(lxtest::PictureBitmap(picture), MetafilePixels(control));
+        const auto* bitmap = dynamic_cast<const BitmapImage*>(picture.GetGraphic());
+        if (bitmap && bitmap->Runs())
+            keptAsRuns.push_back(c.name);
+    }
+    // Linear symbols carry their text, which runs cannot hold.
+    EXPECT_EQ(keptAsRuns, (std::vector<std::string>{"QR", "MaxiCode", "PDF417", "DataMatrix", "DataMatrix rectangular"}));
 }
 
 TEST(SymbolOnLabel, UpcEAndStfReadBack)
