@@ -47,42 +47,54 @@ Rect Limited(const Rect& rect)
 }
 } // namespace
 
+Region::Region(std::vector<PixelRun> runs)
+{
+    if (!runs.empty())
+        runs_ = std::make_shared<const std::vector<PixelRun>>(std::move(runs));
+}
+
+const std::vector<PixelRun>& Region::Runs() const
+{
+    static const std::vector<PixelRun> none;
+    return runs_ ? *runs_ : none;
+}
+
 Region Region::FromRect(const Rect& rectIn)
 {
     const Rect rect = Limited(rectIn);
-    Region region;
     if (rect.Empty())
-        return region;
-    region.runs_.reserve(static_cast<std::size_t>(rect.Height()));
+        return {};
+    std::vector<PixelRun> runs;
+    runs.reserve(static_cast<std::size_t>(rect.Height()));
     for (int y = rect.top; y < rect.bottom; ++y)
-        region.runs_.push_back({y, rect.left, rect.right});
-    return region;
+        runs.push_back({y, rect.left, rect.right});
+    return Region(std::move(runs));
 }
 
 Region Region::FromEllipse(const Rect& box)
 {
-    Region region;
+    std::vector<PixelRun> runs;
     for (const PixelRun& run : EllipseRuns(box))
         if (run.x1 > run.x0)
-            region.runs_.push_back(run);
-    return region;
+            runs.push_back(run);
+    return Region(std::move(runs));
 }
 
 Region Region::FromRuns(std::vector<PixelRun> runs)
 {
-    Region region;
     runs.erase(std::remove_if(runs.begin(), runs.end(), [](const PixelRun& r) { return r.x1 <= r.x0; }),
                runs.end());
     std::sort(runs.begin(), runs.end(),
               [](const PixelRun& p, const PixelRun& q) { return p.y != q.y ? p.y < q.y : p.x0 < q.x0; });
     // Overlapping or touching runs of one row are merged.
+    std::vector<PixelRun> merged;
     for (const PixelRun& run : runs) {
-        if (!region.runs_.empty() && region.runs_.back().y == run.y && run.x0 <= region.runs_.back().x1)
-            region.runs_.back().x1 = std::max(region.runs_.back().x1, run.x1);
+        if (!merged.empty() && merged.back().y == run.y && run.x0 <= merged.back().x1)
+            merged.back().x1 = std::max(merged.back().x1, run.x1);
         else
-            region.runs_.push_back(run);
+            merged.push_back(run);
     }
-    return region;
+    return Region(std::move(merged));
 }
 
 Region Region::FromRects(const std::vector<Rect>& rects)
@@ -98,10 +110,14 @@ Region Region::FromRects(const std::vector<Rect>& rects)
 
 Region Region::Intersected(const Region& other) const
 {
-    Region result;
-    auto p = runs_.begin();
-    auto q = other.runs_.begin();
-    while (p != runs_.end() && q != other.runs_.end()) {
+    if (runs_ == other.runs_)
+        return *this;
+    std::vector<PixelRun> result;
+    const auto& mine = Runs();
+    const auto& theirs = other.Runs();
+    auto p = mine.begin();
+    auto q = theirs.begin();
+    while (p != mine.end() && q != theirs.end()) {
         if (p->y != q->y) {
             (p->y < q->y ? p : q)++;
             continue;
@@ -109,10 +125,10 @@ Region Region::Intersected(const Region& other) const
         const int x0 = std::max(p->x0, q->x0);
         const int x1 = std::min(p->x1, q->x1);
         if (x1 > x0)
-            result.runs_.push_back({p->y, x0, x1});
+            result.push_back({p->y, x0, x1});
         (p->x1 < q->x1 ? p : q)++;
     }
-    return result;
+    return Region(std::move(result));
 }
 
 Region Region::Transformed(double sx, double sy, double dx, double dy) const
@@ -130,19 +146,21 @@ Region Region::Transformed(double sx, double sy, double dx, double dy) const
 
 bool Region::Contains(int x, int y) const
 {
-    auto it = std::lower_bound(runs_.begin(), runs_.end(), PixelRun{y, x, x},
+    const auto& runs = Runs();
+    auto it = std::lower_bound(runs.begin(), runs.end(), PixelRun{y, x, x},
                                [](const PixelRun& p, const PixelRun& q) {
                                    return p.y != q.y ? p.y < q.y : p.x1 <= q.x0;
                                });
-    return it != runs_.end() && it->y == y && it->x0 <= x && x < it->x1;
+    return it != runs.end() && it->y == y && it->x0 <= x && x < it->x1;
 }
 
 Rect Region::Bounds() const
 {
-    if (runs_.empty())
+    const auto& runs = Runs();
+    if (runs.empty())
         return {};
-    Rect bounds{runs_.front().x0, runs_.front().y, runs_.front().x1, runs_.back().y + 1};
-    for (const PixelRun& run : runs_) {
+    Rect bounds{runs.front().x0, runs.front().y, runs.front().x1, runs.back().y + 1};
+    for (const PixelRun& run : runs) {
         bounds.left = std::min(bounds.left, run.x0);
         bounds.right = std::max(bounds.right, run.x1);
     }
@@ -151,20 +169,21 @@ Rect Region::Bounds() const
 
 std::vector<Rect> Region::Rects() const
 {
+    const auto& runs = Runs();
     std::vector<Rect> rects;
     std::size_t i = 0;
     std::size_t bandStart = 0; // index into rects of the previous row's first rectangle
     std::size_t bandCount = 0;
     int previousRow = 0;
-    while (i < runs_.size()) {
-        const int y = runs_[i].y;
+    while (i < runs.size()) {
+        const int y = runs[i].y;
         std::size_t j = i;
-        while (j < runs_.size() && runs_[j].y == y)
+        while (j < runs.size() && runs[j].y == y)
             ++j;
         // A row equal to the previous one extends its rectangles downward.
         bool same = bandCount == j - i && previousRow == y - 1;
         for (std::size_t k = 0; same && k < bandCount; ++k)
-            same = rects[bandStart + k].left == runs_[i + k].x0 && rects[bandStart + k].right == runs_[i + k].x1;
+            same = rects[bandStart + k].left == runs[i + k].x0 && rects[bandStart + k].right == runs[i + k].x1;
         if (same) {
             for (std::size_t k = 0; k < bandCount; ++k)
                 rects[bandStart + k].bottom = y + 1;
@@ -172,7 +191,7 @@ std::vector<Rect> Region::Rects() const
             bandStart = rects.size();
             bandCount = j - i;
             for (std::size_t k = i; k < j; ++k)
-                rects.push_back({runs_[k].x0, y, runs_[k].x1, y + 1});
+                rects.push_back({runs[k].x0, y, runs[k].x1, y + 1});
         }
         previousRow = y;
         i = j;

@@ -1,6 +1,7 @@
 #pragma once
 // A set of device pixels (clipping regions), kept as horizontal runs sorted by
 // row and column. Coordinates are device pixels, right and bottom exclusive.
+#include <memory>
 #include <vector>
 
 #include "platform/gdi/GdiTypes.h"
@@ -40,17 +41,21 @@ public:
     // rounded half up), as when a metafile is played into a scaled rectangle.
     Region Transformed(double sx, double sy, double dx, double dy) const;
 
-    bool Empty() const { return runs_.empty(); }
+    bool Empty() const { return Runs().empty(); }
     bool Contains(int x, int y) const;
     Rect Bounds() const;
-    const std::vector<PixelRun>& Runs() const { return runs_; }
+    const std::vector<PixelRun>& Runs() const;
     // The same pixels as rectangles: rows with equal runs merged into bands.
     std::vector<Rect> Rects() const;
 
-    friend bool operator==(const Region&, const Region&) = default;
+    friend bool operator==(const Region& a, const Region& b) { return a.runs_ == b.runs_ || a.Runs() == b.Runs(); }
 
 private:
-    std::vector<PixelRun> runs_;
+    explicit Region(std::vector<PixelRun> runs);
+
+    // Never changed once made, so copies share it: a clip is copied into
+    // every saved state and compared on every change.
+    std::shared_ptr<const std::vector<PixelRun>> runs_;
 };
 
 } // namespace lx
