@@ -1,4 +1,5 @@
 #include "platform/printing/Printer.h"
+#include "platform/printing/PdfFontNames.h"
 
 #include <QApplication>
 #include <QPageLayout>
@@ -173,6 +174,7 @@ struct PrintJob::Impl {
     std::unique_ptr<PainterDeviceContext> context;
     int passes = 1;
     bool ended = false;
+    std::string pdfPath; // when the job goes to a PDF file
 };
 
 PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
@@ -186,6 +188,7 @@ PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
             throw Error("プリンタがありません。");
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(options.pdfPath));
+        impl_->pdfPath = options.pdfPath;
         printer.setResolution(VirtualPrinterDevice().dpiX);
         printer.setFullPage(true);
     } else {
@@ -241,6 +244,8 @@ void PrintJob::End()
     impl_->context->FlushText();
     if (!impl_->painter.end() || impl_->printer.printerState() == QPrinter::Error)
         throw Error("印刷できません。");
+    if (!impl_->pdfPath.empty())
+        TagSubsetFontNames(impl_->pdfPath); // untagged names still make a good file
 }
 
 } // namespace lx

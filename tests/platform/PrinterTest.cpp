@@ -2,6 +2,7 @@
 #include "support/Oracles.h"
 #include "platform/io/Errors.h"
 #include "platform/gdi/RasterDeviceContext.h"
+#include "platform/printing/PdfFontNames.h"
 #include "platform/printing/Printer.h"
 #include "platform/io/Files.h"
 #include "platform/text/Cp932.h"
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <zlib.h>
@@ -235,4 +237,80 @@ TEST(Printer, TextSetCharacterByCharacterGoesOutAsOneBlockPerLine)
     }
     for (const char* word : {"ABCDE", "FGHIJ", "KL"})
         EXPECT_NE(text.find(word), std::string::npos) << word << " in\n" << text;
+}
+
+namespace {
+
+// Whether every object the cross-reference table lists starts where it says.
+bool OffsetsHold(const std::string& pdf)
+{
+    const std::size_t start = pdf.rfind("startxref");
+    if (start == std::string::npos)
+        return false;
+    std::size_t at = std::stoul(pdf.substr(start + 9));
+    if (pdf.compare(at, 4, "xref") != 0)
+        return false;
+    at = pdf.find('\n', pdf.find('\n', at) + 1) + 1;
+    for (int n = 0; pdf.compare(at, 7, "trailer") != 0; ++n, at += 20) {
+        const std::string object = std::to_string(n) + " 0 obj";
+        if (pdf[at + 17] == 'n' && pdf.compare(std::stoul(pdf.substr(at, 10)), object.size(), object) != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(Printer, PdfFontsCarryTheirSubsetTagAndTheFileStaysWhole)
+{
+    LX_NEED_TOOLS("pdffonts", "pdftotext", "pdfinfo");
+    lxtest::TempDir dir;
+    const std::string pdf = dir.File("tagged.pdf");
+    {
+        PrintJob job({"ラベル", 1, pdf, 210, 297});
+        for (const char* face : {"IPAGothic", "IPAMincho"}) {
+            LogFont font;
+            font.height = -80;
+            font.faceName = face;
+            job.Context().SelectFont(font);
+            job.Context().TextOut(300, 300, Utf8ToCp932(std::string("名前 ") + face));
+            job.NewPage();
+        }
+        job.End();
+    }
+    const std::vector<std::string> fonts = lxtest::OutputLines("pdffonts '" + pdf + "'");
+    ASSERT_EQ(fonts.size(), 4u);
+    for (std::size_t i = 2; i < fonts.size(); ++i) {
+        EXPECT_EQ(fonts[i][6], '+') << fonts[i];
+        EXPECT_NE(fonts[i].find(" yes yes "), std::string::npos) << fonts[i]; // embedded, subset
+    }
+    const std::vector<std::string> text = lxtest::OutputLines("pdftotext '" + pdf + "' -");
+    for (const char* line : {"名前 IPAGothic", "名前 IPAMincho"}) // the second after a form feed
+        EXPECT_TRUE(std::any_of(text.begin(), text.end(), [&](const std::string& l) { return l.ends_with(line); }))
+            << line;
+    for (const std::string& line : lxtest::OutputLines("pdfinfo '" + pdf + "' 2>&1"))
+        EXPECT_EQ(line.find("Error"), std::string::npos) << line;
+    EXPECT_TRUE(OffsetsHold(ReadFileBytes(pdf)));
+}
+
+TEST(Printer, FilesNotWrittenAsOurPdfsAreLeftAsTheyAre)
+{
+    lxtest::TempDir dir;
+    const std::string pdf = dir.File("whole.pdf");
+    {
+        PrintJob job({"ラベル", 1, pdf, 210, 297});
+        job.Context().TextOut(100, 100, "ABC");
+        job.End();
+    }
+    const std::string whole = ReadFileBytes(pdf);
+    std::string wrongTable = whole;
+    wrongTable.replace(wrongTable.rfind("startxref") + 10, 1, "9");
+    for (const std::string& bytes : {std::string(), std::string("%PDF-1.4\nnot a pdf\n"), whole.substr(0, whole.size() / 2),
+                                     whole.substr(0, whole.size() - 30), wrongTable}) {
+        const std::string path = dir.File("other.pdf");
+        WriteFileReplacing(path, bytes);
+        TagSubsetFontNames(path);
+        EXPECT_EQ(ReadFileBytes(path), bytes);
+    }
+    EXPECT_FALSE(TagSubsetFontNames(dir.File("missing.pdf")));
 }
