@@ -182,11 +182,8 @@ bool WriteTagged(std::ifstream& in, const CrossReference& x, const Insertions& i
     return static_cast<bool>(file);
 }
 
-} // namespace
-
-bool TagSubsetFontNames(const std::string& utf8Path)
+bool TagFile(const fs::path& path)
 {
-    const fs::path path(utf8Path);
     std::error_code error;
     const std::uintmax_t size = fs::file_size(path, error);
     std::ifstream in(path, std::ios::binary);
@@ -209,6 +206,17 @@ bool TagSubsetFontNames(const std::string& utf8Path)
     if (error)
         fs::remove(tagged, error);
     return !error;
+}
+
+} // namespace
+
+bool TagSubsetFontNames(const std::string& utf8Path)
+{
+    try {
+        return TagFile(fs::path(utf8Path));
+    } catch (const std::exception&) {
+        return false; // a number out of range, a file gone meanwhile: it stays as it was
+    }
 }
 
 } // namespace lx
