@@ -7,7 +7,6 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <regex>
 #include <vector>
 
 namespace lx {
@@ -28,6 +27,55 @@ struct CrossReference {
     std::string trailer;                // "trailer ... >>\n" without startxref
 };
 
+bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0'; }
+
+std::size_t SkipSpace(const std::string& text, std::size_t at)
+{
+    while (at < text.size() && IsSpace(text[at]))
+        ++at;
+    return at;
+}
+
+// The unsigned number at `at` (after spaces), and where it ends.
+std::optional<std::pair<std::size_t, std::size_t>> NumberAt(const std::string& text, std::size_t at)
+{
+    at = SkipSpace(text, at);
+    const std::size_t start = at;
+    while (at < text.size() && at - start < 18 && text[at] >= '0' && text[at] <= '9')
+        ++at;
+    if (at == start)
+        return std::nullopt;
+    return std::make_pair(static_cast<std::size_t>(std::stoull(text.substr(start, at - start))), at);
+}
+
+// The name after `key` ("/Key /Name"): where it starts and the name.
+std::optional<std::pair<std::size_t, std::string>> NameAfter(const std::string& text, std::string_view key)
+{
+    const std::size_t found = text.find(key);
+    if (found == std::string::npos)
+        return std::nullopt;
+    std::size_t at = SkipSpace(text, found + key.size());
+    if (at >= text.size() || text[at] != '/')
+        return std::nullopt;
+    const std::size_t start = ++at;
+    while (at < text.size() && !IsSpace(text[at]) && std::string_view("/[]<>()").find(text[at]) == std::string_view::npos)
+        ++at;
+    return std::make_pair(start, text.substr(start, at - start));
+}
+
+// The object number of "key N 0 R" ("key [N 0 R" for an array).
+std::optional<std::size_t> Reference(const std::string& text, std::string_view key)
+{
+    const std::size_t found = text.find(key);
+    if (found == std::string::npos)
+        return std::nullopt;
+    std::size_t at = SkipSpace(text, found + key.size());
+    if (at < text.size() && text[at] == '[')
+        ++at;
+    const auto number = NumberAt(text, at);
+    return number ? std::optional<std::size_t>(number->first) : std::nullopt;
+}
+
 std::optional<std::string> ReadRange(std::ifstream& in, std::size_t offset, std::size_t length)
 {
     std::string bytes(length, '\0');
@@ -46,21 +94,24 @@ std::optional<CrossReference> ReadCrossReference(std::ifstream& in, std::size_t 
     const auto tail = ReadRange(in, tailStart, size - tailStart);
     if (!tail)
         return std::nullopt;
-    std::smatch m;
-    static const std::regex kStart(R"(startxref\s+(\d+)\s+%%EOF\s*$)");
-    if (!std::regex_search(*tail, m, kStart))
+    const std::size_t start = tail->rfind("startxref");
+    const auto tableAt = start == std::string::npos ? std::nullopt : NumberAt(*tail, start + 9);
+    if (!tableAt || tail->find("%%EOF", tableAt->second) == std::string::npos)
         return std::nullopt;
     CrossReference x;
-    x.tableOffset = std::stoull(m[1]);
+    x.tableOffset = tableAt->first;
     if (x.tableOffset >= size)
         return std::nullopt;
     const auto table = ReadRange(in, x.tableOffset, size - x.tableOffset);
-    static const std::regex kHead(R"(^xref\s+0\s+(\d+)\s*\n)");
-    if (!table || !std::regex_search(*table, m, kHead))
+    if (!table || table->compare(0, 4, "xref") != 0)
         return std::nullopt;
-    const std::size_t count = std::stoull(m[1]);
-    const std::size_t entries = static_cast<std::size_t>(m.length(0));
-    if (count > table->size() / 20 || entries + count * 20 > table->size())
+    const auto first = NumberAt(*table, 4);
+    const auto counted = first && first->first == 0 ? NumberAt(*table, first->second) : std::nullopt;
+    if (!counted)
+        return std::nullopt;
+    const std::size_t count = counted->first;
+    const std::size_t entries = table->find('\n', counted->second) + 1;
+    if (entries == 0 || count > table->size() / 20 || entries + count * 20 > table->size())
         return std::nullopt;
     for (std::size_t i = 0; i < count; ++i) {
         const std::string entry = table->substr(entries + i * 20, 20);
@@ -85,12 +136,6 @@ std::string Dictionary(std::ifstream& in, std::size_t offset)
     return end == std::string::npos ? text : text.substr(0, end);
 }
 
-std::optional<std::size_t> Reference(const std::string& dictionary, const std::regex& key)
-{
-    std::smatch m;
-    return std::regex_search(dictionary, m, key) ? std::optional<std::size_t>(std::stoull(m[1])) : std::nullopt;
-}
-
 bool IsTag(const std::string& name)
 {
     return name.size() > kTagLength && name[6] == '+' &&
@@ -103,10 +148,6 @@ using Insertions = std::map<std::size_t, std::string>;
 // The tags the base names of font dictionaries take from their descriptors.
 Insertions FindInsertions(std::ifstream& in, const CrossReference& x)
 {
-    static const std::regex kBase(R"(/BaseFont\s*/([^\s/\[\]<>()]+))");
-    static const std::regex kFontName(R"(/FontName\s*/([^\s/\[\]<>()]+))");
-    static const std::regex kDescriptor(R"(/FontDescriptor\s+(\d+)\s+0\s+R)");
-    static const std::regex kDescendant(R"(/DescendantFonts\s*\[\s*(\d+)\s+0\s+R)");
     std::vector<std::string> dictionaries(x.offsets.size());
     for (std::size_t n = 0; n < x.offsets.size(); ++n)
         if (x.offsets[n] != 0) {
@@ -116,24 +157,23 @@ Insertions FindInsertions(std::ifstream& in, const CrossReference& x)
                 dictionaries[n] = std::move(text);
         }
     const auto tagOf = [&](std::size_t font) -> std::string {
-        const auto descriptor = Reference(dictionaries[font], kDescriptor);
-        std::smatch m;
-        if (!descriptor || *descriptor >= dictionaries.size() ||
-            !std::regex_search(dictionaries[*descriptor], m, kFontName) || !IsTag(m[1]))
+        const auto descriptor = Reference(dictionaries[font], "/FontDescriptor");
+        if (!descriptor || *descriptor >= dictionaries.size())
             return {};
-        return m[1].str().substr(0, kTagLength);
+        const auto name = NameAfter(dictionaries[*descriptor], "/FontName");
+        return name && IsTag(name->second) ? name->second.substr(0, kTagLength) : std::string();
     };
     Insertions insertions;
     for (std::size_t n = 0; n < dictionaries.size(); ++n) {
-        std::smatch m;
-        if (dictionaries[n].empty() || !std::regex_search(dictionaries[n], m, kBase) || IsTag(m[1]))
+        const auto base = dictionaries[n].empty() ? std::nullopt : NameAfter(dictionaries[n], "/BaseFont");
+        if (!base || IsTag(base->second))
             continue;
         std::string tag = tagOf(n);
-        if (const auto descendant = Reference(dictionaries[n], kDescendant); tag.empty() && descendant &&
-                                                                            *descendant < dictionaries.size())
+        if (const auto descendant = Reference(dictionaries[n], "/DescendantFonts");
+            tag.empty() && descendant && *descendant < dictionaries.size())
             tag = tagOf(*descendant);
-        if (!tag.empty() && m[1].str().rfind(tag, 0) != 0)
-            insertions[x.offsets[n] + static_cast<std::size_t>(m.position(1))] = tag;
+        if (!tag.empty())
+            insertions[x.offsets[n] + base->first] = tag;
     }
     return insertions;
 }
