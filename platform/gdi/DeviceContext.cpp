@@ -15,16 +15,7 @@ namespace lx {
 
 namespace {
 
-// Device coordinates round half up, so that a shift by whole pixels moves
-// every figure by exactly that many pixels.
-// Coordinates are held well inside the integer range, whatever the input.
-constexpr double kCoordinateLimit = 1 << 29;
-int RoundPx(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    return static_cast<int>(std::clamp(std::floor(v + 0.5), -kCoordinateLimit, kCoordinateLimit));
-}
+int RoundPx(double v) { return DeviceContext::RoundToPixel(v); }
 
 // Dash patterns of cosmetic styled pens, in pixel steps: on, off, on, off...
 const std::vector<int>& DashPattern(PenStyle style)
@@ -224,12 +215,6 @@ void DeviceContext::MappingChanged()
 }
 
 Transform DeviceContext::CurrentTransform() const { return state_.toDevice; }
-
-Point DeviceContext::LogicalToDevice(Point p) const
-{
-    const Transform t = CurrentTransform();
-    return {RoundPx(p.x * t.sx + t.dx), RoundPx(p.y * t.sy + t.dy)};
-}
 
 Rect DeviceContext::LogicalToDevice(const Rect& r) const
 {

@@ -35,6 +35,8 @@
 //   (platform/metafile), Clipboard (platform/clipboard), ScaledFont and
 //   TrueTypeFaceList (platform/fonts), RegisterDeviceContext for interfaces
 //   that pass a context as a 32-bit number.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -102,8 +104,20 @@ public:
     Size GetViewportExt() const { return state_.viewportExt; }
     Point GetViewportOrg() const { return state_.viewportOrg; }
     Transform CurrentTransform() const;
-    Point LogicalToDevice(Point p) const;
+    Point LogicalToDevice(Point p) const
+    {
+        const Transform& t = state_.toDevice;
+        return {RoundToPixel(p.x * t.sx + t.dx), RoundToPixel(p.y * t.sy + t.dy)};
+    }
     Rect LogicalToDevice(const Rect& r) const; // normalised
+    // Device coordinates round half up, so that a shift by whole pixels
+    // moves every figure by exactly that many pixels; they are held well
+    // inside the integer range, whatever the input.
+    static int RoundToPixel(double v)
+    {
+        constexpr double kLimit = 1 << 29;
+        return std::isnan(v) ? 0 : static_cast<int>(std::clamp(std::floor(v + 0.5), -kLimit, kLimit));
+    }
 
     // Saved states: SaveDC returns the new depth; RestoreDC takes a depth or,
     // when negative, a count back from the top.

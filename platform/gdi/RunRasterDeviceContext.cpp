@@ -147,12 +147,16 @@ std::optional<RunRaster> RunRasterDeviceContext::Result() const
         return std::nullopt;
     // Rows between two consecutive fill edges are painted alike.
     std::vector<char> edge(static_cast<std::size_t>(height_) + 1, 0);
-    std::vector<std::vector<const Fill*>> startingAt(static_cast<std::size_t>(height_));
-    for (const Fill& fill : fills_) {
+    for (const Fill& fill : fills_)
         edge[static_cast<std::size_t>(fill.area.top)] = edge[static_cast<std::size_t>(fill.area.bottom)] = 1;
-        startingAt[static_cast<std::size_t>(fill.area.top)].push_back(&fill);
-    }
     edge[0] = 1;
+    // The fills in order of their top rows, each row's in painting order.
+    std::vector<const Fill*> byTop;
+    byTop.reserve(fills_.size());
+    for (const Fill& fill : fills_)
+        byTop.push_back(&fill);
+    std::stable_sort(byTop.begin(), byTop.end(), [](const Fill* a, const Fill* b) { return a->area.top < b->area.top; });
+    auto next = byTop.begin();
     // The runs of the first colour met, the other colour is the rest.
     std::uint32_t first = 0;
     std::uint32_t second = 0;
@@ -164,8 +168,8 @@ std::optional<RunRaster> RunRasterDeviceContext::Result() const
         if (!edge[static_cast<std::size_t>(top)])
             continue;
         std::erase_if(active, [&](const Fill* f) { return f->area.bottom <= top; });
-        for (const Fill* fill : startingAt[static_cast<std::size_t>(top)])
-            active.insert(std::upper_bound(active.begin(), active.end(), fill, ByLeft), fill);
+        for (; next != byTop.end() && (*next)->area.top <= top; ++next)
+            active.insert(std::upper_bound(active.begin(), active.end(), *next, ByLeft), *next);
         if (!painter.Paint(active, first, second, runs))
             return std::nullopt;
         if (!raster.bands.empty() && raster.bands.back().runs == runs)

@@ -253,6 +253,10 @@ void SetBitRuns(const unsigned char* in, int width, std::vector<std::pair<int, i
 {
     runs.clear();
     for (int x = 0; x < width; ++x) {
+        if (x % 8 == 0 && in[x / 8] == 0) {
+            x += 7; // a byte of clear bits
+            continue;
+        }
         if (!((in[x / 8] >> (7 - x % 8)) & 1))
             continue;
         if (!runs.empty() && runs.back().second == x)
