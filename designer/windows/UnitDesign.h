@@ -84,7 +84,6 @@ public:
     // ---- The editor's state, shared by every concern of the editor. ----
     std::int32_t CurrentFace = 0;
     std::int32_t CopySourceFace = -1;
-    std::unique_ptr<TlxLblInfo> SheetLayout;
     Bitmap SurfaceBitmap;
     Bitmap OverviewBitmap;
     double ScreenDpiX = 96;
@@ -101,19 +100,10 @@ public:
     double PressObjectTop = 0;
     std::int32_t PressFrameLeft = 0;
     std::int32_t PressFrameTop = 0;
-    std::shared_ptr<TLxCSV> MergeTable;
-    // A layout that the open document still refers to after SheetLayout was
-    // replaced by another paper's (a template kept on more faces than the
-    // new paper has cells); released with the document.
-    std::unique_ptr<TlxLblInfo> RetainedLayout;
-    // The open design's content and its undo history; null while the
-    // window is closed. Declared after what they refer to.
-    std::unique_ptr<TlxLabelManager> Document;
-    std::unique_ptr<TlxUndoManager> UndoHistory;
     // The user's documents folder with its trailing "/".
     std::string DocumentsFolder;
-    // The only keeper of whether the design holds unsaved changes, and of
-    // the file name and the selection mode.
+    // The open design and all of its state: the only keeper of the
+    // content, layout, merge table, undo history and unsaved flag.
     EditorSession Session;
     bool IsNewDesign = false;
     bool ReturnToMenu = true;
@@ -149,7 +139,8 @@ public:
     void BtnSaveClick();
     void BtnLoadClick();
     void BtnPaperConfigClick();
-    // The before and after states of the selected object around an edit.
+    // The before and after states of the selected object around an edit;
+    // the after-state counts the design unsaved.
     void RecordGeometryUndo(bool before);
     void RecordPropertyUndo(bool before);
     void ClearMultiSelection();
@@ -479,8 +470,9 @@ public:
     void FillColumnCombo(QComboBox* box);
     MergeColumnModel* MergeColumns = nullptr;
     void PngBtnChangeCsvFileClick();
-    // Loads a chosen CSV file into the design's table; on failure tells the
-    // user why and returns false, the table as it was.
+    // Loads a chosen CSV file into the design's table (a change of the
+    // design); on failure tells the user why and returns false, the table
+    // as it was.
     bool LoadMergeTable(const std::string& path);
     void RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>& previous);
     void CBCsvBarTypeChange();
@@ -637,7 +629,9 @@ private:
     // Runs a page write of the object at index, recorded for undo unless
     // inside another recorded write.
     void RecordedWrite(std::int32_t index, const std::function<void(TLxLableObjectBase&)>& write);
-    void PushObjectUndo(std::int32_t index, bool before);
+    // The state of the object at index before an edit, or after it (which
+    // counts the design unsaved).
+    void PushObjectUndo(std::int32_t index, bool before, std::int32_t action = UndoChanged);
     // The page change handlers' common steps.
     void ApplyPanel(void (TFormDesign::*writer)(std::int32_t), bool drawSelection);
     void FillCommonPanel(const TLxLableObjectBase& object);

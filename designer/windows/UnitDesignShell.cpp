@@ -132,9 +132,9 @@ void TFormDesign::HandleDropFiles(const std::vector<std::string>& paths)
 
 void TFormDesign::TABSheetDrawTab(QPainter& painter, int index, const QRect& rect)
 {
-    if (!Document || index < 0 || index >= Document->GetObjectCount(CurrentFace))
+    if (!Session.Document() || index < 0 || index >= Session.Document()->GetObjectCount(CurrentFace))
         return;
-    const TLxLableObjectBase& object = *Document->GetObject(index, CurrentFace);
+    const TLxLableObjectBase& object = *Session.Document()->GetObject(index, CurrentFace);
     if (const auto colour = TabColour(object.GetKind() & 0x7F))
         painter.fillRect(rect, *colour);
     painter.setPen(Qt::white);
