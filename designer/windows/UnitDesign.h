@@ -196,7 +196,18 @@ public:
     void DrawSelection();
     int SurfaceMmToPixels(bool horizontal, double mm) const;
     int SurfacePixelsToMm(bool horizontal, double px) const;
-    void FillPropertyPanel(std::uint8_t kind);
+    // Fills the selected object's property page and the common panel.
+    void FillPropertyPanel();
+    // Each kind's page filler, as the kinds table names it.
+    void FillTextPage(const TLxLableObjectBase& object);
+    void FillFigurePage(const TLxLableObjectBase& object);
+    void FillImagePage(const TLxLableObjectBase& object);
+    void FillGridPage(const TLxLableObjectBase& object);
+    void FillEffectsPage(const TLxLableObjectBase& object);
+    void FillBarcodePage(const TLxLableObjectBase& object);
+    void FillQRCarryPage(const TLxLableObjectBase& object);
+    void FillCsvBarcodePage(const TLxLableObjectBase& object);
+    void FillCsvQRCarryPage(const TLxLableObjectBase& object);
     void FillFontCombo(QComboBox* box);
     // Panel change handlers: each marks the design unsaved and writes its
     // page into the selected object, recorded for undo.
@@ -638,11 +649,6 @@ private:
     // The position and size boxes show the selected object's box; the box
     // being typed in keeps the user's text until it is left.
     void ShowSelectedGeometry(bool evenTheFocusedBox = false);
-    void FillTextPage(std::uint8_t kind, const TLxLableObjectBase& object);
-    void FillFigurePage(const TLxLableObjectBase& object);
-    void FillImagePage(const TLxLableObjectBase& object);
-    void FillGridPage(const TLxLableObjectBase& object);
-    void FillEffectsPage(const TLxLableObjectBase& object);
     void ApplyEffectStyleRule();
     void WriteTextStyle(std::uint8_t kind, TLxLableObjectBase& object);
     void CaptionAlignmentButtons(QCheckBox* vertical, QRadioButton* left, QRadioButton* right);
@@ -685,10 +691,6 @@ private:
     void BuildQRCarryPage();
     void BuildCsvSymbolOptions();
     void ConnectSymbolHandlers();
-    void FillBarcodePage(const TLxLableObjectBase& object);
-    void FillQRCarryPage(const TLxLableObjectBase& object);
-    void FillCsvBarcodePage(const TLxLableObjectBase& object);
-    void FillCsvQRCarryPage(const TLxLableObjectBase& object);
     // The frame keeps the picture's proportions at its width (heightOnly) or
     // along its longer side; the size boxes follow in millimetres.
     void FitFrameToPicture(const Picture& picture, bool heightOnly);

@@ -36,27 +36,32 @@ constexpr std::uint32_t kMultiSelectPen = 0x53D082;
 
 // The editor's side of each kind: the tag of the add command that makes it
 // (0: only files bring the kind), its property page (with the inner page of
-// PageControlCSV for merge kinds) and the colour of its name.
+// PageControlCSV for merge kinds), the page's filler and the colour of its
+// name.
 struct KindEditor {
     std::uint8_t kind;
     int addTag;
     QWidget* TFormDesign::*page;
     QWidget* TFormDesign::*innerPage;
+    void (TFormDesign::*fill)(const TLxLableObjectBase&);
     std::uint32_t nameColour;
 };
 
 constexpr std::array<KindEditor, kLabelObjectKindCount> kKindEditors{{
-    {KindString, 1, &TFormDesign::TabSheetText, nullptr, 0x1200E5},
-    {KindFigure, 3, &TFormDesign::TabSheetDrawing, nullptr, 0x21C28D},
-    {KindImage, 2, &TFormDesign::TabSheetImage, nullptr, 0x0082FF},
-    {KindBarcode, 4, &TFormDesign::TabSheetBarcode, nullptr, 0x98A400},
-    {KindQRCarry, 5, &TFormDesign::TabSheetQRCarry, nullptr, 0xE0A62C},
-    {KindCsvString, 6, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvString, 0xD46100},
-    {KindCsvBarcode, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvBarcode, 0xD46100},
-    {KindCsvQRCarry, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvQRCarry, 0xD46100},
-    {KindRenbanString, 7, &TFormDesign::TabSheetRenban, nullptr, 0x008080},
-    {KindGrid, 8, &TFormDesign::TabSheetGrid, nullptr, 0xB34787},
-    {KindEffects, 9, &TFormDesign::TabSheetEffects, nullptr, 0x698700},
+    {KindString, 1, &TFormDesign::TabSheetText, nullptr, &TFormDesign::FillTextPage, 0x1200E5},
+    {KindFigure, 3, &TFormDesign::TabSheetDrawing, nullptr, &TFormDesign::FillFigurePage, 0x21C28D},
+    {KindImage, 2, &TFormDesign::TabSheetImage, nullptr, &TFormDesign::FillImagePage, 0x0082FF},
+    {KindBarcode, 4, &TFormDesign::TabSheetBarcode, nullptr, &TFormDesign::FillBarcodePage, 0x98A400},
+    {KindQRCarry, 5, &TFormDesign::TabSheetQRCarry, nullptr, &TFormDesign::FillQRCarryPage, 0xE0A62C},
+    {KindCsvString, 6, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvString, &TFormDesign::FillTextPage,
+     0xD46100},
+    {KindCsvBarcode, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvBarcode, &TFormDesign::FillCsvBarcodePage,
+     0xD46100},
+    {KindCsvQRCarry, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvQRCarry, &TFormDesign::FillCsvQRCarryPage,
+     0xD46100},
+    {KindRenbanString, 7, &TFormDesign::TabSheetRenban, nullptr, &TFormDesign::FillTextPage, 0x008080},
+    {KindGrid, 8, &TFormDesign::TabSheetGrid, nullptr, &TFormDesign::FillGridPage, 0xB34787},
+    {KindEffects, 9, &TFormDesign::TabSheetEffects, nullptr, &TFormDesign::FillEffectsPage, 0x698700},
 }};
 static_assert(CoversKindsInOrder(kKindEditors), "one editor row per kind, in kind order");
 
@@ -280,9 +285,23 @@ void TFormDesign::ShowPropertyPage()
     QPalette palette = EditSheetName->palette();
     palette.setColor(QPalette::WindowText, toQColor(editor.nameColour));
     EditSheetName->setPalette(palette);
-    FillPropertyPanel(kind);
+    FillPropertyPanel();
     if (kind == KindString)
         CaptionAlignmentButtons(CBStringTate, RBLeft, RBRight);
+}
+
+void TFormDesign::FillPropertyPanel()
+{
+    const TLxLableObjectBase* object = SelectedObject();
+    if (!object)
+        return;
+    // Filling the controls must never write back.
+    const bool ready = PanelsReady;
+    PanelsReady = false;
+    if (object->GetKind() < kLabelObjectKindCount)
+        (this->*kKindEditors[object->GetKind()].fill)(*object);
+    FillCommonPanel(*object);
+    PanelsReady = ready;
 }
 
 void TFormDesign::TABSheetChange(int index)

@@ -184,7 +184,7 @@ void TFormDesign::PngBtnChangeCsvFileClick()
         CBCsvCol->setCurrentIndex(text->GetColumn() < CBCsvCol->count() ? text->GetColumn() : 0);
         MemoCSVContent->setPlainText(ToQString(Session.MergeTable()->GetColumnPreview(text->GetColumn(), 5)));
     } else if (selected && MergeTableOf(*selected)) {
-        FillPropertyPanel(selected->GetKind());
+        FillPropertyPanel();
     }
     RefreshDesign();
 }

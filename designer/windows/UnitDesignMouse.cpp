@@ -465,7 +465,7 @@ void TFormDesign::ShapeFrameMouseUp(Qt::MouseButton button)
     else
         Session.RecordUnchanged(UndoChanged, index, object->Clone());
     RefreshDesign();
-    FillPropertyPanel(object->GetKind());
+    FillPropertyPanel();
     PanelsReady = ready;
 }
 

@@ -572,36 +572,6 @@ void TFormDesign::FillFontCombo(QComboBox* box)
     box->setCurrentText(current);
 }
 
-void TFormDesign::FillPropertyPanel(std::uint8_t kind)
-{
-    const TLxLableObjectBase* object = SelectedObject();
-    if (!object)
-        return;
-    // Filling the controls must never write back.
-    const bool ready = PanelsReady;
-    PanelsReady = false;
-    if (kind == KindString || kind == KindCsvString || kind == KindRenbanString)
-        FillTextPage(kind, *object);
-    else if (kind == KindFigure)
-        FillFigurePage(*object);
-    else if (kind == KindImage)
-        FillImagePage(*object);
-    else if (kind == KindGrid)
-        FillGridPage(*object);
-    else if (kind == KindEffects)
-        FillEffectsPage(*object);
-    else if (kind == KindBarcode)
-        FillBarcodePage(*object);
-    else if (kind == KindQRCarry)
-        FillQRCarryPage(*object);
-    else if (kind == KindCsvBarcode)
-        FillCsvBarcodePage(*object);
-    else if (kind == KindCsvQRCarry)
-        FillCsvQRCarryPage(*object);
-    FillCommonPanel(*object);
-    PanelsReady = ready;
-}
-
 void TFormDesign::FillCommonPanel(const TLxLableObjectBase& object)
 {
     EditSheetName->setText(ToQString(object.GetName()));
@@ -630,8 +600,9 @@ void TFormDesign::ShowSelectedGeometry(bool evenTheFocusedBox)
     PanelsReady = ready;
 }
 
-void TFormDesign::FillTextPage(std::uint8_t kind, const TLxLableObjectBase& object)
+void TFormDesign::FillTextPage(const TLxLableObjectBase& object)
 {
+    const std::uint8_t kind = object.GetKind();
     const auto* text = dynamic_cast<const TLxLabelObjectString*>(&object);
     if (!text)
         return;
