@@ -426,6 +426,8 @@ public:
     // A picture file for the picture object (also for dropped files): a JPEG
     // keeps its file, any other picture is drawn onto a bitmap of its size.
     static Picture LoadPictureFile(const std::string& path);
+    // Puts a new picture on the picture page and into the selected picture
+    // object; a change of the design.
     void ApplyPictureToObject(Picture picture);
     // Sizes and places the image inside the box so that its picture keeps
     // its proportions, centred.

@@ -125,8 +125,6 @@ void TFormDesign::HandleDropFiles(const std::vector<std::string>& paths)
         return;
     }
     Picture picture = LoadPictureFile(path);
-    // The picture changed the design like any other picture command.
-    Session.MarkChanged();
     ApplyPictureToObject(std::move(picture));
 }
 
