@@ -67,6 +67,7 @@ void TFormDesign::BuildCellComponents()
     ImagePrev->installEventFilter(new PressFilter(this, [this](QPoint point) {
         guarded([this, point] { ImagePrevMouseDown(point); });
     }));
+    NoteEventHandlers(ImagePrev, {"ImagePrevMouseDown"});
     const std::tuple<QPushButton*, void (TFormDesign::*)(), const char*> handlers[]
         = {{BtnSheetCopy, LX_HANDLER(TFormDesign, PngBtnSheetCopyClick)},
            {BtnSheetPaste, LX_HANDLER(TFormDesign, PngBtnSheetPasteClick)},

@@ -4,6 +4,7 @@
 #include "designer/windows/UnitDesign.h"
 
 #include "designer/windows/EditorShapes.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/text/Numbers.h"
@@ -61,8 +62,11 @@ void TFormDesign::BuildMouseComponents()
                                this);
     EditingHook = hook;
     ImageDesign->installEventFilter(hook);
-    for (OutlineShape* handle : {ShapeLeftTop, ShapeRightTop, ShapeLeftBottom, ShapeRightBottom})
+    NoteEventHandlers(ImageDesign, {"ImageDesignMouseDown", "ImageDesignMouseMove", "ImageDesignMouseUp"});
+    for (OutlineShape* handle : {ShapeLeftTop, ShapeRightTop, ShapeLeftBottom, ShapeRightBottom}) {
         handle->installEventFilter(hook);
+        NoteEventHandlers(handle, {"ShapeFrameMouseDown", "ShapeHandleMouseMove", "ShapeFrameMouseUp"});
+    }
     // The form previews the keys of all its controls.
     qApp->installEventFilter(hook);
 }

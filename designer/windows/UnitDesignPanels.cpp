@@ -553,6 +553,8 @@ void TFormDesign::ConnectPanelHandlers()
         this);
     MemoSheetString->installEventFilter(enter);
     MemoSheetEffects->installEventFilter(enter);
+    NoteEventHandlers(MemoSheetString, {"MemoSheetStringEnter"});
+    NoteEventHandlers(MemoSheetEffects, {"MemoSheetEffectsEnter"});
 }
 
 // ---- Filling the panels from the selected object. ----

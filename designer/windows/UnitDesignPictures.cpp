@@ -146,6 +146,7 @@ void TFormDesign::BuildPictureComponents()
             return false;
         },
         ImageSheetPicture));
+    NoteEventHandlers(ImageSheetPicture, {"ImageSheetPictureMouseDown"});
     using Handler = void (TFormDesign::*)();
     const std::tuple<QToolButton*, Handler, const char*> commands[]
         = {{SBtnOpenImage, LX_HANDLER(TFormDesign, SBtnOpenImageClick)},
