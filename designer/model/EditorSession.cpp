@@ -81,8 +81,7 @@ void EditorSession::RecordBefore(std::int32_t action, std::int32_t index, std::u
     PushGroup(action, One(index, std::move(state)), true);
 }
 
-void EditorSession::RecordUnchanged(std::int32_t action, std::int32_t index,
-                                    std::unique_ptr<TLxLableObjectBase> state)
+void EditorSession::RecordUnchanged(std::int32_t action, std::int32_t index, std::unique_ptr<TLxLableObjectBase> state)
 {
     PushGroup(action, One(index, std::move(state)), false);
 }

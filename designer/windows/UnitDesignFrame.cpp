@@ -262,7 +262,8 @@ void TFormDesign::LayDocumentOntoSheet()
     // bound to its cell's record; otherwise the design keeps every face.
     if (Session.Document()->GetFaceCount() < sheet->GetFaceCount()) {
         for (std::int32_t i = 0; i < Session.Document()->GetFaceCount(); ++i)
-            sheet->SetFaceObjects(i, Session.Document()->GetFaceObjects(i).CloneLabelForRecord(Session.MergeTable().get(), i));
+            sheet->SetFaceObjects(
+                i, Session.Document()->GetFaceObjects(i).CloneLabelForRecord(Session.MergeTable().get(), i));
         Session.ReplaceDocument(std::move(sheet));
     }
     const std::int32_t sized = std::min(Session.Document()->GetFaceCount(), layout.LabelCount);
@@ -361,8 +362,8 @@ void TFormDesign::DrawCellShapes()
     // A rectangular cell needs no outline: the picture's edge is the cell's.
     if (Session.Layout()->GetLabelLineKind(face) == lxLineCircle)
         DrawCellOutline(dc, lxLineCircle, ScaleMmRect(0, 0, width, height, ScreenDpiX, ScreenDpiY));
-    DrawInnerShapes(dc, *Session.Layout(), face, Session.Layout()->GetLabelLeft(face), Session.Layout()->GetLabelTop(face), ScreenDpiX,
-                    ScreenDpiY);
+    DrawInnerShapes(dc, *Session.Layout(), face, Session.Layout()->GetLabelLeft(face),
+                    Session.Layout()->GetLabelTop(face), ScreenDpiX, ScreenDpiY);
 }
 
 void TFormDesign::ShowModeControls()

@@ -608,7 +608,8 @@ TEST_F(DesignerTest, EveryComponentOfEveryWindowExistsAndReachesItsHandler)
         if (row.event == Event::Direct) {
             if (*row.note == '\0') {
                 EXPECT_TRUE(WiredTo(*component, row.event, row.handler))
-                    << "no event filter reaches that handler: " << lx::WiredHandlers(*component).join(u' ').toStdString();
+                    << "no event filter reaches that handler: "
+                    << lx::WiredHandlers(*component).join(u' ').toStdString();
             }
         } else if (kSignals.contains(row.event)) {
             EXPECT_TRUE(HasReceiver(*component, row.event)) << "nothing receives its signal";

@@ -36,7 +36,8 @@ protected:
     {
         lx::FormDesign->BtnAddSheetClick(tag);
         const std::int32_t face = lx::FormDesign->CurrentFace;
-        auto& object = dynamic_cast<T&>(*lx::FormDesign->Session.Document()->GetObject(lx::FormDesign->Session.Document()->GetSelectedIndex(face), face));
+        auto& object = dynamic_cast<T&>(*lx::FormDesign->Session.Document()->GetObject(
+            lx::FormDesign->Session.Document()->GetSelectedIndex(face), face));
         lx::FormDesign->Session.MarkSaved();
         return object;
     }
