@@ -21,7 +21,9 @@ void EditorSession::Open(Design design, std::string fileName)
 
 void EditorSession::BeginNew(TlxLblInfo layout)
 {
-    if (document_)
+    // The document reads the layout kept for it if there is one, else the
+    // current one.
+    if (document_ && !retainedLayout_)
         retainedLayout_ = std::move(layout_);
     layout_ = std::make_unique<TlxLblInfo>(std::move(layout));
     EndMultiSelection();

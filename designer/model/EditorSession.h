@@ -21,9 +21,10 @@ struct ObjectState {
 };
 
 // The design open in the editor: its content, layout, merge table and undo
-// history, with its file name, unsaved flag and selection mode. The editor
-// changes the design only through it: recording a change also counts the
-// design unsaved, so the user is asked before the work is thrown away.
+// history, with its file name, unsaved flag and selection mode. Every undo
+// record is made here, and recording a change also counts the design
+// unsaved, so no recorded change leaves the design counted as saved and the
+// user is asked before the work is thrown away.
 class EditorSession {
 public:
     EditorSession();
@@ -47,8 +48,8 @@ public:
     // template not laid onto the new paper yet) keeps the layout it refers
     // to alive until it is replaced or closed.
     void BeginNew(TlxLblInfo layout);
-    // The content laid anew onto the current layout; the old document and
-    // the layout kept for it are released.
+    // The content laid anew onto the current layout (made for it); the old
+    // document and the layout kept for it are released.
     void ReplaceDocument(std::unique_ptr<TlxLabelManager> document);
     // Editing starts: an empty document for the layout unless one is open,
     // and a fresh history.

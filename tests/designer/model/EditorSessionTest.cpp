@@ -179,6 +179,7 @@ TEST(EditorSession, LayoutOutlivesTheDocumentThatReadsIt)
     session.Open(DesignOnCells(2), "");
     MemoryStream content;
     session.Document()->SaveToStream(content);
+    session.BeginNew(lxtest::MakeLayout({{20, 10}}));
     session.BeginNew(lxtest::MakeLayout({{20, 10}, {20, 10}, {20, 10}}));
     EXPECT_EQ(session.Layout()->LabelCount, 3);
     // Reading walks the old layout's two cells, not the new three.
