@@ -84,7 +84,6 @@ public:
     // ---- The editor's state, shared by every concern of the editor. ----
     std::int32_t CurrentFace = 0;
     std::int32_t CopySourceFace = -1;
-    std::unique_ptr<TlxLblInfo> SheetLayout;
     Bitmap SurfaceBitmap;
     Bitmap OverviewBitmap;
     double ScreenDpiX = 96;
@@ -101,19 +100,10 @@ public:
     double PressObjectTop = 0;
     std::int32_t PressFrameLeft = 0;
     std::int32_t PressFrameTop = 0;
-    std::shared_ptr<TLxCSV> MergeTable;
-    // A layout that the open document still refers to after SheetLayout was
-    // replaced by another paper's (a template kept on more faces than the
-    // new paper has cells); released with the document.
-    std::unique_ptr<TlxLblInfo> RetainedLayout;
-    // The open design's content and its undo history; null while the
-    // window is closed. Declared after what they refer to.
-    std::unique_ptr<TlxLabelManager> Document;
-    std::unique_ptr<TlxUndoManager> UndoHistory;
     // The user's documents folder with its trailing "/".
     std::string DocumentsFolder;
-    // The only keeper of whether the design holds unsaved changes, and of
-    // the file name and the selection mode.
+    // The open design and all of its state: the only keeper of the
+    // content, layout, merge table, undo history and unsaved flag.
     EditorSession Session;
     bool IsNewDesign = false;
     bool ReturnToMenu = true;
@@ -149,7 +139,8 @@ public:
     void BtnSaveClick();
     void BtnLoadClick();
     void BtnPaperConfigClick();
-    // The before and after states of the selected object around an edit.
+    // The before and after states of the selected object around an edit;
+    // the after-state counts the design unsaved.
     void RecordGeometryUndo(bool before);
     void RecordPropertyUndo(bool before);
     void ClearMultiSelection();
@@ -205,7 +196,18 @@ public:
     void DrawSelection();
     int SurfaceMmToPixels(bool horizontal, double mm) const;
     int SurfacePixelsToMm(bool horizontal, double px) const;
-    void FillPropertyPanel(std::uint8_t kind);
+    // Fills the selected object's property page and the common panel.
+    void FillPropertyPanel();
+    // Each kind's page filler, as the kinds table names it.
+    void FillTextPage(const TLxLableObjectBase& object);
+    void FillFigurePage(const TLxLableObjectBase& object);
+    void FillImagePage(const TLxLableObjectBase& object);
+    void FillGridPage(const TLxLableObjectBase& object);
+    void FillEffectsPage(const TLxLableObjectBase& object);
+    void FillBarcodePage(const TLxLableObjectBase& object);
+    void FillQRCarryPage(const TLxLableObjectBase& object);
+    void FillCsvBarcodePage(const TLxLableObjectBase& object);
+    void FillCsvQRCarryPage(const TLxLableObjectBase& object);
     void FillFontCombo(QComboBox* box);
     // Panel change handlers: each marks the design unsaved and writes its
     // page into the selected object, recorded for undo.
@@ -424,6 +426,8 @@ public:
     // A picture file for the picture object (also for dropped files): a JPEG
     // keeps its file, any other picture is drawn onto a bitmap of its size.
     static Picture LoadPictureFile(const std::string& path);
+    // Puts a new picture on the picture page and into the selected picture
+    // object; a change of the design.
     void ApplyPictureToObject(Picture picture);
     // Sizes and places the image inside the box so that its picture keeps
     // its proportions, centred.
@@ -479,8 +483,9 @@ public:
     void FillColumnCombo(QComboBox* box);
     MergeColumnModel* MergeColumns = nullptr;
     void PngBtnChangeCsvFileClick();
-    // Loads a chosen CSV file into the design's table; on failure tells the
-    // user why and returns false, the table as it was.
+    // Loads a chosen CSV file into the design's table (a change of the
+    // design); on failure tells the user why and returns false, the table
+    // as it was.
     bool LoadMergeTable(const std::string& path);
     void RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>& previous);
     void CBCsvBarTypeChange();
@@ -637,18 +642,15 @@ private:
     // Runs a page write of the object at index, recorded for undo unless
     // inside another recorded write.
     void RecordedWrite(std::int32_t index, const std::function<void(TLxLableObjectBase&)>& write);
-    void PushObjectUndo(std::int32_t index, bool before);
+    // The state of the object at index before an edit, or after it (which
+    // counts the design unsaved).
+    void PushObjectUndo(std::int32_t index, bool before, std::int32_t action = UndoChanged);
     // The page change handlers' common steps.
     void ApplyPanel(void (TFormDesign::*writer)(std::int32_t), bool drawSelection);
     void FillCommonPanel(const TLxLableObjectBase& object);
     // The position and size boxes show the selected object's box; the box
     // being typed in keeps the user's text until it is left.
     void ShowSelectedGeometry(bool evenTheFocusedBox = false);
-    void FillTextPage(std::uint8_t kind, const TLxLableObjectBase& object);
-    void FillFigurePage(const TLxLableObjectBase& object);
-    void FillImagePage(const TLxLableObjectBase& object);
-    void FillGridPage(const TLxLableObjectBase& object);
-    void FillEffectsPage(const TLxLableObjectBase& object);
     void ApplyEffectStyleRule();
     void WriteTextStyle(std::uint8_t kind, TLxLableObjectBase& object);
     void CaptionAlignmentButtons(QCheckBox* vertical, QRadioButton* left, QRadioButton* right);
@@ -691,10 +693,6 @@ private:
     void BuildQRCarryPage();
     void BuildCsvSymbolOptions();
     void ConnectSymbolHandlers();
-    void FillBarcodePage(const TLxLableObjectBase& object);
-    void FillQRCarryPage(const TLxLableObjectBase& object);
-    void FillCsvBarcodePage(const TLxLableObjectBase& object);
-    void FillCsvQRCarryPage(const TLxLableObjectBase& object);
     // The frame keeps the picture's proportions at its width (heightOnly) or
     // along its longer side; the size boxes follow in millimetres.
     void FitFrameToPicture(const Picture& picture, bool heightOnly);

@@ -36,27 +36,32 @@ constexpr std::uint32_t kMultiSelectPen = 0x53D082;
 
 // The editor's side of each kind: the tag of the add command that makes it
 // (0: only files bring the kind), its property page (with the inner page of
-// PageControlCSV for merge kinds) and the colour of its name.
+// PageControlCSV for merge kinds), the page's filler and the colour of its
+// name.
 struct KindEditor {
     std::uint8_t kind;
     int addTag;
     QWidget* TFormDesign::*page;
     QWidget* TFormDesign::*innerPage;
+    void (TFormDesign::*fill)(const TLxLableObjectBase&);
     std::uint32_t nameColour;
 };
 
 constexpr std::array<KindEditor, kLabelObjectKindCount> kKindEditors{{
-    {KindString, 1, &TFormDesign::TabSheetText, nullptr, 0x1200E5},
-    {KindFigure, 3, &TFormDesign::TabSheetDrawing, nullptr, 0x21C28D},
-    {KindImage, 2, &TFormDesign::TabSheetImage, nullptr, 0x0082FF},
-    {KindBarcode, 4, &TFormDesign::TabSheetBarcode, nullptr, 0x98A400},
-    {KindQRCarry, 5, &TFormDesign::TabSheetQRCarry, nullptr, 0xE0A62C},
-    {KindCsvString, 6, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvString, 0xD46100},
-    {KindCsvBarcode, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvBarcode, 0xD46100},
-    {KindCsvQRCarry, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvQRCarry, 0xD46100},
-    {KindRenbanString, 7, &TFormDesign::TabSheetRenban, nullptr, 0x008080},
-    {KindGrid, 8, &TFormDesign::TabSheetGrid, nullptr, 0xB34787},
-    {KindEffects, 9, &TFormDesign::TabSheetEffects, nullptr, 0x698700},
+    {KindString, 1, &TFormDesign::TabSheetText, nullptr, &TFormDesign::FillTextPage, 0x1200E5},
+    {KindFigure, 3, &TFormDesign::TabSheetDrawing, nullptr, &TFormDesign::FillFigurePage, 0x21C28D},
+    {KindImage, 2, &TFormDesign::TabSheetImage, nullptr, &TFormDesign::FillImagePage, 0x0082FF},
+    {KindBarcode, 4, &TFormDesign::TabSheetBarcode, nullptr, &TFormDesign::FillBarcodePage, 0x98A400},
+    {KindQRCarry, 5, &TFormDesign::TabSheetQRCarry, nullptr, &TFormDesign::FillQRCarryPage, 0xE0A62C},
+    {KindCsvString, 6, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvString, &TFormDesign::FillTextPage,
+     0xD46100},
+    {KindCsvBarcode, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvBarcode, &TFormDesign::FillCsvBarcodePage,
+     0xD46100},
+    {KindCsvQRCarry, 0, &TFormDesign::TabSheetCSV, &TFormDesign::TabSheetCsvQRCarry, &TFormDesign::FillCsvQRCarryPage,
+     0xD46100},
+    {KindRenbanString, 7, &TFormDesign::TabSheetRenban, nullptr, &TFormDesign::FillTextPage, 0x008080},
+    {KindGrid, 8, &TFormDesign::TabSheetGrid, nullptr, &TFormDesign::FillGridPage, 0xB34787},
+    {KindEffects, 9, &TFormDesign::TabSheetEffects, nullptr, &TFormDesign::FillEffectsPage, 0x698700},
 }};
 static_assert(CoversKindsInOrder(kKindEditors), "one editor row per kind, in kind order");
 
@@ -206,7 +211,7 @@ int TFormDesign::SurfacePixelsToMm(bool horizontal, double px) const
 
 void TFormDesign::BtnAddSheetClick(int tag)
 {
-    if (!Document || !KindOfAddTag(tag))
+    if (!Session.Document() || !KindOfAddTag(tag))
         return;
     PanelsReady = false;
     // A failing addition must not leave the panels dead.
@@ -222,7 +227,7 @@ void TFormDesign::AddObjectOfTag(int tag)
 {
     const std::uint8_t kind = *KindOfAddTag(tag);
     if (kind == KindCsvString) {
-        if (!MergeTable->IsLoaded()) {
+        if (!Session.MergeTable()->IsLoaded()) {
             FileDialogRequest request;
             request.caption = "差込シートに使用するCSVファイルを選択してください";
             request.filters = {"CSVファイル (*.csv *.CSV)"};
@@ -235,33 +240,32 @@ void TFormDesign::AddObjectOfTag(int tag)
                 PanelsReady = true;
                 return;
             }
-            FillMergeColumnLists(MergeTable->GetColCount());
+            FillMergeColumnLists(Session.MergeTable()->GetColCount());
         }
-        Document->AddMergeObject(kind, CurrentFace, MergeTable);
+        Session.Document()->AddMergeObject(kind, CurrentFace, Session.MergeTable());
     } else {
-        Document->AddObject(kind, CurrentFace);
+        Session.Document()->AddObject(kind, CurrentFace);
     }
     if (kind == KindEffects) {
         Label129->hide();
         ShapeArtFontColor2->hide();
         SBArtFont2->hide();
     }
-    const std::int32_t index = Document->GetSelectedIndex(CurrentFace);
-    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoAdded, index, SelectedObject()->Clone(), false);
+    const std::int32_t index = Session.Document()->GetSelectedIndex(CurrentFace);
+    Session.RecordChange(UndoAdded, index, SelectedObject()->Clone());
     RefreshDesign();
     ShowPropertyPage();
     RefreshObjectTabs();
     PanelsReady = true;
-    Session.MarkChanged();
 }
 
 void TFormDesign::ShowPropertyPage()
 {
-    if (!Document)
+    if (!Session.Document())
         return;
     {
         const QSignalBlocker blocker(CBGrid);
-        CBGrid->setChecked(Document->GetShowGuide());
+        CBGrid->setChecked(Session.Document()->GetShowGuide());
     }
     const TLxLableObjectBase* object = SelectedObject();
     const std::uint8_t kind = object ? object->GetKind() : 0xFF;
@@ -281,20 +285,34 @@ void TFormDesign::ShowPropertyPage()
     QPalette palette = EditSheetName->palette();
     palette.setColor(QPalette::WindowText, toQColor(editor.nameColour));
     EditSheetName->setPalette(palette);
-    FillPropertyPanel(kind);
+    FillPropertyPanel();
     if (kind == KindString)
         CaptionAlignmentButtons(CBStringTate, RBLeft, RBRight);
 }
 
+void TFormDesign::FillPropertyPanel()
+{
+    const TLxLableObjectBase* object = SelectedObject();
+    if (!object)
+        return;
+    // Filling the controls must never write back.
+    const bool ready = PanelsReady;
+    PanelsReady = false;
+    if (object->GetKind() < kLabelObjectKindCount)
+        (this->*kKindEditors[object->GetKind()].fill)(*object);
+    FillCommonPanel(*object);
+    PanelsReady = ready;
+}
+
 void TFormDesign::TABSheetChange(int index)
 {
-    if (!Document || index < 0 || index >= Document->GetObjectCount(CurrentFace))
+    if (!Session.Document() || index < 0 || index >= Session.Document()->GetObjectCount(CurrentFace))
         return;
     PanelsReady = false;
-    Document->SetSelectedIndex(index, CurrentFace);
+    Session.Document()->SetSelectedIndex(index, CurrentFace);
     Session.EndMultiSelection();
-    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-        Document->GetObject(i, CurrentFace)->SetSelected(0);
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
+        Session.Document()->GetObject(i, CurrentFace)->SetSelected(0);
     DrawSelection();
     ShowPropertyPage();
     RefreshDesign();
@@ -304,11 +322,11 @@ void TFormDesign::TABSheetChange(int index)
 
 void TFormDesign::RefreshObjectTabs()
 {
-    if (!Document)
+    if (!Session.Document())
         return;
     QStringList names;
-    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-        names << ToQString(Document->GetObject(i, CurrentFace)->GetName());
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
+        names << ToQString(Session.Document()->GetObject(i, CurrentFace)->GetName());
     const QSignalBlocker blocker(TABSheet);
     // Unchanged tabs are kept, so the strip does not flicker.
     if (TabTexts(*TABSheet) != names) {
@@ -317,7 +335,7 @@ void TFormDesign::RefreshObjectTabs()
         for (const QString& name : names)
             TABSheet->addTab(name);
     }
-    const std::int32_t selected = Document->GetSelectedIndex(CurrentFace);
+    const std::int32_t selected = Session.Document()->GetSelectedIndex(CurrentFace);
     if (selected >= 0 && selected < TABSheet->count())
         TABSheet->setCurrentIndex(selected);
 }
@@ -334,11 +352,11 @@ QPoint TFormDesign::PictureOrigin() const { return ImageDesign->pictureOffset();
 
 void TFormDesign::DrawSelection()
 {
-    if (!Document || !SheetLayout)
+    if (!Session.Document() || !Session.Layout())
         return;
     if (!SurfaceBitmap.Empty()) {
-        ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
-        ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
+        ScreenDpiX = SurfaceBitmap.Width() / Session.Layout()->GetLabelWidth(CurrentFace) * 25.4;
+        ScreenDpiY = SurfaceBitmap.Height() / Session.Layout()->GetLabelHeight(CurrentFace) * 25.4;
     }
     const TLxLableObjectBase* object = SelectedObject();
     const std::array<OutlineShape*, 4> handles{ShapeLeftTop, ShapeRightTop, ShapeLeftBottom, ShapeRightBottom};
@@ -350,8 +368,8 @@ void TFormDesign::DrawSelection()
             QRect box(QPoint(65535, 65535), QPoint(0, 0));
             int right = 0;
             int bottom = 0;
-            for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i) {
-                const TLxLableObjectBase& member = *Document->GetObject(i, CurrentFace);
+            for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i) {
+                const TLxLableObjectBase& member = *Session.Document()->GetObject(i, CurrentFace);
                 if (!member.GetSelected())
                     continue;
                 const QRect r = ObjectSurfaceRect(member);
@@ -362,7 +380,7 @@ void TFormDesign::DrawSelection()
             }
             MultiSelectRect = QRect(box.left(), box.top(), right - box.left(), bottom - box.top());
             PlaceMultiSelectShape();
-        } else if (Document->GetObjectCount(CurrentFace) > 0 && LeftButtonDown) {
+        } else if (Session.Document()->GetObjectCount(CurrentFace) > 0 && LeftButtonDown) {
             // The start of a rubber band.
             MultiSelectRect = QRect(PictureOrigin().x() + PressPictureX, PictureOrigin().y() + PressPictureY, 0, 0);
             PlaceMultiSelectShape();

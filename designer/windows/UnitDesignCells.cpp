@@ -67,6 +67,7 @@ void TFormDesign::BuildCellComponents()
     ImagePrev->installEventFilter(new PressFilter(this, [this](QPoint point) {
         guarded([this, point] { ImagePrevMouseDown(point); });
     }));
+    NoteEventHandlers(ImagePrev, {"ImagePrevMouseDown"});
     const std::tuple<QPushButton*, void (TFormDesign::*)(), const char*> handlers[]
         = {{BtnSheetCopy, LX_HANDLER(TFormDesign, PngBtnSheetCopyClick)},
            {BtnSheetPaste, LX_HANDLER(TFormDesign, PngBtnSheetPasteClick)},
@@ -91,9 +92,9 @@ void TFormDesign::RedrawAfterEdit()
 
 void TFormDesign::DrawFaceOverview()
 {
-    if (!SheetLayout || !Document)
+    if (!Session.Layout() || !Session.Document())
         return;
-    const TlxLblInfo& layout = *SheetLayout;
+    const TlxLblInfo& layout = *Session.Layout();
     const double paperWidth = layout.GetPaperWidth();
     const double paperHeight = layout.GetPaperHeight();
     const Size size = FitProportionally(paperWidth, paperHeight, ImagePrev->width(), ImagePrev->height());
@@ -102,7 +103,7 @@ void TFormDesign::DrawFaceOverview()
         const double sx = size.cx / paperWidth * 25.4;
         const double sy = size.cy / paperHeight * 25.4;
         RasterDeviceContext dc(OverviewBitmap);
-        const bool single = Document->GetSingleMode();
+        const bool single = Session.Document()->GetSingleMode();
         for (std::int32_t i = 0; i < layout.LabelCount; ++i) {
             const Rect box = ScaleMmRect(layout.GetLabelLeft(i), layout.GetLabelTop(i), layout.GetLabelWidth(i),
                                          layout.GetLabelHeight(i), sx, sy);
@@ -118,13 +119,13 @@ void TFormDesign::DrawFaceOverview()
 
 void TFormDesign::ImagePrevMouseDown(QPoint point)
 {
-    if (!Document || Document->GetSingleMode() || OverviewBitmap.Empty())
+    if (!Session.Document() || Session.Document()->GetSingleMode() || OverviewBitmap.Empty())
         return;
     const QPoint at = point - ImagePrev->pictureOffset();
-    const TlxLblInfo& layout = *SheetLayout;
+    const TlxLblInfo& layout = *Session.Layout();
     const double sx = OverviewBitmap.Width() / layout.GetPaperWidth() * 25.4;
     const double sy = OverviewBitmap.Height() / layout.GetPaperHeight() * 25.4;
-    for (std::int32_t i = 0; i < layout.LabelCount && i < Document->GetFaceCount(); ++i) {
+    for (std::int32_t i = 0; i < layout.LabelCount && i < Session.Document()->GetFaceCount(); ++i) {
         const Rect box = ScaleMmRect(layout.GetLabelLeft(i), layout.GetLabelTop(i), layout.GetLabelWidth(i),
                                      layout.GetLabelHeight(i), sx, sy);
         if (at.x() > box.left && at.x() < box.right && at.y() > box.top && at.y() < box.bottom) {
@@ -132,7 +133,7 @@ void TFormDesign::ImagePrevMouseDown(QPoint point)
             if (i != CurrentFace) {
                 // Undo records name no cell: replayed on another cell they
                 // would overwrite that cell's objects.
-                UndoHistory->Clear();
+                Session.ForgetUndo();
                 Session.EndMultiSelection();
             }
             CurrentFace = i;
@@ -147,7 +148,7 @@ void TFormDesign::ImagePrevMouseDown(QPoint point)
 
 void TFormDesign::PngBtnSheetCopyClick()
 {
-    if (Document->GetObjectCount(CurrentFace) == 0) {
+    if (Session.Document()->GetObjectCount(CurrentFace) == 0) {
         ShowInfo("シートが存在しないデザインはコピーできません。");
         return;
     }
@@ -158,7 +159,7 @@ void TFormDesign::PngBtnSheetCopyClick()
 void TFormDesign::PngBtnSheetPasteClick()
 {
     // A design loaded since the copy may have fewer cells.
-    if (CopySourceFace < 0 || CopySourceFace >= Document->GetFaceCount()) {
+    if (CopySourceFace < 0 || CopySourceFace >= Session.Document()->GetFaceCount()) {
         ShowInfo("貼り付け元がありません。");
         return;
     }
@@ -167,19 +168,19 @@ void TFormDesign::PngBtnSheetPasteClick()
         return;
     }
     Session.MarkChanged();
-    Document->CopyFace(MergeTable.get(), CopySourceFace, CurrentFace);
+    Session.Document()->CopyFace(Session.MergeTable().get(), CopySourceFace, CurrentFace);
     RedrawAfterEdit();
     ShowInfo("コピーしたデザインを現在編集中の面に貼り付けました。");
 }
 
 void TFormDesign::PngBtnSheetPasteAllClick()
 {
-    if (CopySourceFace < 0 || CopySourceFace >= Document->GetFaceCount()) {
+    if (CopySourceFace < 0 || CopySourceFace >= Session.Document()->GetFaceCount()) {
         ShowInfo("貼り付け元がありません。");
         return;
     }
-    for (std::int32_t i = 0; i < Document->GetFaceCount(); ++i)
-        Document->CopyFace(MergeTable.get(), CopySourceFace, i);
+    for (std::int32_t i = 0; i < Session.Document()->GetFaceCount(); ++i)
+        Session.Document()->CopyFace(Session.MergeTable().get(), CopySourceFace, i);
     Session.MarkChanged();
     RedrawAfterEdit();
     ShowInfo("コピーしたデザインを全面に貼り付けました。");
@@ -193,12 +194,11 @@ void TFormDesign::ClearFaceDesign(bool withMergeTable)
 {
     if (!AskYesNo("現在、編集中のデザインを削除しますか？\r\n※デザインの削除は「もどす」ボタンでは戻せません。"))
         return;
-    Session.MarkChanged();
-    Document->ClearFace(CurrentFace);
+    Session.Document()->ClearFace(CurrentFace);
     Session.EndMultiSelection();
-    UndoHistory->Clear();
+    Session.RecordIrreversibleChange();
     if (withMergeTable)
-        MergeTable->Clear();
+        Session.ClearMergeTable();
     RedrawAfterEdit();
 }
 
@@ -206,7 +206,7 @@ void TFormDesign::ClearFaceDesign(bool withMergeTable)
 
 void TFormDesign::PngBtnModeClick()
 {
-    const bool single = Document->GetSingleMode();
+    const bool single = Session.Document()->GetSingleMode();
     const char* question =
         single ? "現在のモードからマルチモードへ変更しますか？\r\n"
                  "マルチモードでは「差込シート」を使用することができないため\r\n"
@@ -219,20 +219,19 @@ void TFormDesign::PngBtnModeClick()
     if (!AskYesNo(question))
         return;
     if (single) {
-        Document->SetSingleMode(false);
-        for (std::int32_t i = Document->GetObjectCount(CurrentFace) - 1; i >= 0; --i)
-            if (SingleModeOnly(Document->GetObject(i, CurrentFace)))
-                Document->DeleteObject(i, CurrentFace);
+        Session.Document()->SetSingleMode(false);
+        for (std::int32_t i = Session.Document()->GetObjectCount(CurrentFace) - 1; i >= 0; --i)
+            if (SingleModeOnly(Session.Document()->GetObject(i, CurrentFace)))
+                Session.Document()->DeleteObject(i, CurrentFace);
     } else {
-        Document->SetSingleMode(true);
-        Document->CopyFace(MergeTable.get(), CurrentFace, 0);
+        Session.Document()->SetSingleMode(true);
+        Session.Document()->CopyFace(Session.MergeTable().get(), CurrentFace, 0);
         CurrentFace = 0;
-        for (std::int32_t i = 1; i < Document->GetFaceCount(); ++i)
-            Document->ClearFace(i);
+        for (std::int32_t i = 1; i < Session.Document()->GetFaceCount(); ++i)
+            Session.Document()->ClearFace(i);
     }
     ClearMultiSelection();
-    UndoHistory->Clear();
-    Session.MarkChanged();
+    Session.RecordIrreversibleChange();
     RedrawAfterEdit();
 }
 

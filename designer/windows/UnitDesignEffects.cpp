@@ -167,7 +167,7 @@ void TFormDesign::KeepEffectsTextLimit()
 void TFormDesign::WriteSelected(void (TFormDesign::*writer)(std::int32_t))
 {
     if (SelectedObject())
-        (this->*writer)(Document->GetSelectedIndex(CurrentFace));
+        (this->*writer)(Session.Document()->GetSelectedIndex(CurrentFace));
 }
 
 void TFormDesign::BtnChangeLineColorClick() { ChooseSwatchColor(ShapeLineColor, &TFormDesign::LabelEditFigureObj); }

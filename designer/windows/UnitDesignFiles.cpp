@@ -82,21 +82,15 @@ void TFormDesign::LoadDesign(const std::string& path)
 {
     // Read whole first: a file that fails to load leaves the open design,
     // its name included, as it was.
-    Design design = LoadDesignFile(path);
-    Session.SetFileName(FileNamePart(path));
-    Document.reset();
-    RetainedLayout.reset();
-    MergeTable = std::move(design.MergeTable);
-    SheetLayout = std::move(design.SheetLayout);
-    Document = std::move(design.Document);
-    Paperlbl->setText(ToQString(SheetLayout->Paper.GetModelNumber()));
+    Session.Open(LoadDesignFile(path), FileNamePart(path));
+    Paperlbl->setText(ToQString(Session.Layout()->Paper.GetModelNumber()));
     katabanlbl->show();
-    FillMergeColumnLists(MergeTable->GetColCount());
+    FillMergeColumnLists(Session.MergeTable()->GetColCount());
 }
 
 void TFormDesign::SaveDesign(const std::string& path)
 {
-    SaveDesignFile(path, *MergeTable, *SheetLayout, *Document);
+    SaveDesignFile(path, *Session.MergeTable(), *Session.Layout(), *Session.Document());
     // Named after the file only once the file holds the design: a failed
     // save must not show a name under which nothing was written.
     Session.SetFileName(FileNamePart(path));
@@ -127,11 +121,9 @@ void TFormDesign::BtnLoadClick()
         CurrentFace = 0;
         Session.EndMultiSelection();
         ObjectGrabbed = false;
-        Document->SetSelectedIndex(-1, CurrentFace);
-        UndoHistory->Clear();
+        Session.Document()->SetSelectedIndex(-1, CurrentFace);
         RefreshDesign();
         DrawFaceOverview();
-        Session.MarkSaved();
         IsNewDesign = false;
     }
     PanelsReady = true;
@@ -141,10 +133,8 @@ void TFormDesign::BtnPaperConfigClick()
 {
     if (!ConfirmDiscardChanges())
         return;
-    Session.MarkSaved();
+    Session.Abandon();
     ReturnToMenu = false;
-    Session.ForgetFileName();
-    MergeTable->Clear();
     close();
     FormSelectPaper->show();
 }

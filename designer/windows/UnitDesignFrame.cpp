@@ -57,9 +57,7 @@ TFormDesign::~TFormDesign()
     qDeleteAll(findChildren<EventHook*>());
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
-    // The document refers to the layouts and the merge table.
-    UndoHistory.reset();
-    Document.reset();
+    Session.Close();
 }
 
 void TFormDesign::BuildComponents()
@@ -177,7 +175,6 @@ void TFormDesign::FitSidePanelToPages()
 
 void TFormDesign::FormCreate()
 {
-    MergeTable = std::make_shared<TLxCSV>();
     ReadDocumentsFolder();
     SetupDesignFileDialogs();
 }
@@ -191,17 +188,12 @@ void TFormDesign::NewDesign(TlxLblInfo layout)
 {
     katabanlbl->show();
     Paperlbl->setText(ToQString(layout.Paper.GetModelNumber()));
-    // A template waiting to be laid onto this paper still refers to its own layout.
-    if (Document)
-        RetainedLayout = std::move(SheetLayout);
-    SheetLayout = std::make_unique<TlxLblInfo>(std::move(layout));
+    // A template waiting to be laid onto this paper keeps its own layout.
+    Session.BeginNew(std::move(layout));
     CurrentFace = 0;
     CopySourceFace = -1;
-    Session.EndMultiSelection();
     ObjectGrabbed = false;
-    Session.ForgetFileName();
     PrepareDesignSurface();
-    Session.MarkSaved();
     IsNewDesign = true;
     show();
 }
@@ -211,7 +203,6 @@ void TFormDesign::OpenDesignFile(const std::string& path)
     PanelsReady = false;
     CurrentFace = 0;
     LoadDesign(path);
-    Session.MarkSaved();
     IsNewDesign = false;
     show();
 }
@@ -222,14 +213,12 @@ void TFormDesign::OpenTemplateFile(const std::string& path)
     CurrentFace = 0;
     LoadDesign(path);
     Session.ForgetFileName();
-    Session.MarkSaved();
     IsNewDesign = false;
     FormSelectPaper->exec();
     // "戻る" took the user back to the start menu: the template is dropped,
     // so the editor and the menu are never open side by side.
     if (FormTopMenu->isVisible()) {
-        Document.reset();
-        RetainedLayout.reset();
+        Session.Close();
         return;
     }
     show();
@@ -244,18 +233,16 @@ void TFormDesign::showEvent(QShowEvent* event)
 
 void TFormDesign::FormShow()
 {
-    if (Document)
+    if (Session.Document())
         LayDocumentOntoSheet();
-    else
-        Document = std::make_unique<TlxLabelManager>(SheetLayout->LabelCount, *SheetLayout);
+    Session.BeginEditing();
     ReturnToMenu = true;
-    UndoHistory = std::make_unique<TlxUndoManager>();
     PanelsReady = true;
     ObjectGrabbed = false;
     Session.EndMultiSelection();
-    Document->SetSelectedIndex(-1, CurrentFace);
+    Session.Document()->SetSelectedIndex(-1, CurrentFace);
     if (IsNewDesign)
-        Document->SetSingleMode(SheetLayout->SingleMode);
+        Session.Document()->SetSingleMode(Session.Layout()->SingleMode);
     ShowPropertyPage();
     for (QComboBox* box : {CBFontName, CBCsvFontList, CBRenbanFontName, CBFontName2})
         FillFontCombo(box);
@@ -269,19 +256,19 @@ void TFormDesign::FormShow()
 
 void TFormDesign::LayDocumentOntoSheet()
 {
-    const TlxLblInfo& layout = *SheetLayout;
+    const TlxLblInfo& layout = *Session.Layout();
     auto sheet = std::make_unique<TlxLabelManager>(layout.LabelCount, layout);
     // Onto a paper with more cells the faces move into a new document, each
     // bound to its cell's record; otherwise the design keeps every face.
-    if (Document->GetFaceCount() < sheet->GetFaceCount()) {
-        for (std::int32_t i = 0; i < Document->GetFaceCount(); ++i)
-            sheet->SetFaceObjects(i, Document->GetFaceObjects(i).CloneLabelForRecord(MergeTable.get(), i));
-        Document = std::move(sheet);
-        RetainedLayout.reset();
+    if (Session.Document()->GetFaceCount() < sheet->GetFaceCount()) {
+        for (std::int32_t i = 0; i < Session.Document()->GetFaceCount(); ++i)
+            sheet->SetFaceObjects(
+                i, Session.Document()->GetFaceObjects(i).CloneLabelForRecord(Session.MergeTable().get(), i));
+        Session.ReplaceDocument(std::move(sheet));
     }
-    const std::int32_t sized = std::min(Document->GetFaceCount(), layout.LabelCount);
+    const std::int32_t sized = std::min(Session.Document()->GetFaceCount(), layout.LabelCount);
     for (std::int32_t i = 0; i < sized; ++i) {
-        TlxLabelObjectManager& face = Document->GetFaceObjects(i);
+        TlxLabelObjectManager& face = Session.Document()->GetFaceObjects(i);
         face.SetLabelWidth(layout.GetLabelWidth(i));
         face.SetLabelHeight(layout.GetLabelHeight(i));
     }
@@ -308,8 +295,8 @@ void TFormDesign::PrepareDesignSurface()
 {
     const int index = std::clamp(CBShowSize->currentIndex(), 0, static_cast<int>(kDisplaySizes.size()) - 1);
     const QSize image = LayOutDesignImage(kDisplaySizes[static_cast<std::size_t>(index)]);
-    const double w = SheetLayout->GetLabelWidth(CurrentFace);
-    const double h = SheetLayout->GetLabelHeight(CurrentFace);
+    const double w = Session.Layout()->GetLabelWidth(CurrentFace);
+    const double h = Session.Layout()->GetLabelHeight(CurrentFace);
     Size picture{0, 0};
     if (w > 0 && h > 0) {
         if (h >= w)
@@ -323,13 +310,13 @@ void TFormDesign::PrepareDesignSurface()
 
 void TFormDesign::RefreshDesign()
 {
-    if (!SheetLayout)
+    if (!Session.Layout())
         return;
     PrepareDesignSurface();
     setWindowTitle(Session.FileName().empty() ? QStringLiteral("デザイン画面")
                                               : QStringLiteral("デザイン画面 -") + FromUtf8(Session.FileName()) + QStringLiteral("-"));
-    ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
-    ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
+    ScreenDpiX = SurfaceBitmap.Width() / Session.Layout()->GetLabelWidth(CurrentFace) * 25.4;
+    ScreenDpiY = SurfaceBitmap.Height() / Session.Layout()->GetLabelHeight(CurrentFace) * 25.4;
     DrawDesignGuide();
     DrawLabel();
     DrawCellShapes();
@@ -347,14 +334,14 @@ void TFormDesign::RefreshDesign()
 
 void TFormDesign::DrawLabel()
 {
-    if (SurfaceBitmap.Empty() || !Document)
+    if (SurfaceBitmap.Empty() || !Session.Document())
         return;
     const auto selectedSize = [this]() -> std::pair<double, double> {
         const TLxLableObjectBase* object = SelectedObject();
         return object ? std::pair{object->GetWidth(), object->GetHeight()} : std::pair{0.0, 0.0};
     };
     const auto sizeBefore = selectedSize();
-    const EnhMetafile label = Document->RenderFace(CurrentFace, 0);
+    const EnhMetafile label = Session.Document()->RenderFace(CurrentFace, 0);
     // Drawing sizes text objects to their text.
     if (selectedSize() != sizeBefore)
         ShowSelectedGeometry();
@@ -370,23 +357,24 @@ void TFormDesign::DrawCellShapes()
     dc.SetBkMode(BkMode::Transparent);
     dc.SelectPen({PenStyle::Solid, 0, kOutlineColor});
     const std::int32_t face = CurrentFace;
-    const double width = SheetLayout->GetLabelWidth(face);
-    const double height = SheetLayout->GetLabelHeight(face);
+    const double width = Session.Layout()->GetLabelWidth(face);
+    const double height = Session.Layout()->GetLabelHeight(face);
     // A rectangular cell needs no outline: the picture's edge is the cell's.
-    if (SheetLayout->GetLabelLineKind(face) == lxLineCircle)
+    if (Session.Layout()->GetLabelLineKind(face) == lxLineCircle)
         DrawCellOutline(dc, lxLineCircle, ScaleMmRect(0, 0, width, height, ScreenDpiX, ScreenDpiY));
-    DrawInnerShapes(dc, *SheetLayout, face, SheetLayout->GetLabelLeft(face), SheetLayout->GetLabelTop(face), ScreenDpiX,
-                    ScreenDpiY);
+    DrawInnerShapes(dc, *Session.Layout(), face, Session.Layout()->GetLabelLeft(face),
+                    Session.Layout()->GetLabelTop(face), ScreenDpiX, ScreenDpiY);
 }
 
 void TFormDesign::ShowModeControls()
 {
-    const bool allowsSingle = SheetLayout->SingleMode;
+    const bool allowsSingle = Session.Layout()->SingleMode;
     BtnMode->setVisible(allowsSingle);
     LblMode->setVisible(allowsSingle);
-    BtnUndo->setVisible(UndoHistory && UndoHistory->CanUndo());
-    BtnRedo->setVisible(UndoHistory && UndoHistory->CanRedo());
-    const bool single = Document && Document->GetSingleMode();
+    const TlxUndoManager* history = Session.Undo();
+    BtnUndo->setVisible(history && history->CanUndo());
+    BtnRedo->setVisible(history && history->CanRedo());
+    const bool single = Session.Document() && Session.Document()->GetSingleMode();
     LblMode->setText(single ? QStringLiteral("現在のモード：シングル") : QStringLiteral("現在のモード：マルチ"));
     BtnCsvSheet->setVisible(single);
     PngBtnDelDesign->setVisible(single);
@@ -416,9 +404,7 @@ void TFormDesign::closeEvent(QCloseEvent* event)
 
 void TFormDesign::FormClose()
 {
-    UndoHistory.reset();
-    Document.reset();
-    RetainedLayout.reset();
+    Session.Close();
     if (ReturnToMenu)
         FormTopMenu->show();
 }

@@ -170,12 +170,11 @@ void TFormDesign::PngBtnChangeCsvFileClick()
     const auto chosen = Messages().ChooseFile(OpenDialogCSV);
     if (!chosen)
         return;
-    const std::shared_ptr<const TLxCSV> previous = MergeTable->Clone();
+    const std::shared_ptr<const TLxCSV> previous = Session.MergeTable()->Clone();
     // Loaded in place: every object bound to the table sees the new rows.
     if (!LoadMergeTable(chosen->path))
         return;
-    Session.MarkChanged();
-    FillMergeColumnLists(MergeTable->GetColCount());
+    FillMergeColumnLists(Session.MergeTable()->GetColCount());
     RebindSelectedMergeObject(previous);
     // The lists keep showing the selected object's column, so that the next
     // change on the page does not unbind it.
@@ -183,9 +182,9 @@ void TFormDesign::PngBtnChangeCsvFileClick()
     if (const auto* text = dynamic_cast<const TLxLabelObjectCsvString*>(selected)) {
         const QSignalBlocker quiet(CBCsvCol);
         CBCsvCol->setCurrentIndex(text->GetColumn() < CBCsvCol->count() ? text->GetColumn() : 0);
-        MemoCSVContent->setPlainText(ToQString(MergeTable->GetColumnPreview(text->GetColumn(), 5)));
+        MemoCSVContent->setPlainText(ToQString(Session.MergeTable()->GetColumnPreview(text->GetColumn(), 5)));
     } else if (selected && MergeTableOf(*selected)) {
-        FillPropertyPanel(selected->GetKind());
+        FillPropertyPanel();
     }
     RefreshDesign();
 }
@@ -193,7 +192,7 @@ void TFormDesign::PngBtnChangeCsvFileClick()
 bool TFormDesign::LoadMergeTable(const std::string& path)
 {
     try {
-        if (MergeTable->LoadFromFile(path))
+        if (Session.LoadMergeTable(path))
             return true;
         ShowInfo(path + std::string(kCannotOpen));
     } catch (const ReadError& error) {
@@ -211,9 +210,9 @@ void TFormDesign::RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>&
     RecordPropertyUndo(true);
     // The after-state keeps today's rows: the design's own table takes the
     // old rows back on undo, so redo must not read them from there.
-    BindMergeTable(*object, std::shared_ptr<const TLxCSV>(MergeTable->Clone()));
+    BindMergeTable(*object, std::shared_ptr<const TLxCSV>(Session.MergeTable()->Clone()));
     RecordPropertyUndo(false);
-    BindMergeTable(*object, MergeTable);
+    BindMergeTable(*object, Session.MergeTable());
 }
 
 // The symbology list is one more box of the merge symbol page.

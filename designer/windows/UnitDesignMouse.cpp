@@ -4,6 +4,7 @@
 #include "designer/windows/UnitDesign.h"
 
 #include "designer/windows/EditorShapes.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/text/Numbers.h"
@@ -61,8 +62,11 @@ void TFormDesign::BuildMouseComponents()
                                this);
     EditingHook = hook;
     ImageDesign->installEventFilter(hook);
-    for (OutlineShape* handle : {ShapeLeftTop, ShapeRightTop, ShapeLeftBottom, ShapeRightBottom})
+    NoteEventHandlers(ImageDesign, {"ImageDesignMouseDown", "ImageDesignMouseMove", "ImageDesignMouseUp"});
+    for (OutlineShape* handle : {ShapeLeftTop, ShapeRightTop, ShapeLeftBottom, ShapeRightBottom}) {
         handle->installEventFilter(hook);
+        NoteEventHandlers(handle, {"ShapeFrameMouseDown", "ShapeHandleMouseMove", "ShapeFrameMouseUp"});
+    }
     // The form previews the keys of all its controls.
     qApp->installEventFilter(hook);
 }
@@ -110,16 +114,16 @@ bool TFormDesign::HandleEditingEvent(QObject* watched, QEvent* event)
 
 void TFormDesign::UpdateScreenDpi()
 {
-    if (SurfaceBitmap.Empty() || !SheetLayout)
+    if (SurfaceBitmap.Empty() || !Session.Layout())
         return;
-    ScreenDpiX = SurfaceBitmap.Width() / SheetLayout->GetLabelWidth(CurrentFace) * 25.4;
-    ScreenDpiY = SurfaceBitmap.Height() / SheetLayout->GetLabelHeight(CurrentFace) * 25.4;
+    ScreenDpiX = SurfaceBitmap.Width() / Session.Layout()->GetLabelWidth(CurrentFace) * 25.4;
+    ScreenDpiY = SurfaceBitmap.Height() / Session.Layout()->GetLabelHeight(CurrentFace) * 25.4;
 }
 
 std::int32_t TFormDesign::HitTest(QPoint p) const
 {
-    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i) {
-        const TLxLableObjectBase& o = *Document->GetObject(i, CurrentFace);
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i) {
+        const TLxLableObjectBase& o = *Session.Document()->GetObject(i, CurrentFace);
         if (!o.GetCanMove())
             continue;
         const int left = SurfaceMmToPixels(true, o.GetLeft());
@@ -139,9 +143,9 @@ bool TFormDesign::Collision(const QRect& a, const QRect& b)
 
 void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
 {
-    if (!Document)
+    if (!Session.Document())
         return;
-    const std::int32_t count = Document->GetObjectCount(CurrentFace);
+    const std::int32_t count = Session.Document()->GetObjectCount(CurrentFace);
     if (button == Qt::RightButton && count == 0) {
         PopupMenuSelect->exec(QCursor::pos());
         return;
@@ -150,7 +154,7 @@ void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModif
     if (count == 0)
         return;
     if (const TLxLableObjectBase* selected = SelectedObject(); selected && !selected->GetCanMove())
-        Document->SetSelectedIndex(-1, CurrentFace);
+        Session.Document()->SetSelectedIndex(-1, CurrentFace);
     if (button == Qt::LeftButton)
         LeftButtonDown = true;
     PanelsReady = false;
@@ -167,12 +171,12 @@ void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModif
 void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
 {
     ObjectGrabbed = false;
-    const std::int32_t before = Document->GetSelectedIndex(CurrentFace);
+    const std::int32_t before = Session.Document()->GetSelectedIndex(CurrentFace);
     PressPictureX = x - PictureOrigin().x();
     PressPictureY = y - PictureOrigin().y();
     const std::int32_t hit = HitTest({PressPictureX, PressPictureY});
     if (hit >= 0) {
-        Document->SetSelectedIndex(hit, CurrentFace);
+        Session.Document()->SetSelectedIndex(hit, CurrentFace);
         ObjectGrabbed = true;
     }
     if (Session.IsMultiSelecting()) {
@@ -184,8 +188,8 @@ void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers s
             // the multi-selection for good.
             Session.EndMultiSelection();
             if (!(shift & Qt::ShiftModifier))
-                for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-                    Document->GetObject(i, CurrentFace)->SetSelected(0);
+                for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
+                    Session.Document()->GetObject(i, CurrentFace)->SetSelected(0);
         }
     }
     if ((shift & Qt::ShiftModifier) && (hit >= 0 || before < 0))
@@ -205,14 +209,14 @@ void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers s
             ShapeSheetLine->setPen(kBlack, Qt::DotLine);
         }
     } else if (Session.IsMultiSelecting()) {
-        Document->SetSelectedIndex(-1, CurrentFace);
+        Session.Document()->SetSelectedIndex(-1, CurrentFace);
         ShapeMultiSelect->setPen(kRed, Qt::DotLine);
         PressFrameLeft = ShapeMultiSelect->x();
         PressFrameTop = ShapeMultiSelect->y();
     } else {
         ShapeMultiSelect->setPen(kBlue, Qt::DotLine);
         ShapeSheetLine->setPen(kBlack, Qt::DotLine);
-        Document->SetSelectedIndex(-1, CurrentFace);
+        Session.Document()->SetSelectedIndex(-1, CurrentFace);
         ShowPropertyPage();
         RefreshDesign();
         if (button == Qt::RightButton) {
@@ -226,40 +230,40 @@ void TFormDesign::ToggleMultiMember(std::int32_t before)
 {
     const auto members = [this] {
         std::vector<std::int32_t> list;
-        for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-            if (Document->GetObject(i, CurrentFace)->GetSelected())
+        for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
+            if (Session.Document()->GetObject(i, CurrentFace)->GetSelected())
                 list.push_back(i);
         return list;
     };
     const auto clearMembers = [this] {
-        for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-            Document->GetObject(i, CurrentFace)->SetSelected(0);
+        for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
+            Session.Document()->GetObject(i, CurrentFace)->SetSelected(0);
     };
     const std::int32_t h = HitTest({PressPictureX, PressPictureY});
     bool changed = false;
     bool becameSingle = false;
     if (h >= 0 && h != before) {
         changed = true;
-        TLxLableObjectBase& object = *Document->GetObject(h, CurrentFace);
+        TLxLableObjectBase& object = *Session.Document()->GetObject(h, CurrentFace);
         if (object.GetSelected()) {
             object.SetSelected(0);
             const std::vector<std::int32_t> rest = members();
             rest.size() > 1 ? Session.BeginMultiSelection() : Session.EndMultiSelection();
             ObjectGrabbed = rest.size() == 1;
             becameSingle = rest.size() == 1;
-            Document->SetSelectedIndex(rest.size() == 1 ? rest[0] : -1, CurrentFace);
+            Session.Document()->SetSelectedIndex(rest.size() == 1 ? rest[0] : -1, CurrentFace);
         } else {
             object.SetSelected(1);
             becameSingle = members().size() == 1 && before < 0;
             if (!becameSingle) {
                 Session.BeginMultiSelection();
                 ObjectGrabbed = false;
-                Document->SetSelectedIndex(-1, CurrentFace);
+                Session.Document()->SetSelectedIndex(-1, CurrentFace);
             }
         }
     }
     if (Session.IsMultiSelecting() && before >= 0) {
-        Document->GetObject(before, CurrentFace)->SetSelected(1);
+        Session.Document()->GetObject(before, CurrentFace)->SetSelected(1);
         DrawSelection();
         return;
     }
@@ -269,8 +273,8 @@ void TFormDesign::ToggleMultiMember(std::int32_t before)
     } else if (becameSingle) {
         clearMembers();
     } else if (changed && before >= 0) {
-        Document->GetObject(before, CurrentFace)->SetSelected(0);
-        Document->SetSelectedIndex(before, CurrentFace);
+        Session.Document()->GetObject(before, CurrentFace)->SetSelected(0);
+        Session.Document()->SetSelectedIndex(before, CurrentFace);
     }
 }
 
@@ -278,21 +282,22 @@ void TFormDesign::ImageDesignMouseMove(int x, int y)
 {
     if (ObjectGrabbed) {
         ShapeSheetLine->move(PressFrameLeft + x - PressX, PressFrameTop + y - PressY);
-        Session.MarkChanged();
     } else if (!ShapeMultiSelect->isHidden() && !Session.IsMultiSelecting()) {
         MultiSelectRect.setWidth(x - PressX);
         MultiSelectRect.setHeight(y - PressY);
         PlaceMultiSelectShape();
-        Session.MarkChanged();
     } else if (!ShapeMultiSelect->isHidden() && Session.IsMultiSelecting() && LeftButtonDown) {
         ShapeMultiSelect->move(PressFrameLeft + x - PressX, PressFrameTop + y - PressY);
-        Session.MarkChanged();
+    } else {
+        return;
     }
+    // A drag under way counts the design changed, the rubber band included.
+    Session.MarkChanged();
 }
 
 void TFormDesign::ImageDesignMouseUp(Qt::MouseButton button, int x, int y)
 {
-    if (button != Qt::LeftButton || !LeftButtonDown || !Document)
+    if (button != Qt::LeftButton || !LeftButtonDown || !Session.Document())
         return;
     LeftButtonDown = false;
     // A rubber band selects; it never moves anything.
@@ -303,8 +308,8 @@ void TFormDesign::ImageDesignMouseUp(Qt::MouseButton button, int x, int y)
         const int dx = SurfacePixelsToMm(true, x - PressX);
         const int dy = SurfacePixelsToMm(false, y - PressY);
         if (ObjectGrabbed) {
-            const std::int32_t index = Document->GetSelectedIndex(CurrentFace);
-            TLxLableObjectBase& object = *Document->GetObject(index, CurrentFace);
+            const std::int32_t index = Session.Document()->GetSelectedIndex(CurrentFace);
+            TLxLableObjectBase& object = *Session.Document()->GetObject(index, CurrentFace);
             PushObjectUndo(index, true);
             object.SetTop(PressObjectTop + dy);
             object.SetLeft(PressObjectLeft + dx);
@@ -325,25 +330,26 @@ void TFormDesign::ImageDesignMouseUp(Qt::MouseButton button, int x, int y)
 }
 
 // Moves every member of the multi-selection; recorded as one group before
-// and one after.
+// and one after, and a change of the design.
 void TFormDesign::SetMemberPositions(double dx, double dy, bool toTenths)
 {
     std::vector<std::int32_t> members;
-    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-        if (Document->GetObject(i, CurrentFace)->GetSelected())
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
+        if (Session.Document()->GetObject(i, CurrentFace)->GetSelected())
             members.push_back(i);
-    const auto record = [&](bool before) {
-        const std::int32_t key = UndoHistory->NewUndoGroupKey();
+    const auto states = [&] {
+        std::vector<ObjectState> states;
         for (std::int32_t i : members)
-            UndoHistory->PushUndo(key, UndoChanged, i, Document->GetObject(i, CurrentFace)->Clone(), before);
+            states.push_back({i, Session.Document()->GetObject(i, CurrentFace)->Clone()});
+        return states;
     };
-    record(true);
+    Session.RecordGroupBefore(UndoChanged, states());
     for (std::int32_t i : members) {
-        TLxLableObjectBase& o = *Document->GetObject(i, CurrentFace);
+        TLxLableObjectBase& o = *Session.Document()->GetObject(i, CurrentFace);
         o.SetLeft(toTenths ? ToTenths(o.GetLeft() + dx) : o.GetLeft() + dx);
         o.SetTop(toTenths ? ToTenths(o.GetTop() + dy) : o.GetTop() + dy);
     }
-    record(false);
+    Session.RecordGroupChange(UndoChanged, states());
 }
 
 void TFormDesign::FinishRubberBand()
@@ -352,8 +358,8 @@ void TFormDesign::FinishRubberBand()
     const QRect band = Normalised(MultiSelectRect);
     int left = 65535, top = 65535, right = 0, bottom = 0;
     std::vector<std::int32_t> members;
-    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i) {
-        TLxLableObjectBase& o = *Document->GetObject(i, CurrentFace);
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i) {
+        TLxLableObjectBase& o = *Session.Document()->GetObject(i, CurrentFace);
         const QRect box = ObjectSurfaceRect(o);
         const bool member = Collision(band, box) && o.GetCanMove();
         o.SetSelected(member);
@@ -369,14 +375,14 @@ void TFormDesign::FinishRubberBand()
         Session.EndMultiSelection();
         ShapeMultiSelect->hide();
         if (members.size() == 1) {
-            Document->GetObject(members[0], CurrentFace)->SetSelected(0);
-            Document->SetSelectedIndex(members[0], CurrentFace);
+            Session.Document()->GetObject(members[0], CurrentFace)->SetSelected(0);
+            Session.Document()->SetSelectedIndex(members[0], CurrentFace);
             ObjectGrabbed = true;
         }
         return;
     }
     Session.BeginMultiSelection();
-    Document->SetSelectedIndex(-1, CurrentFace);
+    Session.Document()->SetSelectedIndex(-1, CurrentFace);
     MultiSelectRect = QRect(left, top, right - left, bottom - top);
     PlaceMultiSelectShape();
     DrawMultiSelectionFrames();
@@ -384,13 +390,13 @@ void TFormDesign::FinishRubberBand()
 
 void TFormDesign::DrawMultiSelectionFrames()
 {
-    if (!Document || !ImageDesign->hasPicture())
+    if (!Session.Document() || !ImageDesign->hasPicture())
         return;
     QImage picture = ImageDesign->picture();
     QPainter painter(&picture);
     painter.setPen(QPen(toQColor(kRed), 1));
-    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i) {
-        const TLxLableObjectBase& o = *Document->GetObject(i, CurrentFace);
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i) {
+        const TLxLableObjectBase& o = *Session.Document()->GetObject(i, CurrentFace);
         if (!o.GetSelected())
             continue;
         const QRect box = ObjectSurfaceRect(o).translated(-PictureOrigin());
@@ -436,7 +442,7 @@ void TFormDesign::ShapeFrameMouseUp(Qt::MouseButton button)
     TLxLableObjectBase* object = SelectedObject();
     if (button != Qt::LeftButton || !LeftButtonDown || !object)
         return;
-    const std::int32_t index = Document->GetSelectedIndex(CurrentFace);
+    const std::int32_t index = Session.Document()->GetSelectedIndex(CurrentFace);
     PushObjectUndo(index, true);
     LeftButtonDown = false;
     const QPoint origin = PictureOrigin();
@@ -446,9 +452,9 @@ void TFormDesign::ShapeFrameMouseUp(Qt::MouseButton button)
     object->SetLeft(SurfacePixelsToMm(true, frame.left() - origin.x()));
     object->SetWidth(SurfacePixelsToMm(true, frame.width()));
     object->SetHeight(SurfacePixelsToMm(false, frame.height()));
-    // A resize is an unsaved change like any other.
-    if (was != std::array<double, 4>{object->GetLeft(), object->GetTop(), object->GetWidth(), object->GetHeight()})
-        Session.MarkChanged();
+    // A resize is an unsaved change like any other; a click on a handle is none.
+    const bool resized =
+        was != std::array<double, 4>{object->GetLeft(), object->GetTop(), object->GetWidth(), object->GetHeight()};
     const bool ready = PanelsReady;
     PanelsReady = false;
     ShowPropertyPage();
@@ -458,9 +464,12 @@ void TFormDesign::ShapeFrameMouseUp(Qt::MouseButton button)
         --RecordedWriteDepth;
     }
     DrawSelection();
-    PushObjectUndo(index, false);
+    if (resized)
+        PushObjectUndo(index, false);
+    else
+        Session.RecordUnchanged(UndoChanged, index, object->Clone());
     RefreshDesign();
-    FillPropertyPanel(object->GetKind());
+    FillPropertyPanel();
     PanelsReady = ready;
 }
 
@@ -478,7 +487,7 @@ void TFormDesign::StepNudgeText(QLineEdit* edit, double step)
 
 bool TFormDesign::FormKeyDown(int key, Qt::KeyboardModifiers shift)
 {
-    if (!Document || IsEditingKeyTarget() || (!SelectedObject() && !Session.IsMultiSelecting()))
+    if (!Session.Document() || IsEditingKeyTarget() || (!SelectedObject() && !Session.IsMultiSelecting()))
         return false;
     double dx = 0;
     double dy = 0;
@@ -495,7 +504,6 @@ bool TFormDesign::FormKeyDown(int key, Qt::KeyboardModifiers shift)
     if (Session.IsMultiSelecting()) {
         // Recorded and marked unsaved like the single-object nudge.
         SetMemberPositions(dx, dy, true);
-        Session.MarkChanged();
         RefreshDesign();
         return true;
     }

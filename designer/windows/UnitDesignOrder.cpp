@@ -49,25 +49,23 @@ void TFormDesign::BuildOrderComponents()
 
 void TFormDesign::SBtnSheetPrevClick()
 {
-    const std::int32_t i = Document->GetSelectedIndex(CurrentFace);
+    const std::int32_t i = Session.Document()->GetSelectedIndex(CurrentFace);
     if (!SelectedObject() || i == 0)
         return;
-    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedFront, i, nullptr, false);
-    Document->MoveObjectFront(i, CurrentFace);
-    Document->SetSelectedIndex(i - 1, CurrentFace);
-    Session.MarkChanged();
+    Session.RecordChange(UndoMovedFront, i, nullptr);
+    Session.Document()->MoveObjectFront(i, CurrentFace);
+    Session.Document()->SetSelectedIndex(i - 1, CurrentFace);
     RefreshDesign();
 }
 
 void TFormDesign::SBtnSheetBackClick()
 {
-    const std::int32_t i = Document->GetSelectedIndex(CurrentFace);
-    if (!SelectedObject() || i + 1 >= Document->GetObjectCount(CurrentFace))
+    const std::int32_t i = Session.Document()->GetSelectedIndex(CurrentFace);
+    if (!SelectedObject() || i + 1 >= Session.Document()->GetObjectCount(CurrentFace))
         return;
-    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoMovedBack, i, nullptr, false);
-    Document->MoveObjectBack(i, CurrentFace);
-    Document->SetSelectedIndex(i + 1, CurrentFace);
-    Session.MarkChanged();
+    Session.RecordChange(UndoMovedBack, i, nullptr);
+    Session.Document()->MoveObjectBack(i, CurrentFace);
+    Session.Document()->SetSelectedIndex(i + 1, CurrentFace);
     RefreshDesign();
 }
 
@@ -82,7 +80,6 @@ void TFormDesign::SBtnChangeNameClick()
     RecordGeometryUndo(true);
     object->SetName(Utf8ToCp932(*name));
     EditSheetName->setText(ToQString(object->GetName()));
-    Session.MarkChanged();
     RefreshDesign();
     RecordGeometryUndo(false);
 }
@@ -92,36 +89,35 @@ void TFormDesign::SBtnDelSheetClick()
     const TLxLableObjectBase* object = SelectedObject();
     if (!object || !AskYesNo(Cp932ToUtf8(object->GetName()) + "を削除しますか？"))
         return;
-    const std::int32_t i = Document->GetSelectedIndex(CurrentFace);
-    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoDeleted, i, object->Clone(), false);
-    Document->DeleteObject(i, CurrentFace);
-    Document->SetSelectedIndex(-1, CurrentFace);
+    const std::int32_t i = Session.Document()->GetSelectedIndex(CurrentFace);
+    Session.RecordChange(UndoDeleted, i, object->Clone());
+    Session.Document()->DeleteObject(i, CurrentFace);
+    Session.Document()->SetSelectedIndex(-1, CurrentFace);
     Session.EndMultiSelection();
-    Session.MarkChanged();
     RedrawAfterEdit();
 }
 
 void TFormDesign::CBGridClick()
 {
-    if (!Document || Document->GetShowGuide() == CBGrid->isChecked())
+    if (!Session.Document() || Session.Document()->GetShowGuide() == CBGrid->isChecked())
         return;
-    Document->SetShowGuide(CBGrid->isChecked());
+    Session.Document()->SetShowGuide(CBGrid->isChecked());
     RefreshDesign();
 }
 
 void TFormDesign::DrawDesignGuide()
 {
-    if (!Document)
+    if (!Session.Document())
         return;
     {
         const QSignalBlocker blocker(CBGrid);
-        CBGrid->setChecked(Document->GetShowGuide());
+        CBGrid->setChecked(Session.Document()->GetShowGuide());
     }
-    if (!Document->GetShowGuide() || SurfaceBitmap.Empty())
+    if (!Session.Document()->GetShowGuide() || SurfaceBitmap.Empty())
         return;
     // Whole millimetres of the cell; a damaged size draws nothing.
-    const double width = std::trunc(SheetLayout->GetLabelWidth(CurrentFace));
-    const double height = std::trunc(SheetLayout->GetLabelHeight(CurrentFace));
+    const double width = std::trunc(Session.Layout()->GetLabelWidth(CurrentFace));
+    const double height = std::trunc(Session.Layout()->GetLabelHeight(CurrentFace));
     if (!(width >= 0 && height >= 0 && width < 1e5 && height < 1e5))
         return;
     const int nx = static_cast<int>(width) / 3;

@@ -553,53 +553,25 @@ void TFormDesign::ConnectPanelHandlers()
         this);
     MemoSheetString->installEventFilter(enter);
     MemoSheetEffects->installEventFilter(enter);
+    NoteEventHandlers(MemoSheetString, {"MemoSheetStringEnter"});
+    NoteEventHandlers(MemoSheetEffects, {"MemoSheetEffectsEnter"});
 }
 
 // ---- Filling the panels from the selected object. ----
 
 void TFormDesign::FillFontCombo(QComboBox* box)
 {
-    if (!Document)
+    if (!Session.Document())
         return;
     const QSignalBlocker blocker(box);
     const QString current = box->currentText();
     box->clear();
-    for (const std::string& entry : Document->GetFontList()) {
+    for (const std::string& entry : Session.Document()->GetFontList()) {
         if (!entry.empty() && entry[0] == '@')
             continue;
         box->addItem(ToQString(entry.substr(0, entry.find(':'))));
     }
     box->setCurrentText(current);
-}
-
-void TFormDesign::FillPropertyPanel(std::uint8_t kind)
-{
-    const TLxLableObjectBase* object = SelectedObject();
-    if (!object)
-        return;
-    // Filling the controls must never write back.
-    const bool ready = PanelsReady;
-    PanelsReady = false;
-    if (kind == KindString || kind == KindCsvString || kind == KindRenbanString)
-        FillTextPage(kind, *object);
-    else if (kind == KindFigure)
-        FillFigurePage(*object);
-    else if (kind == KindImage)
-        FillImagePage(*object);
-    else if (kind == KindGrid)
-        FillGridPage(*object);
-    else if (kind == KindEffects)
-        FillEffectsPage(*object);
-    else if (kind == KindBarcode)
-        FillBarcodePage(*object);
-    else if (kind == KindQRCarry)
-        FillQRCarryPage(*object);
-    else if (kind == KindCsvBarcode)
-        FillCsvBarcodePage(*object);
-    else if (kind == KindCsvQRCarry)
-        FillCsvQRCarryPage(*object);
-    FillCommonPanel(*object);
-    PanelsReady = ready;
 }
 
 void TFormDesign::FillCommonPanel(const TLxLableObjectBase& object)
@@ -630,8 +602,9 @@ void TFormDesign::ShowSelectedGeometry(bool evenTheFocusedBox)
     PanelsReady = ready;
 }
 
-void TFormDesign::FillTextPage(std::uint8_t kind, const TLxLableObjectBase& object)
+void TFormDesign::FillTextPage(const TLxLableObjectBase& object)
 {
+    const std::uint8_t kind = object.GetKind();
     const auto* text = dynamic_cast<const TLxLabelObjectString*>(&object);
     if (!text)
         return;
@@ -641,7 +614,7 @@ void TFormDesign::FillTextPage(std::uint8_t kind, const TLxLableObjectBase& obje
         CBCsvCol->setCurrentIndex(merge->GetColumn() < CBCsvCol->count() ? merge->GetColumn() : -1);
         EditFrontStr->setText(ToQString(merge->GetFrontText()));
         EditBackStr->setText(ToQString(merge->GetBackText()));
-        SetMemoText(MemoCSVContent, MergeTable->GetColumnPreview(merge->GetColumn(), 5));
+        SetMemoText(MemoCSVContent, Session.MergeTable()->GetColumnPreview(merge->GetColumn(), 5));
     } else if (const auto* serial = dynamic_cast<const TLxLabelObjectRenbanString*>(text)) {
         EditRenbanStart->setText(ToQString(serial->GetStartNumber()));
         EditRenbanFinish->setText(ToQString(serial->GetFinishNumber()));
@@ -762,17 +735,20 @@ void TFormDesign::ApplyEffectStyleRule()
 
 // ---- Writing the panels into the object. ----
 
-void TFormDesign::PushObjectUndo(std::int32_t index, bool before)
+void TFormDesign::PushObjectUndo(std::int32_t index, bool before, std::int32_t action)
 {
-    const TLxLableObjectBase* object = Document->GetObject(index, CurrentFace);
-    if (!UndoHistory || !object)
+    const TLxLableObjectBase* object = Session.Document()->GetObject(index, CurrentFace);
+    if (!object)
         return;
-    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), UndoChanged, index, object->Clone(), before);
+    if (before)
+        Session.RecordBefore(action, index, object->Clone());
+    else
+        Session.RecordChange(action, index, object->Clone());
 }
 
 void TFormDesign::RecordedWrite(std::int32_t index, const std::function<void(TLxLableObjectBase&)>& write)
 {
-    TLxLableObjectBase* object = Document ? Document->GetObject(index, CurrentFace) : nullptr;
+    TLxLableObjectBase* object = Session.Document() ? Session.Document()->GetObject(index, CurrentFace) : nullptr;
     if (!object)
         return;
     const bool outer = RecordedWriteDepth == 0;
@@ -792,10 +768,10 @@ void TFormDesign::RecordedWrite(std::int32_t index, const std::function<void(TLx
 
 void TFormDesign::ApplyPanel(void (TFormDesign::*writer)(std::int32_t), bool drawSelection)
 {
-    if (!PanelsReady || !Document)
+    if (!PanelsReady || !Session.Document())
         return;
     Session.MarkChanged();
-    const std::int32_t index = Document->GetSelectedIndex(CurrentFace);
+    const std::int32_t index = Session.Document()->GetSelectedIndex(CurrentFace);
     if (index >= 0)
         (this->*writer)(index);
     if (drawSelection)
@@ -824,7 +800,7 @@ void TFormDesign::CsvStringSheetChange()
     if (!PanelsReady)
         return;
     CaptionAlignmentButtons(CBCsvFontTate, RBCsvLeft, RBCsvRight);
-    SetMemoText(MemoCSVContent, MergeTable->GetColumnPreview(std::max(CBCsvCol->currentIndex(), 0), 5));
+    SetMemoText(MemoCSVContent, Session.MergeTable()->GetColumnPreview(std::max(CBCsvCol->currentIndex(), 0), 5));
     ApplyPanel(&TFormDesign::LabelEditCsvString, true);
 }
 
@@ -1069,8 +1045,8 @@ void TFormDesign::ChooseSwatchColor(ColorSwatch* swatch, void (TFormDesign::*wri
         return;
     swatch->setColor(*chosen);
     Session.MarkChanged();
-    if (Document && Document->GetSelectedIndex(CurrentFace) >= 0)
-        (this->*writer)(Document->GetSelectedIndex(CurrentFace));
+    if (Session.Document() && Session.Document()->GetSelectedIndex(CurrentFace) >= 0)
+        (this->*writer)(Session.Document()->GetSelectedIndex(CurrentFace));
     RefreshDesign();
 }
 

@@ -146,6 +146,7 @@ void TFormDesign::BuildPictureComponents()
             return false;
         },
         ImageSheetPicture));
+    NoteEventHandlers(ImageSheetPicture, {"ImageSheetPictureMouseDown"});
     using Handler = void (TFormDesign::*)();
     const std::tuple<QToolButton*, Handler, const char*> commands[]
         = {{SBtnOpenImage, LX_HANDLER(TFormDesign, SBtnOpenImageClick)},
@@ -178,6 +179,8 @@ Picture TFormDesign::LoadPictureFile(const std::string& path)
 
 void TFormDesign::ApplyPictureToObject(Picture picture)
 {
+    // A new picture changes the design even with no picture object selected.
+    Session.MarkChanged();
     ImageSheetPictureData = std::move(picture);
     FitSheetPicture();
     SBtnCopy->setEnabled(true);
@@ -234,7 +237,6 @@ void TFormDesign::SBtnOpenImageClick()
         return;
     // A file that cannot be read raises here and leaves the design as it was.
     Picture picture = LoadPictureFile(*path);
-    Session.MarkChanged();
     ApplyPictureToObject(std::move(picture));
 }
 
@@ -251,7 +253,6 @@ void TFormDesign::SBtnLoadTwainClick()
     auto bitmap = AcquireTwainBitmap();
     if (!bitmap)
         return;
-    Session.MarkChanged();
     ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 
@@ -283,7 +284,6 @@ void TFormDesign::SBtnPasteClick()
         ShowInfo(kPasteFailed);
         return;
     }
-    Session.MarkChanged();
     ApplyPictureToObject(PictureOf(std::move(*bitmap)));
 }
 

@@ -52,17 +52,17 @@ void TFormDesign::BuildPrintComponents()
 
 void TFormDesign::BtnPrintClick()
 {
-    if (Document && SheetLayout && MergeTable)
-        FormPreview->ShowPreview(*Document, *SheetLayout, *MergeTable);
+    if (Session.Document() && Session.Layout() && Session.MergeTable())
+        FormPreview->ShowPreview(*Session.Document(), *Session.Layout(), *Session.MergeTable());
 }
 
 void TFormDesign::PngBtnPicOutClick()
 {
-    if (!Document || !SheetLayout)
+    if (!Session.Document() || !Session.Layout())
         return;
-    const EnhMetafile picture = Document->RenderFace(CurrentFace, 0);
-    const auto width = TryRoundToInt(SheetLayout->GetLabelWidth(CurrentFace));
-    const auto height = TryRoundToInt(SheetLayout->GetLabelHeight(CurrentFace));
+    const EnhMetafile picture = Session.Document()->RenderFace(CurrentFace, 0);
+    const auto width = TryRoundToInt(Session.Layout()->GetLabelWidth(CurrentFace));
+    const auto height = TryRoundToInt(Session.Layout()->GetLabelHeight(CurrentFace));
     // A size no picture can have is no size at all.
     FormPicSave->ShowPicSave(width.value_or(0), height.value_or(0), picture);
 }

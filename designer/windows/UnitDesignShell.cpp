@@ -64,6 +64,7 @@ void TFormDesign::BuildShellComponents()
     tabs->setPressHandler([this](QMouseEvent& event) {
         guarded([this, &event] { TABSheetMouseDown(event.button(), event.position().toPoint()); });
     });
+    NoteEventHandlers(TABSheet, {"TABSheetMouseDown"});
     PopupMenuSheetTab = new QMenu(this);
     PopupMenuSheetTab->setObjectName(QStringLiteral("PopupMenuSheetTab"));
     const std::tuple<const char*, const char*, QToolButton*, const char*> items[]
@@ -85,6 +86,7 @@ void TFormDesign::BuildShellComponents()
             return (type == QEvent::DragEnter || type == QEvent::Drop) && AcceptDroppedFiles(event);
         },
         PanelPicture));
+    NoteEventHandlers(PanelPicture, {"HandleDropFiles"});
 }
 
 bool TFormDesign::AcceptDroppedFiles(QEvent* event)
@@ -125,16 +127,14 @@ void TFormDesign::HandleDropFiles(const std::vector<std::string>& paths)
         return;
     }
     Picture picture = LoadPictureFile(path);
-    // The picture changed the design like any other picture command.
-    Session.MarkChanged();
     ApplyPictureToObject(std::move(picture));
 }
 
 void TFormDesign::TABSheetDrawTab(QPainter& painter, int index, const QRect& rect)
 {
-    if (!Document || index < 0 || index >= Document->GetObjectCount(CurrentFace))
+    if (!Session.Document() || index < 0 || index >= Session.Document()->GetObjectCount(CurrentFace))
         return;
-    const TLxLableObjectBase& object = *Document->GetObject(index, CurrentFace);
+    const TLxLableObjectBase& object = *Session.Document()->GetObject(index, CurrentFace);
     if (const auto colour = TabColour(object.GetKind() & 0x7F))
         painter.fillRect(rect, *colour);
     painter.setPen(Qt::white);
@@ -160,6 +160,10 @@ bool TFormDesign::EditSheetNumPress(QChar key)
     return c == u'\b' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9') || c == 127;
 }
 
-void TFormDesign::UseNumericKeys(QLineEdit* edit) { edit->installEventFilter(new NumericKeyFilter(edit)); }
+void TFormDesign::UseNumericKeys(QLineEdit* edit)
+{
+    edit->installEventFilter(new NumericKeyFilter(edit));
+    NoteEventHandlers(edit, {"EditSheetNumPress"});
+}
 
 } // namespace lx

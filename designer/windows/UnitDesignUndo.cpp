@@ -18,12 +18,12 @@ void TFormDesign::BuildUndoComponents()
 
 TLxLableObjectBase* TFormDesign::SelectedObject() const
 {
-    if (!Document)
+    if (!Session.Document())
         return nullptr;
-    const std::int32_t index = Document->GetSelectedIndex(CurrentFace);
-    if (index < 0 || index >= Document->GetObjectCount(CurrentFace))
+    const std::int32_t index = Session.Document()->GetSelectedIndex(CurrentFace);
+    if (index < 0 || index >= Session.Document()->GetObjectCount(CurrentFace))
         return nullptr;
-    return Document->GetObject(index, CurrentFace);
+    return Session.Document()->GetObject(index, CurrentFace);
 }
 
 void TFormDesign::RecordGeometryUndo(bool before) { RecordSelectedUndo(UndoChanged, before); }
@@ -32,31 +32,28 @@ void TFormDesign::RecordPropertyUndo(bool before) { RecordSelectedUndo(UndoChang
 
 void TFormDesign::RecordSelectedUndo(std::int32_t action, bool before)
 {
-    const TLxLableObjectBase* object = SelectedObject();
-    if (!object || !UndoHistory)
-        return;
-    UndoHistory->PushUndo(UndoHistory->NewUndoGroupKey(), action, Document->GetSelectedIndex(CurrentFace),
-                          object->Clone(), before);
+    if (SelectedObject())
+        PushObjectUndo(Session.Document()->GetSelectedIndex(CurrentFace), before, action);
 }
 
 void TFormDesign::ClearMultiSelection()
 {
     Session.EndMultiSelection();
-    Document->SetSelectedIndex(-1, CurrentFace);
-    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-        Document->GetObject(i, CurrentFace)->SetSelected(0);
+    Session.Document()->SetSelectedIndex(-1, CurrentFace);
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
+        Session.Document()->GetObject(i, CurrentFace)->SetSelected(0);
 }
 
 void TFormDesign::BtnUndoClick()
 {
-    if (!UndoHistory || !UndoHistory->CanUndo())
+    if (!Session.Undo() || !Session.Undo()->CanUndo())
         return;
     ReplayGroup(false);
 }
 
 void TFormDesign::BtnRedoClick()
 {
-    if (!UndoHistory || !UndoHistory->CanRedo())
+    if (!Session.Undo() || !Session.Undo()->CanRedo())
         return;
     ReplayGroup(true);
 }
@@ -65,12 +62,10 @@ void TFormDesign::ReplayGroup(bool redo)
 {
     PanelsReady = false;
     ClearMultiSelection();
-    const std::int32_t n = redo ? UndoHistory->GetRedoGroupSize() : UndoHistory->GetUndoGroupSize();
+    const auto apply = [this, redo](UndoStep& step) { ReplayUndoStep(step, redo); };
+    std::int32_t n = 0;
     try {
-        for (std::int32_t i = 0; i < n; ++i) {
-            UndoStep step = redo ? UndoHistory->PopRedo() : UndoHistory->PopUndo();
-            ReplayUndoStep(step, redo);
-        }
+        n = redo ? Session.RedoGroup(apply) : Session.UndoGroup(apply);
     } catch (...) {
         // What was applied stays applied; the rest of the history is not
         // offered again.
@@ -82,8 +77,6 @@ void TFormDesign::ReplayGroup(bool redo)
     // A group of several objects leaves nothing selected.
     if (n > 1)
         ClearMultiSelection();
-    // The design now differs from what was last saved.
-    Session.MarkChanged();
     RedrawAfterEdit();
     PanelsReady = true;
 }
@@ -98,26 +91,26 @@ void TFormDesign::ReplayUndoStep(UndoStep& step, bool redo)
         // Undoing an addition and redoing a deletion remove the object;
         // the other two put the snapshot back.
         if ((step.Action == UndoAdded) != redo) {
-            Document->DeleteObject(index, face);
-            Document->SetSelectedIndex(-1, face);
+            Session.Document()->DeleteObject(index, face);
+            Session.Document()->SetSelectedIndex(-1, face);
             return;
         }
         if (!step.Snapshot)
             throw Error("もどす内容がありません。");
-        BindMergeTable(*step.Snapshot, MergeTable);
-        Document->InsertObject(std::move(step.Snapshot), index, face);
+        BindMergeTable(*step.Snapshot, Session.MergeTable());
+        Session.Document()->InsertObject(std::move(step.Snapshot), index, face);
         break;
     case UndoMovedFront:
         if (redo)
-            Document->MoveObjectFront(index, face);
+            Session.Document()->MoveObjectFront(index, face);
         else
-            Document->MoveObjectBack(index - 1, face);
+            Session.Document()->MoveObjectBack(index - 1, face);
         break;
     case UndoMovedBack:
         if (redo)
-            Document->MoveObjectBack(index, face);
+            Session.Document()->MoveObjectBack(index, face);
         else
-            Document->MoveObjectFront(index + 1, face);
+            Session.Document()->MoveObjectFront(index + 1, face);
         break;
     case UndoChanged:
     case UndoChangedWithTable: {
@@ -125,13 +118,13 @@ void TFormDesign::ReplayUndoStep(UndoStep& step, bool redo)
             throw Error("もどす内容がありません。");
         if (step.Action == UndoChangedWithTable)
             BindMergeObjectsToTable(*step.Snapshot);
-        BindMergeTable(*step.Snapshot, MergeTable);
-        Document->ReplaceObject(index, face, std::move(step.Snapshot));
+        BindMergeTable(*step.Snapshot, Session.MergeTable());
+        Session.Document()->ReplaceObject(index, face, std::move(step.Snapshot));
         break;
     }
     default: return;
     }
-    Document->SetSelectedIndex(index, face);
+    Session.Document()->SetSelectedIndex(index, face);
 }
 
 void TFormDesign::BindMergeObjectsToTable(const TLxLableObjectBase& restored)
@@ -140,11 +133,11 @@ void TFormDesign::BindMergeObjectsToTable(const TLxLableObjectBase& restored)
     // design's own table takes those rows, so what is shown is also what a
     // save writes, and every merge object keeps reading the design's table.
     const TLxCSV* table = MergeTableOf(restored);
-    if (!table || table == MergeTable.get())
+    if (!table || table == Session.MergeTable().get())
         return;
-    *MergeTable = *table;
-    for (std::int32_t i = 0; i < Document->GetObjectCount(CurrentFace); ++i)
-        BindMergeTable(*Document->GetObject(i, CurrentFace), MergeTable);
+    Session.RestoreMergeRows(*table);
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
+        BindMergeTable(*Session.Document()->GetObject(i, CurrentFace), Session.MergeTable());
 }
 
 } // namespace lx

@@ -253,6 +253,7 @@ void TFormSelectPicture::BuildComponents()
     LVAttachFile->setModel(model_);
     LVAttachFile->setItemDelegate(new ThumbnailDelegate(Thumbnails, LVAttachFile));
     LVAttachFile->viewport()->installEventFilter(this);
+    NoteEventHandlers(LVAttachFile, {"LVAttachFileDblClick"});
     connect(LVAttachFile->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdateOkButton(); });
 
     StatusBar1 = new QStatusBar;

@@ -82,7 +82,7 @@ TEST_F(DesignEditingTest, MergeTextAsksForTheTableOnceAndNothingIsAddedWithout)
     messages.ChooseFileNext(std::nullopt);
     Add(6);
     EXPECT_EQ(Doc().GetObjectCount(0), 0);
-    EXPECT_FALSE(Editor().UndoHistory->CanUndo());
+    EXPECT_FALSE(Editor().Session.Undo()->CanUndo());
     EXPECT_TRUE(Editor().PanelsReady);
     // A file that cannot be read: a message and nothing added.
     messages.ChooseFileNext(FileDialogResult{temp.File("missing.csv"), 0});

@@ -21,14 +21,14 @@ protected:
     // The overview pixel at a point of the sheet, in mm.
     QPoint OverviewPoint(double leftMm, double topMm)
     {
-        const TlxLblInfo& layout = *FormDesign->SheetLayout;
+        const TlxLblInfo& layout = *FormDesign->Session.Layout();
         const QImage& picture = FormDesign->ImagePrev->picture();
         const double k = picture.width() / layout.GetPaperWidth();
         return QPoint(RoundToInt(leftMm * k), RoundToInt(topMm * picture.height() / layout.GetPaperHeight()));
     }
     QPoint CellCentre(std::int32_t i)
     {
-        const TlxLblInfo& layout = *FormDesign->SheetLayout;
+        const TlxLblInfo& layout = *FormDesign->Session.Layout();
         return OverviewPoint(layout.GetLabelLeft(i) + layout.GetLabelWidth(i) / 2,
                              layout.GetLabelTop(i) + layout.GetLabelHeight(i) / 2);
     }
@@ -120,7 +120,7 @@ TEST_F(DesignCellsTest, ModeSwitchKeepsTheEditedDesignAndDropsWhatTheModeCannotU
 
     AddText("残る");
     Document().AddObject(KindRenbanString, 0);
-    Document().AddMergeObject(KindCsvString, 0, FormDesign->MergeTable);
+    Document().AddMergeObject(KindCsvString, 0, FormDesign->Session.MergeTable());
     AddText("これも");
     FormDesign->BtnMode->click(); // No
     EXPECT_TRUE(Document().GetSingleMode());
@@ -153,10 +153,10 @@ TEST_F(DesignCellsTest, DeletingTheWholeDesignAlsoEmptiesTheMergeTable)
 {
     NewSingleDesign();
     std::ofstream(temp.File("差込.csv"), std::ios::binary) << "a,b\r\n";
-    ASSERT_TRUE(FormDesign->MergeTable->LoadFromFile(temp.File("差込.csv")));
+    ASSERT_TRUE(FormDesign->Session.MergeTable()->LoadFromFile(temp.File("差込.csv")));
     AddText("消える");
     messages.Answer(MessageAnswer::Yes);
     FormDesign->PngBtnDelDesign->click();
     EXPECT_EQ(Document().GetObjectCount(0), 0);
-    EXPECT_FALSE(FormDesign->MergeTable->IsLoaded());
+    EXPECT_FALSE(FormDesign->Session.MergeTable()->IsLoaded());
 }

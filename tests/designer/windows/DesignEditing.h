@@ -9,6 +9,7 @@
 #include "designer/windows/UnitTopMenu.h"
 
 #include <QImage>
+#include <QPushButton>
 #include <QTest>
 
 namespace lxtest {
@@ -32,7 +33,7 @@ protected:
     }
 
     lx::TFormDesign& Editor() { return *lx::FormDesign; }
-    lx::TlxLabelManager& Doc() { return *lx::FormDesign->Document; }
+    lx::TlxLabelManager& Doc() { return *lx::FormDesign->Session.Document(); }
     lx::TLxLableObjectBase& Object(int j) { return *Doc().GetObject(j, 0); }
     template <typename T>
     T& ObjectAs(int j) { return dynamic_cast<T&>(Object(j)); }
@@ -86,10 +87,8 @@ protected:
     int UndoGroups()
     {
         int n = 0;
-        while (Editor().UndoHistory->CanUndo()) {
-            const int size = Editor().UndoHistory->GetUndoGroupSize();
-            for (int i = 0; i < size; ++i)
-                Editor().UndoHistory->PopUndo();
+        while (Editor().Session.Undo()->CanUndo()) {
+            Editor().BtnUndo->click();
             ++n;
         }
         return n;

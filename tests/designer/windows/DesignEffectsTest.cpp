@@ -70,7 +70,7 @@ TEST_F(DesignEffectsTest, ShadowAndOutlineBoxesLockTheOthersAndShowTheirColour)
         box->setChecked(true);
         EXPECT_EQ((object.*c.flag)(), 1);
         EXPECT_FALSE(FormDesign->Session.IsSaved());
-        EXPECT_TRUE(FormDesign->UndoHistory->CanUndo());
+        EXPECT_TRUE(FormDesign->Session.Undo()->CanUndo());
         for (QCheckBox* other : OtherBoxes(box))
             EXPECT_FALSE(other->isEnabled()) << other->objectName().toStdString();
         EXPECT_FALSE(AlignmentEnabled());
@@ -145,10 +145,10 @@ TEST_F(DesignEffectsTest, FillingThePageChangesNothing)
 {
     auto& object = AddEffectText();
     object.SetOutline(1);
-    const int undoGroups = FormDesign->UndoHistory->GetUndoGroupSize();
+    const int undoGroups = FormDesign->Session.Undo()->GetUndoGroupSize();
     FormDesign->TABSheetChange(0);
     EXPECT_TRUE(FormDesign->Session.IsSaved());
-    EXPECT_EQ(FormDesign->UndoHistory->GetUndoGroupSize(), undoGroups);
+    EXPECT_EQ(FormDesign->Session.Undo()->GetUndoGroupSize(), undoGroups);
     EXPECT_EQ(object.GetShadow(), 0);
     // The page was arranged for the outline it found.
     EXPECT_TRUE(FormDesign->CB_Kakoi2->isChecked());

@@ -236,7 +236,7 @@ TEST_F(DesignFilesTest, PaperChangeAsksOnceAndOpensTheChooserNotTheMenu)
     FormDesign->BtnPaperConfig->click();
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{kDiscardQuestion, kDiscardQuestion}));
     EXPECT_FALSE(FormDesign->isVisible());
-    EXPECT_EQ(FormDesign->Document, nullptr);
+    EXPECT_EQ(FormDesign->Session.Document(), nullptr);
     EXPECT_TRUE(FormSelectPaper->isVisible());
     EXPECT_FALSE(FormTopMenu->isVisible());
     FormSelectPaper->BtnNext->click();

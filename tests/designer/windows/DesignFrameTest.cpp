@@ -91,8 +91,8 @@ TEST_F(DesignFrameTest, SurfaceShowsTheRenderedFaceUnderTheCellOutline)
 {
     // A cell of 100 x 50 mm with a red filled rectangle over its right half.
     NewDesignOnCell("lxLineCircle\t0\t0\t100\t50");
-    FormDesign->Document->AddObject(1, 0);
-    auto& figure = dynamic_cast<TLxLabelObjectFigure&>(*FormDesign->Document->GetObject(0, 0));
+    FormDesign->Session.Document()->AddObject(1, 0);
+    auto& figure = dynamic_cast<TLxLabelObjectFigure&>(*FormDesign->Session.Document()->GetObject(0, 0));
     figure.SetFigureType(FigureFilledRectangle);
     figure.SetLineColor(0x0000FF);
     figure.SetLeft(50);

@@ -52,7 +52,7 @@ TEST_F(DesignMergeTest, EveryColumnListOffersTheTablesColumns)
         EXPECT_EQ(box->currentIndex(), 0);
     }
     // Nothing was selected: nothing to record.
-    EXPECT_FALSE(FormDesign->UndoHistory->CanUndo());
+    EXPECT_FALSE(FormDesign->Session.Undo()->CanUndo());
     EXPECT_FALSE(FormDesign->Session.IsSaved());
     ChangeCsvFile(WriteCsv("empty.csv", ""));
     for (QComboBox* box : FormDesign->MergeColumnLists())
@@ -87,16 +87,16 @@ TEST_F(DesignMergeTest, AColumnBoundOnThePageShowsEachRecordsValue)
     FormDesign->CBCsvCol->setCurrentIndex(2);
     EXPECT_EQ(text.GetColumn(), 2);
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("東京")));
-    FormDesign->Document->SetRecordIndex(1);
+    FormDesign->Session.Document()->SetRecordIndex(1);
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("大阪")));
-    FormDesign->Document->SetRecordIndex(0);
+    FormDesign->Session.Document()->SetRecordIndex(0);
 
     // A new file: the lists keep the bound column, the object shows the new
     // rows, and undo and redo move between the two tables.
     ChangeCsvFile(WriteCsv("towns.csv", "1,札幌\r\n2,福岡\r\n"));
     EXPECT_EQ(FormDesign->CBCsvCol->count(), 3);
     EXPECT_EQ(FormDesign->CBCsvCol->currentIndex(), 2);
-    EXPECT_EQ(text.GetCSV(), FormDesign->MergeTable.get());
+    EXPECT_EQ(text.GetCSV(), FormDesign->Session.MergeTable().get());
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("札幌")));
     FormDesign->RefreshDesign();
     EXPECT_GT(lxtest::CountPixels(FormDesign->ImageDesign->picture(), qRgb(0, 0, 0)), 20);
@@ -116,7 +116,7 @@ TEST_F(DesignMergeTest, AFileThatCannotBeReadChangesNothing)
     ChangeCsvFile(missing);
     EXPECT_EQ(messages.Texts().back(), missing + "を開くことができません。");
     EXPECT_EQ(FormDesign->CBCsvCol->count(), 3);
-    EXPECT_EQ(FormDesign->MergeTable->GetColCount(), 2);
+    EXPECT_EQ(FormDesign->Session.MergeTable()->GetColCount(), 2);
     EXPECT_TRUE(FormDesign->Session.IsSaved());
     // A cancelled dialog does nothing either.
     messages.ChooseFileNext(std::nullopt);
@@ -124,7 +124,7 @@ TEST_F(DesignMergeTest, AFileThatCannotBeReadChangesNothing)
     EXPECT_TRUE(FormDesign->Session.IsSaved());
     // Nothing was recorded: undo takes back the addition.
     FormDesign->BtnUndoClick();
-    EXPECT_EQ(FormDesign->Document->GetObjectCount(0), 0);
+    EXPECT_EQ(FormDesign->Session.Document()->GetObjectCount(0), 0);
 }
 
 TEST_F(DesignMergeTest, SymbolKindsShowTheirOptionsPage)

@@ -47,12 +47,12 @@ TEST_F(DesignMouseTest, ClickPicksTheFrontObjectAndMovesNothing)
     Click(At(50, 40));
     EXPECT_EQ(Doc().GetSelectedIndex(0), -1);
     EXPECT_FALSE(Editor().ShapeSheetLine->isVisible());
-    Editor().UndoHistory->Clear();
+    Editor().Session.ForgetUndo();
     Editor().Session.MarkSaved();
     Click(At(27, 17)); // in the overlap
     EXPECT_EQ(Doc().GetSelectedIndex(0), 0);
     EXPECT_EQ(Object(0).GetLeft(), 10.0);
-    EXPECT_FALSE(Editor().UndoHistory->CanUndo());
+    EXPECT_FALSE(Editor().Session.Undo()->CanUndo());
     EXPECT_TRUE(Editor().Session.IsSaved());
     EXPECT_EQ(Editor().PageControlProperty->currentWidget(), Editor().TabSheetDrawing);
     // A fixed object cannot be picked: the press reaches the one behind.
@@ -65,7 +65,7 @@ TEST_F(DesignMouseTest, DragMovesByWholeMillimetresWithOneUndoStep)
 {
     TwoFigures();
     Place(0, 10.3, 10, 20, 10);
-    Editor().UndoHistory->Clear();
+    Editor().Session.ForgetUndo();
     Editor().Session.MarkSaved();
     const int dx = Editor().SurfaceMmToPixels(true, 2);
     Drag(At(15, 15), At(15, 15) + QPoint(dx, 0));
@@ -75,10 +75,11 @@ TEST_F(DesignMouseTest, DragMovesByWholeMillimetresWithOneUndoStep)
     EXPECT_FALSE(Editor().ObjectGrabbed);
     EXPECT_EQ(Editor().EditSheetPosLeft->text(), QStringLiteral("12.3"));
     EXPECT_EQ(Editor().ShapeSheetLine->pos(), At(12.3, 10));
-    ASSERT_TRUE(Editor().UndoHistory->CanUndo());
-    EXPECT_EQ(Editor().UndoHistory->GetUndoGroupSize(), 1);
-    EXPECT_EQ(Editor().UndoHistory->PopUndo().Snapshot->GetLeft(), 10.3);
-    EXPECT_FALSE(Editor().UndoHistory->CanUndo());
+    ASSERT_TRUE(Editor().Session.Undo()->CanUndo());
+    EXPECT_EQ(Editor().Session.Undo()->GetUndoGroupSize(), 1);
+    Editor().BtnUndo->click();
+    EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 10.3);
+    EXPECT_FALSE(Editor().Session.Undo()->CanUndo());
 }
 
 // Every drag keeps an undo snapshot of the picture object; the snapshots and
@@ -99,7 +100,7 @@ TEST_F(DesignMouseTest, DraggingALargePictureKeepsOneDecodedCopy)
         Drag(from, from + QPoint(step, 0));
     }
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 22.0);
-    EXPECT_TRUE(Editor().UndoHistory->CanUndo());
+    EXPECT_TRUE(Editor().Session.Undo()->CanUndo());
     EXPECT_GT(CountIn(22, 10, 20, 20, 0xFF2040C0u), 0);
     EXPECT_LT(DecodedImage::LiveBytes() - before, kPictureBytes);
 }
@@ -195,14 +196,14 @@ TEST_F(DesignMouseTest, ArrowKeysNudgeBySteps)
 {
     TwoFigures();
     Click(At(12, 12));
-    Editor().UndoHistory->Clear();
+    Editor().Session.ForgetUndo();
     QTest::keyClick(&Editor(), Qt::Key_Left);
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 9.8);
     QTest::keyClick(&Editor(), Qt::Key_Down);
     EXPECT_DOUBLE_EQ(Object(0).GetTop(), 10.2);
     QTest::keyClick(&Editor(), Qt::Key_Right, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(Object(0).GetWidth(), 20.2);
-    EXPECT_TRUE(Editor().UndoHistory->CanUndo());
+    EXPECT_TRUE(Editor().Session.Undo()->CanUndo());
     // In an edit field the arrows stay with the field.
     QTest::keyClick(Editor().EditSheetPosTop, Qt::Key_Left);
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 9.8);

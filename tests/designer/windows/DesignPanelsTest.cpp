@@ -69,8 +69,8 @@ TEST_F(DesignEditingTest, TextPanelWritesEveryFieldAsOneUndoStepAndRedraws)
     EXPECT_EQ(Editor().ShapeFontColor->color(), 0x0000FFu);
     EXPECT_GT(CountIn(10, 10, 60, 20, lxtest::kRed), 50);
     // Undo gives back the state before the colour change.
-    const UndoStep before = Editor().UndoHistory->PopUndo();
-    EXPECT_EQ(dynamic_cast<const TLxLabelObjectString&>(*before.Snapshot).GetFontColor(), 0u);
+    Editor().BtnUndo->click();
+    EXPECT_EQ(ObjectAs<TLxLabelObjectString>(0).GetFontColor(), 0u);
 }
 
 TEST_F(DesignEditingTest, SelectingNeverChangesButEveryPanelChangeMarksUnsaved)

@@ -41,7 +41,7 @@ protected:
 TEST_F(DesignShellTest, TabsAreFilledByObjectKind)
 {
     Document().AddObject(KindGrid, 0);
-    Document().AddMergeObject(KindCsvString, 0, FormDesign->MergeTable);
+    Document().AddMergeObject(KindCsvString, 0, FormDesign->Session.MergeTable());
     Document().AddObject(KindFigure, 0);
     AddText("文字");
     Document().AddObject(KindFigure, 0);

@@ -46,7 +46,7 @@ protected:
         std::ofstream(path, std::ios::binary) << Sjis(lines);
         messages.ChooseFileNext(FileDialogResult{path, 0});
         Editor().PngBtnChangeCsvFileClick();
-        Doc().AddMergeObject(kind, 0, Editor().MergeTable);
+        Doc().AddMergeObject(kind, 0, Editor().Session.MergeTable());
         Editor().RefreshObjectTabs();
         Reselect();
         return ObjectAs<Merge>(0);
@@ -313,7 +313,7 @@ TEST_F(DesignSymbolsTest, UndoAndRedoOfATableChangeShowEachTablesRowsInAMergeSym
     ChangeTable("NEW ROW\r\n");
     EXPECT_EQ(DecodedThroughUndoAndRedo<TLxLabelObjectCsvBarcode>(), (std::vector<std::string>{"NEW ROW", "OLD ROW", "NEW ROW"}));
     // The design's own table holds what is shown, so a save writes it.
-    EXPECT_EQ(Editor().MergeTable->GetLines(), std::vector<std::string>{"NEW ROW"});
+    EXPECT_EQ(Editor().Session.MergeTable()->GetLines(), std::vector<std::string>{"NEW ROW"});
 }
 
 TEST_F(DesignSymbolsTest, UndoAndRedoOfATableChangeShowEachTablesRowsInAMergeMobileQr)

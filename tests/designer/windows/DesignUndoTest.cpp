@@ -70,17 +70,19 @@ TEST_F(DesignUndoTest, GroupOfSeveralObjectsRestoresAllAndSelectsNone)
         AddText(text);
     const std::string before = DesignBytes();
     // A drag of all three, recorded as the mouse does it.
-    const std::int32_t beforeKey = History().NewUndoGroupKey();
-    for (std::int32_t i = 0; i < 3; ++i)
-        History().PushUndo(beforeKey, UndoChanged, i, Document().GetObject(i, 0)->Clone(), true);
+    const auto states = [&] {
+        std::vector<ObjectState> states;
+        for (std::int32_t i = 0; i < 3; ++i)
+            states.push_back({i, Document().GetObject(i, 0)->Clone()});
+        return states;
+    };
+    FormDesign->Session.RecordGroupBefore(UndoChanged, states());
     for (std::int32_t i = 0; i < 3; ++i) {
         TLxLableObjectBase& object = *Document().GetObject(i, 0);
         object.SetLeft(object.GetLeft() + 5);
         object.SetSelected(1);
     }
-    const std::int32_t afterKey = History().NewUndoGroupKey();
-    for (std::int32_t i = 0; i < 3; ++i)
-        History().PushUndo(afterKey, UndoChanged, i, Document().GetObject(i, 0)->Clone(), false);
+    FormDesign->Session.RecordGroupChange(UndoChanged, states());
     const std::string moved = DesignBytes();
     FormDesign->Session.BeginMultiSelection();
     Undo();
@@ -101,36 +103,36 @@ TEST_F(DesignUndoTest, UndoOfATableChangeBringsTheOldRowsBackIntoTheDesignsTable
         return temp.File(name);
     };
     TFormDesign& editor = *FormDesign;
-    ASSERT_TRUE(editor.MergeTable->LoadFromFile(csv("旧.csv", "旧,データ")));
-    Document().AddMergeObject(KindCsvString, 0, editor.MergeTable);
+    ASSERT_TRUE(editor.Session.MergeTable()->LoadFromFile(csv("旧.csv", "旧,データ")));
+    Document().AddMergeObject(KindCsvString, 0, editor.Session.MergeTable());
     auto& merge = static_cast<TLxLabelObjectCsvString&>(*Document().GetObject(0, 0));
     merge.SetColumn(1);
     // A change of CSV file as the merge page makes it.
-    const std::shared_ptr<const TLxCSV> previous = editor.MergeTable->Clone();
-    ASSERT_TRUE(editor.MergeTable->LoadFromFile(csv("新.csv", "新,データ")));
+    const std::shared_ptr<const TLxCSV> previous = editor.Session.MergeTable()->Clone();
+    ASSERT_TRUE(editor.Session.MergeTable()->LoadFromFile(csv("新.csv", "新,データ")));
     merge.SetCSV(previous);
     editor.RecordPropertyUndo(true);
-    merge.SetCSV(editor.MergeTable);
+    merge.SetCSV(editor.Session.MergeTable());
     editor.RecordPropertyUndo(false);
 
     const auto shown = [&] {
         const auto& object = static_cast<TLxLabelObjectCsvString&>(*Document().GetObject(0, 0));
-        EXPECT_EQ(object.GetCSV(), editor.MergeTable.get());
+        EXPECT_EQ(object.GetCSV(), editor.Session.MergeTable().get());
         return Cp932ToUtf8(object.GetMergedText());
     };
     Undo();
     EXPECT_EQ(shown(), "旧");
-    EXPECT_EQ(editor.MergeTable->GetLines(), std::vector<std::string>{Sjis("旧,データ")});
+    EXPECT_EQ(editor.Session.MergeTable()->GetLines(), std::vector<std::string>{Sjis("旧,データ")});
     Redo();
     EXPECT_EQ(shown(), "新");
-    EXPECT_EQ(editor.MergeTable->GetLines(), std::vector<std::string>{Sjis("新,データ")});
+    EXPECT_EQ(editor.Session.MergeTable()->GetLines(), std::vector<std::string>{Sjis("新,データ")});
 }
 
 TEST_F(DesignUndoTest, FailingRecordHidesTheButtonAndKeepsTheEditorWorking)
 {
     AddText("一");
     // A record of another cell's list whose index this cell does not have.
-    History().PushUndo(History().NewUndoGroupKey(), UndoDeleted, 5, nullptr, false);
+    FormDesign->Session.RecordChange(UndoDeleted, 5, nullptr);
     FormDesign->RefreshDesign();
     Undo();
     EXPECT_EQ(messages.Shown().size(), 1u);

@@ -36,13 +36,14 @@ protected:
     {
         lx::FormDesign->BtnAddSheetClick(tag);
         const std::int32_t face = lx::FormDesign->CurrentFace;
-        auto& object = dynamic_cast<T&>(*lx::FormDesign->Document->GetObject(lx::FormDesign->Document->GetSelectedIndex(face), face));
+        auto& object = dynamic_cast<T&>(*lx::FormDesign->Session.Document()->GetObject(
+            lx::FormDesign->Session.Document()->GetSelectedIndex(face), face));
         lx::FormDesign->Session.MarkSaved();
         return object;
     }
 
     // The bytes of a face's rendered metafile.
-    std::string RenderedFace(int face) { return lx::FormDesign->Document->RenderFace(face, 0).Bytes(); }
+    std::string RenderedFace(int face) { return lx::FormDesign->Session.Document()->RenderFace(face, 0).Bytes(); }
 
     // The texts of the metafile's ExtTextOutW records, in drawing order.
     static QString DrawnText(const std::string& metafile)

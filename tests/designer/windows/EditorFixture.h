@@ -45,8 +45,8 @@ protected:
     // Ten cells; starts in single mode.
     void NewSingleDesign() { NewDesignOn(QStringLiteral("ヒサゴ"), QStringLiteral("OP3004")); }
 
-    lx::TlxLabelManager& Document() { return *lx::FormDesign->Document; }
-    lx::TlxUndoManager& History() { return *lx::FormDesign->UndoHistory; }
+    lx::TlxLabelManager& Document() { return *lx::FormDesign->Session.Document(); }
+    const lx::TlxUndoManager& History() { return *lx::FormDesign->Session.Undo(); }
 
     // A text object added to the current cell as the add command does it.
     void AddText(const std::string& text)
@@ -56,8 +56,7 @@ protected:
         auto& object = static_cast<lx::TLxLabelObjectString&>(*Document().GetObject(0, editor.CurrentFace));
         object.SetText(lx::Sjis(text));
         object.SetName(lx::Sjis(text));
-        History().PushUndo(History().NewUndoGroupKey(), lx::UndoAdded, 0, object.Clone(), false);
-        editor.Session.MarkChanged();
+        editor.Session.RecordChange(lx::UndoAdded, 0, object.Clone());
         editor.RefreshDesign();
     }
 
@@ -74,7 +73,7 @@ protected:
     std::string DesignBytes()
     {
         lx::MemoryStream stream;
-        lx::WriteDesign(stream, *lx::FormDesign->MergeTable, *lx::FormDesign->SheetLayout, Document());
+        lx::WriteDesign(stream, *lx::FormDesign->Session.MergeTable(), *lx::FormDesign->Session.Layout(), Document());
         return std::string(stream.Bytes());
     }
 };

@@ -116,7 +116,7 @@ TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
     ASSERT_TRUE(StartProgram({path}));
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
-    EXPECT_EQ(FormDesign->MergeTable->GetColCount(), 1000001);
+    EXPECT_EQ(FormDesign->Session.MergeTable()->GetColCount(), 1000001);
     EXPECT_EQ(FormDesign->CBContents->count(), 1000002);
 }
 
@@ -138,7 +138,7 @@ TEST_F(DesignerTest, ACp932FileNameFromTheCommandLineOpens)
     ASSERT_TRUE(StartProgram(arguments));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
-    EXPECT_EQ(FormDesign->Document->GetObjectCount(0), 1);
+    EXPECT_EQ(FormDesign->Session.Document()->GetObjectCount(0), 1);
 }
 
 // A FIFO or a device named as the design is refused at once with a message

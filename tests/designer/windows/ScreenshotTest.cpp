@@ -133,7 +133,7 @@ TEST_F(ChildRoleXvfbScreens, StartMenuPaperChooserAndEditor)
         FormSelectPaper->LBPaperList->findItems(QStringLiteral("OL894"), Qt::MatchStartsWith)[0]);
     FormSelectPaper->BtnNext->click();
     FormDesign->resize(950, 650);
-    DrawSampleDesign(*FormDesign->Document);
+    DrawSampleDesign(*FormDesign->Session.Document());
     FormDesign->RefreshDesign();
     CompareWithReviewed(Capture(FormDesign), "editor");
 }

@@ -226,8 +226,8 @@ TEST_F(PaperChooserTest, UserPaperWithBracketsInItsNameIsFoundThroughItsLine)
     Chooser().BtnNext->click();
     EXPECT_TRUE(messages.Shown().empty());
     ASSERT_TRUE(FormDesign->isVisible());
-    EXPECT_EQ(FormDesign->SheetLayout->Paper.GetModelNumber(), Sjis("私の【特注】ラベル"));
-    EXPECT_EQ(FormDesign->SheetLayout->LabelCount, 3);
+    EXPECT_EQ(FormDesign->Session.Layout()->Paper.GetModelNumber(), Sjis("私の【特注】ラベル"));
+    EXPECT_EQ(FormDesign->Session.Layout()->LabelCount, 3);
 }
 
 TEST_F(PaperChooserTest, DamagedLayoutKeepsTheChooserOpenWithTheMessage)

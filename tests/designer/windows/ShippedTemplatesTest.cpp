@@ -74,7 +74,7 @@ TEST_F(ShippedTemplatesTest, EveryTemplateHasItsOwnPreviewAndOpensInTheEditor)
         });
         FormTopMenu->PngBtnTemplate->click();
         ASSERT_TRUE(FormDesign->isVisible()) << name;
-        EXPECT_EQ(FormDesign->Document->GetObjectCount(0), design.Document->GetObjectCount(0));
+        EXPECT_EQ(FormDesign->Session.Document()->GetObjectCount(0), design.Document->GetObjectCount(0));
         EXPECT_TRUE(messages.Shown().empty()) << name;
         FormDesign->close();
         ASSERT_TRUE(FormTopMenu->isVisible());

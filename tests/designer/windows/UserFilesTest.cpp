@@ -94,9 +94,9 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
         FormSelectPaper->LBPaperList->findItems(QStringLiteral("私の棚ラベル"), Qt::MatchExactly).value(0));
     Click(FormSelectPaper->BtnNext);
     ASSERT_TRUE(FormDesign->isVisible());
-    ASSERT_TRUE(FormDesign->SheetLayout);
-    EXPECT_EQ(FormDesign->SheetLayout->Paper.GetModelNumber(), Sjis("私の棚ラベル"));
-    EXPECT_EQ(FormDesign->SheetLayout->Cells.size(), 6u);
+    ASSERT_TRUE(FormDesign->Session.Layout());
+    EXPECT_EQ(FormDesign->Session.Layout()->Paper.GetModelNumber(), Sjis("私の棚ラベル"));
+    EXPECT_EQ(FormDesign->Session.Layout()->Cells.size(), 6u);
 
     // Deletable: the chooser anew, the paper selected and removed.
     FormDesign->hide();
