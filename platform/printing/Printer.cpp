@@ -57,17 +57,23 @@ std::optional<DeviceInfo>& CachedDevice()
     return device;
 }
 
+// The chosen printer, else the default one, of those the system lists (one
+// question to the print server: each costs a round trip).
 QPrinterInfo CurrentInfo()
 {
     if (PrintersHidden())
         return {};
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    const auto find = [&](const auto& wanted) {
+        const auto found = std::find_if(printers.begin(), printers.end(), wanted);
+        return found == printers.end() ? QPrinterInfo() : *found;
+    };
     if (ChosenPrinter()) {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(*ChosenPrinter());
-        if (Listed(info))
-            return info;
+        const QPrinterInfo chosen = find([](const QPrinterInfo& p) { return p.printerName() == *ChosenPrinter(); });
+        if (!chosen.isNull())
+            return chosen;
     }
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    return Listed(info) ? info : QPrinterInfo();
+    return find([](const QPrinterInfo& p) { return p.isDefault(); });
 }
 
 // Printer pages go out as PDF for the printer to rasterise at its own
@@ -169,7 +175,10 @@ bool RunPrinterSetupDialog()
 }
 
 struct PrintJob::Impl {
-    QPrinter printer{QPrinter::HighResolution};
+    // Made for the printer the job goes to: a printer made for the default
+    // one and switched over asks the print server twice.
+    explicit Impl(const QPrinterInfo& info) : printer(info, QPrinter::HighResolution) {}
+    QPrinter printer;
     QPainter painter;
     std::unique_ptr<PainterDeviceContext> context;
     int passes = 1;
@@ -177,11 +186,13 @@ struct PrintJob::Impl {
     std::string pdfPath; // when the job goes to a PDF file
 };
 
-PrintJob::PrintJob(const Options& options) : impl_(std::make_unique<Impl>())
+PrintJob::PrintJob(const Options& options) : PrintJob(options, CurrentInfo()) {}
+
+PrintJob::PrintJob(const Options& options, const QPrinterInfo& info)
+    : impl_(std::make_unique<Impl>(options.pdfPath.empty() ? info : QPrinterInfo()))
 {
     ForgetPrinterDevice();
     QPrinter& printer = impl_->printer;
-    const QPrinterInfo info = CurrentInfo();
     const bool pdf = !options.pdfPath.empty() || info.isNull();
     if (pdf) {
         if (options.pdfPath.empty())

@@ -11,6 +11,8 @@
 
 #include "platform/gdi/DeviceContext.h"
 
+class QPrinterInfo;
+
 namespace lx {
 
 // 600 x 600 dpi on a 254 x 381 mm page (6000 x 9000 pixels): pixels and
@@ -66,6 +68,8 @@ public:
     void End();
 
 private:
+    PrintJob(const Options& options, const QPrinterInfo& printer);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
