@@ -360,7 +360,8 @@ bool PainterDeviceContext::PaintTwoColours(const Rect& dest, const Rect& area, c
     const auto colours = TwoColours(source, first, last);
     if (!colours)
         return false;
-    const auto [dark, light] = *colours;
+    const std::uint32_t dark = colours->first;
+    const std::uint32_t light = colours->second;
     Runs runs;
     PaintDarkRuns(*painter_, dest, area, columns, source.Height(), dark, light, [&](int sy) {
         SourceBand band{sy, sy + 1, &runs};

@@ -52,6 +52,8 @@ void RegisterSymbolControl()
 {
     static const bool registered = [] {
         ::setenv("LX_REGISTRY_FILE", (RunFolder() + "/registry.txt").c_str(), 1);
+        // No application object here: the system's printers stay out of reach.
+        ::setenv("LX_VIRTUAL_PRINTER", "1", 1);
         if (lx::RegisterServerLibrary(LX_FUZZ_CONTROL_LIBRARY) != lx::kOk) {
             std::fprintf(stderr, "cannot register %s\n", LX_FUZZ_CONTROL_LIBRARY);
             std::abort();
