@@ -2,6 +2,7 @@
 #include "platform/printing/PdfFontNames.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <string_view>
@@ -41,12 +43,30 @@ std::string& ChosenPdfFile()
     return chosen;
 }
 
+// The printers the system lists, asked of the print server at most once a
+// second: every question is a round trip, and one print job would ask
+// dozens of times.
+const QList<QPrinterInfo>& ListedPrinters()
+{
+    static QList<QPrinterInfo> printers;
+    static std::optional<std::chrono::steady_clock::time_point> asked;
+    const auto now = std::chrono::steady_clock::now();
+    if (!asked || now - *asked > std::chrono::seconds(1)) {
+        if (!asked && QCoreApplication::instance()) // let go while the print plugin is still loaded
+            qAddPostRoutine([] { printers.clear(); });
+        printers = QPrinterInfo::availablePrinters();
+        asked = now;
+    }
+    return printers;
+}
+
 // A printer the system lists: without a print server the system may still
 // name a default printer from the user's settings, and a job sent there is
 // lost without a word.
-bool Listed(const QPrinterInfo& info)
+bool Listed(const QString& name)
 {
-    return !info.isNull() && QPrinterInfo::availablePrinterNames().contains(info.printerName());
+    const QList<QPrinterInfo>& printers = ListedPrinters();
+    return std::any_of(printers.begin(), printers.end(), [&](const QPrinterInfo& p) { return p.printerName() == name; });
 }
 
 // The current printer's device, asked once per printer: building a QPrinter
@@ -63,7 +83,7 @@ QPrinterInfo CurrentInfo()
 {
     if (PrintersHidden())
         return {};
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    const QList<QPrinterInfo>& printers = ListedPrinters();
     const auto find = [&](const auto& wanted) {
         const auto found = std::find_if(printers.begin(), printers.end(), wanted);
         return found == printers.end() ? QPrinterInfo() : *found;
@@ -112,8 +132,8 @@ std::vector<std::string> PrinterNames()
     std::vector<std::string> names;
     if (PrintersHidden())
         return names;
-    for (const QString& name : QPrinterInfo::availablePrinterNames())
-        names.push_back(Utf8ToCp932(name.toStdString()));
+    for (const QPrinterInfo& printer : ListedPrinters())
+        names.push_back(Utf8ToCp932(printer.printerName().toStdString()));
     return names;
 }
 
@@ -126,7 +146,7 @@ std::string CurrentPrinterName()
 void SetCurrentPrinter(const std::string& cp932Name)
 {
     const QString name = QString::fromStdString(Cp932ToUtf8(cp932Name));
-    if (!PrintersHidden() && Listed(QPrinterInfo::printerInfo(name))) {
+    if (!PrintersHidden() && Listed(name)) {
         ChosenPrinter() = name;
         ChosenPdfFile().clear();
         ForgetPrinterDevice();
