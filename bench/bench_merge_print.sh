@@ -7,6 +7,8 @@
 # gLabels). The three run in turn, 3 rounds, pinned to the same cores
 # (LX_BENCH_CPUS, default 2,3); medians of wall and of CPU (user + system)
 # seconds are printed with peak memory, PDF size per page and the ratios.
+# With a default printer ours prints there, and the same job to a PDF file
+# runs in turn beside it.
 #
 #   bash bench/bench_merge_print.sh [build folder] [records]   (1000 or 10000)
 set -euo pipefail
@@ -86,8 +88,15 @@ per_page() { # bytes per page of a PDF
     echo $(($(stat -c %s "$1") / pages))
 }
 
+# With a default printer ours prints to it; the same job to a PDF file then
+# runs beside it, for what the print server adds.
+printer=
+lpstat -d 2>/dev/null | grep -q 'system default destination:' && printer=yes
+
 for ((i = 0; i < runs; ++i)); do
     LX_BENCH_OUT="$work" run_once "$work/ours.log" "$ours" --benchmark_filter="BM_MergePrint/$records/"
+    [[ -n $printer ]] && LX_VIRTUAL_PRINTER=1 LX_BENCH_OUT="$work" \
+        run_once "$work/pdf.log" "$ours" --benchmark_filter="BM_MergePrint/$records/"
     LX_BENCH_OUT="$work" run_once "$work/floor.log" "$floor" --benchmark_filter="BM_MergeFloor/$records/"
     run_once "$work/glabels.log" glabels-3-batch -o "$work/glabels.pdf" "$work/job.glabels"
 done
@@ -105,6 +114,11 @@ printf '%-8s %8s %8s %10d %12s\n' gLabels "$theirs_s" "$theirs_cpu" $((theirs_ki
 echo "records: $records, medians of $runs on cores $cpus"
 echo "ours / floor: $(echo "scale=2; $ours_s / $floor_s" | bc)x wall, $(echo "scale=2; $ours_cpu / $floor_cpu" | bc)x CPU"
 echo "gLabels / ours: $(echo "scale=2; $theirs_s / $ours_s" | bc)x wall, $(echo "scale=2; $theirs_cpu / $ours_cpu" | bc)x CPU"
+if [[ -n $printer ]]; then
+    read -r pdf_s pdf_cpu _ < <(summary "$work/pdf.log")
+    echo "ours to PDF: $pdf_s s wall, $pdf_cpu s CPU"
+    echo "printer / PDF: $(echo "scale=2; $ours_s / $pdf_s" | bc)x wall, $(echo "scale=2; $ours_cpu / $pdf_cpu" | bc)x CPU"
+fi
 if [[ -n ${KEEP_PDF:-} ]]; then
     cp "$work"/merge-"$records".pdf "$work"/floor-"$records".pdf "$work"/glabels.pdf "$KEEP_PDF"/ 2>/dev/null || true
 fi

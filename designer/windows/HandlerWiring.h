@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "platform/app/Messages.h"
+
 namespace lx {
 
 inline constexpr const char* kWiredHandlersProperty = "lxWiredHandlers";
@@ -28,6 +30,15 @@ QMetaObject::Connection Wire(const char* handler, Sender* sender, Signal signal,
 {
     NoteWired(*sender, QString::fromLatin1(QMetaMethod::fromSignal(signal).name()) + u':' + QLatin1String(handler));
     return QObject::connect(sender, signal, receiver, std::forward<Slot>(slot));
+}
+
+// A button's clicks wired to a window's handler, run as every handler is:
+// an error reaches the user as a message.
+template <typename Window, typename Button>
+QMetaObject::Connection WireClick(Window* window, Button* button, void (Window::*handler)(), const char* name)
+{
+    return Wire(name, button, &Button::clicked, window,
+                [window, handler] { guarded([window, handler] { (window->*handler)(); }); });
 }
 
 // Notes the handlers that the component's events reach through the event

@@ -75,8 +75,7 @@ void TFormDesign::BuildCellComponents()
            {BtnSheetDel, LX_HANDLER(TFormDesign, PngBtnSheetDelClick)},
            {BtnMode, LX_HANDLER(TFormDesign, PngBtnModeClick)}};
     for (auto [button, handler, name] : handlers)
-        Wire(name, button, &QPushButton::clicked, this,
-             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+        WireClick(this, button, handler, name);
     Wire("PngBtnDelDesignClick", PngBtnDelDesign, &QAbstractButton::clicked, this,
          [this] { guarded([this] { PngBtnDelDesignClick(); }); });
 }

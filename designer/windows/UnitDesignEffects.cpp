@@ -75,8 +75,7 @@ void TFormDesign::BuildEffectStyleComponents()
            {SBArtFont2, LX_HANDLER(TFormDesign, SBArtFont2Click)},
            {SBArtFont3, LX_HANDLER(TFormDesign, SBArtFont3Click)}};
     for (const auto& [button, handler, name] : colours)
-        Wire(name, button, &QAbstractButton::clicked, this,
-             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+        WireClick(this, button, handler, name);
 }
 
 std::array<QCheckBox*, 8> TFormDesign::EffectStyleBoxes() const

@@ -46,8 +46,7 @@ void TFormDesign::BuildFileComponents()
           std::tuple{BtnPaperConfig, "BtnPaperConfig", LX_HANDLER(TFormDesign, BtnPaperConfigClick)}}) {
         button->setObjectName(QString::fromLatin1(name));
         tools->insertWidget(at++, button);
-        Wire(handlerName, button, &QPushButton::clicked, this,
-             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+        WireClick(this, button, handler, handlerName);
     }
 }
 

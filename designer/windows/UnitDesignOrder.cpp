@@ -36,8 +36,7 @@ void TFormDesign::BuildOrderComponents()
         (*button)->setObjectName(QString::fromLatin1(name));
         (*button)->setText(QString::fromUtf8(caption));
         commands->addWidget(*button);
-        Wire(handlerName, *button, &QToolButton::clicked, this,
-             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+        WireClick(this, *button, handler, handlerName);
     }
     CBGrid = new QCheckBox(QStringLiteral("デザインガイドを表示"));
     CBGrid->setObjectName(QStringLiteral("CBGrid"));

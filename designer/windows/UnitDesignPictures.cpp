@@ -155,8 +155,7 @@ void TFormDesign::BuildPictureComponents()
            {SBtnPaste, LX_HANDLER(TFormDesign, SBtnPasteClick)},
            {SBtnClear, LX_HANDLER(TFormDesign, SBtnClearClick)}};
     for (const auto& [button, handler, name] : commands)
-        Wire(name, button, &QToolButton::clicked, this,
-             [this, handler = handler] { guarded([this, handler] { (this->*handler)(); }); });
+        WireClick(this, button, handler, name);
     Wire("CBTransparentClick", CBTransparent, &QCheckBox::toggled, this,
          [this] { guarded([this] { CBTransparentClick(); }); });
     Wire("CBFixRateClick", CBFixRate, &QCheckBox::toggled, this, [this] { guarded([this] { CBFixRateClick(); }); });

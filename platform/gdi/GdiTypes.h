@@ -1,6 +1,7 @@
 #pragma once
 // Value types of the drawing layer: points, rectangles, colours and the
 // logical pen, brush and font that a device context holds.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,12 @@ struct Rect {
     int Height() const { return Span(top, bottom); }
     bool Empty() const { return right <= left || bottom <= top; }
     Rect Normalized() const;
+    // The part both share; empty when they do not meet.
+    Rect Intersected(const Rect& other) const
+    {
+        return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+                std::min(bottom, other.bottom)};
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 
 private:

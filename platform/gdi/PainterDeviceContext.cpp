@@ -311,10 +311,7 @@ std::optional<Rect> PainterDeviceContext::PaintedArea(const Rect& dest, int sour
 {
     if (!painter_ || !painter_->isActive())
         return std::nullopt;
-    Rect area = dest.Normalized();
-    const Rect limit = clipBounds_ ? *clipBounds_ : bounds_;
-    area = {std::max(area.left, limit.left), std::max(area.top, limit.top), std::min(area.right, limit.right),
-            std::min(area.bottom, limit.bottom)};
+    const Rect area = dest.Normalized().Intersected(clipBounds_ ? *clipBounds_ : bounds_);
     if (area.Empty())
         return std::nullopt;
     // Nearest neighbour by pixel centres, so that every source pixel covers a

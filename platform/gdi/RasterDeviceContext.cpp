@@ -35,8 +35,7 @@ RasterDeviceContext::~RasterDeviceContext()
 
 void RasterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
 {
-    const Rect area{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, bitmap_.Width()),
-                    std::min(rect.bottom, bitmap_.Height())};
+    const Rect area = rect.Intersected({0, 0, bitmap_.Width(), bitmap_.Height()});
     if (area.Empty())
         return;
     const std::uint32_t argb = ArgbFromColorRef(color);

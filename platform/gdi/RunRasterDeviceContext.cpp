@@ -10,11 +10,6 @@ using Runs = std::vector<std::pair<int, int>>;
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu; // a new bitmap's pixels
 
-Rect Intersection(const Rect& a, const Rect& b)
-{
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
-
 
 // Runs [left, right) of one colour along a row of `width` columns, after the
 // fills spanning the row are painted in order; false when the row holds a
@@ -119,14 +114,14 @@ RunRasterDeviceContext::RunRasterDeviceContext(int width, int height, const Devi
 void RunRasterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
 {
     const std::uint32_t argb = ArgbFromColorRef(color);
-    const Rect area = Intersection(rect, DeviceBounds());
+    const Rect area = rect.Intersected(DeviceBounds());
     if (!clip_) {
         if (!area.Empty())
             fills_.push_back({area, argb});
         return;
     }
     for (const Rect& band : *clip_)
-        if (const Rect part = Intersection(area, band); !part.Empty())
+        if (const Rect part = area.Intersected(band); !part.Empty())
             fills_.push_back({part, argb});
 }
 

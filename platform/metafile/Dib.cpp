@@ -138,8 +138,10 @@ DibParts EncodeCompactDib(const RunRaster& runs)
     const bool oneColour = runs.dark == runs.light;
     const bool hasDark = !oneColour && std::any_of(runs.bands.begin(), runs.bands.end(),
                                                    [](const RunRaster::Band& b) { return !b.runs.empty(); });
+    // Runs are apart, so only one run from edge to edge fills a row.
+    const std::pair<int, int> wholeRow{0, w};
     const bool hasLight = oneColour || std::any_of(runs.bands.begin(), runs.bands.end(), [&](const RunRaster::Band& b) {
-                              return ComplementRuns(b.runs, w).size() > 0;
+                              return b.runs.size() != 1 || b.runs.front() != wholeRow;
                           });
     const RunRaster::Band& top = runs.BandAt(0);
     const bool firstIsDark = hasDark && !top.runs.empty() && top.runs.front().first == 0;
