@@ -11,6 +11,8 @@
 # runs in turn beside it.
 #
 #   bash bench/bench_merge_print.sh [build folder] [records]   (1000 or 10000)
+#
+# LX_BENCH_GLABELS=0 leaves gLabels out (it takes minutes at 10000 records).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,7 +25,8 @@ for program in "$ours" "$floor"; do
     [[ -x $program ]] || { echo "build $program first" >&2; exit 1; }
 done
 cpus=${LX_BENCH_CPUS:-2,3}
-if ! command -v glabels-3-batch >/dev/null; then
+with_glabels=${LX_BENCH_GLABELS:-1}
+if [[ $with_glabels == 1 ]] && ! command -v glabels-3-batch >/dev/null; then
     if [[ $(id -u) == 0 ]]; then
         DEBIAN_FRONTEND=noninteractive apt-get install -y glabels >/dev/null
     else
@@ -98,22 +101,23 @@ for ((i = 0; i < runs; ++i)); do
     [[ -n $printer ]] && LX_VIRTUAL_PRINTER=1 LX_BENCH_OUT="$work" \
         run_once "$work/pdf.log" "$ours" --benchmark_filter="BM_MergePrint/$records/"
     LX_BENCH_OUT="$work" run_once "$work/floor.log" "$floor" --benchmark_filter="BM_MergeFloor/$records/"
-    run_once "$work/glabels.log" glabels-3-batch -o "$work/glabels.pdf" "$work/job.glabels"
+    [[ $with_glabels == 1 ]] && run_once "$work/glabels.log" glabels-3-batch -o "$work/glabels.pdf" "$work/job.glabels"
 done
 read -r ours_s ours_cpu ours_kib < <(summary "$work/ours.log")
 read -r floor_s floor_cpu floor_kib < <(summary "$work/floor.log")
-read -r theirs_s theirs_cpu theirs_kib < <(summary "$work/glabels.log")
 
 printf '%-8s %8s %8s %10s %12s\n' "" "wall s" "CPU s" "peak MiB" "PDF B/page"
 printf '%-8s %8s %8s %10d %12s\n' ours "$ours_s" "$ours_cpu" $((ours_kib / 1024)) \
     "$( [[ -f $work/merge-$records.pdf ]] && per_page "$work/merge-$records.pdf" || echo printer)"
 printf '%-8s %8s %8s %10d %12s\n' floor "$floor_s" "$floor_cpu" $((floor_kib / 1024)) \
     "$(per_page "$work/floor-$records.pdf")"
-printf '%-8s %8s %8s %10d %12s\n' gLabels "$theirs_s" "$theirs_cpu" $((theirs_kib / 1024)) \
-    "$(per_page "$work/glabels.pdf")"
 echo "records: $records, medians of $runs on cores $cpus"
 echo "ours / floor: $(echo "scale=2; $ours_s / $floor_s" | bc)x wall, $(echo "scale=2; $ours_cpu / $floor_cpu" | bc)x CPU"
-echo "gLabels / ours: $(echo "scale=2; $theirs_s / $ours_s" | bc)x wall, $(echo "scale=2; $theirs_cpu / $ours_cpu" | bc)x CPU"
+if [[ $with_glabels == 1 ]]; then
+    read -r theirs_s theirs_cpu theirs_kib < <(summary "$work/glabels.log")
+    printf '%-8s %8s %8s %10d %12s\n' gLabels "$theirs_s" "$theirs_cpu" $((theirs_kib / 1024)) "$(per_page "$work/glabels.pdf")"
+    echo "gLabels / ours: $(echo "scale=2; $theirs_s / $ours_s" | bc)x wall, $(echo "scale=2; $theirs_cpu / $ours_cpu" | bc)x CPU"
+fi
 if [[ -n $printer ]]; then
     read -r pdf_s pdf_cpu _ < <(summary "$work/pdf.log")
     echo "ours to PDF: $pdf_s s wall, $pdf_cpu s CPU"
