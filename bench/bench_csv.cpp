@@ -20,8 +20,7 @@ void Count(void* p)
 {
     const std::size_t live = liveBytes += malloc_usable_size(p);
     std::size_t peak = peakBytes.load();
-    while (live > peak && !peakBytes.compare_exchange_weak(peak, live)) {
-    }
+    while (live > peak && !peakBytes.compare_exchange_weak(peak, live)) {}
 }
 
 } // namespace

@@ -19,7 +19,8 @@ void Encode(benchmark::State& state, const std::string& request, int model)
         benchmark::DoNotOptimize(rc);
         benchmark::DoNotOptimize(matrix.data());
     }
-    state.counters["symbols/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["symbols/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 std::string Repeat(const std::string& unit, std::size_t length)

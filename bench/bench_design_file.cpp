@@ -42,8 +42,8 @@ class Sample {
 public:
     Sample() : table_(std::make_shared<lx::TLxCSV>(MakeTable())), layout_(MakeLayout()), document_(kCells, layout_)
     {
-        const std::uint8_t kinds[] = {lx::KindString, lx::KindString, lx::KindFigure, lx::KindGrid,
-                                      lx::KindEffects, lx::KindRenbanString};
+        const std::uint8_t kinds[] = {lx::KindString, lx::KindString,  lx::KindFigure,
+                                      lx::KindGrid,   lx::KindEffects, lx::KindRenbanString};
         for (int i = 0; i < kObjects; ++i) {
             const int face = i % kCells;
             if (i % 7 == 6)

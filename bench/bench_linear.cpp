@@ -25,7 +25,10 @@ void EncodeRepeatedly(benchmark::State& state, std::int32_t key, const char* dat
     state.counters["elements"] = benchmark::Counter(static_cast<double>(written), benchmark::Counter::kIsRate);
 }
 
-void BM_Code128Of20Characters(benchmark::State& state) { EncodeRepeatedly(state, lx::kLinearCode128B, "Label-0042 lot 7@@x9"); }
+void BM_Code128Of20Characters(benchmark::State& state)
+{
+    EncodeRepeatedly(state, lx::kLinearCode128B, "Label-0042 lot 7@@x9");
+}
 void BM_Ean13(benchmark::State& state) { EncodeRepeatedly(state, lx::kLinearEan13, "490123456789"); }
 
 } // namespace

@@ -12,13 +12,14 @@ void Encode(benchmark::State& state, const std::string& request, int storedMode)
 {
     std::vector<std::uint8_t> map(lx::kMaxiCodeMapBytes);
     for (auto _ : state) {
-        const int rc = lx::EncodeMaxiCode(static_cast<int>(request.size()),
-                                          reinterpret_cast<const std::uint8_t*>(request.data()), map.data(),
-                                          storedMode);
+        const int rc =
+            lx::EncodeMaxiCode(static_cast<int>(request.size()), reinterpret_cast<const std::uint8_t*>(request.data()),
+                               map.data(), storedMode);
         benchmark::DoNotOptimize(rc);
         benchmark::DoNotOptimize(map.data());
     }
-    state.counters["symbols/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["symbols/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_MaxiCodeShort(benchmark::State& state) { Encode(state, ",ABC", 3); }

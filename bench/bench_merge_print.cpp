@@ -14,11 +14,11 @@
 #include "platform/app/Messages.h"
 #include "platform/com/ComClient.h"
 #include "platform/com/Registration.h"
-#include "platform/registry/Registry.h"
-#include "symbol/control/MatrixelProIds.h"
 #include "platform/io/Stream.h"
 #include "platform/printing/Printer.h"
+#include "platform/registry/Registry.h"
 #include "platform/text/Cp932.h"
+#include "symbol/control/MatrixelProIds.h"
 #include "tests/support/MergeTables.h"
 
 #include <QApplication>
@@ -52,7 +52,8 @@ lx::TlxLblInfo TwelveUpA4()
     return layout;
 }
 
-void AddText(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table, int column, int points, double top)
+void AddText(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table, int column, int points,
+             double top)
 {
     document.AddMergeObject(lx::KindCsvString, 0, table);
     auto& text = dynamic_cast<lx::TLxLabelObjectCsvString&>(*document.GetObject(0, 0));

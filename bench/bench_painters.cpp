@@ -58,8 +58,8 @@ void BM_MakeQrEmf(benchmark::State& state)
     const Qr& qr = LargestQr();
     const lx::DeviceInfo printer{600, 600, 6000, 9000, 254, 381, 0, 0};
     for (auto _ : state)
-        benchmark::DoNotOptimize(lx::MakeQrEmf(&printer, {.matrix = qr.matrix, .size = qr.n, .quietZone = 4,
-                                                          .pitch = 10}, 600));
+        benchmark::DoNotOptimize(
+            lx::MakeQrEmf(&printer, {.matrix = qr.matrix, .size = qr.n, .quietZone = 4, .pitch = 10}, 600));
 }
 BENCHMARK(BM_MakeQrEmf);
 
@@ -89,9 +89,18 @@ void BM_PaintCode128WithText(benchmark::State& state)
         dc.SetMapMode(lx::MapMode::Anisotropic);
         dc.SetWindowExt(1400, -180);
         dc.SetViewportExt(1400, 180);
-        lx::DrawLinear(dc, {.key = lx::kLinearCode128B, .elements = elements, .elementCount = count, .startOffset = 40,
-                            .narrow = 4, .wide = 8, .drawnHeight = 180, .drawnWidth = 1400, .chrDisplay = 1,
-                            .textHeight = 36, .text = text.data()});
+        lx::DrawLinear(dc,
+                       {.key = lx::kLinearCode128B,
+                        .elements = elements,
+                        .elementCount = count,
+                        .startOffset = 40,
+                        .narrow = 4,
+                        .wide = 8,
+                        .drawnHeight = 180,
+                        .drawnWidth = 1400,
+                        .chrDisplay = 1,
+                        .textHeight = 36,
+                        .text = text.data()});
     }
 }
 BENCHMARK(BM_PaintCode128WithText);

@@ -14,13 +14,14 @@ void Encode(benchmark::State& state, const std::string& request, int model)
     std::int32_t numCell = 0;
     std::int32_t ecc = 0;
     for (auto _ : state) {
-        const int rc = lx::EncodePdf417(static_cast<int>(request.size()),
-                                        reinterpret_cast<const std::uint8_t*>(request.data()), &numCell,
-                                        matrix.data(), model, 0, &ecc);
+        const int rc =
+            lx::EncodePdf417(static_cast<int>(request.size()), reinterpret_cast<const std::uint8_t*>(request.data()),
+                             &numCell, matrix.data(), model, 0, &ecc);
         benchmark::DoNotOptimize(rc);
         benchmark::DoNotOptimize(matrix.data());
     }
-    state.counters["symbols/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["symbols/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 std::string LongMixed()
@@ -33,7 +34,10 @@ std::string LongMixed()
 
 void BM_Pdf417Short(benchmark::State& state) { Encode(state, "0,Hello PDF417", lx::kPdf417Standard); }
 void BM_Pdf417Long(benchmark::State& state) { Encode(state, "0," + LongMixed(), lx::kPdf417Standard); }
-void BM_Pdf417LongDigits(benchmark::State& state) { Encode(state, "0," + std::string(2000, '7'), lx::kPdf417Truncated); }
+void BM_Pdf417LongDigits(benchmark::State& state)
+{
+    Encode(state, "0," + std::string(2000, '7'), lx::kPdf417Truncated);
+}
 void BM_MicroPdf417Short(benchmark::State& state) { Encode(state, "0,Hello Micro", lx::kMicroPdf417); }
 
 } // namespace

@@ -3,7 +3,7 @@
 # With --if-missing only those not installed yet (no apt-get update when none).
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config git clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config git clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-translations-l10n libgl-dev
   libpng-dev libjpeg-dev zlib1g-dev libharfbuzz-dev libfontconfig-dev libfreetype-dev
   fonts-ipafont fonts-ipaexfont fonts-liberation

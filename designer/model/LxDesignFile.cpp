@@ -5,8 +5,7 @@
 
 namespace lx {
 
-void WriteDesign(Stream& stream, const TLxCSV& mergeTable, const TlxLblInfo& layout,
-                 const TlxLabelManager& document)
+void WriteDesign(Stream& stream, const TLxCSV& mergeTable, const TlxLblInfo& layout, const TlxLabelManager& document)
 {
     mergeTable.SaveToStream(stream);
     layout.WriteLayoutBlock(stream);

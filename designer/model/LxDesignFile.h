@@ -21,8 +21,7 @@ struct Design {
     std::unique_ptr<TlxLabelManager> Document; // declared last: released first
 };
 
-void WriteDesign(Stream& stream, const TLxCSV& mergeTable, const TlxLblInfo& layout,
-                 const TlxLabelManager& document);
+void WriteDesign(Stream& stream, const TLxCSV& mergeTable, const TlxLblInfo& layout, const TlxLabelManager& document);
 // Builds a fresh table, layout and document from the three blocks. Anything
 // short or malformed throws (ReadError, or the object readers' own errors)
 // and nothing read is handed out.

@@ -40,16 +40,16 @@ enum SymbolKind : std::int32_t {
 // What a symbol object stores besides its picture, in record order.
 struct SymbolSettings {
     std::int32_t SymbolKind = SymbolQr;
-    std::string Data;         // CP932; not used by the postal kind
-    std::int32_t Model = 1;   // QR: 1 Model 1, 2 Model 2, 3 Micro QR; PDF417: 1-3; DataMatrix: 1 square, 2 rectangular
+    std::string Data; // CP932; not used by the postal kind
+    std::int32_t Model = 1; // QR: 1 Model 1, 2 Model 2, 3 Micro QR; PDF417: 1-3; DataMatrix: 1 square, 2 rectangular
     std::int32_t EccLevel = 1; // QR: 0 L, 1 M, 2 Q, 3 H
-    std::string StartChar;    // Codabar start; CODE128 and EAN-128: the code set letter the editor chose
-    std::string StopChar;     // Codabar stop
+    std::string StartChar; // Codabar start; CODE128 and EAN-128: the code set letter the editor chose
+    std::string StopChar; // Codabar stop
     std::int32_t BearerBar = 0;
     std::int32_t CodeSet = 0; // CODE128 and EAN-128: 0 A, 1 B, 2 C
     std::int32_t MaxiCodeMode = 0;
-    std::string ZipCode;      // postal kind
-    std::string Address;      // postal kind
+    std::string ZipCode; // postal kind
+    std::string Address; // postal kind
     std::int32_t CheckDigit = 1;
 
     friend bool operator==(const SymbolSettings&, const SymbolSettings&) = default;

@@ -15,8 +15,8 @@ namespace lx {
 // The merge symbol object's own record part: record index and three columns.
 struct CsvBarcodeBinding {
     std::int32_t RecordIndex = 0;
-    std::int32_t DataColumn = 0;    // 1-based; 0 = none
-    std::int32_t ZipColumn = 0;     // postal kind
+    std::int32_t DataColumn = 0; // 1-based; 0 = none
+    std::int32_t ZipColumn = 0; // postal kind
     std::int32_t AddressColumn = 0; // postal kind
 
     friend bool operator==(const CsvBarcodeBinding&, const CsvBarcodeBinding&) = default;

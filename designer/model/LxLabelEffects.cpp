@@ -76,8 +76,8 @@ void TLxLabelObjectEffects::LoadOwnPart(Stream& stream)
     ReadFont2(subFont_, stream);
     ReadFont2(thirdFont_, stream);
     ReadString(stream, text_);
-    for (std::uint8_t* flag : {&shadow_, &shadow2_, &outline_, &curve_, &slantForward_, &slantBackward_, &deform_,
-                               &alignment_})
+    for (std::uint8_t* flag :
+         {&shadow_, &shadow2_, &outline_, &curve_, &slantForward_, &slantBackward_, &deform_, &alignment_})
         *flag = stream.ReadUInt8();
     charSpacing_ = stream.ReadFloat64();
 }

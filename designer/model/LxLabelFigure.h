@@ -12,7 +12,7 @@ namespace lx {
 enum FigureType : std::uint8_t {
     FigureVerticalLine = 0,
     FigureHorizontalLine = 1,
-    FigureDiagonal = 2,         // top-left to bottom-right
+    FigureDiagonal = 2, // top-left to bottom-right
     FigureOppositeDiagonal = 3, // bottom-left to top-right
     FigureRectangle = 4,
     FigureEllipse = 5,

@@ -8,8 +8,8 @@ TlxLabelManager::TlxLabelManager(std::int32_t count, const TlxLblInfo& layout)
     : fontList_(&TrueTypeFaceList()), layout_(&layout)
 {
     for (std::int32_t i = 0; i < count; ++i)
-        faces_.push_back(std::make_unique<TlxLabelObjectManager>(*fontList_, layout.GetLabelWidth(i),
-                                                                 layout.GetLabelHeight(i), i));
+        faces_.push_back(
+            std::make_unique<TlxLabelObjectManager>(*fontList_, layout.GetLabelWidth(i), layout.GetLabelHeight(i), i));
 }
 
 TlxLabelManager::~TlxLabelManager()
@@ -36,7 +36,8 @@ void TlxLabelManager::AddObject(std::uint8_t kind, std::int32_t face)
     list.SetSelectedIndex(0);
 }
 
-void TlxLabelManager::AddMergeObject(std::uint8_t kind, std::int32_t face, const std::shared_ptr<const TLxCSV>& mergeTable)
+void TlxLabelManager::AddMergeObject(std::uint8_t kind, std::int32_t face,
+                                     const std::shared_ptr<const TLxCSV>& mergeTable)
 {
     TlxLabelObjectManager& list = Face(face);
     list.AddMergeObject(mergeTable, kind);
@@ -129,7 +130,7 @@ void TlxLabelManager::SaveToStream(Stream& stream) const
 }
 
 std::unique_ptr<TlxLabelObjectManager> TlxLabelManager::EmptyFaceLike(const TlxLabelObjectManager& face,
-                                                                       std::int32_t i) const
+                                                                      std::int32_t i) const
 {
     auto list = std::make_unique<TlxLabelObjectManager>(*fontList_, face.GetLabelWidth(), face.GetLabelHeight(), i);
     list->SetDpiX(face.GetDpiX());

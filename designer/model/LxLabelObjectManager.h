@@ -177,17 +177,17 @@ public:
     // Each pass draws the whole text once in one colour and hands back its
     // box in whole mm; left and top in pixels. None uses the alignment.
     // Plain characters, left-aligned (centred while the second shadow is on).
-    void DrawEffectTextPass(DeviceContext& canvas, std::string_view text, double charSpacing,
-                            std::uint8_t alignment, std::string_view fontName, ColorRef color,
-                            std::int32_t fontSize, double& width, double& height, int left, int top);
+    void DrawEffectTextPass(DeviceContext& canvas, std::string_view text, double charSpacing, std::uint8_t alignment,
+                            std::string_view fontName, ColorRef color, std::int32_t fontSize, double& width,
+                            double& height, int left, int top);
     // Characters in rotated fonts along a curve or a slant.
-    void DrawEffectTextShaped(DeviceContext& canvas, std::string_view text, double charSpacing,
-                              std::uint8_t alignment, std::string_view fontName, ColorRef color,
-                              std::int32_t fontSize, double& width, double& height, int left, int top);
+    void DrawEffectTextShaped(DeviceContext& canvas, std::string_view text, double charSpacing, std::uint8_t alignment,
+                              std::string_view fontName, ColorRef color, std::int32_t fontSize, double& width,
+                              double& height, int left, int top);
     // The text as a deformed filled outline, drawn through a bitmap.
     void DrawEffectText(DeviceContext& canvas, std::string_view text, double charSpacing, std::uint8_t alignment,
-                        std::string_view fontName, ColorRef color, std::int32_t fontSize, double& width,
-                        double& height, int left, int top);
+                        std::string_view fontName, ColorRef color, std::int32_t fontSize, double& width, double& height,
+                        int left, int top);
     // Sizes the bitmap to the text in the font (scaled down to stay within
     // 16 megapixels), fills it with the key colour $FF00FF and fills the
     // text's outline in the colour, narrowed towards the top.

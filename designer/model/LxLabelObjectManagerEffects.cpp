@@ -97,10 +97,10 @@ void DrawCharacter(DeviceContext& canvas, double x, double y, std::string_view c
 
 // Kept over the whole text, not reset at a new line.
 struct ShapedState {
-    double i = 0;  // character index over all lines
+    double i = 0; // character index over all lines
     double dx = 0; // offsets from (left, top); y grows upwards
     double dy = 0;
-    double r = 0;  // the curve's turn index
+    double r = 0; // the curve's turn index
 };
 
 // hp / divisor, or nothing when the divisor is 0 (lines whose lengths make
@@ -250,8 +250,8 @@ void TlxLabelObjectManager::DrawEffectTextObject(DeviceContext& canvas, TLxLabel
     double height = o.GetHeight();
     // Each pass starts from the object's own box unless it continues from
     // the box of the pass before it; offsets are added in mm.
-    auto pass = [&](PassMethod method, ColorRef color, std::int32_t size, double right, double down,
-                    double spacing, bool continues) {
+    auto pass = [&](PassMethod method, ColorRef color, std::int32_t size, double right, double down, double spacing,
+                    bool continues) {
         if (!continues) {
             width = o.GetWidth();
             height = o.GetHeight();
@@ -316,9 +316,8 @@ void TlxLabelObjectManager::DrawEffectTextObject(DeviceContext& canvas, TLxLabel
 // ---- the passes
 
 void TlxLabelObjectManager::DrawEffectTextPass(DeviceContext& canvas, std::string_view text, double charSpacing,
-                                               std::uint8_t /*alignment*/, std::string_view fontName,
-                                               ColorRef color, std::int32_t fontSize, double& width,
-                                               double& height, int left, int top)
+                                               std::uint8_t /*alignment*/, std::string_view fontName, ColorRef color,
+                                               std::int32_t fontSize, double& width, double& height, int left, int top)
 {
     UseClearBrush(canvas);
     width = std::max(width, 10.0);
@@ -347,9 +346,9 @@ void TlxLabelObjectManager::DrawEffectTextPass(DeviceContext& canvas, std::strin
 }
 
 void TlxLabelObjectManager::DrawEffectTextShaped(DeviceContext& canvas, std::string_view text, double charSpacing,
-                                                 std::uint8_t /*alignment*/, std::string_view fontName,
-                                                 ColorRef color, std::int32_t /*fontSize*/, double& width,
-                                                 double& height, int left, int top)
+                                                 std::uint8_t /*alignment*/, std::string_view fontName, ColorRef color,
+                                                 std::int32_t /*fontSize*/, double& width, double& height, int left,
+                                                 int top)
 {
     if (text.empty())
         return;

@@ -50,12 +50,9 @@ std::int32_t SaturatingRound(double value)
 double AlignmentOffset(std::uint8_t alignment, double box, double s)
 {
     switch (alignment) {
-    case 1:
-        return (box - s) / 2;
-    case 2:
-        return box - s;
-    default:
-        return 0;
+    case 1: return (box - s) / 2;
+    case 2: return box - s;
+    default: return 0;
     }
 }
 
@@ -180,11 +177,10 @@ void TlxLabelObjectManager::DrawObjects(DeviceContext& canvas, bool printMode)
 
 void TlxLabelObjectManager::DrawTextObject(DeviceContext& canvas, std::string_view text, double charSpacing,
                                            std::uint8_t alignment, std::string_view fontName, ColorRef fontColor,
-                                           std::uint8_t verticalWriting, std::int32_t fontSize,
-                                           std::uint8_t fontStyle, double& width, double& height, int left, int top)
+                                           std::uint8_t verticalWriting, std::int32_t fontSize, std::uint8_t fontStyle,
+                                           double& width, double& height, int left, int top)
 {
-    if (!SaneMm(charSpacing) || !SaneMm(width) || !SaneMm(height) ||
-        std::abs(std::int64_t{fontSize}) > kMaxFontPoints)
+    if (!SaneMm(charSpacing) || !SaneMm(width) || !SaneMm(height) || std::abs(std::int64_t{fontSize}) > kMaxFontPoints)
         return;
     UseClearBrush(canvas);
     width = std::max(width, 2.0);
@@ -289,8 +285,8 @@ Pen TlxLabelObjectManager::LinePen(std::int32_t lineWidth, std::uint8_t lineType
 {
     Pen pen;
     pen.color = color;
-    pen.style = lineType <= static_cast<std::uint8_t>(PenStyle::Null) ? static_cast<PenStyle>(lineType)
-                                                                      : PenStyle::Null;
+    pen.style =
+        lineType <= static_cast<std::uint8_t>(PenStyle::Null) ? static_cast<PenStyle>(lineType) : PenStyle::Null;
     // Only solid lines have a width; every styled line is the thinnest. A
     // one-pixel pen is drawn as the thinnest line too: GDI draws both with
     // the same pixels, while a stroked one-pixel band would straddle two.
@@ -328,28 +324,21 @@ void TlxLabelObjectManager::DrawFigure(DeviceContext& canvas, std::int32_t lineW
         canvas.MoveTo(left, bottom);
         canvas.LineTo(right, top);
         break;
-    case 4:
-        canvas.Rectangle(left, top, right, bottom);
-        break;
-    case 5:
-        canvas.Ellipse(left, top, right, bottom);
-        break;
-    case 6:
-        canvas.FillRect(Rect{left, top, right, bottom}, lineColor);
-        break;
+    case 4: canvas.Rectangle(left, top, right, bottom); break;
+    case 5: canvas.Ellipse(left, top, right, bottom); break;
+    case 6: canvas.FillRect(Rect{left, top, right, bottom}, lineColor); break;
     case 7:
         canvas.SelectBrush(Brush{BrushStyle::Solid, lineColor});
         canvas.Ellipse(left, top, right, bottom);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 void TlxLabelObjectManager::DrawGrid(DeviceContext& canvas, std::int32_t columns, std::int32_t rows,
                                      ColorRef innerLineColor, std::uint8_t innerLineType, std::int32_t innerLineWidth,
-                                     ColorRef outerLineColor, std::uint8_t outerLineType,
-                                     std::int32_t outerLineWidth, int left, int top, int width, int height)
+                                     ColorRef outerLineColor, std::uint8_t outerLineType, std::int32_t outerLineWidth,
+                                     int left, int top, int width, int height)
 {
     const int right = EdgeAt(left, width);
     const int bottom = EdgeAt(top, height);

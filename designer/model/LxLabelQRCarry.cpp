@@ -25,8 +25,8 @@ std::string WithoutLineBreaks(const std::string& text)
 std::string MecardPhoneBook(const QRCarryFields& f)
 {
     const std::pair<const char*, QRCarryText> pairs[] = {
-        {"N:", TextPersonName}, {"SOUND:", TextKana}, {"TEL:", TextTel1},    {"TEL-AV:", TextTel2},
-        {"EMAIL:", TextMail1},  {"NOTE:", TextMemo},  {"BDAY:", TextMail3},  {"ADR:", TextAddress},
+        {"N:", TextPersonName}, {"SOUND:", TextKana},     {"TEL:", TextTel1},   {"TEL-AV:", TextTel2},
+        {"EMAIL:", TextMail1},  {"NOTE:", TextMemo},      {"BDAY:", TextMail3}, {"ADR:", TextAddress},
         {"URL:", TextUrl},      {"NICKNAME:", TextMail2},
     };
     std::string payload = "MECARD:";
@@ -38,7 +38,7 @@ std::string MecardPhoneBook(const QRCarryFields& f)
 std::string MemoryPhoneBook(const QRCarryFields& f)
 {
     std::string payload = "MEMORY:" + f.Texts[TextMemo] + kLineEnd + "NAME1:" + f.Texts[TextPersonName] + kLineEnd +
-                          "NAME2:" + f.Texts[TextKana] + kLineEnd;
+        "NAME2:" + f.Texts[TextKana] + kLineEnd;
     const std::pair<const char*, QRCarryText> optional[] = {
         {"MAIL1:", TextMail1}, {"MAIL2:", TextMail2}, {"MAIL3:", TextMail3},
         {"TEL1:", TextTel1},   {"TEL2:", TextTel2},   {"TEL3:", TextTel3},
@@ -58,7 +58,7 @@ std::string BuildMecardPayload(const QRCarryFields& f)
     case 1: return "MEBKM:TITLE:" + f.Texts[TextSiteName] + ";URL:" + f.Texts[TextSiteUrl] + ";;";
     case 2:
         return "MATMSG:TO:" + f.Texts[TextToMail] + ";SUB:" + f.Texts[TextSubject] + ";BODY:" + f.Texts[TextBody] +
-               ";;";
+            ";;";
     default: return f.Texts[TextContents];
     }
 }
@@ -69,7 +69,7 @@ std::string BuildMemoryPayload(const QRCarryFields& f)
     case 0: return MemoryPhoneBook(f);
     case 1:
         return "MAILTO:" + f.Texts[TextToMail] + kLineEnd + "BODY:" + WithoutLineBreaks(f.Texts[TextBody]) + kLineEnd +
-               "SUBJECT:" + f.Texts[TextSubject] + kLineEnd;
+            "SUBJECT:" + f.Texts[TextSubject] + kLineEnd;
     case 2: return f.Texts[TextContents];
     default: return " ";
     }

@@ -236,10 +236,7 @@ const TLblPosition& TlxLblInfo::InnerShape(std::int32_t i, std::int32_t j) const
     return shapes[static_cast<std::size_t>(j)];
 }
 
-double TlxLblInfo::GetPaperWidth() const
-{
-    return Portrait ? Paper.GetPaperSize().Width : Paper.GetPaperSize().Height;
-}
+double TlxLblInfo::GetPaperWidth() const { return Portrait ? Paper.GetPaperSize().Width : Paper.GetPaperSize().Height; }
 
 double TlxLblInfo::GetPaperHeight() const
 {
@@ -339,8 +336,8 @@ void TlxLblInfo::ReadLayoutBlock(Stream& stream)
 
 void TlxLblInfo::SaveLayoutFile(std::string_view dataFolder) const
 {
-    std::vector<std::string> lines = {std::string(kHeader), std::string(kVersion), std::to_string(Cells.size()),
-                                      SingleMode ? "-1" : "0", "0", "0"};
+    std::vector<std::string> lines = {
+        std::string(kHeader), std::string(kVersion), std::to_string(Cells.size()), SingleMode ? "-1" : "0", "0", "0"};
     for (const TLblPosition& cell : Cells)
         lines.push_back(CellLine(cell));
 

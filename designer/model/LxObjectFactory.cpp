@@ -55,7 +55,7 @@ const TLxCSV* MergeTableOf(const TLxLableObjectBase& object)
 bool BindMergeTable(TLxLableObjectBase& object, const SharedTable& table)
 {
     return BindIf<TLxLabelObjectCsvString>(object, table) || BindIf<TLxLabelObjectCsvBarcode>(object, table) ||
-           BindIf<TLxLabelObjectCsvQRCarry>(object, table);
+        BindIf<TLxLabelObjectCsvQRCarry>(object, table);
 }
 
 } // namespace lx

@@ -13,8 +13,8 @@ namespace lx {
 // A new object of the kind with its constructor's defaults; merge kinds are
 // bound to mergeTable (shared, may be null) and recordIndex, the serial kind
 // to recordIndex. nullptr for a number that is no kind.
-std::unique_ptr<TLxLableObjectBase> CreateLabelObject(std::uint8_t kind, const std::shared_ptr<const TLxCSV>& mergeTable,
-                                                      std::int32_t recordIndex);
+std::unique_ptr<TLxLableObjectBase>
+CreateLabelObject(std::uint8_t kind, const std::shared_ptr<const TLxCSV>& mergeTable, std::int32_t recordIndex);
 
 // The kind whose class the object is of exactly, whatever kind byte it
 // holds; nothing for a class the factory does not make.

@@ -54,8 +54,8 @@ void DrawTextRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLabelObj
     double width = object.GetWidth();
     double height = object.GetHeight();
     list.DrawTextObject(canvas, text, object.GetCharSpacing(), object.GetAlignment(), object.GetFontName(),
-                        object.GetFontColor(), object.GetVerticalWriting(), object.GetFontSize(),
-                        object.GetFontStyle(), width, height, box.left, box.top);
+                        object.GetFontColor(), object.GetVerticalWriting(), object.GetFontSize(), object.GetFontStyle(),
+                        width, height, box.left, box.top);
     object.SetWidth(width);
     object.SetHeight(height);
 }
@@ -66,8 +66,7 @@ void DrawString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObje
     DrawTextRow(list, canvas, text, text.GetText(), box);
 }
 
-void DrawCsvString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                   const PixelBox& box)
+void DrawCsvString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
 {
     auto& merge = static_cast<TLxLabelObjectCsvString&>(object);
     DrawTextRow(list, canvas, merge, merge.GetMergedText(), box);
@@ -80,24 +79,22 @@ void DrawRenbanString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLab
     DrawTextRow(list, canvas, serial, serial.GetSerialText(), box);
 }
 
-void DrawFigureRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                   const PixelBox& box)
+void DrawFigureRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
 {
     const auto& figure = static_cast<const TLxLabelObjectFigure&>(object);
-    list.DrawFigure(canvas, figure.GetLineWidth(), figure.GetLineType(), figure.GetFigureType(),
-                    figure.GetLineColor(), box.left, box.top, box.width, box.height);
+    list.DrawFigure(canvas, figure.GetLineWidth(), figure.GetLineType(), figure.GetFigureType(), figure.GetLineColor(),
+                    box.left, box.top, box.width, box.height);
 }
 
 void DrawGridRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
 {
     const auto& grid = static_cast<const TLxLabelObjectGrid&>(object);
     list.DrawGrid(canvas, grid.GetColumns(), grid.GetRows(), grid.GetInnerLineColor(), grid.GetInnerLineType(),
-                  grid.GetInnerLineWidth(), grid.GetOuterLineColor(), grid.GetOuterLineType(),
-                  grid.GetOuterLineWidth(), box.left, box.top, box.width, box.height);
+                  grid.GetInnerLineWidth(), grid.GetOuterLineColor(), grid.GetOuterLineType(), grid.GetOuterLineWidth(),
+                  box.left, box.top, box.width, box.height);
 }
 
-void DrawImageRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                  const PixelBox& box)
+void DrawImageRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
 {
     const auto& image = static_cast<const TLxLabelObjectImage&>(object);
     list.DrawPicture(canvas, image.GetPicture(), image.GetTransparent() != 0, image.GetTransparentColor(), box.left,
@@ -114,8 +111,7 @@ void DrawSymbolRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableO
 }
 
 // Effect text takes the box its passes measured.
-void DrawEffectsRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                    const PixelBox&)
+void DrawEffectsRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox&)
 {
     list.DrawEffectTextObject(canvas, static_cast<TLxLabelObjectEffects&>(object));
 }
@@ -140,14 +136,12 @@ constexpr std::array<LabelObjectKindInfo, kLabelObjectKindCount> kKinds = {{
      &typeid(TLxLabelObjectQRCarry), DrawSymbolRow<TLxLabelObjectQRCarry>},
     {KindCsvString, "TLxLabelObjectCsvString", "差込文字シート", 6, kMerge, MakeMerge<TLxLabelObjectCsvString>,
      &typeid(TLxLabelObjectCsvString), DrawCsvString},
-    {KindCsvBarcode, "TLxLabelObjectCsvBarcode", "差込バーコードシート", 6, kMerge,
-     MakeMerge<TLxLabelObjectCsvBarcode>, &typeid(TLxLabelObjectCsvBarcode),
-     DrawSymbolRow<TLxLabelObjectCsvBarcode>},
-    {KindCsvQRCarry, "TLxLabelObjectCsvQRCarry", "差込携帯QRシート", 6, kMerge,
-     MakeMerge<TLxLabelObjectCsvQRCarry>, &typeid(TLxLabelObjectCsvQRCarry),
-     DrawSymbolRow<TLxLabelObjectCsvQRCarry>},
-    {KindRenbanString, "TLxLabelObjectRenbanString", "連番シート", 7, kSerial,
-     MakeSerial<TLxLabelObjectRenbanString>, &typeid(TLxLabelObjectRenbanString), DrawRenbanString},
+    {KindCsvBarcode, "TLxLabelObjectCsvBarcode", "差込バーコードシート", 6, kMerge, MakeMerge<TLxLabelObjectCsvBarcode>,
+     &typeid(TLxLabelObjectCsvBarcode), DrawSymbolRow<TLxLabelObjectCsvBarcode>},
+    {KindCsvQRCarry, "TLxLabelObjectCsvQRCarry", "差込携帯QRシート", 6, kMerge, MakeMerge<TLxLabelObjectCsvQRCarry>,
+     &typeid(TLxLabelObjectCsvQRCarry), DrawSymbolRow<TLxLabelObjectCsvQRCarry>},
+    {KindRenbanString, "TLxLabelObjectRenbanString", "連番シート", 7, kSerial, MakeSerial<TLxLabelObjectRenbanString>,
+     &typeid(TLxLabelObjectRenbanString), DrawRenbanString},
     {KindGrid, "TLxLabelObjectGrid", "格子模様シート", 8, kNone, MakePlain<TLxLabelObjectGrid>,
      &typeid(TLxLabelObjectGrid), DrawGridRow},
     {KindEffects, "TLxLabelObjectEffects", "特殊文字シート", 9, kNone, MakePlain<TLxLabelObjectEffects>,

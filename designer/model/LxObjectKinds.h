@@ -20,17 +20,17 @@ struct PixelBox;
 
 // Kind numbers: the type code of an object in design files and the editor.
 enum LabelObjectKind : std::uint8_t {
-    KindString = 0,       // TLxLabelObjectString
-    KindFigure = 1,       // TLxLabelObjectFigure
-    KindImage = 2,        // TLxLabelObjectImage
-    KindBarcode = 3,      // TLxLabelObjectBarcode
-    KindQRCarry = 4,      // TLxLabelObjectQRCarry
-    KindCsvString = 5,    // TLxLabelObjectCsvString (merge)
-    KindCsvBarcode = 6,   // TLxLabelObjectCsvBarcode (merge)
-    KindCsvQRCarry = 7,   // TLxLabelObjectCsvQRCarry (merge)
+    KindString = 0, // TLxLabelObjectString
+    KindFigure = 1, // TLxLabelObjectFigure
+    KindImage = 2, // TLxLabelObjectImage
+    KindBarcode = 3, // TLxLabelObjectBarcode
+    KindQRCarry = 4, // TLxLabelObjectQRCarry
+    KindCsvString = 5, // TLxLabelObjectCsvString (merge)
+    KindCsvBarcode = 6, // TLxLabelObjectCsvBarcode (merge)
+    KindCsvQRCarry = 7, // TLxLabelObjectCsvQRCarry (merge)
     KindRenbanString = 8, // TLxLabelObjectRenbanString (serial number)
-    KindGrid = 9,         // TLxLabelObjectGrid
-    KindEffects = 10,     // TLxLabelObjectEffects
+    KindGrid = 9, // TLxLabelObjectGrid
+    KindEffects = 10, // TLxLabelObjectEffects
 };
 inline constexpr int kLabelObjectKindCount = 11;
 // Name counters are numbered 1 to kNameSlotCount.
@@ -39,7 +39,7 @@ inline constexpr int kNameSlotCount = 9;
 // What decides the content of an object besides its own properties.
 enum class RecordBinding : std::uint8_t {
     None,
-    Merge,  // a row of the merge table
+    Merge, // a row of the merge table
     Serial, // the record's place in the serial run
 };
 
@@ -56,8 +56,8 @@ struct LabelObjectKindInfo {
     std::uint8_t kind;
     std::string_view className;
     std::string_view defaultNameUtf8; // the model keeps the CP932 form, DefaultObjectName
-    int nameSlot;                     // the counter that numbers new objects' names
-    RecordBinding binding;            // record-bound kinds provide CloneForRecord
+    int nameSlot; // the counter that numbers new objects' names
+    RecordBinding binding; // record-bound kinds provide CloneForRecord
     ObjectMaker make;
     // The class itself, so that finding an object's kind never has to make
     // one (symbol objects start a control and render when they are made).

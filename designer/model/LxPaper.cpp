@@ -149,8 +149,8 @@ std::string PaperKindText(std::uint8_t kind)
 
 TlxPaperObject::TlxPaperObject(std::string_view makerText, std::string_view modelNumber, std::string_view kindText,
                                std::string_view sizeName, std::string_view widthText, std::string_view heightText)
-    : makerIndex_(ParseInt(makerText)), modelNumber_(modelNumber), sizeName_(sizeName),
-      size_{PaperKindFromText(kindText), ParseFloat(widthText), ParseFloat(heightText)}
+    : makerIndex_(ParseInt(makerText)), modelNumber_(modelNumber),
+      sizeName_(sizeName), size_{PaperKindFromText(kindText), ParseFloat(widthText), ParseFloat(heightText)}
 {
 }
 
@@ -199,9 +199,9 @@ std::string CatalogueLine(const TlxPaperObject& paper)
     if (!IsSheetLength(size.Width) || !IsSheetLength(size.Height))
         throw PaperCatalogueError("用紙の幅と高さは0より大きい数値で指定してください。");
     std::string line;
-    for (const std::string& field : {std::to_string(paper.GetMakerIndex()), paper.GetModelNumber(),
-                                     PaperKindText(size.Kind), paper.GetSizeName(), FormatFixed(size.Width),
-                                     FormatFixed(size.Height)}) {
+    for (const std::string& field :
+         {std::to_string(paper.GetMakerIndex()), paper.GetModelNumber(), PaperKindText(size.Kind), paper.GetSizeName(),
+          FormatFixed(size.Width), FormatFixed(size.Height)}) {
         line += CatalogueField(field);
         line += '\t';
     }
@@ -331,7 +331,8 @@ bool TlxPaper::DeletePaper(std::int32_t makerIndex, std::string_view model)
                     lines.end());
     WriteFileReplacing(listing, JoinLines(lines));
     RemoveFile(layoutPath);
-    const auto removedBefore = std::count_if(papers_.begin(), papers_.begin() + static_cast<std::ptrdiff_t>(userStart_), names);
+    const auto removedBefore =
+        std::count_if(papers_.begin(), papers_.begin() + static_cast<std::ptrdiff_t>(userStart_), names);
     papers_.erase(std::remove_if(papers_.begin(), papers_.end(), names), papers_.end());
     userStart_ -= static_cast<std::size_t>(removedBefore);
     return true;

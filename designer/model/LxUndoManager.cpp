@@ -103,7 +103,10 @@ std::int32_t TlxUndoManager::GetRedoGroupSize() const
 
 bool TlxUndoManager::CanUndo() const { return UndoTarget() >= 0; }
 bool TlxUndoManager::CanRedo() const { return RedoTarget() < static_cast<std::int32_t>(entries_.size()); }
-bool TlxUndoManager::IsAtEnd() const { return !entries_.empty() && cursor_ == static_cast<std::int32_t>(entries_.size()) - 1; }
+bool TlxUndoManager::IsAtEnd() const
+{
+    return !entries_.empty() && cursor_ == static_cast<std::int32_t>(entries_.size()) - 1;
+}
 
 // ---- pops
 
@@ -210,8 +213,7 @@ void TlxUndoManager::PushUndo(std::int32_t key, std::int32_t action, std::int32_
         NoteMergeCandidate(action, merge);
     else if (!change || !merge)
         mergeCandidate_.reset(); // a group of mixed records replaces nothing
-    const bool groupHoldsAfterState =
-        continuesGroup && entries_[static_cast<std::size_t>(cursor_)].afterState;
+    const bool groupHoldsAfterState = continuesGroup && entries_[static_cast<std::size_t>(cursor_)].afterState;
     entries_.push_back(Entry{TlxUndoObject(key, action, index, std::move(snapshot)), change && merge,
                              change && (!merge || groupHoldsAfterState)});
     cursor_ = static_cast<std::int32_t>(entries_.size()) - 1;

@@ -17,11 +17,11 @@ namespace lx {
 
 // What a record reverses, as the editor records it.
 enum UndoAction : std::int32_t {
-    UndoAdded = 0,            // no snapshot
-    UndoDeleted = 1,          // the deleted object
-    UndoMovedFront = 2,       // no snapshot
-    UndoMovedBack = 3,        // no snapshot
-    UndoChanged = 4,          // the object's state before or after the change
+    UndoAdded = 0, // no snapshot
+    UndoDeleted = 1, // the deleted object
+    UndoMovedFront = 2, // no snapshot
+    UndoMovedBack = 3, // no snapshot
+    UndoChanged = 4, // the object's state before or after the change
     UndoChangedWithTable = 5, // as 4, changed together with the merge table
 };
 
@@ -91,7 +91,7 @@ private:
     struct Entry {
         TlxUndoObject record;
         bool beforeState; // restored by undo
-        bool afterState;  // restored by redo
+        bool afterState; // restored by redo
     };
 
     bool IsChange(std::int32_t i) const;

@@ -36,8 +36,7 @@ bool PagePlan::HasFirstCell() const { return document_.GetFaceCount() > 0; }
 
 bool PagePlan::RecordByRecord() const
 {
-    return HasFirstCell() && document_.GetSingleMode() &&
-           (document_.HasMergeObjects() || document_.HasSerialObjects());
+    return HasFirstCell() && document_.GetSingleMode() && (document_.HasMergeObjects() || document_.HasSerialObjects());
 }
 
 std::int32_t PagePlan::PageCount() const
@@ -45,7 +44,8 @@ std::int32_t PagePlan::PageCount() const
     if (!HasFirstCell())
         return 1;
     const std::int32_t n = LabelCount();
-    const std::int64_t merge = document_.HasMergeObjects() && mergeTable_ ? SheetsFor(mergeTable_->GetRowCount(), n) : 0;
+    const std::int64_t merge =
+        document_.HasMergeObjects() && mergeTable_ ? SheetsFor(mergeTable_->GetRowCount(), n) : 0;
     const std::int64_t serial = document_.HasSerialObjects() ? SheetsFor(document_.GetSerialRecordCount(), n) : 0;
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::max(merge, serial), 1, INT32_MAX));
 }

@@ -15,8 +15,8 @@ class TlxLblInfo;
 
 // One label of a page.
 struct PlannedLabel {
-    std::int32_t cell = 0;    // the cell of the sheet it is printed in
-    std::int32_t face = 0;    // the face of the design it shows
+    std::int32_t cell = 0; // the cell of the sheet it is printed in
+    std::int32_t face = 0; // the face of the design it shows
     std::int64_t record = -1; // the record it shows; -1: the face as designed
 };
 

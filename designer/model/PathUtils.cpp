@@ -25,9 +25,7 @@ void TPath::ReplayPath(DeviceContext& canvas) const
     const std::size_t count = points_.size();
     for (std::size_t i = 0; i < count; ++i) {
         switch (types_[i] & kPtMoveTo) {
-        case kPtLineTo:
-            canvas.LineTo(points_[i].x, points_[i].y);
-            break;
+        case kPtLineTo: canvas.LineTo(points_[i].x, points_[i].y); break;
         case kPtBezierTo:
             if (count - i < 3) {
                 // A curve needs three points; the path ends short instead of
@@ -38,11 +36,8 @@ void TPath::ReplayPath(DeviceContext& canvas) const
             canvas.PolyBezierTo({points_[i], points_[i + 1], points_[i + 2]});
             i += 2;
             break;
-        case kPtMoveTo:
-            canvas.MoveTo(points_[i].x, points_[i].y);
-            break;
-        default:
-            break;
+        case kPtMoveTo: canvas.MoveTo(points_[i].x, points_[i].y); break;
+        default: break;
         }
         if (types_[i] & kPtCloseFigure)
             canvas.CloseFigure();

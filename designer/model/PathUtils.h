@@ -23,7 +23,7 @@ struct TPathPoint {
     std::int32_t X = 0;
     std::int32_t Y = 0;
     std::uint8_t Kind = 0; // 0 move-to, 1 line-to, 2 Bezier point
-    bool Closed = false;   // the figure closes at this point
+    bool Closed = false; // the figure closes at this point
 };
 
 class TPath {

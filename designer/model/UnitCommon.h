@@ -44,10 +44,10 @@ const std::string& DefaultTextFaceName();
 
 // What the design file keeps of a font.
 struct FontValue {
-    std::int32_t Size = 9;      // points
-    std::uint32_t Color = 0;    // 0x00BBGGRR; system-colour values kept as they are
+    std::int32_t Size = 9; // points
+    std::uint32_t Color = 0; // 0x00BBGGRR; system-colour values kept as they are
     std::string Name = DefaultTextFaceName(); // CP932 face name
-    std::uint8_t Style = 0;     // kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut
+    std::uint8_t Style = 0; // kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut
 
     friend bool operator==(const FontValue&, const FontValue&) = default;
 };

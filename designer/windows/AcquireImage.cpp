@@ -63,10 +63,7 @@ TW_UINT16 TAcquireImage::Call(TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat, TW
     return dsmEntry_ ? dsmEntry_(&appIdentity_, dest, dg, dat, msg, data) : TWRC_FAILURE;
 }
 
-std::int32_t TAcquireImage::Explained(TW_UINT16 result)
-{
-    return result == TWRC_FAILURE ? GetConditionCode() : result;
-}
+std::int32_t TAcquireImage::Explained(TW_UINT16 result) { return result == TWRC_FAILURE ? GetConditionCode() : result; }
 
 std::int32_t TAcquireImage::Report(std::int32_t state, std::int32_t result)
 {

@@ -42,7 +42,7 @@ QIcon ProgramIcon(const std::string& programFolder)
     for (const QString& base : {QStringLiteral("/icons/hicolor/"), QStringLiteral("/../share/icons/hicolor/")})
         for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
             const QString file = folder + base + QStringLiteral("%1x%1/apps/").arg(size) +
-                                 QString::fromLatin1(kDesktopName) + QStringLiteral(".png");
+                QString::fromLatin1(kDesktopName) + QStringLiteral(".png");
             if (QFileInfo::exists(file))
                 icon.addFile(file, QSize(size, size));
         }

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <functional>
 
-
 namespace lx {
 
 // A sample of one colour; the colour (0x00BBGGRR) lives in the widget.

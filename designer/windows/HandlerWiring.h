@@ -17,7 +17,10 @@ inline constexpr const char* kWiredHandlersProperty = "lxWiredHandlers";
 
 // "signal:handler", one for each connection made with Wire, and
 // "event:handler" for each handler noted with NoteEventHandlers.
-inline QStringList WiredHandlers(const QObject& sender) { return sender.property(kWiredHandlersProperty).toStringList(); }
+inline QStringList WiredHandlers(const QObject& sender)
+{
+    return sender.property(kWiredHandlersProperty).toStringList();
+}
 
 inline void NoteWired(QObject& sender, const QString& wired)
 {

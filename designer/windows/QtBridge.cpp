@@ -103,13 +103,14 @@ QString FromUtf8(std::string_view utf8) { return QString::fromUtf8(utf8.data(), 
 
 QColor toQColor(std::uint32_t bgr)
 {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
 }
 
 std::uint32_t fromQColor(const QColor& color)
 {
     return static_cast<std::uint32_t>(color.red()) | static_cast<std::uint32_t>(color.green()) << 8 |
-           static_cast<std::uint32_t>(color.blue()) << 16;
+        static_cast<std::uint32_t>(color.blue()) << 16;
 }
 
 QImage ToQImage(const Bitmap& bitmap)
@@ -134,7 +135,8 @@ void CentreOnDesktop(QWidget* window)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    window->move(area.left() + Div(area.width() - window->width(), 2), area.top() + Div(area.height() - window->height(), 2));
+    window->move(area.left() + Div(area.width() - window->width(), 2),
+                 area.top() + Div(area.height() - window->height(), 2));
 }
 
 void CentreOn(QWidget* window, const QWidget* owner)
@@ -144,7 +146,8 @@ void CentreOn(QWidget* window, const QWidget* owner)
         return;
     }
     const QRect frame = owner->geometry();
-    window->move(frame.left() + Div(frame.width() - window->width(), 2), frame.top() + Div(frame.height() - window->height(), 2));
+    window->move(frame.left() + Div(frame.width() - window->width(), 2),
+                 frame.top() + Div(frame.height() - window->height(), 2));
 }
 
 } // namespace lx

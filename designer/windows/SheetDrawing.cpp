@@ -69,12 +69,13 @@ void DrawInnerShape(DeviceContext& dc, std::uint8_t kind, const Rect& box)
     }
 }
 
-void DrawInnerShapes(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i, double originLeft,
-                     double originTop, double kx, double ky)
+void DrawInnerShapes(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i, double originLeft, double originTop,
+                     double kx, double ky)
 {
     for (std::int32_t j = 0; j < layout.GetInnerShapeCount(i); ++j) {
-        const Rect box = ScaleMmRect(layout.GetInnerShapeLeft(i, j) - originLeft, layout.GetInnerShapeTop(i, j) - originTop,
-                                     layout.GetInnerShapeWidth(i, j), layout.GetInnerShapeHeight(i, j), kx, ky);
+        const Rect box =
+            ScaleMmRect(layout.GetInnerShapeLeft(i, j) - originLeft, layout.GetInnerShapeTop(i, j) - originTop,
+                        layout.GetInnerShapeWidth(i, j), layout.GetInnerShapeHeight(i, j), kx, ky);
         DrawInnerShape(dc, layout.GetInnerShapeKind(i, j), box);
     }
 }

@@ -26,8 +26,8 @@ void DrawInnerShape(DeviceContext& dc, std::uint8_t kind, const Rect& box);
 
 // The inner shapes of cell i, each placed relative to (originLeft,
 // originTop) mm: the sheet's corner for a sheet, the cell's for one cell.
-void DrawInnerShapes(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i, double originLeft,
-                     double originTop, double kx, double ky);
+void DrawInnerShapes(DeviceContext& dc, const TlxLblInfo& layout, std::int32_t i, double originLeft, double originTop,
+                     double kx, double ky);
 
 // Cell i's outline and inner shapes at their sheet positions: the guides of
 // a sheet drawing, never printed.

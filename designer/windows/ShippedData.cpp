@@ -113,7 +113,7 @@ std::string RegisterInstalledControl(const std::string& programFolder)
     // folder): the control beside the program serves this run.
     RegisterClassForRun(kMatrixelProClassId, library);
     return "シンボルコントロールの登録を保存できません（" + RegistryStore::DefaultPath() +
-           "）。今回はプログラムと一緒に入っているコントロールを使います。";
+        "）。今回はプログラムと一緒に入っているコントロールを使います。";
 }
 
 } // namespace lx

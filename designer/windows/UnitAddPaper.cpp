@@ -1,7 +1,7 @@
 #include "designer/windows/UnitAddPaper.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/Forms.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/SheetDrawing.h"
@@ -117,12 +117,15 @@ void TFormAddPaper::BuildComponents()
 {
     Place(new QLabel(QStringLiteral("作成する用紙の種類")), this, nullptr, 12, 10, 280, 18);
     CBMakeType = Place(new QComboBox, this, "CBMakeType", 12, 30, 280, 24);
-    CBMakeType->addItems({QStringLiteral("ネームラベル系（CSV差込可能）"), QStringLiteral("特殊系（各ラベルの大きさが違うもの）")});
+    CBMakeType->addItems(
+        {QStringLiteral("ネームラベル系（CSV差込可能）"), QStringLiteral("特殊系（各ラベルの大きさが違うもの）")});
     GBPaperSize = Place(new QGroupBox(QStringLiteral("用紙サイズ")), this, "GBPaperSize", 12, 62, 280, 48);
-    RadioButtonA4Size = Place(new QRadioButton(QStringLiteral("Ａ４サイズ")), GBPaperSize, "RadioButtonA4Size", 10, 20, 86, 22);
+    RadioButtonA4Size =
+        Place(new QRadioButton(QStringLiteral("Ａ４サイズ")), GBPaperSize, "RadioButtonA4Size", 10, 20, 86, 22);
     RadioButtonHagakiSize =
         Place(new QRadioButton(QStringLiteral("ハガキサイズ")), GBPaperSize, "RadioButtonHagakiSize", 98, 20, 96, 22);
-    RadioButtonB5Size = Place(new QRadioButton(QStringLiteral("Ｂ５サイズ")), GBPaperSize, "RadioButtonB5Size", 196, 20, 80, 22);
+    RadioButtonB5Size =
+        Place(new QRadioButton(QStringLiteral("Ｂ５サイズ")), GBPaperSize, "RadioButtonB5Size", 196, 20, 80, 22);
     Place(new QLabel(QStringLiteral("用紙名")), this, nullptr, 12, 122, 56, 18);
     EditPaperName = Place(new QLineEdit, this, "EditPaperName", 70, 118, 222, 24);
     EditPaperName->setValidator(new PaperNameValidator(EditPaperName));
@@ -361,8 +364,9 @@ bool TFormAddPaper::ValidateFields()
 bool TFormAddPaper::ValidateGrid()
 {
     const NamedField fields[] = {
-        {"幅", EditLabelWidth},  {"高さ", EditLabelHeight}, {"上余白", EditOffsetUpper}, {"下余白", EditOffsetLower},
-        {"左余白", EditOffsetLeft}, {"右余白", EditOffsetRight}, {"列数", EditCol},        {"段数", EditRow},
+        {"幅", EditLabelWidth},      {"高さ", EditLabelHeight},  {"上余白", EditOffsetUpper},
+        {"下余白", EditOffsetLower}, {"左余白", EditOffsetLeft}, {"右余白", EditOffsetRight},
+        {"列数", EditCol},           {"段数", EditRow},
     };
     const auto isCount = [this](const QLineEdit* edit) { return edit == EditCol || edit == EditRow; };
     for (const NamedField& field : fields)
@@ -408,10 +412,10 @@ std::vector<TLblPosition> TFormAddPaper::GridCells(double paperWidth, double pap
     const double height = NumberOr0(EditLabelHeight);
     const double top = NumberOr0(EditOffsetUpper);
     const double left = NumberOr0(EditOffsetLeft);
-    const double across =
-        columns >= 2 ? (paperWidth - left - NumberOr0(EditOffsetRight) - width) / (columns - 1) : 0;
+    const double across = columns >= 2 ? (paperWidth - left - NumberOr0(EditOffsetRight) - width) / (columns - 1) : 0;
     const double down = rows >= 2 ? (paperHeight - top - NumberOr0(EditOffsetLower) - height) / (rows - 1) : 0;
-    const std::uint8_t outline = CBLabelType->currentText() == QString::fromUtf8(kEllipseText) ? lxLineCircle : lxLineNomal;
+    const std::uint8_t outline =
+        CBLabelType->currentText() == QString::fromUtf8(kEllipseText) ? lxLineCircle : lxLineNomal;
     std::vector<TLblPosition> cells;
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < columns; ++column)
@@ -421,9 +425,7 @@ std::vector<TLblPosition> TFormAddPaper::GridCells(double paperWidth, double pap
 
 void TFormAddPaper::BuildLayout()
 {
-    const PaperChoice paper = RadioButtonHagakiSize->isChecked() ? kHagaki
-                              : RadioButtonB5Size->isChecked()   ? kB5
-                                                                 : kA4;
+    const PaperChoice paper = RadioButtonHagakiSize->isChecked() ? kHagaki : RadioButtonB5Size->isChecked() ? kB5 : kA4;
     layout_ = TlxLblInfo();
     layout_.Paper.SetMakerIndex(kUserPaperCategory);
     layout_.Paper.SetPaperSize({paper.kind, paper.width, paper.height});

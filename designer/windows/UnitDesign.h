@@ -2,11 +2,11 @@
 // The design editor: one window in which a design is edited label cell by
 // label cell. Its code is split by concern into UnitDesign*.cpp files that
 // share this header and the editor's state fields below.
-#include <QWidget>
 #include <QRect>
+#include <QWidget>
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -180,8 +180,16 @@ public:
 
     // ---- Adding objects, selection, property panels, mouse and keyboard editing. ----
     // Indexes of EffectStyleFlags.
-    enum EffectStyleIndex { EffectShadow1, EffectShadow2, EffectOutline, EffectCurve, EffectSlantForward,
-                            EffectSlantBackward, EffectDeform, EffectSpare };
+    enum EffectStyleIndex {
+        EffectShadow1,
+        EffectShadow2,
+        EffectOutline,
+        EffectCurve,
+        EffectSlantForward,
+        EffectSlantBackward,
+        EffectDeform,
+        EffectSpare
+    };
     // The multi-selection frame as drawn: while it is a rubber band its
     // width and height may be negative.
     QRect MultiSelectRect;

@@ -3,12 +3,12 @@
 // corner handles over the design surface.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/EditorShapes.h"
-#include "designer/windows/UpDown.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
+#include "designer/windows/UpDown.h"
 #include "platform/text/Numbers.h"
 
 #include <optional>
@@ -107,9 +107,15 @@ void TFormDesign::BuildObjectComponents()
     PngBtnChart->setText(QStringLiteral("格子模様"));
     PNGButton1 = Named(new PictureButton, "PNGButton1");
     PNGButton1->setText(QStringLiteral("特殊文字"));
-    const std::array<std::pair<QAbstractButton*, int>, 9> buttons{{{BtnStringSheet, 1}, {BtnPicSheet, 2},
-        {BtnFigureSheet, 3}, {BtnBarSheet, 4}, {BtnQrCarrySheet, 5}, {BtnCsvSheet, 6}, {BtnRenbanSheet, 7},
-        {PngBtnChart, 8}, {PNGButton1, 9}}};
+    const std::array<std::pair<QAbstractButton*, int>, 9> buttons{{{BtnStringSheet, 1},
+                                                                   {BtnPicSheet, 2},
+                                                                   {BtnFigureSheet, 3},
+                                                                   {BtnBarSheet, 4},
+                                                                   {BtnQrCarrySheet, 5},
+                                                                   {BtnCsvSheet, 6},
+                                                                   {BtnRenbanSheet, 7},
+                                                                   {PngBtnChart, 8},
+                                                                   {PNGButton1, 9}}};
     auto* addButtons = new QGridLayout;
     addButtons->setSpacing(2);
     int at = 0;
@@ -122,10 +128,14 @@ void TFormDesign::BuildObjectComponents()
         }
     }
     PopupMenuSelect = Named(new QMenu(this), "PopupMenuSelect");
-    const std::array<std::tuple<const char*, QString, int>, 7> items{{{"MenuItemMoji", QStringLiteral("文字"), 1},
-        {"MenuItemPic", QStringLiteral("画像"), 2}, {"MenuItemZukei", QStringLiteral("図形"), 3},
-        {"MenuItemQR", QStringLiteral("QRコード"), 4}, {"MenuItemKeitai", QStringLiteral("携帯QR"), 5},
-        {"MenuItemMoyou", QStringLiteral("格子模様"), 8}, {"MenuItemEffect", QStringLiteral("特殊文字"), 9}}};
+    const std::array<std::tuple<const char*, QString, int>, 7> items{
+        {{"MenuItemMoji", QStringLiteral("文字"), 1},
+         {"MenuItemPic", QStringLiteral("画像"), 2},
+         {"MenuItemZukei", QStringLiteral("図形"), 3},
+         {"MenuItemQR", QStringLiteral("QRコード"), 4},
+         {"MenuItemKeitai", QStringLiteral("携帯QR"), 5},
+         {"MenuItemMoyou", QStringLiteral("格子模様"), 8},
+         {"MenuItemEffect", QStringLiteral("特殊文字"), 9}}};
     for (const auto& [name, text, tag] : items) {
         QAction* item = Named(PopupMenuSelect->addAction(text), name);
         item->setData(tag);
@@ -420,9 +430,9 @@ void TFormDesign::EnablePositionBoxes()
     const TLxLableObjectBase* object = SelectedObject();
     if (!object)
         return;
-    for (QWidget* box : std::initializer_list<QWidget*>{EditSheetPosLeft, EditSheetPosTop, EditSheetWidth,
-                                                        EditSheetHeight, UpDownPosX, UpDownPosY, UpDownWidth,
-                                                        UpDownHeight})
+    for (QWidget* box :
+         std::initializer_list<QWidget*>{EditSheetPosLeft, EditSheetPosTop, EditSheetWidth, EditSheetHeight, UpDownPosX,
+                                         UpDownPosY, UpDownWidth, UpDownHeight})
         box->setEnabled(object->GetCanMove() != 0);
 }
 

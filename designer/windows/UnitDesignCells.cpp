@@ -3,8 +3,8 @@
 // switch between single and multi mode.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/RecordBoundObject.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
@@ -64,16 +64,15 @@ void DrawFilledCell(DeviceContext& dc, std::uint8_t kind, const Rect& box)
 
 void TFormDesign::BuildCellComponents()
 {
-    ImagePrev->installEventFilter(new PressFilter(this, [this](QPoint point) {
-        guarded([this, point] { ImagePrevMouseDown(point); });
-    }));
+    ImagePrev->installEventFilter(
+        new PressFilter(this, [this](QPoint point) { guarded([this, point] { ImagePrevMouseDown(point); }); }));
     NoteEventHandlers(ImagePrev, {"ImagePrevMouseDown"});
-    const std::tuple<QPushButton*, void (TFormDesign::*)(), const char*> handlers[]
-        = {{BtnSheetCopy, LX_HANDLER(TFormDesign, PngBtnSheetCopyClick)},
-           {BtnSheetPaste, LX_HANDLER(TFormDesign, PngBtnSheetPasteClick)},
-           {BtnSheetPasteAll, LX_HANDLER(TFormDesign, PngBtnSheetPasteAllClick)},
-           {BtnSheetDel, LX_HANDLER(TFormDesign, PngBtnSheetDelClick)},
-           {BtnMode, LX_HANDLER(TFormDesign, PngBtnModeClick)}};
+    const std::tuple<QPushButton*, void (TFormDesign::*)(), const char*> handlers[] = {
+        {BtnSheetCopy, LX_HANDLER(TFormDesign, PngBtnSheetCopyClick)},
+        {BtnSheetPaste, LX_HANDLER(TFormDesign, PngBtnSheetPasteClick)},
+        {BtnSheetPasteAll, LX_HANDLER(TFormDesign, PngBtnSheetPasteAllClick)},
+        {BtnSheetDel, LX_HANDLER(TFormDesign, PngBtnSheetDelClick)},
+        {BtnMode, LX_HANDLER(TFormDesign, PngBtnModeClick)}};
     for (auto [button, handler, name] : handlers)
         WireClick(this, button, handler, name);
     Wire("PngBtnDelDesignClick", PngBtnDelDesign, &QAbstractButton::clicked, this,
@@ -206,15 +205,14 @@ void TFormDesign::ClearFaceDesign(bool withMergeTable)
 void TFormDesign::PngBtnModeClick()
 {
     const bool single = Session.Document()->GetSingleMode();
-    const char* question =
-        single ? "現在のモードからマルチモードへ変更しますか？\r\n"
-                 "マルチモードでは「差込シート」を使用することができないため\r\n"
-                 "現在のデザインに該当シートが含まれる場合は削除されます。\r\n"
-                 "※モード変更は「もどす」ボタンでは戻せません。"
-               : "現在のモードからシングルモードへ変更しますか？\r\n"
-                 "シングルモードでは１つのデザインを用紙全てに印刷するため\r\n"
-                 "現在デザインしているラベル以外のデザインは削除されます。\r\n"
-                 "※モード変更は「もどす」ボタンでは戻せません。";
+    const char* question = single ? "現在のモードからマルチモードへ変更しますか？\r\n"
+                                    "マルチモードでは「差込シート」を使用することができないため\r\n"
+                                    "現在のデザインに該当シートが含まれる場合は削除されます。\r\n"
+                                    "※モード変更は「もどす」ボタンでは戻せません。"
+                                  : "現在のモードからシングルモードへ変更しますか？\r\n"
+                                    "シングルモードでは１つのデザインを用紙全てに印刷するため\r\n"
+                                    "現在デザインしているラベル以外のデザインは削除されます。\r\n"
+                                    "※モード変更は「もどす」ボタンでは戻せません。";
     if (!AskYesNo(question))
         return;
     if (single) {

@@ -2,8 +2,8 @@
 // colour buttons of the pages.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/EditorShapes.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/text/Cp932.h"
 
@@ -65,15 +65,16 @@ void TFormDesign::BuildEffectStyleComponents()
     // The spare box answers the mouse only.
     Wire("CB_tokusyu1MouseUp", CB_tokusyu1, &QCheckBox::clicked, this,
          [this] { guarded([this] { EffectStyleClick(EffectSpare); }); });
-    connect(MemoSheetEffects, &QPlainTextEdit::textChanged, this, [this] { guarded([this] { KeepEffectsTextLimit(); }); });
+    connect(MemoSheetEffects, &QPlainTextEdit::textChanged, this,
+            [this] { guarded([this] { KeepEffectsTextLimit(); }); });
     using Handler = void (TFormDesign::*)();
-    const std::tuple<QAbstractButton*, Handler, const char*> colours[]
-        = {{BtnChangeLineColor, LX_HANDLER(TFormDesign, BtnChangeLineColorClick)},
-           {BtnCsvFontColor, LX_HANDLER(TFormDesign, BtnCsvFontColorClick)},
-           {BtnRenbanFontColor, LX_HANDLER(TFormDesign, BtnRenbanFontColorClick)},
-           {BtnFontColor2, LX_HANDLER(TFormDesign, BtnFontColor2Click)},
-           {SBArtFont2, LX_HANDLER(TFormDesign, SBArtFont2Click)},
-           {SBArtFont3, LX_HANDLER(TFormDesign, SBArtFont3Click)}};
+    const std::tuple<QAbstractButton*, Handler, const char*> colours[] = {
+        {BtnChangeLineColor, LX_HANDLER(TFormDesign, BtnChangeLineColorClick)},
+        {BtnCsvFontColor, LX_HANDLER(TFormDesign, BtnCsvFontColorClick)},
+        {BtnRenbanFontColor, LX_HANDLER(TFormDesign, BtnRenbanFontColorClick)},
+        {BtnFontColor2, LX_HANDLER(TFormDesign, BtnFontColor2Click)},
+        {SBArtFont2, LX_HANDLER(TFormDesign, SBArtFont2Click)},
+        {SBArtFont3, LX_HANDLER(TFormDesign, SBArtFont3Click)}};
     for (const auto& [button, handler, name] : colours)
         WireClick(this, button, handler, name);
 }
@@ -120,8 +121,9 @@ void TFormDesign::ArrangeEffectStyle(int flag, bool on)
     case EffectOutline:
         enableAlignment(!on);
         SEFontSize2->setEnabled(true);
-        Label129->setText(!on ? QStringLiteral("サブフォント色")
-                              : flag == EffectOutline ? QStringLiteral("囲いの色") : QStringLiteral("影の色"));
+        Label129->setText(!on                         ? QStringLiteral("サブフォント色")
+                              : flag == EffectOutline ? QStringLiteral("囲いの色")
+                                                      : QStringLiteral("影の色"));
         showSubColour(on);
         placeSize(on ? 168 : 85, on ? 172 : 89);
         break;
@@ -147,8 +149,7 @@ void TFormDesign::ArrangeEffectStyle(int flag, bool on)
         SEFontSize2->setMaximum(on ? kDeformMaxFontSize : kMaxFontSize);
         MemoSheetEffects->setProperty(kMemoLimit, on ? kDeformTextBytes : 0);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

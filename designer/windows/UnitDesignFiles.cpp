@@ -3,11 +3,11 @@
 // design for another paper.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxDesignFile.h"
+#include "designer/windows/HandlerWiring.h"
 
-#include "designer/windows/QtBridge.h"
 #include "designer/windows/Forms.h"
+#include "designer/windows/QtBridge.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/shell/ShellFolders.h"

@@ -2,9 +2,9 @@
 // showing, the design surface and closing.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/Forms.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
@@ -123,7 +123,8 @@ void TFormDesign::BuildComponents()
     BtnCsvSheet = Named(new QPushButton(QStringLiteral("差込シート")), "BtnCsvSheet");
     BtnRenbanSheet = Named(new QPushButton(QStringLiteral("連番シート")), "BtnRenbanSheet");
     auto* faceButtons = new QVBoxLayout;
-    for (QPushButton* button : {BtnSheetCopy, BtnSheetPaste, BtnSheetPasteAll, BtnSheetDel, BtnCsvSheet, BtnRenbanSheet})
+    for (QPushButton* button :
+         {BtnSheetCopy, BtnSheetPaste, BtnSheetPasteAll, BtnSheetDel, BtnCsvSheet, BtnRenbanSheet})
         faceButtons->addWidget(button);
     faceButtons->addStretch(1);
     auto* overview = new QHBoxLayout;
@@ -313,8 +314,9 @@ void TFormDesign::RefreshDesign()
     if (!Session.Layout())
         return;
     PrepareDesignSurface();
-    setWindowTitle(Session.FileName().empty() ? QStringLiteral("デザイン画面")
-                                              : QStringLiteral("デザイン画面 -") + FromUtf8(Session.FileName()) + QStringLiteral("-"));
+    setWindowTitle(Session.FileName().empty()
+                       ? QStringLiteral("デザイン画面")
+                       : QStringLiteral("デザイン画面 -") + FromUtf8(Session.FileName()) + QStringLiteral("-"));
     ScreenDpiX = SurfaceBitmap.Width() / Session.Layout()->GetLabelWidth(CurrentFace) * 25.4;
     ScreenDpiY = SurfaceBitmap.Height() / Session.Layout()->GetLabelHeight(CurrentFace) * 25.4;
     DrawDesignGuide();

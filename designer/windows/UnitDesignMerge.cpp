@@ -2,17 +2,17 @@
 // design's CSV file with its undo step, and the merge-symbol options pages.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxObjectFactory.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/MergeColumnModel.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/io/Errors.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -82,8 +82,8 @@ void TFormDesign::BuildMergeComponents()
     TabSheetCsvCostom = Named(new QWidget, "TabSheetCsvCostom");
     CBCsvZip = ColumnRow(TabSheetCsvCostom, "CBCsvZip", QStringLiteral("郵便番号列"), 8);
     CBCsvAddress = ColumnRow(TabSheetCsvCostom, "CBCsvAddress", QStringLiteral("住所列"), 36);
-    for (QWidget* page : {TabSheetCsvQr, TabSheetCsvEtc, TabSheetCsvCoda, TabSheetCsvItf, TabSheetCsvCode128, TabSheetCsvEan128,
-                          TabSheetCsvMaxi, TabSheetCsvPdf417, TabSheetCsvMatrix, TabSheetCsvCostom})
+    for (QWidget* page : {TabSheetCsvQr, TabSheetCsvEtc, TabSheetCsvCoda, TabSheetCsvItf, TabSheetCsvCode128,
+                          TabSheetCsvEan128, TabSheetCsvMaxi, TabSheetCsvPdf417, TabSheetCsvMatrix, TabSheetCsvCostom})
         PageControlCsvBarType->addWidget(page);
 
     auto* tabs = PageControlQrString = new QTabWidget(TabSheetCsvQRCarry);
@@ -129,10 +129,10 @@ void TFormDesign::BuildMergeComponents()
 
 std::array<QComboBox*, 29> TFormDesign::MergeColumnLists() const
 {
-    return {CBCsvCol, CBCsvQr,    CBCsvCodaBar, CBCsvItf,  CBCsvCode128, CBCsvEan128, CBCsvMaxi, CBCsvPdf417,
+    return {CBCsvCol,    CBCsvQr,  CBCsvCodaBar, CBCsvItf,  CBCsvCode128, CBCsvEan128, CBCsvMaxi, CBCsvPdf417,
             CBCsvMatrix, CBCsvZip, CBCsvAddress, CBCsvCode, CbQrName,     CBQrKana,    CBTel1,    CBTel2,
-            CBTel3,   CBMail1,    CBMail2,      CBMail3,   CBMemo,       CBAddr,      CBUrlCsv,  CBSiteName,
-            CBUrl,    CBToMail,   CBSubject,    CBBody,    CBContents};
+            CBTel3,      CBMail1,  CBMail2,      CBMail3,   CBMemo,       CBAddr,      CBUrlCsv,  CBSiteName,
+            CBUrl,       CBToMail, CBSubject,    CBBody,    CBContents};
 }
 
 void TFormDesign::FillColumnCombo(QComboBox* box)

@@ -46,8 +46,8 @@ QRect Normalised(const QRect& r)
 bool TakesArrowKeys(QObject* w)
 {
     return qobject_cast<QComboBox*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w) ||
-           qobject_cast<QRadioButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
-           qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w);
+        qobject_cast<QRadioButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+        qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w);
 }
 
 // One decimal, as the panel fields show numbers.
@@ -58,8 +58,8 @@ double ToTenths(double value) { return ParseFloat(QString::asprintf("%.1f", valu
 void TFormDesign::BuildMouseComponents()
 {
     setFocusPolicy(Qt::ClickFocus);
-    auto* hook = new EventHook([this](QObject* watched, QEvent* event) { return HandleEditingEvent(watched, event); },
-                               this);
+    auto* hook =
+        new EventHook([this](QObject* watched, QEvent* event) { return HandleEditingEvent(watched, event); }, this);
     EditingHook = hook;
     ImageDesign->installEventFilter(hook);
     NoteEventHandlers(ImageDesign, {"ImageDesignMouseDown", "ImageDesignMouseMove", "ImageDesignMouseUp"});
@@ -138,7 +138,7 @@ std::int32_t TFormDesign::HitTest(QPoint p) const
 bool TFormDesign::Collision(const QRect& a, const QRect& b)
 {
     return std::max(a.left(), b.left()) < std::min(a.left() + a.width(), b.left() + b.width()) &&
-           std::max(a.top(), b.top()) < std::min(a.top() + a.height(), b.top() + b.height());
+        std::max(a.top(), b.top()) < std::min(a.top() + a.height(), b.top() + b.height());
 }
 
 void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
@@ -181,7 +181,8 @@ void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers s
     }
     if (Session.IsMultiSelecting()) {
         const QRect frame = ShapeMultiSelect->geometry();
-        if (frame.left() < x && x < frame.left() + frame.width() && frame.top() < y && y < frame.top() + frame.height()) {
+        if (frame.left() < x && x < frame.left() + frame.width() && frame.top() < y &&
+            y < frame.top() + frame.height()) {
             ObjectGrabbed = false;
         } else {
             // Shift-click outside adds to the members; any other press ends
@@ -420,7 +421,8 @@ void TFormDesign::ShapeHandleMouseMove(OutlineShape* handle, QPoint point)
     const auto centre = [half](const OutlineShape* shape) { return shape->pos() + QPoint(half, half); };
     const bool left = handle == ShapeLeftTop || handle == ShapeLeftBottom;
     const bool top = handle == ShapeLeftTop || handle == ShapeRightTop;
-    const OutlineShape* opposite = left ? (top ? ShapeRightBottom : ShapeRightTop) : (top ? ShapeLeftBottom : ShapeLeftTop);
+    const OutlineShape* opposite =
+        left ? (top ? ShapeRightBottom : ShapeRightTop) : (top ? ShapeLeftBottom : ShapeLeftTop);
     const QPoint stop = centre(opposite);
     int x = left ? std::clamp(point.x(), 0, std::max(stop.x(), 0))
                  : std::clamp(point.x(), std::min(stop.x(), ImageDesign->width()), ImageDesign->width());

@@ -26,11 +26,11 @@ constexpr double kGuideStepMm = 3;
 void TFormDesign::BuildOrderComponents()
 {
     auto* commands = new QHBoxLayout;
-    const std::tuple<QToolButton**, const char*, const char*, void (TFormDesign::*)(), const char*> buttons[]
-        = {{&SBtnSheetPrev, "SBtnSheetPrev", "▲前面へ", LX_HANDLER(TFormDesign, SBtnSheetPrevClick)},
-           {&SBtnSheetBack, "SBtnSheetBack", "▼背面へ", LX_HANDLER(TFormDesign, SBtnSheetBackClick)},
-           {&SBtnChangeName, "SBtnChangeName", "シート名変更", LX_HANDLER(TFormDesign, SBtnChangeNameClick)},
-           {&SBtnDelSheet, "SBtnDelSheet", "シート削除", LX_HANDLER(TFormDesign, SBtnDelSheetClick)}};
+    const std::tuple<QToolButton**, const char*, const char*, void (TFormDesign::*)(), const char*> buttons[] = {
+        {&SBtnSheetPrev, "SBtnSheetPrev", "▲前面へ", LX_HANDLER(TFormDesign, SBtnSheetPrevClick)},
+        {&SBtnSheetBack, "SBtnSheetBack", "▼背面へ", LX_HANDLER(TFormDesign, SBtnSheetBackClick)},
+        {&SBtnChangeName, "SBtnChangeName", "シート名変更", LX_HANDLER(TFormDesign, SBtnChangeNameClick)},
+        {&SBtnDelSheet, "SBtnDelSheet", "シート削除", LX_HANDLER(TFormDesign, SBtnDelSheetClick)}};
     for (auto [button, name, caption, handler, handlerName] : buttons) {
         *button = new QToolButton;
         (*button)->setObjectName(QString::fromLatin1(name));
@@ -73,7 +73,8 @@ void TFormDesign::SBtnChangeNameClick()
     TLxLableObjectBase* object = SelectedObject();
     if (!object)
         return;
-    const auto name = Messages().InputText("シート名変更", "シート名を入力してください", Cp932ToUtf8(object->GetName()));
+    const auto name =
+        Messages().InputText("シート名変更", "シート名を入力してください", Cp932ToUtf8(object->GetName()));
     if (!name)
         return;
     RecordGeometryUndo(true);

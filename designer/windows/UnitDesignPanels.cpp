@@ -3,7 +3,6 @@
 // recorded for undo.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/model/LxLabelEffects.h"
 #include "designer/model/LxLabelFigure.h"
@@ -12,9 +11,10 @@
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/windows/EditorShapes.h"
-#include "designer/windows/UpDown.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
+#include "designer/windows/UpDown.h"
 #include "platform/text/Numbers.h"
 
 #include <QButtonGroup>
@@ -22,8 +22,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
-#include <QVBoxLayout>
-#include <utility>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -32,6 +30,8 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QToolButton>
+#include <QVBoxLayout>
+#include <utility>
 
 namespace lx {
 
@@ -129,14 +129,15 @@ struct TextPageControls {
 static TextPageControls TextPage(const TFormDesign& f, std::uint8_t kind)
 {
     if (kind == KindCsvString)
-        return {f.CBCsvFontList, f.SECsvFontSize, f.ShapeCsvFontColor, f.BtnCsvFontBold, f.BtnCsvFontItalic,
-                f.BtnCsvFontUnderLine, f.CBCsvFontTate, f.RBCsvLeft, f.RBCsvCenter, f.RBCsvRight, f.EditCsvStrSpace};
+        return {f.CBCsvFontList,    f.SECsvFontSize,       f.ShapeCsvFontColor, f.BtnCsvFontBold,
+                f.BtnCsvFontItalic, f.BtnCsvFontUnderLine, f.CBCsvFontTate,     f.RBCsvLeft,
+                f.RBCsvCenter,      f.RBCsvRight,          f.EditCsvStrSpace};
     if (kind == KindRenbanString)
-        return {f.CBRenbanFontName, f.SERenbanFontSize, f.ShapeRenbanFontColor, f.SBRenbanFontBold,
-                f.SBRenbanFontItalic, f.SBRenbanFontUnderLine, f.CBRenbanStringTate, f.RBRenbanLeft,
-                f.RBRenbanCenter, f.RBRenbanRight, f.EditRenbanStrSpace};
-    return {f.CBFontName, f.SEFontSize, f.ShapeFontColor, f.SBFontBold, f.SBFontItalic, f.SBFontUnderLine,
-            f.CBStringTate, f.RBLeft, f.RBCenter, f.RBRight, f.EditStrSpace};
+        return {f.CBRenbanFontName,   f.SERenbanFontSize,      f.ShapeRenbanFontColor, f.SBRenbanFontBold,
+                f.SBRenbanFontItalic, f.SBRenbanFontUnderLine, f.CBRenbanStringTate,   f.RBRenbanLeft,
+                f.RBRenbanCenter,     f.RBRenbanRight,         f.EditRenbanStrSpace};
+    return {f.CBFontName,   f.SEFontSize, f.ShapeFontColor, f.SBFontBold, f.SBFontItalic, f.SBFontUnderLine,
+            f.CBStringTate, f.RBLeft,     f.RBCenter,       f.RBRight,    f.EditStrSpace};
 }
 
 void TFormDesign::BuildPanelComponents()
@@ -156,11 +157,11 @@ void TFormDesign::BuildPanelComponents()
     CBCanMove = Named(new QCheckBox(QStringLiteral("位置固定")), "CBCanMove");
     CBNotPrint = Named(new QCheckBox(QStringLiteral("印刷なし")), "CBNotPrint");
     auto* common = new QGridLayout(PanelCommonEdit);
-    const std::array<std::tuple<QString, QLineEdit*, UpDown*>, 4> rows{{
-        {QStringLiteral("横位置"), EditSheetPosLeft, UpDownPosX},
-        {QStringLiteral("縦位置"), EditSheetPosTop, UpDownPosY},
-        {QStringLiteral("幅"), EditSheetWidth, UpDownWidth},
-        {QStringLiteral("高さ"), EditSheetHeight, UpDownHeight}}};
+    const std::array<std::tuple<QString, QLineEdit*, UpDown*>, 4> rows{
+        {{QStringLiteral("横位置"), EditSheetPosLeft, UpDownPosX},
+         {QStringLiteral("縦位置"), EditSheetPosTop, UpDownPosY},
+         {QStringLiteral("幅"), EditSheetWidth, UpDownWidth},
+         {QStringLiteral("高さ"), EditSheetHeight, UpDownHeight}}};
     for (int i = 0; i < 4; ++i) {
         const auto& [caption, edit, updown] = rows[static_cast<std::size_t>(i)];
         common->addWidget(new QLabel(caption), i / 2, (i % 2) * 3);
@@ -199,15 +200,15 @@ void TFormDesign::BuildTextPages(QWidget* text, QWidget* merge, QWidget* serial)
             *spacing, *updown;
         int tag;
     };
-    const std::array<Names, 3> names{{
-        {"CBFontName", "SEFontSize", "ShapeFontColor", "BtnFontColor", "SBFontBold", "SBFontItalic",
-         "SBFontUnderLine", "CBStringTate", "RBLeft", "RBCenter", "RBRight", "EditStrSpace", "UpDownStrSpace", 4},
-        {"CBCsvFontList", "SECsvFontSize", "ShapeCsvFontColor", "BtnCsvFontColor", "BtnCsvFontBold",
-         "BtnCsvFontItalic", "BtnCsvFontUnderLine", "CBCsvFontTate", "RBCsvLeft", "RBCsvCenter", "RBCsvRight",
-         "EditCsvStrSpace", "UpDownCsvStrSpace", 5},
-        {"CBRenbanFontName", "SERenbanFontSize", "ShapeRenbanFontColor", "BtnRenbanFontColor", "SBRenbanFontBold",
-         "SBRenbanFontItalic", "SBRenbanFontUnderLine", "CBRenbanStringTate", "RBRenbanLeft", "RBRenbanCenter",
-         "RBRenbanRight", "EditRenbanStrSpace", "UpDownRenbanStrSpace", 6}}};
+    const std::array<Names, 3> names{
+        {{"CBFontName", "SEFontSize", "ShapeFontColor", "BtnFontColor", "SBFontBold", "SBFontItalic", "SBFontUnderLine",
+          "CBStringTate", "RBLeft", "RBCenter", "RBRight", "EditStrSpace", "UpDownStrSpace", 4},
+         {"CBCsvFontList", "SECsvFontSize", "ShapeCsvFontColor", "BtnCsvFontColor", "BtnCsvFontBold",
+          "BtnCsvFontItalic", "BtnCsvFontUnderLine", "CBCsvFontTate", "RBCsvLeft", "RBCsvCenter", "RBCsvRight",
+          "EditCsvStrSpace", "UpDownCsvStrSpace", 5},
+         {"CBRenbanFontName", "SERenbanFontSize", "ShapeRenbanFontColor", "BtnRenbanFontColor", "SBRenbanFontBold",
+          "SBRenbanFontItalic", "SBRenbanFontUnderLine", "CBRenbanStringTate", "RBRenbanLeft", "RBRenbanCenter",
+          "RBRenbanRight", "EditRenbanStrSpace", "UpDownRenbanStrSpace", 6}}};
     const std::array<QWidget*, 3> pages{text, merge, serial};
     const std::array<std::uint8_t, 3> kinds{KindString, KindCsvString, KindRenbanString};
     for (std::size_t p = 0; p < 3; ++p) {
@@ -224,9 +225,17 @@ void TFormDesign::BuildTextPages(QWidget* text, QWidget* merge, QWidget* serial)
             group->addButton(radio);
         auto* spacing = Named(new QLineEdit, n.spacing);
         auto* updown = Named(UpDown::ForEdit(n.tag), n.updown);
-        TextPageControls c{font, SpinBox(n.size, 1, 500), colour, Toggle(n.bold, QStringLiteral("B")),
-                           Toggle(n.italic, QStringLiteral("I")), Toggle(n.underline, QStringLiteral("U")),
-                           Named(new QCheckBox(QStringLiteral("縦書き")), n.vertical), left, centre, right, spacing};
+        TextPageControls c{font,
+                           SpinBox(n.size, 1, 500),
+                           colour,
+                           Toggle(n.bold, QStringLiteral("B")),
+                           Toggle(n.italic, QStringLiteral("I")),
+                           Toggle(n.underline, QStringLiteral("U")),
+                           Named(new QCheckBox(QStringLiteral("縦書き")), n.vertical),
+                           left,
+                           centre,
+                           right,
+                           spacing};
         if (kinds[p] == KindString) {
             CBFontName = font, SEFontSize = c.size, ShapeFontColor = colour, BtnFontColor = button;
             SBFontBold = c.bold, SBFontItalic = c.italic, SBFontUnderLine = c.underline, CBStringTate = c.vertical;
@@ -283,15 +292,15 @@ void TFormDesign::BuildTextPages(QWidget* text, QWidget* merge, QWidget* serial)
 
 void TFormDesign::BuildFigurePage()
 {
-    const std::array<std::pair<QToolButton**, std::pair<const char*, QString>>, 8> buttons{{
-        {&SBLineVertical, {"SBLineVertical", QStringLiteral("│")}},
-        {&SBLineHorizontal, {"SBLineHorizontal", QStringLiteral("─")}},
-        {&SBLineDiagonal, {"SBLineDiagonal", QStringLiteral("＼")}},
-        {&SBLineCoDiagonal, {"SBLineCoDiagonal", QStringLiteral("／")}},
-        {&SBSquare1, {"SBSquare1", QStringLiteral("□")}},
-        {&SBRound1, {"SBRound1", QStringLiteral("○")}},
-        {&SBSquare2, {"SBSquare2", QStringLiteral("■")}},
-        {&SBRound2, {"SBRound2", QStringLiteral("●")}}}};
+    const std::array<std::pair<QToolButton**, std::pair<const char*, QString>>, 8> buttons{
+        {{&SBLineVertical, {"SBLineVertical", QStringLiteral("│")}},
+         {&SBLineHorizontal, {"SBLineHorizontal", QStringLiteral("─")}},
+         {&SBLineDiagonal, {"SBLineDiagonal", QStringLiteral("＼")}},
+         {&SBLineCoDiagonal, {"SBLineCoDiagonal", QStringLiteral("／")}},
+         {&SBSquare1, {"SBSquare1", QStringLiteral("□")}},
+         {&SBRound1, {"SBRound1", QStringLiteral("○")}},
+         {&SBSquare2, {"SBSquare2", QStringLiteral("■")}},
+         {&SBRound2, {"SBRound2", QStringLiteral("●")}}}};
     auto* grid = new QGridLayout(TabSheetDrawing);
     auto* group = new QButtonGroup(TabSheetDrawing);
     for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -360,9 +369,9 @@ void TFormDesign::BuildGridPage()
     grid->addWidget(SpinEditGridCol, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("行数")), 0, 2);
     grid->addWidget(SpinEditGridRow, 0, 3);
-    const std::array<std::tuple<QString, ColorSwatch*, QPushButton*, QSpinBox*, QComboBox*>, 2> lines{{
-        {QStringLiteral("外枠"), ShapeGridOuterColor, BtnGridOuterColor, SEdGridLineOuterWidth, CBGridLineOuterType},
-        {QStringLiteral("内線"), ShapeGridInnerColor, BtnGridInnerColor, SEdGridLineInnerWidth, CBGridLineInnerType}}};
+    const std::array<std::tuple<QString, ColorSwatch*, QPushButton*, QSpinBox*, QComboBox*>, 2> lines{
+        {{QStringLiteral("外枠"), ShapeGridOuterColor, BtnGridOuterColor, SEdGridLineOuterWidth, CBGridLineOuterType},
+         {QStringLiteral("内線"), ShapeGridInnerColor, BtnGridInnerColor, SEdGridLineInnerWidth, CBGridLineInnerType}}};
     int row = 1;
     for (const auto& [caption, swatch, button, width, type] : lines) {
         grid->addWidget(new QLabel(caption), row, 0);
@@ -405,15 +414,15 @@ void TFormDesign::BuildEffectsPage()
     ShapeArtFontColor3 = Named(new ColorSwatch, "ShapeArtFontColor3");
     SBArtFont3 = Named(new QToolButton, "SBArtFont3");
     SBArtFont3->setText(QStringLiteral("変更"));
-    const std::array<std::tuple<QCheckBox**, const char*, QString>, 8> styles{{
-        {&CB_Kage2, "CB_Kage2", QStringLiteral("影を付ける①")},
-        {&CB_small2, "CB_small2", QStringLiteral("影を付ける②")},
-        {&CB_Kakoi2, "CB_Kakoi2", QStringLiteral("囲いを付ける")},
-        {&CB_Kyokusen2, "CB_Kyokusen2", QStringLiteral("曲線")},
-        {&CB_naname2, "CB_naname2", QStringLiteral("斜め文字／")},
-        {&CB_naname2_2, "CB_naname2_2", QStringLiteral("斜め文字＼")},
-        {&CB_haikei1, "CB_haikei1", QStringLiteral("文字を変形する")},
-        {&CB_tokusyu1, "CB_tokusyu1", QStringLiteral("追加用")}}};
+    const std::array<std::tuple<QCheckBox**, const char*, QString>, 8> styles{
+        {{&CB_Kage2, "CB_Kage2", QStringLiteral("影を付ける①")},
+         {&CB_small2, "CB_small2", QStringLiteral("影を付ける②")},
+         {&CB_Kakoi2, "CB_Kakoi2", QStringLiteral("囲いを付ける")},
+         {&CB_Kyokusen2, "CB_Kyokusen2", QStringLiteral("曲線")},
+         {&CB_naname2, "CB_naname2", QStringLiteral("斜め文字／")},
+         {&CB_naname2_2, "CB_naname2_2", QStringLiteral("斜め文字＼")},
+         {&CB_haikei1, "CB_haikei1", QStringLiteral("文字を変形する")},
+         {&CB_tokusyu1, "CB_tokusyu1", QStringLiteral("追加用")}}};
     auto* grid = new QGridLayout(TabSheetEffects);
     grid->addWidget(MemoSheetEffects, 0, 0, 1, 4);
     grid->addWidget(new QLabel(QStringLiteral("フォント")), 1, 0);
@@ -447,9 +456,7 @@ void TFormDesign::BuildEffectsPage()
 void TFormDesign::ConnectPanelHandlers()
 {
     using Handler = void (TFormDesign::*)();
-    const auto run = [this](Handler handler) {
-        return [this, handler] { guarded([&] { (this->*handler)(); }); };
-    };
+    const auto run = [this](Handler handler) { return [this, handler] { guarded([&] { (this->*handler)(); }); }; };
     const auto edits = [&](std::initializer_list<QLineEdit*> boxes, Handler handler, const char* name) {
         for (QLineEdit* box : boxes)
             Wire(name, box, &QLineEdit::textChanged, this, run(handler));
@@ -514,9 +521,9 @@ void TFormDesign::ConnectPanelHandlers()
            LX_HANDLER(TFormDesign, RenbanStringSheetChange));
     radios({RBRenbanLeft, RBRenbanCenter, RBRenbanRight}, LX_HANDLER(TFormDesign, RenbanStringSheetChange));
 
-    radios({SBLineVertical, SBLineHorizontal, SBLineDiagonal, SBLineCoDiagonal, SBSquare1, SBRound1, SBSquare2,
-            SBRound2},
-           LX_HANDLER(TFormDesign, FigureSheetChange));
+    radios(
+        {SBLineVertical, SBLineHorizontal, SBLineDiagonal, SBLineCoDiagonal, SBSquare1, SBRound1, SBSquare2, SBRound2},
+        LX_HANDLER(TFormDesign, FigureSheetChange));
     combos({CBLineType}, LX_HANDLER(TFormDesign, FigureSheetChange));
     spins({SELineWidth}, LX_HANDLER(TFormDesign, FigureSheetChange));
 
@@ -529,8 +536,8 @@ void TFormDesign::ConnectPanelHandlers()
     spins({SEFontSize2}, LX_HANDLER(TFormDesign, EffectsSheetChange));
     radios({RBLeft2, RBCenter2, RBRight2}, LX_HANDLER(TFormDesign, EffectsSheetChange));
 
-    for (UpDown* updown : {UpDownPosX, UpDownPosY, UpDownWidth, UpDownHeight, UpDownStrSpace,
-                                  UpDownCsvStrSpace, UpDownRenbanStrSpace})
+    for (UpDown* updown :
+         {UpDownPosX, UpDownPosY, UpDownWidth, UpDownHeight, UpDownStrSpace, UpDownCsvStrSpace, UpDownRenbanStrSpace})
         Wire("UpDownEffectsSheetClick", updown, &UpDown::clicked, this, [this, updown](UpDown::Button button) {
             guarded([&] { UpDownEffectsSheetClick(updown->Tag, button == UpDown::btNext); });
         });
@@ -592,7 +599,9 @@ void TFormDesign::ShowSelectedGeometry(bool evenTheFocusedBox)
     if (!object)
         return;
     const std::pair<QLineEdit*, double> boxes[] = {{EditSheetPosLeft, object->GetLeft()},
-        {EditSheetPosTop, object->GetTop()}, {EditSheetWidth, object->GetWidth()}, {EditSheetHeight, object->GetHeight()}};
+                                                   {EditSheetPosTop, object->GetTop()},
+                                                   {EditSheetWidth, object->GetWidth()},
+                                                   {EditSheetHeight, object->GetHeight()}};
     const bool ready = std::exchange(PanelsReady, false);
     for (const auto& [box, value] : boxes) {
         const QString shown = FormatTenths(value);
@@ -637,7 +646,7 @@ void TFormDesign::FillFigurePage(const TLxLableObjectBase& object)
     if (!figure)
         return;
     const std::array<QToolButton*, 8> buttons{SBLineVertical, SBLineHorizontal, SBLineDiagonal, SBLineCoDiagonal,
-                                              SBSquare1, SBRound1, SBSquare2, SBRound2};
+                                              SBSquare1,      SBRound1,         SBSquare2,      SBRound2};
     if (figure->GetFigureType() < buttons.size())
         buttons[figure->GetFigureType()]->setChecked(true);
     ShapeLineColor->setColor(figure->GetLineColor());
@@ -699,9 +708,13 @@ void TFormDesign::FillEffectsPage(const TLxLableObjectBase& object)
 
 void TFormDesign::ApplyEffectStyleRule()
 {
-    const std::array<std::pair<QCheckBox*, int>, 7> boxes{{{CB_Kage2, EffectShadow1}, {CB_Kakoi2, EffectOutline},
-        {CB_small2, EffectShadow2}, {CB_Kyokusen2, EffectCurve}, {CB_naname2, EffectSlantForward},
-        {CB_naname2_2, EffectSlantBackward}, {CB_haikei1, EffectDeform}}};
+    const std::array<std::pair<QCheckBox*, int>, 7> boxes{{{CB_Kage2, EffectShadow1},
+                                                           {CB_Kakoi2, EffectOutline},
+                                                           {CB_small2, EffectShadow2},
+                                                           {CB_Kyokusen2, EffectCurve},
+                                                           {CB_naname2, EffectSlantForward},
+                                                           {CB_naname2_2, EffectSlantBackward},
+                                                           {CB_haikei1, EffectDeform}}};
     int ticked = 0;
     const std::pair<QCheckBox*, int>* only = nullptr;
     for (const auto& box : boxes)
@@ -925,8 +938,13 @@ void TFormDesign::LabelEditRenbanStringObj(std::int32_t index)
 
 std::uint8_t TFormDesign::GetFormFigureType() const
 {
-    const std::array<std::pair<QToolButton*, std::uint8_t>, 7> order{{{SBRound2, 7}, {SBRound1, 5}, {SBSquare2, 6},
-        {SBSquare1, 4}, {SBLineCoDiagonal, 3}, {SBLineDiagonal, 2}, {SBLineHorizontal, 1}}};
+    const std::array<std::pair<QToolButton*, std::uint8_t>, 7> order{{{SBRound2, 7},
+                                                                      {SBRound1, 5},
+                                                                      {SBSquare2, 6},
+                                                                      {SBSquare1, 4},
+                                                                      {SBLineCoDiagonal, 3},
+                                                                      {SBLineDiagonal, 2},
+                                                                      {SBLineHorizontal, 1}}};
     for (const auto& [button, type] : order)
         if (button->isChecked())
             return type;
@@ -1029,8 +1047,8 @@ void TFormDesign::LabelEditEffectsObj(std::int32_t index)
 
 void TFormDesign::UpDownEffectsSheetClick(int tag, bool up)
 {
-    const std::array<QLineEdit*, 7> boxes{EditSheetPosLeft, EditSheetPosTop, EditSheetWidth, EditSheetHeight,
-                                          EditStrSpace, EditCsvStrSpace, EditRenbanStrSpace};
+    const std::array<QLineEdit*, 7> boxes{EditSheetPosLeft, EditSheetPosTop, EditSheetWidth,    EditSheetHeight,
+                                          EditStrSpace,     EditCsvStrSpace, EditRenbanStrSpace};
     if (tag < 0 || tag >= static_cast<int>(boxes.size()))
         return;
     QLineEdit* box = boxes[static_cast<std::size_t>(tag)];

@@ -1,12 +1,12 @@
 // The picture page's commands: reading a picture file, acquiring from a
 // scanner, the clipboard, clearing and the transparent colour.
-#include "designer/windows/UnitDesign.h"
 #include "designer/windows/AcquireImage.h"
+#include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelImage.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/Forms.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/UnitSelectPicture.h"
@@ -68,7 +68,6 @@ Bitmap PictureToBitmap(const Picture& picture, int boxWidth = 0, int boxHeight =
     return bitmap;
 }
 
-
 constexpr std::string_view kPasteFailed = "クリップボードからの読み込みに失敗しました。";
 // Clipboard metafile pictures measure themselves in 0.01 mm.
 constexpr double kScreenDpi = 96;
@@ -124,8 +123,10 @@ void TFormDesign::BuildPictureComponents()
                             QStringLiteral("ファイルから画像を読み込みます。"));
     SBtnLoadTwain = command(nullptr, "SBtnLoadTwain", QStringLiteral("TWAIN取り込み"),
                             QStringLiteral("TWAIN機器から画像を取り込みます。"));
-    command(SBtnCopy, "SBtnCopy", QStringLiteral("コピー"), QStringLiteral("読み込まれた画像をクリップボードに貼り付けます。"));
-    SBtnPaste = command(nullptr, "SBtnPaste", QStringLiteral("貼り付け"), QStringLiteral("クリップボードの内容を貼り付けます。"));
+    command(SBtnCopy, "SBtnCopy", QStringLiteral("コピー"),
+            QStringLiteral("読み込まれた画像をクリップボードに貼り付けます。"));
+    SBtnPaste = command(nullptr, "SBtnPaste", QStringLiteral("貼り付け"),
+                        QStringLiteral("クリップボードの内容を貼り付けます。"));
     command(SBtnClear, "SBtnClear", QStringLiteral("消去"), QStringLiteral("読み込んだ画像を消去します。"));
     ShapePictureBack->setToolTip(QStringLiteral("ここに画像をドラッグ＆ドロップすることもできます。"));
     ShapeTransparent->setToolTip(QStringLiteral("上の画像をクリックして色を指定します。"));
@@ -148,12 +149,12 @@ void TFormDesign::BuildPictureComponents()
         ImageSheetPicture));
     NoteEventHandlers(ImageSheetPicture, {"ImageSheetPictureMouseDown"});
     using Handler = void (TFormDesign::*)();
-    const std::tuple<QToolButton*, Handler, const char*> commands[]
-        = {{SBtnOpenImage, LX_HANDLER(TFormDesign, SBtnOpenImageClick)},
-           {SBtnLoadTwain, LX_HANDLER(TFormDesign, SBtnLoadTwainClick)},
-           {SBtnCopy, LX_HANDLER(TFormDesign, SBtnCopyClick)},
-           {SBtnPaste, LX_HANDLER(TFormDesign, SBtnPasteClick)},
-           {SBtnClear, LX_HANDLER(TFormDesign, SBtnClearClick)}};
+    const std::tuple<QToolButton*, Handler, const char*> commands[] = {
+        {SBtnOpenImage, LX_HANDLER(TFormDesign, SBtnOpenImageClick)},
+        {SBtnLoadTwain, LX_HANDLER(TFormDesign, SBtnLoadTwainClick)},
+        {SBtnCopy, LX_HANDLER(TFormDesign, SBtnCopyClick)},
+        {SBtnPaste, LX_HANDLER(TFormDesign, SBtnPasteClick)},
+        {SBtnClear, LX_HANDLER(TFormDesign, SBtnClearClick)}};
     for (const auto& [button, handler, name] : commands)
         WireClick(this, button, handler, name);
     Wire("CBTransparentClick", CBTransparent, &QCheckBox::toggled, this,

@@ -2,9 +2,9 @@
 // export.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/windows/Forms.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitPicSave.h"
 #include "designer/windows/UnitPreview.h"

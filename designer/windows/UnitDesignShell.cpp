@@ -3,25 +3,24 @@
 // the key filter of the numeric fields.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/EditorShapes.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/SheetTabBar.h"
 
-
 #include <QAction>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QStackedWidget>
-#include <QUrl>
-#include <algorithm>
-#include <cctype>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStackedWidget>
 #include <QToolButton>
+#include <QUrl>
+#include <algorithm>
+#include <cctype>
 
 namespace lx {
 
@@ -30,9 +29,9 @@ namespace {
 // Tab fill colours by object kind; none above the last kind.
 std::optional<QColor> TabColour(std::uint8_t kind)
 {
-    static const QColor colours[] = {
-        {229, 0, 18},  {141, 194, 33}, {255, 130, 0}, {0, 164, 152}, {44, 166, 224}, {0, 97, 212},
-        {0, 97, 212},  {0, 97, 212},   {128, 128, 0}, {135, 71, 179}, {0, 135, 105}};
+    static const QColor colours[] = {{229, 0, 18},   {141, 194, 33}, {255, 130, 0}, {0, 164, 152},
+                                     {44, 166, 224}, {0, 97, 212},   {0, 97, 212},  {0, 97, 212},
+                                     {128, 128, 0},  {135, 71, 179}, {0, 135, 105}};
     if (kind >= std::size(colours))
         return std::nullopt;
     return colours[kind];
@@ -60,17 +59,18 @@ public:
 void TFormDesign::BuildShellComponents()
 {
     auto* tabs = static_cast<SheetTabBar*>(TABSheet);
-    tabs->setTabPainter([this](QPainter& painter, int index, const QRect& rect) { TABSheetDrawTab(painter, index, rect); });
+    tabs->setTabPainter(
+        [this](QPainter& painter, int index, const QRect& rect) { TABSheetDrawTab(painter, index, rect); });
     tabs->setPressHandler([this](QMouseEvent& event) {
         guarded([this, &event] { TABSheetMouseDown(event.button(), event.position().toPoint()); });
     });
     NoteEventHandlers(TABSheet, {"TABSheetMouseDown"});
     PopupMenuSheetTab = new QMenu(this);
     PopupMenuSheetTab->setObjectName(QStringLiteral("PopupMenuSheetTab"));
-    const std::tuple<const char*, const char*, QToolButton*, const char*> items[]
-        = {{"Delete1", "シート削除", SBtnDelSheet, "Delete1Click"},
-           {"MenuItem1", "シートを前面へ", SBtnSheetPrev, "MenuItem1Click"},
-           {"N3", "シートを背面へ", SBtnSheetBack, "N3Click"}};
+    const std::tuple<const char*, const char*, QToolButton*, const char*> items[] = {
+        {"Delete1", "シート削除", SBtnDelSheet, "Delete1Click"},
+        {"MenuItem1", "シートを前面へ", SBtnSheetPrev, "MenuItem1Click"},
+        {"N3", "シートを背面へ", SBtnSheetBack, "N3Click"}};
     for (auto [name, caption, button, handler] : items) {
         QAction* item = Named(PopupMenuSheetTab->addAction(QString::fromUtf8(caption)), name);
         Wire(handler, item, &QAction::triggered, button, &QToolButton::click);
@@ -78,8 +78,7 @@ void TFormDesign::BuildShellComponents()
     for (QLineEdit* edit : {EditStrSpace, EditCsvStrSpace, EditRenbanStrSpace, EditSheetPosLeft, EditSheetPosTop,
                             EditSheetWidth, EditSheetHeight})
         UseNumericKeys(edit);
-    PanelPicture->installEventFilter(
-        new EventHook(
+    PanelPicture->installEventFilter(new EventHook(
         [this](QObject*, QEvent* event) {
             // Other events also come while the editor is being destroyed.
             const QEvent::Type type = event->type();
@@ -120,8 +119,10 @@ void TFormDesign::HandleDropFiles(const std::vector<std::string>& paths)
     }
     const std::string& path = paths.front();
     const std::size_t dot = path.rfind('.');
-    std::string extension = dot == std::string::npos || path.find('/', dot) != std::string::npos ? "" : path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::string extension =
+        dot == std::string::npos || path.find('/', dot) != std::string::npos ? "" : path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
     if (extension != ".BMP" && extension != ".JPG" && extension != ".JPEG" && extension != ".PNG") {
         ShowInfo("扱える画像形式は、BMP、JPEG、PNG形式です。");
         return;

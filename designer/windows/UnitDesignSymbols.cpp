@@ -4,12 +4,12 @@
 // proportions.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLabelBarcode.h"
 #include "designer/model/LxLabelCSVBarcode.h"
 #include "designer/model/LxLabelCSVQRCarry.h"
 #include "designer/model/LxLabelQRCarry.h"
 #include "designer/model/LxObjectFactory.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/QtBridge.h"
 
 #include <QButtonGroup>
@@ -28,21 +28,42 @@ namespace lx {
 namespace {
 
 // The options pages, in the order both symbol pages stack them.
-enum OptionsPage { PageQr, PageEtc, PageCoda, PageItf, PageCode128, PageEan128, PageMaxi, PagePdf417, PageMatrix,
-                   PagePostal, kOptionsPageCount };
+enum OptionsPage {
+    PageQr,
+    PageEtc,
+    PageCoda,
+    PageItf,
+    PageCode128,
+    PageEan128,
+    PageMaxi,
+    PagePdf417,
+    PageMatrix,
+    PagePostal,
+    kOptionsPageCount
+};
 
-constexpr std::array<int, 15> kOptionsPageOfKind{PageQr,   PageEtc,     PageEtc,     PageEtc,  PageEtc,
-                                                 PageCoda, PageItf,     PageEtc,     PageEtc,  PageCode128,
+constexpr std::array<int, 15> kOptionsPageOfKind{PageQr,     PageEtc,  PageEtc,    PageEtc,    PageEtc,
+                                                 PageCoda,   PageItf,  PageEtc,    PageEtc,    PageCode128,
                                                  PageEan128, PageMaxi, PagePdf417, PageMatrix, PagePostal};
 
 constexpr int kBookmarkTab = 1;
 
 QStringList SymbolKindItems()
 {
-    return {QStringLiteral("QRコード"), QStringLiteral("EAN-13(JAN-13)/ISBN(13桁)"), QStringLiteral("EAN-8(JAN-8)"),
-            QStringLiteral("UPC-A"), QStringLiteral("UPC-E"), QStringLiteral("CODABAR"), QStringLiteral("ITF"),
-            QStringLiteral("STF"), QStringLiteral("CODE39"), QStringLiteral("CODE128"), QStringLiteral("EAN-128"),
-            QStringLiteral("MaxiCode"), QStringLiteral("PDF417"), QStringLiteral("Data Matrix"),
+    return {QStringLiteral("QRコード"),
+            QStringLiteral("EAN-13(JAN-13)/ISBN(13桁)"),
+            QStringLiteral("EAN-8(JAN-8)"),
+            QStringLiteral("UPC-A"),
+            QStringLiteral("UPC-E"),
+            QStringLiteral("CODABAR"),
+            QStringLiteral("ITF"),
+            QStringLiteral("STF"),
+            QStringLiteral("CODE39"),
+            QStringLiteral("CODE128"),
+            QStringLiteral("EAN-128"),
+            QStringLiteral("MaxiCode"),
+            QStringLiteral("PDF417"),
+            QStringLiteral("Data Matrix"),
             QStringLiteral("郵便カスタマーコード")};
 }
 
@@ -51,7 +72,10 @@ QStringList QrLevels()
 {
     return {QStringLiteral("L(7%)"), QStringLiteral("M(15%)"), QStringLiteral("Q(25%)"), QStringLiteral("H(30%)")};
 }
-QStringList CodabarChars() { return {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}; }
+QStringList CodabarChars()
+{
+    return {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
+}
 QStringList CodeSets() { return {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}; }
 QStringList MaxiModes()
 {
@@ -224,7 +248,10 @@ static void ShowCodeSet(QComboBox* box, const SymbolSettings& s)
 
 // The MaxiCode mode a symbol is made with: the control replaces a mode
 // outside Mode 2 to Mode 5 (1 to 4) by Mode 4.
-static int MaxiModeInUse(const SymbolSettings& s) { return s.MaxiCodeMode >= 1 && s.MaxiCodeMode <= 4 ? s.MaxiCodeMode : 3; }
+static int MaxiModeInUse(const SymbolSettings& s)
+{
+    return s.MaxiCodeMode >= 1 && s.MaxiCodeMode <= 4 ? s.MaxiCodeMode : 3;
+}
 
 static void FillSymbolOptions(const SymbolOptionBoxes& b, const SymbolSettings& s)
 {
@@ -270,43 +297,44 @@ static void WriteSymbolOptions(const SymbolOptionBoxes& b, int page, SymbolSetti
 
 static SymbolOptionBoxes SymbolPageOptions(const TFormDesign& f)
 {
-    return {f.CBQRModel,     f.CBQrErrLv,    f.CBStartCharCoda, f.CBStopCharCoda, f.CBRover, f.CBStartCharCode128,
-            f.CBStartCharEan128, f.CBMaxiMode, f.CBModePdf417,  f.CBModelMatrix,  f.CBChrd};
+    return {f.CBQRModel,         f.CBQrErrLv,  f.CBStartCharCoda, f.CBStopCharCoda, f.CBRover, f.CBStartCharCode128,
+            f.CBStartCharEan128, f.CBMaxiMode, f.CBModePdf417,    f.CBModelMatrix,  f.CBChrd};
 }
 
 static SymbolOptionBoxes CsvSymbolPageOptions(const TFormDesign& f)
 {
-    return {f.CBCsvQrModel,  f.CBCsvQrErrLv, f.CBCsvStartChar, f.CBCsvStopChar, f.ChkBCsvItf, f.CBCsvCodesetCode128,
-            f.CBCsvCodesetEan128, f.CBCsvMaxiMode, f.CBCsvPdf417Model, f.CBCsvMatrixModel, f.CBCsvCheckDegi};
+    return {f.CBCsvQrModel,     f.CBCsvQrErrLv,        f.CBCsvStartChar,     f.CBCsvStopChar,
+            f.ChkBCsvItf,       f.CBCsvCodesetCode128, f.CBCsvCodesetEan128, f.CBCsvMaxiMode,
+            f.CBCsvPdf417Model, f.CBCsvMatrixModel,    f.CBCsvCheckDegi};
 }
 
 // The data box of each options page of the symbol page; none for the postal page.
 static std::array<QWidget*, kOptionsPageCount> SymbolDataBoxes(const TFormDesign& f)
 {
-    return {f.MemoCodeQr,  f.EditBarText, f.EditCodeCoda, f.EditCodeItf, f.EditCodeCode128, f.EditCodeEan128,
-            f.MemoMaxi,    f.MemoPdf417,  f.MemoMatrix,   nullptr};
+    return {f.MemoCodeQr,     f.EditBarText, f.EditCodeCoda, f.EditCodeItf, f.EditCodeCode128,
+            f.EditCodeEan128, f.MemoMaxi,    f.MemoPdf417,   f.MemoMatrix,  nullptr};
 }
 
 // The data column list of each options page of the merge symbol page.
 static std::array<QComboBox*, kOptionsPageCount> CsvDataColumnBoxes(const TFormDesign& f)
 {
-    return {f.CBCsvQr,     f.CBCsvCode,   f.CBCsvCodaBar, f.CBCsvItf, f.CBCsvCode128, f.CBCsvEan128,
-            f.CBCsvMaxi,   f.CBCsvPdf417, f.CBCsvMatrix,  nullptr};
+    return {f.CBCsvQr,     f.CBCsvCode, f.CBCsvCodaBar, f.CBCsvItf,    f.CBCsvCode128,
+            f.CBCsvEan128, f.CBCsvMaxi, f.CBCsvPdf417,  f.CBCsvMatrix, nullptr};
 }
 
 // The seventeen texts of the mobile QR page, in the object's order.
 static std::array<QWidget*, kQRCarryTextCount> QRCarryTextBoxes(const TFormDesign& f)
 {
-    return {f.EditQRName,  f.EditQRKana,       f.EditQRTel1,      f.EditQRTel2,     f.EditQrTel3,  f.EditQRMail1,
-            f.EDitQRMail2, f.EditQRMail3,      f.EditQRMemo,      f.EditQrDocomoAddr, f.EditQrDocomoUrl,
-            f.EditQrSiteName, f.EditQrUrl,     f.EditQrToMail,    f.EditQrSubject,  f.MemoQrBody,  f.MemoQrContents};
+    return {f.EditQRName,  f.EditQRKana,   f.EditQRTel1,    f.EditQRTel2,       f.EditQrTel3,      f.EditQRMail1,
+            f.EDitQRMail2, f.EditQRMail3,  f.EditQRMemo,    f.EditQrDocomoAddr, f.EditQrDocomoUrl, f.EditQrSiteName,
+            f.EditQrUrl,   f.EditQrToMail, f.EditQrSubject, f.MemoQrBody,       f.MemoQrContents};
 }
 
 // The seventeen column lists of the merge mobile QR page, in the same order.
 static std::array<QComboBox*, kQRCarryTextCount> CsvQRCarryColumnBoxes(const TFormDesign& f)
 {
-    return {f.CbQrName, f.CBQrKana, f.CBTel1,   f.CBTel2,   f.CBTel3,    f.CBMail1,   f.CBMail2, f.CBMail3, f.CBMemo,
-            f.CBAddr,   f.CBUrlCsv, f.CBSiteName, f.CBUrl, f.CBToMail, f.CBSubject, f.CBBody,  f.CBContents};
+    return {f.CbQrName, f.CBQrKana, f.CBTel1,     f.CBTel2, f.CBTel3,   f.CBMail1,   f.CBMail2, f.CBMail3,   f.CBMemo,
+            f.CBAddr,   f.CBUrlCsv, f.CBSiteName, f.CBUrl,  f.CBToMail, f.CBSubject, f.CBBody,  f.CBContents};
 }
 
 // ---- Building the pages. ----
@@ -516,9 +544,11 @@ void TFormDesign::BarcodeSheetChange()
     if (kind >= 0 && kind < static_cast<int>(kOptionsPageOfKind.size())) {
         PageControlBarType->setCurrentIndex(kOptionsPageOfKind[static_cast<std::size_t>(kind)]);
         if (kind == SymbolEan13)
-            Label111->setText(QStringLiteral("■EAN-13はチェックデジットが自動的に\r\n追加されるため12桁入力してください"));
+            Label111->setText(
+                QStringLiteral("■EAN-13はチェックデジットが自動的に\r\n追加されるため12桁入力してください"));
         else if (kind == SymbolEan8)
-            Label111->setText(QStringLiteral("■EAN-8はチェックデジットが自動的に\r\n追加されるため7桁入力してください"));
+            Label111->setText(
+                QStringLiteral("■EAN-8はチェックデジットが自動的に\r\n追加されるため7桁入力してください"));
         CBChrd->setEnabled(kind >= SymbolCodabar && kind <= SymbolCode39);
     }
     ApplyPanel(&TFormDesign::LabelEditBarcodeObj, true);
@@ -527,8 +557,12 @@ void TFormDesign::BarcodeSheetChange()
 void TFormDesign::QrCarrySheetChange()
 {
     const bool docomo = RadioDocomo->isChecked();
-    ShowCarrierControls({Label83, Label87, Label88, {Label86, EditQrTel3},
-                         {LblAddr, EditQrDocomoAddr, LblUrl, EditQrDocomoUrl}, PageControlQr},
+    ShowCarrierControls({Label83,
+                         Label87,
+                         Label88,
+                         {Label86, EditQrTel3},
+                         {LblAddr, EditQrDocomoAddr, LblUrl, EditQrDocomoUrl},
+                         PageControlQr},
                         docomo);
     // The nickname takes kana; the other carriers' mail address does not.
     EDitQRMail2->setAttribute(Qt::WA_InputMethodEnabled, docomo);
@@ -543,9 +577,9 @@ void TFormDesign::CSVBarcodeSheetChange()
 
 void TFormDesign::CSVQrCarrySheetChange()
 {
-    ShowCarrierControls({Label99, Label103, Label104, {Label102, CBTel3}, {Label112, CBAddr, Label113, CBUrlCsv},
-                         PageControlQrString},
-                        RadioCsvDocomo->isChecked());
+    ShowCarrierControls(
+        {Label99, Label103, Label104, {Label102, CBTel3}, {Label112, CBAddr, Label113, CBUrlCsv}, PageControlQrString},
+        RadioCsvDocomo->isChecked());
     ApplyPanel(&TFormDesign::LabelEditCsvQRCarry, true);
 }
 

@@ -2,8 +2,8 @@
 // around an edit, and replaying a group of records on the current cell.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxObjectFactory.h"
+#include "designer/windows/HandlerWiring.h"
 #include "platform/io/Errors.h"
 
 #include <QPushButton>

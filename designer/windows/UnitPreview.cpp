@@ -1,9 +1,9 @@
 #include "designer/windows/UnitPreview.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLblInfo.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/SheetDrawing.h"
@@ -132,7 +132,8 @@ void TFormPreview::BuildComponents()
     SEPrintNum->setRange(1, 99);
     SEPrintNum->setValue(1);
 
-    GBPrintPosition = PlaceWidget(new QGroupBox(QStringLiteral("印刷位置設定")), this, "GBPrintPosition", 524, 124, 268, 80);
+    GBPrintPosition =
+        PlaceWidget(new QGroupBox(QStringLiteral("印刷位置設定")), this, "GBPrintPosition", 524, 124, 268, 80);
     Caption(QStringLiteral("印刷位置がずれる場合に、ご利用ください。"), GBPrintPosition, 8, 20, 252);
     Caption(QStringLiteral("横"), GBPrintPosition, 8, 48, 20);
     EditPrintPosLeft =

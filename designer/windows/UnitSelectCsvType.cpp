@@ -16,8 +16,8 @@ TFormSelectCsvType::TFormSelectCsvType(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("差込シートタイプ選択"));
     UseDialogFrame(this);
     setFixedSize(320, 120);
-    Label1 = PlaceWidget(new QLabel(QStringLiteral("■差込シートに使用するタイプを選択してください")), this, "Label1", 12,
-                         12, 296, 20);
+    Label1 = PlaceWidget(new QLabel(QStringLiteral("■差込シートに使用するタイプを選択してください")), this, "Label1",
+                         12, 12, 296, 20);
     CBCsvSheetType = PlaceWidget(new QComboBox, this, "CBCsvSheetType", 12, 38, 200, 22);
     CBCsvSheetType->addItems(
         {QStringLiteral("文字タイプ"), QStringLiteral("バーコードタイプ"), QStringLiteral("携帯QRコードタイプ")});

@@ -1,8 +1,8 @@
 #include "designer/windows/UnitSelectPaper.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/model/LxLblInfo.h"
 #include "designer/windows/Forms.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/SheetDrawing.h"
@@ -50,8 +50,8 @@ std::vector<ListedPaper> ListedPapers(const TlxPaper& catalogue, std::int32_t ca
         for (; next < papers.size(); ++next) {
             const TlxPaperObject& paper = papers[next];
             const std::string shown = category == kUserPaperCategory
-                                          ? paper.GetModelNumber()
-                                          : paper.GetModelNumber() + open + paper.GetSizeName() + close;
+                ? paper.GetModelNumber()
+                : paper.GetModelNumber() + open + paper.GetSizeName() + close;
             if (paper.GetMakerIndex() == category && shown == line)
                 break;
         }
@@ -175,7 +175,8 @@ void TFormSelectPaper::LoadPaperChooser()
 std::int32_t TFormSelectPaper::SelectedCategory() const
 {
     const int index = CBMaker->currentIndex();
-    return index >= 0 && index < static_cast<int>(categories_.size()) ? categories_[static_cast<std::size_t>(index)] : -1;
+    return index >= 0 && index < static_cast<int>(categories_.size()) ? categories_[static_cast<std::size_t>(index)]
+                                                                      : -1;
 }
 
 std::string TFormSelectPaper::SearchText() const { return ToCp932(EditSearch->text()); }

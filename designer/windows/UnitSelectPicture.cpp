@@ -1,7 +1,7 @@
 #include "designer/windows/UnitSelectPicture.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/Forms.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/UnitDesign.h"
@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
-#include <QStandardItemModel>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QHeaderView>
@@ -33,6 +32,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStorageInfo>
 #include <QStyledItemDelegate>
@@ -157,8 +157,8 @@ public:
                         kThumbnailSize);
         painter->fillRect(box, option.palette.color(QPalette::Base));
         const std::size_t row = static_cast<std::size_t>(index.row());
-        const QImage picture = row < thumbnails_.size() && thumbnails_[row] ? *thumbnails_[row]
-                                                                            : TypeIcon(index.data().toString());
+        const QImage picture =
+            row < thumbnails_.size() && thumbnails_[row] ? *thumbnails_[row] : TypeIcon(index.data().toString());
         painter->drawImage(box.left() + Div(box.width() - picture.width(), 2),
                            box.top() + Div(box.height() - picture.height(), 2), picture);
         const bool selected = option.state & QStyle::State_Selected;
@@ -201,8 +201,7 @@ private:
 // chooser's picture i, captioned with its file name.
 class PictureListModel : public QAbstractListModel {
 public:
-    PictureListModel(const std::vector<std::string>& paths, QObject* parent)
-        : QAbstractListModel(parent), paths_(paths)
+    PictureListModel(const std::vector<std::string>& paths, QObject* parent) : QAbstractListModel(parent), paths_(paths)
     {
     }
     int rowCount(const QModelIndex& parent) const override
@@ -360,7 +359,7 @@ void TFormSelectPicture::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
         const QWidget* owner = FormDesign && FormDesign->isVisible() ? static_cast<const QWidget*>(FormDesign)
-                                                                    : static_cast<const QWidget*>(FormTopMenu);
+                                                                     : static_cast<const QWidget*>(FormTopMenu);
         CentreOn(this, owner);
         guarded([this] { FormShow(); });
     }
@@ -381,7 +380,7 @@ void TFormSelectPicture::FillDriveBox()
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const QString root = volume.rootPath();
         const bool system = root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys")) ||
-                            root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run"));
+            root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run"));
         if (volume.isValid() && volume.isReady() && !system && !roots.contains(root))
             roots << root;
     }
@@ -469,7 +468,7 @@ bool TFormSelectPicture::IsPictureFile(std::string_view name)
         return false;
     const QString extension = text.mid(dot).toLower();
     return extension == QLatin1String(".bmp") || extension == QLatin1String(".jpg") ||
-           extension == QLatin1String(".jpeg") || extension == QLatin1String(".png");
+        extension == QLatin1String(".jpeg") || extension == QLatin1String(".png");
 }
 
 void TFormSelectPicture::FillFileList(const std::string& folder)
@@ -512,8 +511,8 @@ void TFormSelectPicture::PngBtnSozaiClick()
     // Entries are numbered as the folder lists them, "." and ".." first;
     // only folders become items, as each item opens one.
     int number = 2;
-    for (const QFileInfo& entry : folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                                                       QDir::Name | QDir::IgnoreCase)) {
+    for (const QFileInfo& entry :
+         folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
         const int entryNumber = number++;
         if (!entry.isDir())
             continue;

@@ -1,7 +1,7 @@
 #include "designer/windows/UnitTopMenu.h"
 
-#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/Forms.h"
+#include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/UnitDesign.h"
@@ -69,9 +69,9 @@ std::string FindDataFolder(const std::string& registryFile, const std::string& p
     const std::string beside = DataFolderBesideProgram(programFolder);
     if (DirectoryExists(beside))
         return beside;
-    throw Error("データフォルダが見つかりません。レジストリ（" + registryFile + "）に値 DataDir がなく、プログラムのフォルダにも " +
-                programFolder + "/data がなく、" + programFolder + "/../share/" + kUserFolderName +
-                "/data もありません。");
+    throw Error("データフォルダが見つかりません。レジストリ（" + registryFile +
+                "）に値 DataDir がなく、プログラムのフォルダにも " + programFolder + "/data がなく、" + programFolder +
+                "/../share/" + kUserFolderName + "/data もありません。");
 }
 
 TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
@@ -88,8 +88,8 @@ TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/background.png")));
     PngBtnOpenFile = MakeButton("PngBtnOpenFile", QStringLiteral("open_file"), 22, 210,
                                 LX_HANDLER(TFormTopMenu, PngBtnOpenFileClick));
-    PngBtnClose
-        = MakeButton("PngBtnClose", QStringLiteral("close"), 312, 210, LX_HANDLER(TFormTopMenu, PngBtnCloseClick));
+    PngBtnClose =
+        MakeButton("PngBtnClose", QStringLiteral("close"), 312, 210, LX_HANDLER(TFormTopMenu, PngBtnCloseClick));
     PngBtnSelectPaper = MakeButton("PngBtnSelectPaper", QStringLiteral("select_paper"), 22, 120,
                                    LX_HANDLER(TFormTopMenu, PngBtnSelectPaperClick));
     PngBtnTemplate = MakeButton("PngBtnTemplate", QStringLiteral("template"), 312, 120,

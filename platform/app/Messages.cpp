@@ -59,7 +59,10 @@ MessageService* SetMessageService(MessageService* service)
 
 void ShowInfo(std::string_view text) { Messages().ShowMessage(text, MessageButtons::Ok); }
 
-bool AskYesNo(std::string_view text) { return Messages().ShowMessage(text, MessageButtons::YesNo) == MessageAnswer::Yes; }
+bool AskYesNo(std::string_view text)
+{
+    return Messages().ShowMessage(text, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
 
 MessageAnswer DialogMessages::ShowMessage(std::string_view text, MessageButtons buttons)
 {
@@ -116,12 +119,12 @@ std::optional<std::uint32_t> DialogMessages::ChooseColor(std::uint32_t initial)
 {
     const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
                        static_cast<int>((initial >> 16) & 0xFF));
-    const QColor color = QColorDialog::getColor(start, QApplication::activeWindow(), QString(),
-                                                QColorDialog::DontUseNativeDialog);
+    const QColor color =
+        QColorDialog::getColor(start, QApplication::activeWindow(), QString(), QColorDialog::DontUseNativeDialog);
     if (!color.isValid())
         return std::nullopt;
     return static_cast<std::uint32_t>(color.red()) | static_cast<std::uint32_t>(color.green()) << 8 |
-           static_cast<std::uint32_t>(color.blue()) << 16;
+        static_cast<std::uint32_t>(color.blue()) << 16;
 }
 
 std::optional<std::string> DialogMessages::InputText(std::string_view caption, std::string_view prompt,

@@ -16,8 +16,8 @@ std::string LockFileName(std::string_view name)
 {
     std::string file;
     for (char c : name) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                           c == '_' || c == '-' || c == '.';
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+            c == '-' || c == '.';
         file += plain ? c : '_';
     }
     // A shared temporary folder is per machine: the user id keeps users apart,

@@ -34,7 +34,10 @@ std::atomic<bool> held{false};
 
 thread_local PrivateClipboard* privateScope = nullptr;
 
-QClipboard* System() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr; }
+QClipboard* System()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+}
 
 QByteArray ToBytes(const std::string& s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -43,7 +46,8 @@ std::string FromBytes(const QByteArray& b) { return std::string(b.constData(), s
 // The PNG form of a metafile, for programs that paste no metafiles. Only
 // the desktop clipboard gets one: in process the metafile is all a host
 // reads. A picture too large or unplayable goes without.
-std::vector<std::pair<std::string, std::string>> PngOf(Size pixels, const std::function<void(DeviceContext&, const Rect&)>& play)
+std::vector<std::pair<std::string, std::string>> PngOf(Size pixels,
+                                                       const std::function<void(DeviceContext&, const Rect&)>& play)
 {
     if (privateScope || pixels.cx <= 0 || pixels.cy <= 0)
         return {};
@@ -150,7 +154,8 @@ bool Clipboard::SetEnhMetafile(const EnhMetafile& metafile)
 {
     if (!open_ || metafile.Empty())
         return false;
-    auto formats = PngOf(metafile.PixelSize(), [&](DeviceContext& dc, const Rect& dest) { PlayEnhMetafile(dc, metafile, dest); });
+    auto formats =
+        PngOf(metafile.PixelSize(), [&](DeviceContext& dc, const Rect& dest) { PlayEnhMetafile(dc, metafile, dest); });
     formats.emplace_back(kEmfMime, metafile.Bytes());
     return Publish(std::move(formats));
 }
@@ -169,7 +174,8 @@ bool Clipboard::SetMetafilePicture(const MetafilePicture& picture)
         {{0, 0, std::clamp(picture.xExt, 0, 32767), std::clamp(picture.yExt, 0, 32767)}, 2540});
     const Size pixels{static_cast<int>(std::lround(picture.xExt * (kPictureDpi / 2540.0))),
                       static_cast<int>(std::lround(picture.yExt * (kPictureDpi / 2540.0)))};
-    auto formats = PngOf(pixels, [&](DeviceContext& dc, const Rect& dest) { PlayWindowsMetafile(dc, picture.metafile, dest); });
+    auto formats =
+        PngOf(pixels, [&](DeviceContext& dc, const Rect& dest) { PlayWindowsMetafile(dc, picture.metafile, dest); });
     formats.emplace_back(kWmfMime, file);
     formats.emplace_back(kPictureMime, header.Data());
     return Publish(std::move(formats));

@@ -10,13 +10,13 @@ namespace lx {
 
 struct AboutForm {
     struct Line {
-        std::string text;  // UTF-8; "&&" shows as one "&"
-        Rect box;          // dialog units (left, top, right, bottom)
+        std::string text; // UTF-8; "&&" shows as one "&"
+        Rect box; // dialog units (left, top, right, bottom)
     };
-    std::string title;     // UTF-8
-    Size size;             // dialog units
-    Rect iconBox;          // dialog units; empty: no icon
-    Rect okBox;            // dialog units
+    std::string title; // UTF-8
+    Size size; // dialog units
+    Rect iconBox; // dialog units; empty: no icon
+    Rect okBox; // dialog units
     std::vector<Line> lines;
 };
 

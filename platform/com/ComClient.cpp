@@ -100,7 +100,10 @@ std::string CreateFailureMessage(const Guid& clsid, HResult status)
     return "クラス " + clsid.ToString() + " のオブジェクトを作成できません (" + code + ")。";
 }
 
-HResult RegisterServerLibrary(const std::string& libraryPath) { return RunServerEntry(libraryPath, kRegisterServerName); }
+HResult RegisterServerLibrary(const std::string& libraryPath)
+{
+    return RunServerEntry(libraryPath, kRegisterServerName);
+}
 
 HResult UnregisterServerLibrary(const std::string& libraryPath)
 {

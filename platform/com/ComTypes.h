@@ -65,7 +65,10 @@ inline constexpr HResult kReadFault = MakeFailure(0x8003001Eu);
 inline constexpr HResult kWriteFault = MakeFailure(0x8003001Du);
 
 // The status of an automation error raised by a control: 0x800A0000 + code.
-constexpr HResult ControlErrorStatus(int code) { return MakeFailure(0x800A0000u + static_cast<std::uint32_t>(code & 0xFFFF)); }
+constexpr HResult ControlErrorStatus(int code)
+{
+    return MakeFailure(0x800A0000u + static_cast<std::uint32_t>(code & 0xFFFF));
+}
 // A property that cannot be read, or written.
 inline constexpr HResult kGetNotSupported = ControlErrorStatus(394);
 inline constexpr HResult kSetNotSupported = ControlErrorStatus(383);

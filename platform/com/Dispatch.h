@@ -42,9 +42,9 @@ struct DispatchException {
 struct MemberInfo {
     DispId id = 0;
     std::string name;
-    VarType type = VarType::Empty;  // property type or method result
+    VarType type = VarType::Empty; // property type or method result
     bool method = false;
-    bool color = false;             // a property holding a colour value
+    bool color = false; // a property holding a colour value
 };
 
 class Dispatch : public ComUnknown {

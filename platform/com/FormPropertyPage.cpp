@@ -19,8 +19,10 @@ namespace lx {
 Rect DialogUnitsToPixels(const Rect& du)
 {
     const QFontMetrics metrics(QApplication::font());
-    const int baseX = std::max(1, (metrics.horizontalAdvance(QStringLiteral(
-                                       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2);
+    const int baseX = std::max(
+        1,
+        (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) /
+            2);
     const int baseY = std::max(1, metrics.height());
     const auto x = [&](int v) { return v * baseX / 4; };
     const auto y = [&](int v) { return v * baseY / 8; };
@@ -42,10 +44,8 @@ QString FieldText(const PageField& field, const Variant& value)
     }
     Variant converted;
     if (field.kind == PageField::Kind::Float)
-        return Failed(ConvertVariant(value, VarType::Double, converted)) ? QString()
-                                                                         : Q(Number(converted.AsDouble()));
-    return Failed(ConvertVariant(value, VarType::Int32, converted)) ? QString()
-                                                                    : QString::number(converted.AsInt32());
+        return Failed(ConvertVariant(value, VarType::Double, converted)) ? QString() : Q(Number(converted.AsDouble()));
+    return Failed(ConvertVariant(value, VarType::Int32, converted)) ? QString() : QString::number(converted.AsInt32());
 }
 
 class FormPropertyPage final : public ComImplementation<PropertyPage> {
@@ -196,7 +196,8 @@ private:
             if (!number || *number < -2147483648LL || *number > 4294967295LL)
                 return refuse("整数を入力してください。");
             if (field.checkRange && (*number < field.minimum || *number > field.maximum))
-                return refuse(Number(field.minimum) + " から " + Number(field.maximum) + " までの整数を入力してください。");
+                return refuse(Number(field.minimum) + " から " + Number(field.maximum) +
+                              " までの整数を入力してください。");
             // Colours are unsigned 32-bit values; they cross as their bits.
             value = Variant(static_cast<std::int32_t>(static_cast<std::uint32_t>(*number)));
             return true;
@@ -206,7 +207,8 @@ private:
             if (!number)
                 return refuse("数値を入力してください。");
             if (field.checkRange && (*number < field.minimum || *number > field.maximum))
-                return refuse(Number(field.minimum) + " から " + Number(field.maximum) + " までの数値を入力してください。");
+                return refuse(Number(field.minimum) + " から " + Number(field.maximum) +
+                              " までの数値を入力してください。");
             value = Variant(*number);
             return true;
         }

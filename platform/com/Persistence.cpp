@@ -1,8 +1,8 @@
 #include "platform/com/Persistence.h"
 
 #include "platform/image/MetafileImage.h"
-#include "platform/io/Errors.h"
 #include "platform/image/Picture.h"
+#include "platform/io/Errors.h"
 
 #include <type_traits>
 
@@ -237,7 +237,8 @@ void PropertyExchange::PictureValue(std::string_view key, std::shared_ptr<const 
     case Mode::Reset: value.reset(); break;
     case Mode::Load: {
         Variant stored;
-        value = source_ && source_->Read(key, stored) && stored.Type() == VarType::Picture ? stored.AsPicture() : nullptr;
+        value =
+            source_ && source_->Read(key, stored) && stored.Type() == VarType::Picture ? stored.AsPicture() : nullptr;
         break;
     }
     }

@@ -24,7 +24,8 @@ QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), stati
 QColor ToQColor(std::uint32_t bgr)
 {
     const ColorRef rgb = ColorToRgb(bgr);
-    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>((rgb >> 16) & 0xFF));
+    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>((rgb >> 16) & 0xFF));
 }
 
 // The standard page of colour properties: pick a property, then its colour.
@@ -112,7 +113,8 @@ private:
     Entry* Current()
     {
         const int index = names_ ? names_->currentIndex() : -1;
-        return index >= 0 && index < static_cast<int>(colors_.size()) ? &colors_[static_cast<std::size_t>(index)] : nullptr;
+        return index >= 0 && index < static_cast<int>(colors_.size()) ? &colors_[static_cast<std::size_t>(index)]
+                                                                      : nullptr;
     }
 
     void ShowSwatch()

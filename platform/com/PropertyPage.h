@@ -20,7 +20,10 @@ namespace lx {
 
 // The standard page for the colour properties of an object (members of the
 // colour type), built into the frame.
-inline constexpr Guid kStandardColorPageId{0xAC84840D, 0x5A9A, 0x467F, {0x90, 0x2B, 0x6B, 0x25, 0x67, 0xFD, 0xFC, 0xC6}};
+inline constexpr Guid kStandardColorPageId{0xAC84840D,
+                                           0x5A9A,
+                                           0x467F,
+                                           {0x90, 0x2B, 0x6B, 0x25, 0x67, 0xFD, 0xFC, 0xC6}};
 
 class PropertyPage : public ComUnknown {
 public:
@@ -47,21 +50,21 @@ protected:
 struct PageField {
     enum class Kind { Integer, Float, Text };
     std::string property;
-    std::string label;      // empty: no label
+    std::string label; // empty: no label
     int controlId = 0;
-    Rect labelBox;          // dialog units (left, top, right, bottom)
+    Rect labelBox; // dialog units (left, top, right, bottom)
     Rect fieldBox;
     Kind kind = Kind::Integer;
     bool checkRange = false;
-    double minimum = 0;     // Text: 0
-    double maximum = 0;     // Text: the longest text in characters
+    double minimum = 0; // Text: 0
+    double maximum = 0; // Text: the longest text in characters
     bool multiLine = false;
     bool border = true;
 };
 
 struct PageForm {
-    std::string caption;    // UTF-8
-    Size size;              // dialog units
+    std::string caption; // UTF-8
+    Size size; // dialog units
     std::vector<PageField> fields;
 };
 

@@ -8,7 +8,10 @@ constexpr const char* kRoot = "HKEY_CLASSES_ROOT\\";
 
 std::string Version(int major, int minor) { return std::to_string(major) + "." + std::to_string(minor); }
 
-std::string TypeLibKey(const TypeLibraryRegistration& lib) { return kRoot + std::string("TypeLib\\") + lib.libid.ToString(); }
+std::string TypeLibKey(const TypeLibraryRegistration& lib)
+{
+    return kRoot + std::string("TypeLib\\") + lib.libid.ToString();
+}
 
 } // namespace
 

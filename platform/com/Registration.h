@@ -14,8 +14,8 @@ namespace lx {
 
 struct ClassRegistration {
     Guid clsid;
-    std::string typeName;   // UTF-8
-    std::string progId;     // empty: none
+    std::string typeName; // UTF-8
+    std::string progId; // empty: none
     std::string threading = "Apartment";
 };
 

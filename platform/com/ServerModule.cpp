@@ -12,7 +12,9 @@ namespace {
 // One factory object per class; it keeps the library alive while it lives.
 class Factory final : public ComImplementation<ClassFactory> {
 public:
-    Factory(ServerModule& module, const ServerModule::ClassEntry& entry) : module_(module), live_(module), entry_(entry) {}
+    Factory(ServerModule& module, const ServerModule::ClassEntry& entry) : module_(module), live_(module), entry_(entry)
+    {
+    }
 
     HResult CreateInstance(const Guid& iid, void** out) override
     {

@@ -66,8 +66,8 @@ std::string BStr::ToUtf8() const { return Cp932ToUtf8(ToCp932()); }
 
 VarType Variant::Type() const
 {
-    static constexpr VarType kTypes[] = {VarType::Empty, VarType::Int16,  VarType::Int32, VarType::Float,
-                                         VarType::Double, VarType::Bool, VarType::String, VarType::Picture};
+    static constexpr VarType kTypes[] = {VarType::Empty,  VarType::Int16, VarType::Int32,  VarType::Float,
+                                         VarType::Double, VarType::Bool,  VarType::String, VarType::Picture};
     return kTypes[value_.index()];
 }
 

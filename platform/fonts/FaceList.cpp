@@ -35,7 +35,7 @@ bool CoversJapanese(FcPattern* font)
 {
     FcLangSet* langs = nullptr;
     return FcPatternGetLangSet(font, FC_LANG, 0, &langs) == FcResultMatch &&
-           FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) == FcLangEqual;
+        FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) == FcLangEqual;
 }
 
 bool IsTrueType(FcPattern* font)

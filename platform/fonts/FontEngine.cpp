@@ -87,11 +87,11 @@ private:
         hb_font_set_scale(font_, upem_, upem_);
         hb_position_t value = 0;
         ascent_ = hb_ot_metrics_get_position(font_, HB_OT_METRICS_TAG_HORIZONTAL_CLIPPING_ASCENT, &value) && value > 0
-                      ? value
-                      : Extents().first;
+            ? value
+            : Extents().first;
         descent_ = hb_ot_metrics_get_position(font_, HB_OT_METRICS_TAG_HORIZONTAL_CLIPPING_DESCENT, &value) && value > 0
-                       ? value
-                       : Extents().second;
+            ? value
+            : Extents().second;
         if (ascent_ + descent_ <= 0) {
             ascent_ = upem_ * 0.88;
             descent_ = upem_ * 0.12;
@@ -339,8 +339,8 @@ FaceMatch MatchFace(const std::string& utf8Family, bool bold, bool italic, const
 std::string FontKey(const LogFont& f, double sx, double sy)
 {
     std::string key = f.faceName;
-    for (long v : {long(f.height), long(f.width), long(f.escapement), long(f.weight), long(f.italic),
-                   long(f.charSet), std::lround(sx * 1e6), std::lround(sy * 1e6)}) {
+    for (long v : {long(f.height), long(f.width), long(f.escapement), long(f.weight), long(f.italic), long(f.charSet),
+                   std::lround(sx * 1e6), std::lround(sy * 1e6)}) {
         key += '\x1F';
         key += std::to_string(v);
     }
@@ -423,7 +423,8 @@ ScaledFont::ScaledFont(const LogFont& font, double scaleX, double scaleY) : char
     // Negative heights give the em, positive ones the whole cell.
     const int logicalCell = font.height == 0 ? kDefaultFontCellHeight : font.height;
     // Heights beyond what any page shows are held at a bound.
-    const int heightPx = static_cast<int>(std::clamp(std::floor(std::abs(double(logicalCell)) * scaleY + 0.5), 1.0, 16384.0));
+    const int heightPx =
+        static_cast<int>(std::clamp(std::floor(std::abs(double(logicalCell)) * scaleY + 0.5), 1.0, 16384.0));
     const double em = logicalCell < 0 ? heightPx : heightPx * face_->Upem() / unitsTall;
     pixelsPerUnit_ = em / face_->Upem();
     metrics_.em = em;
@@ -432,7 +433,8 @@ ScaledFont::ScaledFont(const LogFont& font, double scaleX, double scaleY) : char
     metrics_.height = metrics_.ascent + metrics_.descent;
     metrics_.internalLeading = metrics_.height - RoundPx(em);
     const double naturalWidth = face_->AverageWidth() * pixelsPerUnit_;
-    stretch_ = std::clamp(font.width != 0 ? std::abs(double(font.width)) * scaleX / naturalWidth : scaleX / scaleY, 1e-3, 1e3);
+    stretch_ =
+        std::clamp(font.width != 0 ? std::abs(double(font.width)) * scaleX / naturalWidth : scaleX / scaleY, 1e-3, 1e3);
     metrics_.aveCharWidth = RoundPx(naturalWidth * stretch_);
     metrics_.underlineOffset = face_->UnderlineOffset() * pixelsPerUnit_;
     metrics_.underlineSize = std::max(1.0, std::round(face_->UnderlineSize() * pixelsPerUnit_));

@@ -19,13 +19,13 @@ class FontFace;
 struct FontMetrics {
     int ascent = 0;
     int descent = 0;
-    int height = 0;          // ascent + descent: the cell height
+    int height = 0; // ascent + descent: the cell height
     int internalLeading = 0; // height - em
     int aveCharWidth = 0;
-    double em = 0;           // pixels per em (may be fractional for cell heights)
+    double em = 0; // pixels per em (may be fractional for cell heights)
     double underlineOffset = 0; // below the baseline
     double underlineSize = 1;
-    double strikeOffset = 0;    // above the baseline
+    double strikeOffset = 0; // above the baseline
     double strikeSize = 1;
 };
 
@@ -33,7 +33,7 @@ struct FontMetrics {
 struct GlyphSlot {
     const FontFace* face = nullptr;
     unsigned glyph = 0;
-    int advance = 0;     // whole device pixels along the run
+    int advance = 0; // whole device pixels along the run
     bool upright = false; // full-width glyph of a vertical "@" face
 };
 
@@ -88,7 +88,7 @@ private:
     std::uint8_t charSet_ = 0;
     bool vertical_ = false;
     double pixelsPerUnit_ = 0; // vertical scale from font units to pixels
-    double stretch_ = 1;       // horizontal factor over the vertical scale
+    double stretch_ = 1; // horizontal factor over the vertical scale
     double slant_ = 0;
     double syntheticBold_ = 0;
     FontMetrics metrics_;

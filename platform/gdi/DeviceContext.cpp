@@ -55,8 +55,8 @@ PixelRun RunAtRow(const std::vector<PixelRun>& runs, int y)
 
 // The part [t0, t1] of the segment a + t (b - a), 0 <= t <= 1, inside the
 // box (Liang-Barsky); nothing when it misses the box.
-std::optional<std::pair<double, double>> SpanWithin(double ax, double ay, double bx, double by, double left,
-                                                    double top, double right, double bottom)
+std::optional<std::pair<double, double>> SpanWithin(double ax, double ay, double bx, double by, double left, double top,
+                                                    double right, double bottom)
 {
     double t0 = 0, t1 = 1;
     const double dx = bx - ax, dy = by - ay;
@@ -127,10 +127,18 @@ DevicePath EllipsePath(const Rect& box)
     const double cy = (box.top + box.bottom) / 2.0;
     const double rx = box.Width() / 2.0;
     const double ry = box.Height() / 2.0;
-    return {{cx + rx, cy, kPtMoveTo},          {cx + rx, cy - k * ry, kPtBezierTo}, {cx + k * rx, cy - ry, kPtBezierTo},
-            {cx, cy - ry, kPtBezierTo},        {cx - k * rx, cy - ry, kPtBezierTo}, {cx - rx, cy - k * ry, kPtBezierTo},
-            {cx - rx, cy, kPtBezierTo},        {cx - rx, cy + k * ry, kPtBezierTo}, {cx - k * rx, cy + ry, kPtBezierTo},
-            {cx, cy + ry, kPtBezierTo},        {cx + k * rx, cy + ry, kPtBezierTo}, {cx + rx, cy + k * ry, kPtBezierTo},
+    return {{cx + rx, cy, kPtMoveTo},
+            {cx + rx, cy - k * ry, kPtBezierTo},
+            {cx + k * rx, cy - ry, kPtBezierTo},
+            {cx, cy - ry, kPtBezierTo},
+            {cx - k * rx, cy - ry, kPtBezierTo},
+            {cx - rx, cy - k * ry, kPtBezierTo},
+            {cx - rx, cy, kPtBezierTo},
+            {cx - rx, cy + k * ry, kPtBezierTo},
+            {cx - k * rx, cy + ry, kPtBezierTo},
+            {cx, cy + ry, kPtBezierTo},
+            {cx + k * rx, cy + ry, kPtBezierTo},
+            {cx + rx, cy + k * ry, kPtBezierTo},
             {cx + rx, cy, kPtBezierTo | kPtCloseFigure}};
 }
 
@@ -749,7 +757,8 @@ void DeviceContext::PaintFigure(const DevicePath& path, bool fill, bool stroke)
         const PathPoint& a = flat[i - 1];
         DrawCosmeticLine({RoundPx(a.x), RoundPx(a.y)}, {RoundPx(flat[i].x), RoundPx(flat[i].y)});
         if (flat[i].type & kPtCloseFigure)
-            DrawCosmeticLine({RoundPx(flat[i].x), RoundPx(flat[i].y)}, {RoundPx(flat[start].x), RoundPx(flat[start].y)});
+            DrawCosmeticLine({RoundPx(flat[i].x), RoundPx(flat[i].y)},
+                             {RoundPx(flat[start].x), RoundPx(flat[start].y)});
     }
 }
 

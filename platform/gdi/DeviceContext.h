@@ -43,9 +43,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/fonts/FontEngine.h"
 #include "platform/gdi/DevicePath.h"
 #include "platform/gdi/GdiTypes.h"
-#include "platform/fonts/FontEngine.h"
 #include "platform/gdi/Region.h"
 #include "platform/image/Bitmap.h"
 #include "platform/image/RunRaster.h"

@@ -127,9 +127,9 @@ constexpr std::uint8_t kPtBezierTo = 4;
 constexpr std::uint8_t kPtMoveTo = 6;
 
 enum class DeviceCap {
-    HorzSize,        // millimetres
+    HorzSize, // millimetres
     VertSize,
-    HorzRes,         // pixels
+    HorzRes, // pixels
     VertRes,
     LogPixelsX,
     LogPixelsY,

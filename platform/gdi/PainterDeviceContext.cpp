@@ -58,7 +58,8 @@ constexpr std::uint32_t kRgbMask = 0x00FFFFFF;
 bool SameRow(const Bitmap& source, int a, int b)
 {
     return a == b ||
-           std::memcmp(source.Row(a), source.Row(b), static_cast<std::size_t>(source.Width()) * sizeof(std::uint32_t)) == 0;
+        std::memcmp(source.Row(a), source.Row(b), static_cast<std::size_t>(source.Width()) * sizeof(std::uint32_t)) ==
+        0;
 }
 
 // The colours (0xRRGGBB) of source rows first to last: dark then light
@@ -135,8 +136,9 @@ void SampledRuns(const Runs& source, const std::vector<int>& columns, int left, 
     out.clear();
     const bool ascending = columns.front() <= columns.back();
     const auto firstAt = [&](int column) {
-        const auto at = ascending ? std::lower_bound(columns.begin(), columns.end(), column)
-                                  : std::partition_point(columns.begin(), columns.end(), [&](int c) { return c >= column; });
+        const auto at = ascending
+            ? std::lower_bound(columns.begin(), columns.end(), column)
+            : std::partition_point(columns.begin(), columns.end(), [&](int c) { return c >= column; });
         return left + static_cast<int>(at - columns.begin());
     };
     const auto add = [&](int from, int to) {
@@ -307,7 +309,8 @@ void PainterDeviceContext::PaintStroke(const DevicePath& path, double width, Col
     painter_->strokePath(ToQPath(path, true).translated(-0.5, -0.5), pen);
 }
 
-std::optional<Rect> PainterDeviceContext::PaintedArea(const Rect& dest, int sourceWidth, std::vector<int>& columns) const
+std::optional<Rect> PainterDeviceContext::PaintedArea(const Rect& dest, int sourceWidth,
+                                                      std::vector<int>& columns) const
 {
     if (!painter_ || !painter_->isActive())
         return std::nullopt;
@@ -437,7 +440,7 @@ bool PainterDeviceContext::DrawGlyphRuns(const TextRun& run, double dx, double d
         // Glyphs of one face join the text block waiting when they share its
         // font, colour and direction; they are placed from its first glyph.
         const bool joins = pendingText_ && pendingText_->font == fonts[i] && pendingText_->colour == colour &&
-                           SameDirection(pendingText_->toRun, toRun);
+            SameDirection(pendingText_->toRun, toRun);
         if (!joins) {
             FlushText();
             pendingText_ = std::make_unique<PendingText>(PendingText{fonts[i], colour, toRun, {}, {}});

@@ -45,8 +45,7 @@ void RasterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
         return;
     }
     const auto& runs = clip_->Runs();
-    auto run = std::lower_bound(runs.begin(), runs.end(), area.top,
-                                [](const PixelRun& r, int y) { return r.y < y; });
+    auto run = std::lower_bound(runs.begin(), runs.end(), area.top, [](const PixelRun& r, int y) { return r.y < y; });
     for (; run != runs.end() && run->y < area.bottom; ++run) {
         const int x0 = std::max(run->x0, area.left);
         const int x1 = std::min(run->x1, area.right);

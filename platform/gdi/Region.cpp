@@ -82,8 +82,7 @@ Region Region::FromEllipse(const Rect& box)
 
 Region Region::FromRuns(std::vector<PixelRun> runs)
 {
-    runs.erase(std::remove_if(runs.begin(), runs.end(), [](const PixelRun& r) { return r.x1 <= r.x0; }),
-               runs.end());
+    runs.erase(std::remove_if(runs.begin(), runs.end(), [](const PixelRun& r) { return r.x1 <= r.x0; }), runs.end());
     std::sort(runs.begin(), runs.end(),
               [](const PixelRun& p, const PixelRun& q) { return p.y != q.y ? p.y < q.y : p.x0 < q.x0; });
     // Overlapping or touching runs of one row are merged.
@@ -138,19 +137,18 @@ Region Region::Transformed(double sx, double sy, double dx, double dy) const
     };
     std::vector<Rect> rects;
     for (const Rect& r : Rects())
-        rects.push_back(Rect{edge(r.left * sx + dx), edge(r.top * sy + dy), edge(r.right * sx + dx),
-                             edge(r.bottom * sy + dy)}
-                            .Normalized());
+        rects.push_back(
+            Rect{edge(r.left * sx + dx), edge(r.top * sy + dy), edge(r.right * sx + dx), edge(r.bottom * sy + dy)}
+                .Normalized());
     return FromRects(rects);
 }
 
 bool Region::Contains(int x, int y) const
 {
     const auto& runs = Runs();
-    auto it = std::lower_bound(runs.begin(), runs.end(), PixelRun{y, x, x},
-                               [](const PixelRun& p, const PixelRun& q) {
-                                   return p.y != q.y ? p.y < q.y : p.x1 <= q.x0;
-                               });
+    auto it = std::lower_bound(runs.begin(), runs.end(), PixelRun{y, x, x}, [](const PixelRun& p, const PixelRun& q) {
+        return p.y != q.y ? p.y < q.y : p.x1 <= q.x0;
+    });
     return it != runs.end() && it->y == y && it->x0 <= x && x < it->x1;
 }
 

@@ -10,7 +10,6 @@ using Runs = std::vector<std::pair<int, int>>;
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu; // a new bitmap's pixels
 
-
 // Runs [left, right) of one colour along a row of `width` columns, after the
 // fills spanning the row are painted in order; false when the row holds a
 // colour other than `first` and `second` (0 while not met yet).
@@ -150,7 +149,8 @@ std::optional<RunRaster> RunRasterDeviceContext::Result() const
     byTop.reserve(fills_.size());
     for (const Fill& fill : fills_)
         byTop.push_back(&fill);
-    std::stable_sort(byTop.begin(), byTop.end(), [](const Fill* a, const Fill* b) { return a->area.top < b->area.top; });
+    std::stable_sort(byTop.begin(), byTop.end(),
+                     [](const Fill* a, const Fill* b) { return a->area.top < b->area.top; });
     auto next = byTop.begin();
     // The runs of the first colour met, the other colour is the rest.
     std::uint32_t first = 0;

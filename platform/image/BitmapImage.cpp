@@ -27,8 +27,7 @@ class Channel {
 public:
     Channel() = default;
     explicit Channel(std::uint32_t mask)
-        : mask_(mask), shift_(mask ? std::countr_zero(mask) : 0),
-          bits_(mask ? std::bit_width(mask >> shift_) : 0)
+        : mask_(mask), shift_(mask ? std::countr_zero(mask) : 0), bits_(mask ? std::bit_width(mask >> shift_) : 0)
     {
     }
 
@@ -58,7 +57,7 @@ struct BmpLayout {
     bool topDown = false;
     int bits = 0;
     std::vector<std::uint32_t> palette; // ARGB
-    std::array<Channel, 4> channels;    // red, green, blue, alpha
+    std::array<Channel, 4> channels; // red, green, blue, alpha
     std::uint64_t pixelOffset = 0;
     std::uint64_t stride = 0;
 };
@@ -117,7 +116,12 @@ void ReadInfoHeader(const LeReader& in, BmpLayout& layout, std::uint32_t headerS
     const std::uint32_t colorsUsed = in.U32(46);
 
     switch (layout.bits) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
     default: throw ReadError(kUnsupported);
     }
     const bool bitFields = compression == kCompressionBitFields;
@@ -130,8 +134,7 @@ void ReadInfoHeader(const LeReader& in, BmpLayout& layout, std::uint32_t headerS
         // Masks live in the larger headers, else right behind the 40 bytes.
         const std::uint64_t maskOffset = kFileHeaderSize + kInfoHeaderSize;
         layout.channels = {Channel(in.U32(maskOffset)), Channel(in.U32(maskOffset + 4)),
-                           Channel(in.U32(maskOffset + 8)),
-                           Channel(headerSize >= 56 ? in.U32(maskOffset + 12) : 0)};
+                           Channel(in.U32(maskOffset + 8)), Channel(headerSize >= 56 ? in.U32(maskOffset + 12) : 0)};
         if (headerSize < 52)
             paletteOffset += 12;
     }
@@ -176,7 +179,9 @@ void DecodeRow(const unsigned char* src, const BmpLayout& layout, std::uint32_t*
 {
     const int width = static_cast<int>(layout.width);
     switch (layout.bits) {
-    case 1: case 4: case 8: {
+    case 1:
+    case 4:
+    case 8: {
         const int bits = layout.bits;
         const int perByte = 8 / bits;
         const unsigned mask = (1u << bits) - 1;
@@ -192,8 +197,8 @@ void DecodeRow(const unsigned char* src, const BmpLayout& layout, std::uint32_t*
         break;
     case 24:
         for (int x = 0; x < width; ++x)
-            dst[x] = 0xFF000000u | (std::uint32_t{src[3 * x + 2]} << 16) | (std::uint32_t{src[3 * x + 1]} << 8) |
-                     src[3 * x];
+            dst[x] =
+                0xFF000000u | (std::uint32_t{src[3 * x + 2]} << 16) | (std::uint32_t{src[3 * x + 1]} << 8) | src[3 * x];
         break;
     default:
         for (int x = 0; x < width; ++x) {

@@ -17,7 +17,7 @@ Bitmap DecodeBmp(std::string_view file);
 
 // Bit depths the BMP writer produces.
 enum class BmpDepth {
-    Mono = 1,  // two-colour palette: black, white; only pure white pixels are white
+    Mono = 1, // two-colour palette: black, white; only pure white pixels are white
     Rgb24 = 24 // alpha dropped
 };
 

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace lx {
 
@@ -38,10 +38,7 @@ struct JpegErrors {
     std::jmp_buf jump;
 };
 
-[[noreturn]] void OnFatalError(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
-}
+[[noreturn]] void OnFatalError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1); }
 
 // Warnings (a damaged or truncated scan is filled in) and traces are silent;
 // warnings are counted, for the callers that refuse damaged files.
@@ -90,8 +87,7 @@ bool ReadHeaderStep(Decoder& d, std::string_view file)
         return false;
     jpeg_create_decompress(&d.info);
     d.info.progress = &d.progress;
-    jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char*>(file.data()),
-                 static_cast<unsigned long>(file.size()));
+    jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char*>(file.data()), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&d.info, TRUE);
     return true;
 }
@@ -149,8 +145,7 @@ ImageSize CheckedSize(const Decoder& d, std::string_view file)
     if (width == 0 || height == 0)
         throw ReadError(kCorrupt);
     // Arithmetic coding can squeeze a plain image below a bit per block.
-    if (!d.info.arith_code &&
-        static_cast<std::uint64_t>(width * height) / kMaxPixelsPerByte > file.size())
+    if (!d.info.arith_code && static_cast<std::uint64_t>(width * height) / kMaxPixelsPerByte > file.size())
         throw ReadError(kCorrupt);
     return {static_cast<int>(width), static_cast<int>(height)};
 }
@@ -253,8 +248,8 @@ bool EncodeStep(Encoder& e, const Bitmap& bitmap, int quality)
     jpeg_start_compress(&e.info, TRUE);
     while (e.info.next_scanline < e.info.image_height) {
         // libjpeg only reads the input rows.
-        JSAMPROW row = reinterpret_cast<JSAMPROW>(
-            const_cast<std::uint32_t*>(bitmap.Row(static_cast<int>(e.info.next_scanline))));
+        JSAMPROW row =
+            reinterpret_cast<JSAMPROW>(const_cast<std::uint32_t*>(bitmap.Row(static_cast<int>(e.info.next_scanline))));
         jpeg_write_scanlines(&e.info, &row, 1);
     }
     jpeg_finish_compress(&e.info);
@@ -322,9 +317,8 @@ std::unique_ptr<Graphic> JpegImage::Clone() const { return std::make_unique<Jpeg
 SharedPixels JpegImage::PixelsFor(int boxWidth, int boxHeight) const
 {
     const ImageSize drawn = DrawnSize(size_.width, size_.height, boxWidth, boxHeight);
-    return pixels_.Get(drawn, [&] {
-        return file_.empty() ? Bitmap() : DecodeJpeg(file_, ScaleDenominatorFor(size_, drawn));
-    });
+    return pixels_.Get(drawn,
+                       [&] { return file_.empty() ? Bitmap() : DecodeJpeg(file_, ScaleDenominatorFor(size_, drawn)); });
 }
 
 void JpegImage::Compress(const Bitmap& bitmap, int quality)

@@ -78,8 +78,8 @@ MetafileInfo ReadPlaceable(const LeReader& in)
     const std::uint16_t type = in.U16(kPlaceableHeaderSize);
     const std::uint64_t end = kPlaceableHeaderSize + std::uint64_t{in.U32(kPlaceableHeaderSize + 6)} * 2;
     if (unitsPerInch == 0 || in.U16(20) != PlaceableChecksum(in) || (type != 1 && type != 2) ||
-        in.U16(kPlaceableHeaderSize + 2) != kWmfHeaderWords ||
-        end < kPlaceableHeaderSize + 2 * kWmfHeaderWords || end > in.Size())
+        in.U16(kPlaceableHeaderSize + 2) != kWmfHeaderWords || end < kPlaceableHeaderSize + 2 * kWmfHeaderWords ||
+        end > in.Size())
         in.Fail();
     CheckWmfRecords(in, end);
     const std::int64_t width = std::abs(std::int64_t{in.I16(10)} - in.I16(6));

@@ -17,7 +17,7 @@ ImageSize ReadPngSize(std::string_view file);
 Bitmap DecodePng(std::string_view file);
 
 enum class PngColors {
-    Rgb,       // 8-bit RGB, alpha dropped
+    Rgb, // 8-bit RGB, alpha dropped
     BlackWhite // 1-bit palette, index 0 black, 1 white; only pure white pixels are white
 };
 

@@ -28,7 +28,8 @@ bool DarkerColour(std::uint32_t a, std::uint32_t b) { return Luminance(a) < Lumi
 
 const RunRaster::Band& RunRaster::BandAt(int y) const
 {
-    const auto band = std::upper_bound(bands.begin(), bands.end(), y, [](int row, const Band& b) { return row < b.bottom; });
+    const auto band =
+        std::upper_bound(bands.begin(), bands.end(), y, [](int row, const Band& b) { return row < b.bottom; });
     return band == bands.end() ? bands.back() : *band;
 }
 

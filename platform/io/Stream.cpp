@@ -153,8 +153,8 @@ FileStream::FileStream(std::string_view path, Mode mode)
 {
     file_ = std::fopen(std::string(path).c_str(), mode == Mode::Read ? "rb" : "w+b");
     if (!file_)
-        throw FileError(FileErrorMessage(mode == Mode::Read ? "ファイルを開けません" : "ファイルを作成できません",
-                                         path));
+        throw FileError(
+            FileErrorMessage(mode == Mode::Read ? "ファイルを開けません" : "ファイルを作成できません", path));
     if (mode == Mode::Read && std::fseek(file_, 0, SEEK_END) == 0) {
         const long end = std::ftell(file_);
         size_ = end > 0 ? static_cast<std::uint64_t>(end) : 0;
@@ -168,10 +168,7 @@ FileStream::~FileStream()
         std::fclose(file_);
 }
 
-std::size_t FileStream::Read(void* buffer, std::size_t n)
-{
-    return std::fread(buffer, 1, n, file_);
-}
+std::size_t FileStream::Read(void* buffer, std::size_t n) { return std::fread(buffer, 1, n, file_); }
 
 void FileStream::Write(const void* buffer, std::size_t n)
 {

@@ -136,8 +136,8 @@ DibParts EncodeCompactDib(const RunRaster& runs)
     if (w <= 0 || h <= 0)
         return EncodeDib(Bitmap());
     const bool oneColour = runs.dark == runs.light;
-    const bool hasDark = !oneColour && std::any_of(runs.bands.begin(), runs.bands.end(),
-                                                   [](const RunRaster::Band& b) { return !b.runs.empty(); });
+    const bool hasDark = !oneColour &&
+        std::any_of(runs.bands.begin(), runs.bands.end(), [](const RunRaster::Band& b) { return !b.runs.empty(); });
     // Runs are apart, so only one run from edge to edge fills a row.
     const std::pair<int, int> wholeRow{0, w};
     const bool hasLight = oneColour || std::any_of(runs.bands.begin(), runs.bands.end(), [&](const RunRaster::Band& b) {
@@ -160,9 +160,11 @@ DibParts EncodeCompactDib(const RunRaster& runs)
         const auto marked = firstIsDark ? ComplementRuns(band.runs, w) : band.runs;
         for (const auto& [left, right] : marked)
             for (int x = left; x < right; ++x)
-                row[static_cast<std::size_t>(x / 8)] = static_cast<char>(row[static_cast<std::size_t>(x / 8)] | (0x80 >> (x % 8)));
+                row[static_cast<std::size_t>(x / 8)] =
+                    static_cast<char>(row[static_cast<std::size_t>(x / 8)] | (0x80 >> (x % 8)));
         for (int y = std::max(band.top, 0); y < std::min(band.bottom, h); ++y)
-            std::copy(row.begin(), row.end(), bits.begin() + static_cast<std::ptrdiff_t>(stride * static_cast<std::size_t>(h - 1 - y)));
+            std::copy(row.begin(), row.end(),
+                      bits.begin() + static_cast<std::ptrdiff_t>(stride * static_cast<std::size_t>(h - 1 - y)));
     }
     return {std::move(info.Data()), std::move(bits)};
 }
@@ -217,7 +219,9 @@ DibLayout ReadDibLayout(std::string_view infoBytes, std::size_t bitsSize)
     }
     d.topDown = height < 0;
     d.rows = d.topDown ? -static_cast<std::int64_t>(height) : height;
-    if (d.width <= 0 || d.rows <= 0 || static_cast<std::uint64_t>(d.width) * static_cast<std::uint64_t>(d.rows) > static_cast<std::uint64_t>(kMaxImagePixels))
+    if (d.width <= 0 || d.rows <= 0 ||
+        static_cast<std::uint64_t>(d.width) * static_cast<std::uint64_t>(d.rows) >
+            static_cast<std::uint64_t>(kMaxImagePixels))
         throw ReadError(kBadMetafileMessage);
     const int bitCount = d.bitCount;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
@@ -290,7 +294,7 @@ Bitmap DecodeDib(std::string_view infoBytes, std::string_view bits)
                                                          : (in[4 * x] | (in[4 * x + 1] << 8) | (in[4 * x + 2] << 16) |
                                                             (static_cast<std::uint32_t>(in[4 * x + 3]) << 24));
                 out[x] = 0xFF000000u | (MaskChannel(v, d.masks[0]) << 16) | (MaskChannel(v, d.masks[1]) << 8) |
-                         MaskChannel(v, d.masks[2]);
+                    MaskChannel(v, d.masks[2]);
             }
             }
         }

@@ -5,9 +5,9 @@
 
 #include "platform/metafile/ByteCursor.h"
 #include "platform/metafile/Dib.h"
-#include "platform/metafile/SavedSelections.h"
 #include "platform/metafile/EmfRecords.h"
 #include "platform/metafile/EnhMetafile.h"
+#include "platform/metafile/SavedSelections.h"
 #include "platform/text/Cp932.h"
 
 namespace lx {
@@ -188,8 +188,12 @@ EnhMetafile EmfRecorder::Close()
     if (w.frame) {
         frame = *w.frame;
     } else if (w.bounds) {
-        auto hundredthsX = [&](int px) { return static_cast<int>(std::lround(px * 100.0 * ref.horzSizeMm / ref.horzRes)); };
-        auto hundredthsY = [&](int px) { return static_cast<int>(std::lround(px * 100.0 * ref.vertSizeMm / ref.vertRes)); };
+        auto hundredthsX = [&](int px) {
+            return static_cast<int>(std::lround(px * 100.0 * ref.horzSizeMm / ref.horzRes));
+        };
+        auto hundredthsY = [&](int px) {
+            return static_cast<int>(std::lround(px * 100.0 * ref.vertSizeMm / ref.vertRes));
+        };
         frame = {hundredthsX(bounds.left), hundredthsY(bounds.top), hundredthsX(bounds.right + 1),
                  hundredthsY(bounds.bottom + 1)};
     }
@@ -438,12 +442,14 @@ void EmfRecorder::StretchDrawRuns(const Rect& dest, const RunRaster& source)
         WriteStretch(dest, EncodeCompactDib(source), Size{source.width, source.height}, std::nullopt);
 }
 
-void EmfRecorder::WriteStretch(const Rect& dest, const DibParts& dib, Size source, std::optional<ColorRef> transparentKey)
+void EmfRecorder::WriteStretch(const Rect& dest, const DibParts& dib, Size source,
+                               std::optional<ColorRef> transparentKey)
 {
     Writer& w = *writer_;
     const Rect device = LogicalToDevice(dest);
     w.Touch(device);
-    const Rect bounds = device.Empty() ? Rect{0, 0, -1, -1} : Rect{device.left, device.top, device.right - 1, device.bottom - 1};
+    const Rect bounds =
+        device.Empty() ? Rect{0, 0, -1, -1} : Rect{device.left, device.top, device.right - 1, device.bottom - 1};
     if (transparentKey) {
         w.Begin(emf::kTransparentBlt);
         w.RectL(bounds);

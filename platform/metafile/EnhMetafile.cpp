@@ -318,10 +318,26 @@ private:
             dc_.SetMapMode(mode == 7 ? MapMode::Isotropic : mode == 8 ? MapMode::Anisotropic : MapMode::Text);
             break;
         }
-        case emf::kSetWindowExtEx: { const int cx = r.I32(); dc_.SetWindowExt(cx, r.I32()); break; }
-        case emf::kSetWindowOrgEx: { const int x = r.I32(); dc_.SetWindowOrg(x, r.I32()); break; }
-        case emf::kSetViewportExtEx: { const int cx = r.I32(); dc_.SetViewportExt(cx, r.I32()); break; }
-        case emf::kSetViewportOrgEx: { const int x = r.I32(); dc_.SetViewportOrg(x, r.I32()); break; }
+        case emf::kSetWindowExtEx: {
+            const int cx = r.I32();
+            dc_.SetWindowExt(cx, r.I32());
+            break;
+        }
+        case emf::kSetWindowOrgEx: {
+            const int x = r.I32();
+            dc_.SetWindowOrg(x, r.I32());
+            break;
+        }
+        case emf::kSetViewportExtEx: {
+            const int cx = r.I32();
+            dc_.SetViewportExt(cx, r.I32());
+            break;
+        }
+        case emf::kSetViewportOrgEx: {
+            const int x = r.I32();
+            dc_.SetViewportOrg(x, r.I32());
+            break;
+        }
         case emf::kSaveDC:
             dc_.SaveDC();
             ++depth_;
@@ -372,12 +388,34 @@ private:
         }
         case emf::kSelectObject: objects_.Select(dc_, r.U32()); break;
         case emf::kDeleteObject: objects_.Delete(r.U32()); break;
-        case emf::kMoveToEx: { const int x = r.I32(); dc_.MoveTo(x, r.I32()); break; }
-        case emf::kLineTo: { const int x = r.I32(); dc_.LineTo(x, r.I32()); break; }
-        case emf::kRectangle: { const Rect b = ReadRect(r); dc_.Rectangle(b.left, b.top, b.right, b.bottom); break; }
-        case emf::kEllipse: { const Rect b = ReadRect(r); dc_.Ellipse(b.left, b.top, b.right, b.bottom); break; }
-        case emf::kPolygon: case emf::kPolyline: case emf::kPolylineTo: case emf::kPolyBezierTo:
-        case emf::kPolygon16: case emf::kPolyline16: case emf::kPolylineTo16: case emf::kPolyBezierTo16: {
+        case emf::kMoveToEx: {
+            const int x = r.I32();
+            dc_.MoveTo(x, r.I32());
+            break;
+        }
+        case emf::kLineTo: {
+            const int x = r.I32();
+            dc_.LineTo(x, r.I32());
+            break;
+        }
+        case emf::kRectangle: {
+            const Rect b = ReadRect(r);
+            dc_.Rectangle(b.left, b.top, b.right, b.bottom);
+            break;
+        }
+        case emf::kEllipse: {
+            const Rect b = ReadRect(r);
+            dc_.Ellipse(b.left, b.top, b.right, b.bottom);
+            break;
+        }
+        case emf::kPolygon:
+        case emf::kPolyline:
+        case emf::kPolylineTo:
+        case emf::kPolyBezierTo:
+        case emf::kPolygon16:
+        case emf::kPolyline16:
+        case emf::kPolylineTo16:
+        case emf::kPolyBezierTo16: {
             ReadRect(r);
             const bool small = type >= emf::kPolygon16;
             const std::uint32_t count = r.U32();
@@ -406,7 +444,8 @@ private:
                 dc_.BeginPath();
             std::size_t at = 0;
             for (std::uint32_t c : counts) {
-                Polygon(std::vector<Point>(points.begin() + static_cast<long>(at), points.begin() + static_cast<long>(at + c)),
+                Polygon(std::vector<Point>(points.begin() + static_cast<long>(at),
+                                           points.begin() + static_cast<long>(at + c)),
                         true, false);
                 at += c;
             }
@@ -423,7 +462,10 @@ private:
         case emf::kStrokeAndFillPath: dc_.StrokeAndFillPath(); break;
         case emf::kFillPath: dc_.FillPath(); break;
         case emf::kStrokePath: dc_.StrokePath(); break;
-        case emf::kAbortPath: dc_.BeginPath(); dc_.EndPath(); break;
+        case emf::kAbortPath:
+            dc_.BeginPath();
+            dc_.EndPath();
+            break;
         case emf::kExtSelectClipRgn: SelectClip(r); break;
         case emf::kIntersectClipRect: {
             const Region region = Region::FromRect(dc_.LogicalToDevice(ReadRect(r)));
@@ -434,7 +476,9 @@ private:
         }
         case emf::kExtTextOutW: Text(r, true); break;
         case emf::kExtTextOutA: Text(r, false); break;
-        case emf::kStretchDibits: case emf::kTransparentBlt: case emf::kBitBlt: Bitmap(r, type); break;
+        case emf::kStretchDibits:
+        case emf::kTransparentBlt:
+        case emf::kBitBlt: Bitmap(r, type); break;
         default: break; // records we do not draw
         }
     }
@@ -486,7 +530,8 @@ void PlayEnhMetafile(DeviceContext& dc, const EnhMetafile& metafile, const Rect&
     if (metafile.Empty())
         return;
     if (dc.PlaysPicturesAsBitmaps()) {
-        DrawThroughBitmap(dc, dest, [&](DeviceContext& raster, const Rect& area) { PlayEnhMetafile(raster, metafile, area); });
+        DrawThroughBitmap(dc, dest,
+                          [&](DeviceContext& raster, const Rect& area) { PlayEnhMetafile(raster, metafile, area); });
         return;
     }
     const EmfHeader& h = metafile.Header();

@@ -15,10 +15,10 @@ namespace lx {
 
 // The header fields the system reads.
 struct EmfHeader {
-    Rect bounds;       // device units of the reference device, inclusive
-    Rect frame;        // 0.01 mm, inclusive
-    Size device;       // reference device in pixels
-    Size millimeters;  // reference device in millimetres
+    Rect bounds; // device units of the reference device, inclusive
+    Rect frame; // 0.01 mm, inclusive
+    Size device; // reference device in pixels
+    Size millimeters; // reference device in millimetres
     std::uint32_t bytes = 0;
     std::uint32_t records = 0;
     std::uint16_t handles = 0;
@@ -70,8 +70,7 @@ void DrawAsPicture(DeviceContext& dc, const Rect& dest, Size cell, const DeviceI
 // frame, in 0.01 mm, is computed from the drawn bounds when not given.
 class EmfRecorder : public DeviceContext {
 public:
-    explicit EmfRecorder(const DeviceInfo& reference, std::optional<Rect> frame = {},
-                         std::u16string description = {});
+    explicit EmfRecorder(const DeviceInfo& reference, std::optional<Rect> frame = {}, std::u16string description = {});
     ~EmfRecorder() override;
 
     // Ends the recording; the recorder must not be used afterwards.

@@ -42,7 +42,13 @@ void PlaybackObjects::Select(DeviceContext& dc, std::uint32_t index) const
         case 6: dc.SelectPen({PenStyle::Solid, 0, 0xFFFFFF}); break;
         case 7: dc.SelectPen({PenStyle::Solid, 0, 0x000000}); break;
         case 8: dc.SelectPen({PenStyle::Null, 0, 0}); break;
-        case 10: case 11: case 12: case 13: case 14: case 16: case 17: dc.SelectFont(StockFont()); break;
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+        case 14:
+        case 16:
+        case 17: dc.SelectFont(StockFont()); break;
         default: break;
         }
         return;

@@ -7,9 +7,9 @@
 
 #include "platform/metafile/ByteCursor.h"
 #include "platform/metafile/Dib.h"
-#include "platform/metafile/SavedSelections.h"
 #include "platform/metafile/MetafileRaster.h"
 #include "platform/metafile/PlaybackObjects.h"
+#include "platform/metafile/SavedSelections.h"
 
 namespace lx {
 
@@ -204,10 +204,26 @@ private:
             dc_.SetMapMode(mode == 7 ? MapMode::Isotropic : mode == 8 ? MapMode::Anisotropic : MapMode::Text);
             break;
         }
-        case wmf::kSetWindowExt: { const int y = r.I16(); dc_.SetWindowExt(r.I16(), y); break; }
-        case wmf::kSetWindowOrg: { const int y = r.I16(); dc_.SetWindowOrg(r.I16(), y); break; }
-        case wmf::kSetViewportExt: { const int y = r.I16(); dc_.SetViewportExt(r.I16(), y); break; }
-        case wmf::kSetViewportOrg: { const int y = r.I16(); dc_.SetViewportOrg(r.I16(), y); break; }
+        case wmf::kSetWindowExt: {
+            const int y = r.I16();
+            dc_.SetWindowExt(r.I16(), y);
+            break;
+        }
+        case wmf::kSetWindowOrg: {
+            const int y = r.I16();
+            dc_.SetWindowOrg(r.I16(), y);
+            break;
+        }
+        case wmf::kSetViewportExt: {
+            const int y = r.I16();
+            dc_.SetViewportExt(r.I16(), y);
+            break;
+        }
+        case wmf::kSetViewportOrg: {
+            const int y = r.I16();
+            dc_.SetViewportOrg(r.I16(), y);
+            break;
+        }
         case wmf::kSaveDC:
             dc_.SaveDC();
             ++depth_;
@@ -237,13 +253,24 @@ private:
             break;
         }
         case wmf::kCreateFontIndirect: objects_.Add(ReadFont(r)); break;
-        case wmf::kCreatePalette: case wmf::kCreatePatternBrush: case wmf::kDibCreatePatternBrush:
+        case wmf::kCreatePalette:
+        case wmf::kCreatePatternBrush:
+        case wmf::kDibCreatePatternBrush:
         case wmf::kCreateRegion: objects_.Add(OtherObject{}); break;
         case wmf::kSelectObject: objects_.Select(dc_, r.U16()); break;
         case wmf::kDeleteObject: objects_.Delete(r.U16()); break;
-        case wmf::kMoveTo: { const int y = r.I16(); dc_.MoveTo(r.I16(), y); break; }
-        case wmf::kLineTo: { const int y = r.I16(); dc_.LineTo(r.I16(), y); break; }
-        case wmf::kRectangle: case wmf::kEllipse: {
+        case wmf::kMoveTo: {
+            const int y = r.I16();
+            dc_.MoveTo(r.I16(), y);
+            break;
+        }
+        case wmf::kLineTo: {
+            const int y = r.I16();
+            dc_.LineTo(r.I16(), y);
+            break;
+        }
+        case wmf::kRectangle:
+        case wmf::kEllipse: {
             const int bottom = r.I16(), right = r.I16(), top = r.I16(), left = r.I16();
             if (function == wmf::kRectangle)
                 dc_.Rectangle(left, top, right, bottom);
@@ -277,7 +304,8 @@ private:
             dc_.TextOut(x, y, std::string(r.Bytes(length)));
             break;
         }
-        case wmf::kPolygon: case wmf::kPolyline: {
+        case wmf::kPolygon:
+        case wmf::kPolyline: {
             const std::uint16_t count = r.U16();
             Polygons({Points(r, count)}, function == wmf::kPolygon);
             break;
@@ -359,7 +387,8 @@ void PlayWindowsMetafile(DeviceContext& dc, const WindowsMetafile& metafile, con
     if (metafile.Empty())
         return;
     if (dc.PlaysPicturesAsBitmaps()) {
-        DrawThroughBitmap(dc, dest, [&](DeviceContext& raster, const Rect& area) { PlayWindowsMetafile(raster, metafile, area); });
+        DrawThroughBitmap(
+            dc, dest, [&](DeviceContext& raster, const Rect& area) { PlayWindowsMetafile(raster, metafile, area); });
         return;
     }
     const Transform t = dc.CurrentTransform();

@@ -15,9 +15,9 @@ using Text = std::u32string;
 // Bars of the symbols 0-9, hyphen, CC1-CC8, start, stop.
 constexpr std::array<std::string_view, 21> kSymbolBars = {
     "FTT", "FFT", "FDA", "DFA", "FAD", "FTF", "DAF", "AFD", "ADF", "TFF", // 0-9
-    "TFT",                                                               // hyphen
-    "DAT", "DTA", "ADT", "TDA", "ATD", "TAD", "TTF", "FFF",              // CC1-CC8
-    "FD",  "DF",                                                         // start, stop
+    "TFT", // hyphen
+    "DAT", "DTA", "ADT", "TDA", "ATD", "TAD", "TTF", "FFF", // CC1-CC8
+    "FD",  "DF", // start, stop
 };
 
 // Address numbers keep 13 places, the whole data part 20.
@@ -33,8 +33,15 @@ bool IsCapital(char32_t c) { return c >= U'A' && c <= U'Z'; }
 bool IsHyphenLike(char32_t c)
 {
     switch (c) {
-    case U'-': case U'\u2010': case U'\u2011': case U'\u2012': case U'\u2013': case U'\u2014': case U'\u2015':
-    case U'\u2212': case U'\uFE63': return true;
+    case U'-':
+    case U'\u2010':
+    case U'\u2011':
+    case U'\u2012':
+    case U'\u2013':
+    case U'\u2014':
+    case U'\u2015':
+    case U'\u2212':
+    case U'\uFE63': return true;
     default: return false;
     }
 }
@@ -76,10 +83,14 @@ Text Normalize(const Text& text)
 int NumeralDigit(char32_t c)
 {
     switch (c) {
-    case U'〇': case U'零': return 0;
-    case U'一': case U'壱': return 1;
-    case U'二': case U'弐': return 2;
-    case U'三': case U'参': return 3;
+    case U'〇':
+    case U'零': return 0;
+    case U'一':
+    case U'壱': return 1;
+    case U'二':
+    case U'弐': return 2;
+    case U'三':
+    case U'参': return 3;
     case U'四': return 4;
     case U'五': return 5;
     case U'六': return 6;
@@ -93,7 +104,8 @@ int NumeralDigit(char32_t c)
 int NumeralMultiplier(char32_t c)
 {
     switch (c) {
-    case U'十': case U'拾': return 10;
+    case U'十':
+    case U'拾': return 10;
     case U'百': return 100;
     case U'千': return 1000;
     default: return 0;
@@ -108,7 +120,12 @@ bool IsNumberWordAt(const Text& text, std::size_t pos)
     if (pos >= text.size())
         return false;
     switch (text[pos]) {
-    case U'丁': case U'番': case U'号': case U'線': case U'の': case U'ノ': return true;
+    case U'丁':
+    case U'番':
+    case U'号':
+    case U'線':
+    case U'の':
+    case U'ノ': return true;
     case U'地': return pos + 1 < text.size() && text[pos + 1] == U'割';
     default: return false;
     }
@@ -139,7 +156,13 @@ bool FollowsNumberWord(const Text& text, std::size_t pos)
     const char32_t before = text[pos - 1];
     const char32_t twoBefore = pos >= 2 ? text[pos - 2] : U'\0';
     switch (before) {
-    case U'丁': case U'番': case U'号': case U'線': case U'の': case U'ノ': case U'-': return true;
+    case U'丁':
+    case U'番':
+    case U'号':
+    case U'線':
+    case U'の':
+    case U'ノ':
+    case U'-': return true;
     case U'目': return twoBefore == U'丁';
     case U'地': return twoBefore == U'番';
     case U'割': return twoBefore == U'地';
@@ -174,7 +197,7 @@ Text ConvertNumerals(const Text& text)
 bool IsSingleLetter(const Text& text, std::size_t i)
 {
     return IsCapital(text[i]) && (i == 0 || !IsCapital(text[i - 1])) &&
-           (i + 1 == text.size() || !IsCapital(text[i + 1]));
+        (i + 1 == text.size() || !IsCapital(text[i + 1]));
 }
 
 // Digits, hyphens and single letters; every other run in front of one of

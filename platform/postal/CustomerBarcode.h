@@ -52,7 +52,7 @@ std::string CustomerBarSymbols(std::string_view postalDigits, std::string_view a
 
 // Results of GetCBarString.
 inline constexpr std::int32_t kCBarOk = 0;
-inline constexpr std::int32_t kCBarBadArgument = 1;   // null text or a charset that is not 10 characters
+inline constexpr std::int32_t kCBarBadArgument = 1; // null text or a charset that is not 10 characters
 inline constexpr std::int32_t kCBarBadPostalCode = 2; // not seven digits
 
 // Fills `out` with the 23 characters of the bar string (no terminating zero

@@ -21,10 +21,10 @@ constexpr std::size_t kTagLength = 7; // "ABCDEF+"
 constexpr std::size_t kDictionaryReach = 4096;
 
 struct CrossReference {
-    std::size_t tableOffset = 0;        // of "xref"
-    std::vector<std::size_t> offsets;   // by object number; 0 for a free entry
-    std::vector<std::string> entries;   // as written, 20 bytes each
-    std::string trailer;                // "trailer ... >>\n" without startxref
+    std::size_t tableOffset = 0; // of "xref"
+    std::vector<std::size_t> offsets; // by object number; 0 for a free entry
+    std::vector<std::string> entries; // as written, 20 bytes each
+    std::string trailer; // "trailer ... >>\n" without startxref
 };
 
 bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0'; }
@@ -58,7 +58,8 @@ std::optional<std::pair<std::size_t, std::string>> NameAfter(const std::string& 
     if (at >= text.size() || text[at] != '/')
         return std::nullopt;
     const std::size_t start = ++at;
-    while (at < text.size() && !IsSpace(text[at]) && std::string_view("/[]<>()").find(text[at]) == std::string_view::npos)
+    while (at < text.size() && !IsSpace(text[at]) &&
+           std::string_view("/[]<>()").find(text[at]) == std::string_view::npos)
         ++at;
     return std::make_pair(start, text.substr(start, at - start));
 }
@@ -139,7 +140,7 @@ std::string Dictionary(std::ifstream& in, std::size_t offset)
 bool IsTag(const std::string& name)
 {
     return name.size() > kTagLength && name[6] == '+' &&
-           std::all_of(name.begin(), name.begin() + 6, [](char c) { return c >= 'A' && c <= 'Z'; });
+        std::all_of(name.begin(), name.begin() + 6, [](char c) { return c >= 'A' && c <= 'Z'; });
 }
 
 // Where in the file an untagged base name starts, and the tag it gets.
@@ -204,8 +205,8 @@ bool WriteTagged(std::ifstream& in, const CrossReference& x, const Insertions& i
     if (!copyTo(x.tableOffset))
         return false;
     const auto moved = [&](std::size_t offset) {
-        return offset + kTagLength * static_cast<std::size_t>(std::distance(
-                                          insertions.begin(), insertions.lower_bound(offset)));
+        return offset +
+            kTagLength * static_cast<std::size_t>(std::distance(insertions.begin(), insertions.lower_bound(offset)));
     };
     file << "xref\n0 " << x.offsets.size() << "\n";
     for (std::size_t n = 0; n < x.offsets.size(); ++n) {

@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QPageLayout>
-#include <QPrintDialog>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -66,7 +66,8 @@ const QList<QPrinterInfo>& ListedPrinters()
 bool Listed(const QString& name)
 {
     const QList<QPrinterInfo>& printers = ListedPrinters();
-    return std::any_of(printers.begin(), printers.end(), [&](const QPrinterInfo& p) { return p.printerName() == name; });
+    return std::any_of(printers.begin(), printers.end(),
+                       [&](const QPrinterInfo& p) { return p.printerName() == name; });
 }
 
 // The current printer's device, asked once per printer: building a QPrinter
@@ -245,8 +246,8 @@ PrintJob::PrintJob(const Options& options, const QPrinterInfo& info)
         device.physicalOffsetX = device.physicalOffsetY = 0;
     }
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    impl_->context = std::make_unique<PainterDeviceContext>(&impl_->painter, device,
-                                                             Rect{0, 0, page.width(), page.height()});
+    impl_->context =
+        std::make_unique<PainterDeviceContext>(&impl_->painter, device, Rect{0, 0, page.width(), page.height()});
     impl_->context->SetVectorOutput(true);
 }
 

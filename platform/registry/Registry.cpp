@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <system_error>
 #include <sys/file.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace lx {
@@ -183,7 +183,8 @@ std::pair<std::string, RegistryValue> ParseValueLine(std::string_view line, std:
 // Holds an exclusive lock on "<store>.lock" while the store is rewritten.
 class FileLock {
 public:
-    explicit FileLock(const std::string& path) : fd_(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644))
+    explicit FileLock(const std::string& path)
+        : fd_(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644))
     {
         if (fd_ >= 0)
             ::flock(fd_, LOCK_EX);

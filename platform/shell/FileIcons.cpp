@@ -74,8 +74,8 @@ Bitmap FileTypeIcon(std::string_view utf8FileName, int size)
         framed.fill(Qt::transparent);
         QPainter painter(&framed);
         const QImage fitted = image.width() > size || image.height() > size
-                                  ? image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                                  : image;
+            ? image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+            : image;
         painter.drawImage((size - fitted.width()) / 2, (size - fitted.height()) / 2, fitted);
         painter.end();
         image = framed;

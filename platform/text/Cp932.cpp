@@ -259,7 +259,7 @@ std::size_t Utf16CharLength(std::u16string_view text, std::size_t pos)
 std::string CharWithoutCp932Message(std::size_t line, std::u16string_view text, std::size_t pos)
 {
     return std::to_string(line) + "行目の文字「" + Utf16ToUtf8(text.substr(pos, Utf16CharLength(text, pos))) +
-           "」はこのプログラムでは扱えません。";
+        "」はこのプログラムでは扱えません。";
 }
 
 std::size_t CharCount(std::string_view text)

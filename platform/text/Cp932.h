@@ -9,10 +9,7 @@
 namespace lx {
 
 // Lead byte of a double-byte character: 0x81-0x9F or 0xE0-0xFC.
-constexpr bool IsLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+constexpr bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Length in bytes of the character at pos: 2 for a lead byte followed by any
 // byte, otherwise 1 (a lone lead byte at the end is one character).

@@ -104,9 +104,8 @@ std::string FromUtf8(std::string_view text)
     Cp932Writer writer(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
         // A UTF-8 character never starts with a continuation byte.
-        const std::size_t end = PieceEnd(pos, text.size(), 1, [&](std::size_t i) {
-            return (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-        });
+        const std::size_t end = PieceEnd(
+            pos, text.size(), 1, [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80; });
         writer.Append(Utf8ToUtf16(text.substr(pos, end - pos)));
         pos = end;
     }

@@ -10,10 +10,7 @@
 
 namespace lx::twain {
 
-std::string Str32(const TW_STR32& field)
-{
-    return std::string(field, strnlen(field, sizeof(TW_STR32)));
-}
+std::string Str32(const TW_STR32& field) { return std::string(field, strnlen(field, sizeof(TW_STR32))); }
 
 void SetStr32(TW_STR32& field, std::string_view text)
 {

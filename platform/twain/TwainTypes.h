@@ -117,8 +117,8 @@ struct TwThreadMessage {
     void* event;
 };
 
-using DsmEntryProc = TW_UINT16 (*)(TW_IDENTITY* origin, TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat,
-                                   TW_UINT16 msg, TW_MEMREF data);
+using DsmEntryProc = TW_UINT16 (*)(TW_IDENTITY* origin, TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
+                                   TW_MEMREF data);
 inline constexpr const char* kEntryName = "DSM_Entry";
 
 // The text of a TW_STR32 field up to its terminator, and the field set to a

@@ -4,8 +4,8 @@
 #include <array>
 #include <cmath>
 
-#include "platform/com/ComObject.h"
 #include "platform/com/AboutDialog.h"
+#include "platform/com/ComObject.h"
 #include "platform/com/PropertyFrame.h"
 #include "platform/com/PropertyPage.h"
 #include "platform/text/Cp932.h"
@@ -65,8 +65,14 @@ struct ControlMembers {
     }
     static bool ValidPitch(const Control&, int v) { return v >= 1; }
     static bool ValidQuietZone(const Control&, int v) { return v >= 0; }
-    static bool ValidChkDigit(const Control& c, int v) { return v >= 0 && v <= 2 && CheckDigitAllowed(c.p_.CodeType, v); }
-    static bool ValidQrVersion(const Control& c, int v) { return v == 0 || (v >= 1 && v <= QrVersionLimit(c.p_.ModelNo)); }
+    static bool ValidChkDigit(const Control& c, int v)
+    {
+        return v >= 0 && v <= 2 && CheckDigitAllowed(c.p_.CodeType, v);
+    }
+    static bool ValidQrVersion(const Control& c, int v)
+    {
+        return v == 0 || (v >= 1 && v <= QrVersionLimit(c.p_.ModelNo));
+    }
     static bool ValidPdfRow(const Control&, int v) { return v == 0 || (v >= 3 && v <= 90); }
     static bool ValidDivide(const Control& c, int v) { return v >= 1 && v <= DivideLimit(c.p_.CodeType); }
 
@@ -119,10 +125,10 @@ struct ControlMembers {
             {kDispCellPitch, &Props::CellPitch, 1000, 101, false, true, ValidPitch, Const<1>},
             {kDispCellUnit, &Props::CellUnit, 1008, 109, false, true, InRange<-1, 2540>, Const<2540>, nullptr,
              ResolveUnit, StoreUnit},
-            {kDispDivide1, &Props::Divide1, 1006, 107, true, false, ValidDivide, Const<1>, MicroQrCannotDivide,
-             nullptr, StoreDivide1},
-            {kDispDivide2, &Props::Divide2, 1006, 107, true, false, ValidDivide, Const<1>, MicroQrCannotDivide,
-             nullptr, StoreDivide2},
+            {kDispDivide1, &Props::Divide1, 1006, 107, true, false, ValidDivide, Const<1>, MicroQrCannotDivide, nullptr,
+             StoreDivide1},
+            {kDispDivide2, &Props::Divide2, 1006, 107, true, false, ValidDivide, Const<1>, MicroQrCannotDivide, nullptr,
+             StoreDivide2},
             {kDispEccLevel, &Props::EccLevel, 1005, 106, true, false, InRange<0, 3>, Const<1>},
             {kDispQuietZone, &Props::QuietZone, 1003, 104, false, false, ValidQuietZone, Const<0>},
             {kDispRotate, &Props::Rotate, 1004, 105, false, false, InRange<0, 3>, Const<0>},
@@ -141,8 +147,8 @@ struct ControlMembers {
             {kDispPDF417Model, &Props::PDF417Model, 1026, 128, true, true, InRange<1, 3>, Const<1>},
             {kDispPDF417Ecc, &Props::PDF417Ecc, 1020, 126, true, true, InRange<0, 9>, Const<0>},
             {kDispDmxModel, &Props::DmxModel, 1027, 129, true, true, InRange<1, 2>, Const<1>},
-            {kDispPDF417Colum, &Props::PDF417Colum, 1021, 122, true, true, InRange<0, 30>, Const<0>, nullptr,
-             nullptr, StoreAndRepack<&Props::PDF417Colum>},
+            {kDispPDF417Colum, &Props::PDF417Colum, 1021, 122, true, true, InRange<0, 30>, Const<0>, nullptr, nullptr,
+             StoreAndRepack<&Props::PDF417Colum>},
             {kDispPDF417Row, &Props::PDF417Row, 1022, 123, true, true, ValidPdfRow, Const<0>, nullptr, nullptr,
              StoreAndRepack<&Props::PDF417Row>},
             {kDispPDF417XYratio, &Props::PDF417XYratio, 1023, 124, true, true, InRange<1, 10>, Const<4>, nullptr,
@@ -278,10 +284,7 @@ CMatrixelProCtrl::CMatrixelProCtrl(std::optional<DeviceInfo> printer)
     DoPropExchange(reset);
 }
 
-int CMatrixelProCtrl::PrinterResolution() const
-{
-    return printer_ ? std::min(printer_->dpiX, printer_->dpiY) : 2540;
-}
+int CMatrixelProCtrl::PrinterResolution() const { return printer_ ? std::min(printer_->dpiX, printer_->dpiY) : 2540; }
 
 int CMatrixelProCtrl::Unit() const { return p_.CellUnit > 0 ? p_.CellUnit : 2540; }
 
@@ -368,11 +371,11 @@ Variant CMatrixelProCtrl::GetReadOnly(DispId id)
     case kDispMakeStatus: return Variant(Encoded().MakeStatus);
     case kDispNumRow: {
         const int type = p_.CodeType;
-        const std::int32_t rows = type == kCodeQr ? Encoded().NumCell & 0xFFFF
-                                  : type >= 1 && type <= 14 ? 1
-                                  : type == kCodeMaxiCode  ? 33
-                                  : type == kCodePdf417 || type == kCodeDataMatrix ? (Encoded().NumCell >> 16) & 0xFFFF
-                                                                                    : 0;
+        const std::int32_t rows = type == kCodeQr            ? Encoded().NumCell & 0xFFFF
+            : type >= 1 && type <= 14                        ? 1
+            : type == kCodeMaxiCode                          ? 33
+            : type == kCodePdf417 || type == kCodeDataMatrix ? (Encoded().NumCell >> 16) & 0xFFFF
+                                                             : 0;
         return Variant(static_cast<std::int16_t>(rows));
     }
     case kDispIdHwnd: return Variant(std::int32_t{0});
@@ -434,7 +437,9 @@ Variant CMatrixelProCtrl::GetPicture(DispId) { return Variant(PictureHolder()); 
 
 Variant CMatrixelProCtrl::GetColor(DispId id)
 {
-    const std::uint32_t color = id == kDispForeBColor ? p_.ForeBColor : id == kDispForeWColor ? p_.ForeWColor : backColor_;
+    const std::uint32_t color = id == kDispForeBColor ? p_.ForeBColor
+        : id == kDispForeWColor                       ? p_.ForeWColor
+                                                      : backColor_;
     return Variant(static_cast<std::int32_t>(color));
 }
 
@@ -487,7 +492,10 @@ Variant CMatrixelProCtrl::CallDrawQrImage(std::span<const Variant> args)
     return Variant(DrawQrImage(args[0].AsInt32(), args[1].AsInt32(), args[2].AsInt32()));
 }
 
-Variant CMatrixelProCtrl::CallQrImageCopy(std::span<const Variant> args) { return Variant(QrImageCopy(args[0].AsInt16())); }
+Variant CMatrixelProCtrl::CallQrImageCopy(std::span<const Variant> args)
+{
+    return Variant(QrImageCopy(args[0].AsInt16()));
+}
 
 Variant CMatrixelProCtrl::CallRefresh(std::span<const Variant>)
 {

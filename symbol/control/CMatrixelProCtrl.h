@@ -25,8 +25,7 @@
 
 namespace lx {
 
-class CMatrixelProCtrl final
-    : public ComImplementation<Dispatch, OleControl, PersistStreamInit, PersistPropertyBag> {
+class CMatrixelProCtrl final : public ComImplementation<Dispatch, OleControl, PersistStreamInit, PersistPropertyBag> {
 public:
     // printer: the default printer, or nothing when the system has none.
     explicit CMatrixelProCtrl(std::optional<DeviceInfo> printer);

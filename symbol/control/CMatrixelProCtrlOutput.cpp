@@ -272,8 +272,9 @@ std::int16_t CMatrixelProCtrl::DrawQrImage(std::int32_t hdc, std::int32_t x, std
     const int saved = dc->SaveDC();
     dc->SetMapMode(MapMode::Anisotropic);
     dc->SetWindowExt(extent.cx, -extent.cy);
-    dc->SetViewportExt(ClampInt((extent.cx * static_cast<long long>(dc->GetDeviceCaps(DeviceCap::LogPixelsX)) + unit / 2) / unit),
-                       ClampInt((extent.cy * static_cast<long long>(dc->GetDeviceCaps(DeviceCap::LogPixelsY)) + unit / 2) / unit));
+    dc->SetViewportExt(
+        ClampInt((extent.cx * static_cast<long long>(dc->GetDeviceCaps(DeviceCap::LogPixelsX)) + unit / 2) / unit),
+        ClampInt((extent.cy * static_cast<long long>(dc->GetDeviceCaps(DeviceCap::LogPixelsY)) + unit / 2) / unit));
     dc->SetWindowOrg(ClampInt(-static_cast<long long>(x)), y);
     if (Encoded().NumCell == 0)
         EncodeSymbol();
@@ -421,8 +422,8 @@ std::string CMatrixelProCtrl::ImageData()
     const bool matrix = type == kCodeQr || type == kCodeMaxiCode || type == kCodePdf417 || type == kCodeDataMatrix;
     const std::size_t rowBytes = static_cast<std::size_t>(matrix ? (low + 7) / 8 : low);
     const Variant rows = GetReadOnly(kDispNumRow);
-    const std::size_t total = std::min<std::size_t>(rowBytes * static_cast<std::size_t>(std::max<int>(rows.AsInt16(), 0)),
-                                                    Encoded().ModuleBuffer.size());
+    const std::size_t total = std::min<std::size_t>(
+        rowBytes * static_cast<std::size_t>(std::max<int>(rows.AsInt16(), 0)), Encoded().ModuleBuffer.size());
     std::string text;
     text.reserve(total * 2);
     char hex[3];

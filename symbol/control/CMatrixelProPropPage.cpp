@@ -124,7 +124,8 @@ PageForm MatrixelProPageForm()
 
 ComPtr<PropertyPage> CreateMatrixelProPropPage()
 {
-    return CreateFormPropertyPage(MatrixelProPageForm(), std::make_shared<ServerModule::LiveObject>(MatrixelProModule()));
+    return CreateFormPropertyPage(MatrixelProPageForm(),
+                                  std::make_shared<ServerModule::LiveObject>(MatrixelProModule()));
 }
 
 } // namespace lx

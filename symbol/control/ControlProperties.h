@@ -31,14 +31,14 @@ struct ControlProperties {
     std::int16_t QuietZone = 5;
     std::int16_t ModelNo = 2;
     std::int32_t Pdf417Params = 0;
-    bool Color = false;     // fill type 0-1 as persisted (see FillType)
-    bool CellForm = false;  // round QR cells in the clipboard and file pictures
+    bool Color = false; // fill type 0-1 as persisted (see FillType)
+    bool CellForm = false; // round QR cells in the clipboard and file pictures
     std::int16_t Mirror = 0;
     bool Stretch = false;
     std::int16_t Divide1 = 1;
     std::int16_t Divide2 = 1;
     std::int16_t EccLevel = 1;
-    std::string InputData;  // bytes: CP932 text or raw data
+    std::string InputData; // bytes: CP932 text or raw data
     std::int16_t Rotate = 0;
     std::int16_t CellPitch = 50;
     std::int16_t CellAdjust = 0;
@@ -62,7 +62,7 @@ struct EncodedSymbol {
     std::int32_t Bend = 0;
     std::int16_t MakeStatus = 0;
     std::int32_t Pdf417EccUsed = 0;
-    std::string LinearText;  // CP932
+    std::string LinearText; // CP932
     std::array<std::uint8_t, kModuleBufferBytes> ModuleBuffer{};
 };
 

@@ -4,13 +4,13 @@
 #include <cstdio>
 
 #include "platform/text/Cp932.h"
+#include "symbol/control/MatrixelProIds.h"
 #include "symbol/encoders/DataMatrixEncoder.h"
 #include "symbol/encoders/LinearEncoder.h"
 #include "symbol/encoders/MaxiCodeEncoder.h"
 #include "symbol/encoders/Pdf417Encoder.h"
 #include "symbol/encoders/QrEncoder.h"
 #include "symbol/encoders/QrModes.h"
-#include "symbol/control/MatrixelProIds.h"
 
 namespace lx {
 
@@ -44,15 +44,15 @@ int DivideSplit::Position(int k) const
     if (byCost_) {
         // Whole characters while their cost stays within the share; the
         // first character is always taken.
-        const auto within = std::partition_point(cost_.begin(), cost_.end(),
-                                                 [&](long long c) { return c * parts <= target; }) -
-                            cost_.begin() - 1;
+        const auto within =
+            std::partition_point(cost_.begin(), cost_.end(), [&](long long c) { return c * parts <= target; }) -
+            cost_.begin() - 1;
         return bounds_[std::clamp<std::size_t>(static_cast<std::size_t>(within), 1, last)];
     }
     // Whole characters until the share is reached.
-    const auto reached = std::partition_point(cost_.begin(), cost_.end(),
-                                              [&](long long c) { return c * parts < target; }) -
-                         cost_.begin();
+    const auto reached =
+        std::partition_point(cost_.begin(), cost_.end(), [&](long long c) { return c * parts < target; }) -
+        cost_.begin();
     return bounds_[std::min(static_cast<std::size_t>(reached), last)];
 }
 
@@ -193,7 +193,8 @@ EncodeRequest BuildMaxiCodeRequest(const ControlProperties& p)
 EncodeRequest BuildPdf417Request(const ControlProperties& p)
 {
     const std::string_view data = p.InputData;
-    const std::string header = Format("D%05d%05d%03lld,", p.Divide1, p.Divide2, static_cast<long long>(SumOf(data) % 900));
+    const std::string header =
+        Format("D%05d%05d%03lld,", p.Divide1, p.Divide2, static_cast<long long>(SumOf(data) % 900));
     const std::string options{static_cast<char>(('0' + p.PDF417Ecc) & 0xFF), ','};
     return Assemble(p, ChoosePart(p, data, false), data, header, options);
 }
@@ -262,8 +263,8 @@ std::int32_t PackPdf417Params(const ControlProperties& p)
     // 2 to the ratio, 2 for 1 up to 128 for 7.
     const std::uint32_t h = 1u << std::clamp<int>(p.PDF417HWratio, 0, 7);
     const std::uint32_t word = (static_cast<std::uint32_t>(static_cast<std::uint16_t>(p.PDF417XYratio)) << 24) +
-                               (h << 16) + (static_cast<std::uint32_t>(static_cast<std::uint16_t>(p.PDF417Row)) << 8) +
-                               static_cast<std::uint32_t>(static_cast<std::uint16_t>(p.PDF417Colum));
+        (h << 16) + (static_cast<std::uint32_t>(static_cast<std::uint16_t>(p.PDF417Row)) << 8) +
+        static_cast<std::uint32_t>(static_cast<std::uint16_t>(p.PDF417Colum));
     return static_cast<std::int32_t>(word);
 }
 
@@ -306,7 +307,7 @@ std::vector<std::uint8_t> EngineBuffer(const std::string& request)
 bool MicroQrOptionFault(const ControlProperties& p)
 {
     return p.ModelNo == 3 &&
-           (p.EccLevel == 3 || (p.QRversion == 1 && p.EccLevel > 0) || (p.QRversion < 4 && p.EccLevel > 1));
+        (p.EccLevel == 3 || (p.QRversion == 1 && p.EccLevel > 0) || (p.QRversion < 4 && p.EccLevel > 1));
 }
 
 int RunTwoDimensionalEngine(const ControlProperties& p, std::uint8_t* request, int length, EncodedSymbol& out)

@@ -24,7 +24,7 @@ inline constexpr int kStatusEmptyPart = -3;
 inline constexpr int kStatusBadOption = -8;
 
 struct EncodeRequest {
-    std::string bytes;  // header, option characters, the part's data
+    std::string bytes; // header, option characters, the part's data
     std::int32_t bstart = 0;
     std::int32_t bend = 0;
     // False: no engine call; MakeStatus := status (unless keepStatus) and NumCell := 0.
@@ -49,8 +49,8 @@ private:
     int parts_;
     bool byCost_;
     long long size_;
-    std::vector<int> bounds_;       // character boundaries, 0 first and the data's end last
-    std::vector<long long> cost_;   // cost (or bytes) before each boundary
+    std::vector<int> bounds_; // character boundaries, 0 first and the data's end last
+    std::vector<long long> cost_; // cost (or bytes) before each boundary
 };
 
 EncodeRequest BuildQrRequest(const ControlProperties& p);

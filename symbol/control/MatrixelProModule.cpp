@@ -76,8 +76,9 @@ struct ModuleStart {
 
 ServerModule& MatrixelProModule()
 {
-    static ServerModule module(TypeLibrary(), {{kMatrixelProClassId, CreateControl, UpdateControlRegistry},
-                                               {kMatrixelProPageClassId, CreatePage, UpdatePageRegistry}});
+    static ServerModule module(TypeLibrary(),
+                               {{kMatrixelProClassId, CreateControl, UpdateControlRegistry},
+                                {kMatrixelProPageClassId, CreatePage, UpdatePageRegistry}});
     return module;
 }
 
@@ -91,10 +92,7 @@ __attribute__((visibility("default"))) lx::HResult DllGetClassObject(const lx::G
     return lx::MatrixelProModule().GetClassObject(clsid, iid, out);
 }
 
-__attribute__((visibility("default"))) lx::HResult DllCanUnloadNow()
-{
-    return lx::MatrixelProModule().CanUnloadNow();
-}
+__attribute__((visibility("default"))) lx::HResult DllCanUnloadNow() { return lx::MatrixelProModule().CanUnloadNow(); }
 
 __attribute__((visibility("default"))) lx::HResult DllRegisterServer()
 {

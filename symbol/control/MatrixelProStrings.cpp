@@ -23,9 +23,10 @@ constexpr std::array<std::pair<int, std::string_view>, 34> kStrings{{
     {109, "0 <= CellUnit<= 2540, =0 same as =2540, =-1 get default printer resolution"},
     {110, "ChrDisplay = 0,1,2 (None=0,Yes=1,Yes_3mm)=2"},
     {111, "ChkDigit = 0,1,2 (None=0,Yes_1digit=1,Yes_2digit=2)"},
-    {112, "CodeType = 0 -- 17 (QR=0,EAN13=1,EAN8=2,UPCA=3,UPCE=4,Codabar=5,ITF=6,\n"
-          "STF=7,Code39=8,Code93=9,Code128=10,EAN128=11,MSI=12,\n"
-          "Code11=13,Plessey=14,MaxiCode=15,PDF417=16,DataMatrix=17)"},
+    {112,
+     "CodeType = 0 -- 17 (QR=0,EAN13=1,EAN8=2,UPCA=3,UPCE=4,Codabar=5,ITF=6,\n"
+     "STF=7,Code39=8,Code93=9,Code128=10,EAN128=11,MSI=12,\n"
+     "Code11=13,Plessey=14,MaxiCode=15,PDF417=16,DataMatrix=17)"},
     {113, "2.0 <= NwRatio <= 3.0"},
     {114, "1 <= BarHeight <= 1000"},
     {115, "OptEANUPC = 0,1 (AddOn None=0, Yes=1)"},

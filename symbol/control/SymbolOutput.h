@@ -20,14 +20,14 @@ inline constexpr int kStatusOutOfMemory = 11;
 struct SymbolDrawing {
     const ControlProperties* properties = nullptr;
     const EncodedSymbol* symbol = nullptr;
-    int unit = 2540;          // CellUnit, positive
-    Size extent;              // GetSymbolExtent, rotated
+    int unit = 2540; // CellUnit, positive
+    Size extent; // GetSymbolExtent, rotated
     int linearKey = -1;
-    int wideWidth = 0;        // linear wide element in logical units
-    int textHeight = 0;       // linear human-readable text height
-    int qrOption = 0;         // mirror in bit 0, gap allowance in the high 16 bits
-    bool roundCells = false;  // QR cells as circles
-    int linearFill = 0;       // fill type of linear symbols
+    int wideWidth = 0; // linear wide element in logical units
+    int textHeight = 0; // linear human-readable text height
+    int qrOption = 0; // mirror in bit 0, gap allowance in the high 16 bits
+    bool roundCells = false; // QR cells as circles
+    int linearFill = 0; // fill type of linear symbols
     ColorRef dark = 0;
     ColorRef light = 0xFFFFFF;
 

@@ -10,10 +10,10 @@ namespace lx::dm {
 struct SymbolSize {
     int rows;
     int columns;
-    int regionsDown;    // data regions vertically
-    int regionsAcross;  // data regions horizontally
+    int regionsDown; // data regions vertically
+    int regionsAcross; // data regions horizontally
     int dataCodewords;
-    int eccCodewords;   // all blocks together
+    int eccCodewords; // all blocks together
     int blocks;
 };
 

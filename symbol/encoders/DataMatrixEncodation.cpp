@@ -13,7 +13,7 @@ enum Mode { kAscii, kC40, kText, kX12, kEdifact, kBase256, kModeCount };
 constexpr int kLatch[kModeCount] = {0, 230, 239, 238, 240, 231};
 constexpr int kUnlatch = 254;
 constexpr int kEdifactUnlatch = 31;
-constexpr int kMaxBase256Run = 1555;  // the longest run a length field can state
+constexpr int kMaxBase256Run = 1555; // the longest run a length field can state
 
 // Look-ahead counts are kept in twelfths so that thirds and quarters stay exact.
 constexpr int kUnit = 12;
@@ -209,7 +209,7 @@ private:
         else if (b >= 91 && b <= 95)
             shift = 1, value = b - 91 + 22;
         else if (text && IsUpper(b))
-            shift = 2, value = b - 64;  // Text keeps capitals in shift 3
+            shift = 2, value = b - 64; // Text keeps capitals in shift 3
         else
             shift = 2, value = b - 96;
         if (shift < 0) {
@@ -225,7 +225,7 @@ private:
     {
         if (!IsExtended(b))
             return AppendShifted(b, text, v);
-        v[0] = 1;  // shift 2, upper shift
+        v[0] = 1; // shift 2, upper shift
         v[1] = 30;
         return 2 + AppendShifted(b - 128, text, v + 2);
     }
@@ -246,7 +246,7 @@ private:
             ++pos_;
         }
         if (pos_ == length_ && count % 3 == 2)
-            g_values[count++] = 0;  // shift 1 completes the last pair
+            g_values[count++] = 0; // shift 1 completes the last pair
         if (count % 3) {
             // Take back whole characters until the values end on a triple; the
             // bytes taken back go out in ASCII.
@@ -395,7 +395,7 @@ private:
     CodewordBuffer& out_;
     const SizeLimit& limit_;
     int pos_ = 0;
-    int asciiUntil_ = 0;  // bytes before this position go out in ASCII
+    int asciiUntil_ = 0; // bytes before this position go out in ASCII
 };
 
 } // namespace

@@ -9,14 +9,14 @@ namespace dm {
 namespace {
 
 constexpr SymbolSize kSquare[] = {
-    {10, 10, 1, 1, 3, 5, 1},          {12, 12, 1, 1, 5, 7, 1},          {14, 14, 1, 1, 8, 10, 1},
-    {16, 16, 1, 1, 12, 12, 1},        {18, 18, 1, 1, 18, 14, 1},        {20, 20, 1, 1, 22, 18, 1},
-    {22, 22, 1, 1, 30, 20, 1},        {24, 24, 1, 1, 36, 24, 1},        {26, 26, 1, 1, 44, 28, 1},
-    {32, 32, 2, 2, 62, 36, 1},        {36, 36, 2, 2, 86, 42, 1},        {40, 40, 2, 2, 114, 48, 1},
-    {44, 44, 2, 2, 144, 56, 1},       {48, 48, 2, 2, 174, 68, 1},       {52, 52, 2, 2, 204, 84, 2},
-    {64, 64, 4, 4, 280, 112, 2},      {72, 72, 4, 4, 368, 144, 4},      {80, 80, 4, 4, 456, 192, 4},
-    {88, 88, 4, 4, 576, 224, 4},      {96, 96, 4, 4, 696, 272, 4},      {104, 104, 4, 4, 816, 336, 6},
-    {120, 120, 6, 6, 1050, 408, 6},   {132, 132, 6, 6, 1304, 496, 8},   {144, 144, 6, 6, 1558, 620, 10},
+    {10, 10, 1, 1, 3, 5, 1},        {12, 12, 1, 1, 5, 7, 1},        {14, 14, 1, 1, 8, 10, 1},
+    {16, 16, 1, 1, 12, 12, 1},      {18, 18, 1, 1, 18, 14, 1},      {20, 20, 1, 1, 22, 18, 1},
+    {22, 22, 1, 1, 30, 20, 1},      {24, 24, 1, 1, 36, 24, 1},      {26, 26, 1, 1, 44, 28, 1},
+    {32, 32, 2, 2, 62, 36, 1},      {36, 36, 2, 2, 86, 42, 1},      {40, 40, 2, 2, 114, 48, 1},
+    {44, 44, 2, 2, 144, 56, 1},     {48, 48, 2, 2, 174, 68, 1},     {52, 52, 2, 2, 204, 84, 2},
+    {64, 64, 4, 4, 280, 112, 2},    {72, 72, 4, 4, 368, 144, 4},    {80, 80, 4, 4, 456, 192, 4},
+    {88, 88, 4, 4, 576, 224, 4},    {96, 96, 4, 4, 696, 272, 4},    {104, 104, 4, 4, 816, 336, 6},
+    {120, 120, 6, 6, 1050, 408, 6}, {132, 132, 6, 6, 1304, 496, 8}, {144, 144, 6, 6, 1558, 620, 10},
 };
 
 constexpr SymbolSize kRectangular[] = {
@@ -37,7 +37,7 @@ std::span<const SymbolSize> SizesOf(int shape)
 
 namespace {
 
-constexpr int kHeaderLength = 10;  // "D" + 2 + 2 + 5 digits
+constexpr int kHeaderLength = 10; // "D" + 2 + 2 + 5 digits
 
 // Static work areas: one encode at a time.
 std::uint8_t g_codewords[dm::kMaxCodewords];
@@ -90,14 +90,14 @@ bool PutStructuredAppend(const Request& request, dm::CodewordBuffer& out)
     // is written in base 254 with each digit raised by one.
     const int id = request.fileNumber % (254 * 254);
     return out.Put(233) && out.Put((request.position - 1) * 16 + 17 - request.total) && out.Put(id / 254 + 1) &&
-           out.Put(id % 254 + 1);
+        out.Put(id % 254 + 1);
 }
 
 // The "@" escape at the start of the whole message; advances over what it used.
 bool PutEscape(const std::uint8_t*& data, int& length, dm::CodewordBuffer& out)
 {
     if (length < 2 || data[0] != '@')
-        return true;  // a lone "@" is data
+        return true; // a lone "@" is data
     int codeword = 0;
     switch (data[1]) {
     case '1': codeword = 232; break;
@@ -110,7 +110,7 @@ bool PutEscape(const std::uint8_t*& data, int& length, dm::CodewordBuffer& out)
         length -= 2;
         return out.Put(codeword);
     }
-    data += 1;  // "@" before any other byte only marks that byte as data
+    data += 1; // "@" before any other byte only marks that byte as data
     length -= 1;
     return true;
 }

@@ -7,8 +7,8 @@
 namespace lx::dm {
 namespace {
 
-constexpr int kMaxMapping = 132;  // mapping matrix side of the 144 x 144 symbol
-constexpr std::uint16_t kDarkCorner = 1;  // below any codeword x 10 + bit
+constexpr int kMaxMapping = 132; // mapping matrix side of the 144 x 144 symbol
+constexpr std::uint16_t kDarkCorner = 1; // below any codeword x 10 + bit
 
 // Module map: codeword number (1-based) x 10 + bit (1 = most significant) per
 // mapping module; rebuilt only when the mapping size changes.
@@ -36,7 +36,7 @@ public:
                 CornerC(codeword++);
             if (row == rows_ + 4 && column == 2 && !(columns_ % 8))
                 CornerD(codeword++);
-            do {  // up and to the right
+            do { // up and to the right
                 if (row < rows_ && column >= 0 && !At(row, column))
                     Utah(row, column, codeword++);
                 row -= 2;
@@ -44,7 +44,7 @@ public:
             } while (row >= 0 && column < columns_);
             row += 1;
             column += 3;
-            do {  // down and to the left
+            do { // down and to the left
                 if (row >= 0 && column < columns_ && !At(row, column))
                     Utah(row, column, codeword++);
                 row += 2;
@@ -156,14 +156,14 @@ void DrawRegionPatterns(const SymbolSize& size, std::uint8_t* work)
             const int bottom = top + regionHeight - 1;
             const int right = left + regionWidth - 1;
             for (int y = top; y <= bottom; ++y) {
-                SetDark(work, y, left);  // solid left edge
+                SetDark(work, y, left); // solid left edge
                 if ((y - top) % 2)
-                    SetDark(work, y, right);  // alternating right edge
+                    SetDark(work, y, right); // alternating right edge
             }
             for (int x = left; x <= right; ++x) {
-                SetDark(work, bottom, x);  // solid bottom edge
+                SetDark(work, bottom, x); // solid bottom edge
                 if ((x - left) % 2 == 0)
-                    SetDark(work, top, x);  // alternating top edge
+                    SetDark(work, top, x); // alternating top edge
             }
         }
     }
@@ -185,8 +185,8 @@ void PlaceModules(const std::uint8_t* codewords, const SymbolSize& size, std::ui
     for (int r = 0; r < mapRows; ++r) {
         for (int c = 0; c < mapColumns; ++c) {
             const int entry = g_map[r * mapColumns + c];
-            const bool dark = entry == kDarkCorner ||
-                              (entry > kDarkCorner && (codewords[entry / 10 - 1] >> (8 - entry % 10)) & 1);
+            const bool dark =
+                entry == kDarkCorner || (entry > kDarkCorner && (codewords[entry / 10 - 1] >> (8 - entry % 10)) & 1);
             if (dark)
                 SetDark(work, r / innerHeight * (innerHeight + 2) + 1 + r % innerHeight,
                         c / innerWidth * (innerWidth + 2) + 1 + c % innerWidth);

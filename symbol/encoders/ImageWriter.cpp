@@ -20,10 +20,7 @@ namespace {
 // buffer held back.
 class OutputFile {
 public:
-    explicit OutputFile(const std::string& path)
-        : file_(path.empty() ? nullptr : std::fopen(path.c_str(), "wb"))
-    {
-    }
+    explicit OutputFile(const std::string& path) : file_(path.empty() ? nullptr : std::fopen(path.c_str(), "wb")) {}
     ~OutputFile()
     {
         if (file_)
@@ -70,8 +67,7 @@ bool WriteWholeFile(const std::string& fileName, std::string_view bytes)
 bool UsableBitmap(const MonochromeBitmap& bitmap)
 {
     return bitmap.width > 0 && bitmap.height > 0 &&
-           static_cast<std::uint64_t>(bitmap.RowBytes()) * static_cast<std::uint64_t>(bitmap.height) <=
-               bitmap.bits.size();
+        static_cast<std::uint64_t>(bitmap.RowBytes()) * static_cast<std::uint64_t>(bitmap.height) <= bitmap.bits.size();
 }
 
 // ---- TIFF
@@ -106,7 +102,7 @@ TiffEntry SizeEntry(std::uint16_t tag, int value)
 
 struct TiffLayout {
     std::uint32_t rowBytes = 0;
-    std::uint32_t rowsEnd = 0;   // E: the strip's end less its 8 trailing zero bytes
+    std::uint32_t rowsEnd = 0; // E: the strip's end less its 8 trailing zero bytes
     std::uint32_t directory = 0; // D
     std::uint32_t softwareCount = 0;
 };
@@ -142,7 +138,7 @@ bool WriteTiffRows(OutputFile& file, const MonochromeBitmap& bitmap, const TiffL
             return false;
     }
     return (layout.rowsEnd - 8) == static_cast<std::uint64_t>(layout.rowBytes) * bitmap.height ||
-           file.Write(std::string_view("\0", 1));
+        file.Write(std::string_view("\0", 1));
 }
 
 bool WriteTiffTail(OutputFile& file, const MonochromeBitmap& bitmap, int resolution, const TiffLayout& layout)
@@ -155,27 +151,19 @@ bool WriteTiffTail(OutputFile& file, const MonochromeBitmap& bitmap, int resolut
         ok = ok && file.WriteLe32(static_cast<std::uint32_t>(resolution)) && file.WriteLe32(1);
     ok = ok && file.Write(software) && file.Write({zeros.data(), 2 + software.size() % 2});
     const TiffEntry entries[16] = {
-        {254, kTiffLong, 1, 0},
-        SizeEntry(256, bitmap.width),
-        SizeEntry(257, bitmap.height),
-        {258, kTiffShort, 1, 1},
-        {259, kTiffShort, 1, 1},
-        {262, kTiffShort, 1, 0},
-        {266, kTiffShort, 1, 1},
-        {273, kTiffLong, 1, 8},
-        {274, kTiffShort, 1, 1},
-        {277, kTiffShort, 1, 1},
-        SizeEntry(278, bitmap.height),
-        {279, kTiffLong, 1, e},
-        {282, kTiffRational, 1, e + 8},
-        {283, kTiffRational, 1, e + 16},
-        {296, kTiffShort, 1, 2},
-        {305, kTiffAscii, layout.softwareCount, e + 24},
+        {254, kTiffLong, 1, 0},         SizeEntry(256, bitmap.width),
+        SizeEntry(257, bitmap.height),  {258, kTiffShort, 1, 1},
+        {259, kTiffShort, 1, 1},        {262, kTiffShort, 1, 0},
+        {266, kTiffShort, 1, 1},        {273, kTiffLong, 1, 8},
+        {274, kTiffShort, 1, 1},        {277, kTiffShort, 1, 1},
+        SizeEntry(278, bitmap.height),  {279, kTiffLong, 1, e},
+        {282, kTiffRational, 1, e + 8}, {283, kTiffRational, 1, e + 16},
+        {296, kTiffShort, 1, 2},        {305, kTiffAscii, layout.softwareCount, e + 24},
     };
     ok = ok && file.WriteLe16(16);
     for (const TiffEntry& entry : entries)
         ok = ok && file.WriteLe16(entry.tag) && file.WriteLe16(entry.type) && file.WriteLe32(entry.count) &&
-             file.WriteLe32(entry.value);
+            file.WriteLe32(entry.value);
     return ok && file.WriteLe32(0);
 }
 
@@ -245,7 +233,7 @@ int WriteTiffFile(int resolution, const MonochromeBitmap& bitmap, const std::str
     bool ok = false;
     try {
         ok = WriteTiffHeader(file, layout) && WriteTiffRows(file, bitmap, layout) &&
-             WriteTiffTail(file, bitmap, resolution, layout);
+            WriteTiffTail(file, bitmap, resolution, layout);
     } catch (const std::bad_alloc&) {
         return kImageOutOfMemory;
     }

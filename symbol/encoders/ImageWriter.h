@@ -14,7 +14,7 @@ namespace lx {
 
 // Status values of the bitmap writers.
 inline constexpr int kImageWriteOk = 0;
-inline constexpr int kImageWriteFailed = 5;   // not opened or not completely written, or no bitmap
+inline constexpr int kImageWriteFailed = 5; // not opened or not completely written, or no bitmap
 inline constexpr int kImageOutOfMemory = 11;
 
 // A placeable metafile file: the 22-byte header (box 0, 0, width, height in

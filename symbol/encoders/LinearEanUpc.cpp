@@ -149,8 +149,8 @@ void ExpandUpcE(const std::uint8_t* e, std::uint8_t* a)
 
 // The main part as written, followed by the add-on of the data behind its
 // digits when the key has one.
-int FinishWithAddOn(const ElementWriter& out, const TextWriter& shown, char* text, bool addOn,
-                    const std::uint8_t* data, int length, int mainDigits)
+int FinishWithAddOn(const ElementWriter& out, const TextWriter& shown, char* text, bool addOn, const std::uint8_t* data,
+                    int length, int mainDigits)
 {
     const int mainCount = Finish(out, shown, text);
     if (!addOn || mainCount == 0)
@@ -171,18 +171,12 @@ int EncodeEanUpc(int length, const std::uint8_t* data, std::uint8_t* elements, s
     bool eight = false;
     switch (key) {
     case kLinearEan13:
-    case kLinearEan13AddOn:
-        break;
+    case kLinearEan13AddOn: break;
     case kLinearEan8:
-    case kLinearEan8AddOn:
-        eight = true;
-        break;
+    case kLinearEan8AddOn: eight = true; break;
     case kLinearUpcA:
-    case kLinearUpcAAddOn:
-        upcA = true;
-        break;
-    default:
-        return Fail(kLinearUnknownKey, text);
+    case kLinearUpcAAddOn: upcA = true; break;
+    default: return Fail(kLinearUnknownKey, text);
     }
     const bool addOn = KeyOption(key) >= 3;
     const int mainDigits = eight ? 7 : upcA ? 11 : 12;
@@ -203,8 +197,8 @@ int EncodeEanUpc(int length, const std::uint8_t* data, std::uint8_t* elements, s
     return FinishWithAddOn(out, shown, text, addOn, data, length, mainDigits);
 }
 
-int EncodeUpcE(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-               std::int32_t /*option*/, char* text)
+int EncodeUpcE(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t /*option*/,
+               char* text)
 {
     if (key != kLinearUpcE && key != kLinearUpcEAddOn)
         return Fail(kLinearUnknownKey, text);

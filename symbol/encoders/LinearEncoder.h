@@ -64,8 +64,8 @@ constexpr std::int32_t LinearOption(int checkOption, int gap) { return gap * 256
 
 // Every encoder: (data length, data, element string, key, option word, text)
 // -> element count, 0 on failure with the error cell set.
-using LinearEncoderFunction = int (*)(int length, const std::uint8_t* data, std::uint8_t* elements,
-                                      std::int32_t key, std::int32_t option, char* text);
+using LinearEncoderFunction = int (*)(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
+                                      std::int32_t option, char* text);
 
 struct LinearSymbology {
     std::int32_t key;
@@ -84,28 +84,28 @@ int EncodeLinear(int length, const std::uint8_t* data, std::int32_t* elementCoun
 // The error cell: the result of the last encode (0 after a success).
 std::int32_t LastLinearError();
 
-int EncodeEanUpc(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-                 std::int32_t option, char* text);
-int EncodeUpcE(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-               std::int32_t option, char* text);
-int EncodeCodabar(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-                  std::int32_t option, char* text);
-int EncodeItf(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-              std::int32_t option, char* text);
-int EncodeStf(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-              std::int32_t option, char* text);
-int EncodeCode39(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-                 std::int32_t option, char* text);
-int EncodeCode93(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-                 std::int32_t option, char* text);
-int EncodeCode128(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-                  std::int32_t option, char* text);
-int EncodeMsi(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-              std::int32_t option, char* text);
-int EncodeCode11(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-                 std::int32_t option, char* text);
-int EncodePlessey(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key,
-                  std::int32_t option, char* text);
+int EncodeEanUpc(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+                 char* text);
+int EncodeUpcE(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+               char* text);
+int EncodeCodabar(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+                  char* text);
+int EncodeItf(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+              char* text);
+int EncodeStf(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+              char* text);
+int EncodeCode39(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+                 char* text);
+int EncodeCode93(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+                 char* text);
+int EncodeCode128(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+                  char* text);
+int EncodeMsi(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+              char* text);
+int EncodeCode11(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+                 char* text);
+int EncodePlessey(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t key, std::int32_t option,
+                  char* text);
 
 // The EAN/UPC add-on alone: 0-2 digits give 2, 3-5 give 5 (padded with 0 at
 // the end). Writes the 9-module gap, the add-on's elements and the text " dd";

@@ -45,8 +45,8 @@ unsigned ShiftCrc(unsigned crc, bool bit)
 
 } // namespace
 
-int EncodeMsi(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t /*key*/,
-              std::int32_t option, char* text)
+int EncodeMsi(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t /*key*/, std::int32_t option,
+              char* text)
 {
     const int checks = CheckOption(option);
     if (checks > 2)

@@ -53,8 +53,8 @@ void PutText(TextWriter& text, const Digits& digits)
 
 } // namespace
 
-int EncodeItf(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t /*key*/,
-              std::int32_t option, char* text)
+int EncodeItf(int length, const std::uint8_t* data, std::uint8_t* elements, std::int32_t /*key*/, std::int32_t option,
+              char* text)
 {
     Digits digits;
     if (const std::int32_t error = TakeDigits(length, data, option, digits))

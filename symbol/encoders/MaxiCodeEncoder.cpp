@@ -21,8 +21,8 @@ constexpr int kPad = 33;
 constexpr int kTwoShiftA = 56;
 constexpr int kThreeShiftA = 57;
 constexpr int kLatchAFromCde = 58;
-constexpr int kShiftOther = 59;  // shift B in set A, shift A in set B
-constexpr int kLatchOther = 63;  // latch B in A, C, D, E; latch A in B
+constexpr int kShiftOther = 59; // shift B in set A, shift A in set B
+constexpr int kLatchOther = 63; // latch B in A, C, D, E; latch A in B
 constexpr int kShiftTo[maxi::kSetCount] = {0, 0, 60, 61, 62};
 
 // --- Reed-Solomon over GF(64), primitive polynomial 0x43, roots alpha^1.. ---
@@ -275,11 +275,11 @@ private:
         using namespace maxi;
         if (target >= kSetC)
             return EnterCde(target);
-        if (set_ >= kSetC) {  // locked in C, D or E
+        if (set_ >= kSetC) { // locked in C, D or E
             set_ = target;
             return out_.Put(target == kSetA ? kLatchAFromCde : kLatchOther);
         }
-        if (target == kSetB) {  // from A
+        if (target == kSetB) { // from A
             const bool nextOnlyB = pos_ + 1 < length_ && !In(kSetA, text_[pos_ + 1]) && In(kSetB, text_[pos_ + 1]);
             if (nextOnlyB) {
                 set_ = kSetB;
@@ -300,7 +300,7 @@ private:
     bool EnterCde(int target)
     {
         const int run = RunIn(target, 4);
-        if (run >= 4) {  // lock-in: the shift twice
+        if (run >= 4) { // lock-in: the shift twice
             set_ = target;
             return out_.Put(kShiftTo[target]) && out_.Put(kShiftTo[target]);
         }
@@ -321,7 +321,7 @@ int DecimalValue(const char* digits, int count)
     int value = 0;
     for (int i = 0; i < count; ++i) {
         const int d = digits[i] - '0';
-        value = value * 10 + (d >= 0 && d <= 9 ? d : 0);  // other characters count as 0
+        value = value * 10 + (d >= 0 && d <= 9 ? d : 0); // other characters count as 0
     }
     return value;
 }
@@ -338,13 +338,13 @@ bool PackPrimary(int mode, const Request& r, std::uint8_t* codewords)
         for (int i = 0; i < 6; ++i) {
             const int b = i < r.postalLength ? r.postal[i] : ' ';
             if (b == '@' || b >= 128)
-                return false;  // no six-bit code value
+                return false; // no six-bit code value
             postal = postal << 6 | static_cast<std::uint64_t>(b < 65 ? b : b - 64);
         }
     }
     const std::uint64_t bits = static_cast<std::uint64_t>(mode) | postal << 4 |
-                               static_cast<std::uint64_t>(DecimalValue(r.country, 3)) << 40 |
-                               static_cast<std::uint64_t>(DecimalValue(r.service, 3)) << 50;
+        static_cast<std::uint64_t>(DecimalValue(r.country, 3)) << 40 |
+        static_cast<std::uint64_t>(DecimalValue(r.service, 3)) << 50;
     for (int k = 0; k < kPrimaryData; ++k)
         codewords[k] = static_cast<std::uint8_t>(bits >> (6 * k) & 63);
     return true;
@@ -358,7 +358,7 @@ std::uint8_t g_map[kMaxiCodeMapBytes];
 void Pad(ValueWriter& out)
 {
     if (out.Count() < out.Capacity())
-        (void)out.Put(kLatchOther);  // leaves C, D or E before the pads
+        (void)out.Put(kLatchOther); // leaves C, D or E before the pads
     while (out.Count() < out.Capacity())
         (void)out.Put(kPad);
 }
@@ -377,7 +377,9 @@ void AddErrorCorrection(int mode)
 void MapModules()
 {
     std::memset(g_map, 0, sizeof g_map);
-    auto setDark = [](int module) { g_map[module / 32 * 4 + module % 32 / 8] |= static_cast<std::uint8_t>(1u << (module % 8)); };
+    auto setDark = [](int module) {
+        g_map[module / 32 * 4 + module % 32 / 8] |= static_cast<std::uint8_t>(1u << (module % 8));
+    };
     for (int module : maxi::kFixedDarkModules)
         setDark(module);
     for (int k = 0; k < kCodewords; ++k)

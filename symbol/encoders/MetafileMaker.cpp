@@ -55,7 +55,8 @@ std::int64_t MaxiEvenHeight(int pitch, int adjust, int quietZone)
 
 int ClampToInt(std::int64_t v)
 {
-    return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 template <typename Paint>
@@ -90,7 +91,8 @@ std::optional<EmfPlacement> PlaceEmf(const Extent& e, int cellUnit, const Device
     constexpr std::int64_t kMax = std::numeric_limits<int>::max();
     if (std::abs(wf) > kMax || std::abs(hf) > kMax || std::abs(vx) > kMax || std::abs(vy) > kMax)
         return std::nullopt;
-    return EmfPlacement{{0, 0, static_cast<int>(wf), static_cast<int>(hf)}, {static_cast<int>(vx), static_cast<int>(vy)}};
+    return EmfPlacement{{0, 0, static_cast<int>(wf), static_cast<int>(hf)},
+                        {static_cast<int>(vx), static_cast<int>(vy)}};
 }
 
 template <typename Paint>
@@ -113,12 +115,14 @@ EnhMetafile RecordEmf(const DeviceInfo* reference, int cellUnit, const Extent& e
 
 int MaxiCodeWidth(int pitch, int adjust, int quietZone, int rotate)
 {
-    return ClampToInt(rotate % 2 != 0 ? MaxiEvenHeight(pitch, adjust, quietZone) : MaxiEvenWidth(pitch, adjust, quietZone));
+    return ClampToInt(rotate % 2 != 0 ? MaxiEvenHeight(pitch, adjust, quietZone)
+                                      : MaxiEvenWidth(pitch, adjust, quietZone));
 }
 
 int MaxiCodeHeight(int pitch, int adjust, int quietZone, int rotate)
 {
-    return ClampToInt(rotate % 2 != 0 ? MaxiEvenWidth(pitch, adjust, quietZone) : MaxiEvenHeight(pitch, adjust, quietZone));
+    return ClampToInt(rotate % 2 != 0 ? MaxiEvenWidth(pitch, adjust, quietZone)
+                                      : MaxiEvenHeight(pitch, adjust, quietZone));
 }
 
 // ---- QR Code and Micro QR

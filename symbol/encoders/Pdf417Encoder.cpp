@@ -20,8 +20,8 @@ constexpr int kMaxNumericGroup = 44;
 constexpr int kMinNumericRun = 13;
 constexpr int kMaxEcc = 512;
 
-constexpr std::uint32_t kStartPattern = 0x1FEA8;  // 8 1 1 1 1 1 1 3
-constexpr std::uint32_t kStopPattern = 0x3FA29;   // 7 1 1 3 1 1 1 2 1
+constexpr std::uint32_t kStartPattern = 0x1FEA8; // 8 1 1 1 1 1 1 3
+constexpr std::uint32_t kStopPattern = 0x3FA29; // 7 1 1 3 1 1 1 2 1
 
 // Static work areas (the encoder is not re-entrant by design).
 int g_codewords[kPdf417MaxCodewords];
@@ -79,10 +79,8 @@ int ValueIn(SubMode mode, std::uint8_t c)
     if (c == ' ' && mode != kPunct)
         return 26;
     switch (mode) {
-    case kUpper:
-        return c >= 'A' && c <= 'Z' ? c - 'A' : -1;
-    case kLower:
-        return c >= 'a' && c <= 'z' ? c - 'a' : -1;
+    case kUpper: return c >= 'A' && c <= 'Z' ? c - 'A' : -1;
+    case kLower: return c >= 'a' && c <= 'z' ? c - 'a' : -1;
     case kMixed:
         for (int i = 0; kMixedChars[i]; ++i)
             if (static_cast<std::uint8_t>(kMixedChars[i]) == c)
@@ -134,19 +132,17 @@ bool SwitchFor(TextWriter& out, SubMode& mode, std::uint8_t c)
     switch (mode) {
     case kUpper:
         if (to == kPunct)
-            return out.Value(29);  // shift
+            return out.Value(29); // shift
         mode = to;
         return out.Value(to == kLower ? 27 : 28);
     case kLower:
         if (to == kUpper)
-            return out.Value(27);  // shift
+            return out.Value(27); // shift
         if (to == kPunct)
-            return out.Value(29);  // shift
+            return out.Value(29); // shift
         mode = kMixed;
         return out.Value(28);
-    case kMixed:
-        mode = to;
-        return out.Value(to == kUpper ? 28 : to == kLower ? 27 : 25);
+    case kMixed: mode = to; return out.Value(to == kUpper ? 28 : to == kLower ? 27 : 25);
     case kPunct:
         mode = to;
         if (!out.Value(29))
@@ -186,8 +182,8 @@ int CeilDiv(int a, int b) { return (a + b - 1) / b; }
 int AutomaticColumns(int model, int n, const Pdf417Layout& layout)
 {
     const double area = 4.25 * layout.rowHeight * layout.widthRatio * n;
-    const double c = model == kPdf417Standard ? (std::sqrt(area + 4761.0) - 36.0) / 34.0
-                                              : (std::sqrt(area + 1225.0) - 2.0) / 34.0;
+    const double c =
+        model == kPdf417Standard ? (std::sqrt(area + 4761.0) - 36.0) / 34.0 : (std::sqrt(area + 1225.0) - 2.0) / 34.0;
     const int columns = static_cast<int>(std::floor(c));
     return columns < 1 ? 1 : columns > 30 ? 30 : columns;
 }
@@ -237,9 +233,18 @@ void BuildStandardRow(int model, const int* codewords, const Pdf417Size& size, i
     int left = 0;
     int right = 0;
     switch (cluster) {
-    case 0: left = rowsPart; right = columnsPart; break;
-    case 1: left = levelPart; right = rowsPart; break;
-    default: left = columnsPart; right = levelPart; break;
+    case 0:
+        left = rowsPart;
+        right = columnsPart;
+        break;
+    case 1:
+        left = levelPart;
+        right = rowsPart;
+        break;
+    default:
+        left = columnsPart;
+        right = levelPart;
+        break;
     }
     RowWriter w{row};
     w.Put(kStartPattern, 17);
@@ -314,9 +319,8 @@ int ParsePdf417Params(std::int32_t params, Pdf417Layout* layout)
     layout->widthRatio = static_cast<int>((p >> 16) & 0xFF);
     layout->rowHeight = static_cast<int>((p >> 24) & 0xF);
     layout->firstCluster = static_cast<int>(p >> 28);
-    if (layout->columns > 30 || layout->rows == 1 || layout->rows == 2 || layout->rows > 90 ||
-        layout->widthRatio < 2 || layout->widthRatio > 128 || layout->rowHeight == 0 || layout->rowHeight > 10 ||
-        layout->firstCluster > 2)
+    if (layout->columns > 30 || layout->rows == 1 || layout->rows == 2 || layout->rows > 90 || layout->widthRatio < 2 ||
+        layout->widthRatio > 128 || layout->rowHeight == 0 || layout->rowHeight > 10 || layout->firstCluster > 2)
         return kPdf417BadParams;
     return kPdf417Ok;
 }
@@ -522,8 +526,8 @@ int Pdf417BuildRows(int model, const int* codewords, const Pdf417Size& size, int
     return width;
 }
 
-int EncodePdf417(int requestLength, const std::uint8_t* request, std::int32_t* numCell, std::uint8_t* matrix,
-                 int model, std::int32_t params, std::int32_t* eccUsed)
+int EncodePdf417(int requestLength, const std::uint8_t* request, std::int32_t* numCell, std::uint8_t* matrix, int model,
+                 std::int32_t params, std::int32_t* eccUsed)
 {
     if (model < kPdf417Standard || model > kMicroPdf417)
         return kPdf417BadModel;
@@ -569,7 +573,7 @@ int EncodePdf417(int requestLength, const std::uint8_t* request, std::int32_t* n
     const int dataRegion = total - size.eccCount;
     int n = first + compacted;
     while (n < dataRegion - macroCount)
-        g_codewords[n++] = kLatchText;  // pad
+        g_codewords[n++] = kLatchText; // pad
     if (macro.on) {
         g_codewords[n++] = kMacroBegin;
         g_codewords[n++] = (macro.index + 100000) / 900;

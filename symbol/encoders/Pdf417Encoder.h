@@ -32,27 +32,27 @@ enum Pdf417Result {
 // *numCell to width | rows << 16 and, for standard and truncated symbols,
 // *eccUsed to the level used (0-8). Returns 0 or a Pdf417Result. The request
 // is only read; nothing is written behind it.
-int EncodePdf417(int requestLength, const std::uint8_t* request, std::int32_t* numCell, std::uint8_t* matrix,
-                 int model, std::int32_t params, std::int32_t* eccUsed);
+int EncodePdf417(int requestLength, const std::uint8_t* request, std::int32_t* numCell, std::uint8_t* matrix, int model,
+                 std::int32_t params, std::int32_t* eccUsed);
 
 // ---- Steps of the encoder, exposed for tests ----
 
 struct Pdf417Macro {
     bool on = false;
-    int index = 0;      // 0-based segment index
-    int lastIndex = 0;  // segment count - 1
-    int fileId = 0;     // 0-899
+    int index = 0; // 0-based segment index
+    int lastIndex = 0; // segment count - 1
+    int fileId = 0; // 0-899
 };
 
 // Parses the optional macro header at request[*pos]; advances *pos past it.
 int ParsePdf417MacroHeader(const std::uint8_t* request, int length, int* pos, Pdf417Macro* macro);
 
 struct Pdf417Layout {
-    int columns = 0;  // 0 = automatic
-    int rows = 0;     // 0 = automatic
+    int columns = 0; // 0 = automatic
+    int rows = 0; // 0 = automatic
     int widthRatio = 16;
     int rowHeight = 4;
-    int firstCluster = 0;  // 0, 1, 2 for clusters 0, 3, 6
+    int firstCluster = 0; // 0, 1, 2 for clusters 0, 3, 6
 };
 
 // Unpacks and checks the parameter word (0 = all defaults); returns 0 or -6.
@@ -72,9 +72,9 @@ int Pdf417NumericCompact(const std::uint8_t* data, int length, int* codewords, i
 struct Pdf417Size {
     int columns = 0;
     int rows = 0;
-    int eccCount = 0;     // error-correction codewords
-    int level = 0;        // standard and truncated: 0-8
-    int microIndex = -1;  // MicroPDF417: entry of the size table
+    int eccCount = 0; // error-correction codewords
+    int level = 0; // standard and truncated: 0-8
+    int microIndex = -1; // MicroPDF417: entry of the size table
 };
 
 // Chooses level, columns and rows for `dataCount` codewords (compacted plus

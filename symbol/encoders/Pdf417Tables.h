@@ -12,9 +12,9 @@ struct MicroPdf417Size {
     int columns;
     int rows;
     int dataCodewords;
-    int leftRap;    // row address of the top row, 1-52
+    int leftRap; // row address of the top row, 1-52
     int rightRap;
-    int centreRap;  // 0 for one and two columns
+    int centreRap; // 0 for one and two columns
 };
 extern const MicroPdf417Size kMicroPdf417Sizes[34];
 

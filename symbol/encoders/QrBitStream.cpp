@@ -88,12 +88,8 @@ void PutSegment(BitWriter& w, const QrSegment& s, const std::uint8_t* dataBuffer
     w.Put(static_cast<std::uint32_t>(count), QrCountWidth(kind.model, versionIndex, s.mode));
     const std::uint8_t* p = dataBuffer + s.start;
     switch (s.mode) {
-    case kQrNumeric:
-        PutNumeric(w, p, s.length);
-        break;
-    case kQrAlphanumeric:
-        PutAlphanumeric(w, p, s.length);
-        break;
+    case kQrNumeric: PutNumeric(w, p, s.length); break;
+    case kQrAlphanumeric: PutAlphanumeric(w, p, s.length); break;
     case kQrByte:
         for (int i = 0; i < s.length; ++i)
             w.Put(p[i], 8);

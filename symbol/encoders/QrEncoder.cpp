@@ -81,9 +81,6 @@ void QrCopyMatrix(const QrWorkMatrix& m, std::uint8_t* matrix)
         std::memcpy(matrix + r * bytes, m.result[r], static_cast<std::size_t>(bytes));
 }
 
-const QrWorkMatrix& QrLastWorkMatrix()
-{
-    return gWork;
-}
+const QrWorkMatrix& QrLastWorkMatrix() { return gWork; }
 
 } // namespace lx

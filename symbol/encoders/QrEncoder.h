@@ -9,11 +9,11 @@ namespace lx {
 // Result codes of EncodeQr.
 enum QrResult : int {
     kQrOk = 0,
-    kQrDataDoesNotFit = -1,        // too much data, a bad given segment, no version holds it, requested version too small
-    kQrTooManySegments = -2,       // more than 200 segments, found by the analysis or given
-    kQrBadStructuredAppend = -3,   // a malformed structured-append header, or one with Micro QR
-    kQrBadModel = -4,              // model not 1..3
-    kQrVersionOutOfRange = -6,     // requested version above the model's maximum
+    kQrDataDoesNotFit = -1, // too much data, a bad given segment, no version holds it, requested version too small
+    kQrTooManySegments = -2, // more than 200 segments, found by the analysis or given
+    kQrBadStructuredAppend = -3, // a malformed structured-append header, or one with Micro QR
+    kQrBadModel = -4, // model not 1..3
+    kQrVersionOutOfRange = -6, // requested version above the model's maximum
 };
 
 // Encodes one request: [D pp tt xx sep] [L|M|Q|H] [mask digit] (A|M) sep data.

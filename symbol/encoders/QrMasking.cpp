@@ -158,10 +158,7 @@ int LinePenalty(const RowWords& line, int n)
     return penalty;
 }
 
-void ApplyMicroMask(QrWorkMatrix& m, int mask)
-{
-    QrApplyMask(m, kMicroPatterns[mask], mask);
-}
+void ApplyMicroMask(QrWorkMatrix& m, int mask) { QrApplyMask(m, kMicroPatterns[mask], mask); }
 
 int SelectMicroMask(QrWorkMatrix& m)
 {
@@ -215,10 +212,7 @@ int SelectModelMask(QrWorkMatrix& m)
 
 } // namespace
 
-int QrMaskCount(int model)
-{
-    return model == kQrMicro ? 4 : 8;
-}
+int QrMaskCount(int model) { return model == kQrMicro ? 4 : 8; }
 
 void QrApplyMask(QrWorkMatrix& m, int pattern, int formatMask)
 {

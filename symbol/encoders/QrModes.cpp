@@ -10,7 +10,8 @@ constexpr int kEndOfData = 4;
 
 bool IsKanjiPair(std::uint8_t lead, std::uint8_t trail)
 {
-    const bool leadFits = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA) || (lead == 0xEB && trail < 0xC0);
+    const bool leadFits =
+        (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA) || (lead == 0xEB && trail < 0xC0);
     const bool trailFits = trail >= 0x40 && trail != 0x7F && trail <= 0xFC;
     return leadFits && trailFits;
 }
@@ -39,7 +40,7 @@ public:
         runs_[newest_].length = pos - runs_[newest_].start;
         runs_[newest_ + 1] = {cls, 0, pos};
         if (newest_ + 1 == 3)
-            DecideThree();  // leaves the newest run in slot 2
+            DecideThree(); // leaves the newest run in slot 2
         else
             ++newest_;
     }
@@ -61,7 +62,7 @@ private:
     int Cost(int cls, int length) const
     {
         return QrModeIndicatorBits(kind_.model, estimate_) + QrCountWidth(kind_.model, estimate_, cls) +
-               QrSegmentDataBits(cls, length);
+            QrSegmentDataBits(cls, length);
     }
     int Cost(const Run& run) const { return Cost(run.cls, run.length); }
 

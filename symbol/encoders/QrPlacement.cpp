@@ -139,10 +139,7 @@ void DrawMicro(QrWorkMatrix& m)
     }
 }
 
-bool BitAt(const std::uint8_t* sequence, int bit)
-{
-    return (sequence[bit >> 3] >> (7 - (bit & 7))) & 1;
-}
+bool BitAt(const std::uint8_t* sequence, int bit) { return (sequence[bit >> 3] >> (7 - (bit & 7))) & 1; }
 
 // Two-column zigzag from the bottom-right corner over the data modules,
 // most significant bit first; Models 1 and 2 step over the timing column.
@@ -225,10 +222,7 @@ private:
     int index_ = 0;
 };
 
-void SetFormatBit(QrWorkMatrix& m, int row, int column, int bits, int k)
-{
-    SetModule(m, row, column, (bits >> k) & 1);
-}
+void SetFormatBit(QrWorkMatrix& m, int row, int column, int bits, int k) { SetModule(m, row, column, (bits >> k) & 1); }
 
 } // namespace
 

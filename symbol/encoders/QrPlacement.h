@@ -15,16 +15,13 @@ struct QrWorkMatrix {
     int versionIndex = 0;
     int level = 0;
     int size = 0;
-    std::uint8_t symbol[kQrMaxSize][kQrRowStride];       // function patterns and codeword bits, unmasked
-    std::uint8_t functionMap[kQrMaxSize][kQrRowStride];  // 1 where a module carries data and takes the mask
-    std::uint8_t result[kQrMaxSize][kQrRowStride];       // the masked symbol
+    std::uint8_t symbol[kQrMaxSize][kQrRowStride]; // function patterns and codeword bits, unmasked
+    std::uint8_t functionMap[kQrMaxSize][kQrRowStride]; // 1 where a module carries data and takes the mask
+    std::uint8_t result[kQrMaxSize][kQrRowStride]; // the masked symbol
 };
 
 // Bytes a row of n modules takes.
-constexpr int QrRowBytes(int size)
-{
-    return (size + 7) / 8;
-}
+constexpr int QrRowBytes(int size) { return (size + 7) / 8; }
 
 constexpr bool QrModuleAt(const std::uint8_t (&layer)[kQrMaxSize][kQrRowStride], int row, int column)
 {

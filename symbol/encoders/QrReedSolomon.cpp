@@ -55,7 +55,7 @@ constexpr GeneratorTable MakeGenerators()
     GeneratorTable table;
     for (auto& o : table.offset)
         o = -1;
-    std::array<std::uint8_t, kMaxDegree + 1> poly{};  // poly[0] is the leading coefficient
+    std::array<std::uint8_t, kMaxDegree + 1> poly{}; // poly[0] is the leading coefficient
     poly[0] = 1;
     int next = 0;
     int wanted = 0;

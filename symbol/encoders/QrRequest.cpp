@@ -10,15 +10,9 @@ constexpr int kBadHeader = -3;
 constexpr int kBadData = -1;
 constexpr int kTooManySegments = -2;
 
-bool IsDigit(std::uint8_t c)
-{
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
 
-std::uint8_t Upper(std::uint8_t c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<std::uint8_t>(c - 'a' + 'A') : c;
-}
+std::uint8_t Upper(std::uint8_t c) { return c >= 'a' && c <= 'z' ? static_cast<std::uint8_t>(c - 'a' + 'A') : c; }
 
 int HexValue(std::uint8_t c)
 {
@@ -53,7 +47,7 @@ int ParseStructuredAppend(const std::uint8_t* request, int length, int& pos, QrR
     if (position < 1 || position > 16 || total < 2 || total > 16 || position > total || high < 0 || low < 0)
         return kBadHeader;
     if (pos < length)
-        ++pos;  // the separator, whatever it is
+        ++pos; // the separator, whatever it is
     out.structuredAppend = true;
     out.sequence = static_cast<std::uint8_t>((position - 1) << 4 | (total - 1));
     out.parity = static_cast<std::uint8_t>(high << 4 | low);
@@ -93,8 +87,7 @@ bool FitsMode(int mode, std::uint8_t* bytes, int length)
                 return false;
         }
         return true;
-    default:
-        return true;
+    default: return true;
     }
 }
 
@@ -188,8 +181,7 @@ int ParseQrRequestHeader(const std::uint8_t* request, int length, bool micro, Qr
     return 0;
 }
 
-int ReadQrSegments(const std::uint8_t* request, int pos, int length, QrSegmentList& segments,
-                   std::uint8_t* dataBuffer)
+int ReadQrSegments(const std::uint8_t* request, int pos, int length, QrSegmentList& segments, std::uint8_t* dataBuffer)
 {
     segments.count = 0;
     int used = 0;

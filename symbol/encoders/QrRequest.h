@@ -10,12 +10,12 @@ namespace lx {
 
 struct QrRequest {
     int level = kQrLevelM;
-    int mask = -1;  // -1 chooses automatically
+    int mask = -1; // -1 chooses automatically
     bool automatic = true;
     bool structuredAppend = false;
     std::uint8_t sequence = 0;
     std::uint8_t parity = 0;
-    int dataStart = 0;  // offset of the data behind the header
+    int dataStart = 0; // offset of the data behind the header
 };
 
 // Returns 0, or -3 for a structured-append header that is malformed, out of
@@ -27,7 +27,6 @@ int ParseQrRequestHeader(const std::uint8_t* request, int length, bool micro, Qr
 // more than kQrMaxDataBytes bytes, a byte segment without its count and a
 // byte, or characters that the segment's mode cannot hold, and -2 when data
 // follows the 200th segment.
-int ReadQrSegments(const std::uint8_t* request, int pos, int length, QrSegmentList& segments,
-                   std::uint8_t* dataBuffer);
+int ReadQrSegments(const std::uint8_t* request, int pos, int length, QrSegmentList& segments, std::uint8_t* dataBuffer);
 
 } // namespace lx

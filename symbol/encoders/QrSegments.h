@@ -18,8 +18,8 @@ inline constexpr int kQrMaxDataBytes = 7366;
 
 struct QrSegment {
     std::uint8_t mode = kQrNumeric;
-    std::int32_t length = 0;  // in bytes; a kanji character counts 2
-    std::int32_t start = 0;   // offset of its bytes in the data buffer
+    std::int32_t length = 0; // in bytes; a kanji character counts 2
+    std::int32_t start = 0; // offset of its bytes in the data buffer
 };
 
 // The end of an analysis pass may emit up to three segments beyond the limit;
@@ -34,8 +34,8 @@ struct QrSymbolKind {
     int model = kQrModel2;
     int level = kQrLevelM;
     bool structuredAppend = false;
-    std::uint8_t sequence = 0;  // position - 1 in the high nibble, total - 1 in the low one
-    std::uint8_t parity = 0;    // exclusive-or of all bytes of the whole message
+    std::uint8_t sequence = 0; // position - 1 in the high nibble, total - 1 in the low one
+    std::uint8_t parity = 0; // exclusive-or of all bytes of the whole message
 };
 
 } // namespace lx

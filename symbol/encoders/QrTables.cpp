@@ -51,20 +51,13 @@ constexpr QrVersionInfo kModel2[40] = {
 
 // Model 1, as the data codewords it actually carries.
 constexpr QrVersionInfo kModel1[14] = {
-    {26, {19, 16, 13, 9}, {1, 1, 1, 1}},
-    {46, {36, 30, 24, 16}, {1, 1, 1, 1}},
-    {72, {57, 44, 36, 24}, {1, 1, 1, 1}},
-    {100, {80, 60, 50, 34}, {1, 1, 1, 1}},
-    {134, {108, 82, 68, 46}, {1, 1, 1, 2}},
-    {170, {136, 106, 86, 58}, {1, 2, 2, 2}},
-    {212, {170, 132, 108, 72}, {1, 2, 2, 3}},
-    {256, {208, 160, 128, 87}, {2, 2, 2, 3}},
-    {306, {246, 186, 156, 102}, {2, 2, 3, 3}},
-    {358, {290, 222, 183, 124}, {2, 2, 3, 4}},
-    {416, {336, 256, 208, 145}, {2, 4, 4, 5}},
-    {476, {384, 292, 244, 165}, {2, 4, 4, 5}},
-    {542, {432, 332, 276, 192}, {3, 4, 4, 6}},
-    {610, {489, 368, 310, 210}, {3, 4, 5, 6}},
+    {26, {19, 16, 13, 9}, {1, 1, 1, 1}},       {46, {36, 30, 24, 16}, {1, 1, 1, 1}},
+    {72, {57, 44, 36, 24}, {1, 1, 1, 1}},      {100, {80, 60, 50, 34}, {1, 1, 1, 1}},
+    {134, {108, 82, 68, 46}, {1, 1, 1, 2}},    {170, {136, 106, 86, 58}, {1, 2, 2, 2}},
+    {212, {170, 132, 108, 72}, {1, 2, 2, 3}},  {256, {208, 160, 128, 87}, {2, 2, 2, 3}},
+    {306, {246, 186, 156, 102}, {2, 2, 3, 3}}, {358, {290, 222, 183, 124}, {2, 2, 3, 4}},
+    {416, {336, 256, 208, 145}, {2, 4, 4, 5}}, {476, {384, 292, 244, 165}, {2, 4, 4, 5}},
+    {542, {432, 332, 276, 192}, {3, 4, 4, 6}}, {610, {489, 368, 310, 210}, {3, 4, 5, 6}},
 };
 
 // Micro QR; M1 holds its single level in the L column. M1 and M3 end their
@@ -76,8 +69,7 @@ constexpr QrVersionInfo kMicro[4] = {
     {24, {16, 14, 10, 0}, {1, 1, 1, 0}},
 };
 
-constexpr std::int16_t kMicroDataBits[4][4] = {
-    {20, 0, 0, 0}, {40, 32, 0, 0}, {84, 68, 0, 0}, {128, 112, 80, 0}};
+constexpr std::int16_t kMicroDataBits[4][4] = {{20, 0, 0, 0}, {40, 32, 0, 0}, {84, 68, 0, 0}, {128, 112, 80, 0}};
 
 // Numeric, alphanumeric, byte, kanji.
 constexpr std::uint8_t kCountWidths[3][4] = {{10, 9, 8, 8}, {12, 11, 16, 10}, {14, 13, 16, 12}};
@@ -97,10 +89,7 @@ constexpr auto kAlphanumeric = MakeAlphanumericTable();
 
 } // namespace
 
-int QrMaxVersion(int model)
-{
-    return model == kQrModel1 ? 14 : model == kQrModel2 ? 40 : 4;
-}
+int QrMaxVersion(int model) { return model == kQrModel1 ? 14 : model == kQrModel2 ? 40 : 4; }
 
 const QrVersionInfo& QrVersionTable(int model, int versionIndex)
 {
@@ -130,14 +119,8 @@ int QrCountWidth(int model, int versionIndex, int mode)
     return kCountWidths[QrCountBracket(versionIndex)][mode];
 }
 
-int QrModeIndicatorBits(int model, int versionIndex)
-{
-    return model == kQrMicro ? versionIndex : 4;
-}
+int QrModeIndicatorBits(int model, int versionIndex) { return model == kQrMicro ? versionIndex : 4; }
 
-int QrAlphanumericValue(std::uint8_t c)
-{
-    return kAlphanumeric[c];
-}
+int QrAlphanumericValue(std::uint8_t c) { return kAlphanumeric[c]; }
 
 } // namespace lx

@@ -34,10 +34,7 @@ int QrCountWidth(int model, int versionIndex, int mode);
 int QrModeIndicatorBits(int model, int versionIndex);
 
 // Count-width bracket of a Model 1/2 version index: 0 (1-9), 1 (10-26), 2 (27-40).
-constexpr int QrCountBracket(int versionIndex)
-{
-    return versionIndex < 9 ? 0 : versionIndex < 26 ? 1 : 2;
-}
+constexpr int QrCountBracket(int versionIndex) { return versionIndex < 9 ? 0 : versionIndex < 26 ? 1 : 2; }
 
 // Value 0..44 of a character in the 45-character set, -1 for any other byte
 // (lower-case letters included).

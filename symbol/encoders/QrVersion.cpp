@@ -74,12 +74,9 @@ int QrSegmentDataBits(int mode, int length)
         static constexpr int kRemainder[3] = {0, 4, 7};
         return 10 * (length / 3) + kRemainder[length % 3];
     }
-    case kQrAlphanumeric:
-        return 11 * (length / 2) + 6 * (length % 2);
-    case kQrByte:
-        return 8 * length;
-    default:
-        return 13 * ((length + 1) / 2);
+    case kQrAlphanumeric: return 11 * (length / 2) + 6 * (length % 2);
+    case kQrByte: return 8 * length;
+    default: return 13 * ((length + 1) / 2);
     }
 }
 

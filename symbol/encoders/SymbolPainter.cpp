@@ -69,7 +69,7 @@ bool ModuleGrid::Reset(int columns, int rows)
 bool MatrixHolds(std::span<const std::uint8_t> matrix, int columns, int rows)
 {
     return columns > 0 && rows > 0 &&
-           static_cast<std::uint64_t>(MatrixRowBytes(columns)) * static_cast<std::uint64_t>(rows) <= matrix.size();
+        static_cast<std::uint64_t>(MatrixRowBytes(columns)) * static_cast<std::uint64_t>(rows) <= matrix.size();
 }
 
 // Cell (x, y) of a w x h matrix after `rotate` clockwise quarter turns.
@@ -181,8 +181,8 @@ void DrawRoundCells(Canvas& canvas, const ModuleGrid& grid, const GridGeometry& 
 }
 
 // Background and cells of an oriented QR or DataMatrix grid.
-void DrawGrid(DeviceContext& dc, const ModuleGrid& grid, const GridGeometry& g, int quietZone, int fillType,
-              bool round, ColorRef dark, ColorRef light)
+void DrawGrid(DeviceContext& dc, const ModuleGrid& grid, const GridGeometry& g, int quietZone, int fillType, bool round,
+              ColorRef dark, ColorRef light)
 {
     const std::int64_t width = g.adjust + g.pitch * (grid.Columns() + 2 * std::int64_t{quietZone});
     const std::int64_t height = g.adjust + g.pitch * (grid.Rows() + 2 * std::int64_t{quietZone});

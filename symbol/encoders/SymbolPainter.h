@@ -51,11 +51,11 @@ struct MatrixDrawing {
     // modules per row | rows << 16; MaxiCode: not read.
     std::int32_t size = 0;
     int quietZone = 0; // in modules
-    int pitch = 0;     // logical units a module
+    int pitch = 0; // logical units a module
     int adjust = 0;
-    int factor = 1;    // PDF417: row height in modules
+    int factor = 1; // PDF417: row height in modules
     int fillType = 0;
-    int rotate = 0;    // quarter turns clockwise
+    int rotate = 0; // quarter turns clockwise
     // Bit 0: QR reflects about the main diagonal before the turn, the other
     // families left-right after the clockwise turn.
     int mirror = 0;
@@ -84,7 +84,7 @@ struct LinearDrawing {
     std::span<const std::uint8_t> elements;
     int elementCount = 0;
     int startOffset = 0; // quiet zone x pitch
-    int narrow = 0;      // element widths
+    int narrow = 0; // element widths
     int wide = 0;
     int adjust = 0;
     int drawnHeight = 0; // the extent as drawn (after the rotation)

@@ -83,7 +83,7 @@ inline bool MatrixDark(std::span<const std::uint8_t> matrix, int columns, int co
     return (matrix[static_cast<std::size_t>(row) * static_cast<std::size_t>(MatrixRowBytes(columns)) +
                    static_cast<std::size_t>(column / 8)] >>
             (column % 8)) &
-           1;
+        1;
 }
 
 // Copies a w x h matrix into the grid turned `rotate` quarter turns

@@ -19,7 +19,7 @@ constexpr int kBearerPitches = 5;
 // bars fill `barLength` from `barAcross` (the text band lies beside them).
 struct LinearFrame {
     int rotate = 0;
-    std::int64_t width = 0;  // W
+    std::int64_t width = 0; // W
     std::int64_t height = 0; // H
     std::int64_t start = 0;
     std::int64_t textHeight = 0;
@@ -29,8 +29,8 @@ struct LinearFrame {
 };
 
 // A box given along and across the elements, issued in the drawn frame.
-void Strip(Canvas& canvas, const LinearFrame& f, std::int64_t alongFrom, std::int64_t alongTo,
-           std::int64_t acrossFrom, std::int64_t acrossTo)
+void Strip(Canvas& canvas, const LinearFrame& f, std::int64_t alongFrom, std::int64_t alongTo, std::int64_t acrossFrom,
+           std::int64_t acrossTo)
 {
     if (f.Odd())
         canvas.Box(acrossFrom, alongFrom, acrossTo, alongTo);
@@ -63,8 +63,8 @@ void DrawBearerFrame(Canvas& canvas, const LinearFrame& f, int narrow, bool fill
     Strip(canvas, f, f.width - t, f.width, a0, a1);
 }
 
-void DrawLinearBars(Canvas& canvas, const LinearFrame& f, std::span<const std::uint8_t> elements, int narrow,
-                    int wide, int adjust)
+void DrawLinearBars(Canvas& canvas, const LinearFrame& f, std::span<const std::uint8_t> elements, int narrow, int wide,
+                    int adjust)
 {
     const int h = HalfAdjust(adjust);
     const int count = static_cast<int>(elements.size());
@@ -110,9 +110,15 @@ void DrawLinearText(DeviceContext& dc, const LinearFrame& f, std::string_view te
         std::int64_t x = along;
         std::int64_t y = f.height - f.textHeight;
         switch (f.rotate) {
-        case 1: x = f.textHeight; y = along; break;
+        case 1:
+            x = f.textHeight;
+            y = along;
+            break;
         case 2: y = f.textHeight; break;
-        case 3: x = f.height - f.textHeight; y = along; break;
+        case 3:
+            x = f.height - f.textHeight;
+            y = along;
+            break;
         default: break;
         }
         dc.TextOut(static_cast<int>(x), static_cast<int>(-y), character);

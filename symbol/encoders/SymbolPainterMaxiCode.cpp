@@ -36,10 +36,25 @@ void DrawBullseye(Canvas& canvas, const MaxiGeometry& g, int pitch, int adjust, 
     std::int64_t cx = 0;
     std::int64_t cy = 0;
     switch (g.u) {
-    case 0: case 6: cx = s + o + HalfUp(29 * cs) - t; cy = s + o + HalfUp(33 * rs); break;
-    case 1: case 5: cx = s + o + HalfUp(33 * cs); cy = s + o + HalfUp(29 * rs) - t; break;
-    case 2: case 4: cx = s + o + HalfUp(31 * cs) - t; cy = s + o + HalfUp(33 * rs); break;
-    default: cx = s + o + HalfUp(33 * cs); cy = s + o + HalfUp(31 * rs) - t; break;
+    case 0:
+    case 6:
+        cx = s + o + HalfUp(29 * cs) - t;
+        cy = s + o + HalfUp(33 * rs);
+        break;
+    case 1:
+    case 5:
+        cx = s + o + HalfUp(33 * cs);
+        cy = s + o + HalfUp(29 * rs) - t;
+        break;
+    case 2:
+    case 4:
+        cx = s + o + HalfUp(31 * cs) - t;
+        cy = s + o + HalfUp(33 * rs);
+        break;
+    default:
+        cx = s + o + HalfUp(33 * cs);
+        cy = s + o + HalfUp(31 * rs) - t;
+        break;
     }
     const std::int64_t a = std::int64_t{387} * pitch / 44;
     const std::int64_t b = std::int64_t{67} * pitch / 44;
@@ -104,9 +119,12 @@ void DrawMaxiCode(DeviceContext& dc, const MatrixDrawing& m)
             std::int64_t top = g.origin + r * g.rowStep;
             // The hexagonal stagger: the short lines sit half a step over.
             switch (g.u) {
-            case 0: case 6: left += r % 2 ? g.columnStep / 2 : 0; break;
-            case 2: case 4: left -= r % 2 ? g.columnStep / 2 : 0; break;
-            case 1: case 5: top += c % 2 ? g.rowStep / 2 : 0; break;
+            case 0:
+            case 6: left += r % 2 ? g.columnStep / 2 : 0; break;
+            case 2:
+            case 4: left -= r % 2 ? g.columnStep / 2 : 0; break;
+            case 1:
+            case 5: top += c % 2 ? g.rowStep / 2 : 0; break;
             default: top -= c % 2 ? g.rowStep / 2 : 0; break;
             }
             canvas.Dot(left, top, left + diameter, top + diameter);

@@ -2,10 +2,10 @@
 // picks the format (a bitmap file, a PNG picture that another program put
 // there, an enhanced metafile, a metafile picture with its header), the rest
 // is the data. Malformed data must read as absent, never crash.
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
-#include <QClipboard>
 
 #include <cstdint>
 #include <cstdlib>

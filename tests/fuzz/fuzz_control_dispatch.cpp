@@ -47,9 +47,18 @@ struct Reader {
 };
 
 // Identifiers beyond the table's numbers: stock members and strays.
-constexpr std::array<lx::DispId, 12> kOtherIds{
-    lx::kDispIdBackColor, lx::kDispIdFont, lx::kDispIdHwnd, lx::kDispIdRefresh, -1,      -500,
-    -513,                 -551,            0x7FFFFFFF,      INT32_MIN,          0x10000, 52};
+constexpr std::array<lx::DispId, 12> kOtherIds{lx::kDispIdBackColor,
+                                               lx::kDispIdFont,
+                                               lx::kDispIdHwnd,
+                                               lx::kDispIdRefresh,
+                                               -1,
+                                               -500,
+                                               -513,
+                                               -551,
+                                               0x7FFFFFFF,
+                                               INT32_MIN,
+                                               0x10000,
+                                               52};
 
 lx::DispId NextId(Reader& r)
 {

@@ -32,8 +32,9 @@ std::unique_ptr<lx::TLxLableObjectBase> MakeObject(std::uint8_t which)
 bool CheapToDraw(const lx::TLxLableObjectBase& object)
 {
     const auto* effects = dynamic_cast<const lx::TLxLabelObjectEffects*>(&object);
-    return !effects || (effects->GetText().size() <= 64 && effects->GetFontSize() >= -200 &&
-                        effects->GetFontSize() <= 200 && effects->GetWidth() < 200 && effects->GetHeight() < 200);
+    return !effects ||
+        (effects->GetText().size() <= 64 && effects->GetFontSize() >= -200 && effects->GetFontSize() <= 200 &&
+         effects->GetWidth() < 200 && effects->GetHeight() < 200);
 }
 
 void LoadAndDraw(std::uint8_t which, const std::string& record)

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
     std::vector<std::uint8_t> elements(lx::kLinearElementCapacity);
     std::vector<char> text(lx::kLinearTextCapacity);
     std::int32_t count = -1;
-    const int result = lx::EncodeLinear(static_cast<int>(data.size()), data.data(), &count, elements.data(), key,
-                                        option, text.data());
+    const int result =
+        lx::EncodeLinear(static_cast<int>(data.size()), data.data(), &count, elements.data(), key, option, text.data());
     if (result > 0 && (count != result || !(elements[0] & lx::kLinearBar)))
         std::abort();
     if (!std::memchr(text.data(), 0, text.size()))

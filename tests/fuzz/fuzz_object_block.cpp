@@ -60,9 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static lxfuzz::ReachCounter symbols("symbol objects inside object blocks");
     lx::TlxLabelObjectManager list(Faces(), 30, 20, 0);
     lx::MemoryStream input(lxfuzz::Bytes(data, size));
-    const std::int32_t claimed = size >= 4 ? static_cast<std::int32_t>(data[0] | data[1] << 8 | data[2] << 16 |
-                                                                       std::uint32_t(data[3]) << 24)
-                                           : 0;
+    const std::int32_t claimed = size >= 4
+        ? static_cast<std::int32_t>(data[0] | data[1] << 8 | data[2] << 16 | std::uint32_t(data[3]) << 24)
+        : 0;
     try {
         list.LoadObjects(input, MergeTable());
     } catch (const lx::Error&) {

@@ -51,8 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     dc.SetMapMode(MapMode::Anisotropic);
     dc.SetWindowExt(200, -200);
     dc.SetViewportExt(48, 48);
-    const MatrixDrawing m{.matrix = matrix, .size = sizeWord, .quietZone = quietZone, .pitch = pitch, .adjust = adjust,
-                          .factor = factor, .fillType = fill, .rotate = rotate, .mirror = mirror,
+    const MatrixDrawing m{.matrix = matrix,
+                          .size = sizeWord,
+                          .quietZone = quietZone,
+                          .pitch = pitch,
+                          .adjust = adjust,
+                          .factor = factor,
+                          .fillType = fill,
+                          .rotate = rotate,
+                          .mirror = mirror,
                           .roundCells = (mirror & 2) != 0};
     switch (family) {
     case 0: {
@@ -71,14 +78,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         DrawMaxiCode(dc, m);
         PlayWindowsMetafile(dc, MakeMaxiCodeWmf(m), {0, 0, 200, -200});
         break;
-    case 3:
-        DrawPdf417(dc, m);
-        break;
+    case 3: DrawPdf417(dc, m); break;
     default: {
-        const LinearDrawing s{.key = option, .elements = matrix, .elementCount = sizeWord, .startOffset = quietZone,
-                              .narrow = pitch, .wide = adjust, .adjust = factor, .drawnHeight = extentH,
-                              .drawnWidth = extentW, .chrDisplay = text % 3, .textHeight = extentH / 5,
-                              .text = text ? "0123" : "", .fillType = fill, .rotate = rotate};
+        const LinearDrawing s{.key = option,
+                              .elements = matrix,
+                              .elementCount = sizeWord,
+                              .startOffset = quietZone,
+                              .narrow = pitch,
+                              .wide = adjust,
+                              .adjust = factor,
+                              .drawnHeight = extentH,
+                              .drawnWidth = extentW,
+                              .chrDisplay = text % 3,
+                              .textHeight = extentH / 5,
+                              .text = text ? "0123" : "",
+                              .fillType = fill,
+                              .rotate = rotate};
         DrawLinear(dc, s);
         PlayEnhMetafile(dc, MakeLinearEmf(nullptr, s, text * 10), {0, 0, 200, -200});
         break;

@@ -70,10 +70,7 @@ SANE_Status sane_read(SANE_Handle, SANE_Byte* buffer, SANE_Int maxLength, SANE_I
     return SANE_STATUS_GOOD;
 }
 
-SANE_Status sane_start(SANE_Handle)
-{
-    return device.Left() ? SANE_STATUS_GOOD : SANE_STATUS_NO_DOCS;
-}
+SANE_Status sane_start(SANE_Handle) { return device.Left() ? SANE_STATUS_GOOD : SANE_STATUS_NO_DOCS; }
 
 // Options are not what this target reads.
 SANE_Status sane_control_option(SANE_Handle, SANE_Int, SANE_Action, void*, SANE_Int*)

@@ -1,7 +1,7 @@
-#include "support/TestPaths.h"
-#include "support/Oracles.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/text/Cp932.h"
+#include "support/Oracles.h"
+#include "support/TestPaths.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -71,7 +71,8 @@ TEST(Clipboard, EnhancedMetafileRoundTripsInProcess)
     const auto back = Clipboard::GetEnhMetafile();
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->Bytes(), emf.Bytes());
-    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data("image/x-emf").size(), static_cast<qsizetype>(emf.Bytes().size()));
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data("image/x-emf").size(),
+              static_cast<qsizetype>(emf.Bytes().size()));
 }
 
 TEST(Clipboard, EmptyingLeavesNoMetafileAndABusyClipboardCannotBeOpened)
@@ -133,7 +134,9 @@ TEST(Clipboard, MetafilePictureKeepsItsMappingAndExtents)
     EXPECT_TRUE(Clipboard::HasFormat(ClipboardFormat::EnhMetafile));
 
     // Extents no bitmap can have: the metafile goes alone, without a PNG.
-    PutOnClipboard([&](Clipboard& clipboard) { ASSERT_TRUE(clipboard.SetMetafilePicture({8, 2147483647, 1228, wmf})); });
+    PutOnClipboard([&](Clipboard& clipboard) {
+        ASSERT_TRUE(clipboard.SetMetafilePicture({8, 2147483647, 1228, wmf}));
+    });
     EXPECT_TRUE(Clipboard::HasFormat(ClipboardFormat::MetafilePicture));
     EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/png")));
 }
@@ -203,9 +206,8 @@ TEST(Clipboard, EnhancedMetafileCrossesProcessesUnderXvfb)
     const std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
     const std::string common = "LX_CLIPBOARD_PEER_DIR='" + dir.Path() + "' QT_QPA_PLATFORM=xcb ";
     const std::string script = common + "LX_CLIPBOARD_ROLE=writer '" + exe +
-                               "' --gtest_filter=ChildRoleClipboardPeer.Writer >/dev/null 2>&1 & " + common +
-                               "LX_CLIPBOARD_ROLE=reader '" + exe +
-                               "' --gtest_filter=ChildRoleClipboardPeer.Reader >/dev/null 2>&1; wait";
+        "' --gtest_filter=ChildRoleClipboardPeer.Writer >/dev/null 2>&1 & " + common + "LX_CLIPBOARD_ROLE=reader '" +
+        exe + "' --gtest_filter=ChildRoleClipboardPeer.Reader >/dev/null 2>&1; wait";
     const std::string command = "xvfb-run -a sh -c \"" + script + "\" >/dev/null 2>&1";
     std::system(command.c_str());
     EXPECT_EQ(ReadText(dir.File("result")), "ok");

@@ -37,7 +37,7 @@ TEST(ComVariant, Conversions)
         {Variant(std::int32_t{32767}), VarType::Int16, kOk, Variant(std::int16_t{32767})},
         {Variant(std::int32_t{32768}), VarType::Int16, kOverflow, {}},
         {Variant(std::int32_t{-32769}), VarType::Int16, kOverflow, {}},
-        {Variant(2.5), VarType::Int16, kOk, Variant(std::int16_t{2})},   // half to even
+        {Variant(2.5), VarType::Int16, kOk, Variant(std::int16_t{2})}, // half to even
         {Variant(3.5f), VarType::Int16, kOk, Variant(std::int16_t{4})},
         {Variant(-2.5), VarType::Int32, kOk, Variant(std::int32_t{-2})},
         {Variant(std::numeric_limits<double>::infinity()), VarType::Int32, kOverflow, {}},

@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 constexpr std::uint32_t kBlack = 0xFF000000u;
-constexpr std::uint32_t kRed = 0xFFFF0000u;   // 0x0000FF as a colour value
-constexpr std::uint32_t kBlue = 0xFF0000FFu;  // 0xFF0000 as a colour value
+constexpr std::uint32_t kRed = 0xFFFF0000u; // 0x0000FF as a colour value
+constexpr std::uint32_t kBlue = 0xFF0000FFu; // 0xFF0000 as a colour value
 
 // One character per pixel: '.' white, '#' black, 'r' red, 'b' blue.
 std::string Row(const Bitmap& bmp, int y, int x0 = 0, int x1 = -1)
@@ -289,12 +289,15 @@ TEST(DeviceContext, DashPatternsCountPixelStepsAlsoOnDiagonals)
 
 TEST(DeviceContext, OpaqueBackgroundFillsTheGapsOfStyledLines)
 {
-    const Bitmap bmp = Drawn(30, 3, [](DeviceContext& dc) {
-        dc.SetBkColor(0xFF0000);
-        dc.SelectPen({PenStyle::Dot, 0, 0x000000});
-        dc.MoveTo(0, 1);
-        dc.LineTo(30, 1);
-    }, 0xFF00FF00u);
+    const Bitmap bmp = Drawn(
+        30, 3,
+        [](DeviceContext& dc) {
+            dc.SetBkColor(0xFF0000);
+            dc.SelectPen({PenStyle::Dot, 0, 0x000000});
+            dc.MoveTo(0, 1);
+            dc.LineTo(30, 1);
+        },
+        0xFF00FF00u);
     for (int x = 0; x < 30; ++x)
         EXPECT_TRUE(bmp.Pixel(x, 1) == kBlack || bmp.Pixel(x, 1) == kBlue) << x;
 }
@@ -319,8 +322,7 @@ TEST(DeviceContext, AnisotropicThreeTimesLandsOnWholeDevicePixels)
     EXPECT_EQ(Row(bmp, 4), std::string(4, '.') + std::string(30, '#') + std::string(6, '.'));
     EXPECT_EQ(Row(bmp, 6), std::string(4, '.') + std::string(30, '#') + std::string(6, '.'));
     EXPECT_EQ(Row(bmp, 7), "....###" + std::string(24, 'r') + "###......");
-    EXPECT_EQ(Row(bmp, 16), "....###" + std::string(9, 'r') + std::string(6, 'b') + std::string(9, 'r') +
-                                "###......");
+    EXPECT_EQ(Row(bmp, 16), "....###" + std::string(9, 'r') + std::string(6, 'b') + std::string(9, 'r') + "###......");
     EXPECT_EQ(Row(bmp, 15), "....###" + std::string(24, 'r') + "###......");
     EXPECT_EQ(Row(bmp, 33), std::string(4, '.') + std::string(30, '#') + std::string(6, '.'));
     EXPECT_EQ(Row(bmp, 34), std::string(40, '.'));
@@ -331,7 +333,12 @@ TEST(DeviceContext, StretchDrawKeepsModulesSharpAndSkipsTheKeyColour)
     Bitmap source(2, 2);
     source.SetPixel(0, 0, kBlack);
     source.SetPixel(1, 1, 0xFFFF00FFu);
-    const Bitmap bmp = Drawn(8, 8, [&](DeviceContext& dc) { dc.StretchDraw({1, 1, 7, 7}, source, 0xFF00FF); }, kRed);
+    const Bitmap bmp = Drawn(
+        8, 8,
+        [&](DeviceContext& dc) {
+            dc.StretchDraw({1, 1, 7, 7}, source, 0xFF00FF);
+        },
+        kRed);
     EXPECT_EQ(Row(bmp, 0), "rrrrrrrr");
     for (int y = 1; y <= 3; ++y)
         EXPECT_EQ(Row(bmp, y), "r###...r");

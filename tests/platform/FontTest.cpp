@@ -27,9 +27,9 @@ TEST(Font, SystemFaceNamesMapToTheInstalledMetricFaces)
         const char* face;
         const char* family;
     };
-    for (const Case& c : {Case{"ＭＳ ゴシック", "IPAGothic"}, Case{"ＭＳ Ｐゴシック", "IPAPGothic"},
-                          Case{"ＭＳ 明朝", "IPAMincho"}, Case{"ＭＳ Ｐ明朝", "IPAPMincho"},
-                          Case{"Arial", "Liberation Sans"}}) {
+    for (const Case& c :
+         {Case{"ＭＳ ゴシック", "IPAGothic"}, Case{"ＭＳ Ｐゴシック", "IPAPGothic"}, Case{"ＭＳ 明朝", "IPAMincho"},
+          Case{"ＭＳ Ｐ明朝", "IPAPMincho"}, Case{"Arial", "Liberation Sans"}}) {
         EXPECT_EQ(ResolvedFamily(c.face), c.family) << c.face;
         EXPECT_EQ(QFontInfo(QFont(QString::fromUtf8(c.face))).family().toStdString(), c.family) << c.face;
     }

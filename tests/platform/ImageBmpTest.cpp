@@ -20,9 +20,9 @@ struct BmpLayout {
     std::uint16_t bits = 24;
     std::uint32_t compression = 0;
     std::uint32_t colorsUsed = 0;
-    std::vector<std::uint32_t> masks;   // red, green, blue[, alpha]
+    std::vector<std::uint32_t> masks; // red, green, blue[, alpha]
     std::vector<std::uint32_t> palette; // 0x00RRGGBB
-    std::string pixels;                 // rows as stored, padded to 4 bytes
+    std::string pixels; // rows as stored, padded to 4 bytes
 };
 
 std::string MakeBmp(const BmpLayout& s)
@@ -134,8 +134,16 @@ TEST(BmpReader, EveryDepthAndLayoutDecodesAsQtDoes)
         {"16 bit 565 masks", {40, w, h, 16, 3, 0, {0xF800, 0x07E0, 0x001F}, {}, PackRows(w, h, 16, Pattern)}, 7},
         {"24 bit top-down", {40, w, -h, 24, 0, 0, {}, {}, PackRows(w, h, 24, Pattern)}},
         {"32 bit unused alpha", {40, w, h, 32, 0, 0, {}, {}, PackRows(w, h, 32, Pattern)}},
-        {"32 bit masks with alpha", {108, w, h, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u}, {},
-                                     PackRows(w, h, 32, [](int x, int y) { return Pattern(x, y) | 0xFF000000u; })}},
+        {"32 bit masks with alpha",
+         {108,
+          w,
+          h,
+          32,
+          3,
+          0,
+          {0xFF0000, 0xFF00, 0xFF, 0xFF000000u},
+          {},
+          PackRows(w, h, 32, [](int x, int y) { return Pattern(x, y) | 0xFF000000u; })}},
         {"core 8 bit", {12, w, h, 8, 0, 0, {}, Palette(256), PackRows(w, h, 8, index(256))}},
         {"core 24 bit", {12, w, h, 24, 0, 0, {}, {}, PackRows(w, h, 24, Pattern)}},
     };
@@ -150,9 +158,8 @@ TEST(BmpReader, EveryDepthAndLayoutDecodesAsQtDoes)
 
 TEST(BmpReader, PaletteIndexBeyondThePaletteIsBlack)
 {
-    const Bitmap bitmap = DecodeBmp(MakeBmp({40, 2, 1, 8, 0, 1, {}, {0x00FF00}, PackRows(2, 1, 8, [](int x, int) {
-                                                 return std::uint32_t(x * 200);
-                                             })}));
+    const Bitmap bitmap = DecodeBmp(MakeBmp(
+        {40, 2, 1, 8, 0, 1, {}, {0x00FF00}, PackRows(2, 1, 8, [](int x, int) { return std::uint32_t(x * 200); })}));
     EXPECT_EQ(bitmap.Pixel(0, 0), 0xFF00FF00u);
     EXPECT_EQ(bitmap.Pixel(1, 0), 0xFF000000u);
 }

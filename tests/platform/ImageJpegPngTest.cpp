@@ -9,10 +9,10 @@
 #include "support/TestPaths.h"
 
 #include <cstdlib>
-#include <utility>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <png.h>
+#include <utility>
 #include <zlib.h>
 
 using namespace lx;
@@ -24,8 +24,9 @@ Bitmap Gradient(int width, int height)
     Bitmap bitmap(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            bitmap.SetPixel(x, y, 0xFF000000u | (std::uint32_t(x * 255 / width) << 16) |
-                                      (std::uint32_t(y * 255 / height) << 8) | std::uint32_t((x + y) % 256));
+            bitmap.SetPixel(x, y,
+                            0xFF000000u | (std::uint32_t(x * 255 / width) << 16) |
+                                (std::uint32_t(y * 255 / height) << 8) | std::uint32_t((x + y) % 256));
     return bitmap;
 }
 
@@ -83,8 +84,8 @@ TEST(JpegReader, DecodesGreyColourProgressiveAndCmykFiles)
     for (const Case& c : {Case{"grey", 1, JCS_GRAYSCALE, false}, Case{"colour", 3, JCS_RGB, false},
                           Case{"progressive", 3, JCS_RGB, true}}) {
         SCOPED_TRACE(c.name);
-        const std::string file = lxtest::WriteJpegWithLibjpeg(20, 11, c.components, c.space,
-                                                              Samples(20, 11, c.components), c.progressive);
+        const std::string file =
+            lxtest::WriteJpegWithLibjpeg(20, 11, c.components, c.space, Samples(20, 11, c.components), c.progressive);
         const lxtest::JpegFacts oracle = lxtest::ReadJpegWithLibjpeg(file);
         ASSERT_TRUE(oracle.ok);
         const Bitmap ours = DecodeJpeg(file);
@@ -111,9 +112,9 @@ TEST(JpegReader, HostileFilesEndInReadError)
         file[sof + 7] = char(width >> 8), file[sof + 8] = char(width);
         return file;
     };
-    for (const std::string& file : {std::string(), std::string("\xFF\xD8"), good.substr(0, sof + 4),
-                                    std::string(1000, 'x'), withSize(0, 16), withSize(60000, 60000),
-                                    withSize(9000, 9000) /* under the limit, but far too few bytes */}) {
+    for (const std::string& file :
+         {std::string(), std::string("\xFF\xD8"), good.substr(0, sof + 4), std::string(1000, 'x'), withSize(0, 16),
+          withSize(60000, 60000), withSize(9000, 9000) /* under the limit, but far too few bytes */}) {
         EXPECT_THROW(DecodeJpeg(file), ReadError);
         EXPECT_THROW(JpegImage().LoadFromBytes(file), ReadError);
     }
@@ -255,10 +256,10 @@ TEST(PngReader, HostileFilesEndInReadError)
     };
     std::string badCrc = good;
     badCrc[30] ^= 1;
-    for (const std::string& file : {std::string(), std::string("\x89PNG\r\n\x1A\n"), good.substr(0, 40),
-                                    good.substr(0, good.size() - 20), badCrc, std::string(100, '\0'),
-                                    withSize(20000, 20000), withSize(0, 5),
-                                    withSize(9000, 9000) /* under the limit, but far too few bytes */}) {
+    for (const std::string& file :
+         {std::string(), std::string("\x89PNG\r\n\x1A\n"), good.substr(0, 40), good.substr(0, good.size() - 20), badCrc,
+          std::string(100, '\0'), withSize(20000, 20000), withSize(0, 5),
+          withSize(9000, 9000) /* under the limit, but far too few bytes */}) {
         EXPECT_THROW(DecodePng(file), ReadError);
     }
     // Refused from the header alone, before any pixel memory is reserved.
@@ -290,7 +291,8 @@ TEST(JpegImage, DecodesAtTheSmallestScaleThatCoversTheBoxAndKeepsTheLargest)
             for (int v = 0; v < 8; ++v)
                 for (int u = 0; u < 8; ++u)
                     for (int c = 0; c < 3; ++c)
-                        sums[c] += (whole.argb[std::size_t(y * 8 + v) * 800 + std::size_t(x * 8 + u)] >> (8 * c)) & 0xFF;
+                        sums[c] +=
+                            (whole.argb[std::size_t(y * 8 + v) * 800 + std::size_t(x * 8 + u)] >> (8 * c)) & 0xFF;
             averaged.push_back(0xFF000000u | ((sums[2] / 64) << 16) | ((sums[1] / 64) << 8) | (sums[0] / 64));
         }
     EXPECT_LE(MaxDifference(eighth->Pixels(), averaged), 8);

@@ -98,20 +98,70 @@ TEST(MetafileHostile, AbsurdCountsAndOffsetsFailWithoutAllocating)
         std::function<void(ByteWriter&)> body;
     };
     const Case cases[] = {
-        {"polygon count", 86, [](ByteWriter& w) { w.Zeros(16); w.U32(0x7FFFFFFF); }},
-        {"polypolygon count", 91, [](ByteWriter& w) { w.Zeros(16); w.U32(0x40000000); w.U32(3); }},
-        {"text offset", 84, [](ByteWriter& w) { w.Zeros(28); w.I32(0); w.I32(0); w.U32(1000); w.U32(0x7FFFFFF0); w.Zeros(24); }},
+        {"polygon count", 86,
+         [](ByteWriter& w) {
+             w.Zeros(16);
+             w.U32(0x7FFFFFFF);
+         }},
+        {"polypolygon count", 91,
+         [](ByteWriter& w) {
+             w.Zeros(16);
+             w.U32(0x40000000);
+             w.U32(3);
+         }},
+        {"text offset", 84,
+         [](ByteWriter& w) {
+             w.Zeros(28);
+             w.I32(0);
+             w.I32(0);
+             w.U32(1000);
+             w.U32(0x7FFFFFF0);
+             w.Zeros(24);
+         }},
         {"bitmap size", 81,
          [](ByteWriter& w) {
              w.Zeros(16 + 8 + 16);
-             w.U32(80); w.U32(40); w.U32(120); w.U32(4); w.U32(0); w.U32(0x00CC0020); w.I32(4); w.I32(4);
-             w.U32(40); w.I32(0x40000); w.I32(0x40000); w.U16(1); w.U16(24); w.Zeros(24); w.U32(0);
+             w.U32(80);
+             w.U32(40);
+             w.U32(120);
+             w.U32(4);
+             w.U32(0);
+             w.U32(0x00CC0020);
+             w.I32(4);
+             w.I32(4);
+             w.U32(40);
+             w.I32(0x40000);
+             w.I32(0x40000);
+             w.U16(1);
+             w.U16(24);
+             w.Zeros(24);
+             w.U32(0);
          }},
-        {"clip rectangles", 75, [](ByteWriter& w) { w.U32(48); w.U32(5); w.U32(32); w.U32(1); w.U32(0x10000000); w.U32(0); w.Zeros(16); }},
+        {"clip rectangles", 75,
+         [](ByteWriter& w) {
+             w.U32(48);
+             w.U32(5);
+             w.U32(32);
+             w.U32(1);
+             w.U32(0x10000000);
+             w.U32(0);
+             w.Zeros(16);
+         }},
         {"huge clip", 75,
          [](ByteWriter& w) {
-             w.U32(32 + 16 * 200); w.U32(5); w.U32(32); w.U32(1); w.U32(200); w.U32(3200); w.Zeros(16);
-             for (int i = 0; i < 200; ++i) { w.I32(0); w.I32(-1000000000); w.I32(10); w.I32(1000000000); }
+             w.U32(32 + 16 * 200);
+             w.U32(5);
+             w.U32(32);
+             w.U32(1);
+             w.U32(200);
+             w.U32(3200);
+             w.Zeros(16);
+             for (int i = 0; i < 200; ++i) {
+                 w.I32(0);
+                 w.I32(-1000000000);
+                 w.I32(10);
+                 w.I32(1000000000);
+             }
          }},
     };
     for (const Case& c : cases)
@@ -122,16 +172,22 @@ TEST(MetafileHostile, OutOfRangeObjectsAndStatesAreIgnored)
 {
     const std::string emf = SmallEmf().Bytes();
     const std::function<void(ByteWriter&)> bodies[] = {
-        [](ByteWriter& w) { w.U32(1000000); },  // select an object that was never made
+        [](ByteWriter& w) { w.U32(1000000); }, // select an object that was never made
         [](ByteWriter& w) { w.U32(0x8000FFFF); }, // an unknown stock object
     };
     for (const auto& body : bodies)
         EXPECT_NO_THROW(Play(WithRecord(emf, 37, body)));
-    EXPECT_NO_THROW(Play(WithRecord(emf, 34, [](ByteWriter& w) { w.I32(-100); })));  // restore unsaved state
-    EXPECT_NO_THROW(Play(WithRecord(emf, 38, [](ByteWriter& w) { w.U32(60000); w.Zeros(16); })));  // pen beyond table
-    EXPECT_NO_THROW(Play(WithRecord(emf, 999, [](ByteWriter& w) { w.Zeros(12); })));  // unknown record
-    EXPECT_NO_THROW(Play(WithRecord(emf, 42, [](ByteWriter& w) {  // an ellipse far beyond the device
-        w.I32(-2000000000); w.I32(-2000000000); w.I32(2000000000); w.I32(2000000000);
+    EXPECT_NO_THROW(Play(WithRecord(emf, 34, [](ByteWriter& w) { w.I32(-100); }))); // restore unsaved state
+    EXPECT_NO_THROW(Play(WithRecord(emf, 38, [](ByteWriter& w) {
+        w.U32(60000);
+        w.Zeros(16);
+    }))); // pen beyond table
+    EXPECT_NO_THROW(Play(WithRecord(emf, 999, [](ByteWriter& w) { w.Zeros(12); }))); // unknown record
+    EXPECT_NO_THROW(Play(WithRecord(emf, 42, [](ByteWriter& w) { // an ellipse far beyond the device
+        w.I32(-2000000000);
+        w.I32(-2000000000);
+        w.I32(2000000000);
+        w.I32(2000000000);
     })));
 }
 
@@ -140,9 +196,20 @@ TEST(MetafileHostile, HugePensCostNoMoreThanTheTargetHolds)
     // A pen far wider than the 48 x 32 target, around figures that hold it:
     // the pen covers the target, in time that does not grow with the pen.
     std::string emf = SmallEmf().Bytes();
-    emf = WithRecord(emf, 38, [](ByteWriter& w) { w.U32(1); w.U32(0); w.I32(0x7FFFFFFF); w.I32(0); w.U32(0); });
+    emf = WithRecord(emf, 38, [](ByteWriter& w) {
+        w.U32(1);
+        w.U32(0);
+        w.I32(0x7FFFFFFF);
+        w.I32(0);
+        w.U32(0);
+    });
     emf = WithRecord(emf, 37, [](ByteWriter& w) { w.U32(1); });
-    const auto aroundTheTarget = [](ByteWriter& w) { w.I32(-10000); w.I32(-10000); w.I32(10048); w.I32(10032); };
+    const auto aroundTheTarget = [](ByteWriter& w) {
+        w.I32(-10000);
+        w.I32(-10000);
+        w.I32(10048);
+        w.I32(10032);
+    };
     for (const std::uint32_t figure : {42u, 43u}) // ellipse, rectangle
         emf = WithRecord(emf, figure, aroundTheTarget);
     Bitmap bmp(48, 32, 0xFFFFFFFFu);

@@ -122,8 +122,9 @@ TEST(Metafile, EmfPlayedAtItsOwnSizeGivesTheSamePixelsAsDrawingDirectly)
 {
     const EnhMetafile emf = RecordScene();
     EXPECT_EQ(emf.PixelSize(), (Size{kW, kH}));
-    const Bitmap played =
-        Drawn(kW, kH, [&](DeviceContext& dc) { PlayEnhMetafile(dc, EnhMetafile::FromBytes(emf.Bytes()), {0, 0, kW, kH}); });
+    const Bitmap played = Drawn(kW, kH, [&](DeviceContext& dc) {
+        PlayEnhMetafile(dc, EnhMetafile::FromBytes(emf.Bytes()), {0, 0, kW, kH});
+    });
     EXPECT_EQ(Differences(played, Direct(true)), 0);
 }
 
@@ -142,7 +143,8 @@ TEST(Metafile, DrawingAsAPictureGivesThePixelsOfPlayingTheRecording)
     scene(recorder);
     const EnhMetafile recorded = recorder.Close();
     const Region clip = Region::FromEllipse({0, 0, 330, 260});
-    for (const Rect place : {Rect{0, 0, kW, kH}, Rect{13, 7, 13 + kW, 7 + kH}, Rect{13, 7, 13 + kW * 3 / 2, 7 + kH * 3 / 2}}) {
+    for (const Rect place :
+         {Rect{0, 0, kW, kH}, Rect{13, 7, 13 + kW, 7 + kH}, Rect{13, 7, 13 + kW * 3 / 2, 7 + kH * 3 / 2}}) {
         SCOPED_TRACE(place.left);
         const Bitmap played = Drawn(330, 260, [&](DeviceContext& dc) {
             dc.SelectClipRegion(&clip);
@@ -240,7 +242,12 @@ TEST(Metafile, PictureGraphicsPlayDirectlyAndIntoRecordingsAsBitmaps)
     EmfRecorder label(DisplayDevice(), FrameForPixels({kW, kH}, DisplayDevice()));
     DrawMetafileImage(label, image, {0, 0, kW, kH});
     const EnhMetafile recorded = label.Close();
-    EXPECT_EQ(Differences(Drawn(kW, kH, [&](DeviceContext& dc) { PlayEnhMetafile(dc, recorded, {0, 0, kW, kH}); }), direct), 0);
+    EXPECT_EQ(Differences(Drawn(kW, kH,
+                                [&](DeviceContext& dc) {
+                                    PlayEnhMetafile(dc, recorded, {0, 0, kW, kH});
+                                }),
+                          direct),
+              0);
     MetafileImage broken;
     EXPECT_THROW(broken.LoadFromBytes(scene.Bytes().substr(0, 200)), ReadError);
 }

@@ -1,7 +1,7 @@
+#include "platform/image/Picture.h"
 #include "platform/image/BitmapImage.h"
 #include "platform/image/JpegImage.h"
 #include "platform/image/MetafileImage.h"
-#include "platform/image/Picture.h"
 #include "platform/image/PngImage.h"
 #include "platform/io/Errors.h"
 #include "platform/io/Files.h"
@@ -106,9 +106,10 @@ TEST(Picture, LoadsAFileByItsExtensionUnderAJapaneseFolder)
         std::string_view className;
     };
     const Bitmap pixels(4, 3, 0xFF336699u);
-    for (const Case& c : {Case{"a.BMP", EncodeBmp(pixels), "TBitmap"}, Case{"b.Jpeg", EncodeJpeg(pixels), "TJPEGImage"},
-                          Case{"c.jpg", EncodeJpeg(pixels), "TJPEGImage"}, Case{"d.png", EncodePng(pixels), "TPngImage"},
-                          Case{"e.emf", lxtest::TinyEnhancedMetafile(), "TMetafile"}}) {
+    for (const Case& c :
+         {Case{"a.BMP", EncodeBmp(pixels), "TBitmap"}, Case{"b.Jpeg", EncodeJpeg(pixels), "TJPEGImage"},
+          Case{"c.jpg", EncodeJpeg(pixels), "TJPEGImage"}, Case{"d.png", EncodePng(pixels), "TPngImage"},
+          Case{"e.emf", lxtest::TinyEnhancedMetafile(), "TMetafile"}}) {
         SCOPED_TRACE(c.name);
         WriteFileReplacing(base + c.name, c.bytes);
         Picture picture;

@@ -46,8 +46,8 @@ TEST(PostalAddressNumber, NumeralsAndWritingVariants)
         {"百一番地", "101"},
         {"二十五番地の三", "25-3"},
         {"第三十五地割六十二", "35-62"}, // only the numeral before 地割 is a number
-        {"１２３－４５", "123-45"},      // full-width digits and hyphen
-        {"1丁目11ー32", "1-11-32"},      // the prolonged sound mark after a digit
+        {"１２３－４５", "123-45"}, // full-width digits and hyphen
+        {"1丁目11ー32", "1-11-32"}, // the prolonged sound mark after a digit
         {"", ""},
         {"番地なし", ""},
     };
@@ -109,12 +109,9 @@ TEST(PostalBarString, ContractOfTheFunction)
         std::int32_t result;
     };
     const Refused refused[] = {
-        {"()ABCDEFGH", "123-456", "", kCBarBadPostalCode},
-        {"()ABCDEFGH", "12a4567", "", kCBarBadPostalCode},
-        {"()ABCDEFGH", "", "", kCBarBadPostalCode},
-        {"()ABC", "1234567", "", kCBarBadArgument},
-        {nullptr, "1234567", "", kCBarBadArgument},
-        {"()ABCDEFGH", nullptr, "", kCBarBadArgument},
+        {"()ABCDEFGH", "123-456", "", kCBarBadPostalCode},    {"()ABCDEFGH", "12a4567", "", kCBarBadPostalCode},
+        {"()ABCDEFGH", "", "", kCBarBadPostalCode},           {"()ABC", "1234567", "", kCBarBadArgument},
+        {nullptr, "1234567", "", kCBarBadArgument},           {"()ABCDEFGH", nullptr, "", kCBarBadArgument},
         {"()ABCDEFGH", "1234567", nullptr, kCBarBadArgument},
     };
     for (const Refused& r : refused) {

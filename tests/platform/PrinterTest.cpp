@@ -1,11 +1,11 @@
-#include "support/TestPaths.h"
-#include "support/Oracles.h"
-#include "platform/io/Errors.h"
-#include "platform/gdi/RasterDeviceContext.h"
-#include "platform/printing/PdfFontNames.h"
 #include "platform/printing/Printer.h"
+#include "platform/gdi/RasterDeviceContext.h"
+#include "platform/io/Errors.h"
 #include "platform/io/Files.h"
+#include "platform/printing/PdfFontNames.h"
 #include "platform/text/Cp932.h"
+#include "support/Oracles.h"
+#include "support/TestPaths.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -70,7 +70,8 @@ namespace {
 // device pixels of the job and of the image coincide.
 QImage PageAt600(const std::string& pdf)
 {
-    const std::string command = "pdftoppm -r 600 -aa no -aaVector no -f 1 -l 1 -x 0 -y 0 -W 1000 -H 600 -png '" + pdf + "' '" + pdf + "'";
+    const std::string command =
+        "pdftoppm -r 600 -aa no -aaVector no -f 1 -l 1 -x 0 -y 0 -W 1000 -H 600 -png '" + pdf + "' '" + pdf + "'";
     if (std::system(command.c_str()) != 0)
         return {};
     return QImage(QString::fromStdString(pdf + "-1.png")).convertToFormat(QImage::Format_RGB32);
@@ -125,7 +126,7 @@ TEST(Printer, TwoColourBitmapsPrintAsExactShapesAndTextAsEmbeddedText)
     for (int y = 95; y < 258; ++y)
         for (int x = 95; x < 320; ++x) {
             const bool edge = colour(x - 1, y) != colour(x, y) || colour(x, y - 1) != colour(x, y) ||
-                              colour(x + 1, y) != colour(x, y) || colour(x, y + 1) != colour(x, y);
+                colour(x + 1, y) != colour(x, y) || colour(x, y + 1) != colour(x, y);
             if (!edge) {
                 ASSERT_EQ(page.pixel(x, y) & 0xFFFFFF, colour(x, y)) << x << ", " << y;
             }
@@ -305,8 +306,9 @@ TEST(Printer, FilesNotWrittenAsOurPdfsAreLeftAsTheyAre)
     const std::string whole = ReadFileBytes(pdf);
     std::string wrongTable = whole;
     wrongTable.replace(wrongTable.rfind("startxref") + 10, 1, "9");
-    for (const std::string& bytes : {std::string(), std::string("%PDF-1.4\nnot a pdf\n"), whole.substr(0, whole.size() / 2),
-                                     whole.substr(0, whole.size() - 30), wrongTable}) {
+    for (const std::string& bytes :
+         {std::string(), std::string("%PDF-1.4\nnot a pdf\n"), whole.substr(0, whole.size() / 2),
+          whole.substr(0, whole.size() - 30), wrongTable}) {
         const std::string path = dir.File("other.pdf");
         WriteFileReplacing(path, bytes);
         TagSubsetFontNames(path);

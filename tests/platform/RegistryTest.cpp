@@ -1,6 +1,6 @@
+#include "platform/registry/Registry.h"
 #include "platform/app/Program.h"
 #include "platform/io/Files.h"
-#include "platform/registry/Registry.h"
 
 #include "support/ScopedEnv.h"
 #include "support/TestPaths.h"
@@ -35,7 +35,8 @@ TEST(Registry, ValuesSurviveTheFileWithAnyCharacters)
     }
     const RegistryStore reread(path);
     // Root short forms, letter case and surplus delimiters name the same key.
-    EXPECT_EQ(reread.ReadString("HKEY_LOCAL_MACHINE\\software\\QUILLON\\Brevant2_trial", "datadir"), "/srv/ラベル/data/");
+    EXPECT_EQ(reread.ReadString("HKEY_LOCAL_MACHINE\\software\\QUILLON\\Brevant2_trial", "datadir"),
+              "/srv/ラベル/data/");
     EXPECT_EQ(reread.ReadString("\\HKLM\\\\SOFTWARE\\Quillon\\Brevant2_trial", "Awkward"), awkward);
     EXPECT_EQ(reread.ReadString(kDesignerKey, ""), "default");
     EXPECT_EQ(reread.ReadValue("HKEY_CLASSES_ROOT\\CLSID\\{1}", "MiscStatus"), RegistryValue(std::uint32_t{0x20191}));
@@ -100,15 +101,15 @@ TEST(Registry, DamagedLinesAreLeftOutNamedAndKeptBeforeARewrite)
     EXPECT_TRUE(RegistryStore(path).DamagedLines().empty());
     // Each bad line between two sound keys: the sound values stay.
     for (const char* bad : {
-             "\"v\"=\"unterminated",   // text not closed
-             "\"v\"=\"a\\q\"",         // unknown escape
-             "\"v\"=\"a\\x4\"",        // short hex escape
-             "\"v\"=\"a\" trailing",   // text after the value
-             "\"v\"=dword:1234",       // short number
-             "\"v\"=dword:0000000g",   // not hex
-             "\"v\"",                  // no "="
-             "bare=1",                 // unquoted name
-             "\"v\"=\"x\\",            // escape at the end of the line
+             "\"v\"=\"unterminated", // text not closed
+             "\"v\"=\"a\\q\"", // unknown escape
+             "\"v\"=\"a\\x4\"", // short hex escape
+             "\"v\"=\"a\" trailing", // text after the value
+             "\"v\"=dword:1234", // short number
+             "\"v\"=dword:0000000g", // not hex
+             "\"v\"", // no "="
+             "bare=1", // unquoted name
+             "\"v\"=\"x\\", // escape at the end of the line
          }) {
         WriteText(path, std::string("[HKLM\\A]\n\"keep\"=\"1\"\n") + bad + "\n[HKLM\\B]\n@=\"2\"\n");
         const RegistryStore store(path);
@@ -120,7 +121,9 @@ TEST(Registry, DamagedLinesAreLeftOutNamedAndKeptBeforeARewrite)
     }
     // A key line that cannot be read takes its values with it, and only them.
     for (const char* badKey : {"[HKLM\\SOFTWARE", "[NOROOT\\SOFTWARE]"}) {
-        WriteText(path, std::string("\"early\"=\"x\"\n[HKLM\\A]\n@=\"1\"\n") + badKey + "\n\"lost\"=\"y\"\n[HKLM\\B]\n@=\"2\"\n");
+        WriteText(path,
+                  std::string("\"early\"=\"x\"\n[HKLM\\A]\n@=\"1\"\n") + badKey +
+                      "\n\"lost\"=\"y\"\n[HKLM\\B]\n@=\"2\"\n");
         const RegistryStore store(path);
         EXPECT_EQ(store.ReadString("HKLM\\A", ""), "1");
         EXPECT_EQ(store.ReadString("HKLM\\B", ""), "2");

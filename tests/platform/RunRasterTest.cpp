@@ -94,7 +94,10 @@ const std::vector<std::pair<std::string, Drawing>>& TwoColourDrawings()
              dc.Rectangle(30, 20, 58, 45);
          }},
         {"nothing", [](DeviceContext&) {}},
-        {"all dark", [](DeviceContext& dc) { dc.FillRect({-5, -5, 70, 60}, kNavy); }},
+        {"all dark",
+         [](DeviceContext& dc) {
+             dc.FillRect({-5, -5, 70, 60}, kNavy);
+         }},
     };
     return drawings;
 }
@@ -162,8 +165,8 @@ TEST(RunRaster, PaintersFillTheRunsWithThePixelsOfTheStretchedBitmap)
     const std::optional<RunRaster> runs = AsRuns(61, 47, [](DeviceContext& dc) { Symbol(dc, kNavy, kCream); });
     ASSERT_TRUE(runs);
     const Bitmap pixels = runs->ToBitmap();
-    const std::vector<Rect> places{{10, 10, 71, 57},    {3, 2, 150, 117},  {20, 30, 53, 49},
-                                   {140, 5, 12, 100},   {5, 110, 120, 7},  {-40, -30, 130, 100}};
+    const std::vector<Rect> places{{10, 10, 71, 57},  {3, 2, 150, 117}, {20, 30, 53, 49},
+                                   {140, 5, 12, 100}, {5, 110, 120, 7}, {-40, -30, 130, 100}};
     for (bool vector : {false, true})
         for (const Rect& place : places) {
             SCOPED_TRACE(::testing::Message() << (vector ? "vector " : "raster ") << place.left << "," << place.top
@@ -196,7 +199,8 @@ TEST(RunRaster, OneBitPicturesReadAsRunsWhicheverWayTheirRowsAndPaletteRun)
     std::string info(40, '\0');
     const auto put32 = [&](std::size_t at, std::int32_t v) {
         for (int i = 0; i < 4; ++i)
-            info[at + static_cast<std::size_t>(i)] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
+            info[at + static_cast<std::size_t>(i)] =
+                static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
     };
     put32(0, 40);
     put32(4, 5);

@@ -14,8 +14,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace lx;
 
@@ -35,7 +35,8 @@ std::string HalvesPng(int width, int height)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const bool left = x < width / 2;
-            source.samples.insert(source.samples.end(), {std::uint8_t(left ? 255 : 0), 0, std::uint8_t(left ? 0 : 255)});
+            source.samples.insert(source.samples.end(),
+                                  {std::uint8_t(left ? 255 : 0), 0, std::uint8_t(left ? 0 : 255)});
         }
     return lxtest::WritePngWithLibpng(source);
 }
@@ -160,8 +161,9 @@ TEST(ShellFolders, FollowTheUserFoldersAndFallBackToHome)
     fs::create_directories(fs::u8path(dir.File("home/書類")));
     fs::create_directories(fs::u8path(dir.File("home/デスクトップ")));
     fs::create_directories(fs::u8path(dir.File("config")));
-    WriteFile(dir.File("config/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"$HOME/書類\"\n"
-                                                 "XDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
+    WriteFile(dir.File("config/user-dirs.dirs"),
+              "XDG_DOCUMENTS_DIR=\"$HOME/書類\"\n"
+              "XDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
     const ScopedEnv home("HOME", dir.File("home"));
     const ScopedEnv config("XDG_CONFIG_HOME", dir.File("config"));
     EXPECT_EQ(DocumentsFolder(), dir.File("home/書類"));

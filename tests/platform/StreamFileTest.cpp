@@ -7,9 +7,9 @@
 #include "support/TestPaths.h"
 
 #include <algorithm>
+#include <dirent.h>
 #include <filesystem>
 #include <fstream>
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -141,8 +141,9 @@ TEST(Files, ReplacingLeavesNoTemporaryFiles)
     ASSERT_EQ(after.size(), 4u) << "a.bv2 came, its leftover went";
     EXPECT_EQ(ReadFileBytes(temp.File("a.bv2")), "saved");
     EXPECT_EQ(std::count(after.begin(), after.end(), ".a.bv2.lxsave-mine.txt"), 1);
-    EXPECT_EQ(std::count_if(after.begin(), after.end(), [](const std::string& name) { return name.starts_with(".lxsave-"); }),
-              1);
+    EXPECT_EQ(
+        std::count_if(after.begin(), after.end(), [](const std::string& name) { return name.starts_with(".lxsave-"); }),
+        1);
 }
 
 // A name as long as the system allows (255 bytes: 85 Japanese characters)

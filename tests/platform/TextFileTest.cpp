@@ -1,10 +1,10 @@
 // Text files chosen by the user: the encoding Linux tools write, decided and
 // converted to CP932, checked against iconv(1) and the shipped CP932 files.
+#include "platform/text/TextFile.h"
 #include "platform/image/PngImage.h"
 #include "platform/io/Errors.h"
 #include "platform/io/Files.h"
 #include "platform/text/Cp932.h"
-#include "platform/text/TextFile.h"
 #include "support/TestPaths.h"
 #include "support/TextEncodings.h"
 
@@ -57,8 +57,8 @@ TEST(TextFile, Cp932FilesStayByteForByte)
 {
     // Real CP932 text: the shipped catalogue and layout files, and lines
     // with half-width kana, whose bytes look most like UTF-8.
-    std::vector<std::string> samples{Sjis("ﾔﾏﾀﾞ ﾀﾛｳ,ｽｽﾞｷ ｲﾁﾛｳ\r\nｱｲｳｴｵ,ｶｷｸｹｺ,ﾃｽﾄ\r\n"), Sjis("〒100-0001 東京都千代田区千代田1-1"),
-                                     Sjis("株式会社ﾃｽﾄ　ご担当者様")};
+    std::vector<std::string> samples{Sjis("ﾔﾏﾀﾞ ﾀﾛｳ,ｽｽﾞｷ ｲﾁﾛｳ\r\nｱｲｳｴｵ,ｶｷｸｹｺ,ﾃｽﾄ\r\n"),
+                                     Sjis("〒100-0001 東京都千代田区千代田1-1"), Sjis("株式会社ﾃｽﾄ　ご担当者様")};
     for (const auto& entry : std::filesystem::recursive_directory_iterator(lxtest::SourcePath("data")))
         if (entry.path().extension() == ".cfg" || entry.path().extension() == ".bv2")
             samples.push_back(ReadFileBytes(entry.path().string()));
@@ -108,8 +108,8 @@ TEST(TextFile, CharactersOutsideCp932AreRefusedNamingTheirLine)
     // Line 3 whatever the line ends: CR LF, LF, CR, and CR LF split across
     // UTF-16 pieces.
     const std::string lines = "a,東\r\nc\nd,Café\re";
-    for (const std::string& bytes : {lines, "\xEF\xBB\xBF" + lines, "\xFF\xFE" + Iconv(lines, "UTF-16LE"),
-                                     "\xFE\xFF" + Iconv(lines, "UTF-16BE")})
+    for (const std::string& bytes :
+         {lines, "\xEF\xBB\xBF" + lines, "\xFF\xFE" + Iconv(lines, "UTF-16LE"), "\xFE\xFF" + Iconv(lines, "UTF-16BE")})
         EXPECT_EQ(Refusal(bytes), "3行目の文字「é」はこのプログラムでは扱えません。");
     const std::string far = std::string(70000, 'x') + "\r\n" + "y,😀";
     EXPECT_EQ(Refusal("\xFF\xFE" + Iconv(far, "UTF-16LE")), "2行目の文字「😀」はこのプログラムでは扱えません。");
@@ -121,10 +121,16 @@ TEST(TextFile, BinaryFilesAreRefused)
     const std::string notText = "テキストファイルではないため、差込データとして読み込めません。";
     EXPECT_EQ(Refusal(EncodePng(Bitmap(4, 4, 0xFF336699u))), notText);
     EXPECT_EQ(Refusal(std::string("a,b\r\nc\0d", 8)), notText);
-    EXPECT_EQ(Refusal("\xFF\xFE" "a\0b\0\0\0"), notText);       // NUL in UTF-16
-    EXPECT_EQ(Refusal("\xFF\xFE" "a\0b"), notText);            // odd length
-    EXPECT_EQ(Refusal("\xEF\xBB\xBF" "a\xC3"), notText);       // a mark, then no UTF-8
-    EXPECT_EQ(Refusal("\x80\xA0\xFD\xFE\xFF text"), notText);  // no encoding at all
+    EXPECT_EQ(Refusal("\xFF\xFE"
+                      "a\0b\0\0\0"),
+              notText); // NUL in UTF-16
+    EXPECT_EQ(Refusal("\xFF\xFE"
+                      "a\0b"),
+              notText); // odd length
+    EXPECT_EQ(Refusal("\xEF\xBB\xBF"
+                      "a\xC3"),
+              notText); // a mark, then no UTF-8
+    EXPECT_EQ(Refusal("\x80\xA0\xFD\xFE\xFF text"), notText); // no encoding at all
 }
 
 TEST(Cp932, CharactersLinuxInputMethodsTypeTakeTheirMicrosoftForms)

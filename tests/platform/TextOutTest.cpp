@@ -103,7 +103,7 @@ TEST(TextOut, MeasuresAsTheMappedIpaFontsGiveAtAPixelHeight)
             };
             const double upem = u16(head, 18);
             const int cell = int(std::floor(u16(os2, 74) * height / upem + 0.5)) +
-                             int(std::floor(u16(os2, 76) * height / upem + 0.5));
+                int(std::floor(u16(os2, 76) * height / upem + 0.5));
             EXPECT_EQ(dc.GetTextExtent(Sjis("あ")).cy, cell);
             EXPECT_EQ(dc.GetTextMetrics().height, cell);
         }

@@ -40,11 +40,21 @@ TEST(Cp932, AnyByteStringSurvivesUtf16)
 
 TEST(Cp932, UnmappableOrMalformedUtf8BecomesQuestionMarksAndNeverSwallowsWhatFollows)
 {
-    EXPECT_EQ(Utf8ToCp932("a\xF0\x9F\x98\x80" "b"), "a?b");
-    EXPECT_EQ(Utf8ToCp932("\xC3" "A"), "?A");
-    EXPECT_EQ(Utf8ToCp932("\xE3\x81" "B"), "??B");
-    EXPECT_EQ(Utf8ToCp932("\xC0\xAF" "C"), "??C"); // overlong "/"
-    EXPECT_EQ(Utf8ToCp932("\xFF" "\xE3\x81\x82"), Sjis("?あ"));
+    EXPECT_EQ(Utf8ToCp932("a\xF0\x9F\x98\x80"
+                          "b"),
+              "a?b");
+    EXPECT_EQ(Utf8ToCp932("\xC3"
+                          "A"),
+              "?A");
+    EXPECT_EQ(Utf8ToCp932("\xE3\x81"
+                          "B"),
+              "??B");
+    EXPECT_EQ(Utf8ToCp932("\xC0\xAF"
+                          "C"),
+              "??C"); // overlong "/"
+    EXPECT_EQ(Utf8ToCp932("\xFF"
+                          "\xE3\x81\x82"),
+              Sjis("?あ"));
     EXPECT_EQ(Utf8ToCp932("x\xF0\x9F"), "x??");
 }
 
@@ -69,7 +79,9 @@ TEST(Cp932, CharactersStepOverLeadBytesAndCountALoneLeadAtTheEnd)
     EXPECT_EQ(CharCount(Sjis("あいA")), 3u);
     EXPECT_EQ(CharCount("\x82\xA0\x82"), 2u);
     std::vector<std::string> chars;
-    ForEachChar("\x83\x5C" "a", [&](std::string_view c) { chars.emplace_back(c); });
+    ForEachChar("\x83\x5C"
+                "a",
+                [&](std::string_view c) { chars.emplace_back(c); });
     EXPECT_EQ(chars, Fields({"\x83\x5C", "a"}));
 }
 
@@ -95,7 +107,12 @@ TEST(DelimitedText, TabRunsNeverGiveEmptyFields)
 TEST(DelimitedText, DoubleByteCharactersAreSteppedOverWhole)
 {
     // Trail bytes outside the valid range still belong to their lead byte.
-    EXPECT_EQ(SplitDelimited("\x81\x2C" "a,b", ','), Fields({"\x81\x2C" "a", "b"}));
+    EXPECT_EQ(SplitDelimited("\x81\x2C"
+                             "a,b",
+                             ','),
+              Fields({"\x81\x2C"
+                      "a",
+                      "b"}));
     EXPECT_EQ(SplitDelimited("\"\x81\x22\",b", ','), Fields({"\x81\x22", "b"}));
     EXPECT_EQ(SplitDelimited("\x83\x5C,b", ','), Fields({"\x83\x5C", "b"}));
 }

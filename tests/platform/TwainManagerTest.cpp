@@ -13,12 +13,12 @@
 #include <gtest/gtest.h>
 #include <string_view>
 
-#include "support/SaneTestBackend.h"
-#include "support/TestPaths.h"
 #include "platform/app/Messages.h"
 #include "platform/metafile/Dib.h"
 #include "platform/twain/TwainMemory.h"
 #include "platform/twain/TwainTypes.h"
+#include "support/SaneTestBackend.h"
+#include "support/TestPaths.h"
 
 using namespace lx::twain;
 
@@ -195,28 +195,30 @@ TEST_F(TwainManagerTest, RefusesTripletsOutOfOrder)
              {"no data", toManager(DAT_PARENT, MSG_OPENDSM, nullptr), TWCC_BADVALUE}});
     OpenManager();
     TW_IDENTITY other{};
-    refused({{"open twice", toManager(DAT_PARENT, MSG_OPENDSM, &parent_), TWCC_SEQERROR},
-             {"a second application", [&] { return entry_(&other, nullptr, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, &parent_); },
-              TWCC_MAXCONNECTIONS},
-             {"next before first", toManager(DAT_IDENTITY, MSG_GETNEXT, &query), TWCC_SEQERROR},
-             {"enable a source not open", toSource(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWCC_BADDEST},
-             {"close a source not open", toManager(DAT_IDENTITY, MSG_CLOSEDS, &source_), TWCC_SEQERROR}});
+    refused(
+        {{"open twice", toManager(DAT_PARENT, MSG_OPENDSM, &parent_), TWCC_SEQERROR},
+         {"a second application",
+          [&] { return entry_(&other, nullptr, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, &parent_); }, TWCC_MAXCONNECTIONS},
+         {"next before first", toManager(DAT_IDENTITY, MSG_GETNEXT, &query), TWCC_SEQERROR},
+         {"enable a source not open", toSource(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWCC_BADDEST},
+         {"close a source not open", toManager(DAT_IDENTITY, MSG_CLOSEDS, &source_), TWCC_SEQERROR}});
     OpenSource("frontend-tester");
-    refused({{"event before enabling", toSource(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWCC_SEQERROR},
-             {"transfer before enabling", toSource(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib), TWCC_SEQERROR},
-             {"image info before enabling", toSource(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWCC_SEQERROR},
-             {"end a transfer never begun", toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWCC_SEQERROR},
-             {"reset before enabling", toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending), TWCC_SEQERROR},
-             {"disable before enabling", toSource(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWCC_SEQERROR},
-             {"open the same source again", toManager(DAT_IDENTITY, MSG_OPENDS, &source_), TWCC_SEQERROR},
-             {"close the manager under an open source", toManager(DAT_PARENT, MSG_CLOSEDSM, &parent_), TWCC_SEQERROR},
-             {"transfer count of none", toSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &xferCount), TWCC_BADVALUE}});
+    refused(
+        {{"event before enabling", toSource(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWCC_SEQERROR},
+         {"transfer before enabling", toSource(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib), TWCC_SEQERROR},
+         {"image info before enabling", toSource(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWCC_SEQERROR},
+         {"end a transfer never begun", toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWCC_SEQERROR},
+         {"reset before enabling", toSource(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending), TWCC_SEQERROR},
+         {"disable before enabling", toSource(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWCC_SEQERROR},
+         {"open the same source again", toManager(DAT_IDENTITY, MSG_OPENDS, &source_), TWCC_SEQERROR},
+         {"close the manager under an open source", toManager(DAT_PARENT, MSG_CLOSEDSM, &parent_), TWCC_SEQERROR},
+         {"transfer count of none", toSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &xferCount), TWCC_BADVALUE}});
     Enable(true);
-    refused({{"enable twice", toSource(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWCC_SEQERROR},
-             {"negotiate while enabled", toSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &xferCount), TWCC_SEQERROR},
-             {"transfer before the source is ready", toSource(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib),
-              TWCC_SEQERROR},
-             {"close an enabled source", toManager(DAT_IDENTITY, MSG_CLOSEDS, &source_), TWCC_SEQERROR}});
+    refused(
+        {{"enable twice", toSource(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWCC_SEQERROR},
+         {"negotiate while enabled", toSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &xferCount), TWCC_SEQERROR},
+         {"transfer before the source is ready", toSource(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib), TWCC_SEQERROR},
+         {"close an enabled source", toManager(DAT_IDENTITY, MSG_CLOSEDS, &source_), TWCC_SEQERROR}});
     // The source keeps its own status of the last failure as well.
     EXPECT_EQ(ToSource(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &dib), TWRC_FAILURE);
     TW_STATUS status{};

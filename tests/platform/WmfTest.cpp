@@ -1,8 +1,8 @@
-#include "support/TestPaths.h"
-#include "support/Oracles.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/metafile/WindowsMetafile.h"
+#include "support/Oracles.h"
+#include "support/TestPaths.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -38,10 +38,7 @@ void DrawSymbol(Recorder& r, int viewport = 0)
                 r.Rectangle(x * kPitch, -y * kPitch, (x + 1) * kPitch, -(y + 1) * kPitch);
 }
 
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // Module centres of a rendering of `side` pixels, true where dark.
 void ExpectModules(const QImage& image, const char* who)
@@ -66,7 +63,7 @@ TEST(Wmf, OurPlaceableFileOpensInLibwmfWithTheSameModules)
     lxtest::TempDir dir;
     WriteFile(dir.File("symbol.wmf"), wmf.PlaceableBytes({{0, 0, kSide, kSide}, 96}));
     const std::string command = "wmf2gd -t png --maxwidth=160 --maxheight=160 --maxsize -o '" + dir.File("symbol.png") +
-                                "' '" + dir.File("symbol.wmf") + "' >/dev/null 2>&1";
+        "' '" + dir.File("symbol.wmf") + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const QImage theirs(QString::fromStdString(dir.File("symbol.png")));
     ASSERT_EQ(theirs.size(), QSize(160, 160));
@@ -100,14 +97,14 @@ TEST(Emf, OurFileOpensInAnIndependentReaderWithTheSameModules)
         const int module = kPitch * scale;
         for (int y = 0; y < bmp.Height(); ++y)
             for (int x = 0; x < bmp.Width(); ++x)
-                ASSERT_EQ(bmp.Pixel(x, y) == 0xFF000000u, Dark(x / module, y / module)) << scale << ": " << x << "," << y;
+                ASSERT_EQ(bmp.Pixel(x, y) == 0xFF000000u, Dark(x / module, y / module))
+                    << scale << ": " << x << "," << y;
     }
     LX_NEED_TOOLS("emf2svg-conv", "rsvg-convert");
     lxtest::TempDir dir;
     WriteFile(dir.File("symbol.emf"), emf.Bytes());
     const std::string command = "emf2svg-conv -i '" + dir.File("symbol.emf") + "' -o '" + dir.File("symbol.svg") +
-                                "' && rsvg-convert -w 160 -h 160 -o '" + dir.File("symbol.png") + "' '" +
-                                dir.File("symbol.svg") + "'";
+        "' && rsvg-convert -w 160 -h 160 -o '" + dir.File("symbol.png") + "' '" + dir.File("symbol.svg") + "'";
     ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0);
     const QImage theirs(QString::fromStdString(dir.File("symbol.png")));
     ASSERT_EQ(theirs.size(), QSize(160, 160));

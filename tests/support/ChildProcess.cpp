@@ -20,8 +20,7 @@ const passwd* Nobody()
 int Await(pid_t child)
 {
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-    }
+    while (::waitpid(child, &status, 0) < 0) {}
     return status;
 }
 

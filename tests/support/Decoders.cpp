@@ -14,7 +14,8 @@ namespace lxtest {
 std::vector<std::vector<bool>> ModulesFromMatrix(const std::uint8_t* matrix, int columns, int rows)
 {
     const int stride = (columns + 7) / 8;
-    std::vector<std::vector<bool>> dark(static_cast<std::size_t>(rows), std::vector<bool>(static_cast<std::size_t>(columns)));
+    std::vector<std::vector<bool>> dark(static_cast<std::size_t>(rows),
+                                        std::vector<bool>(static_cast<std::size_t>(columns)));
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
             dark[r][c] = (matrix[r * stride + c / 8] >> (c % 8)) & 1;

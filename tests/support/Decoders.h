@@ -27,8 +27,8 @@ GreyImage RenderModules(const std::vector<std::vector<bool>>& dark, int scale, i
 
 struct Decoded {
     bool ok = false;
-    std::string bytes;  // raw content bytes (no character-set conversion)
-    std::string text;   // zxing's text form
+    std::string bytes; // raw content bytes (no character-set conversion)
+    std::string text; // zxing's text form
     ZXing::BarcodeFormat format = ZXing::BarcodeFormat::None;
     std::string error;
 };

@@ -50,8 +50,7 @@ int ZlibLevelFlag(const std::string& file)
 }
 
 // All libpng calls of one read; a libpng error jumps back here.
-bool ReadPngSteps(png_structp png, png_infop info, PngRead& source, PngFacts& facts,
-                  std::vector<png_bytep>& rows)
+bool ReadPngSteps(png_structp png, png_infop info, PngRead& source, PngFacts& facts, std::vector<png_bytep>& rows)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -83,8 +82,8 @@ bool ReadPngSteps(png_structp png, png_infop info, PngRead& source, PngFacts& fa
     return true;
 }
 
-bool WritePngSteps(png_structp png, png_infop info, const PngSource& s, std::string& out,
-                   std::vector<png_bytep>& rows, std::vector<png_color>& palette)
+bool WritePngSteps(png_structp png, png_infop info, const PngSource& s, std::string& out, std::vector<png_bytep>& rows,
+                   std::vector<png_color>& palette)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -222,8 +221,8 @@ std::string WriteJpegWithLibjpeg(int width, int height, int components, int colo
     errors.manager.emit_message = Silent;
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    const bool ok = WriteJpegSteps(info, errors, width, height, components, colorSpace, samples, progressive,
-                                   quality, &buffer, &size);
+    const bool ok = WriteJpegSteps(info, errors, width, height, components, colorSpace, samples, progressive, quality,
+                                   &buffer, &size);
     jpeg_destroy_compress(&info);
     std::string out = ok ? std::string(reinterpret_cast<char*>(buffer), size) : std::string();
     std::free(buffer);

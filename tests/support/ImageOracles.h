@@ -18,7 +18,7 @@ struct PngFacts {
     int colorType = 0;
     int interlace = 0;
     std::vector<std::uint8_t> palette; // red, green, blue per entry
-    int zlibLevelFlag = -1;            // FLEVEL bits of the first IDAT's zlib header
+    int zlibLevelFlag = -1; // FLEVEL bits of the first IDAT's zlib header
     std::vector<std::uint32_t> argb;
 };
 PngFacts ReadPngWithLibpng(const std::string& file);
@@ -43,10 +43,10 @@ struct JpegFacts {
     int width = 0;
     int height = 0;
     int components = 0;
-    int colorSpace = 0;           // J_COLOR_SPACE of the file
+    int colorSpace = 0; // J_COLOR_SPACE of the file
     bool progressive = false;
     bool arithmetic = false;
-    int lumaQuant0 = 0;           // first entry of quantisation table 0
+    int lumaQuant0 = 0; // first entry of quantisation table 0
     std::vector<std::uint32_t> argb;
 };
 JpegFacts ReadJpegWithLibjpeg(const std::string& file);

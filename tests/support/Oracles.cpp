@@ -29,9 +29,9 @@ bool LibwmfRenders()
         return false;
     // A placeable metafile of 10 x 10 at 96 dpi with no drawing, written
     // by hand: key, box, inch, checksum; header; end record.
-    static const unsigned char empty[] = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 10, 0, 10, 0, 96, 0, 0, 0, 0, 0,
-                                          0x71, 0x57, 1, 0, 9, 0, 0, 3, 12, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0,
-                                          3, 0, 0, 0, 0, 0};
+    static const unsigned char empty[] = {0xD7, 0xCD, 0xC6, 0x9A, 0,    0,    0, 0, 0, 0, 10, 0, 10, 0, 96, 0,
+                                          0,    0,    0,    0,    0x71, 0x57, 1, 0, 9, 0, 0,  3, 12, 0, 0,  0,
+                                          0,    0,    3,    0,    0,    0,    0, 0, 3, 0, 0,  0, 0,  0};
     TempDir dir;
     std::ofstream(dir.File("probe.wmf"), std::ios::binary).write(reinterpret_cast<const char*>(empty), sizeof empty);
     const std::string command =

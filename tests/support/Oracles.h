@@ -23,11 +23,12 @@ std::vector<std::string> OutputLines(const std::string& command);
 
 // In a test body or SetUp: goes on only when `available`, else skips (or
 // fails under LX_REQUIRE_ORACLES) naming what is missing.
-#define LX_NEED_ORACLE(available, what)                                                                               \
-    if (available) {                                                                                                  \
-    } else if (::lxtest::OraclesRequired())                                                                           \
-        GTEST_FAIL() << "missing oracle: " << (what);                                                                 \
-    else                                                                                                              \
+#define LX_NEED_ORACLE(available, what)                                                                                \
+    if (available) {                                                                                                   \
+    } else if (::lxtest::OraclesRequired())                                                                            \
+        GTEST_FAIL() << "missing oracle: " << (what);                                                                  \
+    else                                                                                                               \
         GTEST_SKIP() << "missing oracle: " << (what)
 
-#define LX_NEED_TOOLS(...) LX_NEED_ORACLE(::lxtest::MissingTools({__VA_ARGS__}).empty(), ::lxtest::MissingTools({__VA_ARGS__}))
+#define LX_NEED_TOOLS(...)                                                                                             \
+    LX_NEED_ORACLE(::lxtest::MissingTools({__VA_ARGS__}).empty(), ::lxtest::MissingTools({__VA_ARGS__}))

@@ -13,9 +13,9 @@
 namespace lxtest {
 
 struct PostalBarReading {
-    std::string bars;       // one letter per bar, left to right
+    std::string bars; // one letter per bar, left to right
     std::vector<int> widths; // pixels of each bar
-    std::vector<int> gaps;   // pixels between neighbouring bars
+    std::vector<int> gaps; // pixels between neighbouring bars
     int longHeight = 0;
     int timingHeight = 0;
 };
@@ -81,10 +81,9 @@ inline PostalBarReading ReadPostalBars(const lx::Bitmap& bitmap)
 inline const std::map<std::string, std::string>& PublishedBarTable()
 {
     static const std::map<std::string, std::string> table = {
-        {"1", "114"},   {"2", "132"},   {"3", "312"},   {"4", "123"},   {"5", "141"},   {"6", "321"},
-        {"7", "213"},   {"8", "231"},   {"9", "411"},   {"0", "144"},   {"-", "414"},   {"CC1", "324"},
-        {"CC2", "342"}, {"CC3", "234"}, {"CC4", "432"}, {"CC5", "243"}, {"CC6", "423"}, {"CC7", "441"},
-        {"CC8", "111"}, {"START", "13"}, {"STOP", "31"},
+        {"1", "114"},   {"2", "132"},   {"3", "312"},   {"4", "123"},   {"5", "141"},   {"6", "321"},    {"7", "213"},
+        {"8", "231"},   {"9", "411"},   {"0", "144"},   {"-", "414"},   {"CC1", "324"}, {"CC2", "342"},  {"CC3", "234"},
+        {"CC4", "432"}, {"CC5", "243"}, {"CC6", "423"}, {"CC7", "441"}, {"CC8", "111"}, {"START", "13"}, {"STOP", "31"},
     };
     return table;
 }

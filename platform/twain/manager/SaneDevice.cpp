@@ -31,8 +31,7 @@ bool Plausible(const SANE_Parameters& p)
         return false;
     if (p.format > SANE_FRAME_BLUE || p.pixels_per_line <= 0 || p.lines < -1 || p.bytes_per_line <= 0)
         return false;
-    const long long needed =
-        (static_cast<long long>(p.pixels_per_line) * ChannelsOf(p) * p.depth + 7) / 8;
+    const long long needed = (static_cast<long long>(p.pixels_per_line) * ChannelsOf(p) * p.depth + 7) / 8;
     return p.bytes_per_line >= needed && static_cast<std::size_t>(p.bytes_per_line) <= kMaxLineBytes;
 }
 
@@ -64,7 +63,7 @@ void ConvertLine(const SANE_Parameters& p, const unsigned char* line, std::uint3
     } else if (p.format == SANE_FRAME_RGB) {
         for (int x = 0; x < width; ++x)
             row[x] = 0xFF000000u | Sample(line, 3l * x, p.depth) << 16 | Sample(line, 3l * x + 1, p.depth) << 8 |
-                     Sample(line, 3l * x + 2, p.depth);
+                Sample(line, 3l * x + 2, p.depth);
     } else {
         // One colour of a three-pass scan.
         const int shift = 16 - 8 * (p.format - SANE_FRAME_RED);
@@ -125,8 +124,7 @@ SANE_Status ReadFrame(SANE_Handle device, const SANE_Parameters& p, ImageBuilder
     int empty = 0;
     for (;;) {
         SANE_Int length = 0;
-        const SANE_Status status =
-            sane_read(device, chunk.data(), static_cast<SANE_Int>(chunk.size()), &length);
+        const SANE_Status status = sane_read(device, chunk.data(), static_cast<SANE_Int>(chunk.size()), &length);
         if (status == SANE_STATUS_EOF)
             return SANE_STATUS_GOOD;
         if (status != SANE_STATUS_GOOD)

@@ -20,8 +20,7 @@ public:
     TwainManager(const TwainManager&) = delete;
     TwainManager& operator=(const TwainManager&) = delete;
 
-    TW_UINT16 Entry(TW_IDENTITY* origin, TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg,
-                    TW_MEMREF data);
+    TW_UINT16 Entry(TW_IDENTITY* origin, TW_IDENTITY* dest, TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data);
 
 private:
     // A SANE device as a source: its device name and identity.

@@ -36,8 +36,8 @@ Box BoxOf(const TLblPosition& p)
 bool Inside(const Box& inner, const Box& outer)
 {
     return inner.left >= outer.left - kTolerance && inner.top >= outer.top - kTolerance &&
-           inner.right <= outer.right + kTolerance && inner.bottom <= outer.bottom + kTolerance &&
-           inner.left < inner.right && inner.top < inner.bottom;
+        inner.right <= outer.right + kTolerance && inner.bottom <= outer.bottom + kTolerance &&
+        inner.left < inner.right && inner.top < inner.bottom;
 }
 
 bool IsCircle(const TLblPosition& p)
@@ -56,7 +56,7 @@ bool Overlap(const TLblPosition& first, const TLblPosition& second)
         return std::hypot(dx, dy) < (first.GetWidth() + second.GetWidth()) / 2 - kTolerance;
     }
     return a.left < b.right - kTolerance && b.left < a.right - kTolerance && a.top < b.bottom - kTolerance &&
-           b.top < a.bottom - kTolerance;
+        b.top < a.bottom - kTolerance;
 }
 
 } // namespace

@@ -37,7 +37,8 @@ inline std::unique_ptr<lx::TLxLabelObjectString> TextObject(const std::string& n
     return object;
 }
 
-inline std::unique_ptr<lx::TLxLabelObjectCsvString> MergeObject(const std::shared_ptr<lx::TLxCSV>& table, int column, int record)
+inline std::unique_ptr<lx::TLxLabelObjectCsvString> MergeObject(const std::shared_ptr<lx::TLxCSV>& table, int column,
+                                                                int record)
 {
     auto object = std::make_unique<lx::TLxLabelObjectCsvString>(table, record);
     object->SetName("merge");

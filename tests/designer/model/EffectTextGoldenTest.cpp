@@ -13,8 +13,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using namespace lx;
 

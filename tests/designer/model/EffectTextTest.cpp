@@ -18,8 +18,8 @@ namespace {
 
 constexpr double kDpi = 300;
 constexpr ColorRef kMain = 0x000000;
-constexpr ColorRef kShadow = 0x0000FF;  // red
-constexpr ColorRef kShaped = 0x008000;  // green
+constexpr ColorRef kShadow = 0x0000FF; // red
+constexpr ColorRef kShaped = 0x008000; // green
 
 const std::vector<std::string>& Faces()
 {
@@ -99,7 +99,7 @@ TEST(EffectText, WithoutStyleOnePassInTheMainColourLeftAlignedSizedToItsLines)
     const Rendered r([](TLxLabelObjectEffects& e) {
         e.SetText("AB\r\nC");
         e.SetFontColor(0x00FF0000); // blue
-        e.SetAlignment(2);          // not used by the passes
+        e.SetAlignment(2); // not used by the passes
     });
     ASSERT_EQ(r.canvas.calls.size(), 3u);
     EXPECT_EQ(r.Calls(0x00FF0000), 3);

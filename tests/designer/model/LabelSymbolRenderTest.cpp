@@ -56,8 +56,8 @@ bool ControlDrawsSymbols()
     return !lxtest::FindInk(lxtest::PictureBitmap(probe.GetRenderedPicture())).Empty();
 }
 
-#define SKIP_WITHOUT_PAINTERS()                                                                                   \
-    if (!ControlDrawsSymbols())                                                                                    \
+#define SKIP_WITHOUT_PAINTERS()                                                                                        \
+    if (!ControlDrawsSymbols())                                                                                        \
     GTEST_SKIP() << "the control of this build draws no symbols"
 
 lxtest::Decoded Decode(const Bitmap& cell, ZXing::BarcodeFormats formats)
@@ -135,9 +135,9 @@ std::vector<std::pair<SymbolCase, std::int32_t>> EveryKind()
         {"DataMatrix rectangular", [](auto& s) { s.SetModel(2), s.SetData("RECT"); }, BarcodeFormat::DataMatrix,
          "RECT"},
     };
-    const std::int32_t kinds[] = {SymbolQr,       SymbolEan13,  SymbolEan8,     SymbolUpcA,   SymbolCodabar,
-                                  SymbolItf,      SymbolCode39, SymbolCode128,  SymbolEan128, SymbolMaxiCode,
-                                  SymbolPdf417,   SymbolDataMatrix, SymbolDataMatrix};
+    const std::int32_t kinds[] = {SymbolQr,     SymbolEan13,      SymbolEan8,      SymbolUpcA,   SymbolCodabar,
+                                  SymbolItf,    SymbolCode39,     SymbolCode128,   SymbolEan128, SymbolMaxiCode,
+                                  SymbolPdf417, SymbolDataMatrix, SymbolDataMatrix};
     std::vector<std::pair<SymbolCase, std::int32_t>> all;
     for (std::size_t i = 0; i < std::size(cases); ++i)
         all.emplace_back(cases[i], kinds[i]);
@@ -203,7 +203,8 @@ TEST(SymbolOnLabel, EveryKindHoldsThePixelsOfItsMetafile)
             keptAsRuns.push_back(c.name);
     }
     // Linear symbols carry their text, which runs cannot hold.
-    EXPECT_EQ(keptAsRuns, (std::vector<std::string>{"QR", "MaxiCode", "PDF417", "DataMatrix", "DataMatrix rectangular"}));
+    EXPECT_EQ(keptAsRuns,
+              (std::vector<std::string>{"QR", "MaxiCode", "PDF417", "DataMatrix", "DataMatrix rectangular"}));
 }
 
 TEST(SymbolOnLabel, UpcEAndStfReadBack)

@@ -1,9 +1,9 @@
 #include "designer/model/LxCSV.h"
 
 #include "designer/model/PaperTestFiles.h"
-#include "support/TestPaths.h"
 #include "platform/io/Errors.h"
 #include "platform/text/Cp932.h"
+#include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -63,9 +63,10 @@ std::string Block(char loaded, std::int32_t rows, std::int32_t columns, const st
 TEST_F(CsvFile, SplitsRowsOfUnequalLength)
 {
     const TLxCSV table = Load("a b,\"x,\"\"y\"\"\"\r\n"
-                             "p\tq,,r,\n"
-                             "\r"
-                             "#space#,\"#SPACE#\", \"q\" ," + Sjis("表,ソ") + "\r\n");
+                              "p\tq,,r,\n"
+                              "\r"
+                              "#space#,\"#SPACE#\", \"q\" ," +
+                              Sjis("表,ソ") + "\r\n");
     EXPECT_TRUE(table.IsLoaded());
     EXPECT_EQ(table.GetRowCount(), 4);
     EXPECT_EQ(table.GetColCount(), 5);
@@ -169,12 +170,14 @@ TEST(CsvBlock, BytesAndRoundTripWithAStoredWiderColumnCount)
 TEST(CsvBlock, DamagedBlocksFailAndLeaveTheTableAlone)
 {
     const std::string bad[] = {
-        Block(1, 1, -1, "a\r\n"),       // negative column count
-        Block(1, 1, 4, "ab\r\n"),        // more columns than the text could hold
-        Block(1, 1, 1, ""),              // columns without any line
-        Block(1, -1, 1, "a\r\n"),       // negative row count
+        Block(1, 1, -1, "a\r\n"), // negative column count
+        Block(1, 1, 4, "ab\r\n"), // more columns than the text could hold
+        Block(1, 1, 1, ""), // columns without any line
+        Block(1, -1, 1, "a\r\n"), // negative row count
         Block(1, 1, 1, "a\r\n").substr(0, 14),
-        std::string("\1\1\0\0\0\1\0\0\0\xFF\xFF\xFF\x7F" "abc", 16), // text longer than the block
+        std::string("\1\1\0\0\0\1\0\0\0\xFF\xFF\xFF\x7F"
+                    "abc",
+                    16), // text longer than the block
     };
     TLxCSV table = FromBlock(Block(1, 1, 1, "kept\r\n"));
     for (const std::string& bytes : bad) {

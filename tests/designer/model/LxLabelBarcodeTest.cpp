@@ -52,7 +52,10 @@ TEST(SymbolObject, EachKindSetsItsOptionsThenCodeTypeThenData)
         std::string data;
     };
     const Case cases[] = {
-        {0, [](auto& s) { s.SetEccLevel(3), s.SetModel(2), s.SetData("X"); }, {"EccLevel=3", "ModelNo=2", "CodeType=0"}, "X"},
+        {0,
+         [](auto& s) { s.SetEccLevel(3), s.SetModel(2), s.SetData("X"); },
+         {"EccLevel=3", "ModelNo=2", "CodeType=0"},
+         "X"},
         {5, [](auto& s) { s.SetStartChar("A"), s.SetStopChar("B"), s.SetData("123"); }, {"CodeType=5"}, "A123B"},
         {6, [](auto& s) { s.SetBearerBar(1), s.SetData("1234"); }, {"OptITF=1", "CodeType=6"}, "1234"},
         // StartChar is no data for CODE128; the code-set letter the editor
@@ -133,9 +136,10 @@ TEST(SymbolObject, OwnPartLayout)
     // Kind, empty data, model, level, two empty texts, bearer bar, code set,
     // MaxiCode mode, two empty texts, check digit, the kind twice: 56 bytes;
     // then the empty picture.
-    EXPECT_EQ(Hex(stream.Bytes()), "00 00 00 00 00 00 00 00 01 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00 "
-                                   "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00 00 00 "
-                                   "00 00 00 00 00 00 00 00 00 00 00 00");
+    EXPECT_EQ(Hex(stream.Bytes()),
+              "00 00 00 00 00 00 00 00 01 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00 "
+              "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00 00 00 "
+              "00 00 00 00 00 00 00 00 00 00 00 00");
 
     // The last of the three kinds is the one kept.
     std::string record = stream.Bytes();

@@ -51,9 +51,9 @@ public:
 
 TEST(LabelObjectKinds, TableGivesDefaultNamesAndRecordBinding)
 {
-    const char* names[] = {"文字シート",     "図形シート",     "画像シート",           "QRコードシート",
-                           "携帯QRシート",   "差込文字シート", "差込バーコードシート", "差込携帯QRシート",
-                           "連番シート",     "格子模様シート", "特殊文字シート"};
+    const char* names[] = {"文字シート",   "図形シート",     "画像シート",           "QRコードシート",
+                           "携帯QRシート", "差込文字シート", "差込バーコードシート", "差込携帯QRシート",
+                           "連番シート",   "格子模様シート", "特殊文字シート"};
     for (int kind = 0; kind < kLabelObjectKindCount; ++kind) {
         SCOPED_TRACE(kind);
         EXPECT_EQ(DefaultObjectName(std::uint8_t(kind)), Sjis(names[kind]));
@@ -72,9 +72,10 @@ TEST(LabelObjectBase, DefaultsAndTheCommonPartOf51Bytes)
     MemoryStream stream;
     SampleObject().SaveCommonPart(stream);
     // The name, the four doubles of the box, then the flags.
-    EXPECT_EQ(lxtest::Hex(stream.Bytes()), "0A 00 00 00 " + lxtest::Hex(Sjis("文字シート")) +
-                                               " 00 00 00 00 00 00 14 40 00 00 00 00 00 00 14 40"
-                                               " 00 00 00 00 00 00 F0 3F 00 00 00 00 00 00 F0 3F 01 01 00 00 00");
+    EXPECT_EQ(lxtest::Hex(stream.Bytes()),
+              "0A 00 00 00 " + lxtest::Hex(Sjis("文字シート")) +
+                  " 00 00 00 00 00 00 14 40 00 00 00 00 00 00 14 40"
+                  " 00 00 00 00 00 00 F0 3F 00 00 00 00 00 00 F0 3F 01 01 00 00 00");
 }
 
 TEST(LabelObjectBase, LoadKeepsTheKindInsideTheRecord)

@@ -46,7 +46,8 @@ TEST(MergeSymbolObject, EveryRequestRendersTheCurrentRecord)
     TLxLabelObjectCsvBarcode symbol(csv, 0);
     symbol.SetDataColumn(1);
     symbol.SetData("stored");
-    const std::pair<std::int32_t, std::string> records[] = {{0, "r0"}, {2, "r2"}, {1, " "}, {-1, Sjis("列を選択してください")}};
+    const std::pair<std::int32_t, std::string> records[] = {
+        {0, "r0"}, {2, "r2"}, {1, " "}, {-1, Sjis("列を選択してください")}};
     for (const auto& [record, input] : records) {
         SCOPED_TRACE(record);
         symbol.SetRecordIndex(record);
@@ -64,7 +65,8 @@ TEST(MergeSymbolObject, EveryRequestRendersTheCurrentRecord)
     EXPECT_EQ(InputOf(recorder.Calls()), Sjis("列を選択してください"));
 
     // At or beyond the end, and without any table, nothing is rendered.
-    for (const std::shared_ptr<const TLxCSV>& table : {std::shared_ptr<const TLxCSV>(csv), std::shared_ptr<const TLxCSV>()}) {
+    for (const std::shared_ptr<const TLxCSV>& table :
+         {std::shared_ptr<const TLxCSV>(csv), std::shared_ptr<const TLxCSV>()}) {
         symbol.SetCSV(table);
         symbol.SetRecordIndex(3);
         recorder.Clear();
@@ -83,8 +85,9 @@ TEST(MergeSymbolObject, MobileQrTextsComeFromTheirColumns)
     recorder.Clear();
     EXPECT_FALSE(qr.GetPicture().Empty());
     const std::string p = Sjis("列を選択してください");
-    EXPECT_EQ(InputOf(recorder.Calls()), "MECARD:N:Taro;SOUND:" + p + ";TEL:" + p + ";TEL-AV:" + p + ";EMAIL:" + p +
-                                             ";NOTE:" + p + ";BDAY:" + p + ";ADR:Tokyo;URL:" + p + ";NICKNAME:" + p + ";;");
+    EXPECT_EQ(InputOf(recorder.Calls()),
+              "MECARD:N:Taro;SOUND:" + p + ";TEL:" + p + ";TEL-AV:" + p + ";EMAIL:" + p + ";NOTE:" + p + ";BDAY:" + p +
+                  ";ADR:Tokyo;URL:" + p + ";NICKNAME:" + p + ";;");
     EXPECT_EQ(qr.GetAddress(), "Tokyo"); // the texts are overwritten
     qr.SetRecordIndex(2);
     EXPECT_TRUE(qr.GetPicture().Empty());
@@ -141,8 +144,7 @@ TEST(MergeSymbolObject, OwnPartsAfterTheParentsPart)
     symbol.SetAddressColumn(300);
     const std::string parent = lxtest::OwnPart<TLxLabelObjectBarcode>(symbol);
     const std::string record = lxtest::Record(symbol);
-    EXPECT_EQ(lxtest::Hex(record.substr(record.size() - 16)),
-              "07 00 00 00 01 00 00 00 FE FF FF FF 2C 01 00 00");
+    EXPECT_EQ(lxtest::Hex(record.substr(record.size() - 16)), "07 00 00 00 01 00 00 00 FE FF FF FF 2C 01 00 00");
     EXPECT_EQ(record.substr(record.size() - 16 - parent.size(), parent.size()), parent);
     MemoryStream stream(record);
     TLxLabelObjectCsvBarcode loaded(csv, -1);

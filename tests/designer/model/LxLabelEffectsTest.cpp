@@ -31,9 +31,8 @@ TEST(LabelEffects, NewObjectStoresThreeFontsTheTextEightBytesAndTheSpacing)
     EXPECT_EQ(effects.GetText(), Sjis("ここに特殊文字列を入力してください"));
     const FontValue plain; // the second and third font keep the font defaults
     const std::string expected = FontBytes(10, 0, Sjis("ＭＳ ゴシック"), 0) +
-                                 FontBytes(plain.Size, 255, plain.Name, plain.Style) +
-                                 FontBytes(plain.Size, 0, plain.Name, plain.Style) + std::string("\x22\0\0\0", 4) +
-                                 effects.GetText() + std::string(16, '\0');
+        FontBytes(plain.Size, 255, plain.Name, plain.Style) + FontBytes(plain.Size, 0, plain.Name, plain.Style) +
+        std::string("\x22\0\0\0", 4) + effects.GetText() + std::string(16, '\0');
     EXPECT_EQ(Hex(lxtest::OwnPart(effects)), Hex(expected));
 }
 

@@ -1,5 +1,5 @@
-#include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelImage.h"
+#include "designer/model/LxLabelFigure.h"
 
 #include "platform/image/BitmapImage.h"
 #include "platform/image/DecodedImage.h"
@@ -87,8 +87,7 @@ TEST(LabelImage, UnstoredGraphicsReloadEmptyAndClonesOwnTheirGraphic)
     given.SetBitmap(Bitmap(3, 3, 0xFF000000));
     source.SetPicture(given);
     dynamic_cast<BitmapImage&>(*given.GetGraphic()).MutableBitmap().SetPixel(0, 0, 0xFFFFFFFF);
-    EXPECT_EQ(dynamic_cast<const BitmapImage&>(*source.GetPicture().GetGraphic()).GetBitmap().Pixel(0, 0),
-              0xFF000000u);
+    EXPECT_EQ(dynamic_cast<const BitmapImage&>(*source.GetPicture().GetGraphic()).GetBitmap().Pixel(0, 0), 0xFF000000u);
 }
 
 TEST(LabelImage, TransparencyLeavesTheKeyColourOutAndOpaquePicturesFillTheBox)

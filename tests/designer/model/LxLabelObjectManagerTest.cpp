@@ -18,8 +18,8 @@ namespace {
 
 const std::vector<std::string>& Faces()
 {
-    static const std::vector<std::string> faces = {"Arial:0", Sjis("ＭＳ ゴシック:128"), "Dup:1", "Dup:7",
-                                                   "Odd:abc", "NoColon"};
+    static const std::vector<std::string> faces = {"Arial:0", Sjis("ＭＳ ゴシック:128"), "Dup:1", "Dup:7", "Odd:abc",
+                                                   "NoColon"};
     return faces;
 }
 
@@ -74,8 +74,9 @@ TEST_F(ObjectList, AddsGoToTheFrontWithCountedNames)
     list.AddString();
     list.AddMergeObject(csv, KindCsvString);
     list.AddMergeObject(csv, KindCsvString);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"差込文字シート2", "差込文字シート1", "文字シート2",
-                                                     "連番シート1", "文字シート1"}));
+    EXPECT_EQ(
+        Names(list),
+        (std::vector<std::string>{"差込文字シート2", "差込文字シート1", "文字シート2", "連番シート1", "文字シート1"}));
     EXPECT_EQ(list.GetSelectedIndex(), -1);
     // Merge and serial objects show this cell's record.
     EXPECT_EQ(Merge(list, 0).GetRecordIndex(), 2);

@@ -72,8 +72,13 @@ TEST(MobileQrObject, NewObjectRendersTheEmptyPhoneBook)
     EXPECT_EQ(qr.GetKind(), KindQRCarry);
     EXPECT_EQ(qr.GetFields(), QRCarryFields{});
     const lxtest::ControlCalls expected = {
-        "AutoRedraw=0", "EccLevel=1", "ModelNo=2", "CodeType=0",
-        "InputData=MECARD:N:;SOUND:;TEL:;TEL-AV:;EMAIL:;NOTE:;BDAY:;ADR:;URL:;NICKNAME:;;", "Refresh", "QrImageCopy(1)"};
+        "AutoRedraw=0",
+        "EccLevel=1",
+        "ModelNo=2",
+        "CodeType=0",
+        "InputData=MECARD:N:;SOUND:;TEL:;TEL-AV:;EMAIL:;NOTE:;BDAY:;ADR:;URL:;NICKNAME:;;",
+        "Refresh",
+        "QrImageCopy(1)"};
     EXPECT_EQ(recorder.Calls(), expected); // no ChkDigit
     EXPECT_FALSE(qr.GetRenderedPicture().Empty());
 }

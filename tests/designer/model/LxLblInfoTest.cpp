@@ -1,9 +1,9 @@
 #include "designer/model/LxLblInfo.h"
 
 #include "designer/model/PaperTestFiles.h"
-#include "support/TestPaths.h"
 #include "platform/io/Files.h"
 #include "platform/text/Cp932.h"
+#include "support/TestPaths.h"
 
 #include <cmath>
 #include <filesystem>
@@ -52,7 +52,8 @@ TlxLblInfo SampleLayout()
     layout.Version = "1.00";
     layout.SingleMode = true;
     layout.Cells = {TLblPosition(lxLineDot, 0.1, 1.0 / 3, 86.4, 42.3), TLblPosition(lxLineCircle, 5, 6, 41, 41)};
-    layout.Cells[1].InnerShapes() = {TLblPosition(lxLineCircle, 20, 21, 1e-7, 3), TLblPosition(lxLineNomal, 1, 2, 3, 4)};
+    layout.Cells[1].InnerShapes() = {TLblPosition(lxLineCircle, 20, 21, 1e-7, 3),
+                                     TLblPosition(lxLineNomal, 1, 2, 3, 4)};
     layout.LabelCount = 2;
     return layout;
 }
@@ -61,9 +62,9 @@ TlxLblInfo SampleLayout()
 
 TEST(LineKind, NamesAndUnknownTexts)
 {
-    const std::pair<const char*, std::uint8_t> cases[] = {
-        {"lxLineNomal", lxLineNomal}, {"lxLineDot", lxLineDot}, {"lxLineCircle", lxLineCircle},
-        {"lxLineNormal", lxLineNomal}, {"lxlinedot", lxLineNomal}, {"", lxLineNomal}};
+    const std::pair<const char*, std::uint8_t> cases[] = {{"lxLineNomal", lxLineNomal},   {"lxLineDot", lxLineDot},
+                                                          {"lxLineCircle", lxLineCircle}, {"lxLineNormal", lxLineNomal},
+                                                          {"lxlinedot", lxLineNomal},     {"", lxLineNomal}};
     for (const auto& [text, kind] : cases)
         EXPECT_EQ(LineKindFromText(text), kind) << text;
     EXPECT_EQ(LineKindText(lxLineCircle) + LineKindText(7), "lxLineCirclelxLineNomal");
@@ -71,8 +72,8 @@ TEST(LineKind, NamesAndUnknownTexts)
 
 TEST_F(LayoutFile, ReadsCellsWithInnerShapesInEitherOrientation)
 {
-    const std::string text = kHead + "2\n-1\n0\n0\nlxLineNomal\t10\t20\t30\t40\t\t\n" +
-                             "lxLineCircle 1 2 3 4 lxLineDot 5 6 7 8 extra\n";
+    const std::string text =
+        kHead + "2\n-1\n0\n0\nlxLineNomal\t10\t20\t30\t40\t\t\n" + "lxLineCircle 1 2 3 4 lxLineDot 5 6 7 8 extra\n";
     const TlxLblInfo portrait = Read(text, true);
     EXPECT_EQ(portrait.Header + portrait.Version, "LBLBASE1.00");
     EXPECT_TRUE(portrait.SingleMode);
@@ -85,10 +86,10 @@ TEST_F(LayoutFile, ReadsCellsWithInnerShapesInEitherOrientation)
     EXPECT_EQ(portrait.GetInnerShapeKind(1, 0), lxLineDot);
 
     const TlxLblInfo landscape = Read(text, false);
-    const std::vector<double> sides = {landscape.GetPaperWidth(),      landscape.GetPaperHeight(),
-                                       landscape.GetLabelLeft(0),      landscape.GetLabelTop(0),
-                                       landscape.GetLabelWidth(0),     landscape.GetLabelHeight(0),
-                                       landscape.GetInnerShapeLeft(1, 0), landscape.GetInnerShapeTop(1, 0),
+    const std::vector<double> sides = {landscape.GetPaperWidth(),          landscape.GetPaperHeight(),
+                                       landscape.GetLabelLeft(0),          landscape.GetLabelTop(0),
+                                       landscape.GetLabelWidth(0),         landscape.GetLabelHeight(0),
+                                       landscape.GetInnerShapeLeft(1, 0),  landscape.GetInnerShapeTop(1, 0),
                                        landscape.GetInnerShapeWidth(1, 0), landscape.GetInnerShapeHeight(1, 0)};
     EXPECT_EQ(sides, (std::vector<double>{297, 210, 20, 10, 40, 30, 6, 5, 8, 7}));
     EXPECT_EQ(landscape.GetLabelLineKind(1), lxLineCircle);
@@ -96,8 +97,8 @@ TEST_F(LayoutFile, ReadsCellsWithInnerShapesInEitherOrientation)
 
 TEST_F(LayoutFile, SingleModeFlag)
 {
-    const std::pair<const char*, bool> cases[] = {{"-1", true}, {"1", true}, {"0", false}, {" 0.0", false},
-                                                  {"True", true}, {"FALSE", false}};
+    const std::pair<const char*, bool> cases[] = {{"-1", true},    {"1", true},    {"0", false},
+                                                  {" 0.0", false}, {"True", true}, {"FALSE", false}};
     for (const auto& [flag, single] : cases)
         EXPECT_EQ(Read(kHead + "0\r\n" + flag + "\r\n").SingleMode, single) << flag;
     EXPECT_NE(Failure(kHead + "0\r\nyes\r\n").find("4行目"), std::string::npos);
@@ -109,21 +110,22 @@ TEST_F(LayoutFile, CountsAndCellLinesAreChecked)
     // Only the label count's cell lines are read; what follows them is not.
     const std::vector<TLblPosition> first{TLblPosition(lxLineDot, 1, 2, 3, 4)};
     EXPECT_EQ(Read(kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n\r\n \r\n").Cells, first);
-    EXPECT_EQ(Read(kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\nlxLineCircle\t5\t6\t7\t8\r\nno cell\r\n").Cells,
-              first);
+    EXPECT_EQ(
+        Read(kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\nlxLineCircle\t5\t6\t7\t8\r\nno cell\r\n").Cells,
+        first);
     EXPECT_EQ(Read(kHead + "0\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n").Cells.size(), 0u);
     EXPECT_EQ(Failure("LBLBASE \r\n1.00\r\n0\r\n0\r\n"), "LblFileのヘッダが一致しません");
     EXPECT_EQ(Failure(""), "LblFileのヘッダが一致しません");
     const std::string bad[] = {
-        kHead + "0\r\n",                                     // a missing line
-        kHead + "-1\r\n0\r\n0\r\n0\r\n",                     // negative count
+        kHead + "0\r\n", // a missing line
+        kHead + "-1\r\n0\r\n0\r\n0\r\n", // negative count
         kHead + "2147483647\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n", // huge count
-        kHead + "2\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n",          // fewer lines
-        kHead + "x\r\n0\r\n0\r\n0\r\n",                      // count not a number
-        kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\r\n",            // four fields
-        kHead + "1\r\n0\r\n0\r\n0\r\n\r\n",                  // no field
+        kHead + "2\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\r\n", // fewer lines
+        kHead + "x\r\n0\r\n0\r\n0\r\n", // count not a number
+        kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\r\n", // four fields
+        kHead + "1\r\n0\r\n0\r\n0\r\n\r\n", // no field
         kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\t3\t4\tlxLineDot\t5\r\n", // broken group
-        kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\tthree\t4\r\n",     // not a number
+        kHead + "1\r\n0\r\n0\r\n0\r\nlxLineDot\t1\t2\tthree\t4\r\n", // not a number
     };
     for (const std::string& text : bad) {
         const std::string message = Failure(text);
@@ -135,10 +137,10 @@ TEST_F(LayoutFile, CountsAndCellLinesAreChecked)
 TEST(LayoutGetters, IndexesOutOfRangeThrowTheRangeMessage)
 {
     const TlxLblInfo layout = SampleLayout();
-    const std::function<void()> calls[] = {[&] { layout.GetLabelLeft(-1); }, [&] { layout.GetLabelTop(2); },
-                                           [&] { layout.GetLabelHeight(2); }, [&] { layout.GetInnerShapeCount(9); },
-                                           [&] { layout.GetInnerShapeLeft(0, 0); },
-                                           [&] { layout.GetInnerShapeKind(1, -1); }};
+    const std::function<void()> calls[] = {
+        [&] { layout.GetLabelLeft(-1); },        [&] { layout.GetLabelTop(2); },
+        [&] { layout.GetLabelHeight(2); },       [&] { layout.GetInnerShapeCount(9); },
+        [&] { layout.GetInnerShapeLeft(0, 0); }, [&] { layout.GetInnerShapeKind(1, -1); }};
     for (const auto& call : calls) {
         try {
             call();
@@ -163,9 +165,8 @@ TEST(LayoutBlock, BytesOfASmallLayout)
     const std::string two("\0\0\0\0\0\0\0\x40", 8);
     const std::string zero(8, '\0');
     const std::string expected = std::string("\1\0\0\0\1\0\0\0M\0\0\0\0\x02", 14) + two +
-                                 std::string("\0\0\0\0\0\0\xF0\x3F", 8) + std::string("\1\0\0\0H\0\0\0\0\1", 10) +
-                                 std::string("\1\0\0\0\1\0\0\0\x02", 9) + zero + zero + zero + two +
-                                 std::string("\0\0\0\0\0", 5);
+        std::string("\0\0\0\0\0\0\xF0\x3F", 8) + std::string("\1\0\0\0H\0\0\0\0\1", 10) +
+        std::string("\1\0\0\0\1\0\0\0\x02", 9) + zero + zero + zero + two + std::string("\0\0\0\0\0", 5);
     EXPECT_EQ(stream.Bytes(), expected);
 }
 
@@ -200,11 +201,11 @@ TEST(LayoutBlock, DamagedBlocksFailAndLeaveTheLayoutAlone)
     std::vector<std::string> bad;
     for (std::size_t n = 0; n < good.size(); ++n)
         bad.push_back(good.substr(0, n));
-    bad.push_back(withInt(countAt, 0xFFFFFFFF));              // negative cell count
-    bad.push_back(withInt(countAt, 0x7FFFFFFF));              // more cells than bytes
-    bad.push_back(withInt(countAt - 4, 3));                   // label count disagrees
-    bad.push_back(withInt(countAt + 4 + 33, 0x10000000));     // inner shapes beyond the end
-    bad.push_back(withInt(countAt + 4 + 1 + 4, 0x7FF80000));  // a NaN left
+    bad.push_back(withInt(countAt, 0xFFFFFFFF)); // negative cell count
+    bad.push_back(withInt(countAt, 0x7FFFFFFF)); // more cells than bytes
+    bad.push_back(withInt(countAt - 4, 3)); // label count disagrees
+    bad.push_back(withInt(countAt + 4 + 33, 0x10000000)); // inner shapes beyond the end
+    bad.push_back(withInt(countAt + 4 + 1 + 4, 0x7FF80000)); // a NaN left
     // A design needs a sheet to draw on and a first label to open.
     const auto written = [](const TlxLblInfo& layout) {
         MemoryStream out;

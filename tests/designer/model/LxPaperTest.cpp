@@ -17,9 +17,8 @@ namespace {
 
 // Lines as the program writes them, and one typed by hand without quotes.
 const std::string kPaperLines = "\"0\"\t\"LA-12\"\t\"A4\"\t\"" + Sjis("A4 12面") + "\"\t\"210\"\t\"297\"\t\r\n" +
-                                "1 KB-H4 Hagaki " + Sjis("ハガキ4面") + " 100 148\n" +
-                                "\"0\"\t\"LA-44\"\t\"b5\"\t\"" + Sjis("B5 44面") + "\"\t\"182\"\t\"257.5\"\t\r\n" +
-                                "\"14\"\t\"" + Sjis("ユーザ定義1") + "\"\t\"A4\"\t\"x\"\t\"210\"\t\"297\"\t\r\n";
+    "1 KB-H4 Hagaki " + Sjis("ハガキ4面") + " 100 148\n" + "\"0\"\t\"LA-44\"\t\"b5\"\t\"" + Sjis("B5 44面") +
+    "\"\t\"182\"\t\"257.5\"\t\r\n" + "\"14\"\t\"" + Sjis("ユーザ定義1") + "\"\t\"A4\"\t\"x\"\t\"210\"\t\"297\"\t\r\n";
 
 class Catalogue : public ::testing::Test {
 protected:
@@ -75,9 +74,10 @@ TEST_F(Catalogue, UserCatalogueJoinsTheShippedOneAndKeepsItsOwnFolder)
     EXPECT_EQ(TlxPaper(path, CatalogueFilePath(user)).Papers().size(), 4u) << "no user catalogue yet";
     EnsureCatalogue(user);
     EXPECT_EQ(ReadBytes(dir.File("user/paper.cfg")), "\r\n");
-    WriteBytes(dir.File("user/paper.cfg"), "\r\n\"14\"\t\"" + Sjis("ユーザ定義1") + "\"\t\"B5\"\t\"u\"\t\"182\"\t\"257\"\t\r\n" +
-                                               "\"0\"\t\"LA-12\"\t\"A4\"\t\"spoof\"\t\"1\"\t\"1\"\t\r\n" +
-                                               "\"14\"\t\"" + Sjis("私の") + "\"\t\"A4\"\t\"m\"\t\"210\"\t\"297\"\t\r\n");
+    WriteBytes(dir.File("user/paper.cfg"),
+               "\r\n\"14\"\t\"" + Sjis("ユーザ定義1") + "\"\t\"B5\"\t\"u\"\t\"182\"\t\"257\"\t\r\n" +
+                   "\"0\"\t\"LA-12\"\t\"A4\"\t\"spoof\"\t\"1\"\t\"1\"\t\r\n" + "\"14\"\t\"" + Sjis("私の") +
+                   "\"\t\"A4\"\t\"m\"\t\"210\"\t\"297\"\t\r\n");
     EnsureCatalogue(user);
     TlxPaper catalogue(path, CatalogueFilePath(user));
     EXPECT_EQ(catalogue.ListPapers(14, ""), Sjis("ユーザ定義1") + "\r\n" + Sjis("私の") + "\r\n");
@@ -176,7 +176,7 @@ TEST(PaperRecord, StreamBytesAndFailedReads)
     MemoryStream stream;
     paper.SaveToStream(stream);
     const std::string expected = std::string("\x0E\0\0\0\x02\0\0\0AB\0\0\0\0\x01", 15) +
-                                 std::string("\0\0\0\0\0\0\x59\x40\0\0\0\0\0\x80\x62\x40", 16);
+        std::string("\0\0\0\0\0\0\x59\x40\0\0\0\0\0\x80\x62\x40", 16);
     EXPECT_EQ(stream.Bytes(), expected);
     TlxPaperObject read;
     stream.Seek(0);

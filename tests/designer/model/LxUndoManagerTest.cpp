@@ -54,8 +54,7 @@ std::string Play(const std::string& script)
             const int action = step[0] == 't' ? UndoChangedWithTable : UndoChanged;
             for (bool before : {true, false}) {
                 const std::int32_t key = history.NewUndoGroupKey();
-                const std::string state =
-                    before ? step.substr(colon + 1, arrow - colon - 1) : step.substr(arrow + 1);
+                const std::string state = before ? step.substr(colon + 1, arrow - colon - 1) : step.substr(arrow + 1);
                 for (std::size_t i = 1; i < colon; ++i)
                     history.PushUndo(key, action, step[i] - '0', lxtest::TextObject(state + step[i], ""), before);
             }
@@ -77,8 +76,7 @@ TEST(UndoHistory, RestoresEveryEditInBothDirections)
         {"A, C, D: one object twice", "e0:A>B e0:C>D u u u r r r u r", "C0 A0 - C0 D0 - C0 D0"},
         {"edit X, edit Y: both stay redoable", "e0:X>x e1:Y>y u u u r r r", "Y1 X0 - x0 y1 -"},
         {"a new edit of a subset keeps the rest", "e01:A>B e0:C>D u u r r", "C0 A1+A0 B0+B1 D0"},
-        {"a new edit holding every object merges", "e0:A>B e01:C>D u u u r r",
-         "C1+C0 A0 - C0+C1 D0+D1"},
+        {"a new edit holding every object merges", "e0:A>B e01:C>D u u u r r", "C1+C0 A0 - C0+C1 D0+D1"},
         {"changes with the table never merge", "t0:A>B t0:C>D u u r r", "C0 A0 B0 D0"},
         {"other steps in between", "e0:A>B a:P e1:C>D u u u r r r", "C1 P A0 B0 P D1"},
         {"a push after undo drops the redo tail", "a:P1 a:P2 u a:P3 r u u", "P2 - P3 P1"},
@@ -92,12 +90,10 @@ TEST(UndoHistory, RestoresEveryEditInBothDirections)
 
 TEST(UndoHistory, TheEleventhGroupPushesOutTheOldest)
 {
-    EXPECT_EQ(Play("a:a a:b a:c a:d a:e a:f a:g a:h a:i a:j a:k u u u u u u u u u u u"),
-              "k j i h g f e d c b -");
+    EXPECT_EQ(Play("a:a a:b a:c a:d a:e a:f a:g a:h a:i a:j a:k u u u u u u u u u u u"), "k j i h g f e d c b -");
     // An eleventh group of several records goes whole, and the cursor stays
     // on its newest record.
-    EXPECT_EQ(Play("a:a a:b a:c a:d a:e a:f a:g a:h a:i e01:X>Y u u u u u u u u u u u"),
-              "X1+X0 i h g f e d c b - -");
+    EXPECT_EQ(Play("a:a a:b a:c a:d a:e a:f a:g a:h a:i e01:X>Y u u u u u u u u u u u"), "X1+X0 i h g f e d c b - -");
 }
 
 TEST(UndoHistory, PopsHandOutCopiesAndKeysOnlyIncrease)

@@ -92,9 +92,9 @@ TEST(PagePlan, EveryLabelOfASheetGetsTheSamePixelSize)
 {
     // 86.4 x 42.3 mm labels from 18.6 mm at 600 dpi: the corners round from
     // their own positions, the sizes from the label's size.
-    const TlxLblInfo sheet = MakeSheet(210, 297,
-                                       {TLblPosition(lxLineNomal, 18.6, 21.6, 86.4, 42.3),
-                                        TLblPosition(lxLineNomal, 105, 63.9, 86.4, 42.3)});
+    const TlxLblInfo sheet = MakeSheet(
+        210, 297,
+        {TLblPosition(lxLineNomal, 18.6, 21.6, 86.4, 42.3), TLblPosition(lxLineNomal, 105, 63.9, 86.4, 42.3)});
     const Rect first = LabelCellPlace(sheet, 0, 0, 0, 600, 600);
     const Rect second = LabelCellPlace(sheet, 1, 0, 0, 600, 600);
     EXPECT_EQ(first, (Rect{439, 510, 439 + 2041, 510 + 999}));

@@ -106,7 +106,7 @@ TEST(PathUtils, NoPathOrACurveCutShortEndsThePathWithoutReadingPastIt)
     path = TwoSquares();
     path.SetPoint(6, TPathPoint{50, 25, 2, false}); // a curve with one point after it
     path.StrokeAndFill(canvas.dc);
-    EXPECT_EQ(canvas.bitmap.Pixel(12, 12), kRed);   // the first square filled
-    EXPECT_EQ(canvas.bitmap.Pixel(40, 5), kRed);    // the second: its first side only
+    EXPECT_EQ(canvas.bitmap.Pixel(12, 12), kRed); // the first square filled
+    EXPECT_EQ(canvas.bitmap.Pixel(40, 5), kRed); // the second: its first side only
     EXPECT_NE(canvas.bitmap.Pixel(40, 15), kRed);
 }

@@ -2,7 +2,6 @@
 // checked on the pixels of the played-back drawing.
 #include "designer/model/LxLabelObjectManager.h"
 
-#include "support/ImageOracles.h"
 #include "LabelTestSupport.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/BitmapImage.h"
@@ -11,6 +10,7 @@
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/metafile/WindowsMetafile.h"
 #include "platform/printing/Printer.h"
+#include "support/ImageOracles.h"
 
 #include <gtest/gtest.h>
 
@@ -68,13 +68,22 @@ TEST_F(DrawOps, FigureTypesFitTheBox)
         {1, {{L, midY, true}, {R - 1, midY, true}, {R, midY, false}, {midX, midY + 1, false}}, W, W},
         {2, {{L, T, true}, {midX, midY, true}, {L, B - 1, false}, {R, B, false}}, W, W},
         {3, {{L, B, true}, {midX, midY, true}, {L, T, false}, {R, T, false}}, W, W},
-        {4, {{L, T, true}, {R - 1, T, true}, {L, B - 1, true}, {R - 1, B - 1, true}, {midX, midY, false},
-             {R, T, false}, {L, B, false}},
-         2 * W + 2 * H - 4, 2 * W + 2 * H - 4},
+        {4,
+         {{L, T, true},
+          {R - 1, T, true},
+          {L, B - 1, true},
+          {R - 1, B - 1, true},
+          {midX, midY, false},
+          {R, T, false},
+          {L, B, false}},
+         2 * W + 2 * H - 4,
+         2 * W + 2 * H - 4},
         {5, {{L, midY, true}, {midX, T, true}, {midX, midY, false}, {L, T, false}, {R - 1, B - 1, false}}, 400, 800},
         {6, {{L, T, true}, {R - 1, B - 1, true}, {R, midY, false}, {midX, B, false}}, W * H, W * H},
-        {7, {{midX, midY, true}, {L, midY, true}, {L, T, false}, {R - 1, B - 1, false}},
-         int(0.77 * W * H), int(0.80 * W * H)},
+        {7,
+         {{midX, midY, true}, {L, midY, true}, {L, T, false}, {R - 1, B - 1, false}},
+         int(0.77 * W * H),
+         int(0.80 * W * H)},
         {8, {{midX, midY, false}}, 0, 0},
     };
     for (const Case& c : cases) {
@@ -119,9 +128,8 @@ TEST_F(DrawOps, SolidLinesTakeTheirWidthStyledLinesAreThinnest)
 
 TEST_F(DrawOps, OneByOneGridDrawsOnlyItsFrame)
 {
-    const Bitmap grid = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
-        list.DrawGrid(dc, 1, 1, kRed, 0, 0, kBlue, 0, 0, L, T, W, H);
-    });
+    const Bitmap grid = lxtest::RenderDrawing(
+        list, 400, 300, [&](DeviceContext& dc) { list.DrawGrid(dc, 1, 1, kRed, 0, 0, kBlue, 0, 0, L, T, W, H); });
     EXPECT_EQ(lxtest::CountColor(grid, kRed), 0);
     // Four lines, each leaving out its end point: the far corner stays white.
     EXPECT_EQ(lxtest::CountColor(grid, kBlue), 2 * W + 2 * H - 1);
@@ -133,9 +141,8 @@ TEST_F(DrawOps, OneByOneGridDrawsOnlyItsFrame)
 
 TEST_F(DrawOps, GridLinesDivideTheBoxAndTheFrameIsDrawnOverThem)
 {
-    const Bitmap grid = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
-        list.DrawGrid(dc, 3, 2, kRed, 0, 0, kBlue, 0, 3, L, T, W, H);
-    });
+    const Bitmap grid = lxtest::RenderDrawing(
+        list, 400, 300, [&](DeviceContext& dc) { list.DrawGrid(dc, 3, 2, kRed, 0, 0, kBlue, 0, 3, L, T, W, H); });
     for (int t = 1; t < 3; ++t) {
         const int x = static_cast<int>(std::nearbyint(L + W / 3.0 * t));
         EXPECT_TRUE(IsColor(grid, x, T + 25, kRed)) << x;
@@ -255,9 +262,8 @@ TEST_F(DrawOps, MetafilePicturesArePlayedIntoTheBoxAndKept)
         graphic->LoadFromBytes(file);
         Picture picture;
         picture.SetGraphic(std::move(graphic));
-        const Bitmap drawn = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
-            list.DrawPicture(dc, picture, true, kRed, L, T, W, H);
-        });
+        const Bitmap drawn = lxtest::RenderDrawing(
+            list, 400, 300, [&](DeviceContext& dc) { list.DrawPicture(dc, picture, true, kRed, L, T, W, H); });
         EXPECT_EQ(lxtest::CountColor(drawn, kRed), W * H / 2);
         EXPECT_EQ(lxtest::CountColor(drawn, kBlue), W * H / 2);
         EXPECT_TRUE(IsColor(drawn, L, T, kRed));

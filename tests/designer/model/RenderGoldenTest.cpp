@@ -32,8 +32,8 @@ struct Zone {
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
-TLxLabelObjectString& AddText(TlxLabelObjectManager& list, std::unique_ptr<TLxLabelObjectString> text,
-                              const char* utf8, double left, double top)
+TLxLabelObjectString& AddText(TlxLabelObjectManager& list, std::unique_ptr<TLxLabelObjectString> text, const char* utf8,
+                              double left, double top)
 {
     text->SetText(Sjis(utf8));
     text->SetLeft(left);
@@ -61,8 +61,8 @@ void AddFigure(TlxLabelObjectManager& list, std::uint8_t type, std::uint32_t col
 // Text in front, then figures, the grid at the back.
 void BuildLabel(TlxLabelObjectManager& list)
 {
-    TLxLabelObjectString& title = AddText(list, std::make_unique<TLxLabelObjectString>(),
-                                          "ラベル印刷の見本\r\nLabel 2024-0815", 4, 3);
+    TLxLabelObjectString& title =
+        AddText(list, std::make_unique<TLxLabelObjectString>(), "ラベル印刷の見本\r\nLabel 2024-0815", 4, 3);
     title.SetFontSize(14);
     title.SetFontStyle(kFontBold);
     TLxLabelObjectString& centred = AddText(list, std::make_unique<TLxLabelObjectString>(), "中央揃え\r\n右", 4, 19);

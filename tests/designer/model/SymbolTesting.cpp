@@ -49,12 +49,18 @@ private:
 std::string MemberName(lx::DispId id)
 {
     static const std::map<lx::DispId, std::string> names = {
-        {lx::kDispAutoRedraw, "AutoRedraw"},   {lx::kDispInputData, "InputData"},
-        {lx::kDispModelNo, "ModelNo"},         {lx::kDispEccLevel, "EccLevel"},
-        {lx::kDispChkDigit, "ChkDigit"},       {lx::kDispCodeType, "CodeType"},
-        {lx::kDispOptITF, "OptITF"},           {lx::kDispOptCODE128, "OptCODE128"},
-        {lx::kDispMaxiCodeMode, "MaxiCodeMode"}, {lx::kDispPDF417Model, "PDF417Model"},
-        {lx::kDispDmxModel, "DmxModel"},       {lx::kDispIdRefresh, "Refresh"},
+        {lx::kDispAutoRedraw, "AutoRedraw"},
+        {lx::kDispInputData, "InputData"},
+        {lx::kDispModelNo, "ModelNo"},
+        {lx::kDispEccLevel, "EccLevel"},
+        {lx::kDispChkDigit, "ChkDigit"},
+        {lx::kDispCodeType, "CodeType"},
+        {lx::kDispOptITF, "OptITF"},
+        {lx::kDispOptCODE128, "OptCODE128"},
+        {lx::kDispMaxiCodeMode, "MaxiCodeMode"},
+        {lx::kDispPDF417Model, "PDF417Model"},
+        {lx::kDispDmxModel, "DmxModel"},
+        {lx::kDispIdRefresh, "Refresh"},
         {lx::kDispQrImageCopy, "QrImageCopy"},
     };
     const auto found = names.find(id);

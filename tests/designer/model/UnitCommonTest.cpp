@@ -95,7 +95,8 @@ TEST(StreamFont, StyleBitsAndFieldOrder)
 
 TEST(StreamPicture, BitmapJpegAndMetafileSurviveByteForByte)
 {
-    const std::string jpeg = lxtest::WriteJpegWithLibjpeg(8, 8, 1, JCS_GRAYSCALE, std::vector<std::uint8_t>(64, 90), true);
+    const std::string jpeg =
+        lxtest::WriteJpegWithLibjpeg(8, 8, 1, JCS_GRAYSCALE, std::vector<std::uint8_t>(64, 90), true);
     struct Case {
         const char* name;
         std::unique_ptr<Graphic> graphic;

@@ -137,16 +137,24 @@ TEST(AcquireImageTest, EachFailureIsToldAndEndsTheSession)
         {"no scanner", std::nullopt, std::nullopt, nullptr, kCancelled, {{3, 1}}},
         {"chooser cancelled", std::vector<std::string>{}, std::nullopt, nullptr, kCancelled, {{3, 3}}},
         {"source window closed", std::vector<std::string>{}, 0, "cancel", kFailed, {{5, 3}}},
-        {"paper jam", std::vector<std::string>{"read-status-code \"SANE_STATUS_JAMMED\""}, 0, nullptr, kFailed,
+        {"paper jam",
+         std::vector<std::string>{"read-status-code \"SANE_STATUS_JAMMED\""},
+         0,
+         nullptr,
+         kFailed,
          {{7, 0x8000 + 20}}},
-        {"cancelled on the device", std::vector<std::string>{"read-status-code \"SANE_STATUS_CANCELLED\""}, 0,
-         nullptr, kFailed, {{7, 3}}},
+        {"cancelled on the device",
+         std::vector<std::string>{"read-status-code \"SANE_STATUS_CANCELLED\""},
+         0,
+         nullptr,
+         kFailed,
+         {{7, 3}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const auto backend = row.settings ? std::make_unique<lxtest::SaneTestBackend>(*row.settings)
-                                          : std::make_unique<lxtest::SaneTestBackend>(
-                                                lxtest::SaneTestBackend::NoScanner{});
+        const auto backend = row.settings
+            ? std::make_unique<lxtest::SaneTestBackend>(*row.settings)
+            : std::make_unique<lxtest::SaneTestBackend>(lxtest::SaneTestBackend::NoScanner{});
         lx::ScriptedMessages messages;
         messages.ChooseScannerNext(row.chosen);
         Component component(row.sourceButton != nullptr);

@@ -1,6 +1,6 @@
 #include "DesignerFixture.h"
-#include "support/TextEncodings.h"
 #include "DialogTestSupport.h"
+#include "support/TextEncodings.h"
 
 #include "designer/model/LxLblInfo.h"
 #include "designer/model/LxPaper.h"
@@ -49,10 +49,14 @@ protected:
     void FillValidGrid(const QString& name = QStringLiteral("棚ラベル"))
     {
         Editor().EditPaperName->setText(name);
-        for (auto [edit, text] : {std::pair{Editor().EditLabelWidth, "50"}, {Editor().EditLabelHeight, "30"},
-                                  {Editor().EditOffsetUpper, "10"}, {Editor().EditOffsetLower, "10"},
-                                  {Editor().EditOffsetLeft, "10"}, {Editor().EditOffsetRight, "10"},
-                                  {Editor().EditCol, "2"}, {Editor().EditRow, "2"}})
+        for (auto [edit, text] : {std::pair{Editor().EditLabelWidth, "50"},
+                                  {Editor().EditLabelHeight, "30"},
+                                  {Editor().EditOffsetUpper, "10"},
+                                  {Editor().EditOffsetLower, "10"},
+                                  {Editor().EditOffsetLeft, "10"},
+                                  {Editor().EditOffsetRight, "10"},
+                                  {Editor().EditCol, "2"},
+                                  {Editor().EditRow, "2"}})
             edit->setText(QString::fromLatin1(text));
     }
 
@@ -299,15 +303,15 @@ TEST_F(UserPaperTest, PreviewKeepsThePapersProportionsAndDrawsEachLabel)
     const int middle = 86; // 40 mm down
     EXPECT_EQ(preview.Pixel(43, middle), kBlack);
     EXPECT_EQ(preview.Pixel(128, middle), kBlack);
-    EXPECT_EQ(preview.Pixel(43, 43), kBlack);   // the rectangle's corner
-    EXPECT_EQ(preview.Pixel(151, 43), kWhite);  // not the ellipse's
+    EXPECT_EQ(preview.Pixel(43, 43), kBlack); // the rectangle's corner
+    EXPECT_EQ(preview.Pixel(151, 43), kWhite); // not the ellipse's
     const auto blackAcross = [&](int x0, int x1, int y) {
         for (int x = x0; x <= x1; ++x)
             if (preview.Pixel(x, y) == kBlack)
                 return true;
         return false;
     };
-    EXPECT_TRUE(blackAcross(149, 152, middle));  // its left end
+    EXPECT_TRUE(blackAcross(149, 152, middle)); // its left end
     // Each label's number in its middle: ink near the centre, none in the
     // empty space between the two.
     const auto inkAround = [&](int cx, int cy) {

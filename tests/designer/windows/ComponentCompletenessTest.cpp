@@ -30,8 +30,8 @@ namespace {
 
 // What a user does to the component, and the Qt signals that carry it.
 enum class Event {
-    None,   // shown or switched by the program only
-    Click,  // pressed, ticked or chosen
+    None, // shown or switched by the program only
+    Click, // pressed, ticked or chosen
     Change, // its value or text changes, by the user or by the program
     Double, // double-clicked
     Direct, // mouse, key, wheel or drop: reached through an event filter or override; a
@@ -525,8 +525,9 @@ const Row kComponents[] = {
 // Signals that carry each kind of user event.
 const std::map<Event, std::set<QByteArray>> kSignals{
     {Event::Click, {"clicked", "toggled", "triggered", "pressed", "tabBarClicked"}},
-    {Event::Change, {"textChanged", "currentIndexChanged", "currentTextChanged", "editTextChanged", "valueChanged",
-                     "toggled", "clicked", "activated", "currentChanged", "currentRowChanged", "itemSelectionChanged"}},
+    {Event::Change,
+     {"textChanged", "currentIndexChanged", "currentTextChanged", "editTextChanged", "valueChanged", "toggled",
+      "clicked", "activated", "currentChanged", "currentRowChanged", "itemSelectionChanged"}},
     {Event::Double, {"doubleClicked", "itemDoubleClicked", "activated", "itemActivated"}},
     {Event::Direct, {"event"}},
 };
@@ -564,8 +565,8 @@ bool HasReceiver(const QObject& object, Event event)
     const QMetaObject* meta = object.metaObject();
     for (int i = 0; i < meta->methodCount(); ++i) {
         const QMetaMethod method = meta->method(i);
-        if (method.methodType() == QMetaMethod::Signal && kSignals.at(event).contains(method.name())
-            && (object.*isConnected)(method))
+        if (method.methodType() == QMetaMethod::Signal && kSignals.at(event).contains(method.name()) &&
+            (object.*isConnected)(method))
             return true;
     }
     return false;
@@ -580,8 +581,8 @@ bool WiredTo(const QObject& object, Event event, const char* handler)
             return true;
     }
     for (const QString& wired : lx::WiredHandlers(object)) {
-        if (wired.section(u':', 1) == QLatin1String(handler)
-            && kSignals.at(event).contains(wired.section(u':', 0, 0).toLatin1()))
+        if (wired.section(u':', 1) == QLatin1String(handler) &&
+            kSignals.at(event).contains(wired.section(u':', 0, 0).toLatin1()))
             return true;
     }
     return false;

@@ -48,7 +48,9 @@ TEST_F(DesignCellsTest, OverviewFillsTheCurrentCellAndPicksCellsByClick)
 {
     NewMultiDesign();
     ASSERT_FALSE(Document().GetSingleMode());
-    const auto filled = [&](std::int32_t i) { return FormDesign->ImagePrev->picture().pixel(CellCentre(i)) == kCurrentCell; };
+    const auto filled = [&](std::int32_t i) {
+        return FormDesign->ImagePrev->picture().pixel(CellCentre(i)) == kCurrentCell;
+    };
     EXPECT_TRUE(filled(0));
     EXPECT_FALSE(filled(5));
     ClickCell(5);
@@ -71,8 +73,9 @@ TEST_F(DesignCellsTest, CopyPastePasteAllAndDelete)
     FormDesign->BtnSheetPaste->click();
     FormDesign->BtnSheetCopy->click(); // an empty cell is refused
     FormDesign->BtnSheetPasteAll->click();
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"貼り付け元がありません。", "シートが存在しないデザインはコピーできません。",
-                                                          "貼り付け元がありません。"}));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"貼り付け元がありません。", "シートが存在しないデザインはコピーできません。",
+                                        "貼り付け元がありません。"}));
     EXPECT_EQ(FormDesign->CopySourceFace, -1);
 
     messages.Clear();
@@ -84,8 +87,9 @@ TEST_F(DesignCellsTest, CopyPastePasteAllAndDelete)
     ClickCell(5);
     FormDesign->Session.MarkSaved();
     FormDesign->BtnSheetPaste->click();
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"現在編集中のデザインをコピーしました。", "貼り付け元と貼り付け先が同一です。",
-                                                          "コピーしたデザインを現在編集中の面に貼り付けました。"}));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"現在編集中のデザインをコピーしました。", "貼り付け元と貼り付け先が同一です。",
+                                        "コピーしたデザインを現在編集中の面に貼り付けました。"}));
     EXPECT_EQ(Texts(5), (std::vector<std::string>{"後から", "元"}));
     EXPECT_FALSE(FormDesign->Session.IsSaved());
     // Cell 5 keeps its own size.
@@ -102,7 +106,8 @@ TEST_F(DesignCellsTest, CopyPastePasteAllAndDelete)
     EXPECT_EQ(Document().GetObjectCount(5), 2);
     messages.Answer(MessageAnswer::Yes);
     FormDesign->BtnSheetDel->click();
-    EXPECT_EQ(messages.Texts().back(), "現在、編集中のデザインを削除しますか？\r\n※デザインの削除は「もどす」ボタンでは戻せません。");
+    EXPECT_EQ(messages.Texts().back(),
+              "現在、編集中のデザインを削除しますか？\r\n※デザインの削除は「もどす」ボタンでは戻せません。");
     EXPECT_EQ(Document().GetObjectCount(5), 0);
     EXPECT_EQ(Document().GetObjectCount(4), 2);
     EXPECT_FALSE(FormDesign->BtnUndo->isVisible());

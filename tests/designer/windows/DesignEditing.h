@@ -28,15 +28,19 @@ protected:
     {
         if (lx::FormDesign->isVisible())
             lx::FormDesign->close();
-        NewDesignOnPaper("EDIT-1", "LBLBASE\r\n1.00\r\n1\r\n0\r\n0\r\n0\r\nlxLineNomal\t0\t0\t" + std::to_string(w) +
-                                       "\t" + std::to_string(h) + "\r\n");
+        NewDesignOnPaper("EDIT-1",
+                         "LBLBASE\r\n1.00\r\n1\r\n0\r\n0\r\n0\r\nlxLineNomal\t0\t0\t" + std::to_string(w) + "\t" +
+                             std::to_string(h) + "\r\n");
     }
 
     lx::TFormDesign& Editor() { return *lx::FormDesign; }
     lx::TlxLabelManager& Doc() { return *lx::FormDesign->Session.Document(); }
     lx::TLxLableObjectBase& Object(int j) { return *Doc().GetObject(j, 0); }
     template <typename T>
-    T& ObjectAs(int j) { return dynamic_cast<T&>(Object(j)); }
+    T& ObjectAs(int j)
+    {
+        return dynamic_cast<T&>(Object(j));
+    }
 
     // Adds an object as the user does, with the add command of the tag.
     void Add(int tag)
@@ -58,7 +62,7 @@ protected:
     QPoint At(double xMm, double yMm)
     {
         return Editor().ImageDesign->pictureOffset() +
-               QPoint(Editor().SurfaceMmToPixels(true, xMm), Editor().SurfaceMmToPixels(false, yMm));
+            QPoint(Editor().SurfaceMmToPixels(true, xMm), Editor().SurfaceMmToPixels(false, yMm));
     }
     QImage Surface() { return Editor().ImageDesign->picture(); }
     // Pixels inside a box given in millimetres that pass the test.

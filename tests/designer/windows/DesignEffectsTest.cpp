@@ -8,12 +8,12 @@
 #include "platform/text/Cp932.h"
 
 #include <QCheckBox>
-#include <QPushButton>
-#include <QToolButton>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QToolButton>
 
 using namespace lx;
 
@@ -38,7 +38,8 @@ protected:
 
     static bool AlignmentEnabled()
     {
-        return FormDesign->RBLeft2->isEnabled() && FormDesign->RBCenter2->isEnabled() && FormDesign->RBRight2->isEnabled();
+        return FormDesign->RBLeft2->isEnabled() && FormDesign->RBCenter2->isEnabled() &&
+            FormDesign->RBRight2->isEnabled();
     }
 
     static void ExpectPlainArrangement()
@@ -82,7 +83,8 @@ TEST_F(DesignEffectsTest, ShadowAndOutlineBoxesLockTheOthersAndShowTheirColour)
 
         box->setChecked(false);
         EXPECT_EQ((object.*c.flag)(), 0);
-        EXPECT_TRUE(std::none_of(FormDesign->EffectStyleFlags.begin(), FormDesign->EffectStyleFlags.end(), [](bool f) { return f; }));
+        EXPECT_TRUE(std::none_of(FormDesign->EffectStyleFlags.begin(), FormDesign->EffectStyleFlags.end(),
+                                 [](bool f) { return f; }));
         for (QCheckBox* other : OtherBoxes(box))
             EXPECT_TRUE(other->isEnabled());
         EXPECT_TRUE(AlignmentEnabled());

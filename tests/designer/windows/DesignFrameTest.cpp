@@ -1,12 +1,12 @@
 #include "DesignerFixture.h"
 
+#include "designer/model/LxLabelFigure.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
-#include "designer/model/LxLabelFigure.h"
 #include "platform/text/Cp932.h"
 
 #include <QComboBox>
@@ -81,10 +81,10 @@ TEST_F(DesignFrameTest, InnerShapesLieWhereTheyAreInTheCell)
     const QImage image = Surface();
     const double k = image.width() / 100.0; // pixels per mm
     const auto px = [&](double mm) { return static_cast<int>(std::nearbyint(mm * k)); };
-    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(10), px(10))), kBlue);  // the line's start
-    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(20), px(5))), kBlue);   // the circle's left
-    EXPECT_NE(static_cast<std::uint32_t>(image.pixel(px(25), px(5))), kBlue);   // inside the circle
-    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(25), 0)), kBlue);       // its top
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(10), px(10))), kBlue); // the line's start
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(20), px(5))), kBlue); // the circle's left
+    EXPECT_NE(static_cast<std::uint32_t>(image.pixel(px(25), px(5))), kBlue); // inside the circle
+    EXPECT_EQ(static_cast<std::uint32_t>(image.pixel(px(25), 0)), kBlue); // its top
 }
 
 TEST_F(DesignFrameTest, SurfaceShowsTheRenderedFaceUnderTheCellOutline)

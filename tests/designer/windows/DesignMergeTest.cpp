@@ -4,8 +4,8 @@
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitSelectCsvType.h"
-#include <QPushButton>
 #include "platform/text/Cp932.h"
+#include <QPushButton>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +31,6 @@ protected:
         messages.ChooseFileNext(FileDialogResult{path, 0});
         FormDesign->PngBtnChangeCsvFileClick();
     }
-
 };
 
 } // namespace
@@ -42,8 +41,8 @@ TEST_F(DesignMergeTest, EveryColumnListOffersTheTablesColumns)
     for (QComboBox* box : FormDesign->MergeColumnLists())
         EXPECT_EQ(box->count(), 1);
     ChangeCsvFile(WriteCsv("three.csv", "a,b,c\r\nd,e,f\r\n"));
-    const QStringList expected{QStringLiteral("[列を選択してください]"), QStringLiteral("[1列目]"), QStringLiteral("[2列目]"),
-                               QStringLiteral("[3列目]")};
+    const QStringList expected{QStringLiteral("[列を選択してください]"), QStringLiteral("[1列目]"),
+                               QStringLiteral("[2列目]"), QStringLiteral("[3列目]")};
     for (QComboBox* box : FormDesign->MergeColumnLists()) {
         QStringList items;
         for (int i = 0; i < box->count(); ++i)
@@ -135,14 +134,13 @@ TEST_F(DesignMergeTest, SymbolKindsShowTheirOptionsPage)
         QWidget* TFormDesign::*page;
         bool checkDigit;
     };
-    const Case cases[] = {
-        {0, &TFormDesign::TabSheetCsvQr, false},       {1, &TFormDesign::TabSheetCsvEtc, false},
-        {4, &TFormDesign::TabSheetCsvEtc, false},      {5, &TFormDesign::TabSheetCsvCoda, true},
-        {6, &TFormDesign::TabSheetCsvItf, true},       {7, &TFormDesign::TabSheetCsvEtc, true},
-        {8, &TFormDesign::TabSheetCsvEtc, true},       {9, &TFormDesign::TabSheetCsvCode128, false},
-        {10, &TFormDesign::TabSheetCsvEan128, false},  {11, &TFormDesign::TabSheetCsvMaxi, false},
-        {12, &TFormDesign::TabSheetCsvPdf417, false},  {13, &TFormDesign::TabSheetCsvMatrix, false},
-        {14, &TFormDesign::TabSheetCsvCostom, false}};
+    const Case cases[] = {{0, &TFormDesign::TabSheetCsvQr, false},      {1, &TFormDesign::TabSheetCsvEtc, false},
+                          {4, &TFormDesign::TabSheetCsvEtc, false},     {5, &TFormDesign::TabSheetCsvCoda, true},
+                          {6, &TFormDesign::TabSheetCsvItf, true},      {7, &TFormDesign::TabSheetCsvEtc, true},
+                          {8, &TFormDesign::TabSheetCsvEtc, true},      {9, &TFormDesign::TabSheetCsvCode128, false},
+                          {10, &TFormDesign::TabSheetCsvEan128, false}, {11, &TFormDesign::TabSheetCsvMaxi, false},
+                          {12, &TFormDesign::TabSheetCsvPdf417, false}, {13, &TFormDesign::TabSheetCsvMatrix, false},
+                          {14, &TFormDesign::TabSheetCsvCostom, false}};
     EXPECT_EQ(FormDesign->CBCsvBarType->count(), 15);
     for (const Case& c : cases) {
         FormDesign->CBCsvBarType->setCurrentIndex(c.item);

@@ -19,11 +19,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTest>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTest>
 #include <QToolButton>
 
 using namespace lx;
@@ -169,9 +169,8 @@ TEST_F(DesignEditingTest, GridPanelShowsEachLineWidthByItsPenStyle)
     EXPECT_EQ(grid.GetInnerLineType(), 0);
     EXPECT_TRUE(Editor().SEdGridLineInnerWidth->isEnabled());
     EXPECT_EQ(grid.GetOuterLineColor(), 0x0000FFu);
-    EXPECT_GT(CountIn(Object(0).GetLeft(), Object(0).GetTop(), Object(0).GetWidth(), Object(0).GetHeight(),
-                      lxtest::kRed),
-              0);
+    EXPECT_GT(
+        CountIn(Object(0).GetLeft(), Object(0).GetTop(), Object(0).GetWidth(), Object(0).GetHeight(), lxtest::kRed), 0);
 }
 
 TEST_F(DesignEditingTest, SerialNumberPanelKeepsItsBoxWhenWritingTurns)

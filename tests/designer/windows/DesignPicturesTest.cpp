@@ -13,19 +13,19 @@
 
 #include <QCheckBox>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QUrl>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <jpeglib.h>
 #include <optional>
 #include <tuple>
 #include <utility>
-#include <jpeglib.h>
 
 using namespace lx;
 
@@ -310,7 +310,8 @@ TEST_F(DesignPicturesTest, OnePictureFileDroppedOnThePicturePageEntersThePicture
 
     DropFiles(panel, {picture, picture});
     DropFiles(panel, {text});
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"扱える画像は１つのみです。", "扱える画像形式は、BMP、JPEG、PNG形式です。"}));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"扱える画像は１つのみです。", "扱える画像形式は、BMP、JPEG、PNG形式です。"}));
     EXPECT_TRUE(object.GetPicture().Empty());
     EXPECT_TRUE(FormDesign->Session.IsSaved());
 

@@ -50,7 +50,8 @@ TEST_F(DesignShellTest, TabsAreFilledByObjectKind)
     Document().GetObject(0, 0)->AssignKind(11); // no colour
     ShowTabs();
     const QImage strip = FormDesign->TABSheet->grab().toImage();
-    const std::vector<QColor> expected{QColor(), QColor(255, 130, 0), QColor(229, 0, 18), QColor(141, 194, 33),
+    const std::vector<QColor> expected{QColor(),           QColor(255, 130, 0),
+                                       QColor(229, 0, 18), QColor(141, 194, 33),
                                        QColor(0, 97, 212), QColor(135, 71, 179)};
     for (int i = 0; i < 6; ++i) {
         const QRect rect = FormDesign->TABSheet->tabRect(i);
@@ -115,7 +116,8 @@ TEST_F(DesignShellTest, PrintAndExportButtonsShowWholeAtTheDefaultSize)
     QTest::mouseClick(addText, Qt::LeftButton);
     QTest::mouseClick(FormDesign->findChild<QPushButton*>(QStringLiteral("BtnUndo")), Qt::LeftButton);
     lxtest::ProcessEvents();
-    for (QWidget* shown : std::initializer_list<QWidget*>{FormDesign->LblMode, FormDesign->BtnUndo, FormDesign->BtnRedo})
+    for (QWidget* shown :
+         std::initializer_list<QWidget*>{FormDesign->LblMode, FormDesign->BtnUndo, FormDesign->BtnRedo})
         ASSERT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
     for (QWidget* widget : FormDesign->PanelTool->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         // The least width the layout may give (a set minimum overrides the hint).

@@ -154,14 +154,13 @@ TEST_F(DesignSymbolsTest, LoadedKindsShowTheirOwnPageAndWriteThroughIt)
          &TFormDesign::TabSheetCoda,
          [](auto& f) {
              return f.CBStartCharCoda->currentText() == QStringLiteral("B") &&
-                    f.CBStopCharCoda->currentText() == QStringLiteral("C");
+                 f.CBStopCharCoda->currentText() == QStringLiteral("C");
          },
          [](auto& f) { f.CBChrd->setChecked(false), f.EditCodeCoda->setText(QStringLiteral("40156")); },
          BarcodeFormat::Codabar, "40156"},
         {"CODE128", [](auto& s) { s.SymbolKind = SymbolCode128, s.StartChar = "B"; }, &TFormDesign::TabSheetCode128,
          [](auto& f) { return f.CBStartCharCode128->currentText() == QStringLiteral("B"); },
-         [](auto& f) { f.EditCodeCode128->setText(QStringLiteral("Label 128")); }, BarcodeFormat::Code128,
-         "Label 128"},
+         [](auto& f) { f.EditCodeCode128->setText(QStringLiteral("Label 128")); }, BarcodeFormat::Code128, "Label 128"},
         {"EAN-13", [](auto& s) { s.SymbolKind = SymbolEan13; }, &TFormDesign::TabSheetEtc,
          [](auto& f) { return f.Label111->text().startsWith(QStringLiteral("■EAN-13は")); },
          [](auto& f) { f.EditBarText->setText(QStringLiteral("490123456789")); }, BarcodeFormat::EAN13,
@@ -311,7 +310,8 @@ TEST_F(DesignSymbolsTest, UndoAndRedoOfATableChangeShowEachTablesRowsInAMergeSym
     Editor().CBCsvQr->setCurrentIndex(1);
     Editor().CBCsvQrModel->setCurrentIndex(1); // Model 2, which the decoder reads
     ChangeTable("NEW ROW\r\n");
-    EXPECT_EQ(DecodedThroughUndoAndRedo<TLxLabelObjectCsvBarcode>(), (std::vector<std::string>{"NEW ROW", "OLD ROW", "NEW ROW"}));
+    EXPECT_EQ(DecodedThroughUndoAndRedo<TLxLabelObjectCsvBarcode>(),
+              (std::vector<std::string>{"NEW ROW", "OLD ROW", "NEW ROW"}));
     // The design's own table holds what is shown, so a save writes it.
     EXPECT_EQ(Editor().Session.MergeTable()->GetLines(), std::vector<std::string>{"NEW ROW"});
 }

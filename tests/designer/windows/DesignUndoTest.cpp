@@ -22,7 +22,10 @@ protected:
     void Undo() { FormDesign->BtnUndo->click(); }
     void Redo() { FormDesign->BtnRedo->click(); }
     std::int32_t Selected() { return Document().GetSelectedIndex(FormDesign->CurrentFace); }
-    std::string NameAt(std::int32_t i) { return Cp932ToUtf8(Document().GetObject(i, FormDesign->CurrentFace)->GetName()); }
+    std::string NameAt(std::int32_t i)
+    {
+        return Cp932ToUtf8(Document().GetObject(i, FormDesign->CurrentFace)->GetName());
+    }
 };
 
 } // namespace

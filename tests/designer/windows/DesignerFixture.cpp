@@ -79,16 +79,18 @@ void DesignerTest::WriteUserFile(const std::string& relative, const std::string&
 
 void DesignerTest::WriteMixedUserPaper() const
 {
-    WriteUserFile("paper.cfg", std::string("\r\n\"14\"\t\"") + kMixedPaper + "\"\t\"A4\"\t\"\"\t\"210\"\t\"297\"\t\r\n");
-    WriteUserFile(std::string("14/") + kMixedPaper + ".bv2", "LBLBASE\r\n1.00\r\n8\r\n0\r\n0\r\n0\r\n"
-                                                          "lxLineNomal\t10\t10\t190\t90\r\n"
-                                                          "lxLineNomal\t10\t110\t60\t38.1\r\n"
-                                                          "lxLineNomal\t75\t110\t60\t38.1\r\n"
-                                                          "lxLineNomal\t140\t110\t60\t38.1\r\n"
-                                                          "lxLineNomal\t10\t155\t60\t38.1\r\n"
-                                                          "lxLineNomal\t75\t155\t60\t38.1\r\n"
-                                                          "lxLineNomal\t140\t155\t60\t38.1\r\n"
-                                                          "lxLineNomal\t10\t210\t190\t60\r\n");
+    WriteUserFile("paper.cfg",
+                  std::string("\r\n\"14\"\t\"") + kMixedPaper + "\"\t\"A4\"\t\"\"\t\"210\"\t\"297\"\t\r\n");
+    WriteUserFile(std::string("14/") + kMixedPaper + ".bv2",
+                  "LBLBASE\r\n1.00\r\n8\r\n0\r\n0\r\n0\r\n"
+                  "lxLineNomal\t10\t10\t190\t90\r\n"
+                  "lxLineNomal\t10\t110\t60\t38.1\r\n"
+                  "lxLineNomal\t75\t110\t60\t38.1\r\n"
+                  "lxLineNomal\t140\t110\t60\t38.1\r\n"
+                  "lxLineNomal\t10\t155\t60\t38.1\r\n"
+                  "lxLineNomal\t75\t155\t60\t38.1\r\n"
+                  "lxLineNomal\t140\t155\t60\t38.1\r\n"
+                  "lxLineNomal\t10\t210\t190\t60\r\n");
 }
 
 std::string DesignerTest::WriteDesign(const std::string& fileName, int category, const std::string& model,

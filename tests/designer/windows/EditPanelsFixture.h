@@ -64,8 +64,9 @@ protected:
                 const std::uint32_t count = u32(at + 44);
                 const std::uint32_t offset = u32(at + 48);
                 for (std::uint32_t i = 0; i < count && at + offset + 2 * i + 2 <= at + size; ++i)
-                    text += QChar(static_cast<char16_t>(static_cast<unsigned char>(metafile[at + offset + 2 * i]) |
-                                                        static_cast<unsigned char>(metafile[at + offset + 2 * i + 1]) << 8));
+                    text += QChar(
+                        static_cast<char16_t>(static_cast<unsigned char>(metafile[at + offset + 2 * i]) |
+                                              static_cast<unsigned char>(metafile[at + offset + 2 * i + 1]) << 8));
             }
             at += size;
         }

@@ -65,7 +65,8 @@ protected:
     {
         std::vector<std::string> texts;
         for (std::int32_t i = 0; i < Document().GetObjectCount(face); ++i)
-            texts.push_back(lx::Cp932ToUtf8(static_cast<lx::TLxLabelObjectString&>(*Document().GetObject(i, face)).GetText()));
+            texts.push_back(
+                lx::Cp932ToUtf8(static_cast<lx::TLxLabelObjectString&>(*Document().GetObject(i, face)).GetText()));
         return texts;
     }
 

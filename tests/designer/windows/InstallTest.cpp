@@ -26,7 +26,7 @@ std::string ReadAll(const fs::path& path)
 
 // Runs a program to its end; its exit code, with what it printed.
 int RunTool(const QString& program, const QStringList& arguments, QString* output = nullptr,
-        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -50,9 +50,9 @@ protected:
         environment.insert(QStringLiteral("DESTDIR"), QString::fromStdString(stage_));
         QString output;
         ASSERT_EQ(RunTool(QStringLiteral(LX_CMAKE_COMMAND),
-                      {QStringLiteral("--install"), QString::fromStdString(lxtest::BuildPath("")),
-                       QStringLiteral("--prefix"), QStringLiteral("/usr")},
-                      &output, environment),
+                          {QStringLiteral("--install"), QString::fromStdString(lxtest::BuildPath("")),
+                           QStringLiteral("--prefix"), QStringLiteral("/usr")},
+                          &output, environment),
                   0)
             << output.toStdString();
         moved_ = fs::u8path(temp_.File("移動先"));
@@ -71,11 +71,10 @@ protected:
 
 TEST_F(InstallTest, TreeHasTheProgramLibrariesDataAndDesktopFilesAndNamesNoStage)
 {
-    for (const char* file : {"bin/tlxlabel", "lib/libMatrixelPro.so", "lib/tlxlabel/liblx_platform.so.1",
-                             "lib/tlxlabel/liblxtwain.so",
-                             "share/tlxlabel/data/paper.cfg", "share/applications/tlxlabel.desktop",
-                             "share/mime/packages/tlxlabel.xml", "share/icons/hicolor/48x48/apps/tlxlabel.png",
-                             "share/icons/hicolor/256x256/apps/tlxlabel.png"})
+    for (const char* file :
+         {"bin/tlxlabel", "lib/libMatrixelPro.so", "lib/tlxlabel/liblx_platform.so.1", "lib/tlxlabel/liblxtwain.so",
+          "share/tlxlabel/data/paper.cfg", "share/applications/tlxlabel.desktop", "share/mime/packages/tlxlabel.xml",
+          "share/icons/hicolor/48x48/apps/tlxlabel.png", "share/icons/hicolor/256x256/apps/tlxlabel.png"})
         EXPECT_TRUE(fs::is_regular_file(usr_ / file)) << file;
     EXPECT_TRUE(fs::is_regular_file(usr_ / fs::u8path("share/tlxlabel/テンプレート/差込QR会員証.bv2t")));
     // The paper catalogue's source gives its licence with it.
@@ -89,7 +88,7 @@ TEST_F(InstallTest, TreeHasTheProgramLibrariesDataAndDesktopFilesAndNamesNoStage
     // The freedesktop tools accept what the desktop reads.
     QString output;
     EXPECT_EQ(RunTool(QStringLiteral("desktop-file-validate"),
-                  {QString::fromStdString((usr_ / "share/applications/tlxlabel.desktop").string())}, &output),
+                      {QString::fromStdString((usr_ / "share/applications/tlxlabel.desktop").string())}, &output),
               0)
         << output.toStdString();
     EXPECT_TRUE(output.trimmed().isEmpty()) << output.toStdString();
@@ -155,7 +154,7 @@ TEST_F(InstallTest, AnyHostLoadsTheInstalledControlAndGetsItsClassFactory)
 {
     QString output;
     EXPECT_EQ(RunTool(QString::fromStdString(lxtest::BuildPath("tests/lx_control_host")),
-                  {QString::fromStdString((usr_ / "lib/libMatrixelPro.so").string())}, &output),
+                      {QString::fromStdString((usr_ / "lib/libMatrixelPro.so").string())}, &output),
               0)
         << output.toStdString();
     EXPECT_EQ(output.trimmed(), QStringLiteral("factory"));
@@ -168,9 +167,10 @@ class XServer {
 public:
     XServer()
     {
-        server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                                               QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                                               QStringLiteral("1280x1024x24")});
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                       QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                       QStringLiteral("1280x1024x24")});
         while (display_.isEmpty() && server_.waitForReadyRead(10000))
             display_ = QString::fromLatin1(server_.readAllStandardOutput()).trimmed();
     }
@@ -194,8 +194,9 @@ QStringList Windows(const QString& display)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     QString tree;
-    RunTool(QStringLiteral("xwininfo"), {QStringLiteral("-display"), display, QStringLiteral("-root"), QStringLiteral("-children")},
-        &tree, environment);
+    RunTool(QStringLiteral("xwininfo"),
+            {QStringLiteral("-display"), display, QStringLiteral("-root"), QStringLiteral("-children")}, &tree,
+            environment);
     QStringList windows;
     const QRegularExpression id(QStringLiteral("^\\s+(0x[0-9a-f]+) "));
     for (const QString& line : tree.split(QLatin1Char('\n'))) {
@@ -203,14 +204,16 @@ QStringList Windows(const QString& display)
         if (!match.hasMatch())
             continue;
         QString properties;
-        RunTool(QStringLiteral("xprop"), {QStringLiteral("-display"), display, QStringLiteral("-id"), match.captured(1),
-                                      QStringLiteral("_NET_WM_NAME"), QStringLiteral("_NET_WM_ICON")},
-            &properties, environment);
-        const auto name = QRegularExpression(QStringLiteral("_NET_WM_NAME\\(UTF8_STRING\\) = \"(.*)\"")).match(properties);
+        RunTool(QStringLiteral("xprop"),
+                {QStringLiteral("-display"), display, QStringLiteral("-id"), match.captured(1),
+                 QStringLiteral("_NET_WM_NAME"), QStringLiteral("_NET_WM_ICON")},
+                &properties, environment);
+        const auto name =
+            QRegularExpression(QStringLiteral("_NET_WM_NAME\\(UTF8_STRING\\) = \"(.*)\"")).match(properties);
         if (name.hasMatch())
             windows << name.captured(1) + QStringLiteral("\t") +
-                           (properties.contains(QStringLiteral("_NET_WM_ICON(CARDINAL) =")) ? QStringLiteral("icon")
-                                                                                            : QStringLiteral("none"));
+                    (properties.contains(QStringLiteral("_NET_WM_ICON(CARDINAL) =")) ? QStringLiteral("icon")
+                                                                                     : QStringLiteral("none"));
     }
     return windows;
 }
@@ -228,8 +231,8 @@ TEST_F(InstallTest, MovedTreeStartsAsAUserAndOpensADesignHoldingAQrSymbol)
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("DISPLAY"), x.Display());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    for (const auto& [name, folder] : {std::pair{"HOME", "home"}, {"XDG_CONFIG_HOME", "config"},
-                                       {"XDG_DATA_HOME", "data"}, {"LX_LOCK_DIR", "lock"}})
+    for (const auto& [name, folder] :
+         {std::pair{"HOME", "home"}, {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"LX_LOCK_DIR", "lock"}})
         environment.insert(QString::fromLatin1(name), QString::fromStdString(temp_.File(folder)));
     environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
 
@@ -249,11 +252,11 @@ TEST_F(InstallTest, MovedTreeStartsAsAUserAndOpensADesignHoldingAQrSymbol)
     }
     program.terminate();
     program.waitForFinished(5000);
-    EXPECT_TRUE(editorUp()) << windows.join(QLatin1Char('\n')).toStdString() << "\n"
-                            << program.readAll().toStdString();
+    EXPECT_TRUE(editorUp()) << windows.join(QLatin1Char('\n')).toStdString() << "\n" << program.readAll().toStdString();
     // No message box ("確認") came up beside it, and the window has the icon.
     EXPECT_TRUE(windows.filter(QStringLiteral("確認")).isEmpty()) << windows.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(windows.filter(QStringLiteral("デザイン画面")).value(0).section(QLatin1Char('\t'), 1), QStringLiteral("icon"));
+    EXPECT_EQ(windows.filter(QStringLiteral("デザイン画面")).value(0).section(QLatin1Char('\t'), 1),
+              QStringLiteral("icon"));
 
     // The control was registered in the user's store at the first start,
     // from where the program now lies.

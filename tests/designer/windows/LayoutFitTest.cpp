@@ -7,9 +7,9 @@
 #include "designer/windows/UnitAddPaper.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QFontInfo>
-#include <QAbstractSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,8 +31,8 @@ QString Describe(const QWidget* widget)
     const auto* label = qobject_cast<const QLabel*>(widget);
     const auto* button = qobject_cast<const QAbstractButton*>(widget);
     const QString text = label ? label->text() : button ? button->text() : QString();
-    return widget->metaObject()->className() + QStringLiteral(" ") + widget->objectName() + QStringLiteral(" \"") + text +
-           QStringLiteral("\"");
+    return widget->metaObject()->className() + QStringLiteral(" ") + widget->objectName() + QStringLiteral(" \"") +
+        text + QStringLiteral("\"");
 }
 
 // A push button's size hint holds the style's smallest button; what must
@@ -52,7 +52,8 @@ QString CutBy(const QWidget* widget)
 {
     QRect visible(QPoint(0, 0), widget->size());
     const QWidget* child = widget;
-    for (const QWidget* parent = widget->parentWidget(); parent && !child->isWindow(); parent = parent->parentWidget()) {
+    for (const QWidget* parent = widget->parentWidget(); parent && !child->isWindow();
+         parent = parent->parentWidget()) {
         visible.translate(child->pos());
         const QRect room = parent->rect();
         const bool scrolls = qobject_cast<const QScrollArea*>(parent->parentWidget()) != nullptr;
@@ -80,11 +81,11 @@ QStringList LayoutFaults(const QWidget* root)
             continue;
         const auto* label = qobject_cast<const QLabel*>(widget);
         const bool caption = (label && !label->text().isEmpty() && !label->wordWrap() && label->pixmap().isNull()) ||
-                             (qobject_cast<const QAbstractButton*>(widget) &&
-                              !static_cast<const QAbstractButton*>(widget)->text().isEmpty());
+            (qobject_cast<const QAbstractButton*>(widget) &&
+             !static_cast<const QAbstractButton*>(widget)->text().isEmpty());
         const bool list = qobject_cast<const QComboBox*>(widget) != nullptr;
         const bool box = qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
-                         qobject_cast<const QAbstractSpinBox*>(widget);
+            qobject_cast<const QAbstractSpinBox*>(widget);
         if (box)
             shown.push_back(widget);
         if (!caption && !list)
@@ -94,12 +95,17 @@ QStringList LayoutFaults(const QWidget* root)
         if (const QString cut = CutBy(widget); !cut.isEmpty())
             faults << Describe(widget) + QStringLiteral(" is cut by ") + cut;
         if (need.width() > widget->width() || need.height() > widget->height())
-            faults << Describe(widget) + QStringLiteral(" needs %1x%2, has %3x%4")
-                                             .arg(need.width()).arg(need.height()).arg(widget->width()).arg(widget->height());
+            faults << Describe(widget) +
+                    QStringLiteral(" needs %1x%2, has %3x%4")
+                        .arg(need.width())
+                        .arg(need.height())
+                        .arg(widget->width())
+                        .arg(widget->height());
     }
     for (std::size_t i = 0; i < shown.size(); ++i)
         for (std::size_t j = i + 1; j < shown.size(); ++j)
-            if (shown[i]->parentWidget() == shown[j]->parentWidget() && shown[i]->geometry().intersects(shown[j]->geometry()))
+            if (shown[i]->parentWidget() == shown[j]->parentWidget() &&
+                shown[i]->geometry().intersects(shown[j]->geometry()))
                 faults << Describe(shown[i]) + QStringLiteral(" lies over ") + Describe(shown[j]);
     return faults;
 }
@@ -116,7 +122,8 @@ protected:
     {
         lxtest::ProcessEvents();
         const QStringList faults = LayoutFaults(root);
-        EXPECT_TRUE(faults.isEmpty()) << what.toStdString() << ":\n  " << faults.join(QStringLiteral("\n  ")).toStdString();
+        EXPECT_TRUE(faults.isEmpty()) << what.toStdString() << ":\n  "
+                                      << faults.join(QStringLiteral("\n  ")).toStdString();
     }
 };
 

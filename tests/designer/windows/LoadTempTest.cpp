@@ -62,8 +62,8 @@ protected:
 
 TEST_F(TemplateChooserTest, ListsTheTemplatesByNameWithoutTheirExtension)
 {
-    for (const char* name : {"値札 24面.bv2t", "b.bv2t", "A.BV2T", "宛名ラベル.bv2t", "design.bv2", "notes.txt",
-                             "old.bv2t.bak"})
+    for (const char* name :
+         {"値札 24面.bv2t", "b.bv2t", "A.BV2T", "宛名ラベル.bv2t", "design.bv2", "notes.txt", "old.bv2t.bak"})
         Touch(name);
     fs::create_directory(fs::u8path(Folder() + "/folder.bv2t"));
     FormLoadTemp->show();

@@ -63,8 +63,11 @@ TEST_F(PicSaveTest, EverySizeSavesJpegAndBmpFilesOfThePreviewsSize)
         int pixelsWide;
         int pixelsHigh;
     } const cases[] = {
-        {90, 50, "RBLarge", 595, 330}, {90, 50, "RBExtra", 900, 500}, {90, 50, "RBMidium", 450, 250},
-        {50, 50, "RBSmall", 280, 280}, {50, 90, "RBLarge", 330, 595},
+        {90, 50, "RBLarge", 595, 330},
+        {90, 50, "RBExtra", 900, 500},
+        {90, 50, "RBMidium", 450, 250},
+        {50, 50, "RBSmall", 280, 280},
+        {50, 90, "RBLarge", 330, 595},
         {400, 1, "RBSmall", 280, 1}, // the shorter side rounds down, but never to nothing
     };
     for (const Case& c : cases) {

@@ -1,7 +1,8 @@
 #include "DesignerFixture.h"
-#include "support/Oracles.h"
 #include "PreviewTesting.h"
+#include "support/Oracles.h"
 
+#include "designer/model/LxLabelString.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitDesign.h"
@@ -9,17 +10,16 @@
 #include "designer/windows/UnitPreview.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "designer/windows/UpDown.h"
-#include "designer/model/LxLabelString.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/printing/Printer.h"
 #include "platform/text/Numbers.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QComboBox>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -60,10 +60,10 @@ TEST_F(PreviewTest, SheetsAndLabelsFollowTheRecordsOfTheFirstCell)
     struct Case {
         const char* name;
         bool single;
-        int rows;     // merge rows; a merge object on the first cell when > 0 or `merge`
+        int rows; // merge rows; a merge object on the first cell when > 0 or `merge`
         bool merge;
-        int serials;  // serial records (0: no serial object)
-        int pages;    // 0: the merge print group is hidden
+        int serials; // serial records (0: no serial object)
+        int pages; // 0: the merge print group is hidden
         std::int64_t items;
     } const cases[] = {
         {"multi mode", false, 0, false, 0, 0, 10},
@@ -198,8 +198,9 @@ class EditorPrintTest : public DesignerTest {};
 TEST_F(EditorPrintTest, TheEditorOpensThePreviewAndThePictureExportOnItsDesign)
 {
     ASSERT_TRUE(StartProgram());
-    NewDesignOnPaper("TEST-1", "LBLBASE\r\n1.00\r\n2\r\n0\r\n0\r\n0\r\n"
-                               "lxLineNomal\t10\t10\t90\t50.4\r\nlxLineNomal\t10\t70\t90\t50\r\n");
+    NewDesignOnPaper("TEST-1",
+                     "LBLBASE\r\n1.00\r\n2\r\n0\r\n0\r\n0\r\n"
+                     "lxLineNomal\t10\t10\t90\t50.4\r\nlxLineNomal\t10\t70\t90\t50\r\n");
     FillFace(*FormDesign->Session.Document(), 1, 0x00FF00);
     WhenModalShows<TFormPreview>([](TFormPreview* shown) {
         // A4 previews 354 x 500: the second cell's middle at 55 x 95 mm.

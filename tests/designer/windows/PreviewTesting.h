@@ -54,7 +54,8 @@ inline lx::TLxLabelObjectFigure& FillFace(lx::TlxLabelManager& document, int fac
 // A merge table of these lines (UTF-8 here, CP932 in the table).
 inline lx::TLxCSV MakeTable(const std::vector<std::string>& lines) { return MergeTableOf(lines); }
 
-inline lx::TLxLabelObjectCsvString& AddMergeText(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table)
+inline lx::TLxLabelObjectCsvString& AddMergeText(lx::TlxLabelManager& document,
+                                                 const std::shared_ptr<lx::TLxCSV>& table)
 {
     document.AddMergeObject(5, 0, table);
     auto& text = dynamic_cast<lx::TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
@@ -72,7 +73,8 @@ inline void AddSerial(lx::TlxLabelManager& document, int records)
 
 // `rows` records, record r a line of (r mod 3) + 1 squares "■", shown large
 // by a merge text on the first cell.
-inline lx::TLxLabelObjectCsvString& AddSquareRecords(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table, int rows)
+inline lx::TLxLabelObjectCsvString& AddSquareRecords(lx::TlxLabelManager& document,
+                                                     const std::shared_ptr<lx::TLxCSV>& table, int rows)
 {
     std::vector<std::string> lines;
     for (int r = 0; r < rows; ++r)
@@ -88,7 +90,10 @@ inline lx::TLxLabelObjectCsvString& AddSquareRecords(lx::TlxLabelManager& docume
 }
 
 // 0x00BBGGRR colour of a pixel.
-inline std::uint32_t ColorAt(const lx::Bitmap& bitmap, int x, int y) { return lx::ColorRefFromArgb(bitmap.Pixel(x, y)); }
+inline std::uint32_t ColorAt(const lx::Bitmap& bitmap, int x, int y)
+{
+    return lx::ColorRefFromArgb(bitmap.Pixel(x, y));
+}
 inline std::uint32_t ColorAt(const QImage& image, int x, int y) { return lx::ColorRefFromArgb(image.pixel(x, y)); }
 
 // Squares shown in cell i of a sheet drawn at pxPerMm: the most runs of dark

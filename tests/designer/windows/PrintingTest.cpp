@@ -1,6 +1,6 @@
 #include "DesignerFixture.h"
-#include "support/Oracles.h"
 #include "PreviewTesting.h"
+#include "support/Oracles.h"
 
 #include "designer/model/LxLabelCSVBarcode.h"
 #include "designer/windows/UnitPreview.h"
@@ -37,10 +37,7 @@ int PdfPageCount(const std::string& pdf)
 
 class PrintingTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        LX_NEED_TOOLS("pdftoppm", "pdfinfo");
-    }
+    void SetUp() override { LX_NEED_TOOLS("pdftoppm", "pdfinfo"); }
     // Shows the preview and runs `act` while it is up; closes it if printing did not.
     bool Show(const std::function<void(TFormPreview&)>& act)
     {
@@ -72,16 +69,17 @@ protected:
 
 TEST(PrintShift, PhysicalOffsetInWholeMillimetresPlusTheUsersCorrection)
 {
-    EXPECT_DOUBLE_EQ(PrintShiftMm(150, 600, 0), 6);     // 6.35 mm
+    EXPECT_DOUBLE_EQ(PrintShiftMm(150, 600, 0), 6); // 6.35 mm
     EXPECT_DOUBLE_EQ(PrintShiftMm(150, 600, 1.5), 7.5); // the user's 1.5 mm on top
-    EXPECT_DOUBLE_EQ(PrintShiftMm(25, 254, 0), 2);      // 2.5 mm: halves go to even
+    EXPECT_DOUBLE_EQ(PrintShiftMm(25, 254, 0), 2); // 2.5 mm: halves go to even
     EXPECT_DOUBLE_EQ(PrintShiftMm(35, 254, 0), 4);
 }
 
 TEST_F(PrintingTest, LabelsLandAtTheirMillimetrePositionsMovedByTheUsersOffsets)
 {
-    sheet = MakeSheet(100, 100, {TLblPosition(lxLineNomal, 10, 10, 30, 20), TLblPosition(lxLineDot, 55, 12, 35, 25),
-                                 TLblPosition(lxLineNomal, 20, 60, 25, 30)});
+    sheet = MakeSheet(100, 100,
+                      {TLblPosition(lxLineNomal, 10, 10, 30, 20), TLblPosition(lxLineDot, 55, 12, 35, 25),
+                       TLblPosition(lxLineNomal, 20, 60, 25, 30)});
     document = std::make_unique<TlxLabelManager>(3, sheet);
     const std::uint32_t colors[] = {0x0000FF, 0x00C000};
     FillFace(*document, 0, colors[0]);
@@ -252,8 +250,7 @@ TEST_F(PrintingTest, MergedTextAndSymbolsReachThePdfAsTextAndShapes)
     EXPECT_NE(std::find(text.begin(), text.end(), "名前101"), text.end());
     ASSERT_EQ(Rasterise(pdf, 300).size(), 2u);
     for (int page = 1; page <= 2; ++page) {
-        std::vector<std::string> scanned =
-            OutputLines("zbarimg -q '" + pdf + "-" + std::to_string(page) + ".png'");
+        std::vector<std::string> scanned = OutputLines("zbarimg -q '" + pdf + "-" + std::to_string(page) + ".png'");
         std::vector<std::string> expected;
         for (int r = page * 10 - 9; r <= std::min(page * 10, 13); ++r)
             expected.push_back("QR-Code:https://example.jp/r/" + std::to_string(r));

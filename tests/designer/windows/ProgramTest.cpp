@@ -20,8 +20,8 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
@@ -35,7 +35,7 @@ namespace {
 
 std::vector<QWidget*> Windows()
 {
-    return {FormTopMenu, FormSelectPaper, FormDesign, FormSelectCsvType, FormPreview,
+    return {FormTopMenu,  FormSelectPaper,   FormDesign,  FormSelectCsvType, FormPreview,
             FormAddPaper, FormSelectPicture, FormPicSave, FormLoadTemp};
 }
 
@@ -100,7 +100,9 @@ TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
     ASSERT_EQ(messages.Shown().size(), 1u);
     EXPECT_EQ(messages.Shown()[0].text.find("std::"), std::string::npos);
-    EXPECT_GT(QString::fromStdString(messages.Shown()[0].text).count(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30FF}]"))), 0);
+    EXPECT_GT(QString::fromStdString(messages.Shown()[0].text)
+                  .count(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30FF}]"))),
+              0);
 
     // The empty merge table block (flag, counts, empty text) is the first 13 bytes.
     const std::string plain = ReadFileBytes(WriteDesign("plain.bv2", 0, "ELM002", [](TlxLabelManager&) {}));
@@ -124,9 +126,8 @@ TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
 // Windows archives) reaches the editor as the system's bytes.
 TEST_F(DesignerTest, ACp932FileNameFromTheCommandLineOpens)
 {
-    const std::string utf8Path = WriteDesign("plain.bv2", 0, "ELM002", [](TlxLabelManager& document) {
-        document.AddObject(KindFigure, 0);
-    });
+    const std::string utf8Path =
+        WriteDesign("plain.bv2", 0, "ELM002", [](TlxLabelManager& document) { document.AddObject(KindFigure, 0); });
     const std::string cp932Path = temp.File(Sjis("宛名ラベル.bv2"));
     ASSERT_FALSE(IsUtf8(cp932Path));
     ASSERT_EQ(std::rename(utf8Path.c_str(), cp932Path.c_str()), 0);
@@ -209,8 +210,9 @@ TEST_F(DesignerTest, StartAfterAKilledRunStartsNormally)
 
 TEST_F(DesignerTest, QtsOwnDialogsSpeakJapanese)
 {
-    LX_NEED_ORACLE(QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm")),
-                   "Qt's Japanese translations");
+    LX_NEED_ORACLE(
+        QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm")),
+        "Qt's Japanese translations");
     const auto cancelText = [] {
         QDialogButtonBox box(QDialogButtonBox::Cancel);
         return box.button(QDialogButtonBox::Cancel)->text();

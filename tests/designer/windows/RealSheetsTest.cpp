@@ -29,7 +29,8 @@ struct Word {
 
 std::map<std::string, Word> WordsOfFirstPage(const std::string& pdf)
 {
-    static const std::regex word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    static const std::regex word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     std::map<std::string, Word> words;
     for (const std::string& line : OutputLines("pdftotext -f 1 -l 1 -bbox '" + pdf + "' -")) {
         std::smatch m;

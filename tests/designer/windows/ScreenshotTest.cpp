@@ -53,7 +53,8 @@ double DifferentShare(const QImage& a, const QImage& b)
         for (int x = 0; x < a.width(); ++x) {
             const QColor p = a.pixelColor(x, y);
             const QColor q = b.pixelColor(x, y);
-            if (std::abs(p.red() - q.red()) > 48 || std::abs(p.green() - q.green()) > 48 || std::abs(p.blue() - q.blue()) > 48)
+            if (std::abs(p.red() - q.red()) > 48 || std::abs(p.green() - q.green()) > 48 ||
+                std::abs(p.blue() - q.blue()) > 48)
                 ++different;
         }
     return static_cast<double>(different) / (a.width() * a.height());
@@ -61,7 +62,8 @@ double DifferentShare(const QImage& a, const QImage& b)
 
 void CompareWithReviewed(const QImage& actual, const std::string& name)
 {
-    const QString reviewed = QString::fromStdString(lxtest::SourcePath("tests/designer/windows/screenshots/" + name + ".png"));
+    const QString reviewed =
+        QString::fromStdString(lxtest::SourcePath("tests/designer/windows/screenshots/" + name + ".png"));
     const QString out = QString::fromStdString(lxtest::BuildPath("screenshots/" + name + ".png"));
     std::filesystem::create_directories(lxtest::BuildPath("screenshots"));
     actual.save(out);
@@ -149,8 +151,9 @@ TEST(Screenshots, WindowsOnXvfbMatchTheReviewedPictures)
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     run.setProcessEnvironment(environment);
     run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                     QString::fromStdString(ProgramPath()), QStringLiteral("--gtest_filter=ChildRoleXvfbScreens.*")});
+    run.start(xvfb,
+              {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
+               QString::fromStdString(ProgramPath()), QStringLiteral("--gtest_filter=ChildRoleXvfbScreens.*")});
     ASSERT_TRUE(run.waitForFinished(120000));
     const QString output = QString::fromUtf8(run.readAll());
     EXPECT_EQ(run.exitCode(), 0) << output.toStdString();

@@ -32,8 +32,8 @@ protected:
                   const std::string& layoutLines)
     {
         std::string line;
-        for (const std::string& field :
-             {std::to_string(category), model, std::string("A4"), size, std::to_string(width), std::to_string(height)}) {
+        for (const std::string& field : {std::to_string(category), model, std::string("A4"), size,
+                                         std::to_string(width), std::to_string(height)}) {
             line += '"';
             line += field;
             line += "\"\t";

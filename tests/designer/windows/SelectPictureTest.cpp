@@ -24,7 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 class PictureChooserTest : public lxtest::DesignerTest {
 protected:
     void SetUp() override

@@ -47,7 +47,8 @@ TEST(ShippedData, InstallCopiesTheDataNamesItAndSparesTheUsersFiles)
     const std::string registry = temp.File("program/lx-registry.txt");
     fs::create_directories(program);
     RegistryStore(registry).WriteString("HKCR\\CLSID\\{A}", "", "registered by the control");
-    InstallShippedData(lxtest::SourcePath("data"), lxtest::SourcePath("designer/windows/shipped"), program.string(), registry);
+    InstallShippedData(lxtest::SourcePath("data"), lxtest::SourcePath("designer/windows/shipped"), program.string(),
+                       registry);
 
     EXPECT_EQ(Read(program / "data/paper.cfg"), Read(lxtest::SourcePath("data/paper.cfg")));
     EXPECT_EQ(Read(program / "data/0/OP3001.bv2"), Read(lxtest::SourcePath("data/0/OP3001.bv2")));
@@ -62,12 +63,14 @@ TEST(ShippedData, InstallCopiesTheDataNamesItAndSparesTheUsersFiles)
     Write(program / "data/paper.cfg", Read(program / "data/paper.cfg") + user);
     Write(program / fs::u8path("data/14/ユーザ定義1.bv2"), "LBLBASE\r\n");
     Write(program / "data/0/OP3001.bv2", "damaged");
-    InstallShippedData(lxtest::SourcePath("data"), lxtest::SourcePath("designer/windows/shipped"), program.string(), registry);
+    InstallShippedData(lxtest::SourcePath("data"), lxtest::SourcePath("designer/windows/shipped"), program.string(),
+                       registry);
     EXPECT_EQ(Read(program / "data/paper.cfg"), Read(lxtest::SourcePath("data/paper.cfg")) + user);
     EXPECT_EQ(Read(program / fs::u8path("data/14/ユーザ定義1.bv2")), "LBLBASE\r\n");
     EXPECT_EQ(Read(program / "data/0/OP3001.bv2"), Read(lxtest::SourcePath("data/0/OP3001.bv2")));
 
-    EXPECT_THROW(InstallShippedData(temp.File("none"), lxtest::SourcePath("designer/windows/shipped"), program.string(), registry),
+    EXPECT_THROW(InstallShippedData(temp.File("none"), lxtest::SourcePath("designer/windows/shipped"), program.string(),
+                                    registry),
                  FileError);
 }
 

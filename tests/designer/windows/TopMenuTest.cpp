@@ -37,15 +37,18 @@ struct RegistryCase {
 TEST(DataFolder, RegistryValueElseTheFolderBesideTheProgramElseAClearError)
 {
     const std::vector<RegistryCase> cases{
-        {"value", [](RegistryStore& s) { s.WriteString(kProgramRegistryKey, "DataDir", "/srv/データ/"); }, true, "/srv/データ/"},
-        {"value without delimiter", [](RegistryStore& s) { s.WriteString(kProgramRegistryKey, "DataDir", "/srv/data"); }, false,
-         "/srv/data/"},
+        {"value", [](RegistryStore& s) { s.WriteString(kProgramRegistryKey, "DataDir", "/srv/データ/"); }, true,
+         "/srv/データ/"},
+        {"value without delimiter",
+         [](RegistryStore& s) { s.WriteString(kProgramRegistryKey, "DataDir", "/srv/data"); }, false, "/srv/data/"},
         {"value outside CP932", [](RegistryStore& s) { s.WriteString(kProgramRegistryKey, "DataDir", "/srv/Café 〜"); },
          false, "/srv/Café 〜/"},
         {"missing value", [](RegistryStore&) {}, true, "@/program/data/"},
-        {"empty value", [](RegistryStore& s) { s.WriteString(kProgramRegistryKey, "DataDir", ""); }, true, "@/program/data/"},
-        {"number value", [](RegistryStore& s) { s.WriteValue(kProgramRegistryKey, "DataDir", RegistryValue(std::uint32_t{1})); },
-         true, "@/program/data/"},
+        {"empty value", [](RegistryStore& s) { s.WriteString(kProgramRegistryKey, "DataDir", ""); }, true,
+         "@/program/data/"},
+        {"number value",
+         [](RegistryStore& s) { s.WriteValue(kProgramRegistryKey, "DataDir", RegistryValue(std::uint32_t{1})); }, true,
+         "@/program/data/"},
         {"missing value, nothing beside", [](RegistryStore&) {}, false, ""},
     };
     for (const RegistryCase& c : cases) {
@@ -60,7 +63,8 @@ TEST(DataFolder, RegistryValueElseTheFolderBesideTheProgramElseAClearError)
                 FindDataFolder(registry, program);
                 ADD_FAILURE() << c.name;
             } catch (const Error& error) {
-                EXPECT_NE(std::string(error.what()).find("データフォルダが見つかりません"), std::string::npos) << c.name;
+                EXPECT_NE(std::string(error.what()).find("データフォルダが見つかりません"), std::string::npos)
+                    << c.name;
                 EXPECT_NE(std::string(error.what()).find(program + "/data"), std::string::npos) << c.name;
             }
             continue;

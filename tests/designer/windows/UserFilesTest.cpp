@@ -23,9 +23,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <csignal>
 #include <map>
 #include <sys/resource.h>
 
@@ -79,8 +79,10 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
 
     WhenModalShows<TFormAddPaper>([](TFormAddPaper* editor) {
         editor->EditPaperName->setText(QStringLiteral("私の棚ラベル"));
-        for (auto [edit, text] : {std::pair{editor->EditLabelWidth, "50"}, {editor->EditLabelHeight, "30"},
-                                  {editor->EditCol, "2"}, {editor->EditRow, "3"}})
+        for (auto [edit, text] : {std::pair{editor->EditLabelWidth, "50"},
+                                  {editor->EditLabelHeight, "30"},
+                                  {editor->EditCol, "2"},
+                                  {editor->EditRow, "3"}})
             edit->setText(QString::fromLatin1(text));
         Click(editor->BtnAddPaper);
     });
@@ -174,8 +176,9 @@ TEST_F(DesignerTest, UnstorableRegistrationStillDrawsSymbolsWithTheInstalledCont
         const FullDisk full;
         notice = RegisterInstalledControl(temp.File("usr/bin"));
     }
-    EXPECT_EQ(notice, "シンボルコントロールの登録を保存できません（" + store +
-                          "）。今回はプログラムと一緒に入っているコントロールを使います。");
+    EXPECT_EQ(notice,
+              "シンボルコントロールの登録を保存できません（" + store +
+                  "）。今回はプログラムと一緒に入っているコントロールを使います。");
     EXPECT_EQ(ReadFileBytes(store), before);
 
     // A design of merge QR symbols, drawn afresh from the control, opens
@@ -190,7 +193,8 @@ TEST_F(DesignerTest, UnstorableRegistrationStillDrawsSymbolsWithTheInstalledCont
     symbol.SetEccLevel(2);
     symbol.SetData("FULL DISK");
     symbol.UpdateSymbol();
-    const auto decoded = lxtest::DecodeSymbol(lxtest::PictureBitmap(symbol.GetRenderedPicture()), ZXing::BarcodeFormat::QRCode);
+    const auto decoded =
+        lxtest::DecodeSymbol(lxtest::PictureBitmap(symbol.GetRenderedPicture()), ZXing::BarcodeFormat::QRCode);
     EXPECT_EQ(decoded.text, "FULL DISK") << decoded.error;
     RegisterClassForRun(kMatrixelProClassId, {});
     EXPECT_THROW(TLxLabelObjectBarcode(), Error) << "registered for the run only";

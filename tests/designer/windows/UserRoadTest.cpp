@@ -2,10 +2,10 @@
 // a merge template filled from a CSV file, printed, exported as pictures,
 // saved and opened again. Dialogs are answered through the message service.
 #include "DesignerFixture.h"
-#include "support/Oracles.h"
 #include "DialogTestSupport.h"
 #include "EditorFixture.h"
 #include "PreviewTesting.h"
+#include "support/Oracles.h"
 
 #include "designer/model/LxLabelCSVBarcode.h"
 #include "designer/windows/UnitLoadTemp.h"
@@ -99,7 +99,8 @@ protected:
     {
         std::string text;
         for (int row = 0; row < kMembers; ++row)
-            text += "会員 " + std::to_string(row + 1) + "号,No." + std::to_string(row + 1) + "," + MemberUrl(row) + "\r\n";
+            text +=
+                "会員 " + std::to_string(row + 1) + "号,No." + std::to_string(row + 1) + "," + MemberUrl(row) + "\r\n";
         const std::string path = temp.File("members.csv");
         std::ofstream(path, std::ios::binary) << Sjis(text);
         return path;
@@ -296,7 +297,8 @@ protected:
     }
 
     const std::string folder = temp.File("Café 〜");
-    const std::string lines = "山田 太郎,東京都千代田区,https://example.jp/1\r\n佐藤 花子,大阪府〜堺市,https://example.jp/2\r\n";
+    const std::string lines =
+        "山田 太郎,東京都千代田区,https://example.jp/1\r\n佐藤 花子,大阪府〜堺市,https://example.jp/2\r\n";
 };
 
 TEST_F(LinuxFilesTest, CsvInUtf8OrUtf16MergesAsThreeColumnsAndBadFilesChangeNothing)
@@ -324,11 +326,12 @@ TEST_F(LinuxFilesTest, CsvInUtf8OrUtf16MergesAsThreeColumnsAndBadFilesChangeNoth
     // Refused files are named with the reason; the table stays.
     const std::string foreign = Write("foreign.csv", "a,東,c\nd,e,f\ng,Café,h\n");
     ChangeCsvFile(foreign);
-    const std::string binary = Write("picture.csv", ReadFileBytes(SourcePath("designer/windows/shipped/テンプレート/NO_Preview.JPG")));
+    const std::string binary =
+        Write("picture.csv", ReadFileBytes(SourcePath("designer/windows/shipped/テンプレート/NO_Preview.JPG")));
     ChangeCsvFile(binary);
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{
-                                    foreign + "\n3行目の文字「é」はこのプログラムでは扱えません。",
-                                    binary + "\nテキストファイルではないため、差込データとして読み込めません。"}));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{foreign + "\n3行目の文字「é」はこのプログラムでは扱えません。",
+                                        binary + "\nテキストファイルではないため、差込データとして読み込めません。"}));
     EXPECT_EQ(Cells(), cells);
 }
 

@@ -40,11 +40,11 @@ T* Find(QWidget* window, const char* name)
 std::vector<QWidget*> VisibleWindows()
 {
     std::vector<QWidget*> visible;
-    for (QWidget* window : {static_cast<QWidget*>(FormTopMenu), static_cast<QWidget*>(FormSelectPaper),
-                            static_cast<QWidget*>(FormDesign), static_cast<QWidget*>(FormSelectCsvType),
-                            static_cast<QWidget*>(FormPreview), static_cast<QWidget*>(FormAddPaper),
-                            static_cast<QWidget*>(FormSelectPicture), static_cast<QWidget*>(FormPicSave),
-                            static_cast<QWidget*>(FormLoadTemp)})
+    for (QWidget* window :
+         {static_cast<QWidget*>(FormTopMenu), static_cast<QWidget*>(FormSelectPaper), static_cast<QWidget*>(FormDesign),
+          static_cast<QWidget*>(FormSelectCsvType), static_cast<QWidget*>(FormPreview),
+          static_cast<QWidget*>(FormAddPaper), static_cast<QWidget*>(FormSelectPicture),
+          static_cast<QWidget*>(FormPicSave), static_cast<QWidget*>(FormLoadTemp)})
         if (window->isVisible())
             visible.push_back(window);
     return visible;
@@ -139,7 +139,7 @@ TEST_F(DesignerTest, WindowsAndMessageBoxesHaveDialogFrames)
     const auto isDialogFrame = [](const QWidget* window) {
         const Qt::WindowFlags flags = window->windowFlags();
         return window->windowType() == Qt::Dialog && flags.testFlag(Qt::CustomizeWindowHint) &&
-               !flags.testFlag(Qt::WindowMinimizeButtonHint) && !flags.testFlag(Qt::WindowMaximizeButtonHint);
+            !flags.testFlag(Qt::WindowMinimizeButtonHint) && !flags.testFlag(Qt::WindowMaximizeButtonHint);
     };
     for (const QWidget* window : {static_cast<QWidget*>(FormTopMenu), static_cast<QWidget*>(FormSelectPaper),
                                   static_cast<QWidget*>(FormPicSave), static_cast<QWidget*>(FormLoadTemp),

@@ -64,8 +64,9 @@ bool OnX() { return QGuiApplication::platformName() == QStringLiteral("xcb"); }
 QByteArray XclipRead(const QString& target)
 {
     QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
-                                          target, QStringLiteral("-o")});
+    xclip.start(QStringLiteral("xclip"),
+                {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"), target,
+                 QStringLiteral("-o")});
     QElapsedTimer clock;
     clock.start();
     while (!xclip.waitForFinished(10) && clock.elapsed() < 20000)
@@ -127,7 +128,8 @@ TEST(ControlDesktopClipboard, AnotherXClientPastesThePngUnderXvfb)
     run.setProcessEnvironment(environment);
     run.setProcessChannelMode(QProcess::MergedChannels);
     const QString self = QString::fromStdString(std::filesystem::read_symlink("/proc/self/exe").string());
-    run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), self, QStringLiteral("--gtest_filter=ChildRoleDesktopClipboardOnX.*")});
+    run.start(QStringLiteral("xvfb-run"),
+              {QStringLiteral("-a"), self, QStringLiteral("--gtest_filter=ChildRoleDesktopClipboardOnX.*")});
     ASSERT_TRUE(run.waitForFinished(120000));
     const std::string output = run.readAll().toStdString();
     EXPECT_EQ(run.exitCode(), 0) << output;

@@ -60,7 +60,7 @@ TEST(ControlExtent, MatrixFamiliesAndTheEmptySymbol)
     EXPECT_EQ(c.object->GetSymbolExtent(), (Size{4 * ((pdf & 0xFFFF) + 2), 4 * (3 * (pdf >> 16) + 2)}));
     // Nothing encoded: 15.5 mm square at the unit.
     c.PutText("");
-    EXPECT_EQ(c.object->GetSymbolExtent(), (Size{366, 366}));  // 600 x 15.5 / 25.4 = 366.1
+    EXPECT_EQ(c.object->GetSymbolExtent(), (Size{366, 366})); // 600 x 15.5 / 25.4 = 366.1
 }
 
 TEST(ControlExtent, LinearHeightAndTextBand)
@@ -71,14 +71,14 @@ TEST(ControlExtent, LinearHeightAndTextBand)
     c.Put(kDispBarHeight, 10);
     c.Put(kDispChrDisplay, 1);
     const Size upright = c.object->GetSymbolExtent();
-    const int bars = static_cast<int>(std::floor(10 / 25.4 * 600 + 0.5));  // 236
+    const int bars = static_cast<int>(std::floor(10 / 25.4 * 600 + 0.5)); // 236
     EXPECT_EQ(upright.cy, bars + (bars + 3) / 4);
     EXPECT_EQ(upright.cx, c.object->LinearWidth());
     c.Put(kDispRotate, 1);
     EXPECT_FLOAT_EQ(ImageWidth(c), static_cast<float>(upright.cy * 25.4 / 600));
     c.Put(kDispRotate, 0);
     c.Put(kDispChrDisplay, 2);
-    EXPECT_EQ(c.object->GetSymbolExtent().cy, bars + 71);  // 3 mm at 600 dpi
+    EXPECT_EQ(c.object->GetSymbolExtent().cy, bars + 71); // 3 mm at 600 dpi
 }
 
 TEST(ControlExtent, LinearWidthCountsEveryElement)
@@ -136,7 +136,7 @@ TEST(ControlImageData, MatrixRowsAsHexadecimalText)
 {
     TestControl c;
     const std::string hex = ImageData(c);
-    ASSERT_EQ(hex.size(), 126u);  // 21 rows of 3 bytes
+    ASSERT_EQ(hex.size(), 126u); // 21 rows of 3 bytes
     // The top-left finder: seven dark modules, then a light one.
     EXPECT_EQ(hex.substr(0, 2), "7F");
     EXPECT_EQ(hex.find_first_not_of("0123456789ABCDEF"), std::string::npos);

@@ -33,7 +33,7 @@ TEST(ControlPersistence, DefaultsFollowThePrinter)
     TestControl noPrinter(std::nullopt);
     EXPECT_EQ(noPrinter.GetShort(kDispCellUnit), 2540);
     EXPECT_EQ(noPrinter.GetShort(kDispCellPitch), 50);
-    TestControl printer;  // 600 x 600 dpi
+    TestControl printer; // 600 x 600 dpi
     EXPECT_EQ(printer.GetShort(kDispCellUnit), 600);
     EXPECT_EQ(printer.GetShort(kDispCellPitch), 12);
     DeviceInfo uneven = lxtest::Printer600();
@@ -56,15 +56,16 @@ TEST(ControlPersistence, KeysInTheirOrder)
 {
     TestControl c;
     const MemoryPropertyBag bag = Saved(c);
-    std::string own;  // the control's own keys follow the ones of the base
+    std::string own; // the control's own keys follow the ones of the base
     for (const auto& [name, value] : bag.Entries())
         if (!own.empty() || name == "Color")
             own += name + " ";
-    EXPECT_EQ(own, "Color Mirror CellForm Stretch CellPitch CellAdjust Unit ModelNo AutoRedraw QuietZone Rotate "
-                   "EccLevel Divide1 Divide2 TextOrBinary InputData Picture ThrowError MakeStatus ForeBColor "
-                   "ForeWColor GapAdjust BarHeight ChrDisplay ChkDigit CodeType NwRatio OptEANUPC OptITF OptSTF "
-                   "OptCODE128 OptPLESSEY QRversion MaxiCodeMode PDF417Model DmxModel PDF417Ecc PDF417Colum "
-                   "PDF417Row PDF417XYratio PDF417HWratio BarChrGap ");
+    EXPECT_EQ(own,
+              "Color Mirror CellForm Stretch CellPitch CellAdjust Unit ModelNo AutoRedraw QuietZone Rotate "
+              "EccLevel Divide1 Divide2 TextOrBinary InputData Picture ThrowError MakeStatus ForeBColor "
+              "ForeWColor GapAdjust BarHeight ChrDisplay ChkDigit CodeType NwRatio OptEANUPC OptITF OptSTF "
+              "OptCODE128 OptPLESSEY QRversion MaxiCodeMode PDF417Model DmxModel PDF417Ecc PDF417Colum "
+              "PDF417Row PDF417XYratio PDF417HWratio BarChrGap ");
 }
 
 TEST(ControlPersistence, StreamRoundTripKeepsEveryValue)
@@ -106,8 +107,8 @@ TEST(ControlPersistence, MissingValuesTakeTheirDefaultsAndAreNotValidated)
     source.Put(kDispBarChrGap, 7);
     MemoryPropertyBag bag = Saved(source);
     bag.Remove("BarChrGap");
-    bag.Write("Rotate", Variant(std::int16_t{9}));  // out of range: kept as loaded
-    bag.Write("ModelNo", Variant::Text("1"));      // converts
+    bag.Write("Rotate", Variant(std::int16_t{9})); // out of range: kept as loaded
+    bag.Write("ModelNo", Variant::Text("1")); // converts
     TestControl c;
     ASSERT_EQ(c.object->Load(static_cast<const PropertyBag&>(bag)), kOk);
     EXPECT_EQ(c.GetShort(kDispBarChrGap), 1);
@@ -207,15 +208,38 @@ TEST(ControlPersistence, HostileStreamIsRefusedAndTheControlKeepsItsValues)
     std::vector<std::string> hostile = {
         "",
         "LXPB",
-        bytes.substr(0, bytes.size() - 1),                       // truncated
-        "LXPB" + std::string("\xFF\xFF\xFF\x7F", 4),             // absurd count
-        "XXPB" + bytes.substr(4),                                // wrong magic
-        "LXPB" + std::string("\x01\x00\x00\x00\x00", 5),         // empty name
-        "LXPB" + std::string("\x01\x00\x00\x00\x01" "A" "\x08\x00\xFF\xFF\xFF\xFF", 12), // string longer than the stream
-        "LXPB" + std::string("\x01\x00\x00\x00\x01" "A" "\x4C\x50\x04\x00\x00\x00" "JUNK", 16), // a picture that is none
-        "LXPB" + std::string("\x01\x00\x00\x00\x01" "A" "\x0B\x00\x07", 8),           // bool of 7
-        "LXPB" + std::string("\x01\x00\x00\x00\x01" "A" "\x63\x00", 8),               // unknown type
-        "LXPB" + std::string("\x02\x00\x00\x00\x01" "A" "\x00\x00\x01" "a" "\x00\x00", 12), // duplicate name
+        bytes.substr(0, bytes.size() - 1), // truncated
+        "LXPB" + std::string("\xFF\xFF\xFF\x7F", 4), // absurd count
+        "XXPB" + bytes.substr(4), // wrong magic
+        "LXPB" + std::string("\x01\x00\x00\x00\x00", 5), // empty name
+        "LXPB" +
+            std::string("\x01\x00\x00\x00\x01"
+                        "A"
+                        "\x08\x00\xFF\xFF\xFF\xFF",
+                        12), // string longer than the stream
+        "LXPB" +
+            std::string("\x01\x00\x00\x00\x01"
+                        "A"
+                        "\x4C\x50\x04\x00\x00\x00"
+                        "JUNK",
+                        16), // a picture that is none
+        "LXPB" +
+            std::string("\x01\x00\x00\x00\x01"
+                        "A"
+                        "\x0B\x00\x07",
+                        8), // bool of 7
+        "LXPB" +
+            std::string("\x01\x00\x00\x00\x01"
+                        "A"
+                        "\x63\x00",
+                        8), // unknown type
+        "LXPB" +
+            std::string("\x02\x00\x00\x00\x01"
+                        "A"
+                        "\x00\x00\x01"
+                        "a"
+                        "\x00\x00",
+                        12), // duplicate name
     };
     for (const std::string& h : hostile) {
         TestControl c;

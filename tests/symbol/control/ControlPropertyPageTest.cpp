@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
-#include <QTimer>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "ControlTesting.h"
 #include "platform/app/Messages.h"
@@ -34,7 +34,10 @@ protected:
     }
 
     template <typename T = QLineEdit>
-    T* Field(int controlId) { return Named<T>(QString::number(controlId)); }
+    T* Field(int controlId)
+    {
+        return Named<T>(QString::number(controlId));
+    }
 
     template <typename T>
     T* Named(const QString& name)
@@ -68,8 +71,8 @@ TEST_F(PropertyPageTest, FrameHoldsTheOwnPageAndTheColourPage)
 
 TEST_F(PropertyPageTest, PageRangeRefusesBeforeTheControlSeesAnything)
 {
-    Field(206)->setText("40");   // BarHeight, valid
-    Field(224)->setText("0");    // BarChrGap: the page allows 1-10
+    Field(206)->setText("40"); // BarHeight, valid
+    Field(224)->setText("0"); // BarChrGap: the page allows 1-10
     EXPECT_FALSE(frame_->Apply());
     ASSERT_EQ(messages_.Texts().size(), 1u);
     EXPECT_EQ(messages_.Texts()[0], "1 から 10 までの整数を入力してください。");
@@ -93,7 +96,7 @@ TEST_F(PropertyPageTest, PageRangeRefusesBeforeTheControlSeesAnything)
 
 TEST_F(PropertyPageTest, ValuesWithinThePageRangeMeetTheSetters)
 {
-    Field(1000)->setText("0");  // CellPitch 0 passes the page
+    Field(1000)->setText("0"); // CellPitch 0 passes the page
     EXPECT_TRUE(frame_->Apply());
     EXPECT_EQ(c_.GetShort(kDispCellPitch), 1);
 
@@ -121,7 +124,7 @@ TEST_F(PropertyPageTest, ColourPageSetsTheChosenColour)
     QPushButton* choose = Named<QPushButton>("choose");
     ASSERT_TRUE(choose);
     messages_.ChooseColorNext(0x0000FFu);
-    choose->click();  // the first colour property: ForeBColor
+    choose->click(); // the first colour property: ForeBColor
     EXPECT_EQ(c_.driver.Get(kDispForeBColor).AsInt32(), 0x000000);
     EXPECT_TRUE(frame_->Apply());
     EXPECT_EQ(c_.driver.Get(kDispForeBColor).AsInt32(), 0x0000FF);

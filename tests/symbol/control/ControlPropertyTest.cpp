@@ -14,8 +14,8 @@ namespace {
 struct Rule {
     DispId id;
     const char* name;
-    int setup;      // a value stored first, so that the fallback shows (-999: none)
-    int good;       // a valid edge value, stored as it is
+    int setup; // a value stored first, so that the fallback shows (-999: none)
+    int good; // a valid edge value, stored as it is
     int bad;
     int fallback;
     int code;
@@ -100,7 +100,8 @@ TEST_P(PropertyRuleTest, FallbackWithoutThrowErrorAndErrorWithIt)
 
     const int before = c.GetShort(rule.id);
     c.Put(kDispThrowError, 1);
-    ExpectDispatchError([&] { c.Put(rule.id, rule.bad); }, 0x800A0000u + static_cast<std::uint32_t>(rule.code), rule.text);
+    ExpectDispatchError([&] { c.Put(rule.id, rule.bad); }, 0x800A0000u + static_cast<std::uint32_t>(rule.code),
+                        rule.text);
     EXPECT_EQ(c.GetShort(rule.id), before);
 
     c.Put(kDispThrowError, 0);
@@ -140,8 +141,8 @@ TEST(ControlProperty, CheckDigitAllowedByCodeType)
     // CodeType, then the ChkDigit values 0, 1, 2 as allowed (stored) or replaced
     // by 1, whether the digit is set after the type or the type after the digit.
     const std::pair<int, const char*> table[] = {
-        {0, "012"}, {15, "012"}, {16, "012"}, {17, "012"}, {5, "01"}, {6, "01"}, {7, "01"}, {8, "01"},
-        {12, "012"}, {13, "12"}, {1, "1"}, {4, "1"}, {9, "1"}, {10, "1"}, {11, "1"}, {14, "1"},
+        {0, "012"},  {15, "012"}, {16, "012"}, {17, "012"}, {5, "01"}, {6, "01"}, {7, "01"}, {8, "01"},
+        {12, "012"}, {13, "12"},  {1, "1"},    {4, "1"},    {9, "1"},  {10, "1"}, {11, "1"}, {14, "1"},
     };
     for (const auto& [type, allowed] : table)
         for (int digit = 0; digit <= 2; ++digit) {
@@ -258,7 +259,8 @@ TEST(ControlProperty, ReadOnlyMembersIgnorePutsAndWriteOnlyOnesRefuseGets)
 TEST(ControlProperty, ArgumentOutsideShortOverflows)
 {
     TestControl c;
-    ExpectDispatchError([&] { c.driver.Put(kDispCodeType, Variant(std::int32_t{70000})); }, static_cast<std::uint32_t>(kOverflow));
+    ExpectDispatchError([&] { c.driver.Put(kDispCodeType, Variant(std::int32_t{70000})); },
+                        static_cast<std::uint32_t>(kOverflow));
     c.driver.Put(kDispCodeType, Variant::Text("16"));
     EXPECT_EQ(c.GetShort(kDispCodeType), 16);
 }
@@ -309,8 +311,8 @@ TEST(ControlProperty, InputDataKeepsEveryCp932ByteString)
     TestControl c;
     // Text, a double-byte character, a NEC/IBM extension pair and bytes
     // outside the code page all come back as they went in.
-    const std::string texts[] = {Sjis("漢字ＱＲ"), std::string("\xED\x40\xFA\x5C", 4), std::string("\x80\xA0\xFD\xFF", 4),
-                                 std::string("A\x81", 2)};
+    const std::string texts[] = {Sjis("漢字ＱＲ"), std::string("\xED\x40\xFA\x5C", 4),
+                                 std::string("\x80\xA0\xFD\xFF", 4), std::string("A\x81", 2)};
     for (const std::string& text : texts) {
         c.PutText(text);
         EXPECT_EQ(c.object->Properties().InputData, text);
@@ -347,11 +349,19 @@ TEST(ControlProperty, MembersByName)
 // read answers as a control that encoded after each set would.
 TEST(ControlProperty, ReadsAfterARunOfSetsAnswerAsIfEachSetHadEncoded)
 {
-    const std::vector<std::pair<DispId, std::string>> steps = {
-        {kDispCodeType, "6"},    {kDispInputData, "12A4"}, {kDispInputData, "1234"}, {kDispOptITF, "1"},
-        {kDispCodeType, "0"},    {kDispInputData, "HELLO"}, {kDispModelNo, "3"},      {kDispEccLevel, "2"},
-        {kDispCodeType, "16"},   {kDispInputData, "PDF"},   {kDispCodeType, "17"},    {kDispCodeType, "1"},
-        {kDispInputData, "4901234567894"}};
+    const std::vector<std::pair<DispId, std::string>> steps = {{kDispCodeType, "6"},
+                                                               {kDispInputData, "12A4"},
+                                                               {kDispInputData, "1234"},
+                                                               {kDispOptITF, "1"},
+                                                               {kDispCodeType, "0"},
+                                                               {kDispInputData, "HELLO"},
+                                                               {kDispModelNo, "3"},
+                                                               {kDispEccLevel, "2"},
+                                                               {kDispCodeType, "16"},
+                                                               {kDispInputData, "PDF"},
+                                                               {kDispCodeType, "17"},
+                                                               {kDispCodeType, "1"},
+                                                               {kDispInputData, "4901234567894"}};
     const auto put = [](TestControl& c, const std::pair<DispId, std::string>& step) {
         if (step.first == kDispInputData)
             c.driver.Put(kDispInputData, Variant::Text(step.second));

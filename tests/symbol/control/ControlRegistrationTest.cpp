@@ -6,12 +6,12 @@
 #include <filesystem>
 
 #include "ControlTesting.h"
-#include "support/TestPaths.h"
 #include "platform/com/ClassFactory.h"
 #include "platform/com/ComClient.h"
 #include "platform/com/PropertyPage.h"
 #include "platform/com/Registration.h"
 #include "platform/registry/Registry.h"
+#include "support/TestPaths.h"
 #include "symbol/encoders/SymbolPainter.h"
 
 // The library's own exports (the test binary links the library).
@@ -65,7 +65,10 @@ TEST(ControlRegistration, UnwritableStoreFailsAtTheTypeLibraryAndRegistersNoClas
     lxtest::TempDir dir;
     // A store file inside a path that cannot be a folder.
     const std::string blocker = dir.File("blocker");
-    { std::FILE* f = std::fopen(blocker.c_str(), "w"); std::fclose(f); }
+    {
+        std::FILE* f = std::fopen(blocker.c_str(), "w");
+        std::fclose(f);
+    }
     lxtest::TemporaryRegistry registry(blocker + "/registry.txt");
     EXPECT_EQ(static_cast<std::uint32_t>(RegisterServerLibrary(LibraryPath())), 0x80040200u);
     EXPECT_FALSE(std::filesystem::exists(blocker + "/registry.txt"));
@@ -76,7 +79,7 @@ TEST(ControlRegistration, FactoryAndUnloadTest)
     const auto entry = reinterpret_cast<GetClassObjectEntry>(&DllGetClassObject);
     ComPtr<ClassFactory> factory;
     ASSERT_EQ(entry(&kMatrixelProClassId, &ClassFactory::kIid, factory.Out()), kOk);
-    EXPECT_EQ(DllCanUnloadNow(), kFalse);  // the factory itself is alive
+    EXPECT_EQ(DllCanUnloadNow(), kFalse); // the factory itself is alive
     {
         ComPtr<Dispatch> control;
         ASSERT_EQ(factory->CreateInstance(Dispatch::kIid, control.Out()), kOk);

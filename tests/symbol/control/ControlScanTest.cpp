@@ -55,7 +55,10 @@ void Configure(TestControl& c, const ScanCase& k)
     c.PutText(k.data);
 }
 
-std::uint8_t Level(std::uint32_t argb) { return static_cast<std::uint8_t>((((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF)) / 3); }
+std::uint8_t Level(std::uint32_t argb)
+{
+    return static_cast<std::uint8_t>((((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF)) / 3);
+}
 
 GreyImage FromArgb(int width, int height, const std::uint32_t* argb)
 {
@@ -136,7 +139,9 @@ TEST_P(ControlScan, BitmapFilesScanAtTheSymbolsSize)
         const std::string path = dir.File(names[format - 2]);
         const Variant args[] = {Variant(std::int32_t{0}), Variant::Text(path), Variant(format)};
         ASSERT_EQ(c.driver.Call(kDispCreateQrMetaFile, args).AsInt16(), c.object->Symbol().NumCell & 0xFFFF);
-        const GreyImage image = format == 2 ? ReadWithQt(path) : format == 3 ? ReadWithLibpng(path) : ReadWithLibtiff(path);
+        const GreyImage image = format == 2 ? ReadWithQt(path)
+            : format == 3                   ? ReadWithLibpng(path)
+                                            : ReadWithLibtiff(path);
 #ifndef LX_HAVE_LIBTIFF
         if (format == 4)
             continue;
@@ -169,7 +174,8 @@ TEST_P(ControlScan, OwnPaintAndEnhancedMetafilesScan)
     ASSERT_EQ(c.driver.Call(kDispCreateQrMetaFile, args).AsInt16(), c.object->Symbol().NumCell & 0xFFFF);
     ExpectScans(Played(EnhMetafile::FromBytes(ReadFileBytes(path)), extent), k, "enhanced metafile file");
 
-    ASSERT_EQ(c.driver.Call(kDispQrImageCopy, {Variant(std::int16_t{1})}).AsInt16(), c.object->Symbol().NumCell & 0xFFFF);
+    ASSERT_EQ(c.driver.Call(kDispQrImageCopy, {Variant(std::int16_t{1})}).AsInt16(),
+              c.object->Symbol().NumCell & 0xFFFF);
     const std::optional<EnhMetafile> emf = Clipboard::GetEnhMetafile();
     ASSERT_TRUE(emf.has_value());
     ExpectScans(Played(*emf, extent), k, "clipboard metafile");
@@ -180,7 +186,8 @@ GreyImage Transposed(const GreyImage& image)
     GreyImage out{image.height, image.width, std::vector<std::uint8_t>(image.pixels.size())};
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x)
-            out.pixels[static_cast<std::size_t>(x) * out.width + y] = image.pixels[static_cast<std::size_t>(y) * image.width + x];
+            out.pixels[static_cast<std::size_t>(x) * out.width + y] =
+                image.pixels[static_cast<std::size_t>(y) * image.width + x];
     return out;
 }
 

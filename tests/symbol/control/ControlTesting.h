@@ -6,9 +6,9 @@
 
 #include "platform/com/Dispatch.h"
 #include "platform/com/OleControl.h"
+#include "support/ScopedEnv.h"
 #include "symbol/control/CMatrixelProCtrl.h"
 #include "symbol/control/MatrixelProIds.h"
-#include "support/ScopedEnv.h"
 
 namespace lxtest {
 

@@ -37,7 +37,7 @@ TEST(EncodeRequest, QrDividedByCost)
     p.Divide1 = 2;
     p.Divide2 = 3;
     const EncodeRequest r = BuildQrRequest(p);
-    EXPECT_EQ(r.bytes, "D020331,MA,456");  // parity: the bytes 0x31..0x39 exclusive-or'd
+    EXPECT_EQ(r.bytes, "D020331,MA,456"); // parity: the bytes 0x31..0x39 exclusive-or'd
     EXPECT_EQ(r.bstart, 3);
     EXPECT_EQ(r.bend, 6);
 }
@@ -59,7 +59,7 @@ TEST(EncodeRequest, QrDividedByCostMixesCharacterWeights)
 
 TEST(EncodeRequest, PartsNeverCutADoubleByteCharacter)
 {
-    const std::string kanji = Sjis("漢字かな");  // four double-byte characters
+    const std::string kanji = Sjis("漢字かな"); // four double-byte characters
     for (bool byCost : {true, false})
         for (int parts = 2; parts <= 8; ++parts) {
             const DivideSplit split(kanji, parts, byCost);
@@ -81,7 +81,7 @@ TEST(EncodeRequest, PartsTogetherHoldEveryByte)
     EXPECT_EQ(bytes.Position(3), 7);
     EXPECT_EQ(bytes.Position(4), 10);
     // A total cost that three does not divide still ends at the end.
-    const DivideSplit cost("ABCD", 3, true);  // 4 x 55 = 220
+    const DivideSplit cost("ABCD", 3, true); // 4 x 55 = 220
     EXPECT_EQ(cost.Position(4), 4);
 }
 
@@ -109,7 +109,9 @@ TEST(EncodeRequest, MaxiCodePrimaryMessageRepeatsInEveryPart)
     EXPECT_EQ(first.bytes, "D0102,12345,840,001,REST OF ");
     EXPECT_EQ(second.bytes, "D0202,12345,840,001,MESSAGE");
     // The range counts in the whole data.
-    EXPECT_EQ(p.InputData.substr(static_cast<std::size_t>(second.bstart), static_cast<std::size_t>(second.bend - second.bstart)), "MESSAGE");
+    EXPECT_EQ(p.InputData.substr(static_cast<std::size_t>(second.bstart),
+                                 static_cast<std::size_t>(second.bend - second.bstart)),
+              "MESSAGE");
 
     p.InputData = "ABC";
     const EncodeRequest shortData = BuildMaxiCodeRequest(p);
@@ -130,7 +132,7 @@ TEST(EncodeRequest, Pdf417)
     EXPECT_EQ(BuildPdf417Request(p).bytes, "3,HELLO");
     p.Divide1 = 1;
     p.Divide2 = 2;
-    p.InputData = std::string(900, 'A') + "B";  // sum 65 * 900 + 66 = 58566, 58566 % 900 = 66
+    p.InputData = std::string(900, 'A') + "B"; // sum 65 * 900 + 66 = 58566, 58566 % 900 = 66
     EXPECT_EQ(BuildPdf417Request(p).bytes.substr(0, 17), "D0000100002066,3,");
 }
 
@@ -145,16 +147,16 @@ TEST(EncodeRequest, DataMatrixHeaderKeepsFiveDigitsAndOneSeparator)
     // 65 + 66 + 67 + 68 = 266.
     EXPECT_EQ(BuildDataMatrixRequest(p).bytes, "D020200266,CD");
     // A byte sum above 99999 still fits the engine's five digits.
-    p.InputData = std::string(500, '\xFF');  // 127500
+    p.InputData = std::string(500, '\xFF'); // 127500
     EXPECT_EQ(BuildDataMatrixRequest(p).bytes.substr(0, 11), "D020227500,");
 }
 
 TEST(EncodeRequest, LinearKindCodes)
 {
     const std::tuple<int, int, int> table[] = {
-        {1, 0, 0x101}, {1, 1, 0x103}, {2, 1, 0x104}, {3, 0, 0x201}, {4, 1, 0x204}, {5, 0, 0x301},  {6, 1, 0x402},
-        {7, 1, 0x502}, {8, 0, 0x601}, {9, 0, 0x701}, {10, 2, 0x803}, {11, 1, 0x902}, {12, 0, 0xA01}, {13, 0, 0xB01},
-        {14, 2, 0xC03}, {0, 0, -1},  {15, 0, -1},   {17, 0, -1},
+        {1, 0, 0x101},  {1, 1, 0x103},  {2, 1, 0x104},  {3, 0, 0x201}, {4, 1, 0x204},  {5, 0, 0x301},
+        {6, 1, 0x402},  {7, 1, 0x502},  {8, 0, 0x601},  {9, 0, 0x701}, {10, 2, 0x803}, {11, 1, 0x902},
+        {12, 0, 0xA01}, {13, 0, 0xB01}, {14, 2, 0xC03}, {0, 0, -1},    {15, 0, -1},    {17, 0, -1},
     };
     for (const auto& [type, option, key] : table) {
         ControlProperties p;
@@ -237,7 +239,8 @@ TEST(EncodeSymbolStatus, MinusEightRules)
 {
     // Micro QR (version/level): level H; version 1 above L; versions below 4
     // above M; version 4 at level Q holds the data: no failure at all.
-    const std::tuple<int, int, int, int> cases[] = {{4, 3, -8, 0}, {1, 1, -8, 0}, {3, 2, -8, 0}, {2, 2, -8, 0}, {4, 2, 0, 17}};
+    const std::tuple<int, int, int, int> cases[] = {
+        {4, 3, -8, 0}, {1, 1, -8, 0}, {3, 2, -8, 0}, {2, 2, -8, 0}, {4, 2, 0, 17}};
     for (const auto& [version, level, status, cells] : cases) {
         lxtest::TestControl c;
         c.Put(kDispModelNo, 3);

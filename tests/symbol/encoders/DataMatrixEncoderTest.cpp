@@ -1,7 +1,7 @@
 // DataMatrix encoder: every symbol is read back by zxing-cpp; codewords are
 // checked against the standard's published example.
-#include "symbol/encoders/DataMatrixDetail.h"
 #include "symbol/encoders/DataMatrixEncoder.h"
+#include "symbol/encoders/DataMatrixDetail.h"
 
 #include "platform/text/Cp932.h"
 #include "symbol/encoders/PureRead.h"
@@ -128,7 +128,7 @@ TEST(DataMatrixEncoder, FillsEverySizeOfBothModelsExactly)
         const auto sizes = dm::SizesOf(model - 1);
         for (int index = 1; index <= static_cast<int>(sizes.size()); ++index) {
             const dm::SymbolSize& size = sizes[index - 1];
-            const std::string full(2 * size.dataCodewords, '7');  // two digits a codeword
+            const std::string full(2 * size.dataCodewords, '7'); // two digits a codeword
             const Symbol s = Encode("," + full, model, index);
             ASSERT_EQ(s.result, 0) << size.rows << "x" << size.columns;
             EXPECT_EQ(s.columns, size.columns);
@@ -176,13 +176,16 @@ TEST(DataMatrixEncoder, EachAlphabetFillsEachSizeToItsLastCodeword)
                 const std::string* alphabets[] = {&kUpper, &kLower, &kX12, &kEdifact, &kMixed};
                 const std::string& alphabet = *alphabets[round % 5];
                 const std::string pool = RandomText(rng, alphabet, 3 * sizes[index - 1].dataCodewords + 3);
-                int fits = 1;  // a length that fits with the next one not fitting
+                int fits = 1; // a length that fits with the next one not fitting
                 int fails = static_cast<int>(pool.size());
                 while (fails - fits > 1) {
                     const int mid = (fits + fails) / 2;
-                    (Encode(std::string(",").append(pool, 0, static_cast<std::size_t>(mid)), model, index).result == 0 ? fits : fails) = mid;
+                    (Encode(std::string(",").append(pool, 0, static_cast<std::size_t>(mid)), model, index).result == 0
+                         ? fits
+                         : fails) = mid;
                 }
-                ASSERT_EQ(Encode(std::string(",").append(pool, 0, static_cast<std::size_t>(fails)), model, index).result, -1);
+                ASSERT_EQ(
+                    Encode(std::string(",").append(pool, 0, static_cast<std::size_t>(fails)), model, index).result, -1);
                 if (pool[0] == '@')
                     continue;
                 ExpectRoundTrip(pool.substr(0, fits), model, index);
@@ -199,20 +202,12 @@ TEST(DataMatrixEncoder, ResultCodes)
         int sizeIndex;
         int expected;
     } cases[] = {
-        {",A", 0, 0, -4},
-        {",A", 3, 0, -4},
-        {"D030212345,A", 1, 0, -3},  // position above total
-        {"D171612345,A", 1, 0, -3},
-        {"D011712345,A", 1, 0, -3},
-        {"D000112345,A", 1, 0, -3},
-        {"D010112345,A", 1, 0, -3},  // a total of one has no sequence indicator
-        {"D01021234", 1, 0, -3},     // header cut short
-        {"D01x212345,A", 1, 0, -3},
-        {",A", 1, 25, -6},
-        {",A", 2, 7, -6},
-        {",A", 1, -1, -6},
-        {",A", 1, 24, 0},
-        {",A", 2, 6, 0},
+        {",A", 0, 0, -4},           {",A", 3, 0, -4},           {"D030212345,A", 1, 0, -3}, // position above total
+        {"D171612345,A", 1, 0, -3}, {"D011712345,A", 1, 0, -3}, {"D000112345,A", 1, 0, -3},
+        {"D010112345,A", 1, 0, -3}, // a total of one has no sequence indicator
+        {"D01021234", 1, 0, -3}, // header cut short
+        {"D01x212345,A", 1, 0, -3}, {",A", 1, 25, -6},          {",A", 2, 7, -6},
+        {",A", 1, -1, -6},          {",A", 1, 24, 0},           {",A", 2, 6, 0},
         {"D1616123,A", 1, 0, -3},
     };
     for (const auto& c : cases)
@@ -274,12 +269,18 @@ TEST(DataMatrixEncoder, AtSignEscapeOnlyAtTheStartOfTheWholeMessage)
     } cases[] = {
         {",@@AB", "@AB"},
         {",@XY", "XY"},
-        {",@", "@"},                        // a lone "@" is data
-        {"D010200123,@", "@"},              // also as the first part
-        {"D020200123,@1AB", "@1AB"},        // later parts start with plain data
+        {",@", "@"}, // a lone "@" is data
+        {"D010200123,@", "@"}, // also as the first part
+        {"D020200123,@1AB", "@1AB"}, // later parts start with plain data
         {"D020200123,@@", "@@"},
-        {",@5ABC", "[)>\x1E" "05\x1D" "ABC\x1E\x04"},
-        {",@6ABC", "[)>\x1E" "06\x1D" "ABC\x1E\x04"},
+        {",@5ABC",
+         "[)>\x1E"
+         "05\x1D"
+         "ABC\x1E\x04"},
+        {",@6ABC",
+         "[)>\x1E"
+         "06\x1D"
+         "ABC\x1E\x04"},
     };
     for (const auto& c : cases) {
         s = Encode(c.request);
@@ -302,7 +303,7 @@ TEST(DataMatrixEncoder, ReadsNothingBehindTheRequest)
     s.columns = size & 0xFFFF;
     s.rows = size >> 16;
     EXPECT_EQ(ReadBack(s).bytes, "@");
-    EXPECT_EQ(request[2], '1');  // no end mark written behind the request
+    EXPECT_EQ(request[2], '1'); // no end mark written behind the request
 }
 
 TEST(DataMatrixEncoder, RepeatedSizesReuseTheModuleMap)

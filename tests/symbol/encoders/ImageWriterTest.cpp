@@ -35,8 +35,8 @@ MonochromeBitmap SymbolBitmap(int* sidePixels = nullptr)
 {
     static const Encoded2D qr = EncodeQrText("MA,written to a file");
     const int side = 3 * (qr.size + 8) + 1;
-    const WindowsMetafile wmf = MakeQrWmf({.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 3,
-                                           .adjust = 1});
+    const WindowsMetafile wmf =
+        MakeQrWmf({.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 3, .adjust = 1});
     Bitmap bitmap(side, side);
     {
         RasterDeviceContext dc(bitmap);
@@ -107,7 +107,8 @@ TEST(ImageWriter, BmpIsReadByQtWithTheSymbolsPixels)
     EXPECT_EQ(bytes.substr(28, 2), std::string("\x01\x00", 2));
     EXPECT_EQ(bytes.substr(30, 24), std::string(24, '\0'));
     QImage image;
-    ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "BMP"));
+    ASSERT_TRUE(
+        image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "BMP"));
     ASSERT_EQ(image.size(), QSize(side, side));
     std::vector<std::uint32_t> argb;
     for (int y = 0; y < side; ++y)
@@ -140,8 +141,9 @@ TEST(ImageWriter, TiffPassesTiffinfoAndLibtiffReadsItsPixels)
     TempDir dir;
     int side = 0;
     const MonochromeBitmap mono = SymbolBitmap(&side);
-    for (const auto& [name, bitmap] : {std::pair{std::string("symbol"), mono},
-                                       std::pair{std::string("odd"), MonochromeBitmap{17, 17, std::vector<std::uint8_t>(17 * 4, 0x55)}}}) {
+    for (const auto& [name, bitmap] :
+         {std::pair{std::string("symbol"), mono},
+          std::pair{std::string("odd"), MonochromeBitmap{17, 17, std::vector<std::uint8_t>(17 * 4, 0x55)}}}) {
         const std::string path = dir.File(name + ".tif");
         ASSERT_EQ(WriteTiffFile(600, bitmap, path), kImageWriteOk);
         const CommandRun info = Command("tiffinfo '" + path + "'", dir);
@@ -156,7 +158,8 @@ TEST(ImageWriter, TiffPassesTiffinfoAndLibtiffReadsItsPixels)
         TIFF* tiff = TIFFOpen(path.c_str(), "r");
         ASSERT_NE(tiff, nullptr);
         std::vector<std::uint32_t> raster(static_cast<std::size_t>(bitmap.width) * bitmap.height);
-        ASSERT_EQ(TIFFReadRGBAImageOriented(tiff, bitmap.width, bitmap.height, raster.data(), ORIENTATION_TOPLEFT, 0), 1);
+        ASSERT_EQ(TIFFReadRGBAImageOriented(tiff, bitmap.width, bitmap.height, raster.data(), ORIENTATION_TOPLEFT, 0),
+                  1);
         TIFFClose(tiff);
         std::vector<std::uint32_t> argb;
         for (const std::uint32_t abgr : raster) // libtiff packs A, B, G, R from the top byte
@@ -177,7 +180,8 @@ TEST(ImageWriter, WideImagesKeepTheirSizeInTiff)
 {
     LX_NEED_TOOLS("tiffinfo");
     TempDir dir;
-    const MonochromeBitmap wide{70000, 2, std::vector<std::uint8_t>(static_cast<std::size_t>(70000 + 15) / 16 * 2 * 2, 0xF0)};
+    const MonochromeBitmap wide{70000, 2,
+                                std::vector<std::uint8_t>(static_cast<std::size_t>(70000 + 15) / 16 * 2 * 2, 0xF0)};
     ASSERT_EQ(WriteTiffFile(254, wide, dir.File("wide.tif")), kImageWriteOk);
     const CommandRun info = Command("tiffinfo '" + dir.File("wide.tif") + "'", dir);
     EXPECT_NE(info.out.find("Image Width: 70000 Image Length: 2"), std::string::npos) << info.out << info.err;
@@ -192,8 +196,11 @@ TEST(ImageWriter, PlaceableMetafileHeaderAndItsSizeLimit)
     const std::string bytes = FileBytes(dir.File("p.wmf"));
     std::uint16_t sum = 0;
     for (int i = 0; i < 10; ++i)
-        sum ^= static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[2 * i]) | static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8);
-    EXPECT_EQ(sum, static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[20]) | static_cast<std::uint8_t>(bytes[21]) << 8));
+        sum ^= static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
+                                          static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8);
+    EXPECT_EQ(
+        sum,
+        static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[20]) | static_cast<std::uint8_t>(bytes[21]) << 8));
     const WindowsMetafile back = WindowsMetafile::FromBytes(bytes);
     ASSERT_TRUE(back.Placeable());
     EXPECT_EQ(back.Placeable()->box, Rect(0, 0, 2900, 2900));

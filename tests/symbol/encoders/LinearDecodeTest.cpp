@@ -1,8 +1,8 @@
 // Every symbology a decoder reads: our element strings drawn as images and
 // read back by zxing-cpp and zbarimg; the decoded text must be the data with
 // check characters computed here from the published rules.
-#include "symbol/encoders/LinearTestSupport.h"
 #include "support/Oracles.h"
+#include "symbol/encoders/LinearTestSupport.h"
 
 #include "symbol/encoders/LinearEncoder.h"
 
@@ -20,9 +20,9 @@ struct Case {
     std::int32_t key;
     std::string data;
     int check = 0;
-    std::string text;   // our human-readable text
-    std::string zxing;  // zxing's content bytes
-    std::string zbar;   // zbarimg's sorted "TYPE:data" lines; empty: not asked
+    std::string text; // our human-readable text
+    std::string zxing; // zxing's content bytes
+    std::string zbar; // zbarimg's sorted "TYPE:data" lines; empty: not asked
 };
 
 bool CountsModules(std::int32_t key) { return (key >> 8) <= 2 || (key >> 8) >= 7; }
@@ -44,8 +44,9 @@ void ExpectDecodes(const std::vector<Case>& cases, const Reader& reader)
         ASSERT_GT(encoded.result, 0);
         EXPECT_EQ(encoded.text, c.text);
         // Narrow 2 or 3 pixels; wide two modules, or a ratio of 2.5, 2 or 3.
-        const std::vector<std::pair<int, int>> sizes =
-            CountsModules(c.key) ? std::vector<std::pair<int, int>>{{2, 4}, {3, 6}} : std::vector<std::pair<int, int>>{{2, 5}, {3, 6}, {3, 9}};
+        const std::vector<std::pair<int, int>> sizes = CountsModules(c.key)
+            ? std::vector<std::pair<int, int>>{{2, 4}, {3, 6}}
+            : std::vector<std::pair<int, int>>{{2, 5}, {3, 6}, {3, 9}};
         for (const auto& [narrow, wide] : sizes) {
             const auto read = ZxingReadLinear(RenderElements(encoded.elements, narrow, wide, 12 * narrow),
                                               reader.formats, reader.addOn, reader.validateCheck);
@@ -121,7 +122,7 @@ std::vector<Case> EanUpcCases(std::int32_t key, int mainDigits, int count, unsig
         c.text = main + Mod10Weights31(upcA);
         c.zxing = (upcE ? "0" : "") + c.text;
         c.zbar = (mainDigits == 7 ? "EAN-8:" : "EAN-13:") + std::string((key >> 8) == 2 ? "0" : "") + upcA +
-                 Mod10Weights31(upcA);
+            Mod10Weights31(upcA);
         if (addOn) {
             std::string digits = c.data.substr(mainDigits);
             digits.resize(digits.size() <= 2 ? 2 : 5, '0');
@@ -258,10 +259,10 @@ Piece RandomCode128Piece(Random& random, char set)
         const std::string pair = random.Text(kDigits, 2);
         const std::string lone = pair.substr(0, 1) + "K";
         const Piece pieces[] = {
-            {pair, pair, pair}, {pair, pair, pair}, {"@C", "", ""},       // set C again: nothing written
-            {"@D", "95", ""},   {"@]", "00", ""},   {"@\\", "60", ""},    // values as digit pairs
-            {"@A", "", "", 'A'}, {"@B", "", "", 'B'},
-            {lone, lone, lone, 'B'}, {"K", "K", "K", 'B'},                // an odd digit or a letter: set B
+            {pair, pair, pair},   {pair, pair, pair},  {"@C", "", ""}, // set C again: nothing written
+            {"@D", "95", ""},     {"@]", "00", ""},    {"@\\", "60", ""}, // values as digit pairs
+            {"@A", "", "", 'A'},  {"@B", "", "", 'B'}, {lone, lone, lone, 'B'},
+            {"K", "K", "K", 'B'}, // an odd digit or a letter: set B
         };
         return pieces[random.Below(10)];
     }
@@ -281,7 +282,8 @@ Piece RandomCode128Piece(Random& random, char set)
           : Piece{"\x7F", "\x7F", "\x7F"},
         {"@@", "@", "@"},
         // SHIFT changes exactly one character.
-        a ? Piece{"@S" + lower, lower, lower} : Piece{"@S"s + control, std::string(1, static_cast<char>(control - 96)), ""},
+        a ? Piece{"@S" + lower, lower, lower}
+          : Piece{"@S"s + control, std::string(1, static_cast<char>(control - 96)), ""},
         {a ? "@A" : "@B", "", ""}, // the current set again: nothing written
         {a ? "@B" : "@A", "", "", a ? 'B' : 'A'},
         {"@C", "", "", 'C'},
@@ -323,10 +325,14 @@ TEST(LinearDecode, Code128InEachStartSetWithEscapes)
         ExpectDecodes(cases, {BarcodeFormat::Code128});
     }
     // FNC1 after the first position reads as GS; FNC2 and FNC3 carry no data.
-    ExpectDecodes({{lx::kLinearCode128B, "AB@1CD", 0, "ABCD", "AB\x1D" "CD"},
+    ExpectDecodes({{lx::kLinearCode128B, "AB@1CD", 0, "ABCD",
+                    "AB\x1D"
+                    "CD"},
                    {lx::kLinearCode128A, "AB@2CD", 0, "ABCD", "ABCD"},
                    {lx::kLinearCode128B, "ab@3cd", 0, "abcd", "abcd"},
-                   {lx::kLinearCode128C, "1234@11234", 0, "12341234", "1234\x1D" "1234"}},
+                   {lx::kLinearCode128C, "1234@11234", 0, "12341234",
+                    "1234\x1D"
+                    "1234"}},
                   {BarcodeFormat::Code128});
 }
 

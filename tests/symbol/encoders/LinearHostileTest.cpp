@@ -38,9 +38,10 @@ public:
             return "text not terminated";
         if (result_ < 0) {
             const bool known = result_ == lx::kLinearTooLong || result_ == lx::kLinearBadCharacter ||
-                               result_ == lx::kLinearBadCheckOption;
-            return !known ? "error " + std::to_string(result_)
-                   : end != text_.begin() || count_ != 0 ? "failure left a text or a count" : "";
+                result_ == lx::kLinearBadCheckOption;
+            return !known                             ? "error " + std::to_string(result_)
+                : end != text_.begin() || count_ != 0 ? "failure left a text or a count"
+                                                      : "";
         }
         if (result_ == 0 || count_ != result_ || result_ % 2 == 0)
             return "count " + std::to_string(count_) + " for " + std::to_string(result_);

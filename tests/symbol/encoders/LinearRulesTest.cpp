@@ -84,7 +84,7 @@ TEST(LinearRules, CheckDigitsAndPaddingInTheText)
         int check;
         const char* text;
     } cases[] = {
-        {lx::kLinearMsi, "1234", 1, "12344"},            // published examples
+        {lx::kLinearMsi, "1234", 1, "12344"}, // published examples
         {lx::kLinearMsi, "12345", 2, "1234558"},
         {lx::kLinearStfNormal, "1234567", 1, "12345670"},
         {lx::kLinearCode39, "*", 0, "**"},
@@ -247,21 +247,15 @@ TEST(LinearRules, Code128EscapeSyntax)
         const char* data;
         const char* same; // nullptr: -2
     } cases[] = {
-        {lx::kLinearCode128B, "AB@", "AB"},  // "@" at the end ends the data
+        {lx::kLinearCode128B, "AB@", "AB"}, // "@" at the end ends the data
         {lx::kLinearCode128A, "A@AB", "AB"}, // a change to the current set writes nothing
-        {lx::kLinearCode128B, "A@BB", "AB"},
-        {lx::kLinearCode128C, "12@C34", "1234"},
+        {lx::kLinearCode128B, "A@BB", "AB"},        {lx::kLinearCode128C, "12@C34", "1234"},
         {lx::kLinearCode128B, "AB@S", nullptr}, // SHIFT needs a data character after it
-        {lx::kLinearCode128B, "AB@S@", nullptr},
-        {lx::kLinearCode128B, "AB@S@1", nullptr},
-        {lx::kLinearCode128B, "AB@S@C12", nullptr},
-        {lx::kLinearCode128B, "@Z", nullptr},
-        {lx::kLinearCode128B, "@a", nullptr},
-        {lx::kLinearCode128B, "A\x1F", nullptr},
-        {lx::kLinearCode128B, "A\x80", nullptr},
-        {lx::kLinearCode93, "@A", nullptr},
-        {lx::kLinearCode39, "A*B", nullptr},
-        {lx::kLinearCodabar, "1A2", nullptr},
+        {lx::kLinearCode128B, "AB@S@", nullptr},    {lx::kLinearCode128B, "AB@S@1", nullptr},
+        {lx::kLinearCode128B, "AB@S@C12", nullptr}, {lx::kLinearCode128B, "@Z", nullptr},
+        {lx::kLinearCode128B, "@a", nullptr},       {lx::kLinearCode128B, "A\x1F", nullptr},
+        {lx::kLinearCode128B, "A\x80", nullptr},    {lx::kLinearCode93, "@A", nullptr},
+        {lx::kLinearCode39, "A*B", nullptr},        {lx::kLinearCodabar, "1A2", nullptr},
         {lx::kLinearCodabar, "E12", nullptr},
     };
     for (const auto& c : cases) {

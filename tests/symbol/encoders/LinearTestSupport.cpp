@@ -30,14 +30,14 @@ LinearResult EncodeLinearText(std::int32_t key, std::string_view data, int check
 }
 
 const LinearLimit kLinearLimits[26] = {
-    {lx::kLinearEan13, 12, false},      {lx::kLinearEan8, 7, false},        {lx::kLinearEan13AddOn, 17, false},
-    {lx::kLinearEan8AddOn, 12, false},  {lx::kLinearUpcA, 11, false},       {lx::kLinearUpcE, 6, false},
-    {lx::kLinearUpcAAddOn, 16, false},  {lx::kLinearUpcEAddOn, 11, false},  {lx::kLinearCodabar, 120, true},
-    {lx::kLinearItf, 120, true},        {lx::kLinearItfBearer, 120, true},  {lx::kLinearStfNormal, 120, true},
-    {lx::kLinearStfShort, 120, true},   {lx::kLinearCode39, 120, true},     {lx::kLinearCode93, 250, false},
-    {lx::kLinearCode128A, 250, false},  {lx::kLinearCode128B, 250, false},  {lx::kLinearCode128C, 250, false},
-    {lx::kLinearEan128A, 250, false},   {lx::kLinearEan128B, 250, false},   {lx::kLinearEan128C, 250, false},
-    {lx::kLinearMsi, 120, true},        {lx::kLinearCode11, 120, true},     {lx::kLinearPlesseyDual, 25, false},
+    {lx::kLinearEan13, 12, false},         {lx::kLinearEan8, 7, false},       {lx::kLinearEan13AddOn, 17, false},
+    {lx::kLinearEan8AddOn, 12, false},     {lx::kLinearUpcA, 11, false},      {lx::kLinearUpcE, 6, false},
+    {lx::kLinearUpcAAddOn, 16, false},     {lx::kLinearUpcEAddOn, 11, false}, {lx::kLinearCodabar, 120, true},
+    {lx::kLinearItf, 120, true},           {lx::kLinearItfBearer, 120, true}, {lx::kLinearStfNormal, 120, true},
+    {lx::kLinearStfShort, 120, true},      {lx::kLinearCode39, 120, true},    {lx::kLinearCode93, 250, false},
+    {lx::kLinearCode128A, 250, false},     {lx::kLinearCode128B, 250, false}, {lx::kLinearCode128C, 250, false},
+    {lx::kLinearEan128A, 250, false},      {lx::kLinearEan128B, 250, false},  {lx::kLinearEan128C, 250, false},
+    {lx::kLinearMsi, 120, true},           {lx::kLinearCode11, 120, true},    {lx::kLinearPlesseyDual, 25, false},
     {lx::kLinearPlesseySingle, 25, false}, {lx::kLinearAnker, 25, false},
 };
 
@@ -88,8 +88,7 @@ LinearDecoded ZxingReadLinear(const GreyImage& image, ZXing::BarcodeFormats form
     hints.setCharacterSet("ISO-8859-1");
     const auto result =
         ZXing::ReadBarcode({image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum}, hints);
-    return {result.isValid(), std::string(result.bytes().begin(), result.bytes().end()),
-            result.symbologyIdentifier()};
+    return {result.isValid(), std::string(result.bytes().begin(), result.bytes().end()), result.symbologyIdentifier()};
 }
 
 namespace {

@@ -11,8 +11,8 @@
 namespace lxtest {
 
 struct LinearResult {
-    int result = 0;            // element count or error
-    std::int32_t count = -99;  // the element count as stored
+    int result = 0; // element count or error
+    std::int32_t count = -99; // the element count as stored
     std::vector<std::uint8_t> elements;
     std::string text;
 };
@@ -41,8 +41,8 @@ GreyImage RenderElements(const std::vector<std::uint8_t>& elements, int narrow, 
 
 struct LinearDecoded {
     bool ok = false;
-    std::string bytes;       // content bytes, no character-set conversion
-    std::string identifier;  // symbology identifier ("]C1" for GS1-128)
+    std::string bytes; // content bytes, no character-set conversion
+    std::string identifier; // symbology identifier ("]C1" for GS1-128)
 };
 
 // zxing-cpp keeping Codabar start and stop; `addOn` requires the EAN/UPC

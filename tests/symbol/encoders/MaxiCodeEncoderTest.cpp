@@ -114,8 +114,8 @@ const std::string kControls = "\x01\x02\x1B\x1C\x1D\x1E\x1F\x7F\x0A";
 TEST(MaxiCodeEncoder, RoundTripsEveryCodeSetInModes4To6)
 {
     std::mt19937 rng(16023);
-    const std::vector<std::string> alphabets = {kUpper, kLower, kDigitsAndLetters, kLatin, kControls,
-                                                kUpper + kLower + kLatin + "\r"};
+    const std::vector<std::string> alphabets = {kUpper, kLower,    kDigitsAndLetters,
+                                                kLatin, kControls, kUpper + kLower + kLatin + "\r"};
     for (int storedMode : {3, 4, 5}) {
         for (const auto& alphabet : alphabets)
             for (int length = 1; length <= 40; length += 3)
@@ -131,7 +131,7 @@ TEST(MaxiCodeEncoder, RoundTripsEveryCodeSetInModes4To6)
         ExpectRoundTrip(text, 3 + i % 3);
     }
     ExpectRoundTrip(Sjis("配送ラベル"), 3);
-    ExpectRoundTrip(AllBytesExcept("\r") .substr(0, 30), 3);
+    ExpectRoundTrip(AllBytesExcept("\r").substr(0, 30), 3);
 }
 
 TEST(MaxiCodeEncoder, EveryByteHasAValue)
@@ -186,13 +186,40 @@ TEST(MaxiCodeEncoder, CarrierMessageOfModes2And3)
         int storedMode;
         const char* expected;
     } cases[] = {
-        {",123456789,840,001,PARCEL", 1, "123456789\x1D" "840\x1D" "001\x1D" "PARCEL"},
-        {",12345,840,1,X", 1, "12345\x1D" "840\x1D" "100\x1D" "X"},  // short fields filled with 0 on the right
-        {",0,4,2,", 1, "0\x1D" "400\x1D" "200\x1D"},
-        {",B1050,056,999,HELLO", 2, "B1050 \x1D" "056\x1D" "999\x1D" "HELLO"},
-        {",V6B3K9,124,010,rue", 2, "V6B3K9\x1D" "124\x1D" "010\x1D" "rue"},
-        {",1234567890,840,001,X", 1, "123456789\x1D" "000\x1D" "840\x1D" "001,X"},  // tenth byte starts the country
-        {"D0103,98765,250,300,ABC", 1, "98765\x1D" "250\x1D" "300\x1D" "ABC"},
+        {",123456789,840,001,PARCEL", 1,
+         "123456789\x1D"
+         "840\x1D"
+         "001\x1D"
+         "PARCEL"},
+        {",12345,840,1,X", 1,
+         "12345\x1D"
+         "840\x1D"
+         "100\x1D"
+         "X"}, // short fields filled with 0 on the right
+        {",0,4,2,", 1,
+         "0\x1D"
+         "400\x1D"
+         "200\x1D"},
+        {",B1050,056,999,HELLO", 2,
+         "B1050 \x1D"
+         "056\x1D"
+         "999\x1D"
+         "HELLO"},
+        {",V6B3K9,124,010,rue", 2,
+         "V6B3K9\x1D"
+         "124\x1D"
+         "010\x1D"
+         "rue"},
+        {",1234567890,840,001,X", 1,
+         "123456789\x1D"
+         "000\x1D"
+         "840\x1D"
+         "001,X"}, // tenth byte starts the country
+        {"D0103,98765,250,300,ABC", 1,
+         "98765\x1D"
+         "250\x1D"
+         "300\x1D"
+         "ABC"},
     };
     for (const auto& c : cases) {
         const Symbol s = Encode(c.request, c.storedMode);
@@ -211,20 +238,22 @@ TEST(MaxiCodeEncoder, ResultCodes)
         int expected;
     } cases[] = {
         {",A", 0, -4},
-        {",A", 5, 0},  // mode 6 is accepted
+        {",A", 5, 0}, // mode 6 is accepted
         {",A", 6, -4},
         {",A", -1, -4},
-        {"D32,A", 3, -3},  // position above total
-        {"D29,A", 3, -3},  // total above 8
+        {"D32,A", 3, -3}, // position above total
+        {"D29,A", 3, -3}, // total above 8
         {"D0109,A", 3, -3},
         {"D0908,A", 3, -3},
         {"D,A", 3, -3},
-        {"d12,A", 3, -3},  // "12" is one two-digit number
+        {"d12,A", 3, -3}, // "12" is one two-digit number
         {"d23,A", 3, 0},
         {"D0808,A", 3, 0},
-        {",@BC123,840,001,X", 2, -1},      // mode 3 postal "@" has no six-bit value
-        {",AB\x80" "12,840,001,X", 2, -1},  // nor a byte from 128
-        {",ABC123@,840,001,X", 2, 0},      // only the first six characters count
+        {",@BC123,840,001,X", 2, -1}, // mode 3 postal "@" has no six-bit value
+        {",AB\x80"
+         "12,840,001,X",
+         2, -1}, // nor a byte from 128
+        {",ABC123@,840,001,X", 2, 0}, // only the first six characters count
         {"," + std::string(288, 'A'), 3, -1},
     };
     for (const auto& c : cases)
@@ -237,7 +266,7 @@ TEST(MaxiCodeEncoder, ZeroByteEndsTheMessage)
 {
     std::string request = ",ABC";
     request += '\0';
-    request += std::string(400, 'Z');  // never looked at
+    request += std::string(400, 'Z'); // never looked at
     const Symbol s = Encode(request, 3);
     ASSERT_EQ(s.result, 0);
     EXPECT_EQ(ReadBack(s).bytes, "ABC");
@@ -258,9 +287,9 @@ TEST(MaxiCodeEncoder, FixedModulesAndShortRows)
     for (int module : {28, 29, 298, 299, 331, 487, 520, 532, 564, 714, 721, 746, 753})
         EXPECT_TRUE(Dark(s.map, module / 32, module % 32)) << module;
     for (int row = 0; row < 33; ++row) {
-        EXPECT_EQ(s.map[row * 4 + 3] & 0xC0, 0) << row;  // columns 30 and 31
+        EXPECT_EQ(s.map[row * 4 + 3] & 0xC0, 0) << row; // columns 30 and 31
         if (row % 2) {
-            EXPECT_FALSE(Dark(s.map, row, 29)) << row;  // short rows have 29 modules
+            EXPECT_FALSE(Dark(s.map, row, 29)) << row; // short rows have 29 modules
         }
     }
 }

@@ -48,22 +48,49 @@ std::vector<Made> EveryFamily(int rotate, int fill)
     const int n = qr.size;
     const int p = 4, a = 1, q = 2;
     const auto turned = [&](int w, int h) { return rotate % 2 ? Size{h, w} : Size{w, h}; };
-    const MatrixDrawing qrDrawing{.matrix = qr.matrix, .size = n, .quietZone = q, .pitch = p, .adjust = a,
-                                  .fillType = fill, .rotate = rotate, .mirror = 1};
-    const MatrixDrawing dmDrawing{.matrix = dm.matrix, .size = dm.size, .quietZone = q, .pitch = p, .adjust = a,
-                                  .fillType = fill, .rotate = rotate, .mirror = 1};
-    const MatrixDrawing maxiDrawing{.matrix = maxi.matrix, .quietZone = q, .pitch = 8, .adjust = a, .fillType = fill,
-                                    .rotate = rotate};
-    const MatrixDrawing pdfDrawing{.matrix = pdf.matrix, .size = pdf.size, .quietZone = q, .pitch = p, .adjust = a,
-                                   .factor = 3, .fillType = fill, .rotate = rotate};
+    const MatrixDrawing qrDrawing{.matrix = qr.matrix,
+                                  .size = n,
+                                  .quietZone = q,
+                                  .pitch = p,
+                                  .adjust = a,
+                                  .fillType = fill,
+                                  .rotate = rotate,
+                                  .mirror = 1};
+    const MatrixDrawing dmDrawing{.matrix = dm.matrix,
+                                  .size = dm.size,
+                                  .quietZone = q,
+                                  .pitch = p,
+                                  .adjust = a,
+                                  .fillType = fill,
+                                  .rotate = rotate,
+                                  .mirror = 1};
+    const MatrixDrawing maxiDrawing{
+        .matrix = maxi.matrix, .quietZone = q, .pitch = 8, .adjust = a, .fillType = fill, .rotate = rotate};
+    const MatrixDrawing pdfDrawing{.matrix = pdf.matrix,
+                                   .size = pdf.size,
+                                   .quietZone = q,
+                                   .pitch = p,
+                                   .adjust = a,
+                                   .factor = 3,
+                                   .fillType = fill,
+                                   .rotate = rotate};
     const Size lin = turned(600, 75);
-    const LinearDrawing linDrawing{.key = kLinearCode128B, .elements = code128.elements,
-                                   .elementCount = static_cast<int>(code128.elements.size()), .startOffset = 30,
-                                   .narrow = 3, .wide = 6, .drawnHeight = lin.cy, .drawnWidth = lin.cx,
-                                   .chrDisplay = 1, .textHeight = 15, .text = code128.text, .fillType = fill,
+    const LinearDrawing linDrawing{.key = kLinearCode128B,
+                                   .elements = code128.elements,
+                                   .elementCount = static_cast<int>(code128.elements.size()),
+                                   .startOffset = 30,
+                                   .narrow = 3,
+                                   .wide = 6,
+                                   .drawnHeight = lin.cy,
+                                   .drawnWidth = lin.cx,
+                                   .chrDisplay = 1,
+                                   .textHeight = 15,
+                                   .text = code128.text,
+                                   .fillType = fill,
                                    .rotate = rotate};
     std::vector<Made> all;
-    all.push_back({"QR", {a + p * (n + 2 * q), a + p * (n + 2 * q)},
+    all.push_back({"QR",
+                   {a + p * (n + 2 * q), a + p * (n + 2 * q)},
                    [=](DeviceContext& dc) { DrawQr(dc, qrDrawing); },
                    [=] { return MakeQrWmf(qrDrawing); },
                    [=] { return MakeQrEmf(&kReference254, qrDrawing, kUnit); }});
@@ -71,16 +98,15 @@ std::vector<Made> EveryFamily(int rotate, int fill)
                    [=](DeviceContext& dc) { DrawDataMatrix(dc, dmDrawing); },
                    [=] { return MakeDataMatrixWmf(dmDrawing); },
                    [=] { return MakeDataMatrixEmf(&kReference254, dmDrawing, kUnit); }});
-    all.push_back({"MaxiCode", {MaxiCodeWidth(8, a, q, rotate), MaxiCodeHeight(8, a, q, rotate)},
+    all.push_back({"MaxiCode",
+                   {MaxiCodeWidth(8, a, q, rotate), MaxiCodeHeight(8, a, q, rotate)},
                    [=](DeviceContext& dc) { DrawMaxiCode(dc, maxiDrawing); },
                    [=] { return MakeMaxiCodeWmf(maxiDrawing); },
                    [=] { return MakeMaxiCodeEmf(&kReference254, maxiDrawing, kUnit); }});
     all.push_back({"PDF417", turned(a + p * (pdf.Columns() + 2 * q), p * (3 * pdf.Rows() + 2 * q)),
-                   [=](DeviceContext& dc) { DrawPdf417(dc, pdfDrawing); },
-                   [=] { return MakePdf417Wmf(pdfDrawing); },
+                   [=](DeviceContext& dc) { DrawPdf417(dc, pdfDrawing); }, [=] { return MakePdf417Wmf(pdfDrawing); },
                    [=] { return MakePdf417Emf(&kReference254, pdfDrawing, kUnit); }});
-    all.push_back({"Code128", lin,
-                   [=](DeviceContext& dc) { DrawLinear(dc, linDrawing); },
+    all.push_back({"Code128", lin, [=](DeviceContext& dc) { DrawLinear(dc, linDrawing); },
                    [=] { return MakeLinearWmf(linDrawing); },
                    [=] { return MakeLinearEmf(&kReference254, linDrawing, kUnit); }});
     return all;
@@ -97,7 +123,9 @@ Bitmap Played(const Size& e, const std::function<void(DeviceContext&, const Rect
 // The (cx, cy) of the first window-extent record of a WMF (0x020C) or EMF (9).
 Size WindowExtent(const std::string& bytes, bool emf)
 {
-    const auto u16 = [&](std::size_t at) { return static_cast<int>(static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint8_t>(bytes[at + 1]) << 8); };
+    const auto u16 = [&](std::size_t at) {
+        return static_cast<int>(static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint8_t>(bytes[at + 1]) << 8);
+    };
     const auto u32 = [&](std::size_t at) { return static_cast<std::int32_t>(u16(at) | u16(at + 2) << 16); };
     if (emf) {
         for (std::size_t at = 0; at + 8 <= bytes.size(); at += static_cast<std::size_t>(u32(at + 4)))
@@ -126,8 +154,11 @@ TEST(MetafileMaker, BothKindsPlayBackToThePixelsOfDirectPainting)
                 ASSERT_FALSE(emf.Empty());
                 EXPECT_EQ(WindowExtent(wmf.Bytes(), false), Size(m.extent.cx, -m.extent.cy));
                 EXPECT_EQ(WindowExtent(emf.Bytes(), true), Size(m.extent.cx, -m.extent.cy));
-                EXPECT_TRUE(Played(m.extent, [&](DeviceContext& dc, const Rect& r) { PlayWindowsMetafile(dc, wmf, r); }) == direct);
-                EXPECT_TRUE(Played(m.extent, [&](DeviceContext& dc, const Rect& r) { PlayEnhMetafile(dc, emf, r); }) == direct);
+                EXPECT_TRUE(Played(m.extent, [&](DeviceContext& dc, const Rect& r) {
+                                PlayWindowsMetafile(dc, wmf, r);
+                            }) == direct);
+                EXPECT_TRUE(Played(m.extent, [&](DeviceContext& dc, const Rect& r) { PlayEnhMetafile(dc, emf, r); }) ==
+                            direct);
             }
 }
 
@@ -139,8 +170,8 @@ TEST(MetafileMaker, EnhancedFrameIsTheExtentInHundredthsOfAMillimetre)
     const EnhMetafile at600 = MakeQrEmf(&printer, {.matrix = qr.matrix, .size = 21, .quietZone = 4, .pitch = 10}, 600);
     EXPECT_EQ(at600.Header().frame, Rect(0, 0, 1228, 1228));
     EXPECT_EQ(WindowExtent(at600.Bytes(), true), Size(290, -290));
-    const EnhMetafile at2540 = MakeQrEmf(&printer, {.matrix = qr.matrix, .size = 21, .quietZone = 4, .pitch = 10,
-                                                    .adjust = 3}, 2540);
+    const EnhMetafile at2540 =
+        MakeQrEmf(&printer, {.matrix = qr.matrix, .size = 21, .quietZone = 4, .pitch = 10, .adjust = 3}, 2540);
     EXPECT_EQ(at2540.Header().frame, Rect(0, 0, 293, 293));
     // Made against the display when there is no reference printer.
     const EnhMetafile display = MakeQrEmf(nullptr, {.matrix = qr.matrix, .size = 21, .quietZone = 4, .pitch = 10}, 600);
@@ -155,8 +186,8 @@ TEST(MetafileMaker, PicturesThatCannotBeMadeAreEmptyAndEmptySymbolsHoldTheMappin
     EXPECT_TRUE(MakeQrWmf(big).Empty()); // beyond 16 bits
     EXPECT_FALSE(MakeQrEmf(nullptr, big, 600).Empty());
     EXPECT_TRUE(MakeQrEmf(nullptr, {.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 10}, 0).Empty());
-    EXPECT_TRUE(MakeQrEmf(nullptr, {.matrix = qr.matrix, .size = qr.size, .quietZone = 30000, .pitch = 30000}, 2540)
-                    .Empty());
+    EXPECT_TRUE(
+        MakeQrEmf(nullptr, {.matrix = qr.matrix, .size = qr.size, .quietZone = 30000, .pitch = 30000}, 2540).Empty());
 
     const WindowsMetafile none = MakeQrWmf({.matrix = qr.matrix, .quietZone = 4, .pitch = 10});
     ASSERT_FALSE(none.Empty());
@@ -172,8 +203,8 @@ TEST(MetafileMaker, LibwmfReadsOurSymbolPictures)
     const auto render = [&](const WindowsMetafile& wmf, Size extent, const std::string& name) {
         EXPECT_EQ(WritePlaceableWmf(wmf, dir.File(name + ".wmf"), extent.cx * 10, extent.cy * 10), 1);
         const std::string command = "wmf2gd -t png --maxwidth=" + std::to_string(extent.cx) +
-                                    " --maxheight=" + std::to_string(extent.cy) + " --maxsize -o '" +
-                                    dir.File(name + ".png") + "' '" + dir.File(name + ".wmf") + "' >/dev/null 2>&1";
+            " --maxheight=" + std::to_string(extent.cy) + " --maxsize -o '" + dir.File(name + ".png") + "' '" +
+            dir.File(name + ".wmf") + "' >/dev/null 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0);
         const PngFacts png = ReadPngWithLibpng(ReadFileBytes(dir.File(name + ".png")));
         GreyImage grey{png.width, png.height, {}};
@@ -183,18 +214,24 @@ TEST(MetafileMaker, LibwmfReadsOurSymbolPictures)
     };
     const Encoded2D qr = EncodeQrText("MA,read by libwmf");
     const int side = 4 * (qr.size + 8);
-    const GreyImage qrImage = render(MakeQrWmf({.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 4,
-                                                .rotate = 1}),
-                                     {side, side}, "qr");
+    const GreyImage qrImage = render(
+        MakeQrWmf({.matrix = qr.matrix, .size = qr.size, .quietZone = 4, .pitch = 4, .rotate = 1}), {side, side}, "qr");
     const Decoded read = ZxingDecode(qrImage, ZXing::BarcodeFormat::QRCode, false);
     EXPECT_TRUE(read.ok && read.text == "read by libwmf");
 
     const LinearResult code39 = EncodeLinearText(kLinearCode39, "LIBWMF", 1);
     const int count = static_cast<int>(code39.elements.size());
-    const GreyImage barImage = render(MakeLinearWmf({.key = kLinearCode39, .elements = code39.elements,
-                                                     .elementCount = count, .startOffset = 30, .narrow = 3,
-                                                     .wide = 8, .drawnHeight = 75, .drawnWidth = 420,
-                                                     .chrDisplay = 1, .textHeight = 15, .text = code39.text}),
+    const GreyImage barImage = render(MakeLinearWmf({.key = kLinearCode39,
+                                                     .elements = code39.elements,
+                                                     .elementCount = count,
+                                                     .startOffset = 30,
+                                                     .narrow = 3,
+                                                     .wide = 8,
+                                                     .drawnHeight = 75,
+                                                     .drawnWidth = 420,
+                                                     .chrDisplay = 1,
+                                                     .textHeight = 15,
+                                                     .text = code39.text}),
                                       {420, 75}, "code39");
     EXPECT_EQ(ZxingReadLinear(barImage, ZXing::BarcodeFormat::Code39).bytes,
               ZxingReadLinear(RenderElements(code39.elements, 3, 8, 30), ZXing::BarcodeFormat::Code39).bytes);

@@ -20,8 +20,8 @@ Encoded2D EncodeDataMatrixText(const std::string& data, int model)
 {
     Encoded2D s;
     s.matrix.assign(lx::kDataMatrixMatrixBytes, 0);
-    if (lx::EncodeDataMatrix(static_cast<int>(data.size()), reinterpret_cast<const std::uint8_t*>(data.data()),
-                             &s.size, s.matrix.data(), model, 0) != 0)
+    if (lx::EncodeDataMatrix(static_cast<int>(data.size()), reinterpret_cast<const std::uint8_t*>(data.data()), &s.size,
+                             s.matrix.data(), model, 0) != 0)
         s.size = 0;
     return s;
 }
@@ -113,7 +113,8 @@ GreyImage TurnedClockwise(const GreyImage& image, int quarters)
 
 int FigureLog::Count(char kind) const
 {
-    return static_cast<int>(std::count_if(figures.begin(), figures.end(), [&](const Figure& f) { return f.kind == kind; }));
+    return static_cast<int>(
+        std::count_if(figures.begin(), figures.end(), [&](const Figure& f) { return f.kind == kind; }));
 }
 
 } // namespace lxtest

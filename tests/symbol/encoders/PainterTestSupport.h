@@ -53,7 +53,10 @@ public:
         lx::ColorRef color;
     };
     FigureLog() : DeviceContext(lx::DisplayDevice()) {}
-    void Rectangle(int l, int t, int r, int b) override { figures.push_back({'R', {l, t, r, b}, CurrentBrush().color}); }
+    void Rectangle(int l, int t, int r, int b) override
+    {
+        figures.push_back({'R', {l, t, r, b}, CurrentBrush().color});
+    }
     void Ellipse(int l, int t, int r, int b) override { figures.push_back({'E', {l, t, r, b}, CurrentBrush().color}); }
     void TextOut(int x, int y, std::string_view) override { figures.push_back({'T', {x, y, x, y}, GetTextColor()}); }
     lx::LogFont SelectFont(const lx::LogFont& font) override

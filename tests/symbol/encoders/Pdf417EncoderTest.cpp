@@ -15,14 +15,15 @@ namespace {
 
 std::string RandomData(std::mt19937& rng, int kind, int length)
 {
-    static const std::string kText = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz 0123456789&,:#-.$/+%*=^;<>@[\\]_`~!\"|()?{}'\r\n\t";
+    static const std::string kText =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz 0123456789&,:#-.$/+%*=^;<>@[\\]_`~!\"|()?{}'\r\n\t";
     std::string s;
     for (int i = 0; i < length; ++i) {
         switch (kind) {
-        case 0: s += static_cast<char>('0' + rng() % 10); break;                 // digits
-        case 1: s += static_cast<char>('A' + rng() % 26); break;                 // upper
-        case 2: s += kText[rng() % kText.size()]; break;                          // mixed text
-        case 3: s += static_cast<char>(rng() % 256); break;                       // binary
+        case 0: s += static_cast<char>('0' + rng() % 10); break; // digits
+        case 1: s += static_cast<char>('A' + rng() % 26); break; // upper
+        case 2: s += kText[rng() % kText.size()]; break; // mixed text
+        case 3: s += static_cast<char>(rng() % 256); break; // binary
         default: s += rng() % 4 ? kText[rng() % 62] : static_cast<char>('0' + rng() % 10);
         }
     }
@@ -38,7 +39,8 @@ struct OracleCase {
 
 void ExpectRoundTrip(const OracleCase& c)
 {
-    const auto s = EncodePdf417Request(std::string(1, static_cast<char>('0' + c.eccDigit)) + "," + c.data, c.model, c.params);
+    const auto s =
+        EncodePdf417Request(std::string(1, static_cast<char>('0' + c.eccDigit)) + "," + c.data, c.model, c.params);
     ASSERT_EQ(s.result, 0) << c.data.size() << " bytes, params " << c.params;
     if (c.eccDigit > 0) {
         EXPECT_EQ(s.eccLevel, c.eccDigit - 1);
@@ -61,7 +63,7 @@ TEST(Pdf417Oracle, RandomDataOfEveryKindAtEveryLevelAndShape)
     for (int i = 0; i < 360; ++i) {
         const int kind = i % 5;
         const int length = 1 + static_cast<int>(rng() % (i % 3 == 0 ? 300 : 40));
-        const int eccDigit = i % 10;  // automatic and levels 0-8
+        const int eccDigit = i % 10; // automatic and levels 0-8
         std::int32_t params = 0;
         switch (i % 4) {
         case 1: params = Pdf417Params(1 + static_cast<int>(rng() % 30), 0); break;
@@ -69,9 +71,10 @@ TEST(Pdf417Oracle, RandomDataOfEveryKindAtEveryLevelAndShape)
         case 3: params = Pdf417Params(0, 0, 1 + static_cast<int>(rng() % 7), 1 + static_cast<int>(rng() % 10)); break;
         }
         OracleCase c{i % 2 ? kPdf417Truncated : kPdf417Standard, RandomData(rng, kind, length), eccDigit, params};
-        const auto s = EncodePdf417Request(std::string(1, static_cast<char>('0' + eccDigit)) + "," + c.data, c.model, params);
+        const auto s =
+            EncodePdf417Request(std::string(1, static_cast<char>('0' + eccDigit)) + "," + c.data, c.model, params);
         if (s.result == kPdf417TooMuchData)
-            continue;  // a chosen row count that cannot hold the data at a high level
+            continue; // a chosen row count that cannot hold the data at a high level
         ExpectRoundTrip(c);
         ++decoded;
     }
@@ -81,19 +84,21 @@ TEST(Pdf417Oracle, RandomDataOfEveryKindAtEveryLevelAndShape)
 TEST(Pdf417Oracle, CompactionBoundariesAndCodePage932)
 {
     const std::vector<std::string> inputs = {
-        "1234567890123",                       // 13 digits: numeric compaction
-        "123456789012",                        // 12 digits: text
-        "AB1234567890123456CD",                // digits inside text
+        "1234567890123", // 13 digits: numeric compaction
+        "123456789012", // 12 digits: text
+        "AB1234567890123456CD", // digits inside text
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz",
-        "aBcDeF gHiJ",                         // shifts between lower and upper
-        "a;b<c>d@e[f",                         // punctuation from lower
-        "#$%^&*()!@;:",                        // mixed and punctuation latches
-        "\x80\x81\x82\x83\x84\x85",            // six bytes: 924
-        "\x80\x81\x82\x83\x84\x85\x86",        // seven bytes: 901
-        std::string("A\0B", 3),                // a zero byte is data
-        "12345678901234567890123456789012345678901234567890",  // beyond one 44-digit group
-        "ABCDE\x01" "12",
-        "1234567890123\x01" "ABCDEFG",         // lone byte after numeric
+        "aBcDeF gHiJ", // shifts between lower and upper
+        "a;b<c>d@e[f", // punctuation from lower
+        "#$%^&*()!@;:", // mixed and punctuation latches
+        "\x80\x81\x82\x83\x84\x85", // six bytes: 924
+        "\x80\x81\x82\x83\x84\x85\x86", // seven bytes: 901
+        std::string("A\0B", 3), // a zero byte is data
+        "12345678901234567890123456789012345678901234567890", // beyond one 44-digit group
+        "ABCDE\x01"
+        "12",
+        "1234567890123\x01"
+        "ABCDEFG", // lone byte after numeric
         Sjis("文字シート 123 ラベル"),
         Sjis("ＭＳ ゴシック"),
     };

@@ -97,7 +97,7 @@ TEST(QrModel1, FormatInformation)
                 if (remainder >> i & 1)
                     remainder ^= 0x537 << (i - 10);
             EXPECT_EQ(remainder, 0);
-            EXPECT_EQ(plain >> 10, (level ^ 1) << 3 | mask);  // L 01, M 00, Q 11, H 10
+            EXPECT_EQ(plain >> 10, (level ^ 1) << 3 | mask); // L 01, M 00, Q 11, H 10
         }
 }
 
@@ -156,7 +156,8 @@ TEST(QrModel1, CodewordsReadBack)
             for (char& d : digits)
                 d = static_cast<char>('0' + rng() % 10);
             const int mask = static_cast<int>(rng() % 8);
-            const QrSymbol s = EncodeQrRequest(std::string(1, "LMQH"[level]) + std::to_string(mask) + "M,N" + digits, 1, version);
+            const QrSymbol s =
+                EncodeQrRequest(std::string(1, "LMQH"[level]) + std::to_string(mask) + "M,N" + digits, 1, version);
             ASSERT_EQ(s.result, 0);
             const lx::QrWorkMatrix& m = lx::QrLastWorkMatrix();
             std::vector<std::uint8_t> words = ReadBlocks(m);
@@ -192,8 +193,8 @@ TEST(QrModel1, CodewordsReadBack)
             }
             for (int r = 0; r < s.size; ++r)
                 for (int c = 0; c < s.size; ++c) {
-                    const bool masked = lx::QrModuleAt(m.functionMap, r, c) && lx::QrModuleAt(m.result, r, c) !=
-                                                                                    lx::QrModuleAt(m.symbol, r, c);
+                    const bool masked = lx::QrModuleAt(m.functionMap, r, c) &&
+                        lx::QrModuleAt(m.result, r, c) != lx::QrModuleAt(m.symbol, r, c);
                     const bool flip = lx::QrModuleAt(m.result, r, c) != lx::QrModuleAt(m.symbol, r, c);
                     ASSERT_EQ(flip, masked) << "function module changed by the mask";
                 }

@@ -21,8 +21,7 @@ struct Analysis {
 std::string Describe(const lx::QrSegmentList& segments)
 {
     std::string s;
-    for (int i = 0; i < segments.count; ++i)
-    {
+    for (int i = 0; i < segments.count; ++i) {
         s += "NABK"[segments.items[i].mode];
         s += std::to_string(segments.items[i].length);
         s += ' ';

@@ -22,7 +22,7 @@ namespace lxtest {
 namespace {
 
 struct Segment {
-    int mode;  // lx::QrMode
+    int mode; // lx::QrMode
     std::string data;
 };
 
@@ -43,7 +43,8 @@ std::string Request(char level, int mask, const std::vector<Segment>& segments)
 }
 
 // libqrencode's matrix as rows of booleans, or empty when it refused.
-std::vector<std::vector<bool>> Reference(bool micro, int version, int level, int mask, const std::vector<Segment>& segments)
+std::vector<std::vector<bool>> Reference(bool micro, int version, int level, int mask,
+                                         const std::vector<Segment>& segments)
 {
     QRinput* input = micro ? QRinput_newMQR(version, static_cast<QRecLevel>(level))
                            : QRinput_new2(version, static_cast<QRecLevel>(level));

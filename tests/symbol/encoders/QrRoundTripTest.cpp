@@ -22,10 +22,10 @@ std::string RandomKanji(std::mt19937& rng, int characters)
     for (int i = 0; i < characters; ++i) {
         int lead = std::uniform_int_distribution<int>(0x81, 0x9F + 11)(rng);
         if (lead > 0x9F)
-            lead += 0xE0 - 0xA0;  // 0xE0 .. 0xEA
+            lead += 0xE0 - 0xA0; // 0xE0 .. 0xEA
         int trail = std::uniform_int_distribution<int>(0x40, 0xFB)(rng);
         if (trail >= 0x7F)
-            ++trail;  // 0x80 .. 0xFC
+            ++trail; // 0x80 .. 0xFC
         s += static_cast<char>(lead);
         s += static_cast<char>(trail);
     }
@@ -99,7 +99,8 @@ TEST(QrRoundTrip, EveryModel2VersionAndLevelFullyLoaded)
             const int count = MaxCharacters(2, version, kLevels[level], mode);
             std::mt19937 rng(version * 4 + level);
             std::string data = DataOfMode(rng, mode, count);
-            SCOPED_TRACE(testing::Message() << "version " << version << " level " << kLevels[level] << " mode " << mode);
+            SCOPED_TRACE(testing::Message()
+                         << "version " << version << " level " << kLevels[level] << " mode " << mode);
             ExpectDecodes(GivenSegment(kLevels[level], mode, data), data, 2, 0, 17 + 4 * version);
             std::string more = data + DataOfMode(rng, mode, 1);
             const QrSymbol next = EncodeQrRequest(GivenSegment(kLevels[level], mode, more), 2, 0);
@@ -121,14 +122,22 @@ TEST(QrRoundTrip, PublishedCapacities)
         int capacity[4];
     };
     const Row rows[] = {
-        {2, 1, 'L', {41, 25, 17, 10}},       {2, 1, 'M', {34, 20, 14, 8}},
-        {2, 1, 'Q', {27, 16, 11, 7}},        {2, 1, 'H', {17, 10, 7, 4}},
-        {2, 40, 'L', {7089, 4296, 2953, 1817}}, {2, 40, 'M', {5596, 3391, 2331, 1435}},
-        {2, 40, 'Q', {3993, 2420, 1663, 1024}}, {2, 40, 'H', {3057, 1852, 1273, 784}},
-        {3, 1, 'L', {5, 0, 0, 0}},           {3, 2, 'L', {10, 6, 0, 0}},
-        {3, 2, 'M', {8, 5, 0, 0}},           {3, 3, 'L', {23, 14, 9, 6}},
-        {3, 3, 'M', {18, 11, 7, 4}},         {3, 4, 'L', {35, 21, 15, 9}},
-        {3, 4, 'M', {30, 18, 13, 8}},        {3, 4, 'Q', {21, 13, 9, 5}},
+        {2, 1, 'L', {41, 25, 17, 10}},
+        {2, 1, 'M', {34, 20, 14, 8}},
+        {2, 1, 'Q', {27, 16, 11, 7}},
+        {2, 1, 'H', {17, 10, 7, 4}},
+        {2, 40, 'L', {7089, 4296, 2953, 1817}},
+        {2, 40, 'M', {5596, 3391, 2331, 1435}},
+        {2, 40, 'Q', {3993, 2420, 1663, 1024}},
+        {2, 40, 'H', {3057, 1852, 1273, 784}},
+        {3, 1, 'L', {5, 0, 0, 0}},
+        {3, 2, 'L', {10, 6, 0, 0}},
+        {3, 2, 'M', {8, 5, 0, 0}},
+        {3, 3, 'L', {23, 14, 9, 6}},
+        {3, 3, 'M', {18, 11, 7, 4}},
+        {3, 4, 'L', {35, 21, 15, 9}},
+        {3, 4, 'M', {30, 18, 13, 8}},
+        {3, 4, 'Q', {21, 13, 9, 5}},
     };
     for (const Row& row : rows)
         for (int mode = 0; mode < 4; ++mode)
@@ -147,7 +156,8 @@ TEST(QrRoundTrip, EveryMicroVersionAndLevel)
                 for (int length : {1, (count + 1) / 2, count}) {
                     std::mt19937 rng(version * 100 + level * 10 + mode + length);
                     const std::string data = DataOfMode(rng, mode, length);
-                    SCOPED_TRACE(testing::Message() << "M" << version << kLevels[level] << " mode " << mode << " length " << length);
+                    SCOPED_TRACE(testing::Message()
+                                 << "M" << version << kLevels[level] << " mode " << mode << " length " << length);
                     ExpectDecodes(GivenSegment(kLevels[level], mode, data), data, 3, version, 9 + 2 * version);
                 }
             }

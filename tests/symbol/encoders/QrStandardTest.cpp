@@ -17,7 +17,7 @@ void FillRandom(lx::QrWorkMatrix& m, int size, std::mt19937& rng)
     m.size = size;
     for (auto& row : m.result)
         for (auto& b : row)
-            b = static_cast<std::uint8_t>(rng() & rng());  // a quarter dark, so that long runs occur
+            b = static_cast<std::uint8_t>(rng() & rng()); // a quarter dark, so that long runs occur
     for (int r = 0; r < size; ++r)
         for (int c = size; c < lx::kQrRowStride * 8; ++c)
             m.result[r][c / 8] &= static_cast<std::uint8_t>(~(1u << (c % 8)));
@@ -76,7 +76,7 @@ TEST(QrStandard, ScoresMatchPlainCounts)
                 dark += row.back();
                 if (r + 1 < size && c + 1 < size) {
                     const int sum = lx::QrModuleAt(m.result, r, c) + lx::QrModuleAt(m.result, r, c + 1) +
-                                    lx::QrModuleAt(m.result, r + 1, c) + lx::QrModuleAt(m.result, r + 1, c + 1);
+                        lx::QrModuleAt(m.result, r + 1, c) + lx::QrModuleAt(m.result, r + 1, c + 1);
                     blocks += sum == 0 || sum == 4;
                 }
             }

@@ -1,9 +1,9 @@
 #pragma once
 // Helpers of the QR encoder tests: run EncodeQr on a request string and
 // decode the result with zxing-cpp.
+#include "support/Decoders.h"
 #include "symbol/encoders/QrEncoder.h"
 #include "symbol/encoders/QrSegments.h"
-#include "support/Decoders.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +14,7 @@ namespace lxtest {
 struct QrSymbol {
     int result = 0;
     int size = 0;
-    std::vector<std::uint8_t> matrix;  // size x (size + 7) / 8 bytes
+    std::vector<std::uint8_t> matrix; // size x (size + 7) / 8 bytes
 
     bool Dark(int row, int column) const { return (matrix[row * ((size + 7) / 8) + column / 8] >> (column % 8)) & 1; }
 };
@@ -28,7 +28,8 @@ inline QrSymbol EncodeQrRequest(const std::string& request, int model = 2, int v
     QrSymbol symbol;
     std::vector<std::uint8_t> matrix(177 * 23, 0xCD);
     int count = -7;
-    symbol.result = lx::EncodeQr(static_cast<int>(request.size()), buffer.data(), &count, matrix.data(), model, version);
+    symbol.result =
+        lx::EncodeQr(static_cast<int>(request.size()), buffer.data(), &count, matrix.data(), model, version);
     if (symbol.result == 0) {
         symbol.size = count;
         matrix.resize(static_cast<std::size_t>(count) * ((count + 7) / 8));

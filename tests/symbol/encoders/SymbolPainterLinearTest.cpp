@@ -1,8 +1,8 @@
 // The linear painter: encoded symbols painted with their text in every
 // rotation and fill type read back by zxing-cpp and zbarimg as the plain
 // element drawing does; the text stays in its band; adjust, bearer frame.
-#include "symbol/encoders/SymbolPainter.h"
 #include "support/Oracles.h"
+#include "symbol/encoders/SymbolPainter.h"
 
 #include "platform/text/Cp932.h"
 #include "symbol/encoders/LinearEncoder.h"
@@ -28,12 +28,9 @@ struct LinearCase {
 };
 
 const std::vector<LinearCase> kCases = {
-    {kLinearEan13, "490123456789", BarcodeFormat::EAN13},
-    {kLinearUpcA, "01234567890", BarcodeFormat::UPCA},
-    {kLinearCode128B, "Painted 128", BarcodeFormat::Code128},
-    {kLinearCode39, "PAINT 39", BarcodeFormat::Code39},
-    {kLinearCode93, "CODE 93", BarcodeFormat::Code93},
-    {kLinearItfBearer, "12345678", BarcodeFormat::ITF},
+    {kLinearEan13, "490123456789", BarcodeFormat::EAN13},     {kLinearUpcA, "01234567890", BarcodeFormat::UPCA},
+    {kLinearCode128B, "Painted 128", BarcodeFormat::Code128}, {kLinearCode39, "PAINT 39", BarcodeFormat::Code39},
+    {kLinearCode93, "CODE 93", BarcodeFormat::Code93},        {kLinearItfBearer, "12345678", BarcodeFormat::ITF},
 };
 
 bool TwoModuleWide(std::int32_t key) { return (key >> 8) <= 2 || (key >> 8) >= 7; }
@@ -68,13 +65,26 @@ Bitmap PaintLinear(const LinearCase& c, const Sized& s, int chrDisplay, int fill
 {
     const int w = rotate % 2 ? s.height : s.width;
     const int h = rotate % 2 ? s.width : s.height;
-    return PaintYUp(w, h, [&](DeviceContext& dc) {
-        DrawLinear(dc, {.key = c.key, .elements = s.encoded.elements,
+    return PaintYUp(
+        w, h,
+        [&](DeviceContext& dc) {
+            DrawLinear(dc,
+                       {.key = c.key,
+                        .elements = s.encoded.elements,
                         .elementCount = static_cast<int>(s.encoded.elements.size()),
-                        .startOffset = kQuiet * pitch, .narrow = pitch, .wide = s.wide, .adjust = adjust,
-                        .drawnHeight = h, .drawnWidth = w, .chrDisplay = chrDisplay, .textHeight = s.textHeight,
-                        .text = s.encoded.text, .fillType = fill, .rotate = rotate});
-    }, canvas);
+                        .startOffset = kQuiet * pitch,
+                        .narrow = pitch,
+                        .wide = s.wide,
+                        .adjust = adjust,
+                        .drawnHeight = h,
+                        .drawnWidth = w,
+                        .chrDisplay = chrDisplay,
+                        .textHeight = s.textHeight,
+                        .text = s.encoded.text,
+                        .fillType = fill,
+                        .rotate = rotate});
+        },
+        canvas);
 }
 
 } // namespace
@@ -140,10 +150,10 @@ TEST(SymbolPainterLinear, TextStaysInItsBandBesideTheBarsInEveryRotation)
             for (int x = 0; x < with.Width(); ++x) {
                 if (with.Pixel(x, y) == without.Pixel(x, y))
                     continue;
-                const bool band = rotate == 0   ? y >= with.Height() - t
-                                  : rotate == 1 ? x < t
-                                  : rotate == 2 ? y < t
-                                                : x >= with.Width() - t;
+                const bool band = rotate == 0 ? y >= with.Height() - t
+                    : rotate == 1             ? x < t
+                    : rotate == 2             ? y < t
+                                              : x >= with.Width() - t;
                 (band ? inBand : outside) += 1;
             }
         EXPECT_GT(inBand, 100) << "rotate " << rotate;
@@ -157,15 +167,22 @@ TEST(SymbolPainterLinear, AdjustTwoKeepsTheWidthAndThreeAddsAUnitPerBar)
     const auto rightEdge = [&](int adjust) {
         const Sized s = SizeSymbol(code128, 0);
         FigureLog log;
-        DrawLinear(log, {.key = code128.key, .elements = s.encoded.elements,
-                         .elementCount = static_cast<int>(s.encoded.elements.size()),
-                         .startOffset = kQuiet * kPitch, .narrow = kPitch, .wide = s.wide, .adjust = adjust,
-                         .drawnHeight = s.height, .drawnWidth = s.width, .fillType = 2});
+        DrawLinear(log,
+                   {.key = code128.key,
+                    .elements = s.encoded.elements,
+                    .elementCount = static_cast<int>(s.encoded.elements.size()),
+                    .startOffset = kQuiet * kPitch,
+                    .narrow = kPitch,
+                    .wide = s.wide,
+                    .adjust = adjust,
+                    .drawnHeight = s.height,
+                    .drawnWidth = s.width,
+                    .fillType = 2});
         return log.figures.back().box.right;
     };
     const Sized s = SizeSymbol(code128, 0);
-    const int bars = static_cast<int>(std::count_if(s.encoded.elements.begin(), s.encoded.elements.end(),
-                                                    [](std::uint8_t e) { return e & 0x80; }));
+    const int bars = static_cast<int>(
+        std::count_if(s.encoded.elements.begin(), s.encoded.elements.end(), [](std::uint8_t e) { return e & 0x80; }));
     EXPECT_EQ(rightEdge(2), rightEdge(0) + 1); // only the last bar's own growth
     EXPECT_EQ(rightEdge(3), rightEdge(2) + bars);
 }
@@ -175,10 +192,17 @@ TEST(SymbolPainterLinear, WithoutTextNoFontAndFullHeightBars)
     const LinearCase& c = kCases[3];
     const Sized s = SizeSymbol(c, 0);
     FigureLog log;
-    DrawLinear(log, {.key = c.key, .elements = s.encoded.elements,
-                     .elementCount = static_cast<int>(s.encoded.elements.size()), .startOffset = kQuiet * kPitch,
-                     .narrow = kPitch, .wide = s.wide, .drawnHeight = s.height, .drawnWidth = s.width,
-                     .textHeight = 99, .text = s.encoded.text});
+    DrawLinear(log,
+               {.key = c.key,
+                .elements = s.encoded.elements,
+                .elementCount = static_cast<int>(s.encoded.elements.size()),
+                .startOffset = kQuiet * kPitch,
+                .narrow = kPitch,
+                .wide = s.wide,
+                .drawnHeight = s.height,
+                .drawnWidth = s.width,
+                .textHeight = 99,
+                .text = s.encoded.text});
     EXPECT_EQ(log.fontSelections, 0);
     EXPECT_EQ(log.Count('T'), 0);
     for (const auto& f : log.figures)
@@ -224,15 +248,34 @@ TEST(SymbolPainterLinear, HostileCountsDrawNothing)
 {
     const std::vector<std::uint8_t> elements(8, 0x81);
     FigureLog log;
-    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .elementCount = 9, .narrow = 3, .wide = 6,
-                     .drawnHeight = 40, .drawnWidth = 100});
-    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .narrow = 3, .wide = 6, .drawnHeight = 40,
-                     .drawnWidth = 100});
-    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .elementCount = 8, .wide = 6, .drawnHeight = 40,
-                     .drawnWidth = 100});
-    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .elementCount = 8, .narrow = 3, .wide = 6,
-                     .drawnWidth = 100});
-    DrawLinear(log, {.key = kLinearCode39, .elements = elements, .elementCount = 8, .narrow = 1 << 27, .wide = 6,
-                     .drawnHeight = 40, .drawnWidth = 100});
+    DrawLinear(log,
+               {.key = kLinearCode39,
+                .elements = elements,
+                .elementCount = 9,
+                .narrow = 3,
+                .wide = 6,
+                .drawnHeight = 40,
+                .drawnWidth = 100});
+    DrawLinear(
+        log,
+        {.key = kLinearCode39, .elements = elements, .narrow = 3, .wide = 6, .drawnHeight = 40, .drawnWidth = 100});
+    DrawLinear(log,
+               {.key = kLinearCode39,
+                .elements = elements,
+                .elementCount = 8,
+                .wide = 6,
+                .drawnHeight = 40,
+                .drawnWidth = 100});
+    DrawLinear(
+        log,
+        {.key = kLinearCode39, .elements = elements, .elementCount = 8, .narrow = 3, .wide = 6, .drawnWidth = 100});
+    DrawLinear(log,
+               {.key = kLinearCode39,
+                .elements = elements,
+                .elementCount = 8,
+                .narrow = 1 << 27,
+                .wide = 6,
+                .drawnHeight = 40,
+                .drawnWidth = 100});
     EXPECT_TRUE(log.figures.empty());
 }

@@ -64,21 +64,48 @@ void Paint(DeviceContext& dc, const Symbol& s, const Look& k)
     const auto& m = s.encoded.matrix;
     switch (s.family) {
     case Family::Qr:
-        DrawQr(dc, {.matrix = m, .size = s.encoded.size, .quietZone = k.quietZone, .pitch = k.pitch, .adjust = k.adjust,
-                    .fillType = k.fill, .rotate = k.rotate, .mirror = k.mirror});
+        DrawQr(dc,
+               {.matrix = m,
+                .size = s.encoded.size,
+                .quietZone = k.quietZone,
+                .pitch = k.pitch,
+                .adjust = k.adjust,
+                .fillType = k.fill,
+                .rotate = k.rotate,
+                .mirror = k.mirror});
         break;
     case Family::DataMatrix:
-        DrawDataMatrix(dc, {.matrix = m, .size = s.encoded.size, .quietZone = k.quietZone, .pitch = k.pitch,
-                            .adjust = k.adjust, .fillType = k.fill, .rotate = k.rotate, .mirror = k.mirror});
+        DrawDataMatrix(dc,
+                       {.matrix = m,
+                        .size = s.encoded.size,
+                        .quietZone = k.quietZone,
+                        .pitch = k.pitch,
+                        .adjust = k.adjust,
+                        .fillType = k.fill,
+                        .rotate = k.rotate,
+                        .mirror = k.mirror});
         break;
     case Family::MaxiCode:
-        DrawMaxiCode(dc, {.matrix = m, .quietZone = k.quietZone, .pitch = k.pitch, .adjust = k.adjust,
-                          .fillType = k.fill, .rotate = k.rotate, .mirror = k.mirror});
+        DrawMaxiCode(dc,
+                     {.matrix = m,
+                      .quietZone = k.quietZone,
+                      .pitch = k.pitch,
+                      .adjust = k.adjust,
+                      .fillType = k.fill,
+                      .rotate = k.rotate,
+                      .mirror = k.mirror});
         break;
     case Family::Pdf417:
-        DrawPdf417(dc, {.matrix = m, .size = s.encoded.size, .quietZone = k.quietZone, .pitch = k.pitch,
-                        .adjust = k.adjust, .factor = kRowFactor, .fillType = k.fill, .rotate = k.rotate,
-                        .mirror = k.mirror});
+        DrawPdf417(dc,
+                   {.matrix = m,
+                    .size = s.encoded.size,
+                    .quietZone = k.quietZone,
+                    .pitch = k.pitch,
+                    .adjust = k.adjust,
+                    .factor = kRowFactor,
+                    .fillType = k.fill,
+                    .rotate = k.rotate,
+                    .mirror = k.mirror});
         break;
     }
 }
@@ -94,17 +121,16 @@ GreyImage Upright(const GreyImage& painted, Family family, int rotate, bool mirr
         return mirror ? Transposed(turned) : turned;
     }
     case Family::DataMatrix:
-    case Family::MaxiCode:
-        return TurnedClockwise(mirror ? FlippedLeftRight(painted) : painted, 4 - rotate);
+    case Family::MaxiCode: return TurnedClockwise(mirror ? FlippedLeftRight(painted) : painted, 4 - rotate);
     case Family::Pdf417:
         switch (rotate * 2 + mirror) {
         case 1: return FlippedLeftRight(painted);
-        case 2: return Transposed(painted);               // a mirror image turned a quarter
-        case 3: return TurnedClockwise(painted, 1);       // turned counter-clockwise
+        case 2: return Transposed(painted); // a mirror image turned a quarter
+        case 3: return TurnedClockwise(painted, 1); // turned counter-clockwise
         case 4: return TurnedClockwise(painted, 2);
         case 5: return FlippedTopBottom(painted);
         case 6: return Transposed(TurnedClockwise(painted, 2));
-        case 7: return TurnedClockwise(painted, 3);       // turned clockwise
+        case 7: return TurnedClockwise(painted, 3); // turned clockwise
         default: return painted;
         }
     }
@@ -116,8 +142,8 @@ GreyImage Upright(const GreyImage& painted, Family family, int rotate, bool mirr
 Decoded PaintAndRead(const Symbol& s, const Look& k)
 {
     const Size e = Extent(s, k);
-    const Bitmap bitmap = PaintYUp(e.cx, e.cy, [&](DeviceContext& dc) { Paint(dc, s, k); },
-                                   k.fill == 3 ? 0xFF000000u : 0xFFFFFFFFu);
+    const Bitmap bitmap = PaintYUp(
+        e.cx, e.cy, [&](DeviceContext& dc) { Paint(dc, s, k); }, k.fill == 3 ? 0xFF000000u : 0xFFFFFFFFu);
     // MaxiCode takes every fill type but 0 as the reversed one.
     const bool reversed = s.family == Family::MaxiCode ? k.fill != 0 : k.fill == 1 || k.fill == 3;
     const bool pure = s.family == Family::MaxiCode;
@@ -230,7 +256,8 @@ TEST(SymbolPainter, FillTypesWithoutBackgroundTouchOnlyTheModules)
                 continue; // always paints its background
             const Look look{4, 0, 4, fill, 0, 0};
             const Size e = Extent(s, look);
-            const Bitmap bitmap = PaintYUp(e.cx, e.cy, [&](DeviceContext& dc) { Paint(dc, s, look); }, kUntouched);
+            const Bitmap bitmap = PaintYUp(
+                e.cx, e.cy, [&](DeviceContext& dc) { Paint(dc, s, look); }, kUntouched);
             std::set<std::uint32_t> colours;
             for (int y = 0; y < e.cy; ++y)
                 for (int x = 0; x < e.cx; ++x)
@@ -293,8 +320,9 @@ TEST(SymbolPainter, QrGapAllowanceGrowsEveryDarkAreaRightAndDown)
     const Symbol& qr = Symbols()[0];
     FigureLog plain, gapped;
     DrawQr(plain, {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = 8, .fillType = 2});
-    DrawQr(gapped, {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = 8, .fillType = 2,
-                    .qrGap = 2});
+    DrawQr(
+        gapped,
+        {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = 8, .fillType = 2, .qrGap = 2});
     ASSERT_EQ(plain.figures.size(), gapped.figures.size());
     for (std::size_t i = 0; i < plain.figures.size(); ++i) {
         const Rect& a = plain.figures[i].box;
@@ -326,8 +354,9 @@ TEST(SymbolPainter, RoundCellsDrawOneCircleAModuleAndNoRuns)
     const int pitch = 10;
     const int side = pitch * (qr.encoded.size + 8);
     const Bitmap b = PaintYUp(side, side, [&](DeviceContext& dc) {
-        DrawQr(dc, {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = pitch,
-                    .roundCells = true});
+        DrawQr(
+            dc,
+            {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = pitch, .roundCells = true});
     });
     for (int r = 0; r < qr.encoded.size; ++r)
         for (int c = 0; c < qr.encoded.size; ++c) {
@@ -379,11 +408,18 @@ TEST(SymbolPainter, Pdf417HeightIgnoresTheAdjust)
     const Symbol& pdf = Symbols()[5];
     const auto inkRows = [&](int adjust) {
         FigureLog log;
-        DrawPdf417(log, {.matrix = pdf.encoded.matrix, .size = pdf.encoded.size, .quietZone = 2, .pitch = 4,
-                         .adjust = adjust, .factor = kRowFactor, .fillType = 2});
+        DrawPdf417(log,
+                   {.matrix = pdf.encoded.matrix,
+                    .size = pdf.encoded.size,
+                    .quietZone = 2,
+                    .pitch = 4,
+                    .adjust = adjust,
+                    .factor = kRowFactor,
+                    .fillType = 2});
         int top = 1 << 30, bottom = -(1 << 30), right = -(1 << 30);
         for (const auto& f : log.figures)
-            top = std::min(top, -f.box.top), bottom = std::max(bottom, -f.box.bottom), right = std::max(right, f.box.right);
+            top = std::min(top, -f.box.top), bottom = std::max(bottom, -f.box.bottom),
+            right = std::max(right, f.box.right);
         return std::tuple{top, bottom, right};
     };
     const auto [top0, bottom0, right0] = inkRows(0);
@@ -397,15 +433,15 @@ TEST(SymbolPainter, NothingIsDrawnForEmptyOrImpossibleSymbols)
 {
     const std::vector<std::uint8_t> small(10, 0xFF);
     FigureLog log;
-    DrawQr(log, {.matrix = small, .size = 21, .quietZone = 4, .pitch = 4});  // buffer too short
-    DrawQr(log, {.matrix = small, .quietZone = 4, .pitch = 4});  // nothing encoded
-    DrawQr(log, {.matrix = small, .size = 3, .quietZone = 4});  // pitch 0
-    DrawQr(log, {.matrix = small, .size = 178, .quietZone = 4, .pitch = 4});  // beyond version 40
-    DrawQr(log, {.matrix = small, .size = 3, .quietZone = 30000, .pitch = 32767});  // beyond the coordinates
+    DrawQr(log, {.matrix = small, .size = 21, .quietZone = 4, .pitch = 4}); // buffer too short
+    DrawQr(log, {.matrix = small, .quietZone = 4, .pitch = 4}); // nothing encoded
+    DrawQr(log, {.matrix = small, .size = 3, .quietZone = 4}); // pitch 0
+    DrawQr(log, {.matrix = small, .size = 178, .quietZone = 4, .pitch = 4}); // beyond version 40
+    DrawQr(log, {.matrix = small, .size = 3, .quietZone = 30000, .pitch = 32767}); // beyond the coordinates
     DrawDataMatrix(log, {.matrix = small, .size = 10 | 10 << 16, .quietZone = 1, .pitch = 4});
     DrawDataMatrix(log, {.matrix = small, .size = -1, .quietZone = 1, .pitch = 4});
     DrawMaxiCode(log, {.matrix = small, .quietZone = 1, .pitch = 4});
-    DrawPdf417(log, {.matrix = small, .size = 3 | 2 << 16, .quietZone = 1, .pitch = 4, .factor = 0});  // factor 0
+    DrawPdf417(log, {.matrix = small, .size = 3 | 2 << 16, .quietZone = 1, .pitch = 4, .factor = 0}); // factor 0
     DrawPdf417(log, {.matrix = small, .size = 100 | 1 << 16, .quietZone = 1, .pitch = 4, .factor = 3});
     DrawQr(log, {.matrix = {}, .size = 1, .quietZone = 1, .pitch = 1, .rotate = -7});
     EXPECT_TRUE(log.figures.empty());
