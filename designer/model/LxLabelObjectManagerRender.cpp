@@ -365,17 +365,17 @@ void TlxLabelObjectManager::DrawGrid(DeviceContext& canvas, std::int32_t columns
 
 namespace {
 
-// The runs a picture is made of, when the canvas draws them as they are and
+// The spans a picture is made of, when the canvas draws them as they are and
 // they would reach it whole (no transparent colour, no reduction).
-const RunRaster* RunsToDraw(const RasterGraphic& raster, const DeviceContext& canvas, bool transparent, int boxWidth,
-                            int boxHeight)
+const SpanRaster* SpansToDraw(const RasterGraphic& raster, const DeviceContext& canvas, bool transparent, int boxWidth,
+                              int boxHeight)
 {
     const auto* bitmap = dynamic_cast<const BitmapImage*>(&raster);
-    const RunRaster* runs = bitmap ? bitmap->Runs() : nullptr;
-    if (!runs || transparent || !canvas.TakesRuns())
+    const SpanRaster* spans = bitmap ? bitmap->Spans() : nullptr;
+    if (!spans || transparent || !canvas.TakesSpans())
         return nullptr;
-    const ImageSize drawn = DrawnSize(runs->width, runs->height, boxWidth, boxHeight);
-    return drawn.width == runs->width && drawn.height == runs->height ? runs : nullptr;
+    const ImageSize drawn = DrawnSize(spans->width, spans->height, boxWidth, boxHeight);
+    return drawn.width == spans->width && drawn.height == spans->height ? spans : nullptr;
 }
 
 } // namespace
@@ -391,8 +391,8 @@ void TlxLabelObjectManager::DrawPicture(DeviceContext& canvas, const Picture& pi
         const int boxHeight = BoxExtent(dest.top, dest.bottom);
         if (boxWidth == 0 || boxHeight == 0)
             return;
-        if (const RunRaster* runs = RunsToDraw(*raster, canvas, transparent, boxWidth, boxHeight)) {
-            canvas.StretchDrawRuns(dest, *runs);
+        if (const SpanRaster* spans = SpansToDraw(*raster, canvas, transparent, boxWidth, boxHeight)) {
+            canvas.StretchDrawSpans(dest, *spans);
             return;
         }
         SharedPixels pixels;

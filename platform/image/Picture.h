@@ -7,7 +7,7 @@
 
 #include "platform/image/Bitmap.h"
 #include "platform/image/Graphic.h"
-#include "platform/image/RunRaster.h"
+#include "platform/image/SpanRaster.h"
 
 namespace lx {
 
@@ -22,8 +22,8 @@ public:
     void Assign(const Graphic& graphic) { graphic_ = graphic.Clone(); }
     // Holds a bitmap graphic with these pixels from now on.
     void SetBitmap(Bitmap bitmap);
-    // Holds a bitmap graphic made of these runs from now on.
-    void SetRuns(RunRaster runs);
+    // Holds a bitmap graphic made of these spans from now on.
+    void SetSpans(SpanRaster spans);
     void Clear() { graphic_.reset(); }
 
     // No graphic, or an empty one.

@@ -1,10 +1,10 @@
-// Two-colour pictures kept as runs must give, wherever they go, exactly the
-// pixels and bytes the bitmap they stand for would: drawn on the runs canvas,
+// Two-colour pictures kept as spans must give, wherever they go, exactly the
+// pixels and bytes the bitmap they stand for would: drawn on the spans canvas,
 // painted to screens and printers, recorded into metafiles and played back,
 // saved as a picture.
 #include "platform/gdi/PainterDeviceContext.h"
 #include "platform/gdi/RasterDeviceContext.h"
-#include "platform/gdi/RunRasterDeviceContext.h"
+#include "platform/gdi/SpanRasterDeviceContext.h"
 #include "platform/image/BitmapImage.h"
 #include "platform/metafile/Dib.h"
 #include "platform/metafile/EnhMetafile.h"
@@ -40,9 +40,9 @@ Bitmap Rastered(int width, int height, const Drawing& draw)
     return bitmap;
 }
 
-std::optional<RunRaster> AsRuns(int width, int height, const Drawing& draw)
+std::optional<SpanRaster> AsSpans(int width, int height, const Drawing& draw)
 {
-    RunRasterDeviceContext dc(width, height);
+    SpanRasterDeviceContext dc(width, height);
     draw(dc);
     return dc.Result();
 }
@@ -102,25 +102,25 @@ const std::vector<std::pair<std::string, Drawing>>& TwoColourDrawings()
     return drawings;
 }
 
-TEST(RunRaster, TwoColourDrawingsGiveThePixelsOfTheRaster)
+TEST(SpanRaster, TwoColourDrawingsGiveThePixelsOfTheRaster)
 {
     for (const auto& [name, draw] : TwoColourDrawings()) {
         SCOPED_TRACE(name);
-        const std::optional<RunRaster> runs = AsRuns(61, 47, draw);
-        ASSERT_TRUE(runs);
-        EXPECT_EQ(runs->ToBitmap(), Rastered(61, 47, draw));
-        for (std::size_t i = 1; i < runs->bands.size(); ++i)
-            EXPECT_NE(runs->bands[i].runs, runs->bands[i - 1].runs) << "bands alike are one band";
+        const std::optional<SpanRaster> spans = AsSpans(61, 47, draw);
+        ASSERT_TRUE(spans);
+        EXPECT_EQ(spans->ToBitmap(), Rastered(61, 47, draw));
+        for (std::size_t i = 1; i < spans->bands.size(); ++i)
+            EXPECT_NE(spans->bands[i].spans, spans->bands[i - 1].spans) << "bands alike are one band";
     }
 }
 
-TEST(RunRaster, AThirdColourOrAnythingButRectanglesIsLeftToTheRaster)
+TEST(SpanRaster, AThirdColourOrAnythingButRectanglesIsLeftToTheRaster)
 {
-    EXPECT_FALSE(AsRuns(40, 30, [](DeviceContext& dc) {
+    EXPECT_FALSE(AsSpans(40, 30, [](DeviceContext& dc) {
         Symbol(dc, kBlack, kWhiteRef);
         dc.FillRect({1, 1, 3, 3}, kNavy);
     }));
-    EXPECT_FALSE(AsRuns(40, 30, [](DeviceContext& dc) {
+    EXPECT_FALSE(AsSpans(40, 30, [](DeviceContext& dc) {
         dc.BeginPath();
         dc.MoveTo(1, 1);
         dc.LineTo(30, 20);
@@ -129,11 +129,11 @@ TEST(RunRaster, AThirdColourOrAnythingButRectanglesIsLeftToTheRaster)
         dc.EndPath();
         dc.FillPath();
     }));
-    EXPECT_FALSE(AsRuns(40, 30, [](DeviceContext& dc) { dc.TextOut(2, 2, "A"); }));
-    EXPECT_FALSE(AsRuns(0, 30, [](DeviceContext& dc) { Symbol(dc, kBlack, kWhiteRef); }));
+    EXPECT_FALSE(AsSpans(40, 30, [](DeviceContext& dc) { dc.TextOut(2, 2, "A"); }));
+    EXPECT_FALSE(AsSpans(0, 30, [](DeviceContext& dc) { Symbol(dc, kBlack, kWhiteRef); }));
 }
 
-TEST(RunRaster, ARectangleFramedInItsOwnColourCoversItsBoxForEveryPenWidth)
+TEST(SpanRaster, ARectangleFramedInItsOwnColourCoversItsBoxForEveryPenWidth)
 {
     for (int width : {0, 1, 2, 3, 7}) {
         const Bitmap framed = Rastered(30, 30, [&](DeviceContext& dc) {
@@ -160,11 +160,11 @@ QImage Painted(bool vectorOutput, const Rect& clipTo, const Drawing& draw)
     return image;
 }
 
-TEST(RunRaster, PaintersFillTheRunsWithThePixelsOfTheStretchedBitmap)
+TEST(SpanRaster, PaintersFillTheRunsWithThePixelsOfTheStretchedBitmap)
 {
-    const std::optional<RunRaster> runs = AsRuns(61, 47, [](DeviceContext& dc) { Symbol(dc, kNavy, kCream); });
-    ASSERT_TRUE(runs);
-    const Bitmap pixels = runs->ToBitmap();
+    const std::optional<SpanRaster> spans = AsSpans(61, 47, [](DeviceContext& dc) { Symbol(dc, kNavy, kCream); });
+    ASSERT_TRUE(spans);
+    const Bitmap pixels = spans->ToBitmap();
     const std::vector<Rect> places{{10, 10, 71, 57},  {3, 2, 150, 117}, {20, 30, 53, 49},
                                    {140, 5, 12, 100}, {5, 110, 120, 7}, {-40, -30, 130, 100}};
     for (bool vector : {false, true})
@@ -172,28 +172,28 @@ TEST(RunRaster, PaintersFillTheRunsWithThePixelsOfTheStretchedBitmap)
             SCOPED_TRACE(::testing::Message() << (vector ? "vector " : "raster ") << place.left << "," << place.top
                                               << " " << place.right << "," << place.bottom);
             const Rect clip{8, 6, 151, 114};
-            EXPECT_EQ(Painted(vector, clip, [&](DeviceContext& dc) { dc.StretchDrawRuns(place, *runs); }),
+            EXPECT_EQ(Painted(vector, clip, [&](DeviceContext& dc) { dc.StretchDrawSpans(place, *spans); }),
                       Painted(vector, clip, [&](DeviceContext& dc) { dc.StretchDraw(place, pixels); }));
         }
 }
 
-TEST(RunRaster, OneBitPicturesOfRunsAreTheBytesOfTheirPixels)
+TEST(SpanRaster, OneBitPicturesOfRunsAreTheBytesOfTheirPixels)
 {
     for (const auto& [name, draw] : TwoColourDrawings()) {
         SCOPED_TRACE(name);
-        const std::optional<RunRaster> runs = AsRuns(61, 47, draw);
-        ASSERT_TRUE(runs);
-        const DibParts fromRuns = EncodeCompactDib(*runs);
-        const DibParts fromPixels = EncodeCompactDib(runs->ToBitmap());
-        EXPECT_EQ(fromRuns.info, fromPixels.info);
-        EXPECT_EQ(fromRuns.bits, fromPixels.bits);
-        const std::optional<RunRaster> back = DecodeDibRuns(fromRuns.info, fromRuns.bits);
+        const std::optional<SpanRaster> spans = AsSpans(61, 47, draw);
+        ASSERT_TRUE(spans);
+        const DibParts fromSpans = EncodeCompactDib(*spans);
+        const DibParts fromPixels = EncodeCompactDib(spans->ToBitmap());
+        EXPECT_EQ(fromSpans.info, fromPixels.info);
+        EXPECT_EQ(fromSpans.bits, fromPixels.bits);
+        const std::optional<SpanRaster> back = DecodeDibSpans(fromSpans.info, fromSpans.bits);
         ASSERT_TRUE(back);
-        EXPECT_EQ(back->ToBitmap(), DecodeDib(fromRuns.info, fromRuns.bits));
+        EXPECT_EQ(back->ToBitmap(), DecodeDib(fromSpans.info, fromSpans.bits));
     }
 }
 
-TEST(RunRaster, OneBitPicturesReadAsRunsWhicheverWayTheirRowsAndPaletteRun)
+TEST(SpanRaster, OneBitPicturesReadAsSpansWhicheverWayTheirRowsAndPaletteRun)
 {
     // 5 x 3, rows stored top-down (negative height), palette light first.
     std::string info(40, '\0');
@@ -209,37 +209,37 @@ TEST(RunRaster, OneBitPicturesReadAsRunsWhicheverWayTheirRowsAndPaletteRun)
     info[14] = 1;
     info += std::string("\xEE\xDD\xCC\x00\x10\x20\x30\x00", 8);
     const std::string bits("\xD8\0\0\0\x08\0\0\0\xF8\0\0\0", 12);
-    const std::optional<RunRaster> runs = DecodeDibRuns(info, bits);
-    ASSERT_TRUE(runs);
-    EXPECT_EQ(runs->ToBitmap(), DecodeDib(info, bits));
-    EXPECT_EQ(runs->dark, 0xFF302010u);
+    const std::optional<SpanRaster> spans = DecodeDibSpans(info, bits);
+    ASSERT_TRUE(spans);
+    EXPECT_EQ(spans->ToBitmap(), DecodeDib(info, bits));
+    EXPECT_EQ(spans->dark, 0xFF302010u);
     put32(8, 3); // bottom-up
-    EXPECT_EQ(DecodeDibRuns(info, bits)->ToBitmap(), DecodeDib(info, bits));
+    EXPECT_EQ(DecodeDibSpans(info, bits)->ToBitmap(), DecodeDib(info, bits));
     info[14] = 8;
-    EXPECT_FALSE(DecodeDibRuns(info, std::string(36, '\0')));
+    EXPECT_FALSE(DecodeDibSpans(info, std::string(36, '\0')));
 }
 
-TEST(RunRaster, MetafilesRecordRunsAsTheirBitmapAndPlayThemBackAlike)
+TEST(SpanRaster, MetafilesRecordRunsAsTheirBitmapAndPlayThemBackAlike)
 {
-    const std::optional<RunRaster> runs = AsRuns(61, 47, [](DeviceContext& dc) { Symbol(dc, kNavy, kCream); });
-    ASSERT_TRUE(runs);
+    const std::optional<SpanRaster> spans = AsSpans(61, 47, [](DeviceContext& dc) { Symbol(dc, kNavy, kCream); });
+    ASSERT_TRUE(spans);
     const auto record = [&](const Drawing& draw) {
         EmfRecorder recorder(DisplayDevice());
         draw(recorder);
         return recorder.Close();
     };
     const Rect place{4, 6, 130, 101};
-    const EnhMetafile fromRuns = record([&](DeviceContext& dc) { dc.StretchDrawRuns(place, *runs); });
-    const EnhMetafile fromPixels = record([&](DeviceContext& dc) { dc.StretchDraw(place, runs->ToBitmap()); });
-    EXPECT_EQ(fromRuns.Bytes(), fromPixels.Bytes());
+    const EnhMetafile fromSpans = record([&](DeviceContext& dc) { dc.StretchDrawSpans(place, *spans); });
+    const EnhMetafile fromPixels = record([&](DeviceContext& dc) { dc.StretchDraw(place, spans->ToBitmap()); });
+    EXPECT_EQ(fromSpans.Bytes(), fromPixels.Bytes());
     const Rect all{0, 0, 160, 120};
     const auto played = [&](bool vector) {
-        return Painted(vector, all, [&](DeviceContext& dc) { PlayEnhMetafile(dc, fromRuns, Rect{2, 3, 158, 117}); });
+        return Painted(vector, all, [&](DeviceContext& dc) { PlayEnhMetafile(dc, fromSpans, Rect{2, 3, 158, 117}); });
     };
-    // The pixels a context that takes no runs gets from the same record.
+    // The pixels a context that takes no spans gets from the same record.
     struct PixelsOnly : RasterDeviceContext {
         using RasterDeviceContext::RasterDeviceContext;
-        bool TakesRuns() const override { return false; }
+        bool TakesSpans() const override { return false; }
     };
     Bitmap through(160, 120, QColor(Qt::gray).rgba());
     {
@@ -254,24 +254,24 @@ TEST(RunRaster, MetafilesRecordRunsAsTheirBitmapAndPlayThemBackAlike)
     }
 }
 
-TEST(RunRaster, APictureOfRunsSavesTheBitmapItStandsForAndDropsThemWhenWritten)
+TEST(SpanRaster, APictureOfRunsSavesTheBitmapItStandsForAndDropsThemWhenWritten)
 {
-    const std::optional<RunRaster> runs = AsRuns(61, 47, [](DeviceContext& dc) { Symbol(dc, kBlack, kWhiteRef); });
-    ASSERT_TRUE(runs);
-    BitmapImage picture(*runs);
+    const std::optional<SpanRaster> spans = AsSpans(61, 47, [](DeviceContext& dc) { Symbol(dc, kBlack, kWhiteRef); });
+    ASSERT_TRUE(spans);
+    BitmapImage picture(*spans);
     EXPECT_EQ(picture.Width(), 61);
     EXPECT_EQ(picture.Height(), 47);
-    EXPECT_EQ(picture.SaveToBytes(), BitmapImage(runs->ToBitmap()).SaveToBytes());
+    EXPECT_EQ(picture.SaveToBytes(), BitmapImage(spans->ToBitmap()).SaveToBytes());
     const std::unique_ptr<Graphic> copy = picture.Clone();
     picture.MutableBitmap().SetPixel(0, 0, 0xFF123456u);
-    EXPECT_EQ(picture.Runs(), nullptr);
+    EXPECT_EQ(picture.Spans(), nullptr);
     EXPECT_EQ(picture.GetBitmap().Pixel(0, 0), 0xFF123456u);
     const auto& kept = dynamic_cast<const BitmapImage&>(*copy);
-    ASSERT_NE(kept.Runs(), nullptr);
-    EXPECT_EQ(kept.GetBitmap(), runs->ToBitmap());
+    ASSERT_NE(kept.Spans(), nullptr);
+    EXPECT_EQ(kept.GetBitmap(), spans->ToBitmap());
 }
 
-TEST(RunRaster, TheMappingFollowsSavedAndRestoredStates)
+TEST(SpanRaster, TheMappingFollowsSavedAndRestoredStates)
 {
     Bitmap bitmap(50, 50);
     RasterDeviceContext dc(bitmap);

@@ -1,23 +1,23 @@
 #pragma once
 // A canvas of width x height pixels that keeps what is painted on it as two-
-// colour runs, while it is painted with nothing but solid rectangles and
-// pixel runs of at most two colours, as symbols are. The pixels are those a
+// colour spans, while it is painted with nothing but solid rectangles and
+// pixel spans of at most two colours, as symbols are. The pixels are those a
 // RasterDeviceContext of the same size and device would hold.
 #include <optional>
 #include <vector>
 
 #include "platform/gdi/DeviceContext.h"
-#include "platform/image/RunRaster.h"
+#include "platform/image/SpanRaster.h"
 
 namespace lx {
 
-class RunRasterDeviceContext : public DeviceContext {
+class SpanRasterDeviceContext : public DeviceContext {
 public:
-    RunRasterDeviceContext(int width, int height, const DeviceInfo& device = DisplayDevice());
+    SpanRasterDeviceContext(int width, int height, const DeviceInfo& device = DisplayDevice());
 
-    // The runs; nothing when the drawing used more than two colours or
+    // The spans; nothing when the drawing used more than two colours or
     // anything but rectangles: the caller then draws into a bitmap instead.
-    std::optional<RunRaster> Result() const;
+    std::optional<SpanRaster> Result() const;
 
 protected:
     Rect DeviceBounds() const override { return {0, 0, width_, height_}; }
@@ -25,7 +25,7 @@ protected:
     void PaintPath(const DevicePath&, bool, ColorRef) override { spoiled_ = true; }
     void PaintStroke(const DevicePath&, double, ColorRef) override { spoiled_ = true; }
     void PaintBitmap(const Rect&, const Bitmap&, std::optional<ColorRef>) override { spoiled_ = true; }
-    void PaintGlyphs(const TextRun&, double, double, ColorRef) override { spoiled_ = true; }
+    void PaintGlyphs(const PlacedGlyphs&, double, double, ColorRef) override { spoiled_ = true; }
     void ClipChanged(const Region* effective) override;
 
 private:

@@ -1,6 +1,6 @@
 #pragma once
-// A picture of at most two colours kept as the runs of its dark pixels, the
-// form symbols are drawn in: a printer takes the runs as rectangles and
+// A picture of at most two colours kept as the spans of its dark pixels, the
+// form symbols are drawn in: a printer takes the spans as rectangles and
 // nothing turns them into pixels unless pixels are asked for.
 #include <cstdint>
 #include <utility>
@@ -10,13 +10,13 @@
 
 namespace lx {
 
-struct RunRaster {
-    // Rows top to bottom - 1 that have the same dark runs [left, right),
+struct SpanRaster {
+    // Rows top to bottom - 1 that have the same dark spans [left, right),
     // ascending and apart.
     struct Band {
         int top = 0;
         int bottom = 0;
-        std::vector<std::pair<int, int>> runs;
+        std::vector<std::pair<int, int>> spans;
     };
 
     int width = 0;
@@ -33,8 +33,8 @@ struct RunRaster {
     Bitmap ToBitmap() const;
 };
 
-// The columns of [0, width) outside the runs (ascending and apart).
-std::vector<std::pair<int, int>> ComplementRuns(const std::vector<std::pair<int, int>>& runs, int width);
+// The columns of [0, width) outside the spans (ascending and apart).
+std::vector<std::pair<int, int>> ComplementSpans(const std::vector<std::pair<int, int>>& spans, int width);
 
 // Of two colours (0xRRGGBB or 0xAARRGGBB), whether `a` is the darker one,
 // by the weighted sum of its channels.

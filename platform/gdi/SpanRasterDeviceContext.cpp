@@ -1,4 +1,4 @@
-#include "platform/gdi/RunRasterDeviceContext.h"
+#include "platform/gdi/SpanRasterDeviceContext.h"
 
 #include <algorithm>
 
@@ -6,11 +6,11 @@ namespace lx {
 
 namespace {
 
-using Runs = std::vector<std::pair<int, int>>;
+using Spans = std::vector<std::pair<int, int>>;
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu; // a new bitmap's pixels
 
-// Runs [left, right) of one colour along a row of `width` columns, after the
+// Spans [left, right) of one colour along a row of `width` columns, after the
 // fills spanning the row are painted in order; false when the row holds a
 // colour other than `first` and `second` (0 while not met yet).
 class RowPainter {
@@ -20,21 +20,22 @@ public:
     // `fills` span the row, sorted by their left edge; they were painted in
     // the order they have in memory.
     template <class Fill>
-    bool Paint(const std::vector<const Fill*>& fills, std::uint32_t& first, std::uint32_t& second, Runs& runs)
+    bool Paint(const std::vector<const Fill*>& fills, std::uint32_t& first, std::uint32_t& second, Spans& spans)
     {
-        runs.clear();
-        if (!PaintUnderOver(fills, first, second, runs))
-            PaintInOrder(fills, first, second, runs);
+        spans.clear();
+        if (!PaintUnderOver(fills, first, second, spans))
+            PaintInOrder(fills, first, second, spans);
         return !failed_;
     }
 
 private:
     // The usual symbol row: one colour across, then the other in places.
     template <class Fill>
-    bool PaintUnderOver(const std::vector<const Fill*>& fills, std::uint32_t& first, std::uint32_t& second, Runs& runs)
+    bool PaintUnderOver(const std::vector<const Fill*>& fills, std::uint32_t& first, std::uint32_t& second,
+                        Spans& spans)
     {
         if (fills.empty()) {
-            Add(0, width_, kWhite, first, second, runs);
+            Add(0, width_, kWhite, first, second, spans);
             return true;
         }
         const Fill* bottom = *std::min_element(fills.begin(), fills.end());
@@ -60,27 +61,27 @@ private:
         for (const Fill* f : fills) {
             if (f->argb == under)
                 continue;
-            Add(x, f->area.left, under, first, second, runs);
-            Add(std::max(f->area.left, x), f->area.right, over, first, second, runs);
+            Add(x, f->area.left, under, first, second, spans);
+            Add(std::max(f->area.left, x), f->area.right, over, first, second, spans);
             x = std::max(x, f->area.right);
         }
-        Add(x, width_, under, first, second, runs);
+        Add(x, width_, under, first, second, spans);
         return true;
     }
 
     template <class Fill>
-    void PaintInOrder(std::vector<const Fill*> fills, std::uint32_t& first, std::uint32_t& second, Runs& runs)
+    void PaintInOrder(std::vector<const Fill*> fills, std::uint32_t& first, std::uint32_t& second, Spans& spans)
     {
         std::sort(fills.begin(), fills.end());
         std::fill(row_.begin(), row_.end(), kWhite);
         for (const Fill* fill : fills)
             std::fill(row_.begin() + fill->area.left, row_.begin() + fill->area.right, fill->argb);
         for (int x = 0; x < width_ && !failed_; ++x)
-            Add(x, x + 1, row_[static_cast<std::size_t>(x)], first, second, runs);
+            Add(x, x + 1, row_[static_cast<std::size_t>(x)], first, second, spans);
     }
 
-    // Columns [left, right) of colour c; runs gathers those of `first`.
-    void Add(int left, int right, std::uint32_t c, std::uint32_t& first, std::uint32_t& second, Runs& runs)
+    // Columns [left, right) of colour c; spans gathers those of `first`.
+    void Add(int left, int right, std::uint32_t c, std::uint32_t& first, std::uint32_t& second, Spans& spans)
     {
         if (left >= right)
             return;
@@ -92,10 +93,10 @@ private:
             failed_ = true;
         if (c != first)
             return;
-        if (!runs.empty() && runs.back().second >= left)
-            runs.back().second = std::max(runs.back().second, right);
+        if (!spans.empty() && spans.back().second >= left)
+            spans.back().second = std::max(spans.back().second, right);
         else
-            runs.emplace_back(left, right);
+            spans.emplace_back(left, right);
     }
 
     int width_;
@@ -105,12 +106,12 @@ private:
 
 } // namespace
 
-RunRasterDeviceContext::RunRasterDeviceContext(int width, int height, const DeviceInfo& device)
+SpanRasterDeviceContext::SpanRasterDeviceContext(int width, int height, const DeviceInfo& device)
     : DeviceContext(device), width_(std::max(width, 0)), height_(std::max(height, 0))
 {
 }
 
-void RunRasterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
+void SpanRasterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
 {
     const std::uint32_t argb = ArgbFromColorRef(color);
     const Rect area = rect.Intersected(DeviceBounds());
@@ -124,7 +125,7 @@ void RunRasterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
             fills_.push_back({part, argb});
 }
 
-void RunRasterDeviceContext::ClipChanged(const Region* effective)
+void SpanRasterDeviceContext::ClipChanged(const Region* effective)
 {
     if (effective)
         clip_ = effective->Rects();
@@ -132,7 +133,7 @@ void RunRasterDeviceContext::ClipChanged(const Region* effective)
         clip_.reset();
 }
 
-std::optional<RunRaster> RunRasterDeviceContext::Result() const
+std::optional<SpanRaster> SpanRasterDeviceContext::Result() const
 {
     const auto ByLeft = [](const Fill* a, const Fill* b) {
         return a->area.left < b->area.left || (a->area.left == b->area.left && a < b);
@@ -152,37 +153,37 @@ std::optional<RunRaster> RunRasterDeviceContext::Result() const
     std::stable_sort(byTop.begin(), byTop.end(),
                      [](const Fill* a, const Fill* b) { return a->area.top < b->area.top; });
     auto next = byTop.begin();
-    // The runs of the first colour met, the other colour is the rest.
+    // The spans of the first colour met, the other colour is the rest.
     std::uint32_t first = 0;
     std::uint32_t second = 0;
-    RunRaster raster;
+    SpanRaster raster;
     RowPainter painter(width_);
     std::vector<const Fill*> active; // by left edge
-    Runs runs;
+    Spans spans;
     for (int top = 0; top < height_; ++top) {
         if (!edge[static_cast<std::size_t>(top)])
             continue;
         std::erase_if(active, [&](const Fill* f) { return f->area.bottom <= top; });
         for (; next != byTop.end() && (*next)->area.top <= top; ++next)
             active.insert(std::upper_bound(active.begin(), active.end(), *next, ByLeft), *next);
-        if (!painter.Paint(active, first, second, runs))
+        if (!painter.Paint(active, first, second, spans))
             return std::nullopt;
-        if (!raster.bands.empty() && raster.bands.back().runs == runs)
+        if (!raster.bands.empty() && raster.bands.back().spans == spans)
             continue;
         if (!raster.bands.empty())
             raster.bands.back().bottom = top;
-        raster.bands.push_back({top, height_, runs});
+        raster.bands.push_back({top, height_, spans});
     }
     raster.width = width_;
     raster.height = height_;
     const bool firstIsDark = second == 0 || DarkerColour(first, second);
     raster.dark = firstIsDark ? first : second;
     raster.light = second == 0 ? first : firstIsDark ? second : first;
-    for (RunRaster::Band& band : raster.bands) {
+    for (SpanRaster::Band& band : raster.bands) {
         if (second == 0)
-            band.runs.clear();
+            band.spans.clear();
         else if (!firstIsDark)
-            band.runs = ComplementRuns(band.runs, width_);
+            band.spans = ComplementSpans(band.spans, width_);
     }
     return raster;
 }
