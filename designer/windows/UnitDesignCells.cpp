@@ -3,12 +3,11 @@
 // switch between single and multi mode.
 #include "designer/windows/UnitDesign.h"
 
-#include "designer/model/RecordBoundObject.h"
+#include "designer/model/SheetDrawing.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
-#include "designer/windows/SheetDrawing.h"
 #include "platform/gdi/RasterDeviceContext.h"
 
 #include <QBoxLayout>
@@ -24,8 +23,11 @@ namespace {
 constexpr ColorRef kCurrentCellFill = 0xF9C896; // red 150, green 200, blue 249
 
 // Merge texts, merge symbols, merge QR and serial numbers: kept only in
-// single mode. Found by class: a file may store any kind byte.
-bool SingleModeOnly(const TLxLableObjectBase* object) { return dynamic_cast<const RecordBoundObject*>(object); }
+// single mode. Known by class: a file may store any kind byte.
+bool SingleModeOnly(const TLxLableObjectBase* object)
+{
+    return object && object->GetRecordBinding() != RecordBinding::None;
+}
 
 // Calls a handler for every left or right press on a widget.
 class PressFilter : public QObject {

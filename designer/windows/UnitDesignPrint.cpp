@@ -2,6 +2,7 @@
 // export.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/model/DesignPrinter.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/windows/Forms.h"
 #include "designer/windows/HandlerWiring.h"
@@ -60,7 +61,9 @@ void TFormDesign::PngBtnPicOutClick()
 {
     if (!Session.Document() || !Session.Layout())
         return;
-    const EnhMetafile picture = Session.Document()->RenderFace(CurrentFace, 0);
+    // The label the cell shows on the first sheet, with what is not printed.
+    const DesignPrinter printer(*Session.Document(), *Session.Layout(), Session.MergeTable().get());
+    const EnhMetafile picture = printer.LabelPicture(CurrentFace, false);
     const auto width = TryRoundToInt(Session.Layout()->GetLabelWidth(CurrentFace));
     const auto height = TryRoundToInt(Session.Layout()->GetLabelHeight(CurrentFace));
     // A size no picture can have is no size at all.

@@ -50,8 +50,7 @@ public:
 
     // Bitmaps are kept whole: exact pixels, whatever the box.
     SharedPixels PixelsFor(int, int) const override;
-    // The spans the pixels are made of, while the graphic holds them.
-    const SpanRaster* Spans() const { return spans_.get(); }
+    const SpanRaster* Spans() const override { return spans_.get(); }
     // Write access drops the kept file: the next save encodes the pixels.
     // The size stays; SetBitmap gives new pixels of any size.
     Bitmap& MutableBitmap();

@@ -30,6 +30,8 @@ public:
     bool Empty() const { return !graphic_ || graphic_->Empty(); }
     int Width() const { return graphic_ ? graphic_->Width() : 0; }
     int Height() const { return graphic_ ? graphic_->Height() : 0; }
+    // The spans the graphic is made of (Graphic::Spans), or null.
+    const SpanRaster* Spans() const { return graphic_ ? graphic_->Spans() : nullptr; }
 
     // Loads a file, the graphic chosen by its extension (any case): ".bmp",
     // ".jpg", ".jpeg", ".png", ".emf", ".wmf". Throws FileError when the file

@@ -1,4 +1,4 @@
-#include "designer/windows/SheetDrawing.h"
+#include "designer/model/SheetDrawing.h"
 
 #include "designer/model/LxLblInfo.h"
 #include "platform/metafile/EnhMetafile.h"

@@ -1,7 +1,7 @@
 // Drawing effect text: the sequence of passes of one effect-text object, the
 // plain, shaped and deformed passes, and the warped outline the deformed
 // pass draws through a bitmap.
-#include "designer/model/LxLabelObjectManager.h"
+#include "designer/model/LabelPainter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,16 +66,6 @@ void UseClearBrush(DeviceContext& canvas)
 {
     canvas.SelectBrush(Brush{BrushStyle::Clear, 0xFFFFFF});
     canvas.SetBkMode(BkMode::Transparent);
-}
-
-// A regular font of the face at a logical height, in the face's character set.
-LogFont EffectFont(const TlxLabelObjectManager& list, std::string_view face, int height)
-{
-    LogFont font;
-    font.height = height;
-    font.charSet = static_cast<std::uint8_t>(list.GetFaceCharset(face));
-    font.faceName = std::string(face.substr(0, 31));
-    return font;
 }
 
 // The largest TextWidth(line) + n x spacing over the lines.
@@ -237,190 +227,195 @@ void WarpCharacter(DeviceContext& dc, const PlacedCharacter& c, int half, int bo
 
 } // namespace
 
+// A regular font of the face at a logical height, in the face's character set.
+LogFont LabelPainter::EffectFont(std::string_view face, int height) const
+{
+    LogFont font;
+    font.height = height;
+    font.charSet = static_cast<std::uint8_t>(GetFaceCharset(face));
+    font.faceName = std::string(face.substr(0, 31));
+    return font;
+}
+
 // ---- the sequence of passes
 
-void TlxLabelObjectManager::DrawEffectTextObject(DeviceContext& canvas, TLxLabelObjectEffects& object)
+MmSize LabelPainter::DrawEffectTextObject(DeviceContext& canvas, const TLxLabelObjectEffects& o) const
 {
-    const TLxLabelObjectEffects& o = object;
+    const MmSize own{o.GetWidth(), o.GetHeight()};
     if (!std::isfinite(o.GetCharSpacing()) || std::abs(o.GetCharSpacing()) > kMaxSpacingMm ||
         std::abs(o.GetFontSize()) > kMaxFontPoints)
-        return;
-    using PassMethod = decltype(&TlxLabelObjectManager::DrawEffectTextPass);
-    double width = o.GetWidth();
-    double height = o.GetHeight();
+        return own;
+    using PassMethod = decltype(&LabelPainter::DrawEffectTextPass);
+    MmSize box = own;
     // Each pass starts from the object's own box unless it continues from
     // the box of the pass before it; offsets are added in mm.
-    auto pass = [&](PassMethod method, ColorRef color, std::int32_t size, double right, double down, double spacing,
-                    bool continues) {
-        if (!continues) {
-            width = o.GetWidth();
-            height = o.GetHeight();
-        }
-        (this->*method)(canvas, o.GetText(), spacing, o.GetAlignment(), o.GetFontName(), color, size, width, height,
-                        MmToPixels(kAxisHorizontal, o.GetLeft() + right), MmToPixels(kAxisVertical, o.GetTop() + down));
+    auto pass = [&](PassMethod method, EffectPassStyle style, double right, double down, bool continues) {
+        const Point at{MmToPixels(kAxisHorizontal, o.GetLeft() + right), MmToPixels(kAxisVertical, o.GetTop() + down)};
+        box = (this->*method)(canvas, o.GetText(), style, continues ? box : own, at);
     };
-    const double spacing = o.GetCharSpacing();
-    const std::int32_t size = o.GetFontSize();
-    const PassMethod plain = &TlxLabelObjectManager::DrawEffectTextPass;
-    const PassMethod shaped = &TlxLabelObjectManager::DrawEffectTextShaped;
-    const PassMethod deformed = &TlxLabelObjectManager::DrawEffectText;
-    effectFlags_ = {};
+    const auto styled = [&](ColorRef color, EffectPath path = EffectPath::Straight) {
+        return EffectPassStyle{
+            TextStyle{o.GetFontName(), o.GetFontSize(), 0, color, 0, o.GetAlignment(), o.GetCharSpacing()}, path,
+            false};
+    };
+    const PassMethod plain = &LabelPainter::DrawEffectTextPass;
+    const PassMethod shaped = &LabelPainter::DrawEffectTextShaped;
+    const PassMethod deformed = &LabelPainter::DrawEffectText;
 
-    // The first style that is set, and only that one.
+    // The first style that is set, and only that one; a shaped pass stands in
+    // for the main text, a deformed one for the plain main text.
+    bool mainDrawn = false;
+    bool plainMain = true;
     if (o.GetShadow()) {
-        pass(plain, o.GetShadowColor(), size, kShadowRight, kShadowDown, spacing, false);
+        pass(plain, styled(o.GetShadowColor()), kShadowRight, kShadowDown, false);
     } else if (o.GetCurve()) {
-        effectFlags_.curve = true;
-        pass(shaped, o.GetShapedTextColor(), size, 0, 0, spacing, false);
+        pass(shaped, styled(o.GetShapedTextColor(), EffectPath::Curve), 0, 0, false);
+        mainDrawn = true;
     } else if (o.GetSlantForward()) {
-        effectFlags_.slantForward = true;
-        pass(shaped, o.GetShapedTextColor(), size, 0, 0, spacing, false);
+        pass(shaped, styled(o.GetShapedTextColor(), EffectPath::SlantForward), 0, 0, false);
+        mainDrawn = true;
     } else if (o.GetSlantBackward()) {
-        effectFlags_.slantBackward = true;
-        pass(shaped, o.GetShapedTextColor(), size, 0, 0, spacing, false);
+        pass(shaped, styled(o.GetShapedTextColor(), EffectPath::SlantBackward), 0, 0, false);
+        mainDrawn = true;
     } else if (o.GetDeform()) {
-        effectFlags_.deform = true;
-        pass(deformed, o.GetFontColor(), size, 0, 0, spacing, false);
+        pass(deformed, styled(o.GetFontColor()), 0, 0, false);
+        plainMain = false;
     } else if (o.GetSpareStyle()) {
-        pass(deformed, o.GetShapedTextColor(), size, 0, 0, spacing, false);
+        pass(deformed, styled(o.GetShapedTextColor()), 0, 0, false);
     } else if (o.GetOutline()) {
         for (int ring = kFirstRing; ring <= kLastRing; ++ring) {
             const double c = ring / 100.0;
-            pass(plain, o.GetShadowColor(), size, 0, -c, spacing, false);
-            pass(plain, o.GetShadowColor(), size, 0, c, spacing, false);
-            pass(plain, o.GetShadowColor(), size, c, 0, spacing, false);
-            pass(plain, o.GetShadowColor(), size, -c, 0, spacing, false);
+            pass(plain, styled(o.GetShadowColor()), 0, -c, false);
+            pass(plain, styled(o.GetShadowColor()), 0, c, false);
+            pass(plain, styled(o.GetShadowColor()), c, 0, false);
+            pass(plain, styled(o.GetShadowColor()), -c, 0, false);
         }
     }
 
-    // The main text, unless the shaped pass stands in for it.
-    if (!effectFlags_.curve && !effectFlags_.slantForward && !effectFlags_.slantBackward) {
+    // The main text, larger and centred under the second shadow.
+    if (!mainDrawn) {
         if (o.GetShadow2()) {
-            effectFlags_.shadow2 = true;
-            pass(plain, o.GetFontColor(), size + kShadow2Larger, 0, 0, spacing, false);
-        } else if (!effectFlags_.deform) {
-            pass(plain, o.GetFontColor(), size, 0, 0, spacing, false);
+            EffectPassStyle main = styled(o.GetFontColor());
+            main.text.fontSize += kShadow2Larger;
+            main.centred = true;
+            pass(plain, main, 0, 0, false);
+        } else if (plainMain) {
+            pass(plain, styled(o.GetFontColor()), 0, 0, false);
         }
     }
-    effectFlags_.curve = effectFlags_.slantForward = effectFlags_.slantBackward = effectFlags_.deform = false;
 
-    // The second shadow lies over the main text.
+    // The second shadow lies over the main text, centred as it is.
     if (o.GetShadow2()) {
-        pass(plain, o.GetShadowColor(), size, 0, kShadow2Down, spacing - kShadow2Tighter, true);
-        effectFlags_.shadow2 = false;
+        EffectPassStyle shadow = styled(o.GetShadowColor());
+        shadow.text.charSpacing -= kShadow2Tighter;
+        shadow.centred = !mainDrawn;
+        pass(plain, shadow, 0, kShadow2Down, true);
     }
-    object.SetWidth(width);
-    object.SetHeight(height);
+    return box;
 }
 
 // ---- the passes
 
-void TlxLabelObjectManager::DrawEffectTextPass(DeviceContext& canvas, std::string_view text, double charSpacing,
-                                               std::uint8_t /*alignment*/, std::string_view fontName, ColorRef color,
-                                               std::int32_t fontSize, double& width, double& height, int left, int top)
+MmSize LabelPainter::DrawEffectTextPass(DeviceContext& canvas, std::string_view text, const EffectPassStyle& style,
+                                        MmSize box, Point at) const
 {
     UseClearBrush(canvas);
-    width = std::max(width, 10.0);
-    double wp = MmToPixels(kAxisHorizontal, width);
-    const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
+    box.width = std::max(box.width, 10.0);
+    double wp = MmToPixels(kAxisHorizontal, box.width);
+    const int spacing = MmToPixels(kAxisHorizontal, style.text.charSpacing);
     const std::vector<std::string_view> lines = SplitAtCrLf(text);
-    canvas.SelectFont(EffectFont(*this, fontName, -RoundedPixels(dpiY_ * fontSize / 72)));
-    canvas.SetTextColor(color);
+    canvas.SelectFont(EffectFont(style.text.fontName, -RoundedPixels(dpiY_ * style.text.fontSize / 72)));
+    canvas.SetTextColor(style.text.color);
 
     wp = std::max(wp, 1.01 * WidestLine(canvas, lines, spacing));
     const double pitch = 1.1 * TextHeight(canvas, LetterA());
     const double hp = RoundHalfEven(pitch * static_cast<double>(lines.size()));
-    double y = top;
+    double y = at.y;
     for (std::string_view line : lines) {
         const double s = TextWidth(canvas, line) + (static_cast<double>(CharCount(line)) - 1) * spacing;
-        const double offset = effectFlags_.shadow2 ? (wp - s) / 2 : 0;
-        double x = left;
+        const double offset = style.centred ? (wp - s) / 2 : 0;
+        double x = at.x;
         ForEachChar(line, [&](std::string_view character) {
             DrawCharacter(canvas, offset + x, y, character);
             x += TextWidth(canvas, character) + spacing;
         });
         y += pitch;
     }
-    width = PixelsToMm(kAxisHorizontal, wp);
-    height = PixelsToMm(kAxisVertical, hp);
+    return {static_cast<double>(PixelsToMm(kAxisHorizontal, wp)), static_cast<double>(PixelsToMm(kAxisVertical, hp))};
 }
 
-void TlxLabelObjectManager::DrawEffectTextShaped(DeviceContext& canvas, std::string_view text, double charSpacing,
-                                                 std::uint8_t /*alignment*/, std::string_view fontName, ColorRef color,
-                                                 std::int32_t /*fontSize*/, double& width, double& height, int left,
-                                                 int top)
+MmSize LabelPainter::DrawEffectTextShaped(DeviceContext& canvas, std::string_view text, const EffectPassStyle& style,
+                                          MmSize box, Point at) const
 {
     if (text.empty())
-        return;
+        return box;
     UseClearBrush(canvas);
-    width = std::max(width, 10.0);
-    height = std::max(height, 20.0);
-    double wp = MmToPixels(kAxisHorizontal, width);
-    double hp = MmToPixels(kAxisVertical, height);
-    const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
+    box.width = std::max(box.width, 10.0);
+    box.height = std::max(box.height, 20.0);
+    double wp = MmToPixels(kAxisHorizontal, box.width);
+    double hp = MmToPixels(kAxisVertical, box.height);
+    const int spacing = MmToPixels(kAxisHorizontal, style.text.charSpacing);
     const double m = static_cast<double>(text.size());
     const std::vector<std::string_view> lines = SplitAtCrLf(text);
 
     // Measured in the default size; the glyphs follow the box width and the
     // text length instead of the font size.
-    LogFont font = EffectFont(*this, fontName, 0);
+    LogFont font = EffectFont(style.text.fontName, 0);
     canvas.SelectFont(font);
-    canvas.SetTextColor(color);
+    canvas.SetTextColor(style.text.color);
     wp = std::max(wp, 1.01 * WidestLine(canvas, lines, spacing));
     font.height = RoundedPixels(dpiY_ * (wp / (1.5 * m + 100)) / 72);
     hp = std::max(hp, RoundHalfEven(1.6 * TextHeight(canvas, LetterA()) * static_cast<double>(lines.size())));
 
+    const bool forward = style.path == EffectPath::SlantForward;
     ShapedState state;
     for (std::string_view line : lines) {
         const double g = static_cast<double>(CharCount(line));
         double a = 10 * std::floor(g / 2) + (std::fmod(g, 2) == 1 ? 6 : 1);
         ForEachChar(line, [&](std::string_view character) {
             double drawnAt = state.dy;
-            if (effectFlags_.curve) {
+            if (style.path == EffectPath::Curve) {
                 font.escapement = RoundedPixels(4 * std::trunc(a));
                 drawnAt = CurveStep(state, g, wp, hp);
                 a -= 10; // four degrees per character
-            } else if (effectFlags_.slantForward || effectFlags_.slantBackward) {
-                font.escapement = effectFlags_.slantForward ? 200 : -200;
-                SlantStep(state, character, m, wp, hp, effectFlags_.slantForward);
+            } else if (style.path != EffectPath::Straight) {
+                font.escapement = forward ? 200 : -200;
+                SlantStep(state, character, m, wp, hp, forward);
                 drawnAt = state.dy;
             }
             font.orientation = 0;
             canvas.SelectFont(font);
-            DrawCharacter(canvas, left + state.dx, top - drawnAt, character);
+            DrawCharacter(canvas, at.x + state.dx, at.y - drawnAt, character);
             state.i += 1;
         });
     }
-    width = PixelsToMm(kAxisHorizontal, wp);
-    height = PixelsToMm(kAxisVertical, hp);
+    return {static_cast<double>(PixelsToMm(kAxisHorizontal, wp)), static_cast<double>(PixelsToMm(kAxisVertical, hp))};
 }
 
-void TlxLabelObjectManager::DrawEffectText(DeviceContext& canvas, std::string_view text, double charSpacing,
-                                           std::uint8_t /*alignment*/, std::string_view fontName, ColorRef color,
-                                           std::int32_t fontSize, double& width, double& height, int left, int top)
+MmSize LabelPainter::DrawEffectText(DeviceContext& canvas, std::string_view text, const EffectPassStyle& style,
+                                    MmSize /*box*/, Point at) const
 {
     UseClearBrush(canvas);
-    const int spacing = MmToPixels(kAxisHorizontal, charSpacing);
-    canvas.SelectFont(EffectFont(*this, fontName, -RoundedPixels(dpiY_ * fontSize / 72)));
-    canvas.SetTextColor(color);
+    const int spacing = MmToPixels(kAxisHorizontal, style.text.charSpacing);
+    canvas.SelectFont(EffectFont(style.text.fontName, -RoundedPixels(dpiY_ * style.text.fontSize / 72)));
+    canvas.SetTextColor(style.text.color);
     const std::vector<std::string_view> lines = SplitAtCrLf(text);
     const double wp = std::max(1.55 * WidestLine(canvas, lines, spacing), double(TextWidth(canvas, LetterA())));
     const double hp = RoundHalfEven(2.1 * TextHeight(canvas, LetterA()) * static_cast<double>(lines.size()));
 
     LogFont warpFont;
-    warpFont.height = -RoundedPixels(kWarpFontDpi * fontSize * 10.0 / 72);
-    warpFont.faceName = std::string(fontName.substr(0, 31));
+    warpFont.height = -RoundedPixels(kWarpFontDpi * style.text.fontSize * 10.0 / 72);
+    warpFont.faceName = std::string(style.text.fontName.substr(0, 31));
     Bitmap bitmap;
-    WarpTextPath(bitmap, std::string(text) + "\r\n", warpFont, color);
+    WarpTextPath(bitmap, std::string(text) + "\r\n", warpFont, style.text.color);
     if (!bitmap.Empty())
-        canvas.StretchDraw(Rect{left, top, RoundedPixels(left + wp), RoundedPixels(top + hp)}, bitmap, kWarpKey);
-    width = PixelsToMm(kAxisHorizontal, wp);
-    height = PixelsToMm(kAxisVertical, hp);
+        canvas.StretchDraw(Rect{at.x, at.y, RoundedPixels(at.x + wp), RoundedPixels(at.y + hp)}, bitmap, kWarpKey);
+    return {static_cast<double>(PixelsToMm(kAxisHorizontal, wp)), static_cast<double>(PixelsToMm(kAxisVertical, hp))};
 }
 
 // ---- the warped outline
 
-void TlxLabelObjectManager::WarpTextPath(Bitmap& bitmap, std::string_view text, const LogFont& font, ColorRef color)
+void LabelPainter::WarpTextPath(Bitmap& bitmap, std::string_view text, const LogFont& font, ColorRef color) const
 {
     // Every line goes on one line; the breaks themselves have no width.
     const std::string glyphs = WithoutLineBreaks(text);

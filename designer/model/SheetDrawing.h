@@ -1,8 +1,8 @@
 #pragma once
 // Drawing of a sheet's label cells and their inner shapes on a device
 // context, and the placing of the cells' pictures on a sheet: shared by the
-// paper chooser's preview, the design surface, the print preview and
-// printing, so that they never drift apart.
+// paper chooser's preview, the design surface and printing (the print
+// preview included), so that they never drift apart.
 #include "designer/model/PagePlan.h"
 #include "platform/gdi/DeviceContext.h"
 
