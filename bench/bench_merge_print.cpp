@@ -6,15 +6,9 @@
 // prints it, to a PDF file (or to the printer when the system has one). The
 // design file is written first when it is not there yet; bench_merge_print.sh
 // writes it before its timed runs, and runs the same job in gLabels beside it.
-#include "bench/MergePrintJob.h"
+#include "bench/MergePrintDesign.h"
 #include "designer/model/DesignPrinter.h"
-#include "designer/model/LxCSV.h"
 #include "designer/model/LxDesignFile.h"
-#include "designer/model/LxLabelCSVBarcode.h"
-#include "designer/model/LxLabelCSVString.h"
-#include "designer/model/LxLabelManager.h"
-#include "designer/model/LxLblInfo.h"
-#include "designer/model/UnitCommon.h"
 #include "platform/com/ComClient.h"
 #include "platform/com/Registration.h"
 #include "platform/io/Stream.h"
@@ -22,7 +16,6 @@
 #include "platform/registry/Registry.h"
 #include "platform/text/Cp932.h"
 #include "symbol/control/MatrixelProIds.h"
-#include "tests/support/MergeTables.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -36,71 +29,12 @@ namespace {
 
 using namespace lxbench;
 
-lx::TLxCSV MergeTable(int records)
-{
-    std::vector<std::string> lines;
-    for (int r = 1; r <= records; ++r)
-        lines.push_back(RecordLine(r));
-    return lxtest::MergeTableOf(lines);
-}
-
-lx::TlxLblInfo TwelveUpA4()
-{
-    lx::TlxLblInfo layout;
-    layout.Paper = lx::TlxPaperObject("14", "BENCH-12", "A4", "12", "210", "297");
-    for (int i = 0; i < 12; ++i)
-        layout.Cells.emplace_back(lx::lxLineNomal, kSheetLeft + i % 2 * kLabelWidth, kSheetTop + i / 2 * kLabelHeight,
-                                  kLabelWidth, kLabelHeight);
-    layout.LabelCount = 12;
-    return layout;
-}
-
-void AddText(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table, int column, int points,
-             double top)
-{
-    document.AddMergeObject(lx::KindCsvString, 0, table);
-    auto& text = dynamic_cast<lx::TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
-    text.SetColumn(column);
-    text.SetFontSize(points);
-    text.SetLeft(kTextLeft);
-    text.SetTop(top);
-    text.SetWidth(45);
-    text.SetHeight(5);
-}
-
-void AddQr(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table)
-{
-    document.AddMergeObject(lx::KindCsvBarcode, 0, table);
-    auto& qr = dynamic_cast<lx::TLxLabelObjectCsvBarcode&>(*document.GetObject(0, 0));
-    qr.SetSymbolKind(lx::SymbolQr);
-    qr.SetModel(2);
-    qr.SetEccLevel(1);
-    qr.SetDataColumn(3);
-    qr.SetLeft(kQrLeft);
-    qr.SetTop(kQrTop);
-    qr.SetWidth(kQrSide);
-    qr.SetHeight(kQrSide);
-}
-
-struct Job {
-    explicit Job(int records) : table(std::make_shared<lx::TLxCSV>(MergeTable(records))), document(12, layout)
-    {
-        document.SetSingleMode(true);
-        AddQr(document, table);
-        AddText(document, table, 1, 9, 12);
-        AddText(document, table, 2, 8, 20);
-    }
-    lx::TlxLblInfo layout = TwelveUpA4();
-    std::shared_ptr<lx::TLxCSV> table;
-    lx::TlxLabelManager document;
-};
-
 // The design file of the job for `records` records, written when missing.
 std::string DesignFile(int records)
 {
     const std::string path = OutputFolder() + "/merge-" + std::to_string(records) + ".bv2";
     if (!std::filesystem::exists(path)) {
-        const Job job(records);
+        const MergePrintDesign job(records);
         lx::SaveDesignFile(path, *job.table, job.layout, job.document);
     }
     return path;

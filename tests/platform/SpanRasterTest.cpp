@@ -6,6 +6,8 @@
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/gdi/SpanRasterDeviceContext.h"
 #include "platform/image/BitmapImage.h"
+#include "platform/image/MetafileImage.h"
+#include "platform/image/Picture.h"
 #include "platform/metafile/Dib.h"
 #include "platform/metafile/EnhMetafile.h"
 
@@ -254,7 +256,7 @@ TEST(SpanRaster, MetafilesRecordRunsAsTheirBitmapAndPlayThemBackAlike)
     }
 }
 
-TEST(SpanRaster, APictureOfRunsSavesTheBitmapItStandsForAndDropsThemWhenWritten)
+TEST(SpanRaster, APictureOfSpansSavesTheBitmapItStandsForAndDropsThemWhenWritten)
 {
     const std::optional<SpanRaster> spans = AsSpans(61, 47, [](DeviceContext& dc) { Symbol(dc, kBlack, kWhiteRef); });
     ASSERT_TRUE(spans);
@@ -269,6 +271,16 @@ TEST(SpanRaster, APictureOfRunsSavesTheBitmapItStandsForAndDropsThemWhenWritten)
     const auto& kept = dynamic_cast<const BitmapImage&>(*copy);
     ASSERT_NE(kept.Spans(), nullptr);
     EXPECT_EQ(kept.GetBitmap(), spans->ToBitmap());
+    // A picture says whether it holds spans, whatever graphic it holds.
+    Picture holder;
+    EXPECT_EQ(holder.Spans(), nullptr);
+    holder.SetSpans(*spans);
+    ASSERT_NE(holder.Spans(), nullptr);
+    EXPECT_EQ(holder.Spans()->bands.size(), spans->bands.size());
+    holder.SetBitmap(spans->ToBitmap());
+    EXPECT_EQ(holder.Spans(), nullptr);
+    holder.SetGraphic(std::make_unique<MetafileImage>());
+    EXPECT_EQ(holder.Spans(), nullptr);
 }
 
 TEST(SpanRaster, TheMappingFollowsSavedAndRestoredStates)

@@ -67,14 +67,6 @@ protected:
 
 } // namespace
 
-TEST(PrintShift, PhysicalOffsetInWholeMillimetresPlusTheUsersCorrection)
-{
-    EXPECT_DOUBLE_EQ(PrintShiftMm(150, 600, 0), 6); // 6.35 mm
-    EXPECT_DOUBLE_EQ(PrintShiftMm(150, 600, 1.5), 7.5); // the user's 1.5 mm on top
-    EXPECT_DOUBLE_EQ(PrintShiftMm(25, 254, 0), 2); // 2.5 mm: halves go to even
-    EXPECT_DOUBLE_EQ(PrintShiftMm(35, 254, 0), 4);
-}
-
 TEST_F(PrintingTest, LabelsLandAtTheirMillimetrePositionsMovedByTheUsersOffsets)
 {
     sheet = MakeSheet(100, 100,
