@@ -1,6 +1,7 @@
 #include "platform/io/Files.h"
 
 #include "platform/io/Errors.h"
+#include "platform/text/Cp932.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,7 +19,7 @@ std::string FileErrorMessage(std::string_view message, std::string_view path)
 {
     std::string text(message);
     text += ": ";
-    text += path;
+    text += ReadableFileName(path);
     return text;
 }
 
