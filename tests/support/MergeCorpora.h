@@ -1,0 +1,35 @@
+#pragma once
+// Merge-file lines whose bytes read two ways, as people write them: half-width
+// kana in CP932 (whose pairs are also two-byte UTF-8), Western text in UTF-8
+// (whose accented letters are also half-width kana), and Japanese text in
+// both encodings. All given as UTF-8 text; the tests encode them with iconv.
+#include <string>
+#include <vector>
+
+namespace lxtest {
+
+// The 63 half-width kana, U+FF61-U+FF9F.
+std::vector<std::string> HalfWidthKana();
+// Every ordered pair of them: 3,969.
+std::vector<std::string> HalfWidthKanaPairs();
+// A pair inside lines of ASCII numbers and addresses: a field of its own, a
+// word before a street number, and stuck between digits.
+std::vector<std::string> LinesAround(const std::string& pair);
+
+// Names and addresses written in half-width kana, with postcodes, street
+// numbers and telephone numbers (at least 200), and the names that are also
+// UTF-8 ("ﾅｲﾄｳ ﾏｻﾄｼ").
+std::vector<std::string> KanaNameAndAddressLines();
+
+// French, German, Polish and Czech words, signs such as °, ±, ×, µ and §, and
+// Greek (at least 200).
+std::vector<std::string> WesternLines();
+
+// Japanese lines: kanji and kana of both levels (窶, 拭, 髙, 﨑 among them),
+// full-width and half-width forms.
+std::vector<std::string> JapaneseLines();
+
+// Each line in the encoding (an iconv name), converted in one call.
+std::vector<std::string> IconvEach(const std::vector<std::string>& utf8Lines, const std::string& encoding);
+
+} // namespace lxtest
