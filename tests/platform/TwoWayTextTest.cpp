@@ -10,86 +10,34 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-
 using namespace lx;
 using lxtest::IconvEach;
 
 namespace {
 
-// What reading gives: the CP932 text, or the refusal's message.
-struct Outcome {
-    std::string text;
-    int questions = 0;
-    TwoReadings shown;
+using lxtest::Reading;
+using lxtest::Report;
+using lxtest::Tally;
 
-    bool operator==(const Outcome& other) const { return text == other.text; }
-};
-
-Outcome Read(const std::string& bytes, TextEncoding answer)
+Reading Read(const std::string& bytes, TextEncoding answer)
 {
-    Outcome outcome;
+    Reading reading;
     try {
-        outcome.text = TextFileToCp932(bytes, [&](const TwoReadings& readings) {
-            ++outcome.questions;
-            outcome.shown = readings;
+        reading.text = TextFileToCp932(bytes, [&](const TwoReadings& readings) {
+            ++reading.questions;
+            reading.shown = readings;
             return answer;
         });
     } catch (const ReadError& error) {
-        outcome.text = error.what();
+        reading.text = error.what();
     }
-    return outcome;
+    return reading;
 }
 
-// The file read as UTF-8 for certain: its copy with a byte-order mark.
-Outcome AsMarkedUtf8(const std::string& bytes) { return Read("\xEF\xBB\xBF" + bytes, TextEncoding::Cp932); }
-
-// Files read each way, and of them those whose bytes are both encodings.
-struct Tally {
-    int files = 0;
-    int twoWay = 0;
-    int cp932 = 0;
-    int utf8 = 0;
-    int twoWayCp932 = 0;
-    int twoWayUtf8 = 0;
-    int asked = 0;
-};
-
-std::ostream& operator<<(std::ostream& out, const Tally& t)
-{
-    return out << t.files << " files, " << t.twoWay << " valid both ways; read as CP932 " << t.cp932 << " ("
-               << t.twoWayCp932 << " of them both ways), as UTF-8 " << t.utf8 << " (" << t.twoWayUtf8
-               << " both ways), asked " << t.asked;
-}
-
-// Reads a file both of whose readings are known, answering any question
-// both ways; fails on a silent reading other than `meant`.
 void Check(const std::string& bytes, TextEncoding meant, Tally& tally, const std::string& label)
 {
-    const Outcome cp932{bytes};
-    const Outcome utf8 = AsMarkedUtf8(bytes);
-    const bool twoWay = IsUtf8(bytes) && IsCp932(bytes);
-    ++tally.files;
-    tally.twoWay += twoWay;
-    const Outcome answeredCp932 = Read(bytes, TextEncoding::Cp932);
-    const Outcome answeredUtf8 = Read(bytes, TextEncoding::Utf8);
-    EXPECT_EQ(answeredCp932.questions, answeredUtf8.questions) << label;
-    if (answeredCp932.questions > 0) {
-        ++tally.asked;
-        EXPECT_EQ(answeredCp932, cp932) << label;
-        EXPECT_EQ(answeredUtf8, utf8) << label;
-        return;
-    }
-    ASSERT_NE(cp932, utf8) << label << " reads the same both ways";
-    const bool readAsCp932 = answeredCp932 == cp932;
-    ++(readAsCp932 ? tally.cp932 : tally.utf8);
-    (readAsCp932 ? tally.twoWayCp932 : tally.twoWayUtf8) += twoWay;
-    EXPECT_TRUE(readAsCp932 || answeredCp932 == utf8) << label;
-    EXPECT_EQ(readAsCp932, meant == TextEncoding::Cp932)
-        << label << " read silently as " << (readAsCp932 ? "CP932" : "UTF-8");
+    lxtest::CheckReading(Read, bytes, bytes, meant, tally, label);
 }
-
-void Report(const char* corpus, const Tally& tally) { std::cout << "[   counts ] " << corpus << ": " << tally << "\n"; }
 
 std::vector<std::string> WithLineEnds(const std::vector<std::string>& lines)
 {
@@ -233,13 +181,13 @@ TEST(TwoWayText, TheQuestionShowsTheFirstDifferingLineBothWays)
     // a little before its first difference.
     const std::string tail = std::string(30, 'x') + "," + lxtest::Iconv("ﾂｰ", "CP932") + "," + std::string(200, 'y');
     for (const char* head : {"a\r\nb\r\nc\r\n", "a\nb\nc\n", "a\rb\rc\r", "a\r\nb\nc\r"}) {
-        const Outcome outcome = Read(std::string(head) + tail + "\r\nlast\r\n", TextEncoding::Cp932);
+        const Reading outcome = Read(std::string(head) + tail + "\r\nlast\r\n", TextEncoding::Cp932);
         ASSERT_EQ(outcome.questions, 1) << head;
         EXPECT_EQ(outcome.shown.Line, 4u);
         EXPECT_EQ(outcome.shown.AsCp932, "…" + std::string(19, 'x') + ",ﾂｰ," + std::string(67, 'y') + "…");
         EXPECT_EQ(outcome.shown.AsUtf8, "…" + std::string(19, 'x') + ",°," + std::string(67, 'y') + "…");
     }
-    const Outcome shortLine = Read(lxtest::Iconv("ﾎｱ,1\r\nﾎｲ\r\n", "CP932"), TextEncoding::Cp932);
+    const Reading shortLine = Read(lxtest::Iconv("ﾎｱ,1\r\nﾎｲ\r\n", "CP932"), TextEncoding::Cp932);
     ASSERT_EQ(shortLine.questions, 1);
     EXPECT_EQ(shortLine.shown.Line, 1u);
     EXPECT_EQ(shortLine.shown.AsCp932, "ﾎｱ,1");

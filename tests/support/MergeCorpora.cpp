@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text/Cp932.h"
+
 #include <cstdio>
+#include <iostream>
 
 namespace lxtest {
 
@@ -213,6 +216,41 @@ std::vector<std::string> IconvEach(const std::vector<std::string>& utf8Lines, co
     std::vector<std::string> lines = Split(Iconv(joined, encoding));
     EXPECT_EQ(lines.size(), utf8Lines.size()) << encoding;
     return lines;
+}
+
+std::ostream& operator<<(std::ostream& out, const Tally& t)
+{
+    return out << t.files << " files, " << t.twoWay << " valid both ways; read as CP932 " << t.cp932 << " ("
+               << t.twoWayCp932 << " of them both ways), as UTF-8 " << t.utf8 << " (" << t.twoWayUtf8
+               << " both ways), asked " << t.asked;
+}
+
+void Report(const char* corpus, const Tally& tally) { std::cout << "[   counts ] " << corpus << ": " << tally << "\n"; }
+
+void CheckReading(const Reader& read, const std::string& bytes, const std::string& asCp932, lx::TextEncoding meant,
+                  Tally& tally, const std::string& label)
+{
+    const Reading cp932{asCp932};
+    const Reading utf8 = read("\xEF\xBB\xBF" + bytes, lx::TextEncoding::Cp932);
+    ASSERT_NE(cp932, utf8) << label << " reads the same both ways";
+    const bool twoWay = lx::IsUtf8(bytes) && lx::IsCp932(bytes);
+    ++tally.files;
+    tally.twoWay += twoWay;
+    const Reading answeredCp932 = read(bytes, lx::TextEncoding::Cp932);
+    const Reading answeredUtf8 = read(bytes, lx::TextEncoding::Utf8);
+    EXPECT_EQ(answeredCp932.questions, answeredUtf8.questions) << label;
+    if (answeredCp932.questions > 0) {
+        ++tally.asked;
+        EXPECT_EQ(answeredCp932.text, cp932.text) << label;
+        EXPECT_EQ(answeredUtf8.text, utf8.text) << label;
+        return;
+    }
+    const bool readAsCp932 = answeredCp932 == cp932;
+    ++(readAsCp932 ? tally.cp932 : tally.utf8);
+    (readAsCp932 ? tally.twoWayCp932 : tally.twoWayUtf8) += twoWay;
+    EXPECT_TRUE(readAsCp932 || answeredCp932 == utf8) << label << ": " << answeredCp932.text;
+    EXPECT_EQ(readAsCp932, meant == lx::TextEncoding::Cp932)
+        << label << " read silently as " << (readAsCp932 ? "CP932" : "UTF-8");
 }
 
 } // namespace lxtest

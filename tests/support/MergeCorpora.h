@@ -3,6 +3,10 @@
 // kana in CP932 (whose pairs are also two-byte UTF-8), Western text in UTF-8
 // (whose accented letters are also half-width kana), and Japanese text in
 // both encodings. All given as UTF-8 text; the tests encode them with iconv.
+#include "platform/text/TextFile.h"
+
+#include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,5 +35,37 @@ std::vector<std::string> JapaneseLines();
 
 // Each line in the encoding (an iconv name), converted in one call.
 std::vector<std::string> IconvEach(const std::vector<std::string>& utf8Lines, const std::string& encoding);
+
+// What a road of reading gives for a file: its CP932 text (or the refusal's
+// message), the questions asked, and the last question's readings.
+struct Reading {
+    std::string text;
+    int questions = 0;
+    lx::TwoReadings shown;
+
+    bool operator==(const Reading& other) const { return text == other.text; }
+};
+// Reads the bytes, answering any question with `answer`.
+using Reader = std::function<Reading(const std::string& bytes, lx::TextEncoding answer)>;
+
+// Files read each way, and of them those whose bytes are both encodings.
+struct Tally {
+    int files = 0;
+    int twoWay = 0;
+    int cp932 = 0;
+    int utf8 = 0;
+    int twoWayCp932 = 0;
+    int twoWayUtf8 = 0;
+    int asked = 0;
+};
+std::ostream& operator<<(std::ostream& out, const Tally& tally);
+// Prints the tally under the corpus's name.
+void Report(const char* corpus, const Tally& tally);
+
+// Reads a file meant as `meant` by `read`, answering any question both ways:
+// answered CP932 it must give `asCp932`, answered UTF-8 what its copy marked
+// with a BOM gives; not asked, the reading meant. Counts it in the tally.
+void CheckReading(const Reader& read, const std::string& bytes, const std::string& asCp932, lx::TextEncoding meant,
+                  Tally& tally, const std::string& label);
 
 } // namespace lxtest

@@ -3,9 +3,13 @@
 #include "designer/model/PaperTestFiles.h"
 #include "platform/io/Errors.h"
 #include "platform/text/Cp932.h"
+#include "support/MergeCorpora.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace lx;
 using lxtest::WriteBytes;
@@ -196,4 +200,120 @@ TEST_F(CsvFile, HalfWidthKanaAndLoneLeadBytesKeepTheirBytes)
     EXPECT_EQ(Row(table, 0), (Cells{Sjis("ﾐｶ"), Sjis("ﾐｷ"), Sjis("ﾐｻ"), Sjis("ﾐｵ")}));
     EXPECT_EQ(table.CsvCell(2, 1), "\x82");
     EXPECT_EQ(table.CsvCell(1, 2), "end\x95");
+}
+
+namespace {
+
+// The file loaded into a table: its lines each followed by CR LF, or the
+// refusal's message.
+lxtest::Reading LoadedLines(const std::string& path, const std::string& bytes, TextEncoding answer)
+{
+    // Written over and cut to size: a file truncated to nothing and written
+    // again is flushed to disk at every close, and one made anew after a
+    // delete is slow to make, thousands of times over.
+    std::fstream(path, std::ios::binary | std::ios::in | std::ios::out) << bytes;
+    std::filesystem::resize_file(path, bytes.size());
+    lxtest::Reading reading;
+    TLxCSV table;
+    try {
+        const bool loaded = table.LoadFromFile(path, [&](const TwoReadings& readings) {
+            ++reading.questions;
+            reading.shown = readings;
+            return answer;
+        });
+        EXPECT_TRUE(loaded) << path;
+        for (const std::string& line : table.GetLines())
+            reading.text += line + "\r\n";
+    } catch (const ReadError& error) {
+        reading.text = error.what();
+    }
+    return reading;
+}
+
+// The corpus's lines in the encoding, `perFile` lines to a file, each line
+// ending in CR LF.
+void CheckLinesAsFiles(const lxtest::Reader& read, const std::vector<std::string>& lines, const char* encoding,
+                       TextEncoding meant, const char* corpus, std::size_t perFile = 1)
+{
+    const std::vector<std::string> bytes =
+        std::string(encoding) == "UTF-8" ? lines : lxtest::IconvEach(lines, encoding);
+    lxtest::Tally tally;
+    for (std::size_t i = 0; i < lines.size(); i += perFile) {
+        std::string file;
+        for (std::size_t j = i; j < i + perFile && j < lines.size(); ++j)
+            file += bytes[j] + "\r\n";
+        lxtest::CheckReading(read, file, file, meant, tally, lines[i]);
+    }
+    lxtest::Report(corpus, tally);
+    EXPECT_EQ(meant == TextEncoding::Cp932 ? tally.utf8 : tally.cp932, 0) << corpus;
+}
+
+} // namespace
+
+TEST_F(CsvFile, MergeCorporaLoadAsMeantOrAsTheUserAnswers)
+{
+    const std::string path = dir.File("corpus.csv");
+    WriteBytes(path, "");
+    const lxtest::Reader read = [&](const std::string& bytes, TextEncoding answer) {
+        return LoadedLines(path, bytes, answer);
+    };
+    const std::vector<std::string> pairs = lxtest::HalfWidthKanaPairs();
+    const std::vector<std::string> pairBytes = lxtest::IconvEach(pairs, "CP932");
+    lxtest::Tally alone;
+    for (std::size_t i = 0; i < pairs.size(); ++i)
+        lxtest::CheckReading(read, pairBytes[i], pairBytes[i] + "\r\n", TextEncoding::Cp932, alone, pairs[i]);
+    lxtest::Report("kana pairs alone", alone);
+    EXPECT_EQ(alone.utf8, 0);
+
+    std::vector<std::string> lines;
+    for (const std::string& pair : pairs)
+        for (const std::string& line : lxtest::LinesAround(pair))
+            lines.push_back(line);
+    CheckLinesAsFiles(read, lines, "CP932", TextEncoding::Cp932, "kana pairs in lines", lines.size() / pairs.size());
+    CheckLinesAsFiles(read, lxtest::KanaNameAndAddressLines(), "CP932", TextEncoding::Cp932,
+                      "kana names and addresses");
+    CheckLinesAsFiles(read, lxtest::WesternLines(), "UTF-8", TextEncoding::Utf8, "Western UTF-8");
+    CheckLinesAsFiles(read, lxtest::JapaneseLines(), "UTF-8", TextEncoding::Utf8, "Japanese UTF-8");
+    CheckLinesAsFiles(read, lxtest::JapaneseLines(), "CP932", TextEncoding::Cp932, "Japanese CP932");
+}
+
+TEST_F(CsvFile, AFileThatReadsTwoWaysIsRefusedWithNoOneToAskAndTheTableStays)
+{
+    TLxCSV table = Load("kept\r\n");
+    WriteBytes(dir.File("two.csv"), "1,2\r\n" + Sjis("ﾂｰ,ﾎｱ") + "\r\n");
+    try {
+        table.LoadFromFile(dir.File("two.csv"));
+        ADD_FAILURE() << "loaded without asking";
+    } catch (const ReadError& error) {
+        EXPECT_STREQ(error.what(), "2行目は、シフトJISとしてもUTF-8としても読めるため、文字コードを決められません。");
+    }
+    EXPECT_EQ(Row(table, 0), Cells{"kept"});
+    // Answered, the rows are those of the reading chosen.
+    ASSERT_TRUE(table.LoadFromFile(dir.File("two.csv"), [](const TwoReadings&) { return TextEncoding::Utf8; }));
+    EXPECT_EQ(Row(table, 1), (Cells{Sjis("°"), Sjis("α")}));
+    ASSERT_TRUE(table.LoadFromFile(dir.File("two.csv"), [](const TwoReadings&) { return TextEncoding::Cp932; }));
+    EXPECT_EQ(Row(table, 1), (Cells{Sjis("ﾂｰ"), Sjis("ﾎｱ")}));
+}
+
+TEST_F(CsvFile, AFileOverTheLimitIsRefusedSayingSo)
+{
+    TLxCSV table = Load("kept\r\n");
+    const std::string path = dir.File("big.csv");
+    WriteBytes(path, "");
+    std::filesystem::resize_file(path, (64u << 20) + 1);
+    try {
+        table.LoadFromFile(path);
+        ADD_FAILURE() << "a file over the limit loaded";
+    } catch (const ReadError& error) {
+        EXPECT_STREQ(error.what(), "ファイルが大きすぎます。差込データとして読み込めるのは64MiBまでです。");
+    }
+    EXPECT_EQ(Row(table, 0), Cells{"kept"});
+    // A file of the limit itself is read (and these bytes are no text).
+    std::filesystem::resize_file(path, 64u << 20);
+    try {
+        table.LoadFromFile(path);
+        ADD_FAILURE() << "NUL bytes loaded";
+    } catch (const ReadError& error) {
+        EXPECT_STREQ(error.what(), "テキストファイルではないため、差込データとして読み込めません。");
+    }
 }
