@@ -14,9 +14,10 @@ enum class TextEncoding { Cp932, Utf8 };
 // - for UTF-8, strongly: kana or kanji (one alone only where CP932 does not
 //   take the ASCII byte after it into a kanji: CP932 "縺拭" is UTF-8 "ぐ@");
 //   weakly: a Latin or Greek letter, a Latin-1 sign or punctuation beside an
-//   ASCII letter ("Café", "25°C", "µm", "don’t"), a word of Greek letters,
-//   half-width kana and kanji in one word beside ASCII letters ("Élodie" is
-//   "ﾃ瑛odie"), user-defined or NEC-selected characters;
+//   ASCII letter ("Café", "25°C", "µm", "don’t"), a word of Greek letters;
+//   a CP932 reading with half-width kana and kanji in one word beside ASCII
+//   letters ("Élodie" is "ﾃ瑛odie"), or with user-defined or NEC-selected
+//   characters;
 // - for CP932, strongly: a UTF-8 reading in a script no Japanese merge file
 //   holds where kana stand (Armenian, Arabic, Hebrew, IPA, one or two
 //   Cyrillic letters, ...); weakly: Latin letters with no ASCII letter
