@@ -253,4 +253,27 @@ void CheckReading(const Reader& read, const std::string& bytes, const std::strin
         << label << " read silently as " << (readAsCp932 ? "CP932" : "UTF-8");
 }
 
+Tally CheckCorpus(const Reader& read, const std::vector<std::string>& lines, const std::string& encoding,
+                  lx::TextEncoding meant, const char* corpus, CorpusFiles files)
+{
+    const std::vector<std::string> bytes = encoding == "UTF-8" ? lines : IconvEach(lines, encoding);
+    Tally tally;
+    std::size_t twoWay = 0;
+    std::string whole;
+    for (std::size_t i = 0; i < lines.size(); i += files.perFile) {
+        std::string file;
+        for (std::size_t j = i; j < i + files.perFile && j < lines.size(); ++j)
+            file += bytes[j] + "\r\n";
+        whole += file;
+        const bool sampled =
+            files.stride == 1 || (lx::IsUtf8(file) && lx::IsCp932(file) && twoWay++ % files.stride == 0);
+        if (sampled)
+            CheckReading(read, file, file, meant, tally, lines[i]);
+    }
+    if (files.whole)
+        CheckReading(read, whole, whole, meant, tally, std::string(corpus) + ", the whole");
+    Report(corpus, tally);
+    return tally;
+}
+
 } // namespace lxtest

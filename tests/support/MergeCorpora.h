@@ -68,4 +68,19 @@ void Report(const char* corpus, const Tally& tally);
 void CheckReading(const Reader& read, const std::string& bytes, const std::string& asCp932, lx::TextEncoding meant,
                   Tally& tally, const std::string& label);
 
+// Which files a corpus makes: `perFile` lines to a file, each line ending in
+// CR LF; with `whole`, the whole corpus as one file as well; with `stride`
+// above 1, only every stride-th of the files valid both ways (for roads
+// where a reading costs more).
+struct CorpusFiles {
+    std::size_t perFile = 1;
+    bool whole = false;
+    std::size_t stride = 1;
+};
+
+// Reads the corpus's lines in the encoding (an iconv name; "UTF-8" as they
+// are) as CheckReading does, reports the tally and returns it.
+Tally CheckCorpus(const Reader& read, const std::vector<std::string>& lines, const std::string& encoding,
+                  lx::TextEncoding meant, const char* corpus, CorpusFiles files = {});
+
 } // namespace lxtest

@@ -230,24 +230,6 @@ lxtest::Reading LoadedLines(const std::string& path, const std::string& bytes, T
     return reading;
 }
 
-// The corpus's lines in the encoding, `perFile` lines to a file, each line
-// ending in CR LF.
-void CheckLinesAsFiles(const lxtest::Reader& read, const std::vector<std::string>& lines, const char* encoding,
-                       TextEncoding meant, const char* corpus, std::size_t perFile = 1)
-{
-    const std::vector<std::string> bytes =
-        std::string(encoding) == "UTF-8" ? lines : lxtest::IconvEach(lines, encoding);
-    lxtest::Tally tally;
-    for (std::size_t i = 0; i < lines.size(); i += perFile) {
-        std::string file;
-        for (std::size_t j = i; j < i + perFile && j < lines.size(); ++j)
-            file += bytes[j] + "\r\n";
-        lxtest::CheckReading(read, file, file, meant, tally, lines[i]);
-    }
-    lxtest::Report(corpus, tally);
-    EXPECT_EQ(meant == TextEncoding::Cp932 ? tally.utf8 : tally.cp932, 0) << corpus;
-}
-
 } // namespace
 
 TEST_F(CsvFile, MergeCorporaLoadAsMeantOrAsTheUserAnswers)
@@ -257,24 +239,28 @@ TEST_F(CsvFile, MergeCorporaLoadAsMeantOrAsTheUserAnswers)
     const lxtest::Reader read = [&](const std::string& bytes, TextEncoding answer) {
         return LoadedLines(path, bytes, answer);
     };
+    using lxtest::CheckCorpus;
     const std::vector<std::string> pairs = lxtest::HalfWidthKanaPairs();
-    const std::vector<std::string> pairBytes = lxtest::IconvEach(pairs, "CP932");
-    lxtest::Tally alone;
-    for (std::size_t i = 0; i < pairs.size(); ++i)
-        lxtest::CheckReading(read, pairBytes[i], pairBytes[i] + "\r\n", TextEncoding::Cp932, alone, pairs[i]);
-    lxtest::Report("kana pairs alone", alone);
-    EXPECT_EQ(alone.utf8, 0);
-
+    EXPECT_EQ(CheckCorpus(read, pairs, "CP932", TextEncoding::Cp932, "kana pairs").utf8, 0);
     std::vector<std::string> lines;
     for (const std::string& pair : pairs)
         for (const std::string& line : lxtest::LinesAround(pair))
             lines.push_back(line);
-    CheckLinesAsFiles(read, lines, "CP932", TextEncoding::Cp932, "kana pairs in lines", lines.size() / pairs.size());
-    CheckLinesAsFiles(read, lxtest::KanaNameAndAddressLines(), "CP932", TextEncoding::Cp932,
-                      "kana names and addresses");
-    CheckLinesAsFiles(read, lxtest::WesternLines(), "UTF-8", TextEncoding::Utf8, "Western UTF-8");
-    CheckLinesAsFiles(read, lxtest::JapaneseLines(), "UTF-8", TextEncoding::Utf8, "Japanese UTF-8");
-    CheckLinesAsFiles(read, lxtest::JapaneseLines(), "CP932", TextEncoding::Cp932, "Japanese CP932");
+    EXPECT_EQ(
+        CheckCorpus(read, lines, "CP932", TextEncoding::Cp932, "kana pairs in lines", {lines.size() / pairs.size()})
+            .utf8,
+        0);
+    const auto names = CheckCorpus(read, lxtest::KanaNameAndAddressLines(), "CP932", TextEncoding::Cp932,
+                                   "kana names and addresses", {1, true});
+    EXPECT_EQ(names.asked + names.utf8, 0);
+    EXPECT_EQ(CheckCorpus(read, lxtest::WesternLines(), "UTF-8", TextEncoding::Utf8, "Western UTF-8", {1, true}).cp932,
+              0);
+    const auto japanese =
+        CheckCorpus(read, lxtest::JapaneseLines(), "UTF-8", TextEncoding::Utf8, "Japanese UTF-8", {1, true});
+    EXPECT_EQ(japanese.asked + japanese.cp932, 0);
+    const auto cp932 =
+        CheckCorpus(read, lxtest::JapaneseLines(), "CP932", TextEncoding::Cp932, "Japanese CP932", {1, true});
+    EXPECT_EQ(cp932.asked + cp932.utf8, 0);
 }
 
 TEST_F(CsvFile, AFileThatReadsTwoWaysIsRefusedWithNoOneToAskAndTheTableStays)

@@ -102,27 +102,6 @@ protected:
     const std::string path = temp.File("差込 データ.csv");
 };
 
-// The corpus's lines in the encoding, `perFile` lines to a file, each line
-// ending in CR LF: every `stride`-th of the files valid both ways (the text
-// file's and the merge table's own tests read every file; a click costs more).
-void CheckLinesAsFiles(const lxtest::Reader& read, const std::vector<std::string>& lines, const char* encoding,
-                       TextEncoding meant, const char* corpus, std::size_t stride, std::size_t perFile = 1)
-{
-    const std::vector<std::string> bytes =
-        std::string(encoding) == "UTF-8" ? lines : lxtest::IconvEach(lines, encoding);
-    lxtest::Tally tally;
-    std::size_t twoWay = 0;
-    for (std::size_t i = 0; i < lines.size(); i += perFile) {
-        std::string file;
-        for (std::size_t j = i; j < i + perFile && j < lines.size(); ++j)
-            file += bytes[j] + "\r\n";
-        if (IsUtf8(file) && IsCp932(file) && twoWay++ % stride == 0)
-            lxtest::CheckReading(read, file, file, meant, tally, lines[i]);
-    }
-    lxtest::Report(corpus, tally);
-    EXPECT_EQ(meant == TextEncoding::Cp932 ? tally.utf8 : tally.cp932, 0) << corpus;
-}
-
 } // namespace
 
 TEST_F(MergeEncodingTest, TheQuestionShowsBothReadingsAndTheFileIsReadAsAnswered)
@@ -159,22 +138,35 @@ TEST_F(MergeEncodingTest, FilesTheirCharactersTellAreReadWithoutAQuestion)
     EXPECT_TRUE(messages.Shown().empty());
 }
 
+// Every few of the files valid both ways (the text file's and the merge
+// table's own tests read every file; a click costs more).
 TEST_F(MergeEncodingTest, CorporaChosenByClicksAreReadAsMeantOrAsAnswered)
 {
+    using lxtest::CheckCorpus;
     const std::vector<std::string> pairs = lxtest::HalfWidthKanaPairs();
-    CheckLinesAsFiles(ByClicks(), pairs, "CP932", TextEncoding::Cp932, "kana pairs, by clicks", 5);
+    EXPECT_EQ(CheckCorpus(ByClicks(), pairs, "CP932", TextEncoding::Cp932, "kana pairs, by clicks", {1, false, 5}).utf8,
+              0);
     std::vector<std::string> lines;
     for (const std::string& pair : pairs)
         for (const std::string& line : lxtest::LinesAround(pair))
             lines.push_back(line);
-    CheckLinesAsFiles(ByClicks(), lines, "CP932", TextEncoding::Cp932, "kana pairs in lines, by clicks", 5,
-                      lines.size() / pairs.size());
-    CheckLinesAsFiles(ByClicks(), lxtest::KanaNameAndAddressLines(), "CP932", TextEncoding::Cp932,
-                      "kana names and addresses, by clicks", 2);
-    CheckLinesAsFiles(ByClicks(), lxtest::WesternLines(), "UTF-8", TextEncoding::Utf8, "Western UTF-8, by clicks", 2);
-    CheckLinesAsFiles(ByClicks(), lxtest::JapaneseLines(), "UTF-8", TextEncoding::Utf8, "Japanese UTF-8, by clicks", 1);
-    CheckLinesAsFiles(ByClicks(), lxtest::JapaneseLines(), "CP932", TextEncoding::Cp932, "Japanese CP932, by clicks",
-                      1);
+    EXPECT_EQ(CheckCorpus(ByClicks(), lines, "CP932", TextEncoding::Cp932, "kana pairs in lines, by clicks",
+                          {lines.size() / pairs.size(), false, 5})
+                  .utf8,
+              0);
+    const auto names = CheckCorpus(ByClicks(), lxtest::KanaNameAndAddressLines(), "CP932", TextEncoding::Cp932,
+                                   "kana names and addresses, by clicks", {1, false, 2});
+    EXPECT_EQ(names.asked + names.utf8, 0);
+    EXPECT_EQ(CheckCorpus(ByClicks(), lxtest::WesternLines(), "UTF-8", TextEncoding::Utf8, "Western UTF-8, by clicks",
+                          {1, false, 2})
+                  .cp932,
+              0);
+    const auto japanese =
+        CheckCorpus(ByClicks(), lxtest::JapaneseLines(), "UTF-8", TextEncoding::Utf8, "Japanese UTF-8, by clicks");
+    EXPECT_EQ(japanese.asked + japanese.cp932, 0);
+    const auto cp932 =
+        CheckCorpus(ByClicks(), lxtest::JapaneseLines(), "CP932", TextEncoding::Cp932, "Japanese CP932, by clicks");
+    EXPECT_EQ(cp932.asked + cp932.utf8, 0);
 }
 
 TEST_F(MergeEncodingTest, AFileOverTheLimitIsRefusedSayingSoAndTheTableStays)
