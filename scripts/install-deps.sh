@@ -12,7 +12,7 @@ packages=(
   libzxing-dev zbar-tools libzbar-dev libqrencode-dev
   poppler-utils libjpeg-turbo-progs libtiff-tools libtiff-dev libwmf-bin emf2svg librsvg2-bin xvfb xauth
   fonts-urw-base35
-  xclip
+  xclip glabels-data
   desktop-file-utils shared-mime-info x11-utils
 )
 if [ "${1:-}" = "--if-missing" ]; then
