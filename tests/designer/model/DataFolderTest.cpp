@@ -18,6 +18,9 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 using namespace lx;
 
