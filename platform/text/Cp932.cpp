@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
+#include <vector>
 
 namespace lx {
 
@@ -260,6 +261,42 @@ std::string CharWithoutCp932Message(std::size_t line, std::u16string_view text, 
 {
     return std::to_string(line) + "行目の文字「" + Utf16ToUtf8(text.substr(pos, Utf16CharLength(text, pos))) +
         "」はこのプログラムでは扱えません。";
+}
+
+std::string CharsWithoutCp932Message(std::u16string_view text)
+{
+    // A long paste of foreign text would make a box no one reads.
+    constexpr std::size_t kNamed = 5;
+    std::vector<std::u16string_view> named;
+    std::size_t more = 0;
+    std::size_t namedLine = 0;
+    std::string list;
+    std::size_t line = 1;
+    std::size_t from = 0;
+    for (std::size_t at = FindCharWithoutCp932(text); at < text.size();
+         at = from + FindCharWithoutCp932(text.substr(from))) {
+        line += static_cast<std::size_t>(std::count(text.begin() + from, text.begin() + at, u'\n'));
+        const std::u16string_view character = text.substr(at, Utf16CharLength(text, at));
+        from = at + character.size();
+        if (std::find(named.begin(), named.end(), character) != named.end())
+            continue;
+        if (named.size() >= kNamed) {
+            // Counted once each, as they are named.
+            named.push_back(character);
+            ++more;
+            continue;
+        }
+        if (line != namedLine)
+            list += (named.empty() ? "" : "、") + std::to_string(line) + "行目の文字";
+        namedLine = line;
+        list += "「" + Utf16ToUtf8(character) + "」";
+        named.push_back(character);
+    }
+    if (named.empty())
+        return {};
+    if (more > 0)
+        list += "ほか" + std::to_string(more) + "文字";
+    return list + "はこのプログラムでは扱えません。";
 }
 
 std::size_t CharCount(std::string_view text)

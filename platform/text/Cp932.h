@@ -61,6 +61,11 @@ std::size_t Utf16CharLength(std::u16string_view text, std::size_t pos);
 // The user's message for the character at pos of text that CP932 cannot
 // hold, on the given line: "2行目の文字「é」はこのプログラムでは扱えません。"
 std::string CharWithoutCp932Message(std::size_t line, std::u16string_view text, std::size_t pos);
+// The same for every such character of text, each named once with the line
+// it first stands on, the first few of them and how many more:
+// "1行目の文字「😀」「é」、3行目の文字「€」はこのプログラムでは扱えません。"
+// Empty when CP932 holds the whole text.
+std::string CharsWithoutCp932Message(std::u16string_view text);
 
 // Plain Unicode conversions, for text that never goes into the model (file
 // names, messages). Malformed input becomes U+FFFD.
