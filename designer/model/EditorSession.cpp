@@ -129,9 +129,9 @@ std::int32_t EditorSession::Replay(bool redo, const ApplyStep& apply)
     return n;
 }
 
-bool EditorSession::LoadMergeTable(const std::string& path)
+bool EditorSession::LoadMergeTable(const std::string& path, const EncodingChooser& choose)
 {
-    if (!mergeTable_->LoadFromFile(path))
+    if (!mergeTable_->LoadFromFile(path, choose))
         return false;
     MarkChanged();
     return true;

@@ -94,7 +94,8 @@ public:
     // Reads path into the design's table in place, so every object bound to
     // it sees the new rows; a change when read. False when the file cannot
     // be opened; a malformed file throws ReadError and leaves the table.
-    bool LoadMergeTable(const std::string& path);
+    // `choose` is asked about text that reads two ways (TLxCSV::LoadFromFile).
+    bool LoadMergeTable(const std::string& path, const EncodingChooser& choose = {});
     // Empties the table: a change of the design.
     void ClearMergeTable();
     // The rows an undo record was bound to come back into the design's

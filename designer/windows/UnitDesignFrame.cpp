@@ -14,6 +14,7 @@
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/metafile/EnhMetafile.h"
+#include "platform/text/Cp932.h"
 #include "platform/text/Numbers.h"
 
 #include <QCloseEvent>
@@ -314,9 +315,9 @@ void TFormDesign::RefreshDesign()
     if (!Session.Layout())
         return;
     PrepareDesignSurface();
-    setWindowTitle(Session.FileName().empty()
-                       ? QStringLiteral("デザイン画面")
-                       : QStringLiteral("デザイン画面 -") + FromUtf8(Session.FileName()) + QStringLiteral("-"));
+    setWindowTitle(Session.FileName().empty() ? QStringLiteral("デザイン画面")
+                                              : QStringLiteral("デザイン画面 -") +
+                           FromUtf8(ReadableFileName(Session.FileName())) + QStringLiteral("-"));
     ScreenDpiX = SurfaceBitmap.Width() / Session.Layout()->GetLabelWidth(CurrentFace) * 25.4;
     ScreenDpiY = SurfaceBitmap.Height() / Session.Layout()->GetLabelHeight(CurrentFace) * 25.4;
     DrawDesignGuide();

@@ -344,4 +344,44 @@ std::string Utf8ToCp932(std::string_view text) { return Utf16ToCp932(Utf8ToUtf16
 
 std::string Sjis(std::string_view utf8) { return Utf8ToCp932(utf8); }
 
+std::string BytesShownVisibly(std::string_view text)
+{
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 1;
+        const char32_t cp = DecodeUtf8(text, i, n);
+        if ((cp == 0xFFFD && n == 1) || (cp >= 0xD800 && cp < 0xE000)) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            const auto byte = static_cast<unsigned char>(text[i]);
+            shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+            i += 1;
+            continue;
+        }
+        shown.append(text.substr(i, n));
+        i += n;
+    }
+    return shown;
+}
+
+std::string ReadableFileName(std::string_view path)
+{
+    std::string readable;
+    readable.reserve(path.size());
+    while (true) {
+        const std::size_t slash = path.find('/');
+        const std::string_view part = path.substr(0, slash);
+        if (IsUtf8(part))
+            readable.append(part);
+        else if (IsCp932(part))
+            readable += Cp932ToUtf8(part);
+        else
+            readable += BytesShownVisibly(part);
+        if (slash == std::string_view::npos)
+            return readable;
+        readable += '/';
+        path.remove_prefix(slash + 1);
+    }
+}
+
 } // namespace lx

@@ -75,6 +75,13 @@ std::string Utf16ToUtf8(std::u16string_view text);
 bool IsUtf8(std::string_view text);
 // Every byte begins or continues a character CP932 defines.
 bool IsCp932(std::string_view text);
+// A file name or path, the system's bytes, as a person reads it (UTF-8):
+// each part between slashes as it is when it is UTF-8, else its CP932
+// reading (names from Windows archives), else with every byte that is no
+// UTF-8 shown as \xNN.
+std::string ReadableFileName(std::string_view path);
+// Text with every byte that is no UTF-8 shown as \xNN, the rest as it is.
+std::string BytesShownVisibly(std::string_view text);
 
 // CP932 bytes of a UTF-8 literal, for model texts written in the source:
 // Sjis("文字シート").

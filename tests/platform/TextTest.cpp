@@ -89,6 +89,17 @@ TEST(Cp932, EveryCharacterWithoutAFormIsNamed)
               "1行目の文字「à」「á」「â」「ã」「ä」ほか3文字はこのプログラムでは扱えません。");
 }
 
+// File names as a person reads them: UTF-8 as it is, a name from a Windows
+// archive by its CP932 reading, part by part, and what reads neither way
+// with its bytes shown.
+TEST(Cp932, FileNamesShowAsTheUserKnowsThem)
+{
+    EXPECT_EQ(ReadableFileName("/home/利用者/宛名.bv2"), "/home/利用者/宛名.bv2");
+    EXPECT_EQ(ReadableFileName("/home/利用者/" + Sjis("テスト.bv2")), "/home/利用者/テスト.bv2");
+    EXPECT_EQ(ReadableFileName(Sjis("ﾃｽﾄ") + "/a\x80\xFF.bv2"), "ﾃｽﾄ/a\\x80\\xFF.bv2");
+    EXPECT_EQ(BytesShownVisibly("名前\x83\x65.bv2"), "名前\\x83e.bv2");
+}
+
 TEST(Cp932, CharactersStepOverLeadBytesAndCountALoneLeadAtTheEnd)
 {
     EXPECT_EQ(CharCount(Sjis("あいA")), 3u);
