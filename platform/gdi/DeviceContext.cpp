@@ -220,6 +220,9 @@ void DeviceContext::MappingChanged()
     t.dx = state_.viewportOrg.x - state_.windowOrg.x * t.sx;
     t.dy = state_.viewportOrg.y - state_.windowOrg.y * t.sy;
     state_.toDevice = t.Then(state_.outer);
+    const Transform& d = state_.toDevice;
+    const auto whole = [](double v) { return std::floor(v) == v && std::abs(v) <= (1 << 30); };
+    state_.unitSteps = std::abs(d.sx) == 1 && std::abs(d.sy) == 1 && whole(d.dx) && whole(d.dy);
 }
 
 Transform DeviceContext::CurrentTransform() const { return state_.toDevice; }

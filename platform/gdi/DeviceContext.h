@@ -107,6 +107,8 @@ public:
     Point LogicalToDevice(Point p) const
     {
         const Transform& t = state_.toDevice;
+        if (state_.unitSteps)
+            return {UnitStepToPixel(p.x, t.sx, t.dx), UnitStepToPixel(p.y, t.sy, t.dy)};
         return {RoundToPixel(p.x * t.sx + t.dx), RoundToPixel(p.y * t.sy + t.dy)};
     }
     Rect LogicalToDevice(const Rect& r) const; // normalised
@@ -117,6 +119,15 @@ public:
     {
         constexpr double kLimit = 1 << 29;
         return std::isnan(v) ? 0 : static_cast<int>(std::clamp(std::floor(v + 0.5), -kLimit, kLimit));
+    }
+    // RoundToPixel(v * s + d) for a scale of +-1 and a whole offset, which
+    // integers map exactly (as symbols and labels are drawn: one logical
+    // unit a pixel, y up or down).
+    static int UnitStepToPixel(int v, double s, double d)
+    {
+        constexpr std::int64_t kLimit = 1 << 29;
+        const std::int64_t p = (s < 0 ? -std::int64_t{v} : std::int64_t{v}) + static_cast<std::int64_t>(d);
+        return static_cast<int>(std::clamp(p, -kLimit, kLimit));
     }
 
     // Saved states: SaveDC returns the new depth; RestoreDC takes a depth or,
@@ -245,6 +256,7 @@ private:
         Transform outer;
         std::optional<Region> metaClip;
         Transform toDevice; // the mapping above, then outer
+        bool unitSteps = true; // toDevice scales by +-1 and moves by whole pixels
     };
     enum class PathState { None, Open, Closed };
 

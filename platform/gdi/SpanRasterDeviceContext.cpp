@@ -150,8 +150,10 @@ std::optional<SpanRaster> SpanRasterDeviceContext::Result() const
     byTop.reserve(fills_.size());
     for (const Fill& fill : fills_)
         byTop.push_back(&fill);
-    std::stable_sort(byTop.begin(), byTop.end(),
-                     [](const Fill* a, const Fill* b) { return a->area.top < b->area.top; });
+    const auto ByTop = [](const Fill* a, const Fill* b) { return a->area.top < b->area.top; };
+    // Symbols are painted row by row: their fills come in order already.
+    if (!std::is_sorted(byTop.begin(), byTop.end(), ByTop))
+        std::stable_sort(byTop.begin(), byTop.end(), ByTop);
     auto next = byTop.begin();
     // The spans of the first colour met, the other colour is the rest.
     std::uint32_t first = 0;
