@@ -285,9 +285,11 @@ std::pair<std::int32_t, std::int32_t> TFormPreview::PrintRange() const
 
 std::optional<std::string> TFormPreview::ChoosePdfFile() const
 {
+    // The user learns why a file is asked for where a printer was expected.
+    ShowInfo(kNoPrinterWritesPdf);
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Save;
-    request.caption = "印刷";
+    request.caption = "印刷 - PDFファイルに出力";
     request.filters = {"PDF (*.pdf *.PDF)"};
     request.defaultSuffix = "pdf";
     const auto chosen = Messages().ChooseFile(request);

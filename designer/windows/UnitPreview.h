@@ -28,6 +28,11 @@ class TlxLabelManager;
 class TlxLblInfo;
 class UpDown;
 
+// Told before 印刷する asks for a PDF file because no printer was found.
+inline constexpr const char* kNoPrinterWritesPdf =
+    "プリンタが見つかりません（印刷サーバーに接続できないか、プリンタがありません）。\n"
+    "シートはPDFファイルに書き出します。保存するファイルを指定してください。";
+
 class TFormPreview : public QDialog {
     Q_OBJECT
 public:
