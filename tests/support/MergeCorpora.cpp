@@ -1,5 +1,6 @@
 #include "support/MergeCorpora.h"
 
+#include "support/TestPaths.h"
 #include "support/TextEncodings.h"
 
 #include <gtest/gtest.h>
@@ -7,118 +8,27 @@
 #include "platform/text/Cp932.h"
 
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 
 namespace lxtest {
 
 namespace {
 
-const std::vector<std::string> kFamilyNames = {
-    "ﾔﾏﾀﾞ", "ｽｽﾞｷ", "ﾀﾅｶ", "ｻﾄｳ", "ﾀｶﾊｼ", "ﾜﾀﾅﾍﾞ", "ｲﾄｳ", "ﾅｶﾑﾗ", "ｺﾊﾞﾔｼ", "ｶﾄｳ", "ﾖｼﾀﾞ", "ﾔﾏﾓﾄ", "ｻｻｷ", "ﾔﾏｸﾞﾁ",
-    "ﾏﾂﾓﾄ", "ｲﾉｳｴ", "ｷﾑﾗ", "ﾊﾔｼ", "ｼﾐｽﾞ", "ﾔﾏｻﾞｷ", "ﾓﾘ", "ｱﾍﾞ", "ｲｹﾀﾞ", "ﾊｼﾓﾄ", "ﾔﾏｼﾀ", "ｲｼｶﾜ", "ﾅｶｼﾞﾏ", "ﾏｴﾀﾞ", "ﾌｼﾞﾀ",
-    "ｵｶﾞﾜ", "ｺﾞﾄｳ", "ｵｶﾀﾞ", "ﾊｾｶﾞﾜ", "ﾑﾗｶﾐ", "ｺﾝﾄﾞｳ", "ｲｼｲ", "ｻｲﾄｳ", "ｻｶﾓﾄ", "ｴﾝﾄﾞｳ", "ｱｵｷ", "ﾌｼﾞｲ", "ﾆｼﾑﾗ", "ﾌｸﾀﾞ",
-    "ｵｵﾀ", "ﾐｳﾗ", "ﾌｼﾞﾜﾗ", "ｵｶﾓﾄ", "ﾏﾂﾀﾞ", "ﾅｶｶﾞﾜ", "ﾅｶﾉ", "ﾊﾗﾀﾞ", "ｵﾉ", "ﾀﾑﾗ", "ﾀｹｳﾁ", "ｶﾈｺ", "ﾜﾀﾞ", "ﾅｶﾔﾏ", "ｲｼﾀﾞ",
-    "ｳｴﾀﾞ", "ﾓﾘﾀ",
-    // Names whose kana happen to pair up as two-byte UTF-8.
-    "ﾎｼ", "ﾅｲﾄｳ", "ﾏｷ", "ﾄｷ", "ﾐｷ", "ﾄｲ", "ﾅｽ", "ﾅｶﾔｽ", "ﾆｲ", "ﾏｽ"};
-
-const std::vector<std::string> kGivenNames = {
-    "ﾀﾛｳ", "ﾊﾅｺ", "ｲﾁﾛｳ", "ｹﾝｼﾞ", "ﾕｳｷ", "ｱｷﾗ", "ﾋﾛｼ", "ﾀｶｼ", "ﾏｺﾄ", "ﾖｳｺ", "ｹｲｺ", "ｻﾁｺ", "ｱﾔ", "ﾀｸﾔ", "ｼｮｳﾀ", "ﾀﾞｲｽｹ",
-    "ﾘｮｳ", "ｶｽﾞﾔ", "ﾅｵｷ", "ﾒｸﾞﾐ", "ｱﾕﾐ", "ﾁﾋﾛ", "ｻｸﾗ", "ﾂﾊﾞｻ", "ﾄﾓﾐ", "ｶｽﾞｵ", "ﾉﾘｺ", "ｼﾝｲﾁ", "ｼﾞｭﾝ",
-    // As above: valid UTF-8 on their own.
-    "ﾏｻﾄｼ", "ﾅｵﾄｼ", "ﾋｻﾄｼ", "ﾖｼﾄｼ", "ﾐｶ", "ﾕｷ", "ﾏｷ", "ﾅｵ", "ﾘｶ", "ﾕｶ", "ﾏｲ", "ﾒｲ", "ﾚｲ", "ﾙｲ", "ﾘｻ", "ﾐｻ", "ﾕｲ"};
-
-const std::vector<std::string> kAddresses = {"ﾄｳｷｮｳﾄ ﾁﾖﾀﾞｸ ﾁﾖﾀﾞ",
-                                             "ﾄｳｷｮｳﾄ ﾐﾅﾄｸ ｼﾊﾞｺｳｴﾝ",
-                                             "ﾄｳｷｮｳﾄ ｼﾝｼﾞｭｸｸ ﾆｼｼﾝｼﾞｭｸ",
-                                             "ｵｵｻｶﾌ ｻｶｲｼ ｻｶｲｸ",
-                                             "ｵｵｻｶﾌ ｵｵｻｶｼ ｷﾀｸ ｳﾒﾀﾞ",
-                                             "ﾎｯｶｲﾄﾞｳ ｻｯﾎﾟﾛｼ ﾁｭｳｵｳｸ",
-                                             "ｱｲﾁｹﾝ ﾅｺﾞﾔｼ ﾅｶｸ ｻｶｴ",
-                                             "ﾌｸｵｶｹﾝ ﾌｸｵｶｼ ﾊｶﾀｸ",
-                                             "ｷｮｳﾄﾌ ｷｮｳﾄｼ ｻｷｮｳｸ",
-                                             "ｶﾅｶﾞﾜｹﾝ ﾖｺﾊﾏｼ ﾅｶｸ",
-                                             "ﾋﾛｼﾏｹﾝ ﾋﾛｼﾏｼ ﾅｶｸ",
-                                             "ﾐﾔｷﾞｹﾝ ｾﾝﾀﾞｲｼ ｱｵﾊﾞｸ",
-                                             "ﾅｶﾞﾉｹﾝ ﾏﾂﾓﾄｼ",
-                                             "ｻｲﾀﾏｹﾝ ｻｲﾀﾏｼ ｳﾗﾜｸ",
-                                             "ﾁﾊﾞｹﾝ ﾁﾊﾞｼ ﾐﾊﾏｸ",
-                                             "ﾋｮｳｺﾞｹﾝ ｺｳﾍﾞｼ ﾁｭｳｵｳｸ",
-                                             "ﾅﾗｹﾝ ﾅﾗｼ",
-                                             "ｵｷﾅﾜｹﾝ ﾅﾊｼ",
-                                             "ﾆｲｶﾞﾀｹﾝ ﾆｲｶﾞﾀｼ",
-                                             "ｼｽﾞｵｶｹﾝ ﾊﾏﾏﾂｼ",
-                                             "ｸﾏﾓﾄｹﾝ ｸﾏﾓﾄｼ",
-                                             "ｶｺﾞｼﾏｹﾝ ｶｺﾞｼﾏｼ",
-                                             "ｵｶﾔﾏｹﾝ ｸﾗｼｷｼ",
-                                             "ｲﾊﾞﾗｷｹﾝ ﾐﾄｼ"};
-
 const std::vector<std::string> kBuildings = {"", "ｺｰﾎﾟｻｸﾗ 101", "ﾒｿﾞﾝﾐﾄﾞﾘ 203", "ﾊｲﾂﾔﾏﾄ 2F"};
 
-const std::vector<std::string> kWestern = {
-    // French
-    "Café crème", "Crème brûlée", "Hôtel de Ville", "Élodie Dupont", "Joyeux Noël", "Garçon", "Château de Versailles",
-    "Île-de-France", "Françoise Lefèvre", "naïve", "Besançon", "Orléans", "Genève", "Pâtisserie", "Zoë", "Hélène",
-    "Jérôme", "Cédric", "déjà vu", "Cœur", "façade", "Fête", "crêpe", "Où est la gare ?", "Rue de l'Église 12",
-    "Théâtre", "Cinéma", "Côte d'Azur", "Aérogare", "Boulangerie Lefèvre",
-    // German
-    "München", "Köln", "Düsseldorf", "Hauptstraße 5", "Grüße", "Müller", "Schröder", "Jürgen", "Bäckerei", "Übergröße",
-    "Fußball", "Zürich", "Nürnberg", "Österreich", "Käse", "Mädchen", "schön", "Frühstück", "Gemüse", "Öffnungszeiten",
-    "Brötchen", "Straßenbahn", "Tschüß", "Bärbel Köhler", "Lübeck",
-    // Polish
-    "Łódź", "Kraków", "Gdańsk", "Wrocław", "Poznań", "Zażółć gęślą jaźń", "Małgorzata", "Żółkiewski", "Szczęście",
-    "Bolesław", "Świętokrzyskie", "Wałęsa", "Kościuszko", "Białystok", "Chrząszcz", "źródło", "pięć", "Józef",
-    "Stanisław", "ulica Piękna 3", "Bydgoszcz Główna", "Częstochowa",
-    // Czech
-    "Dvořák", "Plzeň", "České Budějovice", "Příliš žluťoučký kůň", "Brno-střed", "Jiří", "Růžena", "Kateřina Nováková",
-    "Ústí nad Labem", "Karlův most", "Čapek", "Hradec Králové", "Třebíč", "náměstí Míru", "Šťastný", "děkuji", "Žižkov",
-    "Jaroslav Hašek", "Václav Havel", "Olomouc, Dukelských hrdinů", "Pardubice hlavní nádraží",
-    // Signs
-    "25°C", "-5°C", "±1", "±0.5 mm", "2×4", "3 × 5 m", "10 µF", "50µm", "§ 12", "§3 Abs. 2", "90°", "©2024", "½ cup",
-    "x²", "10 m³", "« Bonjour »", "¿Qué tal?", "¡Hola!", "£20", "45° angle", "±10%", "1.5 µg", "§ 5 Abs. 1 BGB",
-    "Temp. 37,5°C", "Ø 20 mm", "20 °C ± 2 °C", "Nr. 5 · Stock 2",
-    // Greek
-    "α", "β-Carotin", "Ω", "ΑΒΓ", "Δx", "λ = 532 nm", "Αθήνα", "Θεσσαλονίκη", "γ-GTP", "σ = 0,5", "μ-Wert", "Ελλάδα",
-    "alpha α", "θ = 30°", "Φ 20", "Σ 100", "ε-Kaprolaktam", "Ψ", "δ-Wert", "Καλημέρα", "Πάτρα", "ω"};
-
-const std::vector<std::string> kJapanese = {"山田 太郎,東京都千代田区千代田1-1,03-1234-5678",
-                                            "髙橋 一郎,神奈川県横浜市中区",
-                                            "山﨑 花子,大阪府堺市",
-                                            "窶拭",
-                                            "窶れた,拭く",
-                                            "窶拭,山田",
-                                            "佐藤 花子,大阪府〜堺市,−5℃",
-                                            "ﾔﾏﾀﾞ ﾀﾛｳ,髙橋①,\"a,b\"",
-                                            "株式会社テスト　ご担当者様",
-                                            "〒100-0001 東京都千代田区千代田1-1",
-                                            "ＡＢＣ１２３",
-                                            "①②③",
-                                            "ｶﾀｶﾅ,かたかな,カタカナ",
-                                            "濵田 德永",
-                                            "﨑",
-                                            "髙",
-                                            "草彅",
-                                            "鵺,鶯,鸚鵡",
-                                            "弌丐丕个丱丶丼丿乂乖乘",
-                                            "亂亅豫亊舒弍于亞亟亠亢",
-                                            "齋藤,邊見,渡邉 剛",
-                                            "柳田 國男",
-                                            "ご住所,北海道札幌市中央区北1条西2丁目",
-                                            "ﾃｽﾄ株式会社",
-                                            "備考,～まで",
-                                            "価格 ￥1,000",
-                                            "㈱テスト",
-                                            "№1,Ⅰ,Ⅱ,Ⅲ",
-                                            "髙島屋",
-                                            "山﨑 太郎,〒530-0001,大阪市北区梅田1-1-1,06-1234-5678",
-                                            "瀞,瀟,灌,炮,烙",
-                                            "堯,槇,遙,瑤,熙",
-                                            "あ",
-                                            "あい",
-                                            "ア",
-                                            "東京",
-                                            "日本語のテキスト",
-                                            "ﾐｶ,東京"};
+// The lines of a corpus file under tests/support/data/merge-corpora, without
+// its comment lines.
+std::vector<std::string> Corpus(const std::string& name)
+{
+    std::ifstream in(SourcePath("tests/support/data/merge-corpora/" + name));
+    EXPECT_TRUE(in.is_open()) << name;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (!line.starts_with('#'))
+            lines.push_back(line);
+    return lines;
+}
 
 std::vector<std::string> Split(const std::string& text)
 {
@@ -165,11 +75,19 @@ std::vector<std::string> LinesAround(const std::string& pair)
 
 std::vector<std::string> KanaNameAndAddressLines()
 {
+    // The names that are also UTF-8 come last in each list.
+    const std::vector<std::string> pairedFamily = Corpus("kana-family-names-utf8.txt");
+    const std::vector<std::string> pairedGiven = Corpus("kana-given-names-utf8.txt");
+    std::vector<std::string> familyNames = Corpus("kana-family-names.txt");
+    familyNames.insert(familyNames.end(), pairedFamily.begin(), pairedFamily.end());
+    std::vector<std::string> givenNames = Corpus("kana-given-names.txt");
+    givenNames.insert(givenNames.end(), pairedGiven.begin(), pairedGiven.end());
+    const std::vector<std::string> addresses = Corpus("kana-addresses.txt");
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < 240; ++i) {
-        const std::string& family = kFamilyNames[i % kFamilyNames.size()];
-        const std::string& given = kGivenNames[(i * 7 + i / kFamilyNames.size()) % kGivenNames.size()];
-        const std::string& address = kAddresses[(i * 5) % kAddresses.size()];
+        const std::string& family = familyNames[i % familyNames.size()];
+        const std::string& given = givenNames[(i * 7 + i / familyNames.size()) % givenNames.size()];
+        const std::string& address = addresses[(i * 5) % addresses.size()];
         const std::string& building = kBuildings[i % kBuildings.size()];
         switch (i % 4) {
         case 0:
@@ -185,25 +103,24 @@ std::vector<std::string> KanaNameAndAddressLines()
         default: lines.push_back(family + " " + given); break;
         }
     }
-    // Every name of the lists above that is also UTF-8, with every such given name.
-    const std::size_t pairedFamily = kFamilyNames.size() - 10;
-    const std::size_t pairedGiven = kGivenNames.size() - 17;
-    for (std::size_t f = pairedFamily; f < kFamilyNames.size(); ++f)
-        for (std::size_t g = pairedGiven; g < kGivenNames.size(); ++g)
-            lines.push_back(kFamilyNames[f] + " " + kGivenNames[g]);
+    // Every name of the lists that is also UTF-8, with every such given name.
+    for (const std::string& family : pairedFamily)
+        for (const std::string& given : pairedGiven)
+            lines.push_back(family + " " + given);
     return lines;
 }
 
 std::vector<std::string> WesternLines()
 {
-    std::vector<std::string> lines = kWestern;
-    const std::size_t n = kWestern.size();
+    const std::vector<std::string> western = Corpus("western.txt");
+    std::vector<std::string> lines = western;
+    const std::size_t n = western.size();
     for (std::size_t i = 0; i < n; ++i)
-        lines.push_back(Numbered("%zu,", 1000 + i) + kWestern[i] + "," + kWestern[(i * 7 + 3) % n]);
+        lines.push_back(Numbered("%zu,", 1000 + i) + western[i] + "," + western[(i * 7 + 3) % n]);
     return lines;
 }
 
-std::vector<std::string> JapaneseLines() { return kJapanese; }
+std::vector<std::string> JapaneseLines() { return Corpus("japanese.txt"); }
 
 std::vector<std::string> IconvEach(const std::vector<std::string>& utf8Lines, const std::string& encoding)
 {
