@@ -287,34 +287,6 @@ TEST(DataFolder, EveryHisagoSheetOfTheDatabaseAndNoRoll)
 
 namespace {
 
-// COPYING-TEMPLATES of the gLabels sources, the notice of the database.
-constexpr char kDatabaseNotice[] = R"(This license applies to the glabels template database, located
-in the "templates" subdirectory of the glabels distribution.
-
-Copyright (c) 2001-2009 Jim Evins
-
-Permission is hereby granted, free of charge, to any person
-obtaining a copy of this software and associated documentation
-files (the "Software"), to deal in the Software without
-restriction, including without limitation the rights to use,
-copy, modify, merge, publish, distribute, sublicense, and/or sell
-copies of the Software, and to permit persons to whom the
-Software is furnished to do so, subject to the following
-conditions:
-
-The above copyright notice and this permission notice shall be
-included in all copies or substantial portions of the Software.
-
-THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND,
-EXPRESS OR IMPLIED, INCLUDING BUT NOT LIMITED TO THE WARRANTIES
-OF MERCHANTABILITY, FITNESS FOR A PARTICULAR PURPOSE AND
-NONINFRINGEMENT. IN NO EVENT SHALL THE AUTHORS OR COPYRIGHT
-HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER LIABILITY,
-WHETHER IN AN ACTION OF CONTRACT, TORT OR OTHERWISE, ARISING
-FROM, OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR
-OTHER DEALINGS IN THE SOFTWARE.
-)";
-
 // Where distributions that package the notice put it (Debian does not).
 std::vector<std::filesystem::path> InstalledNotices()
 {
@@ -333,8 +305,9 @@ std::vector<std::filesystem::path> InstalledNotices()
 
 TEST(DataFolder, TheLicenceNoticeReadsAsTheDatabasesOwn)
 {
+    // COPYING-TEMPLATES of the gLabels sources, the notice of the database.
     const std::string shipped = lxtest::ReadBytes(kFolder + "COPYING-templates.txt");
-    EXPECT_EQ(shipped, kDatabaseNotice);
+    EXPECT_EQ(shipped, lxtest::ReadBytes(lxtest::SourcePath("tests/designer/model/data/glabels-COPYING-TEMPLATES")));
     for (const std::filesystem::path& notice : InstalledNotices())
         EXPECT_EQ(shipped, lxtest::ReadBytes(notice.string())) << notice;
 }
