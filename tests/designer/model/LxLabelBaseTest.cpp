@@ -49,24 +49,6 @@ public:
 
 } // namespace
 
-TEST(LabelObjectKinds, TableGivesDefaultNamesAndRecordBinding)
-{
-    const char* names[] = {"文字シート",   "図形シート",     "画像シート",           "QRコードシート",
-                           "携帯QRシート", "差込文字シート", "差込バーコードシート", "差込携帯QRシート",
-                           "連番シート",   "格子模様シート", "特殊文字シート"};
-    for (int kind = 0; kind < kLabelObjectKindCount; ++kind) {
-        SCOPED_TRACE(kind);
-        EXPECT_EQ(DefaultObjectName(std::uint8_t(kind)), Sjis(names[kind]));
-        EXPECT_EQ(IsRecordBoundKind(std::uint8_t(kind)), kind >= 5 && kind <= 8);
-        EXPECT_EQ(IsMergeKind(std::uint8_t(kind)), kind >= 5 && kind <= 7);
-        ASSERT_NE(FindLabelObjectKind(std::uint8_t(kind)), nullptr);
-    }
-    EXPECT_EQ(FindLabelObjectKind(KindGrid)->className, "TLxLabelObjectGrid");
-    EXPECT_EQ(FindLabelObjectKind(11), nullptr);
-    EXPECT_EQ(DefaultObjectName(200), Sjis("デフォルトシート名"));
-    EXPECT_FALSE(IsRecordBoundKind(200));
-}
-
 TEST(LabelObjectBase, DefaultsAndTheCommonPartOf51Bytes)
 {
     MemoryStream stream;

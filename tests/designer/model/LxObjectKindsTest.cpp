@@ -24,6 +24,11 @@ namespace {
 
 const std::vector<std::string> kNoFaces;
 
+// The names the editor gives new objects, by kind.
+const char* const kNames[kLabelObjectKindCount] = {
+    "文字シート",           "図形シート",       "画像シート", "QRコードシート", "携帯QRシート",  "差込文字シート",
+    "差込バーコードシート", "差込携帯QRシート", "連番シート", "格子模様シート", "特殊文字シート"};
+
 // The name counter each kind's Add operation numbers with, as the editor
 // has always counted them (not in kind order; the merge kinds share one).
 constexpr std::array<int, kLabelObjectKindCount> kSlotOfKind = {1, 3, 2, 4, 5, 6, 6, 6, 7, 8, 9};
@@ -65,23 +70,30 @@ TEST_F(KindTable, EveryRowMakesAnObjectOfItsOwnKindAndClass)
         ASSERT_NE(object, nullptr);
         // The constructor's kind byte and name agree with the row that made it.
         EXPECT_EQ(object->GetKind(), kind);
-        EXPECT_EQ(object->GetName(), DefaultObjectName(Kind(kind)));
+        EXPECT_EQ(object->GetName(), Sjis(kNames[kind]));
+        EXPECT_EQ(DefaultObjectName(Kind(kind)), Sjis(kNames[kind]));
         EXPECT_EQ(FindKindOfClass(*object), row);
         EXPECT_EQ(FindKindOfClass(*object->Clone()), row);
         // The row's class name is the class the maker made.
         EXPECT_NE(std::string(typeid(*object).name()).find(std::string(row->className)), std::string::npos);
-        // Bound as the row says: merge kinds to the table, merge and serial
-        // kinds to the record; the others ignore both.
+        // Merge kinds (5 to 7) are bound to the table, they and serial numbers
+        // (8) to the record; the others ignore both.
+        const bool merge = kind >= 5 && kind <= 7;
+        const bool recordBound = kind >= 5 && kind <= 8;
+        EXPECT_EQ(IsMergeKind(Kind(kind)), merge);
+        EXPECT_EQ(IsRecordBoundKind(Kind(kind)), recordBound);
         EXPECT_EQ(object->GetRecordBinding(), row->binding);
-        EXPECT_EQ(MergeTableOf(*object), IsMergeKind(Kind(kind)) ? csv.get() : nullptr);
-        EXPECT_EQ(object->GetRecordIndex(), IsRecordBoundKind(Kind(kind)) ? 1 : -1);
+        EXPECT_EQ(MergeTableOf(*object), merge ? csv.get() : nullptr);
+        EXPECT_EQ(object->GetRecordIndex(), recordBound ? 1 : -1);
         object->SetRecordIndex(4);
-        EXPECT_EQ(object->GetRecordIndex(), IsRecordBoundKind(Kind(kind)) ? 4 : -1);
-        EXPECT_EQ(BindMergeTable(*object, nullptr), IsMergeKind(Kind(kind)));
+        EXPECT_EQ(object->GetRecordIndex(), recordBound ? 4 : -1);
+        EXPECT_EQ(BindMergeTable(*object, nullptr), merge);
         EXPECT_EQ(MergeTableOf(*object), nullptr);
     }
     EXPECT_EQ(CreateLabelObject(kLabelObjectKindCount, csv, 1), nullptr);
     EXPECT_EQ(FindLabelObjectKind(kLabelObjectKindCount), nullptr);
+    EXPECT_EQ(DefaultObjectName(200), Sjis("デフォルトシート名"));
+    EXPECT_FALSE(IsRecordBoundKind(200));
 }
 
 TEST_F(KindTable, EveryKindReadsBackFromTheObjectBlockAsItsOwnClass)
