@@ -218,8 +218,9 @@ TEST(Metafile, PlaceableHeaderRoundTripsWithItsChecksum)
     recorder.SelectBrush({BrushStyle::Solid, 0});
     recorder.Rectangle(0, 0, 20, -20);
     const WindowsMetafile wmf = recorder.Close();
-    // Reading checks the checksum.
-    const WindowsMetafile back = WindowsMetafile::FromBytes(wmf.PlaceableBytes({{0, 0, 1000, 1000}, 2540}));
+    const std::string placeable = wmf.PlaceableBytes({{0, 0, 1000, 1000}, 2540});
+    EXPECT_NO_THROW(MetafileImage().LoadFromBytes(placeable)); // the picture reader checks the checksum
+    const WindowsMetafile back = WindowsMetafile::FromBytes(placeable);
     ASSERT_TRUE(back.Placeable().has_value());
     EXPECT_EQ(back.Placeable()->box, (Rect{0, 0, 1000, 1000}));
     EXPECT_EQ(back.Placeable()->inch, 2540);
