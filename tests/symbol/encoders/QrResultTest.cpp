@@ -102,16 +102,6 @@ TEST(QrResult, EmptyDataGivesTheSmallestSymbol)
     EXPECT_EQ(decoded.bytes, "");
 }
 
-// The control's default data: a version-1 symbol at level M (format level bits 00).
-TEST(QrResult, DefaultDataIsVersion1AtM)
-{
-    const QrSymbol symbol = EncodeQrRequest("MA,QRCODE", 2);
-    ASSERT_EQ(symbol.result, 0);
-    EXPECT_EQ(symbol.size, 21);
-    EXPECT_EQ((FormatCopy(symbol, false) ^ 0x5412) >> 13, 0);
-    EXPECT_EQ(FormatCopy(symbol, true), FormatCopy(symbol, false));
-}
-
 TEST(QrResult, MicroLevelQTakesOnlyM4)
 {
     EXPECT_EQ(EncodeQrRequest("QA,1", 3).size, 17);

@@ -4,7 +4,6 @@
 #include "support/Oracles.h"
 #include "symbol/encoders/SymbolPainter.h"
 
-#include "platform/text/Cp932.h"
 #include "symbol/encoders/LinearEncoder.h"
 #include "symbol/encoders/LinearTestSupport.h"
 #include "symbol/encoders/PainterTestSupport.h"
@@ -232,16 +231,6 @@ TEST(SymbolPainterLinear, BearerFrameIsFivePitchesAndMovesTheBarsIn)
     const Bitmap open = PaintLinear(itf, s, 0, 2, 0, 0, 0xFF00FF00u);
     EXPECT_EQ(open.Pixel(frame, middle), 0xFF00FF00u);
     EXPECT_EQ(open.Pixel(frame - 1, middle), 0xFF000000u);
-}
-
-TEST(SymbolPainterLinear, FaceNameKeepsWholeCharactersUpTo99Bytes)
-{
-    const std::string before = DefaultFontName();
-    SetDefaultFontName(std::string(99, 'F'));
-    EXPECT_EQ(DefaultFontName().size(), 99u);
-    SetDefaultFontName(std::string(98, 'F') + Sjis("ゴシック"));
-    EXPECT_EQ(DefaultFontName(), std::string(98, 'F'));
-    SetDefaultFontName(before);
 }
 
 TEST(SymbolPainterLinear, HostileCountsDrawNothing)
