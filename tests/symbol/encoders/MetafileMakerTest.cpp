@@ -38,6 +38,15 @@ struct Made {
     std::function<EnhMetafile()> emf;
 };
 
+// A symbol's painter and its two metafile makers, over one drawing.
+template <typename Drawing>
+Made Of(std::string name, Size extent, const Drawing& drawing, void (*draw)(DeviceContext&, const Drawing&),
+        WindowsMetafile (*wmf)(const Drawing&), EnhMetafile (*emf)(const DeviceInfo*, const Drawing&, int))
+{
+    return {std::move(name), extent, [=](DeviceContext& dc) { draw(dc, drawing); }, [=] { return wmf(drawing); },
+            [=] { return emf(&kReference254, drawing, kUnit); }};
+}
+
 std::vector<Made> EveryFamily(int rotate, int fill)
 {
     static const Encoded2D qr = EncodeQrText("MA,metafile");
@@ -48,32 +57,17 @@ std::vector<Made> EveryFamily(int rotate, int fill)
     const int n = qr.size;
     const int p = 4, a = 1, q = 2;
     const auto turned = [&](int w, int h) { return rotate % 2 ? Size{h, w} : Size{w, h}; };
-    const MatrixDrawing qrDrawing{.matrix = qr.matrix,
-                                  .size = n,
-                                  .quietZone = q,
-                                  .pitch = p,
-                                  .adjust = a,
-                                  .fillType = fill,
-                                  .rotate = rotate,
-                                  .mirror = 1};
-    const MatrixDrawing dmDrawing{.matrix = dm.matrix,
-                                  .size = dm.size,
-                                  .quietZone = q,
-                                  .pitch = p,
-                                  .adjust = a,
-                                  .fillType = fill,
-                                  .rotate = rotate,
-                                  .mirror = 1};
-    const MatrixDrawing maxiDrawing{
-        .matrix = maxi.matrix, .quietZone = q, .pitch = 8, .adjust = a, .fillType = fill, .rotate = rotate};
-    const MatrixDrawing pdfDrawing{.matrix = pdf.matrix,
-                                   .size = pdf.size,
-                                   .quietZone = q,
-                                   .pitch = p,
-                                   .adjust = a,
-                                   .factor = 3,
-                                   .fillType = fill,
-                                   .rotate = rotate};
+    const auto matrix = [&](const Encoded2D& e, int pitch) {
+        return MatrixDrawing{.matrix = e.matrix,
+                             .size = e.size,
+                             .quietZone = q,
+                             .pitch = pitch,
+                             .adjust = a,
+                             .factor = 3,
+                             .fillType = fill,
+                             .rotate = rotate,
+                             .mirror = 1};
+    };
     const Size lin = turned(600, 75);
     const LinearDrawing linDrawing{.key = kLinearCode128B,
                                    .elements = code128.elements,
@@ -88,28 +82,16 @@ std::vector<Made> EveryFamily(int rotate, int fill)
                                    .text = code128.text,
                                    .fillType = fill,
                                    .rotate = rotate};
-    std::vector<Made> all;
-    all.push_back({"QR",
-                   {a + p * (n + 2 * q), a + p * (n + 2 * q)},
-                   [=](DeviceContext& dc) { DrawQr(dc, qrDrawing); },
-                   [=] { return MakeQrWmf(qrDrawing); },
-                   [=] { return MakeQrEmf(&kReference254, qrDrawing, kUnit); }});
-    all.push_back({"DataMatrix", turned(a + p * (dm.Columns() + 2 * q), a + p * (dm.Rows() + 2 * q)),
-                   [=](DeviceContext& dc) { DrawDataMatrix(dc, dmDrawing); },
-                   [=] { return MakeDataMatrixWmf(dmDrawing); },
-                   [=] { return MakeDataMatrixEmf(&kReference254, dmDrawing, kUnit); }});
-    all.push_back({"MaxiCode",
-                   {MaxiCodeWidth(8, a, q, rotate), MaxiCodeHeight(8, a, q, rotate)},
-                   [=](DeviceContext& dc) { DrawMaxiCode(dc, maxiDrawing); },
-                   [=] { return MakeMaxiCodeWmf(maxiDrawing); },
-                   [=] { return MakeMaxiCodeEmf(&kReference254, maxiDrawing, kUnit); }});
-    all.push_back({"PDF417", turned(a + p * (pdf.Columns() + 2 * q), p * (3 * pdf.Rows() + 2 * q)),
-                   [=](DeviceContext& dc) { DrawPdf417(dc, pdfDrawing); }, [=] { return MakePdf417Wmf(pdfDrawing); },
-                   [=] { return MakePdf417Emf(&kReference254, pdfDrawing, kUnit); }});
-    all.push_back({"Code128", lin, [=](DeviceContext& dc) { DrawLinear(dc, linDrawing); },
-                   [=] { return MakeLinearWmf(linDrawing); },
-                   [=] { return MakeLinearEmf(&kReference254, linDrawing, kUnit); }});
-    return all;
+    return {
+        Of("QR", {a + p * (n + 2 * q), a + p * (n + 2 * q)}, matrix(qr, p), DrawQr, MakeQrWmf, MakeQrEmf),
+        Of("DataMatrix", turned(a + p * (dm.Columns() + 2 * q), a + p * (dm.Rows() + 2 * q)), matrix(dm, p),
+           DrawDataMatrix, MakeDataMatrixWmf, MakeDataMatrixEmf),
+        Of("MaxiCode", {MaxiCodeWidth(8, a, q, rotate), MaxiCodeHeight(8, a, q, rotate)}, matrix(maxi, 8), DrawMaxiCode,
+           MakeMaxiCodeWmf, MakeMaxiCodeEmf),
+        Of("PDF417", turned(a + p * (pdf.Columns() + 2 * q), p * (3 * pdf.Rows() + 2 * q)), matrix(pdf, p), DrawPdf417,
+           MakePdf417Wmf, MakePdf417Emf),
+        Of("Code128", lin, linDrawing, DrawLinear, MakeLinearWmf, MakeLinearEmf),
+    };
 }
 
 Bitmap Played(const Size& e, const std::function<void(DeviceContext&, const Rect&)>& play)

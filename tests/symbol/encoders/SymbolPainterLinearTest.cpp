@@ -59,31 +59,33 @@ Sized SizeSymbol(const LinearCase& c, int chrDisplay, int adjust = 0, int pitch 
     return s;
 }
 
+// The drawing of a sized symbol, upright and with its text.
+LinearDrawing Drawing(const LinearCase& c, const Sized& s, int pitch = kPitch)
+{
+    return {.key = c.key,
+            .elements = s.encoded.elements,
+            .elementCount = static_cast<int>(s.encoded.elements.size()),
+            .startOffset = kQuiet * pitch,
+            .narrow = pitch,
+            .wide = s.wide,
+            .drawnHeight = s.height,
+            .drawnWidth = s.width,
+            .textHeight = s.textHeight,
+            .text = s.encoded.text};
+}
+
 Bitmap PaintLinear(const LinearCase& c, const Sized& s, int chrDisplay, int fill, int rotate, int adjust = 0,
                    std::uint32_t canvas = 0xFFFFFFFFu, int pitch = kPitch)
 {
-    const int w = rotate % 2 ? s.height : s.width;
-    const int h = rotate % 2 ? s.width : s.height;
+    LinearDrawing d = Drawing(c, s, pitch);
+    if (rotate % 2)
+        std::swap(d.drawnWidth, d.drawnHeight);
+    d.adjust = adjust;
+    d.chrDisplay = chrDisplay;
+    d.fillType = fill;
+    d.rotate = rotate;
     return PaintYUp(
-        w, h,
-        [&](DeviceContext& dc) {
-            DrawLinear(dc,
-                       {.key = c.key,
-                        .elements = s.encoded.elements,
-                        .elementCount = static_cast<int>(s.encoded.elements.size()),
-                        .startOffset = kQuiet * pitch,
-                        .narrow = pitch,
-                        .wide = s.wide,
-                        .adjust = adjust,
-                        .drawnHeight = h,
-                        .drawnWidth = w,
-                        .chrDisplay = chrDisplay,
-                        .textHeight = s.textHeight,
-                        .text = s.encoded.text,
-                        .fillType = fill,
-                        .rotate = rotate});
-        },
-        canvas);
+        d.drawnWidth, d.drawnHeight, [&](DeviceContext& dc) { DrawLinear(dc, d); }, canvas);
 }
 
 } // namespace
@@ -163,23 +165,15 @@ TEST(SymbolPainterLinear, TextStaysInItsBandBesideTheBarsInEveryRotation)
 TEST(SymbolPainterLinear, AdjustTwoKeepsTheWidthAndThreeAddsAUnitPerBar)
 {
     const LinearCase& code128 = kCases[2];
+    const Sized s = SizeSymbol(code128, 0);
     const auto rightEdge = [&](int adjust) {
-        const Sized s = SizeSymbol(code128, 0);
+        LinearDrawing d = Drawing(code128, s);
+        d.adjust = adjust;
+        d.fillType = 2;
         FigureLog log;
-        DrawLinear(log,
-                   {.key = code128.key,
-                    .elements = s.encoded.elements,
-                    .elementCount = static_cast<int>(s.encoded.elements.size()),
-                    .startOffset = kQuiet * kPitch,
-                    .narrow = kPitch,
-                    .wide = s.wide,
-                    .adjust = adjust,
-                    .drawnHeight = s.height,
-                    .drawnWidth = s.width,
-                    .fillType = 2});
+        DrawLinear(log, d);
         return log.figures.back().box.right;
     };
-    const Sized s = SizeSymbol(code128, 0);
     const int bars = static_cast<int>(
         std::count_if(s.encoded.elements.begin(), s.encoded.elements.end(), [](std::uint8_t e) { return e & 0x80; }));
     EXPECT_EQ(rightEdge(2), rightEdge(0) + 1); // only the last bar's own growth
@@ -190,18 +184,10 @@ TEST(SymbolPainterLinear, WithoutTextNoFontAndFullHeightBars)
 {
     const LinearCase& c = kCases[3];
     const Sized s = SizeSymbol(c, 0);
+    LinearDrawing d = Drawing(c, s);
+    d.textHeight = 99;
     FigureLog log;
-    DrawLinear(log,
-               {.key = c.key,
-                .elements = s.encoded.elements,
-                .elementCount = static_cast<int>(s.encoded.elements.size()),
-                .startOffset = kQuiet * kPitch,
-                .narrow = kPitch,
-                .wide = s.wide,
-                .drawnHeight = s.height,
-                .drawnWidth = s.width,
-                .textHeight = 99,
-                .text = s.encoded.text});
+    DrawLinear(log, d);
     EXPECT_EQ(log.fontSelections, 0);
     EXPECT_EQ(log.Count('T'), 0);
     for (const auto& f : log.figures)
@@ -236,35 +222,24 @@ TEST(SymbolPainterLinear, BearerFrameIsFivePitchesAndMovesTheBarsIn)
 TEST(SymbolPainterLinear, HostileCountsDrawNothing)
 {
     const std::vector<std::uint8_t> elements(8, 0x81);
-    FigureLog log;
-    DrawLinear(log,
-               {.key = kLinearCode39,
-                .elements = elements,
-                .elementCount = 9,
-                .narrow = 3,
-                .wide = 6,
-                .drawnHeight = 40,
-                .drawnWidth = 100});
-    DrawLinear(
-        log,
-        {.key = kLinearCode39, .elements = elements, .narrow = 3, .wide = 6, .drawnHeight = 40, .drawnWidth = 100});
-    DrawLinear(log,
-               {.key = kLinearCode39,
-                .elements = elements,
-                .elementCount = 8,
-                .wide = 6,
-                .drawnHeight = 40,
-                .drawnWidth = 100});
-    DrawLinear(
-        log,
-        {.key = kLinearCode39, .elements = elements, .elementCount = 8, .narrow = 3, .wide = 6, .drawnWidth = 100});
-    DrawLinear(log,
-               {.key = kLinearCode39,
-                .elements = elements,
-                .elementCount = 8,
-                .narrow = 1 << 27,
-                .wide = 6,
-                .drawnHeight = 40,
-                .drawnWidth = 100});
-    EXPECT_TRUE(log.figures.empty());
+    const LinearDrawing sound{.key = kLinearCode39,
+                              .elements = elements,
+                              .elementCount = 8,
+                              .narrow = 3,
+                              .wide = 6,
+                              .drawnHeight = 40,
+                              .drawnWidth = 100};
+    FigureLog drawn;
+    DrawLinear(drawn, sound);
+    ASSERT_FALSE(drawn.figures.empty());
+    // More elements than given, none, no narrow width, no height, a width beyond the coordinates.
+    for (const auto& spoil : std::vector<std::function<void(LinearDrawing&)>>{
+             [](auto& d) { d.elementCount = 9; }, [](auto& d) { d.elementCount = 0; }, [](auto& d) { d.narrow = 0; },
+             [](auto& d) { d.drawnHeight = 0; }, [](auto& d) { d.narrow = 1 << 27; }}) {
+        LinearDrawing hostile = sound;
+        spoil(hostile);
+        FigureLog log;
+        DrawLinear(log, hostile);
+        EXPECT_TRUE(log.figures.empty());
+    }
 }
