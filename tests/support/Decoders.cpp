@@ -1,13 +1,9 @@
 #include "Decoders.h"
 
-#include "TestPaths.h"
-
 #include <ZXing/ReadBarcode.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
-#include <memory>
+#include <utility>
 
 namespace lxtest {
 
@@ -68,34 +64,55 @@ void WritePgm(const GreyImage& image, const std::string& path)
     out.write(reinterpret_cast<const char*>(image.pixels.data()), static_cast<std::streamsize>(image.pixels.size()));
 }
 
-bool ZbarAvailable() { return std::system("command -v zbarimg >/dev/null 2>&1") == 0; }
-
-std::vector<std::string> ZbarDecode(const GreyImage& image)
+GreyImage GreyOfArgb(int width, int height, const std::uint32_t* argb, bool invert)
 {
-    std::vector<std::string> lines;
-    if (!ZbarAvailable())
-        return lines;
-    TempDir dir;
-    const std::string path = dir.File("symbol.pgm");
-    WritePgm(image, path);
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(("zbarimg --quiet '" + path + "' 2>/dev/null").c_str(), "r"),
-                                               ::pclose);
-    if (!pipe)
-        return lines;
-    std::array<char, 4096> buffer{};
-    std::string output;
-    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get()))
-        output += buffer.data();
-    std::size_t start = 0;
-    while (start < output.size()) {
-        std::size_t end = output.find('\n', start);
-        if (end == std::string::npos)
-            end = output.size();
-        if (end > start)
-            lines.push_back(output.substr(start, end - start));
-        start = end + 1;
+    GreyImage image{width, height, {}};
+    image.pixels.reserve(static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+        const int level = (((argb[i] >> 16) & 0xFF) + ((argb[i] >> 8) & 0xFF) + (argb[i] & 0xFF)) / 3;
+        image.pixels.push_back(static_cast<std::uint8_t>(invert ? 255 - level : level));
     }
-    return lines;
+    return image;
+}
+
+namespace {
+
+template <typename Source>
+GreyImage Remapped(const GreyImage& image, int width, int height, Source source)
+{
+    GreyImage out{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height)};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const auto [sx, sy] = source(x, y);
+            out.pixels[static_cast<std::size_t>(y) * width + x] =
+                image.pixels[static_cast<std::size_t>(sy) * image.width + sx];
+        }
+    return out;
+}
+
+} // namespace
+
+GreyImage Transposed(const GreyImage& image)
+{
+    return Remapped(image, image.height, image.width, [](int x, int y) { return std::pair{y, x}; });
+}
+
+GreyImage FlippedLeftRight(const GreyImage& image)
+{
+    return Remapped(image, image.width, image.height, [&](int x, int y) { return std::pair{image.width - 1 - x, y}; });
+}
+
+GreyImage FlippedTopBottom(const GreyImage& image)
+{
+    return Remapped(image, image.width, image.height, [&](int x, int y) { return std::pair{x, image.height - 1 - y}; });
+}
+
+GreyImage TurnedClockwise(const GreyImage& image, int quarters)
+{
+    GreyImage out = image;
+    for (int i = 0; i < (quarters % 4 + 4) % 4; ++i)
+        out = FlippedLeftRight(Transposed(out));
+    return out;
 }
 
 } // namespace lxtest

@@ -40,9 +40,14 @@ Decoded ZxingDecode(const GreyImage& image, ZXing::BarcodeFormats formats, bool 
 // Writes the image as a binary PGM file (for zbarimg or a look by eye).
 void WritePgm(const GreyImage& image, const std::string& path);
 
-// Runs zbarimg on the image; returns the decoded symbols as "TYPE:data" lines,
-// or nothing when zbarimg is not installed or finds nothing.
-std::vector<std::string> ZbarDecode(const GreyImage& image);
-bool ZbarAvailable();
+// The mean of the channels of 0xAARRGGBB pixels (rows one after another);
+// `invert` turns a light-on-dark symbol round.
+GreyImage GreyOfArgb(int width, int height, const std::uint32_t* argb, bool invert = false);
+
+// Image turns that undo a painted orientation before decoding.
+GreyImage Transposed(const GreyImage& image);
+GreyImage FlippedLeftRight(const GreyImage& image);
+GreyImage FlippedTopBottom(const GreyImage& image);
+GreyImage TurnedClockwise(const GreyImage& image, int quarters);
 
 } // namespace lxtest

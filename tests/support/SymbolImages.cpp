@@ -10,16 +10,9 @@ lx::Bitmap PictureBitmap(const lx::Picture& picture)
     return raster ? raster->GetBitmap() : lx::Bitmap();
 }
 
-GreyImage GreyOf(const lx::Bitmap& bitmap)
+GreyImage GreyOf(const lx::Bitmap& bitmap, bool invert)
 {
-    GreyImage grey{bitmap.Width(), bitmap.Height(), {}};
-    grey.pixels.reserve(static_cast<std::size_t>(bitmap.Width()) * bitmap.Height());
-    for (int y = 0; y < bitmap.Height(); ++y)
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            const std::uint32_t p = bitmap.Pixel(x, y);
-            grey.pixels.push_back(static_cast<std::uint8_t>(((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) / 3));
-        }
-    return grey;
+    return GreyOfArgb(bitmap.Width(), bitmap.Height(), bitmap.Data(), invert);
 }
 
 Decoded DecodeSymbol(const lx::Bitmap& bitmap, ZXing::BarcodeFormats formats)

@@ -11,6 +11,7 @@
 #include "platform/io/Files.h"
 #include "support/Decoders.h"
 #include "support/ImageOracles.h"
+#include "support/SymbolImages.h"
 #include "support/TestPaths.h"
 
 #ifdef LX_HAVE_LIBTIFF
@@ -55,32 +56,17 @@ void Configure(TestControl& c, const ScanCase& k)
     c.PutText(k.data);
 }
 
-std::uint8_t Level(std::uint32_t argb)
-{
-    return static_cast<std::uint8_t>((((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF)) / 3);
-}
-
-GreyImage FromArgb(int width, int height, const std::uint32_t* argb)
-{
-    GreyImage image{width, height, {}};
-    for (int i = 0; i < width * height; ++i)
-        image.pixels.push_back(Level(argb[i]));
-    return image;
-}
-
-GreyImage FromBitmap(const Bitmap& b) { return FromArgb(b.Width(), b.Height(), b.Data()); }
-
 GreyImage ReadWithQt(const std::string& path)
 {
     // 32-bit rows need no padding: the pixels lie one after another.
     const QImage image = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_ARGB32);
-    return FromArgb(image.width(), image.height(), reinterpret_cast<const std::uint32_t*>(image.constBits()));
+    return lxtest::GreyOfArgb(image.width(), image.height(), reinterpret_cast<const std::uint32_t*>(image.constBits()));
 }
 
 GreyImage ReadWithLibpng(const std::string& path)
 {
     const lxtest::PngFacts png = lxtest::ReadPngWithLibpng(ReadFileBytes(path));
-    return png.ok ? FromArgb(png.width, png.height, png.argb.data()) : GreyImage{};
+    return png.ok ? lxtest::GreyOfArgb(png.width, png.height, png.argb.data()) : GreyImage{};
 }
 
 GreyImage ReadWithLibtiff(const std::string& path)
@@ -96,7 +82,7 @@ GreyImage ReadWithLibtiff(const std::string& path)
     std::vector<std::uint32_t> raster(static_cast<std::size_t>(w) * h);
     // libtiff packs red in the low byte; the grey level does not mind.
     if (TIFFReadRGBAImageOriented(tiff, w, h, raster.data(), ORIENTATION_TOPLEFT, 0) == 1)
-        grey = FromArgb(static_cast<int>(w), static_cast<int>(h), raster.data());
+        grey = lxtest::GreyOfArgb(static_cast<int>(w), static_cast<int>(h), raster.data());
     TIFFClose(tiff);
 #else
     (void)path;
@@ -111,7 +97,7 @@ GreyImage Played(const EnhMetafile& emf, Size extent)
         RasterDeviceContext dc(pixels);
         PlayEnhMetafile(dc, emf, Rect{0, 0, extent.cx, extent.cy});
     }
-    return FromBitmap(pixels);
+    return lxtest::GreyOf(pixels);
 }
 
 void ExpectScans(const GreyImage& image, const ScanCase& k, const std::string& road)
@@ -166,7 +152,7 @@ TEST_P(ControlScan, OwnPaintAndEnhancedMetafilesScan)
         RasterDeviceContext dc(painted, device);
         ASSERT_EQ(c.object->Draw(dc, Rect{0, 0, extent.cx, extent.cy}), kOk);
     }
-    ExpectScans(FromBitmap(painted), k, "own paint");
+    ExpectScans(lxtest::GreyOf(painted), k, "own paint");
 
     lxtest::TempDir dir;
     const std::string path = dir.File("s.emf");
@@ -179,16 +165,6 @@ TEST_P(ControlScan, OwnPaintAndEnhancedMetafilesScan)
     const std::optional<EnhMetafile> emf = Clipboard::GetEnhMetafile();
     ASSERT_TRUE(emf.has_value());
     ExpectScans(Played(*emf, extent), k, "clipboard metafile");
-}
-
-GreyImage Transposed(const GreyImage& image)
-{
-    GreyImage out{image.height, image.width, std::vector<std::uint8_t>(image.pixels.size())};
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            out.pixels[static_cast<std::size_t>(x) * out.width + y] =
-                image.pixels[static_cast<std::size_t>(y) * image.width + x];
-    return out;
 }
 
 // The bitmap file of the symbol, read back. One unit is one pixel.
@@ -214,7 +190,8 @@ TEST(ControlScanTwoPixels, MatrixSymbolsAtPitchTwoScanInEveryRotationAndMirrored
                 // up to a turn, and zxing finds a turned symbol when not told
                 // it is pure.
                 const GreyImage image = BitmapFileOf(c);
-                const lxtest::Decoded d = lxtest::ZxingDecode(mirror ? Transposed(image) : image, k.format, false);
+                const lxtest::Decoded d =
+                    lxtest::ZxingDecode(mirror ? lxtest::Transposed(image) : image, k.format, false);
                 EXPECT_TRUE(d.ok && d.text == k.data)
                     << k.name << " rotate " << rotate << " mirror " << mirror << " " << d.error;
             }
@@ -230,7 +207,8 @@ TEST(ControlScanTwoPixels, TurnedLinearBarsOfTwoPixelsScan)
             c.Put(kDispCellAdjust, -1);
             c.Put(kDispChrDisplay, 0);
             c.Put(kDispRotate, rotate);
-            ExpectScans(Transposed(BitmapFileOf(c)), k, std::string(k.name) + " rotate " + std::to_string(rotate));
+            ExpectScans(lxtest::Transposed(BitmapFileOf(c)), k,
+                        std::string(k.name) + " rotate " + std::to_string(rotate));
         }
 }
 

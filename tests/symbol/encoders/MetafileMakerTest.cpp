@@ -189,10 +189,7 @@ TEST(MetafileMaker, LibwmfReadsOurSymbolPictures)
             dir.File(name + ".wmf") + "' >/dev/null 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0);
         const PngFacts png = ReadPngWithLibpng(ReadFileBytes(dir.File(name + ".png")));
-        GreyImage grey{png.width, png.height, {}};
-        for (const std::uint32_t p : png.argb)
-            grey.pixels.push_back(static_cast<std::uint8_t>((p >> 8) & 0xFF));
-        return grey;
+        return GreyOfArgb(png.width, png.height, png.argb.data());
     };
     const Encoded2D qr = EncodeQrText("MA,read by libwmf");
     const int side = 4 * (qr.size + 8);

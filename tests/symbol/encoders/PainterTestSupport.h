@@ -1,10 +1,11 @@
 #pragma once
 // Helpers of the painter, metafile and image-writer tests: real encodes of
-// every family, paintings on a raster in the control's y-up mapping, image
-// turns for reading turned symbols, and a context that logs its figures.
+// every family, paintings on a raster in the control's y-up mapping, and a
+// context that logs its figures.
 #include "platform/gdi/DeviceContext.h"
 #include "platform/image/Bitmap.h"
 #include "support/Decoders.h"
+#include "support/SymbolImages.h"
 
 #include <cstdint>
 #include <functional>
@@ -33,16 +34,6 @@ Encoded2D EncodePdf417Text(const std::string& request, int model = 1);
 // pixels a unit, in the y-up mapping the control sets (window (w, -h)).
 lx::Bitmap PaintYUp(int width, int height, const std::function<void(lx::DeviceContext&)>& paint,
                     std::uint32_t fill = 0xFFFFFFFFu, int scale = 1);
-
-// Grey levels of a bitmap; `invert` turns a light-on-dark symbol round.
-GreyImage Grey(const lx::Bitmap& bitmap, bool invert = false);
-
-// Image turns used to undo a painted orientation before decoding.
-GreyImage Transposed(const GreyImage& image);
-GreyImage FlippedLeftRight(const GreyImage& image);
-GreyImage FlippedTopBottom(const GreyImage& image);
-// Turned clockwise `quarters` quarter turns.
-GreyImage TurnedClockwise(const GreyImage& image, int quarters);
 
 // A recording context that keeps the figures it is asked to draw.
 class FigureLog : public lx::DeviceContext {

@@ -107,7 +107,7 @@ TEST(SymbolPainterLinear, ReadsLikeThePlainElementDrawingInEveryRotationAndFill)
                     const Sized sized = SizeSymbol(c, chrDisplay);
                     const Bitmap painted =
                         PaintLinear(c, sized, chrDisplay, fill, rotate, 0, fill == 3 ? 0xFF000000u : 0xFFFFFFFFu);
-                    const GreyImage upright = TurnedClockwise(Grey(painted, fill & 1), 4 - rotate);
+                    const GreyImage upright = TurnedClockwise(GreyOf(painted, fill & 1), 4 - rotate);
                     const LinearDecoded read = ZxingReadLinear(upright, c.format);
                     EXPECT_TRUE(read.ok && read.bytes == expected.bytes)
                         << c.data << " rotate " << rotate << " fill " << fill << " text " << chrDisplay;
@@ -130,7 +130,7 @@ TEST(SymbolPainterLinear, NarrowBarsOfTwoPixelsReadInEveryRotation)
             for (int rotate = 0; rotate < 4; ++rotate) {
                 const Sized s = SizeSymbol(c, 0, adjust, pitch);
                 const Bitmap painted = PaintLinear(c, s, 0, 0, rotate, adjust, 0xFFFFFFFFu, pitch);
-                const LinearDecoded read = ZxingReadLinear(TurnedClockwise(Grey(painted), 4 - rotate), c.format);
+                const LinearDecoded read = ZxingReadLinear(TurnedClockwise(GreyOf(painted), 4 - rotate), c.format);
                 EXPECT_TRUE(read.ok) << c.data << " pitch " << pitch << " adjust " << adjust << " rotate " << rotate;
             }
 }

@@ -113,7 +113,7 @@ Decoded PaintAndRead(const Symbol& s, const Look& k)
     // MaxiCode takes every fill type but 0 as the reversed one.
     const bool reversed = s.family == Family::MaxiCode ? k.fill != 0 : k.fill == 1 || k.fill == 3;
     const bool pure = s.family == Family::MaxiCode;
-    return ZxingDecode(Upright(Grey(bitmap, reversed), s.family, k.rotate, k.mirror), s.format, pure);
+    return ZxingDecode(Upright(GreyOf(bitmap, reversed), s.family, k.rotate, k.mirror), s.format, pure);
 }
 
 const std::vector<Symbol>& Symbols()
@@ -288,7 +288,7 @@ TEST(SymbolPainter, QrGapAllowanceGrowsEveryDarkAreaRightAndDown)
     const Bitmap painted = PaintYUp(side, side, [&](DeviceContext& dc) {
         DrawQr(dc, {.matrix = qr.encoded.matrix, .size = qr.encoded.size, .quietZone = 4, .pitch = 8, .qrGap = 2});
     });
-    const Decoded read = ZxingDecode(Grey(painted), BarcodeFormat::QRCode);
+    const Decoded read = ZxingDecode(GreyOf(painted), BarcodeFormat::QRCode);
     EXPECT_TRUE(read.ok && read.text == qr.text);
 }
 
