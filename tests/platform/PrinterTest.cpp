@@ -77,6 +77,14 @@ QImage PageAt600(const std::string& pdf)
     return QImage(QString::fromStdString(pdf + "-1.png")).convertToFormat(QImage::Format_RGB32);
 }
 
+// Whether a line of what the command writes holds the text.
+bool Says(const std::string& command, const std::string& text)
+{
+    const std::vector<std::string> lines = lxtest::OutputLines(command);
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
 QRect DarkBounds(const QImage& image, const QRect& within)
 {
     QRect bounds;
@@ -139,19 +147,9 @@ TEST(Printer, TwoColourBitmapsPrintAsExactShapesAndTextAsEmbeddedText)
     EXPECT_LE(std::abs(printed.left() - drawn.left()) + std::abs(printed.right() - drawn.right()), 2);
     EXPECT_LE(std::abs(printed.top() - drawn.top()) + std::abs(printed.bottom() - drawn.bottom()), 2);
 
-    const auto output = [](const std::string& command) {
-        std::string text;
-        if (FILE* out = popen(command.c_str(), "r")) {
-            char buffer[256];
-            while (std::fgets(buffer, sizeof buffer, out))
-                text += buffer;
-            pclose(out);
-        }
-        return text;
-    };
-    EXPECT_EQ(output("pdfimages -list '" + pdf + "' | wc -l"), "2\n"); // no image: shapes only
-    EXPECT_NE(output("pdftotext '" + pdf + "' -").find("Label 123"), std::string::npos);
-    EXPECT_NE(output("pdffonts '" + pdf + "'").find(" yes "), std::string::npos);
+    EXPECT_EQ(lxtest::OutputLines("pdfimages -list '" + pdf + "'").size(), 2u); // no image: shapes only
+    EXPECT_TRUE(Says("pdftotext '" + pdf + "' -", "Label 123"));
+    EXPECT_TRUE(Says("pdffonts '" + pdf + "'", " yes "));
 }
 
 namespace {
@@ -229,15 +227,8 @@ TEST(Printer, TextSetCharacterByCharacterGoesOutAsOneBlockPerLine)
     }
     const std::string content = InflatedStreams(ReadFileBytes(pdf));
     EXPECT_EQ(Count(content, "BT\n"), 4u) << "black line, red lines, M, N";
-    std::string text;
-    if (FILE* out = popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, out))
-            text += buffer;
-        pclose(out);
-    }
     for (const char* word : {"ABCDE", "FGHIJ", "KL"})
-        EXPECT_NE(text.find(word), std::string::npos) << word << " in\n" << text;
+        EXPECT_TRUE(Says("pdftotext -layout '" + pdf + "' -", word)) << word;
 }
 
 namespace {

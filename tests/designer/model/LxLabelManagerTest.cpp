@@ -4,11 +4,10 @@
 #include "LabelTestSupport.h"
 #include "platform/fonts/FontEngine.h"
 #include "platform/text/Cp932.h"
+#include "support/Oracles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
 #include <set>
 
 using namespace lx;
@@ -71,14 +70,10 @@ TEST(NewDocument, TwelveEmptyFacesTakeTheirCellSizesInTheLayoutsOrientation)
 TEST(NewDocument, FaceListHoldsOnlyTrueTypeFacesWithVerticalTwins)
 {
     // fontconfig's own list of the families it has in outline formats.
-    std::set<std::string> outline;
-    FILE* pipe = ::popen("for f in TrueType CFF; do fc-list --format '%{[]family{%{family}\\n}}' "
-                         "\":fontformat=$f\"; done",
-                         "r");
-    ASSERT_NE(pipe, nullptr);
-    for (char line[512]; std::fgets(line, sizeof line, pipe);)
-        outline.insert(std::string(line, std::strcspn(line, "\n")));
-    ::pclose(pipe);
+    const std::vector<std::string> families = lxtest::OutputLines(
+        "for f in TrueType CFF; do fc-list --format '%{[]family{%{family}\\n}}' \":fontformat=$f\"; done");
+    const std::set<std::string> outline(families.begin(), families.end());
+    ASSERT_FALSE(outline.empty());
 
     const TlxLblInfo layout = lxtest::MakeLayout({{50, 30}});
     const TlxLabelManager one(1, layout);
