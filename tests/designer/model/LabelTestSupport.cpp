@@ -6,6 +6,7 @@
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/printing/Printer.h"
+#include "support/MergeTables.h"
 
 namespace lxtest {
 
@@ -24,18 +25,7 @@ std::string Hex(const std::string& bytes)
 
 std::shared_ptr<lx::TLxCSV> MakeCsv(const std::vector<std::string>& lines)
 {
-    std::string joined;
-    for (const std::string& line : lines)
-        joined += line + "\r\n";
-    lx::MemoryStream block;
-    block.WriteUInt8(1);
-    block.WriteInt32(static_cast<std::int32_t>(lines.size()));
-    block.WriteInt32(0);
-    lx::WriteStreamString(joined, block);
-    block.Seek(0);
-    auto csv = std::make_shared<lx::TLxCSV>();
-    csv->LoadFromStream(block);
-    return csv;
+    return std::make_shared<lx::TLxCSV>(MergeTableOfCp932(lines));
 }
 
 InkBox FindInk(const lx::Bitmap& bitmap, int x0, int y0, int x1, int y1)
