@@ -374,6 +374,13 @@ TEST(DeviceContext, RestoreDcBringsBackMappingObjectsAndClip)
     const Region clip = Region::FromRect({0, 0, 1, 1});
     dc.SelectClipRegion(&clip);
     EXPECT_EQ(dc.LogicalToDevice(Point{2, 2}), (Point{10, 10}));
+    // A state saved inside a mapping brings that mapping back.
+    const int inner = dc.SaveDC();
+    dc.SetViewportOrg(5, 5);
+    dc.SetWindowExt(5, 5);
+    EXPECT_EQ(dc.LogicalToDevice(Point{2, 2}), (Point{7, 7}));
+    EXPECT_TRUE(dc.RestoreDC(inner));
+    EXPECT_EQ(dc.LogicalToDevice(Point{2, 2}), (Point{10, 10}));
     EXPECT_TRUE(dc.RestoreDC(level));
     EXPECT_EQ(dc.GetMapMode(), MapMode::Text);
     EXPECT_EQ(dc.LogicalToDevice(Point{2, 2}), (Point{2, 2}));

@@ -283,21 +283,4 @@ TEST(SpanRaster, APictureOfSpansSavesTheBitmapItStandsForAndDropsThemWhenWritten
     EXPECT_EQ(holder.Spans(), nullptr);
 }
 
-TEST(SpanRaster, TheMappingFollowsSavedAndRestoredStates)
-{
-    Bitmap bitmap(50, 50);
-    RasterDeviceContext dc(bitmap);
-    dc.SetMapMode(MapMode::Anisotropic);
-    dc.SetWindowExt(10, 10);
-    dc.SetViewportExt(20, 40);
-    const int saved = dc.SaveDC();
-    dc.SetViewportOrg(5, 5);
-    dc.SetWindowExt(20, 20);
-    EXPECT_EQ(dc.LogicalToDevice(Point{10, 10}), (Point{15, 25}));
-    dc.RestoreDC(saved);
-    EXPECT_EQ(dc.LogicalToDevice(Point{10, 10}), (Point{20, 40}));
-    dc.SetMapMode(MapMode::Text);
-    EXPECT_EQ(dc.LogicalToDevice(Point{10, 10}), (Point{10, 10}));
-}
-
 } // namespace

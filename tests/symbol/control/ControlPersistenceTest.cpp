@@ -48,15 +48,6 @@ TEST(ControlPersistence, DefaultsFollowThePrinter)
     EXPECT_EQ(lower.GetShort(kDispCellPitch), 6);
 }
 
-TEST(ControlPersistence, ANewControlHoldsTheDefaultQrSymbol)
-{
-    // Encoded at once, and not yet modified.
-    TestControl c;
-    EXPECT_EQ(c.GetShort(kDispNumCell), 21);
-    EXPECT_EQ(c.GetShort(kDispMakeStatus), 0);
-    EXPECT_FALSE(c.Dirty());
-}
-
 TEST(ControlPersistence, KeysInTheirOrder)
 {
     TestControl c;

@@ -343,15 +343,6 @@ TEST(ControlProperty, InputDataBTakesRawBytesAndInputDataAStopsAtZero)
     EXPECT_EQ(c.GetShort(kDispTextOrBinary), 0);
 }
 
-TEST(ControlProperty, MembersByName)
-{
-    TestControl c;
-    EXPECT_EQ(c.driver.IdOfName("pdf417colum"), kDispPDF417Colum);
-    EXPECT_EQ(c.driver.IdOfName("QrImageCopy"), kDispQrImageCopy);
-    EXPECT_EQ(c.driver.IdOfName("Refresh"), kDispIdRefresh);
-    EXPECT_THROW(c.driver.IdOfName("NoSuchMember"), DispatchError);
-}
-
 } // namespace
 
 // A run of property sets is encoded once, when something is read; every
