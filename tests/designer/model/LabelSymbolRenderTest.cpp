@@ -106,42 +106,42 @@ std::string ReadStf(const Bitmap& cell)
 
 struct SymbolCase {
     const char* name;
+    std::int32_t kind;
     std::function<void(TLxLabelObjectBarcode&)> set;
     BarcodeFormat format;
     std::string text;
 };
 
 // One symbol of every kind, with the data it must read back as.
-std::vector<std::pair<SymbolCase, std::int32_t>> EveryKind()
+std::vector<SymbolCase> EveryKind()
 {
-    const SymbolCase cases[] = {
-        {"QR", [](auto& s) { s.SetModel(2), s.SetEccLevel(2), s.SetData("HELLO LABEL 123"); }, BarcodeFormat::QRCode,
-         "HELLO LABEL 123"},
-        {"EAN-13", [](auto& s) { s.SetData("490123456789"); }, BarcodeFormat::EAN13, WithEanCheckDigit("490123456789")},
-        {"EAN-8", [](auto& s) { s.SetData("4901234"); }, BarcodeFormat::EAN8, WithEanCheckDigit("4901234")},
-        {"UPC-A", [](auto& s) { s.SetData("01234567890"); }, BarcodeFormat::UPCA, WithEanCheckDigit("01234567890")},
-        {"Codabar", [](auto& s) { s.SetStartChar("A"), s.SetStopChar("B"), s.SetCheckDigit(0), s.SetData("40156"); },
+    return {
+        {"QR", SymbolQr, [](auto& s) { s.SetModel(2), s.SetEccLevel(2), s.SetData("HELLO LABEL 123"); },
+         BarcodeFormat::QRCode, "HELLO LABEL 123"},
+        {"EAN-13", SymbolEan13, [](auto& s) { s.SetData("490123456789"); }, BarcodeFormat::EAN13,
+         WithEanCheckDigit("490123456789")},
+        {"EAN-8", SymbolEan8, [](auto& s) { s.SetData("4901234"); }, BarcodeFormat::EAN8, WithEanCheckDigit("4901234")},
+        {"UPC-A", SymbolUpcA, [](auto& s) { s.SetData("01234567890"); }, BarcodeFormat::UPCA,
+         WithEanCheckDigit("01234567890")},
+        {"Codabar", SymbolCodabar,
+         [](auto& s) { s.SetStartChar("A"), s.SetStopChar("B"), s.SetCheckDigit(0), s.SetData("40156"); },
          BarcodeFormat::Codabar, "40156"},
-        {"ITF", [](auto& s) { s.SetCheckDigit(0), s.SetData("12345678"); }, BarcodeFormat::ITF, "12345678"},
-        {"Code39", [](auto& s) { s.SetCheckDigit(0), s.SetData("ABC-123"); }, BarcodeFormat::Code39, "ABC-123"},
-        {"Code128", [](auto& s) { s.SetStartChar("B"), s.SetData("Label 128"); }, BarcodeFormat::Code128, "Label 128"},
-        {"EAN-128", [](auto& s) { s.SetStartChar("C"), s.SetData("0104912345123459"); }, BarcodeFormat::Code128,
-         "0104912345123459"},
-        {"MaxiCode", [](auto& s) { s.SetMaxiCodeMode(3), s.SetData("MAXICODE LABEL"); }, BarcodeFormat::MaxiCode,
-         "MAXICODE LABEL"},
-        {"PDF417", [](auto& s) { s.SetModel(1), s.SetData("PDF417 LABEL"); }, BarcodeFormat::PDF417, "PDF417 LABEL"},
-        {"DataMatrix", [](auto& s) { s.SetModel(1), s.SetData("DATAMATRIX 13"); }, BarcodeFormat::DataMatrix,
-         "DATAMATRIX 13"},
-        {"DataMatrix rectangular", [](auto& s) { s.SetModel(2), s.SetData("RECT"); }, BarcodeFormat::DataMatrix,
-         "RECT"},
+        {"ITF", SymbolItf, [](auto& s) { s.SetCheckDigit(0), s.SetData("12345678"); }, BarcodeFormat::ITF, "12345678"},
+        {"Code39", SymbolCode39, [](auto& s) { s.SetCheckDigit(0), s.SetData("ABC-123"); }, BarcodeFormat::Code39,
+         "ABC-123"},
+        {"Code128", SymbolCode128, [](auto& s) { s.SetStartChar("B"), s.SetData("Label 128"); }, BarcodeFormat::Code128,
+         "Label 128"},
+        {"EAN-128", SymbolEan128, [](auto& s) { s.SetStartChar("C"), s.SetData("0104912345123459"); },
+         BarcodeFormat::Code128, "0104912345123459"},
+        {"MaxiCode", SymbolMaxiCode, [](auto& s) { s.SetMaxiCodeMode(3), s.SetData("MAXICODE LABEL"); },
+         BarcodeFormat::MaxiCode, "MAXICODE LABEL"},
+        {"PDF417", SymbolPdf417, [](auto& s) { s.SetModel(1), s.SetData("PDF417 LABEL"); }, BarcodeFormat::PDF417,
+         "PDF417 LABEL"},
+        {"DataMatrix", SymbolDataMatrix, [](auto& s) { s.SetModel(1), s.SetData("DATAMATRIX 13"); },
+         BarcodeFormat::DataMatrix, "DATAMATRIX 13"},
+        {"DataMatrix rectangular", SymbolDataMatrix, [](auto& s) { s.SetModel(2), s.SetData("RECT"); },
+         BarcodeFormat::DataMatrix, "RECT"},
     };
-    const std::int32_t kinds[] = {SymbolQr,     SymbolEan13,      SymbolEan8,      SymbolUpcA,   SymbolCodabar,
-                                  SymbolItf,    SymbolCode39,     SymbolCode128,   SymbolEan128, SymbolMaxiCode,
-                                  SymbolPdf417, SymbolDataMatrix, SymbolDataMatrix};
-    std::vector<std::pair<SymbolCase, std::int32_t>> all;
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        all.emplace_back(cases[i], kinds[i]);
-    return all;
 }
 
 // The pixels the control's metafile gives when it is played at its own size
@@ -165,10 +165,10 @@ Bitmap MetafilePixels(TMatrixelPro& control)
 TEST(SymbolOnLabel, EveryKindDecodesToItsData)
 {
     SKIP_WITHOUT_PAINTERS();
-    for (const auto& [c, kind] : EveryKind()) {
+    for (const SymbolCase& c : EveryKind()) {
         SCOPED_TRACE(c.name);
         auto symbol = std::make_unique<TLxLabelObjectBarcode>();
-        symbol->SetSymbolKind(kind);
+        symbol->SetSymbolKind(c.kind);
         c.set(*symbol);
         symbol->UpdateSymbol();
         ASSERT_FALSE(symbol->GetRenderedPicture().Empty());
@@ -186,10 +186,10 @@ TEST(SymbolOnLabel, EveryKindHoldsThePixelsOfItsMetafile)
 {
     SKIP_WITHOUT_PAINTERS();
     std::vector<std::string> keptAsSpans;
-    for (const auto& [c, kind] : EveryKind()) {
+    for (const SymbolCase& c : EveryKind()) {
         SCOPED_TRACE(c.name);
         TLxLabelObjectBarcode symbol;
-        symbol.SetSymbolKind(kind);
+        symbol.SetSymbolKind(c.kind);
         c.set(symbol);
         symbol.UpdateSymbol();
         TMatrixelPro control;
