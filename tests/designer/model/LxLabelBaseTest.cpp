@@ -86,21 +86,6 @@ TEST(LabelObjectBase, LoadKeepsTheKindInsideTheRecord)
     EXPECT_EQ(again.Bytes(), stream.Bytes()); // every field came back
 }
 
-TEST(LabelObjectBase, CloneCopiesTheCommonPart)
-{
-    SampleObject source(KindImage);
-    source.SetNotPrint(1);
-    source.SetSelected(1);
-    source.SetLeft(7);
-    const auto clone = source.Clone();
-    const auto& copy = dynamic_cast<const SampleObject&>(*clone);
-    EXPECT_EQ(copy.GetNotPrint(), 1);
-    EXPECT_EQ(copy.GetSelected(), 1);
-    EXPECT_EQ(copy.GetKind(), KindImage);
-    EXPECT_EQ(copy.GetName(), Sjis("画像シート"));
-    EXPECT_EQ(copy.GetLeft(), 7.0);
-}
-
 TEST(LabelObjectBase, CloneForRecordIsAnErrorForKindsWithoutIt)
 {
     try {

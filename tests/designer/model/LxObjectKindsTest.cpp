@@ -99,8 +99,11 @@ TEST_F(KindTable, EveryRowMakesAnObjectOfItsOwnKindAndClass)
 TEST_F(KindTable, EveryKindReadsBackFromTheObjectBlockAsItsOwnClass)
 {
     TlxLabelObjectManager list(kNoFaces, 60, 40, 0);
-    for (int kind = 0; kind < kLabelObjectKindCount; ++kind)
-        list.AddObject(CreateLabelObject(Kind(kind), csv, 0), false);
+    for (int kind = 0; kind < kLabelObjectKindCount; ++kind) {
+        auto object = CreateLabelObject(Kind(kind), csv, 0);
+        GiveContent(*object);
+        list.AddObject(std::move(object), false);
+    }
     MemoryStream stream;
     list.SaveObjects(stream);
     stream.Seek(0);
@@ -111,6 +114,7 @@ TEST_F(KindTable, EveryKindReadsBackFromTheObjectBlockAsItsOwnClass)
         SCOPED_TRACE(kind);
         EXPECT_EQ(KindOfClass(*loaded.GetObject(kind)), kind);
         EXPECT_EQ(typeid(*loaded.GetObject(kind)), typeid(*list.GetObject(kind)));
+        EXPECT_EQ(lxtest::SavedBytes(*loaded.GetObject(kind)), lxtest::SavedBytes(*list.GetObject(kind)));
     }
 }
 

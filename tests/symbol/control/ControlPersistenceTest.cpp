@@ -151,17 +151,6 @@ TEST(ControlPersistence, ResetStateBringsDefaultsBackAndEmptiesThePicture)
     EXPECT_FALSE(c.driver.Get(kDispPicture).AsPicture());
 }
 
-TEST(ControlPersistence, PictureSurvivesTheStream)
-{
-    TestControl a;
-    a.driver.Call(kDispIdRefresh);
-    TestControl b;
-    ASSERT_NO_FATAL_FAILURE(CopyThroughStream(a, b));
-    const auto picture = b.driver.Get(kDispPicture).AsPicture();
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->GetGraphic()->SaveToBytes(), a.object->PictureHolder()->GetGraphic()->SaveToBytes());
-}
-
 // The picture is the symbol as Refresh found it, whenever it is read or
 // saved: later changes wait for the next Refresh.
 TEST(ControlPersistence, PictureIsTheSymbolOfTheLastRefresh)
