@@ -40,22 +40,14 @@ TEST(Cp932, AnyByteStringSurvivesUtf16)
 
 TEST(Cp932, UnmappableOrMalformedUtf8BecomesQuestionMarksAndNeverSwallowsWhatFollows)
 {
-    EXPECT_EQ(Utf8ToCp932("a\xF0\x9F\x98\x80"
-                          "b"),
-              "a?b");
-    EXPECT_EQ(Utf8ToCp932("\xC3"
-                          "A"),
-              "?A");
-    EXPECT_EQ(Utf8ToCp932("\xE3\x81"
-                          "B"),
-              "??B");
-    EXPECT_EQ(Utf8ToCp932("\xC0\xAF"
-                          "C"),
-              "??C"); // overlong "/"
-    EXPECT_EQ(Utf8ToCp932("\xFF"
-                          "\xE3\x81\x82"),
-              Sjis("?あ"));
-    EXPECT_EQ(Utf8ToCp932("x\xF0\x9F"), "x??");
+    // An emoji, a cut two- and three-byte sequence, an overlong "/", a stray
+    // byte, a cut four-byte sequence at the end.
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\xF0\x9F\x98\x80\x62", "a?b"},  {"\xC3\x41", "?A"},   {"\xE3\x81\x42", "??B"}, {"\xC0\xAF\x43", "??C"},
+        {"\xFF\xE3\x81\x82", Sjis("?あ")}, {"x\xF0\x9F", "x??"},
+    };
+    for (const auto& [utf8, cp932] : cases)
+        EXPECT_EQ(Utf8ToCp932(utf8), cp932) << testing::PrintToString(utf8);
 }
 
 // What a text box may hold: every character with a CP932 form (the JIS
