@@ -337,9 +337,11 @@ void TFormPreview::DrawLabelAt(DeviceContext& canvas, const PlannedLabel& label,
 
 // ---- showing and printing
 
-void TFormPreview::LoadPreview(TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable)
+void TFormPreview::LoadPreview(const TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable)
 {
-    Document = &document;
+    // Drawing still moves the record of single-mode merge objects and rewinds
+    // it afterwards; the editor's design is otherwise left as it was.
+    Document = const_cast<TlxLabelManager*>(&document);
     SheetLayout = &layout;
     MergeTable = &mergeTable;
     plan_.emplace(document, layout, &mergeTable);
@@ -348,7 +350,7 @@ void TFormPreview::LoadPreview(TlxLabelManager& document, const TlxLblInfo& layo
     DrawPreviewPage();
 }
 
-void TFormPreview::ShowPreview(TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable)
+void TFormPreview::ShowPreview(const TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable)
 {
     LoadPreview(document, layout, mergeTable);
     CentreOnDesktop(this);

@@ -42,9 +42,9 @@ public:
 
     // Shows the design modally. The three stay the caller's and are used only
     // while the window is up.
-    void ShowPreview(TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable);
+    void ShowPreview(const TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable);
     // Everything ShowPreview does before the window opens.
-    void LoadPreview(TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable);
+    void LoadPreview(const TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable);
 
     // What the shown design prints, page by page (while it is shown).
     const PagePlan& Plan() const { return *plan_; }
