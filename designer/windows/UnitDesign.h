@@ -1,7 +1,8 @@
 #pragma once
 // The design editor: one window in which a design is edited label cell by
 // label cell. Its code is split by concern into UnitDesign*.cpp files that
-// share this header and the editor's state fields below.
+// share this header. The design, the cell being edited and every change are
+// the session's; the editor keeps only its view and the gesture under way.
 #include <QRect>
 #include <QWidget>
 #include <array>
@@ -124,8 +125,6 @@ public:
     void BtnSaveClick();
     void BtnLoadClick();
     void BtnPaperConfigClick();
-    // The before and after states of the selected object around an edit;
-    // the after-state counts the design unsaved.
     void BtnUndoClick();
     void BtnRedoClick();
     void DrawFaceOverview();

@@ -100,6 +100,7 @@ void TFormDesign::BtnLoadClick()
         ShowLoadedDesign();
         ObjectGrabbed = false;
         RefreshDesign();
+        ShowPropertyPage();
         DrawFaceOverview();
     }
     PanelsReady = true;
