@@ -15,6 +15,7 @@
 #include "platform/app/Messages.h"
 #include "platform/app/Program.h"
 #include "platform/app/SingleInstance.h"
+#include "platform/app/WheelGuard.h"
 #include "platform/registry/Registry.h"
 
 #include <QApplication>
@@ -120,6 +121,7 @@ bool DesignerProgram::Start(const std::vector<std::string>& arguments)
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopName));
     QApplication::setWindowIcon(ProgramIcon(ProgramFolder()));
     translations_ = std::make_unique<QtTranslations>();
+    WheelGuard::Install();
     guarded([] { ReportDamagedRegistry(); });
     // An installed program registers its control at the first start, and
     // again when the registered library has gone.

@@ -38,8 +38,7 @@ std::string DropCharsWithoutCp932(QString& text, int& cursor)
     std::size_t at = FindCharWithoutCp932(units);
     if (at == units.size())
         return {};
-    const auto line = static_cast<std::size_t>(std::count(units.begin(), units.begin() + at, u'\n')) + 1;
-    const std::string message = CharWithoutCp932Message(line, units, at);
+    const std::string message = CharsWithoutCp932Message(units);
     std::u16string kept;
     int keptCursor = cursor;
     std::size_t from = 0;

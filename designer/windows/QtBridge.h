@@ -20,8 +20,8 @@ namespace lx {
 QString ToQString(std::string_view cp932);
 std::string ToCp932(const QString& text);
 // Takes out of text every character CP932 cannot hold, moving cursor (an
-// index into text) along; returns the message naming the first of them and
-// its line, or "" when every character was kept.
+// index into text) along; returns the message naming them with their
+// lines, or "" when every character was kept.
 std::string DropCharsWithoutCp932(QString& text, int& cursor);
 // The same for what the user typed or pasted into a text box, telling the
 // user in a box which character cannot be used; the box's own change

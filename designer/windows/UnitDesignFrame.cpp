@@ -13,6 +13,7 @@
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/metafile/EnhMetafile.h"
+#include "platform/text/Cp932.h"
 #include "platform/text/Numbers.h"
 
 #include <QCloseEvent>
@@ -283,9 +284,9 @@ void TFormDesign::RefreshDesign()
     if (!Session.Layout())
         return;
     PrepareDesignSurface();
-    setWindowTitle(Session.FileName().empty()
-                       ? QStringLiteral("デザイン画面")
-                       : QStringLiteral("デザイン画面 -") + FromUtf8(Session.FileName()) + QStringLiteral("-"));
+    setWindowTitle(Session.FileName().empty() ? QStringLiteral("デザイン画面")
+                                              : QStringLiteral("デザイン画面 -") +
+                           FromUtf8(ReadableFileName(Session.FileName())) + QStringLiteral("-"));
     UpdateScreenDpi();
     DrawDesignGuide();
     DrawLabel();

@@ -2,6 +2,7 @@
 
 #include "platform/io/Errors.h"
 #include "platform/printing/Printer.h"
+#include "platform/text/Cp932.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -66,7 +67,8 @@ bool AskYesNo(std::string_view text)
 
 MessageAnswer DialogMessages::ShowMessage(std::string_view text, MessageButtons buttons)
 {
-    QMessageBox box(QMessageBox::NoIcon, Q(kMessageCaption), Q(text), QMessageBox::NoButton,
+    // A name in the text that is no UTF-8 shows its bytes rather than "�".
+    QMessageBox box(QMessageBox::NoIcon, Q(kMessageCaption), Q(BytesShownVisibly(text)), QMessageBox::NoButton,
                     QApplication::activeWindow());
     // A dialog frame: no minimise or maximise button under any window manager.
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

@@ -58,8 +58,29 @@ void WriteCounted(Stream& stream, const std::string& bytes)
     stream.WriteBytes(bytes);
 }
 
+// The stream's own type of text that CP932 cannot hold ("UL").
+constexpr std::uint16_t kUtf16Tag = 0x4C55;
+
+void WriteText(Stream& stream, const BStr& text)
+{
+    const std::string cp932 = text.ToCp932();
+    if (BStr::FromCp932(cp932) == text) {
+        stream.WriteUInt16(static_cast<std::uint16_t>(VarType::String));
+        WriteCounted(stream, cp932);
+        return;
+    }
+    if (text.Bytes().size() % 2 != 0)
+        throw Error("文字列の長さが UTF-16 として正しくありません。");
+    stream.WriteUInt16(kUtf16Tag);
+    WriteCounted(stream, text.Bytes());
+}
+
 void WriteValue(Stream& stream, const Variant& value)
 {
+    if (value.Type() == VarType::String) {
+        WriteText(stream, value.AsString());
+        return;
+    }
     stream.WriteUInt16(static_cast<std::uint16_t>(value.Type()));
     switch (value.Type()) {
     case VarType::Empty: break;
@@ -68,7 +89,7 @@ void WriteValue(Stream& stream, const Variant& value)
     case VarType::Float: stream.WriteFloat32(value.AsFloat()); break;
     case VarType::Double: stream.WriteFloat64(value.AsDouble()); break;
     case VarType::Bool: stream.WriteUInt8(value.AsBool() ? 1 : 0); break;
-    case VarType::String: WriteCounted(stream, value.AsString().Bytes()); break;
+    case VarType::String: break;
     case VarType::Picture: WriteCounted(stream, PictureBytes(value.AsPicture())); break;
     }
 }
@@ -95,10 +116,20 @@ Variant ReadPicture(Stream& stream)
     return Variant(std::shared_ptr<const Picture>(std::move(picture)));
 }
 
+Variant ReadUtf16(Stream& stream)
+{
+    std::string units = ReadCounted(stream);
+    if (units.size() % 2 != 0)
+        Damaged();
+    return Variant(BStr::FromBytes(std::move(units)));
+}
+
 Variant ReadValue(Stream& stream)
 {
-    const auto type = static_cast<VarType>(stream.ReadUInt16());
-    switch (type) {
+    const std::uint16_t tag = stream.ReadUInt16();
+    if (tag == kUtf16Tag)
+        return ReadUtf16(stream);
+    switch (static_cast<VarType>(tag)) {
     case VarType::Empty: return Variant();
     case VarType::Int16: return Variant(stream.ReadInt16());
     case VarType::Int32: return Variant(stream.ReadInt32());
@@ -110,7 +141,7 @@ Variant ReadValue(Stream& stream)
             Damaged();
         return Variant(b == 1);
     }
-    case VarType::String: return Variant(BStr::FromBytes(ReadCounted(stream)));
+    case VarType::String: return Variant(BStr::FromCp932(ReadCounted(stream)));
     case VarType::Picture: return ReadPicture(stream);
     }
     Damaged();

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <type_traits>
+#include <unistd.h>
 #include <utility>
 
 namespace lx {
@@ -149,13 +150,23 @@ void MemoryStream::Clear()
     position_ = 0;
 }
 
-FileStream::FileStream(std::string_view path, Mode mode)
+FileStream::FileStream(std::string_view path, Mode mode) : path_(path)
 {
-    file_ = std::fopen(std::string(path).c_str(), mode == Mode::Read ? "rb" : "w+b");
+    if (mode == Mode::Create) {
+        replacement_ = std::make_unique<FileReplacement>(path);
+        const int fd = ::dup(replacement_->Descriptor());
+        file_ = fd < 0 ? nullptr : ::fdopen(fd, "w+b");
+        if (!file_) {
+            if (fd >= 0)
+                ::close(fd);
+            throw FileError(FileErrorMessage("ファイルを作成できません", path));
+        }
+        return;
+    }
+    file_ = std::fopen(std::string(path).c_str(), "rb");
     if (!file_)
-        throw FileError(
-            FileErrorMessage(mode == Mode::Read ? "ファイルを開けません" : "ファイルを作成できません", path));
-    if (mode == Mode::Read && std::fseek(file_, 0, SEEK_END) == 0) {
+        throw FileError(FileErrorMessage("ファイルを開けません", path));
+    if (std::fseek(file_, 0, SEEK_END) == 0) {
         const long end = std::ftell(file_);
         size_ = end > 0 ? static_cast<std::uint64_t>(end) : 0;
         std::fseek(file_, 0, SEEK_SET);
@@ -173,7 +184,7 @@ std::size_t FileStream::Read(void* buffer, std::size_t n) { return std::fread(bu
 void FileStream::Write(const void* buffer, std::size_t n)
 {
     if (n > 0 && std::fwrite(buffer, 1, n, file_) != n)
-        throw FileError("ファイルに書き込めません。");
+        throw FileFailure(errno, path_, "ファイルに書き込めません");
     const auto end = Position();
     if (end > size_)
         size_ = end;
@@ -193,10 +204,13 @@ void FileStream::Seek(std::uint64_t position)
 
 std::uint64_t FileStream::Size() const { return size_; }
 
-void FileStream::Flush()
+void FileStream::Commit()
 {
+    if (!replacement_)
+        return;
     if (std::fflush(file_) != 0)
-        throw FileError("ファイルに書き込めません。");
+        throw FileFailure(errno, path_, "ファイルに書き込めません");
+    replacement_->Commit();
 }
 
 } // namespace lx

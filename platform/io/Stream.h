@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,7 +75,11 @@ private:
     std::size_t position_ = 0;
 };
 
-// A file opened for reading or created for writing (a system path, see Files.h).
+class FileReplacement;
+
+// A file opened for reading, or written anew: a created file takes the old
+// one's place only at Commit (see FileReplacement in Files.h); until then,
+// and when the stream goes without it, the old file stays as it was.
 class FileStream : public Stream {
 public:
     enum class Mode { Read, Create };
@@ -88,10 +93,12 @@ public:
     std::uint64_t Position() const override;
     void Seek(std::uint64_t position) override;
     std::uint64_t Size() const override;
-    // Flushes buffered writes to the disk; throws FileError on failure.
-    void Flush();
+    // Puts a created file in place; throws FileError on failure.
+    void Commit();
 
 private:
+    std::string path_;
+    std::unique_ptr<FileReplacement> replacement_;
     std::FILE* file_ = nullptr;
     std::uint64_t size_ = 0;
 };

@@ -2,18 +2,19 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
+
+#include "platform/io/Files.h"
 
 namespace lx {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::size_t kTagLength = 7; // "ABCDEF+"
 // A font dictionary is short: a key further than this from its object's
@@ -77,22 +78,43 @@ std::optional<std::size_t> Reference(const std::string& text, std::string_view k
     return number ? std::optional<std::size_t>(number->first) : std::nullopt;
 }
 
-std::optional<std::string> ReadRange(std::ifstream& in, std::size_t offset, std::size_t length)
-{
-    std::string bytes(length, '\0');
-    in.clear();
-    in.seekg(static_cast<std::streamoff>(offset));
-    in.read(bytes.data(), static_cast<std::streamsize>(length));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return in.bad() ? std::nullopt : std::optional<std::string>(std::move(bytes));
-}
+// The file Qt wrote, read at offsets.
+class PdfFile {
+public:
+    explicit PdfFile(int fd) : fd_(fd)
+    {
+        struct stat info {};
+        size_ = ::fstat(fd, &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
+    }
+    std::size_t Size() const { return size_; }
+    // Up to `length` bytes from `offset`; nullopt when the file cannot be read.
+    std::optional<std::string> Range(std::size_t offset, std::size_t length) const
+    {
+        std::string bytes(offset < size_ ? std::min(length, size_ - offset) : 0, '\0');
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return std::nullopt;
+            done += static_cast<std::size_t>(n);
+        }
+        return bytes;
+    }
+
+private:
+    int fd_;
+    std::size_t size_ = 0;
+};
 
 // The single table at the end of a file Qt wrote: "startxref N", "xref",
 // "0 count", then 20-byte entries and the trailer.
-std::optional<CrossReference> ReadCrossReference(std::ifstream& in, std::size_t size)
+std::optional<CrossReference> ReadCrossReference(const PdfFile& in)
 {
+    const std::size_t size = in.Size();
     const std::size_t tailStart = size > 64 ? size - 64 : 0;
-    const auto tail = ReadRange(in, tailStart, size - tailStart);
+    const auto tail = in.Range(tailStart, size - tailStart);
     if (!tail)
         return std::nullopt;
     const std::size_t start = tail->rfind("startxref");
@@ -103,7 +125,7 @@ std::optional<CrossReference> ReadCrossReference(std::ifstream& in, std::size_t 
     x.tableOffset = tableAt->first;
     if (x.tableOffset >= size)
         return std::nullopt;
-    const auto table = ReadRange(in, x.tableOffset, size - x.tableOffset);
+    const auto table = in.Range(x.tableOffset, size - x.tableOffset);
     if (!table || table->compare(0, 4, "xref") != 0)
         return std::nullopt;
     const auto first = NumberAt(*table, 4);
@@ -130,9 +152,9 @@ std::optional<CrossReference> ReadCrossReference(std::ifstream& in, std::size_t 
 }
 
 // The dictionary of an object (its text up to "stream" or "endobj").
-std::string Dictionary(std::ifstream& in, std::size_t offset)
+std::string Dictionary(const PdfFile& in, std::size_t offset)
 {
-    std::string text = ReadRange(in, offset, kDictionaryReach).value_or("");
+    std::string text = in.Range(offset, kDictionaryReach).value_or("");
     const std::size_t end = std::min(text.find("stream"), text.find("endobj"));
     return end == std::string::npos ? text : text.substr(0, end);
 }
@@ -146,14 +168,17 @@ bool IsTag(const std::string& name)
 // Where in the file an untagged base name starts, and the tag it gets.
 using Insertions = std::map<std::size_t, std::string>;
 
-// The tags the base names of font dictionaries take from their descriptors.
-Insertions FindInsertions(std::ifstream& in, const CrossReference& x)
+// The tags the base names of font dictionaries take from their descriptors;
+// nullopt when an object is not where the table says (the file was cut).
+std::optional<Insertions> FindInsertions(const PdfFile& in, const CrossReference& x)
 {
     std::vector<std::string> dictionaries(x.offsets.size());
     for (std::size_t n = 0; n < x.offsets.size(); ++n)
         if (x.offsets[n] != 0) {
-            // Only dictionaries that name a font are kept.
             std::string text = Dictionary(in, x.offsets[n]);
+            if (!text.starts_with(std::to_string(n) + " 0 obj"))
+                return std::nullopt;
+            // Only dictionaries that name a font are kept.
             if (text.find("/Font") != std::string::npos)
                 dictionaries[n] = std::move(text);
         }
@@ -179,36 +204,53 @@ Insertions FindInsertions(std::ifstream& in, const CrossReference& x)
     return insertions;
 }
 
+// Bytes on their way to a file, written in large blocks.
+class BlockWriter {
+public:
+    explicit BlockWriter(FileReplacement& file) : file_(file) {}
+    void Put(std::string_view bytes)
+    {
+        buffer_ += bytes;
+        if (buffer_.size() >= kBlock)
+            Flush();
+    }
+    void Flush()
+    {
+        file_.Write(buffer_);
+        buffer_.clear();
+    }
+
+private:
+    static constexpr std::size_t kBlock = 1 << 20;
+    FileReplacement& file_;
+    std::string buffer_;
+};
+
 // Copies the file up to its table with the tags put in, then writes the
 // table again with every offset moved by the tags before it.
-bool WriteTagged(std::ifstream& in, const CrossReference& x, const Insertions& insertions, const fs::path& out)
+void WriteTagged(const PdfFile& in, const CrossReference& x, const Insertions& insertions, FileReplacement& out)
 {
-    std::ofstream file(out, std::ios::binary | std::ios::trunc);
+    BlockWriter file(out);
     std::size_t position = 0;
     const auto copyTo = [&](std::size_t end) {
-        in.clear();
-        in.seekg(static_cast<std::streamoff>(position));
-        std::vector<char> buffer(1 << 16);
-        while (position < end && in) {
-            const std::size_t n = std::min(buffer.size(), end - position);
-            in.read(buffer.data(), static_cast<std::streamsize>(n));
-            file.write(buffer.data(), in.gcount());
-            position += static_cast<std::size_t>(in.gcount());
+        while (position < end) {
+            const auto bytes = in.Range(position, std::min<std::size_t>(1 << 20, end - position));
+            if (!bytes || bytes->empty())
+                throw out.IncompleteError();
+            file.Put(*bytes);
+            position += bytes->size();
         }
-        return position == end;
     };
     for (const auto& [at, tag] : insertions) {
-        if (!copyTo(at))
-            return false;
-        file << tag;
+        copyTo(at);
+        file.Put(tag);
     }
-    if (!copyTo(x.tableOffset))
-        return false;
+    copyTo(x.tableOffset);
     const auto moved = [&](std::size_t offset) {
         return offset +
             kTagLength * static_cast<std::size_t>(std::distance(insertions.begin(), insertions.lower_bound(offset)));
     };
-    file << "xref\n0 " << x.offsets.size() << "\n";
+    file.Put("xref\n0 " + std::to_string(x.offsets.size()) + "\n");
     for (std::size_t n = 0; n < x.offsets.size(); ++n) {
         std::string entry = x.entries[n];
         if (x.offsets[n] != 0) {
@@ -216,48 +258,26 @@ bool WriteTagged(std::ifstream& in, const CrossReference& x, const Insertions& i
             std::snprintf(offset, sizeof offset, "%010zu", moved(x.offsets[n]));
             entry.replace(0, 10, offset);
         }
-        file << entry;
+        file.Put(entry);
     }
-    file << x.trailer << "startxref\n" << moved(x.tableOffset) << "\n%%EOF\n";
-    file.close();
-    return static_cast<bool>(file);
-}
-
-bool TagFile(const fs::path& path)
-{
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(path, error);
-    std::ifstream in(path, std::ios::binary);
-    if (error || !in)
-        return false;
-    const std::optional<CrossReference> x = ReadCrossReference(in, static_cast<std::size_t>(size));
-    if (!x)
-        return true; // not the form Qt writes: nothing is changed
-    const Insertions insertions = FindInsertions(in, *x);
-    if (insertions.empty())
-        return true;
-    fs::path tagged = path;
-    tagged += ".tagging";
-    if (!WriteTagged(in, *x, insertions, tagged)) {
-        fs::remove(tagged, error);
-        return false;
-    }
-    in.close();
-    fs::rename(tagged, path, error);
-    if (error)
-        fs::remove(tagged, error);
-    return !error;
+    file.Put(x.trailer + "startxref\n" + std::to_string(moved(x.tableOffset)) + "\n%%EOF\n");
+    file.Flush();
 }
 
 } // namespace
 
-bool TagSubsetFontNames(const std::string& utf8Path)
+void CommitTaggedPdf(FileReplacement& written)
 {
-    try {
-        return TagFile(fs::path(utf8Path));
-    } catch (const std::exception&) {
-        return false; // a number out of range, a file gone meanwhile: it stays as it was
-    }
+    const PdfFile in(written.Descriptor());
+    const std::optional<CrossReference> x = ReadCrossReference(in);
+    const std::optional<Insertions> insertions = x ? FindInsertions(in, *x) : std::nullopt;
+    if (!insertions)
+        throw written.IncompleteError();
+    if (insertions->empty())
+        return written.Commit();
+    FileReplacement tagged(written.Path());
+    WriteTagged(in, *x, *insertions, tagged);
+    tagged.Commit();
 }
 
 } // namespace lx

@@ -7,9 +7,13 @@
 
 namespace lx {
 
-// Tags the base names of the subset fonts of a PDF file written by Qt (one
-// cross-reference table, as Qt writes), in place. A file of any other form
-// is left as it is; false when the file could not be read or rewritten.
-bool TagSubsetFontNames(const std::string& utf8Path);
+class FileReplacement;
+
+// Puts the PDF that Qt's writer wrote into `written` in place of its file,
+// with the base names of its subset fonts tagged on the way. A file that is
+// not whole (no table at its end, or objects not where the table says: a
+// full disk cut it short) is refused with a FileError, and the old file
+// stays as it was.
+void CommitTaggedPdf(FileReplacement& written);
 
 } // namespace lx

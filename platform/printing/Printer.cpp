@@ -17,6 +17,7 @@
 
 #include "platform/gdi/PainterDeviceContext.h"
 #include "platform/io/Errors.h"
+#include "platform/io/Files.h"
 #include "platform/text/Cp932.h"
 
 namespace lx {
@@ -199,12 +200,14 @@ struct PrintJob::Impl {
     // Made for the printer the job goes to: a printer made for the default
     // one and switched over asks the print server twice.
     explicit Impl(const QPrinterInfo& info) : printer(info, QPrinter::HighResolution) {}
+    // When the job goes to a PDF file: Qt writes it here, and it takes the
+    // old file's place only when the job has ended well.
+    std::optional<FileReplacement> pdf;
     QPrinter printer;
     QPainter painter;
     std::unique_ptr<PainterDeviceContext> context;
     int passes = 1;
     bool ended = false;
-    std::string pdfPath; // when the job goes to a PDF file
 };
 
 PrintJob::PrintJob(const Options& options) : PrintJob(options, CurrentInfo()) {}
@@ -218,9 +221,9 @@ PrintJob::PrintJob(const Options& options, const QPrinterInfo& info)
     if (pdf) {
         if (options.pdfPath.empty())
             throw Error("プリンタがありません。");
+        impl_->pdf.emplace(options.pdfPath);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(options.pdfPath));
-        impl_->pdfPath = options.pdfPath;
+        printer.setOutputFileName(QString::fromStdString(impl_->pdf->OpenName()));
         printer.setResolution(VirtualPrinterDevice().dpiX);
         printer.setFullPage(true);
     } else {
@@ -274,10 +277,13 @@ void PrintJob::End()
         return;
     impl_->ended = true;
     impl_->context->FlushText();
-    if (!impl_->painter.end() || impl_->printer.printerState() == QPrinter::Error)
+    if (!impl_->painter.end() || impl_->printer.printerState() == QPrinter::Error) {
+        if (impl_->pdf)
+            throw impl_->pdf->IncompleteError();
         throw Error("印刷できません。");
-    if (!impl_->pdfPath.empty())
-        TagSubsetFontNames(impl_->pdfPath); // untagged names still make a good file
+    }
+    if (impl_->pdf)
+        CommitTaggedPdf(*impl_->pdf);
 }
 
 } // namespace lx

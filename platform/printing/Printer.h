@@ -49,7 +49,8 @@ public:
         std::string title; // CP932
         int copies = 1;
         // A PDF file instead of the printer (UTF-8 path); always used when
-        // the system has no printer.
+        // the system has no printer. It is replaced whole when the job ends
+        // well (see FileReplacement), and stays as it was otherwise.
         std::string pdfPath;
         double paperWidthMm = 210;
         double paperHeightMm = 297;

@@ -2,6 +2,7 @@
 
 #include "platform/app/Program.h"
 #include "platform/io/Files.h"
+#include "platform/text/Cp932.h"
 
 #include <array>
 #include <cstdio>
@@ -276,7 +277,7 @@ std::string RegistryStore::DamageMessage() const
 {
     if (damaged_.empty())
         return {};
-    std::string text = "レジストリファイル「" + path_ + "」が壊れています。\n" + damaged_.front();
+    std::string text = "レジストリファイル「" + ReadableFileName(path_) + "」が壊れています。\n" + damaged_.front();
     if (damaged_.size() > 1)
         text += "（ほか " + std::to_string(damaged_.size() - 1) + " 行）";
     return text + "\n読めない行を除いて使います。元の内容は、次に書き換える前に「" + damagedCopy_ + "」へ保存します。";

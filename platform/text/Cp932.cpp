@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
+#include <vector>
 
 namespace lx {
 
@@ -262,6 +263,42 @@ std::string CharWithoutCp932Message(std::size_t line, std::u16string_view text, 
         "」はこのプログラムでは扱えません。";
 }
 
+std::string CharsWithoutCp932Message(std::u16string_view text)
+{
+    // A long paste of foreign text would make a box no one reads.
+    constexpr std::size_t kNamed = 5;
+    std::vector<std::u16string_view> named;
+    std::size_t more = 0;
+    std::size_t namedLine = 0;
+    std::string list;
+    std::size_t line = 1;
+    std::size_t from = 0;
+    for (std::size_t at = FindCharWithoutCp932(text); at < text.size();
+         at = from + FindCharWithoutCp932(text.substr(from))) {
+        line += static_cast<std::size_t>(std::count(text.begin() + from, text.begin() + at, u'\n'));
+        const std::u16string_view character = text.substr(at, Utf16CharLength(text, at));
+        from = at + character.size();
+        if (std::find(named.begin(), named.end(), character) != named.end())
+            continue;
+        if (named.size() >= kNamed) {
+            // Counted once each, as they are named.
+            named.push_back(character);
+            ++more;
+            continue;
+        }
+        if (line != namedLine)
+            list += (named.empty() ? "" : "、") + std::to_string(line) + "行目の文字";
+        namedLine = line;
+        list += "「" + Utf16ToUtf8(character) + "」";
+        named.push_back(character);
+    }
+    if (named.empty())
+        return {};
+    if (more > 0)
+        list += "ほか" + std::to_string(more) + "文字";
+    return list + "はこのプログラムでは扱えません。";
+}
+
 std::size_t CharCount(std::string_view text)
 {
     std::size_t count = 0;
@@ -306,5 +343,45 @@ std::string Utf16ToCp932(std::u16string_view text)
 std::string Utf8ToCp932(std::string_view text) { return Utf16ToCp932(Utf8ToUtf16(text)); }
 
 std::string Sjis(std::string_view utf8) { return Utf8ToCp932(utf8); }
+
+std::string BytesShownVisibly(std::string_view text)
+{
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 1;
+        const char32_t cp = DecodeUtf8(text, i, n);
+        if ((cp == 0xFFFD && n == 1) || (cp >= 0xD800 && cp < 0xE000)) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            const auto byte = static_cast<unsigned char>(text[i]);
+            shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+            i += 1;
+            continue;
+        }
+        shown.append(text.substr(i, n));
+        i += n;
+    }
+    return shown;
+}
+
+std::string ReadableFileName(std::string_view path)
+{
+    std::string readable;
+    readable.reserve(path.size());
+    while (true) {
+        const std::size_t slash = path.find('/');
+        const std::string_view part = path.substr(0, slash);
+        if (IsUtf8(part))
+            readable.append(part);
+        else if (IsCp932(part))
+            readable += Cp932ToUtf8(part);
+        else
+            readable += BytesShownVisibly(part);
+        if (slash == std::string_view::npos)
+            return readable;
+        readable += '/';
+        path.remove_prefix(slash + 1);
+    }
+}
 
 } // namespace lx

@@ -61,6 +61,11 @@ std::size_t Utf16CharLength(std::u16string_view text, std::size_t pos);
 // The user's message for the character at pos of text that CP932 cannot
 // hold, on the given line: "2行目の文字「é」はこのプログラムでは扱えません。"
 std::string CharWithoutCp932Message(std::size_t line, std::u16string_view text, std::size_t pos);
+// The same for every such character of text, each named once with the line
+// it first stands on, the first few of them and how many more:
+// "1行目の文字「😀」「é」、3行目の文字「€」はこのプログラムでは扱えません。"
+// Empty when CP932 holds the whole text.
+std::string CharsWithoutCp932Message(std::u16string_view text);
 
 // Plain Unicode conversions, for text that never goes into the model (file
 // names, messages). Malformed input becomes U+FFFD.
@@ -70,6 +75,13 @@ std::string Utf16ToUtf8(std::u16string_view text);
 bool IsUtf8(std::string_view text);
 // Every byte begins or continues a character CP932 defines.
 bool IsCp932(std::string_view text);
+// A file name or path, the system's bytes, as a person reads it (UTF-8):
+// each part between slashes as it is when it is UTF-8, else its CP932
+// reading (names from Windows archives), else with every byte that is no
+// UTF-8 shown as \xNN.
+std::string ReadableFileName(std::string_view path);
+// Text with every byte that is no UTF-8 shown as \xNN, the rest as it is.
+std::string BytesShownVisibly(std::string_view text);
 
 // CP932 bytes of a UTF-8 literal, for model texts written in the source:
 // Sjis("文字シート").

@@ -299,6 +299,15 @@ void CMatrixelProCtrl::InvalidateControl()
         site_->InvalidateControl();
 }
 
+// An encode of a linear symbol without data leaves MakeStatus as it was, so
+// the encode a run of changes has put off is made before the change that
+// leads there: its status is the one that stays.
+void CMatrixelProCtrl::BeforeEncodeChange(int codeType, bool noData)
+{
+    if (stale_ && !EncodeKeepsStatus(p_.CodeType, p_.InputData.empty()) && EncodeKeepsStatus(codeType, noData))
+        EncodeSymbol();
+}
+
 void CMatrixelProCtrl::AfterChange(bool encode)
 {
     if (encode)
@@ -311,7 +320,16 @@ void CMatrixelProCtrl::AfterChange(bool encode)
 void CMatrixelProCtrl::EncodeSymbol() const
 {
     lx::EncodeSymbol(p_, s_);
+    encodedStatus_ = s_.MakeStatus;
     stale_ = false;
+}
+
+void CMatrixelProCtrl::RepeatEncode() const
+{
+    if (stale_)
+        EncodeSymbol();
+    else if (!EncodeKeepsStatus(p_.CodeType, p_.InputData.empty()))
+        s_.MakeStatus = encodedStatus_;
 }
 
 EncodedSymbol& CMatrixelProCtrl::Encoded() const
@@ -353,6 +371,8 @@ void CMatrixelProCtrl::PutValidated(DispId id, const Variant& value)
     const std::int16_t stored = rule.resolve ? rule.resolve(*this, v) : static_cast<std::int16_t>(v);
     if (rule.sameReturn && p_.*rule.field == stored)
         return;
+    if (rule.encode)
+        BeforeEncodeChange(rule.field == &ControlProperties::CodeType ? stored : p_.CodeType, p_.InputData.empty());
     if (rule.store)
         rule.store(*this, stored);
     else
@@ -414,7 +434,9 @@ Variant CMatrixelProCtrl::GetInputData(DispId) { return Variant(BStr::FromCp932(
 
 void CMatrixelProCtrl::PutInputData(DispId, const Variant& value)
 {
-    p_.InputData = value.AsString().ToCp932();
+    std::string data = value.AsString().ToCp932();
+    BeforeEncodeChange(p_.CodeType, data.empty());
+    p_.InputData = std::move(data);
     p_.TextOrBinary = 0;
     AfterChange(true);
 }
@@ -422,14 +444,12 @@ void CMatrixelProCtrl::PutInputData(DispId, const Variant& value)
 void CMatrixelProCtrl::PutInputDataBytes(DispId id, const Variant& value)
 {
     const std::string& bytes = value.AsString().Bytes();
-    if (id == kDispInputDataB) {
-        p_.InputData = bytes;
-        p_.TextOrBinary = 1;
-    } else {
-        // Text: the bytes up to a terminating zero, as a text string ends.
-        p_.InputData = bytes.substr(0, bytes.find('\0'));
-        p_.TextOrBinary = 0;
-    }
+    const bool binary = id == kDispInputDataB;
+    // Text: the bytes up to a terminating zero, as a text string ends.
+    std::string data = binary ? bytes : bytes.substr(0, bytes.find('\0'));
+    BeforeEncodeChange(p_.CodeType, data.empty());
+    p_.InputData = std::move(data);
+    p_.TextOrBinary = binary ? 1 : 0;
     AfterChange(true);
 }
 

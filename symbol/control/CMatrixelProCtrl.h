@@ -120,6 +120,13 @@ private:
     Variant CallRefresh(std::span<const Variant> args);
     Variant CallAboutBox(std::span<const Variant> args);
 
+    // Leaves what EncodeSymbol would: an encode when a property changed since
+    // the last one, else that encode's results again (the same properties
+    // give the same symbol; only MakeStatus, which a file write sets, can
+    // differ).
+    void RepeatEncode() const;
+    // Before an encode-relevant change to these values, not yet stored.
+    void BeforeEncodeChange(int codeType, bool noData);
     // Steps 4 to 7 of every setter: the caller has stored the value.
     void AfterChange(bool encode);
     void InvalidateControl();
@@ -135,6 +142,9 @@ private:
     EncodedSymbol& Encoded() const;
     mutable EncodedSymbol s_;
     mutable bool stale_ = false;
+    // MakeStatus as the last encode left it; a file write may have replaced
+    // the one in s_ since.
+    mutable std::int16_t encodedStatus_ = 0;
     std::optional<DeviceInfo> printer_;
     std::int32_t deviceDpi_ = 96;
     std::shared_ptr<const Picture> pictureHolder_;

@@ -163,7 +163,7 @@ void CMatrixelProCtrl::BuildPictureMetafile()
     recorder.SetWindowExt(extent.cx, -extent.cy);
     recorder.SetWindowOrg(0, 0);
     if (Encoded().NumCell == 0)
-        EncodeSymbol();
+        RepeatEncode();
     if (Encoded().NumCell > 0)
         DrawSymbol(recorder, p_.ForeBColor, p_.ForeWColor);
     WindowsMetafile metafile = recorder.Close();
@@ -218,6 +218,9 @@ const std::shared_ptr<const Picture>& CMatrixelProCtrl::PictureHolder()
 
 void CMatrixelProCtrl::Refresh()
 {
+    // What making the picture now would encode; the drawing itself waits.
+    if (Encoded().NumCell == 0)
+        RepeatEncode();
     duePicture_ = PictureSource{p_, Encoded(), fontName_};
     InvalidateControl();
 }
@@ -277,7 +280,7 @@ std::int16_t CMatrixelProCtrl::DrawQrImage(std::int32_t hdc, std::int32_t x, std
         ClampInt((extent.cy * static_cast<long long>(dc->GetDeviceCaps(DeviceCap::LogPixelsY)) + unit / 2) / unit));
     dc->SetWindowOrg(ClampInt(-static_cast<long long>(x)), y);
     if (Encoded().NumCell == 0)
-        EncodeSymbol();
+        RepeatEncode();
     if (Encoded().NumCell > 0)
         DrawSymbol(*dc, p_.ForeBColor, p_.ForeWColor);
     dc->RestoreDC(saved);
@@ -321,7 +324,7 @@ bool CMatrixelProCtrl::CopyEnhMetafileToClipboard()
 
 std::int16_t CMatrixelProCtrl::QrImageCopy(std::int16_t enhancedSw)
 {
-    Encoded(); // encoded again only when a property changed since
+    RepeatEncode();
     if (Encoded().NumCell > 0) {
         if (enhancedSw != 0)
             CopyEnhMetafileToClipboard();
@@ -386,7 +389,7 @@ std::int16_t CMatrixelProCtrl::CreateQrMetaFile(std::int32_t, const std::string&
     }
     // Like the other drawing roads, a control that holds no symbol encodes first.
     if (Encoded().NumCell == 0)
-        EncodeSymbol();
+        RepeatEncode();
     int status = 0;
     try {
         status = WriteSymbolFile(fileName, format);
@@ -416,10 +419,9 @@ MonochromeBitmap RenderMetafileToBitmap(const WindowsMetafile& metafile, int wid
 
 std::string CMatrixelProCtrl::ImageData()
 {
-    EncodeSymbol();
-    const int type = p_.CodeType;
+    RepeatEncode();
     const int low = Encoded().NumCell & 0xFFFF;
-    const bool matrix = type == kCodeQr || type == kCodeMaxiCode || type == kCodePdf417 || type == kCodeDataMatrix;
+    const bool matrix = IsMatrixFamily(p_.CodeType);
     const std::size_t rowBytes = static_cast<std::size_t>(matrix ? (low + 7) / 8 : low);
     const Variant rows = GetReadOnly(kDispNumRow);
     const std::size_t total = std::min<std::size_t>(

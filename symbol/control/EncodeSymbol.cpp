@@ -293,6 +293,13 @@ bool CheckDigitAllowed(int codeType, int chkDigit)
     }
 }
 
+bool IsMatrixFamily(int codeType)
+{
+    return codeType == kCodeQr || codeType == kCodeMaxiCode || codeType == kCodePdf417 || codeType == kCodeDataMatrix;
+}
+
+bool EncodeKeepsStatus(int codeType, bool noData) { return noData && !IsMatrixFamily(codeType); }
+
 namespace {
 
 // The buffer handed to an engine: the request and one spare byte for the

@@ -67,6 +67,10 @@ std::int32_t PackPdf417Params(const ControlProperties& p);
 int DivideLimit(int codeType);
 // Which ChkDigit values a CodeType allows.
 bool CheckDigitAllowed(int codeType, int chkDigit);
+// QR Code, MaxiCode, PDF417 and DataMatrix; every other CodeType is linear.
+bool IsMatrixFamily(int codeType);
+// An encode of a linear symbol without data leaves MakeStatus as it was.
+bool EncodeKeepsStatus(int codeType, bool noData);
 
 // Builds the request of the symbol's family and runs its engine; leaves
 // NumCell, Bstart, Bend, MakeStatus, ModuleBuffer, LinearText and

@@ -1,67 +1,43 @@
 #include "symbol/encoders/ImageWriter.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
+#include <functional>
 #include <new>
+#include <optional>
 #include <string_view>
-#include <vector>
 
 #include "platform/image/BitmapImage.h"
 #include "platform/image/PngImage.h"
 #include "platform/io/Files.h"
+#include "platform/io/LittleEndian.h"
 
 namespace lx {
 
 namespace {
 
-// A buffered C stream opened "wb"; closing reports write errors that the
-// buffer held back.
-class OutputFile {
-public:
-    explicit OutputFile(const std::string& path) : file_(path.empty() ? nullptr : std::fopen(path.c_str(), "wb")) {}
-    ~OutputFile()
-    {
-        if (file_)
-            std::fclose(file_);
-    }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    bool IsOpen() const { return file_ != nullptr; }
-    bool Write(std::string_view bytes)
-    {
-        return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
-    }
-    bool WriteLe16(std::uint16_t v)
-    {
-        const char b[2] = {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-        return Write({b, 2});
-    }
-    bool WriteLe32(std::uint32_t v)
-    {
-        return WriteLe16(static_cast<std::uint16_t>(v & 0xFFFF)) && WriteLe16(static_cast<std::uint16_t>(v >> 16));
-    }
-    bool Close()
-    {
-        const bool ok = std::fclose(file_) == 0;
-        file_ = nullptr;
-        return ok;
-    }
-
-private:
-    std::FILE* file_;
-};
-
-// Writes the bytes as the whole file: 1 when complete.
-bool WriteWholeFile(const std::string& fileName, std::string_view bytes)
+// Writes what `make` builds as the whole file, through the one safe
+// replacement: kImageWriteFailed when the file cannot be made or written (the
+// old one then stays) or `make` gives nothing, kImageOutOfMemory when there
+// is no memory for the bytes.
+int WriteImageFile(const std::string& fileName, const std::function<std::optional<std::string>()>& make)
 {
-    OutputFile file(fileName);
-    if (!file.IsOpen())
-        return false;
-    const bool written = file.Write(bytes);
-    return file.Close() && written;
+    try {
+        FileReplacement file(fileName);
+        std::optional<std::string> bytes;
+        try {
+            bytes = make();
+        } catch (const std::bad_alloc&) {
+            return kImageOutOfMemory;
+        }
+        if (!bytes)
+            return kImageWriteFailed;
+        file.Write(*bytes);
+        file.Commit();
+        return kImageWriteOk;
+    } catch (const FileError&) {
+        return kImageWriteFailed;
+    }
 }
 
 bool UsableBitmap(const MonochromeBitmap& bitmap)
@@ -126,30 +102,28 @@ bool LayOutTiff(const MonochromeBitmap& bitmap, TiffLayout& layout)
     return true;
 }
 
-bool WriteTiffRows(OutputFile& file, const MonochromeBitmap& bitmap, const TiffLayout& layout)
+void AppendTiffRows(std::string& file, const MonochromeBitmap& bitmap, const TiffLayout& layout)
 {
-    std::vector<char> row(layout.rowBytes);
     for (int y = 0; y < bitmap.height; ++y) {
         const std::uint8_t* bits = bitmap.bits.data() + static_cast<std::size_t>(y) * bitmap.RowBytes();
         // The bitmap holds 1 for white; this file says white is zero.
-        for (std::size_t i = 0; i < row.size(); ++i)
-            row[i] = static_cast<char>(~bits[i]);
-        if (!file.Write({row.data(), row.size()}))
-            return false;
+        for (std::size_t i = 0; i < layout.rowBytes; ++i)
+            file.push_back(static_cast<char>(~bits[i]));
     }
-    return (layout.rowsEnd - 8) == static_cast<std::uint64_t>(layout.rowBytes) * bitmap.height ||
-        file.Write(std::string_view("\0", 1));
+    file.resize(layout.rowsEnd, '\0');
 }
 
-bool WriteTiffTail(OutputFile& file, const MonochromeBitmap& bitmap, int resolution, const TiffLayout& layout)
+void AppendTiffTail(std::string& file, const MonochromeBitmap& bitmap, int resolution, const TiffLayout& layout)
 {
     const std::uint32_t e = layout.rowsEnd;
     const std::string_view software = kTiffSoftware;
-    const std::string zeros(8, '\0');
-    bool ok = file.Write(zeros);
-    for (int axis = 0; axis < 2; ++axis)
-        ok = ok && file.WriteLe32(static_cast<std::uint32_t>(resolution)) && file.WriteLe32(1);
-    ok = ok && file.Write(software) && file.Write({zeros.data(), 2 + software.size() % 2});
+    file.append(8, '\0');
+    for (int axis = 0; axis < 2; ++axis) {
+        AppendLe32(file, static_cast<std::uint32_t>(resolution));
+        AppendLe32(file, 1);
+    }
+    file += software;
+    file.append(2 + software.size() % 2, '\0');
     const TiffEntry entries[16] = {
         {254, kTiffLong, 1, 0},         SizeEntry(256, bitmap.width),
         SizeEntry(257, bitmap.height),  {258, kTiffShort, 1, 1},
@@ -160,16 +134,25 @@ bool WriteTiffTail(OutputFile& file, const MonochromeBitmap& bitmap, int resolut
         {282, kTiffRational, 1, e + 8}, {283, kTiffRational, 1, e + 16},
         {296, kTiffShort, 1, 2},        {305, kTiffAscii, layout.softwareCount, e + 24},
     };
-    ok = ok && file.WriteLe16(16);
-    for (const TiffEntry& entry : entries)
-        ok = ok && file.WriteLe16(entry.tag) && file.WriteLe16(entry.type) && file.WriteLe32(entry.count) &&
-            file.WriteLe32(entry.value);
-    return ok && file.WriteLe32(0);
+    AppendLe16(file, 16);
+    for (const TiffEntry& entry : entries) {
+        AppendLe16(file, entry.tag);
+        AppendLe16(file, entry.type);
+        AppendLe32(file, entry.count);
+        AppendLe32(file, entry.value);
+    }
+    AppendLe32(file, 0);
 }
 
-bool WriteTiffHeader(OutputFile& file, const TiffLayout& layout)
+std::string TiffBytes(int resolution, const MonochromeBitmap& bitmap, const TiffLayout& layout)
 {
-    return file.Write("II") && file.WriteLe16(42) && file.WriteLe32(layout.directory);
+    std::string file = "II";
+    AppendLe16(file, 42);
+    AppendLe32(file, layout.directory);
+    file.reserve(static_cast<std::size_t>(layout.directory) + 2 + 16 * 12 + 4);
+    AppendTiffRows(file, bitmap, layout);
+    AppendTiffTail(file, bitmap, resolution, layout);
+    return file;
 }
 
 } // namespace
@@ -189,37 +172,28 @@ int WritePlaceableWmf(const WindowsMetafile& metafile, const std::string& fileNa
     header.box.right = std::min(header.box.right, kBoxLimit);
     header.box.bottom = std::min(header.box.bottom, kBoxLimit);
     header.inch = static_cast<std::uint16_t>(std::max<std::int64_t>(1, (2540 + k / 2) / k));
-    return WriteWholeFile(fileName, metafile.PlaceableBytes(header)) ? 1 : 0;
+    return WriteImageFile(fileName, [&] { return metafile.PlaceableBytes(header); }) == kImageWriteOk ? 1 : 0;
 }
 
 int WriteBmpFile(const std::string& fileName, const MonochromeBitmap& bitmap)
 {
     if (!UsableBitmap(bitmap))
         return kImageWriteFailed;
-    OutputFile file(fileName);
-    if (!file.IsOpen())
-        return kImageWriteFailed;
-    std::string bytes;
-    try {
-        bytes = EncodeBmp(FromMonochrome(bitmap), BmpDepth::Mono, BmpImageSize::Zero);
-    } catch (const std::bad_alloc&) {
-        return kImageOutOfMemory;
-    }
-    const bool written = file.Write(bytes);
-    return file.Close() && written ? kImageWriteOk : kImageWriteFailed;
+    return WriteImageFile(fileName,
+                          [&] { return EncodeBmp(FromMonochrome(bitmap), BmpDepth::Mono, BmpImageSize::Zero); });
 }
 
 int WritePngImage(const std::string& fileName, const MonochromeBitmap& bitmap)
 {
     if (!UsableBitmap(bitmap))
         return kImageWriteFailed;
-    std::string bytes;
-    try {
-        bytes = EncodePng(FromMonochrome(bitmap), PngColors::BlackWhite, kDefaultPngCompression);
-    } catch (...) { // libpng's errors and a lack of memory alike
-        return kImageWriteFailed;
-    }
-    return WriteWholeFile(fileName, bytes) ? kImageWriteOk : kImageWriteFailed;
+    return WriteImageFile(fileName, [&]() -> std::optional<std::string> {
+        try {
+            return EncodePng(FromMonochrome(bitmap), PngColors::BlackWhite, kDefaultPngCompression);
+        } catch (...) { // libpng's errors and a lack of memory alike
+            return std::nullopt;
+        }
+    });
 }
 
 int WriteTiffFile(int resolution, const MonochromeBitmap& bitmap, const std::string& fileName)
@@ -227,17 +201,7 @@ int WriteTiffFile(int resolution, const MonochromeBitmap& bitmap, const std::str
     TiffLayout layout;
     if (resolution <= 0 || !UsableBitmap(bitmap) || !LayOutTiff(bitmap, layout))
         return kImageWriteFailed;
-    OutputFile file(fileName);
-    if (!file.IsOpen())
-        return kImageWriteFailed;
-    bool ok = false;
-    try {
-        ok = WriteTiffHeader(file, layout) && WriteTiffRows(file, bitmap, layout) &&
-            WriteTiffTail(file, bitmap, resolution, layout);
-    } catch (const std::bad_alloc&) {
-        return kImageOutOfMemory;
-    }
-    return file.Close() && ok ? kImageWriteOk : kImageWriteFailed;
+    return WriteImageFile(fileName, [&] { return TiffBytes(resolution, bitmap, layout); });
 }
 
 } // namespace lx

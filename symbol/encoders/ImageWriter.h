@@ -3,8 +3,9 @@
 // Windows metafile and the BMP, PNG and TIFF files of a monochrome symbol
 // bitmap (rendered at one pixel per CellUnit unit, bit 1 = white).
 //
-// File names are system paths (UTF-8, see Files.h), used as given. A
-// file that cannot be written completely may stay behind partly written.
+// File names are system paths (UTF-8, see Files.h), used as given. A file
+// is replaced whole or not at all (FileReplacement): on any failure the old
+// one stays as it was.
 #include <string>
 
 #include "platform/gdi/RasterDeviceContext.h"

@@ -4,6 +4,7 @@
 
 #include "platform/com/Persistence.h"
 #include "platform/io/Errors.h"
+#include "support/TextEncodings.h"
 
 using namespace lx;
 
@@ -17,7 +18,8 @@ MemoryPropertyBag Sample()
     bag.Write("Float", Variant(2.5f));
     bag.Write("Double", Variant(-0.125));
     bag.Write("Flag", Variant(true));
-    bag.Write("Text", Variant(BStr::FromBytes(std::string("\x00\x81\xFF", 3))));
+    bag.Write("Bytes", Variant::Text(std::string("\x00\x81\xFF", 3)));
+    bag.Write("Text", Variant(BStr::FromUtf16(u"€ 😀 ü")));
     bag.Write("Nothing", Variant());
     bag.Write("Picture", Variant(std::shared_ptr<const Picture>()));
     return bag;
@@ -50,6 +52,54 @@ TEST(ComPropertyStream, EveryTruncationIsRefused)
         MemoryStream cut(bytes.substr(0, n));
         EXPECT_THROW(ReadPropertyStream(cut), ReadError) << n;
     }
+}
+
+std::string Streamed(const MemoryPropertyBag& bag)
+{
+    MemoryStream stream;
+    WritePropertyStream(stream, bag);
+    return stream.Bytes();
+}
+
+std::string Entry(const std::string& name, std::uint16_t type, const std::string& value)
+{
+    const auto count = static_cast<std::uint32_t>(value.size());
+    return std::string(1, static_cast<char>(name.size())) + name + static_cast<char>(type & 0xFF) +
+        static_cast<char>(type >> 8) + static_cast<char>(count & 0xFF) + static_cast<char>((count >> 8) & 0xFF) +
+        static_cast<char>((count >> 16) & 0xFF) + static_cast<char>(count >> 24) + value;
+}
+
+std::string OneEntryStream(const std::string& entry) { return std::string("LXPB\x01\x00\x00\x00", 8) + entry; }
+
+// Text that code page 932 holds is stored as its CP932 bytes, the form the
+// first readers of these streams take as it is; other text as UTF-16 under a
+// type of its own. A stored UTF-16 string of an odd length is refused.
+TEST(ComPropertyStream, TextIsStoredAsCp932WhereItFits)
+{
+    const std::string japanese = lxtest::Iconv("ＭＳ ゴシック①", "CP932");
+    MemoryPropertyBag bag;
+    bag.Write("Font", Variant(BStr::FromUtf16(u"ＭＳ ゴシック①")));
+    EXPECT_EQ(Streamed(bag), OneEntryStream(Entry("Font", 8, japanese)));
+
+    MemoryPropertyBag wide;
+    wide.Write("Font", Variant(BStr::FromUtf16(u"Ω € 😀")));
+    EXPECT_EQ(Streamed(wide), OneEntryStream(Entry("Font", 0x4C55, lxtest::Iconv("Ω € 😀", "UTF-16LE"))));
+
+    for (const std::string& stream :
+         {OneEntryStream(Entry("Font", 8, japanese)),
+          OneEntryStream(Entry("Font", 0x4C55, lxtest::Iconv("ＭＳ ゴシック①", "UTF-16LE")))}) {
+        MemoryStream in(stream);
+        Variant font;
+        ASSERT_TRUE(ReadPropertyStream(in).Read("Font", font));
+        EXPECT_EQ(font.AsString().ToUtf8(), "ＭＳ ゴシック①");
+    }
+
+    MemoryStream odd(OneEntryStream(Entry("Font", 0x4C55, std::string("A\0B", 3))));
+    EXPECT_THROW(ReadPropertyStream(odd), ReadError);
+    MemoryPropertyBag unwritable;
+    unwritable.Write("Raw", Variant(BStr::FromBytes("odd")));
+    MemoryStream out;
+    EXPECT_THROW(WritePropertyStream(out, unwritable), Error);
 }
 
 TEST(ComPropertyExchange, LoadConvertsOrFallsBack)

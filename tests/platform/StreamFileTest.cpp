@@ -33,7 +33,7 @@ TEST(Files, AnyNameReachesTheSystemAsItIs)
         out.WriteFloat64(0.25);
         out.WriteBytes("xyz");
         EXPECT_EQ(out.Size(), 15u);
-        out.Flush();
+        out.Commit();
     }
     EXPECT_TRUE(FileExists(file));
     EXPECT_EQ(std::filesystem::directory_iterator(std::filesystem::u8path(folder))->path().filename().string(), name);
@@ -79,18 +79,7 @@ TEST(Files, ReplacingWritesWholeFilesAndLeavesNoTemporaries)
     }
 }
 
-namespace {
-
-std::vector<std::string> FolderNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
+using lxtest::FolderNames;
 
 // A save keeps what it replaces: the permission bits, and a symbolic link,
 // whose target gets the bytes.
@@ -113,37 +102,6 @@ TEST(Files, ReplacingKeepsPermissionsAndWritesThroughLinks)
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(FolderNames(temp.File("links")), std::vector<std::string>{"design.bv2"});
     EXPECT_EQ(FolderNames(temp.Path()), (std::vector<std::string>{"links", "private.bv2"}));
-}
-
-// No temporary file stays behind: not after a save that fails at the
-// rename, and the leftovers of an interrupted save of the same file (and
-// only of that file) go at its next save.
-TEST(Files, ReplacingLeavesNoTemporaryFiles)
-{
-    lxtest::TempDir temp;
-    std::filesystem::create_directory(temp.File("a folder.bv2"));
-    EXPECT_THROW(WriteFileReplacing(temp.File("a folder.bv2"), "x"), FileError);
-    EXPECT_EQ(FolderNames(temp.Path()), std::vector<std::string>{"a folder.bv2"});
-
-    // Saves killed half-way (the file-size limit's signal ends them after
-    // three bytes), of a.bv2 and of b.bv2.
-    for (const char* name : {"a.bv2", "b.bv2"})
-        EXPECT_TRUE(lxtest::KilledBySignal([&] {
-            const rlimit limit{3, 3};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            WriteFileReplacing(temp.File(name), "a save that never ends");
-        }));
-    std::ofstream(temp.File(".a.bv2.lxsave-mine.txt")) << "the user's own";
-    const auto leftovers = FolderNames(temp.Path());
-    ASSERT_EQ(leftovers.size(), 4u) << "two leftovers, the user's file and the folder";
-    WriteFileReplacing(temp.File("a.bv2"), "saved");
-    const auto after = FolderNames(temp.Path());
-    ASSERT_EQ(after.size(), 4u) << "a.bv2 came, its leftover went";
-    EXPECT_EQ(ReadFileBytes(temp.File("a.bv2")), "saved");
-    EXPECT_EQ(std::count(after.begin(), after.end(), ".a.bv2.lxsave-mine.txt"), 1);
-    EXPECT_EQ(
-        std::count_if(after.begin(), after.end(), [](const std::string& name) { return name.starts_with(".lxsave-"); }),
-        1);
 }
 
 // A name as long as the system allows (255 bytes: 85 Japanese characters)

@@ -74,6 +74,32 @@ TEST(Cp932, FindsTheFirstCharacterWithoutAForm)
     EXPECT_EQ(Utf16ToCp932(u"〜"), lxtest::Iconv("～", "CP932"));
 }
 
+// Every character a box takes out is named, each once, by the line it
+// first stands on; a long run of them names the first five and counts the
+// rest. The model's own bytes and the wave dash are kept, not named.
+TEST(Cp932, EveryCharacterWithoutAFormIsNamed)
+{
+    std::u16string kept = u"〜";
+    kept += Cp932ToUtf16("\xA0");
+    EXPECT_EQ(CharsWithoutCp932Message(kept), "");
+    EXPECT_EQ(CharsWithoutCp932Message(u"A\U0001F600Bé"), "1行目の文字「😀」「é」はこのプログラムでは扱えません。");
+    EXPECT_EQ(CharsWithoutCp932Message(u"é\nxé\n\n€ü"),
+              "1行目の文字「é」、4行目の文字「€」「ü」はこのプログラムでは扱えません。");
+    EXPECT_EQ(CharsWithoutCp932Message(u"àáâãäåæ\nàç"),
+              "1行目の文字「à」「á」「â」「ã」「ä」ほか3文字はこのプログラムでは扱えません。");
+}
+
+// File names as a person reads them: UTF-8 as it is, a name from a Windows
+// archive by its CP932 reading, part by part, and what reads neither way
+// with its bytes shown.
+TEST(Cp932, FileNamesShowAsTheUserKnowsThem)
+{
+    EXPECT_EQ(ReadableFileName("/home/利用者/宛名.bv2"), "/home/利用者/宛名.bv2");
+    EXPECT_EQ(ReadableFileName("/home/利用者/" + Sjis("テスト.bv2")), "/home/利用者/テスト.bv2");
+    EXPECT_EQ(ReadableFileName(Sjis("ﾃｽﾄ") + "/a\x80\xFF.bv2"), "ﾃｽﾄ/a\\x80\\xFF.bv2");
+    EXPECT_EQ(BytesShownVisibly("名前\x83\x65.bv2"), "名前\\x83e.bv2");
+}
+
 TEST(Cp932, CharactersStepOverLeadBytesAndCountALoneLeadAtTheEnd)
 {
     EXPECT_EQ(CharCount(Sjis("あいA")), 3u);

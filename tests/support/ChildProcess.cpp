@@ -1,9 +1,11 @@
 #include "support/ChildProcess.h"
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,31 +32,61 @@ uid_t OrdinaryUid() { return ::geteuid() == 0 && Nobody() ? Nobody()->pw_uid : :
 
 gid_t OrdinaryGid() { return ::geteuid() == 0 && Nobody() ? Nobody()->pw_gid : ::getegid(); }
 
-int RunAsOrdinaryUser(const std::function<int()>& body)
+pid_t StartChild(const std::function<int()>& body, bool asOrdinaryUser)
 {
     const uid_t uid = OrdinaryUid();
     const gid_t gid = OrdinaryGid();
-    if (uid == 0)
+    if (asOrdinaryUser && uid == 0)
         return -1;
     std::fflush(nullptr);
     const pid_t child = ::fork();
+    if (child != 0)
+        return child;
+    if (asOrdinaryUser && ::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+        ::_exit(255);
+    int result = 254;
+    try {
+        result = body();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "child: %s\n", error.what());
+    }
+    ::_exit(result);
+}
+
+bool ChildRunning(pid_t child)
+{
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
+}
+
+int AwaitChild(pid_t child)
+{
     if (child < 0)
         return -1;
-    if (child == 0) {
-        if (::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
-            ::_exit(255);
-        int result = 254;
-        try {
-            result = body();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "child: %s\n", error.what());
-        }
-        ::_exit(result);
-    }
     const int status = Await(child);
     if (!WIFEXITED(status) || WEXITSTATUS(status) == 255)
         return -1;
     return WEXITSTATUS(status);
+}
+
+int RunAsOrdinaryUser(const std::function<int()>& body) { return AwaitChild(StartChild(body, true)); }
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) : savedHandler_(std::signal(SIGXFSZ, SIG_IGN))
+{
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    saved_ = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = saved_;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, savedHandler_);
 }
 
 bool KilledBySignal(const std::function<void()>& body)

@@ -2,6 +2,7 @@
 // Paths of the test run: the source tree (for checked-in data) and fresh
 // temporary folders that are removed when the test ends.
 #include <string>
+#include <vector>
 
 namespace lxtest {
 
@@ -9,6 +10,9 @@ namespace lxtest {
 std::string SourcePath(const std::string& relative);
 // Absolute path of a file under the build tree.
 std::string BuildPath(const std::string& relative);
+
+// The names in a folder, sorted.
+std::vector<std::string> FolderNames(const std::string& folder);
 
 class TempDir {
 public:

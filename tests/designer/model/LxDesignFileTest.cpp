@@ -4,6 +4,7 @@
 #include "LabelTestSupport.h"
 #include "platform/io/Files.h"
 #include "platform/text/Cp932.h"
+#include "support/ChildProcess.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -114,4 +115,40 @@ TEST_F(DesignFile, FailedSavesAndLoadsKeepThePreviousFile)
     document.InsertObject(std::make_unique<UnsavableText>(), 0, 2);
     EXPECT_THROW(SaveDesignFile(path, *csv, layout, document), Error);
     EXPECT_EQ(ReadFileBytes(path), saved);
+}
+
+// Two programs saving one design at once, fifty times each: every save
+// succeeds, and whenever the file is read it is one of the two designs,
+// whole.
+TEST_F(DesignFile, TwoProcessesSavingOneDesignAtOnceBothSucceed)
+{
+    TlxLabelManager other(3, layout);
+    other.InsertObject(lxtest::TextObject("c", std::string(20000, 'x')), 0, 1);
+    const auto bytesOf = [&](const TlxLabelManager& design) {
+        MemoryStream stream;
+        WriteDesign(stream, *csv, layout, design);
+        return stream.TakeBytes();
+    };
+    const std::string designs[] = {bytesOf(document), bytesOf(other)};
+    SaveDesignFile(path, *csv, layout, document);
+    pid_t savers[2];
+    for (int i = 0; i < 2; ++i)
+        savers[i] = lxtest::StartChild([&, i] {
+            for (int n = 0; n < 50; ++n)
+                SaveDesignFile(path, *csv, layout, i == 0 ? document : other);
+            return 0;
+        });
+    int reads = 0;
+    int wrong = 0;
+    while (lxtest::ChildRunning(savers[0]) || lxtest::ChildRunning(savers[1])) {
+        const std::string seen = ReadFileBytes(path);
+        wrong += seen != designs[0] && seen != designs[1];
+        if (reads++ % 20 == 0) {
+            EXPECT_NO_THROW(LoadDesignFile(path));
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "of " << reads << " reads";
+    EXPECT_EQ(lxtest::AwaitChild(savers[0]), 0);
+    EXPECT_EQ(lxtest::AwaitChild(savers[1]), 0);
+    EXPECT_EQ(lxtest::FolderNames(dir.Path()), std::vector<std::string>{name});
 }

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "support/ChildProcess.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace lx;
@@ -222,6 +224,76 @@ TEST_F(DesignFilesTest, RealSaveDialogAddsTheExtensionAndAsksBeforeReplacing)
     SetMessageService(&messages);
     EXPECT_EQ(ReadFileBytes(path), saved);
     EXPECT_FALSE(Session().IsSaved());
+}
+
+// A save over a FIFO, a device or a link to a FIFO is refused and leaves
+// them as they were; a name longer than the system allows is told as such.
+// The design stays unsaved, so closing still asks.
+TEST_F(DesignFilesTest, SavingOverWhatIsNoFileOrUnderATooLongNameIsRefusedWithItsReason)
+{
+    NewMultiDesign();
+    AddText("守る");
+    const std::string fifo = temp.File("pipe.bv2");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string link = temp.File("to pipe.bv2");
+    std::filesystem::create_symlink(fifo, link);
+    const std::string tooLong = temp.File(std::string(252, 'n') + ".bv2");
+    for (const std::string& path : {fifo, std::string("/dev/null"), link})
+        SaveThroughButton(path);
+    SaveThroughButton(tooLong);
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"通常のファイルではないため書き込めません: " + fifo,
+                                        "通常のファイルではないため書き込めません: /dev/null",
+                                        "通常のファイルではないため書き込めません: " + link,
+                                        "ファイル名が長すぎます: " + tooLong}));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_FALSE(Session().IsSaved());
+}
+
+// A disk that fills up during the save (here the file-size limit, which
+// gives the same error) leaves the design saved before byte for byte.
+TEST_F(DesignFilesTest, AFullDiskLeavesTheSavedDesignAndSaysWhy)
+{
+    NewMultiDesign();
+    AddText("一度目");
+    const std::string path = temp.File("保存.bv2");
+    SaveThroughButton(path);
+    const std::string saved = ReadFileBytes(path);
+    AddText(std::string(4000, 'x'));
+    {
+        const lxtest::FileSizeLimit full(saved.size());
+        SaveThroughButton(path);
+    }
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"ファイルが大きすぎるため書き込めません: " + path});
+    EXPECT_EQ(ReadFileBytes(path), saved);
+    EXPECT_FALSE(Session().IsSaved());
+    EXPECT_EQ(lxtest::FolderNames(temp.Path()).back(), "保存.bv2");
+}
+
+// A design file the user may not write (mode 0444) is refused, as writing
+// it in place would be, though its folder would let a new file take its
+// name. Run as an ordinary user, as file modes do not bind root.
+TEST_F(DesignFilesTest, AReadOnlyDesignIsRefusedAndStaysAsItWas)
+{
+    NewMultiDesign();
+    AddText("読むだけ");
+    const std::string path = temp.File("読むだけ.bv2");
+    WriteFileReplacing(path, "kept");
+    ASSERT_EQ(::chown(temp.Path().c_str(), lxtest::OrdinaryUid(), lxtest::OrdinaryGid()), 0);
+    ASSERT_EQ(::chown(path.c_str(), lxtest::OrdinaryUid(), lxtest::OrdinaryGid()), 0);
+    std::filesystem::permissions(path, static_cast<std::filesystem::perms>(0444));
+    const int result = lxtest::RunAsOrdinaryUser([&] {
+        SaveThroughButton(path);
+        const bool refused = messages.Texts() == std::vector<std::string>{"ファイルを作成できません: " + path} &&
+            !Session().IsSaved();
+        return refused ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFileBytes(path), "kept");
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+              static_cast<std::filesystem::perms>(0444));
 }
 
 TEST_F(DesignFilesTest, PaperChangeAsksOnceAndOpensTheChooserNotTheMenu)

@@ -250,6 +250,22 @@ TEST_F(DesignEditingTest, TextWithoutACp932FormIsToldAndTheRestKept)
     EXPECT_EQ(ObjectAs<TLxLabelObjectBarcode>(0).GetData(), "QR");
 }
 
+// A paste of several such characters names each one, not only the first.
+TEST_F(DesignEditingTest, EveryCharacterTakenOutOfAPasteIsNamed)
+{
+    Add(1);
+    Editor().activateWindow();
+    QPlainTextEdit* memo = Editor().MemoSheetString;
+    memo->setFocus();
+    memo->selectAll();
+    messages.Clear();
+    memo->insertPlainText(QString::fromUtf8("A\xF0\x9F\x98\x80"
+                                            "B\xC3\xA9"));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"1行目の文字「😀」「é」はこのプログラムでは扱えません。"});
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("AB"));
+    EXPECT_EQ(ObjectAs<TLxLabelObjectString>(0).GetText(), "AB");
+}
+
 TEST_F(DesignEditingTest, SizeBoxesFollowATextThatSizesItselfWhenDrawn)
 {
     Add(1);

@@ -4,6 +4,7 @@
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitPicSave.h"
 #include "platform/io/Files.h"
+#include "support/ChildProcess.h"
 #include "support/ImageOracles.h"
 
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace lx;
 using namespace lxtest;
@@ -140,4 +142,38 @@ TEST_F(PicSaveTest, CancellingWritesNothingAndAFailedWriteIsReported)
     });
     EXPECT_EQ(messages.Texts().size(), 1u);
     EXPECT_TRUE(std::filesystem::is_empty(temp.Path()));
+}
+
+// A disk that fills up while the picture is written (here the file-size
+// limit, which gives the same error) leaves the old picture byte for byte;
+// a path that names no regular file is refused and stays as it was. Both
+// are told, and the window closes all the same.
+TEST_F(PicSaveTest, AFullDiskOrAPathThatIsNoFileLeavesWhatWasThere)
+{
+    const auto save = [&](const std::string& path, int filter) {
+        Show(90, 50, [&](TFormPicSave& shown) {
+            messages.ChooseFileNext(FileDialogResult{path, filter});
+            shown.BtnSave->click();
+            EXPECT_FALSE(shown.isVisible());
+        });
+    };
+    for (const int filter : {0, 1}) {
+        const std::string path = temp.File(filter == 0 ? "label.JPG" : "label.BMP");
+        save(path, filter);
+        const std::string old = ReadFileBytes(path);
+        messages.Clear();
+        {
+            const FileSizeLimit full(old.size() / 2);
+            save(path, filter);
+        }
+        EXPECT_EQ(messages.Texts(), std::vector<std::string>{"ファイルが大きすぎるため書き込めません: " + path});
+        EXPECT_EQ(ReadFileBytes(path), old);
+    }
+    const std::string fifo = temp.File("pipe.JPG");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    messages.Clear();
+    save(fifo, 0);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"通常のファイルではないため書き込めません: " + fifo});
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(FolderNames(temp.Path()), (std::vector<std::string>{"label.BMP", "label.JPG", "pipe.JPG"}));
 }

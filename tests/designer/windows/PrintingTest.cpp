@@ -7,6 +7,8 @@
 #include "platform/com/ComClient.h"
 #include "platform/printing/Printer.h"
 
+#include "platform/io/Files.h"
+#include "support/ChildProcess.h"
 #include "support/ScopedEnv.h"
 
 #include <QClipboard>
@@ -18,6 +20,7 @@
 #include <QSpinBox>
 #include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace lx;
 using namespace lxtest;
@@ -27,6 +30,16 @@ namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
 // The page count pdfinfo reads from the file; -1 when it cannot.
+// Whether pdffonts finds fonts in the PDF and every one embedded as a subset
+// whose name carries its tag ("ABCDEF+").
+bool FontsTaggedAsSubsets(const std::string& pdf)
+{
+    const std::vector<std::string> fonts = OutputLines("pdffonts '" + pdf + "'");
+    return fonts.size() > 2 && std::all_of(fonts.begin() + 2, fonts.end(), [](const std::string& line) {
+               return line.size() > 7 && line[6] == '+' && line.find(" yes yes ") != std::string::npos;
+           });
+}
+
 int PdfPageCount(const std::string& pdf)
 {
     int pages = -1;
@@ -54,6 +67,14 @@ protected:
     {
         messages.ChooseFileNext(FileDialogResult{pdf, 0});
         shown.BtnDoPrint->click();
+    }
+    // 印刷する, naming `path` in the file dialog; true when the job was printed.
+    bool PrintTo(const std::string& path)
+    {
+        return Show([&](TFormPreview& shown) {
+            messages.ChooseFileNext(FileDialogResult{path, 0});
+            shown.BtnDoPrint->click();
+        });
     }
 
     ScriptedMessages messages;
@@ -214,7 +235,74 @@ TEST_F(PrintingTest, WithoutAPrinterTheJobGoesToThePdfTheUserNamed)
     const std::string nowhere = temp.File("no such folder/x.pdf");
     SetPdfOutputPath(nowhere);
     EXPECT_FALSE(Show([&](TFormPreview& shown) { button(shown, "BtnDoPrint")->click(); }));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"PDFファイルを作成できません: " + nowhere});
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"ファイルを作成できません: " + nowhere});
+}
+
+// Printing over a PDF the user has keeps what guards it: its permission
+// bits, a link to it, and names planted beside it, which are never
+// followed; its fonts are tagged as subsets however long its name.
+TEST_F(PrintingTest, PrintingOverAPdfKeepsItsModeItsLinkAndFollowsNoPlantedName)
+{
+    namespace fs = std::filesystem;
+    LX_NEED_TOOLS("pdffonts");
+    AddSerial(*document, 3);
+    ASSERT_TRUE(PrintTo(pdf));
+    fs::permissions(pdf, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(PrintTo(pdf));
+    EXPECT_EQ(fs::status(pdf).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(FontsTaggedAsSubsets(pdf));
+
+    fs::create_directory(temp.File("real"));
+    const std::string target = temp.File("real/target.pdf");
+    WriteFileReplacing(target, "old");
+    const std::string link = temp.File("link.pdf");
+    fs::create_symlink("real/target.pdf", link);
+    ASSERT_TRUE(PrintTo(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(FontsTaggedAsSubsets(target));
+
+    const std::string victim = temp.File("victim.txt");
+    WriteFileReplacing(victim, "someone else's");
+    for (const std::string& planted : {pdf + ".tagging", temp.File(TemporaryStem(pdf))})
+        fs::create_symlink(victim, planted);
+    ASSERT_TRUE(PrintTo(pdf));
+    EXPECT_EQ(ReadFileBytes(victim), "someone else's");
+    EXPECT_TRUE(FontsTaggedAsSubsets(pdf));
+
+    const std::string longest = temp.File(std::string(250, 'p') + ".pdf");
+    ASSERT_TRUE(PrintTo(longest));
+    EXPECT_TRUE(FontsTaggedAsSubsets(longest));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(FolderNames(temp.Path()).size(), 7u)
+        << "two PDFs, the folder and the link, the victim, the planted links";
+}
+
+// A disk that fills up while the job is written (here the file-size limit,
+// which gives the same error), a PDF path that names no regular file and a
+// name longer than the system allows: each is told, and what was there
+// stays as it was.
+TEST_F(PrintingTest, AFullDiskOrAPathThatIsNoFileLeavesWhatWasThereAndSaysWhy)
+{
+    AddSerial(*document, 3);
+    ASSERT_TRUE(PrintTo(pdf));
+    const std::string old = ReadFileBytes(pdf);
+    {
+        const FileSizeLimit full(old.size() / 2);
+        EXPECT_FALSE(PrintTo(pdf));
+    }
+    EXPECT_EQ(ReadFileBytes(pdf), old);
+
+    const std::string fifo = temp.File("pipe.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(PrintTo(fifo));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    const std::string tooLong = temp.File(std::string(252, 'p') + ".pdf");
+    EXPECT_FALSE(PrintTo(tooLong));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"ファイルに書き込めません: " + pdf,
+                                        "通常のファイルではないため書き込めません: " + fifo,
+                                        "ファイル名が長すぎます: " + tooLong}));
+    EXPECT_EQ(FolderNames(temp.Path()), (std::vector<std::string>{"pipe.pdf", "sheet.pdf"}));
 }
 
 // A merge sheet as the user prints it: the names as text in an embedded

@@ -120,6 +120,7 @@ TEST_F(DesignerTest, ACp932FileNameFromTheCommandLineOpens)
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
     EXPECT_EQ(Session().Document()->GetObjectCount(0), 1);
+    EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面 -宛名ラベル.bv2-"));
 }
 
 // A FIFO or a device named as the design is refused at once with a message

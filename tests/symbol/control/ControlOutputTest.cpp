@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
+#include <sys/stat.h>
 
 #include "ControlTesting.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/com/Persistence.h"
+#include "platform/io/Files.h"
+#include "support/ChildProcess.h"
+#include "support/TestPaths.h"
 
 using namespace lx;
 using lxtest::TestControl;
@@ -181,6 +186,44 @@ TEST(ControlFile, FormatAboveFourIsRefused)
         EXPECT_EQ(c.driver.Call(kDispCreateQrMetaFile, args).AsInt16(), 0) << format;
         EXPECT_EQ(c.GetShort(kDispMakeStatus), -7) << format;
     }
+}
+
+// The files of CreateQrMetaFile, called through the dispatch interface as a
+// host calls it: a disk that fills up (here the file-size limit, which gives
+// the same error) or a path that names no regular file leaves what was there
+// as it was, with the status of a file that could not be written.
+TEST(ControlFile, AFullDiskOrAPathThatIsNoFileLeavesWhatWasThere)
+{
+    TestControl c;
+    c.PutText("https://example.jp/");
+    lxtest::TempDir dir;
+    const std::string fifo = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto create = [&](const std::string& path, std::int16_t format) {
+        const Variant args[] = {Variant(std::int32_t{0}), Variant::Text(path), Variant(format)};
+        return c.driver.Call(kDispCreateQrMetaFile, args).AsInt16();
+    };
+    const struct {
+        std::int16_t format;
+        const char* name;
+        int status;
+    } cases[] = {{0, "s.wmf", -5}, {1, "s.emf", -5}, {2, "s.bmp", 5}, {3, "s.png", 5}, {4, "s.tif", 5}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::string path = dir.File(k.name);
+        ASSERT_EQ(create(path, k.format), c.object->Symbol().NumCell);
+        const std::string old = ReadFileBytes(path);
+        {
+            const lxtest::FileSizeLimit full(old.size() / 2);
+            EXPECT_EQ(create(path, k.format), 0);
+        }
+        EXPECT_EQ(c.GetShort(kDispMakeStatus), k.status);
+        EXPECT_EQ(ReadFileBytes(path), old);
+        EXPECT_EQ(create(fifo, k.format), 0);
+        EXPECT_EQ(c.GetShort(kDispMakeStatus), k.status);
+        EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    }
+    EXPECT_EQ(lxtest::FolderNames(dir.Path()).size(), 6u);
 }
 
 } // namespace

@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "ControlTesting.h"
+#include "platform/clipboard/Clipboard.h"
 #include "platform/com/Persistence.h"
 #include "platform/gdi/RasterDeviceContext.h"
+#include "platform/io/Files.h"
+#include "support/Decoders.h"
+#include "support/SymbolImages.h"
+#include "support/TestPaths.h"
 #include "support/TextEncodings.h"
 
 using namespace lx;
@@ -247,6 +252,104 @@ TEST(ControlPersistence, HostileStreamIsRefusedAndTheControlKeepsItsValues)
         MemoryStream stream(h);
         EXPECT_EQ(c.object->Load(stream), kReadFault) << h.size();
         EXPECT_EQ(c.GetShort(kDispCodeType), 17);
+    }
+}
+
+// States the earlier release saved hold their strings as CP932 bytes.
+struct EarlierState {
+    const char* file;
+    const char* inputData; // UTF-8
+};
+
+const EarlierState kEarlierStates[] = {
+    {"earlier-qr-ascii.stream", "QRCODE-ABC123"},
+    {"earlier-qr-japanese.stream", "会員番号12345 テスト"},
+};
+
+std::string EarlierBytes(const EarlierState& state)
+{
+    return ReadFileBytes(lxtest::SourcePath(std::string("tests/symbol/control/data/") + state.file));
+}
+
+// The symbol as the designer takes it (the clipboard's enhanced metafile),
+// played at one pixel a unit and read by zxing. Unlike the control's own
+// paint, this leaves the painters' text face alone.
+lxtest::Decoded CopiedSymbol(TestControl& c)
+{
+    const Size extent = c.object->GetSymbolExtent();
+    EXPECT_GT(c.driver.Call(kDispQrImageCopy, {Variant(std::int16_t{1})}).AsInt16(), 0);
+    const std::optional<EnhMetafile> emf = Clipboard::GetEnhMetafile();
+    if (!emf)
+        return {};
+    Bitmap pixels(extent.cx, extent.cy);
+    {
+        RasterDeviceContext dc(pixels);
+        PlayEnhMetafile(dc, *emf, Rect{0, 0, extent.cx, extent.cy});
+    }
+    return lxtest::DecodeSymbol(pixels, ZXing::BarcodeFormat::QRCode);
+}
+
+TEST(ControlEarlierStates, LoadTheirTextDrawItAndAreSavedInTheSameForm)
+{
+    for (const EarlierState& state : kEarlierStates) {
+        SCOPED_TRACE(state.file);
+        const std::string bytes = EarlierBytes(state);
+        TestControl c;
+        MemoryStream stream(bytes);
+        ASSERT_EQ(c.object->Load(stream), kOk);
+        EXPECT_EQ(stream.Position(), stream.Size());
+        EXPECT_EQ(c.object->Properties().InputData, lxtest::Iconv(state.inputData, "CP932"));
+        EXPECT_EQ(c.driver.Get(kDispInputData).AsString().ToUtf8(), state.inputData);
+        EXPECT_EQ(c.object->FontName(), lxtest::Iconv("ＭＳ ゴシック", "CP932"));
+        EXPECT_EQ(c.GetShort(kDispMakeStatus), 0);
+
+        // Saved again, the state is the bytes the earlier release wrote, so
+        // that release reads what this one saves; and this one reads it back.
+        MemoryStream saved;
+        ASSERT_EQ(c.object->Save(saved, false), kOk);
+        EXPECT_TRUE(saved.Bytes() == bytes);
+        const lxtest::Decoded decoded = CopiedSymbol(c);
+        EXPECT_TRUE(decoded.ok) << decoded.error;
+        EXPECT_EQ(decoded.text, state.inputData);
+        TestControl back;
+        saved.Seek(0);
+        ASSERT_EQ(back.object->Load(saved), kOk);
+        EXPECT_EQ(back.object->Properties().InputData, c.object->Properties().InputData);
+        EXPECT_EQ(back.object->FontName(), c.object->FontName());
+    }
+}
+
+// A string stored as UTF-16 under its own type reads as text; one of an odd
+// byte length, or a state cut short anywhere, is refused and the control
+// keeps what it held.
+TEST(ControlEarlierStates, Utf16StringsReadAndBrokenStatesAreRefused)
+{
+    const std::string bytes = EarlierBytes(kEarlierStates[1]);
+    const std::string cp932Entry =
+        std::string("\x09InputData\x08\x00\x14\x00\x00\x00", 16) + lxtest::Iconv(kEarlierStates[1].inputData, "CP932");
+    const std::size_t at = bytes.find(cp932Entry);
+    ASSERT_NE(at, std::string::npos);
+    const auto withInputData = [&](const std::string& entry) {
+        return bytes.substr(0, at) + entry + bytes.substr(at + cp932Entry.size());
+    };
+    const std::string units = lxtest::Iconv("会員", "UTF-16LE");
+    const std::string utf16Entry = std::string("\x09InputData\x55\x4C\x04\x00\x00\x00", 16) + units;
+    TestControl wide;
+    MemoryStream utf16(withInputData(utf16Entry));
+    ASSERT_EQ(wide.object->Load(utf16), kOk);
+    EXPECT_EQ(wide.object->Properties().InputData, lxtest::Iconv("会員", "CP932"));
+    EXPECT_EQ(CopiedSymbol(wide).text, "会員");
+
+    std::vector<std::string> broken;
+    broken.push_back(withInputData(std::string("\x09InputData\x55\x4C\x03\x00\x00\x00", 16) + units.substr(0, 3)));
+    for (std::size_t n = 0; n < bytes.size(); ++n)
+        broken.push_back(bytes.substr(0, n));
+    for (const std::string& state : broken) {
+        TestControl c;
+        c.PutText("KEPT");
+        MemoryStream stream(state);
+        EXPECT_EQ(c.object->Load(stream), kReadFault) << state.size();
+        EXPECT_EQ(c.object->Properties().InputData, "KEPT");
     }
 }
 
