@@ -286,8 +286,8 @@ TEST_F(DesignFilesTest, AReadOnlyDesignIsRefusedAndStaysAsItWas)
     std::filesystem::permissions(path, static_cast<std::filesystem::perms>(0444));
     const int result = lxtest::RunAsOrdinaryUser([&] {
         SaveThroughButton(path);
-        const bool refused = messages.Texts() == std::vector<std::string>{"ファイルを作成できません: " + path} &&
-            !Session().IsSaved();
+        const bool refused =
+            messages.Texts() == std::vector<std::string>{"ファイルを作成できません: " + path} && !Session().IsSaved();
         return refused ? 0 : 1;
     });
     EXPECT_EQ(result, 0);
