@@ -16,7 +16,6 @@
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLblInfo.h"
-#include "designer/model/LxUndoManager.h"
 #include "platform/app/Messages.h"
 #include "platform/image/Bitmap.h"
 #include "platform/image/Picture.h"
