@@ -64,13 +64,13 @@ void WarpLongText(benchmark::State& state)
     std::string text;
     for (int i = 0; i < state.range(0); ++i)
         text += lx::Sjis(i % 2 ? "字" : "A");
-    lx::TlxLabelObjectManager list(Faces(), 80, 40, 0);
+    const lx::LabelPainter painter(Faces(), 600, 600);
     lx::LogFont font;
     font.height = -6667;
     font.faceName = lx::Sjis("ＭＳ ゴシック");
     for (auto _ : state) {
         lx::Bitmap bitmap;
-        list.WarpTextPath(bitmap, text, font, 0);
+        painter.WarpTextPath(bitmap, text, font, 0);
         benchmark::DoNotOptimize(bitmap.Data());
     }
 }

@@ -1,17 +1,14 @@
-// The whole merge print job, as the print preview's print button runs it: A4
-// with 12 labels of 86.4 x 42.3 mm, each with two merged text lines (9 pt
-// and 8 pt) and a merged QR Code (Model 2, level M, 30 mm) of a 37-character
-// URL, records 1..N of one table, to a PDF file (or to the printer when the
-// system has one). bench_merge_print.sh runs the same job in gLabels beside it.
-#include "bench/MergePrintJob.h"
-#include "designer/model/LxCSV.h"
-#include "designer/model/LxLabelCSVBarcode.h"
-#include "designer/model/LxLabelCSVString.h"
-#include "designer/model/LxLabelManager.h"
-#include "designer/model/LxLblInfo.h"
-#include "designer/model/UnitCommon.h"
-#include "designer/windows/UnitPreview.h"
-#include "platform/app/Messages.h"
+// The whole merge print job as a user runs it: the design opened from its
+// file (A4 with 12 labels of 86.4 x 42.3 mm, each with two merged text lines
+// of 9 pt and 8 pt and a merged QR Code, Model 2, level M, 30 mm, of a
+// 37-character URL, and the table of records 1..N), then every record
+// printed by the model's print job, as the print preview's print button
+// prints it, to a PDF file (or to the printer when the system has one). The
+// design file is written first when it is not there yet; bench_merge_print.sh
+// writes it before its timed runs, and runs the same job in gLabels beside it.
+#include "bench/MergePrintDesign.h"
+#include "designer/model/DesignPrinter.h"
+#include "designer/model/LxDesignFile.h"
 #include "platform/com/ComClient.h"
 #include "platform/com/Registration.h"
 #include "platform/io/Stream.h"
@@ -19,9 +16,8 @@
 #include "platform/registry/Registry.h"
 #include "platform/text/Cp932.h"
 #include "symbol/control/MatrixelProIds.h"
-#include "tests/support/MergeTables.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -33,86 +29,48 @@ namespace {
 
 using namespace lxbench;
 
-lx::TLxCSV MergeTable(int records)
+// The design file of the job for `records` records, written when missing.
+std::string DesignFile(int records)
 {
-    std::vector<std::string> lines;
-    for (int r = 1; r <= records; ++r)
-        lines.push_back(RecordLine(r));
-    return lxtest::MergeTableOf(lines);
-}
-
-lx::TlxLblInfo TwelveUpA4()
-{
-    lx::TlxLblInfo layout;
-    layout.Paper = lx::TlxPaperObject("14", "BENCH-12", "A4", "12", "210", "297");
-    for (int i = 0; i < 12; ++i)
-        layout.Cells.emplace_back(lx::lxLineNomal, kSheetLeft + i % 2 * kLabelWidth, kSheetTop + i / 2 * kLabelHeight,
-                                  kLabelWidth, kLabelHeight);
-    layout.LabelCount = 12;
-    return layout;
-}
-
-void AddText(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table, int column, int points,
-             double top)
-{
-    document.AddMergeObject(lx::KindCsvString, 0, table);
-    auto& text = dynamic_cast<lx::TLxLabelObjectCsvString&>(*document.GetObject(0, 0));
-    text.SetColumn(column);
-    text.SetFontSize(points);
-    text.SetLeft(kTextLeft);
-    text.SetTop(top);
-    text.SetWidth(45);
-    text.SetHeight(5);
-}
-
-void AddQr(lx::TlxLabelManager& document, const std::shared_ptr<lx::TLxCSV>& table)
-{
-    document.AddMergeObject(lx::KindCsvBarcode, 0, table);
-    auto& qr = dynamic_cast<lx::TLxLabelObjectCsvBarcode&>(*document.GetObject(0, 0));
-    qr.SetSymbolKind(lx::SymbolQr);
-    qr.SetModel(2);
-    qr.SetEccLevel(1);
-    qr.SetDataColumn(3);
-    qr.SetLeft(kQrLeft);
-    qr.SetTop(kQrTop);
-    qr.SetWidth(kQrSide);
-    qr.SetHeight(kQrSide);
-}
-
-struct Job {
-    explicit Job(int records) : table(std::make_shared<lx::TLxCSV>(MergeTable(records))), document(12, layout)
-    {
-        document.SetSingleMode(true);
-        AddQr(document, table);
-        AddText(document, table, 1, 9, 12);
-        AddText(document, table, 2, 8, 20);
+    const std::string path = OutputFolder() + "/merge-" + std::to_string(records) + ".bv2";
+    if (!std::filesystem::exists(path)) {
+        const MergePrintDesign job(records);
+        lx::SaveDesignFile(path, *job.table, job.layout, job.document);
     }
-    lx::TlxLblInfo layout = TwelveUpA4();
-    std::shared_ptr<lx::TLxCSV> table;
-    lx::TlxLabelManager document;
-};
+    return path;
+}
 
-// Prints the job through the preview's print button; returns the file.
-std::string PrintJob(Job& job, const std::string& pdf)
+// Opens the design and prints every sheet of it, to the PDF file when the
+// system has no printer.
+void OpenAndPrint(const std::string& design, const std::string& pdf, bool printer)
 {
-    lx::ScriptedMessages messages;
-    messages.ChooseFileNext(lx::FileDialogResult{pdf, 0});
-    lx::TFormPreview form;
-    form.LoadPreview(job.document, job.layout, *job.table);
-    form.BtnDoPrintClick();
-    return pdf;
+    const lx::Design opened = lx::LoadDesignFile(design);
+    const lx::DesignPrinter print(*opened.Document, *opened.SheetLayout, opened.MergeTable.get());
+    lx::PrintJob::Options options;
+    options.title = "bench_merge_print";
+    options.paperWidthMm = opened.SheetLayout->GetPaperWidth();
+    options.paperHeightMm = opened.SheetLayout->GetPaperHeight();
+    if (!printer)
+        options.pdfPath = pdf;
+    lx::PrintJob job(options);
+    lx::PrintRequest request;
+    request.lastPage = print.Plan().PageCount();
+    request.copies = job.Passes();
+    print.Print(
+        job.Context(), [&job] { job.NewPage(); }, request);
+    job.End();
 }
 
 void BM_MergePrint(benchmark::State& state)
 {
-    Job job(static_cast<int>(state.range(0)));
+    const std::string design = DesignFile(static_cast<int>(state.range(0)));
     const std::string pdf = OutputFolder() + "/merge-" + std::to_string(state.range(0)) + ".pdf";
-    for (auto _ : state)
-        PrintJob(job, pdf);
-    state.counters["labels/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)), benchmark::Counter::kIsRate);
     // Asked once: every question is a round trip to the print server.
     const bool printer = lx::HasPrinter();
+    for (auto _ : state)
+        OpenAndPrint(design, pdf, printer);
+    state.counters["labels/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * state.range(0)), benchmark::Counter::kIsRate);
     state.counters["pdf_bytes"] = printer ? 0.0 : static_cast<double>(std::filesystem::file_size(pdf));
     state.SetLabel(printer ? "printer" : "pdf");
 }
@@ -127,7 +85,7 @@ int main(int argc, char** argv)
     // The freshly built control, registered into a store of the bench's own.
     const std::string store = OutputFolder() + "/bench-registry.txt";
     ::setenv("LX_REGISTRY_FILE", store.c_str(), 1);
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     // Registered once, as the program does: a store that names the library
     // already is not written again.
     if (lx::RegisteredLibrary(lx::RegistryStore(), lx::kMatrixelProClassId) != LX_CONTROL_LIBRARY &&

@@ -30,15 +30,18 @@ function(lx_test_binary name folder main_lib)
   set(scanner_tests "TwainManagerTest.*:AcquireImageTest.*")
   # Suites named ChildRole* are the other side of a test that starts its
   # own binary again (a second process, a display of its own): they are
-  # not tests of their own.
+  # not tests of their own. Parameterised cases keep the names their
+  # suites give them, without the printed parameter.
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 120
+    NO_PRETTY_VALUES
     TEST_FILTER "-${scanner_tests}:ChildRole*"
     PROPERTIES ENVIRONMENT "LX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 120
+    NO_PRETTY_VALUES
     TEST_FILTER "${scanner_tests}"
     PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1")
 endfunction()

@@ -8,6 +8,12 @@ data/. Writes <data>/paper.cfg and <data>/<maker>/<model>.bv2 for every
 sheet product, replacing the catalogue that was there (user papers in
 category 14 are kept). Run it again when the database changes and commit
 the result; builds never run it.
+
+Left out are roll labels (Brother DK, Dymo: the database gives a roll the
+size of its label for a sheet), cards that hold a clipped disc, and the few
+products whose labels the database lays beyond the sheet or over each
+other. <data>/COPYING-templates.txt is the database's licence notice as the
+gLabels sources give it (COPYING-TEMPLATES; Debian does not install it).
 """
 
 import glob
@@ -24,7 +30,14 @@ OTHERS = "その他"
 USER_CATEGORY = "14"
 # Makers whose own name Japanese users write in katakana.
 JAPANESE_NAMES = {"Hisago": "ヒサゴ"}
-FIRST_MAKER = "Hisago"
+# Japanese makers' B sizes are the JIS ones, larger than the ISO sizes the
+# database names.
+JIS_SIZES = {"B4": (257.0, 364.0), "B5": (182.0, 257.0)}
+# The categories as shipped before: design files and the shipped templates
+# keep a paper's category, so a maker keeps its number. Makers beyond these
+# are named by their number of products while places are free.
+SHIPPED_MAKERS = ("Hisago", "Avery", "Online Labels", "Rayfilm", "Herma", "Endisch", "Begalabel", "JAC",
+                  "SheetLabels", "Geha", "Hama", "Ascom", "Igepa")
 TOLERANCE = 0.01  # mm: cells that touch after rounding do not overlap
 # The database rounds some pitches below the label size, or lets a label
 # hang over the sheet's edge by a hair; such labels are trimmed by that
@@ -109,8 +122,13 @@ def label_cells(label):
         inner = [(width / 2 - hole, height / 2 - hole, 2 * hole, 2 * hole)]
     else:
         return None
-    cells = []
+    cells, layouts = [], set()
     for layout in label.iter("Layout"):
+        # The database repeats some layouts line for line: one sheet, not two.
+        key = tuple(sorted(layout.attrib.items()))
+        if key in layouts:
+            continue
+        layouts.add(key)
         nx, ny = int(layout.get("nx", "1")), int(layout.get("ny", "1"))
         x0, y0 = to_mm(layout.get("x0")), to_mm(layout.get("y0"))
         dx, dy = to_mm(layout.get("dx")), to_mm(layout.get("dy"))
@@ -142,8 +160,12 @@ def trimmed_to_sheet(cells, width, height):
     return [c._replace(width=c.width - max(over_x, 0), height=c.height - max(over_y, 0)) for c in cells]
 
 
-def is_roll(cells, width, height):
-    """A single label as large as its 'sheet' is a die-cut roll label."""
+def is_roll(cells, size_id, width, height):
+    """A single label as large as a 'sheet' of no paper size is a roll label:
+    the database gives a roll its label's size. A full-sheet label on A4,
+    Letter or a ハガキ is a sheet."""
+    if size_id not in (None, "Other") or sheet_kind(size_id, width, height)[0] != 3:
+        return False
     return len(cells) == 1 and abs(cells[0].width - width) < 1 and abs(cells[0].height - height) < 1
 
 
@@ -215,7 +237,9 @@ def read_products(folder, sizes):
                 aliases.append((brand, part, template.get("equiv")))
                 continue
             size_id = template.get("size")
-            if size_id in sizes:
+            if brand in JAPANESE_NAMES and size_id in JIS_SIZES:
+                width, height = JIS_SIZES[size_id]
+            elif size_id in sizes:
                 width, height = sizes[size_id]
             else:
                 width, height = to_mm(template.get("width")), to_mm(template.get("height"))
@@ -231,7 +255,7 @@ def read_products(folder, sizes):
                 left_out["not a sheet of cells"] += 1
                 continue
             cells = trimmed_to_sheet(cells, width, height)
-            if is_roll(cells, width, height):
+            if is_roll(cells, size_id, width, height):
                 left_out["roll label"] += 1
                 continue
             if not sound_sheet(cells, width, height):
@@ -252,8 +276,8 @@ def read_products(folder, sizes):
 
 def choose_makers(products):
     counts = Counter(p.brand for p in products)
-    others = [b for b, _ in counts.most_common() if b != FIRST_MAKER]
-    named = [FIRST_MAKER] + others[:MAX_MAKERS - 2]
+    named = [b for b in SHIPPED_MAKERS if b in counts]
+    named += [b for b, _ in counts.most_common() if b not in named][:MAX_MAKERS - 1 - len(named)]
     category = {brand: i for i, brand in enumerate(named)}
     names = [JAPANESE_NAMES.get(b, b) for b in named] + [OTHERS]
     return names, lambda brand: category.get(brand, MAX_MAKERS - 1)
@@ -268,11 +292,21 @@ def natural_key(text):
     return [int(t) if t.isdigit() else t for t in re.split(r"(\d+)", text)]
 
 
-def assign_models(products, category_of):
-    papers, seen = [], set()
-    for product in sorted(products, key=lambda p: (category_of(p.brand), p.brand, natural_key(p.part))):
+def plain_model(product, category):
+    return safe_model(product.part if category < MAX_MAKERS - 1 else f"{product.brand} {product.part}")
+
+
+def assign_models(products, category_of, shipped):
+    """Unique model numbers, in catalogue order. A paper shipped before
+    keeps its model number (it names the layout file designs were made
+    for); a newcomer whose number is taken is named with its maker."""
+    ordered = sorted(products, key=lambda p: (category_of(p.brand), p.brand, natural_key(p.part)))
+    kept_first = sorted(ordered, key=lambda p: (category_of(p.brand), plain_model(p, category_of(p.brand)))
+                        not in shipped)
+    models, seen = {}, set()
+    for product in kept_first:
         category = category_of(product.brand)
-        model = safe_model(product.part if category < MAX_MAKERS - 1 else f"{product.brand} {product.part}")
+        model = plain_model(product, category)
         if model in seen:
             model = safe_model(f"{product.brand} {product.part}")
         base, n = model, 2
@@ -283,8 +317,8 @@ def assign_models(products, category_of):
         except UnicodeEncodeError:
             continue
         seen.add(model)
-        papers.append((category, model, product))
-    return papers
+        models[id(product)] = model
+    return [(category_of(p.brand), models[id(p)], p) for p in ordered if id(p) in models]
 
 
 def quoted_line(fields):
@@ -303,13 +337,25 @@ def layout_text(product):
     return "".join(line + "\r\n" for line in lines)
 
 
-def kept_user_papers(data):
+def catalogue_lines(data):
+    """The paper lines of the catalogue in the data folder."""
     path = os.path.join(data, "paper.cfg")
     if not os.path.exists(path):
         return []
     with open(path, "rb") as f:
-        lines = f.read().decode("cp932").splitlines()
-    return [line + "\r\n" for line in lines[1:] if line.startswith(f'"{USER_CATEGORY}"')]
+        return f.read().decode("cp932").splitlines()[1:]
+
+
+def fields_of(line):
+    return [field.strip('"') for field in line.rstrip("\t").split("\t")]
+
+
+def kept_user_papers(data):
+    return [line + "\r\n" for line in catalogue_lines(data) if fields_of(line)[0] == USER_CATEGORY]
+
+
+def shipped_models(data):
+    return {(int(f[0]), f[1]) for f in map(fields_of, catalogue_lines(data)) if f[0] != USER_CATEGORY}
 
 
 def write_catalogue(data, names, papers):
@@ -333,7 +379,7 @@ def main():
     data = sys.argv[2] if len(sys.argv) > 2 else "data"
     products, left_out = read_products(folder, read_paper_sizes(folder))
     names, category_of = choose_makers(products)
-    papers = assign_models(products, category_of)
+    papers = assign_models(products, category_of, shipped_models(data))
     write_catalogue(data, names, papers)
     print(f"{len(papers)} papers of {len(names)} makers written to {data}")
     for reason, count in left_out.most_common():

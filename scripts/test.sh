@@ -8,5 +8,6 @@ shift || true
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$top/tests/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-"$top/scripts/build.sh" "$build" "$@"
+# Everything is built, also in a folder scripts/run.sh configured for the program alone.
+"$top/scripts/build.sh" "$build" -DLX_TESTS=ON -DLX_BENCH=ON "$@"
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 900

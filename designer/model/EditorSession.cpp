@@ -192,9 +192,9 @@ void EditorSession::SetShowGuide(bool show)
 
 // ---- the merge table
 
-bool EditorSession::LoadMergeTable(const std::string& path)
+bool EditorSession::LoadMergeTable(const std::string& path, const EncodingChooser& choose)
 {
-    if (!mergeTable_->LoadFromFile(path))
+    if (!mergeTable_->LoadFromFile(path, choose))
         return false;
     MarkChanged();
     return true;

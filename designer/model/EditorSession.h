@@ -140,7 +140,8 @@ public:
     // Reads path into the design's table in place, so every object bound to
     // it sees the new rows; a change when read. False when the file cannot
     // be opened; a malformed file throws ReadError and leaves the table.
-    bool LoadMergeTable(const std::string& path);
+    // `choose` is asked about text that reads two ways (TLxCSV::LoadFromFile).
+    bool LoadMergeTable(const std::string& path, const EncodingChooser& choose = {});
     // After the table was read anew: the selected merge object is recorded
     // as changed with the table, so that undo brings previous's rows back
     // into the design's table and redo today's.

@@ -3,7 +3,6 @@
 #include "designer/model/EditorSession.h"
 
 #include "designer/model/LxObjectFactory.h"
-#include "designer/model/RecordBoundObject.h"
 #include "platform/io/Errors.h"
 #include "platform/text/Numbers.h"
 
@@ -23,8 +22,11 @@ double ToTenths(double value)
 }
 
 // Merge texts, merge symbols, merge QR and serial numbers: kept only in
-// single mode. Found by class: a file may store any kind byte.
-bool SingleModeOnly(const TLxLableObjectBase* object) { return dynamic_cast<const RecordBoundObject*>(object); }
+// single mode. Known by class: a file may store any kind byte.
+bool SingleModeOnly(const TLxLableObjectBase* object)
+{
+    return object && object->GetRecordBinding() != RecordBinding::None;
+}
 
 } // namespace
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <exception>
+#include <filesystem>
 #include <limits>
 
 namespace lx {
@@ -112,14 +113,18 @@ std::shared_ptr<const std::string> SharedText(std::string bytes)
 
 } // namespace
 
-bool TLxCSV::LoadFromFile(std::string_view path)
+bool TLxCSV::LoadFromFile(std::string_view path, const EncodingChooser& choose)
 {
     try {
         if (!FileExists(path))
             return false;
+        std::error_code error;
+        if (std::filesystem::file_size(std::filesystem::path(path), error) > kMaxCsvBytes && !error)
+            throw ReadError("ファイルが大きすぎます。差込データとして読み込めるのは" +
+                            std::to_string(kMaxCsvBytes >> 20) + "MiBまでです。");
         TLxCSV read;
         read.loaded_ = true;
-        read.text_ = SharedText(TextFileToCp932(ReadFileBytes(path, kMaxCsvBytes)));
+        read.text_ = SharedText(TextFileToCp932(ReadFileBytes(path, kMaxCsvBytes), choose));
         read.ParseCsv();
         *this = std::move(read);
         return true;

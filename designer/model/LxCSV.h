@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/io/Stream.h"
+#include "platform/text/TextFile.h"
 
 namespace lx {
 
@@ -16,11 +17,13 @@ class TLxCSV {
 public:
     TLxCSV() = default;
 
-    // Loads and parses a file, its text converted to CP932 (TextFileToCp932).
-    // A missing or unreadable file gives false; text that cannot be used (a
-    // binary file, a character CP932 cannot hold) throws ReadError naming the
-    // line. Either way the table stays exactly as it was.
-    bool LoadFromFile(std::string_view path);
+    // Loads and parses a file, its text converted to CP932 (TextFileToCp932,
+    // which asks `choose` about text that reads two ways). A missing or
+    // unreadable file gives false; a file over the size limit, and text that
+    // cannot be used (a binary file, a character CP932 cannot hold, text that
+    // reads two ways with no one to ask) throw ReadError saying why. Either
+    // way the table stays exactly as it was.
+    bool LoadFromFile(std::string_view path, const EncodingChooser& choose = {});
     // Rebuilds the rows from the lines. A row is as wide as the widest row
     // up to it (and the column count before the call): cells beyond a line's
     // own fields are empty.

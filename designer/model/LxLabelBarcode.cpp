@@ -180,26 +180,30 @@ std::string TLxLabelObjectBarcode::ApplySymbolSettings(std::string data)
     return ApplySymbolOptions(*control_, settings_, std::move(data));
 }
 
-void TLxLabelObjectBarcode::RenderSymbol(const std::string& data)
+void TLxLabelObjectBarcode::RenderSymbol(const std::string& data) { picture_ = EncodedPicture(settings_, data); }
+
+Picture TLxLabelObjectBarcode::SymbolPicture(const SymbolSettings& settings, std::string data) const
 {
-    try {
-        if (settings_.SymbolKind == SymbolPostal) {
-            workBitmap_ = DrawPostalBarcode(settings_.ZipCode, settings_.Address);
-            picture_.SetBitmap(workBitmap_);
-        } else {
-            RenderThroughControl(data);
-        }
-    } catch (const std::exception&) {
-        ClearPicture();
-    }
+    return EncodedPicture(settings, ApplySymbolOptions(*control_, settings, std::move(data)));
 }
 
-void TLxLabelObjectBarcode::RenderThroughControl(const std::string& data)
+Picture TLxLabelObjectBarcode::EncodedPicture(const SymbolSettings& settings, const std::string& data) const
 {
-    control_->SetInputData(data);
-    control_->SetChkDigit(settings_.CheckDigit);
-    control_->Refresh();
-    CopySymbolThroughClipboard(*control_, picture_, workBitmap_);
+    Picture picture;
+    try {
+        if (settings.SymbolKind == SymbolPostal) {
+            picture.SetBitmap(DrawPostalBarcode(settings.ZipCode, settings.Address));
+        } else {
+            control_->SetInputData(data);
+            control_->SetChkDigit(settings.CheckDigit);
+            control_->Refresh();
+            Bitmap work;
+            CopySymbolThroughClipboard(*control_, picture, work);
+        }
+    } catch (const std::exception&) {
+        picture.SetBitmap(Bitmap());
+    }
+    return picture;
 }
 
 } // namespace lx

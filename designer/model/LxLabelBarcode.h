@@ -80,6 +80,8 @@ public:
     TLxLabelObjectBarcode();
     ~TLxLabelObjectBarcode() override;
 
+    std::optional<std::uint8_t> ClassKind() const override { return KindBarcode; }
+
     // Made by the constructor (so it renders the default symbol once), then
     // the settings and the source's picture; not rendered again.
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
@@ -101,6 +103,9 @@ public:
     // The picture to draw. The merge symbol object renders it for its record
     // first.
     virtual Picture& GetPicture() { return picture_; }
+    // The picture drawn for a record: the object's own; the merge symbol
+    // object renders the record's row, leaving the object as it is.
+    virtual Picture PictureFor(std::int32_t /*recordIndex*/) const { return picture_; }
     // The owned picture as it stands.
     const Picture& GetRenderedPicture() const { return picture_; }
     // Copies the picture's graphic (or its absence).
@@ -138,14 +143,19 @@ protected:
     // For the merge symbol object: its kind and name over the defaults.
     explicit TLxLabelObjectBarcode(std::uint8_t kind);
     void ClearPicture();
+    // The symbol of the data with these settings (their options set on the
+    // control first), through the control, or the postal barcode; an empty
+    // bitmap on any failure. The control is the object's tool, not part of
+    // its value.
+    Picture SymbolPicture(const SymbolSettings& settings, std::string data) const;
 
 private:
-    void RenderThroughControl(const std::string& data);
+    // The same for data the options were applied to already.
+    Picture EncodedPicture(const SymbolSettings& settings, const std::string& data) const;
 
     SymbolSettings settings_;
     std::unique_ptr<TMatrixelPro> control_;
     Picture picture_;
-    Bitmap workBitmap_;
 };
 
 } // namespace lx

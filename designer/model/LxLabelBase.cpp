@@ -13,6 +13,12 @@ std::unique_ptr<TLxLableObjectBase> TLxLableObjectBase::CloneForRecord(std::int3
     throw Error("種類 " + std::to_string(kind_) + " のオブジェクトはレコードを指定して複製できません。");
 }
 
+RecordBinding TLxLableObjectBase::GetRecordBinding() const
+{
+    const LabelObjectKindInfo* kind = FindKindOfClass(*this);
+    return kind ? kind->binding : RecordBinding::None;
+}
+
 void TLxLableObjectBase::AssignCommonPart(const TLxLableObjectBase& source)
 {
     name_ = source.name_;

@@ -4,6 +4,7 @@
 // the editor's selection mark; the common part of every object record.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,21 @@ public:
     virtual void SaveToStream(Stream& stream) const = 0;
     // Reads what SaveToStream wrote, into an object fresh from its constructor.
     virtual void LoadFromStream(Stream& stream) = 0;
+
+    // The kind of the object's class, whatever kind byte it holds (a file
+    // may set that to anything); nothing for a class that is no kind.
+    virtual std::optional<std::uint8_t> ClassKind() const { return std::nullopt; }
+    // What decides the content besides the object's own properties: the
+    // record binding of its class's kind.
+    RecordBinding GetRecordBinding() const;
+    // The record a merge or serial object shows. Other objects show none
+    // (-1) and ignore a new one.
+    virtual std::int32_t GetRecordIndex() const { return -1; }
+    virtual void SetRecordIndex(std::int32_t /*recordIndex*/) {}
+    // The merge table a merge object reads. Other objects have none and
+    // ignore one.
+    virtual const TLxCSV* GetCSV() const { return nullptr; }
+    virtual void SetCSV(std::shared_ptr<const TLxCSV> /*csv*/) {}
 
     const std::string& GetName() const { return name_; }
     void SetName(std::string name) { name_ = std::move(name); }

@@ -24,20 +24,43 @@ TLxLabelObjectCsvBarcode::TLxLabelObjectCsvBarcode(std::shared_ptr<const TLxCSV>
     binding_.RecordIndex = recordIndex;
 }
 
-void TLxLabelObjectCsvBarcode::UpdateSymbolForRecord()
+std::optional<std::pair<SymbolSettings, std::string>> TLxLabelObjectCsvBarcode::RecordSymbol(std::int32_t record) const
 {
     // Without a table there is no record, as with an empty one.
     const std::int32_t rows = csv_ ? csv_->GetRowCount() : 0;
-    if (binding_.RecordIndex >= rows) {
+    if (record >= rows)
+        return std::nullopt;
+    std::string data = csv_->CsvCell(binding_.DataColumn, record);
+    if (data.empty())
+        data.push_back(' '); // an empty cell encodes one blank
+    SymbolSettings settings = GetSettings();
+    settings.ZipCode = csv_->CsvCell(binding_.ZipColumn, record);
+    settings.Address = csv_->CsvCell(binding_.AddressColumn, record);
+    return std::pair{std::move(settings), std::move(data)};
+}
+
+void TLxLabelObjectCsvBarcode::UpdateSymbolForRecord()
+{
+    auto symbol = RecordSymbol(binding_.RecordIndex);
+    if (!symbol) {
         ClearPicture();
         return;
     }
-    std::string data = csv_->CsvCell(binding_.DataColumn, binding_.RecordIndex);
-    if (data.empty())
-        data.push_back(' '); // an empty cell encodes one blank
-    SetZipCode(csv_->CsvCell(binding_.ZipColumn, binding_.RecordIndex));
-    SetAddress(csv_->CsvCell(binding_.AddressColumn, binding_.RecordIndex));
-    RenderSymbol(ApplySymbolSettings(std::move(data)));
+    // The stored data stays; the postal code and address take the cells.
+    SetZipCode(symbol->first.ZipCode);
+    SetAddress(symbol->first.Address);
+    SetPicture(SymbolPicture(symbol->first, std::move(symbol->second)));
+}
+
+Picture TLxLabelObjectCsvBarcode::PictureFor(std::int32_t recordIndex) const
+{
+    auto symbol = RecordSymbol(recordIndex);
+    Picture picture;
+    if (!symbol)
+        picture.SetBitmap(Bitmap());
+    else
+        picture = SymbolPicture(symbol->first, std::move(symbol->second));
+    return picture;
 }
 
 Picture& TLxLabelObjectCsvBarcode::GetPicture()

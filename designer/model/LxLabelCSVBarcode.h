@@ -5,10 +5,12 @@
 // for, so every draw and every printed label shows its own row.
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelBarcode.h"
-#include "designer/model/RecordBoundObject.h"
 
 namespace lx {
 
@@ -25,13 +27,15 @@ struct CsvBarcodeBinding {
 void WriteCsvBarcodeOwnPart(const CsvBarcodeBinding& binding, Stream& stream);
 void ReadCsvBarcodeOwnPart(Stream& stream, CsvBarcodeBinding& binding);
 
-class TLxLabelObjectCsvBarcode : public TLxLabelObjectBarcode, public RecordBoundObject {
+class TLxLabelObjectCsvBarcode : public TLxLabelObjectBarcode {
 public:
     // The symbol object's defaults (its default symbol rendered once), name
     // "差込バーコードシート", kind 6, every column 0. The table is shared, so
     // it lives as long as any object or undo snapshot bound to it; it may be
     // null (then no record exists and the picture is empty).
     TLxLabelObjectCsvBarcode(std::shared_ptr<const TLxCSV> csv, std::int32_t recordIndex);
+
+    std::optional<std::uint8_t> ClassKind() const override { return KindCsvBarcode; }
 
     // Shares the table; the picture is the source's, rendered for its record.
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
@@ -46,12 +50,14 @@ public:
     void UpdateSymbolForRecord();
     // Renders for the current record, then the picture.
     Picture& GetPicture() override;
+    // The symbol of a record's row, rendered afresh; the object's settings
+    // and picture stay as they are.
+    Picture PictureFor(std::int32_t recordIndex) const override;
 
     std::int32_t GetRecordIndex() const override { return binding_.RecordIndex; }
     void SetRecordIndex(std::int32_t recordIndex) override { binding_.RecordIndex = recordIndex; }
-    bool IsMergeObject() const override { return true; }
-    const TLxCSV* GetCSV() const { return csv_.get(); }
-    void SetCSV(std::shared_ptr<const TLxCSV> csv) { csv_ = std::move(csv); }
+    const TLxCSV* GetCSV() const override { return csv_.get(); }
+    void SetCSV(std::shared_ptr<const TLxCSV> csv) override { csv_ = std::move(csv); }
     const CsvBarcodeBinding& GetBinding() const { return binding_; }
 
     std::int32_t GetDataColumn() const { return binding_.DataColumn; }
@@ -63,6 +69,9 @@ public:
 
 private:
     std::unique_ptr<TLxLabelObjectCsvBarcode> CopyBoundTo(std::int32_t recordIndex) const;
+    // The settings with the record's postal code and address, and the data
+    // to encode; nothing for a record the table does not have.
+    std::optional<std::pair<SymbolSettings, std::string>> RecordSymbol(std::int32_t recordIndex) const;
 
     std::shared_ptr<const TLxCSV> csv_;
     CsvBarcodeBinding binding_;

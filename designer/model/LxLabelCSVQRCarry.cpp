@@ -22,17 +22,38 @@ TLxLabelObjectCsvQRCarry::TLxLabelObjectCsvQRCarry(std::shared_ptr<const TLxCSV>
     binding_.RecordIndex = recordIndex;
 }
 
-void TLxLabelObjectCsvQRCarry::UpdateSymbolForRecord()
+std::optional<QRCarryFields> TLxLabelObjectCsvQRCarry::RecordFields(std::int32_t recordIndex) const
 {
     // Without a table there is no record, as with an empty one.
     const std::int32_t rows = csv_ ? csv_->GetRowCount() : 0;
-    if (binding_.RecordIndex >= rows) {
+    if (recordIndex >= rows)
+        return std::nullopt;
+    QRCarryFields fields = GetFields();
+    for (int text = 0; text < kQRCarryTextCount; ++text)
+        fields.Texts[static_cast<std::size_t>(text)] = csv_->CsvCell(binding_.Columns[text], recordIndex);
+    return fields;
+}
+
+void TLxLabelObjectCsvQRCarry::UpdateSymbolForRecord()
+{
+    const std::optional<QRCarryFields> fields = RecordFields(binding_.RecordIndex);
+    if (!fields) {
         ClearPicture();
         return;
     }
-    for (int text = 0; text < kQRCarryTextCount; ++text)
-        SetText(static_cast<QRCarryText>(text), csv_->CsvCell(binding_.Columns[text], binding_.RecordIndex));
+    SetFields(*fields);
     RenderSymbol(BuildCarrierPayload());
+}
+
+Picture TLxLabelObjectCsvQRCarry::PictureFor(std::int32_t recordIndex) const
+{
+    const std::optional<QRCarryFields> fields = RecordFields(recordIndex);
+    Picture picture;
+    if (!fields)
+        picture.SetBitmap(Bitmap());
+    else
+        picture = PayloadPicture(lx::BuildCarrierPayload(*fields));
+    return picture;
 }
 
 Picture& TLxLabelObjectCsvQRCarry::GetPicture()

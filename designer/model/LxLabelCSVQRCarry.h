@@ -5,10 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelQRCarry.h"
-#include "designer/model/RecordBoundObject.h"
 
 namespace lx {
 
@@ -24,13 +24,15 @@ struct CsvQRCarryBinding {
 void WriteCsvQRCarryOwnPart(const CsvQRCarryBinding& binding, Stream& stream);
 void ReadCsvQRCarryOwnPart(Stream& stream, CsvQRCarryBinding& binding);
 
-class TLxLabelObjectCsvQRCarry : public TLxLabelObjectQRCarry, public RecordBoundObject {
+class TLxLabelObjectCsvQRCarry : public TLxLabelObjectQRCarry {
 public:
     // The mobile QR object's defaults (its symbol rendered once), name
     // "差込携帯QRシート", kind 7, every column 0. The table is shared, so it
     // lives as long as any object or undo snapshot bound to it; it may be
     // null (then no record exists and the picture is empty).
     TLxLabelObjectCsvQRCarry(std::shared_ptr<const TLxCSV> csv, std::int32_t recordIndex);
+
+    std::optional<std::uint8_t> ClassKind() const override { return KindCsvQRCarry; }
 
     // Shares the table; the picture is the source's, rendered for its record.
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
@@ -43,12 +45,14 @@ public:
     // record at or beyond the table's end gives an empty picture.
     void UpdateSymbolForRecord();
     Picture& GetPicture() override;
+    // The symbol of a record's row, rendered afresh; the object's texts and
+    // picture stay as they are.
+    Picture PictureFor(std::int32_t recordIndex) const override;
 
     std::int32_t GetRecordIndex() const override { return binding_.RecordIndex; }
     void SetRecordIndex(std::int32_t recordIndex) override { binding_.RecordIndex = recordIndex; }
-    bool IsMergeObject() const override { return true; }
-    const TLxCSV* GetCSV() const { return csv_.get(); }
-    void SetCSV(std::shared_ptr<const TLxCSV> csv) { csv_ = std::move(csv); }
+    const TLxCSV* GetCSV() const override { return csv_.get(); }
+    void SetCSV(std::shared_ptr<const TLxCSV> csv) override { csv_ = std::move(csv); }
     const CsvQRCarryBinding& GetBinding() const { return binding_; }
 
     std::int32_t GetColumn(QRCarryText which) const { return binding_.Columns[which]; }
@@ -90,6 +94,9 @@ public:
 
 private:
     std::unique_ptr<TLxLabelObjectCsvQRCarry> CopyBoundTo(std::int32_t recordIndex) const;
+    // The fields with the record's cells as the seventeen texts; nothing for
+    // a record the table does not have.
+    std::optional<QRCarryFields> RecordFields(std::int32_t recordIndex) const;
 
     CsvQRCarryBinding binding_;
     std::shared_ptr<const TLxCSV> csv_;

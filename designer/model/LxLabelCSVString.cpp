@@ -7,11 +7,11 @@ TLxLabelObjectCsvString::TLxLabelObjectCsvString(std::shared_ptr<const TLxCSV> c
 {
 }
 
-std::string TLxLabelObjectCsvString::GetMergedText() const
+std::string TLxLabelObjectCsvString::MergedTextFor(std::int32_t recordIndex) const
 {
     static const TLxCSV unbound;
     const TLxCSV& table = csv_ ? *csv_ : unbound;
-    return frontText_ + table.CsvCell(column_, recordIndex_) + backText_;
+    return frontText_ + table.CsvCell(column_, recordIndex) + backText_;
 }
 
 std::unique_ptr<TLxLabelObjectCsvString> TLxLabelObjectCsvString::CopyBoundTo(std::int32_t recordIndex) const

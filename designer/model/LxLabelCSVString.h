@@ -8,17 +8,18 @@
 
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelString.h"
-#include "designer/model/RecordBoundObject.h"
 
 namespace lx {
 
-class TLxLabelObjectCsvString : public TLxLabelObjectString, public RecordBoundObject {
+class TLxLabelObjectCsvString : public TLxLabelObjectString {
 public:
     // Name "差込文字シート", kind 5, no column bound, empty front and back
     // texts. The table is shared, so it lives as long as any object or undo
     // snapshot bound to it; it may be null (then every cell is the prompt of
     // an unbound column).
     TLxLabelObjectCsvString(std::shared_ptr<const TLxCSV> csv, std::int32_t recordIndex);
+
+    std::optional<std::uint8_t> ClassKind() const override { return KindCsvString; }
 
     // Bound to a copy of the table, showing the same record; its Text is the
     // source's merged text.
@@ -32,7 +33,9 @@ public:
 
     // FrontText + the cell (Column, RecordIndex) + BackText; the cell is
     // "列を選択してください" for column 0 or a row or column outside the table.
-    std::string GetMergedText() const;
+    std::string GetMergedText() const { return MergedTextFor(recordIndex_); }
+    // The same for another record.
+    std::string MergedTextFor(std::int32_t recordIndex) const;
 
     const std::string& GetFrontText() const { return frontText_; }
     void SetFrontText(std::string text) { frontText_ = std::move(text); }
@@ -43,9 +46,8 @@ public:
     void SetColumn(std::int32_t column) { column_ = column; }
     std::int32_t GetRecordIndex() const override { return recordIndex_; }
     void SetRecordIndex(std::int32_t recordIndex) override { recordIndex_ = recordIndex; }
-    bool IsMergeObject() const override { return true; }
-    const TLxCSV* GetCSV() const { return csv_.get(); }
-    void SetCSV(std::shared_ptr<const TLxCSV> csv) { csv_ = std::move(csv); }
+    const TLxCSV* GetCSV() const override { return csv_.get(); }
+    void SetCSV(std::shared_ptr<const TLxCSV> csv) override { csv_ = std::move(csv); }
 
 private:
     std::unique_ptr<TLxLabelObjectCsvString> CopyBoundTo(std::int32_t recordIndex) const;

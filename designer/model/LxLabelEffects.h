@@ -18,6 +18,8 @@ public:
     // colour, black shaped-text colour, no style, the prompt text.
     TLxLabelObjectEffects();
 
+    std::optional<std::uint8_t> ClassKind() const override { return KindEffects; }
+
     // SpareStyle is not copied.
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
     void SaveToStream(Stream& stream) const override;

@@ -25,6 +25,7 @@ public:
     // Name "図形シート", kind 1, a black solid vertical line of width 0.
     TLxLabelObjectFigure();
 
+    std::optional<std::uint8_t> ClassKind() const override { return KindFigure; }
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
     void SaveToStream(Stream& stream) const override;
     void LoadFromStream(Stream& stream) override;

@@ -15,6 +15,7 @@ public:
     // and a solid 0.3 mm frame, all black.
     TLxLabelObjectGrid();
 
+    std::optional<std::uint8_t> ClassKind() const override { return KindGrid; }
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
     void SaveToStream(Stream& stream) const override;
     void LoadFromStream(Stream& stream) override;

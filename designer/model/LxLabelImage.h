@@ -16,6 +16,7 @@ public:
     // transparent colour, aspect ratio kept.
     TLxLabelObjectImage();
 
+    std::optional<std::uint8_t> ClassKind() const override { return KindImage; }
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
     void SaveToStream(Stream& stream) const override;
     void LoadFromStream(Stream& stream) override;

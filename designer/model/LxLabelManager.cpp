@@ -86,9 +86,15 @@ EnhMetafile TlxLabelManager::RenderFace(std::int32_t face, std::uint8_t printMod
     return Face(face).RenderLabel(printMode);
 }
 
-bool TlxLabelManager::DrawFace(std::int32_t face, DeviceContext& canvas, const Rect& place, std::uint8_t printMode)
+EnhMetafile TlxLabelManager::RenderFaceFor(std::int32_t face, const CellDrawing& drawing) const
 {
-    return Face(face).DrawLabel(canvas, place, printMode);
+    return Face(face).RenderLabelFor(drawing);
+}
+
+void TlxLabelManager::DrawFace(std::int32_t face, DeviceContext& canvas, const Rect& place,
+                               const CellDrawing& drawing) const
+{
+    Face(face).DrawLabelFor(canvas, place, drawing);
 }
 
 const TlxLabelObjectManager& TlxLabelManager::GetFaceObjects(std::int32_t face) const { return Face(face); }

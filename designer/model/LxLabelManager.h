@@ -50,9 +50,13 @@ public:
     void ClearFace(std::int32_t face);
 
     // The face drawn into a new metafile at the printer's resolution; print
-    // mode 1 leaves out the objects that are not printed.
+    // mode 1 leaves out the objects that are not printed. Text objects take
+    // the boxes they measured (the editor's drawing).
     EnhMetafile RenderFace(std::int32_t face, std::uint8_t printMode);
-    bool DrawFace(std::int32_t face, DeviceContext& canvas, const Rect& place, std::uint8_t printMode);
+    // The face for one drawing (print mode, record), leaving the document as
+    // it is: as a metafile, or drawn into a place on any device.
+    EnhMetafile RenderFaceFor(std::int32_t face, const CellDrawing& drawing) const;
+    void DrawFace(std::int32_t face, DeviceContext& canvas, const Rect& place, const CellDrawing& drawing) const;
 
     const TlxLabelObjectManager& GetFaceObjects(std::int32_t face) const;
     TlxLabelObjectManager& GetFaceObjects(std::int32_t face);

@@ -6,19 +6,10 @@
 
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxObjectFactory.h"
-#include "designer/model/RecordBoundObject.h"
+#include "platform/printing/Printer.h"
 #include "platform/text/Numbers.h"
 
 namespace lx {
-
-namespace {
-
-const RecordBoundObject* AsRecordBound(const TLxLableObjectBase& object)
-{
-    return dynamic_cast<const RecordBoundObject*>(&object);
-}
-
-} // namespace
 
 ListIndexError::ListIndexError(std::int64_t index)
     : Error("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")。")
@@ -64,34 +55,20 @@ TLxLableObjectBase* TlxLabelObjectManager::GetObject(std::int32_t i)
     return const_cast<TLxLableObjectBase*>(std::as_const(*this).GetObject(i));
 }
 
-const std::string* TlxLabelObjectManager::FindFace(std::string_view faceName) const
-{
-    for (auto entry = fontList_->rbegin(); entry != fontList_->rend(); ++entry) {
-        const std::size_t colon = entry->find(':');
-        if (colon != std::string::npos && std::string_view(*entry).substr(0, colon) == faceName)
-            return &*entry;
-    }
-    return nullptr;
-}
-
 std::int32_t TlxLabelObjectManager::GetFaceCharset(std::string_view faceName) const
 {
-    const std::string* entry = FindFace(faceName);
-    if (!entry)
-        return 0;
-    const std::string_view number = std::string_view(*entry).substr(entry->find(':') + 1, 255);
-    return TryParseInt(number).value_or(0);
+    return FontListCharset(*fontList_, faceName);
 }
 
 // ---- changing
 
 void TlxLabelObjectManager::NoteContent(const TLxLableObjectBase& object)
 {
-    if (const RecordBoundObject* bound = AsRecordBound(object)) {
-        if (bound->IsMergeObject())
-            hasMerge_ = true;
-        else
-            hasSerial_ = true;
+    // By class: a file may give any object any kind byte.
+    switch (object.GetRecordBinding()) {
+    case RecordBinding::Merge: hasMerge_ = true; break;
+    case RecordBinding::Serial: hasSerial_ = true; break;
+    case RecordBinding::None: break;
     }
 }
 
@@ -190,19 +167,18 @@ void TlxLabelObjectManager::ResetNameCounters() { nameCounters_.fill(1); }
 
 void TlxLabelObjectManager::SetRecordIndex(std::int32_t recordIndex)
 {
-    // By class: a file may give any object any kind byte.
+    // Objects without a record ignore it.
     for (const auto& object : objects_)
-        if (auto* bound = dynamic_cast<RecordBoundObject*>(object.get()))
-            bound->SetRecordIndex(recordIndex);
+        object->SetRecordIndex(recordIndex);
 }
 
 std::int32_t TlxLabelObjectManager::GetSerialRecordCount() const
 {
     std::int64_t count = 0;
     for (const auto& object : objects_) {
-        const auto* serial = dynamic_cast<const TLxLabelObjectRenbanString*>(object.get());
-        if (!serial)
+        if (object->GetRecordBinding() != RecordBinding::Serial)
             continue;
+        const auto* serial = static_cast<const TLxLabelObjectRenbanString*>(object.get());
         // 64 bits: finish and start at opposite ends of the 32-bit range
         // differ by more than a 32-bit number holds.
         const std::int64_t finish = ParseInt(serial->GetFinishNumber());
@@ -216,7 +192,8 @@ std::unique_ptr<TlxLabelObjectManager> TlxLabelObjectManager::CloneLabelForRecor
 {
     auto copy = std::make_unique<TlxLabelObjectManager>(*fontList_, width_, height_, r);
     for (const auto& object : objects_)
-        copy->AddObject(AsRecordBound(*object) ? object->CloneForRecord(r) : object->Clone(), false);
+        copy->AddObject(object->GetRecordBinding() != RecordBinding::None ? object->CloneForRecord(r) : object->Clone(),
+                        false);
     copy->selectedIndex_ = selectedIndex_;
     copy->dpiX_ = dpiX_;
     copy->dpiY_ = dpiY_;
@@ -250,6 +227,70 @@ void TlxLabelObjectManager::LoadObjects(Stream& stream, const std::shared_ptr<co
         // object behind.
         object->LoadFromStream(stream);
         AddObject(std::move(object), false);
+    }
+}
+
+// ---- drawing
+
+Size TlxLabelObjectManager::CellPixels(const LabelPainter& painter) const
+{
+    return {std::max(0, painter.MmToPixels(kAxisHorizontal, width_)),
+            std::max(0, painter.MmToPixels(kAxisVertical, height_))};
+}
+
+EnhMetafile TlxLabelObjectManager::RenderLabel(std::uint8_t printMode)
+{
+    const DeviceInfo printer = CurrentPrinterDevice();
+    dpiX_ = printer.dpiX;
+    dpiY_ = printer.dpiY;
+    EmfRecorder canvas(printer, FrameForPixels(CellPixels(Painter()), printer));
+    DrawObjects(canvas, printMode == 1);
+    return canvas.Close();
+}
+
+EnhMetafile TlxLabelObjectManager::RenderLabelFor(const CellDrawing& drawing) const
+{
+    const DeviceInfo printer = CurrentPrinterDevice();
+    const LabelPainter painter(*fontList_, printer.dpiX, printer.dpiY, drawing.record);
+    EmfRecorder canvas(printer, FrameForPixels(CellPixels(painter), printer));
+    DrawObjects(canvas, painter, drawing.printMode);
+    return canvas.Close();
+}
+
+void TlxLabelObjectManager::DrawLabelFor(DeviceContext& canvas, const Rect& place, const CellDrawing& drawing) const
+{
+    const DeviceInfo printer = CurrentPrinterDevice();
+    if (canvas.GetDeviceCaps(DeviceCap::LogPixelsX) != printer.dpiX ||
+        canvas.GetDeviceCaps(DeviceCap::LogPixelsY) != printer.dpiY) {
+        PlayEnhMetafile(canvas, RenderLabelFor(drawing), place);
+        return;
+    }
+    const LabelPainter painter(*fontList_, printer.dpiX, printer.dpiY, drawing.record);
+    DrawAsPicture(canvas, place, CellPixels(painter), printer,
+                  [&](DeviceContext& dc) { DrawObjects(dc, painter, drawing.printMode); });
+}
+
+void TlxLabelObjectManager::DrawObjects(DeviceContext& canvas, const LabelPainter& painter, bool printMode,
+                                        std::vector<MeasuredBox>* measured) const
+{
+    for (std::int32_t n = GetObjectCount() - 1; n >= 0; --n) {
+        const TLxLableObjectBase& object = *objects_[static_cast<std::size_t>(n)];
+        if (object.GetCanDisplay() == 0 || (printMode && object.GetNotPrint() == 1))
+            continue;
+        const std::optional<MmSize> box = painter.DrawObject(canvas, object);
+        if (box && measured)
+            measured->push_back({n, *box});
+    }
+}
+
+void TlxLabelObjectManager::DrawObjects(DeviceContext& canvas, bool printMode)
+{
+    std::vector<MeasuredBox> measured;
+    DrawObjects(canvas, Painter(), printMode, &measured);
+    for (const MeasuredBox& box : measured) {
+        TLxLableObjectBase& object = *objects_[static_cast<std::size_t>(box.index)];
+        object.SetWidth(box.size.width);
+        object.SetHeight(box.size.height);
     }
 }
 

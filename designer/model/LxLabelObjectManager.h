@@ -6,10 +6,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "designer/model/LabelPainter.h"
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelBase.h"
 #include "platform/gdi/DeviceContext.h"
@@ -20,25 +22,24 @@
 
 namespace lx {
 
-class TLxLabelObjectEffects;
-
 // An index outside the list.
 class ListIndexError : public Error {
 public:
     explicit ListIndexError(std::int64_t index);
 };
 
-// An object's box in pixels of the render canvas.
-struct PixelBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+// What one drawing of a cell shows.
+struct CellDrawing {
+    bool printMode = true; // objects that are not printed are left out
+    // The record every merge and serial object shows; their own without one.
+    std::optional<std::int32_t> record;
 };
 
-// Axis flags of MmToPixels and PixelsToMm.
-inline constexpr int kAxisHorizontal = 1;
-inline constexpr int kAxisVertical = 0;
+// A box an object measured while it was drawn (the text kinds grow theirs).
+struct MeasuredBox {
+    std::int32_t index = 0;
+    MmSize size;
+};
 
 class TlxLabelObjectManager {
 public:
@@ -128,93 +129,45 @@ public:
     // read is dropped.
     void LoadObjects(Stream& stream, const std::shared_ptr<const TLxCSV>& mergeTable);
 
-    // ---- rendering (LxLabelObjectManagerRender.cpp)
+    // ---- drawing
 
     // round(mm x dpi / 25.4) with DpiX (horizontal) or DpiY (vertical),
     // half to even; saturates instead of overflowing.
-    std::int32_t MmToPixels(int axis, double mm) const;
+    std::int32_t MmToPixels(int axis, double mm) const { return Painter().MmToPixels(axis, mm); }
     // Whole millimetres: round(pixels x 25.4 / dpi), saturating; 0 without
     // a resolution.
-    std::int32_t PixelsToMm(int axis, double pixels) const;
+    std::int32_t PixelsToMm(int axis, double pixels) const { return Painter().PixelsToMm(axis, pixels); }
+    // A painter at DpiX x DpiY with this list's face list, each object
+    // showing its own record.
+    LabelPainter Painter() const { return LabelPainter(*fontList_, dpiX_, dpiY_); }
 
     // The cell as a new enhanced metafile, recorded in pixels of the current
     // printer (600 dpi without one), whose resolution becomes DpiX and DpiY;
-    // print mode 1 leaves out the NotPrint objects.
+    // print mode 1 leaves out the NotPrint objects. Text objects take the
+    // boxes they measured, as the editor shows them.
     EnhMetafile RenderLabel(std::uint8_t printMode);
-    // Draws into `place` on a device of the printer's resolution what
-    // playing RenderLabel's picture there draws, without the recording.
-    // False, drawing nothing, for a device of another resolution.
-    bool DrawLabel(DeviceContext& canvas, const Rect& place, std::uint8_t printMode);
-    // Draws the objects from the back to the front onto a canvas whose units
-    // are pixels at DpiX x DpiY: hidden objects never, NotPrint objects not
-    // in print mode, objects with non-finite or absurd geometry not at all.
-    // Text objects take their measured box.
+    // The same picture for one drawing, leaving the list and its objects as
+    // they are.
+    EnhMetafile RenderLabelFor(const CellDrawing& drawing) const;
+    // Draws into `place` what playing RenderLabelFor's picture there draws;
+    // straight, without the recording, on a device of the printer's
+    // resolution.
+    void DrawLabelFor(DeviceContext& canvas, const Rect& place, const CellDrawing& drawing) const;
+    // Draws the objects from the back to the front with the painter: hidden
+    // objects never, NotPrint objects not in print mode. The boxes the text
+    // objects measured go to `measured` when it is given.
+    void DrawObjects(DeviceContext& canvas, const LabelPainter& painter, bool printMode,
+                     std::vector<MeasuredBox>* measured = nullptr) const;
+    // The same at DpiX x DpiY, each object showing its own record; the text
+    // objects take the boxes they measured.
     void DrawObjects(DeviceContext& canvas, bool printMode);
-    // The cell in pixels of the printer, whose resolution becomes DpiX and DpiY.
-    Size CellAtPrinterResolution(const DeviceInfo& printer);
-
-    // Draws the lines of a text and grows the box (mm, in/out) to the text's
-    // measure, in whole millimetres; left and top in pixels.
-    void DrawTextObject(DeviceContext& canvas, std::string_view text, double charSpacing, std::uint8_t alignment,
-                        std::string_view fontName, ColorRef fontColor, std::uint8_t verticalWriting,
-                        std::int32_t fontSize, std::uint8_t fontStyle, double& width, double& height, int left,
-                        int top);
-    // Line width in 0.1 mm (solid lines only); figure types 0-7.
-    void DrawFigure(DeviceContext& canvas, std::int32_t lineWidth, std::uint8_t lineType, std::uint8_t figureType,
-                    ColorRef lineColor, int left, int top, int width, int height);
-    void DrawGrid(DeviceContext& canvas, std::int32_t columns, std::int32_t rows, ColorRef innerLineColor,
-                  std::uint8_t innerLineType, std::int32_t innerLineWidth, ColorRef outerLineColor,
-                  std::uint8_t outerLineType, std::int32_t outerLineWidth, int left, int top, int width, int height);
-    // Stretches the picture into the box; with transparent, pixels of the
-    // colour are left out. An empty or undecodable picture draws nothing.
-    void DrawPicture(DeviceContext& canvas, const Picture& picture, bool transparent, ColorRef transparentColor,
-                     int left, int top, int width, int height);
-
-    // ---- effect text (LxLabelObjectManagerEffects.cpp)
-
-    // Draws an effect-text object as its sequence of passes; the object
-    // takes the box the last pass measured.
-    void DrawEffectTextObject(DeviceContext& canvas, TLxLabelObjectEffects& object);
-    // Each pass draws the whole text once in one colour and hands back its
-    // box in whole mm; left and top in pixels. None uses the alignment.
-    // Plain characters, left-aligned (centred while the second shadow is on).
-    void DrawEffectTextPass(DeviceContext& canvas, std::string_view text, double charSpacing, std::uint8_t alignment,
-                            std::string_view fontName, ColorRef color, std::int32_t fontSize, double& width,
-                            double& height, int left, int top);
-    // Characters in rotated fonts along a curve or a slant.
-    void DrawEffectTextShaped(DeviceContext& canvas, std::string_view text, double charSpacing, std::uint8_t alignment,
-                              std::string_view fontName, ColorRef color, std::int32_t fontSize, double& width,
-                              double& height, int left, int top);
-    // The text as a deformed filled outline, drawn through a bitmap.
-    void DrawEffectText(DeviceContext& canvas, std::string_view text, double charSpacing, std::uint8_t alignment,
-                        std::string_view fontName, ColorRef color, std::int32_t fontSize, double& width, double& height,
-                        int left, int top);
-    // Sizes the bitmap to the text in the font (scaled down to stay within
-    // 16 megapixels), fills it with the key colour $FF00FF and fills the
-    // text's outline in the colour, narrowed towards the top.
-    void WarpTextPath(Bitmap& bitmap, std::string_view text, const LogFont& font, ColorRef color);
+    // The cell in pixels at the painter's resolution.
+    Size CellPixels(const LabelPainter& painter) const;
 
 private:
-    // Working flags of the effect passes of the object being drawn.
-    struct EffectFlags {
-        bool curve = false;
-        bool slantForward = false;
-        bool slantBackward = false;
-        bool deform = false;
-        bool shadow2 = false;
-    };
-
     void NoteContent(const TLxLableObjectBase& object);
     void CheckIndex(std::int64_t i, std::size_t size) const;
     void MoveObject(std::int32_t from, std::int32_t to);
-    Pen LinePen(std::int32_t lineWidth, std::uint8_t lineType, ColorRef color) const;
-    void DrawHorizontalText(DeviceContext& canvas, const std::vector<std::string_view>& lines, int spacing,
-                            std::uint8_t alignment, const LogFont& font, double& wp, double& hp, int left, int top);
-    void DrawVerticalText(DeviceContext& canvas, const std::vector<std::string_view>& lines, int spacing,
-                          std::uint8_t alignment, std::string_view fontName, LogFont font, double& wp, double& hp,
-                          int left, int top);
-    // The last entry of the face list for the face, or nullptr.
-    const std::string* FindFace(std::string_view faceName) const;
 
     std::vector<std::unique_ptr<TLxLableObjectBase>> objects_;
     std::int32_t labelIndex_;
@@ -227,7 +180,6 @@ private:
     bool hasMerge_ = false;
     bool hasSerial_ = false;
     std::array<std::int32_t, kNameSlotCount + 1> nameCounters_{}; // slot 0 unused
-    EffectFlags effectFlags_;
 };
 
 } // namespace lx

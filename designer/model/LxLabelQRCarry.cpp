@@ -150,26 +150,26 @@ void TLxLabelObjectQRCarry::LoadOwnPart(Stream& stream) { ReadQRCarryOwnPart(str
 
 void TLxLabelObjectQRCarry::UpdateSymbol() { RenderSymbol(BuildCarrierPayload()); }
 
-void TLxLabelObjectQRCarry::RenderSymbol(const std::string& payload)
+void TLxLabelObjectQRCarry::RenderSymbol(const std::string& payload) { picture_ = PayloadPicture(payload); }
+
+Picture TLxLabelObjectQRCarry::PayloadPicture(const std::string& payload) const
 {
+    Picture picture;
     for (int attempt = 0; attempt < kRenderAttempts; ++attempt) {
         try {
-            RenderAttempt(payload);
-            return;
+            control_->SetEccLevel(1);
+            control_->SetModelNo(2);
+            control_->SetCodeType(0);
+            control_->SetInputData(payload);
+            control_->Refresh();
+            Bitmap work;
+            CopySymbolThroughClipboard(*control_, picture, work);
+            return picture;
         } catch (const std::exception&) {
-            ClearPicture();
+            picture.SetBitmap(Bitmap());
         }
     }
-}
-
-void TLxLabelObjectQRCarry::RenderAttempt(const std::string& payload)
-{
-    control_->SetEccLevel(1);
-    control_->SetModelNo(2);
-    control_->SetCodeType(0);
-    control_->SetInputData(payload);
-    control_->Refresh();
-    CopySymbolThroughClipboard(*control_, picture_, workBitmap_);
+    return picture;
 }
 
 } // namespace lx

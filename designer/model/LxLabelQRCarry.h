@@ -77,6 +77,8 @@ public:
     TLxLabelObjectQRCarry();
     ~TLxLabelObjectQRCarry() override;
 
+    std::optional<std::uint8_t> ClassKind() const override { return KindQRCarry; }
+
     // Made by the constructor (rendering once), then the fields and the
     // source's picture; not rendered again.
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
@@ -97,6 +99,9 @@ public:
 
     // The picture to draw; the merge object renders it for its record first.
     virtual Picture& GetPicture() { return picture_; }
+    // The picture drawn for a record: the object's own; the merge object
+    // renders the record's row, leaving the object as it is.
+    virtual Picture PictureFor(std::int32_t /*recordIndex*/) const { return picture_; }
     const Picture& GetRenderedPicture() const { return picture_; }
     void SetPicture(const Picture& picture) { picture_ = picture; }
 
@@ -148,14 +153,14 @@ protected:
     // For the merge mobile QR object: its kind and name over the defaults.
     explicit TLxLabelObjectQRCarry(std::uint8_t kind);
     void ClearPicture();
+    // The QR Code of a payload as RenderSymbol makes it, leaving the object
+    // as it is. The control is the object's tool, not part of its value.
+    Picture PayloadPicture(const std::string& payload) const;
 
 private:
-    void RenderAttempt(const std::string& payload);
-
     QRCarryFields fields_;
     std::unique_ptr<TMatrixelPro> control_;
     Picture picture_;
-    Bitmap workBitmap_;
 };
 
 } // namespace lx

@@ -22,12 +22,12 @@ std::unique_ptr<TLxLableObjectBase> TLxLabelObjectRenbanString::CloneForRecord(s
     return copy;
 }
 
-std::string TLxLabelObjectRenbanString::GetSerialText() const
+std::string TLxLabelObjectRenbanString::SerialTextFor(std::int32_t recordIndex) const
 {
     const std::int64_t finish = ParseInt(finishNumber_);
     // 64 bits: a start near the 32-bit limit plus a record index must not wrap
     // round to a small number that is then shown.
-    const std::int64_t value = std::int64_t{ParseInt(startNumber_)} + recordIndex_;
+    const std::int64_t value = std::int64_t{ParseInt(startNumber_)} + recordIndex;
     if (finish < value)
         return {};
     const std::string digits = std::to_string(value < 0 ? -value : value);

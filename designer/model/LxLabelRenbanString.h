@@ -7,15 +7,15 @@
 #include <string>
 
 #include "designer/model/LxLabelString.h"
-#include "designer/model/RecordBoundObject.h"
 
 namespace lx {
 
-class TLxLabelObjectRenbanString : public TLxLabelObjectString, public RecordBoundObject {
+class TLxLabelObjectRenbanString : public TLxLabelObjectString {
 public:
     // Name "連番シート", kind 8, start "0", finish "0".
     explicit TLxLabelObjectRenbanString(std::int32_t recordIndex);
 
+    std::optional<std::uint8_t> ClassKind() const override { return KindRenbanString; }
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
     std::unique_ptr<TLxLableObjectBase> CloneForRecord(std::int32_t recordIndex) const override;
     // Common part, the text object's own part, then RecordIndex,
@@ -26,7 +26,9 @@ public:
     // Start + RecordIndex with at least as many digits as the start text has
     // characters, or the empty text past the finish number. Throws
     // ConvertError when either text is not a 32-bit decimal integer.
-    std::string GetSerialText() const;
+    std::string GetSerialText() const { return SerialTextFor(recordIndex_); }
+    // The same for another record.
+    std::string SerialTextFor(std::int32_t recordIndex) const;
 
     const std::string& GetStartNumber() const { return startNumber_; }
     void SetStartNumber(std::string text) { startNumber_ = std::move(text); }
@@ -34,7 +36,6 @@ public:
     void SetFinishNumber(std::string text) { finishNumber_ = std::move(text); }
     std::int32_t GetRecordIndex() const override { return recordIndex_; }
     void SetRecordIndex(std::int32_t recordIndex) override { recordIndex_ = recordIndex; }
-    bool IsMergeObject() const override { return false; }
 
 private:
     std::int32_t recordIndex_;

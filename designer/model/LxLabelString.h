@@ -21,6 +21,7 @@ public:
     // text "ここに文字列を入力してください", horizontal, left aligned, no spacing.
     TLxLabelObjectString();
 
+    std::optional<std::uint8_t> ClassKind() const override { return KindString; }
     std::unique_ptr<TLxLableObjectBase> Clone() const override;
     // Common part, then the own part.
     void SaveToStream(Stream& stream) const override;

@@ -1,9 +1,8 @@
 #include "designer/model/LxObjectKinds.h"
 
 #include <array>
-#include <typeindex>
-#include <unordered_map>
 
+#include "designer/model/LabelPainter.h"
 #include "designer/model/LxLabelBarcode.h"
 #include "designer/model/LxLabelCSVBarcode.h"
 #include "designer/model/LxLabelCSVQRCarry.h"
@@ -12,7 +11,6 @@
 #include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelGrid.h"
 #include "designer/model/LxLabelImage.h"
-#include "designer/model/LxLabelObjectManager.h"
 #include "designer/model/LxLabelQRCarry.h"
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxLabelString.h"
@@ -46,74 +44,90 @@ std::unique_ptr<TLxLableObjectBase> MakeSerial(const SharedTable&, std::int32_t 
 
 // ---- drawers
 
-// Text classes: the shown text in the object's font and layout; the object
-// takes the measured box.
-void DrawTextRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLabelObjectString& object,
-                 std::string_view text, const PixelBox& box)
+using Measured = std::optional<MmSize>;
+
+TextStyle TextStyleOf(const TLxLabelObjectString& object)
 {
-    double width = object.GetWidth();
-    double height = object.GetHeight();
-    list.DrawTextObject(canvas, text, object.GetCharSpacing(), object.GetAlignment(), object.GetFontName(),
-                        object.GetFontColor(), object.GetVerticalWriting(), object.GetFontSize(), object.GetFontStyle(),
-                        width, height, box.left, box.top);
-    object.SetWidth(width);
-    object.SetHeight(height);
+    return {object.GetFontName(),        object.GetFontSize(),  object.GetFontStyle(),  object.GetFontColor(),
+            object.GetVerticalWriting(), object.GetAlignment(), object.GetCharSpacing()};
 }
 
-void DrawString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
+// Text classes: the shown text in the object's font and layout, in a box
+// grown to the text.
+Measured DrawTextRow(const LabelPainter& painter, DeviceContext& canvas, const TLxLabelObjectString& object,
+                     std::string_view text, const PixelBox& box)
 {
-    auto& text = static_cast<TLxLabelObjectString&>(object);
-    DrawTextRow(list, canvas, text, text.GetText(), box);
+    return painter.DrawTextObject(canvas, text, TextStyleOf(object), {object.GetWidth(), object.GetHeight()},
+                                  {box.left, box.top});
 }
 
-void DrawCsvString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
+Measured DrawString(const LabelPainter& painter, DeviceContext& canvas, const TLxLableObjectBase& object,
+                    const PixelBox& box)
 {
-    auto& merge = static_cast<TLxLabelObjectCsvString&>(object);
-    DrawTextRow(list, canvas, merge, merge.GetMergedText(), box);
+    const auto& text = static_cast<const TLxLabelObjectString&>(object);
+    return DrawTextRow(painter, canvas, text, text.GetText(), box);
 }
 
-void DrawRenbanString(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                      const PixelBox& box)
+Measured DrawCsvString(const LabelPainter& painter, DeviceContext& canvas, const TLxLableObjectBase& object,
+                       const PixelBox& box)
 {
-    auto& serial = static_cast<TLxLabelObjectRenbanString&>(object);
-    DrawTextRow(list, canvas, serial, serial.GetSerialText(), box);
+    const auto& merge = static_cast<const TLxLabelObjectCsvString&>(object);
+    return DrawTextRow(painter, canvas, merge, merge.MergedTextFor(painter.RecordOf(merge)), box);
 }
 
-void DrawFigureRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
+Measured DrawRenbanString(const LabelPainter& painter, DeviceContext& canvas, const TLxLableObjectBase& object,
+                          const PixelBox& box)
+{
+    const auto& serial = static_cast<const TLxLabelObjectRenbanString&>(object);
+    return DrawTextRow(painter, canvas, serial, serial.SerialTextFor(painter.RecordOf(serial)), box);
+}
+
+Measured DrawFigureRow(const LabelPainter& painter, DeviceContext& canvas, const TLxLableObjectBase& object,
+                       const PixelBox& box)
 {
     const auto& figure = static_cast<const TLxLabelObjectFigure&>(object);
-    list.DrawFigure(canvas, figure.GetLineWidth(), figure.GetLineType(), figure.GetFigureType(), figure.GetLineColor(),
-                    box.left, box.top, box.width, box.height);
+    const LineStyle line{figure.GetLineWidth(), figure.GetLineType(), figure.GetLineColor()};
+    painter.DrawFigure(canvas, {line, figure.GetFigureType()}, box);
+    return std::nullopt;
 }
 
-void DrawGridRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
+Measured DrawGridRow(const LabelPainter& painter, DeviceContext& canvas, const TLxLableObjectBase& object,
+                     const PixelBox& box)
 {
     const auto& grid = static_cast<const TLxLabelObjectGrid&>(object);
-    list.DrawGrid(canvas, grid.GetColumns(), grid.GetRows(), grid.GetInnerLineColor(), grid.GetInnerLineType(),
-                  grid.GetInnerLineWidth(), grid.GetOuterLineColor(), grid.GetOuterLineType(), grid.GetOuterLineWidth(),
-                  box.left, box.top, box.width, box.height);
+    const LineStyle inner{grid.GetInnerLineWidth(), grid.GetInnerLineType(), grid.GetInnerLineColor()};
+    const LineStyle outer{grid.GetOuterLineWidth(), grid.GetOuterLineType(), grid.GetOuterLineColor()};
+    painter.DrawGrid(canvas, {grid.GetColumns(), grid.GetRows(), inner, outer}, box);
+    return std::nullopt;
 }
 
-void DrawImageRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
+Measured DrawImageRow(const LabelPainter& painter, DeviceContext& canvas, const TLxLableObjectBase& object,
+                      const PixelBox& box)
 {
     const auto& image = static_cast<const TLxLabelObjectImage&>(object);
-    list.DrawPicture(canvas, image.GetPicture(), image.GetTransparent() != 0, image.GetTransparentColor(), box.left,
-                     box.top, box.width, box.height);
+    std::optional<ColorRef> transparent;
+    if (image.GetTransparent() != 0)
+        transparent = image.GetTransparentColor();
+    painter.DrawPicture(canvas, image.GetPicture(), transparent, box);
+    return std::nullopt;
 }
 
 // Symbol pictures are drawn opaque, stretched to the box; the merge objects
-// render theirs for the current record when it is asked for.
+// render theirs for the drawing's record.
 template <class T>
-void DrawSymbolRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox& box)
+Measured DrawSymbolRow(const LabelPainter& painter, DeviceContext& canvas, const TLxLableObjectBase& object,
+                       const PixelBox& box)
 {
-    list.DrawPicture(canvas, static_cast<T&>(object).GetPicture(), false, 0xFFFFFF, box.left, box.top, box.width,
-                     box.height);
+    const auto& symbol = static_cast<const T&>(object);
+    painter.DrawPicture(canvas, symbol.PictureFor(painter.RecordOf(symbol)), std::nullopt, box);
+    return std::nullopt;
 }
 
-// Effect text takes the box its passes measured.
-void DrawEffectsRow(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object, const PixelBox&)
+// Effect text measures the box its passes drew.
+Measured DrawEffectsRow(const LabelPainter& painter, DeviceContext& canvas, const TLxLableObjectBase& object,
+                        const PixelBox&)
 {
-    list.DrawEffectTextObject(canvas, static_cast<TLxLabelObjectEffects&>(object));
+    return painter.DrawEffectTextObject(canvas, static_cast<const TLxLabelObjectEffects&>(object));
 }
 
 // ---- the table
@@ -124,28 +138,24 @@ constexpr RecordBinding kSerial = RecordBinding::Serial;
 
 // Name slots are not in kind order: they follow the editor's add commands.
 constexpr std::array<LabelObjectKindInfo, kLabelObjectKindCount> kKinds = {{
-    {KindString, "TLxLabelObjectString", "文字シート", 1, kNone, MakePlain<TLxLabelObjectString>,
-     &typeid(TLxLabelObjectString), DrawString},
-    {KindFigure, "TLxLabelObjectFigure", "図形シート", 3, kNone, MakePlain<TLxLabelObjectFigure>,
-     &typeid(TLxLabelObjectFigure), DrawFigureRow},
-    {KindImage, "TLxLabelObjectImage", "画像シート", 2, kNone, MakePlain<TLxLabelObjectImage>,
-     &typeid(TLxLabelObjectImage), DrawImageRow},
+    {KindString, "TLxLabelObjectString", "文字シート", 1, kNone, MakePlain<TLxLabelObjectString>, DrawString},
+    {KindFigure, "TLxLabelObjectFigure", "図形シート", 3, kNone, MakePlain<TLxLabelObjectFigure>, DrawFigureRow},
+    {KindImage, "TLxLabelObjectImage", "画像シート", 2, kNone, MakePlain<TLxLabelObjectImage>, DrawImageRow},
     {KindBarcode, "TLxLabelObjectBarcode", "QRコードシート", 4, kNone, MakePlain<TLxLabelObjectBarcode>,
-     &typeid(TLxLabelObjectBarcode), DrawSymbolRow<TLxLabelObjectBarcode>},
+     DrawSymbolRow<TLxLabelObjectBarcode>},
     {KindQRCarry, "TLxLabelObjectQRCarry", "携帯QRシート", 5, kNone, MakePlain<TLxLabelObjectQRCarry>,
-     &typeid(TLxLabelObjectQRCarry), DrawSymbolRow<TLxLabelObjectQRCarry>},
+     DrawSymbolRow<TLxLabelObjectQRCarry>},
     {KindCsvString, "TLxLabelObjectCsvString", "差込文字シート", 6, kMerge, MakeMerge<TLxLabelObjectCsvString>,
-     &typeid(TLxLabelObjectCsvString), DrawCsvString},
+     DrawCsvString},
     {KindCsvBarcode, "TLxLabelObjectCsvBarcode", "差込バーコードシート", 6, kMerge, MakeMerge<TLxLabelObjectCsvBarcode>,
-     &typeid(TLxLabelObjectCsvBarcode), DrawSymbolRow<TLxLabelObjectCsvBarcode>},
+     DrawSymbolRow<TLxLabelObjectCsvBarcode>},
     {KindCsvQRCarry, "TLxLabelObjectCsvQRCarry", "差込携帯QRシート", 6, kMerge, MakeMerge<TLxLabelObjectCsvQRCarry>,
-     &typeid(TLxLabelObjectCsvQRCarry), DrawSymbolRow<TLxLabelObjectCsvQRCarry>},
+     DrawSymbolRow<TLxLabelObjectCsvQRCarry>},
     {KindRenbanString, "TLxLabelObjectRenbanString", "連番シート", 7, kSerial, MakeSerial<TLxLabelObjectRenbanString>,
-     &typeid(TLxLabelObjectRenbanString), DrawRenbanString},
-    {KindGrid, "TLxLabelObjectGrid", "格子模様シート", 8, kNone, MakePlain<TLxLabelObjectGrid>,
-     &typeid(TLxLabelObjectGrid), DrawGridRow},
+     DrawRenbanString},
+    {KindGrid, "TLxLabelObjectGrid", "格子模様シート", 8, kNone, MakePlain<TLxLabelObjectGrid>, DrawGridRow},
     {KindEffects, "TLxLabelObjectEffects", "特殊文字シート", 9, kNone, MakePlain<TLxLabelObjectEffects>,
-     &typeid(TLxLabelObjectEffects), DrawEffectsRow},
+     DrawEffectsRow},
 }};
 static_assert(CoversKindsInOrder(kKinds), "kind rows must be in kind order");
 
@@ -189,14 +199,8 @@ const LabelObjectKindInfo* FindLabelObjectKind(std::uint8_t kind)
 
 const LabelObjectKindInfo* FindKindOfClass(const TLxLableObjectBase& object)
 {
-    static const auto byClass = [] {
-        std::unordered_map<std::type_index, const LabelObjectKindInfo*> rows;
-        for (const LabelObjectKindInfo& row : kKinds)
-            rows.emplace(*row.type, &row);
-        return rows;
-    }();
-    const auto found = byClass.find(typeid(object));
-    return found == byClass.end() ? nullptr : found->second;
+    const std::optional<std::uint8_t> kind = object.ClassKind();
+    return kind ? FindLabelObjectKind(*kind) : nullptr;
 }
 
 const std::string& DefaultObjectName(std::uint8_t kind)

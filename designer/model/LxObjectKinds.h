@@ -1,21 +1,23 @@
 #pragma once
 // The table of object kinds: per kind its number, class, default name, name
 // slot, record binding, factory and drawing. Whatever goes by kind reads this
-// table; adding a kind means a number here and a row in LxObjectKinds.cpp
-// (and the editor's row in UnitDesignAdd.cpp).
+// table; an object names its row by its class's kind (ClassKind). Adding a
+// kind means a number here, a row in LxObjectKinds.cpp, the class saying its
+// kind, and the editor's row in UnitDesignAdd.cpp.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <typeinfo>
 
 namespace lx {
 
 class DeviceContext;
+class LabelPainter;
 class TLxCSV;
 class TLxLableObjectBase;
-class TlxLabelObjectManager;
+struct MmSize;
 struct PixelBox;
 
 // Kind numbers: the type code of an object in design files and the editor.
@@ -47,9 +49,10 @@ enum class RecordBinding : std::uint8_t {
 // to the table, merge and serial kinds to the record.
 using ObjectMaker = std::unique_ptr<TLxLableObjectBase> (*)(const std::shared_ptr<const TLxCSV>& mergeTable,
                                                             std::int32_t recordIndex);
-// Draws an object of the kind into its box in canvas pixels.
-using ObjectDrawer = void (*)(TlxLabelObjectManager& list, DeviceContext& canvas, TLxLableObjectBase& object,
-                              const PixelBox& box);
+// Draws an object of the kind into its box in canvas pixels; the text kinds
+// return the box they measured.
+using ObjectDrawer = std::optional<MmSize> (*)(const LabelPainter& painter, DeviceContext& canvas,
+                                               const TLxLableObjectBase& object, const PixelBox& box);
 
 // One row of the kind table.
 struct LabelObjectKindInfo {
@@ -59,16 +62,13 @@ struct LabelObjectKindInfo {
     int nameSlot; // the counter that numbers new objects' names
     RecordBinding binding; // record-bound kinds provide CloneForRecord
     ObjectMaker make;
-    // The class itself, so that finding an object's kind never has to make
-    // one (symbol objects start a control and render when they are made).
-    const std::type_info* type;
     ObjectDrawer draw;
 };
 
 // The row of a kind, or nullptr for a number outside 0-10.
 const LabelObjectKindInfo* FindLabelObjectKind(std::uint8_t kind);
-// The row whose class the object is of exactly (a derived class never takes
-// its parent's row), whatever kind byte it holds; nullptr for other classes.
+// The row of the object's class (ClassKind), whatever kind byte it holds;
+// nullptr for a class that is no kind.
 const LabelObjectKindInfo* FindKindOfClass(const TLxLableObjectBase& object);
 // CP932 default name of a kind ("文字シート" for kind 0, ...); an unknown kind
 // gets the base name "デフォルトシート名".

@@ -5,7 +5,7 @@
 #include "platform/clipboard/Clipboard.h"
 #include "platform/com/ComClient.h"
 #include "platform/gdi/RasterDeviceContext.h"
-#include "platform/gdi/RunRasterDeviceContext.h"
+#include "platform/gdi/SpanRasterDeviceContext.h"
 #include "platform/image/Graphic.h"
 #include "platform/io/Errors.h"
 #include "platform/metafile/EnhMetafile.h"
@@ -85,13 +85,13 @@ void CopySymbolThroughClipboard(TMatrixelPro& control, Picture& picture, Bitmap&
     // The control is a separate component: the size it gives is not trusted.
     CheckImageSize(std::max(size.cx, 0), std::max(size.cy, 0));
     const Rect whole{0, 0, size.cx, size.cy};
-    // A symbol of two colours is kept as its runs: printing takes them as
+    // A symbol of two colours is kept as its spans: printing takes them as
     // they are, and only the screen and the file make pixels of them.
-    RunRasterDeviceContext runs(size.cx - 1, size.cy - 1);
-    PlayEnhMetafile(runs, *metafile, whole);
-    if (std::optional<RunRaster> raster = runs.Result(); raster && !raster->Empty()) {
+    SpanRasterDeviceContext spans(size.cx - 1, size.cy - 1);
+    PlayEnhMetafile(spans, *metafile, whole);
+    if (std::optional<SpanRaster> raster = spans.Result(); raster && !raster->Empty()) {
         workBitmap = Bitmap();
-        picture.SetRuns(std::move(*raster));
+        picture.SetSpans(std::move(*raster));
         return;
     }
     workBitmap = Bitmap(size.cx - 1, size.cy - 1);

@@ -63,7 +63,7 @@ ComPtr<Dispatch> CreateSymbolControl();
 // the control copy its symbol there as an enhanced metafile, plays that
 // metafile at its own size into a bitmap one pixel narrower and lower than
 // the metafile's frame in pixels of its reference device, and puts that into
-// `picture`. A symbol of two colours is kept as its runs (workBitmap is then
+// `picture`. A symbol of two colours is kept as its spans (workBitmap is then
 // left empty), any other drawing as the pixels of `workBitmap`. Throws Error
 // when no metafile came back or one too large to be a symbol.
 void CopySymbolThroughClipboard(TMatrixelPro& control, Picture& picture, Bitmap& workBitmap);

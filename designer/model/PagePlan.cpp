@@ -60,22 +60,25 @@ std::int64_t PagePlan::ItemCount() const
     return std::max<std::int64_t>(rows, document_.GetSerialRecordCount());
 }
 
+PlannedLabel PagePlan::LabelOfCell(std::int32_t page, std::int32_t cell) const
+{
+    const std::int64_t first = std::int64_t{page - 1} * LabelCount();
+    return {cell, document_.GetSingleMode() ? 0 : cell, RecordByRecord() ? first + cell : -1};
+}
+
 std::vector<PlannedLabel> PagePlan::LabelsOfPage(std::int32_t page) const
 {
     std::vector<PlannedLabel> labels;
     if (!HasFirstCell() || page < 1)
         return labels;
-    const bool recordByRecord = RecordByRecord();
-    const bool single = document_.GetSingleMode();
     const std::int32_t cells = LabelCount();
     const std::int64_t first = std::int64_t{page - 1} * cells;
     const std::int64_t items = ItemCount();
     for (std::int32_t i = 0; i < cells && first + i < items; ++i) {
-        const std::int32_t face = single ? 0 : i;
+        const PlannedLabel label = LabelOfCell(page, i);
         // A design with fewer cells than its layout leaves the others empty.
-        if (face >= document_.GetFaceCount())
-            continue;
-        labels.push_back({i, face, recordByRecord ? first + i : -1});
+        if (label.face < document_.GetFaceCount())
+            labels.push_back(label);
     }
     return labels;
 }

@@ -37,6 +37,9 @@ public:
     // The labels of a page (from 1), in cell order; the last page may hold
     // fewer, and a design with fewer faces than cells leaves the rest out.
     std::vector<PlannedLabel> LabelsOfPage(std::int32_t page) const;
+    // What a cell of a page shows, whether or not the records reach it: the
+    // face (the first in single mode) and the record.
+    PlannedLabel LabelOfCell(std::int32_t page, std::int32_t cell) const;
 
 private:
     bool HasFirstCell() const;

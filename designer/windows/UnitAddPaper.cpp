@@ -1,9 +1,9 @@
 #include "designer/windows/UnitAddPaper.h"
 
+#include "designer/model/SheetDrawing.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
-#include "designer/windows/SheetDrawing.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/app/Messages.h"

@@ -3,11 +3,11 @@
 // switch between single and multi mode.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/model/SheetDrawing.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
-#include "designer/windows/SheetDrawing.h"
 #include "platform/gdi/RasterDeviceContext.h"
 
 #include <QBoxLayout>

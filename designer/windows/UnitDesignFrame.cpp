@@ -2,12 +2,12 @@
 // showing, the design surface and closing.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/model/SheetDrawing.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
-#include "designer/windows/SheetDrawing.h"
 #include "designer/windows/SheetTabBar.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"

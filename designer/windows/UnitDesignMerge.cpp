@@ -6,6 +6,7 @@
 #include "designer/model/LxObjectFactory.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/MergeColumnModel.h"
+#include "designer/windows/MergeEncodingQuestion.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/io/Errors.h"
@@ -192,7 +193,7 @@ void TFormDesign::PngBtnChangeCsvFileClick()
 bool TFormDesign::LoadMergeTable(const std::string& path)
 {
     try {
-        if (Session.LoadMergeTable(path))
+        if (Session.LoadMergeTable(path, AskWhichReading(path)))
             return true;
         ShowInfo(path + std::string(kCannotOpen));
     } catch (const ReadError& error) {

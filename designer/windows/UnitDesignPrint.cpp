@@ -2,6 +2,7 @@
 // export.
 #include "designer/windows/UnitDesign.h"
 
+#include "designer/model/DesignPrinter.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
@@ -59,7 +60,9 @@ void TFormDesign::PngBtnPicOutClick()
 {
     if (!Session.Document() || !Session.Layout() || !Windows.pictureExport)
         return;
-    const EnhMetafile picture = Session.RenderCurrentFace();
+    // The label the cell shows on the first sheet, with what is not printed.
+    const DesignPrinter printer(*Session.Document(), *Session.Layout(), Session.MergeTable().get());
+    const EnhMetafile picture = printer.LabelPicture(Session.CurrentFace(), false);
     const auto width = TryRoundToInt(Session.Layout()->GetLabelWidth(Session.CurrentFace()));
     const auto height = TryRoundToInt(Session.Layout()->GetLabelHeight(Session.CurrentFace()));
     // A size no picture can have is no size at all.

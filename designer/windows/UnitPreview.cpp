@@ -1,17 +1,14 @@
 #include "designer/windows/UnitPreview.h"
 
-#include "designer/model/LxCSV.h"
-#include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLblInfo.h"
+#include "designer/model/SheetDrawing.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
-#include "designer/windows/SheetDrawing.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "designer/windows/UpDown.h"
 #include "platform/app/Messages.h"
 #include "platform/gdi/RasterDeviceContext.h"
-#include "platform/metafile/EnhMetafile.h"
 #include "platform/printing/Printer.h"
 #include "platform/text/Cp932.h"
 #include "platform/text/Numbers.h"
@@ -24,10 +21,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
+#include <tuple>
 
 namespace lx {
 
@@ -40,7 +36,6 @@ QLabel* Caption(const QString& text, QWidget* parent, int left, int top, int wid
     return label;
 }
 
-// Sheets needed for `records` labels, N to a sheet; 1 for no records.
 // A user offset typed in mm, stepped by 0.2 and written back with one
 // decimal, independent of the locale.
 std::string StepOffsetText(const std::string& text, double step)
@@ -54,53 +49,7 @@ std::string StepOffsetText(const std::string& text, double step)
     return std::string(buffer, result.ptr);
 }
 
-// The preview's cells are drawn this many times finer and averaged down, so
-// that the thin strokes of small text keep their ink on the screen instead
-// of falling between its pixels; printing draws at the printer's own size.
-constexpr int kPreviewFineness = 4;
-constexpr int kLargestSmoothCell = 2048;
-
-// Each pixel the mean of the factor x factor block of the fine bitmap.
-Bitmap AverageDown(const Bitmap& fine, int factor, int width, int height)
-{
-    Bitmap coarse(width, height);
-    const std::uint32_t count = static_cast<std::uint32_t>(factor * factor);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::array<std::uint32_t, 3> sum{};
-            for (int dy = 0; dy < factor; ++dy) {
-                const std::uint32_t* row = fine.Row(y * factor + dy) + x * factor;
-                for (int dx = 0; dx < factor; ++dx)
-                    for (int c = 0; c < 3; ++c)
-                        sum[c] += (row[dx] >> (8 * c)) & 0xFFu;
-            }
-            std::uint32_t pixel = 0xFF000000u;
-            for (int c = 0; c < 3; ++c)
-                pixel |= ((sum[c] + count / 2) / count) << (8 * c);
-            coarse.SetPixel(x, y, pixel);
-        }
-    }
-    return coarse;
-}
-
-// A cell's picture for the screen, one pixel larger to the right and below
-// as its clip is: played finer and averaged down.
-Bitmap SmoothCellPicture(const EnhMetafile& picture, const Rect& place)
-{
-    const int width = place.Width() + 1;
-    const int height = place.Height() + 1;
-    Bitmap fine(width * kPreviewFineness, height * kPreviewFineness);
-    RasterDeviceContext dc(fine);
-    PlayEnhMetafile(dc, picture, Rect{0, 0, place.Width() * kPreviewFineness, place.Height() * kPreviewFineness});
-    return AverageDown(fine, kPreviewFineness, width, height);
-}
-
 } // namespace
-
-double PrintShiftMm(int physicalOffset, double dpi, double userOffset)
-{
-    return RoundHalfEven(physicalOffset * 25.4 / dpi) + userOffset;
-}
 
 TFormPreview::TFormPreview(QWidget* parent) : QDialog(parent)
 {
@@ -212,14 +161,6 @@ void TFormPreview::CBPrinterChange()
         SetCurrentPrinter(ToCp932(CBPrinter->currentText()));
 }
 
-// ---- what a design prints
-
-void TFormPreview::RewindRecords()
-{
-    if (Document && Document->GetFaceCount() > 0)
-        Document->SetRecordIndex(0);
-}
-
 // ---- the merge print group and the page shown
 
 void TFormPreview::SetupMergePrintGroup()
@@ -289,62 +230,26 @@ void TFormPreview::PreparePreviewBitmap()
 
 void TFormPreview::DrawPreviewPage()
 {
-    if (!Document || !SheetLayout)
+    if (!printer_ || !SheetLayout)
         return;
     PreparePreviewBitmap();
     if (!previewBitmap_.Empty()) {
         const double dpiX = previewBitmap_.Width() / SheetLayout->GetPaperWidth() * 25.4;
         const double dpiY = previewBitmap_.Height() / SheetLayout->GetPaperHeight() * 25.4;
         RasterDeviceContext canvas(previewBitmap_);
-        for (const PlannedLabel& label : Plan().LabelsOfPage(CurrentPage))
-            DrawLabelAt(canvas, label, true, 0, 0, dpiX, dpiY);
+        printer_->DrawPreviewPage(canvas, CurrentPage, dpiX, dpiY);
     }
-    RewindRecords();
     ImagePreview->setPicture(ToQImage(previewBitmap_));
-}
-
-void TFormPreview::DrawLabelAt(DeviceContext& canvas, const PlannedLabel& label, bool preview, double offsetX,
-                               double offsetY, double dpiX, double dpiY)
-{
-    if (label.record >= 0)
-        Document->SetRecordIndex(static_cast<std::int32_t>(std::min<std::int64_t>(label.record, INT32_MAX)));
-    const std::int32_t face = label.face;
-    const std::int32_t i = label.cell;
-    const Rect place = LabelCellPlace(*SheetLayout, i, offsetX, offsetY, dpiX, dpiY);
-    const std::uint8_t lineKind = SheetLayout->GetLabelLineKind(i);
-    if (!preview) {
-        // The printer draws the label straight, as its picture would be played.
-        const Region clip = LabelCellClip(place, lineKind);
-        canvas.SelectClipRegion(&clip);
-        if (!Document->DrawFace(face, canvas, place, 1))
-            PlayEnhMetafile(canvas, Document->RenderFace(face, 1), place);
-        return;
-    }
-    const EnhMetafile picture = Document->RenderFace(face, 1);
-    // A cell far larger than any screen (a broken layout) is drawn directly.
-    if (place.Width() > kLargestSmoothCell || place.Height() > kLargestSmoothCell) {
-        PlaceLabelPicture(canvas, picture, place, lineKind);
-    } else {
-        const Region clip = LabelCellClip(place, lineKind);
-        canvas.SelectClipRegion(&clip);
-        canvas.StretchDraw(Rect{place.left, place.top, place.right + 1, place.bottom + 1},
-                           SmoothCellPicture(picture, place));
-    }
-    // The guides with a clear brush in the canvas's pen, under the cell's clip.
-    canvas.SetBkMode(BkMode::Transparent);
-    DrawCellGuides(canvas, *SheetLayout, i, dpiX, dpiY);
 }
 
 // ---- showing and printing
 
 void TFormPreview::LoadPreview(const TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable)
 {
-    // Drawing still moves the record of single-mode merge objects and rewinds
-    // it afterwards; the editor's design is otherwise left as it was.
-    Document = const_cast<TlxLabelManager*>(&document);
+    Document = &document;
     SheetLayout = &layout;
     MergeTable = &mergeTable;
-    plan_.emplace(document, layout, &mergeTable);
+    printer_.emplace(document, layout, &mergeTable);
     SetupMergePrintGroup();
     UpdatePageButtons();
     DrawPreviewPage();
@@ -356,6 +261,7 @@ void TFormPreview::ShowPreview(const TlxLabelManager& document, const TlxLblInfo
     CentreOnDesktop(this);
     exec();
     // The design is the editor's again; nothing here may reach it any more.
+    printer_.reset();
     Document = nullptr;
     SheetLayout = nullptr;
     MergeTable = nullptr;
@@ -379,9 +285,11 @@ std::pair<std::int32_t, std::int32_t> TFormPreview::PrintRange() const
 
 std::optional<std::string> TFormPreview::ChoosePdfFile() const
 {
+    // The user learns why a file is asked for where a printer was expected.
+    ShowInfo(kNoPrinterWritesPdf);
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Save;
-    request.caption = "印刷";
+    request.caption = "印刷 - PDFファイルに出力";
     request.filters = {"PDF (*.pdf *.PDF)"};
     request.defaultSuffix = "pdf";
     const auto chosen = Messages().ChooseFile(request);
@@ -390,39 +298,22 @@ std::optional<std::string> TFormPreview::ChoosePdfFile() const
     return chosen->path;
 }
 
-void TFormPreview::PrintSheets(PrintJob& job, std::int32_t first, std::int32_t last, double userLeft, double userTop)
-{
-    DeviceContext& canvas = job.Context();
-    const double dpiX = canvas.GetDeviceCaps(DeviceCap::LogPixelsX);
-    const double dpiY = canvas.GetDeviceCaps(DeviceCap::LogPixelsY);
-    const double offsetX = PrintShiftMm(canvas.GetDeviceCaps(DeviceCap::PhysicalOffsetX), dpiX, userLeft);
-    const double offsetY = PrintShiftMm(canvas.GetDeviceCaps(DeviceCap::PhysicalOffsetY), dpiY, userTop);
-    // Copies the device cannot make are drawn again, collated.
-    for (int pass = 1; pass <= job.Passes(); ++pass) {
-        for (std::int32_t page = first; page <= last; ++page) {
-            for (const PlannedLabel& label : Plan().LabelsOfPage(page))
-                DrawLabelAt(canvas, label, false, -offsetX, -offsetY, dpiX, dpiY);
-            if (page < last || pass < job.Passes())
-                job.NewPage();
-        }
-    }
-}
-
 void TFormPreview::BtnDoPrintClick()
 {
-    if (!Document || !SheetLayout)
+    if (!printer_ || !SheetLayout)
         return;
+    PrintRequest request;
     // A text that is not a number stops the print before the job begins.
-    const double userLeft = ParseFloat(ToCp932(EditPrintPosLeft->text()));
-    const double userTop = ParseFloat(ToCp932(EditPrintPosTop->text()));
-    const auto [first, last] = PrintRange();
+    request.userLeft = ParseFloat(ToCp932(EditPrintPosLeft->text()));
+    request.userTop = ParseFloat(ToCp932(EditPrintPosTop->text()));
+    std::tie(request.firstPage, request.lastPage) = PrintRange();
     PrintJob::Options options;
     options.title = Sjis(std::string(kApplicationTitle) + "- 印刷 -");
     options.copies = SEPrintNum->value();
     options.paperWidthMm = SheetLayout->GetPaperWidth();
     options.paperHeightMm = SheetLayout->GetPaperHeight();
     // An empty range would print nothing, not even an empty page.
-    if (last < first) {
+    if (request.lastPage < request.firstPage) {
         ShowInfo("印刷範囲が正しくありません。開始ページを終了ページ以前にしてください。");
         return;
     }
@@ -436,14 +327,11 @@ void TFormPreview::BtnDoPrintClick()
         options.pdfPath = *file;
     }
     PrintJob job(options);
-    try {
-        PrintSheets(job, first, last, userLeft, userTop);
-    } catch (...) {
-        RewindRecords();
-        throw;
-    }
+    // Copies the device cannot make are drawn again.
+    request.copies = job.Passes();
+    printer_->Print(
+        job.Context(), [&job] { job.NewPage(); }, request);
     job.End();
-    RewindRecords();
     close();
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 // The print preview: one sheet of the open design as it will print, the
 // printer, copies and a position correction, and for designs printed record
-// by record the sheet to show and the range of sheets to print.
+// by record the sheet to show and the range of sheets to print. The design
+// is printed, and its sheet drawn, by the model's DesignPrinter.
 #include <QDialog>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "designer/model/PagePlan.h"
+#include "designer/model/DesignPrinter.h"
 #include "platform/image/Bitmap.h"
 
 class QComboBox;
@@ -21,18 +22,16 @@ class QSpinBox;
 
 namespace lx {
 
-class DeviceContext;
 class PictureView;
-class PrintJob;
 class TLxCSV;
 class TlxLabelManager;
 class TlxLblInfo;
 class UpDown;
 
-// How far printed labels move left (or up) from their sheet positions: the
-// printable area's offset from the paper's corner in whole millimetres
-// (halves to even), plus the user's correction in mm.
-double PrintShiftMm(int physicalOffset, double dpi, double userOffset);
+// Told before 印刷する asks for a PDF file because no printer was found.
+inline constexpr const char* kNoPrinterWritesPdf =
+    "プリンタが見つかりません（印刷サーバーに接続できないか、プリンタがありません）。\n"
+    "シートはPDFファイルに書き出します。保存するファイルを指定してください。";
 
 class TFormPreview : public QDialog {
     Q_OBJECT
@@ -40,18 +39,14 @@ public:
     explicit TFormPreview(QWidget* parent = nullptr);
     ~TFormPreview() override;
 
-    // Shows the design modally. The three stay the caller's and are used only
-    // while the window is up.
+    // Shows the design modally. The three stay the caller's and are only
+    // read, while the window is up.
     void ShowPreview(const TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable);
     // Everything ShowPreview does before the window opens.
     void LoadPreview(const TlxLabelManager& document, const TlxLblInfo& layout, const TLxCSV& mergeTable);
 
     // What the shown design prints, page by page (while it is shown).
-    const PagePlan& Plan() const { return *plan_; }
-    // Draws a planned label on a sheet at dpiX x dpiY dots per inch, shifted
-    // by (offsetX, offsetY) mm; the preview adds the cell's guides.
-    void DrawLabelAt(DeviceContext& canvas, const PlannedLabel& label, bool preview, double offsetX, double offsetY,
-                     double dpiX, double dpiY);
+    const PagePlan& Plan() const { return printer_->Plan(); }
 
     void SetupMergePrintGroup();
     void UpdatePageButtons();
@@ -69,10 +64,9 @@ public:
 
     const Bitmap& PreviewBitmap() const { return previewBitmap_; }
 
-    TlxLabelManager* Document = nullptr;
+    const TlxLabelManager* Document = nullptr;
     const TlxLblInfo* SheetLayout = nullptr;
     const TLxCSV* MergeTable = nullptr;
-    std::optional<PagePlan> plan_;
     std::int32_t CurrentPage = 1;
 
     QComboBox* CBPrinter;
@@ -98,17 +92,14 @@ public:
 private:
     void BuildComponents();
     void FillPrinterList();
-    // The editor shows the first record again.
-    void RewindRecords();
     void PreparePreviewBitmap();
     // The sheets to print, first and last.
     std::pair<std::int32_t, std::int32_t> PrintRange() const;
-    // Sheets first to last on the job, every copy it needs drawn.
-    void PrintSheets(PrintJob& job, std::int32_t first, std::int32_t last, double userLeft, double userTop);
     // The file a job goes to when the system has no printer; nothing when
     // the user cancels.
     std::optional<std::string> ChoosePdfFile() const;
 
+    std::optional<DesignPrinter> printer_;
     Bitmap previewBitmap_;
 };
 

@@ -1,10 +1,10 @@
 #include "designer/windows/UnitSelectPaper.h"
 
 #include "designer/model/LxLblInfo.h"
+#include "designer/model/SheetDrawing.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
-#include "designer/windows/SheetDrawing.h"
 #include "designer/windows/UnitAddPaper.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitTopMenu.h"

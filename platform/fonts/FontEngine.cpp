@@ -503,7 +503,7 @@ int ScaledFont::TextWidth(std::string_view bytes) const
     return width;
 }
 
-void ScaledFont::AppendGlyph(const GlyphSlot& slot, const RunFrame& frame, double pen, DevicePath& out) const
+void ScaledFont::AppendGlyph(const GlyphSlot& slot, const GlyphFrame& frame, double pen, DevicePath& out) const
 {
     if (!slot.face)
         return;
@@ -516,7 +516,7 @@ void ScaledFont::AppendGlyph(const GlyphSlot& slot, const RunFrame& frame, doubl
     if (slot.upright) {
         std::tie(vox, voy) = slot.face->VerticalOrigin(slot.glyph);
         // Whole pixels, so that an upright glyph rasterises exactly as the
-        // same glyph in a horizontal run.
+        // same glyph in a horizontal line.
         alongBase = pen + std::floor(voy * s + 0.5);
         acrossBase = std::floor(metrics_.height / 2.0 + vox * s * stretch_ + 0.5);
     }
@@ -524,8 +524,8 @@ void ScaledFont::AppendGlyph(const GlyphSlot& slot, const RunFrame& frame, doubl
         double along = 0;
         double across = 0;
         if (slot.upright) {
-            // Rotated a quarter turn against the run, so that it stands upright
-            // when the run goes down the page.
+            // Rotated a quarter turn against the line, so that it stands
+            // upright when the line goes down the page.
             along = alongBase - p.y * s;
             across = acrossBase - p.x * s * stretch_;
         } else {

@@ -33,14 +33,14 @@ struct FontMetrics {
 struct GlyphSlot {
     const FontFace* face = nullptr;
     unsigned glyph = 0;
-    int advance = 0; // whole device pixels along the run
+    int advance = 0; // whole device pixels along the line
     bool upright = false; // full-width glyph of a vertical "@" face
 };
 
-// Where a run of glyphs lies in device space: it starts at the origin (the
-// top of the cell on the reference line), runs along the unit vector
+// Where a line of glyphs lies in device space: it starts at the origin (the
+// top of the cell on the reference line), goes along the unit vector
 // (ux, uy), and the cell grows along (vx, vy).
-struct RunFrame {
+struct GlyphFrame {
     double originX = 0;
     double originY = 0;
     double ux = 1;
@@ -48,7 +48,7 @@ struct RunFrame {
     double vx = 0;
     double vy = 1;
 
-    // The device point `along` the run and `across` it from the origin.
+    // The device point `along` the line and `across` it from the origin.
     PathPoint At(double along, double across, std::uint8_t type) const
     {
         return {originX + along * ux + across * vx, originY + along * uy + across * vy, type};
@@ -69,9 +69,9 @@ public:
     std::vector<GlyphSlot> Layout(std::string_view bytes) const;
     int TextWidth(std::string_view bytes) const;
 
-    // Appends the outline of one glyph of the run in `frame`; `pen` is the
-    // distance along the run.
-    void AppendGlyph(const GlyphSlot& slot, const RunFrame& frame, double pen, DevicePath& out) const;
+    // Appends the outline of one glyph of the line in `frame`; `pen` is the
+    // distance along the line.
+    void AppendGlyph(const GlyphSlot& slot, const GlyphFrame& frame, double pen, DevicePath& out) const;
     // Thickness in pixels by which glyphs are emboldened when the face has
     // no bold of its own (0 when it has).
     double SyntheticBold() const { return syntheticBold_; }

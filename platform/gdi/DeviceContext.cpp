@@ -34,29 +34,29 @@ const std::vector<int>& DashPattern(PenStyle style)
     }
 }
 
-// Adds a pixel to a run list, extending the last run when it continues it.
-void AddPixel(std::vector<PixelRun>& runs, int x, int y)
+// Adds a pixel to a list of spans, extending the last span when it continues it.
+void AddPixel(std::vector<PixelSpan>& spans, int x, int y)
 {
-    if (!runs.empty() && runs.back().y == y && runs.back().x1 == x)
-        ++runs.back().x1;
-    else if (!runs.empty() && runs.back().y == y && runs.back().x0 == x + 1)
-        --runs.back().x0;
+    if (!spans.empty() && spans.back().y == y && spans.back().x1 == x)
+        ++spans.back().x1;
+    else if (!spans.empty() && spans.back().y == y && spans.back().x0 == x + 1)
+        --spans.back().x0;
     else
-        runs.push_back({y, x, x + 1});
+        spans.push_back({y, x, x + 1});
 }
 
-// The run of row y in runs of consecutive rows; an empty run outside them.
-PixelRun RunAtRow(const std::vector<PixelRun>& runs, int y)
+// The span of row y in spans of consecutive rows; an empty span outside them.
+PixelSpan SpanAtRow(const std::vector<PixelSpan>& spans, int y)
 {
-    if (runs.empty() || y < runs.front().y || y > runs.back().y)
+    if (spans.empty() || y < spans.front().y || y > spans.back().y)
         return {y, 0, 0};
-    return runs[static_cast<std::size_t>(y - runs.front().y)];
+    return spans[static_cast<std::size_t>(y - spans.front().y)];
 }
 
 // The part [t0, t1] of the segment a + t (b - a), 0 <= t <= 1, inside the
 // box (Liang-Barsky); nothing when it misses the box.
-std::optional<std::pair<double, double>> SpanWithin(double ax, double ay, double bx, double by, double left, double top,
-                                                    double right, double bottom)
+std::optional<std::pair<double, double>> SegmentPartWithin(double ax, double ay, double bx, double by, double left,
+                                                           double top, double right, double bottom)
 {
     double t0 = 0, t1 = 1;
     const double dx = bx - ax, dy = by - ay;
@@ -86,14 +86,14 @@ DevicePath PathWithinReach(const DevicePath& flat, const Rect& area, double reac
         return flat;
     DevicePath kept;
     const auto cut = [&](const PathPoint& a, const PathPoint& b) {
-        const auto span = SpanWithin(a.x, a.y, b.x, b.y, left, top, right, bottom);
-        if (!span)
+        const auto part = SegmentPartWithin(a.x, a.y, b.x, b.y, left, top, right, bottom);
+        if (!part)
             return;
         const double dx = b.x - a.x, dy = b.y - a.y;
-        const PathPoint from{a.x + span->first * dx, a.y + span->first * dy, kPtMoveTo};
+        const PathPoint from{a.x + part->first * dx, a.y + part->first * dy, kPtMoveTo};
         if (kept.empty() || kept.back().x != from.x || kept.back().y != from.y)
             kept.push_back(from);
-        kept.push_back({a.x + span->second * dx, a.y + span->second * dy, kPtLineTo});
+        kept.push_back({a.x + part->second * dx, a.y + part->second * dy, kPtLineTo});
     };
     std::size_t start = 0;
     for (std::size_t i = 0; i < flat.size(); ++i) {
@@ -142,8 +142,8 @@ DevicePath EllipsePath(const Rect& box)
             {cx + rx, cy, kPtBezierTo | kPtCloseFigure}};
 }
 
-// The box from a0 to a1 along the run and from c0 to c1 across it.
-DevicePath Quad(const RunFrame& f, double a0, double a1, double c0, double c1)
+// The box from a0 to a1 along the line of glyphs and from c0 to c1 across it.
+DevicePath Quad(const GlyphFrame& f, double a0, double a1, double c0, double c1)
 {
     return {f.At(a0, c0, kPtMoveTo), f.At(a1, c0, kPtLineTo), f.At(a1, c1, kPtLineTo),
             f.At(a0, c1, kPtLineTo | kPtCloseFigure)};
@@ -220,6 +220,9 @@ void DeviceContext::MappingChanged()
     t.dx = state_.viewportOrg.x - state_.windowOrg.x * t.sx;
     t.dy = state_.viewportOrg.y - state_.windowOrg.y * t.sy;
     state_.toDevice = t.Then(state_.outer);
+    const Transform& d = state_.toDevice;
+    const auto whole = [](double v) { return std::floor(v) == v && std::abs(v) <= (1 << 30); };
+    state_.unitSteps = std::abs(d.sx) == 1 && std::abs(d.sy) == 1 && whole(d.dx) && whole(d.dy);
 }
 
 Transform DeviceContext::CurrentTransform() const { return state_.toDevice; }
@@ -343,11 +346,11 @@ void DeviceContext::DrawCosmeticLine(Point from, Point to)
         return p.x < area.left - 2 || p.x > area.right + 2 || p.y < area.top - 2 || p.y > area.bottom + 2;
     };
     if (outside(from) || outside(to)) {
-        const auto span = SpanWithin(from.x, from.y, to.x, to.y, area.left - 2.0, area.top - 2.0, area.right + 2.0,
-                                     area.bottom + 2.0);
-        if (!span)
+        const auto part = SegmentPartWithin(from.x, from.y, to.x, to.y, area.left - 2.0, area.top - 2.0,
+                                            area.right + 2.0, area.bottom + 2.0);
+        if (!part)
             return;
-        const auto [t0, t1] = *span;
+        const auto [t0, t1] = *part;
         const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
         const double steps = std::max(std::abs(dx), std::abs(dy));
         phase = static_cast<int>(std::fmod(std::floor(steps * t0), 1 << 20));
@@ -357,8 +360,8 @@ void DeviceContext::DrawCosmeticLine(Point from, Point to)
         to = b;
     }
     const bool opaque = state_.bkMode == BkMode::Opaque;
-    std::vector<PixelRun> on;
-    std::vector<PixelRun> off;
+    std::vector<PixelSpan> on;
+    std::vector<PixelSpan> off;
     const int dx = std::abs(to.x - from.x);
     const int dy = std::abs(to.y - from.y);
     const int stepX = from.x < to.x ? 1 : -1;
@@ -396,16 +399,16 @@ void DeviceContext::DrawCosmeticLine(Point from, Point to)
         }
     }
     if (!off.empty())
-        PaintRuns(off, state_.bkColor);
+        PaintSpans(off, state_.bkColor);
     if (!on.empty())
-        PaintRuns(on, state_.pen.color);
+        PaintSpans(on, state_.pen.color);
 }
 
-void DeviceContext::PaintRuns(const std::vector<PixelRun>& runs, ColorRef color)
+void DeviceContext::PaintSpans(const std::vector<PixelSpan>& spans, ColorRef color)
 {
-    for (const PixelRun& run : runs)
-        if (run.x1 > run.x0)
-            PaintRect({run.x0, run.y, run.x1, run.y + 1}, color);
+    for (const PixelSpan& span : spans)
+        if (span.x1 > span.x0)
+            PaintRect({span.x0, span.y, span.x1, span.y + 1}, color);
 }
 
 void DeviceContext::Rectangle(int left, int top, int right, int bottom)
@@ -465,16 +468,16 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
     // the pen's band lies inside the box. The row ends move away from the
     // centre monotonically, so the rows `pen` above and below bound every
     // row between them, and the work does not grow with the pen.
-    const std::vector<PixelRun> rows = EllipseRuns(box, area.top, area.bottom);
-    const std::vector<PixelRun> above = EllipseRuns(box, area.top - pen, area.bottom - pen);
-    const std::vector<PixelRun> below = EllipseRuns(box, area.top + pen, area.bottom + pen);
-    std::vector<PixelRun> ring;
-    std::vector<PixelRun> inside;
-    for (const PixelRun& row : rows) {
+    const std::vector<PixelSpan> rows = EllipseSpans(box, area.top, area.bottom);
+    const std::vector<PixelSpan> above = EllipseSpans(box, area.top - pen, area.bottom - pen);
+    const std::vector<PixelSpan> below = EllipseSpans(box, area.top + pen, area.bottom + pen);
+    std::vector<PixelSpan> ring;
+    std::vector<PixelSpan> inside;
+    for (const PixelSpan& row : rows) {
         if (row.x1 <= row.x0)
             continue;
-        const PixelRun up = RunAtRow(above, row.y - pen);
-        const PixelRun down = RunAtRow(below, row.y + pen);
+        const PixelSpan up = SpanAtRow(above, row.y - pen);
+        const PixelSpan down = SpanAtRow(below, row.y + pen);
         const int x0 = std::max({row.x0 + pen, up.x0, down.x0});
         const int x1 = std::min({row.x1 - pen, up.x1, down.x1});
         if (x1 <= x0) {
@@ -486,13 +489,13 @@ void DeviceContext::Ellipse(int left, int top, int right, int bottom)
         ring.push_back({row.y, x1, row.x1});
     }
     if (state_.brush.style == BrushStyle::Solid)
-        PaintRuns(inside, state_.brush.color);
+        PaintSpans(inside, state_.brush.color);
     else if (pen == 0)
         return;
     if (pen > 0)
-        PaintRuns(ring, state_.pen.color);
+        PaintSpans(ring, state_.pen.color);
     else
-        PaintRuns(ring, state_.brush.color);
+        PaintSpans(ring, state_.brush.color);
 }
 
 void DeviceContext::FillRect(const Rect& rect, ColorRef color)
@@ -536,12 +539,12 @@ TextMetrics DeviceContext::GetTextMetrics() const
 DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_view bytes) const
 {
     TextGeometry geometry;
-    TextRun& run = geometry.run;
-    run.font = DeviceFont();
-    const FontMetrics& m = run.font->Metrics();
-    run.glyphs = run.font->Layout(bytes);
+    PlacedGlyphs& placed = geometry.placed;
+    placed.font = DeviceFont();
+    const FontMetrics& m = placed.font->Metrics();
+    placed.glyphs = placed.font->Layout(bytes);
     int total = 0;
-    for (const GlyphSlot& slot : run.glyphs)
+    for (const GlyphSlot& slot : placed.glyphs)
         total += slot.advance;
     // A font asking for left-handed angles turns with the mapping: where the
     // mapping flips one axis (y up), its escapement runs clockwise on the device.
@@ -569,45 +572,45 @@ DeviceContext::TextGeometry DeviceContext::LayoutText(int x, int y, std::string_
         across = -m.ascent;
     else if (align & kTaBottom)
         across = -m.height;
-    run.originX = ref.x + along * ux + across * vx;
-    run.originY = ref.y + along * uy + across * vy;
-    run.ux = ux;
-    run.uy = uy;
-    run.vx = vx;
-    run.vy = vy;
-    geometry.cell = Quad(run, 0, total, 0, m.height);
+    placed.originX = ref.x + along * ux + across * vx;
+    placed.originY = ref.y + along * uy + across * vy;
+    placed.ux = ux;
+    placed.uy = uy;
+    placed.vx = vx;
+    placed.vy = vy;
+    geometry.cell = Quad(placed, 0, total, 0, m.height);
     if (state_.font.underline) {
         const double c = m.ascent + m.underlineOffset;
-        const DevicePath bar = Quad(run, 0, total, c, c + m.underlineSize);
+        const DevicePath bar = Quad(placed, 0, total, c, c + m.underlineSize);
         geometry.decorations.insert(geometry.decorations.end(), bar.begin(), bar.end());
     }
     if (state_.font.strikeOut) {
         const double c = m.ascent - m.strikeOffset - m.strikeSize / 2;
-        const DevicePath bar = Quad(run, 0, total, c, c + m.strikeSize);
+        const DevicePath bar = Quad(placed, 0, total, c, c + m.strikeSize);
         geometry.decorations.insert(geometry.decorations.end(), bar.begin(), bar.end());
     }
-    geometry.boldOffsetX = run.font->SyntheticBold() * ux;
-    geometry.boldOffsetY = run.font->SyntheticBold() * uy;
+    geometry.boldOffsetX = placed.font->SyntheticBold() * ux;
+    geometry.boldOffsetY = placed.font->SyntheticBold() * uy;
     return geometry;
 }
 
-DevicePath DeviceContext::GlyphOutlines(const TextRun& run, double dx, double dy)
+DevicePath DeviceContext::GlyphOutlines(const PlacedGlyphs& placed, double dx, double dy)
 {
     DevicePath glyphs;
-    RunFrame frame = run;
+    GlyphFrame frame = placed;
     frame.originX += dx;
     frame.originY += dy;
     int pen = 0;
-    for (const GlyphSlot& slot : run.glyphs) {
-        run.font->AppendGlyph(slot, frame, pen, glyphs);
+    for (const GlyphSlot& slot : placed.glyphs) {
+        placed.font->AppendGlyph(slot, frame, pen, glyphs);
         pen += slot.advance;
     }
     return glyphs;
 }
 
-void DeviceContext::PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color)
+void DeviceContext::PaintGlyphs(const PlacedGlyphs& placed, double dx, double dy, ColorRef color)
 {
-    const DevicePath glyphs = GlyphOutlines(run, dx, dy);
+    const DevicePath glyphs = GlyphOutlines(placed, dx, dy);
     if (!glyphs.empty())
         PaintPath(glyphs, true, color);
 }
@@ -618,14 +621,14 @@ void DeviceContext::TextOut(int x, int y, std::string_view bytes)
         return;
     const TextGeometry text = LayoutText(x, y, bytes);
     if (pathState_ == PathState::Open) {
-        AddToPath(GlyphOutlines(text.run));
+        AddToPath(GlyphOutlines(text.placed));
         return;
     }
     if (state_.bkMode == BkMode::Opaque)
         PaintPath(text.cell, true, state_.bkColor);
-    PaintGlyphs(text.run, 0, 0, state_.textColor);
+    PaintGlyphs(text.placed, 0, 0, state_.textColor);
     if (text.boldOffsetX != 0 || text.boldOffsetY != 0)
-        PaintGlyphs(text.run, text.boldOffsetX, text.boldOffsetY, state_.textColor);
+        PaintGlyphs(text.placed, text.boldOffsetX, text.boldOffsetY, state_.textColor);
     if (!text.decorations.empty())
         PaintPath(text.decorations, true, state_.textColor);
 }
@@ -642,14 +645,14 @@ void DeviceContext::StretchDraw(const Rect& dest, const Bitmap& source, std::opt
     PaintBitmap(*device, source, transparentKey);
 }
 
-void DeviceContext::StretchDrawRuns(const Rect& dest, const RunRaster& source)
+void DeviceContext::StretchDrawSpans(const Rect& dest, const SpanRaster& source)
 {
-    if (!TakesRuns()) {
+    if (!TakesSpans()) {
         StretchDraw(dest, source.ToBitmap());
         return;
     }
     if (const std::optional<Rect> device = StretchTarget(dest, source.Empty()))
-        PaintRunRaster(*device, source);
+        PaintSpanRaster(*device, source);
 }
 
 std::optional<Rect> DeviceContext::StretchTarget(const Rect& dest, bool emptySource) const

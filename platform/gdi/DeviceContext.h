@@ -48,7 +48,7 @@
 #include "platform/gdi/GdiTypes.h"
 #include "platform/gdi/Region.h"
 #include "platform/image/Bitmap.h"
-#include "platform/image/RunRaster.h"
+#include "platform/image/SpanRaster.h"
 
 namespace lx {
 
@@ -107,6 +107,8 @@ public:
     Point LogicalToDevice(Point p) const
     {
         const Transform& t = state_.toDevice;
+        if (state_.unitSteps)
+            return {UnitStepToPixel(p.x, t.sx, t.dx), UnitStepToPixel(p.y, t.sy, t.dy)};
         return {RoundToPixel(p.x * t.sx + t.dx), RoundToPixel(p.y * t.sy + t.dy)};
     }
     Rect LogicalToDevice(const Rect& r) const; // normalised
@@ -117,6 +119,15 @@ public:
     {
         constexpr double kLimit = 1 << 29;
         return std::isnan(v) ? 0 : static_cast<int>(std::clamp(std::floor(v + 0.5), -kLimit, kLimit));
+    }
+    // RoundToPixel(v * s + d) for a scale of +-1 and a whole offset, which
+    // integers map exactly (as symbols and labels are drawn: one logical
+    // unit a pixel, y up or down).
+    static int UnitStepToPixel(int v, double s, double d)
+    {
+        constexpr std::int64_t kLimit = 1 << 29;
+        const std::int64_t p = (s < 0 ? -std::int64_t{v} : std::int64_t{v}) + static_cast<std::int64_t>(d);
+        return static_cast<int>(std::clamp(p, -kLimit, kLimit));
     }
 
     // Saved states: SaveDC returns the new depth; RestoreDC takes a depth or,
@@ -157,10 +168,10 @@ public:
     // Bitmaps: the source stretched into dest without smoothing; with a key,
     // source pixels whose colour equals it exactly are left out.
     virtual void StretchDraw(const Rect& dest, const Bitmap& source, std::optional<ColorRef> transparentKey = {});
-    // The same for a picture of two-colour runs: the pixels are made only
-    // for a context that does not take runs.
-    virtual void StretchDrawRuns(const Rect& dest, const RunRaster& source);
-    virtual bool TakesRuns() const { return false; }
+    // The same for a two-colour picture kept as spans: the pixels are made
+    // only for a context that does not take spans.
+    virtual void StretchDrawSpans(const Rect& dest, const SpanRaster& source);
+    virtual bool TakesSpans() const { return false; }
 
     // Paths.
     virtual void BeginPath();
@@ -193,35 +204,38 @@ protected:
     virtual Rect DeviceBounds() const { return {}; }
     // Device-space output of the drawing backends. Recorders leave them be.
     virtual void PaintRect(const Rect& /*rect*/, ColorRef /*color*/) {}
-    virtual void PaintRuns(const std::vector<PixelRun>& runs, ColorRef color);
+    virtual void PaintSpans(const std::vector<PixelSpan>& spans, ColorRef color);
     virtual void PaintPath(const DevicePath& /*path*/, bool /*winding*/, ColorRef /*color*/) {}
     virtual void PaintStroke(const DevicePath& /*path*/, double /*width*/, ColorRef /*color*/) {}
     virtual void PaintBitmap(const Rect& /*dest*/, const Bitmap& /*source*/, std::optional<ColorRef> /*key*/) {}
-    virtual void PaintRunRaster(const Rect& dest, const RunRaster& source) { PaintBitmap(dest, source.ToBitmap(), {}); }
+    virtual void PaintSpanRaster(const Rect& dest, const SpanRaster& source)
+    {
+        PaintBitmap(dest, source.ToBitmap(), {});
+    }
     virtual void ClipChanged(const Region* /*effective*/) {}
 
     // The pen width in device pixels (0 for cosmetic pens).
     double DevicePenWidth() const;
     std::shared_ptr<const ScaledFont> DeviceFont() const;
-    // A text run placed in device space.
-    struct TextRun : RunFrame {
+    // A line of glyphs placed in device space.
+    struct PlacedGlyphs : GlyphFrame {
         std::shared_ptr<const ScaledFont> font;
         std::vector<GlyphSlot> glyphs;
     };
-    // A text run, its cell corners and its bars, in device space.
+    // A line of glyphs, its cell corners and its bars, in device space.
     struct TextGeometry {
-        TextRun run;
+        PlacedGlyphs placed;
         DevicePath cell;
         DevicePath decorations; // underline and strike-out bars
         double boldOffsetX = 0;
         double boldOffsetY = 0;
     };
     TextGeometry LayoutText(int x, int y, std::string_view bytes) const;
-    // The glyph outlines of a run moved by (dx, dy).
-    static DevicePath GlyphOutlines(const TextRun& run, double dx = 0, double dy = 0);
-    // Fills the glyphs of a run moved by (dx, dy); backends that keep text
+    // The glyph outlines of a line moved by (dx, dy).
+    static DevicePath GlyphOutlines(const PlacedGlyphs& placed, double dx = 0, double dy = 0);
+    // Fills the glyphs of a line moved by (dx, dy); backends that keep text
     // as text draw it so, the others fill the outlines.
-    virtual void PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color);
+    virtual void PaintGlyphs(const PlacedGlyphs& placed, double dx, double dy, ColorRef color);
 
 private:
     struct State {
@@ -242,6 +256,7 @@ private:
         Transform outer;
         std::optional<Region> metaClip;
         Transform toDevice; // the mapping above, then outer
+        bool unitSteps = true; // toDevice scales by +-1 and moves by whole pixels
     };
     enum class PathState { None, Open, Closed };
 

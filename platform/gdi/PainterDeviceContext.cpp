@@ -88,16 +88,16 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> TwoColours(const Bitmap& 
     return std::make_pair(colours[0], colours[1]);
 }
 
-// Rectangles covering the dark pixels of bands of device rows: runs along
-// each band, a run that repeats the one above it in the same columns grows
+// Rectangles covering the dark pixels of bands of device rows: spans along
+// each band, a span that repeats the one above it in the same columns grows
 // that rectangle downwards.
-class RunMerger {
+class SpanMerger {
 public:
-    void Band(int top, const std::vector<std::pair<int, int>>& runs)
+    void Band(int top, const std::vector<std::pair<int, int>>& spans)
     {
         next_.clear();
         std::size_t i = 0;
-        for (const auto& [left, right] : runs) {
+        for (const auto& [left, right] : spans) {
             while (i < open_.size() && (open_[i].left < left || (open_[i].left == left && open_[i].right < right)))
                 Close(open_[i++], top);
             if (i < open_.size() && open_[i].left == left && open_[i].right == right)
@@ -127,11 +127,11 @@ private:
     std::vector<QRect> rects_;
 };
 
-using Runs = std::vector<std::pair<int, int>>;
+using Spans = std::vector<std::pair<int, int>>;
 
-// Device runs of the device columns [left, left + columns.size()) whose
-// source column (columns: monotonic, from SourceIndex) lies in a source run.
-void SampledRuns(const Runs& source, const std::vector<int>& columns, int left, Runs& out)
+// Device spans of the device columns [left, left + columns.size()) whose
+// source column (columns: monotonic, from SourceIndex) lies in a source span.
+void SampledSpans(const Spans& source, const std::vector<int>& columns, int left, Spans& out)
 {
     out.clear();
     const bool ascending = columns.front() <= columns.back();
@@ -153,38 +153,38 @@ void SampledRuns(const Runs& source, const std::vector<int>& columns, int left, 
         for (const auto& [s0, s1] : source)
             add(firstAt(s0), firstAt(s1));
     else
-        for (auto run = source.rbegin(); run != source.rend(); ++run)
-            add(firstAt(run->second), firstAt(run->first));
+        for (auto span = source.rbegin(); span != source.rend(); ++span)
+            add(firstAt(span->second), firstAt(span->first));
 }
 
-// Source rows top to bottom - 1 alike, with their dark runs.
+// Source rows top to bottom - 1 alike, with their dark spans.
 struct SourceBand {
     int top = 0;
     int bottom = 0;
-    const Runs* runs = nullptr;
+    const Spans* spans = nullptr;
 };
 
-// The area filled with `light`, then the dark runs of the source rows each
-// device row shows as rectangles: runs repeated in the rows below grow
+// The area filled with `light`, then the dark spans of the source rows each
+// device row shows as rectangles: spans repeated in the rows below grow
 // downwards.
 template <class BandAt>
-void PaintDarkRuns(QPainter& painter, const Rect& dest, const Rect& area, const std::vector<int>& columns,
-                   int sourceHeight, std::uint32_t dark, std::uint32_t light, BandAt bandAt)
+void PaintDarkSpans(QPainter& painter, const Rect& dest, const Rect& area, const std::vector<int>& columns,
+                    int sourceHeight, std::uint32_t dark, std::uint32_t light, BandAt bandAt)
 {
     painter.fillRect(QRect(area.left, area.top, area.Width(), area.Height()), QColor::fromRgb(light));
     if (dark == light)
         return;
     const double height = dest.bottom - dest.top;
     const auto rowAt = [&](int y) { return SourceIndex(y, dest.top, height, sourceHeight); };
-    RunMerger merger;
-    Runs runs;
+    SpanMerger merger;
+    Spans spans;
     for (int y = area.top; y < area.bottom;) {
         const SourceBand band = bandAt(rowAt(y));
         const int top = y;
         while (y < area.bottom && rowAt(y) >= band.top && rowAt(y) < band.bottom)
             ++y;
-        SampledRuns(*band.runs, columns, area.left, runs);
-        merger.Band(top, runs);
+        SampledSpans(*band.spans, columns, area.left, spans);
+        merger.Band(top, spans);
     }
     const std::vector<QRect> rects = merger.Finish(area.bottom);
     painter.setPen(Qt::NoPen);
@@ -241,7 +241,7 @@ QRawFont RawFont(const FontFace* face, double pixels)
 struct PainterDeviceContext::PendingText {
     QRawFont font;
     QColor colour;
-    QTransform toRun; // glyph space of the first glyph onto the device
+    QTransform toLine; // glyph space of the first glyph onto the device
     QList<quint32> indexes;
     QList<QPointF> positions;
 };
@@ -277,7 +277,7 @@ void PainterDeviceContext::FlushText()
     glyphRun.setGlyphIndexes(text->indexes);
     glyphRun.setPositions(text->positions);
     painter_->save();
-    painter_->setTransform(text->toRun);
+    painter_->setTransform(text->toLine);
     painter_->setPen(text->colour);
     painter_->drawGlyphRun(QPointF(0, 0), glyphRun);
     painter_->restore();
@@ -362,38 +362,38 @@ bool PainterDeviceContext::PaintTwoColours(const Rect& dest, const Rect& area, c
         return false;
     const std::uint32_t dark = colours->first;
     const std::uint32_t light = colours->second;
-    Runs runs;
-    PaintDarkRuns(*painter_, dest, area, columns, source.Height(), dark, light, [&](int sy) {
-        SourceBand band{sy, sy + 1, &runs};
+    Spans spans;
+    PaintDarkSpans(*painter_, dest, area, columns, source.Height(), dark, light, [&](int sy) {
+        SourceBand band{sy, sy + 1, &spans};
         while (band.bottom < source.Height() && SameRow(source, band.bottom, sy))
             ++band.bottom;
-        runs.clear();
+        spans.clear();
         const std::uint32_t* row = source.Row(sy);
         for (int x = 0; x < source.Width(); ++x) {
             if ((row[x] & kRgbMask) != dark)
                 continue;
-            if (!runs.empty() && runs.back().second == x)
-                runs.back().second = x + 1;
+            if (!spans.empty() && spans.back().second == x)
+                spans.back().second = x + 1;
             else
-                runs.emplace_back(x, x + 1);
+                spans.emplace_back(x, x + 1);
         }
         return band;
     });
     return true;
 }
 
-void PainterDeviceContext::PaintRunRaster(const Rect& dest, const RunRaster& source)
+void PainterDeviceContext::PaintSpanRaster(const Rect& dest, const SpanRaster& source)
 {
     FlushText();
     std::vector<int> columns;
     const std::optional<Rect> area = PaintedArea(dest, source.width, columns);
     if (!area)
         return;
-    PaintDarkRuns(*painter_, dest, *area, columns, source.height, source.dark & kRgbMask, source.light & kRgbMask,
-                  [&](int sy) {
-                      const RunRaster::Band& band = source.BandAt(sy);
-                      return SourceBand{band.top, band.bottom, &band.runs};
-                  });
+    PaintDarkSpans(*painter_, dest, *area, columns, source.height, source.dark & kRgbMask, source.light & kRgbMask,
+                   [&](int sy) {
+                       const SpanRaster::Band& band = source.BandAt(sy);
+                       return SourceBand{band.top, band.bottom, &band.spans};
+                   });
 }
 
 namespace {
@@ -412,44 +412,46 @@ QPointF GlyphSpaceShift(const QTransform& first, const QTransform& next)
 
 } // namespace
 
-void PainterDeviceContext::PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color)
+void PainterDeviceContext::PaintGlyphs(const PlacedGlyphs& placed, double dx, double dy, ColorRef color)
 {
-    if (!vectorOutput_ || !painter_ || !painter_->isActive() || !DrawGlyphRuns(run, dx, dy, color))
-        DeviceContext::PaintGlyphs(run, dx, dy, color);
+    if (!vectorOutput_ || !painter_ || !painter_->isActive() || !DrawPlacedGlyphs(placed, dx, dy, color))
+        DeviceContext::PaintGlyphs(placed, dx, dy, color);
 }
 
-bool PainterDeviceContext::DrawGlyphRuns(const TextRun& run, double dx, double dy, ColorRef color)
+bool PainterDeviceContext::DrawPlacedGlyphs(const PlacedGlyphs& placed, double dx, double dy, ColorRef color)
 {
-    const FontMetrics& m = run.font->Metrics();
+    const FontMetrics& m = placed.font->Metrics();
     std::vector<QRawFont> fonts;
-    for (const GlyphSlot& slot : run.glyphs) {
+    for (const GlyphSlot& slot : placed.glyphs) {
         fonts.push_back(slot.face && !slot.upright ? RawFont(slot.face, m.em) : QRawFont());
         if (!fonts.back().isValid())
             return false; // upright or in-memory glyphs keep their outlines
     }
-    // Glyph space (the raw font's, y down from the baseline) onto the run:
+    // Glyph space (the raw font's, y down from the baseline) onto the placed:
     // stretched, slanted, turned along u and v, moved to the cell's top as the
     // outlines are (pixel centres decide coverage).
-    const double stretch = run.font->Stretch();
-    const double slant = run.font->Slant();
-    const QTransform toRun(run.ux * stretch, run.uy * stretch, run.vx - run.ux * stretch * slant,
-                           run.vy - run.uy * stretch * slant, run.originX + dx - 0.5, run.originY + dy - 0.5);
+    const double stretch = placed.font->Stretch();
+    const double slant = placed.font->Slant();
+    const QTransform toLine(placed.ux * stretch, placed.uy * stretch, placed.vx - placed.ux * stretch * slant,
+                            placed.vy - placed.uy * stretch * slant, placed.originX + dx - 0.5,
+                            placed.originY + dy - 0.5);
     const QColor colour = ToQColor(color);
     int pen = 0;
-    for (std::size_t i = 0; i < run.glyphs.size();) {
+    for (std::size_t i = 0; i < placed.glyphs.size();) {
         // Glyphs of one face join the text block waiting when they share its
         // font, colour and direction; they are placed from its first glyph.
         const bool joins = pendingText_ && pendingText_->font == fonts[i] && pendingText_->colour == colour &&
-            SameDirection(pendingText_->toRun, toRun);
+            SameDirection(pendingText_->toLine, toLine);
         if (!joins) {
             FlushText();
-            pendingText_ = std::make_unique<PendingText>(PendingText{fonts[i], colour, toRun, {}, {}});
+            pendingText_ = std::make_unique<PendingText>(PendingText{fonts[i], colour, toLine, {}, {}});
         }
-        const QPointF shift = joins ? GlyphSpaceShift(pendingText_->toRun, toRun) : QPointF();
-        for (const FontFace* face = run.glyphs[i].face; i < run.glyphs.size() && run.glyphs[i].face == face; ++i) {
-            pendingText_->indexes.push_back(run.glyphs[i].glyph);
+        const QPointF shift = joins ? GlyphSpaceShift(pendingText_->toLine, toLine) : QPointF();
+        for (const FontFace* face = placed.glyphs[i].face; i < placed.glyphs.size() && placed.glyphs[i].face == face;
+             ++i) {
+            pendingText_->indexes.push_back(placed.glyphs[i].glyph);
             pendingText_->positions.push_back(shift + QPointF(pen / stretch + slant * m.ascent, m.ascent));
-            pen += run.glyphs[i].advance;
+            pen += placed.glyphs[i].advance;
         }
     }
     return true;

@@ -19,16 +19,16 @@ public:
     PainterDeviceContext(QPainter* painter, const DeviceInfo& device, const Rect& bounds);
     ~PainterDeviceContext() override;
 
-    // For printers and PDF files: text stays text (glyph runs of the font
+    // For printers and PDF files: text stays text (glyphs of the font
     // files, embedded as subsets), and bitmaps of two colours go out as
-    // rectangles of their runs, lossless and small. Pixels on a bitmap stay
+    // rectangles of their spans, lossless and small. Pixels on a bitmap stay
     // exactly those of the outlines.
     void SetVectorOutput(bool on) { vectorOutput_ = on; }
     // Draws the glyphs still held back for one text block; before the page
     // ends or the painter is used otherwise.
     void FlushText();
-    // Runs go out as rectangles: the pixels of a bitmap, without making one.
-    bool TakesRuns() const override { return true; }
+    // Spans go out as rectangles: the pixels of a bitmap, without making one.
+    bool TakesSpans() const override { return true; }
 
 protected:
     Rect DeviceBounds() const override { return bounds_; }
@@ -36,9 +36,9 @@ protected:
     void PaintPath(const DevicePath& path, bool winding, ColorRef color) override;
     void PaintStroke(const DevicePath& path, double width, ColorRef color) override;
     void PaintBitmap(const Rect& dest, const Bitmap& source, std::optional<ColorRef> key) override;
-    void PaintRunRaster(const Rect& dest, const RunRaster& source) override;
+    void PaintSpanRaster(const Rect& dest, const SpanRaster& source) override;
     void ClipChanged(const Region* effective) override;
-    void PaintGlyphs(const TextRun& run, double dx, double dy, ColorRef color) override;
+    void PaintGlyphs(const PlacedGlyphs& placed, double dx, double dy, ColorRef color) override;
     void SetPainter(QPainter* painter) { painter_ = painter; }
 
 private:
@@ -48,7 +48,7 @@ private:
     // Two-colour bitmaps as rectangles; false (nothing drawn) for others.
     bool PaintTwoColours(const Rect& dest, const Rect& area, const std::vector<int>& columns, const Bitmap& source);
     // False (nothing drawn) when a glyph has no font file to embed.
-    bool DrawGlyphRuns(const TextRun& run, double dx, double dy, ColorRef color);
+    bool DrawPlacedGlyphs(const PlacedGlyphs& placed, double dx, double dy, ColorRef color);
 
     // Glyphs of one font, colour and direction, drawn one character after
     // another, wait here to go out as one text block.

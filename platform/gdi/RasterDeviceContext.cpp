@@ -44,13 +44,14 @@ void RasterDeviceContext::PaintRect(const Rect& rect, ColorRef color)
             std::fill(bitmap_.Row(y) + area.left, bitmap_.Row(y) + area.right, argb);
         return;
     }
-    const auto& runs = clip_->Runs();
-    auto run = std::lower_bound(runs.begin(), runs.end(), area.top, [](const PixelRun& r, int y) { return r.y < y; });
-    for (; run != runs.end() && run->y < area.bottom; ++run) {
-        const int x0 = std::max(run->x0, area.left);
-        const int x1 = std::min(run->x1, area.right);
+    const auto& spans = clip_->Spans();
+    auto span =
+        std::lower_bound(spans.begin(), spans.end(), area.top, [](const PixelSpan& r, int y) { return r.y < y; });
+    for (; span != spans.end() && span->y < area.bottom; ++span) {
+        const int x0 = std::max(span->x0, area.left);
+        const int x1 = std::min(span->x1, area.right);
         if (x1 > x0)
-            std::fill(bitmap_.Row(run->y) + x0, bitmap_.Row(run->y) + x1, argb);
+            std::fill(bitmap_.Row(span->y) + x0, bitmap_.Row(span->y) + x1, argb);
     }
 }
 

@@ -15,7 +15,7 @@ public:
     ~RasterDeviceContext() override;
 
 protected:
-    // Rectangles and pixel runs are written straight into the bitmap: the
+    // Rectangles and pixel spans are written straight into the bitmap: the
     // bulk of every symbol, and cheaper than a painter call each.
     void PaintRect(const Rect& rect, ColorRef color) override;
     void ClipChanged(const Region* effective) override;

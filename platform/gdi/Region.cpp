@@ -10,14 +10,14 @@ Rect Rect::Normalized() const
     return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
 }
 
-std::vector<PixelRun> EllipseRuns(const Rect& boxIn, int firstRow, int lastRow)
+std::vector<PixelSpan> EllipseSpans(const Rect& boxIn, int firstRow, int lastRow)
 {
     const Rect box = boxIn.Normalized();
     const double w = static_cast<double>(box.right) - box.left;
     const double h = static_cast<double>(box.bottom) - box.top;
     const int from = std::max(box.top, firstRow);
     const int to = std::min(box.bottom, lastRow);
-    std::vector<PixelRun> rows;
+    std::vector<PixelSpan> rows;
     if (w <= 0 || h <= 0 || from >= to)
         return rows;
     rows.reserve(static_cast<std::size_t>(to - from));
@@ -47,16 +47,16 @@ Rect Limited(const Rect& rect)
 }
 } // namespace
 
-Region::Region(std::vector<PixelRun> runs)
+Region::Region(std::vector<PixelSpan> spans)
 {
-    if (!runs.empty())
-        runs_ = std::make_shared<const std::vector<PixelRun>>(std::move(runs));
+    if (!spans.empty())
+        spans_ = std::make_shared<const std::vector<PixelSpan>>(std::move(spans));
 }
 
-const std::vector<PixelRun>& Region::Runs() const
+const std::vector<PixelSpan>& Region::Spans() const
 {
-    static const std::vector<PixelRun> none;
-    return runs_ ? *runs_ : none;
+    static const std::vector<PixelSpan> none;
+    return spans_ ? *spans_ : none;
 }
 
 Region Region::FromRect(const Rect& rectIn)
@@ -64,56 +64,57 @@ Region Region::FromRect(const Rect& rectIn)
     const Rect rect = Limited(rectIn);
     if (rect.Empty())
         return {};
-    std::vector<PixelRun> runs;
-    runs.reserve(static_cast<std::size_t>(rect.Height()));
+    std::vector<PixelSpan> spans;
+    spans.reserve(static_cast<std::size_t>(rect.Height()));
     for (int y = rect.top; y < rect.bottom; ++y)
-        runs.push_back({y, rect.left, rect.right});
-    return Region(std::move(runs));
+        spans.push_back({y, rect.left, rect.right});
+    return Region(std::move(spans));
 }
 
 Region Region::FromEllipse(const Rect& box)
 {
-    std::vector<PixelRun> runs;
-    for (const PixelRun& run : EllipseRuns(box))
-        if (run.x1 > run.x0)
-            runs.push_back(run);
-    return Region(std::move(runs));
+    std::vector<PixelSpan> spans;
+    for (const PixelSpan& span : EllipseSpans(box))
+        if (span.x1 > span.x0)
+            spans.push_back(span);
+    return Region(std::move(spans));
 }
 
-Region Region::FromRuns(std::vector<PixelRun> runs)
+Region Region::FromSpans(std::vector<PixelSpan> spans)
 {
-    runs.erase(std::remove_if(runs.begin(), runs.end(), [](const PixelRun& r) { return r.x1 <= r.x0; }), runs.end());
-    std::sort(runs.begin(), runs.end(),
-              [](const PixelRun& p, const PixelRun& q) { return p.y != q.y ? p.y < q.y : p.x0 < q.x0; });
-    // Overlapping or touching runs of one row are merged.
-    std::vector<PixelRun> merged;
-    for (const PixelRun& run : runs) {
-        if (!merged.empty() && merged.back().y == run.y && run.x0 <= merged.back().x1)
-            merged.back().x1 = std::max(merged.back().x1, run.x1);
+    spans.erase(std::remove_if(spans.begin(), spans.end(), [](const PixelSpan& r) { return r.x1 <= r.x0; }),
+                spans.end());
+    std::sort(spans.begin(), spans.end(),
+              [](const PixelSpan& p, const PixelSpan& q) { return p.y != q.y ? p.y < q.y : p.x0 < q.x0; });
+    // Overlapping or touching spans of one row are merged.
+    std::vector<PixelSpan> merged;
+    for (const PixelSpan& span : spans) {
+        if (!merged.empty() && merged.back().y == span.y && span.x0 <= merged.back().x1)
+            merged.back().x1 = std::max(merged.back().x1, span.x1);
         else
-            merged.push_back(run);
+            merged.push_back(span);
     }
     return Region(std::move(merged));
 }
 
 Region Region::FromRects(const std::vector<Rect>& rects)
 {
-    std::vector<PixelRun> runs;
+    std::vector<PixelSpan> spans;
     for (const Rect& rectIn : rects) {
         const Rect rect = Limited(rectIn);
         for (int y = rect.top; y < rect.bottom; ++y)
-            runs.push_back({y, rect.left, rect.right});
+            spans.push_back({y, rect.left, rect.right});
     }
-    return FromRuns(std::move(runs));
+    return FromSpans(std::move(spans));
 }
 
 Region Region::Intersected(const Region& other) const
 {
-    if (runs_ == other.runs_)
+    if (spans_ == other.spans_)
         return *this;
-    std::vector<PixelRun> result;
-    const auto& mine = Runs();
-    const auto& theirs = other.Runs();
+    std::vector<PixelSpan> result;
+    const auto& mine = Spans();
+    const auto& theirs = other.Spans();
     auto p = mine.begin();
     auto q = theirs.begin();
     while (p != mine.end() && q != theirs.end()) {
@@ -145,43 +146,43 @@ Region Region::Transformed(double sx, double sy, double dx, double dy) const
 
 bool Region::Contains(int x, int y) const
 {
-    const auto& runs = Runs();
-    auto it = std::lower_bound(runs.begin(), runs.end(), PixelRun{y, x, x}, [](const PixelRun& p, const PixelRun& q) {
-        return p.y != q.y ? p.y < q.y : p.x1 <= q.x0;
-    });
-    return it != runs.end() && it->y == y && it->x0 <= x && x < it->x1;
+    const auto& spans = Spans();
+    auto it =
+        std::lower_bound(spans.begin(), spans.end(), PixelSpan{y, x, x},
+                         [](const PixelSpan& p, const PixelSpan& q) { return p.y != q.y ? p.y < q.y : p.x1 <= q.x0; });
+    return it != spans.end() && it->y == y && it->x0 <= x && x < it->x1;
 }
 
 Rect Region::Bounds() const
 {
-    const auto& runs = Runs();
-    if (runs.empty())
+    const auto& spans = Spans();
+    if (spans.empty())
         return {};
-    Rect bounds{runs.front().x0, runs.front().y, runs.front().x1, runs.back().y + 1};
-    for (const PixelRun& run : runs) {
-        bounds.left = std::min(bounds.left, run.x0);
-        bounds.right = std::max(bounds.right, run.x1);
+    Rect bounds{spans.front().x0, spans.front().y, spans.front().x1, spans.back().y + 1};
+    for (const PixelSpan& span : spans) {
+        bounds.left = std::min(bounds.left, span.x0);
+        bounds.right = std::max(bounds.right, span.x1);
     }
     return bounds;
 }
 
 std::vector<Rect> Region::Rects() const
 {
-    const auto& runs = Runs();
+    const auto& spans = Spans();
     std::vector<Rect> rects;
     std::size_t i = 0;
     std::size_t bandStart = 0; // index into rects of the previous row's first rectangle
     std::size_t bandCount = 0;
     int previousRow = 0;
-    while (i < runs.size()) {
-        const int y = runs[i].y;
+    while (i < spans.size()) {
+        const int y = spans[i].y;
         std::size_t j = i;
-        while (j < runs.size() && runs[j].y == y)
+        while (j < spans.size() && spans[j].y == y)
             ++j;
         // A row equal to the previous one extends its rectangles downward.
         bool same = bandCount == j - i && previousRow == y - 1;
         for (std::size_t k = 0; same && k < bandCount; ++k)
-            same = rects[bandStart + k].left == runs[i + k].x0 && rects[bandStart + k].right == runs[i + k].x1;
+            same = rects[bandStart + k].left == spans[i + k].x0 && rects[bandStart + k].right == spans[i + k].x1;
         if (same) {
             for (std::size_t k = 0; k < bandCount; ++k)
                 rects[bandStart + k].bottom = y + 1;
@@ -189,7 +190,7 @@ std::vector<Rect> Region::Rects() const
             bandStart = rects.size();
             bandCount = j - i;
             for (std::size_t k = i; k < j; ++k)
-                rects.push_back({runs[k].x0, y, runs[k].x1, y + 1});
+                rects.push_back({spans[k].x0, y, spans[k].x1, y + 1});
         }
         previousRow = y;
         i = j;

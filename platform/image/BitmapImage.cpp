@@ -297,12 +297,12 @@ BitmapImage::BitmapImage() : BitmapImage(Bitmap()) {}
 
 BitmapImage::BitmapImage(Bitmap bitmap) : pixels_(std::make_shared<DecodedImage>(std::move(bitmap))) {}
 
-BitmapImage::BitmapImage(RunRaster runs) : runs_(std::make_shared<const RunRaster>(std::move(runs))) {}
+BitmapImage::BitmapImage(SpanRaster spans) : spans_(std::make_shared<const SpanRaster>(std::move(spans))) {}
 
 SharedPixels BitmapImage::PixelsFor(int, int) const
 {
     if (!pixels_)
-        pixels_ = std::make_shared<DecodedImage>(runs_->ToBitmap());
+        pixels_ = std::make_shared<DecodedImage>(spans_->ToBitmap());
     return pixels_;
 }
 
@@ -311,7 +311,7 @@ void BitmapImage::LoadFromBytes(std::string_view bytes)
     auto decoded = std::make_shared<DecodedImage>(DecodeBmp(bytes));
     file_.assign(bytes);
     pixels_ = std::move(decoded);
-    runs_.reset();
+    spans_.reset();
 }
 
 std::string BitmapImage::SaveToBytes() const
@@ -327,7 +327,7 @@ Bitmap& BitmapImage::MutableBitmap()
 {
     file_.clear();
     PixelsFor(0, 0);
-    runs_.reset();
+    spans_.reset();
     if (pixels_.use_count() > 1)
         pixels_ = std::make_shared<DecodedImage>(Bitmap(pixels_->Pixels()));
     return pixels_->MutablePixels();
@@ -337,7 +337,7 @@ void BitmapImage::SetBitmap(Bitmap bitmap)
 {
     file_.clear();
     pixels_ = std::make_shared<DecodedImage>(std::move(bitmap));
-    runs_.reset();
+    spans_.reset();
 }
 
 } // namespace lx

@@ -6,7 +6,7 @@
 
 #include "platform/image/Bitmap.h"
 #include "platform/image/Graphic.h"
-#include "platform/image/RunRaster.h"
+#include "platform/image/SpanRaster.h"
 
 namespace lx {
 
@@ -36,13 +36,13 @@ class BitmapImage : public RasterGraphic {
 public:
     BitmapImage();
     explicit BitmapImage(Bitmap bitmap);
-    // The pixels of the runs, made when they are first asked for.
-    explicit BitmapImage(RunRaster runs);
+    // The pixels of the spans, made when they are first asked for.
+    explicit BitmapImage(SpanRaster spans);
 
     std::string_view ClassName() const override { return "TBitmap"; }
     bool Empty() const override { return Width() == 0 || Height() == 0; }
-    int Width() const override { return runs_ ? runs_->width : pixels_->Pixels().Width(); }
-    int Height() const override { return runs_ ? runs_->height : pixels_->Pixels().Height(); }
+    int Width() const override { return spans_ ? spans_->width : pixels_->Pixels().Width(); }
+    int Height() const override { return spans_ ? spans_->height : pixels_->Pixels().Height(); }
     void LoadFromBytes(std::string_view bytes) override;
     // The loaded file while unchanged, else a 24-bit BMP; empty when empty.
     std::string SaveToBytes() const override;
@@ -50,17 +50,16 @@ public:
 
     // Bitmaps are kept whole: exact pixels, whatever the box.
     SharedPixels PixelsFor(int, int) const override;
-    // The runs the pixels are made of, while the graphic holds them.
-    const RunRaster* Runs() const { return runs_.get(); }
+    const SpanRaster* Spans() const override { return spans_.get(); }
     // Write access drops the kept file: the next save encodes the pixels.
     // The size stays; SetBitmap gives new pixels of any size.
     Bitmap& MutableBitmap();
     void SetBitmap(Bitmap bitmap);
 
 private:
-    // Never null, except while made of runs and not yet asked for pixels.
+    // Never null, except while made of spans and not yet asked for pixels.
     mutable std::shared_ptr<DecodedImage> pixels_;
-    std::shared_ptr<const RunRaster> runs_;
+    std::shared_ptr<const SpanRaster> spans_;
     std::string file_; // the loaded file while the pixels are unchanged
 };
 

@@ -10,6 +10,7 @@
 #include "platform/image/Bitmap.h"
 #include "platform/image/DecodedImage.h"
 #include "platform/image/ImageSize.h"
+#include "platform/image/SpanRaster.h"
 
 namespace lx {
 
@@ -33,6 +34,11 @@ public:
     virtual std::string SaveToBytes() const = 0;
 
     virtual std::unique_ptr<Graphic> Clone() const = 0;
+
+    // The two-colour spans the graphic is made of, while it holds them: a
+    // printer draws those as rectangles without making pixels. Null for
+    // every graphic kept as pixels or as a metafile.
+    virtual const SpanRaster* Spans() const { return nullptr; }
 
 protected:
     Graphic() = default;

@@ -44,7 +44,7 @@ Graphic* Picture::GetGraphic()
 
 void Picture::SetBitmap(Bitmap bitmap) { graphic_ = std::make_unique<BitmapImage>(std::move(bitmap)); }
 
-void Picture::SetRuns(RunRaster runs) { graphic_ = std::make_unique<BitmapImage>(std::move(runs)); }
+void Picture::SetSpans(SpanRaster spans) { graphic_ = std::make_unique<BitmapImage>(std::move(spans)); }
 
 std::unique_ptr<Graphic> GraphicForExtension(std::string_view path)
 {

@@ -7,7 +7,7 @@
 
 #include "platform/image/Bitmap.h"
 #include "platform/image/Graphic.h"
-#include "platform/image/RunRaster.h"
+#include "platform/image/SpanRaster.h"
 
 namespace lx {
 
@@ -22,14 +22,16 @@ public:
     void Assign(const Graphic& graphic) { graphic_ = graphic.Clone(); }
     // Holds a bitmap graphic with these pixels from now on.
     void SetBitmap(Bitmap bitmap);
-    // Holds a bitmap graphic made of these runs from now on.
-    void SetRuns(RunRaster runs);
+    // Holds a bitmap graphic made of these spans from now on.
+    void SetSpans(SpanRaster spans);
     void Clear() { graphic_.reset(); }
 
     // No graphic, or an empty one.
     bool Empty() const { return !graphic_ || graphic_->Empty(); }
     int Width() const { return graphic_ ? graphic_->Width() : 0; }
     int Height() const { return graphic_ ? graphic_->Height() : 0; }
+    // The spans the graphic is made of (Graphic::Spans), or null.
+    const SpanRaster* Spans() const { return graphic_ ? graphic_->Spans() : nullptr; }
 
     // Loads a file, the graphic chosen by its extension (any case): ".bmp",
     // ".jpg", ".jpeg", ".png", ".emf", ".wmf". Throws FileError when the file

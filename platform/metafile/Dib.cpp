@@ -127,26 +127,26 @@ DibParts EncodeCompactDib(const Bitmap& bitmap)
     return {std::move(info.Data()), std::move(bits)};
 }
 
-DibParts EncodeCompactDib(const RunRaster& runs)
+DibParts EncodeCompactDib(const SpanRaster& spans)
 {
     // The bytes EncodeCompactDib gives the pixels: the palette holds the
     // colour of the first pixel, then the other one if the picture has it.
-    const int w = runs.width;
-    const int h = runs.height;
+    const int w = spans.width;
+    const int h = spans.height;
     if (w <= 0 || h <= 0)
         return EncodeDib(Bitmap());
-    const bool oneColour = runs.dark == runs.light;
+    const bool oneColour = spans.dark == spans.light;
     const bool hasDark = !oneColour &&
-        std::any_of(runs.bands.begin(), runs.bands.end(), [](const RunRaster::Band& b) { return !b.runs.empty(); });
-    // Runs are apart, so only one run from edge to edge fills a row.
+        std::any_of(spans.bands.begin(), spans.bands.end(), [](const SpanRaster::Band& b) { return !b.spans.empty(); });
+    // Spans are apart, so only one span from edge to edge fills a row.
     const std::pair<int, int> wholeRow{0, w};
-    const bool hasLight = oneColour || std::any_of(runs.bands.begin(), runs.bands.end(), [&](const RunRaster::Band& b) {
-                              return b.runs.size() != 1 || b.runs.front() != wholeRow;
-                          });
-    const RunRaster::Band& top = runs.BandAt(0);
-    const bool firstIsDark = hasDark && !top.runs.empty() && top.runs.front().first == 0;
-    const std::uint32_t front = (firstIsDark ? runs.dark : runs.light) & 0xFFFFFFu;
-    const std::uint32_t back = (firstIsDark ? runs.light : runs.dark) & 0xFFFFFFu;
+    const bool hasLight = oneColour ||
+        std::any_of(spans.bands.begin(), spans.bands.end(),
+                    [&](const SpanRaster::Band& b) { return b.spans.size() != 1 || b.spans.front() != wholeRow; });
+    const SpanRaster::Band& top = spans.BandAt(0);
+    const bool firstIsDark = hasDark && !top.spans.empty() && top.spans.front().first == 0;
+    const std::uint32_t front = (firstIsDark ? spans.dark : spans.light) & 0xFFFFFFu;
+    const std::uint32_t back = (firstIsDark ? spans.light : spans.dark) & 0xFFFFFFu;
     const std::size_t stride = (static_cast<std::size_t>(w) + 31) / 32 * 4;
     ByteWriter info;
     WriteInfoHeader(info, w, h, 1, stride, 2);
@@ -154,10 +154,10 @@ DibParts EncodeCompactDib(const RunRaster& runs)
     info.U32(hasDark && hasLight ? back : front);
     std::string bits(stride * static_cast<std::size_t>(h), '\0');
     std::string row(stride, '\0');
-    for (const RunRaster::Band& band : runs.bands) {
+    for (const SpanRaster::Band& band : spans.bands) {
         std::fill(row.begin(), row.end(), '\0');
         // Set bits mark the pixels that are not the first colour.
-        const auto marked = firstIsDark ? ComplementRuns(band.runs, w) : band.runs;
+        const auto marked = firstIsDark ? ComplementSpans(band.spans, w) : band.spans;
         for (const auto& [left, right] : marked)
             for (int x = left; x < right; ++x)
                 row[static_cast<std::size_t>(x / 8)] =
@@ -254,10 +254,10 @@ DibLayout ReadDibLayout(std::string_view infoBytes, std::size_t bitsSize)
     return d;
 }
 
-// Runs [left, right) of the set bits of a 1-bit row.
-void SetBitRuns(const unsigned char* in, int width, std::vector<std::pair<int, int>>& runs)
+// Spans [left, right) of the set bits of a 1-bit row.
+void SetBitSpans(const unsigned char* in, int width, std::vector<std::pair<int, int>>& spans)
 {
-    runs.clear();
+    spans.clear();
     for (int x = 0; x < width; ++x) {
         if (x % 8 == 0 && in[x / 8] == 0) {
             x += 7; // a byte of clear bits
@@ -265,10 +265,10 @@ void SetBitRuns(const unsigned char* in, int width, std::vector<std::pair<int, i
         }
         if (!((in[x / 8] >> (7 - x % 8)) & 1))
             continue;
-        if (!runs.empty() && runs.back().second == x)
-            runs.back().second = x + 1;
+        if (!spans.empty() && spans.back().second == x)
+            spans.back().second = x + 1;
         else
-            runs.emplace_back(x, x + 1);
+            spans.emplace_back(x, x + 1);
     }
 }
 
@@ -302,33 +302,33 @@ Bitmap DecodeDib(std::string_view infoBytes, std::string_view bits)
     return bitmap;
 }
 
-std::optional<RunRaster> DecodeDibRuns(std::string_view infoBytes, std::string_view bits)
+std::optional<SpanRaster> DecodeDibSpans(std::string_view infoBytes, std::string_view bits)
 {
     const DibLayout d = ReadDibLayout(infoBytes, bits.size());
     if (d.bitCount != 1)
         return std::nullopt;
-    RunRaster raster;
+    SpanRaster raster;
     raster.width = d.width;
     raster.height = static_cast<int>(d.rows);
-    // Runs of the set bits (palette entry 1), turned round below when entry 1
+    // Spans of the set bits (palette entry 1), turned round below when entry 1
     // is the lighter colour.
     const bool setIsDark = !DarkerColour(d.palette[0], d.palette[1]);
     raster.dark = setIsDark ? d.palette[1] : d.palette[0];
     raster.light = setIsDark ? d.palette[0] : d.palette[1];
-    std::vector<std::pair<int, int>> runs;
-    std::vector<RunRaster::Band> stored; // in stored order
+    std::vector<std::pair<int, int>> spans;
+    std::vector<SpanRaster::Band> stored; // in stored order
     for (std::int64_t y = 0; y < d.rows; ++y) {
-        SetBitRuns(d.Row(bits, y), d.width, runs);
-        if (!stored.empty() && stored.back().runs == runs)
+        SetBitSpans(d.Row(bits, y), d.width, spans);
+        if (!stored.empty() && stored.back().spans == spans)
             ++stored.back().bottom;
         else
-            stored.push_back({static_cast<int>(y), static_cast<int>(y) + 1, runs});
+            stored.push_back({static_cast<int>(y), static_cast<int>(y) + 1, spans});
     }
-    for (RunRaster::Band& band : stored) {
+    for (SpanRaster::Band& band : stored) {
         if (!setIsDark)
-            band.runs = ComplementRuns(band.runs, d.width);
+            band.spans = ComplementSpans(band.spans, d.width);
         if (raster.dark == raster.light)
-            band.runs.clear();
+            band.spans.clear();
         if (!d.topDown) {
             const int top = raster.height - band.bottom;
             band.bottom = raster.height - band.top;

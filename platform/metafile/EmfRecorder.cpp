@@ -435,7 +435,7 @@ void EmfRecorder::StretchDraw(const Rect& dest, const Bitmap& source, std::optio
     DeviceContext::StretchDraw(dest, source, transparentKey);
 }
 
-void EmfRecorder::StretchDrawRuns(const Rect& dest, const RunRaster& source)
+void EmfRecorder::StretchDrawSpans(const Rect& dest, const SpanRaster& source)
 {
     // The record a bitmap of these pixels gives, without the pixels.
     if (!source.Empty())

@@ -283,11 +283,11 @@ private:
         if (rop != emf::kSrcCopy || cbBmi == 0)
             return;
         const Rect dest = RectFromSize(xDest, yDest, cxDest, cyDest);
-        if (!key && dc_.TakesRuns()) {
-            // A two-colour picture (a symbol) stays runs when the whole of it is drawn.
-            std::optional<RunRaster> runs = DecodeDibRuns(r.Range(offBmi, cbBmi), r.Range(offBits, cbBits));
-            if (runs && xSrc == 0 && ySrc == 0 && cxSrc == runs->width && cySrc == runs->height) {
-                dc_.StretchDrawRuns(dest, *runs);
+        if (!key && dc_.TakesSpans()) {
+            // A two-colour picture (a symbol) stays spans when the whole of it is drawn.
+            std::optional<SpanRaster> spans = DecodeDibSpans(r.Range(offBmi, cbBmi), r.Range(offBits, cbBits));
+            if (spans && xSrc == 0 && ySrc == 0 && cxSrc == spans->width && cySrc == spans->height) {
+                dc_.StretchDrawSpans(dest, *spans);
                 return;
             }
         }
@@ -508,7 +508,7 @@ Transform PictureTransform(const DeviceContext& dc, const Rect& dest, Size pixel
     return outer;
 }
 
-// Runs `draw` on a fresh state of dc under `outer`, then gives dc its state back.
+// Spans `draw` on a fresh state of dc under `outer`, then gives dc its state back.
 template <typename Draw>
 void DrawUnder(DeviceContext& dc, const Transform& outer, Draw draw)
 {

@@ -98,8 +98,8 @@ public:
     void FillRect(const Rect& rect, ColorRef color) override;
     void TextOut(int x, int y, std::string_view bytes) override;
     void StretchDraw(const Rect& dest, const Bitmap& source, std::optional<ColorRef> transparentKey = {}) override;
-    void StretchDrawRuns(const Rect& dest, const RunRaster& source) override;
-    bool TakesRuns() const override { return true; }
+    void StretchDrawSpans(const Rect& dest, const SpanRaster& source) override;
+    bool TakesSpans() const override { return true; }
     void BeginPath() override;
     void EndPath() override;
     void CloseFigure() override;

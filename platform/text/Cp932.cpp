@@ -188,12 +188,24 @@ std::string Utf16ToUtf8(std::u16string_view text)
     return out;
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 character at i, or 0 where the byte at i
+// begins none (malformed, overlong or a surrogate).
+std::size_t WellFormedUtf8Length(std::string_view text, std::size_t i)
+{
+    std::size_t n = 1;
+    const char32_t cp = DecodeUtf8(text, i, n);
+    return (cp == 0xFFFD && n == 1) || (cp >= 0xD800 && cp < 0xE000) ? 0 : n;
+}
+
+} // namespace
+
 bool IsUtf8(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t n = 1;
-        const char32_t cp = DecodeUtf8(text, i, n);
-        if ((cp == 0xFFFD && n == 1) || (cp >= 0xD800 && cp < 0xE000))
+        const std::size_t n = WellFormedUtf8Length(text, i);
+        if (n == 0)
             return false;
         i += n;
     }
@@ -349,9 +361,8 @@ std::string BytesShownVisibly(std::string_view text)
     std::string shown;
     shown.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t n = 1;
-        const char32_t cp = DecodeUtf8(text, i, n);
-        if ((cp == 0xFFFD && n == 1) || (cp >= 0xD800 && cp < 0xE000)) {
+        const std::size_t n = WellFormedUtf8Length(text, i);
+        if (n == 0) {
             static constexpr char kHex[] = "0123456789ABCDEF";
             const auto byte = static_cast<unsigned char>(text[i]);
             shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};

@@ -19,20 +19,7 @@ constexpr std::size_t kPieceUnits = 65536;
 
 ReadError NotText() { return ReadError("テキストファイルではないため、差込データとして読み込めません。"); }
 
-bool HasByteFrom(std::string_view bytes, unsigned char low)
-{
-    return std::any_of(bytes.begin(), bytes.end(), [low](char c) { return static_cast<unsigned char>(c) >= low; });
-}
-
-// Japanese UTF-8 text always holds three-byte characters; text whose only
-// multi-byte sequences are two bytes long is as likely CP932 half-width kana
-// (ﾐｶ is D0 B6, also the UTF-8 of ж), and stays CP932 where it is valid CP932.
-bool ReadAsUtf8(std::string_view text)
-{
-    if (!HasByteFrom(text, 0x80) || !IsUtf8(text))
-        return false;
-    return HasByteFrom(text, 0xE0) || !IsCp932(text);
-}
+bool IsNonAscii(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 
 bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 
@@ -138,9 +125,68 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian)
     return writer.Take();
 }
 
+// Line breaks as the merge table counts them, in text[0, end).
+std::size_t BreaksBefore(std::string_view text, std::size_t end)
+{
+    std::size_t breaks = 0;
+    for (std::size_t i = 0; i < end; ++i)
+        breaks += text[i] == '\r' || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'));
+    return breaks;
+}
+
+// At most kShownBytes of text, ending on a whole character of the reading.
+constexpr std::size_t kShownBytes = 90;
+
+std::string ShownUtf8(std::string_view text)
+{
+    if (text.size() <= kShownBytes)
+        return std::string(text);
+    std::size_t end = kShownBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return std::string(text.substr(0, end)) + "…";
+}
+
+std::string ShownCp932(std::string_view text)
+{
+    std::size_t end = 0;
+    while (end < text.size() && end + CharLength(text, end) <= kShownBytes)
+        end += CharLength(text, end);
+    return Cp932ToUtf8(text.substr(0, end)) + (end < text.size() ? "…" : "");
+}
+
+// The line of the first non-ASCII byte, shown from a little before that byte.
+TwoReadings FirstDifference(std::string_view text)
+{
+    constexpr std::size_t kLeadIn = 20;
+    const std::size_t first =
+        static_cast<std::size_t>(std::find_if(text.begin(), text.end(), IsNonAscii) - text.begin());
+    const std::size_t breakBefore = text.find_last_of("\r\n", first);
+    const std::size_t lineStart = breakBefore == std::string_view::npos ? 0 : breakBefore + 1;
+    const std::size_t lineEnd = std::min(text.find_first_of("\r\n", first), text.size());
+    // The bytes before the first difference are ASCII, the same both ways.
+    const std::size_t start = std::max(lineStart, first > kLeadIn ? first - kLeadIn : 0);
+    const std::string_view shown = text.substr(start, lineEnd - start);
+    const std::string cut = start > lineStart ? "…" : "";
+    return {BreaksBefore(text, lineStart) + 1, cut + ShownCp932(shown), cut + ShownUtf8(shown)};
+}
+
+// For text valid both ways: whether it is UTF-8, as its characters show or
+// the user says.
+bool MeantAsUtf8(std::string_view text, const EncodingChooser& choose)
+{
+    if (const auto shown = EncodingTheCharactersShow(text))
+        return *shown == TextEncoding::Utf8;
+    const TwoReadings readings = FirstDifference(text);
+    if (!choose)
+        throw ReadError(std::to_string(readings.Line) +
+                        "行目は、シフトJISとしてもUTF-8としても読めるため、文字コードを決められません。");
+    return choose(readings) == TextEncoding::Utf8;
+}
+
 } // namespace
 
-std::string TextFileToCp932(std::string bytes)
+std::string TextFileToCp932(std::string bytes, const EncodingChooser& choose)
 {
     const std::string_view text = bytes;
     if (text.starts_with(kUtf16LeMark))
@@ -154,8 +200,11 @@ std::string TextFileToCp932(std::string bytes)
             throw NotText();
         return FromUtf8(text.substr(kUtf8Mark.size()));
     }
-    if (ReadAsUtf8(text))
-        return FromUtf8(text);
+    if (std::any_of(text.begin(), text.end(), IsNonAscii) && IsUtf8(text)) {
+        if (!IsCp932(text) || MeantAsUtf8(text, choose))
+            return FromUtf8(text);
+        return bytes;
+    }
     if (!LooksLikeCp932Text(text))
         throw NotText();
     return bytes;

@@ -3,8 +3,10 @@
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLblInfo.h"
 #include "designer/model/LxPaper.h"
+#include "platform/io/Errors.h"
 #include "platform/io/Files.h"
 #include "platform/io/Stream.h"
+#include "platform/text/TextFile.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -52,6 +54,17 @@ void ReadLayoutBlock(const std::string& bytes)
         std::abort();
 }
 
+// The bytes as a chosen merge file's text, any question answered by their length.
+void ReadMergeText(const std::string& bytes)
+{
+    try {
+        lx::TextFileToCp932(bytes, [&](const lx::TwoReadings&) {
+            return bytes.size() % 2 == 0 ? lx::TextEncoding::Cp932 : lx::TextEncoding::Utf8;
+        });
+    } catch (const lx::Error&) {
+    }
+}
+
 void ReadCsvBlock(const std::string& bytes)
 {
     lx::MemoryStream stream(bytes);
@@ -86,7 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (data[0] % 4) {
         case 0: ReadLayoutText(bytes); break;
         case 1: ReadLayoutBlock(bytes); break;
-        case 2: ReadCsvBlock(bytes); break;
+        case 2:
+            ReadMergeText(bytes);
+            ReadCsvBlock(bytes);
+            break;
         default: ReadCatalogue(bytes); break;
         }
     } catch (const lx::Error&) {

@@ -58,14 +58,14 @@ bool MirrorSymmetric(const Bitmap& bmp, const Rect& box)
     return true;
 }
 
-// A raster context that logs the work handed to the device: pixel runs,
+// A raster context that logs the work handed to the device: pixel spans,
 // and the points of wide strokes.
 struct WorkLog : RasterDeviceContext {
     using RasterDeviceContext::RasterDeviceContext;
-    void PaintRuns(const std::vector<PixelRun>& runs, ColorRef color) override
+    void PaintSpans(const std::vector<PixelSpan>& spans, ColorRef color) override
     {
-        this->runs += runs.size();
-        RasterDeviceContext::PaintRuns(runs, color);
+        this->spans += spans.size();
+        RasterDeviceContext::PaintSpans(spans, color);
     }
     void PaintStroke(const DevicePath& path, double width, ColorRef color) override
     {
@@ -76,7 +76,7 @@ struct WorkLog : RasterDeviceContext {
     {
         RasterDeviceContext::PaintStroke(path, width, color);
     }
-    std::size_t runs = 0;
+    std::size_t spans = 0;
     DevicePath stroked;
 };
 
@@ -155,8 +155,8 @@ TEST(DeviceContext, EllipsesAndEllipticRegionsAreSymmetricInTheirBox)
                 ASSERT_EQ(bmp.Pixel(x, y) != kWhite, inside.Contains(x, y)) << x << "," << y;
     }
     const Region region = Region::FromEllipse({0, 0, 10, 10});
-    EXPECT_EQ(region.Runs().front(), (PixelRun{0, 3, 7}));
-    EXPECT_EQ(region.Runs().back(), (PixelRun{9, 3, 7}));
+    EXPECT_EQ(region.Spans().front(), (PixelSpan{0, 3, 7}));
+    EXPECT_EQ(region.Spans().back(), (PixelSpan{9, 3, 7}));
 }
 
 TEST(DeviceContext, WideEllipsePensCoverWhatACrossOfTheirWidthCannotReach)
@@ -187,13 +187,13 @@ TEST(DeviceContext, WideEllipsePensCoverWhatACrossOfTheirWidthCannotReach)
 
 TEST(DeviceContext, EllipseWorkGrowsWithTheDeviceNotThePen)
 {
-    // Counts the pixel runs handed to the device: a pen far wider than the
+    // Counts the pixel spans handed to the device: a pen far wider than the
     // device must not cost more rows than the device has.
     Bitmap bmp(48, 32);
     WorkLog dc(bmp);
     dc.SelectPen({PenStyle::Solid, 1 << 30, 0x000000});
     dc.Ellipse(-10000, -10000, 10048, 10032);
-    EXPECT_LE(dc.runs, 3u * 32u);
+    EXPECT_LE(dc.spans, 3u * 32u);
     EXPECT_EQ(Row(bmp, 0) + Row(bmp, 31), std::string(96, '#')); // inside the pen's band
 }
 

@@ -69,33 +69,6 @@ TEST(TextFile, Cp932FilesStayByteForByte)
     EXPECT_EQ(TextFileToCp932(""), "");
 }
 
-TEST(TextFile, HalfWidthKanaThatLooksLikeUtf8StaysCp932)
-{
-    // Every pair of half-width kana, alone in a file: 930 of them are also
-    // two-byte UTF-8 (ﾐｶ is D0 B6, the UTF-8 of ж).
-    std::string kana;
-    for (char32_t c = U'\uFF61'; c <= U'\uFF9F'; ++c)
-        kana += Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(c)));
-    const std::string bytes = Iconv(kana, "CP932");
-    ASSERT_EQ(bytes.size(), 63u);
-    std::size_t lookAlikes = 0;
-    for (const char first : bytes)
-        for (const char second : bytes) {
-            const std::string pair{first, second};
-            lookAlikes += IsUtf8(pair);
-            ASSERT_EQ(TextFileToCp932(pair), pair) << Cp932ToUtf8(pair);
-        }
-    EXPECT_EQ(lookAlikes, 930u);
-    for (const char* line : {"ﾐｶ,ﾐｷ,ﾐｻ,ﾐｵ\r\n", "ﾕｷ,ﾏｷ\r\nﾅｶﾔｽ\r\n", "ﾔﾏﾀﾞ ﾀﾛｳ,ﾄｳｷｮｳﾄ ﾁﾖﾀﾞｸ ﾁﾖﾀﾞ1-1\r\n",
-                             "ｽｽﾞｷ ﾊﾅｺ,ｵｵｻｶﾌ ｻｶｲｼ ｻｶｲｸ\r\nﾀﾅｶ ｲﾁﾛｳ,ﾎｯｶｲﾄﾞｳ ｻｯﾎﾟﾛｼ\r\n"}) {
-        const std::string cp932 = Iconv(line, "CP932");
-        EXPECT_EQ(TextFileToCp932(cp932), cp932) << line;
-    }
-    // Japanese UTF-8 holds three-byte characters and is still read as UTF-8,
-    // half-width kana included.
-    EXPECT_EQ(TextFileToCp932("ﾐｶ,東京\r\n"), Iconv("ﾐｶ,東京\r\n", "CP932"));
-}
-
 TEST(TextFile, LoneLeadByteAtALineEndIsKept)
 {
     for (const std::string& bytes : {std::string("abc,\x82\r\ndef\r\n"), std::string("abc\x82\nx"),

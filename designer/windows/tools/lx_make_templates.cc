@@ -16,8 +16,8 @@
 #include "designer/model/LxLabelString.h"
 #include "designer/model/LxLblInfo.h"
 #include "designer/model/LxPaper.h"
+#include "designer/model/SheetDrawing.h"
 #include "designer/model/UnitCommon.h"
-#include "designer/windows/SheetDrawing.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/BitmapImage.h"
 #include "platform/image/JpegImage.h"
@@ -39,7 +39,10 @@ using namespace lx;
 constexpr int kPreviewSide = 280;
 
 // Colours as the model keeps them: 0x00BBGGRR.
-constexpr std::uint32_t Bgr(int r, int g, int b) { return std::uint32_t(b) << 16 | std::uint32_t(g) << 8 | std::uint32_t(r); }
+constexpr std::uint32_t Bgr(int r, int g, int b)
+{
+    return std::uint32_t(b) << 16 | std::uint32_t(g) << 8 | std::uint32_t(r);
+}
 
 struct Box {
     double left, top, width, height;
@@ -254,11 +257,10 @@ int main(int argc, char** argv)
         const std::string data = std::string(argv[1]) + "/";
         const std::string shipped = std::string(argv[2]) + "/";
         const std::string templates = shipped + "テンプレート/";
-        for (const Template& t : {Template{"宛名ラベル", 0, "OP3001", AddressLabel},
-                                  Template{"名刺", 1, "C32011-10", BusinessCard},
-                                  Template{"丸型シール", 0, "OP3019", ThanksSticker},
-                                  Template{"整理番号ラベル", 0, "OP3008", NumberedTag},
-                                  Template{"差込QR会員証", 0, "CJH861S", MemberCard}})
+        for (const Template& t :
+             {Template{"宛名ラベル", 0, "OP3001", AddressLabel}, Template{"名刺", 1, "C32011-10", BusinessCard},
+              Template{"丸型シール", 0, "OP3019", ThanksSticker}, Template{"整理番号ラベル", 0, "OP3008", NumberedTag},
+              Template{"差込QR会員証", 0, "CJH861S", MemberCard}})
             MakeTemplate(data, templates, t);
         WriteFileReplacing(shipped + "素材/マーク/水玉.bmp", EncodeBmp(PolkaDots()));
     } catch (const std::exception& error) {

@@ -210,13 +210,13 @@ TEST(EffectText, DeformedTextIsDrawnThroughTheKeyedBitmapAlone)
 
 TEST(EffectText, HugeTextsWarpWithinFourMegapixels)
 {
-    TlxLabelObjectManager list(Faces(), 10, 10, 0);
+    const LabelPainter painter(Faces(), 600, 600);
     LogFont font;
     font.height = -4000;
     font.faceName = Sjis("ＭＳ ゴシック");
     Bitmap warped;
     // Full stops: little ink to fill in a bitmap at the bound.
-    list.WarpTextPath(warped, std::string(300, '.'), font, 0x000000);
+    painter.WarpTextPath(warped, std::string(300, '.'), font, 0x000000);
     ASSERT_FALSE(warped.Empty());
     EXPECT_LE(static_cast<double>(warped.Width()) * warped.Height(), 4e6);
     EXPECT_GT(static_cast<double>(warped.Width()) * warped.Height(), 2e6);
@@ -227,14 +227,14 @@ TEST(EffectText, LineBreaksHaveNoWidthInTheWarp)
 {
     // The lines go side by side into the warp: with and without their
     // breaks the bitmap is the same, and the ink reaches both of its ends.
-    TlxLabelObjectManager list(Faces(), 10, 10, 0);
+    const LabelPainter painter(Faces(), 600, 600);
     LogFont font;
     font.height = -40;
     font.faceName = Sjis("ＭＳ ゴシック");
     Bitmap broken;
     Bitmap joined;
-    list.WarpTextPath(broken, Sjis("AB\r\n漢字\r\n"), font, 0x000000);
-    list.WarpTextPath(joined, Sjis("AB漢字"), font, 0x000000);
+    painter.WarpTextPath(broken, Sjis("AB\r\n漢字\r\n"), font, 0x000000);
+    painter.WarpTextPath(joined, Sjis("AB漢字"), font, 0x000000);
     ASSERT_FALSE(joined.Empty());
     EXPECT_EQ(broken.Width(), joined.Width());
     EXPECT_TRUE(broken == joined);

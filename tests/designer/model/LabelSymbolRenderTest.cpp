@@ -81,12 +81,12 @@ std::string ReadStf(const Bitmap& cell)
     const lxtest::InkBox ink = lxtest::FindInk(cell);
     const int y = ink.top + ink.Height() / 3;
     std::vector<int> bars;
-    for (int x = ink.left, run = 0; x <= ink.right + 1; ++x) {
+    for (int x = ink.left, span = 0; x <= ink.right + 1; ++x) {
         const bool dark = x <= ink.right && lxtest::IsInk(cell.Pixel(x, y));
         if (dark)
-            ++run;
-        else if (run > 0)
-            bars.push_back(std::exchange(run, 0));
+            ++span;
+        else if (span > 0)
+            bars.push_back(std::exchange(span, 0));
     }
     if (bars.size() < 5)
         return "?";
@@ -180,12 +180,12 @@ TEST(SymbolOnLabel, EveryKindDecodesToItsData)
     }
 }
 
-// Symbols of two colours are kept as runs; they must hold the very pixels
+// Symbols of two colours are kept as spans; they must hold the very pixels
 // their metafile gives on a bitmap, as every other symbol does.
 TEST(SymbolOnLabel, EveryKindHoldsThePixelsOfItsMetafile)
 {
     SKIP_WITHOUT_PAINTERS();
-    std::vector<std::string> keptAsRuns;
+    std::vector<std::string> keptAsSpans;
     for (const auto& [c, kind] : EveryKind()) {
         SCOPED_TRACE(c.name);
         TLxLabelObjectBarcode symbol;
@@ -198,12 +198,11 @@ TEST(SymbolOnLabel, EveryKindHoldsThePixelsOfItsMetafile)
         control.Refresh();
         const Picture picture = symbol.GetRenderedPicture();
         EXPECT_EQ(lxtest::PictureBitmap(picture), MetafilePixels(control));
-        const auto* bitmap = dynamic_cast<const BitmapImage*>(picture.GetGraphic());
-        if (bitmap && bitmap->Runs())
-            keptAsRuns.push_back(c.name);
+        if (picture.Spans())
+            keptAsSpans.push_back(c.name);
     }
-    // Linear symbols carry their text, which runs cannot hold.
-    EXPECT_EQ(keptAsRuns,
+    // Linear symbols carry their text, which spans cannot hold.
+    EXPECT_EQ(keptAsSpans,
               (std::vector<std::string>{"QR", "MaxiCode", "PDF417", "DataMatrix", "DataMatrix rectangular"}));
 }
 

@@ -3,9 +3,13 @@
 #include "designer/model/PaperTestFiles.h"
 #include "platform/io/Errors.h"
 #include "platform/text/Cp932.h"
+#include "support/MergeCorpora.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace lx;
 using lxtest::WriteBytes;
@@ -196,4 +200,106 @@ TEST_F(CsvFile, HalfWidthKanaAndLoneLeadBytesKeepTheirBytes)
     EXPECT_EQ(Row(table, 0), (Cells{Sjis("ﾐｶ"), Sjis("ﾐｷ"), Sjis("ﾐｻ"), Sjis("ﾐｵ")}));
     EXPECT_EQ(table.CsvCell(2, 1), "\x82");
     EXPECT_EQ(table.CsvCell(1, 2), "end\x95");
+}
+
+namespace {
+
+// The file loaded into a table: its lines each followed by CR LF, or the
+// refusal's message.
+lxtest::Reading LoadedLines(const std::string& path, const std::string& bytes, TextEncoding answer)
+{
+    // Written over and cut to size: a file truncated to nothing and written
+    // again is flushed to disk at every close, and one made anew after a
+    // delete is slow to make, thousands of times over.
+    std::fstream(path, std::ios::binary | std::ios::in | std::ios::out) << bytes;
+    std::filesystem::resize_file(path, bytes.size());
+    lxtest::Reading reading;
+    TLxCSV table;
+    try {
+        const bool loaded = table.LoadFromFile(path, [&](const TwoReadings& readings) {
+            ++reading.questions;
+            reading.shown = readings;
+            return answer;
+        });
+        EXPECT_TRUE(loaded) << path;
+        for (const std::string& line : table.GetLines())
+            reading.text += line + "\r\n";
+    } catch (const ReadError& error) {
+        reading.text = error.what();
+    }
+    return reading;
+}
+
+} // namespace
+
+TEST_F(CsvFile, MergeCorporaLoadAsMeantOrAsTheUserAnswers)
+{
+    const std::string path = dir.File("corpus.csv");
+    WriteBytes(path, "");
+    const lxtest::Reader read = [&](const std::string& bytes, TextEncoding answer) {
+        return LoadedLines(path, bytes, answer);
+    };
+    using lxtest::CheckCorpus;
+    const std::vector<std::string> pairs = lxtest::HalfWidthKanaPairs();
+    EXPECT_EQ(CheckCorpus(read, pairs, "CP932", TextEncoding::Cp932, "kana pairs").utf8, 0);
+    std::vector<std::string> lines;
+    for (const std::string& pair : pairs)
+        for (const std::string& line : lxtest::LinesAround(pair))
+            lines.push_back(line);
+    EXPECT_EQ(
+        CheckCorpus(read, lines, "CP932", TextEncoding::Cp932, "kana pairs in lines", {lines.size() / pairs.size()})
+            .utf8,
+        0);
+    const auto names = CheckCorpus(read, lxtest::KanaNameAndAddressLines(), "CP932", TextEncoding::Cp932,
+                                   "kana names and addresses", {1, true});
+    EXPECT_EQ(names.asked + names.utf8, 0);
+    EXPECT_EQ(CheckCorpus(read, lxtest::WesternLines(), "UTF-8", TextEncoding::Utf8, "Western UTF-8", {1, true}).cp932,
+              0);
+    const auto japanese =
+        CheckCorpus(read, lxtest::JapaneseLines(), "UTF-8", TextEncoding::Utf8, "Japanese UTF-8", {1, true});
+    EXPECT_EQ(japanese.asked + japanese.cp932, 0);
+    const auto cp932 =
+        CheckCorpus(read, lxtest::JapaneseLines(), "CP932", TextEncoding::Cp932, "Japanese CP932", {1, true});
+    EXPECT_EQ(cp932.asked + cp932.utf8, 0);
+}
+
+TEST_F(CsvFile, AFileThatReadsTwoWaysIsRefusedWithNoOneToAskAndTheTableStays)
+{
+    TLxCSV table = Load("kept\r\n");
+    WriteBytes(dir.File("two.csv"), "1,2\r\n" + Sjis("ﾂｰ,ﾎｱ") + "\r\n");
+    try {
+        table.LoadFromFile(dir.File("two.csv"));
+        ADD_FAILURE() << "loaded without asking";
+    } catch (const ReadError& error) {
+        EXPECT_STREQ(error.what(), "2行目は、シフトJISとしてもUTF-8としても読めるため、文字コードを決められません。");
+    }
+    EXPECT_EQ(Row(table, 0), Cells{"kept"});
+    // Answered, the rows are those of the reading chosen.
+    ASSERT_TRUE(table.LoadFromFile(dir.File("two.csv"), [](const TwoReadings&) { return TextEncoding::Utf8; }));
+    EXPECT_EQ(Row(table, 1), (Cells{Sjis("°"), Sjis("α")}));
+    ASSERT_TRUE(table.LoadFromFile(dir.File("two.csv"), [](const TwoReadings&) { return TextEncoding::Cp932; }));
+    EXPECT_EQ(Row(table, 1), (Cells{Sjis("ﾂｰ"), Sjis("ﾎｱ")}));
+}
+
+TEST_F(CsvFile, AFileOverTheLimitIsRefusedSayingSo)
+{
+    TLxCSV table = Load("kept\r\n");
+    const std::string path = dir.File("big.csv");
+    WriteBytes(path, "");
+    std::filesystem::resize_file(path, (64u << 20) + 1);
+    try {
+        table.LoadFromFile(path);
+        ADD_FAILURE() << "a file over the limit loaded";
+    } catch (const ReadError& error) {
+        EXPECT_STREQ(error.what(), "ファイルが大きすぎます。差込データとして読み込めるのは64MiBまでです。");
+    }
+    EXPECT_EQ(Row(table, 0), Cells{"kept"});
+    // A file of the limit itself is read (and these bytes are no text).
+    std::filesystem::resize_file(path, 64u << 20);
+    try {
+        table.LoadFromFile(path);
+        ADD_FAILURE() << "NUL bytes loaded";
+    } catch (const ReadError& error) {
+        EXPECT_STREQ(error.what(), "テキストファイルではないため、差込データとして読み込めません。");
+    }
 }

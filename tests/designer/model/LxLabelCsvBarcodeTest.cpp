@@ -167,3 +167,53 @@ TEST(MergeSymbolObject, OwnPartsAfterTheParentsPart)
         EXPECT_THROW(loaded.LoadFromStream(shortStream), ReadError);
     }
 }
+
+// A drawing for another record renders that record's row and leaves the
+// object as it was: its record, stored data, postal texts and picture.
+TEST(MergeSymbolObject, APictureForARecordLeavesTheObjectAsItIs)
+{
+    const auto csv = lxtest::MakeCsv({"r0,100-0001,Tokyo", "r1,530-0001,Osaka"});
+    lxtest::ControlRecorder recorder;
+    TLxLabelObjectCsvBarcode symbol(csv, 0);
+    symbol.SetDataColumn(1);
+    symbol.SetZipColumn(2);
+    symbol.SetAddressColumn(3);
+    symbol.GetPicture();
+    const std::string before = lxtest::Record(symbol);
+    recorder.Clear();
+    const Picture second = symbol.PictureFor(1);
+    EXPECT_FALSE(second.Empty());
+    EXPECT_EQ(InputOf(recorder.Calls()), "r1");
+    EXPECT_EQ(lxtest::Record(symbol), before);
+    EXPECT_EQ(symbol.GetRecordIndex(), 0);
+    // The same picture as making record 1 the object's own.
+    symbol.SetRecordIndex(1);
+    EXPECT_EQ(lxtest::PictureBitmap(second), lxtest::PictureBitmap(symbol.GetPicture()));
+    recorder.Clear();
+    EXPECT_TRUE(symbol.PictureFor(2).Empty());
+    EXPECT_TRUE(recorder.Calls().empty());
+
+    // The postal kind takes the record's postal code and address.
+    symbol.SetSymbolKind(SymbolPostal);
+    symbol.SetRecordIndex(0);
+    symbol.GetPicture();
+    const std::string postal = lxtest::Record(symbol);
+    EXPECT_EQ(lxtest::PictureBitmap(symbol.PictureFor(1)), lxtest::PictureBitmap(Picture([] {
+                  Picture p;
+                  p.SetBitmap(DrawPostalBarcode("530-0001", "Osaka"));
+                  return p;
+              }())));
+    EXPECT_EQ(lxtest::Record(symbol), postal);
+    EXPECT_EQ(symbol.GetZipCode(), "100-0001");
+
+    TLxLabelObjectCsvQRCarry qr(csv, 0);
+    qr.SetPersonNameColumn(1);
+    qr.GetPicture();
+    const std::string qrBefore = lxtest::Record(qr);
+    recorder.Clear();
+    EXPECT_FALSE(qr.PictureFor(1).Empty());
+    EXPECT_EQ(InputOf(recorder.Calls()).substr(0, 12), "MECARD:N:r1;");
+    EXPECT_EQ(lxtest::Record(qr), qrBefore);
+    EXPECT_EQ(qr.GetPersonName(), "r0");
+    EXPECT_TRUE(qr.PictureFor(2).Empty());
+}

@@ -37,10 +37,7 @@ struct Document : ::testing::Test {
         document.InsertObject(lxtest::MergeObject(csv, 2, 3), 0, 3);
         document.InsertObject(TextObject("front", "F"), 0, 3);
     }
-    std::int32_t Record(int j, int face) const
-    {
-        return dynamic_cast<const RecordBoundObject&>(*document.GetObject(j, face)).GetRecordIndex();
-    }
+    std::int32_t Record(int j, int face) const { return document.GetObject(j, face)->GetRecordIndex(); }
 };
 
 } // namespace

@@ -10,7 +10,6 @@
 #include "designer/model/LxLabelQRCarry.h"
 #include "designer/model/LxLabelString.h"
 #include "designer/model/LxObjectFactory.h"
-#include "designer/model/RecordBoundObject.h"
 #include "platform/io/Errors.h"
 #include "platform/text/Cp932.h"
 
@@ -71,13 +70,15 @@ TEST_F(KindTable, EveryRowMakesAnObjectOfItsOwnKindAndClass)
         EXPECT_EQ(FindKindOfClass(*object->Clone()), row);
         // The row's class name is the class the maker made.
         EXPECT_NE(std::string(typeid(*object).name()).find(std::string(row->className)), std::string::npos);
-        // Bound as the row says: merge kinds to the table, serial to the record.
-        const auto* bound = dynamic_cast<const RecordBoundObject*>(object.get());
-        EXPECT_EQ(bound != nullptr, IsRecordBoundKind(Kind(kind)));
+        // Bound as the row says: merge kinds to the table, merge and serial
+        // kinds to the record; the others ignore both.
+        EXPECT_EQ(object->GetRecordBinding(), row->binding);
         EXPECT_EQ(MergeTableOf(*object), IsMergeKind(Kind(kind)) ? csv.get() : nullptr);
-        if (bound) {
-            EXPECT_EQ(bound->IsMergeObject(), IsMergeKind(Kind(kind)));
-        }
+        EXPECT_EQ(object->GetRecordIndex(), IsRecordBoundKind(Kind(kind)) ? 1 : -1);
+        object->SetRecordIndex(4);
+        EXPECT_EQ(object->GetRecordIndex(), IsRecordBoundKind(Kind(kind)) ? 4 : -1);
+        EXPECT_EQ(BindMergeTable(*object, nullptr), IsMergeKind(Kind(kind)));
+        EXPECT_EQ(MergeTableOf(*object), nullptr);
     }
     EXPECT_EQ(CreateLabelObject(kLabelObjectKindCount, csv, 1), nullptr);
     EXPECT_EQ(FindLabelObjectKind(kLabelObjectKindCount), nullptr);

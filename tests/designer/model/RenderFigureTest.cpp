@@ -28,6 +28,7 @@ constexpr std::uint32_t kGreen = 0x00FF00;
 
 // The box of every figure: (100, 100) to (300, 200).
 constexpr int L = 100, T = 100, W = 200, H = 100, R = L + W, B = T + H;
+constexpr PixelBox kBox{L, T, W, H};
 
 struct DrawOps : ::testing::Test {
     std::vector<std::string> faces;
@@ -36,7 +37,7 @@ struct DrawOps : ::testing::Test {
     Bitmap Figure(std::uint8_t type, std::int32_t lineWidth = 0, std::uint8_t lineType = 0)
     {
         return lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
-            list.DrawFigure(dc, lineWidth, lineType, type, kRed, L, T, W, H);
+            list.Painter().DrawFigure(dc, {{lineWidth, lineType, kRed}, type}, kBox);
         });
     }
     // Rows (or columns) of red pixels crossing a line at one place.
@@ -121,15 +122,16 @@ TEST_F(DrawOps, SolidLinesTakeTheirWidthStyledLinesAreThinnest)
     list.SetDpiX(300);
     const Bitmap at300 = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
         list.SetDpiX(300);
-        list.DrawFigure(dc, 1, 0, 1, kRed, L, T, W, H);
+        list.Painter().DrawFigure(dc, {{1, 0, kRed}, 1}, kBox);
     });
     EXPECT_EQ(Thickness(at300, 200, 0, true), 1);
 }
 
 TEST_F(DrawOps, OneByOneGridDrawsOnlyItsFrame)
 {
-    const Bitmap grid = lxtest::RenderDrawing(
-        list, 400, 300, [&](DeviceContext& dc) { list.DrawGrid(dc, 1, 1, kRed, 0, 0, kBlue, 0, 0, L, T, W, H); });
+    const Bitmap grid = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
+        list.Painter().DrawGrid(dc, {1, 1, {0, 0, kRed}, {0, 0, kBlue}}, kBox);
+    });
     EXPECT_EQ(lxtest::CountColor(grid, kRed), 0);
     // Four lines, each leaving out its end point: the far corner stays white.
     EXPECT_EQ(lxtest::CountColor(grid, kBlue), 2 * W + 2 * H - 1);
@@ -141,8 +143,9 @@ TEST_F(DrawOps, OneByOneGridDrawsOnlyItsFrame)
 
 TEST_F(DrawOps, GridLinesDivideTheBoxAndTheFrameIsDrawnOverThem)
 {
-    const Bitmap grid = lxtest::RenderDrawing(
-        list, 400, 300, [&](DeviceContext& dc) { list.DrawGrid(dc, 3, 2, kRed, 0, 0, kBlue, 0, 3, L, T, W, H); });
+    const Bitmap grid = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
+        list.Painter().DrawGrid(dc, {3, 2, {0, 0, kRed}, {3, 0, kBlue}}, kBox);
+    });
     for (int t = 1; t < 3; ++t) {
         const int x = static_cast<int>(std::nearbyint(L + W / 3.0 * t));
         EXPECT_TRUE(IsColor(grid, x, T + 25, kRed)) << x;
@@ -161,7 +164,7 @@ TEST_F(DrawOps, HugeGridCountsDrawEveryPixelLineOnceAndFinish)
 {
     const auto start = std::chrono::steady_clock::now();
     const Bitmap grid = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
-        list.DrawGrid(dc, 2'000'000'000, 1'500'000'000, kRed, 0, 0, kBlue, 0, 0, L, T, W, H);
+        list.Painter().DrawGrid(dc, {2'000'000'000, 1'500'000'000, {0, 0, kRed}, {0, 0, kBlue}}, kBox);
     });
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     // Lines on every pixel strictly inside the frame cover it whole.
@@ -170,7 +173,7 @@ TEST_F(DrawOps, HugeGridCountsDrawEveryPixelLineOnceAndFinish)
             ASSERT_TRUE(IsColor(grid, x, y, kRed)) << x << "," << y;
     // Negative counts draw no inner line.
     const Bitmap none = lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
-        list.DrawGrid(dc, -5, -0x7FFFFFFF, kRed, 0, 0, kBlue, 0, 0, L, T, W, H);
+        list.Painter().DrawGrid(dc, {-5, -0x7FFFFFFF, {0, 0, kRed}, {0, 0, kBlue}}, kBox);
     });
     EXPECT_EQ(lxtest::CountColor(none, kRed), 0);
 }
@@ -188,7 +191,8 @@ TEST_F(DrawOps, PicturesStretchOpaqueOrLeaveTheKeyColourOut)
     auto draw = [&](bool transparent) {
         return lxtest::RenderDrawing(list, 400, 300, [&](DeviceContext& dc) {
             dc.FillRect(Rect{0, 0, 400, 300}, 0x808080);
-            list.DrawPicture(dc, picture, transparent, 0xFFFFFF, L, T, W, H);
+            list.Painter().DrawPicture(dc, picture, transparent ? std::optional<ColorRef>(0xFFFFFF) : std::nullopt,
+                                       kBox);
         });
     };
     const Bitmap opaque = draw(false);
@@ -230,7 +234,7 @@ TEST_F(DrawOps, PicturesLargerThanTheBoxReachTheMetafileAtTheBoxSize)
     picture.SetBitmap(source);
     const DeviceInfo printer = VirtualPrinterDevice();
     EmfRecorder recorder(printer, FrameForPixels(Size{400, 300}, printer));
-    list.DrawPicture(recorder, picture, false, 0xFFFFFF, L, T, W, H);
+    list.Painter().DrawPicture(recorder, picture, std::nullopt, kBox);
     const EnhMetafile label = recorder.Close();
     EXPECT_LT(label.Bytes().size(), std::size_t{W} * H * 3 + 4096);
     Bitmap played(400, 300);
@@ -263,7 +267,7 @@ TEST_F(DrawOps, MetafilePicturesArePlayedIntoTheBoxAndKept)
         Picture picture;
         picture.SetGraphic(std::move(graphic));
         const Bitmap drawn = lxtest::RenderDrawing(
-            list, 400, 300, [&](DeviceContext& dc) { list.DrawPicture(dc, picture, true, kRed, L, T, W, H); });
+            list, 400, 300, [&](DeviceContext& dc) { list.Painter().DrawPicture(dc, picture, kRed, kBox); });
         EXPECT_EQ(lxtest::CountColor(drawn, kRed), W * H / 2);
         EXPECT_EQ(lxtest::CountColor(drawn, kBlue), W * H / 2);
         EXPECT_TRUE(IsColor(drawn, L, T, kRed));

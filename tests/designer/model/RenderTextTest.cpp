@@ -9,9 +9,12 @@
 #include "platform/fonts/FaceList.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/image/MetafileImage.h"
+#include "platform/printing/Printer.h"
 #include "platform/text/Cp932.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 #include <cmath>
 #include <limits>
@@ -111,6 +114,36 @@ TEST_F(RenderText, BoxGrowsToTheWidestLineAndLinesStepByTheirPitch)
     const lxtest::InkBox all = FindInk(cell, 0, 0, Px(35), cell.Height());
     EXPECT_GE(all.left, Px(5));
     EXPECT_LT(all.right, Px(5) + widest);
+}
+
+// A drawing for print hands the measured boxes back and changes nothing;
+// the editor's render gives them to the objects, as they show the text.
+TEST_F(RenderText, ADrawingForPrintMeasuresWithoutChangingTheObjects)
+{
+    TLxLabelObjectString& narrow = AddText("ABCDEFGHIJ\r\nAB", 5, 5, 3, 3);
+    TLxLabelObjectString& wide = AddText("AB", 40, 5, 30.4, 12.6);
+    list.SetDpiX(600);
+    list.SetDpiY(600);
+    const std::string before = lxtest::SavedBytes(*list.GetObject(0)) + lxtest::SavedBytes(*list.GetObject(1));
+    EmfRecorder recorder(VirtualPrinterDevice());
+    std::vector<MeasuredBox> measured;
+    std::as_const(list).DrawObjects(recorder, list.Painter(), true, &measured);
+    EXPECT_EQ(lxtest::SavedBytes(*list.GetObject(0)) + lxtest::SavedBytes(*list.GetObject(1)), before);
+    const int widest = Measure(Gothic(), kTenPoints, "ABCDEFGHIJ").cx;
+    const int pitch = Measure(Gothic(), kTenPoints, Sjis("あ")).cy;
+    // Back to front: the narrow text (index 1) first.
+    ASSERT_EQ(measured.size(), 2u);
+    EXPECT_EQ(measured[0].index, 1);
+    EXPECT_EQ(measured[0].size.width, Mm(1.01 * widest));
+    EXPECT_EQ(measured[0].size.height, Mm(std::nearbyint(1.1 * pitch * 2)));
+    EXPECT_EQ(measured[1].index, 0);
+    EXPECT_EQ(measured[1].size.width, 30.0);
+    EXPECT_EQ(measured[1].size.height, 13.0);
+
+    lxtest::RenderCell(list);
+    EXPECT_EQ(narrow.GetWidth(), measured[0].size.width);
+    EXPECT_EQ(narrow.GetHeight(), measured[0].size.height);
+    EXPECT_EQ(wide.GetWidth(), 30.0);
 }
 
 TEST_F(RenderText, AlignmentPlacesEachLineInTheBox)

@@ -8,12 +8,15 @@
 #include "designer/model/UnitCommon.h"
 #include "platform/text/Cp932.h"
 #include "support/MergeTables.h"
+#include "support/Oracles.h"
 
 #include <QImage>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <string>
+#include <vector>
 
 namespace lxtest {
 
@@ -130,6 +133,31 @@ inline std::vector<QImage> Rasterise(const std::string& pdf, int dpi)
     for (int page = 1; std::filesystem::exists(pdf + "-" + std::to_string(page) + ".png"); ++page)
         pages.emplace_back(QString::fromStdString(pdf + "-" + std::to_string(page) + ".png"));
     return pages;
+}
+
+// A word pdftotext -bbox finds, in points from its page's top left.
+struct PdfWord {
+    int page = 0; // from 1
+    double left = 0, top = 0, right = 0, bottom = 0;
+    std::string text; // UTF-8
+};
+
+// The words of pages first to last (0: to the end) of a PDF.
+inline std::vector<PdfWord> PdfWords(const std::string& pdf, int first = 1, int last = 0)
+{
+    static const std::regex word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    std::vector<PdfWord> words;
+    int page = first - 1;
+    const std::string range = " -f " + std::to_string(first) + (last > 0 ? " -l " + std::to_string(last) : "");
+    for (const std::string& line : OutputLines("pdftotext" + range + " -bbox '" + pdf + "' -")) {
+        std::smatch m;
+        if (line.find("<page ") != std::string::npos)
+            ++page;
+        else if (std::regex_search(line, m, word))
+            words.push_back({page, std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+    }
+    return words;
 }
 
 } // namespace lxtest

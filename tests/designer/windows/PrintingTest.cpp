@@ -77,6 +77,17 @@ protected:
         });
     }
 
+    // The boxes shown, without the notice that comes before each file
+    // dialog of 印刷する when there is no printer.
+    std::vector<std::string> Told() const
+    {
+        std::vector<std::string> told;
+        for (const std::string& text : messages.Texts())
+            if (text != kNoPrinterWritesPdf)
+                told.push_back(text);
+        return told;
+    }
+
     ScriptedMessages messages;
     TempDir temp;
     std::string pdf = temp.File("sheet.pdf");
@@ -87,14 +98,6 @@ protected:
 };
 
 } // namespace
-
-TEST(PrintShift, PhysicalOffsetInWholeMillimetresPlusTheUsersCorrection)
-{
-    EXPECT_DOUBLE_EQ(PrintShiftMm(150, 600, 0), 6); // 6.35 mm
-    EXPECT_DOUBLE_EQ(PrintShiftMm(150, 600, 1.5), 7.5); // the user's 1.5 mm on top
-    EXPECT_DOUBLE_EQ(PrintShiftMm(25, 254, 0), 2); // 2.5 mm: halves go to even
-    EXPECT_DOUBLE_EQ(PrintShiftMm(35, 254, 0), 4);
-}
 
 TEST_F(PrintingTest, LabelsLandAtTheirMillimetrePositionsMovedByTheUsersOffsets)
 {
@@ -205,14 +208,24 @@ TEST_F(PrintingTest, WithoutAPrinterTheJobGoesToThePdfTheUserNamed)
         ~ForgetPdf() { SetPdfOutputPath({}); }
     } forget;
 
-    // Before the setup: the file dialog asks, the job goes there.
+    // Before the setup: the user is told why a file is asked for, then the
+    // file dialog asks, the job goes there.
+    std::size_t asked = 99;
+    messages.OnMessage([&](const ScriptedMessages::Box&) {
+        asked = messages.FileRequests().size();
+        return std::nullopt;
+    });
     EXPECT_TRUE(Show([&](TFormPreview& shown) {
         EXPECT_EQ(printers(shown), QStringList{});
         messages.ChooseFileNext(FileDialogResult{pdf, 0});
         button(shown, "BtnDoPrint")->click();
     }));
     EXPECT_EQ(PdfPageCount(pdf), 1);
-    EXPECT_EQ(messages.FileRequests().size(), 1u);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kNoPrinterWritesPdf});
+    EXPECT_EQ(asked, 0u) << "told before the dialog";
+    ASSERT_EQ(messages.FileRequests().size(), 1u);
+    EXPECT_EQ(messages.FileRequests()[0].caption, "印刷 - PDFファイルに出力");
+    messages.Clear();
 
     // A setup that is cancelled still leaves the list filled as it was.
     const std::string chosen = temp.File("設定で選んだ.pdf");
@@ -229,13 +242,13 @@ TEST_F(PrintingTest, WithoutAPrinterTheJobGoesToThePdfTheUserNamed)
     EXPECT_EQ(messages.PrinterSetups(), 2);
     EXPECT_EQ(messages.FileRequests().size(), 1u) << "not asked again";
     EXPECT_EQ(PdfPageCount(chosen), 1);
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{}) << "a PDF chosen in the setup needs no notice";
 
     // A PDF that cannot be made is told, and the preview stays.
     const std::string nowhere = temp.File("no such folder/x.pdf");
     SetPdfOutputPath(nowhere);
     EXPECT_FALSE(Show([&](TFormPreview& shown) { button(shown, "BtnDoPrint")->click(); }));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"ファイルを作成できません: " + nowhere});
+    EXPECT_EQ(Told(), std::vector<std::string>{"ファイルを作成できません: " + nowhere});
 }
 
 // Printing over a PDF the user has keeps what guards it: its permission
@@ -272,7 +285,7 @@ TEST_F(PrintingTest, PrintingOverAPdfKeepsItsModeItsLinkAndFollowsNoPlantedName)
     const std::string longest = temp.File(std::string(250, 'p') + ".pdf");
     ASSERT_TRUE(PrintTo(longest));
     EXPECT_TRUE(FontsTaggedAsSubsets(longest));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(Told(), std::vector<std::string>{});
     EXPECT_EQ(FolderNames(temp.Path()).size(), 7u)
         << "two PDFs, the folder and the link, the victim, the planted links";
 }
@@ -298,7 +311,7 @@ TEST_F(PrintingTest, AFullDiskOrAPathThatIsNoFileLeavesWhatWasThereAndSaysWhy)
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     const std::string tooLong = temp.File(std::string(252, 'p') + ".pdf");
     EXPECT_FALSE(PrintTo(tooLong));
-    EXPECT_EQ(messages.Texts(),
+    EXPECT_EQ(Told(),
               (std::vector<std::string>{"ファイルに書き込めません: " + pdf,
                                         "通常のファイルではないため書き込めません: " + fifo,
                                         "ファイル名が長すぎます: " + tooLong}));

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QtTest/QTest>
 #include <map>
-#include <regex>
 
 using namespace lx;
 using namespace lxtest;
@@ -22,21 +21,11 @@ namespace {
 
 void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
 
-// A word of pdftotext's -bbox output, in points from the page's top left.
-struct Word {
-    double left, top, right, bottom;
-};
-
-std::map<std::string, Word> WordsOfFirstPage(const std::string& pdf)
+std::map<std::string, PdfWord> WordsOfFirstPage(const std::string& pdf)
 {
-    static const std::regex word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    std::map<std::string, Word> words;
-    for (const std::string& line : OutputLines("pdftotext -f 1 -l 1 -bbox '" + pdf + "' -")) {
-        std::smatch m;
-        if (std::regex_search(line, m, word))
-            words[m[5]] = {std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4])};
-    }
+    std::map<std::string, PdfWord> words;
+    for (const PdfWord& word : PdfWords(pdf, 1, 1))
+        words[word.text] = word;
     return words;
 }
 
@@ -103,12 +92,12 @@ TEST_F(RealSheetsTest, EveryNumberOfAnAveryL7160SheetPrintsInsideItsLabel)
     });
     Click(FormDesign->BtnPrint);
 
-    const std::map<std::string, Word> words = WordsOfFirstPage(pdf);
+    const std::map<std::string, PdfWord> words = WordsOfFirstPage(pdf);
     constexpr double kPointsPerMm = 72 / 25.4;
     for (int cell = 0; cell < 21; ++cell) {
         const auto found = words.find(std::to_string(cell + 1));
         ASSERT_NE(found, words.end()) << "number " << cell + 1;
-        const Word& w = found->second;
+        const PdfWord& w = found->second;
         SCOPED_TRACE("number " + std::to_string(cell + 1));
         EXPECT_GE(w.left, sheet.GetLabelLeft(cell) * kPointsPerMm);
         EXPECT_GE(w.top, sheet.GetLabelTop(cell) * kPointsPerMm);

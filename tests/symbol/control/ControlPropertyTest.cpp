@@ -1,7 +1,9 @@
 // Property validation of the control: every validating setter's range, the
 // value stored instead with ThrowError 0, and the automation error with
 // ThrowError 1. Texts are the error descriptions as hosts see them.
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 
 #include "ControlTesting.h"
 #include "platform/text/Cp932.h"
@@ -109,7 +111,14 @@ TEST_P(PropertyRuleTest, FallbackWithoutThrowErrorAndErrorWithIt)
     EXPECT_EQ(c.GetShort(rule.id), rule.fallback);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryValidatingSetter, PropertyRuleTest, testing::ValuesIn(kRules));
+// Named by the property and the value it refuses, e.g. CellAdjust_RefusesMinus12.
+std::string RuleName(const testing::TestParamInfo<Rule>& info)
+{
+    const int bad = info.param.bad;
+    return std::string(info.param.name) + "_Refuses" + (bad < 0 ? "Minus" : "") + std::to_string(std::abs(bad));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryValidatingSetter, PropertyRuleTest, testing::ValuesIn(kRules), RuleName);
 
 TEST(ControlProperty, NwRatioAcceptsTwoToThreeInclusive)
 {
