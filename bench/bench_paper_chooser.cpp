@@ -4,7 +4,6 @@
 // the 0.1 s a user notices.
 #include "designer/model/LxPaper.h"
 #include "designer/windows/DesignerProgram.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
@@ -25,6 +24,9 @@ namespace {
 
 const std::string kData = LX_DATA_FOLDER;
 
+// The paper chooser of the running program.
+lx::TFormSelectPaper* FormSelectPaper = nullptr;
+
 void BM_LoadCatalogue(benchmark::State& state)
 {
     for (auto _ : state)
@@ -34,21 +36,21 @@ void BM_LoadCatalogue(benchmark::State& state)
 // Between Hisago and Avery, each change lists, sorts and previews a maker.
 void BM_ChangeMaker(benchmark::State& state)
 {
-    QComboBox* makers = lx::FormSelectPaper->CBMaker;
+    QComboBox* makers = FormSelectPaper->CBMaker;
     int maker = 0;
     for (auto _ : state) {
         maker = 1 - maker;
         makers->setCurrentIndex(maker);
         QApplication::processEvents();
     }
-    state.counters["papers"] = lx::FormSelectPaper->LBPaperList->count();
+    state.counters["papers"] = FormSelectPaper->LBPaperList->count();
 }
 
 // One keystroke in the search box over Avery's papers, and its deletion.
 void BM_SearchKeystroke(benchmark::State& state)
 {
-    lx::FormSelectPaper->CBMaker->setCurrentIndex(1);
-    QLineEdit* search = lx::FormSelectPaper->EditSearch;
+    FormSelectPaper->CBMaker->setCurrentIndex(1);
+    QLineEdit* search = FormSelectPaper->EditSearch;
     for (auto _ : state) {
         search->setText(search->text().isEmpty() ? QStringLiteral("L") : QString());
         QApplication::processEvents();
@@ -75,7 +77,8 @@ int main(int argc, char** argv)
     auto program = std::make_unique<lx::DesignerProgram>((own / "lock").string());
     if (!program->Start({}))
         return 1;
-    lx::FormTopMenu->PngBtnSelectPaper->click();
+    FormSelectPaper = &program->SelectPaper();
+    program->TopMenu().PngBtnSelectPaper->click();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

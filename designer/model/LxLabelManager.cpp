@@ -61,10 +61,12 @@ void TlxLabelManager::InsertObject(std::unique_ptr<TLxLableObjectBase> object, s
     Face(face).InsertObject(j, std::move(object));
 }
 
-TLxLableObjectBase* TlxLabelManager::GetObject(std::int32_t j, std::int32_t face) const
+const TLxLableObjectBase* TlxLabelManager::GetObject(std::int32_t j, std::int32_t face) const
 {
     return Face(face).GetObject(j);
 }
+
+TLxLableObjectBase* TlxLabelManager::GetObject(std::int32_t j, std::int32_t face) { return Face(face).GetObject(j); }
 
 std::int32_t TlxLabelManager::GetObjectCount(std::int32_t face) const { return Face(face).GetObjectCount(); }
 std::int32_t TlxLabelManager::GetSelectedIndex(std::int32_t face) const { return Face(face).GetSelectedIndex(); }
@@ -95,7 +97,8 @@ void TlxLabelManager::DrawFace(std::int32_t face, DeviceContext& canvas, const R
     Face(face).DrawLabelFor(canvas, place, drawing);
 }
 
-TlxLabelObjectManager& TlxLabelManager::GetFaceObjects(std::int32_t face) const { return Face(face); }
+const TlxLabelObjectManager& TlxLabelManager::GetFaceObjects(std::int32_t face) const { return Face(face); }
+TlxLabelObjectManager& TlxLabelManager::GetFaceObjects(std::int32_t face) { return Face(face); }
 
 void TlxLabelManager::SetFaceObjects(std::int32_t face, std::unique_ptr<TlxLabelObjectManager> list)
 {

@@ -39,7 +39,8 @@ public:
     // z-order. A bad index or a missing object changes nothing.
     void ReplaceObject(std::int32_t j, std::int32_t face, std::unique_ptr<TLxLableObjectBase> object);
     void InsertObject(std::unique_ptr<TLxLableObjectBase> object, std::int32_t j, std::int32_t face);
-    TLxLableObjectBase* GetObject(std::int32_t j, std::int32_t face) const;
+    const TLxLableObjectBase* GetObject(std::int32_t j, std::int32_t face) const;
+    TLxLableObjectBase* GetObject(std::int32_t j, std::int32_t face);
     std::int32_t GetObjectCount(std::int32_t face) const;
     std::int32_t GetSelectedIndex(std::int32_t face) const;
     void SetSelectedIndex(std::int32_t j, std::int32_t face);
@@ -57,7 +58,8 @@ public:
     EnhMetafile RenderFaceFor(std::int32_t face, const CellDrawing& drawing) const;
     void DrawFace(std::int32_t face, DeviceContext& canvas, const Rect& place, const CellDrawing& drawing) const;
 
-    TlxLabelObjectManager& GetFaceObjects(std::int32_t face) const;
+    const TlxLabelObjectManager& GetFaceObjects(std::int32_t face) const;
+    TlxLabelObjectManager& GetFaceObjects(std::int32_t face);
     // Takes the list as the face's object list and frees the one it replaces.
     void SetFaceObjects(std::int32_t face, std::unique_ptr<TlxLabelObjectManager> list);
     std::int32_t GetFaceCount() const { return static_cast<std::int32_t>(faces_.size()); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "designer/model/LxLabelRenbanString.h"
 #include "designer/model/LxObjectFactory.h"
@@ -43,10 +44,15 @@ void TlxLabelObjectManager::CheckIndex(std::int64_t i, std::size_t size) const
         throw ListIndexError(i);
 }
 
-TLxLableObjectBase* TlxLabelObjectManager::GetObject(std::int32_t i) const
+const TLxLableObjectBase* TlxLabelObjectManager::GetObject(std::int32_t i) const
 {
     CheckIndex(i, objects_.size());
     return objects_[static_cast<std::size_t>(i)].get();
+}
+
+TLxLableObjectBase* TlxLabelObjectManager::GetObject(std::int32_t i)
+{
+    return const_cast<TLxLableObjectBase*>(std::as_const(*this).GetObject(i));
 }
 
 std::int32_t TlxLabelObjectManager::GetFaceCharset(std::string_view faceName) const

@@ -56,7 +56,8 @@ public:
     void Clear();
 
     // The object at i (never null); ListIndexError for a bad index.
-    TLxLableObjectBase* GetObject(std::int32_t i) const;
+    const TLxLableObjectBase* GetObject(std::int32_t i) const;
+    TLxLableObjectBase* GetObject(std::int32_t i);
     std::int32_t GetObjectCount() const { return static_cast<std::int32_t>(objects_.size()); }
     std::int32_t GetSelectedIndex() const { return selectedIndex_; }
     void SetSelectedIndex(std::int32_t i) { selectedIndex_ = i; }

@@ -13,9 +13,9 @@ bool IsChangeAction(std::int32_t action) { return action == UndoChanged || actio
 
 } // namespace
 
-TlxUndoObject::TlxUndoObject(std::int32_t key, std::int32_t action, std::int32_t index,
+TlxUndoObject::TlxUndoObject(std::int32_t key, std::int32_t action, ObjectPlace place,
                              std::unique_ptr<TLxLableObjectBase> snapshot)
-    : snapshot_(std::move(snapshot)), action_(action), key_(key), index_(index)
+    : snapshot_(std::move(snapshot)), action_(action), key_(key), place_(place)
 {
 }
 
@@ -113,7 +113,7 @@ bool TlxUndoManager::IsAtEnd() const
 UndoStep TlxUndoManager::Take(std::int32_t i, std::int32_t cursor, LastPop pop)
 {
     const TlxUndoObject& record = entries_[static_cast<std::size_t>(i)].record;
-    UndoStep step{record.GetSnapshot() ? record.GetSnapshot()->Clone() : nullptr, record.GetAction(),
+    UndoStep step{record.GetSnapshot() ? record.GetSnapshot()->Clone() : nullptr, record.GetAction(), record.GetFace(),
                   record.GetIndex()};
     cursor_ = cursor;
     lastPop_ = pop;
@@ -178,17 +178,17 @@ void TlxUndoManager::NoteMergeCandidate(std::int32_t action, bool merge)
         const Entry& entry = entries_[static_cast<std::size_t>(i)];
         if (entry.record.GetAction() != UndoChanged || !entry.afterState)
             return;
-        candidate.missingIndexes.push_back(entry.record.GetIndex());
+        candidate.missingPlaces.push_back(entry.record.GetPlace());
     }
-    std::sort(candidate.missingIndexes.begin(), candidate.missingIndexes.end());
+    std::sort(candidate.missingPlaces.begin(), candidate.missingPlaces.end());
     mergeCandidate_ = std::move(candidate);
 }
 
 void TlxUndoManager::MergeIntoNewGroup()
 {
-    std::vector<std::int32_t>& missing = mergeCandidate_->missingIndexes;
-    const std::int32_t index = entries_[static_cast<std::size_t>(cursor_)].record.GetIndex();
-    const auto [from, to] = std::equal_range(missing.begin(), missing.end(), index);
+    std::vector<ObjectPlace>& missing = mergeCandidate_->missingPlaces;
+    const ObjectPlace place = entries_[static_cast<std::size_t>(cursor_)].record.GetPlace();
+    const auto [from, to] = std::equal_range(missing.begin(), missing.end(), place);
     missing.erase(from, to);
     if (!missing.empty())
         return;
@@ -203,7 +203,7 @@ void TlxUndoManager::MergeIntoNewGroup()
     mergeCandidate_.reset();
 }
 
-void TlxUndoManager::PushUndo(std::int32_t key, std::int32_t action, std::int32_t index,
+void TlxUndoManager::PushUndo(std::int32_t key, std::int32_t action, ObjectPlace place,
                               std::unique_ptr<TLxLableObjectBase> snapshot, bool merge)
 {
     DropRedoTail();
@@ -214,7 +214,7 @@ void TlxUndoManager::PushUndo(std::int32_t key, std::int32_t action, std::int32_
     else if (!change || !merge)
         mergeCandidate_.reset(); // a group of mixed records replaces nothing
     const bool groupHoldsAfterState = continuesGroup && entries_[static_cast<std::size_t>(cursor_)].afterState;
-    entries_.push_back(Entry{TlxUndoObject(key, action, index, std::move(snapshot)), change && merge,
+    entries_.push_back(Entry{TlxUndoObject(key, action, place, std::move(snapshot)), change && merge,
                              change && (!merge || groupHoldsAfterState)});
     cursor_ = static_cast<std::int32_t>(entries_.size()) - 1;
     if (mergeCandidate_)

@@ -6,6 +6,7 @@
 // same objects, the previous after-state group gives way to the new
 // before-state group (they hold the same states), so the history does not
 // keep a state twice. At most ten groups are kept.
+#include <compare>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -25,30 +26,42 @@ enum UndoAction : std::int32_t {
     UndoChangedWithTable = 5, // as 4, changed together with the merge table
 };
 
-// One step on one object of the current label cell.
+// Where a record's object lies: its label cell and its index in the cell's
+// object list. A record names its cell, so it is never replayed onto
+// another cell's objects.
+struct ObjectPlace {
+    std::int32_t Face = 0;
+    std::int32_t Index = 0;
+    auto operator<=>(const ObjectPlace&) const = default;
+};
+
+// One step on one object of a label cell.
 class TlxUndoObject {
 public:
     // The record owns the snapshot (may be null).
-    TlxUndoObject(std::int32_t key, std::int32_t action, std::int32_t index,
+    TlxUndoObject(std::int32_t key, std::int32_t action, ObjectPlace place,
                   std::unique_ptr<TLxLableObjectBase> snapshot);
 
     std::int32_t GetAction() const { return action_; }
     std::int32_t GetKey() const { return key_; }
-    std::int32_t GetIndex() const { return index_; }
+    std::int32_t GetFace() const { return place_.Face; }
+    std::int32_t GetIndex() const { return place_.Index; }
+    ObjectPlace GetPlace() const { return place_; }
     const TLxLableObjectBase* GetSnapshot() const { return snapshot_.get(); }
 
 private:
     std::unique_ptr<TLxLableObjectBase> snapshot_;
     std::int32_t action_;
     std::int32_t key_;
-    std::int32_t index_;
+    ObjectPlace place_;
 };
 
 // What a pop hands back: a clone of the record's snapshot (or null), owned
-// by the caller, with the record's action and index.
+// by the caller, with the record's action, cell and index.
 struct UndoStep {
     std::unique_ptr<TLxLableObjectBase> Snapshot;
     std::int32_t Action = 0;
+    std::int32_t Face = 0;
     std::int32_t Index = 0;
 };
 
@@ -64,7 +77,7 @@ public:
     // states before an edit (actions 4 and 5), clear for everything else. A
     // push drops the redo tail, except the after-state of an edit that is
     // still applied.
-    void PushUndo(std::int32_t key, std::int32_t action, std::int32_t index,
+    void PushUndo(std::int32_t key, std::int32_t action, ObjectPlace place,
                   std::unique_ptr<TLxLableObjectBase> snapshot, bool merge);
     // One record of the group that the next undo (redo) restores; call them
     // GetUndoGroupSize (GetRedoGroupSize) times in a row. Without CanUndo
@@ -115,7 +128,7 @@ private:
     // replaces once it holds all of that group's objects.
     struct MergeCandidate {
         std::int32_t key;
-        std::vector<std::int32_t> missingIndexes; // sorted
+        std::vector<ObjectPlace> missingPlaces; // sorted
     };
     std::optional<MergeCandidate> mergeCandidate_;
     std::int32_t lastKey_ = 0;

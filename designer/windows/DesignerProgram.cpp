@@ -1,9 +1,15 @@
 #include "designer/windows/DesignerProgram.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/ShippedData.h"
+#include "designer/windows/UnitAddPaper.h"
 #include "designer/windows/UnitDesign.h"
+#include "designer/windows/UnitLoadTemp.h"
+#include "designer/windows/UnitPicSave.h"
+#include "designer/windows/UnitPreview.h"
+#include "designer/windows/UnitSelectCsvType.h"
+#include "designer/windows/UnitSelectPaper.h"
+#include "designer/windows/UnitSelectPicture.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/app/GuardedApplication.h"
 #include "platform/app/Messages.h"
@@ -62,13 +68,47 @@ void ReportDamagedRegistry()
 
 } // namespace
 
+// The nine windows, made once in the program's order, the start menu
+// first, and released in the reverse order. Each is handed what it needs:
+// the data folders, the session, the windows it opens.
+struct DesignerProgram::Windows {
+    std::unique_ptr<TFormTopMenu> topMenu;
+    std::unique_ptr<TFormSelectPaper> selectPaper;
+    std::unique_ptr<TFormDesign> design;
+    std::unique_ptr<TFormSelectCsvType> selectCsvType;
+    std::unique_ptr<TFormPreview> preview;
+    std::unique_ptr<TFormAddPaper> addPaper;
+    std::unique_ptr<TFormSelectPicture> selectPicture;
+    std::unique_ptr<TFormPicSave> picSave;
+    std::unique_ptr<TFormLoadTemp> loadTemp;
+
+    Windows(const DataFolders& folders, EditorSession& session)
+        : topMenu(std::make_unique<TFormTopMenu>(folders)), selectPaper(std::make_unique<TFormSelectPaper>(folders)),
+          design(std::make_unique<TFormDesign>(session, folders.data)),
+          selectCsvType(std::make_unique<TFormSelectCsvType>()), preview(std::make_unique<TFormPreview>()),
+          addPaper(std::make_unique<TFormAddPaper>(folders, selectPaper.get())),
+          selectPicture(std::make_unique<TFormSelectPicture>(design.get())), picSave(std::make_unique<TFormPicSave>()),
+          loadTemp(std::make_unique<TFormLoadTemp>())
+    {
+        topMenu->SetWindows({selectPaper.get(), loadTemp.get(), design.get()});
+        selectPaper->SetWindows({topMenu.get(), design.get(), addPaper.get()});
+        design->SetWindows({topMenu.get(), selectPaper.get(), preview.get(), picSave.get(), selectPicture.get()});
+    }
+};
+
 DesignerProgram::DesignerProgram(std::string lockFolder) : lockFolder_(std::move(lockFolder)) {}
 
-DesignerProgram::~DesignerProgram()
-{
-    if (formsCreated_)
-        DestroyForms();
-}
+DesignerProgram::~DesignerProgram() = default;
+
+TFormTopMenu& DesignerProgram::TopMenu() const { return *windows_->topMenu; }
+TFormSelectPaper& DesignerProgram::SelectPaper() const { return *windows_->selectPaper; }
+TFormDesign& DesignerProgram::Design() const { return *windows_->design; }
+TFormSelectCsvType& DesignerProgram::SelectCsvType() const { return *windows_->selectCsvType; }
+TFormPreview& DesignerProgram::Preview() const { return *windows_->preview; }
+TFormAddPaper& DesignerProgram::AddPaper() const { return *windows_->addPaper; }
+TFormSelectPicture& DesignerProgram::SelectPicture() const { return *windows_->selectPicture; }
+TFormPicSave& DesignerProgram::PicSave() const { return *windows_->picSave; }
+TFormLoadTemp& DesignerProgram::LoadTemp() const { return *windows_->loadTemp; }
 
 bool DesignerProgram::Start(const std::vector<std::string>& arguments)
 {
@@ -96,13 +136,13 @@ bool DesignerProgram::Start(const std::vector<std::string>& arguments)
     QApplication::setFont(font);
     // The start menu closes the program; the other windows only hide.
     QApplication::setQuitOnLastWindowClosed(false);
-    CreateForms();
-    formsCreated_ = true;
+    folders_ = ReadDataFolders();
+    windows_ = std::make_unique<Windows>(folders_, session_);
     const std::string file = arguments.empty() ? std::string() : arguments.front();
     if (file.empty())
-        FormTopMenu->show();
+        TopMenu().show();
     else
-        FormTopMenu->OpenFromMenu([&] { FormDesign->OpenDesignFile(file); });
+        TopMenu().OpenFromMenu([&] { Design().OpenDesignFile(file); });
     return true;
 }
 

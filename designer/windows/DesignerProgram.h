@@ -1,16 +1,28 @@
 #pragma once
-// The program body of the designer: the single-instance guard, the windows,
-// and the choice between the design file named on the command line and the
-// start menu.
+// The program body of the designer: the single-instance guard, the data
+// folders, the open design and the nine windows, and the choice between the
+// design file named on the command line and the start menu.
 #include <QIcon>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "designer/model/EditorSession.h"
+#include "designer/windows/DataFolders.h"
+
 namespace lx {
 
 class SingleInstanceGuard;
 class QtTranslations;
+class TFormTopMenu;
+class TFormSelectPaper;
+class TFormDesign;
+class TFormSelectCsvType;
+class TFormPreview;
+class TFormAddPaper;
+class TFormSelectPicture;
+class TFormPicSave;
+class TFormLoadTemp;
 
 // The program's name on the desktop: its .desktop file and icon name.
 inline constexpr const char* kDesktopName = "tlxlabel";
@@ -35,13 +47,33 @@ public:
     // system's bytes (a file name need not be UTF-8).
     bool Start(const std::vector<std::string>& arguments);
 
+    // The program's windows, there once Start succeeded, and the design the
+    // editor edits: what a test or a benchmark drives as the user would.
+    TFormTopMenu& TopMenu() const;
+    TFormSelectPaper& SelectPaper() const;
+    TFormDesign& Design() const;
+    TFormSelectCsvType& SelectCsvType() const;
+    TFormPreview& Preview() const;
+    TFormAddPaper& AddPaper() const;
+    TFormSelectPicture& SelectPicture() const;
+    TFormPicSave& PicSave() const;
+    TFormLoadTemp& LoadTemp() const;
+    EditorSession& Session() { return session_; }
+    const DataFolders& Folders() const { return folders_; }
+
 private:
+    struct Windows;
+
     std::string lockFolder_;
     // Held until the program ends; the kernel frees it if the run dies.
     std::unique_ptr<SingleInstanceGuard> guard_;
-    bool formsCreated_ = false;
     // Qt's own dialogs and buttons in Japanese, like the rest of the program.
     std::unique_ptr<QtTranslations> translations_;
+    DataFolders folders_;
+    // The windows refer to the session: it is made before them and
+    // released after them.
+    EditorSession session_;
+    std::unique_ptr<Windows> windows_;
 };
 
 // The command line after the program name, each argument's bytes as they

@@ -1,7 +1,6 @@
 #include "designer/windows/UnitAddPaper.h"
 
 #include "designer/model/SheetDrawing.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
@@ -102,7 +101,8 @@ QComboBox* OutlineBox(QWidget* parent, const char* name, int left, int top)
 
 } // namespace
 
-TFormAddPaper::TFormAddPaper(QWidget* parent) : QDialog(parent)
+TFormAddPaper::TFormAddPaper(DataFolders folders, const QWidget* over, QWidget* parent)
+    : QDialog(parent), Folders(std::move(folders)), Over(over)
 {
     setObjectName(QStringLiteral("FormAddPaper"));
     setWindowTitle(QStringLiteral("用紙追加"));
@@ -230,7 +230,7 @@ QWidget* TFormAddPaper::BuildFreeListPage()
 void TFormAddPaper::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        CentreOn(this, FormSelectPaper);
+        CentreOn(this, Over);
         guarded([this] { FormShow(); });
     }
     QDialog::showEvent(event);
@@ -267,8 +267,6 @@ void TFormAddPaper::SetDefaults()
     BuildLayout();
     DrawPreview();
 }
-
-std::string TFormAddPaper::DataFolder() const { return FormTopMenu ? FormTopMenu->GetUserDataDir() : std::string(); }
 
 std::string TFormAddPaper::NextUserPaperName() const
 {

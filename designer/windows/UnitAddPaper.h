@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "designer/model/LxLblInfo.h"
+#include "designer/windows/DataFolders.h"
 #include "platform/image/Bitmap.h"
 
 class QComboBox;
@@ -28,7 +29,9 @@ class PictureView;
 class TFormAddPaper : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormAddPaper(QWidget* parent = nullptr);
+    // The user's papers go to the folders' user folder; the window opens
+    // centred on `over`.
+    TFormAddPaper(DataFolders folders, const QWidget* over, QWidget* parent = nullptr);
     ~TFormAddPaper() override;
 
     QComboBox* CBMakeType;
@@ -93,7 +96,9 @@ private:
     QWidget* BuildFreeListPage();
     void SetDefaults();
     // Where the user's papers are written (CP932, with its delimiter).
-    std::string DataFolder() const;
+    std::string DataFolder() const { return Folders.user; }
+    const DataFolders Folders;
+    const QWidget* Over;
     std::string PaperName() const;
     bool IsGrid() const;
     // Check the fields; the first failure is shown and gives false.

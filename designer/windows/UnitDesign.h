@@ -1,7 +1,8 @@
 #pragma once
 // The design editor: one window in which a design is edited label cell by
 // label cell. Its code is split by concern into UnitDesign*.cpp files that
-// share this header and the editor's state fields below.
+// share this header. The design, the cell being edited and every change are
+// the session's; the editor keeps only its view and the gesture under way.
 #include <QRect>
 #include <QWidget>
 #include <array>
@@ -15,7 +16,6 @@
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLblInfo.h"
-#include "designer/model/LxUndoManager.h"
 #include "platform/app/Messages.h"
 #include "platform/image/Bitmap.h"
 #include "platform/image/Picture.h"
@@ -53,12 +53,29 @@ struct DisplaySize {
 inline constexpr std::array<DisplaySize, 4> kDisplaySizes{{{0, 0}, {1024, 768}, {1280, 1024}, {1920, 1200}}};
 
 class MergeColumnModel;
+class TFormPicSave;
+class TFormPreview;
+class TFormSelectPaper;
+class TFormSelectPicture;
+class TFormTopMenu;
 
+// The windows the editor opens or goes back to.
+struct EditorWindows {
+    TFormTopMenu* menu = nullptr;
+    TFormSelectPaper* paperChooser = nullptr;
+    TFormPreview* preview = nullptr;
+    TFormPicSave* pictureExport = nullptr;
+    TFormSelectPicture* pictureChooser = nullptr;
+};
+
+// The editor edits the design of its session, in the data folder's papers;
+// it reads the design and asks the session for every change.
 class TFormDesign : public QWidget {
     Q_OBJECT
 public:
-    explicit TFormDesign(QWidget* parent = nullptr);
+    TFormDesign(EditorSession& session, std::string dataFolder, QWidget* parent = nullptr);
     ~TFormDesign() override;
+    void SetWindows(const EditorWindows& windows) { Windows = windows; }
 
     // The three ways a design enters the editor.
     void NewDesign(const TlxPaperObject& paper, bool portrait);
@@ -80,37 +97,6 @@ public:
     void PngBtnPicOutClick();
     PictureButton* BtnPrint;
     PictureButton* PngBtnPicOut;
-
-    // ---- The editor's state, shared by every concern of the editor. ----
-    std::int32_t CurrentFace = 0;
-    std::int32_t CopySourceFace = -1;
-    Bitmap SurfaceBitmap;
-    Bitmap OverviewBitmap;
-    double ScreenDpiX = 96;
-    double ScreenDpiY = 96;
-    bool PanelsReady = false;
-    // Mouse state.
-    bool ObjectGrabbed = false;
-    bool LeftButtonDown = false;
-    std::int32_t PressPictureX = 0;
-    std::int32_t PressPictureY = 0;
-    std::int32_t PressX = 0;
-    std::int32_t PressY = 0;
-    double PressObjectLeft = 0;
-    double PressObjectTop = 0;
-    std::int32_t PressFrameLeft = 0;
-    std::int32_t PressFrameTop = 0;
-    // The user's documents folder with its trailing "/".
-    std::string DocumentsFolder;
-    // The open design and all of its state: the only keeper of the
-    // content, layout, merge table, undo history and unsaved flag.
-    EditorSession Session;
-    bool IsNewDesign = false;
-    bool ReturnToMenu = true;
-    std::array<bool, 8> EffectStyleFlags{};
-    // The design-file dialogs, set up once.
-    FileDialogRequest OpenDialogLabelFile;
-    FileDialogRequest SaveDialogLabelFile;
 
     // ---- Components of the frame. ----
     QFrame* PanelTool;
@@ -135,15 +121,9 @@ public:
     QPushButton* BtnRenbanSheet;
 
     // ---- Design files, label cells, undo replay, object order and the shell. ----
-    void SaveDesign(const std::string& path);
     void BtnSaveClick();
     void BtnLoadClick();
     void BtnPaperConfigClick();
-    // The before and after states of the selected object around an edit;
-    // the after-state counts the design unsaved.
-    void RecordGeometryUndo(bool before);
-    void RecordPropertyUndo(bool before);
-    void ClearMultiSelection();
     void BtnUndoClick();
     void BtnRedoClick();
     void DrawFaceOverview();
@@ -179,7 +159,7 @@ public:
     QMenu* PopupMenuSheetTab;
 
     // ---- Adding objects, selection, property panels, mouse and keyboard editing. ----
-    // Indexes of EffectStyleFlags.
+    // Indexes of the effect-style flags.
     enum EffectStyleIndex {
         EffectShadow1,
         EffectShadow2,
@@ -190,11 +170,6 @@ public:
         EffectDeform,
         EffectSpare
     };
-    // The multi-selection frame as drawn: while it is a rubber band its
-    // width and height may be negative.
-    QRect MultiSelectRect;
-    // The picture of the picture page (what the picture commands load).
-    Picture ImageSheetPictureData;
     // Add commands, by tag; the kind each tag adds is in the editor's kind
     // table (UnitDesignAdd.cpp).
     void BtnAddSheetClick(int tag);
@@ -217,8 +192,8 @@ public:
     void FillCsvBarcodePage(const TLxLableObjectBase& object);
     void FillCsvQRCarryPage(const TLxLableObjectBase& object);
     void FillFontCombo(QComboBox* box);
-    // Panel change handlers: each marks the design unsaved and writes its
-    // page into the selected object, recorded for undo.
+    // Panel change handlers: each writes its page into the selected object,
+    // an edit of the session.
     void CommonSheetChange();
     void StringSheetChange();
     void CsvStringSheetChange();
@@ -227,8 +202,8 @@ public:
     void ImageSheetChange();
     void GridSheetChange();
     void EffectsSheetChange();
-    // Page writers for the object at index on CurrentFace; a write not inside
-    // another records the object before and after it.
+    // Page writers for the object at index of the current cell, each one
+    // edit of the session.
     void LabelEditCommonObj(std::int32_t index);
     void LabelEditStringObj(std::int32_t index);
     void LabelEditCsvString(std::int32_t index);
@@ -483,19 +458,16 @@ public:
     QWidget* TabSheetCsvMatrix;
     QWidget* TabSheetCsvCostom;
     QTabWidget* PageControlQrString;
-    FileDialogRequest OpenDialogCSV;
     // The 29 column lists in the order in which they are filled.
     std::array<QComboBox*, 29> MergeColumnLists() const;
     void FillMergeColumnLists(std::int32_t columnCount);
     // One list on the shared column items, showing "no column".
     void FillColumnCombo(QComboBox* box);
-    MergeColumnModel* MergeColumns = nullptr;
     void PngBtnChangeCsvFileClick();
     // Loads a chosen CSV file into the design's table (a change of the
     // design); on failure tells the user why and returns false, the table
     // as it was.
     bool LoadMergeTable(const std::string& path);
-    void RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>& previous);
     void CBCsvBarTypeChange();
     // The merge-symbol options page of a symbol kind, with the check-digit box.
     void ShowCsvBarTypePage(int symbolKind);
@@ -602,6 +574,41 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // ---- The editor's own state: the view of the design and the gesture
+    // under way. The design and the cell being edited are the session's.
+    EditorSession& Session;
+    const std::string DataFolder;
+    EditorWindows Windows;
+    Bitmap SurfaceBitmap;
+    Bitmap OverviewBitmap;
+    double ScreenDpiX = 96;
+    double ScreenDpiY = 96;
+    bool PanelsReady = false;
+    bool ReturnToMenu = true;
+    // Mouse state.
+    bool ObjectGrabbed = false;
+    bool LeftButtonDown = false;
+    std::int32_t PressPictureX = 0;
+    std::int32_t PressPictureY = 0;
+    std::int32_t PressX = 0;
+    std::int32_t PressY = 0;
+    std::int32_t PressFrameLeft = 0;
+    std::int32_t PressFrameTop = 0;
+    // The multi-selection frame as drawn: while it is a rubber band its
+    // width and height may be negative.
+    QRect MultiSelectRect;
+    // The effect style the style boxes chose, for the effect-text writer.
+    std::array<bool, 8> EffectStyleFlags{};
+    // The picture of the picture page (what the picture commands load).
+    Picture ImageSheetPictureData;
+    MergeColumnModel* MergeColumns = nullptr;
+    // The user's documents folder with its trailing "/", and the dialogs
+    // set up once.
+    std::string DocumentsFolder;
+    FileDialogRequest OpenDialogLabelFile;
+    FileDialogRequest SaveDialogLabelFile;
+    FileDialogRequest OpenDialogCSV;
+
     void BuildComponents();
     void FitSidePanelToPages();
     // The scroll area of the property pages.
@@ -611,14 +618,13 @@ private:
     void FormClose();
     // Sizes the image control inside the scroll box for a display size.
     QSize LayOutDesignImage(DisplaySize size);
-    // Lays an opened design or template onto the current sheet layout.
-    void LayDocumentOntoSheet();
     void DrawLabel();
     void DrawCellShapes();
     void ShowModeControls();
     void ReadDocumentsFolder();
     void SetupDesignFileDialogs();
-    void LoadDesign(const std::string& path);
+    // The panels follow a design just read.
+    void ShowLoadedDesign();
 
     // ---- Design files, label cells, undo replay, object order and the shell. ----
     void BuildFileComponents();
@@ -627,13 +633,10 @@ private:
     void BuildOrderComponents();
     void BuildUndoComponents();
     void BuildShellComponents();
-    void RecordSelectedUndo(std::int32_t action, bool before);
     void ReplayGroup(bool redo);
-    void ReplayUndoStep(UndoStep& step, bool redo);
-    void BindMergeObjectsToTable(const TLxLableObjectBase& restored);
     void RedrawAfterEdit();
-    TLxLableObjectBase* SelectedObject() const;
-    void ClearFaceDesign(bool withMergeTable);
+    const TLxLableObjectBase* SelectedObject() const;
+    bool ConfirmDesignDeletion();
 
     // ---- Adding objects, selection, property panels, mouse and keyboard editing. ----
     void BuildObjectComponents();
@@ -647,12 +650,9 @@ private:
     void ConnectPanelHandlers();
     void AddObjectOfTag(int tag);
     void PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    // Runs a page write of the object at index, recorded for undo unless
-    // inside another recorded write.
-    void RecordedWrite(std::int32_t index, const std::function<void(TLxLableObjectBase&)>& write);
-    // The state of the object at index before an edit, or after it (which
-    // counts the design unsaved).
-    void PushObjectUndo(std::int32_t index, bool before, std::int32_t action = UndoChanged);
+    // Runs a page write of the object at index, the selected one, as an
+    // edit of the session (inside another write, as part of that one).
+    void RecordedWrite(std::int32_t index, const ObjectEdit& write);
     // The page change handlers' common steps.
     void ApplyPanel(void (TFormDesign::*writer)(std::int32_t), bool drawSelection);
     void FillCommonPanel(const TLxLableObjectBase& object);
@@ -676,12 +676,9 @@ private:
     bool AcceptDroppedFiles(QEvent* event);
     void UpdateScreenDpi();
     void EnablePositionBoxes();
-    void SetMemberPositions(double dx, double dy, bool toTenths);
     // The key preview and surface mouse hook; removed before the window's
     // parts are torn down.
     QObject* EditingHook = nullptr;
-    // How deep the running page writes are nested.
-    int RecordedWriteDepth = 0;
 
     // ---- Effect-style boxes, colour buttons, picture commands and merge columns. ----
     void BuildEffectStyleComponents();

@@ -252,17 +252,13 @@ void TFormDesign::AddObjectOfTag(int tag)
             }
             FillMergeColumnLists(Session.MergeTable()->GetColCount());
         }
-        Session.Document()->AddMergeObject(kind, CurrentFace, Session.MergeTable());
-    } else {
-        Session.Document()->AddObject(kind, CurrentFace);
     }
+    Session.AddObject(kind);
     if (kind == KindEffects) {
         Label129->hide();
         ShapeArtFontColor2->hide();
         SBArtFont2->hide();
     }
-    const std::int32_t index = Session.Document()->GetSelectedIndex(CurrentFace);
-    Session.RecordChange(UndoAdded, index, SelectedObject()->Clone());
     RefreshDesign();
     ShowPropertyPage();
     RefreshObjectTabs();
@@ -316,13 +312,12 @@ void TFormDesign::FillPropertyPanel()
 
 void TFormDesign::TABSheetChange(int index)
 {
-    if (!Session.Document() || index < 0 || index >= Session.Document()->GetObjectCount(CurrentFace))
+    if (!Session.Document() || index < 0 || index >= Session.Document()->GetObjectCount(Session.CurrentFace()))
         return;
     PanelsReady = false;
-    Session.Document()->SetSelectedIndex(index, CurrentFace);
+    Session.Select(index);
     Session.EndMultiSelection();
-    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
-        Session.Document()->GetObject(i, CurrentFace)->SetSelected(0);
+    Session.ClearMembers();
     DrawSelection();
     ShowPropertyPage();
     RefreshDesign();
@@ -335,8 +330,8 @@ void TFormDesign::RefreshObjectTabs()
     if (!Session.Document())
         return;
     QStringList names;
-    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
-        names << ToQString(Session.Document()->GetObject(i, CurrentFace)->GetName());
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(Session.CurrentFace()); ++i)
+        names << ToQString(Session.Document()->GetObject(i, Session.CurrentFace())->GetName());
     const QSignalBlocker blocker(TABSheet);
     // Unchanged tabs are kept, so the strip does not flicker.
     if (TabTexts(*TABSheet) != names) {
@@ -345,7 +340,7 @@ void TFormDesign::RefreshObjectTabs()
         for (const QString& name : names)
             TABSheet->addTab(name);
     }
-    const std::int32_t selected = Session.Document()->GetSelectedIndex(CurrentFace);
+    const std::int32_t selected = Session.SelectedIndex();
     if (selected >= 0 && selected < TABSheet->count())
         TABSheet->setCurrentIndex(selected);
 }
@@ -364,10 +359,7 @@ void TFormDesign::DrawSelection()
 {
     if (!Session.Document() || !Session.Layout())
         return;
-    if (!SurfaceBitmap.Empty()) {
-        ScreenDpiX = SurfaceBitmap.Width() / Session.Layout()->GetLabelWidth(CurrentFace) * 25.4;
-        ScreenDpiY = SurfaceBitmap.Height() / Session.Layout()->GetLabelHeight(CurrentFace) * 25.4;
-    }
+    UpdateScreenDpi();
     const TLxLableObjectBase* object = SelectedObject();
     const std::array<OutlineShape*, 4> handles{ShapeLeftTop, ShapeRightTop, ShapeLeftBottom, ShapeRightBottom};
     if (!object || Session.IsMultiSelecting()) {
@@ -378,11 +370,8 @@ void TFormDesign::DrawSelection()
             QRect box(QPoint(65535, 65535), QPoint(0, 0));
             int right = 0;
             int bottom = 0;
-            for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i) {
-                const TLxLableObjectBase& member = *Session.Document()->GetObject(i, CurrentFace);
-                if (!member.GetSelected())
-                    continue;
-                const QRect r = ObjectSurfaceRect(member);
+            for (std::int32_t i : Session.Members()) {
+                const QRect r = ObjectSurfaceRect(*Session.Document()->GetObject(i, Session.CurrentFace()));
                 box.setLeft(std::min(box.left(), r.left()));
                 box.setTop(std::min(box.top(), r.top()));
                 right = std::max(right, r.left() + r.width());
@@ -390,7 +379,7 @@ void TFormDesign::DrawSelection()
             }
             MultiSelectRect = QRect(box.left(), box.top(), right - box.left(), bottom - box.top());
             PlaceMultiSelectShape();
-        } else if (Session.Document()->GetObjectCount(CurrentFace) > 0 && LeftButtonDown) {
+        } else if (Session.Document()->GetObjectCount(Session.CurrentFace()) > 0 && LeftButtonDown) {
             // The start of a rubber band.
             MultiSelectRect = QRect(PictureOrigin().x() + PressPictureX, PictureOrigin().y() + PressPictureY, 0, 0);
             PlaceMultiSelectShape();

@@ -22,11 +22,15 @@ namespace {
 
 constexpr ColorRef kCurrentCellFill = 0xF9C896; // red 150, green 200, blue 249
 
-// Merge texts, merge symbols, merge QR and serial numbers: kept only in
-// single mode. Known by class: a file may store any kind byte.
-bool SingleModeOnly(const TLxLableObjectBase* object)
+// What the user is told when the paste did not happen, else `pasted`.
+const char* PasteMessage(PasteResult result, const char* pasted)
 {
-    return object && object->GetRecordBinding() != RecordBinding::None;
+    switch (result) {
+    case PasteResult::NoSource: return "貼り付け元がありません。";
+    case PasteResult::SameCell: return "貼り付け元と貼り付け先が同一です。";
+    case PasteResult::Pasted: break;
+    }
+    return pasted;
 }
 
 // Calls a handler for every left or right press on a widget.
@@ -107,7 +111,7 @@ void TFormDesign::DrawFaceOverview()
         for (std::int32_t i = 0; i < layout.LabelCount; ++i) {
             const Rect box = ScaleMmRect(layout.GetLabelLeft(i), layout.GetLabelTop(i), layout.GetLabelWidth(i),
                                          layout.GetLabelHeight(i), sx, sy);
-            if (single || i == CurrentFace)
+            if (single || i == Session.CurrentFace())
                 DrawFilledCell(dc, layout.GetLabelLineKind(i), box);
             else
                 DrawCellOutline(dc, layout.GetLabelLineKind(i), box);
@@ -130,13 +134,7 @@ void TFormDesign::ImagePrevMouseDown(QPoint point)
                                      layout.GetLabelHeight(i), sx, sy);
         if (at.x() > box.left && at.x() < box.right && at.y() > box.top && at.y() < box.bottom) {
             PanelsReady = false;
-            if (i != CurrentFace) {
-                // Undo records name no cell: replayed on another cell they
-                // would overwrite that cell's objects.
-                Session.ForgetUndo();
-                Session.EndMultiSelection();
-            }
-            CurrentFace = i;
+            Session.ChooseFace(i);
             RedrawAfterEdit();
             PanelsReady = true;
             return;
@@ -148,57 +146,47 @@ void TFormDesign::ImagePrevMouseDown(QPoint point)
 
 void TFormDesign::PngBtnSheetCopyClick()
 {
-    if (Session.Document()->GetObjectCount(CurrentFace) == 0) {
+    if (!Session.CopyCurrentFace()) {
         ShowInfo("シートが存在しないデザインはコピーできません。");
         return;
     }
-    CopySourceFace = CurrentFace;
     ShowInfo("現在編集中のデザインをコピーしました。");
 }
 
 void TFormDesign::PngBtnSheetPasteClick()
 {
-    // A design loaded since the copy may have fewer cells.
-    if (CopySourceFace < 0 || CopySourceFace >= Session.Document()->GetFaceCount()) {
-        ShowInfo("貼り付け元がありません。");
-        return;
-    }
-    if (CopySourceFace == CurrentFace) {
-        ShowInfo("貼り付け元と貼り付け先が同一です。");
-        return;
-    }
-    Session.MarkChanged();
-    Session.Document()->CopyFace(Session.MergeTable().get(), CopySourceFace, CurrentFace);
-    RedrawAfterEdit();
-    ShowInfo("コピーしたデザインを現在編集中の面に貼り付けました。");
+    const PasteResult result = Session.PasteFace();
+    if (result == PasteResult::Pasted)
+        RedrawAfterEdit();
+    ShowInfo(PasteMessage(result, "コピーしたデザインを現在編集中の面に貼り付けました。"));
 }
 
 void TFormDesign::PngBtnSheetPasteAllClick()
 {
-    if (CopySourceFace < 0 || CopySourceFace >= Session.Document()->GetFaceCount()) {
-        ShowInfo("貼り付け元がありません。");
-        return;
-    }
-    for (std::int32_t i = 0; i < Session.Document()->GetFaceCount(); ++i)
-        Session.Document()->CopyFace(Session.MergeTable().get(), CopySourceFace, i);
-    Session.MarkChanged();
-    RedrawAfterEdit();
-    ShowInfo("コピーしたデザインを全面に貼り付けました。");
+    const PasteResult result = Session.PasteFaceOnAll();
+    if (result == PasteResult::Pasted)
+        RedrawAfterEdit();
+    ShowInfo(PasteMessage(result, "コピーしたデザインを全面に貼り付けました。"));
 }
 
-void TFormDesign::PngBtnSheetDelClick() { ClearFaceDesign(false); }
-
-void TFormDesign::PngBtnDelDesignClick() { ClearFaceDesign(true); }
-
-void TFormDesign::ClearFaceDesign(bool withMergeTable)
+bool TFormDesign::ConfirmDesignDeletion()
 {
-    if (!AskYesNo("現在、編集中のデザインを削除しますか？\r\n※デザインの削除は「もどす」ボタンでは戻せません。"))
+    return AskYesNo("現在、編集中のデザインを削除しますか？\r\n※デザインの削除は「もどす」ボタンでは戻せません。");
+}
+
+void TFormDesign::PngBtnSheetDelClick()
+{
+    if (!ConfirmDesignDeletion())
         return;
-    Session.Document()->ClearFace(CurrentFace);
-    Session.EndMultiSelection();
-    Session.RecordIrreversibleChange();
-    if (withMergeTable)
-        Session.ClearMergeTable();
+    Session.DeleteFaceDesign();
+    RedrawAfterEdit();
+}
+
+void TFormDesign::PngBtnDelDesignClick()
+{
+    if (!ConfirmDesignDeletion())
+        return;
+    Session.DeleteDesign();
     RedrawAfterEdit();
 }
 
@@ -217,20 +205,7 @@ void TFormDesign::PngBtnModeClick()
                                     "※モード変更は「もどす」ボタンでは戻せません。";
     if (!AskYesNo(question))
         return;
-    if (single) {
-        Session.Document()->SetSingleMode(false);
-        for (std::int32_t i = Session.Document()->GetObjectCount(CurrentFace) - 1; i >= 0; --i)
-            if (SingleModeOnly(Session.Document()->GetObject(i, CurrentFace)))
-                Session.Document()->DeleteObject(i, CurrentFace);
-    } else {
-        Session.Document()->SetSingleMode(true);
-        Session.Document()->CopyFace(Session.MergeTable().get(), CurrentFace, 0);
-        CurrentFace = 0;
-        for (std::int32_t i = 1; i < Session.Document()->GetFaceCount(); ++i)
-            Session.Document()->ClearFace(i);
-    }
-    ClearMultiSelection();
-    Session.RecordIrreversibleChange();
+    Session.SwitchMode();
     RedrawAfterEdit();
 }
 

@@ -88,7 +88,6 @@ void TFormDesign::EffectStyleClick(int flag)
 {
     if (flag != EffectSpare && !PanelsReady)
         return;
-    Session.MarkChanged();
     const auto boxes = EffectStyleBoxes();
     const bool on = boxes[static_cast<std::size_t>(flag)]->isChecked();
     EffectStyleFlags.fill(false);
@@ -167,7 +166,7 @@ void TFormDesign::KeepEffectsTextLimit()
 void TFormDesign::WriteSelected(void (TFormDesign::*writer)(std::int32_t))
 {
     if (SelectedObject())
-        (this->*writer)(Session.Document()->GetSelectedIndex(CurrentFace));
+        (this->*writer)(Session.SelectedIndex());
 }
 
 void TFormDesign::BtnChangeLineColorClick() { ChooseSwatchColor(ShapeLineColor, &TFormDesign::LabelEditFigureObj); }

@@ -6,7 +6,6 @@
 #include "designer/model/LxDesignFile.h"
 #include "designer/windows/HandlerWiring.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/QtBridge.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "designer/windows/UnitTopMenu.h"
@@ -23,13 +22,6 @@ namespace lx {
 namespace {
 
 constexpr std::string_view kDesignExtension = ".bv2";
-
-// The file-name part of a path (after the last "/").
-std::string FileNamePart(std::string_view path)
-{
-    const std::size_t slash = path.rfind('/');
-    return std::string(path.substr(slash == std::string_view::npos ? 0 : slash + 1));
-}
 
 } // namespace
 
@@ -77,22 +69,11 @@ std::optional<std::string> TFormDesign::RunOpenDialog()
     return chosen->path;
 }
 
-void TFormDesign::LoadDesign(const std::string& path)
+void TFormDesign::ShowLoadedDesign()
 {
-    // Read whole first: a file that fails to load leaves the open design,
-    // its name included, as it was.
-    Session.Open(LoadDesignFile(path), FileNamePart(path));
     Paperlbl->setText(ToQString(Session.Layout()->Paper.GetModelNumber()));
     katabanlbl->show();
     FillMergeColumnLists(Session.MergeTable()->GetColCount());
-}
-
-void TFormDesign::SaveDesign(const std::string& path)
-{
-    SaveDesignFile(path, *Session.MergeTable(), *Session.Layout(), *Session.Document());
-    // Named after the file only once the file holds the design: a failed
-    // save must not show a name under which nothing was written.
-    Session.SetFileName(FileNamePart(path));
 }
 
 void TFormDesign::BtnSaveClick()
@@ -100,8 +81,7 @@ void TFormDesign::BtnSaveClick()
     const auto chosen = Messages().ChooseFile(SaveDialogLabelFile);
     if (!chosen)
         return;
-    SaveDesign(chosen->path);
-    Session.MarkSaved();
+    Session.Save(chosen->path);
     RefreshDesign();
 }
 
@@ -115,15 +95,13 @@ void TFormDesign::BtnLoadClick()
     // A file that fails to load leaves the open design, its cell and its
     // history as they were, and the panels working.
     PanelsReady = false;
-    const bool loaded = guarded([&] { LoadDesign(*path); });
+    const bool loaded = guarded([&] { Session.Load(*path); });
     if (loaded) {
-        CurrentFace = 0;
-        Session.EndMultiSelection();
+        ShowLoadedDesign();
         ObjectGrabbed = false;
-        Session.Document()->SetSelectedIndex(-1, CurrentFace);
         RefreshDesign();
+        ShowPropertyPage();
         DrawFaceOverview();
-        IsNewDesign = false;
     }
     PanelsReady = true;
 }
@@ -135,7 +113,8 @@ void TFormDesign::BtnPaperConfigClick()
     Session.Abandon();
     ReturnToMenu = false;
     close();
-    FormSelectPaper->show();
+    if (Windows.paperChooser)
+        Windows.paperChooser->show();
 }
 
 bool TFormDesign::ConfirmDiscardChanges()

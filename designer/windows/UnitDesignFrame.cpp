@@ -4,7 +4,6 @@
 
 #include "designer/model/SheetDrawing.h"
 #include "designer/windows/EditorShapes.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
@@ -38,7 +37,8 @@ constexpr ColorRef kOutlineColor = 0xFF0000;
 
 } // namespace
 
-TFormDesign::TFormDesign(QWidget* parent) : QWidget(parent)
+TFormDesign::TFormDesign(EditorSession& session, std::string dataFolder, QWidget* parent)
+    : QWidget(parent), Session(session), DataFolder(std::move(dataFolder))
 {
     setObjectName(QStringLiteral("FormDesign"));
     setWindowTitle(QStringLiteral("デザイン画面"));
@@ -183,43 +183,38 @@ void TFormDesign::FormCreate()
 
 void TFormDesign::NewDesign(const TlxPaperObject& paper, bool portrait)
 {
-    NewDesign(TlxLblInfo(FormTopMenu->GetDataDir(), portrait, paper));
+    NewDesign(TlxLblInfo(DataFolder, portrait, paper));
 }
 
 void TFormDesign::NewDesign(TlxLblInfo layout)
 {
     katabanlbl->show();
     Paperlbl->setText(ToQString(layout.Paper.GetModelNumber()));
-    // A template waiting to be laid onto this paper keeps its own layout.
+    // A template waiting for this paper is laid onto it.
     Session.BeginNew(std::move(layout));
-    CurrentFace = 0;
-    CopySourceFace = -1;
     ObjectGrabbed = false;
     PrepareDesignSurface();
-    IsNewDesign = true;
     show();
 }
 
 void TFormDesign::OpenDesignFile(const std::string& path)
 {
     PanelsReady = false;
-    CurrentFace = 0;
-    LoadDesign(path);
-    IsNewDesign = false;
+    Session.Load(path);
+    ShowLoadedDesign();
     show();
 }
 
 void TFormDesign::OpenTemplateFile(const std::string& path)
 {
     PanelsReady = false;
-    CurrentFace = 0;
-    LoadDesign(path);
-    Session.ForgetFileName();
-    IsNewDesign = false;
-    FormSelectPaper->exec();
+    Session.LoadTemplate(path);
+    ShowLoadedDesign();
+    if (Windows.paperChooser)
+        Windows.paperChooser->exec();
     // "戻る" took the user back to the start menu: the template is dropped,
     // so the editor and the menu are never open side by side.
-    if (FormTopMenu->isVisible()) {
+    if (Windows.menu && Windows.menu->isVisible()) {
         Session.Close();
         return;
     }
@@ -235,16 +230,10 @@ void TFormDesign::showEvent(QShowEvent* event)
 
 void TFormDesign::FormShow()
 {
-    if (Session.Document())
-        LayDocumentOntoSheet();
-    Session.BeginEditing();
+    // The session has the design laid onto its paper, with no selection.
     ReturnToMenu = true;
     PanelsReady = true;
     ObjectGrabbed = false;
-    Session.EndMultiSelection();
-    Session.Document()->SetSelectedIndex(-1, CurrentFace);
-    if (IsNewDesign)
-        Session.Document()->SetSingleMode(Session.Layout()->SingleMode);
     ShowPropertyPage();
     for (QComboBox* box : {CBFontName, CBCsvFontList, CBRenbanFontName, CBFontName2})
         FillFontCombo(box);
@@ -254,26 +243,6 @@ void TFormDesign::FormShow()
     }
     DrawFaceOverview();
     RefreshDesign();
-}
-
-void TFormDesign::LayDocumentOntoSheet()
-{
-    const TlxLblInfo& layout = *Session.Layout();
-    auto sheet = std::make_unique<TlxLabelManager>(layout.LabelCount, layout);
-    // Onto a paper with more cells the faces move into a new document, each
-    // bound to its cell's record; otherwise the design keeps every face.
-    if (Session.Document()->GetFaceCount() < sheet->GetFaceCount()) {
-        for (std::int32_t i = 0; i < Session.Document()->GetFaceCount(); ++i)
-            sheet->SetFaceObjects(
-                i, Session.Document()->GetFaceObjects(i).CloneLabelForRecord(Session.MergeTable().get(), i));
-        Session.ReplaceDocument(std::move(sheet));
-    }
-    const std::int32_t sized = std::min(Session.Document()->GetFaceCount(), layout.LabelCount);
-    for (std::int32_t i = 0; i < sized; ++i) {
-        TlxLabelObjectManager& face = Session.Document()->GetFaceObjects(i);
-        face.SetLabelWidth(layout.GetLabelWidth(i));
-        face.SetLabelHeight(layout.GetLabelHeight(i));
-    }
 }
 
 QSize TFormDesign::LayOutDesignImage(DisplaySize size)
@@ -297,8 +266,8 @@ void TFormDesign::PrepareDesignSurface()
 {
     const int index = std::clamp(CBShowSize->currentIndex(), 0, static_cast<int>(kDisplaySizes.size()) - 1);
     const QSize image = LayOutDesignImage(kDisplaySizes[static_cast<std::size_t>(index)]);
-    const double w = Session.Layout()->GetLabelWidth(CurrentFace);
-    const double h = Session.Layout()->GetLabelHeight(CurrentFace);
+    const double w = Session.Layout()->GetLabelWidth(Session.CurrentFace());
+    const double h = Session.Layout()->GetLabelHeight(Session.CurrentFace());
     Size picture{0, 0};
     if (w > 0 && h > 0) {
         if (h >= w)
@@ -318,8 +287,7 @@ void TFormDesign::RefreshDesign()
     setWindowTitle(Session.FileName().empty() ? QStringLiteral("デザイン画面")
                                               : QStringLiteral("デザイン画面 -") +
                            FromUtf8(ReadableFileName(Session.FileName())) + QStringLiteral("-"));
-    ScreenDpiX = SurfaceBitmap.Width() / Session.Layout()->GetLabelWidth(CurrentFace) * 25.4;
-    ScreenDpiY = SurfaceBitmap.Height() / Session.Layout()->GetLabelHeight(CurrentFace) * 25.4;
+    UpdateScreenDpi();
     DrawDesignGuide();
     DrawLabel();
     DrawCellShapes();
@@ -344,7 +312,7 @@ void TFormDesign::DrawLabel()
         return object ? std::pair{object->GetWidth(), object->GetHeight()} : std::pair{0.0, 0.0};
     };
     const auto sizeBefore = selectedSize();
-    const EnhMetafile label = Session.Document()->RenderFace(CurrentFace, 0);
+    const EnhMetafile label = Session.RenderCurrentFace();
     // Drawing sizes text objects to their text.
     if (selectedSize() != sizeBefore)
         ShowSelectedGeometry();
@@ -359,7 +327,7 @@ void TFormDesign::DrawCellShapes()
     RasterDeviceContext dc(SurfaceBitmap);
     dc.SetBkMode(BkMode::Transparent);
     dc.SelectPen({PenStyle::Solid, 0, kOutlineColor});
-    const std::int32_t face = CurrentFace;
+    const std::int32_t face = Session.CurrentFace();
     const double width = Session.Layout()->GetLabelWidth(face);
     const double height = Session.Layout()->GetLabelHeight(face);
     // A rectangular cell needs no outline: the picture's edge is the cell's.
@@ -374,9 +342,8 @@ void TFormDesign::ShowModeControls()
     const bool allowsSingle = Session.Layout()->SingleMode;
     BtnMode->setVisible(allowsSingle);
     LblMode->setVisible(allowsSingle);
-    const TlxUndoManager* history = Session.Undo();
-    BtnUndo->setVisible(history && history->CanUndo());
-    BtnRedo->setVisible(history && history->CanRedo());
+    BtnUndo->setVisible(Session.CanUndo());
+    BtnRedo->setVisible(Session.CanRedo());
     const bool single = Session.Document() && Session.Document()->GetSingleMode();
     LblMode->setText(single ? QStringLiteral("現在のモード：シングル") : QStringLiteral("現在のモード：マルチ"));
     BtnCsvSheet->setVisible(single);
@@ -408,8 +375,8 @@ void TFormDesign::closeEvent(QCloseEvent* event)
 void TFormDesign::FormClose()
 {
     Session.Close();
-    if (ReturnToMenu)
-        FormTopMenu->show();
+    if (ReturnToMenu && Windows.menu)
+        Windows.menu->show();
 }
 
 } // namespace lx

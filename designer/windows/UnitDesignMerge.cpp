@@ -176,7 +176,7 @@ void TFormDesign::PngBtnChangeCsvFileClick()
     if (!LoadMergeTable(chosen->path))
         return;
     FillMergeColumnLists(Session.MergeTable()->GetColCount());
-    RebindSelectedMergeObject(previous);
+    Session.RebindSelectedMergeObject(previous);
     // The lists keep showing the selected object's column, so that the next
     // change on the page does not unbind it.
     const TLxLableObjectBase* selected = SelectedObject();
@@ -200,20 +200,6 @@ bool TFormDesign::LoadMergeTable(const std::string& path)
         ShowInfo(path + "\n" + error.what());
     }
     return false;
-}
-
-void TFormDesign::RebindSelectedMergeObject(const std::shared_ptr<const TLxCSV>& previous)
-{
-    TLxLableObjectBase* object = SelectedObject();
-    // Only a merge object has a table to return to.
-    if (!object || !BindMergeTable(*object, previous))
-        return;
-    RecordPropertyUndo(true);
-    // The after-state keeps today's rows: the design's own table takes the
-    // old rows back on undo, so redo must not read them from there.
-    BindMergeTable(*object, std::shared_ptr<const TLxCSV>(Session.MergeTable()->Clone()));
-    RecordPropertyUndo(false);
-    BindMergeTable(*object, Session.MergeTable());
 }
 
 // The symbology list is one more box of the merge symbol page.

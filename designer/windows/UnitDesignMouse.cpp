@@ -50,9 +50,6 @@ bool TakesArrowKeys(QObject* w)
         qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w);
 }
 
-// One decimal, as the panel fields show numbers.
-double ToTenths(double value) { return ParseFloat(QString::asprintf("%.1f", value).toStdString()); }
-
 } // namespace
 
 void TFormDesign::BuildMouseComponents()
@@ -116,14 +113,15 @@ void TFormDesign::UpdateScreenDpi()
 {
     if (SurfaceBitmap.Empty() || !Session.Layout())
         return;
-    ScreenDpiX = SurfaceBitmap.Width() / Session.Layout()->GetLabelWidth(CurrentFace) * 25.4;
-    ScreenDpiY = SurfaceBitmap.Height() / Session.Layout()->GetLabelHeight(CurrentFace) * 25.4;
+    ScreenDpiX = SurfaceBitmap.Width() / Session.Layout()->GetLabelWidth(Session.CurrentFace()) * 25.4;
+    ScreenDpiY = SurfaceBitmap.Height() / Session.Layout()->GetLabelHeight(Session.CurrentFace()) * 25.4;
 }
 
 std::int32_t TFormDesign::HitTest(QPoint p) const
 {
-    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i) {
-        const TLxLableObjectBase& o = *Session.Document()->GetObject(i, CurrentFace);
+    const std::int32_t face = Session.CurrentFace();
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(face); ++i) {
+        const TLxLableObjectBase& o = *Session.Document()->GetObject(i, face);
         if (!o.GetCanMove())
             continue;
         const int left = SurfaceMmToPixels(true, o.GetLeft());
@@ -145,7 +143,7 @@ void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModif
 {
     if (!Session.Document())
         return;
-    const std::int32_t count = Session.Document()->GetObjectCount(CurrentFace);
+    const std::int32_t count = Session.Document()->GetObjectCount(Session.CurrentFace());
     if (button == Qt::RightButton && count == 0) {
         PopupMenuSelect->exec(QCursor::pos());
         return;
@@ -154,7 +152,7 @@ void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModif
     if (count == 0)
         return;
     if (const TLxLableObjectBase* selected = SelectedObject(); selected && !selected->GetCanMove())
-        Session.Document()->SetSelectedIndex(-1, CurrentFace);
+        Session.Select(-1);
     if (button == Qt::LeftButton)
         LeftButtonDown = true;
     PanelsReady = false;
@@ -171,12 +169,12 @@ void TFormDesign::ImageDesignMouseDown(Qt::MouseButton button, Qt::KeyboardModif
 void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
 {
     ObjectGrabbed = false;
-    const std::int32_t before = Session.Document()->GetSelectedIndex(CurrentFace);
+    const std::int32_t before = Session.SelectedIndex();
     PressPictureX = x - PictureOrigin().x();
     PressPictureY = y - PictureOrigin().y();
     const std::int32_t hit = HitTest({PressPictureX, PressPictureY});
     if (hit >= 0) {
-        Session.Document()->SetSelectedIndex(hit, CurrentFace);
+        Session.Select(hit);
         ObjectGrabbed = true;
     }
     if (Session.IsMultiSelecting()) {
@@ -189,8 +187,7 @@ void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers s
             // the multi-selection for good.
             Session.EndMultiSelection();
             if (!(shift & Qt::ShiftModifier))
-                for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
-                    Session.Document()->GetObject(i, CurrentFace)->SetSelected(0);
+                Session.ClearMembers();
         }
     }
     if ((shift & Qt::ShiftModifier) && (hit >= 0 || before < 0))
@@ -198,10 +195,7 @@ void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers s
     PressX = x;
     PressY = y;
     if (ObjectGrabbed) {
-        const TLxLableObjectBase* object = SelectedObject();
         ShapeSheetLine->setPen(kRed, Qt::DotLine);
-        PressObjectLeft = object->GetLeft();
-        PressObjectTop = object->GetTop();
         DrawSelection();
         PressFrameLeft = ShapeSheetLine->x();
         PressFrameTop = ShapeSheetLine->y();
@@ -210,14 +204,14 @@ void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers s
             ShapeSheetLine->setPen(kBlack, Qt::DotLine);
         }
     } else if (Session.IsMultiSelecting()) {
-        Session.Document()->SetSelectedIndex(-1, CurrentFace);
+        Session.Select(-1);
         ShapeMultiSelect->setPen(kRed, Qt::DotLine);
         PressFrameLeft = ShapeMultiSelect->x();
         PressFrameTop = ShapeMultiSelect->y();
     } else {
         ShapeMultiSelect->setPen(kBlue, Qt::DotLine);
         ShapeSheetLine->setPen(kBlack, Qt::DotLine);
-        Session.Document()->SetSelectedIndex(-1, CurrentFace);
+        Session.Select(-1);
         ShowPropertyPage();
         RefreshDesign();
         if (button == Qt::RightButton) {
@@ -229,53 +223,41 @@ void TFormDesign::PressOnSurface(Qt::MouseButton button, Qt::KeyboardModifiers s
 
 void TFormDesign::ToggleMultiMember(std::int32_t before)
 {
-    const auto members = [this] {
-        std::vector<std::int32_t> list;
-        for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
-            if (Session.Document()->GetObject(i, CurrentFace)->GetSelected())
-                list.push_back(i);
-        return list;
-    };
-    const auto clearMembers = [this] {
-        for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
-            Session.Document()->GetObject(i, CurrentFace)->SetSelected(0);
-    };
     const std::int32_t h = HitTest({PressPictureX, PressPictureY});
     bool changed = false;
     bool becameSingle = false;
     if (h >= 0 && h != before) {
         changed = true;
-        TLxLableObjectBase& object = *Session.Document()->GetObject(h, CurrentFace);
-        if (object.GetSelected()) {
-            object.SetSelected(0);
-            const std::vector<std::int32_t> rest = members();
+        if (Session.Document()->GetObject(h, Session.CurrentFace())->GetSelected()) {
+            Session.SetMember(h, false);
+            const std::vector<std::int32_t> rest = Session.Members();
             rest.size() > 1 ? Session.BeginMultiSelection() : Session.EndMultiSelection();
             ObjectGrabbed = rest.size() == 1;
             becameSingle = rest.size() == 1;
-            Session.Document()->SetSelectedIndex(rest.size() == 1 ? rest[0] : -1, CurrentFace);
+            Session.Select(rest.size() == 1 ? rest[0] : -1);
         } else {
-            object.SetSelected(1);
-            becameSingle = members().size() == 1 && before < 0;
+            Session.SetMember(h, true);
+            becameSingle = Session.Members().size() == 1 && before < 0;
             if (!becameSingle) {
                 Session.BeginMultiSelection();
                 ObjectGrabbed = false;
-                Session.Document()->SetSelectedIndex(-1, CurrentFace);
+                Session.Select(-1);
             }
         }
     }
     if (Session.IsMultiSelecting() && before >= 0) {
-        Session.Document()->GetObject(before, CurrentFace)->SetSelected(1);
+        Session.SetMember(before, true);
         DrawSelection();
         return;
     }
     if (h < 0) {
-        clearMembers();
+        Session.ClearMembers();
         ObjectGrabbed = false;
     } else if (becameSingle) {
-        clearMembers();
+        Session.ClearMembers();
     } else if (changed && before >= 0) {
-        Session.Document()->GetObject(before, CurrentFace)->SetSelected(0);
-        Session.Document()->SetSelectedIndex(before, CurrentFace);
+        Session.SetMember(before, false);
+        Session.Select(before);
     }
 }
 
@@ -289,11 +271,7 @@ void TFormDesign::ImageDesignMouseMove(int x, int y)
         PlaceMultiSelectShape();
     } else if (!ShapeMultiSelect->isHidden() && Session.IsMultiSelecting() && LeftButtonDown) {
         ShapeMultiSelect->move(PressFrameLeft + x - PressX, PressFrameTop + y - PressY);
-    } else {
-        return;
     }
-    // A drag under way counts the design changed, the rubber band included.
-    Session.MarkChanged();
 }
 
 void TFormDesign::ImageDesignMouseUp(Qt::MouseButton button, int x, int y)
@@ -309,14 +287,9 @@ void TFormDesign::ImageDesignMouseUp(Qt::MouseButton button, int x, int y)
         const int dx = SurfacePixelsToMm(true, x - PressX);
         const int dy = SurfacePixelsToMm(false, y - PressY);
         if (ObjectGrabbed) {
-            const std::int32_t index = Session.Document()->GetSelectedIndex(CurrentFace);
-            TLxLableObjectBase& object = *Session.Document()->GetObject(index, CurrentFace);
-            PushObjectUndo(index, true);
-            object.SetTop(PressObjectTop + dy);
-            object.SetLeft(PressObjectLeft + dx);
-            PushObjectUndo(index, false);
+            Session.MoveObjects({Session.SelectedIndex()}, dx, dy);
         } else {
-            SetMemberPositions(dx, dy, false);
+            Session.MoveObjects(Session.Members(), dx, dy);
             ShapeMultiSelect->setPen(kBlue, Qt::DotLine);
         }
     }
@@ -330,40 +303,17 @@ void TFormDesign::ImageDesignMouseUp(Qt::MouseButton button, int x, int y)
     RefreshDesign();
 }
 
-// Moves every member of the multi-selection; recorded as one group before
-// and one after, and a change of the design.
-void TFormDesign::SetMemberPositions(double dx, double dy, bool toTenths)
-{
-    std::vector<std::int32_t> members;
-    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i)
-        if (Session.Document()->GetObject(i, CurrentFace)->GetSelected())
-            members.push_back(i);
-    const auto states = [&] {
-        std::vector<ObjectState> states;
-        for (std::int32_t i : members)
-            states.push_back({i, Session.Document()->GetObject(i, CurrentFace)->Clone()});
-        return states;
-    };
-    Session.RecordGroupBefore(UndoChanged, states());
-    for (std::int32_t i : members) {
-        TLxLableObjectBase& o = *Session.Document()->GetObject(i, CurrentFace);
-        o.SetLeft(toTenths ? ToTenths(o.GetLeft() + dx) : o.GetLeft() + dx);
-        o.SetTop(toTenths ? ToTenths(o.GetTop() + dy) : o.GetTop() + dy);
-    }
-    Session.RecordGroupChange(UndoChanged, states());
-}
-
 void TFormDesign::FinishRubberBand()
 {
     UpdateScreenDpi();
     const QRect band = Normalised(MultiSelectRect);
     int left = 65535, top = 65535, right = 0, bottom = 0;
     std::vector<std::int32_t> members;
-    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i) {
-        TLxLableObjectBase& o = *Session.Document()->GetObject(i, CurrentFace);
+    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(Session.CurrentFace()); ++i) {
+        const TLxLableObjectBase& o = *Session.Document()->GetObject(i, Session.CurrentFace());
         const QRect box = ObjectSurfaceRect(o);
         const bool member = Collision(band, box) && o.GetCanMove();
-        o.SetSelected(member);
+        Session.SetMember(i, member);
         if (!member)
             continue;
         members.push_back(i);
@@ -376,14 +326,14 @@ void TFormDesign::FinishRubberBand()
         Session.EndMultiSelection();
         ShapeMultiSelect->hide();
         if (members.size() == 1) {
-            Session.Document()->GetObject(members[0], CurrentFace)->SetSelected(0);
-            Session.Document()->SetSelectedIndex(members[0], CurrentFace);
+            Session.SetMember(members[0], false);
+            Session.Select(members[0]);
             ObjectGrabbed = true;
         }
         return;
     }
     Session.BeginMultiSelection();
-    Session.Document()->SetSelectedIndex(-1, CurrentFace);
+    Session.Select(-1);
     MultiSelectRect = QRect(left, top, right - left, bottom - top);
     PlaceMultiSelectShape();
     DrawMultiSelectionFrames();
@@ -396,10 +346,8 @@ void TFormDesign::DrawMultiSelectionFrames()
     QImage picture = ImageDesign->picture();
     QPainter painter(&picture);
     painter.setPen(QPen(toQColor(kRed), 1));
-    for (std::int32_t i = 0; i < Session.Document()->GetObjectCount(CurrentFace); ++i) {
-        const TLxLableObjectBase& o = *Session.Document()->GetObject(i, CurrentFace);
-        if (!o.GetSelected())
-            continue;
+    for (std::int32_t i : Session.Members()) {
+        const TLxLableObjectBase& o = *Session.Document()->GetObject(i, Session.CurrentFace());
         const QRect box = ObjectSurfaceRect(o).translated(-PictureOrigin());
         painter.drawRect(box.adjusted(0, 0, -1, -1));
     }
@@ -441,35 +389,34 @@ void TFormDesign::ShapeHandleMouseMove(OutlineShape* handle, QPoint point)
 
 void TFormDesign::ShapeFrameMouseUp(Qt::MouseButton button)
 {
-    TLxLableObjectBase* object = SelectedObject();
+    const TLxLableObjectBase* object = SelectedObject();
     if (button != Qt::LeftButton || !LeftButtonDown || !object)
         return;
-    const std::int32_t index = Session.Document()->GetSelectedIndex(CurrentFace);
-    PushObjectUndo(index, true);
     LeftButtonDown = false;
     const QPoint origin = PictureOrigin();
     const QRect frame = ShapeSheetLine->geometry();
-    const std::array<double, 4> was{object->GetLeft(), object->GetTop(), object->GetWidth(), object->GetHeight()};
-    object->SetTop(SurfacePixelsToMm(false, frame.top() - origin.y()));
-    object->SetLeft(SurfacePixelsToMm(true, frame.left() - origin.x()));
-    object->SetWidth(SurfacePixelsToMm(true, frame.width()));
-    object->SetHeight(SurfacePixelsToMm(false, frame.height()));
-    // A resize is an unsaved change like any other; a click on a handle is none.
-    const bool resized =
-        was != std::array<double, 4>{object->GetLeft(), object->GetTop(), object->GetWidth(), object->GetHeight()};
+    // Whole millimetres: left, top, width, height.
+    const std::array<double, 4> box{static_cast<double>(SurfacePixelsToMm(true, frame.left() - origin.x())),
+                                    static_cast<double>(SurfacePixelsToMm(false, frame.top() - origin.y())),
+                                    static_cast<double>(SurfacePixelsToMm(true, frame.width())),
+                                    static_cast<double>(SurfacePixelsToMm(false, frame.height()))};
     const bool ready = PanelsReady;
     PanelsReady = false;
-    ShowPropertyPage();
-    if (object->GetKind() == KindImage) {
-        ++RecordedWriteDepth;
-        LabelEditImageObj(index);
-        --RecordedWriteDepth;
-    }
-    DrawSelection();
-    if (resized)
-        PushObjectUndo(index, false);
+    // A click on a handle is no change.
+    if (box != std::array{object->GetLeft(), object->GetTop(), object->GetWidth(), object->GetHeight()})
+        Session.EditSelected([&](TLxLableObjectBase& resized) {
+            resized.SetTop(box[1]);
+            resized.SetLeft(box[0]);
+            resized.SetWidth(box[2]);
+            resized.SetHeight(box[3]);
+            ShowPropertyPage();
+            // A picture keeps its proportions: its page is applied once more.
+            if (resized.GetKind() == KindImage)
+                LabelEditImageObj(Session.SelectedIndex());
+        });
     else
-        Session.RecordUnchanged(UndoChanged, index, object->Clone());
+        ShowPropertyPage();
+    DrawSelection();
     RefreshDesign();
     FillPropertyPanel();
     PanelsReady = ready;
@@ -484,7 +431,7 @@ bool TFormDesign::IsEditingKeyTarget() const
 void TFormDesign::StepNudgeText(QLineEdit* edit, double step)
 {
     const double value = ParseFloat(edit->text().toStdString());
-    edit->setText(QString::asprintf("%.1f", ToTenths(value + step)));
+    edit->setText(QString::asprintf("%.1f", value + step));
 }
 
 bool TFormDesign::FormKeyDown(int key, Qt::KeyboardModifiers shift)
@@ -505,7 +452,7 @@ bool TFormDesign::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         return false;
     if (Session.IsMultiSelecting()) {
         // Recorded and marked unsaved like the single-object nudge.
-        SetMemberPositions(dx, dy, true);
+        Session.NudgeObjects(Session.Members(), dx, dy);
         RefreshDesign();
         return true;
     }

@@ -48,40 +48,28 @@ void TFormDesign::BuildOrderComponents()
 
 void TFormDesign::SBtnSheetPrevClick()
 {
-    const std::int32_t i = Session.Document()->GetSelectedIndex(CurrentFace);
-    if (!SelectedObject() || i == 0)
-        return;
-    Session.RecordChange(UndoMovedFront, i, nullptr);
-    Session.Document()->MoveObjectFront(i, CurrentFace);
-    Session.Document()->SetSelectedIndex(i - 1, CurrentFace);
-    RefreshDesign();
+    if (Session.MoveSelectedFront())
+        RefreshDesign();
 }
 
 void TFormDesign::SBtnSheetBackClick()
 {
-    const std::int32_t i = Session.Document()->GetSelectedIndex(CurrentFace);
-    if (!SelectedObject() || i + 1 >= Session.Document()->GetObjectCount(CurrentFace))
-        return;
-    Session.RecordChange(UndoMovedBack, i, nullptr);
-    Session.Document()->MoveObjectBack(i, CurrentFace);
-    Session.Document()->SetSelectedIndex(i + 1, CurrentFace);
-    RefreshDesign();
+    if (Session.MoveSelectedBack())
+        RefreshDesign();
 }
 
 void TFormDesign::SBtnChangeNameClick()
 {
-    TLxLableObjectBase* object = SelectedObject();
+    const TLxLableObjectBase* object = SelectedObject();
     if (!object)
         return;
     const auto name =
         Messages().InputText("シート名変更", "シート名を入力してください", Cp932ToUtf8(object->GetName()));
     if (!name)
         return;
-    RecordGeometryUndo(true);
-    object->SetName(Utf8ToCp932(*name));
-    EditSheetName->setText(ToQString(object->GetName()));
+    Session.RenameSelected(Utf8ToCp932(*name));
+    EditSheetName->setText(ToQString(SelectedObject()->GetName()));
     RefreshDesign();
-    RecordGeometryUndo(false);
 }
 
 void TFormDesign::SBtnDelSheetClick()
@@ -89,11 +77,7 @@ void TFormDesign::SBtnDelSheetClick()
     const TLxLableObjectBase* object = SelectedObject();
     if (!object || !AskYesNo(Cp932ToUtf8(object->GetName()) + "を削除しますか？"))
         return;
-    const std::int32_t i = Session.Document()->GetSelectedIndex(CurrentFace);
-    Session.RecordChange(UndoDeleted, i, object->Clone());
-    Session.Document()->DeleteObject(i, CurrentFace);
-    Session.Document()->SetSelectedIndex(-1, CurrentFace);
-    Session.EndMultiSelection();
+    Session.DeleteSelected();
     RedrawAfterEdit();
 }
 
@@ -101,7 +85,7 @@ void TFormDesign::CBGridClick()
 {
     if (!Session.Document() || Session.Document()->GetShowGuide() == CBGrid->isChecked())
         return;
-    Session.Document()->SetShowGuide(CBGrid->isChecked());
+    Session.SetShowGuide(CBGrid->isChecked());
     RefreshDesign();
 }
 
@@ -116,8 +100,8 @@ void TFormDesign::DrawDesignGuide()
     if (!Session.Document()->GetShowGuide() || SurfaceBitmap.Empty())
         return;
     // Whole millimetres of the cell; a damaged size draws nothing.
-    const double width = std::trunc(Session.Layout()->GetLabelWidth(CurrentFace));
-    const double height = std::trunc(Session.Layout()->GetLabelHeight(CurrentFace));
+    const double width = std::trunc(Session.Layout()->GetLabelWidth(Session.CurrentFace()));
+    const double height = std::trunc(Session.Layout()->GetLabelHeight(Session.CurrentFace()));
     if (!(width >= 0 && height >= 0 && width < 1e5 && height < 1e5))
         return;
     const int nx = static_cast<int>(width) / 3;

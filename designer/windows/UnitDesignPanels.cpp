@@ -748,45 +748,18 @@ void TFormDesign::ApplyEffectStyleRule()
 
 // ---- Writing the panels into the object. ----
 
-void TFormDesign::PushObjectUndo(std::int32_t index, bool before, std::int32_t action)
+void TFormDesign::RecordedWrite(std::int32_t index, const ObjectEdit& write)
 {
-    const TLxLableObjectBase* object = Session.Document()->GetObject(index, CurrentFace);
-    if (!object)
-        return;
-    if (before)
-        Session.RecordBefore(action, index, object->Clone());
-    else
-        Session.RecordChange(action, index, object->Clone());
-}
-
-void TFormDesign::RecordedWrite(std::int32_t index, const std::function<void(TLxLableObjectBase&)>& write)
-{
-    TLxLableObjectBase* object = Session.Document() ? Session.Document()->GetObject(index, CurrentFace) : nullptr;
-    if (!object)
-        return;
-    const bool outer = RecordedWriteDepth == 0;
-    if (outer)
-        PushObjectUndo(index, true);
-    ++RecordedWriteDepth;
-    try {
-        write(*object);
-    } catch (...) {
-        --RecordedWriteDepth;
-        throw;
-    }
-    --RecordedWriteDepth;
-    if (outer)
-        PushObjectUndo(index, false);
+    // The pages write the selected object only.
+    if (index == Session.SelectedIndex())
+        Session.EditSelected(write);
 }
 
 void TFormDesign::ApplyPanel(void (TFormDesign::*writer)(std::int32_t), bool drawSelection)
 {
     if (!PanelsReady || !Session.Document())
         return;
-    Session.MarkChanged();
-    const std::int32_t index = Session.Document()->GetSelectedIndex(CurrentFace);
-    if (index >= 0)
-        (this->*writer)(index);
+    WriteSelected(writer);
     if (drawSelection)
         DrawSelection();
     RefreshDesign();
@@ -1062,9 +1035,7 @@ void TFormDesign::ChooseSwatchColor(ColorSwatch* swatch, void (TFormDesign::*wri
     if (!chosen)
         return;
     swatch->setColor(*chosen);
-    Session.MarkChanged();
-    if (Session.Document() && Session.Document()->GetSelectedIndex(CurrentFace) >= 0)
-        (this->*writer)(Session.Document()->GetSelectedIndex(CurrentFace));
+    WriteSelected(writer);
     RefreshDesign();
 }
 

@@ -5,7 +5,6 @@
 
 #include "designer/model/LxLabelImage.h"
 #include "designer/windows/EditorShapes.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
@@ -179,8 +178,6 @@ Picture TFormDesign::LoadPictureFile(const std::string& path)
 
 void TFormDesign::ApplyPictureToObject(Picture picture)
 {
-    // A new picture changes the design even with no picture object selected.
-    Session.MarkChanged();
     ImageSheetPictureData = std::move(picture);
     FitSheetPicture();
     SBtnCopy->setEnabled(true);
@@ -221,11 +218,11 @@ std::optional<std::string> TFormDesign::SelectPictureFile()
 {
     // Without the program's windows there is no chooser to ask: nothing is
     // chosen, as when the user cancels.
-    if (!FormSelectPicture)
+    if (!Windows.pictureChooser)
         return std::nullopt;
     // The chooser hands back the CP932 path the picture loader takes.
     std::string path;
-    if (!FormSelectPicture->SelectPictureFile(path))
+    if (!Windows.pictureChooser->SelectPictureFile(path))
         return std::nullopt;
     return path;
 }
@@ -289,7 +286,6 @@ void TFormDesign::SBtnPasteClick()
 
 void TFormDesign::SBtnClearClick()
 {
-    Session.MarkChanged();
     ImageSheetPictureData.Clear();
     FitSheetPicture();
     SBtnCopy->setEnabled(false);
@@ -300,7 +296,7 @@ void TFormDesign::SBtnClearClick()
 
 void TFormDesign::ImageSheetPictureMouseDown(int x, int y)
 {
-    auto* object = dynamic_cast<TLxLabelObjectImage*>(SelectedObject());
+    const auto* object = dynamic_cast<const TLxLabelObjectImage*>(SelectedObject());
     const int width = ImageSheetPicture->width();
     const int height = ImageSheetPicture->height();
     if (!object || object->GetPicture().Empty() || width <= 0 || height <= 0)
@@ -309,8 +305,8 @@ void TFormDesign::ImageSheetPictureMouseDown(int x, int y)
     const int px = std::clamp(RoundToInt(static_cast<double>(pixels.Width()) / width * x), 0, pixels.Width() - 1);
     const int py = std::clamp(RoundToInt(static_cast<double>(pixels.Height()) / height * y), 0, pixels.Height() - 1);
     const std::uint32_t color = ColorRefFromArgb(pixels.Pixel(px, py));
+    // The page writes the sample's colour into the object.
     ShapeTransparent->setColor(color);
-    object->SetTransparentColor(color);
     ImageSheetChange();
 }
 

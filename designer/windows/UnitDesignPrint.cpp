@@ -4,7 +4,6 @@
 
 #include "designer/model/DesignPrinter.h"
 #include "designer/model/LxLabelManager.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitPicSave.h"
@@ -53,21 +52,21 @@ void TFormDesign::BuildPrintComponents()
 
 void TFormDesign::BtnPrintClick()
 {
-    if (Session.Document() && Session.Layout() && Session.MergeTable())
-        FormPreview->ShowPreview(*Session.Document(), *Session.Layout(), *Session.MergeTable());
+    if (Session.Document() && Session.Layout() && Windows.preview)
+        Windows.preview->ShowPreview(*Session.Document(), *Session.Layout(), *Session.MergeTable());
 }
 
 void TFormDesign::PngBtnPicOutClick()
 {
-    if (!Session.Document() || !Session.Layout())
+    if (!Session.Document() || !Session.Layout() || !Windows.pictureExport)
         return;
     // The label the cell shows on the first sheet, with what is not printed.
     const DesignPrinter printer(*Session.Document(), *Session.Layout(), Session.MergeTable().get());
-    const EnhMetafile picture = printer.LabelPicture(CurrentFace, false);
-    const auto width = TryRoundToInt(Session.Layout()->GetLabelWidth(CurrentFace));
-    const auto height = TryRoundToInt(Session.Layout()->GetLabelHeight(CurrentFace));
+    const EnhMetafile picture = printer.LabelPicture(Session.CurrentFace(), false);
+    const auto width = TryRoundToInt(Session.Layout()->GetLabelWidth(Session.CurrentFace()));
+    const auto height = TryRoundToInt(Session.Layout()->GetLabelHeight(Session.CurrentFace()));
     // A size no picture can have is no size at all.
-    FormPicSave->ShowPicSave(width.value_or(0), height.value_or(0), picture);
+    Windows.pictureExport->ShowPicSave(width.value_or(0), height.value_or(0), picture);
 }
 
 } // namespace lx

@@ -133,9 +133,9 @@ void TFormDesign::HandleDropFiles(const std::vector<std::string>& paths)
 
 void TFormDesign::TABSheetDrawTab(QPainter& painter, int index, const QRect& rect)
 {
-    if (!Session.Document() || index < 0 || index >= Session.Document()->GetObjectCount(CurrentFace))
+    if (!Session.Document() || index < 0 || index >= Session.Document()->GetObjectCount(Session.CurrentFace()))
         return;
-    const TLxLableObjectBase& object = *Session.Document()->GetObject(index, CurrentFace);
+    const TLxLableObjectBase& object = *Session.Document()->GetObject(index, Session.CurrentFace());
     if (const auto colour = TabColour(object.GetKind() & 0x7F))
         painter.fillRect(rect, *colour);
     painter.setPen(Qt::white);

@@ -2,7 +2,6 @@
 
 #include "designer/model/LxLblInfo.h"
 #include "designer/model/SheetDrawing.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
@@ -81,7 +80,7 @@ Widget* Place(Widget* widget, QWidget* parent, const char* name, int left, int t
 
 } // namespace
 
-TFormSelectPaper::TFormSelectPaper(QWidget* parent) : QDialog(parent)
+TFormSelectPaper::TFormSelectPaper(DataFolders folders, QWidget* parent) : QDialog(parent), Folders(std::move(folders))
 {
     setObjectName(QStringLiteral("FormSelectPaper"));
     setWindowTitle(QStringLiteral("用紙選択"));
@@ -135,14 +134,13 @@ void TFormSelectPaper::BuildComponents()
 
 void TFormSelectPaper::showEvent(QShowEvent* event)
 {
-    CentreOn(this, FormTopMenu);
+    CentreOn(this, Windows.menu);
     QDialog::showEvent(event);
 }
 
 std::unique_ptr<TlxPaper> TFormSelectPaper::ReadCatalogue() const
 {
-    return std::make_unique<TlxPaper>(CatalogueFilePath(FormTopMenu->GetDataDir()),
-                                      CatalogueFilePath(FormTopMenu->GetUserDataDir()));
+    return std::make_unique<TlxPaper>(CatalogueFilePath(Folders.data), CatalogueFilePath(Folders.user));
 }
 
 void TFormSelectPaper::LoadPaperChooser()
@@ -272,13 +270,15 @@ void TFormSelectPaper::BtnNextClick()
     // the message shows and the chooser stays open.
     auto layout = ReadSelectedLayout();
     accept();
-    FormDesign->NewDesign(std::move(*layout));
+    if (Windows.editor)
+        Windows.editor->NewDesign(std::move(*layout));
 }
 
 void TFormSelectPaper::BtnBackClick()
 {
     QDialog::reject();
-    FormTopMenu->show();
+    if (Windows.menu)
+        Windows.menu->show();
 }
 
 void TFormSelectPaper::reject()
@@ -294,7 +294,8 @@ void TFormSelectPaper::reject()
 
 void TFormSelectPaper::BtnAddPaperClick()
 {
-    FormAddPaper->exec();
+    if (Windows.paperEditor)
+        Windows.paperEditor->exec();
     // Read anew; when that fails the old catalogue stays in use.
     catalogue_ = ReadCatalogue();
     ShowPaperList(SelectedCategory(), SearchText());

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "designer/model/LxPaper.h"
+#include "designer/windows/DataFolders.h"
 #include "platform/image/Bitmap.h"
 
 class QComboBox;
@@ -22,13 +23,24 @@ class QRadioButton;
 namespace lx {
 
 class PictureView;
+class TFormAddPaper;
+class TFormDesign;
 class TlxLblInfo;
+
+// The windows the paper chooser opens or goes back to.
+struct PaperChooserWindows {
+    QWidget* menu = nullptr;
+    TFormDesign* editor = nullptr;
+    TFormAddPaper* paperEditor = nullptr;
+};
 
 class TFormSelectPaper : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormSelectPaper(QWidget* parent = nullptr);
+    // Reads the catalogue of the data folders.
+    explicit TFormSelectPaper(DataFolders folders, QWidget* parent = nullptr);
     ~TFormSelectPaper() override;
+    void SetWindows(const PaperChooserWindows& windows) { Windows = windows; }
 
     QLabel* LblMaker;
     QLabel* LblPaperList;
@@ -77,6 +89,8 @@ private:
     std::unique_ptr<TlxLblInfo> ReadSelectedLayout() const;
     std::string SearchText() const;
 
+    const DataFolders Folders;
+    PaperChooserWindows Windows;
     std::unique_ptr<TlxPaper> catalogue_;
     // The category of each line of the maker box.
     std::vector<std::int32_t> categories_;

@@ -1,11 +1,9 @@
 #include "designer/windows/UnitSelectPicture.h"
 
-#include "designer/windows/Forms.h"
+#include "designer/windows/DataFolders.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
-#include "designer/windows/UnitDesign.h"
-#include "designer/windows/UnitTopMenu.h"
 #include "platform/app/Messages.h"
 #include "platform/app/Program.h"
 #include "platform/io/Errors.h"
@@ -221,7 +219,7 @@ private:
     const std::vector<std::string>& paths_;
 };
 
-TFormSelectPicture::TFormSelectPicture(QWidget* parent) : QDialog(parent)
+TFormSelectPicture::TFormSelectPicture(const QWidget* over, QWidget* parent) : QDialog(parent), Over(over)
 {
     setObjectName(QStringLiteral("FormSelectPicture"));
     setWindowTitle(QStringLiteral("画像選択"));
@@ -358,9 +356,7 @@ bool TFormSelectPicture::SelectPictureFile(std::string& path)
 void TFormSelectPicture::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        const QWidget* owner = FormDesign && FormDesign->isVisible() ? static_cast<const QWidget*>(FormDesign)
-                                                                     : static_cast<const QWidget*>(FormTopMenu);
-        CentreOn(this, owner);
+        CentreOn(this, Over && Over->isVisible() ? Over : nullptr);
         guarded([this] { FormShow(); });
     }
     QDialog::showEvent(event);

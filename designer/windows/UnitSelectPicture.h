@@ -25,7 +25,9 @@ class PictureListModel;
 class TFormSelectPicture : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormSelectPicture(QWidget* parent = nullptr);
+    // The chooser opens centred on `over` while it is shown, else on the
+    // desktop.
+    explicit TFormSelectPicture(const QWidget* over = nullptr, QWidget* parent = nullptr);
     ~TFormSelectPicture() override;
 
     // Shows the chooser modally; on "決定" with a picture selected, path
@@ -78,6 +80,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    const QWidget* Over;
     void BuildComponents();
     QWidget* BuildFolderPanel();
     void FillDriveBox();

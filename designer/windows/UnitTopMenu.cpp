@@ -1,6 +1,5 @@
 #include "designer/windows/UnitTopMenu.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/HandlerWiring.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
@@ -8,73 +7,16 @@
 #include "designer/windows/UnitLoadTemp.h"
 #include "designer/windows/UnitSelectPaper.h"
 #include "platform/app/Messages.h"
-#include "platform/app/Program.h"
-#include "platform/io/Files.h"
-#include "platform/registry/Registry.h"
 #include "platform/text/Cp932.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <filesystem>
-#include <optional>
 
 namespace lx {
 
-namespace {
-
-// Appends "/" unless the folder already ends in one.
-std::string WithDelimiter(std::string folder)
-{
-    if (!folder.ends_with('/'))
-        folder += '/';
-    return folder;
-}
-
-std::optional<std::string> RegistryDataDir(const std::string& registryFile)
-{
-    try {
-        return RegistryStore(registryFile).ReadString(kProgramRegistryKey, kDataDirValue);
-    } catch (const Error&) {
-        return std::nullopt; // an unreadable store reads as a missing value
-    }
-}
-
-} // namespace
-
-std::string ShippedFolder(const std::string& programFolder)
-{
-    if (DirectoryExists(programFolder + "/data"))
-        return programFolder;
-    const std::string installed =
-        (std::filesystem::path(programFolder).parent_path() / "share" / kUserFolderName).string();
-    return DirectoryExists(installed) ? installed : programFolder;
-}
-
-std::string DataFolderBesideProgram(const std::string& programFolder)
-{
-    return WithDelimiter(ShippedFolder(programFolder) + "/data");
-}
-
-std::string ShippedFolderPath() { return WithDelimiter(ShippedFolder(ProgramFolder())); }
-
-std::string UserPaperFolder() { return WithDelimiter(UserDataFolder()); }
-
-std::string FindDataFolder(const std::string& registryFile, const std::string& programFolder)
-{
-    const auto configured = RegistryDataDir(registryFile);
-    if (configured && !configured->empty())
-        return WithDelimiter(*configured);
-    const std::string beside = DataFolderBesideProgram(programFolder);
-    if (DirectoryExists(beside))
-        return beside;
-    throw Error("データフォルダが見つかりません。レジストリ（" + registryFile +
-                "）に値 DataDir がなく、プログラムのフォルダにも " + programFolder + "/data がなく、" + programFolder +
-                "/../share/" + kUserFolderName + "/data もありません。");
-}
-
-TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
+TFormTopMenu::TFormTopMenu(DataFolders folders, QWidget* parent) : QWidget(parent), Folders(std::move(folders))
 {
     setObjectName(QStringLiteral("FormTopMenu"));
     setWindowTitle(FromUtf8(kApplicationTitle));
@@ -99,7 +41,6 @@ TFormTopMenu::TFormTopMenu(QWidget* parent) : QWidget(parent)
     Image2->setGeometry(20, 16, 566, 85);
     Image2->setPixmap(QPixmap(QStringLiteral(":/images/title.png")));
     CentreOnDesktop(this);
-    FormCreate();
 }
 
 PictureButton* TFormTopMenu::MakeButton(const char* name, const QString& picture, int left, int top,
@@ -114,45 +55,36 @@ PictureButton* TFormTopMenu::MakeButton(const char* name, const QString& picture
     return button;
 }
 
-void TFormTopMenu::FormCreate()
-{
-    // Whatever happens below, the folder never becomes the root: it names
-    // the folder beside the program, where the error message points.
-    DataFolder = DataFolderBesideProgram(ProgramFolder());
-    UserDataFolder = UserPaperFolder();
-    guarded([this] { DataFolder = FindDataFolder(RegistryStore::DefaultPath(), ProgramFolder()); });
-}
-
 void TFormTopMenu::OpenFromMenu(const std::function<void()>& open)
 {
-    if (!guarded(open) && !FormDesign->isVisible())
+    if (!guarded(open) && !(Windows.editor && Windows.editor->isVisible()))
         show();
 }
 
 void TFormTopMenu::PngBtnSelectPaperClick()
 {
     hide();
-    FormSelectPaper->show();
+    Windows.paperChooser->show();
 }
 
 void TFormTopMenu::PngBtnTemplateClick()
 {
-    if (FormLoadTemp->exec() != 1)
+    if (Windows.templateChooser->exec() != 1)
         return;
-    const std::string path = FormLoadTemp->ChosenTemplatePath();
+    const std::string path = Windows.templateChooser->ChosenTemplatePath();
     if (path.empty())
         return;
     hide();
-    OpenFromMenu([&] { FormDesign->OpenTemplateFile(path); });
+    OpenFromMenu([&] { Windows.editor->OpenTemplateFile(path); });
 }
 
 void TFormTopMenu::PngBtnOpenFileClick()
 {
-    const auto path = FormDesign->RunOpenDialog();
+    const auto path = Windows.editor->RunOpenDialog();
     if (!path)
         return;
     hide();
-    OpenFromMenu([&] { FormDesign->OpenDesignFile(*path); });
+    OpenFromMenu([&] { Windows.editor->OpenDesignFile(*path); });
 }
 
 void TFormTopMenu::PngBtnCloseClick() { close(); }

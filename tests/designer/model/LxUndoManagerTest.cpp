@@ -18,6 +18,7 @@ namespace {
 //                           before-states from0, from1.., after-states to0..
 //   t<indexes>:<from>><to>  the same with action 5 (changed with the table)
 //   a:<name>                an object added (action 0)
+//   f<cell>                 the steps after it are on that label cell
 //   u  r                    one undo (redo) of a whole group
 // A state restored is written as its name, the states of one group joined by
 // "+", and "-" when there was nothing to undo (redo).
@@ -27,6 +28,7 @@ std::string Play(const std::string& script)
     std::istringstream steps(script);
     std::string step;
     std::string result;
+    std::int32_t face = 0;
     const auto replay = [&](bool undo) {
         if (!(undo ? history.CanUndo() : history.CanRedo())) {
             EXPECT_THROW(undo ? history.PopUndo() : history.PopRedo(), ListIndexError);
@@ -46,8 +48,11 @@ std::string Play(const std::string& script)
             if (!result.empty())
                 result += ' ';
             result += replay(step == "u");
+        } else if (step[0] == 'f') {
+            face = std::stoi(step.substr(1));
         } else if (step[0] == 'a') {
-            history.PushUndo(history.NewUndoGroupKey(), UndoAdded, 0, lxtest::TextObject(step.substr(2), ""), false);
+            history.PushUndo(history.NewUndoGroupKey(), UndoAdded, {face, 0}, lxtest::TextObject(step.substr(2), ""),
+                             false);
         } else {
             const std::size_t colon = step.find(':');
             const std::size_t arrow = step.find('>');
@@ -56,7 +61,8 @@ std::string Play(const std::string& script)
                 const std::int32_t key = history.NewUndoGroupKey();
                 const std::string state = before ? step.substr(colon + 1, arrow - colon - 1) : step.substr(arrow + 1);
                 for (std::size_t i = 1; i < colon; ++i)
-                    history.PushUndo(key, action, step[i] - '0', lxtest::TextObject(state + step[i], ""), before);
+                    history.PushUndo(key, action, {face, step[i] - '0'}, lxtest::TextObject(state + step[i], ""),
+                                     before);
             }
         }
     }
@@ -77,6 +83,7 @@ TEST(UndoHistory, RestoresEveryEditInBothDirections)
         {"edit X, edit Y: both stay redoable", "e0:X>x e1:Y>y u u u r r r", "Y1 X0 - x0 y1 -"},
         {"a new edit of a subset keeps the rest", "e01:A>B e0:C>D u u r r", "C0 A1+A0 B0+B1 D0"},
         {"a new edit holding every object merges", "e0:A>B e01:C>D u u u r r", "C1+C0 A0 - C0+C1 D0+D1"},
+        {"the same index on another cell is another object", "e0:A>B f1 e0:C>D u u u r r r", "C0 A0 - B0 D0 -"},
         {"changes with the table never merge", "t0:A>B t0:C>D u u r r", "C0 A0 B0 D0"},
         {"other steps in between", "e0:A>B a:P e1:C>D u u u r r r", "C1 P A0 B0 P D1"},
         {"a push after undo drops the redo tail", "a:P1 a:P2 u a:P3 r u u", "P2 - P3 P1"},
@@ -99,10 +106,11 @@ TEST(UndoHistory, TheEleventhGroupPushesOutTheOldest)
 TEST(UndoHistory, PopsHandOutCopiesAndKeysOnlyIncrease)
 {
     TlxUndoManager history;
-    history.PushUndo(history.NewUndoGroupKey(), UndoDeleted, 4, lxtest::TextObject("S", ""), false);
+    history.PushUndo(history.NewUndoGroupKey(), UndoDeleted, {3, 4}, lxtest::TextObject("S", ""), false);
     EXPECT_TRUE(history.IsAtEnd());
     UndoStep step = history.PopUndo();
     EXPECT_EQ(step.Action, UndoDeleted);
+    EXPECT_EQ(step.Face, 3);
     EXPECT_EQ(step.Index, 4);
     step.Snapshot->SetName("changed");
     EXPECT_EQ(history.PopRedo().Snapshot->GetName(), "S");

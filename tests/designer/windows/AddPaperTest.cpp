@@ -4,7 +4,6 @@
 
 #include "designer/model/LxLblInfo.h"
 #include "designer/model/LxPaper.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitAddPaper.h"
 #include "designer/windows/UnitSelectPaper.h"

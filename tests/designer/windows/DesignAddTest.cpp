@@ -39,14 +39,13 @@ TEST_F(DesignEditingTest, EachAddCommandPutsItsKindInFrontSelectedWithItsPage)
     int count = 0;
     for (const AddCase& c : cases) {
         SCOPED_TRACE(c.tag);
-        Editor().Session.MarkSaved();
+        MarkSaved();
         Add(c.tag);
         ++count;
         ASSERT_EQ(Doc().GetObjectCount(0), count);
         EXPECT_EQ(Object(0).GetKind(), c.kind);
         EXPECT_EQ(Doc().GetSelectedIndex(0), 0);
-        EXPECT_FALSE(Editor().Session.IsSaved());
-        EXPECT_TRUE(Editor().PanelsReady);
+        EXPECT_FALSE(Session().IsSaved());
         EXPECT_EQ(Editor().PageControlProperty->currentWidget()->objectName(), QString::fromLatin1(c.page));
         EXPECT_EQ(fromQColor(Editor().EditSheetName->palette().color(QPalette::WindowText)), c.nameColour);
         EXPECT_EQ(Editor().EditSheetName->text(), QString::fromUtf8(c.name) + QStringLiteral("1"));
@@ -82,21 +81,22 @@ TEST_F(DesignEditingTest, MergeTextAsksForTheTableOnceAndNothingIsAddedWithout)
     messages.ChooseFileNext(std::nullopt);
     Add(6);
     EXPECT_EQ(Doc().GetObjectCount(0), 0);
-    EXPECT_FALSE(Editor().Session.Undo()->CanUndo());
-    EXPECT_TRUE(Editor().PanelsReady);
+    EXPECT_FALSE(Session().CanUndo());
     // A file that cannot be read: a message and nothing added.
     messages.ChooseFileNext(FileDialogResult{temp.File("missing.csv"), 0});
     Add(6);
     EXPECT_EQ(Doc().GetObjectCount(0), 0);
     ASSERT_EQ(messages.Texts().size(), 1u);
     EXPECT_EQ(messages.Texts()[0], temp.File("missing.csv") + "を開くことができません。");
+    // Neither left the panels dead.
+    ExpectPanelsWrite();
     // The first merge text asks, the second does not.
     messages.ChooseFileNext(FileDialogResult{csv, 0});
     Add(6);
     Add(6);
     EXPECT_EQ(messages.FileRequests().size(), 3u);
     EXPECT_EQ(messages.FileRequests().back().caption, "差込シートに使用するCSVファイルを選択してください");
-    ASSERT_EQ(Doc().GetObjectCount(0), 2);
+    ASSERT_EQ(Doc().GetObjectCount(0), 3);
     EXPECT_EQ(Object(0).GetKind(), KindCsvString);
     EXPECT_EQ(Editor().PageControlProperty->currentWidget(), Editor().TabSheetCSV);
     EXPECT_EQ(Editor().PageControlCSV->currentWidget(), Editor().TabSheetCsvString);

@@ -3,7 +3,6 @@
 // helpers to find objects on the rendered surface.
 #include "DesignerFixture.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitTopMenu.h"
@@ -26,20 +25,20 @@ protected:
     // A new design on a one-cell paper of w x h mm.
     void OpenCell(double w, double h)
     {
-        if (lx::FormDesign->isVisible())
-            lx::FormDesign->close();
+        if (FormDesign->isVisible())
+            FormDesign->close();
         NewDesignOnPaper("EDIT-1",
                          "LBLBASE\r\n1.00\r\n1\r\n0\r\n0\r\n0\r\nlxLineNomal\t0\t0\t" + std::to_string(w) + "\t" +
                              std::to_string(h) + "\r\n");
     }
 
-    lx::TFormDesign& Editor() { return *lx::FormDesign; }
-    lx::TlxLabelManager& Doc() { return *lx::FormDesign->Session.Document(); }
-    lx::TLxLableObjectBase& Object(int j) { return *Doc().GetObject(j, 0); }
+    lx::TFormDesign& Editor() { return *FormDesign; }
+    const lx::TlxLabelManager& Doc() { return *Session().Document(); }
+    const lx::TLxLableObjectBase& Object(int j) { return *Doc().GetObject(j, 0); }
     template <typename T>
-    T& ObjectAs(int j)
+    const T& ObjectAs(int j)
     {
-        return dynamic_cast<T&>(Object(j));
+        return dynamic_cast<const T&>(Object(j));
     }
 
     // Adds an object as the user does, with the add command of the tag.
@@ -51,10 +50,12 @@ protected:
     // Places object j at (left, top) with size w x h mm and redraws.
     void Place(int j, double left, double top, double w, double h)
     {
-        Object(j).SetLeft(left);
-        Object(j).SetTop(top);
-        Object(j).SetWidth(w);
-        Object(j).SetHeight(h);
+        EditObject(j, [&](lx::TLxLableObjectBase& object) {
+            object.SetLeft(left);
+            object.SetTop(top);
+            object.SetWidth(w);
+            object.SetHeight(h);
+        });
         Editor().RefreshDesign();
     }
 
@@ -91,7 +92,7 @@ protected:
     int UndoGroups()
     {
         int n = 0;
-        while (Editor().Session.Undo()->CanUndo()) {
+        while (Session().CanUndo()) {
             Editor().BtnUndo->click();
             ++n;
         }

@@ -21,13 +21,13 @@ namespace {
 
 class DesignEffectsTest : public lxtest::EditPanelsTest {
 protected:
-    TLxLabelObjectEffects& AddEffectText()
+    const TLxLabelObjectEffects& AddEffectText()
     {
         NewDesign();
         return Add<TLxLabelObjectEffects>(9);
     }
 
-    static std::vector<QCheckBox*> OtherBoxes(QCheckBox* box)
+    std::vector<QCheckBox*> OtherBoxes(QCheckBox* box)
     {
         std::vector<QCheckBox*> others;
         for (QCheckBox* b : FormDesign->EffectStyleBoxes())
@@ -36,13 +36,13 @@ protected:
         return others;
     }
 
-    static bool AlignmentEnabled()
+    bool AlignmentEnabled()
     {
         return FormDesign->RBLeft2->isEnabled() && FormDesign->RBCenter2->isEnabled() &&
             FormDesign->RBRight2->isEnabled();
     }
 
-    static void ExpectPlainArrangement()
+    void ExpectPlainArrangement()
     {
         EXPECT_TRUE(FormDesign->Label129->isHidden());
         EXPECT_TRUE(FormDesign->ShapeArtFontColor2->isHidden());
@@ -70,8 +70,8 @@ TEST_F(DesignEffectsTest, ShadowAndOutlineBoxesLockTheOthersAndShowTheirColour)
         QCheckBox* box = FormDesign->*c.box;
         box->setChecked(true);
         EXPECT_EQ((object.*c.flag)(), 1);
-        EXPECT_FALSE(FormDesign->Session.IsSaved());
-        EXPECT_TRUE(FormDesign->Session.Undo()->CanUndo());
+        EXPECT_FALSE(Session().IsSaved());
+        EXPECT_TRUE(Session().CanUndo());
         for (QCheckBox* other : OtherBoxes(box))
             EXPECT_FALSE(other->isEnabled()) << other->objectName().toStdString();
         EXPECT_FALSE(AlignmentEnabled());
@@ -83,14 +83,17 @@ TEST_F(DesignEffectsTest, ShadowAndOutlineBoxesLockTheOthersAndShowTheirColour)
 
         box->setChecked(false);
         EXPECT_EQ((object.*c.flag)(), 0);
-        EXPECT_TRUE(std::none_of(FormDesign->EffectStyleFlags.begin(), FormDesign->EffectStyleFlags.end(),
-                                 [](bool f) { return f; }));
+        for (const auto flag :
+             {&TLxLabelObjectEffects::GetShadow, &TLxLabelObjectEffects::GetShadow2, &TLxLabelObjectEffects::GetOutline,
+              &TLxLabelObjectEffects::GetCurve, &TLxLabelObjectEffects::GetSlantForward,
+              &TLxLabelObjectEffects::GetSlantBackward, &TLxLabelObjectEffects::GetDeform})
+            EXPECT_EQ((object.*flag)(), 0);
         for (QCheckBox* other : OtherBoxes(box))
             EXPECT_TRUE(other->isEnabled());
         EXPECT_TRUE(AlignmentEnabled());
         EXPECT_EQ(FormDesign->Label129->text(), QStringLiteral("サブフォント色"));
         ExpectPlainArrangement();
-        FormDesign->Session.MarkSaved();
+        MarkSaved();
         FormDesign->close();
     }
 }
@@ -121,10 +124,8 @@ TEST_F(DesignEffectsTest, DeformCutsTheTextToFortyBytesAndCapsTheSize)
     const std::pair<std::string, std::string> cases[] = {
         {fifty, std::string(40, 'A')}, {fits, std::string(38, 'B') + Sjis("字")}, {straddles, std::string(39, 'C')}};
     for (const auto& [text, kept] : cases) {
-        FormDesign->PanelsReady = false;
         FormDesign->MemoSheetEffects->setPlainText(ToQString(text));
         FormDesign->SEFontSize2->setValue(36);
-        FormDesign->PanelsReady = true;
         FormDesign->CB_haikei1->setChecked(true);
         EXPECT_EQ(ToCp932(FormDesign->MemoSheetEffects->toPlainText()), kept);
         EXPECT_EQ(object.GetText(), kept);
@@ -145,17 +146,20 @@ TEST_F(DesignEffectsTest, DeformCutsTheTextToFortyBytesAndCapsTheSize)
 
 TEST_F(DesignEffectsTest, FillingThePageChangesNothing)
 {
-    auto& object = AddEffectText();
-    object.SetOutline(1);
-    const int undoGroups = FormDesign->Session.Undo()->GetUndoGroupSize();
+    const auto& object = AddEffectText();
+    EditAs<TLxLabelObjectEffects>(0, [](TLxLabelObjectEffects& o) { o.SetOutline(1); });
+    MarkSaved();
     FormDesign->TABSheetChange(0);
-    EXPECT_TRUE(FormDesign->Session.IsSaved());
-    EXPECT_EQ(FormDesign->Session.Undo()->GetUndoGroupSize(), undoGroups);
+    EXPECT_TRUE(Session().IsSaved());
     EXPECT_EQ(object.GetShadow(), 0);
     // The page was arranged for the outline it found.
     EXPECT_TRUE(FormDesign->CB_Kakoi2->isChecked());
     EXPECT_FALSE(FormDesign->CB_Kage2->isEnabled());
     EXPECT_EQ(FormDesign->Label129->text(), QStringLiteral("囲いの色"));
+    // Filling recorded nothing: the next undo takes back the outline.
+    FormDesign->BtnUndo->click();
+    EXPECT_EQ(Session().SelectedObject()->GetKind(), KindEffects);
+    EXPECT_EQ(dynamic_cast<const TLxLabelObjectEffects&>(*Session().SelectedObject()).GetOutline(), 0);
 }
 
 TEST_F(DesignEffectsTest, ColourButtonsPaintTheSampleAndTheObject)
@@ -187,9 +191,9 @@ TEST_F(DesignEffectsTest, ColourButtonsPaintTheSampleAndTheObject)
     EXPECT_GT(lxtest::CountPixels(surface, qRgb(0, 255, 0)), 50);
     EXPECT_GT(lxtest::CountPixels(surface, qRgb(0, 0, 255)), 20);
     // A cancelled dialog changes nothing.
-    FormDesign->Session.MarkSaved();
+    MarkSaved();
     messages.ChooseColorNext(std::nullopt);
     FormDesign->BtnFontColor2->click();
     EXPECT_EQ(object.GetFontColor(), kGreen);
-    EXPECT_TRUE(FormDesign->Session.IsSaved());
+    EXPECT_TRUE(Session().IsSaved());
 }

@@ -37,12 +37,12 @@ TEST_F(DesignFilesTest, SavedDesignOpensInAFreshEditorAsTheSameDocument)
 {
     NewMultiDesign();
     AddText("一面目");
-    FormDesign->CurrentFace = 3;
+    Session().ChooseFace(3);
     AddText("四面目");
     AddText("四面目の二");
     const std::string first = temp.File("宛名 ラベル.bv2");
     SaveThroughButton(first);
-    EXPECT_TRUE(FormDesign->Session.IsSaved());
+    EXPECT_TRUE(Session().IsSaved());
     EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面 -宛名 ラベル.bv2-"));
     const std::string saved = ReadFileBytes(first);
     EXPECT_EQ(saved, DesignBytes());
@@ -72,7 +72,7 @@ TEST_F(DesignFilesTest, OpenButtonAsksCancelsAndLoads)
         document.SetSingleMode(true);
     });
     NewMultiDesign();
-    FormDesign->CurrentFace = 2;
+    Session().ChooseFace(2);
     AddText("編集中");
 
     // No to the prompt: no dialog, nothing changes.
@@ -83,17 +83,16 @@ TEST_F(DesignFilesTest, OpenButtonAsksCancelsAndLoads)
     messages.Answer(MessageAnswer::Yes);
     FormDesign->BtnLoad->click();
     EXPECT_EQ(messages.FileRequests().size(), 1u);
-    EXPECT_EQ(FormDesign->CurrentFace, 2);
-    EXPECT_FALSE(FormDesign->Session.IsSaved());
-    EXPECT_TRUE(History().CanUndo());
+    EXPECT_EQ(Session().CurrentFace(), 2);
+    EXPECT_FALSE(Session().IsSaved());
+    EXPECT_TRUE(Session().CanUndo());
 
     messages.Answer(MessageAnswer::Yes);
     OpenThroughButton(other);
-    EXPECT_EQ(FormDesign->CurrentFace, 0);
-    EXPECT_TRUE(FormDesign->Session.IsSaved());
-    EXPECT_FALSE(FormDesign->IsNewDesign);
-    EXPECT_TRUE(FormDesign->PanelsReady);
-    EXPECT_FALSE(History().CanUndo());
+    EXPECT_EQ(Session().CurrentFace(), 0);
+    EXPECT_TRUE(Session().IsSaved());
+    EXPECT_FALSE(Session().IsNewDesign());
+    EXPECT_FALSE(Session().CanUndo());
     EXPECT_TRUE(Document().GetSingleMode());
     EXPECT_EQ(Document().GetObjectCount(0), 1);
     EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面 -別.bv2-"));
@@ -107,7 +106,7 @@ TEST_F(DesignFilesTest, OpenButtonAsksCancelsAndLoads)
 TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
 {
     NewMultiDesign();
-    FormDesign->CurrentFace = 4;
+    Session().ChooseFace(4);
     AddText("残す");
     const std::string before = DesignBytes();
 
@@ -129,22 +128,22 @@ TEST_F(DesignFilesTest, FailedOpenOrSaveKeepsTheDesignAndItsState)
         OpenThroughButton(temp.File(name));
         EXPECT_EQ(messages.Shown().size(), 2u) << name; // the prompt, then the failure
         EXPECT_EQ(DesignBytes(), before);
-        EXPECT_EQ(FormDesign->CurrentFace, 4);
-        EXPECT_TRUE(FormDesign->PanelsReady);
-        EXPECT_FALSE(FormDesign->Session.IsSaved());
-        EXPECT_TRUE(History().CanUndo());
+        EXPECT_EQ(Session().CurrentFace(), 4);
+        EXPECT_FALSE(Session().IsSaved());
+        EXPECT_TRUE(Session().CanUndo());
         EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面"));
         failures.push_back(messages.Texts().back());
     }
     EXPECT_EQ(failures[1], "用紙の寸法が正しくありません。");
     EXPECT_EQ(failures[2], "レイアウトにラベルがありません。");
+    ExpectPanelsWrite();
 
     // A save into a missing folder reports, names nothing and stays unsaved.
     messages.Clear();
     SaveThroughButton(temp.File("無い/保存.bv2"));
     EXPECT_EQ(messages.Shown().size(), 1u);
-    EXPECT_FALSE(FormDesign->Session.IsSaved());
-    EXPECT_TRUE(FormDesign->Session.FileName().empty());
+    EXPECT_FALSE(Session().IsSaved());
+    EXPECT_TRUE(Session().FileName().empty());
     // Closing still asks, so nothing is lost.
     FormDesign->close();
     EXPECT_TRUE(FormDesign->isVisible());
@@ -193,8 +192,7 @@ TEST_F(DesignFilesTest, RunningOutOfMemoryWhileOpeningKeepsTheDesign)
     ::setrlimit(RLIMIT_AS, &saved);
     EXPECT_EQ(messages.Texts().back(), "メモリが不足しています。");
     EXPECT_EQ(DesignBytes(), before);
-    EXPECT_TRUE(FormDesign->PanelsReady);
-    AddText("続ける");
+    ExpectPanelsWrite();
 }
 #endif
 
@@ -203,7 +201,7 @@ TEST_F(DesignFilesTest, RealSaveDialogAddsTheExtensionAndAsksBeforeReplacing)
     NewMultiDesign();
     AddText("本物");
     SetMessageService(nullptr);
-    const auto saveAs = [](const QString& name, QMessageBox::StandardButton replace) {
+    const auto saveAs = [this](const QString& name, QMessageBox::StandardButton replace) {
         lxtest::WhenModalShows<QFileDialog>([=](QFileDialog* dialog) {
             if (replace != QMessageBox::NoButton)
                 lxtest::WhenModalShows<QMessageBox>([=](QMessageBox* box) { box->button(replace)->click(); });
@@ -218,14 +216,14 @@ TEST_F(DesignFilesTest, RealSaveDialogAddsTheExtensionAndAsksBeforeReplacing)
     saveAs(QString::fromStdString(path).chopped(4), QMessageBox::NoButton);
     ASSERT_TRUE(FileExists(path));
     const std::string saved = ReadFileBytes(path);
-    EXPECT_TRUE(FormDesign->Session.IsSaved());
+    EXPECT_TRUE(Session().IsSaved());
 
     // Refusing to replace the existing file leaves it and the unsaved state.
     AddText("追加");
     saveAs(QString::fromStdString(path), QMessageBox::No);
     SetMessageService(&messages);
     EXPECT_EQ(ReadFileBytes(path), saved);
-    EXPECT_FALSE(FormDesign->Session.IsSaved());
+    EXPECT_FALSE(Session().IsSaved());
 }
 
 // A save over a FIFO, a device or a link to a FIFO is refused and leaves
@@ -251,7 +249,7 @@ TEST_F(DesignFilesTest, SavingOverWhatIsNoFileOrUnderATooLongNameIsRefusedWithIt
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
-    EXPECT_FALSE(FormDesign->Session.IsSaved());
+    EXPECT_FALSE(Session().IsSaved());
 }
 
 // A disk that fills up during the save (here the file-size limit, which
@@ -270,7 +268,7 @@ TEST_F(DesignFilesTest, AFullDiskLeavesTheSavedDesignAndSaysWhy)
     }
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"ファイルが大きすぎるため書き込めません: " + path});
     EXPECT_EQ(ReadFileBytes(path), saved);
-    EXPECT_FALSE(FormDesign->Session.IsSaved());
+    EXPECT_FALSE(Session().IsSaved());
     EXPECT_EQ(lxtest::FolderNames(temp.Path()).back(), "保存.bv2");
 }
 
@@ -288,8 +286,8 @@ TEST_F(DesignFilesTest, AReadOnlyDesignIsRefusedAndStaysAsItWas)
     std::filesystem::permissions(path, static_cast<std::filesystem::perms>(0444));
     const int result = lxtest::RunAsOrdinaryUser([&] {
         SaveThroughButton(path);
-        const bool refused = messages.Texts() == std::vector<std::string>{"ファイルを作成できません: " + path} &&
-            !FormDesign->Session.IsSaved();
+        const bool refused =
+            messages.Texts() == std::vector<std::string>{"ファイルを作成できません: " + path} && !Session().IsSaved();
         return refused ? 0 : 1;
     });
     EXPECT_EQ(result, 0);
@@ -308,7 +306,7 @@ TEST_F(DesignFilesTest, PaperChangeAsksOnceAndOpensTheChooserNotTheMenu)
     FormDesign->BtnPaperConfig->click();
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{kDiscardQuestion, kDiscardQuestion}));
     EXPECT_FALSE(FormDesign->isVisible());
-    EXPECT_EQ(FormDesign->Session.Document(), nullptr);
+    EXPECT_EQ(Session().Document(), nullptr);
     EXPECT_TRUE(FormSelectPaper->isVisible());
     EXPECT_FALSE(FormTopMenu->isVisible());
     FormSelectPaper->BtnNext->click();

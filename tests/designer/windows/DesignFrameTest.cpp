@@ -1,7 +1,6 @@
 #include "DesignerFixture.h"
 
 #include "designer/model/LxLabelFigure.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitDesign.h"
@@ -49,7 +48,8 @@ TEST_F(DesignFrameTest, DisplaySizesScrollOnlyWhenLargerThanTheWindow)
     EXPECT_EQ(FormDesign->ImageDesign->size(), visible);
     EXPECT_EQ(Surface().width(), visible.width());
     EXPECT_EQ(Surface().height(), static_cast<int>(std::nearbyint(visible.width() * 50.0 / 100.0)));
-    EXPECT_DOUBLE_EQ(FormDesign->ScreenDpiX, Surface().width() / 100.0 * 25.4);
+    // A millimetre on the surface is the picture's width over the cell's.
+    EXPECT_EQ(FormDesign->SurfaceMmToPixels(true, 100), Surface().width());
     EXPECT_EQ(box->horizontalScrollBar()->maximum(), 0);
     EXPECT_EQ(box->verticalScrollBar()->maximum(), 0);
 
@@ -91,14 +91,16 @@ TEST_F(DesignFrameTest, SurfaceShowsTheRenderedFaceUnderTheCellOutline)
 {
     // A cell of 100 x 50 mm with a red filled rectangle over its right half.
     NewDesignOnCell("lxLineCircle\t0\t0\t100\t50");
-    FormDesign->Session.Document()->AddObject(1, 0);
-    auto& figure = dynamic_cast<TLxLabelObjectFigure&>(*FormDesign->Session.Document()->GetObject(0, 0));
-    figure.SetFigureType(FigureFilledRectangle);
-    figure.SetLineColor(0x0000FF);
-    figure.SetLeft(50);
-    figure.SetTop(0);
-    figure.SetWidth(50);
-    figure.SetHeight(50);
+    Session().AddObject(KindFigure);
+    Session().EditSelected([](TLxLableObjectBase& object) {
+        auto& figure = dynamic_cast<TLxLabelObjectFigure&>(object);
+        figure.SetFigureType(FigureFilledRectangle);
+        figure.SetLineColor(0x0000FF);
+        figure.SetLeft(50);
+        figure.SetTop(0);
+        figure.SetWidth(50);
+        figure.SetHeight(50);
+    });
     FormDesign->RefreshDesign();
     const QImage image = Surface();
     const int w = image.width();

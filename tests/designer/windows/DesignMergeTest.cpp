@@ -51,8 +51,8 @@ TEST_F(DesignMergeTest, EveryColumnListOffersTheTablesColumns)
         EXPECT_EQ(box->currentIndex(), 0);
     }
     // Nothing was selected: nothing to record.
-    EXPECT_FALSE(FormDesign->Session.Undo()->CanUndo());
-    EXPECT_FALSE(FormDesign->Session.IsSaved());
+    EXPECT_FALSE(Session().CanUndo());
+    EXPECT_FALSE(Session().IsSaved());
     ChangeCsvFile(WriteCsv("empty.csv", ""));
     for (QComboBox* box : FormDesign->MergeColumnLists())
         EXPECT_EQ(box->count(), 1);
@@ -81,21 +81,21 @@ TEST_F(DesignMergeTest, AColumnBoundOnThePageShowsEachRecordsValue)
 {
     NewDesign();
     messages.ChooseFileNext(FileDialogResult{WriteCsv("cities.csv", "1,東京,Tokyo\r\n2,大阪,Osaka\r\n"), 0});
-    auto& text = Add<TLxLabelObjectCsvString>(6);
+    const auto& text = Add<TLxLabelObjectCsvString>(6);
     EXPECT_EQ(FormDesign->CBCsvCol->count(), 4);
     FormDesign->CBCsvCol->setCurrentIndex(2);
     EXPECT_EQ(text.GetColumn(), 2);
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("東京")));
-    FormDesign->Session.Document()->SetRecordIndex(1);
-    EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("大阪")));
-    FormDesign->Session.Document()->SetRecordIndex(0);
+    auto second = CopyOf<TLxLabelObjectCsvString>(0);
+    second->SetRecordIndex(1);
+    EXPECT_EQ(Cp932ToUtf8(second->GetMergedText()), "大阪");
 
     // A new file: the lists keep the bound column, the object shows the new
     // rows, and undo and redo move between the two tables.
     ChangeCsvFile(WriteCsv("towns.csv", "1,札幌\r\n2,福岡\r\n"));
     EXPECT_EQ(FormDesign->CBCsvCol->count(), 3);
     EXPECT_EQ(FormDesign->CBCsvCol->currentIndex(), 2);
-    EXPECT_EQ(text.GetCSV(), FormDesign->Session.MergeTable().get());
+    EXPECT_EQ(text.GetCSV(), Session().MergeTable().get());
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("札幌")));
     FormDesign->RefreshDesign();
     EXPECT_GT(lxtest::CountPixels(FormDesign->ImageDesign->picture(), qRgb(0, 0, 0)), 20);
@@ -110,20 +110,20 @@ TEST_F(DesignMergeTest, AFileThatCannotBeReadChangesNothing)
     NewDesign();
     messages.ChooseFileNext(FileDialogResult{WriteCsv("two.csv", "a,b\r\n"), 0});
     Add<TLxLabelObjectCsvString>(6);
-    FormDesign->Session.MarkSaved();
+    MarkSaved();
     const std::string missing = temp.File("missing.csv");
     ChangeCsvFile(missing);
     EXPECT_EQ(messages.Texts().back(), missing + "を開くことができません。");
     EXPECT_EQ(FormDesign->CBCsvCol->count(), 3);
-    EXPECT_EQ(FormDesign->Session.MergeTable()->GetColCount(), 2);
-    EXPECT_TRUE(FormDesign->Session.IsSaved());
+    EXPECT_EQ(Session().MergeTable()->GetColCount(), 2);
+    EXPECT_TRUE(Session().IsSaved());
     // A cancelled dialog does nothing either.
     messages.ChooseFileNext(std::nullopt);
     FormDesign->PngBtnChangeCsvFileClick();
-    EXPECT_TRUE(FormDesign->Session.IsSaved());
+    EXPECT_TRUE(Session().IsSaved());
     // Nothing was recorded: undo takes back the addition.
     FormDesign->BtnUndoClick();
-    EXPECT_EQ(FormDesign->Session.Document()->GetObjectCount(0), 0);
+    EXPECT_EQ(Session().Document()->GetObjectCount(0), 0);
 }
 
 TEST_F(DesignMergeTest, SymbolKindsShowTheirOptionsPage)

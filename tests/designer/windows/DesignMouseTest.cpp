@@ -47,16 +47,15 @@ TEST_F(DesignMouseTest, ClickPicksTheFrontObjectAndMovesNothing)
     Click(At(50, 40));
     EXPECT_EQ(Doc().GetSelectedIndex(0), -1);
     EXPECT_FALSE(Editor().ShapeSheetLine->isVisible());
-    Editor().Session.ForgetUndo();
-    Editor().Session.MarkSaved();
+    Reopen();
     Click(At(27, 17)); // in the overlap
     EXPECT_EQ(Doc().GetSelectedIndex(0), 0);
     EXPECT_EQ(Object(0).GetLeft(), 10.0);
-    EXPECT_FALSE(Editor().Session.Undo()->CanUndo());
-    EXPECT_TRUE(Editor().Session.IsSaved());
+    EXPECT_FALSE(Session().CanUndo());
+    EXPECT_TRUE(Session().IsSaved());
     EXPECT_EQ(Editor().PageControlProperty->currentWidget(), Editor().TabSheetDrawing);
     // A fixed object cannot be picked: the press reaches the one behind.
-    Object(0).SetCanMove(0);
+    EditObject(0, [](TLxLableObjectBase& object) { object.SetCanMove(0); });
     Click(At(27, 17));
     EXPECT_EQ(Doc().GetSelectedIndex(0), 1);
 }
@@ -65,21 +64,18 @@ TEST_F(DesignMouseTest, DragMovesByWholeMillimetresWithOneUndoStep)
 {
     TwoFigures();
     Place(0, 10.3, 10, 20, 10);
-    Editor().Session.ForgetUndo();
-    Editor().Session.MarkSaved();
+    Reopen();
     const int dx = Editor().SurfaceMmToPixels(true, 2);
     Drag(At(15, 15), At(15, 15) + QPoint(dx, 0));
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 12.3);
     EXPECT_EQ(Object(0).GetTop(), 10.0);
-    EXPECT_FALSE(Editor().Session.IsSaved());
-    EXPECT_FALSE(Editor().ObjectGrabbed);
+    EXPECT_FALSE(Session().IsSaved());
     EXPECT_EQ(Editor().EditSheetPosLeft->text(), QStringLiteral("12.3"));
     EXPECT_EQ(Editor().ShapeSheetLine->pos(), At(12.3, 10));
-    ASSERT_TRUE(Editor().Session.Undo()->CanUndo());
-    EXPECT_EQ(Editor().Session.Undo()->GetUndoGroupSize(), 1);
+    ASSERT_TRUE(Session().CanUndo());
     Editor().BtnUndo->click();
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 10.3);
-    EXPECT_FALSE(Editor().Session.Undo()->CanUndo());
+    EXPECT_FALSE(Session().CanUndo());
 }
 
 // Every drag keeps an undo snapshot of the picture object; the snapshots and
@@ -89,7 +85,8 @@ TEST_F(DesignMouseTest, DraggingALargePictureKeepsOneDecodedCopy)
     constexpr int kSide = 2000;
     constexpr std::int64_t kPictureBytes = std::int64_t{kSide} * kSide * 4;
     Add(2);
-    ObjectAs<TLxLabelObjectImage>(0).GetPicture().SetBitmap(Bitmap(kSide, kSide, 0xFF2040C0u));
+    EditAs<TLxLabelObjectImage>(
+        0, [](TLxLabelObjectImage& image) { image.GetPicture().SetBitmap(Bitmap(kSide, kSide, 0xFF2040C0u)); });
     Place(0, 10, 10, 20, 20);
     Click(At(15, 15));
     ASSERT_EQ(Doc().GetSelectedIndex(0), 0);
@@ -100,7 +97,7 @@ TEST_F(DesignMouseTest, DraggingALargePictureKeepsOneDecodedCopy)
         Drag(from, from + QPoint(step, 0));
     }
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 22.0);
-    EXPECT_TRUE(Editor().Session.Undo()->CanUndo());
+    EXPECT_TRUE(Session().CanUndo());
     EXPECT_GT(CountIn(22, 10, 20, 20, 0xFF2040C0u), 0);
     EXPECT_LT(DecodedImage::LiveBytes() - before, kPictureBytes);
 }
@@ -110,10 +107,10 @@ TEST_F(DesignMouseTest, RubberBandSelectsTheMovableObjectsItTouches)
     TwoFigures();
     Add(3);
     Place(0, 70, 30, 10, 10);
-    Object(0).SetCanMove(0);
+    EditObject(0, [](TLxLableObjectBase& object) { object.SetCanMove(0); });
     // Touching both figures, drawn from bottom right to top left.
     Drag(At(60, 45), At(20, 12));
-    EXPECT_TRUE(Editor().Session.IsMultiSelecting());
+    EXPECT_TRUE(Session().IsMultiSelecting());
     EXPECT_TRUE(Member(1));
     EXPECT_TRUE(Member(2));
     EXPECT_EQ(Doc().GetSelectedIndex(0), -1);
@@ -130,9 +127,9 @@ TEST_F(DesignMouseTest, RubberBandSelectsTheMovableObjectsItTouches)
     EXPECT_EQ(Object(0).GetLeft(), 70.0);
     // A band touching one object selects it alone; touching none clears.
     Click(At(90, 5));
-    EXPECT_FALSE(Editor().Session.IsMultiSelecting());
+    EXPECT_FALSE(Session().IsMultiSelecting());
     Drag(At(1, 1), At(18, 12));
-    EXPECT_FALSE(Editor().Session.IsMultiSelecting());
+    EXPECT_FALSE(Session().IsMultiSelecting());
     EXPECT_EQ(Doc().GetSelectedIndex(0), 1);
     Drag(At(90, 40), At(95, 45));
     EXPECT_EQ(Doc().GetSelectedIndex(0), -1);
@@ -144,21 +141,21 @@ TEST_F(DesignMouseTest, ShiftClickBuildsAndShrinksAMultiSelection)
     TwoFigures();
     Click(At(12, 12));
     Click(At(40, 22), Qt::ShiftModifier);
-    EXPECT_TRUE(Editor().Session.IsMultiSelecting());
+    EXPECT_TRUE(Session().IsMultiSelecting());
     EXPECT_TRUE(Member(0));
     EXPECT_TRUE(Member(1));
     EXPECT_FALSE(Editor().ShapeSheetLine->isVisible());
     Click(At(12, 12), Qt::ShiftModifier);
-    EXPECT_FALSE(Editor().Session.IsMultiSelecting());
+    EXPECT_FALSE(Session().IsMultiSelecting());
     EXPECT_EQ(Doc().GetSelectedIndex(0), 1);
     EXPECT_FALSE(Member(0));
     // A plain press outside the frame ends a multi-selection for good.
     Add(3);
     Place(0, 70, 30, 10, 10);
     Drag(At(5, 5), At(50, 28));
-    ASSERT_TRUE(Editor().Session.IsMultiSelecting());
+    ASSERT_TRUE(Session().IsMultiSelecting());
     Click(At(75, 35));
-    EXPECT_FALSE(Editor().Session.IsMultiSelecting());
+    EXPECT_FALSE(Session().IsMultiSelecting());
     EXPECT_EQ(Doc().GetSelectedIndex(0), 0);
     EXPECT_FALSE(Member(1));
     EXPECT_FALSE(Member(2));
@@ -168,7 +165,7 @@ TEST_F(DesignMouseTest, CornerHandleResizesAndStopsAtTheOppositeCorner)
 {
     TwoFigures();
     Click(At(12, 12));
-    Editor().Session.MarkSaved();
+    MarkSaved();
     OutlineShape* handle = Editor().ShapeRightBottom;
     const QPoint centre(4, 4);
     QTest::mousePress(handle, Qt::LeftButton, {}, centre);
@@ -178,7 +175,7 @@ TEST_F(DesignMouseTest, CornerHandleResizesAndStopsAtTheOppositeCorner)
     EXPECT_EQ(Object(0).GetLeft(), 10.0);
     EXPECT_EQ(Object(0).GetWidth(), 30.0);
     EXPECT_EQ(Object(0).GetHeight(), 20.0);
-    EXPECT_FALSE(Editor().Session.IsSaved());
+    EXPECT_FALSE(Session().IsSaved());
     EXPECT_EQ(Editor().EditSheetWidth->text(), QStringLiteral("30.0"));
     // Past the opposite corner it stops there: zero size, never negative.
     handle = Editor().ShapeLeftTop;
@@ -196,14 +193,14 @@ TEST_F(DesignMouseTest, ArrowKeysNudgeBySteps)
 {
     TwoFigures();
     Click(At(12, 12));
-    Editor().Session.ForgetUndo();
+    Reopen();
     QTest::keyClick(&Editor(), Qt::Key_Left);
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 9.8);
     QTest::keyClick(&Editor(), Qt::Key_Down);
     EXPECT_DOUBLE_EQ(Object(0).GetTop(), 10.2);
     QTest::keyClick(&Editor(), Qt::Key_Right, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(Object(0).GetWidth(), 20.2);
-    EXPECT_TRUE(Editor().Session.Undo()->CanUndo());
+    EXPECT_TRUE(Session().CanUndo());
     // In an edit field the arrows stay with the field.
     QTest::keyClick(Editor().EditSheetPosTop, Qt::Key_Left);
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 9.8);
@@ -215,12 +212,12 @@ TEST_F(DesignMouseTest, ArrowKeysNudgeBySteps)
     EXPECT_EQ(Editor().EditSheetPosLeft->text(), QStringLiteral("abc"));
     // A multi-selection moves every member and rounds to a tenth.
     Place(0, 10.04, 10, 20, 10);
-    Editor().Session.MarkSaved();
+    MarkSaved();
     Click(At(12, 12));
     Click(At(40, 22), Qt::ShiftModifier);
-    ASSERT_TRUE(Editor().Session.IsMultiSelecting());
+    ASSERT_TRUE(Session().IsMultiSelecting());
     QTest::keyClick(&Editor(), Qt::Key_Left);
     EXPECT_DOUBLE_EQ(Object(0).GetLeft(), 9.8);
     EXPECT_DOUBLE_EQ(Object(1).GetLeft(), 24.8);
-    EXPECT_FALSE(Editor().Session.IsSaved());
+    EXPECT_FALSE(Session().IsSaved());
 }

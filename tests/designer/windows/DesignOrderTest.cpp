@@ -19,7 +19,7 @@ protected:
         for (const char* text : {"丙", "乙", "甲"})
             AddText(text); // front to back: 甲 乙 丙
     }
-    void Select(std::int32_t i) { Document().SetSelectedIndex(i, 0); }
+    void Select(std::int32_t i) { Session().Select(i); }
     std::int32_t Selected() { return Document().GetSelectedIndex(0); }
 };
 
@@ -37,11 +37,11 @@ TEST_F(DesignOrderTest, FrontAndBackStepOnceAndUndoPutsThemBack)
     FormDesign->SBtnSheetBack->click(); // already last
     EXPECT_EQ(names(), (std::vector<std::string>{"甲", "乙", "丙"}));
 
-    FormDesign->Session.MarkSaved();
+    MarkSaved();
     FormDesign->SBtnSheetPrev->click();
     EXPECT_EQ(names(), (std::vector<std::string>{"甲", "丙", "乙"}));
     EXPECT_EQ(Selected(), 1);
-    EXPECT_FALSE(FormDesign->Session.IsSaved()); // a change the file does not hold yet
+    EXPECT_FALSE(Session().IsSaved()); // a change the file does not hold yet
     FormDesign->BtnUndo->click();
     EXPECT_EQ(names(), (std::vector<std::string>{"甲", "乙", "丙"}));
     EXPECT_EQ(Selected(), 2);
@@ -84,22 +84,16 @@ TEST_F(DesignOrderTest, DesignGuideDotsEveryThreeMillimetres)
 {
     // Cell 7 is 190 x 60 mm: dots at 0 to 189 mm across, 0 to 57 mm down
     // (the row at 60 mm lies on the edge, outside the picture).
-    FormDesign->CurrentFace = 7;
+    Session().ChooseFace(7);
     FormDesign->RefreshDesign();
     ASSERT_TRUE(FormDesign->CBGrid->isChecked());
-    const Bitmap& surface = FormDesign->SurfaceBitmap;
-    const auto dots = [&] {
-        int n = 0;
-        for (int y = 0; y < surface.Height(); ++y)
-            for (int x = 0; x < surface.Width(); ++x)
-                n += surface.Pixel(x, y) == 0xFF000000u;
-        return n;
-    };
+    const auto dots = [&] { return lxtest::CountPixels(FormDesign->ImageDesign->picture(), 0xFF000000u); };
     EXPECT_EQ(dots(), 64 * 20);
-    const int x = RoundToInt(9 * FormDesign->ScreenDpiX / 25.4);
-    const int y = RoundToInt(6 * FormDesign->ScreenDpiY / 25.4);
-    EXPECT_EQ(surface.Pixel(x, y), 0xFF000000u);
-    EXPECT_EQ(surface.Pixel(x + 1, y), 0xFFFFFFFFu);
+    const QImage surface = FormDesign->ImageDesign->picture();
+    const int x = RoundToInt(9 * surface.width() / 190.0);
+    const int y = RoundToInt(6 * surface.height() / 60.0);
+    EXPECT_EQ(surface.pixel(x, y), 0xFF000000u);
+    EXPECT_EQ(surface.pixel(x + 1, y), 0xFFFFFFFFu);
 
     FormDesign->CBGrid->setChecked(false);
     EXPECT_FALSE(Document().GetShowGuide());

@@ -11,6 +11,7 @@
 #include "designer/model/LxLabelString.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/UpDown.h"
+#include "platform/clipboard/Clipboard.h"
 #include "platform/io/Stream.h"
 #include "platform/text/Cp932.h"
 
@@ -77,15 +78,15 @@ TEST_F(DesignEditingTest, SelectingNeverChangesButEveryPanelChangeMarksUnsaved)
 {
     Add(1);
     Add(3);
-    Editor().Session.MarkSaved();
+    MarkSaved();
     const std::string text = Saved(Object(1));
     Editor().TABSheetChange(1);
     Editor().TABSheetChange(0);
     Editor().TABSheetChange(1);
     EXPECT_EQ(Saved(Object(1)), text);
-    EXPECT_TRUE(Editor().Session.IsSaved());
+    EXPECT_TRUE(Session().IsSaved());
     Editor().CBNotPrint->setChecked(true);
-    EXPECT_FALSE(Editor().Session.IsSaved());
+    EXPECT_FALSE(Session().IsSaved());
     EXPECT_EQ(Object(1).GetNotPrint(), 1);
 }
 
@@ -195,9 +196,14 @@ TEST_F(DesignEditingTest, PictureWithKeptAspectNarrowsItsFrameToThePicture)
     Editor().ShowPropertyPage();
     EXPECT_TRUE(Editor().CBFixRate->isChecked());
     EXPECT_FALSE(Editor().SBtnClear->isEnabled());
-    // A red picture twice as tall as wide.
-    Editor().ImageSheetPictureData.SetBitmap(Bitmap(20, 40, 0xFFFF0000u));
-    Editor().ImageSheetChange();
+    // A red picture twice as tall as wide, pasted from the clipboard.
+    {
+        Clipboard clipboard;
+        ASSERT_TRUE(clipboard.Open());
+        ASSERT_TRUE(clipboard.Empty());
+        ASSERT_TRUE(clipboard.SetBitmap(Bitmap(20, 40, 0xFFFF0000u)));
+    }
+    Editor().SBtnPaste->click();
     EXPECT_FALSE(ObjectAs<TLxLabelObjectImage>(0).GetPicture().Empty());
     EXPECT_EQ(Object(0).GetWidth(), 20.0);
     EXPECT_EQ(Object(0).GetHeight(), 40.0);

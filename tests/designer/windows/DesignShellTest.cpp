@@ -40,14 +40,17 @@ protected:
 
 TEST_F(DesignShellTest, TabsAreFilledByObjectKind)
 {
-    Document().AddObject(KindGrid, 0);
-    Document().AddMergeObject(KindCsvString, 0, FormDesign->Session.MergeTable());
-    Document().AddObject(KindFigure, 0);
-    AddText("文字");
-    Document().AddObject(KindFigure, 0);
-    Document().GetObject(0, 0)->AssignKind(0x80 | KindImage); // only the low 7 bits count
-    Document().AddObject(KindFigure, 0);
-    Document().GetObject(0, 0)->AssignKind(11); // no colour
+    // Kind bytes as a file may hold them.
+    FillDesign([](TlxLabelManager& document) {
+        document.AddObject(KindGrid, 0);
+        document.AddMergeObject(KindCsvString, 0, std::make_shared<TLxCSV>());
+        document.AddObject(KindFigure, 0);
+        document.AddObject(KindString, 0);
+        document.AddObject(KindFigure, 0);
+        document.GetObject(0, 0)->AssignKind(0x80 | KindImage); // only the low 7 bits count
+        document.AddObject(KindFigure, 0);
+        document.GetObject(0, 0)->AssignKind(11); // no colour
+    });
     ShowTabs();
     const QImage strip = FormDesign->TABSheet->grab().toImage();
     const std::vector<QColor> expected{QColor(),           QColor(255, 130, 0),
@@ -68,7 +71,7 @@ TEST_F(DesignShellTest, RightButtonMenuActsOnTheObjectOfTheTab)
     for (const char* text : {"丙", "乙", "甲"})
         AddText(text);
     ShowTabs();
-    Document().SetSelectedIndex(0, 0);
+    Session().Select(0);
     // The menu comes up on the right button over tab 2; choose "シートを前面へ".
     auto* timer = new QTimer;
     timer->setInterval(5);

@@ -2,14 +2,22 @@
 
 #include "designer/model/LxDesignFile.h"
 #include "designer/model/LxPaper.h"
-#include "designer/windows/Forms.h"
+#include "designer/windows/UnitAddPaper.h"
 #include "designer/windows/UnitDesign.h"
+#include "designer/windows/UnitLoadTemp.h"
+#include "designer/windows/UnitPicSave.h"
+#include "designer/windows/UnitPreview.h"
+#include "designer/windows/UnitSelectCsvType.h"
+#include "designer/windows/UnitSelectPaper.h"
+#include "designer/windows/UnitSelectPicture.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/com/ComClient.h"
 #include "platform/io/Files.h"
 #include "platform/registry/Registry.h"
 #include "platform/text/Cp932.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,9 +56,90 @@ void DesignerTest::TearDown()
 
 bool DesignerTest::StartProgram(const std::vector<std::string>& arguments)
 {
+    FormTopMenu = nullptr;
+    FormSelectPaper = nullptr;
+    FormDesign = nullptr;
+    FormSelectCsvType = nullptr;
+    FormPreview = nullptr;
+    FormAddPaper = nullptr;
+    FormSelectPicture = nullptr;
+    FormPicSave = nullptr;
+    FormLoadTemp = nullptr;
     program = std::make_unique<lx::DesignerProgram>(lockFolder_);
-    return program->Start(arguments);
+    if (!program->Start(arguments))
+        return false;
+    FormTopMenu = &program->TopMenu();
+    FormSelectPaper = &program->SelectPaper();
+    FormDesign = &program->Design();
+    FormSelectCsvType = &program->SelectCsvType();
+    FormPreview = &program->Preview();
+    FormAddPaper = &program->AddPaper();
+    FormSelectPicture = &program->SelectPicture();
+    FormPicSave = &program->PicSave();
+    FormLoadTemp = &program->LoadTemp();
+    return true;
 }
+
+void DesignerTest::EditObject(std::int32_t j, const lx::ObjectEdit& edit)
+{
+    const std::int32_t selected = Session().SelectedIndex();
+    Session().Select(j);
+    Session().EditSelected(edit);
+    Session().Select(selected);
+}
+
+std::vector<QWidget*> DesignerTest::Windows() const
+{
+    return {FormTopMenu,  FormSelectPaper,   FormDesign,  FormSelectCsvType, FormPreview,
+            FormAddPaper, FormSelectPicture, FormPicSave, FormLoadTemp};
+}
+
+std::vector<QWidget*> DesignerTest::VisibleWindows() const
+{
+    std::vector<QWidget*> visible;
+    for (QWidget* window : Windows())
+        if (window && window->isVisible())
+            visible.push_back(window);
+    return visible;
+}
+
+void DesignerTest::FillDesign(const std::function<void(lx::TlxLabelManager&)>& fill)
+{
+    const lx::TlxLblInfo& layout = *Session().Layout();
+    lx::TlxLabelManager document(layout.LabelCount, layout);
+    document.SetSingleMode(Session().Document()->GetSingleMode());
+    fill(document);
+    const std::string path = temp.File("filled.bv2t");
+    lx::SaveDesignFile(path, *Session().MergeTable(), layout, document);
+    Session().LoadTemplate(path);
+    FormDesign->RefreshDesign();
+    FormDesign->DrawFaceOverview();
+    FormDesign->ShowPropertyPage();
+}
+
+void DesignerTest::Reopen()
+{
+    const std::int32_t face = Session().CurrentFace();
+    const std::int32_t selected = Session().SelectedIndex();
+    const std::string path = temp.File("reopened.bv2");
+    Session().Save(path);
+    Session().Load(path);
+    Session().ChooseFace(face);
+    Session().Select(selected);
+    FormDesign->RefreshDesign();
+    FormDesign->ShowPropertyPage();
+}
+
+void DesignerTest::ExpectPanelsWrite()
+{
+    if (!Session().SelectedObject())
+        FormDesign->BtnFigureSheet->click();
+    ASSERT_NE(Session().SelectedObject(), nullptr);
+    FormDesign->EditSheetPosLeft->setText(QStringLiteral("12.5"));
+    EXPECT_EQ(Session().SelectedObject()->GetLeft(), 12.5);
+}
+
+void DesignerTest::MarkSaved() { Session().Save(temp.File("saved.bv2")); }
 
 std::string DesignerTest::DataFolder() const { return temp.File("data") + "/"; }
 
@@ -114,8 +203,8 @@ void DesignerTest::NewDesignOnPaper(const std::string& model, const std::string&
     lx::TlxPaperObject paper;
     paper.SetModelNumber(model);
     paper.SetPaperSize({lx::lxPaperA4, 210, 297});
-    lx::FormTopMenu->hide();
-    lx::FormDesign->NewDesign(paper, true);
+    FormTopMenu->hide();
+    FormDesign->NewDesign(paper, true);
     ProcessEvents();
 }
 

@@ -8,6 +8,7 @@
 #include "support/ScopedEnv.h"
 #include "support/TestPaths.h"
 
+#include "designer/model/EditorSession.h"
 #include "designer/model/LxLabelManager.h"
 
 #include <QApplication>
@@ -29,6 +30,37 @@ protected:
 
     // Starts the program as main() does, minus the message loop.
     bool StartProgram(const std::vector<std::string>& arguments = {});
+    // The design the program's editor edits.
+    lx::EditorSession& Session() { return program->Session(); }
+    // Edits object j of the current cell as one step of the session; the
+    // selection stays as it was.
+    void EditObject(std::int32_t j, const lx::ObjectEdit& edit);
+    // The same, the object taken as the class it is of.
+    template <typename T, typename Edit>
+    void EditAs(std::int32_t j, Edit&& edit)
+    {
+        EditObject(j, [&](lx::TLxLableObjectBase& object) { edit(dynamic_cast<T&>(object)); });
+    }
+    // A copy of object j of the current cell, to ask what only a writable
+    // object answers (its picture for its record).
+    template <typename T>
+    std::unique_ptr<T> CopyOf(std::int32_t j)
+    {
+        auto copy = Session().Document()->GetObject(j, Session().CurrentFace())->Clone();
+        return std::unique_ptr<T>(&dynamic_cast<T&>(*copy.release()));
+    }
+    // The design is saved, into a file of the test's own.
+    void MarkSaved();
+    // The open design takes what `fill` puts into a document on its paper,
+    // as if the user opened it from a file (a template of the test's own,
+    // so the design keeps no file name).
+    void FillDesign(const std::function<void(lx::TlxLabelManager&)>& fill);
+    // The design saved and read back as the user opens a file: saved, with
+    // an empty history; the cell and the selection shown stay.
+    void Reopen();
+    // The editor's panels write: a position typed into the common panel
+    // reaches the selected object (a figure is added when none is selected).
+    void ExpectPanelsWrite();
     // The folder the windows read (CP932, with its delimiter).
     std::string DataFolder() const;
     std::string DataPath(const std::string& relative) const { return temp.File("data/" + relative); }
@@ -59,6 +91,20 @@ protected:
     TempDir temp;
     lx::ScriptedMessages messages;
     std::unique_ptr<lx::DesignerProgram> program;
+    // The program's windows once it started, as the user finds them.
+    lx::TFormTopMenu* FormTopMenu = nullptr;
+    lx::TFormSelectPaper* FormSelectPaper = nullptr;
+    lx::TFormDesign* FormDesign = nullptr;
+    lx::TFormSelectCsvType* FormSelectCsvType = nullptr;
+    lx::TFormPreview* FormPreview = nullptr;
+    lx::TFormAddPaper* FormAddPaper = nullptr;
+    lx::TFormSelectPicture* FormSelectPicture = nullptr;
+    lx::TFormPicSave* FormPicSave = nullptr;
+    lx::TFormLoadTemp* FormLoadTemp = nullptr;
+    // The nine windows in the program's order (null before the start), and
+    // those on screen.
+    std::vector<QWidget*> Windows() const;
+    std::vector<QWidget*> VisibleWindows() const;
 
 private:
     std::string lockFolder_;

@@ -3,7 +3,6 @@
 // for the tests of the editor's pages.
 #include "DesignerFixture.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/metafile/EnhMetafile.h"
@@ -32,18 +31,23 @@ protected:
     // Adds an object through the add command of the tag; it becomes the
     // selected object with its page filled.
     template <typename T>
-    T& Add(int tag)
+    const T& Add(int tag)
     {
-        lx::FormDesign->BtnAddSheetClick(tag);
-        const std::int32_t face = lx::FormDesign->CurrentFace;
-        auto& object = dynamic_cast<T&>(*lx::FormDesign->Session.Document()->GetObject(
-            lx::FormDesign->Session.Document()->GetSelectedIndex(face), face));
-        lx::FormDesign->Session.MarkSaved();
+        FormDesign->BtnAddSheetClick(tag);
+        const auto& object = dynamic_cast<const T&>(*Session().SelectedObject());
+        MarkSaved();
         return object;
     }
 
     // The bytes of a face's rendered metafile.
-    std::string RenderedFace(int face) { return lx::FormDesign->Session.Document()->RenderFace(face, 0).Bytes(); }
+    std::string RenderedFace(int face)
+    {
+        const std::int32_t current = Session().CurrentFace();
+        Session().ChooseFace(face);
+        std::string bytes = Session().RenderCurrentFace().Bytes();
+        Session().ChooseFace(current);
+        return bytes;
+    }
 
     // The texts of the metafile's ExtTextOutW records, in drawing order.
     static QString DrawnText(const std::string& metafile)

@@ -6,7 +6,6 @@
 
 #include "designer/model/LxDesignFile.h"
 #include "designer/model/LxLabelString.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitSelectPaper.h"
@@ -32,32 +31,32 @@ protected:
     // A new design on a paper of the chooser.
     void NewDesignOn(const QString& maker, const QString& line)
     {
-        lx::FormTopMenu->PngBtnSelectPaper->click();
-        lx::FormSelectPaper->CBMaker->setCurrentText(maker);
-        const auto found = lx::FormSelectPaper->LBPaperList->findItems(line, Qt::MatchStartsWith);
+        FormTopMenu->PngBtnSelectPaper->click();
+        FormSelectPaper->CBMaker->setCurrentText(maker);
+        const auto found = FormSelectPaper->LBPaperList->findItems(line, Qt::MatchStartsWith);
         ASSERT_EQ(found.size(), 1);
-        lx::FormSelectPaper->LBPaperList->setCurrentItem(found[0]);
-        lx::FormSelectPaper->BtnNext->click();
-        ASSERT_TRUE(lx::FormDesign->isVisible());
+        FormSelectPaper->LBPaperList->setCurrentItem(found[0]);
+        FormSelectPaper->BtnNext->click();
+        ASSERT_TRUE(FormDesign->isVisible());
     }
     // Eight cells of different sizes; a paper for multi mode only.
     void NewMultiDesign() { NewDesignOn(QStringLiteral("ユーザ設定"), QString::fromUtf8(kMixedPaper)); }
     // Ten cells; starts in single mode.
     void NewSingleDesign() { NewDesignOn(QStringLiteral("ヒサゴ"), QStringLiteral("OP3004")); }
 
-    lx::TlxLabelManager& Document() { return *lx::FormDesign->Session.Document(); }
-    const lx::TlxUndoManager& History() { return *lx::FormDesign->Session.Undo(); }
+    const lx::TlxLabelManager& Document() { return *Session().Document(); }
 
-    // A text object added to the current cell as the add command does it.
+    // A text object added to the current cell in front, selected: the
+    // addition and the text are two steps, as the add command and the text
+    // page make them.
     void AddText(const std::string& text)
     {
-        lx::TFormDesign& editor = *lx::FormDesign;
-        Document().AddObject(lx::KindString, editor.CurrentFace);
-        auto& object = static_cast<lx::TLxLabelObjectString&>(*Document().GetObject(0, editor.CurrentFace));
-        object.SetText(lx::Sjis(text));
-        object.SetName(lx::Sjis(text));
-        editor.Session.RecordChange(lx::UndoAdded, 0, object.Clone());
-        editor.RefreshDesign();
+        Session().AddObject(lx::KindString);
+        Session().EditSelected([&](lx::TLxLableObjectBase& object) {
+            static_cast<lx::TLxLabelObjectString&>(object).SetText(lx::Sjis(text));
+            object.SetName(lx::Sjis(text));
+        });
+        FormDesign->RefreshDesign();
     }
 
     // The texts of a cell's objects, front first.
@@ -65,8 +64,8 @@ protected:
     {
         std::vector<std::string> texts;
         for (std::int32_t i = 0; i < Document().GetObjectCount(face); ++i)
-            texts.push_back(
-                lx::Cp932ToUtf8(static_cast<lx::TLxLabelObjectString&>(*Document().GetObject(i, face)).GetText()));
+            texts.push_back(lx::Cp932ToUtf8(
+                static_cast<const lx::TLxLabelObjectString&>(*Document().GetObject(i, face)).GetText()));
         return texts;
     }
 
@@ -74,7 +73,7 @@ protected:
     std::string DesignBytes()
     {
         lx::MemoryStream stream;
-        lx::WriteDesign(stream, *lx::FormDesign->Session.MergeTable(), *lx::FormDesign->Session.Layout(), Document());
+        lx::WriteDesign(stream, *Session().MergeTable(), *Session().Layout(), Document());
         return std::string(stream.Bytes());
     }
 };

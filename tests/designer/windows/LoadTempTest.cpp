@@ -1,7 +1,6 @@
 #include "DesignerFixture.h"
 #include "DialogTestSupport.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitLoadTemp.h"
 #include "platform/app/Program.h"

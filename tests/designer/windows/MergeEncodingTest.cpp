@@ -31,7 +31,7 @@ protected:
         Write("a,b\r\n");
         messages.ChooseFileNext(FileDialogResult{path, 0});
         Click("BtnCsvSheet");
-        ASSERT_EQ(FormDesign->Session.Document()->GetObjectCount(0), 1);
+        ASSERT_EQ(Session().Document()->GetObjectCount(0), 1);
         ASSERT_TRUE(messages.Shown().empty());
         auto* column = Find<QComboBox>("CBCsvCol");
         QTest::keyClick(column, Qt::Key_Down);
@@ -81,7 +81,7 @@ protected:
         for (const auto& box : messages.Shown())
             if (box.buttons == MessageButtons::Ok)
                 return {box.text, reading.questions, reading.shown};
-        for (const std::string& line : FormDesign->Session.MergeTable()->GetLines())
+        for (const std::string& line : Session().MergeTable()->GetLines())
             reading.text += line + "\r\n";
         return reading;
     }
@@ -181,6 +181,6 @@ TEST_F(MergeEncodingTest, AFileOverTheLimitIsRefusedSayingSoAndTheTableStays)
     EXPECT_EQ(
         messages.Texts(),
         std::vector<std::string>{path + "\nファイルが大きすぎます。差込データとして読み込めるのは64MiBまでです。"});
-    EXPECT_EQ(FormDesign->Session.MergeTable()->GetLines(), std::vector<std::string>{"kept,1"});
+    EXPECT_EQ(Session().MergeTable()->GetLines(), std::vector<std::string>{"kept,1"});
     EXPECT_EQ(Preview(), QStringList{QStringLiteral("kept")});
 }

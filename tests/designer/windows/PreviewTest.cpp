@@ -3,7 +3,6 @@
 #include "support/Oracles.h"
 
 #include "designer/model/LxLabelString.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitPicSave.h"
@@ -201,7 +200,7 @@ TEST_F(EditorPrintTest, TheEditorOpensThePreviewAndThePictureExportOnItsDesign)
     NewDesignOnPaper("TEST-1",
                      "LBLBASE\r\n1.00\r\n2\r\n0\r\n0\r\n0\r\n"
                      "lxLineNomal\t10\t10\t90\t50.4\r\nlxLineNomal\t10\t70\t90\t50\r\n");
-    FillFace(*FormDesign->Session.Document(), 1, 0x00FF00);
+    FillDesign([](TlxLabelManager& document) { FillFace(document, 1, 0x00FF00); });
     WhenModalShows<TFormPreview>([](TFormPreview* shown) {
         // A4 previews 354 x 500: the second cell's middle at 55 x 95 mm.
         EXPECT_EQ(ColorAt(shown->PreviewBitmap(), 92, 160), 0x00FF00u);

@@ -1,7 +1,6 @@
 #include "DesignerFixture.h"
 #include "support/Oracles.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitAddPaper.h"
 #include "designer/windows/UnitDesign.h"
@@ -30,25 +29,6 @@
 
 using namespace lx;
 using lxtest::DesignerTest;
-
-namespace {
-
-std::vector<QWidget*> Windows()
-{
-    return {FormTopMenu,  FormSelectPaper,   FormDesign,  FormSelectCsvType, FormPreview,
-            FormAddPaper, FormSelectPicture, FormPicSave, FormLoadTemp};
-}
-
-std::vector<QWidget*> VisibleWindows()
-{
-    std::vector<QWidget*> visible;
-    for (QWidget* window : Windows())
-        if (window && window->isVisible())
-            visible.push_back(window);
-    return visible;
-}
-
-} // namespace
 
 TEST_F(DesignerTest, StartsWithTheNineWindowsAndOnlyTheStartMenuShown)
 {
@@ -118,7 +98,7 @@ TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
     ASSERT_TRUE(StartProgram({path}));
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
-    EXPECT_EQ(FormDesign->Session.MergeTable()->GetColCount(), 1000001);
+    EXPECT_EQ(Session().MergeTable()->GetColCount(), 1000001);
     EXPECT_EQ(FormDesign->CBContents->count(), 1000002);
 }
 
@@ -139,7 +119,7 @@ TEST_F(DesignerTest, ACp932FileNameFromTheCommandLineOpens)
     ASSERT_TRUE(StartProgram(arguments));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{});
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
-    EXPECT_EQ(FormDesign->Session.Document()->GetObjectCount(0), 1);
+    EXPECT_EQ(Session().Document()->GetObjectCount(0), 1);
     EXPECT_EQ(FormDesign->windowTitle(), QStringLiteral("デザイン画面 -宛名ラベル.bv2-"));
 }
 
@@ -164,7 +144,7 @@ TEST_F(DesignerTest, ClosingTheStartMenuEndsTheLoopWhateverElseIsOpen)
     FormTopMenu->PngBtnSelectPaper->click();
     FormSelectPaper->BtnNext->click();
     ASSERT_TRUE(FormDesign->isVisible());
-    QTimer::singleShot(0, [] { FormTopMenu->close(); });
+    QTimer::singleShot(0, [this] { FormTopMenu->close(); });
     // Should the loop not end, the test fails instead of hanging.
     bool timedOut = false;
     QTimer guard;

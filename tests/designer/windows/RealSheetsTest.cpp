@@ -68,8 +68,8 @@ TEST_F(RealSheetsTest, AHisagoPaperFoundByThePackNumberMakesADesign)
     Click(FormSelectPaper->BtnNext);
     ASSERT_TRUE(FormDesign->isVisible());
     EXPECT_EQ(FormDesign->Paperlbl->text(), QStringLiteral("OP3001"));
-    EXPECT_EQ(FormDesign->Session.Layout()->LabelCount, 12);
-    EXPECT_DOUBLE_EQ(FormDesign->Session.Layout()->GetLabelWidth(0), 86.4);
+    EXPECT_EQ(Session().Layout()->LabelCount, 12);
+    EXPECT_DOUBLE_EQ(Session().Layout()->GetLabelWidth(0), 86.4);
     EXPECT_TRUE(Document().GetSingleMode());
     EXPECT_TRUE(messages.Shown().empty());
 }
@@ -80,11 +80,10 @@ TEST_F(RealSheetsTest, EveryNumberOfAnAveryL7160SheetPrintsInsideItsLabel)
     ASSERT_NO_FATAL_FAILURE(FindPaper(1, QStringLiteral("L7160")));
     Click(FormSelectPaper->BtnNext);
     ASSERT_TRUE(FormDesign->isVisible());
-    const TlxLblInfo& sheet = *FormDesign->Session.Layout();
-    ASSERT_EQ(sheet.LabelCount, 21);
+    ASSERT_EQ(Session().Layout()->LabelCount, 21);
     // Serial numbers 1 to 21: one sheet, a number on every label.
-    AddSerial(Document(), 21);
-    FormDesign->RefreshDesign();
+    FillDesign([](TlxLabelManager& document) { AddSerial(document, 21); });
+    const TlxLblInfo& sheet = *Session().Layout();
 
     const std::string pdf = temp.File("L7160.pdf");
     WhenModalShows<TFormPreview>([&](TFormPreview* preview) {

@@ -6,7 +6,6 @@
 
 #include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelString.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitSelectPaper.h"
@@ -137,8 +136,7 @@ TEST_F(ChildRoleXvfbScreens, StartMenuPaperChooserAndEditor)
         FormSelectPaper->LBPaperList->findItems(QStringLiteral("OL894"), Qt::MatchStartsWith)[0]);
     FormSelectPaper->BtnNext->click();
     FormDesign->resize(950, 650);
-    DrawSampleDesign(*FormDesign->Session.Document());
-    FormDesign->RefreshDesign();
+    FillDesign(DrawSampleDesign);
     CompareWithReviewed(Capture(FormDesign), "editor");
 }
 

@@ -1,6 +1,5 @@
 #include "DesignerFixture.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitAddPaper.h"
@@ -226,8 +225,8 @@ TEST_F(PaperChooserTest, UserPaperWithBracketsInItsNameIsFoundThroughItsLine)
     Chooser().BtnNext->click();
     EXPECT_TRUE(messages.Shown().empty());
     ASSERT_TRUE(FormDesign->isVisible());
-    EXPECT_EQ(FormDesign->Session.Layout()->Paper.GetModelNumber(), Sjis("私の【特注】ラベル"));
-    EXPECT_EQ(FormDesign->Session.Layout()->LabelCount, 3);
+    EXPECT_EQ(Session().Layout()->Paper.GetModelNumber(), Sjis("私の【特注】ラベル"));
+    EXPECT_EQ(Session().Layout()->LabelCount, 3);
 }
 
 TEST_F(PaperChooserTest, DamagedLayoutKeepsTheChooserOpenWithTheMessage)

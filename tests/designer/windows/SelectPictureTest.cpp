@@ -1,7 +1,6 @@
 #include "DesignerFixture.h"
 #include "DialogTestSupport.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitSelectPicture.h"
 #include "platform/image/BitmapImage.h"

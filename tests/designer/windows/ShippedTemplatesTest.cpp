@@ -2,7 +2,6 @@
 #include "DialogTestSupport.h"
 
 #include "designer/model/LxDesignFile.h"
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
@@ -66,7 +65,7 @@ TEST_F(ShippedTemplatesTest, EveryTemplateHasItsOwnPreviewAndOpensInTheEditor)
             EXPECT_TRUE(chooser->Image1->hasPicture());
             EXPECT_LE(chooser->Image1->picture().width(), 296);
             EXPECT_LE(chooser->Image1->picture().height(), 296);
-            lxtest::WhenModalShows<QDialog>([](QDialog* dialog) {
+            lxtest::WhenModalShows<QDialog>([this](QDialog* dialog) {
                 ASSERT_EQ(dialog, static_cast<QDialog*>(FormSelectPaper));
                 FormSelectPaper->BtnNext->click();
             });
@@ -74,7 +73,7 @@ TEST_F(ShippedTemplatesTest, EveryTemplateHasItsOwnPreviewAndOpensInTheEditor)
         });
         FormTopMenu->PngBtnTemplate->click();
         ASSERT_TRUE(FormDesign->isVisible()) << name;
-        EXPECT_EQ(FormDesign->Session.Document()->GetObjectCount(0), design.Document->GetObjectCount(0));
+        EXPECT_EQ(Session().Document()->GetObjectCount(0), design.Document->GetObjectCount(0));
         EXPECT_TRUE(messages.Shown().empty()) << name;
         FormDesign->close();
         ASSERT_TRUE(FormTopMenu->isVisible());

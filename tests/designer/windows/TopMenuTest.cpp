@@ -1,6 +1,5 @@
 #include "DesignerFixture.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitLoadTemp.h"
@@ -121,7 +120,7 @@ TEST_F(DesignerTest, StartMenuLayoutAndPictureButtons)
 TEST_F(DesignerTest, CancelledChoosersLeaveTheStartMenuAsItWas)
 {
     ASSERT_TRUE(StartProgram());
-    lxtest::WhenModalShows<QDialog>([](QDialog* dialog) {
+    lxtest::WhenModalShows<QDialog>([this](QDialog* dialog) {
         EXPECT_EQ(dialog, static_cast<QDialog*>(FormLoadTemp));
         dialog->findChild<QPushButton*>("BtnCancel")->click();
     });

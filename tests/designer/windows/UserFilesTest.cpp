@@ -9,7 +9,6 @@
 #include "platform/com/ComClient.h"
 #include "symbol/control/MatrixelProIds.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/UnitAddPaper.h"
 #include "designer/windows/UnitDesign.h"
@@ -54,11 +53,11 @@ void SetWritable(const std::string& folder, bool writable)
     fs::permissions(fs::u8path(folder), bits, options);
 }
 
-QStringList Lines()
+QStringList Lines(const QListWidget* list)
 {
     QStringList lines;
-    for (int i = 0; i < FormSelectPaper->LBPaperList->count(); ++i)
-        lines << FormSelectPaper->LBPaperList->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
     return lines;
 }
 
@@ -75,7 +74,7 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
     EXPECT_EQ(FormTopMenu->GetUserDataDir(), temp.File("userdata/tlxlabel") + "/");
     Click(FormTopMenu->PngBtnSelectPaper);
     FormSelectPaper->CBMaker->setCurrentText(QStringLiteral("ユーザ設定"));
-    const QStringList shipped = Lines();
+    const QStringList shipped = Lines(FormSelectPaper->LBPaperList);
 
     WhenModalShows<TFormAddPaper>([](TFormAddPaper* editor) {
         editor->EditPaperName->setText(QStringLiteral("私の棚ラベル"));
@@ -88,7 +87,7 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
     });
     Click(FormSelectPaper->BtnAddPaper);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"用紙を追加しました。"});
-    EXPECT_EQ(Lines(), shipped + QStringList{QStringLiteral("私の棚ラベル")});
+    EXPECT_EQ(Lines(FormSelectPaper->LBPaperList), shipped + QStringList{QStringLiteral("私の棚ラベル")});
     EXPECT_TRUE(fs::is_regular_file(fs::u8path(UserPath("14/私の棚ラベル.bv2"))));
 
     // Usable: a new design on it.
@@ -96,9 +95,9 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
         FormSelectPaper->LBPaperList->findItems(QStringLiteral("私の棚ラベル"), Qt::MatchExactly).value(0));
     Click(FormSelectPaper->BtnNext);
     ASSERT_TRUE(FormDesign->isVisible());
-    ASSERT_TRUE(FormDesign->Session.Layout());
-    EXPECT_EQ(FormDesign->Session.Layout()->Paper.GetModelNumber(), Sjis("私の棚ラベル"));
-    EXPECT_EQ(FormDesign->Session.Layout()->Cells.size(), 6u);
+    ASSERT_TRUE(Session().Layout());
+    EXPECT_EQ(Session().Layout()->Paper.GetModelNumber(), Sjis("私の棚ラベル"));
+    EXPECT_EQ(Session().Layout()->Cells.size(), 6u);
 
     // Deletable: the chooser anew, the paper selected and removed.
     FormDesign->hide();
@@ -108,7 +107,7 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
         FormSelectPaper->LBPaperList->findItems(QStringLiteral("私の棚ラベル"), Qt::MatchExactly).value(0));
     messages.Answer(MessageAnswer::Yes);
     Click(FormSelectPaper->BtnDelPaper);
-    EXPECT_EQ(Lines(), shipped);
+    EXPECT_EQ(Lines(FormSelectPaper->LBPaperList), shipped);
     EXPECT_FALSE(fs::exists(fs::u8path(UserPath("14/私の棚ラベル.bv2"))));
     EXPECT_EQ(ReadFileBytes(UserPath("paper.cfg")).find(Sjis("私の棚ラベル")), std::string::npos);
 
@@ -205,12 +204,24 @@ TEST_F(DesignerTest, DesignDialogsStartInTheDocumentsFolderOrHomeWithoutOne)
     fs::create_directories(fs::u8path(temp.File("config")));
     std::ofstream(fs::u8path(temp.File("config/user-dirs.dirs"))) << "XDG_DOCUMENTS_DIR=\"$HOME/書類\"\n";
     UseOwnHome(temp.File("config"));
+    // The dialogs the user opens, cancelled: the start menu's open button,
+    // then the editor's save button.
+    const auto dialogFolders = [this] {
+        const std::size_t before = messages.FileRequests().size();
+        Click(FormTopMenu->PngBtnOpenFile);
+        Click(FormTopMenu->PngBtnSelectPaper);
+        Click(FormSelectPaper->BtnNext);
+        Click(FormDesign->BtnSave);
+        std::vector<std::string> folders;
+        for (std::size_t i = before; i < messages.FileRequests().size(); ++i)
+            folders.push_back(messages.FileRequests()[i].folder);
+        return folders;
+    };
     ASSERT_TRUE(StartProgram());
-    EXPECT_EQ(FormDesign->OpenDialogLabelFile.folder, temp.File("home/")) << "no 書類 folder: home";
+    EXPECT_EQ(dialogFolders(), std::vector<std::string>(2, temp.File("home/"))) << "no 書類 folder: home";
 
     program.reset();
     fs::create_directories(fs::u8path(temp.File("home/書類")));
     ASSERT_TRUE(StartProgram());
-    EXPECT_EQ(FormDesign->OpenDialogLabelFile.folder, temp.File("home/書類/"));
-    EXPECT_EQ(FormDesign->SaveDialogLabelFile.folder, temp.File("home/書類/"));
+    EXPECT_EQ(dialogFolders(), std::vector<std::string>(2, temp.File("home/書類/")));
 }

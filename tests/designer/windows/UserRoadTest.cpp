@@ -290,9 +290,9 @@ protected:
     std::vector<std::string> Cells()
     {
         std::vector<std::string> cells;
-        for (std::int32_t row = 0; row < FormDesign->Session.MergeTable()->GetRowCount(); ++row)
-            for (std::int32_t column = 1; column <= FormDesign->Session.MergeTable()->GetColCount(); ++column)
-                cells.push_back(Cp932ToUtf8(FormDesign->Session.MergeTable()->CsvCell(column, row)));
+        for (std::int32_t row = 0; row < Session().MergeTable()->GetRowCount(); ++row)
+            for (std::int32_t column = 1; column <= Session().MergeTable()->GetColCount(); ++column)
+                cells.push_back(Cp932ToUtf8(Session().MergeTable()->CsvCell(column, row)));
         return cells;
     }
 
@@ -309,7 +309,7 @@ TEST_F(LinuxFilesTest, CsvInUtf8OrUtf16MergesAsThreeColumnsAndBadFilesChangeNoth
     EXPECT_EQ(Cells(), cells);
     EXPECT_EQ(Find<QComboBox>(FormDesign, "CBCsvQr")->count(), 4);
     // The wave dash typed on Linux is CP932's own.
-    EXPECT_EQ(FormDesign->Session.MergeTable()->CsvCell(2, 1), Iconv("大阪府〜堺市", "CP932"));
+    EXPECT_EQ(Session().MergeTable()->CsvCell(2, 1), Iconv("大阪府〜堺市", "CP932"));
 
     const std::pair<const char*, std::string> files[] = {
         {"bom.csv", "\xEF\xBB\xBF" + lines},

@@ -4,7 +4,6 @@
 // always left on screen.
 #include "DesignerFixture.h"
 
-#include "designer/windows/Forms.h"
 #include "designer/windows/UnitAddPaper.h"
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitLoadTemp.h"
@@ -35,19 +34,6 @@ T* Find(QWidget* window, const char* name)
     T* widget = window->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
-}
-
-std::vector<QWidget*> VisibleWindows()
-{
-    std::vector<QWidget*> visible;
-    for (QWidget* window :
-         {static_cast<QWidget*>(FormTopMenu), static_cast<QWidget*>(FormSelectPaper), static_cast<QWidget*>(FormDesign),
-          static_cast<QWidget*>(FormSelectCsvType), static_cast<QWidget*>(FormPreview),
-          static_cast<QWidget*>(FormAddPaper), static_cast<QWidget*>(FormSelectPicture),
-          static_cast<QWidget*>(FormPicSave), static_cast<QWidget*>(FormLoadTemp)})
-        if (window->isVisible())
-            visible.push_back(window);
-    return visible;
 }
 
 // The two ways a user closes a window without its buttons.
@@ -123,7 +109,7 @@ TEST_F(DesignerTest, ClosingAChangedDesignAsksFirst)
     Click(Find(FormTopMenu, "PngBtnSelectPaper"));
     FormSelectPaper->LBPaperList->setCurrentRow(0);
     Click(Find(FormSelectPaper, "BtnNext"));
-    FormDesign->Session.MarkChanged();
+    Click(Find(FormDesign, "BtnFigureSheet"));
     messages.Answer(MessageAnswer::No);
     FormDesign->close();
     EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
