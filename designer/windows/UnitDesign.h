@@ -16,6 +16,7 @@
 #include "designer/model/LxCSV.h"
 #include "designer/model/LxLabelManager.h"
 #include "designer/model/LxLblInfo.h"
+#include "designer/windows/ElidedLabel.h"
 #include "platform/app/Messages.h"
 #include "platform/image/Bitmap.h"
 #include "platform/image/Picture.h"
@@ -104,7 +105,7 @@ public:
     QPushButton* BtnUndo;
     QPushButton* BtnRedo;
     QLabel* katabanlbl;
-    QLabel* Paperlbl;
+    ElidedLabel* Paperlbl;
     QComboBox* CBShowSize;
     QLabel* LblMode;
     QPushButton* BtnMode;

@@ -5,6 +5,7 @@
 #include "designer/model/SheetDrawing.h"
 #include "designer/windows/EditorShapes.h"
 #include "designer/windows/HandlerWiring.h"
+#include "designer/windows/PageFit.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "designer/windows/QtBridge.h"
@@ -34,6 +35,9 @@ namespace {
 
 // Cell outlines and inner shapes on the design surface are blue.
 constexpr ColorRef kOutlineColor = 0xFF0000;
+
+const QString kSingleModeCaption = QStringLiteral("現在のモード：シングル");
+const QString kMultiModeCaption = QStringLiteral("現在のモード：マルチ");
 
 } // namespace
 
@@ -71,11 +75,16 @@ void TFormDesign::BuildComponents()
     BtnUndo = Named(new QPushButton(QStringLiteral("もどす")), "BtnUndo");
     BtnRedo = Named(new QPushButton(QStringLiteral("やり直す")), "BtnRedo");
     katabanlbl = Named(new QLabel(QStringLiteral("型番")), "katabanlbl");
-    Paperlbl = Named(new QLabel, "Paperlbl");
+    Paperlbl = Named(new ElidedLabel, "Paperlbl");
     CBShowSize = Named(new QComboBox, "CBShowSize");
     CBShowSize->addItems({QStringLiteral("標準サイズ"), QStringLiteral("1024 x  768"), QStringLiteral("1280 x 1024"),
                           QStringLiteral("1920 x 1200")});
     LblMode = Named(new QLabel, "LblMode");
+    // As wide in either mode: switching moves nothing beside it.
+    for (const QString& mode : {kSingleModeCaption, kMultiModeCaption}) {
+        LblMode->setText(mode);
+        LblMode->setMinimumWidth(std::max(LblMode->minimumWidth(), LblMode->sizeHint().width()));
+    }
     BtnMode = Named(new QPushButton(QStringLiteral("モード変更")), "BtnMode");
     auto* tools = new QHBoxLayout(PanelTool);
     tools->setContentsMargins(6, 4, 6, 4);
@@ -89,13 +98,13 @@ void TFormDesign::BuildComponents()
         widget->setSizePolicy(policy);
     }
     tools->addSpacing(8);
-    for (QWidget* widget : std::initializer_list<QWidget*>{katabanlbl, Paperlbl})
-        tools->addWidget(widget);
+    tools->addWidget(katabanlbl);
+    // The model number takes the room the buttons leave, cut short when it
+    // is long; what lies right of it keeps its place at the window's edge.
+    tools->addWidget(Paperlbl, 1);
     tools->addSpacing(8);
-    tools->addWidget(CBShowSize);
-    tools->addStretch(1);
-    tools->addWidget(LblMode);
-    tools->addWidget(BtnMode);
+    for (QWidget* widget : std::initializer_list<QWidget*>{CBShowSize, LblMode, BtnMode})
+        tools->addWidget(widget);
     katabanlbl->hide();
 
     ScrollBoxDesign = Named(new QScrollArea, "ScrollBoxDesign");
@@ -111,6 +120,11 @@ void TFormDesign::BuildComponents()
     ScrollBoxDesign->installEventFilter(this);
     TABSheet = Named(new SheetTabBar, "TABSheet");
     TABSheet->setShape(QTabBar::RoundedSouth);
+    // The strip keeps the height of its row of tabs while the cell has no
+    // object, so the surface above it holds still when the first one comes.
+    TABSheet->addTab(QStringLiteral("文字シート1"));
+    TABSheet->setMinimumHeight(TABSheet->sizeHint().height());
+    TABSheet->removeTab(0);
 
     PanelSide = Named(new QFrame, "PanelSide");
     PanelSide->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -161,6 +175,7 @@ void TFormDesign::BuildComponents()
     BuildMergeComponents();
     BuildSymbolComponents();
     BuildShellComponents();
+    FitPagesToContent(PageControlProperty);
     FitSidePanelToPages();
 }
 
@@ -345,7 +360,7 @@ void TFormDesign::ShowModeControls()
     BtnUndo->setVisible(Session.CanUndo());
     BtnRedo->setVisible(Session.CanRedo());
     const bool single = Session.Document() && Session.Document()->GetSingleMode();
-    LblMode->setText(single ? QStringLiteral("現在のモード：シングル") : QStringLiteral("現在のモード：マルチ"));
+    LblMode->setText(single ? kSingleModeCaption : kMultiModeCaption);
     BtnCsvSheet->setVisible(single);
     PngBtnDelDesign->setVisible(single);
     BtnRenbanSheet->setVisible(false);

@@ -40,11 +40,12 @@ void TFormDesign::BuildPrintComponents()
     const int at = tools->indexOf(BtnPaperConfig) + 1;
     tools->insertWidget(at, BtnPrint);
     tools->insertWidget(at + 1, PngBtnPicOut);
-    // Room for the two at 950 pixels with the undo buttons shown: the text
-    // buttons may shrink to their captions and the gaps narrow.
+    // Room for the two and the paper's model number at 950 pixels with the
+    // undo buttons shown: the text buttons are as wide as their captions
+    // and the gaps narrow.
     tools->setSpacing(4);
     for (QPushButton* button : PanelTool->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
-        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
     Wire("BtnPrintClick", BtnPrint, &QAbstractButton::clicked, this, [this] { guarded([this] { BtnPrintClick(); }); });
     Wire("PngBtnPicOutClick", PngBtnPicOut, &QAbstractButton::clicked, this,
          [this] { guarded([this] { PngBtnPicOutClick(); }); });

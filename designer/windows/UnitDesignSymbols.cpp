@@ -351,7 +351,6 @@ void TFormDesign::BuildSymbolComponents()
 void TFormDesign::BuildBarcodePage()
 {
     QWidget* page = TabSheetBarcode;
-    page->setMinimumHeight(360);
     LabelType = Caption(page, QStringLiteral("バーコードの種類"), 8, 8, "LabelType");
     CBType = Choice(page, "CBType", SymbolKindItems(), 8, 26, 240);
     CBChrd = PlaceWidget(new QCheckBox(QStringLiteral("チェックデジット")), page, "CBChrd", 8, 52, 160, 22);
@@ -409,7 +408,6 @@ void TFormDesign::BuildBarcodePage()
 void TFormDesign::BuildQRCarryPage()
 {
     QWidget* page = TabSheetQRCarry;
-    page->setMinimumHeight(540);
     auto* carriers = new QButtonGroup(page);
     RadioDocomo = CarrierButton(page, "RadioDocomo", QStringLiteral("ドコモ"), 8, carriers);
     RadioBankAU = CarrierButton(page, "RadioBankAU", QStringLiteral("SoftBank/au"), 120, carriers);
