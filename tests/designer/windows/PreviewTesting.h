@@ -98,6 +98,31 @@ inline std::uint32_t ColorAt(const lx::Bitmap& bitmap, int x, int y)
 }
 inline std::uint32_t ColorAt(const QImage& image, int x, int y) { return lx::ColorRefFromArgb(image.pixel(x, y)); }
 
+// Cells 0 and 1 of the sheet, filled with colors[0] and colors[1], printed
+// moved by (dx, dy) mm onto a page of 10 pixels a millimetre: their colour
+// just inside each corner (inset mm), white just outside each edge.
+template <typename Page>
+void ExpectFilledCellsAt(const Page& page, const lx::TlxLblInfo& sheet, const std::uint32_t (&colors)[2], double dx,
+                         double dy, double inset)
+{
+    const auto at = [&](double xMm, double yMm) {
+        return ColorAt(page, static_cast<int>(xMm * 10), static_cast<int>(yMm * 10));
+    };
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE("cell " + std::to_string(i));
+        const double left = sheet.GetLabelLeft(i) + dx;
+        const double top = sheet.GetLabelTop(i) + dy;
+        const double right = left + sheet.GetLabelWidth(i);
+        const double bottom = top + sheet.GetLabelHeight(i);
+        EXPECT_EQ(at(left + inset, top + inset), colors[i]);
+        EXPECT_EQ(at(right - inset, bottom - inset), colors[i]);
+        EXPECT_EQ(at(left - inset, top + 5), 0xFFFFFFu);
+        EXPECT_EQ(at(right + inset, top + 5), 0xFFFFFFu);
+        EXPECT_EQ(at(left + 5, top - inset), 0xFFFFFFu);
+        EXPECT_EQ(at(left + 5, bottom + inset), 0xFFFFFFu);
+    }
+}
+
 // Squares shown in cell i of a sheet drawn at pxPerMm: the most runs of dark
 // pixels along any row inside the cell's outline.
 template <typename Image>
