@@ -10,6 +10,7 @@
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/QtBridge.h"
 #include "platform/io/Errors.h"
+#include "platform/text/Cp932.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -195,9 +196,9 @@ bool TFormDesign::LoadMergeTable(const std::string& path)
     try {
         if (Session.LoadMergeTable(path, AskWhichReading(path)))
             return true;
-        ShowInfo(path + std::string(kCannotOpen));
+        ShowInfo(ReadableFileName(path) + std::string(kCannotOpen));
     } catch (const ReadError& error) {
-        ShowInfo(path + "\n" + error.what());
+        ShowInfo(ReadableFileName(path) + "\n" + error.what());
     }
     return false;
 }

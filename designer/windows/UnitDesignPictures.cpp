@@ -110,7 +110,7 @@ Picture PictureOf(Bitmap bitmap)
 
 void TFormDesign::BuildPictureComponents()
 {
-    const auto command = [this](QToolButton* button, const char* name, const QString& caption, const QString& hint) {
+    const auto command = [](QToolButton* button, const char* name, const QString& caption, const QString& hint) {
         if (!button)
             button = new QToolButton;
         button->setObjectName(QString::fromLatin1(name));

@@ -88,7 +88,8 @@ MessageAnswer DialogMessages::ShowMessage(std::string_view text, MessageButtons 
 
 std::optional<FileDialogResult> DialogMessages::ChooseFile(const FileDialogRequest& request)
 {
-    QFileDialog dialog(QApplication::activeWindow(), Q(request.caption), Q(request.folder));
+    // Qt reads a name that is no UTF-8 as "\ufffd": the user sees the name as they know it.
+    QFileDialog dialog(QApplication::activeWindow(), Q(request.caption), Q(ReadableFileName(request.folder)));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     const bool save = request.mode == FileDialogRequest::Mode::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -110,7 +111,7 @@ std::optional<FileDialogResult> DialogMessages::ChooseFile(const FileDialogReque
         });
     }
     if (!request.fileName.empty())
-        dialog.selectFile(Q(request.fileName));
+        dialog.selectFile(Q(ReadableFileName(request.fileName)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FileDialogResult{dialog.selectedFiles().front().toStdString(),

@@ -178,22 +178,7 @@ TEST(DesignPrinter, LabelsMoveByThePrintableAreasWholeMillimetresAndTheUsersOffs
     printer.Print(pages.Canvas(), pages.NewPage(), request);
     const std::vector<Bitmap> printed = pages.Finish();
     ASSERT_EQ(printed.size(), 1u);
-    const auto at = [&](double xMm, double yMm) {
-        return ColorAt(printed[0], static_cast<int>(xMm * 10), static_cast<int>(yMm * 10));
-    };
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE("cell " + std::to_string(i));
-        const double left = sheet.GetLabelLeft(i) - 3.5;
-        const double top = sheet.GetLabelTop(i) + 2;
-        const double right = left + sheet.GetLabelWidth(i);
-        const double bottom = top + sheet.GetLabelHeight(i);
-        EXPECT_EQ(at(left + 0.2, top + 0.2), colors[i]);
-        EXPECT_EQ(at(right - 0.2, bottom - 0.2), colors[i]);
-        EXPECT_EQ(at(left - 0.2, top + 5), kWhite);
-        EXPECT_EQ(at(right + 0.2, top + 5), kWhite);
-        EXPECT_EQ(at(left + 5, top - 0.2), kWhite);
-        EXPECT_EQ(at(left + 5, bottom + 0.2), kWhite);
-    }
+    ExpectFilledCellsAt(printed[0], sheet, colors, -3.5, 2, 0.2);
     // Cell 2 has no design: nothing of it is printed, not even its outline.
     EXPECT_TRUE(FindInk(printed[0], 150, 600, 500, 950).Empty());
 }

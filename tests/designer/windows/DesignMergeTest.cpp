@@ -114,6 +114,9 @@ TEST_F(DesignMergeTest, AFileThatCannotBeReadChangesNothing)
     const std::string missing = temp.File("missing.csv");
     ChangeCsvFile(missing);
     EXPECT_EQ(messages.Texts().back(), missing + "を開くことができません。");
+    // A name from a Windows archive is told as the user knows it.
+    ChangeCsvFile(temp.File(Sjis("住所録.csv")));
+    EXPECT_EQ(messages.Texts().back(), temp.File("住所録.csv") + "を開くことができません。");
     EXPECT_EQ(FormDesign->CBCsvCol->count(), 3);
     EXPECT_EQ(Session().MergeTable()->GetColCount(), 2);
     EXPECT_TRUE(Session().IsSaved());

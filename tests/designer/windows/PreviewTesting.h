@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -99,6 +98,31 @@ inline std::uint32_t ColorAt(const lx::Bitmap& bitmap, int x, int y)
 }
 inline std::uint32_t ColorAt(const QImage& image, int x, int y) { return lx::ColorRefFromArgb(image.pixel(x, y)); }
 
+// Cells 0 and 1 of the sheet, filled with colors[0] and colors[1], printed
+// moved by (dx, dy) mm onto a page of 10 pixels a millimetre: their colour
+// just inside each corner (inset mm), white just outside each edge.
+template <typename Page>
+void ExpectFilledCellsAt(const Page& page, const lx::TlxLblInfo& sheet, const std::uint32_t (&colors)[2], double dx,
+                         double dy, double inset)
+{
+    const auto at = [&](double xMm, double yMm) {
+        return ColorAt(page, static_cast<int>(xMm * 10), static_cast<int>(yMm * 10));
+    };
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE("cell " + std::to_string(i));
+        const double left = sheet.GetLabelLeft(i) + dx;
+        const double top = sheet.GetLabelTop(i) + dy;
+        const double right = left + sheet.GetLabelWidth(i);
+        const double bottom = top + sheet.GetLabelHeight(i);
+        EXPECT_EQ(at(left + inset, top + inset), colors[i]);
+        EXPECT_EQ(at(right - inset, bottom - inset), colors[i]);
+        EXPECT_EQ(at(left - inset, top + 5), 0xFFFFFFu);
+        EXPECT_EQ(at(right + inset, top + 5), 0xFFFFFFu);
+        EXPECT_EQ(at(left + 5, top - inset), 0xFFFFFFu);
+        EXPECT_EQ(at(left + 5, bottom + inset), 0xFFFFFFu);
+    }
+}
+
 // Squares shown in cell i of a sheet drawn at pxPerMm: the most runs of dark
 // pixels along any row inside the cell's outline.
 template <typename Image>
@@ -142,20 +166,31 @@ struct PdfWord {
     std::string text; // UTF-8
 };
 
+// The number in name="..." of a pdftotext -bbox line.
+inline double BboxValue(const std::string& line, const std::string& name)
+{
+    const std::size_t at = line.find(" " + name + "=\"");
+    return at == std::string::npos ? 0.0 : std::stod(line.substr(at + name.size() + 3));
+}
+
 // The words of pages first to last (0: to the end) of a PDF.
 inline std::vector<PdfWord> PdfWords(const std::string& pdf, int first = 1, int last = 0)
 {
-    static const std::regex word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     std::vector<PdfWord> words;
     int page = first - 1;
     const std::string range = " -f " + std::to_string(first) + (last > 0 ? " -l " + std::to_string(last) : "");
     for (const std::string& line : OutputLines("pdftotext" + range + " -bbox '" + pdf + "' -")) {
-        std::smatch m;
-        if (line.find("<page ") != std::string::npos)
+        if (line.find("<page ") != std::string::npos) {
             ++page;
-        else if (std::regex_search(line, m, word))
-            words.push_back({page, std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+            continue;
+        }
+        const std::size_t open = line.find("<word ");
+        const std::size_t textStart = line.find('>', open);
+        const std::size_t textEnd = line.find("</word>", textStart);
+        if (open == std::string::npos || textStart == std::string::npos || textEnd == std::string::npos)
+            continue;
+        words.push_back({page, BboxValue(line, "xMin"), BboxValue(line, "yMin"), BboxValue(line, "xMax"),
+                         BboxValue(line, "yMax"), line.substr(textStart + 1, textEnd - textStart - 1)});
     }
     return words;
 }

@@ -117,26 +117,11 @@ TEST_F(PrintingTest, LabelsLandAtTheirMillimetrePositionsMovedByTheUsersOffsets)
     const std::vector<QImage> pages = Rasterise(pdf, 254); // 10 pixels a millimetre
     ASSERT_EQ(pages.size(), 1u);
     const QImage& page = pages[0];
-    const auto at = [&](double xMm, double yMm) {
-        return ColorAt(page, static_cast<int>(xMm * 10), static_cast<int>(yMm * 10));
-    };
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE("cell " + std::to_string(i));
-        // 1.5 mm to the left, 2 mm down.
-        const double left = sheet.GetLabelLeft(i) - 1.5;
-        const double top = sheet.GetLabelTop(i) + 2;
-        const double right = left + sheet.GetLabelWidth(i);
-        const double bottom = top + sheet.GetLabelHeight(i);
-        EXPECT_EQ(at(left + 0.3, top + 0.3), colors[i]);
-        EXPECT_EQ(at(right - 0.3, bottom - 0.3), colors[i]);
-        EXPECT_EQ(at(left - 0.3, top + 5), kWhite);
-        EXPECT_EQ(at(right + 0.3, top + 5), kWhite);
-        EXPECT_EQ(at(left + 5, top - 0.3), kWhite);
-        EXPECT_EQ(at(left + 5, bottom + 0.3), kWhite);
-    }
+    // 1.5 mm to the left, 2 mm down.
+    ExpectFilledCellsAt(page, sheet, colors, -1.5, 2, 0.3);
     for (double y = 58; y < 92; y += 0.5)
         for (double x = 18; x < 47; x += 0.5)
-            ASSERT_EQ(at(x, y), kWhite) << x << ", " << y;
+            ASSERT_EQ(ColorAt(page, static_cast<int>(x * 10), static_cast<int>(y * 10)), kWhite) << x << ", " << y;
 }
 
 TEST_F(PrintingTest, ARangeOfRecordSheetsPrintsAsOneJob)
