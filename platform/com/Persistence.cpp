@@ -61,10 +61,35 @@ void WriteCounted(Stream& stream, const std::string& bytes)
 // The stream's own type of text that CP932 cannot hold ("UL").
 constexpr std::uint16_t kUtf16Tag = 0x4C55;
 
+// UTF-16LE units of plain text: whole surrogate pairs, no control character
+// but tab and line ends, no private-use or non-character, no escaped byte.
+bool IsPlainUtf16(std::string_view bytes)
+{
+    if (bytes.size() % 2 != 0)
+        return false;
+    const std::u16string units = BStr::FromBytes(std::string(bytes)).ToUtf16();
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t u = units[i];
+        const bool high = u >= 0xD800 && u < 0xDC00;
+        if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
+            ++i;
+            continue;
+        }
+        const bool control = u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r';
+        if (control || high || (u >= 0xDC00 && u < 0xF900) || u >= 0xFFFE)
+            return false;
+    }
+    return true;
+}
+
+// Bytes with a NUL never go under the string type: there, a NUL marks the
+// UTF-16 the program wrote under that type for a time (see ReadString).
+bool HasNul(std::string_view bytes) { return bytes.find('\0') != std::string_view::npos; }
+
 void WriteText(Stream& stream, const BStr& text)
 {
     const std::string cp932 = text.ToCp932();
-    if (BStr::FromCp932(cp932) == text) {
+    if (BStr::FromCp932(cp932) == text && !HasNul(cp932)) {
         stream.WriteUInt16(static_cast<std::uint16_t>(VarType::String));
         WriteCounted(stream, cp932);
         return;
@@ -124,6 +149,18 @@ Variant ReadUtf16(Stream& stream)
     return Variant(BStr::FromBytes(std::move(units)));
 }
 
+// A string of the string type: CP932 bytes, as the first form wrote it.
+// For a time the program wrote UTF-16 there instead, where every ASCII
+// character brings a NUL; CP932 text holds none. Bytes with a NUL that are
+// plain UTF-16 text are read that way; any others stay the bytes they are.
+Variant ReadString(Stream& stream)
+{
+    std::string bytes = ReadCounted(stream);
+    if (HasNul(bytes) && IsPlainUtf16(bytes))
+        return Variant(BStr::FromBytes(std::move(bytes)));
+    return Variant(BStr::FromCp932(bytes));
+}
+
 Variant ReadValue(Stream& stream)
 {
     const std::uint16_t tag = stream.ReadUInt16();
@@ -141,7 +178,7 @@ Variant ReadValue(Stream& stream)
             Damaged();
         return Variant(b == 1);
     }
-    case VarType::String: return Variant(BStr::FromCp932(ReadCounted(stream)));
+    case VarType::String: return ReadString(stream);
     case VarType::Picture: return ReadPicture(stream);
     }
     Damaged();

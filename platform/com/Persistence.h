@@ -7,11 +7,12 @@
 //   "LXPB"  u32 entry count
 //   entry:  u8 name length (1-255), the name (ASCII), u16 VarType, value:
 //           Int16 2 bytes, Int32 4, Float 4, Double 8, Bool 1 (0 or 1),
-//           String u32 byte count + the text's CP932 bytes, Empty nothing,
+//           String u32 byte count + the text's CP932 bytes (never a NUL),
+//           Empty nothing,
 //           Picture u32 byte count + the bytes of an enhanced metafile or a
 //           placeable Windows metafile (count 0: no picture),
-//           type 0x4C55 (text that CP932 cannot hold): u32 even byte count +
-//           UTF-16LE units.
+//           type 0x4C55 (text that CP932 cannot hold, or with a NUL): u32
+//           even byte count + UTF-16LE units.
 // Text goes as CP932 whenever CP932 holds it, so that readers of the first
 // form (which knew no other) read every state they can hold.
 #include <cstdint>

@@ -333,6 +333,44 @@ TEST(ControlEarlierStates, Utf16StringsReadAndBrokenStatesAreRefused)
     }
 }
 
+// States saved while the control wrote UTF-16 under the string type load
+// with their text, and are saved again in the form the earlier release reads.
+// Bytes with a NUL never go under that type, so nothing saved now reads as
+// that UTF-16.
+TEST(ControlEarlierStates, StatesWithUtf16UnderTheStringTypeLoadTheirText)
+{
+    for (const EarlierState& state : {EarlierState{"stop29-qr-ascii.stream", "QRCODE-ABC123"},
+                                      EarlierState{"stop29-qr-japanese.stream", "会員番号12345 テスト"}}) {
+        SCOPED_TRACE(state.file);
+        TestControl c;
+        MemoryStream stream(EarlierBytes(state));
+        ASSERT_EQ(c.object->Load(stream), kOk);
+        EXPECT_EQ(c.object->Properties().InputData, lxtest::Iconv(state.inputData, "CP932"));
+        EXPECT_EQ(c.object->FontName(), "Arial");
+        EXPECT_EQ(CopiedSymbol(c).text, state.inputData);
+        MemoryStream saved;
+        ASSERT_EQ(c.object->Save(saved, false), kOk);
+        EXPECT_NE(saved.Bytes().find(lxtest::Iconv(state.inputData, "CP932")), std::string::npos);
+    }
+    // Data with a NUL and with control characters (a MaxiCode message) keeps
+    // its bytes through a save and a load.
+    for (const std::string& data : {std::string("A\0B\0", 4),
+                                    std::string("[)>\x1e"
+                                                "01\x1d"
+                                                "96\x1e\x04",
+                                                11)}) {
+        TestControl c;
+        c.Put(kDispTextOrBinary, 1);
+        c.PutText(data);
+        MemoryStream saved;
+        ASSERT_EQ(c.object->Save(saved, false), kOk);
+        TestControl back;
+        saved.Seek(0);
+        ASSERT_EQ(back.object->Load(saved), kOk);
+        EXPECT_EQ(back.object->Properties().InputData, data);
+    }
+}
+
 } // namespace
 
 // Another host writes text properties as ordinary strings; the control reads
