@@ -339,8 +339,8 @@ TEST(ControlEarlierStates, Utf16StringsReadAndBrokenStatesAreRefused)
 // that UTF-16.
 TEST(ControlEarlierStates, StatesWithUtf16UnderTheStringTypeLoadTheirText)
 {
-    for (const EarlierState& state : {EarlierState{"stop29-qr-ascii.stream", "QRCODE-ABC123"},
-                                      EarlierState{"stop29-qr-japanese.stream", "会員番号12345 テスト"}}) {
+    for (const EarlierState& state : {EarlierState{"utf16-string-qr-ascii.stream", "QRCODE-ABC123"},
+                                      EarlierState{"utf16-string-qr-japanese.stream", "会員番号12345 テスト"}}) {
         SCOPED_TRACE(state.file);
         TestControl c;
         MemoryStream stream(EarlierBytes(state));
