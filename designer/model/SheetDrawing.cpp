@@ -16,6 +16,12 @@ void SelectLinePen(DeviceContext& dc, PenStyle style)
     dc.SelectPen(pen);
 }
 
+void DrawSolidCircle(DeviceContext& dc, const Rect& box)
+{
+    SelectLinePen(dc, PenStyle::Solid);
+    dc.Ellipse(box.left, box.top, box.right, box.bottom);
+}
+
 } // namespace
 
 Rect ScaleMmRect(double left, double top, double width, double height, double kx, double ky)
@@ -43,10 +49,7 @@ void DrawCellOutline(DeviceContext& dc, std::uint8_t kind, const Rect& box)
         dc.LineTo(box.left, box.bottom - 1);
         dc.LineTo(box.left, box.top);
         break;
-    case lxLineCircle:
-        SelectLinePen(dc, PenStyle::Solid);
-        dc.Ellipse(box.left, box.top, box.right, box.bottom);
-        break;
+    case lxLineCircle: DrawSolidCircle(dc, box); break;
     default: break;
     }
 }
@@ -61,10 +64,7 @@ void DrawInnerShape(DeviceContext& dc, std::uint8_t kind, const Rect& box)
         dc.MoveTo(box.left, box.top);
         dc.LineTo(box.right, box.bottom);
         break;
-    case lxLineCircle:
-        SelectLinePen(dc, PenStyle::Solid);
-        dc.Ellipse(box.left, box.top, box.right, box.bottom);
-        break;
+    case lxLineCircle: DrawSolidCircle(dc, box); break;
     default: break;
     }
 }
