@@ -40,20 +40,16 @@ TEST(EncodeRequest, QrDividedByCost)
     EXPECT_EQ(r.bytes, "D020331,MA,456"); // parity: the bytes 0x31..0x39 exclusive-or'd
     EXPECT_EQ(r.bstart, 3);
     EXPECT_EQ(r.bend, 6);
-}
 
-TEST(EncodeRequest, QrDividedByCostMixesCharacterWeights)
-{
     // Digits weigh 33, letters 55, kanji 130 for the pair: "12AB" + kanji is
     // 33 + 33 + 55 + 55 + 130 = 306, so two parts split at the cost 153:
     // 1, 2, A (121) then B would reach 176 > 153.
-    ControlProperties p = Qr("12AB" + Sjis("漢"));
+    p.InputData = "12AB" + Sjis("漢");
     p.Divide2 = 2;
     const DivideSplit split(p.InputData, 2, true);
     EXPECT_EQ(split.TotalCost(), 306);
     EXPECT_EQ(split.Position(2), 3);
     EXPECT_EQ(split.Position(3), 6);
-    p.Divide1 = 2;
     EXPECT_EQ(BuildQrRequest(p).bytes.substr(8), "MA,B" + Sjis("漢"));
 }
 

