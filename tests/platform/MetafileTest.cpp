@@ -118,7 +118,7 @@ EnhMetafile RecordScene()
 
 } // namespace
 
-TEST(Metafile, EmfPlayedAtItsOwnSizeGivesTheSamePixelsAsDrawingDirectly)
+TEST(Metafile, EmfAndWmfPlayedAtTheirOwnSizeGiveTheSamePixelsAsDrawingDirectly)
 {
     const EnhMetafile emf = RecordScene();
     EXPECT_EQ(emf.PixelSize(), (Size{kW, kH}));
@@ -126,6 +126,13 @@ TEST(Metafile, EmfPlayedAtItsOwnSizeGivesTheSamePixelsAsDrawingDirectly)
         PlayEnhMetafile(dc, EnhMetafile::FromBytes(emf.Bytes()), {0, 0, kW, kH});
     });
     EXPECT_EQ(Differences(played, Direct(true)), 0);
+
+    WmfRecorder recorder;
+    DrawScene(recorder, false);
+    const WindowsMetafile wmf = recorder.Close();
+    const Bitmap wmfPlayed =
+        Drawn(kW, kH, [&](DeviceContext& dc) { PlayWindowsMetafile(dc, WindowsMetafile::FromBytes(wmf.Bytes())); });
+    EXPECT_EQ(Differences(wmfPlayed, Direct(false)), 0);
 }
 
 // Drawing in a recording's stead gives what playing the recording gives:
@@ -158,16 +165,6 @@ TEST(Metafile, DrawingAsAPictureGivesThePixelsOfPlayingTheRecording)
         EXPECT_EQ(Differences(played, drawn), 0);
         EXPECT_GT(Differences(drawn, Bitmap(330, 260)), 1000) << "something was drawn";
     }
-}
-
-TEST(Metafile, WmfPlayedWithItsOwnMappingGivesTheSamePixelsAsDrawingDirectly)
-{
-    WmfRecorder recorder;
-    DrawScene(recorder, false);
-    const WindowsMetafile wmf = recorder.Close();
-    const Bitmap played =
-        Drawn(kW, kH, [&](DeviceContext& dc) { PlayWindowsMetafile(dc, WindowsMetafile::FromBytes(wmf.Bytes())); });
-    EXPECT_EQ(Differences(played, Direct(false)), 0);
 }
 
 TEST(Metafile, PlaybackKeepsTheCallersClipAndStateAndCosmeticPensStayOnePixel)

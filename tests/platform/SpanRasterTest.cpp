@@ -104,7 +104,9 @@ const std::vector<std::pair<std::string, Drawing>>& TwoColourDrawings()
     return drawings;
 }
 
-TEST(SpanRaster, TwoColourDrawingsGiveThePixelsOfTheRaster)
+// The spans give the raster's pixels, and as a one-bit picture the bytes
+// of those pixels, which read back as the same spans.
+TEST(SpanRaster, TwoColourDrawingsGiveThePixelsOfTheRasterAndTheirBytes)
 {
     for (const auto& [name, draw] : TwoColourDrawings()) {
         SCOPED_TRACE(name);
@@ -113,6 +115,13 @@ TEST(SpanRaster, TwoColourDrawingsGiveThePixelsOfTheRaster)
         EXPECT_EQ(spans->ToBitmap(), Rastered(61, 47, draw));
         for (std::size_t i = 1; i < spans->bands.size(); ++i)
             EXPECT_NE(spans->bands[i].spans, spans->bands[i - 1].spans) << "bands alike are one band";
+        const DibParts fromSpans = EncodeCompactDib(*spans);
+        const DibParts fromPixels = EncodeCompactDib(spans->ToBitmap());
+        EXPECT_EQ(fromSpans.info, fromPixels.info);
+        EXPECT_EQ(fromSpans.bits, fromPixels.bits);
+        const std::optional<SpanRaster> back = DecodeDibSpans(fromSpans.info, fromSpans.bits);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->ToBitmap(), DecodeDib(fromSpans.info, fromSpans.bits));
     }
 }
 
@@ -133,17 +142,6 @@ TEST(SpanRaster, AThirdColourOrAnythingButRectanglesIsLeftToTheRaster)
     }));
     EXPECT_FALSE(AsSpans(40, 30, [](DeviceContext& dc) { dc.TextOut(2, 2, "A"); }));
     EXPECT_FALSE(AsSpans(0, 30, [](DeviceContext& dc) { Symbol(dc, kBlack, kWhiteRef); }));
-}
-
-TEST(SpanRaster, ARectangleFramedInItsOwnColourCoversItsBoxForEveryPenWidth)
-{
-    for (int width : {0, 1, 2, 3, 7}) {
-        const Bitmap framed = Rastered(30, 30, [&](DeviceContext& dc) {
-            Use(dc, kNavy, kNavy, width);
-            dc.Rectangle(4, 5, 21, 27);
-        });
-        EXPECT_EQ(framed, Rastered(30, 30, [](DeviceContext& dc) { dc.FillRect({4, 5, 21, 27}, kNavy); })) << width;
-    }
 }
 
 // What a painter context over a fresh image draws.
@@ -177,22 +175,6 @@ TEST(SpanRaster, PaintersFillTheRunsWithThePixelsOfTheStretchedBitmap)
             EXPECT_EQ(Painted(vector, clip, [&](DeviceContext& dc) { dc.StretchDrawSpans(place, *spans); }),
                       Painted(vector, clip, [&](DeviceContext& dc) { dc.StretchDraw(place, pixels); }));
         }
-}
-
-TEST(SpanRaster, OneBitPicturesOfRunsAreTheBytesOfTheirPixels)
-{
-    for (const auto& [name, draw] : TwoColourDrawings()) {
-        SCOPED_TRACE(name);
-        const std::optional<SpanRaster> spans = AsSpans(61, 47, draw);
-        ASSERT_TRUE(spans);
-        const DibParts fromSpans = EncodeCompactDib(*spans);
-        const DibParts fromPixels = EncodeCompactDib(spans->ToBitmap());
-        EXPECT_EQ(fromSpans.info, fromPixels.info);
-        EXPECT_EQ(fromSpans.bits, fromPixels.bits);
-        const std::optional<SpanRaster> back = DecodeDibSpans(fromSpans.info, fromSpans.bits);
-        ASSERT_TRUE(back);
-        EXPECT_EQ(back->ToBitmap(), DecodeDib(fromSpans.info, fromSpans.bits));
-    }
 }
 
 TEST(SpanRaster, OneBitPicturesReadAsSpansWhicheverWayTheirRowsAndPaletteRun)

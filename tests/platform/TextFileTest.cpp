@@ -91,19 +91,13 @@ TEST(TextFile, CharactersOutsideCp932AreRefusedNamingTheirLine)
 
 TEST(TextFile, BinaryFilesAreRefused)
 {
-    const std::string notText = "テキストファイルではないため、差込データとして読み込めません。";
-    EXPECT_EQ(Refusal(EncodePng(Bitmap(4, 4, 0xFF336699u))), notText);
-    EXPECT_EQ(Refusal(std::string("a,b\r\nc\0d", 8)), notText);
-    EXPECT_EQ(Refusal("\xFF\xFE"
-                      "a\0b\0\0\0"),
-              notText); // NUL in UTF-16
-    EXPECT_EQ(Refusal("\xFF\xFE"
-                      "a\0b"),
-              notText); // odd length
-    EXPECT_EQ(Refusal("\xEF\xBB\xBF"
-                      "a\xC3"),
-              notText); // a mark, then no UTF-8
-    EXPECT_EQ(Refusal("\x80\xA0\xFD\xFE\xFF text"), notText); // no encoding at all
+    // A picture, a NUL in bytes and in UTF-16, an odd UTF-16 length, a
+    // mark and then no UTF-8, and no encoding at all.
+    const std::string bom16 = "\xFF\xFE", bom8 = "\xEF\xBB\xBF";
+    for (const std::string& bytes :
+         {EncodePng(Bitmap(4, 4, 0xFF336699u)), std::string("a,b\r\nc\0d", 8), bom16 + std::string("a\0b\0\0\0", 6),
+          bom16 + std::string("a\0b", 3), bom8 + "a\xC3", std::string("\x80\xA0\xFD\xFE\xFF text")})
+        EXPECT_EQ(Refusal(bytes), "テキストファイルではないため、差込データとして読み込めません。") << bytes.size();
 }
 
 TEST(Cp932, CharactersLinuxInputMethodsTypeTakeTheirMicrosoftForms)
