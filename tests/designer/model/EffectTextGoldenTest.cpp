@@ -8,13 +8,12 @@
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/text/Cp932.h"
 
+#include "PaperTestFiles.h"
 #include "support/ImageOracles.h"
 #include "support/TestPaths.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 using namespace lx;
 
@@ -91,11 +90,6 @@ Bitmap RenderAllStylesThroughAMetafile()
     return bitmap;
 }
 
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 } // namespace
 
 TEST(EffectTextGolden, OneLabelWithEveryStyleMatchesTheReviewedImageDirectAndThroughAMetafile)
@@ -103,12 +97,10 @@ TEST(EffectTextGolden, OneLabelWithEveryStyleMatchesTheReviewedImageDirectAndThr
     const std::string golden = lxtest::SourcePath("tests/designer/model/golden/effects_all_styles.png");
     const Bitmap rendered = RenderAllStyles();
     if (std::getenv("LX_UPDATE_GOLDEN")) {
-        WriteFile(golden, EncodePng(rendered));
+        lxtest::WriteBytes(golden, EncodePng(rendered));
         GTEST_SKIP() << "rewrote " << golden;
     }
-    std::ifstream in(golden, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const lxtest::PngFacts expected = lxtest::ReadPngWithLibpng(bytes);
+    const lxtest::PngFacts expected = lxtest::ReadPngWithLibpng(lxtest::ReadBytes(golden));
     ASSERT_TRUE(expected.ok) << expected.error;
     const std::pair<const char*, Bitmap> renders[] = {{"direct", rendered},
                                                       {"metafile", RenderAllStylesThroughAMetafile()}};
@@ -123,7 +115,8 @@ TEST(EffectTextGolden, OneLabelWithEveryStyleMatchesTheReviewedImageDirectAndThr
         // A font update may move a few edge pixels; a lost or extra pass moves
         // thousands.
         if (differing > 200)
-            WriteFile(lxtest::BuildPath(std::string("effects_all_styles.") + name + ".png"), EncodePng(bitmap));
+            lxtest::WriteBytes(lxtest::BuildPath(std::string("effects_all_styles.") + name + ".png"),
+                               EncodePng(bitmap));
         EXPECT_LE(differing, 200) << "see effects_all_styles." << name << ".png in the build folder";
     }
 }

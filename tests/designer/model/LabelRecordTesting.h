@@ -16,15 +16,7 @@
 
 namespace lxtest {
 
-// The whole record (common part, then own part) of an object.
-template <class T>
-std::string Record(const T& object)
-{
-    lx::MemoryStream stream;
-    object.SaveToStream(stream);
-    return stream.TakeBytes();
-}
-
+// The own part of an object's record, after the common part.
 template <class T>
 std::string OwnPart(const T& object)
 {
@@ -49,11 +41,11 @@ std::unique_ptr<T> Reloaded(const std::string& record)
 template <class T>
 void ExpectRoundTrips(const T& object)
 {
-    const std::string record = Record(object);
-    EXPECT_EQ(Record(*Reloaded<T>(record)), record);
+    const std::string record = SavedBytes(object);
+    EXPECT_EQ(SavedBytes(*Reloaded<T>(record)), record);
     const auto clone = object.Clone();
     ASSERT_NE(dynamic_cast<const T*>(clone.get()), nullptr);
-    EXPECT_EQ(Record(*clone), record);
+    EXPECT_EQ(SavedBytes(*clone), record);
     for (std::size_t cut : {record.size() - 1, record.size() / 2})
         EXPECT_THROW(Reloaded<T>(record.substr(0, cut)), lx::ReadError);
 }

@@ -36,8 +36,6 @@ TEST(SymbolObject, NewObjectRendersTheDefaultSymbolForOneBlank)
 {
     lxtest::ControlRecorder recorder;
     const TLxLabelObjectBarcode symbol;
-    EXPECT_EQ(symbol.GetKind(), KindBarcode);
-    EXPECT_EQ(symbol.GetSettings(), SymbolSettings{});
     EXPECT_EQ(recorder.Calls(), Concat({"EccLevel=1", "ModelNo=1", "CodeType=0", "InputData= "}, kRenderTail));
     EXPECT_EQ(symbol.GetRenderedPicture().GetGraphic()->ClassName(), "TBitmap");
     EXPECT_FALSE(symbol.GetRenderedPicture().Empty());
@@ -118,7 +116,7 @@ TEST(SymbolObject, FailedRenderLeavesAnEmptyBitmapStoredAsNothing)
     EXPECT_EQ(symbol.GetRenderedPicture().GetGraphic()->ClassName(), "TBitmap");
     const std::string own = lxtest::OwnPart(symbol);
     EXPECT_EQ(own.substr(own.size() - 4), std::string(4, '\0'));
-    EXPECT_TRUE(lxtest::Reloaded<TLxLabelObjectBarcode>(lxtest::Record(symbol))->GetRenderedPicture().Empty());
+    EXPECT_TRUE(lxtest::Reloaded<TLxLabelObjectBarcode>(lxtest::SavedBytes(symbol))->GetRenderedPicture().Empty());
 
     // A failing call of the control ends the same way, without a message.
     symbol.SetSymbolKind(SymbolQr);
@@ -171,7 +169,7 @@ TEST(SymbolObject, LoadingShowsTheStoredPictureAndLeavesTheClipboard)
         p.SetBitmap(Bitmap(3, 2, 0xFF000000));
         return p;
     }());
-    const std::string record = lxtest::Record(source);
+    const std::string record = lxtest::SavedBytes(source);
 
     TLxLabelObjectBarcode loaded;
     Clipboard clipboard;

@@ -86,16 +86,6 @@ TEST(LabelObjectBase, LoadKeepsTheKindInsideTheRecord)
     EXPECT_EQ(again.Bytes(), stream.Bytes()); // every field came back
 }
 
-TEST(LabelObjectBase, CloneForRecordIsAnErrorForKindsWithoutIt)
-{
-    try {
-        SampleObject(KindFigure).CloneForRecord(3);
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_NE(std::string(error.what()).find("種類 1"), std::string::npos);
-    }
-}
-
 TEST(LabelObjectBase, ACutRecordIsAReadErrorAndKeepsWhatWasRead)
 {
     SampleObject source;

@@ -25,7 +25,6 @@ TEST(MergeTextObject, FrontCellAndBackOrThePrompt)
 {
     const auto csv = FourRows();
     TLxLabelObjectCsvString merge(csv, 3);
-    EXPECT_EQ(merge.GetKind(), KindCsvString);
     EXPECT_EQ(merge.GetMergedText(), Prompt());
     merge.SetFrontText("No.");
     merge.SetColumn(2);

@@ -26,19 +26,6 @@ std::string InputOf(const lxtest::ControlCalls& calls)
 
 } // namespace
 
-TEST(MergeSymbolObject, NewObjectsKeepTheirParentsDefaults)
-{
-    const auto csv = lxtest::MakeCsv({"a"});
-    const TLxLabelObjectCsvBarcode symbol(csv, 4);
-    EXPECT_EQ(symbol.GetKind(), KindCsvBarcode);
-    EXPECT_EQ(symbol.GetBinding(), (CsvBarcodeBinding{4, 0, 0, 0}));
-    EXPECT_FALSE(symbol.GetRenderedPicture().Empty()); // the parent's default symbol
-
-    const TLxLabelObjectCsvQRCarry qr(csv, 2);
-    EXPECT_EQ(qr.GetKind(), KindCsvQRCarry);
-    EXPECT_EQ(qr.GetRecordIndex(), 2);
-}
-
 TEST(MergeSymbolObject, EveryRequestRendersTheCurrentRecord)
 {
     const auto csv = lxtest::MakeCsv({"r0,x", ",x", "r2,x"});
@@ -143,18 +130,18 @@ TEST(MergeSymbolObject, OwnPartsAfterTheParentsPart)
     symbol.SetZipColumn(-2);
     symbol.SetAddressColumn(300);
     const std::string parent = lxtest::OwnPart<TLxLabelObjectBarcode>(symbol);
-    const std::string record = lxtest::Record(symbol);
+    const std::string record = lxtest::SavedBytes(symbol);
     EXPECT_EQ(lxtest::Hex(record.substr(record.size() - 16)), "07 00 00 00 01 00 00 00 FE FF FF FF 2C 01 00 00");
     EXPECT_EQ(record.substr(record.size() - 16 - parent.size(), parent.size()), parent);
     MemoryStream stream(record);
     TLxLabelObjectCsvBarcode loaded(csv, -1);
     loaded.LoadFromStream(stream);
     EXPECT_EQ(loaded.GetBinding(), symbol.GetBinding());
-    EXPECT_EQ(lxtest::Record(loaded), record);
+    EXPECT_EQ(lxtest::SavedBytes(loaded), record);
 
     TLxLabelObjectCsvQRCarry qr(csv, 3);
     qr.SetContentsColumn(9);
-    const std::string qrRecord = lxtest::Record(qr);
+    const std::string qrRecord = lxtest::SavedBytes(qr);
     const std::string qrParent = lxtest::OwnPart<TLxLabelObjectQRCarry>(qr);
     EXPECT_EQ(qrRecord.size(), qrRecord.find(qrParent) + qrParent.size() + 72);
     EXPECT_EQ(lxtest::Hex(qrRecord.substr(qrRecord.size() - 8)), "00 00 00 00 09 00 00 00");
@@ -179,12 +166,12 @@ TEST(MergeSymbolObject, APictureForARecordLeavesTheObjectAsItIs)
     symbol.SetZipColumn(2);
     symbol.SetAddressColumn(3);
     symbol.GetPicture();
-    const std::string before = lxtest::Record(symbol);
+    const std::string before = lxtest::SavedBytes(symbol);
     recorder.Clear();
     const Picture second = symbol.PictureFor(1);
     EXPECT_FALSE(second.Empty());
     EXPECT_EQ(InputOf(recorder.Calls()), "r1");
-    EXPECT_EQ(lxtest::Record(symbol), before);
+    EXPECT_EQ(lxtest::SavedBytes(symbol), before);
     EXPECT_EQ(symbol.GetRecordIndex(), 0);
     // The same picture as making record 1 the object's own.
     symbol.SetRecordIndex(1);
@@ -197,23 +184,23 @@ TEST(MergeSymbolObject, APictureForARecordLeavesTheObjectAsItIs)
     symbol.SetSymbolKind(SymbolPostal);
     symbol.SetRecordIndex(0);
     symbol.GetPicture();
-    const std::string postal = lxtest::Record(symbol);
+    const std::string postal = lxtest::SavedBytes(symbol);
     EXPECT_EQ(lxtest::PictureBitmap(symbol.PictureFor(1)), lxtest::PictureBitmap(Picture([] {
                   Picture p;
                   p.SetBitmap(DrawPostalBarcode("530-0001", "Osaka"));
                   return p;
               }())));
-    EXPECT_EQ(lxtest::Record(symbol), postal);
+    EXPECT_EQ(lxtest::SavedBytes(symbol), postal);
     EXPECT_EQ(symbol.GetZipCode(), "100-0001");
 
     TLxLabelObjectCsvQRCarry qr(csv, 0);
     qr.SetPersonNameColumn(1);
     qr.GetPicture();
-    const std::string qrBefore = lxtest::Record(qr);
+    const std::string qrBefore = lxtest::SavedBytes(qr);
     recorder.Clear();
     EXPECT_FALSE(qr.PictureFor(1).Empty());
     EXPECT_EQ(InputOf(recorder.Calls()).substr(0, 12), "MECARD:N:r1;");
-    EXPECT_EQ(lxtest::Record(qr), qrBefore);
+    EXPECT_EQ(lxtest::SavedBytes(qr), qrBefore);
     EXPECT_EQ(qr.GetPersonName(), "r0");
     EXPECT_TRUE(qr.PictureFor(2).Empty());
 }

@@ -27,7 +27,6 @@ std::string FontBytes(std::int32_t size, std::uint32_t color, const std::string&
 TEST(LabelEffects, NewObjectStoresThreeFontsTheTextEightBytesAndTheSpacing)
 {
     const TLxLabelObjectEffects effects;
-    EXPECT_EQ(effects.GetName(), Sjis("特殊文字シート"));
     EXPECT_EQ(effects.GetText(), Sjis("ここに特殊文字列を入力してください"));
     const FontValue plain; // the second and third font keep the font defaults
     const std::string expected = FontBytes(10, 0, Sjis("ＭＳ ゴシック"), 0) +
@@ -47,7 +46,7 @@ TEST(LabelEffects, ShadowTwoIsStoredBeforeOutlineAndReadBackIntoItsOwnFlag)
         effects.SetShadow2(std::uint8_t(shadow2));
         const std::string own = lxtest::OwnPart(effects);
         EXPECT_EQ(Hex(own.substr(own.size() - 16, 3)), stored);
-        const auto loaded = lxtest::Reloaded<TLxLabelObjectEffects>(lxtest::Record(effects));
+        const auto loaded = lxtest::Reloaded<TLxLabelObjectEffects>(lxtest::SavedBytes(effects));
         EXPECT_EQ(loaded->GetShadow(), shadow);
         EXPECT_EQ(loaded->GetOutline(), outline);
         EXPECT_EQ(loaded->GetShadow2(), shadow2);
@@ -71,7 +70,7 @@ TEST(LabelEffects, EveryStoredFieldRoundTripsAndTheSpareStyleNeverTravels)
     effects.SetSpareStyle(1);
     const std::string own = lxtest::OwnPart(effects);
     EXPECT_EQ(Hex(own.substr(own.size() - 16)), "00 00 00 01 00 01 01 02 00 00 00 00 00 00 E8 3F");
-    EXPECT_EQ(lxtest::Reloaded<TLxLabelObjectEffects>(lxtest::Record(effects))->GetSpareStyle(), 0);
+    EXPECT_EQ(lxtest::Reloaded<TLxLabelObjectEffects>(lxtest::SavedBytes(effects))->GetSpareStyle(), 0);
     EXPECT_EQ(dynamic_cast<TLxLabelObjectEffects&>(*effects.Clone()).GetSpareStyle(), 0);
     effects.SetSpareStyle(0);
     lxtest::ExpectRoundTrips(effects);

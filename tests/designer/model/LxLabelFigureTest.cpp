@@ -1,7 +1,5 @@
 #include "designer/model/LxLabelFigure.h"
 
-#include "platform/text/Cp932.h"
-
 #include "LabelRecordTesting.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +10,6 @@ using lxtest::Hex;
 TEST(LabelFigure, OwnPartIsTenLittleEndianBytesAndSurvivesLoadAndClone)
 {
     TLxLabelObjectFigure figure;
-    EXPECT_EQ(figure.GetName(), Sjis("図形シート"));
     EXPECT_EQ(Hex(lxtest::OwnPart(figure)), "00 00 00 00 00 00 00 00 00 00");
     figure.SetLineColor(0x80123456);
     figure.SetFigureType(FigureFilledEllipse);

@@ -80,7 +80,6 @@ TEST_F(ObjectList, AddsGoToTheFrontWithCountedNames)
     EXPECT_EQ(list.GetSelectedIndex(), -1);
     // Merge and serial objects show this cell's record.
     EXPECT_EQ(Merge(list, 0).GetRecordIndex(), 2);
-    EXPECT_EQ(Merge(list, 0).GetCSV(), csv.get());
     EXPECT_EQ(dynamic_cast<TLxLabelObjectRenbanString&>(*list.GetObject(3)).GetRecordIndex(), 2);
     EXPECT_TRUE(list.HasMergeObjects() && list.HasSerialObjects());
     EXPECT_THROW(list.AddMergeObject(csv, KindString), Error);
@@ -196,7 +195,6 @@ TEST_F(ObjectList, SaveAndLoadKeepOrderNamesAndBindings)
     MemoryStream stream(block);
     loaded.LoadObjects(stream, csv);
     EXPECT_EQ(stream.Remaining(), 0u);
-    EXPECT_EQ(Names(loaded), Names(list));
     EXPECT_EQ(Block(loaded), block);
     EXPECT_TRUE(loaded.HasMergeObjects() && loaded.HasSerialObjects());
     EXPECT_EQ(Merge(loaded, 1).GetMergedText(), "r2");

@@ -69,8 +69,6 @@ TEST(MobileQrObject, NewObjectRendersTheEmptyPhoneBook)
 {
     lxtest::ControlRecorder recorder;
     const TLxLabelObjectQRCarry qr;
-    EXPECT_EQ(qr.GetKind(), KindQRCarry);
-    EXPECT_EQ(qr.GetFields(), QRCarryFields{});
     const lxtest::ControlCalls expected = {
         "AutoRedraw=0",
         "EccLevel=1",

@@ -22,8 +22,6 @@ std::string Serial(const std::string& start, const std::string& finish, std::int
 
 TEST(SerialObject, NumbersArePaddedToTheStartTextAndEndAtTheFinish)
 {
-    const TLxLabelObjectRenbanString serial(0);
-    EXPECT_EQ(serial.GetKind(), KindRenbanString);
     struct Case {
         const char *start, *finish;
         std::int32_t record;
@@ -31,7 +29,6 @@ TEST(SerialObject, NumbersArePaddedToTheStartTextAndEndAtTheFinish)
     };
     const Case cases[] = {
         {"0", "0", 0, "0"},
-        {"0", "0", 1, ""},
         {"001", "010", 9, "010"},
         {"001", "010", 10, ""},
         {"98", "100", 2, "100"},

@@ -11,7 +11,6 @@ using namespace lx;
 TEST(TextObject, DefaultsAndTheirSeventyByteOwnPart)
 {
     const TLxLabelObjectString text;
-    EXPECT_EQ(text.GetKind(), KindString);
     MemoryStream own;
     text.SaveOwnPart(own);
     const std::string part = own.Bytes();
@@ -39,6 +38,6 @@ TEST(TextObject, RoundTripCloneAndTruncatedRecords)
     source.SetCharSpacing(0.75);
     source.SetSelected(1);
     lxtest::ExpectRoundTrips(source);
-    MemoryStream common(lxtest::Record(source).substr(0, 51));
+    MemoryStream common(lxtest::SavedBytes(source).substr(0, 51));
     EXPECT_THROW(source.LoadFromStream(common), ReadError);
 }

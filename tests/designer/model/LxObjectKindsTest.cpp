@@ -82,7 +82,6 @@ TEST_F(KindTable, EveryRowMakesAnObjectOfItsOwnKindAndClass)
         const bool recordBound = kind >= 5 && kind <= 8;
         EXPECT_EQ(IsMergeKind(Kind(kind)), merge);
         EXPECT_EQ(IsRecordBoundKind(Kind(kind)), recordBound);
-        EXPECT_EQ(object->GetRecordBinding(), row->binding);
         EXPECT_EQ(MergeTableOf(*object), merge ? csv.get() : nullptr);
         EXPECT_EQ(object->GetRecordIndex(), recordBound ? 1 : -1);
         object->SetRecordIndex(4);

@@ -161,7 +161,6 @@ TEST(CatalogueLine, RefusesWhatCouldNotBeReadBack)
 
 TEST(PaperPaths, CategoryFolderAndCheckedModelNumber)
 {
-    EXPECT_EQ(CatalogueFilePath("/d/"), "/d/paper.cfg");
     EXPECT_EQ(LayoutFilePath("/d/", 14, "A"), "/d/14/A.bv2");
     // The folder is a system path; the CP932 model number ("ソ" ends in the
     // byte 0x5C) names its file in UTF-8.

@@ -103,7 +103,7 @@ TEST(UndoHistory, TheEleventhGroupPushesOutTheOldest)
     EXPECT_EQ(Play("a:a a:b a:c a:d a:e a:f a:g a:h a:i e01:X>Y u u u u u u u u u u u"), "X1+X0 i h g f e d c b - -");
 }
 
-TEST(UndoHistory, PopsHandOutCopiesAndKeysOnlyIncrease)
+TEST(UndoHistory, PopsHandOutCopies)
 {
     TlxUndoManager history;
     history.PushUndo(history.NewUndoGroupKey(), UndoDeleted, {3, 4}, lxtest::TextObject("S", ""), false);
@@ -116,10 +116,4 @@ TEST(UndoHistory, PopsHandOutCopiesAndKeysOnlyIncrease)
     EXPECT_EQ(history.PopRedo().Snapshot->GetName(), "S");
     history.Clear();
     EXPECT_FALSE(history.CanUndo() || history.CanRedo() || history.IsAtEnd());
-    std::int32_t previous = 0;
-    for (int i = 0; i < 100000; ++i) {
-        const std::int32_t key = history.NewUndoGroupKey();
-        ASSERT_GT(key, previous);
-        previous = key;
-    }
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Small data folders for the catalogue and layout tests.
+// Files written and read byte for byte, and small data folders for the
+// catalogue and layout tests.
 #include <fstream>
 #include <string>
 

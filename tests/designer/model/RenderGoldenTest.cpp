@@ -5,6 +5,7 @@
 #include "designer/model/LxLabelObjectManager.h"
 
 #include "LabelTestSupport.h"
+#include "PaperTestFiles.h"
 #include "designer/model/LxLabelFigure.h"
 #include "designer/model/LxLabelGrid.h"
 #include "designer/model/LxLabelRenbanString.h"
@@ -18,8 +19,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 using namespace lx;
 
@@ -129,12 +128,10 @@ TEST(RenderGolden, JapaneseTextFiguresAndGridMatchTheReviewedImage)
 
     const std::string path = lxtest::SourcePath(kGolden);
     if (const char* update = std::getenv("LX_UPDATE_GOLDEN"); update && std::string(update) == "1") {
-        std::ofstream(path, std::ios::binary) << EncodePng(cell);
+        lxtest::WriteBytes(path, EncodePng(cell));
         GTEST_SKIP() << "wrote " << path;
     }
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const lxtest::PngFacts golden = lxtest::ReadPngWithLibpng(bytes);
+    const lxtest::PngFacts golden = lxtest::ReadPngWithLibpng(lxtest::ReadBytes(path));
     ASSERT_TRUE(golden.ok) << golden.error;
     ASSERT_EQ(golden.width, cell.Width());
     ASSERT_EQ(golden.height, cell.Height());
