@@ -3,7 +3,6 @@
 #include "designer/model/LxLabelCSVString.h"
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
-#include "designer/windows/UnitSelectCsvType.h"
 #include "platform/text/Cp932.h"
 #include <QPushButton>
 
@@ -99,10 +98,16 @@ TEST_F(DesignMergeTest, AColumnBoundOnThePageShowsEachRecordsValue)
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("札幌")));
     FormDesign->RefreshDesign();
     EXPECT_GT(lxtest::CountPixels(FormDesign->ImageDesign->picture(), qRgb(0, 0, 0)), 20);
+    // The design's own table follows, so a save writes what is shown.
     FormDesign->BtnUndo->click();
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("東京")));
+    EXPECT_EQ(dynamic_cast<const TLxLabelObjectCsvString&>(*Session().Document()->GetObject(0, 0)).GetCSV(),
+              Session().MergeTable().get());
+    EXPECT_EQ(Session().MergeTable()->GetLines(),
+              (std::vector<std::string>{Sjis("1,東京,Tokyo"), Sjis("2,大阪,Osaka")}));
     FormDesign->BtnRedo->click();
     EXPECT_TRUE(Draws(RenderedFace(0), QStringLiteral("札幌")));
+    EXPECT_EQ(Session().MergeTable()->GetLines(), (std::vector<std::string>{Sjis("1,札幌"), Sjis("2,福岡")}));
 }
 
 TEST_F(DesignMergeTest, AFileThatCannotBeReadChangesNothing)
@@ -150,18 +155,4 @@ TEST_F(DesignMergeTest, SymbolKindsShowTheirOptionsPage)
         EXPECT_EQ(FormDesign->PageControlCsvBarType->currentWidget(), FormDesign->*c.page) << c.item;
         EXPECT_EQ(FormDesign->CBCsvCheckDegi->isEnabled(), c.checkDigit) << c.item;
     }
-}
-
-TEST_F(DesignMergeTest, TheMergeTypeChooserTellsTheChosenTypeOrMinusOne)
-{
-    NewDesign();
-    TFormSelectCsvType& chooser = *FormSelectCsvType;
-    EXPECT_EQ(chooser.CBCsvSheetType->currentText(), QStringLiteral("文字タイプ"));
-    chooser.CBCsvSheetType->setCurrentIndex(2);
-    chooser.PNGBtnOK->click();
-    EXPECT_EQ(chooser.ChosenType, 2);
-    EXPECT_EQ(chooser.result(), QDialog::Accepted);
-    chooser.PNGBtnCancel->click();
-    EXPECT_EQ(chooser.ChosenType, -1);
-    EXPECT_EQ(chooser.result(), QDialog::Rejected);
 }

@@ -46,6 +46,12 @@ std::vector<std::uint8_t> HalvesRgb(int width, int height)
     return samples;
 }
 
+// The same halves as an RGB PNG written by libpng.
+std::string HalvesPng(int width, int height)
+{
+    return lxtest::WritePngWithLibpng({width, height, 8, 2, false, {}, {}, HalvesRgb(width, height)});
+}
+
 Bitmap ToBitmap(const Picture& picture)
 {
     const auto* raster = dynamic_cast<const RasterGraphic*>(picture.GetGraphic());
@@ -118,13 +124,8 @@ TEST_F(DesignPicturesTest, PictureFilesEnterTheObjectFittedIntoTheFrame)
     constexpr int w = 400;
     constexpr int h = 100;
     const auto rgb = HalvesRgb(w, h);
-    lxtest::PngSource png;
-    png.width = w;
-    png.height = h;
-    png.colorType = 2;
-    png.samples = rgb;
     const std::tuple<std::string, std::string, std::string_view> files[] = {
-        {"halves.png", lxtest::WritePngWithLibpng(png), "TBitmap"},
+        {"halves.png", HalvesPng(w, h), "TBitmap"},
         {"左右 半分.JPG", lxtest::WriteJpegWithLibjpeg(w, h, 3, JCS_RGB, rgb, false), "TJPEGImage"}};
     for (const auto& [name, bytes, className] : files) {
         SCOPED_TRACE(name);
@@ -185,8 +186,7 @@ TEST_F(DesignPicturesTest, AnUnreadableOrCancelledChoiceLeavesThePictureAsItWas)
     EXPECT_TRUE(Session().IsSaved());
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"JPEG 画像が途中で切れているか、壊れています。"});
 
-    lxtest::PngSource png{40, 40, 8, 2, false, {}, {}, HalvesRgb(40, 40)};
-    Open(Write("square.png", lxtest::WritePngWithLibpng(png)));
+    Open(Write("square.png", HalvesPng(40, 40)));
     ASSERT_EQ(object.GetPicture().Width(), 40);
     MarkSaved();
     messages.Clear();
@@ -199,8 +199,7 @@ TEST_F(DesignPicturesTest, AnUnreadableOrCancelledChoiceLeavesThePictureAsItWas)
 TEST_F(DesignPicturesTest, ClickingThePicturePicksTheTransparentColour)
 {
     auto& object = AddPicture();
-    lxtest::PngSource png{40, 40, 8, 2, false, {}, {}, HalvesRgb(40, 40)};
-    Open(Write("square.png", lxtest::WritePngWithLibpng(png)));
+    Open(Write("square.png", HalvesPng(40, 40)));
     FormDesign->CBTransparent->setChecked(true);
     EXPECT_EQ(object.GetTransparent(), 1);
     // Square: 148 x 148 in the middle of the frame.
@@ -296,12 +295,7 @@ TEST_F(DesignPicturesTest, OnePictureFileDroppedOnThePicturePageEntersThePicture
     auto& object = AddPicture();
     QWidget* panel = FormDesign->findChild<QWidget*>(QStringLiteral("PanelPicture"));
     ASSERT_NE(panel, nullptr);
-    lxtest::PngSource png;
-    png.width = 40;
-    png.height = 20;
-    png.colorType = 2;
-    png.samples = HalvesRgb(40, 20);
-    const std::string picture = Write("落とした 画像.PNG", lxtest::WritePngWithLibpng(png));
+    const std::string picture = Write("落とした 画像.PNG", HalvesPng(40, 20));
     const std::string text = Write("メモ.txt", "not a picture");
 
     DropFiles(panel, {picture, picture});

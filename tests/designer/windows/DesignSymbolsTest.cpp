@@ -1,4 +1,5 @@
 #include "DesignEditing.h"
+#include "DialogTestSupport.h"
 
 #include "designer/model/LxLabelBarcode.h"
 #include "designer/model/LxLabelCSVBarcode.h"
@@ -7,7 +8,6 @@
 #include "platform/text/Cp932.h"
 #include "support/SymbolImages.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -59,9 +59,7 @@ protected:
         const std::string path = temp.File("changed.csv");
         std::ofstream(path, std::ios::binary) << Sjis(lines);
         messages.ChooseFileNext(FileDialogResult{path, 0});
-        auto* button = Editor().findChild<QAbstractButton*>(QStringLiteral("PngBtnChangeCsvFile"));
-        ASSERT_NE(button, nullptr);
-        QTest::mouseClick(button, Qt::LeftButton);
+        lxtest::Click(lxtest::Find(&Editor(), "PngBtnChangeCsvFile"));
     }
 
     // What object 0 encodes now, after the undo button, then after the redo

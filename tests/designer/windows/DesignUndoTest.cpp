@@ -1,6 +1,5 @@
 #include "EditorFixture.h"
 
-#include "designer/model/LxLabelCSVString.h"
 #include "designer/windows/PictureButton.h"
 
 #include <QComboBox>
@@ -10,7 +9,6 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
-#include <fstream>
 
 using namespace lx;
 
@@ -99,36 +97,6 @@ TEST_F(DesignUndoTest, GroupOfSeveralObjectsRestoresAllAndSelectsNone)
     for (std::int32_t i = 0; i < 3; ++i)
         Session().SetMember(i, true);
     EXPECT_EQ(DesignBytes(), moved);
-}
-
-// A change of CSV file made on the merge page is undone with its rows: the
-// merge text shows the old file's cell again, the new one's on redo.
-TEST_F(DesignUndoTest, UndoOfATableChangeBringsTheOldRowsBackIntoTheDesignsTable)
-{
-    const auto csv = [&](const std::string& name, const std::string& line) {
-        std::ofstream(temp.File(name), std::ios::binary) << Sjis(line) << "\r\n";
-        return temp.File(name);
-    };
-    FormDesign->close();
-    NewSingleDesign();
-    messages.ChooseFileNext(FileDialogResult{csv("旧.csv", "旧,データ"), 0});
-    FormDesign->BtnCsvSheet->click();
-    FormDesign->CBCsvCol->setCurrentIndex(1);
-    messages.ChooseFileNext(FileDialogResult{csv("新.csv", "新,データ"), 0});
-    FormDesign->PngBtnChangeCsvFile->click();
-
-    const auto shown = [&] {
-        const auto& object = static_cast<const TLxLabelObjectCsvString&>(*Document().GetObject(0, 0));
-        EXPECT_EQ(object.GetCSV(), Session().MergeTable().get());
-        return Cp932ToUtf8(object.GetMergedText());
-    };
-    EXPECT_EQ(shown(), "新");
-    Undo();
-    EXPECT_EQ(shown(), "旧");
-    EXPECT_EQ(Session().MergeTable()->GetLines(), std::vector<std::string>{Sjis("旧,データ")});
-    Redo();
-    EXPECT_EQ(shown(), "新");
-    EXPECT_EQ(Session().MergeTable()->GetLines(), std::vector<std::string>{Sjis("新,データ")});
 }
 
 // もどす and やり直す come and go; the paper's model number and the display

@@ -1,14 +1,18 @@
 #pragma once
-// Input as the window system delivers it, for the dialog tests: mouse
-// clicks on item views and typed keys, and small picture files.
+// Input as the window system delivers it, for the dialog tests: widgets
+// found by name, mouse clicks on them and on item views, typed keys, and
+// small picture files.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -17,6 +21,31 @@
 #include <jpeglib.h>
 
 namespace lxtest {
+
+// The child of the window with that component name.
+template <typename T = QWidget>
+T* Find(QWidget* window, const char* name)
+{
+    T* widget = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+// A left click in the middle of the widget (none when Find found nothing).
+inline void Click(QWidget* widget)
+{
+    if (widget)
+        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+// The lines of a list, top to bottom.
+inline QStringList ItemTexts(const QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
 
 inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint at)
 {

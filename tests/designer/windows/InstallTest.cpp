@@ -2,6 +2,7 @@
 // then used as it is: desktop entry and MIME package checked by the
 // freedesktop tools, the control loaded by a foreign host, the program
 // started on a real X display opening a design that holds a QR symbol.
+#include "platform/io/Files.h"
 #include "support/Oracles.h"
 #include "support/TestPaths.h"
 
@@ -9,20 +10,14 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <tuple>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string ReadAll(const fs::path& path) { return lx::ReadFileBytes(path.string()); }
 
 // Runs a program to its end; its exit code, with what it printed.
 int RunTool(const QString& program, const QStringList& arguments, QString* output = nullptr,

@@ -41,13 +41,7 @@ protected:
         lxtest::WriteSolidJpeg(Folder() + "/" + name, width, height, rgb);
     }
 
-    QStringList Lines() const
-    {
-        QStringList lines;
-        for (int i = 0; i < FormLoadTemp->ListBox1->count(); ++i)
-            lines << FormLoadTemp->ListBox1->item(i)->text();
-        return lines;
-    }
+    QStringList Lines() const { return lxtest::ItemTexts(FormLoadTemp->ListBox1); }
     void Choose(const QString& line)
     {
         const auto found = FormLoadTemp->ListBox1->findItems(line, Qt::MatchExactly);

@@ -2,6 +2,7 @@
 // CP932 and as UTF-8: read as meant without a word, or the user is asked in a
 // "確認" box showing the first differing line both ways and the file is read
 // as answered. And a merge file over the size limit is refused saying so.
+#include "DialogTestSupport.h"
 #include "EditPanelsFixture.h"
 
 #include "designer/windows/PictureButton.h"
@@ -41,16 +42,9 @@ protected:
     template <typename T = QWidget>
     T* Find(const char* name)
     {
-        T* widget = FormDesign->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return lxtest::Find<T>(FormDesign, name);
     }
-
-    void Click(const char* name)
-    {
-        QWidget* button = Find(name);
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    }
+    void Click(const char* name) { lxtest::Click(Find(name)); }
 
     // Written over and cut to size, which the file system does quickly.
     void Write(const std::string& bytes)

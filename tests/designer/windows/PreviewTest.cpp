@@ -11,10 +11,8 @@
 #include "designer/windows/UpDown.h"
 #include "platform/gdi/RasterDeviceContext.h"
 #include "platform/metafile/EnhMetafile.h"
-#include "platform/printing/Printer.h"
 #include "platform/text/Numbers.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,7 +67,6 @@ TEST_F(PreviewTest, SheetsAndLabelsFollowTheRecordsOfTheFirstCell)
         {"multi mode, merge object on the first cell", false, 25, true, 0, 0, 10},
         {"single mode without records", true, 0, false, 0, 0, 10},
         {"25 rows on 10 cells", true, 25, true, 0, 3, 25},
-        {"25 rows and 40 serial records", true, 25, true, 40, 4, 40},
         {"an empty table", true, 0, true, 0, 1, 0},
         {"exactly one sheet of rows", true, 10, true, 0, 1, 10},
         {"serial records only, the rows still count", true, 50, false, 15, 2, 50},
@@ -174,12 +171,6 @@ TEST_F(PreviewTest, RecordByRecordCellsShowTheirRecordsPageByPage)
 
 TEST_F(PreviewTest, OffsetArrowsStepByAFifthOfAMillimetre)
 {
-    // The printers of the system, listed again after the setup dialog.
-    EXPECT_EQ(static_cast<std::size_t>(form.CBPrinter->count()), PrinterNames().size());
-    form.BtnPrinterConfig->click();
-    EXPECT_EQ(messages.PrinterSetups(), 1);
-    EXPECT_EQ(static_cast<std::size_t>(form.CBPrinter->count()), PrinterNames().size());
-
     form.UpDownLeft->UpButton->click();
     form.UpDownLeft->UpButton->click();
     form.UpDownLeft->UpButton->click();

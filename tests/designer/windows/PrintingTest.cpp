@@ -29,7 +29,6 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-// The page count pdfinfo reads from the file; -1 when it cannot.
 // Whether pdffonts finds fonts in the PDF and every one embedded as a subset
 // whose name carries its tag ("ABCDEF+").
 bool FontsTaggedAsSubsets(const std::string& pdf)
@@ -40,6 +39,7 @@ bool FontsTaggedAsSubsets(const std::string& pdf)
            });
 }
 
+// The page count pdfinfo reads from the file; -1 when it cannot.
 int PdfPageCount(const std::string& pdf)
 {
     int pages = -1;

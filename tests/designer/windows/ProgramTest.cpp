@@ -51,38 +51,28 @@ TEST_F(DesignerTest, EmptyFirstArgumentCountsAsNone)
     EXPECT_TRUE(messages.Shown().empty());
 }
 
-TEST_F(DesignerTest, SecondCopyIsRefusedWithTheMessageAndMakesNoWindow)
-{
-    SingleInstanceGuard first(kSingleInstanceName, LockFolder());
-    ASSERT_FALSE(first.AnotherRunning());
-    EXPECT_FALSE(StartProgram());
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"既に起動しています。"});
-    EXPECT_EQ(FormTopMenu, nullptr);
-    EXPECT_EQ(FormDesign, nullptr);
-}
-
-TEST_F(DesignerTest, DesignFileThatCannotBeLoadedLeavesTheStartMenuShown)
-{
-    ASSERT_TRUE(StartProgram({temp.File("missing.bv2")}));
-    ASSERT_EQ(messages.Shown().size(), 1u);
-    EXPECT_NE(messages.Shown()[0].text.find("missing.bv2"), std::string::npos);
-    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
-}
-
 // Big and hostile files named on the command line end in the editor or the
 // start menu, with Japanese messages only: a design whose merge table has a
-// million and one columns opens; a file of 4 KiB of zeros is refused.
-TEST_F(DesignerTest, AMillionColumnDesignOpensAndAZeroFileIsRefused)
+// million and one columns opens; a missing file (named in the message) and
+// one of 4 KiB of zeros are refused.
+TEST_F(DesignerTest, AMillionColumnDesignOpensAndAMissingOrZeroFileIsRefused)
 {
     const std::string zero = temp.File("zero.bv2");
     WriteFileReplacing(zero, std::string(4096, '\0'));
-    ASSERT_TRUE(StartProgram({zero}));
-    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
-    ASSERT_EQ(messages.Shown().size(), 1u);
-    EXPECT_EQ(messages.Shown()[0].text.find("std::"), std::string::npos);
-    EXPECT_GT(QString::fromStdString(messages.Shown()[0].text)
-                  .count(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30FF}]"))),
-              0);
+    for (const std::string& path : {temp.File("missing.bv2"), zero}) {
+        SCOPED_TRACE(path);
+        program.reset();
+        messages.Clear();
+        ASSERT_TRUE(StartProgram({path}));
+        EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
+        ASSERT_EQ(messages.Shown().size(), 1u);
+        const std::string& text = messages.Shown()[0].text;
+        if (path != zero) {
+            EXPECT_NE(text.find(path), std::string::npos);
+        }
+        EXPECT_EQ(text.find("std::"), std::string::npos);
+        EXPECT_GT(QString::fromStdString(text).count(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30FF}]"))), 0);
+    }
 
     // The empty merge table block (flag, counts, empty text) is the first 13 bytes.
     const std::string plain = ReadFileBytes(WriteDesign("plain.bv2", 0, "ELM002", [](TlxLabelManager&) {}));
@@ -159,8 +149,9 @@ TEST_F(DesignerTest, ClosingTheStartMenuEndsTheLoopWhateverElseIsOpen)
     EXPECT_FALSE(FormTopMenu->isVisible());
 }
 
-// The real program: a run that is killed leaves nothing that blocks the next.
-TEST_F(DesignerTest, StartAfterAKilledRunStartsNormally)
+// The real program: while it runs a second copy is refused and makes no
+// window; a run that is killed leaves nothing that blocks the next.
+TEST_F(DesignerTest, SecondCopyIsRefusedAndStartAfterAKilledRunStartsNormally)
 {
     const std::string exe = lxtest::BuildPath("designer/windows/tlxlabel");
     QProcess first;
@@ -179,6 +170,8 @@ TEST_F(DesignerTest, StartAfterAKilledRunStartsNormally)
     ASSERT_TRUE(held) << "the program never took its lock";
     EXPECT_FALSE(StartProgram());
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"既に起動しています。"});
+    EXPECT_EQ(FormTopMenu, nullptr);
+    EXPECT_EQ(FormDesign, nullptr);
     program.reset();
 
     ::kill(static_cast<pid_t>(first.processId()), SIGKILL);

@@ -19,8 +19,6 @@ using namespace lxtest;
 
 namespace {
 
-void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
-
 std::map<std::string, PdfWord> WordsOfFirstPage(const std::string& pdf)
 {
     std::map<std::string, PdfWord> words;

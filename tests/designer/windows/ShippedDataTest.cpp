@@ -15,11 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string Read(const fs::path& path) { return ReadFileBytes(path.string()); }
 
 void Write(const fs::path& path, const std::string& bytes)
 {

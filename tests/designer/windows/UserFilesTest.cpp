@@ -2,6 +2,7 @@
 // data folder nobody may write, a damaged registry store told about once,
 // document dialogs starting in the documents folder.
 #include "DesignerFixture.h"
+#include "DialogTestSupport.h"
 #include "support/SymbolImages.h"
 
 #include "designer/model/LxLabelBarcode.h"
@@ -29,7 +30,9 @@
 #include <sys/resource.h>
 
 using namespace lx;
+using lxtest::Click;
 using lxtest::DesignerTest;
+using lxtest::ItemTexts;
 using lxtest::WhenModalShows;
 namespace fs = std::filesystem;
 
@@ -53,16 +56,6 @@ void SetWritable(const std::string& folder, bool writable)
     fs::permissions(fs::u8path(folder), bits, options);
 }
 
-QStringList Lines(const QListWidget* list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
-
-void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-
 } // namespace
 
 TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
@@ -74,7 +67,7 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
     EXPECT_EQ(FormTopMenu->GetUserDataDir(), temp.File("userdata/tlxlabel") + "/");
     Click(FormTopMenu->PngBtnSelectPaper);
     FormSelectPaper->CBMaker->setCurrentText(QStringLiteral("ユーザ設定"));
-    const QStringList shipped = Lines(FormSelectPaper->LBPaperList);
+    const QStringList shipped = ItemTexts(FormSelectPaper->LBPaperList);
 
     WhenModalShows<TFormAddPaper>([](TFormAddPaper* editor) {
         editor->EditPaperName->setText(QStringLiteral("私の棚ラベル"));
@@ -87,7 +80,7 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
     });
     Click(FormSelectPaper->BtnAddPaper);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"用紙を追加しました。"});
-    EXPECT_EQ(Lines(FormSelectPaper->LBPaperList), shipped + QStringList{QStringLiteral("私の棚ラベル")});
+    EXPECT_EQ(ItemTexts(FormSelectPaper->LBPaperList), shipped + QStringList{QStringLiteral("私の棚ラベル")});
     EXPECT_TRUE(fs::is_regular_file(fs::u8path(UserPath("14/私の棚ラベル.bv2"))));
 
     // Usable: a new design on it.
@@ -107,7 +100,7 @@ TEST_F(DesignerTest, UserPaperOnAReadOnlyDataFolderIsAddedUsedAndDeleted)
         FormSelectPaper->LBPaperList->findItems(QStringLiteral("私の棚ラベル"), Qt::MatchExactly).value(0));
     messages.Answer(MessageAnswer::Yes);
     Click(FormSelectPaper->BtnDelPaper);
-    EXPECT_EQ(Lines(FormSelectPaper->LBPaperList), shipped);
+    EXPECT_EQ(ItemTexts(FormSelectPaper->LBPaperList), shipped);
     EXPECT_FALSE(fs::exists(fs::u8path(UserPath("14/私の棚ラベル.bv2"))));
     EXPECT_EQ(ReadFileBytes(UserPath("paper.cfg")).find(Sjis("私の棚ラベル")), std::string::npos);
 

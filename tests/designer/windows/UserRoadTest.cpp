@@ -39,16 +39,6 @@ std::string MemberUrl(int row)
     return url;
 }
 
-template <typename T = QWidget>
-T* Find(QWidget* window, const char* name)
-{
-    T* widget = window->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
-
 // Steps a drop-down list from its first item to `item` with the arrow key.
 void ChooseItem(QComboBox* box, int item)
 {
@@ -177,18 +167,6 @@ protected:
         });
         Click(Find(FormDesign, "PngBtnPicOut"));
     }
-
-    // Each object of the first cell as it is written to a design file.
-    std::vector<std::string> ObjectRecords()
-    {
-        std::vector<std::string> records;
-        for (std::int32_t i = 0; i < Document().GetObjectCount(0); ++i) {
-            MemoryStream stream;
-            Document().GetObject(i, 0)->SaveToStream(stream);
-            records.emplace_back(stream.Bytes());
-        }
-        return records;
-    }
 };
 
 } // namespace
@@ -240,28 +218,6 @@ TEST_F(UserRoadTest, PictureExportWritesJpegAndBmpFilesOfTheLabel)
         ASSERT_TRUE(symbol.ok) << symbol.error;
         EXPECT_EQ(symbol.bytes, MemberUrl(0));
     }
-}
-
-TEST_F(UserRoadTest, SavedDesignComesBackObjectForObject)
-{
-    ASSERT_NO_FATAL_FAILURE(OpenMemberCardWithMembers());
-    const std::vector<std::string> objects = ObjectRecords();
-    const std::string design = DesignBytes();
-    const std::string path = temp.File("members.bv2");
-    messages.ChooseFileNext(FileDialogResult{path, 0});
-    Click(Find(FormDesign, "BtnSave"));
-    FormDesign->close();
-    ASSERT_TRUE(FormTopMenu->isVisible());
-    ASSERT_FALSE(FormDesign->isVisible());
-
-    messages.ChooseFileNext(FileDialogResult{path, 0});
-    Click(Find(FormTopMenu, "PngBtnOpenFile"));
-    ASSERT_TRUE(FormDesign->isVisible());
-    EXPECT_EQ(Paperlbl()->text(), QStringLiteral("CJH861S"));
-    EXPECT_EQ(ObjectRecords(), objects);
-    // The merge table and the layout came back too.
-    EXPECT_EQ(DesignBytes(), design);
-    EXPECT_TRUE(messages.Shown().empty()) << messages.Texts().front();
 }
 
 // Files of Linux programs in a folder whose name has no CP932 form.

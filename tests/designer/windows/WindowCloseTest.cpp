@@ -3,6 +3,7 @@
 // the window's own cancel or back command does: a window of the program is
 // always left on screen.
 #include "DesignerFixture.h"
+#include "DialogTestSupport.h"
 
 #include "designer/windows/UnitAddPaper.h"
 #include "designer/windows/UnitDesign.h"
@@ -21,20 +22,12 @@
 #include <QToolButton>
 
 using namespace lx;
+using lxtest::Click;
 using lxtest::DesignerTest;
+using lxtest::Find;
 using lxtest::WhenModalShows;
 
 namespace {
-
-void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center()); }
-
-template <typename T = QWidget>
-T* Find(QWidget* window, const char* name)
-{
-    T* widget = window->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
 
 // The two ways a user closes a window without its buttons.
 const std::pair<const char*, std::function<void(QWidget*)>> kClosings[] = {
@@ -101,21 +94,6 @@ TEST_F(DesignerTest, ClosingAModalWindowLeavesItsOpenerOnScreen)
         EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
         EXPECT_TRUE(messages.Texts().empty());
     }
-}
-
-TEST_F(DesignerTest, ClosingAChangedDesignAsksFirst)
-{
-    ASSERT_TRUE(StartProgram());
-    Click(Find(FormTopMenu, "PngBtnSelectPaper"));
-    FormSelectPaper->LBPaperList->setCurrentRow(0);
-    Click(Find(FormSelectPaper, "BtnNext"));
-    Click(Find(FormDesign, "BtnFigureSheet"));
-    messages.Answer(MessageAnswer::No);
-    FormDesign->close();
-    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormDesign});
-    messages.Answer(MessageAnswer::Yes);
-    FormDesign->close();
-    EXPECT_EQ(VisibleWindows(), std::vector<QWidget*>{FormTopMenu});
 }
 
 // Dialog frames: a window manager offers no minimise or maximise button.
