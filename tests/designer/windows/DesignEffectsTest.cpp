@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
+#include <QTest>
 #include <QToolButton>
 
 using namespace lx;
@@ -149,7 +151,7 @@ TEST_F(DesignEffectsTest, FillingThePageChangesNothing)
     const auto& object = AddEffectText();
     EditAs<TLxLabelObjectEffects>(0, [](TLxLabelObjectEffects& o) { o.SetOutline(1); });
     MarkSaved();
-    FormDesign->TABSheetChange(0);
+    QTest::mouseClick(FormDesign->TABSheet, Qt::LeftButton, {}, FormDesign->TABSheet->tabRect(0).center());
     EXPECT_TRUE(Session().IsSaved());
     EXPECT_EQ(object.GetShadow(), 0);
     // The page was arranged for the outline it found.

@@ -4,10 +4,10 @@
 #include "designer/windows/PictureButton.h"
 #include "designer/windows/PictureView.h"
 #include "platform/text/Cp932.h"
-#include <QPushButton>
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <fstream>
 
@@ -28,7 +28,7 @@ protected:
     void ChangeCsvFile(const std::string& path)
     {
         messages.ChooseFileNext(FileDialogResult{path, 0});
-        FormDesign->PngBtnChangeCsvFileClick();
+        FormDesign->findChild<QAbstractButton*>(QStringLiteral("PngBtnChangeCsvFile"))->click();
     }
 };
 
@@ -127,10 +127,10 @@ TEST_F(DesignMergeTest, AFileThatCannotBeReadChangesNothing)
     EXPECT_TRUE(Session().IsSaved());
     // A cancelled dialog does nothing either.
     messages.ChooseFileNext(std::nullopt);
-    FormDesign->PngBtnChangeCsvFileClick();
+    FormDesign->findChild<QAbstractButton*>(QStringLiteral("PngBtnChangeCsvFile"))->click();
     EXPECT_TRUE(Session().IsSaved());
     // Nothing was recorded: undo takes back the addition.
-    FormDesign->BtnUndoClick();
+    FormDesign->findChild<QAbstractButton*>(QStringLiteral("BtnUndo"))->click();
     EXPECT_EQ(Session().Document()->GetObjectCount(0), 0);
 }
 

@@ -7,6 +7,7 @@
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/metafile/EnhMetafile.h"
 
+#include <QAbstractButton>
 #include <QString>
 
 namespace lxtest {
@@ -33,7 +34,11 @@ protected:
     template <typename T>
     const T& Add(int tag)
     {
-        FormDesign->BtnAddSheetClick(tag);
+        // The add buttons by their tags, 1 to 9.
+        static const char* const names[] = {"BtnStringSheet", "BtnPicSheet",     "BtnFigureSheet",
+                                            "BtnBarSheet",    "BtnQrCarrySheet", "BtnCsvSheet",
+                                            "BtnRenbanSheet", "PngBtnChart",     "PNGButton1"};
+        FormDesign->findChild<QAbstractButton*>(QString::fromLatin1(names[tag - 1]))->click();
         const auto& object = dynamic_cast<const T&>(*Session().SelectedObject());
         MarkSaved();
         return object;

@@ -13,6 +13,7 @@
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/text/Numbers.h"
 
+#include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -197,13 +198,13 @@ TEST_F(EditorPrintTest, TheEditorOpensThePreviewAndThePictureExportOnItsDesign)
         EXPECT_EQ(ColorAt(shown->PreviewBitmap(), 92, 160), 0x00FF00u);
         shown->close();
     });
-    FormDesign->BtnPrintClick();
+    FormDesign->findChild<QAbstractButton*>(QStringLiteral("BtnPrint"))->click();
     QSize exported;
     WhenModalShows<TFormPicSave>([&](TFormPicSave* shown) {
         exported = shown->ImagePreview->picture().size();
         shown->close();
     });
-    FormDesign->PngBtnPicOutClick();
+    FormDesign->findChild<QAbstractButton*>(QStringLiteral("PngBtnPicOut"))->click();
     EXPECT_EQ(exported, QSize(595, 330)); // 90 x 50 mm
     EXPECT_EQ(FormPreview->Document, nullptr);
 }
