@@ -2,6 +2,7 @@
 // A started designer with a new one-cell design open in the editor, and
 // helpers to find objects on the rendered surface.
 #include "DesignerFixture.h"
+#include "DialogTestSupport.h"
 
 #include "designer/windows/PictureView.h"
 #include "designer/windows/UnitDesign.h"
@@ -44,7 +45,7 @@ protected:
     // Adds an object as the user does, with the add command of the tag.
     void Add(int tag)
     {
-        Editor().BtnAddSheetClick(tag);
+        ClickButton(FormDesign, AddButtonName(tag));
         ProcessEvents();
     }
     // Places object j at (left, top) with size w x h mm and redraws.

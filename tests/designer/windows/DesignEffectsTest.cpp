@@ -13,8 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTabBar>
-#include <QTest>
 #include <QToolButton>
 
 using namespace lx;
@@ -151,7 +149,7 @@ TEST_F(DesignEffectsTest, FillingThePageChangesNothing)
     const auto& object = AddEffectText();
     EditAs<TLxLabelObjectEffects>(0, [](TLxLabelObjectEffects& o) { o.SetOutline(1); });
     MarkSaved();
-    QTest::mouseClick(FormDesign->TABSheet, Qt::LeftButton, {}, FormDesign->TABSheet->tabRect(0).center());
+    lxtest::ClickTab(FormDesign->TABSheet, 0);
     EXPECT_TRUE(Session().IsSaved());
     EXPECT_EQ(object.GetShadow(), 0);
     // The page was arranged for the outline it found.

@@ -28,7 +28,7 @@ protected:
     void ChangeCsvFile(const std::string& path)
     {
         messages.ChooseFileNext(FileDialogResult{path, 0});
-        FormDesign->findChild<QAbstractButton*>(QStringLiteral("PngBtnChangeCsvFile"))->click();
+        lxtest::ClickButton(FormDesign, "PngBtnChangeCsvFile");
     }
 };
 
@@ -127,10 +127,10 @@ TEST_F(DesignMergeTest, AFileThatCannotBeReadChangesNothing)
     EXPECT_TRUE(Session().IsSaved());
     // A cancelled dialog does nothing either.
     messages.ChooseFileNext(std::nullopt);
-    FormDesign->findChild<QAbstractButton*>(QStringLiteral("PngBtnChangeCsvFile"))->click();
+    lxtest::ClickButton(FormDesign, "PngBtnChangeCsvFile");
     EXPECT_TRUE(Session().IsSaved());
     // Nothing was recorded: undo takes back the addition.
-    FormDesign->findChild<QAbstractButton*>(QStringLiteral("BtnUndo"))->click();
+    lxtest::ClickButton(FormDesign, "BtnUndo");
     EXPECT_EQ(Session().Document()->GetObjectCount(0), 0);
 }
 

@@ -80,9 +80,9 @@ TEST_F(DesignEditingTest, SelectingNeverChangesButEveryPanelChangeMarksUnsaved)
     Add(3);
     MarkSaved();
     const std::string text = Saved(Object(1));
-    Editor().TABSheetChange(1);
-    Editor().TABSheetChange(0);
-    Editor().TABSheetChange(1);
+    lxtest::ClickTab(Editor().TABSheet, 1);
+    lxtest::ClickTab(Editor().TABSheet, 0);
+    lxtest::ClickTab(Editor().TABSheet, 1);
     EXPECT_EQ(Saved(Object(1)), text);
     EXPECT_TRUE(Session().IsSaved());
     Editor().CBNotPrint->setChecked(true);

@@ -223,7 +223,7 @@ TEST_F(DesignPicturesTest, ClipboardCopyPasteAndClear)
         ASSERT_TRUE(clipboard.Empty());
         ASSERT_TRUE(clipboard.SetBitmap(Bitmap(30, 20, kBlueArgb)));
     }
-    FormDesign->findChild<QAbstractButton*>(QStringLiteral("SBtnCopy"))->click();
+    lxtest::ClickButton(FormDesign, "SBtnCopy");
     EXPECT_FALSE(FormDesign->SBtnCopy->isEnabled());
     EXPECT_FALSE(FormDesign->SBtnClear->isEnabled());
     ASSERT_TRUE(Clipboard::GetBitmap().has_value());

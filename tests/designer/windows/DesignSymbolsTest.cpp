@@ -34,7 +34,7 @@ protected:
     // Shows the selected object's page again, as selecting it does.
     void Reselect()
     {
-        Editor().TABSheetChange(Doc().GetSelectedIndex(0));
+        lxtest::ClickTab(Editor().TABSheet, Doc().GetSelectedIndex(0));
         lxtest::ProcessEvents();
     }
 
@@ -45,7 +45,7 @@ protected:
         const std::string path = temp.File("table.csv");
         std::ofstream(path, std::ios::binary) << Sjis(lines);
         messages.ChooseFileNext(FileDialogResult{path, 0});
-        Editor().PngBtnChangeCsvFileClick();
+        lxtest::ClickButton(FormDesign, "PngBtnChangeCsvFile");
         // Kinds 6 and 7 come only from design files; the session adds them.
         Session().AddObject(kind);
         Editor().RefreshObjectTabs();
@@ -113,11 +113,11 @@ TEST_F(DesignSymbolsTest, ANewSymbolScansAfterEveryEditAndKeepsItsProportions)
     EXPECT_GT(CountDark(10, 10, 30, 30), 200);
     EXPECT_FALSE(Session().IsSaved());
     // Each change is one step of the history.
-    Editor().BtnUndoClick();
-    Editor().BtnUndoClick();
+    lxtest::ClickButton(FormDesign, "BtnUndo");
+    lxtest::ClickButton(FormDesign, "BtnUndo");
     EXPECT_EQ(ObjectAs<TLxLabelObjectBarcode>(0).GetModel(), 1);
     EXPECT_EQ(ObjectAs<TLxLabelObjectBarcode>(0).GetData(), "HELLO\r\nLABEL");
-    Editor().BtnUndoClick();
+    lxtest::ClickButton(FormDesign, "BtnUndo");
     EXPECT_EQ(ObjectAs<TLxLabelObjectBarcode>(0).GetData(), "");
 }
 

@@ -28,10 +28,7 @@ protected:
     {
         return Cp932ToUtf8(Document().GetObject(i, Session().CurrentFace())->GetName());
     }
-    void ClickTab(int index)
-    {
-        QTest::mouseClick(FormDesign->TABSheet, Qt::LeftButton, {}, FormDesign->TABSheet->tabRect(index).center());
-    }
+    void ClickTab(int index) { lxtest::ClickTab(FormDesign->TABSheet, index); }
 };
 
 } // namespace

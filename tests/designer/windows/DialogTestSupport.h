@@ -2,11 +2,13 @@
 // Input as the window system delivers it, for the dialog tests: widgets
 // found by name, mouse clicks on them and on item views, typed keys, and
 // small picture files.
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QTabBar>
 #include <QTest>
 #include <QWidget>
 #include <cstdint>
@@ -36,6 +38,28 @@ inline void Click(QWidget* widget)
 {
     if (widget)
         QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+// Clicks the button with that component name, as a user's click does.
+inline void ClickButton(QWidget* window, const char* name)
+{
+    if (auto* button = Find<QAbstractButton>(window, name))
+        button->click();
+}
+
+// A click on the tab at that index.
+inline void ClickTab(QTabBar* tabs, int index)
+{
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+}
+
+// The editor's add buttons by the tag of the kind they add, 1 to 9.
+inline const char* AddButtonName(int tag)
+{
+    static const char* const names[] = {"BtnStringSheet", "BtnPicSheet",     "BtnFigureSheet",
+                                        "BtnBarSheet",    "BtnQrCarrySheet", "BtnCsvSheet",
+                                        "BtnRenbanSheet", "PngBtnChart",     "PNGButton1"};
+    return names[tag - 1];
 }
 
 // The lines of a list, top to bottom.

@@ -2,12 +2,12 @@
 // A running designer with a new design on a paper of one or more cells,
 // for the tests of the editor's pages.
 #include "DesignerFixture.h"
+#include "DialogTestSupport.h"
 
 #include "designer/windows/UnitDesign.h"
 #include "designer/windows/UnitTopMenu.h"
 #include "platform/metafile/EnhMetafile.h"
 
-#include <QAbstractButton>
 #include <QString>
 
 namespace lxtest {
@@ -34,11 +34,7 @@ protected:
     template <typename T>
     const T& Add(int tag)
     {
-        // The add buttons by their tags, 1 to 9.
-        static const char* const names[] = {"BtnStringSheet", "BtnPicSheet",     "BtnFigureSheet",
-                                            "BtnBarSheet",    "BtnQrCarrySheet", "BtnCsvSheet",
-                                            "BtnRenbanSheet", "PngBtnChart",     "PNGButton1"};
-        FormDesign->findChild<QAbstractButton*>(QString::fromLatin1(names[tag - 1]))->click();
+        ClickButton(FormDesign, AddButtonName(tag));
         const auto& object = dynamic_cast<const T&>(*Session().SelectedObject());
         MarkSaved();
         return object;

@@ -3,6 +3,7 @@
 // adding objects as the add commands leave them (in front, selected, with
 // an undo record), reading the document and the saved bytes.
 #include "DesignerFixture.h"
+#include "DialogTestSupport.h"
 
 #include "designer/model/LxDesignFile.h"
 #include "designer/model/LxLabelString.h"

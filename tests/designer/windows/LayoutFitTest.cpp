@@ -348,7 +348,7 @@ protected:
     void ClickObjectTab(int i)
     {
         QTabBar& tabs = *FormDesign->TABSheet;
-        QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(i).center());
+        lxtest::ClickTab(&tabs, i);
         lxtest::ProcessEvents();
     }
 
@@ -377,7 +377,7 @@ protected:
             for (int t = 0; t < tabs->count(); ++t) {
                 if (!tabs->isTabVisible(t))
                     continue;
-                QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(t).center());
+                lxtest::ClickTab(tabs->tabBar(), t);
                 ASSERT_EQ(tabs->currentIndex(), t);
                 ExpectScrollsToItsContent(what + QStringLiteral(" ") + carrier->text() + QStringLiteral(" ") +
                                           tabs->tabText(t));

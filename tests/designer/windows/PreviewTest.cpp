@@ -1,4 +1,5 @@
 #include "DesignerFixture.h"
+#include "DialogTestSupport.h"
 #include "PreviewTesting.h"
 #include "support/Oracles.h"
 
@@ -13,7 +14,6 @@
 #include "platform/metafile/EnhMetafile.h"
 #include "platform/text/Numbers.h"
 
-#include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -198,13 +198,13 @@ TEST_F(EditorPrintTest, TheEditorOpensThePreviewAndThePictureExportOnItsDesign)
         EXPECT_EQ(ColorAt(shown->PreviewBitmap(), 92, 160), 0x00FF00u);
         shown->close();
     });
-    FormDesign->findChild<QAbstractButton*>(QStringLiteral("BtnPrint"))->click();
+    ClickButton(FormDesign, "BtnPrint");
     QSize exported;
     WhenModalShows<TFormPicSave>([&](TFormPicSave* shown) {
         exported = shown->ImagePreview->picture().size();
         shown->close();
     });
-    FormDesign->findChild<QAbstractButton*>(QStringLiteral("PngBtnPicOut"))->click();
+    ClickButton(FormDesign, "PngBtnPicOut");
     EXPECT_EQ(exported, QSize(595, 330)); // 90 x 50 mm
     EXPECT_EQ(FormPreview->Document, nullptr);
 }

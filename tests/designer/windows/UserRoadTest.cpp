@@ -150,7 +150,7 @@ protected:
         auto* tabs = Find<QTabBar>(FormDesign, "TABSheet");
         for (std::int32_t i = 0; i < Document().GetObjectCount(0); ++i)
             if (const auto* object = dynamic_cast<const T*>(Document().GetObject(i, 0)); object && which(*object)) {
-                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+                ClickTab(tabs, i);
                 ASSERT_EQ(Document().GetSelectedIndex(0), i);
                 return;
             }
